@@ -1,0 +1,54 @@
+# Shared build rules: warnings, sanitizers, and one library target per folder.
+
+if(VANTREL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+function(vantrel_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+                                           -Wold-style-cast -Wcast-align -Woverloaded-virtual)
+  # GCC 12 reports std::optional<QString> moves as maybe-uninitialized
+  # (false positives in optimised builds).
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Wno-maybe-uninitialized)
+  endif()
+  if(VANTREL_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# vantrel_add_library(<name> DEPS <targets...>)
+# Builds every .cpp/.h/.qrc directly in the calling folder into the static
+# library vantrel_<name>. Sub-folders are not included, so a folder may keep
+# an executable's sources in a sub-folder of its own.
+function(vantrel_add_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  add_library(vantrel_${name} STATIC ${sources})
+  target_include_directories(vantrel_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(vantrel_${name} PUBLIC ${ARG_DEPS})
+  vantrel_warnings(vantrel_${name})
+endfunction()
+
+# vantrel_add_tests(DEPS <targets...>)
+# Every tst_*.cpp in the calling folder becomes one test executable and one
+# CTest test, run on Qt's offscreen platform.
+function(vantrel_add_tests)
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+  foreach(src IN LISTS tests)
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} vantrel_testsupport Qt6::Test)
+    vantrel_warnings(${name})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VANTREL_BIN_DIR=${CMAKE_BINARY_DIR}/bin;VANTREL_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+      TIMEOUT 600)
+    if(ARG_LABELS)
+      set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,26 @@
+#pragma once
+// Application-wide objects and the small path helpers every window uses.
+
+#include "options/cViewFileDiffsOptions.h"
+
+#include <QString>
+#include <memory>
+
+class cDiffEngine;
+
+namespace modVantrel {
+
+// The program's folder, always ending in the platform's separator.
+extern QString gAppFolder;
+extern std::unique_ptr<cViewFileDiffsOptions> gOptions;
+extern std::unique_ptr<cDiffEngine> gDiffEngine;
+
+// The path unchanged when empty or already ending in the separator,
+// otherwise the path followed by it.
+[[nodiscard]] QString AddTrailingBackslash(const QString& path);
+// True when the path names an existing file (through the path library).
+[[nodiscard]] bool FileExists(const QString& path);
+// The path up to and including its last separator; empty when it has none.
+[[nodiscard]] QString GetFolderOfPath(const QString& path);
+
+}  // namespace modVantrel

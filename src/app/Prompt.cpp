@@ -1,0 +1,126 @@
+#include "app/Prompt.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QLoggingCategory>
+#include <QMessageBox>
+
+Q_LOGGING_CATEGORY(lcPrompt, "vantrel.prompt")
+
+namespace modVantrel {
+namespace {
+
+QMessageBox::Icon toQtIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Exclamation: return QMessageBox::Warning;
+    case PromptIcon::Critical: return QMessageBox::Critical;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQtButtons(PromptButtons buttons)
+{
+    switch (buttons) {
+    case PromptButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case PromptButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case PromptButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case PromptButtons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+class QtPrompts final : public PromptSeam {
+public:
+    PromptAnswer message(const MessagePrompt& p) override
+    {
+        // Every message is also logged, so a run on a machine without a
+        // visible screen (or a script driving the program) can tell what the
+        // user was told.
+        qCInfo(lcPrompt).noquote() << p.title << "|" << QString(p.text).replace(QLatin1String("\r\n"), QLatin1String(" / "));
+        QMessageBox box(toQtIcon(p.icon), p.title, p.text, toQtButtons(p.buttons), QApplication::activeWindow());
+        switch (box.exec()) {
+        case QMessageBox::Cancel: return PromptAnswer::Cancel;
+        case QMessageBox::Yes: return PromptAnswer::Yes;
+        case QMessageBox::No: return PromptAnswer::No;
+        default: return PromptAnswer::Ok;
+        }
+    }
+
+    std::optional<QString> input(const InputPrompt& p) override
+    {
+        bool ok = false;
+        QString text = QInputDialog::getText(QApplication::activeWindow(), p.title, p.text, QLineEdit::Normal,
+                                             p.defaultText, &ok);
+        if (!ok)
+            return std::nullopt;
+        return text;
+    }
+
+    std::optional<QString> openFile(const FilePrompt& p) override
+    {
+        QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(), p.title, p.folder, p.filter);
+        if (name.isEmpty())
+            return std::nullopt;
+        return name;
+    }
+
+    std::optional<QString> saveFile(const FilePrompt& p) override
+    {
+        QString name = QFileDialog::getSaveFileName(QApplication::activeWindow(), p.title, p.folder, p.filter);
+        if (name.isEmpty())
+            return std::nullopt;
+        return name;
+    }
+
+    std::optional<QFont> font(const FontPrompt& p) override
+    {
+        bool ok = false;
+        QFont chosen = QFontDialog::getFont(&ok, p.initial, QApplication::activeWindow(), p.title);
+        if (!ok)
+            return std::nullopt;
+        return chosen;
+    }
+
+    void showModal(QWidget* window) override
+    {
+        if (auto* dialog = qobject_cast<QDialog*>(window)) {
+            dialog->exec();
+            return;
+        }
+        window->setWindowModality(Qt::ApplicationModal);
+        window->show();
+        while (window->isVisible())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+};
+
+QtPrompts gQtPrompts;
+PromptSeam* gCurrent = &gQtPrompts;
+
+}  // namespace
+
+PromptSeam& Prompts()
+{
+    return *gCurrent;
+}
+
+PromptSeam* SetPrompts(PromptSeam* seam)
+{
+    PromptSeam* previous = gCurrent;
+    gCurrent = seam ? seam : &gQtPrompts;
+    return previous;
+}
+
+PromptAnswer MsgBox(const QString& text, PromptButtons buttons, PromptIcon icon, const QString& title)
+{
+    return Prompts().message(MessagePrompt{title, text, icon, buttons});
+}
+
+}  // namespace modVantrel

@@ -1,0 +1,74 @@
+#include "support/ScriptedPrompts.h"
+
+#include <QWidget>
+#include <stdexcept>
+
+using namespace modVantrel;
+
+ScriptedPrompts::ScriptedPrompts() : m_previous(SetPrompts(this)) {}
+
+ScriptedPrompts::~ScriptedPrompts()
+{
+    SetPrompts(m_previous);
+}
+
+const MessagePrompt& ScriptedPrompts::lastMessage() const
+{
+    if (messages.isEmpty())
+        throw std::logic_error("no message was shown");
+    return messages.constLast();
+}
+
+PromptAnswer ScriptedPrompts::message(const MessagePrompt& prompt)
+{
+    messages.append(prompt);
+    if (!messageAnswers.empty()) {
+        const PromptAnswer answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+    return prompt.buttons == PromptButtons::YesNo || prompt.buttons == PromptButtons::YesNoCancel ? PromptAnswer::Yes
+                                                                                                  : PromptAnswer::Ok;
+}
+
+std::optional<QString> ScriptedPrompts::nextText()
+{
+    if (textAnswers.empty())
+        return std::nullopt;
+    std::optional<QString> answer = textAnswers.front();
+    textAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedPrompts::input(const InputPrompt& prompt)
+{
+    inputs.append(prompt);
+    return nextText();
+}
+
+std::optional<QString> ScriptedPrompts::openFile(const FilePrompt& prompt)
+{
+    files.append(prompt);
+    return nextText();
+}
+
+std::optional<QString> ScriptedPrompts::saveFile(const FilePrompt& prompt)
+{
+    files.append(prompt);
+    return nextText();
+}
+
+std::optional<QFont> ScriptedPrompts::font(const FontPrompt& prompt)
+{
+    fonts.append(prompt);
+    if (fontAnswers.empty())
+        return std::nullopt;
+    std::optional<QFont> answer = fontAnswers.front();
+    fontAnswers.pop_front();
+    return answer;
+}
+
+void ScriptedPrompts::showModal(QWidget* window)
+{
+    modalWindows.append(window->objectName());
+}

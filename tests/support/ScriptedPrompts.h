@@ -1,0 +1,42 @@
+#pragma once
+// A prompt seam for tests: records every prompt and answers from a script.
+// Installs itself on construction and restores the previous seam when it
+// goes out of scope.
+
+#include "app/Prompt.h"
+
+#include <QList>
+#include <deque>
+
+class ScriptedPrompts final : public modVantrel::PromptSeam {
+public:
+    ScriptedPrompts();
+    ~ScriptedPrompts() override;
+    ScriptedPrompts(const ScriptedPrompts&) = delete;
+    ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
+
+    // Answers used in order; when they run out, messages get Ok (or Yes),
+    // and the other prompts are cancelled.
+    std::deque<modVantrel::PromptAnswer> messageAnswers;
+    std::deque<std::optional<QString>> textAnswers;  // input, openFile, saveFile
+    std::deque<std::optional<QFont>> fontAnswers;
+
+    QList<modVantrel::MessagePrompt> messages;
+    QList<modVantrel::InputPrompt> inputs;
+    QList<modVantrel::FilePrompt> files;
+    QList<modVantrel::FontPrompt> fonts;
+    QStringList modalWindows;  // object names of windows shown modally
+
+    [[nodiscard]] const modVantrel::MessagePrompt& lastMessage() const;
+
+    modVantrel::PromptAnswer message(const modVantrel::MessagePrompt& prompt) override;
+    std::optional<QString> input(const modVantrel::InputPrompt& prompt) override;
+    std::optional<QString> openFile(const modVantrel::FilePrompt& prompt) override;
+    std::optional<QString> saveFile(const modVantrel::FilePrompt& prompt) override;
+    std::optional<QFont> font(const modVantrel::FontPrompt& prompt) override;
+    void showModal(QWidget* window) override;
+
+private:
+    std::optional<QString> nextText();
+    modVantrel::PromptSeam* m_previous;
+};
