@@ -1,0 +1,154 @@
+#include "options/CIniFile.h"
+
+#include "app/ErrorReport.h"
+#include "app/Globals.h"
+#include "app/Prompt.h"
+#include "app/VantrelError.h"
+#include "options/IniText.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <limits>
+
+using modVantrel::MsgBox;
+using modVantrel::PromptButtons;
+using modVantrel::PromptIcon;
+
+namespace {
+
+const QString kTitle = QStringLiteral("CIniFile Error");
+
+void ShowPropertyMessage(const QString& text)
+{
+    MsgBox(text, PromptButtons::Ok, PromptIcon::Critical, kTitle);
+}
+
+// The file's bytes, or nothing when it is missing or cannot be read (a
+// folder, no permission): reads then give their defaults.
+std::optional<QByteArray> ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+// The leading unsigned decimal number of a value, as the platform's integer
+// profile read takes it: no digits give 0, a negative value gives 0.
+qint64 LeadingInteger(const QByteArray& value)
+{
+    qint64 number = 0;
+    for (const char c : value) {
+        if (c < '0' || c > '9')
+            break;
+        number = number * 10 + (c - '0');
+        if (number > std::numeric_limits<int>::max())
+            break;
+    }
+    return number;
+}
+
+}  // namespace
+
+CIniFile::CIniFile() : m_folder(modVantrel::gAppFolder) {}
+
+void CIniFile::Name(const QString& pData)
+{
+    if (!m_fileName.isEmpty()) {
+        MsgBox(QStringLiteral("This IniFile Object is already in use by ") + m_fullPath + QStringLiteral("\r\n")
+                   + QStringLiteral("Create a new object."),
+               PromptButtons::Ok, PromptIcon::Exclamation, kTitle);
+        return;
+    }
+    m_fileName = pData;
+    m_fullPath = m_folder + pData;
+}
+
+bool CIniFile::PropertiesAreSet(Operation operation) const
+{
+    const QString period = operation == Operation::Write ? QStringLiteral(".") : QString();
+    if (m_fileName.isEmpty()) {
+        ShowPropertyMessage(QStringLiteral("Name property must be set first"));
+        return false;
+    }
+    if (m_section.isEmpty()) {
+        ShowPropertyMessage(QStringLiteral("Section property must be set first") + period);
+        return false;
+    }
+    if (m_key.isEmpty()) {
+        ShowPropertyMessage(QStringLiteral("Key property must be set first") + period);
+        return false;
+    }
+    return true;
+}
+
+short CIniFile::GetIntegerValue(short pDefaultValue)
+{
+    try {
+        if (!PropertiesAreSet(Operation::Read))
+            return 0;
+        const std::optional<QByteArray> text = ReadFile(m_fullPath);
+        const std::optional<QByteArray> value =
+            text ? IniText::Read(*text, m_section.toUtf8(), m_key.toUtf8()) : std::nullopt;
+        if (!value)
+            return pDefaultValue;
+        const qint64 number = LeadingInteger(*value);
+        if (number > std::numeric_limits<short>::max())
+            throw modVantrel::VantrelError(modVantrel::ErrorNumber::Overflow, QStringLiteral("Overflow"));
+        return static_cast<short>(number);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("cIniFile.GetIntegerValue()"));
+        return 0;
+    }
+}
+
+QString CIniFile::GetStringValue(const QString& pDefaultValue)
+{
+    try {
+        if (!PropertiesAreSet(Operation::Read))
+            return QString();
+        const std::optional<QByteArray> text = ReadFile(m_fullPath);
+        const std::optional<QByteArray> value =
+            text ? IniText::Read(*text, m_section.toUtf8(), m_key.toUtf8()) : std::nullopt;
+        // Values are read whole: cutting them at a fixed length would
+        // corrupt long paths.
+        if (!value || value->isEmpty())
+            return pDefaultValue;
+        return QString::fromUtf8(*value);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("cIniFile.GetStringValue()"));
+        return QString();
+    }
+}
+
+void CIniFile::SetStringValue(const QString& pNewValue)
+{
+    try {
+        if (!PropertiesAreSet(Operation::Write))
+            return;
+        QByteArray text;
+        if (QFile::exists(m_fullPath)) {
+            const std::optional<QByteArray> existing = ReadFile(m_fullPath);
+            if (!existing)
+                return;  // never replace a file we could not read
+            text = *existing;
+        }
+        // The new contents go to a temporary file that replaces the old one
+        // only once completely written, so a failure half-way (full disk,
+        // crash) leaves the previous file intact.
+        QSaveFile file(m_fullPath);
+        if (!file.open(QIODevice::WriteOnly)) {
+            modVantrel::SetLastDllError(errno);
+            return;
+        }
+        file.write(IniText::Write(text, m_section.toUtf8(), m_key.toUtf8(), pNewValue.toUtf8()));
+        modVantrel::SetLastDllError(file.commit() ? 0 : errno);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("cIniFile.SetStringValue()"));
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Pure edits of INI text, kept apart from the file access so they can be
+// tested on their own. Text is handled as bytes: lines that are not touched
+// are written back byte for byte, whatever their encoding.
+
+#include <QByteArray>
+#include <optional>
+
+namespace IniText {
+
+// The value of key in section, trimmed of blanks and of one pair of
+// enclosing quotes; nothing when the section or key is absent.
+[[nodiscard]] std::optional<QByteArray> Read(const QByteArray& text, const QByteArray& section,
+                                             const QByteArray& key);
+
+// text with key in section set to value. The key's line is replaced in
+// place; a new key goes after the last key of its section; a new section
+// goes at the end. Line endings follow the text's own (LF when it has none).
+[[nodiscard]] QByteArray Write(const QByteArray& text, const QByteArray& section, const QByteArray& key,
+                               const QByteArray& value);
+
+}  // namespace IniText
