@@ -1,26 +1,70 @@
 #pragma once
 // Compares two files line by line and keeps the outcome as result lines.
+//
+// Result codes: 0 identical, 1 different, 2 the comparison failed (result
+// line 0 then says why). For differing text files the result lines are
+// difference commands (LaR, RdL, RcR with 1-based line numbers) each
+// followed by the "< " lines of File One, "---", and the "> " lines of File
+// Two, so that `patch` can apply them; for binary files there is one line
+// "Binary files <one> <two> differ".
 
+#include "engine/LineDiff.h"
+#include "engine/LineFile.h"
+
+#include <QByteArray>
 #include <QString>
-#include <QStringList>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
 
 class cDiffEngine {
 public:
     void IgnoreCase(bool on) { m_ignoreCase = on; }
     void IgnoreWhiteSpace(bool on) { m_ignoreWhiteSpace = on; }
     void ForceTextCompare(bool on) { m_forceText = on; }
+    // Always find a smallest result, however long it takes (off by
+    // default: very different files then get a good, fast result).
+    void Minimal(bool on) { m_minimal = on; }
     [[nodiscard]] bool IgnoreCase() const { return m_ignoreCase; }
     [[nodiscard]] bool IgnoreWhiteSpace() const { return m_ignoreWhiteSpace; }
     [[nodiscard]] bool ForceTextCompare() const { return m_forceText; }
+    [[nodiscard]] bool Minimal() const { return m_minimal; }
 
     // 0 identical, 1 different, 2 the comparison failed (line 0 says why).
     [[nodiscard]] int CompareFiles(const QString& fileOne, const QString& fileTwo);
-    [[nodiscard]] int ResultLineCount() const { return static_cast<int>(m_lines.size()); }
-    [[nodiscard]] QString ResultLine(int index) const { return m_lines.value(index); }
+    [[nodiscard]] int ResultLineCount() const;
+    // Line `index` of the result, decoded for display; empty when out of range.
+    [[nodiscard]] QString ResultLine(int index) const;
+    // The same line as the exact bytes written to a patch file.
+    [[nodiscard]] QByteArray ResultLineBytes(int index) const;
+    // Writes all result lines, each followed by LF; false on a write error.
+    bool WriteResult(std::FILE* out) const;
+
+    // The difference blocks of the last text comparison (0-based lines).
+    [[nodiscard]] const std::vector<LineDiff::Hunk>& Hunks() const { return m_hunks; }
+    // The files read for the last comparison (which = 0 for File One, 1 for
+    // File Two), or null when it failed or the files were not text.
+    [[nodiscard]] std::shared_ptr<const LineFile> LoadedFile(int which) const;
 
 private:
+    int Fail(const QString& text);
+    int CompareText(const QString& fileOne, const QString& fileTwo, class OpenedFile& one, OpenedFile& two);
+    void FindHunks();
+    void IndexResultLines();
+    // The hunk that result line `index` belongs to and the line's place in it.
+    [[nodiscard]] bool Locate(qint64 index, size_t& hunk, qint64& offset) const;
+
     bool m_ignoreCase = false;
     bool m_ignoreWhiteSpace = false;
     bool m_forceText = false;
-    QStringList m_lines;
+    bool m_minimal = false;
+
+    // Error text or the binary line, when the result is that single line.
+    QString m_singleLine;
+    std::shared_ptr<const LineFile> m_files[2];
+    std::vector<LineDiff::Hunk> m_hunks;
+    // Index of each hunk's command line among the result lines.
+    std::vector<qint64> m_hunkStart;
+    qint64 m_resultCount = 0;
 };

@@ -1,0 +1,216 @@
+#include "engine/MiddleSnake.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace LineDiff {
+
+MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x,
+                                     const std::vector<std::uint32_t>& y, std::uint32_t classCount,
+                                     bool minimal)
+    : m_x(x), m_y(y), m_classCount(classCount), m_minimal(minimal)
+{
+    const auto n = static_cast<std::int64_t>(x.size());
+    const auto m = static_cast<std::int64_t>(y.size());
+    // Diagonals run from -m to n; one spare slot on each side.
+    m_offset = m + 1;
+    m_forward.assign(static_cast<size_t>(n + m + 3), -1);
+    m_backward.assign(static_cast<size_t>(n + m + 3), -1);
+    // The cut-off grows like the square root of the input, so the work per
+    // split stays small next to the input while ordinary edits (whose cost
+    // is far below it) are still found exactly.
+    m_cutoff = std::max<std::int64_t>(256, static_cast<std::int64_t>(std::sqrt(static_cast<double>(n + m))) * 2);
+}
+
+void MiddleSnakeSearch::Run(const std::function<void(bool, std::int64_t)>& mark)
+{
+    std::vector<Box> pending{{0, static_cast<std::int64_t>(m_x.size()), 0, static_cast<std::int64_t>(m_y.size())}};
+    // An explicit stack: heuristic splits can make the recursion deep.
+    while (!pending.empty()) {
+        Box box = pending.back();
+        pending.pop_back();
+        while (box.x0 < box.x1 && box.y0 < box.y1 && m_x[static_cast<size_t>(box.x0)] == m_y[static_cast<size_t>(box.y0)]) {
+            ++box.x0;
+            ++box.y0;
+        }
+        while (box.x0 < box.x1 && box.y0 < box.y1
+               && m_x[static_cast<size_t>(box.x1 - 1)] == m_y[static_cast<size_t>(box.y1 - 1)]) {
+            --box.x1;
+            --box.y1;
+        }
+        if (box.x0 == box.x1 || box.y0 == box.y1) {
+            for (std::int64_t i = box.x0; i < box.x1; ++i)
+                mark(false, i);
+            for (std::int64_t j = box.y0; j < box.y1; ++j)
+                mark(true, j);
+            continue;
+        }
+        bool expensive = false;
+        const Point p = Split(box, expensive);
+        if (expensive && SplitAtUniqueLines(box, pending))
+            continue;
+        const bool corner = (p.x == box.x0 && p.y == box.y0) || (p.x == box.x1 && p.y == box.y1);
+        if (corner || p.x < box.x0 || p.x > box.x1 || p.y < box.y0 || p.y > box.y1) {
+            // Cannot happen for a sound search; never loop forever on it.
+            for (std::int64_t i = box.x0; i < box.x1; ++i)
+                mark(false, i);
+            for (std::int64_t j = box.y0; j < box.y1; ++j)
+                mark(true, j);
+            continue;
+        }
+        pending.push_back({p.x, box.x1, p.y, box.y1});
+        pending.push_back({box.x0, p.x, box.y0, p.y});
+    }
+}
+
+template <class Equal>
+void MiddleSnakeSearch::Advance(Frontier& f, std::int64_t n, std::int64_t m, Equal equal)
+{
+    std::int64_t* v = f.v;
+    std::int64_t lo = f.lo - 1;
+    std::int64_t hi = f.hi + 1;
+    if (lo < -m)
+        lo += 2;
+    if (hi > n)
+        hi -= 2;
+    // Diagonals of this cost have the other parity than those of the last
+    // cost, so the slots read (k - 1, k + 1) are not overwritten here.
+    for (std::int64_t k = hi; k >= lo; k -= 2) {
+        std::int64_t x = -1;
+        if (k + 1 <= f.hi && v[k + 1] >= 0 && v[k + 1] - (k + 1) < m)
+            x = v[k + 1];  // one line of y inserted
+        if (k - 1 >= f.lo && v[k - 1] >= 0 && v[k - 1] < n)
+            x = std::max(x, v[k - 1] + 1);  // one line of x deleted
+        if (x >= 0) {
+            std::int64_t y = x - k;
+            while (x < n && y < m && equal(x, y)) {
+                ++x;
+                ++y;
+            }
+        }
+        v[k] = x;
+    }
+    f.lo = lo;
+    f.hi = hi;
+}
+
+MiddleSnakeSearch::Point MiddleSnakeSearch::Split(const Box& box, bool& expensive)
+{
+    const std::int64_t n = box.x1 - box.x0;
+    const std::int64_t m = box.y1 - box.y0;
+    const std::int64_t delta = n - m;
+    const bool odd = (delta & 1) != 0;
+    const std::uint32_t* xs = m_x.data();
+    const std::uint32_t* ys = m_y.data();
+    auto forwardEqual = [&](std::int64_t x, std::int64_t y) { return xs[box.x0 + x] == ys[box.y0 + y]; };
+    // The backward search runs forward over both sequences read from the end.
+    auto backwardEqual = [&](std::int64_t x, std::int64_t y) { return xs[box.x1 - 1 - x] == ys[box.y1 - 1 - y]; };
+
+    Frontier f{m_forward.data() + m_offset, 0, 0};
+    Frontier b{m_backward.data() + m_offset, 0, 0};
+    f.v[0] = 0;
+    b.v[0] = 0;
+    // Both ends of the box differ, so the cost-0 snakes are empty.
+    for (std::int64_t d = 1;; ++d) {
+        Advance(f, n, m, forwardEqual);
+        if (odd) {
+            for (std::int64_t k = f.lo; k <= f.hi; k += 2) {
+                const std::int64_t c = delta - k;  // the same diagonal seen from the end
+                if (f.v[k] >= 0 && c >= b.lo && c <= b.hi && b.v[c] >= 0 && f.v[k] + b.v[c] >= n)
+                    return {box.x0 + f.v[k], box.y0 + f.v[k] - k};
+            }
+        }
+        Advance(b, n, m, backwardEqual);
+        if (!odd) {
+            for (std::int64_t c = b.lo; c <= b.hi; c += 2) {
+                const std::int64_t k = delta - c;
+                if (b.v[c] >= 0 && k >= f.lo && k <= f.hi && f.v[k] >= 0 && f.v[k] + b.v[c] >= n)
+                    return {box.x1 - b.v[c], box.y1 - (b.v[c] - c)};
+            }
+        }
+        if (!m_minimal && d >= m_cutoff) {
+            expensive = true;
+            return BestProgress(box, f, b);
+        }
+    }
+}
+
+MiddleSnakeSearch::Point MiddleSnakeSearch::BestProgress(const Box& box, const Frontier& f,
+                                                         const Frontier& b) const
+{
+    Point best{box.x0, box.y0};
+    std::int64_t bestProgress = -1;
+    auto consider = [&](std::int64_t progress, Point p) {
+        const bool corner = (p.x == box.x0 && p.y == box.y0) || (p.x == box.x1 && p.y == box.y1);
+        if (!corner && progress > bestProgress) {
+            bestProgress = progress;
+            best = p;
+        }
+    };
+    for (std::int64_t k = f.lo; k <= f.hi; k += 2) {
+        if (f.v[k] >= 0)
+            consider(2 * f.v[k] - k, {box.x0 + f.v[k], box.y0 + f.v[k] - k});
+    }
+    for (std::int64_t c = b.lo; c <= b.hi; c += 2) {
+        if (b.v[c] >= 0)
+            consider(2 * b.v[c] - c, {box.x1 - b.v[c], box.y1 - (b.v[c] - c)});
+    }
+    return best;
+}
+
+bool MiddleSnakeSearch::SplitAtUniqueLines(const Box& box, std::vector<Box>& pending)
+{
+    if (m_countX.empty()) {
+        m_countX.assign(m_classCount, 0);
+        m_countY.assign(m_classCount, 0);
+        m_posY.assign(m_classCount, 0);
+    }
+    for (std::int64_t i = box.x0; i < box.x1; ++i)
+        ++m_countX[m_x[static_cast<size_t>(i)]];
+    for (std::int64_t j = box.y0; j < box.y1; ++j) {
+        const std::uint32_t c = m_y[static_cast<size_t>(j)];
+        ++m_countY[c];
+        m_posY[c] = static_cast<std::uint32_t>(j);
+    }
+    // Pairs of lines that occur once on each side, in x order.
+    std::vector<Point> pairs;
+    for (std::int64_t i = box.x0; i < box.x1; ++i) {
+        const std::uint32_t c = m_x[static_cast<size_t>(i)];
+        if (m_countX[c] == 1 && m_countY[c] == 1)
+            pairs.push_back({i, m_posY[c]});
+    }
+    for (std::int64_t i = box.x0; i < box.x1; ++i)
+        m_countX[m_x[static_cast<size_t>(i)]] = 0;
+    for (std::int64_t j = box.y0; j < box.y1; ++j)
+        m_countY[m_y[static_cast<size_t>(j)]] = 0;
+    if (pairs.empty())
+        return false;
+
+    // Longest run of pairs increasing in y (patience sorting): tails[l] is
+    // the pair ending the best run of length l + 1 with the smallest y.
+    std::vector<std::uint32_t> tails;
+    std::vector<std::int64_t> previous(pairs.size(), -1);
+    for (size_t p = 0; p < pairs.size(); ++p) {
+        auto it = std::lower_bound(tails.begin(), tails.end(), pairs[p].y,
+                                   [&](std::uint32_t t, std::int64_t y) { return pairs[t].y < y; });
+        if (it != tails.begin())
+            previous[p] = *(it - 1);
+        if (it == tails.end())
+            tails.push_back(static_cast<std::uint32_t>(p));
+        else
+            *it = static_cast<std::uint32_t>(p);
+    }
+    // Walk the run backwards, queueing the gaps between anchors.
+    std::int64_t x1 = box.x1;
+    std::int64_t y1 = box.y1;
+    for (std::int64_t p = tails.back(); p >= 0; p = previous[static_cast<size_t>(p)]) {
+        const Point anchor = pairs[static_cast<size_t>(p)];
+        pending.push_back({anchor.x + 1, x1, anchor.y + 1, y1});
+        x1 = anchor.x;
+        y1 = anchor.y;
+    }
+    pending.push_back({box.x0, x1, box.y0, y1});
+    return true;
+}
+
+}  // namespace LineDiff

@@ -1,0 +1,67 @@
+#pragma once
+// Shortest edit script between two sequences of line classes by a
+// divide-and-conquer search for the middle snake (the forward and backward
+// searches of the O(ND) method meeting halfway), in linear space.
+//
+// Outside minimal mode, a region whose cost exceeds a cut-off is split
+// instead at lines that occur exactly once on each side (the longest
+// increasing run of such pairs), or failing that at the point the search
+// got furthest; this keeps very different inputs fast.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace LineDiff {
+
+class MiddleSnakeSearch {
+public:
+    MiddleSnakeSearch(const std::vector<std::uint32_t>& x, const std::vector<std::uint32_t>& y,
+                      std::uint32_t classCount, bool minimal);
+
+    // Calls mark(false, i) for every changed element of x and mark(true, j)
+    // for every changed element of y.
+    void Run(const std::function<void(bool, std::int64_t)>& mark);
+
+private:
+    struct Box {
+        std::int64_t x0, x1, y0, y1;
+    };
+    struct Point {
+        std::int64_t x, y;
+    };
+    // The search frontier of one direction: furthest x reached on each
+    // diagonal k = x - y (local coordinates) for the current cost; -1 where
+    // a diagonal cannot be reached. Diagonals lo..hi, step 2, are current.
+    struct Frontier {
+        std::int64_t* v;
+        std::int64_t lo;
+        std::int64_t hi;
+    };
+
+    // Finds a point of an optimal path through the box (both sides
+    // non-empty, first and last elements differ). Sets `expensive` when
+    // the cut-off stopped the search and the point is only a good guess.
+    Point Split(const Box& box, bool& expensive);
+    template <class Equal>
+    static void Advance(Frontier& f, std::int64_t n, std::int64_t m, Equal equal);
+    Point BestProgress(const Box& box, const Frontier& f, const Frontier& b) const;
+    // Splits an expensive box at lines unique on both sides; pushes the
+    // gaps between them and returns false when there are none.
+    bool SplitAtUniqueLines(const Box& box, std::vector<Box>& pending);
+
+    const std::vector<std::uint32_t>& m_x;
+    const std::vector<std::uint32_t>& m_y;
+    std::uint32_t m_classCount;
+    bool m_minimal;
+    std::int64_t m_cutoff;
+    std::vector<std::int64_t> m_forward;
+    std::vector<std::int64_t> m_backward;
+    std::int64_t m_offset;
+    // Scratch space for SplitAtUniqueLines, allocated on first use.
+    std::vector<std::uint32_t> m_countX;
+    std::vector<std::uint32_t> m_countY;
+    std::vector<std::uint32_t> m_posY;
+};
+
+}  // namespace LineDiff

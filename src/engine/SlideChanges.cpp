@@ -1,0 +1,110 @@
+#include "engine/LineDiff.h"
+
+namespace LineDiff {
+namespace {
+
+// gapChanged[r] tells whether the file has changed lines right before its
+// r-th unchanged line (r counted from 0; the last entry is the file's end).
+std::vector<std::uint8_t> ChangedGaps(const std::vector<std::uint8_t>& changed)
+{
+    std::vector<std::uint8_t> gaps;
+    bool pending = false;
+    for (std::uint8_t c : changed) {
+        if (c) {
+            pending = true;
+        } else {
+            gaps.push_back(pending ? 1 : 0);
+            pending = false;
+        }
+    }
+    gaps.push_back(pending ? 1 : 0);
+    return gaps;
+}
+
+int ShapePenalty(LineShape shape)
+{
+    // A block reads best when it starts with a line of text and ends with
+    // the blank line or closing bracket that finishes it.
+    switch (shape) {
+    case LineShape::Blank: return 2;
+    case LineShape::Closer: return 1;
+    case LineShape::Text: return 0;
+    }
+    return 0;
+}
+
+void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
+{
+    std::vector<std::uint8_t>& ch = *side.changed;
+    const std::vector<std::uint8_t> otherGaps = ChangedGaps(otherChanged);
+    const auto n = static_cast<std::int64_t>(ch.size());
+    auto at = [&](std::int64_t i) -> std::uint8_t& { return ch[static_cast<size_t>(i)]; };
+    std::int64_t i = 0;
+    std::int64_t rank = 0;  // unchanged lines before i
+    while (i < n) {
+        if (!at(i)) {
+            ++i;
+            ++rank;
+            continue;
+        }
+        std::int64_t s = i;
+        std::int64_t e = i;
+        while (e < n && at(e))
+            ++e;
+        std::int64_t top = s;
+        // Slide up, then down, as far as equal lines allow; a slide that
+        // joins a neighbouring block changes the length, so repeat until
+        // the block moves freely between `top` and its bottom position.
+        for (;;) {
+            const std::int64_t length = e - s;
+            while (s > 0 && !at(s - 1) && side.same(s - 1, e - 1)) {
+                at(--s) = 1;
+                at(--e) = 0;
+                --rank;
+                while (s > 0 && at(s - 1))
+                    --s;
+            }
+            top = s;
+            while (e < n && !at(e) && side.same(s, e)) {
+                at(s++) = 0;
+                at(e++) = 1;
+                ++rank;
+                while (e < n && at(e))
+                    ++e;
+            }
+            if (e - s == length)
+                break;
+        }
+        const std::int64_t length = e - s;
+        std::int64_t bestStart = s;
+        int bestScore = 1 << 30;
+        for (std::int64_t p = s; p >= top; --p) {
+            const std::int64_t r = rank - (s - p);
+            const bool nextToOther = r >= 0 && r < static_cast<std::int64_t>(otherGaps.size())
+                                     && otherGaps[static_cast<size_t>(r)];
+            // Joining a change in the other file first (one block instead
+            // of two), then the look of the block; ties keep the lowest.
+            const int score = (nextToOther ? 0 : 8) + ShapePenalty(side.shape(p));
+            if (score < bestScore) {
+                bestScore = score;
+                bestStart = p;
+            }
+        }
+        for (std::int64_t k = s; k < e; ++k)
+            at(k) = 0;
+        for (std::int64_t k = bestStart; k < bestStart + length; ++k)
+            at(k) = 1;
+        rank -= s - bestStart;
+        i = bestStart + length;
+    }
+}
+
+}  // namespace
+
+void SlideChanges(SlideSide& one, SlideSide& two)
+{
+    SlideSideOf(one, *two.changed);
+    SlideSideOf(two, *one.changed);
+}
+
+}  // namespace LineDiff

@@ -1,0 +1,37 @@
+#pragma once
+// Decides when two lines count as equal under the comparison settings, and
+// hashes lines so that equal lines always get equal hashes.
+//
+// Without settings, lines are equal when their bytes are (a CR before the
+// LF included, so CRLF and LF lines differ, and a last line without LF
+// differs from the same text with one). Ignoring case or white space works
+// on characters: a line that is valid UTF-8 is read as UTF-8, any other
+// line as Latin-1, the same rule the display uses.
+
+#include <QByteArrayView>
+
+#include <cstdint>
+
+struct LineView {
+    QByteArrayView raw;       // line bytes, a CR before the LF included
+    bool lacksNewline = false;  // the file's last line, without LF
+};
+
+class TextNormalizer {
+public:
+    TextNormalizer(bool ignoreCase, bool ignoreWhiteSpace)
+        : m_ignoreCase(ignoreCase), m_ignoreWhiteSpace(ignoreWhiteSpace)
+    {
+    }
+
+    [[nodiscard]] std::uint64_t Hash(LineView line) const;
+    [[nodiscard]] bool Same(LineView one, LineView two) const;
+
+    [[nodiscard]] static bool IsValidUtf8(QByteArrayView bytes);
+
+private:
+    [[nodiscard]] bool Plain() const { return !m_ignoreCase && !m_ignoreWhiteSpace; }
+
+    bool m_ignoreCase;
+    bool m_ignoreWhiteSpace;
+};
