@@ -1,7 +1,9 @@
+#include "about/frmSplash.h"
 #include "app/Startup.h"
+#include "mainwindow/frmFileDiffs.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -10,16 +12,23 @@ int main(int argc, char* argv[])
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
 
-    std::unique_ptr<QLabel> placeholder;
+    std::unique_ptr<frmFileDiffs> mainWindow;
+    std::unique_ptr<frmSplash> splash;
     const bool started = modVantrel::Main(QApplication::applicationFilePath(), arguments, [&] {
-        placeholder = std::make_unique<QLabel>(QStringLiteral("Vantrel - File Difference Viewer"));
-        placeholder->setWindowTitle(QStringLiteral("Vantrel - File Difference Viewer"));
-        placeholder->resize(640, 480);
-        placeholder->show();
+        splash = std::make_unique<frmSplash>([&] {
+            mainWindow = std::make_unique<frmFileDiffs>();
+            mainWindow->Form_Load();
+            // A load that failed was reported and left no window to close.
+            if (!mainWindow->isVisible())
+                QApplication::quit();
+        });
+        splash->Form_Load();
     });
     if (!started)
         return 1;
     const int code = QApplication::exec();
+    mainWindow.reset();
+    splash.reset();
     modVantrel::ReleaseApplicationObjects();
     return code;
 }

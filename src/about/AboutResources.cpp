@@ -1,0 +1,8 @@
+#include "about/AboutResources.h"
+
+#include <QtGlobal>
+
+void InitAboutResources()
+{
+    Q_INIT_RESOURCE(about);
+}

@@ -1,0 +1,384 @@
+#include "mainwindow/VGrid.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace {
+
+// Room left of a cell's text, so that a marker picture at the cell's left
+// edge stands in the row text's leading space instead of over its digits.
+constexpr int kTextIndent = 4;
+constexpr int kPictureIndent = 1;
+
+}  // namespace
+
+VGrid::VGrid(QWidget* parent) : QAbstractScrollArea(parent), m_lines(1, Alignment::kNoLine), m_colors(1, 0)
+{
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    verticalScrollBar()->setSingleStep(1);
+    UpdateRowHeight();
+}
+
+void VGrid::SetRows(int rows)
+{
+    rows = std::max(rows, 1);
+    const auto below = static_cast<std::size_t>(rows - 1);
+    m_lines.resize(below, Alignment::kNoLine);
+    m_colors.resize(below, Grid::kNoCellColor);
+    for (auto it = m_texts.begin(); it != m_texts.end();)
+        it = it.key() >= rows ? m_texts.erase(it) : std::next(it);
+    for (auto it = m_pictures.begin(); it != m_pictures.end();)
+        it = it.key() >= rows ? m_pictures.erase(it) : std::next(it);
+    m_row = std::clamp(m_row, rows > 1 ? 1 : 0, rows - 1);
+    UpdateScrollBars();
+    Refresh();
+}
+
+void VGrid::SetRowsFrom(Alignment::PaneRows rows, std::shared_ptr<const Grid::RowTextSource> source)
+{
+    // The colour vector is taken over as it is; only the "no colour" value
+    // of the shared row description differs from the grid's.
+    std::replace(rows.color.begin(), rows.color.end(), Alignment::kDefaultColor, Grid::kNoCellColor);
+    rows.color.resize(rows.line.size(), Grid::kNoCellColor);
+    m_lines = std::move(rows.line);
+    m_colors = std::move(rows.color);
+    m_source = std::move(source);
+    const QString header = m_texts.value(0);
+    const QPixmap headerPicture = m_pictures.value(0);
+    m_texts.clear();
+    m_pictures.clear();
+    if (!header.isEmpty())
+        m_texts.insert(0, header);
+    if (!headerPicture.isNull())
+        m_pictures.insert(0, headerPicture);
+    m_row = Rows() > 1 ? 1 : 0;
+    UpdateScrollBars();
+    Refresh();
+}
+
+void VGrid::SetRow(int row)
+{
+    if (!Valid(row) || row == m_row)
+        return;
+    m_row = row;
+}
+
+int VGrid::TopRow() const
+{
+    return verticalScrollBar()->value() + 1;
+}
+
+void VGrid::SetTopRow(int row)
+{
+    // The scroll bar clamps the value; its change signal ends in Scroll.
+    verticalScrollBar()->setValue(std::clamp(row, 1, MaxTopRow()) - 1);
+}
+
+QString VGrid::TextMatrix(int row) const
+{
+    if (!Valid(row))
+        return {};
+    if (const auto it = m_texts.constFind(row); it != m_texts.cend())
+        return *it;
+    if (row == 0 || !m_source)
+        return {};
+    const std::int32_t line = m_lines[static_cast<std::size_t>(row - 1)];
+    return line == Alignment::kNoLine ? QString() : m_source->RowText(line);
+}
+
+void VGrid::SetTextMatrix(int row, const QString& text)
+{
+    if (!Valid(row))
+        return;
+    // An empty text must still hide the line the row refers to.
+    if (row > 0)
+        m_lines[static_cast<std::size_t>(row - 1)] = Alignment::kNoLine;
+    if (text.isEmpty())
+        m_texts.remove(row);
+    else
+        m_texts.insert(row, text);
+    if (RowIsVisible(row))
+        Refresh();
+}
+
+std::uint32_t VGrid::CellBackColor(int row) const
+{
+    if (!Valid(row))
+        return Grid::kNoCellColor;
+    return row == 0 ? m_headerColor : m_colors[static_cast<std::size_t>(row - 1)];
+}
+
+void VGrid::SetCellBackColor(int row, std::uint32_t color)
+{
+    SetCellBackColor(row, row, color);
+}
+
+void VGrid::SetCellBackColor(int firstRow, int lastRow, std::uint32_t color)
+{
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, Rows() - 1);
+    if (firstRow > lastRow)
+        return;
+    if (firstRow == 0) {
+        m_headerColor = color;
+        firstRow = 1;
+    }
+    if (firstRow <= lastRow)
+        std::fill(m_colors.begin() + (firstRow - 1), m_colors.begin() + lastRow, color);
+    Refresh();
+}
+
+QPixmap VGrid::CellPicture(int row) const
+{
+    return m_pictures.value(row);
+}
+
+void VGrid::SetCellPicture(int row, const QPixmap& picture)
+{
+    if (!Valid(row))
+        return;
+    if (picture.isNull())
+        m_pictures.remove(row);
+    else
+        m_pictures.insert(row, picture);
+    if (RowIsVisible(row))
+        Refresh();
+}
+
+bool VGrid::RowIsVisible(int row) const
+{
+    if (!Valid(row))
+        return false;
+    if (row == 0)
+        return true;
+    const int area = viewport()->height() - m_rowHeight;
+    const int shown = area <= 0 ? 0 : (area + m_rowHeight - 1) / m_rowHeight;
+    const int top = TopRow();
+    return row >= top && row < top + shown;
+}
+
+int VGrid::VisibleRowCount() const
+{
+    return std::max(0, (viewport()->height() - m_rowHeight) / m_rowHeight);
+}
+
+int VGrid::RowAt(int y) const
+{
+    if (y < 0)
+        return -1;
+    if (y < m_rowHeight)
+        return 0;
+    const int row = TopRow() + (y - m_rowHeight) / m_rowHeight;
+    return row < Rows() ? row : -1;
+}
+
+void VGrid::SetRedraw(bool on)
+{
+    m_redraw = on;
+    if (on)
+        viewport()->update();
+}
+
+void VGrid::ClearCells()
+{
+    std::fill(m_lines.begin(), m_lines.end(), Alignment::kNoLine);
+    std::fill(m_colors.begin(), m_colors.end(), Grid::kNoCellColor);
+    m_headerColor = Grid::kNoCellColor;
+    m_texts.clear();
+    m_pictures.clear();
+    m_source.reset();
+    Refresh();
+}
+
+void VGrid::SetGridLines(bool on)
+{
+    m_gridLines = on;
+    Refresh();
+}
+
+void VGrid::SetColWidth(int pixels)
+{
+    m_colWidth = std::max(pixels, 0);
+    UpdateScrollBars();
+    Refresh();
+}
+
+void VGrid::SetToolTipText(const QString& text)
+{
+    viewport()->setToolTip(text);
+}
+
+QColor VGrid::ToQColor(std::uint32_t color) const
+{
+    return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
+                  static_cast<int>((color >> 16) & 0xFFu));
+}
+
+int VGrid::MaxTopRow() const
+{
+    return std::max(1, Rows() - VisibleRowCount());
+}
+
+void VGrid::UpdateRowHeight()
+{
+    m_rowHeight = std::max(fontMetrics().height() + 2, 8);
+    UpdateScrollBars();
+}
+
+void VGrid::UpdateScrollBars()
+{
+    QScrollBar* vertical = verticalScrollBar();
+    const int top = TopRow();
+    {
+        // A range change may move the top row; it is announced once below.
+        const QSignalBlocker block(vertical);
+        vertical->setRange(0, MaxTopRow() - 1);
+        vertical->setPageStep(std::max(1, VisibleRowCount()));
+        vertical->setValue(std::min(top, MaxTopRow()) - 1);
+    }
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setRange(0, std::max(0, m_colWidth - viewport()->width()));
+    horizontal->setPageStep(std::max(1, viewport()->width()));
+    horizontal->setSingleStep(std::max(1, fontMetrics().averageCharWidth()));
+    if (TopRow() != top) {
+        Refresh();
+        emit Scroll();
+    }
+}
+
+void VGrid::Refresh()
+{
+    if (m_redraw)
+        viewport()->update();
+}
+
+void VGrid::PaintRow(QPainter& painter, int row, int y) const
+{
+    const int x = -horizontalScrollBar()->value();
+    const QRect cell(x, y, m_colWidth, m_rowHeight);
+    const std::uint32_t color = CellBackColor(row);
+    if (row == 0)
+        painter.fillRect(cell, palette().color(QPalette::Button));
+    else if (color != Grid::kNoCellColor)
+        painter.fillRect(cell, ToQColor(color));
+    const QPixmap picture = CellPicture(row);
+    if (!picture.isNull()) {
+        const QSize size = picture.deviceIndependentSize().toSize();
+        painter.drawPixmap(x + kPictureIndent, y + (m_rowHeight - size.height()) / 2, picture);
+    }
+    const QString text = TextMatrix(row);
+    if (!text.isEmpty()) {
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(cell.adjusted(kTextIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         text);
+    }
+    if (m_gridLines || row == 0) {
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
+        painter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
+    }
+}
+
+void VGrid::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const int height = viewport()->height();
+    // Cells are clipped to the column, as text longer than the column is.
+    painter.setClipRect(QRect(-horizontalScrollBar()->value(), 0, m_colWidth, height));
+    int y = m_rowHeight;
+    for (int row = TopRow(); row < Rows() && y < height; ++row, y += m_rowHeight)
+        PaintRow(painter, row, y);
+    PaintRow(painter, 0, 0);
+}
+
+void VGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void VGrid::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        UpdateRowHeight();
+}
+
+void VGrid::mousePressEvent(QMouseEvent* event)
+{
+    m_mouseRow = RowAt(event->position().toPoint().y());
+    m_leftPressed = event->button() == Qt::LeftButton;
+    if (m_leftPressed && m_mouseRow > 0) {
+        m_row = m_mouseRow;
+        Refresh();
+    }
+    emit MouseDown(event->button());
+}
+
+void VGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_leftPressed && event->button() == Qt::LeftButton;
+    m_leftPressed = false;
+    if (click)
+        emit Click();
+}
+
+void VGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click raises DblClick instead of MouseDown
+    // and is followed by no Click.
+    m_mouseRow = RowAt(event->position().toPoint().y());
+    m_leftPressed = false;
+    if (event->button() == Qt::LeftButton)
+        emit DblClick();
+}
+
+void VGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    m_mouseRow = RowAt(event->position().toPoint().y());
+    emit MouseMove();
+}
+
+void VGrid::keyPressEvent(QKeyEvent* event)
+{
+    const int page = std::max(1, VisibleRowCount());
+    switch (event->key()) {
+    case Qt::Key_Up: MoveCurrentRow(m_row - 1); break;
+    case Qt::Key_Down: MoveCurrentRow(m_row + 1); break;
+    case Qt::Key_PageUp: MoveCurrentRow(m_row - page); break;
+    case Qt::Key_PageDown: MoveCurrentRow(m_row + page); break;
+    case Qt::Key_Home: MoveCurrentRow(1); break;
+    case Qt::Key_End: MoveCurrentRow(Rows() - 1); break;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void VGrid::MoveCurrentRow(int row)
+{
+    if (Rows() < 2)
+        return;
+    m_row = std::clamp(row, 1, Rows() - 1);
+    const int page = std::max(1, VisibleRowCount());
+    if (m_row < TopRow())
+        SetTopRow(m_row);
+    else if (m_row >= TopRow() + page)
+        SetTopRow(m_row - page + 1);
+    Refresh();
+}
+
+void VGrid::scrollContentsBy(int dx, int dy)
+{
+    Refresh();
+    if (dy != 0 || dx != 0)
+        emit Scroll();
+}

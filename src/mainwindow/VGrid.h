@@ -1,0 +1,133 @@
+#pragma once
+// The result grid: one column, a fixed header row 0 and any number of
+// uniform rows below it. Rows that show a line of a file hold only the
+// line's index; their text is asked of a row-text source when a row is
+// painted or read, so a million-row comparison costs a few bytes per row.
+// Texts and pictures that code puts into single cells are kept sparsely.
+
+#include "compare/AlignedRows.h"
+
+#include <QAbstractScrollArea>
+#include <QHash>
+#include <QPixmap>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+namespace Grid {
+
+// Forms the text a row shows for a line of its file (for example " 12.abc").
+class RowTextSource {
+public:
+    virtual ~RowTextSource() = default;
+    [[nodiscard]] virtual QString RowText(std::int32_t line) const = 0;
+};
+
+// A cell without a background colour of its own reads back as 0.
+inline constexpr std::uint32_t kNoCellColor = 0;
+
+}  // namespace Grid
+
+class VGrid : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit VGrid(QWidget* parent = nullptr);
+
+    // Row count including the header row; at least 1. Rows added at the end
+    // are empty, rows removed at the end lose their cells.
+    [[nodiscard]] int Rows() const { return static_cast<int>(m_lines.size()) + 1; }
+    void SetRows(int rows);
+    // Takes a whole comparison's rows at once: row i + 1 shows rows.line[i]
+    // through the source and has the background rows.color[i]. Every cell
+    // below the header loses its own text and picture; the header keeps its.
+    void SetRowsFrom(Alignment::PaneRows rows, std::shared_ptr<const Grid::RowTextSource> source);
+
+    // The current row (never the header row while the grid has other rows).
+    [[nodiscard]] int Row() const { return m_row; }
+    void SetRow(int row);
+    // The first row shown below the header. Setting it emits Scroll.
+    [[nodiscard]] int TopRow() const;
+    void SetTopRow(int row);
+
+    // Texts: a cell's own text wins over its line's text. Out of range
+    // rows read as empty and ignore writes.
+    [[nodiscard]] QString TextMatrix(int row) const;
+    void SetTextMatrix(int row, const QString& text);
+    [[nodiscard]] std::uint32_t CellBackColor(int row) const;
+    // 0 removes the cell's own colour. Colour values are 0x00BBGGRR.
+    void SetCellBackColor(int row, std::uint32_t color);
+    void SetCellBackColor(int firstRow, int lastRow, std::uint32_t color);
+    [[nodiscard]] QPixmap CellPicture(int row) const;
+    // A null pixmap removes the picture. Pictures stand at the cell's left.
+    void SetCellPicture(int row, const QPixmap& picture);
+
+    // The row under the pointer at the last mouse event over the grid, or
+    // -1 when the pointer was below the last row.
+    [[nodiscard]] int MouseRow() const { return m_mouseRow; }
+    // True when any part of the row is inside the visible area.
+    [[nodiscard]] bool RowIsVisible(int row) const;
+    // Rows below the header that fit wholly into the visible area.
+    [[nodiscard]] int VisibleRowCount() const;
+    [[nodiscard]] int RowAt(int y) const;
+
+    // While drawing is off nothing is repainted; turning it on repaints once.
+    [[nodiscard]] bool Redraw() const { return m_redraw; }
+    void SetRedraw(bool on);
+
+    // Clears every cell's text, picture and colour, the header's included;
+    // the row count stays.
+    void ClearCells();
+
+    [[nodiscard]] bool GridLines() const { return m_gridLines; }
+    void SetGridLines(bool on);
+    [[nodiscard]] int ColWidth() const { return m_colWidth; }
+    void SetColWidth(int pixels);
+    [[nodiscard]] int RowHeight() const { return m_rowHeight; }
+    [[nodiscard]] QString ToolTipText() const { return viewport()->toolTip(); }
+    void SetToolTipText(const QString& text);
+
+    [[nodiscard]] QColor ToQColor(std::uint32_t color) const;
+
+signals:
+    void Click();
+    void DblClick();
+    // button: Qt's button of the press; the row under the pointer is MouseRow.
+    void MouseDown(Qt::MouseButton button);
+    void MouseMove();
+    // The first visible row changed, by the user or by code.
+    void Scroll();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    [[nodiscard]] bool Valid(int row) const { return row >= 0 && row < Rows(); }
+    [[nodiscard]] int MaxTopRow() const;
+    void PaintRow(QPainter& painter, int row, int y) const;
+    void UpdateRowHeight();
+    void UpdateScrollBars();
+    void Refresh();
+    void MoveCurrentRow(int row);
+
+    std::vector<std::int32_t> m_lines;   // entry i: row i + 1
+    std::vector<std::uint32_t> m_colors;  // entry i: row i + 1
+    std::shared_ptr<const Grid::RowTextSource> m_source;
+    QHash<int, QString> m_texts;
+    QHash<int, QPixmap> m_pictures;
+    std::uint32_t m_headerColor = Grid::kNoCellColor;
+    int m_row = 1;
+    int m_mouseRow = -1;
+    int m_rowHeight = 16;
+    int m_colWidth = 0;
+    bool m_redraw = true;
+    bool m_gridLines = true;
+    bool m_leftPressed = false;
+};

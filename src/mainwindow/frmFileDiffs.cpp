@@ -1,0 +1,279 @@
+#include "mainwindow/frmFileDiffs.h"
+
+#include "about/frmProducts.h"
+#include "app/CommandLine.h"
+#include "app/ErrorReport.h"
+#include "app/Globals.h"
+#include "app/Prompt.h"
+#include "app/Startup.h"
+#include "mainwindow/MainWindowResources.h"
+#include "mainwindow/RowMarkers.h"
+#include "mainwindow/SplitterBar.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTextEdit>
+#include <QToolBar>
+
+namespace {
+
+constexpr int kDesignedClientWidth = 10305;
+constexpr int kDesignedClientHeight = 6630;
+
+int Pixels(int twips)
+{
+    return static_cast<int>(std::lround(twips / static_cast<double>(FormLayout::kTwipsPerPixel)));
+}
+
+// Places a widget so that adjacent places in twips stay adjacent in pixels.
+void SetPlace(QWidget* widget, const FormLayout::Place& place)
+{
+    const int left = Pixels(place.Left);
+    const int top = Pixels(place.Top);
+    widget->setGeometry(left, top, std::max(0, Pixels(place.Left + place.Width) - left),
+                        std::max(0, Pixels(place.Top + place.Height) - top));
+}
+
+QFont DesignedGridFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+}  // namespace
+
+const QString frmFileDiffs::kSelectFilesPrompt = QStringLiteral("Select two files then press the Compare button");
+const QString frmFileDiffs::kDetailPaneHint =
+    QStringLiteral("Click on a line in either file to see how it differs from its counterpart in the other file.");
+
+frmFileDiffs::frmFileDiffs(QWidget* parent)
+    : QMainWindow(parent), ClientArea(new QWidget(this)), Toolbar1(new QToolBar(ClientArea)),
+      chkTooltip(new QCheckBox(QStringLiteral("Pane Tooltips"), ClientArea)), txtFileOne(new QLineEdit(ClientArea)),
+      txtFileTwo(new QLineEdit(ClientArea)), pctContainer(new QWidget(ClientArea)), pctDiffsBar(new QWidget(pctContainer)),
+      grdFileOne(new VGrid(ClientArea)), grdFileTwo(new VGrid(ClientArea)), Splitter(new SplitterBar(ClientArea))
+{
+    InitMainWindowResources();
+    setObjectName(QStringLiteral("frmFileDiffs"));
+    setWindowTitle(QStringLiteral("Vantrel - File Difference Viewer"));
+    setWindowIcon(QIcon(QStringLiteral(":/mainwindow/icons/vantrel.png")));
+    setCentralWidget(ClientArea);
+    ClientArea->setObjectName(QStringLiteral("ClientArea"));
+    ClientArea->installEventFilter(this);
+    CreateControls();
+    CreateMenus();
+    CreateToolbar();
+    SetTabOrder();
+    ClientArea->setMinimumSize(0, 0);
+    resize(Pixels(kDesignedClientWidth), Pixels(kDesignedClientHeight) + menuBar()->sizeHint().height());
+}
+
+frmFileDiffs::~frmFileDiffs() = default;
+
+void frmFileDiffs::CreateControls()
+{
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setGeometry(Pixels(30), Pixels(30), Pixels(5625), Pixels(390));
+    chkTooltip->setObjectName(QStringLiteral("chkTooltip"));
+    // The caption must not be cut where the platform's font is wider than
+    // the one the box was designed for.
+    chkTooltip->setGeometry(Pixels(8790), Pixels(60), std::max(Pixels(1335), chkTooltip->sizeHint().width()),
+                            Pixels(255));
+    txtFileOne->setObjectName(QStringLiteral("txtFileOne"));
+    txtFileTwo->setObjectName(QStringLiteral("txtFileTwo"));
+    pctContainer->setObjectName(QStringLiteral("pctContainer"));
+    pctContainer->setGeometry(Pixels(60), Pixels(840), Pixels(405), Pixels(2925));
+    pctDiffsBar->setObjectName(QStringLiteral("pctDiffsBar"));
+    pctDiffsBar->setGeometry(Pixels(60), 0, Pixels(225), Pixels(2865));
+    pctDiffsBar->setAutoFillBackground(true);
+    grdFileOne->setObjectName(QStringLiteral("grdFileOne"));
+    grdFileTwo->setObjectName(QStringLiteral("grdFileTwo"));
+    for (VGrid* grid : {grdFileOne, grdFileTwo})
+        grid->setFont(DesignedGridFont());
+    Splitter->setObjectName(QStringLiteral("Splitter"));
+    for (int index = 0; index < 2; ++index) {
+        auto* box = new QTextEdit(ClientArea);
+        box->setObjectName(QStringLiteral("rtfLineDiff%1").arg(index));
+        box->setReadOnly(true);
+        box->setLineWrapMode(QTextEdit::NoWrap);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        box->document()->setDocumentMargin(2);
+        box->setFont(DesignedGridFont());
+        rtfLineDiff[static_cast<std::size_t>(index)] = box;
+    }
+    pctBookmark = QPixmap::fromImage(RowMarkers::DrawMarker(RowMarkers::Marker::Bookmark));
+    pctBookmarkArrow = QPixmap::fromImage(RowMarkers::DrawMarker(RowMarkers::Marker::BookmarkArrow));
+    pctDifferArrow = QPixmap::fromImage(RowMarkers::DrawMarker(RowMarkers::Marker::DifferArrow));
+    pctOrphanArrow = QPixmap::fromImage(RowMarkers::DrawMarker(RowMarkers::Marker::OrphanArrow));
+    pctArrow = QPixmap::fromImage(RowMarkers::DrawMarker(RowMarkers::Marker::Arrow));
+    connect(Splitter, &SplitterBar::MouseDown, this, &frmFileDiffs::Splitter_MouseDown);
+    connect(Splitter, &SplitterBar::MouseMove, this, &frmFileDiffs::Splitter_MouseMove);
+    connect(Splitter, &SplitterBar::MouseUp, this, &frmFileDiffs::Splitter_MouseUp);
+    ApplyPlaces();
+}
+
+void frmFileDiffs::SetTabOrder()
+{
+    Toolbar1->setFocusPolicy(Qt::TabFocus);
+    const QList<QWidget*> order = {Toolbar1,   chkTooltip,     txtFileOne,     txtFileTwo, grdFileOne,
+                                   grdFileTwo, rtfLineDiff[0], rtfLineDiff[1], Splitter};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void frmFileDiffs::SetUpGrid(VGrid* grid)
+{
+    grid->SetRows(2);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QPalette colours = grid->palette();
+    colours.setColor(QPalette::Base, palette().color(QPalette::Base));
+    grid->setPalette(colours);
+}
+
+void frmFileDiffs::Form_Load()
+{
+    try {
+        SearchTextList.clear();
+        OrphanColor = 0x00C4E1FFu;
+        ChangedColor = 0x00FFDDDDu;
+        modIniFile::ReadProgramOptionsFromIniFile(OptionControls());
+        modVantrel::gOptions->Format = 0;
+        SetUpGrid(grdFileOne);
+        SetUpGrid(grdFileTwo);
+        m_places.Splitter.Width = FormLayout::kSplitterWidth;
+        LayoutMargin = 200;
+        SplitterDragColor = 0x808080u;
+        m_splitterDrag.SplitterDragX = FormLayout::kNoDrag;
+        LoadToolbarImages();
+        DisableResultCommands();
+        grdFileOne->SetTextMatrix(0, kSelectFilesPrompt);
+        grdFileTwo->SetTextMatrix(0, kSelectFilesPrompt);
+        ShowDetailPaneHint();
+        QString fileOne;
+        QString fileTwo;
+        modVantrel::GetFilesFromArguments(modVantrel::gArguments, fileOne, fileTwo);
+        if (!fileOne.isEmpty())
+            txtFileOne->setText(fileOne);
+        if (!fileTwo.isEmpty())
+            txtFileTwo->setText(fileTwo);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+        show();
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.Form_Load"));
+    }
+}
+
+modIniFile::OptionControls frmFileDiffs::OptionControls()
+{
+    modIniFile::OptionControls controls;
+    controls.mnuOptionsIgnoreCase = mnuOptionsIgnoreCase;
+    controls.mnuOptionsIgnoreWhitespace = mnuOptionsIgnoreWhitespace;
+    controls.mnuOptionsShowGridLines = mnuOptionsShowGridLines;
+    controls.txtFileOne = txtFileOne;
+    controls.txtFileTwo = txtFileTwo;
+    controls.grdFileOne = grdFileOne;
+    controls.grdFileTwo = grdFileTwo;
+    controls.chkTooltip = chkTooltip;
+    controls.setGridLines = [this](bool on) {
+        grdFileOne->SetGridLines(on);
+        grdFileTwo->SetGridLines(on);
+    };
+    return controls;
+}
+
+void frmFileDiffs::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmFileDiffs::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    if (!isMinimized()) {
+        frmProducts products(this);
+        modVantrel::Prompts().showModal(&products);
+    }
+    for (VGrid* grid : {grdFileOne, grdFileTwo}) {
+        grid->ClearCells();
+        grid->SetRedraw(false);
+    }
+    if (modVantrel::gOptions)
+        modIniFile::SaveProgramOptionsToIniFile(OptionControls());
+    // Releases the option record and the engine, letting pending events run
+    // after each, and the path library.
+    modVantrel::ReleaseApplicationObjects();
+    DiffList.clear();
+    BookmarkList.clear();
+    SearchTextList.clear();
+    QCoreApplication::quit();
+}
+
+void frmFileDiffs::ResetComparisonView()
+{
+    for (VGrid* grid : {grdFileOne, grdFileTwo})
+        grid->SetRedraw(false);
+    grdFileOne->ClearCells();
+    grdFileTwo->ClearCells();
+    grdFileOne->SetTextMatrix(0, kSelectFilesPrompt);
+    grdFileTwo->SetTextMatrix(0, kSelectFilesPrompt);
+    pctDiffsBar->setPalette(QPalette(palette().color(QPalette::Button)));
+    pctDiffsBar->update();
+    pctContainer->update();
+    DisableResultCommands();
+    grdFileOne->SetRow(1);
+    grdFileTwo->SetRow(1);
+    grdFileOne->SetTopRow(1);
+    for (VGrid* grid : {grdFileOne, grdFileTwo})
+        grid->SetRedraw(true);
+    ShowDetailPaneHint();
+}
+
+void frmFileDiffs::ShowDetailPaneHint()
+{
+    QTextEdit* one = rtfLineDiff[0];
+    one->setPlainText(kDetailPaneHint);
+    QTextCursor cursor = one->textCursor();
+    cursor.select(QTextCursor::Document);
+    QTextCharFormat plain;
+    plain.setForeground(Qt::black);
+    plain.setFontUnderline(false);
+    plain.setFontStrikeOut(false);
+    plain.setBackground(Qt::transparent);
+    cursor.mergeCharFormat(plain);
+    cursor.setPosition(0);
+    one->setTextCursor(cursor);
+    rtfLineDiff[1]->clear();
+}
+
+bool frmFileDiffs::HourglassShown() const
+{
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return (cursor && cursor->shape() == Qt::WaitCursor) || this->cursor().shape() == Qt::WaitCursor;
+}
+
+void frmFileDiffs::ApplyPlaces()
+{
+    SetPlace(txtFileOne, m_places.txtFileOne);
+    SetPlace(txtFileTwo, m_places.txtFileTwo);
+    SetPlace(grdFileOne, m_places.grdFileOne);
+    SetPlace(grdFileTwo, m_places.grdFileTwo);
+    SetPlace(Splitter, m_places.Splitter);
+    SetPlace(rtfLineDiff[0], m_places.rtfLineDiff0);
+    SetPlace(rtfLineDiff[1], m_places.rtfLineDiff1);
+    grdFileOne->SetColWidth(grdFileOne->width());
+    grdFileTwo->SetColWidth(grdFileTwo->width());
+}

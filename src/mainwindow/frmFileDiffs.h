@@ -1,0 +1,183 @@
+#pragma once
+// The main window: two path boxes, the toolbar, the two result grids with
+// the splitter between them, the difference bar and the two-line detail
+// pane. Controls and form-level state are public, as every command of the
+// window reads and changes them.
+
+#include "mainwindow/FormLayout.h"
+#include "mainwindow/VGrid.h"
+#include "options/modIniFile.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+class QAction;
+class QCheckBox;
+class QLineEdit;
+class QMenu;
+class QTextEdit;
+class QToolBar;
+class QToolButton;
+class SplitterBar;
+
+class frmFileDiffs : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmFileDiffs(QWidget* parent = nullptr);
+    ~frmFileDiffs() override;
+
+    // Prepares the window and shows it. A failure is reported and leaves
+    // the window hidden.
+    void Form_Load();
+    // Runs once, when the window closes: the other-products window, the
+    // options saved, the application objects released, the program ended.
+    void Form_Unload();
+    void Form_Resize();
+
+    void LoadToolbarImages();
+    void DisableResultCommands();
+    void EnableResultCommands();
+    void ResetComparisonView();
+    void ShowDetailPaneHint();
+
+    // index counts from 1; separators run nothing.
+    void Toolbar1_ButtonClick(int index);
+    void Splitter_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+    void Splitter_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y);
+    void Splitter_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+
+    // True while a long command shows the hourglass pointer.
+    [[nodiscard]] bool HourglassShown() const;
+    // The toolbar's button at a position (1 to 18); null for separators.
+    [[nodiscard]] QToolButton* ToolbarButton(int index) const;
+    [[nodiscard]] QAction* ToolbarAction(int index) const;
+    // The image-list key of the picture a toolbar position shows; empty for
+    // separators.
+    [[nodiscard]] QString ToolbarImageKey(int index) const;
+    [[nodiscard]] const FormLayout::Places& Places() const { return m_places; }
+    [[nodiscard]] const FormLayout::SplitterDrag& SplitterState() const { return m_splitterDrag; }
+    [[nodiscard]] modIniFile::OptionControls OptionControls();
+
+    // Menu and toolbar commands.
+    void mnuFileSelectFileOne_Click();
+    void mnuFileSelectFileTwo_Click();
+    void mnuFileCompare_Click();
+    void mnuFileShowFirstDiff_Click();
+    void mnuFileShowNextDiff_Click();
+    void mnuFileShowPreviousDiff_Click();
+    void mnuFileShowLastDiff_Click();
+    void mnuFileFind_Click();
+    void mnuFileFindNext_Click();
+    void mnuFileFindPrevious_Click();
+    void mnuFileToggleBookmark_Click();
+    void mnuFileNextBookmark_Click();
+    void mnuFilePreviousBookmark_Click();
+    void mnuFileClearAllBookmarks_Click();
+    void mnuFilePrint_Click();
+    void mnuFileExit_Click();
+    void mnuOptionsIgnoreCase_Click();
+    void mnuOptionsIgnoreWhitespace_Click();
+    void mnuOptionsFont_Click();
+    void mnuOptionsShowGridLines_Click();
+    void mnuViewFileOneUseNotepad_Click();
+    void mnuViewFileOneUseAssociated_Click();
+    void mnuViewFileTwoUseNotepad_Click();
+    void mnuViewFileTwoUseAssociated_Click();
+    void mnuHelpContent_Click();
+    void mnuHelpVisitQuellanWeb_Click();
+    void mnuHelpContactUs_Click();
+    void mnuHelpAbout_Click();
+
+    // The header text while no comparison is shown.
+    static const QString kSelectFilesPrompt;
+    static const QString kDetailPaneHint;
+
+    // Controls.
+    QWidget* ClientArea;
+    QToolBar* Toolbar1;
+    QCheckBox* chkTooltip;
+    QLineEdit* txtFileOne;
+    QLineEdit* txtFileTwo;
+    QWidget* pctContainer;
+    QWidget* pctDiffsBar;
+    VGrid* grdFileOne;
+    VGrid* grdFileTwo;
+    SplitterBar* Splitter;
+    std::array<QTextEdit*, 2> rtfLineDiff{};
+    // The row-marker pictures grid one shows.
+    QPixmap pctBookmark;
+    QPixmap pctBookmarkArrow;
+    QPixmap pctDifferArrow;
+    QPixmap pctOrphanArrow;
+    QPixmap pctArrow;
+
+    // Menus and their items; a toolbar button shares its item's action.
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QMenu* mnuView = nullptr;
+    QMenu* mnuViewFileOne = nullptr;
+    QMenu* mnuViewFileTwo = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuFileSelectFileOne = nullptr;
+    QAction* mnuFileSelectFileTwo = nullptr;
+    QAction* mnuFileCompare = nullptr;
+    QAction* mnuFileShowFirstDiff = nullptr;
+    QAction* mnuFileShowNextDiff = nullptr;
+    QAction* mnuFileShowPreviousDiff = nullptr;
+    QAction* mnuFileShowLastDiff = nullptr;
+    QAction* mnuFileFind = nullptr;
+    QAction* mnuFileFindNext = nullptr;
+    QAction* mnuFileFindPrevious = nullptr;
+    QAction* mnuFileToggleBookmark = nullptr;
+    QAction* mnuFileNextBookmark = nullptr;
+    QAction* mnuFilePreviousBookmark = nullptr;
+    QAction* mnuFileClearAllBookmarks = nullptr;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QAction* mnuOptionsIgnoreCase = nullptr;
+    QAction* mnuOptionsIgnoreWhitespace = nullptr;
+    QAction* mnuOptionsFont = nullptr;
+    QAction* mnuOptionsShowGridLines = nullptr;
+    QAction* mnuViewFileOneUseNotepad = nullptr;
+    QAction* mnuViewFileOneUseAssociated = nullptr;
+    QAction* mnuViewFileTwoUseNotepad = nullptr;
+    QAction* mnuViewFileTwoUseAssociated = nullptr;
+    QAction* mnuHelpContent = nullptr;
+    QAction* mnuHelpVisitQuellanWeb = nullptr;
+    QAction* mnuHelpContactUs = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    // Form-level state.
+    std::uint32_t OrphanColor = 0;
+    std::uint32_t ChangedColor = 0;
+    QStringList SearchTextList;
+    QStringList DiffList;
+    QList<std::int32_t> BookmarkList;
+    std::int32_t MarkedRow = 0;
+    std::int16_t LayoutMargin = 0;
+    std::uint32_t SplitterDragColor = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void CreateToolbar();
+    void SetTabOrder();
+    void SetUpGrid(VGrid* grid);
+    void ApplyPlaces();
+    void SetSplitterColor(bool dragging);
+
+    FormLayout::Places m_places = FormLayout::DesignedPlaces();
+    FormLayout::SplitterDrag m_splitterDrag;
+    std::array<QAction*, 19> m_toolbarActions{};  // by position; [0] unused
+    std::array<QToolButton*, 19> m_toolbarButtons{};
+    QStringList imlToolbarIcons;  // image keys; image n is entry n - 1
+    bool m_unloaded = false;
+};

@@ -1,0 +1,83 @@
+// The main window's layout pass and the splitter between the grids.
+
+#include "app/ErrorReport.h"
+#include "mainwindow/SplitterBar.h"
+#include "mainwindow/frmFileDiffs.h"
+
+#include <QEvent>
+
+namespace {
+
+QColor FromColorValue(std::uint32_t value)
+{
+    return QColor(static_cast<int>(value & 0xFFu), static_cast<int>((value >> 8) & 0xFFu),
+                  static_cast<int>((value >> 16) & 0xFFu));
+}
+
+}  // namespace
+
+void frmFileDiffs::Form_Resize()
+{
+    try {
+        if (isMinimized())
+            return;
+        const int clientWidth = ClientArea->width() * FormLayout::kTwipsPerPixel;
+        const int clientHeight = ClientArea->height() * FormLayout::kTwipsPerPixel;
+        FormLayout::LayOut(m_places, clientWidth, clientHeight, LayoutMargin);
+        ApplyPlaces();
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.Form_Resize"), QString());
+    }
+}
+
+bool frmFileDiffs::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ClientArea && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmFileDiffs::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Restoring a minimised window may not resize its client area, yet the
+    // controls must be laid out again.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        Form_Resize();
+}
+
+void frmFileDiffs::SetSplitterColor(bool dragging)
+{
+    Splitter->SetColor(dragging ? FromColorValue(SplitterDragColor) : palette().color(QPalette::Button));
+}
+
+void frmFileDiffs::Splitter_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y)
+{
+    if (button == Qt::LeftButton) {
+        SetSplitterColor(true);
+        FormLayout::SplitterMouseDown(m_splitterDrag, x);
+        return;
+    }
+    // Another button ends a drag at once, keeping the width reached.
+    if (m_splitterDrag.Dragging())
+        Splitter_MouseUp(button, shift, x, y);
+    m_splitterDrag.SplitterDragX = FormLayout::kNoDrag;
+}
+
+void frmFileDiffs::Splitter_MouseMove(Qt::MouseButtons /*buttons*/, Qt::KeyboardModifiers /*shift*/, double x,
+                                      double /*y*/)
+{
+    if (!m_splitterDrag.Dragging())
+        return;
+    FormLayout::SplitterMouseMove(m_places, m_splitterDrag, x);
+    ApplyPlaces();
+}
+
+void frmFileDiffs::Splitter_MouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/, double x,
+                                    double /*y*/)
+{
+    if (!FormLayout::SplitterMouseUp(m_places, m_splitterDrag, x))
+        return;
+    SetSplitterColor(false);
+    Form_Resize();
+}

@@ -1,0 +1,279 @@
+// The main window's menu bar, toolbar and the enabled state of the result
+// commands. A toolbar button shares its menu item's action, so one
+// enabled state serves both.
+
+#include "mainwindow/frmFileDiffs.h"
+
+#include <QAction>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+using Handler = void (frmFileDiffs::*)();
+using ActionMember = QAction* frmFileDiffs::*;
+
+struct MenuItem {
+    ActionMember action;  // null for a separator
+    const char* name;
+    const char* caption;
+    QKeySequence shortcut;
+    Handler handler;
+    bool checkable = false;
+};
+
+struct ToolbarEntry {
+    ActionMember action;  // null for a separator
+    const char* toolTip;
+    const char* imageKey;
+};
+
+// Positions 1 to 18; image keys as the image list holds them.
+const ToolbarEntry kToolbar[] = {
+    {&frmFileDiffs::mnuFileSelectFileOne, "Select File One...", "FileOne"},
+    {&frmFileDiffs::mnuFileSelectFileTwo, "Select File Two...", "FileTwo"},
+    {&frmFileDiffs::mnuFileCompare, "Compare the Files", "CompareFiles"},
+    {nullptr, nullptr, nullptr},
+    {&frmFileDiffs::mnuFileShowPreviousDiff, "Previous Difference (Shift+F7)", "Previous Diff"},
+    {&frmFileDiffs::mnuFileShowNextDiff, "Next Difference (F7)", "Next Diff"},
+    {nullptr, nullptr, nullptr},
+    {&frmFileDiffs::mnuFileFind, "Find (Ctrl+F)", "Find"},
+    {&frmFileDiffs::mnuFileFindNext, "Find Next (F3)", "Find Next"},
+    {&frmFileDiffs::mnuFileFindPrevious, "Find Previous (Shift+F3)", "Find Previous"},
+    {nullptr, nullptr, nullptr},
+    {&frmFileDiffs::mnuFileToggleBookmark, "Toggle Bookmark (Ctrl+F2)", "ToggleBookmark"},
+    {&frmFileDiffs::mnuFileNextBookmark, "Next Bookmark (F2)", "NextBookmark"},
+    {&frmFileDiffs::mnuFilePreviousBookmark, "Previous Bookmark (Shift+F2)", "PreviousBookmark"},
+    {&frmFileDiffs::mnuFileClearAllBookmarks, "Clear All Bookmarks", "ClearAllBookmarks"},
+    {nullptr, nullptr, nullptr},
+    {&frmFileDiffs::mnuFilePrint, "Print the differences", "Print"},
+    {&frmFileDiffs::mnuFileExit, "Exit", "Exit"},
+};
+static_assert(std::size(kToolbar) == 18);
+
+// The image list: picture n carries key n; the first 13 are the toolbar
+// pictures, the 14th the window's own icon.
+const char* const kImageKeys[][2] = {
+    {"Previous Diff", "previousdiff"},
+    {"Next Diff", "nextdiff"},
+    {"Find", "find"},
+    {"Find Next", "findnext"},
+    {"Find Previous", "findprevious"},
+    {"ToggleBookmark", "togglebookmark"},
+    {"NextBookmark", "nextbookmark"},
+    {"PreviousBookmark", "previousbookmark"},
+    {"ClearAllBookmarks", "clearallbookmarks"},
+    {"Exit", "exit"},
+    {"Print", "print"},
+    {"FileOne", "fileone"},
+    {"FileTwo", "filetwo"},
+    {"CompareFiles", "vantrel"},
+};
+
+struct CommandState {
+    ActionMember action;
+    bool whenDisabled;
+    bool whenEnabled;
+};
+
+// The result commands' states without results and with them.
+const CommandState kCommandStates[] = {
+    {&frmFileDiffs::mnuFileSelectFileOne, true, true},
+    {&frmFileDiffs::mnuFileSelectFileTwo, true, true},
+    {&frmFileDiffs::mnuFileCompare, true, true},
+    {&frmFileDiffs::mnuFileShowFirstDiff, false, true},
+    {&frmFileDiffs::mnuFileShowPreviousDiff, false, true},
+    {&frmFileDiffs::mnuFileShowNextDiff, false, true},
+    {&frmFileDiffs::mnuFileShowLastDiff, false, true},
+    {&frmFileDiffs::mnuFileFind, false, true},
+    {&frmFileDiffs::mnuFileFindNext, false, false},
+    {&frmFileDiffs::mnuFileFindPrevious, false, false},
+    {&frmFileDiffs::mnuFileToggleBookmark, false, true},
+    {&frmFileDiffs::mnuFileNextBookmark, false, false},
+    {&frmFileDiffs::mnuFilePreviousBookmark, false, false},
+    {&frmFileDiffs::mnuFileClearAllBookmarks, false, false},
+    {&frmFileDiffs::mnuFilePrint, false, true},
+    {&frmFileDiffs::mnuFileExit, true, true},
+};
+
+// A toolbar button whose click goes to the window's toolbar handler (which
+// ignores it while the hourglass shows) instead of straight to its action.
+class Toolbar1Button : public QToolButton {
+public:
+    Toolbar1Button(QWidget* parent, std::function<void()> click) : QToolButton(parent), m_click(std::move(click)) {}
+
+protected:
+    void nextCheckState() override { m_click(); }
+
+private:
+    std::function<void()> m_click;
+};
+
+}  // namespace
+
+void frmFileDiffs::CreateMenus()
+{
+    const auto addItems = [this](QMenu* menu, std::initializer_list<MenuItem> items) {
+        for (const MenuItem& item : items) {
+            QAction* action = item.action ? new QAction(QString::fromUtf8(item.caption), this) : menu->addSeparator();
+            action->setObjectName(QString::fromUtf8(item.name));
+            if (!item.action)
+                continue;
+            action->setShortcut(item.shortcut);
+            action->setCheckable(item.checkable);
+            action->setIconVisibleInMenu(false);
+            connect(action, &QAction::triggered, this, item.handler);
+            menu->addAction(action);
+            this->*item.action = action;
+        }
+    };
+    const auto menu = [this](QMenu* parentMenu, const char* name, const char* caption) {
+        QMenu* created = parentMenu ? parentMenu->addMenu(QString::fromUtf8(caption))
+                                    : menuBar()->addMenu(QString::fromUtf8(caption));
+        created->setObjectName(QString::fromUtf8(name));
+        created->menuAction()->setObjectName(QString::fromUtf8(name));
+        return created;
+    };
+    using F = frmFileDiffs;
+    mnuFile = menu(nullptr, "mnuFile", "&File");
+    addItems(mnuFile,
+             {{&F::mnuFileSelectFileOne, "mnuFileSelectFileOne", "Select File One...", QKeySequence(Qt::CTRL | Qt::Key_L), &F::mnuFileSelectFileOne_Click},
+              {&F::mnuFileSelectFileTwo, "mnuFileSelectFileTwo", "Select File Two...", QKeySequence(Qt::CTRL | Qt::Key_R), &F::mnuFileSelectFileTwo_Click},
+              {&F::mnuFileCompare, "mnuFileCompare", "Compare the Files", QKeySequence(Qt::CTRL | Qt::Key_M), &F::mnuFileCompare_Click},
+              {nullptr, "mnuHyphen4", "-", {}, nullptr},
+              {&F::mnuFileShowFirstDiff, "mnuFileShowFirstDiff", "Show First Difference", {}, &F::mnuFileShowFirstDiff_Click},
+              {&F::mnuFileShowNextDiff, "mnuFileShowNextDiff", "Show &Next Difference", QKeySequence(Qt::Key_F7), &F::mnuFileShowNextDiff_Click},
+              {&F::mnuFileShowPreviousDiff, "mnuFileShowPreviousDiff", "Show &Previous Difference", QKeySequence(Qt::SHIFT | Qt::Key_F7), &F::mnuFileShowPreviousDiff_Click},
+              {&F::mnuFileShowLastDiff, "mnuFileShowLastDiff", "Show Last Difference", {}, &F::mnuFileShowLastDiff_Click},
+              {nullptr, "mnuFileHyphenOne", "-", {}, nullptr},
+              {&F::mnuFileFind, "mnuFileFind", "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F), &F::mnuFileFind_Click},
+              {&F::mnuFileFindNext, "mnuFileFindNext", "Find Next", QKeySequence(Qt::Key_F3), &F::mnuFileFindNext_Click},
+              {&F::mnuFileFindPrevious, "mnuFileFindPrevious", "Find Previous", QKeySequence(Qt::SHIFT | Qt::Key_F3), &F::mnuFileFindPrevious_Click},
+              {nullptr, "mnuOptionsHyphen2", "-", {}, nullptr},
+              {&F::mnuFileToggleBookmark, "mnuFileToggleBookmark", "Toggle Bookmark", QKeySequence(Qt::CTRL | Qt::Key_F2), &F::mnuFileToggleBookmark_Click},
+              {&F::mnuFileNextBookmark, "mnuFileNextBookmark", "Next Bookmark", QKeySequence(Qt::Key_F2), &F::mnuFileNextBookmark_Click},
+              {&F::mnuFilePreviousBookmark, "mnuFilePreviousBookmark", "Previous Bookmark", QKeySequence(Qt::SHIFT | Qt::Key_F2), &F::mnuFilePreviousBookmark_Click},
+              {&F::mnuFileClearAllBookmarks, "mnuFileClearAllBookmarks", "Clear All Bookmarks", {}, &F::mnuFileClearAllBookmarks_Click},
+              {nullptr, "mnuHyphen3", "-", {}, nullptr},
+              {&F::mnuFilePrint, "mnuFilePrint", "Print...", QKeySequence(Qt::CTRL | Qt::Key_P), &F::mnuFilePrint_Click},
+              {&F::mnuFileExit, "mnuFileExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_Q), &F::mnuFileExit_Click}});
+    mnuOptions = menu(nullptr, "mnuOptions", "&Options");
+    addItems(mnuOptions,
+             {{&F::mnuOptionsIgnoreCase, "mnuOptionsIgnoreCase", "Ignore &Case", {}, &F::mnuOptionsIgnoreCase_Click, true},
+              {&F::mnuOptionsIgnoreWhitespace, "mnuOptionsIgnoreWhitespace", "Ignore &Whitespace", {}, &F::mnuOptionsIgnoreWhitespace_Click, true},
+              {nullptr, "mnuOptionsHyphen", "-", {}, nullptr},
+              {&F::mnuOptionsFont, "mnuOptionsFont", "Change Grid Font...", {}, &F::mnuOptionsFont_Click},
+              {&F::mnuOptionsShowGridLines, "mnuOptionsShowGridLines", "Show Grid Lines", {}, &F::mnuOptionsShowGridLines_Click, true}});
+    mnuView = menu(nullptr, "mnuView", "&View");
+    mnuViewFileOne = menu(mnuView, "mnuViewFileOne", "View File One");
+    addItems(mnuViewFileOne,
+             {{&F::mnuViewFileOneUseNotepad, "mnuViewFileOneUseNotepad", "Use Notepad", {}, &F::mnuViewFileOneUseNotepad_Click},
+              {&F::mnuViewFileOneUseAssociated, "mnuViewFileOneUseAssociated", "Use Associated Program", {}, &F::mnuViewFileOneUseAssociated_Click}});
+    mnuViewFileTwo = menu(mnuView, "mnuViewFileTwo", "View File Two");
+    addItems(mnuViewFileTwo,
+             {{&F::mnuViewFileTwoUseNotepad, "mnuViewFileTwoUseNotepad", "Use Notepad", {}, &F::mnuViewFileTwoUseNotepad_Click},
+              {&F::mnuViewFileTwoUseAssociated, "mnuViewFileTwoUseAssociated", "Use Associated Program", {}, &F::mnuViewFileTwoUseAssociated_Click}});
+    mnuHelp = menu(nullptr, "mnuHelp", "&Help");
+    addItems(mnuHelp,
+             {{&F::mnuHelpContent, "mnuHelpContent", "&Contents", {}, &F::mnuHelpContent_Click},
+              {&F::mnuHelpVisitQuellanWeb, "mnuHelpVisitQuellanWeb", "&Visit the Quellan Software site", {}, &F::mnuHelpVisitQuellanWeb_Click},
+              {&F::mnuHelpContactUs, "mnuHelpContactUs", "Contact &Us", {}, &F::mnuHelpContactUs_Click},
+              {nullptr, "mnuHelpHyphen", "-", {}, nullptr},
+              {&F::mnuHelpAbout, "mnuHelpAbout", "&About", {}, &F::mnuHelpAbout_Click}});
+}
+
+void frmFileDiffs::CreateToolbar()
+{
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setIconSize(QSize(16, 16));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // Fourteen buttons and four separators must fit the toolbar's designed
+    // width without an overflow arrow.
+    Toolbar1->setContentsMargins(0, 0, 0, 0);
+    if (QLayout* layout = Toolbar1->layout()) {
+        layout->setSpacing(0);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    for (int index = 1; index <= 18; ++index) {
+        const ToolbarEntry& entry = kToolbar[index - 1];
+        if (!entry.action) {
+            Toolbar1->addSeparator();
+            continue;
+        }
+        QAction* action = this->*entry.action;
+        action->setToolTip(QString::fromUtf8(entry.toolTip));
+        auto* button = new Toolbar1Button(Toolbar1, [this, index] { Toolbar1_ButtonClick(index); });
+        button->setObjectName(QStringLiteral("Toolbar1Button%1").arg(index));
+        button->setDefaultAction(action);
+        button->setAutoRaise(true);
+        button->setFixedSize(23, 22);
+        button->setFocusPolicy(Qt::NoFocus);
+        Toolbar1->addWidget(button);
+        m_toolbarActions[static_cast<std::size_t>(index)] = action;
+        m_toolbarButtons[static_cast<std::size_t>(index)] = button;
+    }
+}
+
+void frmFileDiffs::LoadToolbarImages()
+{
+    imlToolbarIcons.clear();
+    QHash<QString, QIcon> images;
+    for (const auto& [key, file] : kImageKeys) {
+        const QString base = QStringLiteral(":/mainwindow/icons/") + QLatin1String(file);
+        QIcon icon;
+        icon.addFile(base + QStringLiteral(".png"), QSize(16, 16));
+        icon.addFile(base + QStringLiteral("@2x.png"), QSize(32, 32));
+        imlToolbarIcons.append(QString::fromUtf8(key));
+        images.insert(QString::fromUtf8(key), icon);
+    }
+    for (int index = 1; index <= 18; ++index) {
+        const ToolbarEntry& entry = kToolbar[index - 1];
+        if (!entry.action)
+            continue;
+        QAction* action = this->*entry.action;
+        action->setIcon(images.value(QString::fromUtf8(entry.imageKey)));
+        action->setProperty("imageKey", QString::fromUtf8(entry.imageKey));
+    }
+}
+
+QString frmFileDiffs::ToolbarImageKey(int index) const
+{
+    const QAction* action = ToolbarAction(index);
+    return action ? action->property("imageKey").toString() : QString();
+}
+
+QToolButton* frmFileDiffs::ToolbarButton(int index) const
+{
+    return index >= 1 && index <= 18 ? m_toolbarButtons[static_cast<std::size_t>(index)] : nullptr;
+}
+
+QAction* frmFileDiffs::ToolbarAction(int index) const
+{
+    return index >= 1 && index <= 18 ? m_toolbarActions[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void frmFileDiffs::Toolbar1_ButtonClick(int index)
+{
+    if (HourglassShown())
+        return;
+    // The button runs its menu item's command, with the item's own checks.
+    QAction* action = ToolbarAction(index);
+    if (action && action->isEnabled())
+        action->trigger();
+}
+
+void frmFileDiffs::DisableResultCommands()
+{
+    for (const CommandState& state : kCommandStates)
+        (this->*state.action)->setEnabled(state.whenDisabled);
+}
+
+void frmFileDiffs::EnableResultCommands()
+{
+    for (const CommandState& state : kCommandStates)
+        (this->*state.action)->setEnabled(state.whenEnabled);
+}
