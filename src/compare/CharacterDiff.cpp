@@ -1,0 +1,174 @@
+#include "compare/CharacterDiff.h"
+
+#include "compare/LinearLcs.h"
+
+#include <QChar>
+
+namespace modVantrel {
+namespace {
+
+void backtrack(const LCSTable& table, std::vector<bool>& marks1, std::size_t offset1,
+               std::vector<bool>& marks2, std::size_t offset2, std::int32_t i, std::int32_t j)
+{
+    while (i > 0 && j > 0) {
+        switch (table.direction(i, j)) {
+        case LcsDirection::Diagonal:
+            marks1[offset1 + static_cast<std::size_t>(i - 1)] = true;
+            marks2[offset2 + static_cast<std::size_t>(j - 1)] = true;
+            --i;
+            --j;
+            break;
+        case LcsDirection::Up:
+            --i;
+            break;
+        default:
+            --j;
+            break;
+        }
+    }
+}
+
+// The line as code points, each upper-cased on its own when case is ignored
+// (a whole-string upper-casing could change the length, e.g. for ß).
+std::u32string toCodePoints(QStringView text, bool ignoreCase)
+{
+    std::u32string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        char32_t c = text[k].unicode();
+        if (QChar::isHighSurrogate(c) && k + 1 < text.size() && text[k + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[k].unicode(), text[k + 1].unicode());
+            ++k;
+        }
+        out.push_back(ignoreCase ? QChar::toUpper(c) : c);
+    }
+    return out;
+}
+
+// Spreads one mark per code point over the UTF-16 positions of the text.
+std::vector<bool> toUtf16Marks(QStringView text, const std::vector<bool>& perCodePoint)
+{
+    std::vector<bool> out(static_cast<std::size_t>(text.size()), false);
+    std::size_t cp = 0;
+    for (qsizetype k = 0; k < text.size(); ++k, ++cp) {
+        const bool mark = perCodePoint[cp];
+        out[static_cast<std::size_t>(k)] = mark;
+        if (text[k].isHighSurrogate() && k + 1 < text.size() && text[k + 1].isLowSurrogate()) {
+            out[static_cast<std::size_t>(++k)] = mark;
+        }
+    }
+    return out;
+}
+
+std::size_t commonSuffix(std::u32string_view a, std::u32string_view b)
+{
+    std::size_t s = 0;
+    while (s < a.size() && s < b.size() && a[a.size() - 1 - s] == b[b.size() - 1 - s]) {
+        ++s;
+    }
+    return s;
+}
+
+}  // namespace
+
+LCSTable::LCSTable(std::int32_t len1, std::int32_t len2)
+    : m_len1(len1), m_len2(len2),
+      m_cells((static_cast<std::size_t>(len1) + 1) * (static_cast<std::size_t>(len2) + 1),
+              static_cast<std::uint8_t>(LcsDirection::None))
+{
+}
+
+std::int32_t FillLCSMatrix(std::u32string_view one, std::u32string_view two, LCSTable& table)
+{
+    const auto len1 = static_cast<std::int32_t>(one.size());
+    const auto len2 = static_cast<std::int32_t>(two.size());
+    // Lengths of row i - 1 and row i; the directions are all the backtrack needs.
+    std::vector<std::int32_t> previous(static_cast<std::size_t>(len2) + 1, 0);
+    std::vector<std::int32_t> current(static_cast<std::size_t>(len2) + 1, 0);
+    for (std::int32_t i = 1; i <= len1; ++i) {
+        const char32_t c = one[static_cast<std::size_t>(i - 1)];
+        current[0] = 0;
+        for (std::int32_t j = 1; j <= len2; ++j) {
+            const auto uj = static_cast<std::size_t>(j);
+            if (c == two[uj - 1]) {
+                current[uj] = previous[uj - 1] + 1;
+                table.setDirection(i, j, LcsDirection::Diagonal);
+            } else if (previous[uj] < current[uj - 1]) {
+                current[uj] = current[uj - 1];
+                table.setDirection(i, j, LcsDirection::Left);
+            } else {
+                current[uj] = previous[uj];
+                table.setDirection(i, j, LcsDirection::Up);
+            }
+        }
+        previous.swap(current);
+    }
+    return previous[static_cast<std::size_t>(len2)];
+}
+
+void GetLocationOfDiffs(const LCSTable& table, std::vector<bool>& marks1,
+                        std::vector<bool>& marks2, std::int32_t i, std::int32_t j)
+{
+    backtrack(table, marks1, 0, marks2, 0, i, j);
+}
+
+namespace detail {
+
+std::int32_t tableLcs(std::u32string_view one, std::u32string_view two, std::vector<bool>& marks1,
+                      std::size_t offset1, std::vector<bool>& marks2, std::size_t offset2)
+{
+    const auto len1 = static_cast<std::int32_t>(one.size());
+    const auto len2 = static_cast<std::int32_t>(two.size());
+    LCSTable table(len1, len2);
+    const std::int32_t length = FillLCSMatrix(one, two, table);
+    backtrack(table, marks1, offset1, marks2, offset2, len1, len2);
+    return length;
+}
+
+}  // namespace detail
+
+CharacterDiffResult compareCharacters(QStringView line1, QStringView line2, bool ignoreCase,
+                                      std::int64_t cellBudget, std::int64_t workBudget)
+{
+    const std::u32string one = toCodePoints(line1, ignoreCase);
+    const std::u32string two = toCodePoints(line2, ignoreCase);
+    std::vector<bool> marks1(one.size(), false);
+    std::vector<bool> marks2(two.size(), false);
+    CharacterDiffResult result;
+
+    // The backtrack starts at the ends and takes every match it meets, so the
+    // common suffix is matched whatever the table holds: leaving it out of
+    // the table changes nothing and lets longer lines keep the tie rule.
+    const std::size_t suffix = commonSuffix(one, two);
+    const std::u32string_view head1 = std::u32string_view(one).substr(0, one.size() - suffix);
+    const std::u32string_view head2 = std::u32string_view(two).substr(0, two.size() - suffix);
+    for (std::size_t k = 0; k < suffix; ++k) {
+        marks1[head1.size() + k] = true;
+        marks2[head2.size() + k] = true;
+    }
+    const auto cells = static_cast<double>(head1.size() + 1) * static_cast<double>(head2.size() + 1);
+    if (cells <= static_cast<double>(cellBudget)) {
+        result.length = detail::tableLcs(head1, head2, marks1, 0, marks2, 0);
+    } else {
+        const auto outcome = detail::linearSpaceLcs(head1, head2, marks1, marks2, cellBudget, workBudget);
+        result.length = outcome.length;
+        result.method = !outcome.complete ? LcsMethod::Partial
+                        : outcome.anchored ? LcsMethod::Anchored
+                                           : LcsMethod::LinearSpace;
+    }
+    result.length += static_cast<std::int32_t>(suffix);
+    result.marks1 = toUtf16Marks(line1, marks1);
+    result.marks2 = toUtf16Marks(line2, marks2);
+    return result;
+}
+
+std::int32_t StringDiffs(QStringView line1, QStringView line2, bool ignoreCase,
+                         std::vector<bool>& marks1, std::vector<bool>& marks2)
+{
+    CharacterDiffResult result = compareCharacters(line1, line2, ignoreCase);
+    marks1 = std::move(result.marks1);
+    marks2 = std::move(result.marks2);
+    return result.length;
+}
+
+}  // namespace modVantrel

@@ -1,0 +1,265 @@
+#include "compare/LinearLcs.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+#include <optional>
+
+namespace modVantrel::detail {
+namespace {
+
+// Stretches up to this many table cells (and no more than the caller's table
+// budget) are solved with the table and its tie rule.
+constexpr std::int64_t kSmallTableCells = 4 * 1024 * 1024;
+// A table cell costs about a quarter of a search step.
+constexpr std::int64_t kCellsPerWorkUnit = 4;
+constexpr std::int32_t kUnreached = -1;
+
+// Below this many characters in both lines together no anchors are used, so
+// the result is a longest common subsequence.
+constexpr std::size_t kAnchorThreshold = 64 * 1024;
+
+struct Point {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+};
+
+// Stretches of this many characters that occur exactly once in each line,
+// in the same order in both, are taken as fixed matches on long lines: they
+// cut one large problem into many small ones.
+constexpr std::int64_t kAnchorLength = 32;
+
+struct Anchor {
+    std::int64_t one = 0;  // start in line one
+    std::int64_t two = 0;  // start in line two
+};
+
+constexpr std::uint64_t kHashBase = 0x100000001B3ULL;
+
+std::uint64_t hashOf(const char32_t* text)
+{
+    std::uint64_t h = 0;
+    for (std::int64_t k = 0; k < kAnchorLength; ++k) h = h * kHashBase + text[k];
+    return h;
+}
+
+// Candidates: the stretches of line one that start at multiples of the anchor
+// length, unique among themselves, found once among all stretches of line two
+// (by a rolling hash, checked character by character afterwards).
+std::vector<Anchor> candidateAnchors(std::u32string_view one, std::u32string_view two)
+{
+    struct Seen { std::int64_t one; std::int64_t two; int countOne; int countTwo; };
+    std::unordered_map<std::uint64_t, Seen> table;
+    table.reserve(one.size() / kAnchorLength + 1);
+    for (std::int64_t i = 0; i + kAnchorLength <= static_cast<std::int64_t>(one.size()); i += kAnchorLength) {
+        auto [it, fresh] = table.try_emplace(hashOf(one.data() + i), Seen{i, -1, 0, 0});
+        ++it->second.countOne;
+    }
+    std::uint64_t top = 1;  // kHashBase to the power kAnchorLength - 1
+    for (std::int64_t k = 1; k < kAnchorLength; ++k) top *= kHashBase;
+    const auto m = static_cast<std::int64_t>(two.size());
+    std::uint64_t h = m >= kAnchorLength ? hashOf(two.data()) : 0;
+    for (std::int64_t j = 0; j + kAnchorLength <= m; ++j) {
+        if (j > 0) h = (h - top * two[static_cast<std::size_t>(j - 1)]) * kHashBase + two[static_cast<std::size_t>(j + kAnchorLength - 1)];
+        const auto it = table.find(h);
+        if (it != table.end() && ++it->second.countTwo == 1) it->second.two = j;
+    }
+    std::vector<Anchor> out;
+    for (const auto& [hash, seen] : table) {
+        if (seen.countOne == 1 && seen.countTwo == 1
+            && one.substr(static_cast<std::size_t>(seen.one), kAnchorLength)
+                   == two.substr(static_cast<std::size_t>(seen.two), kAnchorLength)) {
+            out.push_back({seen.one, seen.two});
+        }
+    }
+    std::sort(out.begin(), out.end(), [](const Anchor& l, const Anchor& r) { return l.one < r.one; });
+    return out;
+}
+
+// The longest chain of candidates that rises in both lines without overlap
+// (longest increasing subsequence by patience sorting, O(c log c)).
+std::vector<Anchor> findAnchors(std::u32string_view one, std::u32string_view two)
+{
+    const std::vector<Anchor> c = candidateAnchors(one, two);
+    std::vector<std::size_t> tails, previous(c.size(), SIZE_MAX);
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        // Two anchors may not share characters of line two.
+        auto pos = std::lower_bound(tails.begin(), tails.end(), i, [&](std::size_t t, std::size_t) {
+            return c[t].two + kAnchorLength <= c[i].two;
+        });
+        if (pos != tails.begin()) previous[i] = *(pos - 1);
+        if (pos == tails.end()) tails.push_back(i); else *pos = i;
+    }
+    std::vector<Anchor> chain;
+    for (std::size_t i = tails.empty() ? SIZE_MAX : tails.back(); i != SIZE_MAX; i = previous[i]) chain.push_back(c[i]);
+    std::reverse(chain.begin(), chain.end());
+    return chain;
+}
+
+class LinearLcs {
+public:
+    LinearLcs(std::u32string_view one, std::u32string_view two, std::vector<bool>& marks1,
+              std::vector<bool>& marks2, std::int64_t cellBudget, std::int64_t budget)
+        : m_one(one), m_two(two), m_marks1(marks1), m_marks2(marks2),
+          m_tableCells(std::min(cellBudget, kSmallTableCells)), m_budget(budget),
+          m_forward(2 * (one.size() + two.size()) + 3, kUnreached),
+          m_backward(2 * (one.size() + two.size()) + 3, kUnreached),
+          m_centre(one.size() + two.size() + 1)
+    {
+    }
+
+    LinearLcsOutcome run(bool useAnchors)
+    {
+        const auto n = static_cast<std::int64_t>(m_one.size());
+        const auto m = static_cast<std::int64_t>(m_two.size());
+        const std::vector<Anchor> anchors = useAnchors ? findAnchors(m_one, m_two) : std::vector<Anchor>{};
+        std::int64_t x = 0, y = 0;
+        for (const Anchor& anchor : anchors) {
+            solve(x, anchor.one, y, anchor.two);
+            for (std::int64_t k = 0; k < kAnchorLength; ++k) match(anchor.one + k, anchor.two + k);
+            x = anchor.one + kAnchorLength;
+            y = anchor.two + kAnchorLength;
+        }
+        solve(x, n, y, m);
+        return {m_length, m_complete, !anchors.empty()};
+    }
+
+private:
+    void match(std::int64_t x, std::int64_t y)
+    {
+        m_marks1[static_cast<std::size_t>(x)] = true;
+        m_marks2[static_cast<std::size_t>(y)] = true;
+        ++m_length;
+    }
+
+    [[nodiscard]] bool same(std::int64_t x, std::int64_t y) const
+    {
+        return m_one[static_cast<std::size_t>(x)] == m_two[static_cast<std::size_t>(y)];
+    }
+
+    // Solves one[x0, x1) against two[y0, y1).
+    void solve(std::int64_t x0, std::int64_t x1, std::int64_t y0, std::int64_t y1)
+    {
+        // A common prefix and suffix belong to some longest common subsequence;
+        // taking them first also guarantees that the split below makes progress.
+        for (; x0 < x1 && y0 < y1 && same(x0, y0); ++x0, ++y0) match(x0, y0);
+        for (; x0 < x1 && y0 < y1 && same(x1 - 1, y1 - 1); --x1, --y1) match(x1 - 1, y1 - 1);
+        const std::int64_t n = x1 - x0;
+        const std::int64_t m = y1 - y0;
+        if (n == 0 || m == 0 || m_budget <= 0) {
+            m_complete = m_complete && (n == 0 || m == 0);
+            return;
+        }
+        if ((n + 1) * (m + 1) <= m_tableCells) {
+            m_budget -= n * m / kCellsPerWorkUnit;
+            m_length += tableLcs(m_one.substr(static_cast<std::size_t>(x0), static_cast<std::size_t>(n)),
+                                 m_two.substr(static_cast<std::size_t>(y0), static_cast<std::size_t>(m)),
+                                 m_marks1, static_cast<std::size_t>(x0), m_marks2,
+                                 static_cast<std::size_t>(y0));
+            return;
+        }
+        const std::optional<Point> split = middle(x0, x1, y0, y1);
+        // A split at a corner would repeat this very problem; it cannot occur
+        // once prefix and suffix are gone, but the check keeps the recursion finite.
+        if (!split || (split->x == 0 && split->y == 0) || (split->x == n && split->y == m)) {
+            m_complete = false;
+            return;
+        }
+        solve(x0, x0 + split->x, y0, y0 + split->y);
+        solve(x0 + split->x, x1, y0 + split->y, y1);
+    }
+
+    // Furthest x on diagonal k = x - y one step beyond the points of the last
+    // round (kept in v for diagonals -(d-1)..d-1), or kUnreached.
+    static std::int32_t step(const std::int32_t* v, std::int32_t d, std::int32_t k, std::int32_t n,
+                             std::int32_t m)
+    {
+        if (d == 0) return k == 0 ? 0 : kUnreached;
+        std::int32_t best = kUnreached;
+        if (k + 1 <= d - 1 && v[k + 1] != kUnreached && v[k + 1] - (k + 1) < m) {
+            best = v[k + 1];  // one more character of line two left out
+        }
+        if (k - 1 >= -(d - 1) && v[k - 1] != kUnreached && v[k - 1] < n) {
+            best = std::max(best, v[k - 1] + 1);  // one more of line one left out
+        }
+        return best;
+    }
+
+    // A point on an optimal path through one[x0, x1) x two[y0, y1), relative
+    // to (x0, y0), that lies strictly inside; nothing when the budget runs out.
+    // Forward paths grow from the start, backward paths (in reversed
+    // coordinates u = n - x, v = m - y) from the end, one edit per round; where
+    // they first overlap on a diagonal, the edit distance is known and the
+    // overlap point splits the problem into two of smaller distance.
+    std::optional<Point> middle(std::int64_t x0, std::int64_t x1, std::int64_t y0, std::int64_t y1)
+    {
+        const auto n = static_cast<std::int32_t>(x1 - x0), m = static_cast<std::int32_t>(y1 - y0);
+        const std::int32_t delta = n - m;
+        const bool odd = (delta % 2) != 0;
+        const char32_t* a = m_one.data() + x0;
+        const char32_t* b = m_two.data() + y0;
+        std::int32_t* fw = m_forward.data() + m_centre;
+        std::int32_t* bw = m_backward.data() + m_centre;
+        std::int64_t work = m_budget;
+        for (std::int32_t d = 0; d <= (n + m + 1) / 2; ++d) {
+            for (std::int32_t k = -d; k <= d; k += 2) {
+                std::int32_t x = (k < -m || k > n) ? kUnreached : step(fw, d, k, n, m);
+                if (x != kUnreached) {
+                    const std::int32_t start = x;
+                    for (std::int32_t y = x - k; x < n && y < m && a[x] == b[y]; ++x, ++y) {}
+                    work -= x - start;
+                }
+                fw[k] = x;
+                const std::int32_t kb = delta - k;  // the same diagonal seen from the end
+                if (odd && x != kUnreached && kb >= -(d - 1) && kb <= d - 1 && bw[kb] != kUnreached
+                    && x + bw[kb] >= n) {
+                    m_budget = work;
+                    return Point{x, x - k};
+                }
+            }
+            for (std::int32_t k = -d; k <= d; k += 2) {
+                std::int32_t u = (k < -m || k > n) ? kUnreached : step(bw, d, k, n, m);
+                if (u != kUnreached) {
+                    const std::int32_t start = u;
+                    for (std::int32_t v = u - k; u < n && v < m && a[n - 1 - u] == b[m - 1 - v]; ++u, ++v) {}
+                    work -= u - start;
+                }
+                bw[k] = u;
+                const std::int32_t kf = delta - k;
+                if (!odd && u != kUnreached && kf >= -d && kf <= d && fw[kf] != kUnreached
+                    && fw[kf] + u >= n) {
+                    m_budget = work;
+                    return Point{n - u, m - (u - k)};
+                }
+            }
+            work -= 2 * (d + 1);
+            if (work <= 0) break;
+        }
+        m_budget = work;
+        return std::nullopt;  // out of budget
+    }
+
+    std::u32string_view m_one;
+    std::u32string_view m_two;
+    std::vector<bool>& m_marks1;
+    std::vector<bool>& m_marks2;
+    std::int64_t m_tableCells;
+    std::int64_t m_budget;
+    std::vector<std::int32_t> m_forward;
+    std::vector<std::int32_t> m_backward;
+    std::size_t m_centre;
+    std::int32_t m_length = 0;
+    bool m_complete = true;
+};
+
+}  // namespace
+
+LinearLcsOutcome linearSpaceLcs(std::u32string_view one, std::u32string_view two,
+                                std::vector<bool>& marks1, std::vector<bool>& marks2,
+                                std::int64_t cellBudget, std::int64_t workBudget)
+{
+    LinearLcs solver(one, two, marks1, marks2, cellBudget, workBudget);
+    return solver.run(one.size() + two.size() > kAnchorThreshold);
+}
+
+}  // namespace modVantrel::detail
