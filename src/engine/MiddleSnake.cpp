@@ -14,8 +14,8 @@ MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x,
     const auto m = static_cast<std::int64_t>(y.size());
     // Diagonals run from -m to n; one spare slot on each side.
     m_offset = m + 1;
-    m_forward.assign(static_cast<size_t>(n + m + 3), -1);
-    m_backward.assign(static_cast<size_t>(n + m + 3), -1);
+    m_forward = std::make_unique_for_overwrite<std::int64_t[]>(static_cast<size_t>(n + m + 3));
+    m_backward = std::make_unique_for_overwrite<std::int64_t[]>(static_cast<size_t>(n + m + 3));
     // The cut-off grows like the square root of the input, so the work per
     // split stays small next to the input while ordinary edits (whose cost
     // is far below it) are still found exactly.
@@ -38,7 +38,7 @@ void MiddleSnakeSearch::Run(const std::function<void(bool, std::int64_t)>& mark)
             --box.x1;
             --box.y1;
         }
-        if (box.x0 == box.x1 || box.y0 == box.y1) {
+        if (box.x0 == box.x1 || box.y0 == box.y1 || (box.checkShared && !SharesAnyLine(box))) {
             for (std::int64_t i = box.x0; i < box.x1; ++i)
                 mark(false, i);
             for (std::int64_t j = box.y0; j < box.y1; ++j)
@@ -106,8 +106,8 @@ MiddleSnakeSearch::Point MiddleSnakeSearch::Split(const Box& box, bool& expensiv
     // The backward search runs forward over both sequences read from the end.
     auto backwardEqual = [&](std::int64_t x, std::int64_t y) { return xs[box.x1 - 1 - x] == ys[box.y1 - 1 - y]; };
 
-    Frontier f{m_forward.data() + m_offset, 0, 0};
-    Frontier b{m_backward.data() + m_offset, 0, 0};
+    Frontier f{m_forward.get() + m_offset, 0, 0};
+    Frontier b{m_backward.get() + m_offset, 0, 0};
     f.v[0] = 0;
     b.v[0] = 0;
     // Both ends of the box differ, so the cost-0 snakes are empty.
@@ -158,6 +158,18 @@ MiddleSnakeSearch::Point MiddleSnakeSearch::BestProgress(const Box& box, const F
     return best;
 }
 
+bool MiddleSnakeSearch::SharesAnyLine(const Box& box)
+{
+    for (std::int64_t j = box.y0; j < box.y1; ++j)
+        m_countY[m_y[static_cast<size_t>(j)]] = 1;
+    bool shared = false;
+    for (std::int64_t i = box.x0; i < box.x1 && !shared; ++i)
+        shared = m_countY[m_x[static_cast<size_t>(i)]] != 0;
+    for (std::int64_t j = box.y0; j < box.y1; ++j)
+        m_countY[m_y[static_cast<size_t>(j)]] = 0;
+    return shared;
+}
+
 bool MiddleSnakeSearch::SplitAtUniqueLines(const Box& box, std::vector<Box>& pending)
 {
     if (m_countX.empty()) {
@@ -205,11 +217,11 @@ bool MiddleSnakeSearch::SplitAtUniqueLines(const Box& box, std::vector<Box>& pen
     std::int64_t y1 = box.y1;
     for (std::int64_t p = tails.back(); p >= 0; p = previous[static_cast<size_t>(p)]) {
         const Point anchor = pairs[static_cast<size_t>(p)];
-        pending.push_back({anchor.x + 1, x1, anchor.y + 1, y1});
+        pending.push_back({anchor.x + 1, x1, anchor.y + 1, y1, true});
         x1 = anchor.x;
         y1 = anchor.y;
     }
-    pending.push_back({box.x0, x1, box.y0, y1});
+    pending.push_back({box.x0, x1, box.y0, y1, true});
     return true;
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace LineDiff {
@@ -26,6 +27,9 @@ public:
 private:
     struct Box {
         std::int64_t x0, x1, y0, y1;
+        // Set for the gaps between unique-line anchors, which often share
+        // no line at all; such a gap is checked for that before searching.
+        bool checkShared = false;
     };
     struct Point {
         std::int64_t x, y;
@@ -49,14 +53,17 @@ private:
     // Splits an expensive box at lines unique on both sides; pushes the
     // gaps between them and returns false when there are none.
     bool SplitAtUniqueLines(const Box& box, std::vector<Box>& pending);
+    [[nodiscard]] bool SharesAnyLine(const Box& box);
 
     const std::vector<std::uint32_t>& m_x;
     const std::vector<std::uint32_t>& m_y;
     std::uint32_t m_classCount;
     bool m_minimal;
     std::int64_t m_cutoff;
-    std::vector<std::int64_t> m_forward;
-    std::vector<std::int64_t> m_backward;
+    // Left uninitialised on purpose: a slot is always written before it is
+    // read, and pages of diagonals the search never reaches stay unused.
+    std::unique_ptr<std::int64_t[]> m_forward;
+    std::unique_ptr<std::int64_t[]> m_backward;
     std::int64_t m_offset;
     // Scratch space for SplitAtUniqueLines, allocated on first use.
     std::vector<std::uint32_t> m_countX;

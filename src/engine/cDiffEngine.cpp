@@ -154,8 +154,22 @@ void cDiffEngine::FindHunks()
                 static_cast<size_t>(midA + midB));
             for (qint64 i = 0; i < midA; ++i)
                 idsA[static_cast<size_t>(i)] = classes.ClassOf(static_cast<std::uint32_t>(i));
-            for (qint64 j = 0; j < midB; ++j)
-                idsB[static_cast<size_t>(j)] = classes.ClassOf(static_cast<std::uint32_t>(midA + j));
+            // Most lines of File Two continue a run of lines equal to File
+            // One; checking the line after the last match first skips the
+            // hash table (and its cache misses) for them.
+            qint64 guess = 0;
+            for (qint64 j = 0; j < midB; ++j) {
+                const LineView line = ViewOf(b, prefix + j);
+                std::uint32_t cls = 0;
+                if (guess < midA && normalizer.Same(ViewOf(a, prefix + guess), line)) {
+                    cls = idsA[static_cast<size_t>(guess)];
+                } else {
+                    cls = classes.ClassOf(static_cast<std::uint32_t>(midA + j));
+                    guess = classes.Representative(cls);  // an index into File One when < midA
+                }
+                idsB[static_cast<size_t>(j)] = cls;
+                ++guess;
+            }
             classCount = classes.Count();
         }
         std::vector<std::uint8_t> midChangedA(static_cast<size_t>(midA), 0);

@@ -1,0 +1,184 @@
+#include "BenchInputs.h"
+
+#include <algorithm>
+#include <fstream>
+#include <random>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Words {
+public:
+    explicit Words(std::mt19937_64& rng) : m_rng(rng)
+    {
+        const char* letters = "abcdefghijklmnopqrstuvwxyz";
+        for (int i = 0; i < 4000; ++i) {
+            std::string w;
+            const int len = 2 + static_cast<int>(m_rng() % 9);
+            for (int k = 0; k < len; ++k)
+                w += letters[m_rng() % 26];
+            m_words.push_back(w);
+        }
+    }
+    // A code-like line of about `target` bytes, nearly always unique.
+    std::string Line(size_t target)
+    {
+        std::string line(4 * (m_rng() % 4), ' ');
+        while (line.size() < target) {
+            line += m_words[m_rng() % m_words.size()];
+            line += (m_rng() % 5 == 0) ? "(" : " ";
+        }
+        line += std::to_string(m_rng() % 100000);
+        line += ';';
+        return line;
+    }
+
+private:
+    std::mt19937_64& m_rng;
+    Lines m_words;
+};
+
+void Write(const std::string& path, const Lines& lines)
+{
+    std::ofstream out(path, std::ios::binary);
+    std::string chunk;
+    for (const std::string& l : lines) {
+        chunk += l;
+        chunk += '\n';
+        if (chunk.size() > (1 << 20)) {
+            out << chunk;
+            chunk.clear();
+        }
+    }
+    out << chunk;
+}
+
+// Copies `lines` with blocks of 1..maxBlock lines replaced, inserted or
+// deleted until about `fraction` of the lines are touched.
+Lines EditInBlocks(const Lines& lines, double fraction, size_t maxBlock, std::mt19937_64& rng, Words& words)
+{
+    Lines out;
+    out.reserve(lines.size() + lines.size() / 10);
+    const double blockChance = fraction / (static_cast<double>(maxBlock + 1) / 2.0);
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    for (size_t i = 0; i < lines.size();) {
+        if (uniform(rng) < blockChance) {
+            const size_t len = 1 + rng() % maxBlock;
+            const int kind = static_cast<int>(rng() % 3);
+            if (kind != 1)  // replace or insert: new lines
+                for (size_t k = 0; k < len; ++k)
+                    out.push_back(words.Line(66));
+            if (kind != 2) {  // replace or delete: drop the old ones
+                i += len;
+                continue;
+            }
+        }
+        out.push_back(lines[i++]);
+    }
+    return out;
+}
+
+Lines Fresh(size_t count, size_t width, Words& words)
+{
+    Lines lines;
+    lines.reserve(count);
+    for (size_t i = 0; i < count; ++i)
+        lines.push_back(words.Line(width));
+    return lines;
+}
+
+// Source-like text where blanks and closing braces repeat very often.
+Lines Repetitive(size_t count, std::mt19937_64& rng, Words& words)
+{
+    static const char* common[] = {"", "}", "    }", "        }", "{", "    return;", "        break;", ""};
+    Lines lines;
+    lines.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (rng() % 10 < 6)
+            lines.push_back(common[rng() % 8]);
+        else
+            lines.push_back(words.Line(30));
+    }
+    return lines;
+}
+
+void WriteBinary(const std::string& path, std::uint64_t seed, size_t size, bool flipLast)
+{
+    std::mt19937_64 rng(seed);
+    std::ofstream out(path, std::ios::binary);
+    std::vector<char> block(1 << 20);
+    for (size_t written = 0; written < size; written += block.size()) {
+        for (char& c : block)
+            c = static_cast<char>(rng() % 8 == 0 ? 0 : rng());
+        if (flipLast && written + block.size() >= size)
+            block.back() = static_cast<char>(block.back() ^ 1);
+        out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    }
+}
+
+}  // namespace
+
+std::vector<BenchCase> BenchCases()
+{
+    return {
+        {"1M-1pct", "1,000,000 lines, ~1% changed in blocks"},
+        {"200k-30pct", "200,000 lines, ~30% changed in blocks"},
+        {"50k-shuffled", "50,000 lines, File Two a shuffle of File One"},
+        {"50k-disjoint", "50,000 lines each, no line in common"},
+        {"repeats", "300,000 lines, 60% blanks/braces, ~5% changed"},
+        {"1MB-lines", "ten 1 MB lines, three changed"},
+        {"64MiB-binary", "64 MiB binary pair, last byte differs"},
+    };
+}
+
+bool WriteBenchPair(const std::string& name, std::uint64_t seed, const std::string& one, const std::string& two)
+{
+    std::mt19937_64 rng(seed);
+    Words words(rng);
+    if (name == "1M-1pct") {
+        const Lines a = Fresh(1000000, 66, words);
+        Write(one, a);
+        Write(two, EditInBlocks(a, 0.01, 20, rng, words));
+    } else if (name == "200k-30pct") {
+        const Lines a = Fresh(200000, 66, words);
+        Write(one, a);
+        Write(two, EditInBlocks(a, 0.30, 30, rng, words));
+    } else if (name == "50k-shuffled") {
+        Lines a = Fresh(50000, 50, words);
+        Write(one, a);
+        std::shuffle(a.begin(), a.end(), rng);
+        Write(two, a);
+    } else if (name == "50k-disjoint") {
+        Write(one, Fresh(50000, 50, words));
+        Write(two, Fresh(50000, 50, words));
+    } else if (name == "repeats") {
+        const Lines a = Repetitive(300000, rng, words);
+        Write(one, a);
+        Lines b;
+        for (const std::string& l : a) {
+            const auto r = rng() % 100;
+            if (r < 2)
+                continue;  // deleted
+            if (r < 4)
+                b.push_back(rng() % 2 ? std::string("}") : words.Line(30));  // inserted
+            b.push_back(r < 5 ? words.Line(30) : l);
+        }
+        Write(two, b);
+    } else if (name == "1MB-lines") {
+        Lines a;
+        for (int i = 0; i < 10; ++i)
+            a.push_back(words.Line(1 << 20));
+        Lines b = a;
+        for (int i : {1, 4, 8})
+            b[static_cast<size_t>(i)][b[static_cast<size_t>(i)].size() / 2] ^= 1;
+        Write(one, a);
+        Write(two, b);
+    } else if (name == "64MiB-binary") {
+        WriteBinary(one, seed, size_t{64} << 20, false);
+        WriteBinary(two, seed, size_t{64} << 20, true);
+    } else {
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Seeded generators for the benchmark's input pairs.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct BenchCase {
+    std::string name;
+    std::string description;
+};
+
+// The cases in the order they run.
+[[nodiscard]] std::vector<BenchCase> BenchCases();
+
+// Writes the pair for `name` to one and two; false for an unknown name.
+bool WriteBenchPair(const std::string& name, std::uint64_t seed, const std::string& one, const std::string& two);
