@@ -1,0 +1,78 @@
+#include "compare/DiffBarGeometry.h"
+
+#include "compare/DiffListEntry.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace DiffBar {
+namespace {
+
+std::int32_t clampToInt32(std::int64_t v)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+float rowStep(std::int32_t barHeight, std::int32_t rowCount)
+{
+    if (rowCount <= 0) {
+        return 0.0f;
+    }
+    return static_cast<float>(static_cast<double>(barHeight) / static_cast<double>(rowCount));
+}
+
+Band bandForBlock(std::int64_t firstRow, std::int64_t rowCount, std::uint32_t color,
+                  std::int32_t gridRows, std::int32_t barHeight)
+{
+    Band band;
+    band.color = color;
+    if (gridRows <= 0 || barHeight <= 0 || rowCount <= 0) {
+        return band;
+    }
+    const double step = rowStep(barHeight, gridRows);
+    const std::int64_t height = Alignment::roundHalfEven(step * static_cast<double>(rowCount));
+    // The top is taken from H, not from S, so it does not inherit S's error.
+    const std::int64_t top = Alignment::roundHalfEven(
+        barHeight * (static_cast<double>(firstRow - 1) / static_cast<double>(gridRows)));
+    band.height = clampToInt32(std::clamp<std::int64_t>(height, 1, barHeight));
+    band.top = clampToInt32(std::clamp<std::int64_t>(top, 0, barHeight - band.height));
+    return band;
+}
+
+std::vector<Band> bandsForDiffList(const QStringList& diffList, std::int32_t gridRows,
+                                   std::int32_t barHeight)
+{
+    std::vector<Band> bands;
+    bands.reserve(static_cast<std::size_t>(diffList.size()));
+    for (const QString& text : diffList) {
+        const auto entry = Alignment::parseDiffListEntry(text);
+        if (entry) {
+            bands.push_back(bandForBlock(entry->firstRow, entry->rowCount,
+                                         static_cast<std::uint32_t>(entry->color), gridRows,
+                                         barHeight));
+        }
+    }
+    return bands;
+}
+
+std::int32_t currentRowMarkY(std::int32_t currentRow, std::int32_t gridRows, std::int32_t barHeight)
+{
+    const double step = rowStep(barHeight, gridRows);
+    return clampToInt32(Alignment::roundHalfEven(step * (static_cast<double>(currentRow) - 1.0)));
+}
+
+std::int32_t rowAtBarY(float y, std::int32_t gridRows, std::int32_t barHeight)
+{
+    const float step = rowStep(barHeight, gridRows);
+    if (gridRows <= 0 || !(step > 0.0f)) {
+        return 1;
+    }
+    const float quotient = y / step;  // single precision, as the row step is
+    const std::int64_t row = Alignment::roundHalfEven(static_cast<double>(quotient));
+    return clampToInt32(std::clamp<std::int64_t>(row, 1, gridRows));
+}
+
+}  // namespace DiffBar
