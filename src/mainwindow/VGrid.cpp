@@ -338,8 +338,11 @@ void VGrid::mouseDoubleClickEvent(QMouseEvent* event)
     // and is followed by no Click.
     m_mouseRow = RowAt(event->position().toPoint().y());
     m_leftPressed = false;
-    if (event->button() == Qt::LeftButton)
-        emit DblClick();
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (m_mouseRow > 0)
+        m_row = m_mouseRow;
+    emit DblClick();
 }
 
 void VGrid::mouseMoveEvent(QMouseEvent* event)

@@ -57,6 +57,8 @@ public:
     // The image-list key of the picture a toolbar position shows; empty for
     // separators.
     [[nodiscard]] QString ToolbarImageKey(int index) const;
+    // The image list's keys: image n carries entry n - 1.
+    [[nodiscard]] const QStringList& ImageListKeys() const { return imlToolbarIcons; }
     [[nodiscard]] const FormLayout::Places& Places() const { return m_places; }
     [[nodiscard]] const FormLayout::SplitterDrag& SplitterState() const { return m_splitterDrag; }
     [[nodiscard]] modIniFile::OptionControls OptionControls();
