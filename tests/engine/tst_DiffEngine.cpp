@@ -1,0 +1,349 @@
+// Property and case tests of cDiffEngine: result lines applied to File One
+// give File Two, their numbers agree with that, and the edit is as small
+// as a brute-force longest common subsequence allows.
+
+#include "ResultChecker.h"
+#include "engine/cDiffEngine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+
+using namespace ResultChecker;
+
+class tst_DiffEngine : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+            qFatal("cannot write test file");
+        return path;
+    }
+
+    static QList<QByteArray> Result(const cDiffEngine& engine)
+    {
+        QList<QByteArray> lines;
+        for (int i = 0; i < engine.ResultLineCount(); ++i)
+            lines << engine.ResultLineBytes(i);
+        return lines;
+    }
+
+    static qint64 ChangedLines(const cDiffEngine& engine)
+    {
+        qint64 n = 0;
+        for (const LineDiff::Hunk& h : engine.Hunks())
+            n += h.count1 + h.count2;
+        return n;
+    }
+
+    // Compares one/two and checks the round trip; returns the code.
+    int CompareAndCheck(cDiffEngine& engine, const QByteArray& one, const QByteArray& two)
+    {
+        const int code = engine.CompareFiles(Write("one", one), Write("two", two));
+        if (code == 2)
+            return code;
+        QByteArray applied;
+        const QString problem = Apply(one, Result(engine), applied);
+        if (!problem.isEmpty())
+            qWarning().noquote() << problem;
+        if (!problem.isEmpty() || (code == 1 && applied != two))
+            return -1;
+        return code;
+    }
+
+private slots:
+    void roundTripAndMinimality_data()
+    {
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<int>("maxLines");
+        QTest::addColumn<int>("alphabet");
+        QTest::addColumn<QByteArray>("ending");
+        QTest::addColumn<bool>("minimal");
+        QTest::newRow("few distinct lines") << 1 << 25 << 3 << QByteArray("\n") << true;
+        QTest::newRow("some repeats") << 2 << 40 << 12 << QByteArray("\n") << true;
+        QTest::newRow("mostly unique") << 3 << 60 << 1000 << QByteArray("\n") << true;
+        QTest::newRow("CRLF") << 4 << 30 << 5 << QByteArray("\r\n") << true;
+        QTest::newRow("default mode, repeats") << 5 << 40 << 4 << QByteArray("\n") << false;
+        QTest::newRow("default mode, unique") << 6 << 60 << 500 << QByteArray("\n") << false;
+    }
+
+    void roundTripAndMinimality()
+    {
+        QFETCH(int, seed);
+        QFETCH(int, maxLines);
+        QFETCH(int, alphabet);
+        QFETCH(QByteArray, ending);
+        QFETCH(bool, minimal);
+        QRandomGenerator rng(static_cast<quint32>(seed));
+        cDiffEngine engine;
+        engine.Minimal(minimal);
+        for (int round = 0; round < 300; ++round) {
+            const QList<QByteArray> a = RandomLines(rng, rng.bounded(maxLines + 1), alphabet);
+            // Half the pairs are edits of each other, half unrelated.
+            const QList<QByteArray> b = rng.bounded(2) ? Edited(rng, a, rng.bounded(8), alphabet)
+                                                       : RandomLines(rng, rng.bounded(maxLines + 1), alphabet);
+            const QByteArray one = Join(a, ending, rng.bounded(4) != 0);
+            const QByteArray two = Join(b, ending, rng.bounded(4) != 0);
+            const int code = CompareAndCheck(engine, one, two);
+            QCOMPARE(code, one == two ? 0 : 1);
+            // Minimal: exactly the brute-force answer (lines compared with
+            // their endings, as the engine does). The default mode only
+            // leaves the exact search on costly regions far larger than
+            // these, so it must agree too.
+            const QList<QByteArray> la = SplitKeepingEnds(one);
+            const QList<QByteArray> lb = SplitKeepingEnds(two);
+            QCOMPARE(ChangedLines(engine), la.size() + lb.size() - 2 * LcsLength(la, lb));
+        }
+    }
+
+    // Inputs large enough for the cut-off to act: the default mode must
+    // stay correct and close to the smallest result.
+    void defaultModeStaysNearMinimal_data()
+    {
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("alphabet");
+        QTest::newRow("unrelated, few classes") << 11 << 3000 << 20;
+        QTest::newRow("unrelated, many classes") << 12 << 3000 << 3000;
+        QTest::newRow("heavily edited") << 13 << 4000 << 200;
+    }
+
+    void defaultModeStaysNearMinimal()
+    {
+        QFETCH(int, seed);
+        QFETCH(int, lines);
+        QFETCH(int, alphabet);
+        QRandomGenerator rng(static_cast<quint32>(seed));
+        const QList<QByteArray> a = RandomLines(rng, lines, alphabet);
+        const QList<QByteArray> b = Edited(rng, RandomLines(rng, lines, alphabet), lines, alphabet);
+        const QByteArray one = Join(a, "\n", true);
+        const QByteArray two = Join(b, "\n", true);
+        cDiffEngine exact;
+        exact.Minimal(true);
+        QCOMPARE(CompareAndCheck(exact, one, two), 1);
+        const qint64 smallest = ChangedLines(exact);
+        QCOMPARE(smallest, a.size() + b.size() - 2 * LcsLength(a, b));
+        cDiffEngine fast;
+        QCOMPARE(CompareAndCheck(fast, one, two), 1);
+        QVERIFY2(ChangedLines(fast) <= smallest + smallest / 10,
+                 qPrintable(QStringLiteral("%1 changed lines, smallest %2").arg(ChangedLines(fast)).arg(smallest)));
+    }
+
+    void edgeCases_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("firstLine");  // empty: not checked
+        QTest::newRow("both empty") << QByteArray() << QByteArray() << 0 << QByteArray();
+        QTest::newRow("identical") << QByteArray("a\nb\n") << QByteArray("a\nb\n") << 0 << QByteArray();
+        QTest::newRow("File One empty") << QByteArray() << QByteArray("x\ny\nz\n") << 1 << QByteArray("0a1,3");
+        QTest::newRow("File Two empty") << QByteArray("x\ny\n") << QByteArray() << 1 << QByteArray("1,2d0");
+        QTest::newRow("one line changed") << QByteArray("a\nb\nc\n") << QByteArray("a\nB\nc\n") << 1 << QByteArray("2c2");
+        QTest::newRow("three replaced by one") << QByteArray("a\nb\nc\nd\ne\n") << QByteArray("a\nX\ne\n") << 1
+                                               << QByteArray("2,4c2");
+        QTest::newRow("two added after 5") << QByteArray("1\n2\n3\n4\n5\n6\n") << QByteArray("1\n2\n3\n4\n5\nx\ny\n6\n")
+                                           << 1 << QByteArray("5a6,7");
+        QTest::newRow("no newline in File One") << QByteArray("a\nb") << QByteArray("a\nb\n") << 1 << QByteArray("2c2");
+        QTest::newRow("no newline in File Two") << QByteArray("a\nb\n") << QByteArray("a\nb") << 1 << QByteArray("2c2");
+        QTest::newRow("no newline on both, differ") << QByteArray("a\nb") << QByteArray("a\nc") << 1 << QByteArray("2c2");
+        QTest::newRow("no newline on both, same") << QByteArray("a\nb") << QByteArray("a\nb") << 0 << QByteArray();
+        QTest::newRow("CRLF against LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << 1 << QByteArray("1,2c1,2");
+        QTest::newRow("lone CR inside a line") << QByteArray("a\rb\n") << QByteArray("a\rc\n") << 1 << QByteArray("1c1");
+        QTest::newRow("invalid UTF-8") << QByteArray("ok\n\xff\xfe bad\n") << QByteArray("ok\n\xc3\x28\n") << 1
+                                       << QByteArray("2c2");
+        QTest::newRow("NUL after the first block is text")
+            << QByteArray(100000, 'x') + "\n" << QByteArray(100000, 'x') + QByteArray(1, '\0') + "\n" << 1
+            << QByteArray("1c1");
+        QByteArray longLine(1 << 20, 'q');
+        QByteArray otherLong = longLine;
+        otherLong[500000] = 'r';
+        QTest::newRow("1 MB line") << "a\n" + longLine + "\nz\n" << "a\n" + otherLong + "\nz\n" << 1 << QByteArray("2c2");
+    }
+
+    void edgeCases()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(int, code);
+        QFETCH(QByteArray, firstLine);
+        cDiffEngine engine;
+        QCOMPARE(CompareAndCheck(engine, one, two), code);
+        if (code == 0)
+            QCOMPARE(engine.ResultLineCount(), 0);
+        if (!firstLine.isEmpty())
+            QCOMPARE(engine.ResultLineBytes(0), firstLine);
+    }
+
+    void noNewlineMarkFollowsTheLine()
+    {
+        cDiffEngine engine;
+        QCOMPARE(engine.CompareFiles(Write("one", "a\nb"), Write("two", "a\nc\n")), 1);
+        const QList<QByteArray> expected{"2c2", "< b", "\\ No newline at end of file", "---", "> c"};
+        QCOMPARE(Result(engine), expected);
+    }
+
+    void settings_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<bool>("ignoreCase");
+        QTest::addColumn<bool>("ignoreWhiteSpace");
+        QTest::addColumn<int>("code");
+        QTest::newRow("ASCII case") << QByteArray("Hello\n") << QByteArray("hELLO\n") << true << false << 0;
+        QTest::newRow("case counts without the setting") << QByteArray("Hello\n") << QByteArray("hello\n") << false << false << 1;
+        QTest::newRow("German umlauts") << QByteArray("\xc3\x84rger\n") << QByteArray("\xc3\xa4RGER\n") << true << false << 0;
+        QTest::newRow("Greek") << QByteArray("\xce\xa3\xce\x9f\xce\xa6\xce\x99\xce\x91\n")
+                               << QByteArray("\xcf\x83\xce\xbf\xcf\x86\xce\xb9\xce\xb1\n") << true << false << 0;
+        QTest::newRow("different letters stay different") << QByteArray("\xc3\xa4\n") << QByteArray("a\n") << true << true << 1;
+        QTest::newRow("Latin-1 line folds too") << QByteArray("\xc4\n") << QByteArray("\xe4\n") << true << false << 0;
+        QTest::newRow("white space inside") << QByteArray("a b\tc\n") << QByteArray("abc\n") << false << true << 0;
+        QTest::newRow("white space counts without the setting") << QByteArray("a b\n") << QByteArray("ab\n") << false << false << 1;
+        QTest::newRow("CRLF with white space ignored") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << false << true << 0;
+        QTest::newRow("missing final newline with white space ignored") << QByteArray("a\nb") << QByteArray("a\nb\n") << false
+                                                                        << true << 0;
+        QTest::newRow("blank lines are not dropped") << QByteArray("a\n\nb\n") << QByteArray("a\nb\n") << false << true << 1;
+        QTest::newRow("both settings") << QByteArray(" A B\n") << QByteArray("ab \n") << true << true << 0;
+    }
+
+    void settings()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(bool, ignoreCase);
+        QFETCH(bool, ignoreWhiteSpace);
+        QFETCH(int, code);
+        cDiffEngine engine;
+        engine.IgnoreCase(ignoreCase);
+        engine.IgnoreWhiteSpace(ignoreWhiteSpace);
+        QCOMPARE(engine.CompareFiles(Write("one", one), Write("two", two)), code);
+    }
+
+    void binaryFiles_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<int>("code");
+        const QByteArray nul("a\0b\n", 4);
+        const QByteArray nul2("a\0c\n", 4);
+        QTest::newRow("same binary") << nul << nul << false << 0;
+        QTest::newRow("different binary, same size") << nul << nul2 << false << 1;
+        QTest::newRow("binary against text") << nul << QByteArray("abc\n") << false << 1;
+        QTest::newRow("forced text") << nul << nul2 << true << 1;
+        QTest::newRow("large, differ at the end") << QByteArray(300000, '\0') + "x" << QByteArray(300000, '\0') + "y" << false << 1;
+        QTest::newRow("large, same") << QByteArray(300000, '\0') + "x" << QByteArray(300000, '\0') + "x" << false << 0;
+    }
+
+    void binaryFiles()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(bool, force);
+        QFETCH(int, code);
+        cDiffEngine engine;
+        engine.ForceTextCompare(force);
+        const QString p1 = Write("one", one);
+        const QString p2 = Write("two", two);
+        QCOMPARE(engine.CompareFiles(p1, p2), code);
+        if (force) {
+            QCOMPARE(CompareAndCheck(engine, one, two), code);
+            QVERIFY(engine.LoadedFile(0));
+        } else {
+            QVERIFY(!engine.LoadedFile(0));
+            QCOMPARE(engine.ResultLineCount(), code);
+            if (code == 1)
+                QCOMPARE(engine.ResultLine(0), QStringLiteral("Binary files ") + p1 + " " + p2 + " differ");
+        }
+    }
+
+    void failures()
+    {
+        cDiffEngine engine;
+        const QString good = Write("good", "a\n");
+        const QString missing = m_dir.filePath("missing");
+        QCOMPARE(engine.CompareFiles(good, missing), 2);
+        QCOMPARE(engine.ResultLineCount(), 1);
+        QVERIFY(engine.ResultLine(0).contains(missing));
+        QVERIFY(engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
+
+        QCOMPARE(engine.CompareFiles(m_dir.path(), good), 2);
+        QVERIFY(engine.ResultLine(0).contains(m_dir.path()));
+        QVERIFY(engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(EISDIR))));
+        QVERIFY(!engine.LoadedFile(0) && !engine.LoadedFile(1));
+
+        // A file removed between two comparisons.
+        const QString doomed = Write("doomed", "b\n");
+        QCOMPARE(engine.CompareFiles(good, doomed), 1);
+        QVERIFY(QFile::remove(doomed));
+        QCOMPARE(engine.CompareFiles(good, doomed), 2);
+        QCOMPARE(engine.ResultLineCount(), 1);
+        QVERIFY(engine.ResultLine(0).contains(doomed));
+        QVERIFY(engine.Hunks().empty());
+    }
+
+    void loadedFilesAndHunksMatchTheResult()
+    {
+        cDiffEngine engine;
+        QCOMPARE(engine.CompareFiles(Write("one", "a\nb\nc\nd\n"), Write("two", "a\nc\nd\ne\nf\n")), 1);
+        QCOMPARE(engine.LoadedFile(0)->LineCount(), 4);
+        QCOMPARE(engine.LoadedFile(1)->LineCount(), 5);
+        QVERIFY(!engine.LoadedFile(2));
+        const std::vector<LineDiff::Hunk> expected{{1, 1, 1, 0}, {4, 0, 3, 2}};
+        QCOMPARE(engine.Hunks(), expected);
+        const QList<QByteArray> lines{"2d1", "< b", "4a4,5", "> e", "> f"};
+        QCOMPARE(Result(engine), lines);
+        QCOMPARE(engine.ResultLine(5), QString());
+        QCOMPARE(engine.ResultLine(-1), QString());
+    }
+
+    // Ambiguous blocks: where the block goes among the equally small
+    // choices.
+    void readablePlacement_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<QByteArray>("command");
+        QTest::newRow("function added after a blank line") << QByteArray("a() {\n}\n\nc() {\n}\n")
+                                                           << QByteArray("a() {\n}\n\nb() {\n}\n\nc() {\n}\n")
+                                                           << QByteArray("3a4,6");
+        QTest::newRow("block does not start with a blank line") << QByteArray("foo\nbar\n")
+                                                                << QByteArray("foo\n\nfoo\nbar\n") << QByteArray("0a1,2");
+        QTest::newRow("block does not start with a closing brace")
+            << QByteArray("if (a) {\n  x;\n}\ny;\n") << QByteArray("if (a) {\n  x;\n}\nif (b) {\n  x;\n}\ny;\n")
+            << QByteArray("3a4,6");
+        QTest::newRow("deletion joins a change") << QByteArray("k\nk\nz\n") << QByteArray("k\nq\nz\n") << QByteArray("2c2");
+    }
+
+    void readablePlacement()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(QByteArray, command);
+        cDiffEngine engine;
+        QCOMPARE(CompareAndCheck(engine, one, two), 1);
+        QCOMPARE(engine.ResultLineBytes(0), command);
+    }
+
+    void resultLineDecoding()
+    {
+        cDiffEngine engine;
+        QCOMPARE(engine.CompareFiles(Write("one", "\xc3\xa9t\xc3\xa9\n"), Write("two", "\xe9t\xe9\n")), 1);
+        QCOMPARE(engine.ResultLine(1), QStringLiteral("< \u00e9t\u00e9"));
+        QCOMPARE(engine.ResultLine(3), QStringLiteral("> \u00e9t\u00e9"));
+        QCOMPARE(engine.ResultLineBytes(3), QByteArray("> \xe9t\xe9"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DiffEngine)
+#include "tst_DiffEngine.moc"
