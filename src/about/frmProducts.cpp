@@ -7,6 +7,7 @@
 
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -64,7 +65,10 @@ void frmProducts::AddProductPanel(int index, int top)
     panel->setGeometry(kPanelLeft, top, width() - 2 * kPanelLeft, kPanelHeight);
     auto* icon = new QLabel(panel);
     icon->setObjectName(QStringLiteral("imgProduct%1").arg(index));
-    icon->setPixmap(QPixmap(product.iconPath));
+    QIcon picture;
+    picture.addFile(product.iconPath, QSize(32, 32));
+    picture.addFile(QString(product.iconPath).replace(QStringLiteral(".png"), QStringLiteral("@2x.png")), QSize(64, 64));
+    icon->setPixmap(picture.pixmap(QSize(32, 32), devicePixelRatioF()));
     icon->setGeometry(10, 12, 32, 32);
     auto* name = new QLabel(product.name, panel);
     name->setObjectName(QStringLiteral("lblProductName%1").arg(index));

@@ -3,6 +3,7 @@
 #include "about/AboutResources.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -35,8 +36,12 @@ frmSplash::frmSplash(std::function<void()> loadMainWindow, QWidget* parent)
     // no edge of the window shows around it.
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setGeometry(-2, -2, Pixels(4890), Pixels(2415));
-    imgLogo->setAlignment(Qt::AlignCenter);
-    imgLogo->setPixmap(QPixmap(QStringLiteral(":/about/images/logo.png")));
+    imgLogo->setContentsMargins(2, 2, 2, 1);
+    imgLogo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QIcon logo;
+    logo.addFile(QStringLiteral(":/about/images/logo.png"), size());
+    logo.addFile(QStringLiteral(":/about/images/logo@2x.png"), size() * 2);
+    imgLogo->setPixmap(logo.pixmap(size(), devicePixelRatioF()));
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(false);
     connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);

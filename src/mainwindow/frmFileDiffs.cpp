@@ -154,6 +154,7 @@ void frmFileDiffs::Form_Load()
         LayoutMargin = 200;
         SplitterDragColor = 0x808080u;
         m_splitterDrag.SplitterDragX = FormLayout::kNoDrag;
+        m_layoutStateSet = true;
         LoadToolbarImages();
         DisableResultCommands();
         grdFileOne->SetTextMatrix(0, kSelectFilesPrompt);

@@ -182,4 +182,5 @@ private:
     std::array<QToolButton*, 19> m_toolbarButtons{};
     QStringList imlToolbarIcons;  // image keys; image n is entry n - 1
     bool m_unloaded = false;
+    bool m_layoutStateSet = false;  // the layout pass waits for the load
 };

@@ -19,7 +19,7 @@ QColor FromColorValue(std::uint32_t value)
 void frmFileDiffs::Form_Resize()
 {
     try {
-        if (isMinimized())
+        if (isMinimized() || !m_layoutStateSet)
             return;
         const int clientWidth = ClientArea->width() * FormLayout::kTwipsPerPixel;
         const int clientHeight = ClientArea->height() * FormLayout::kTwipsPerPixel;
