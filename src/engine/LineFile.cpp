@@ -1,7 +1,7 @@
 #include "engine/LineFile.h"
 
 #include "engine/OpenedFile.h"
-#include "engine/TextNormalizer.h"
+#include "engine/TextDecoding.h"
 
 #include <cstring>
 
@@ -94,7 +94,5 @@ QByteArrayView LineFile::Line(qsizetype index) const
 
 QString LineFile::DecodeLine(QByteArrayView bytes)
 {
-    if (TextNormalizer::IsValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
-    return QString::fromLatin1(bytes);
+    return TextDecoding::DecodeLine(bytes);
 }

@@ -50,7 +50,8 @@ public:
     [[nodiscard]] const QString& Path() const { return m_path; }
 
     // Text for display: UTF-8 when the bytes are valid UTF-8, otherwise
-    // Latin-1, so no byte is ever lost or turned into a replacement mark.
+    // Windows-1252 (see TextDecoding), so no byte is ever lost or turned
+    // into a replacement mark.
     [[nodiscard]] static QString DecodeLine(QByteArrayView bytes);
     [[nodiscard]] QString LineText(qsizetype index) const { return DecodeLine(Line(index)); }
 

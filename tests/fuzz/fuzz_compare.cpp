@@ -1,0 +1,76 @@
+// Fuzzes cDiffEngine::CompareFiles on pairs of random files. The first
+// byte picks the settings, the next two where the input splits into File
+// One and File Two. Checks: the code is 0, 1 or 2; without case or white
+// space settings, the result lines applied to File One give File Two
+// exactly; in minimal mode on small inputs the result is as small as a
+// brute-force longest common subsequence allows.
+
+#include "engine/ResultChecker.h"
+#include "engine/cDiffEngine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+QString WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        std::abort();
+    return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
+{
+    if (size < 3)
+        return 0;
+    const std::uint8_t flags = data[0];
+    const size_t split = std::min<size_t>(size - 3, (size_t{data[1]} << 8) | data[2]);
+    const auto* body = reinterpret_cast<const char*>(data + 3);
+    const QByteArray one(body, static_cast<qsizetype>(split));
+    const QByteArray two(body + split, static_cast<qsizetype>(size - 3 - split));
+
+    static const QString dir = QDir::tempPath() + QStringLiteral("/vantrel-fuzz-%1").arg(QCoreApplication::applicationPid());
+    static const bool made = QDir().mkpath(dir);
+    (void)made;
+    const QString p1 = WriteFile(dir + QStringLiteral("/one"), one);
+    const QString p2 = WriteFile(dir + QStringLiteral("/two"), two);
+
+    cDiffEngine engine;
+    engine.IgnoreCase(flags & 1);
+    engine.IgnoreWhiteSpace(flags & 2);
+    engine.ForceTextCompare(flags & 4);
+    engine.Minimal(flags & 8);
+    const int code = engine.CompareFiles(p1, p2);
+    if (code < 0 || code > 2)
+        std::abort();
+    if (code == 2 || !engine.LoadedFile(0))
+        return 0;  // binary pair: nothing more to check
+    QList<QByteArray> result;
+    for (int i = 0; i < engine.ResultLineCount(); ++i)
+        result << engine.ResultLineBytes(i);
+    if ((flags & 3) == 0) {
+        if ((code == 0) != (one == two))
+            std::abort();
+        QByteArray applied;
+        if (!ResultChecker::Apply(one, result, applied).isEmpty() || (code == 1 && applied != two))
+            std::abort();
+        const QList<QByteArray> a = ResultChecker::SplitKeepingEnds(one);
+        const QList<QByteArray> b = ResultChecker::SplitKeepingEnds(two);
+        if ((flags & 8) && a.size() * b.size() < 200000) {
+            qint64 changed = 0;
+            for (const LineDiff::Hunk& h : engine.Hunks())
+                changed += h.count1 + h.count2;
+            if (changed != a.size() + b.size() - 2 * ResultChecker::LcsLength(a, b))
+                std::abort();
+        }
+    }
+    return 0;
+}
