@@ -1,6 +1,11 @@
 #include "engine/TextNormalizer.h"
 
+#include "engine/TextDecoding.h"
+
 #include <QChar>
+#include <QString>
+
+#include <array>
 
 #include <cstring>
 
@@ -68,6 +73,23 @@ int DecodeUtf8(const unsigned char* p, const unsigned char* end, char32_t& out)
     return len;
 }
 
+// The character a byte of a line that is not UTF-8 shows as, so that
+// ignoring case treats such lines as the display reads them.
+char32_t SingleByteChar(unsigned char b)
+{
+    static const std::array<char32_t, 32> high = [] {
+        QByteArray bytes;
+        for (int i = 0x80; i < 0xA0; ++i)
+            bytes += static_cast<char>(i);
+        const QString text = TextDecoding::DecodeWindows1252(bytes);
+        std::array<char32_t, 32> table{};
+        for (size_t i = 0; i < table.size(); ++i)
+            table[i] = text.at(static_cast<qsizetype>(i)).unicode();
+        return table;
+    }();
+    return (b >= 0x80 && b < 0xA0) ? high[b - 0x80u] : b;
+}
+
 bool IsAsciiSpace(char32_t c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\n';
@@ -90,8 +112,10 @@ public:
     bool Next(char32_t& c)
     {
         while (m_p < m_end) {
-            if (*m_p < 0x80 || !m_utf8) {
+            if (*m_p < 0x80) {
                 c = *m_p++;
+            } else if (!m_utf8) {
+                c = SingleByteChar(*m_p++);
             } else {
                 m_p += DecodeUtf8(m_p, m_end, c);  // valid: never 0
             }

@@ -6,7 +6,7 @@
 // LF included, so CRLF and LF lines differ, and a last line without LF
 // differs from the same text with one). Ignoring case or white space works
 // on characters: a line that is valid UTF-8 is read as UTF-8, any other
-// line as Latin-1, the same rule the display uses.
+// line as Windows-1252, the same rule the display uses.
 
 #include <QByteArrayView>
 

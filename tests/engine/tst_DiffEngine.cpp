@@ -206,7 +206,9 @@ private slots:
         QTest::newRow("Greek") << QByteArray("\xce\xa3\xce\x9f\xce\xa6\xce\x99\xce\x91\n")
                                << QByteArray("\xcf\x83\xce\xbf\xcf\x86\xce\xb9\xce\xb1\n") << true << false << 0;
         QTest::newRow("different letters stay different") << QByteArray("\xc3\xa4\n") << QByteArray("a\n") << true << true << 1;
-        QTest::newRow("Latin-1 line folds too") << QByteArray("\xc4\n") << QByteArray("\xe4\n") << true << false << 0;
+        QTest::newRow("single-byte line folds too") << QByteArray("\xc4\n") << QByteArray("\xe4\n") << true << false << 0;
+        QTest::newRow("Windows-1252 letters fold") << QByteArray("\x8a\x8c\n") << QByteArray("\x9a\x9c\n") << true << false << 0;
+        QTest::newRow("Windows-1252 ellipsis is not space") << QByteArray("a\x85\n") << QByteArray("a\n") << false << true << 1;
         QTest::newRow("white space inside") << QByteArray("a b\tc\n") << QByteArray("abc\n") << false << true << 0;
         QTest::newRow("white space counts without the setting") << QByteArray("a b\n") << QByteArray("ab\n") << false << false << 1;
         QTest::newRow("CRLF with white space ignored") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << false << true << 0;

@@ -97,10 +97,13 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("ASCII") << QByteArray("abc") << QStringLiteral("abc");
         QTest::newRow("UTF-8") << QByteArray("\xc3\xa9\xe2\x82\xac") << QStringLiteral("\u00e9\u20ac");
-        QTest::newRow("Latin-1 fallback") << QByteArray("\xe9t\xe9") << QStringLiteral("\u00e9t\u00e9");
+        QTest::newRow("Windows-1252 fallback") << QByteArray("\xe9t\xe9") << QStringLiteral("\u00e9t\u00e9");
+        QTest::newRow("Windows-1252 euro and quotes") << QByteArray("\x80 \x93q\x94") << QStringLiteral("\u20ac \u201cq\u201d");
+        QTest::newRow("unassigned bytes keep their value") << QByteArray("\x81\x8d\x8f\x90\x9d")
+                                                            << QStringLiteral("\u0081\u008d\u008f\u0090\u009d");
         QTest::newRow("overlong form is not UTF-8") << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");
-        QTest::newRow("surrogate is not UTF-8") << QByteArray("\xed\xa0\x80") << QStringLiteral("\u00ed\u00a0\u0080");
-        QTest::newRow("truncated sequence") << QByteArray("a\xe2\x82") << QStringLiteral("a\u00e2\u0082");
+        QTest::newRow("surrogate is not UTF-8") << QByteArray("\xed\xa0\x80") << QStringLiteral("\u00ed\u00a0\u20ac");
+        QTest::newRow("truncated sequence") << QByteArray("a\xe2\x82") << QStringLiteral("a\u00e2\u201a");
     }
 
     void decode()
