@@ -55,14 +55,24 @@ std::shared_ptr<const LineFile> LineFile::FromBytes(QByteArray bytes, QString pa
 
 void LineFile::Split()
 {
+    m_wide = static_cast<std::uint64_t>(m_bytes.size()) > 0xFFFFFFFFull;
+    if (m_wide)
+        SplitInto(m_wideStarts);
+    else
+        SplitInto(m_starts);
+}
+
+template <class Offset>
+void LineFile::SplitInto(std::vector<Offset>& starts)
+{
     const char* data = m_bytes.constData();
     const auto size = static_cast<std::uint64_t>(m_bytes.size());
     // A rough guess of the line count avoids most re-allocations without
-    // a separate counting pass.
-    m_starts.reserve(static_cast<size_t>(size / 40 + 2));
+    // a separate counting pass; untouched capacity costs no memory.
+    starts.reserve(static_cast<size_t>(size / 40 + 2));
     std::uint64_t pos = 0;
     while (pos < size) {
-        m_starts.push_back(pos);
+        starts.push_back(static_cast<Offset>(pos));
         const void* lf = std::memchr(data + pos, '\n', static_cast<size_t>(size - pos));
         if (!lf) {
             m_lastLacksNewline = true;
@@ -71,14 +81,14 @@ void LineFile::Split()
         }
         pos = static_cast<std::uint64_t>(static_cast<const char*>(lf) - data) + 1;
     }
-    m_starts.push_back(size);
+    starts.push_back(static_cast<Offset>(size));
 }
 
 QByteArrayView LineFile::RawLine(qsizetype index) const
 {
     const auto i = static_cast<size_t>(index);
-    const std::uint64_t begin = m_starts[i];
-    std::uint64_t end = m_starts[i + 1];
+    const std::uint64_t begin = Start(i);
+    std::uint64_t end = Start(i + 1);
     if (!LineLacksNewline(index))
         --end;  // the LF
     return {m_bytes.constData() + begin, static_cast<qsizetype>(end - begin)};

@@ -33,7 +33,10 @@ public:
     [[nodiscard]] static std::shared_ptr<const LineFile> FromBytes(QByteArray bytes,
                                                                   QString path = {});
 
-    [[nodiscard]] qsizetype LineCount() const { return static_cast<qsizetype>(m_starts.size()) - 1; }
+    [[nodiscard]] qsizetype LineCount() const
+    {
+        return static_cast<qsizetype>(m_wide ? m_wideStarts.size() : m_starts.size()) - 1;
+    }
     // The line's text without its line ending (no LF, no CR before the LF).
     [[nodiscard]] QByteArrayView Line(qsizetype index) const;
     // The line with a CR before the LF kept, but without the LF: the bytes
@@ -61,8 +64,15 @@ private:
 
     QByteArray m_bytes;
     QString m_path;
+    template <class Offset>
+    void SplitInto(std::vector<Offset>& starts);
+    [[nodiscard]] std::uint64_t Start(size_t i) const { return m_wide ? m_wideStarts[i] : m_starts[i]; }
+
     // Offset of the first byte of each line, plus one entry for the end of
-    // the data: line i spans [m_starts[i], m_starts[i + 1]) with its LF.
-    std::vector<std::uint64_t> m_starts;
+    // the data: line i spans [start(i), start(i + 1)) with its LF. Files
+    // under 4 GiB use 32-bit offsets, half the memory per line.
+    std::vector<std::uint32_t> m_starts;
+    std::vector<std::uint64_t> m_wideStarts;
+    bool m_wide = false;
     bool m_lastLacksNewline = false;
 };
