@@ -172,9 +172,12 @@ int main(int argc, char* argv[])
         const Run gnu = RunTool({"diff", one, two}, work + "/out.diff", runs);
         const Run ours = RunTool({vantrel, one, two}, work + "/out.vantrel", runs);
         const double floor = InChild([&] { return ReadAndHashFloor(one, two, runs); });
-        const double beyond = static_cast<double>(std::max(1L, ours.peakKb - ourBase))
-                              / static_cast<double>(std::max(1L, gnu.peakKb - gnuBase));
-        std::printf("| %s | %.3f | %.3f | %.2f | %.3f | %.1f | %.1f | %.1f | %.2f | %.2f | %ld | %ld | %d/%d |\n",
+        // Below half a megabyte beyond start-up the ratio says nothing.
+        char beyond[32] = "-";
+        if (gnu.peakKb - gnuBase >= 512)
+            std::snprintf(beyond, sizeof beyond, "%.2f",
+                          static_cast<double>(ours.peakKb - ourBase) / static_cast<double>(gnu.peakKb - gnuBase));
+        std::printf("| %s | %.3f | %.3f | %.2f | %.3f | %.1f | %.1f | %.1f | %.2f | %s | %ld | %ld | %d/%d |\n",
                     c.name.c_str(), gnu.seconds, ours.seconds, ours.seconds / gnu.seconds, floor,
                     ours.seconds / floor, static_cast<double>(gnu.peakKb) / 1024.0,
                     static_cast<double>(ours.peakKb) / 1024.0,

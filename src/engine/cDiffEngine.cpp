@@ -8,6 +8,7 @@
 #include <climits>
 #include <new>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -257,28 +258,43 @@ QString cDiffEngine::ResultLine(int index) const
 
 bool cDiffEngine::WriteResult(std::FILE* out) const
 {
-    auto put = [out](QByteArrayView bytes) {
-        return std::fwrite(bytes.data(), 1, static_cast<size_t>(bytes.size()), out) == static_cast<size_t>(bytes.size());
-    };
-    if (!m_singleLine.isEmpty())
-        return put(m_singleLine.toUtf8()) && put("\n") && std::fflush(out) == 0;
+    // Lines are gathered in a buffer and written in large pieces: one
+    // stdio call per piece of a line costs more than the copying.
+    std::string buffer;
+    buffer.reserve(1 << 18);
     bool ok = true;
-    for (const LineDiff::Hunk& h : m_hunks) {
-        ok = ok && put(CommandLine(h)) && put("\n");
-        for (qint64 i = 0; ok && i < h.count1; ++i)
-            ok = put("< ") && put(m_files[0]->RawLine(h.first1 + i)) && put("\n");
-        if (ok && EndsWithoutNewline(*m_files[0], h.first1, h.count1))
-            ok = put(kNoNewline) && put("\n");
-        if (ok && h.count1 > 0 && h.count2 > 0)
-            ok = put("---\n");
-        for (qint64 j = 0; ok && j < h.count2; ++j)
-            ok = put("> ") && put(m_files[1]->RawLine(h.first2 + j)) && put("\n");
-        if (ok && EndsWithoutNewline(*m_files[1], h.first2, h.count2))
-            ok = put(kNoNewline) && put("\n");
-        if (!ok)
-            return false;
+    auto flush = [&] {
+        ok = ok && std::fwrite(buffer.data(), 1, buffer.size(), out) == buffer.size();
+        buffer.clear();
+    };
+    auto line = [&](QByteArrayView head, QByteArrayView text) {
+        buffer.append(head.data(), static_cast<size_t>(head.size()));
+        buffer.append(text.data(), static_cast<size_t>(text.size()));
+        buffer += '\n';
+        if (buffer.size() >= (1 << 18))
+            flush();
+    };
+    if (!m_singleLine.isEmpty()) {
+        line({}, m_singleLine.toUtf8());
+    } else {
+        for (const LineDiff::Hunk& h : m_hunks) {
+            line({}, CommandLine(h));
+            for (qint64 i = 0; i < h.count1; ++i)
+                line("< ", m_files[0]->RawLine(h.first1 + i));
+            if (EndsWithoutNewline(*m_files[0], h.first1, h.count1))
+                line({}, kNoNewline);
+            if (h.count1 > 0 && h.count2 > 0)
+                line({}, "---");
+            for (qint64 j = 0; j < h.count2; ++j)
+                line("> ", m_files[1]->RawLine(h.first2 + j));
+            if (EndsWithoutNewline(*m_files[1], h.first2, h.count2))
+                line({}, kNoNewline);
+            if (!ok)
+                return false;
+        }
     }
-    return std::fflush(out) == 0;
+    flush();
+    return ok && std::fflush(out) == 0;
 }
 
 std::shared_ptr<const LineFile> cDiffEngine::LoadedFile(int which) const
