@@ -62,7 +62,7 @@ bool SameBytes(OpenedFile& one, OpenedFile& two, QString& error)
         return false;
     if (one.FirstBlock() != two.FirstBlock())
         return false;
-    constexpr qint64 kChunk = 64 * 1024;
+    constexpr qint64 kChunk = 256 * 1024;
     std::vector<char> bufOne(kChunk);
     std::vector<char> bufTwo(kChunk);
     for (;;) {
