@@ -57,7 +57,8 @@ const QString frmFileDiffs::kDetailPaneHint =
 frmFileDiffs::frmFileDiffs(QWidget* parent)
     : QMainWindow(parent), ClientArea(new QWidget(this)), Toolbar1(new QToolBar(ClientArea)),
       chkTooltip(new QCheckBox(QStringLiteral("Pane Tooltips"), ClientArea)), txtFileOne(new QLineEdit(ClientArea)),
-      txtFileTwo(new QLineEdit(ClientArea)), pctContainer(new QWidget(ClientArea)), pctDiffsBar(new QWidget(pctContainer)),
+      txtFileTwo(new QLineEdit(ClientArea)), pctContainer(new DiffBarFrame(ClientArea)),
+      pctDiffsBar(new DiffBarWidget(pctContainer)),
       grdFileOne(new VGrid(ClientArea)), grdFileTwo(new VGrid(ClientArea)), Splitter(new SplitterBar(ClientArea))
 {
     InitMainWindowResources();
@@ -92,7 +93,6 @@ void frmFileDiffs::CreateControls()
     pctContainer->setGeometry(Pixels(60), Pixels(840), Pixels(405), Pixels(2925));
     pctDiffsBar->setObjectName(QStringLiteral("pctDiffsBar"));
     pctDiffsBar->setGeometry(Pixels(60), 0, Pixels(225), Pixels(2865));
-    pctDiffsBar->setAutoFillBackground(true);
     grdFileOne->setObjectName(QStringLiteral("grdFileOne"));
     grdFileTwo->setObjectName(QStringLiteral("grdFileTwo"));
     for (VGrid* grid : {grdFileOne, grdFileTwo})
@@ -118,6 +118,7 @@ void frmFileDiffs::CreateControls()
     connect(Splitter, &SplitterBar::MouseDown, this, &frmFileDiffs::Splitter_MouseDown);
     connect(Splitter, &SplitterBar::MouseMove, this, &frmFileDiffs::Splitter_MouseMove);
     connect(Splitter, &SplitterBar::MouseUp, this, &frmFileDiffs::Splitter_MouseUp);
+    ConnectSelectionHandlers();
     ApplyPlaces();
 }
 
@@ -231,9 +232,8 @@ void frmFileDiffs::ResetComparisonView()
     grdFileTwo->ClearCells();
     grdFileOne->SetTextMatrix(0, kSelectFilesPrompt);
     grdFileTwo->SetTextMatrix(0, kSelectFilesPrompt);
-    pctDiffsBar->setPalette(QPalette(palette().color(QPalette::Button)));
-    pctDiffsBar->update();
-    pctContainer->update();
+    pctDiffsBar->Clear(palette().color(QPalette::Button));
+    pctContainer->Clear();
     DisableResultCommands();
     grdFileOne->SetRow(1);
     grdFileTwo->SetRow(1);

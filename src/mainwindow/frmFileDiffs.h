@@ -4,6 +4,7 @@
 // pane. Controls and form-level state are public, as every command of the
 // window reads and changes them.
 
+#include "mainwindow/DiffBarWidget.h"
 #include "mainwindow/FormLayout.h"
 #include "mainwindow/VGrid.h"
 #include "options/modIniFile.h"
@@ -93,6 +94,38 @@ public:
     void mnuHelpContactUs_Click();
     void mnuHelpAbout_Click();
 
+    // Selection, pane synchronisation and the detail pane.
+    void grdFileOne_Click();
+    void grdFileTwo_Click();
+    void grdFileOne_DblClick();
+    void grdFileTwo_DblClick();
+    void grdFileOne_MouseDown(Qt::MouseButton button);
+    void grdFileTwo_MouseDown(Qt::MouseButton button);
+    void grdFileOne_MouseMove();
+    void grdFileTwo_MouseMove();
+    void grdFileOne_Scroll();
+    void grdFileTwo_Scroll();
+    // Run by every command after it has given both grids the same current
+    // row: marker, difference-bar mark, detail pane.
+    void RefreshSelection();
+    void MarkCurrentRow();
+    [[nodiscard]] bool IsRowBookmarked(std::int32_t row) const;
+    [[nodiscard]] bool SelectedRowIsUnchanged() const;
+    [[nodiscard]] bool SelectedLineIsEmpty() const;
+    void DisplaySelectedLinesInRTF();
+    void DisplaySelectedLinesDiffsInRTF();
+
+    // Difference bar.
+    bool DrawDiffBars();
+    void MarkCurrentRowInDiffsBar();
+    void ScrollFilesToPointInDiffBar(float y);
+    void pctDiffsBar_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y);
+
+    // Searches of the next and previous difference commands: a row, or
+    // DiffNavigation::kNoMoreDiffs / kSearchNotRun.
+    [[nodiscard]] std::int32_t GetNextDiff();
+    [[nodiscard]] std::int32_t GetPreviousDiff();
+
     // The header text while no comparison is shown.
     static const QString kSelectFilesPrompt;
     static const QString kDetailPaneHint;
@@ -103,8 +136,8 @@ public:
     QCheckBox* chkTooltip;
     QLineEdit* txtFileOne;
     QLineEdit* txtFileTwo;
-    QWidget* pctContainer;
-    QWidget* pctDiffsBar;
+    DiffBarFrame* pctContainer;
+    DiffBarWidget* pctDiffsBar;
     VGrid* grdFileOne;
     VGrid* grdFileTwo;
     SplitterBar* Splitter;
@@ -175,6 +208,13 @@ private:
     void SetUpGrid(VGrid* grid);
     void ApplyPlaces();
     void SetSplitterColor(bool dragging);
+    void ConnectSelectionHandlers();
+    void GridClick(VGrid* grid, VGrid* other);
+    void GridDblClick(VGrid* grid);
+    void GridMouseDown(VGrid* grid, Qt::MouseButton button);
+    void GridMouseMove(VGrid* grid);
+    void GoToRow(std::int32_t row);
+    void ShowSelectedLines();
 
     FormLayout::Places m_places = FormLayout::DesignedPlaces();
     FormLayout::SplitterDrag m_splitterDrag;

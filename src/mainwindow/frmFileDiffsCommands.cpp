@@ -13,10 +13,6 @@ void frmFileDiffs::mnuFileExit_Click()
 void frmFileDiffs::mnuFileSelectFileOne_Click() {}
 void frmFileDiffs::mnuFileSelectFileTwo_Click() {}
 void frmFileDiffs::mnuFileCompare_Click() {}
-void frmFileDiffs::mnuFileShowFirstDiff_Click() {}
-void frmFileDiffs::mnuFileShowNextDiff_Click() {}
-void frmFileDiffs::mnuFileShowPreviousDiff_Click() {}
-void frmFileDiffs::mnuFileShowLastDiff_Click() {}
 void frmFileDiffs::mnuFileFind_Click() {}
 void frmFileDiffs::mnuFileFindNext_Click() {}
 void frmFileDiffs::mnuFileFindPrevious_Click() {}

@@ -1,0 +1,75 @@
+// The detail pane's two displays: the selected row's two lines, plainly or
+// with the characters that differ in red.
+
+#include "app/ErrorReport.h"
+#include "app/Globals.h"
+#include "compare/CharacterDiff.h"
+#include "mainwindow/DetailPane.h"
+#include "mainwindow/WaitCursor.h"
+#include "mainwindow/frmFileDiffs.h"
+
+#include <QTextEdit>
+
+namespace {
+
+// Switches painting of both boxes off for its lifetime and on again at its
+// end, also when the formatting failed, so the pane never stays frozen.
+class PaneRedrawOff {
+public:
+    explicit PaneRedrawOff(const std::array<QTextEdit*, 2>& boxes) : m_boxes(boxes)
+    {
+        for (QTextEdit* box : m_boxes)
+            modVantrel::SetRedraw(box, false);
+    }
+    ~PaneRedrawOff()
+    {
+        for (QTextEdit* box : m_boxes) {
+            modVantrel::SetRedraw(box, true);
+            box->repaint();
+        }
+    }
+    PaneRedrawOff(const PaneRedrawOff&) = delete;
+    PaneRedrawOff& operator=(const PaneRedrawOff&) = delete;
+
+private:
+    std::array<QTextEdit*, 2> m_boxes;
+};
+
+}  // namespace
+
+void frmFileDiffs::DisplaySelectedLinesInRTF()
+{
+    try {
+        const QString one = DetailPane::LineTextOfRow(grdFileOne->TextMatrix(grdFileOne->Row()));
+        const QString two = DetailPane::LineTextOfRow(grdFileTwo->TextMatrix(grdFileTwo->Row()));
+        // A line whose counterpart is empty is shown wholly as differing.
+        const bool oneAlone = two.isEmpty() && !one.isEmpty();
+        const bool twoAlone = one.isEmpty() && !two.isEmpty();
+        DetailPane::ShowPlain(rtfLineDiff[0], one, oneAlone ? DetailPane::DifferColor() : DetailPane::CommonColor());
+        DetailPane::ShowPlain(rtfLineDiff[1], two, twoAlone ? DetailPane::DifferColor() : DetailPane::CommonColor());
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplaySelectedLinesInRTF"));
+    }
+}
+
+void frmFileDiffs::DisplaySelectedLinesDiffsInRTF()
+{
+    const WaitCursor wait;
+    try {
+        const PaneRedrawOff redrawOff(rtfLineDiff);
+        const QString one = DetailPane::LineTextOfRow(grdFileOne->TextMatrix(grdFileOne->Row()));
+        const QString two = DetailPane::LineTextOfRow(grdFileTwo->TextMatrix(grdFileTwo->Row()));
+        // Options in force now apply, even if changed since the comparison.
+        const bool ignoreCase = modVantrel::gOptions && modVantrel::gOptions->IgnoreCase;
+        const bool ignoreWhiteSpace = modVantrel::gOptions && modVantrel::gOptions->IgnoreWhiteSpace;
+        std::vector<bool> marks1;
+        std::vector<bool> marks2;
+        (void)modVantrel::StringDiffs(one, two, ignoreCase, marks1, marks2);
+        // Case may be ignored in finding differences; each box still shows
+        // its line in its own letter case.
+        DetailPane::ShowMarked(rtfLineDiff[0], one, marks1, !ignoreWhiteSpace);
+        DetailPane::ShowMarked(rtfLineDiff[1], two, marks2, !ignoreWhiteSpace);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplaySelectedLinesDiffsInRTF"));
+    }
+}

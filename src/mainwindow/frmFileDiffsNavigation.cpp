@@ -1,0 +1,166 @@
+// Moving the selection to a difference: the first / previous / next / last
+// difference commands and the difference bar left of the grids.
+
+#include "app/ErrorReport.h"
+#include "app/Prompt.h"
+#include "compare/DiffBarGeometry.h"
+#include "compare/DiffNavigation.h"
+#include "mainwindow/WaitCursor.h"
+#include "mainwindow/frmFileDiffs.h"
+
+namespace {
+
+const QString kNoMoreDifferences = QStringLiteral("No more differences");
+
+}  // namespace
+
+void frmFileDiffs::GoToRow(std::int32_t row)
+{
+    // Scrolled only when needed; grid two follows through its scroll handler.
+    if (!grdFileOne->RowIsVisible(row))
+        grdFileOne->SetTopRow(row);
+    grdFileOne->SetRow(row);
+    grdFileTwo->SetRow(row);
+    RefreshSelection();
+}
+
+void frmFileDiffs::mnuFileShowFirstDiff_Click()
+{
+    try {
+        const std::optional<std::int32_t> row = DiffNavigation::firstDiffRow(&DiffList);
+        if (!row)
+            return;
+        if (!grdFileOne->RowIsVisible(*row)) {
+            grdFileOne->SetTopRow(*row);
+            // Compare runs this while the grids do not draw; a first row
+            // that did not take is set once more with drawing on.
+            if (grdFileOne->TopRow() != *row) {
+                grdFileOne->SetRedraw(true);
+                grdFileTwo->SetRedraw(true);
+                grdFileOne->SetTopRow(*row);
+            }
+        }
+        grdFileOne->SetRow(*row);
+        grdFileTwo->SetRow(*row);
+        RefreshSelection();
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.mnuFileShowFirstDiff"));
+    }
+}
+
+void frmFileDiffs::mnuFileShowLastDiff_Click()
+{
+    try {
+        if (const std::optional<std::int32_t> row = DiffNavigation::lastDiffRow(&DiffList))
+            GoToRow(*row);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.mnuFileShowLastDiff"));
+    }
+}
+
+void frmFileDiffs::mnuFileShowNextDiff_Click()
+{
+    if (HourglassShown())
+        return;
+    const std::int32_t row = GetNextDiff();
+    if (row == DiffNavigation::kNoMoreDiffs || row == DiffNavigation::kSearchNotRun) {
+        // A hidden window has no one to tell.
+        if (isVisible())
+            modVantrel::MsgBox(kNoMoreDifferences, modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Information,
+                               QStringLiteral("Next Difference"));
+        return;
+    }
+    GoToRow(row);
+}
+
+void frmFileDiffs::mnuFileShowPreviousDiff_Click()
+{
+    if (HourglassShown())
+        return;
+    const std::int32_t row = GetPreviousDiff();
+    if (row == DiffNavigation::kNoMoreDiffs || row == DiffNavigation::kSearchNotRun) {
+        modVantrel::MsgBox(kNoMoreDifferences, modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Information,
+                           QStringLiteral("Previous Difference"));
+        return;
+    }
+    GoToRow(row);
+}
+
+std::int32_t frmFileDiffs::GetNextDiff()
+{
+    if (HourglassShown())
+        return DiffNavigation::kSearchNotRun;
+    const WaitCursor wait;
+    try {
+        return DiffNavigation::GetNextDiff(&DiffList, grdFileOne->Row(), false);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.GetNextDiff"));
+        return DiffNavigation::kSearchNotRun;
+    }
+}
+
+std::int32_t frmFileDiffs::GetPreviousDiff()
+{
+    if (HourglassShown())
+        return DiffNavigation::kSearchNotRun;
+    const WaitCursor wait;
+    try {
+        return DiffNavigation::GetPreviousDiff(&DiffList, grdFileOne->Row(), false);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.GetPreviousDiff"));
+        return DiffNavigation::kSearchNotRun;
+    }
+}
+
+bool frmFileDiffs::DrawDiffBars()
+{
+    try {
+        const std::int32_t rows = grdFileOne->Rows() - 1;
+        const std::int32_t height = pctDiffsBar->height();
+        pctDiffsBar->SetBands(DiffBar::bandsForDiffList(DiffList, rows, height), palette().color(QPalette::Base));
+        return true;
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DrawDiffBars"));
+        return false;
+    }
+}
+
+void frmFileDiffs::MarkCurrentRowInDiffsBar()
+{
+    try {
+        const std::int32_t y =
+            DiffBar::currentRowMarkY(grdFileOne->Row(), grdFileOne->Rows() - 1, pctDiffsBar->height());
+        pctContainer->SetMark(y);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.MarkCurrentRowInDiffsBar"));
+    }
+}
+
+void frmFileDiffs::ScrollFilesToPointInDiffBar(float y)
+{
+    try {
+        const std::int32_t row = DiffBar::rowAtBarY(y, grdFileOne->Rows() - 1, pctDiffsBar->height());
+        if (!grdFileOne->RowIsVisible(row))
+            grdFileOne->SetTopRow(row);
+        grdFileOne->SetRow(row);
+        grdFileTwo->SetRow(row);
+        // The bar's mark stays where the click drew it.
+        MarkCurrentRow();
+        ShowSelectedLines();
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.ScrollFilesToPointInDiffBar"));
+    }
+}
+
+void frmFileDiffs::pctDiffsBar_MouseDown(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/, float /*x*/,
+                                         float y)
+{
+    if (grdFileOne->TextMatrix(0) == kSelectFilesPrompt) {
+        modVantrel::MsgBox(
+            QStringLiteral("This feature only works when two files have been compared and there are differences."),
+            modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Information, QStringLiteral("Navigate Differences"));
+        return;
+    }
+    pctContainer->SetMark(y);
+    ScrollFilesToPointInDiffBar(y);
+}

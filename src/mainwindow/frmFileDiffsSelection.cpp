@@ -1,0 +1,131 @@
+// Row selection in the result grids: the grids' mouse and scroll handlers,
+// the selection refresh every command ends with, and the row marker that
+// grid one carries. Grid two follows grid one row for row.
+
+#include "mainwindow/DetailPane.h"
+#include "mainwindow/frmFileDiffs.h"
+
+#include <QCheckBox>
+#include <QCursor>
+#include <QMenu>
+
+namespace {
+
+// Tooltips longer than this are cut.
+constexpr qsizetype kToolTipLength = 255;
+
+}  // namespace
+
+void frmFileDiffs::ConnectSelectionHandlers()
+{
+    connect(grdFileOne, &VGrid::Click, this, &frmFileDiffs::grdFileOne_Click);
+    connect(grdFileTwo, &VGrid::Click, this, &frmFileDiffs::grdFileTwo_Click);
+    connect(grdFileOne, &VGrid::DblClick, this, &frmFileDiffs::grdFileOne_DblClick);
+    connect(grdFileTwo, &VGrid::DblClick, this, &frmFileDiffs::grdFileTwo_DblClick);
+    connect(grdFileOne, &VGrid::MouseDown, this, &frmFileDiffs::grdFileOne_MouseDown);
+    connect(grdFileTwo, &VGrid::MouseDown, this, &frmFileDiffs::grdFileTwo_MouseDown);
+    connect(grdFileOne, &VGrid::MouseMove, this, &frmFileDiffs::grdFileOne_MouseMove);
+    connect(grdFileTwo, &VGrid::MouseMove, this, &frmFileDiffs::grdFileTwo_MouseMove);
+    connect(grdFileOne, &VGrid::Scroll, this, &frmFileDiffs::grdFileOne_Scroll);
+    connect(grdFileTwo, &VGrid::Scroll, this, &frmFileDiffs::grdFileTwo_Scroll);
+    connect(pctDiffsBar, &DiffBarWidget::MouseDown, this, &frmFileDiffs::pctDiffsBar_MouseDown);
+}
+
+void frmFileDiffs::grdFileOne_Click() { GridClick(grdFileOne, grdFileTwo); }
+void frmFileDiffs::grdFileTwo_Click() { GridClick(grdFileTwo, grdFileOne); }
+void frmFileDiffs::grdFileOne_DblClick() { GridDblClick(grdFileOne); }
+void frmFileDiffs::grdFileTwo_DblClick() { GridDblClick(grdFileTwo); }
+void frmFileDiffs::grdFileOne_MouseDown(Qt::MouseButton button) { GridMouseDown(grdFileOne, button); }
+void frmFileDiffs::grdFileTwo_MouseDown(Qt::MouseButton button) { GridMouseDown(grdFileTwo, button); }
+void frmFileDiffs::grdFileOne_MouseMove() { GridMouseMove(grdFileOne); }
+void frmFileDiffs::grdFileTwo_MouseMove() { GridMouseMove(grdFileTwo); }
+
+// Setting the other grid's first row makes it scroll in turn, which sets
+// this grid's first row to the value it already has: there it stops.
+void frmFileDiffs::grdFileOne_Scroll() { grdFileTwo->SetTopRow(grdFileOne->TopRow()); }
+void frmFileDiffs::grdFileTwo_Scroll() { grdFileOne->SetTopRow(grdFileTwo->TopRow()); }
+
+void frmFileDiffs::GridClick(VGrid* grid, VGrid* other)
+{
+    if (grid->TextMatrix(0) == kSelectFilesPrompt)
+        return;
+    other->SetRow(grid->Row());
+    RefreshSelection();
+}
+
+void frmFileDiffs::GridDblClick(VGrid* grid)
+{
+    if (grid->TextMatrix(0) != kSelectFilesPrompt)
+        mnuFileToggleBookmark_Click();
+}
+
+void frmFileDiffs::GridMouseDown(VGrid* grid, Qt::MouseButton button)
+{
+    if (grid->TextMatrix(0) != kSelectFilesPrompt && button == Qt::RightButton)
+        mnuFile->popup(QCursor::pos());
+}
+
+void frmFileDiffs::GridMouseMove(VGrid* grid)
+{
+    // Below the last row there is no row under the pointer: no tooltip.
+    if (chkTooltip->isChecked())
+        grid->SetToolTipText(grid->TextMatrix(grid->MouseRow()).left(kToolTipLength));
+}
+
+void frmFileDiffs::RefreshSelection()
+{
+    MarkCurrentRow();
+    MarkCurrentRowInDiffsBar();
+    ShowSelectedLines();
+}
+
+void frmFileDiffs::ShowSelectedLines()
+{
+    // Evaluated in this order, both of them, before the choice.
+    const bool unchanged = SelectedRowIsUnchanged();
+    const bool empty = SelectedLineIsEmpty();
+    if (unchanged || empty)
+        DisplaySelectedLinesInRTF();
+    else
+        DisplaySelectedLinesDiffsInRTF();
+}
+
+void frmFileDiffs::MarkCurrentRow()
+{
+    const int row = grdFileOne->Row();
+    if (MarkedRow != 0)
+        grdFileOne->SetCellPicture(MarkedRow, IsRowBookmarked(MarkedRow) ? pctBookmark : QPixmap());
+    // A bookmark is tested first, then the orphan colour, then the changed
+    // colour; grid two's colour is never read.
+    const std::uint32_t color = grdFileOne->CellBackColor(row);
+    const QPixmap* picture = &pctArrow;
+    if (IsRowBookmarked(row))
+        picture = &pctBookmarkArrow;
+    else if (color == OrphanColor)
+        picture = &pctOrphanArrow;
+    else if (color == ChangedColor)
+        picture = &pctDifferArrow;
+    grdFileOne->SetCellPicture(row, *picture);
+    MarkedRow = row;
+}
+
+bool frmFileDiffs::IsRowBookmarked(std::int32_t row) const
+{
+    // The marker cell is the only record of a bookmark that the display
+    // needs; pictures are told apart by identity, not by their pixels.
+    const QPixmap picture = grdFileOne->CellPicture(row);
+    const qint64 key = picture.cacheKey();
+    return !picture.isNull() && (key == pctBookmark.cacheKey() || key == pctBookmarkArrow.cacheKey());
+}
+
+bool frmFileDiffs::SelectedRowIsUnchanged() const
+{
+    return grdFileOne->CellBackColor(grdFileOne->Row()) == Grid::kNoCellColor
+           && grdFileTwo->CellBackColor(grdFileTwo->Row()) == Grid::kNoCellColor;
+}
+
+bool frmFileDiffs::SelectedLineIsEmpty() const
+{
+    return DetailPane::LineTextOfRow(grdFileOne->TextMatrix(grdFileOne->Row())).isEmpty()
+           || DetailPane::LineTextOfRow(grdFileTwo->TextMatrix(grdFileTwo->Row())).isEmpty();
+}
