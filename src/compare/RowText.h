@@ -11,14 +11,14 @@
 
 namespace RowText {
 
-// True when the bytes are well-formed UTF-8: no overlong forms, no encoded
-// surrogates, nothing above U+10FFFF, no truncated sequence.
+// The engine's own test (TextNormalizer::IsValidUtf8). True when the bytes
+// are well-formed UTF-8: no overlong forms, no encoded surrogates, nothing
+// above U+10FFFF, no truncated sequence.
 [[nodiscard]] bool isValidUtf8(QByteArrayView bytes);
 
-// The line's characters: UTF-8 when the bytes are valid UTF-8, otherwise
-// Windows-1252, where the five bytes that code page leaves unassigned map to
-// the control characters of the same value (as in Latin-1). Every byte string
-// therefore decodes to a distinct text and no byte is dropped or replaced.
+// The line's characters, decoded exactly as the engine decodes them
+// (TextDecoding::DecodeLine): UTF-8 when valid, otherwise Windows-1252 with
+// the five unassigned bytes kept as the control characters of their value.
 [[nodiscard]] QString decodeLine(QByteArrayView bytes);
 
 // The text with each TAB replaced by three spaces.

@@ -15,6 +15,8 @@
 #include <array>
 #include <cstdint>
 
+class LineFile;
+class cDiffEngine;
 class QAction;
 class QCheckBox;
 class QLineEdit;
@@ -43,6 +45,18 @@ public:
     void EnableResultCommands();
     void ResetComparisonView();
     void ShowDetailPaneHint();
+
+    // The Compare command and the filling of the aligned grids. Each bool
+    // result is the procedure's success flag.
+    [[nodiscard]] bool CompareFilesAndStoreResultsInGlobalDiffObject();
+    [[nodiscard]] bool DisplayComparisonResultsInGrid();
+    [[nodiscard]] bool LoadFilesIntoGrids(const QString& fileOne, const QString& fileTwo);
+    [[nodiscard]] bool MarkDifferencesInGrids(const cDiffEngine& engine);
+    void RemoveRowsInGrids();
+    void ResetDiffCollections();
+    // True while the Compare command runs; commands that would change the
+    // grids are refused meanwhile.
+    [[nodiscard]] bool CompareRunning() const { return m_compareRunning; }
 
     // index counts from 1; separators run nothing.
     void Toolbar1_ButtonClick(int index);
@@ -208,6 +222,7 @@ private:
     void SetUpGrid(VGrid* grid);
     void ApplyPlaces();
     void SetSplitterColor(bool dragging);
+    void RunComparison(const QString& pathOne, const QString& pathTwo);
     void ConnectSelectionHandlers();
     void GridClick(VGrid* grid, VGrid* other);
     void GridDblClick(VGrid* grid);
@@ -223,4 +238,7 @@ private:
     QStringList imlToolbarIcons;  // image keys; image n is entry n - 1
     bool m_unloaded = false;
     bool m_layoutStateSet = false;  // the layout pass waits for the load
+    bool m_compareRunning = false;
+    // The lines each grid shows, as the engine read them (File One, File Two).
+    std::array<std::shared_ptr<const LineFile>, 2> m_gridFiles{};
 };

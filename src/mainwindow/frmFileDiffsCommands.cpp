@@ -12,7 +12,6 @@ void frmFileDiffs::mnuFileExit_Click()
 
 void frmFileDiffs::mnuFileSelectFileOne_Click() {}
 void frmFileDiffs::mnuFileSelectFileTwo_Click() {}
-void frmFileDiffs::mnuFileCompare_Click() {}
 void frmFileDiffs::mnuFileFind_Click() {}
 void frmFileDiffs::mnuFileFindNext_Click() {}
 void frmFileDiffs::mnuFileFindPrevious_Click() {}

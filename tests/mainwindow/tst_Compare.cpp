@@ -1,0 +1,422 @@
+// The Compare command through the real engine and the real window: every
+// message path, the aligned grids it leaves, and random file pairs shown
+// with every line once, in order, with its number.
+
+#include "app/Globals.h"
+#include "engine/cDiffEngine.h"
+#include "mainwindow/frmFileDiffs.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace modVantrel;
+
+namespace {
+
+constexpr std::uint32_t kOrphan = 0x00C4E1FFu;
+constexpr std::uint32_t kChanged = 0x00FFDDDDu;
+const QString kPrompt = QStringLiteral("Select two files then press the Compare button");
+
+// A prompt seam that notes the window's state at each message and can run
+// a step while the message is up (as a user acting behind it would).
+class ObservingPrompts final : public PromptSeam {
+public:
+    explicit ObservingPrompts(ScriptedPrompts& inner) : m_inner(inner) { m_previous = SetPrompts(this); }
+    ~ObservingPrompts() override { SetPrompts(m_previous); }
+    PromptAnswer message(const MessagePrompt& p) override
+    {
+        if (whileShown)
+            whileShown();
+        return m_inner.message(p);
+    }
+    std::optional<QString> input(const InputPrompt& p) override { return m_inner.input(p); }
+    std::optional<QString> openFile(const FilePrompt& p) override { return m_inner.openFile(p); }
+    std::optional<QString> saveFile(const FilePrompt& p) override { return m_inner.saveFile(p); }
+    std::optional<QFont> font(const FontPrompt& p) override { return m_inner.font(p); }
+    void showModal(QWidget* w) override { m_inner.showModal(w); }
+    std::function<void()> whileShown;
+
+private:
+    ScriptedPrompts& m_inner;
+    PromptSeam* m_previous;
+};
+
+// "k|text" per row below the header: k is '-' (no colour), 'o' (orphan) or
+// 'c' (changed).
+QStringList Describe(const VGrid& grid)
+{
+    QStringList rows;
+    for (int row = 1; row < grid.Rows(); ++row) {
+        const std::uint32_t color = grid.CellBackColor(row);
+        const QChar kind = color == kOrphan ? u'o' : color == kChanged ? u'c' : color == 0 ? u'-' : u'?';
+        rows << kind + QStringLiteral("|") + grid.TextMatrix(row);
+    }
+    return rows;
+}
+
+}  // namespace
+
+class tst_Compare : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<frmFileDiffs> m_form;
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = m_folder->filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    void compare(const QString& one, const QString& two)
+    {
+        m_form->txtFileOne->setText(one);
+        m_form->txtFileTwo->setText(two);
+        m_form->mnuFileCompare_Click();
+    }
+
+    // The state every end of the command must leave.
+    void verifyRestored()
+    {
+        QVERIFY(!m_form->HourglassShown());
+        QVERIFY(m_form->grdFileOne->Redraw());
+        QVERIFY(m_form->grdFileTwo->Redraw());
+        QVERIFY(!m_form->CompareRunning());
+    }
+
+    void verifyWithoutResults()
+    {
+        QCOMPARE(m_form->grdFileOne->TextMatrix(0), kPrompt);
+        QCOMPARE(m_form->grdFileTwo->TextMatrix(0), kPrompt);
+        QVERIFY(!m_form->mnuFilePrint->isEnabled());
+        QVERIFY(!m_form->mnuFileShowNextDiff->isEnabled());
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(TestEnvironment::LoadPathLibrary()); }
+
+    void init()
+    {
+        m_folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_folder->isValid());
+        gAppFolder = m_folder->path() + QLatin1Char('/');
+        gOptions = std::make_unique<cViewFileDiffsOptions>();
+        gDiffEngine = std::make_unique<cDiffEngine>();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_form = std::make_unique<frmFileDiffs>();
+        m_form->Form_Load();
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        m_prompts.reset();
+        gOptions.reset();
+        gDiffEngine.reset();
+    }
+
+    void messages_data()
+    {
+        QTest::addColumn<QString>("one");  // a file name, or text typed into the box
+        QTest::addColumn<QString>("two");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("icon");
+        const QString missing = QStringLiteral("File Does Not Exist");
+        const QString one = QStringLiteral("File One is not an existing file.");
+        const QString two = QStringLiteral("File Two is not an existing file.");
+        const auto row = [&](const char* name, const char* a, const char* b, const QString& title, const QString& text,
+                             PromptIcon icon) {
+            QTest::newRow(name) << QString::fromUtf8(a) << QString::fromUtf8(b) << title << text << int(icon);
+        };
+        const PromptIcon excl = PromptIcon::Exclamation;
+        const QString compareTitle = QStringLiteral("Compare Files");
+        row("File One empty", "", "a.txt", missing, one, excl);
+        row("File One only spaces", "   ", "a.txt", missing, one, excl);
+        row("File One missing, File Two too", "nope.txt", "nope2.txt", missing, one, excl);
+        row("File One a folder", ".", "a.txt", missing, one, excl);
+        row("File Two only spaces", "a.txt", "  ", missing, two, excl);
+        row("File Two missing", "a.txt", "nope.txt", missing, two, excl);
+        row("identical", "a.txt", "a-copy.txt", compareTitle, QStringLiteral("The files are identical"),
+            PromptIcon::Information);
+        row("binary", "bin1", "bin2", compareTitle,
+            QStringLiteral("The files differ but the differences are not viewable.\r\n"
+                           "Only differences between text files can be viewed. \r\n\r\n"
+                           "See the View File Differences topic in the Help file for details."),
+            PromptIcon::Information);
+    }
+
+    void messages()
+    {
+        QFETCH(QString, one);
+        QFETCH(QString, two);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        QFETCH(int, icon);
+        write(QStringLiteral("a.txt"), "x\ny\n");
+        write(QStringLiteral("a-copy.txt"), "x\ny\n");
+        write(QStringLiteral("bin1"), QByteArray("ab\0cd\n", 6));
+        write(QStringLiteral("bin2"), QByteArray("ab\0ce\n", 6));
+        const auto path = [this](const QString& name) {
+            if (name == u'.')
+                return m_folder->path();
+            return name.trimmed().isEmpty() ? name : m_folder->filePath(name);
+        };
+        // A comparison shown before must be gone afterwards.
+        compare(m_folder->filePath(QStringLiteral("a.txt")), write(QStringLiteral("c.txt"), "x\nz\n"));
+        QCOMPARE(m_form->grdFileOne->TextMatrix(0), QString());
+        m_prompts->messages.clear();
+        bool hourglass = false;
+        ObservingPrompts observer(*m_prompts);
+        observer.whileShown = [&] { hourglass = m_form->HourglassShown(); };
+
+        compare(path(one), path(two));
+        QCOMPARE(m_prompts->messages.size(), 1);
+        QCOMPARE(m_prompts->lastMessage().title, title);
+        QCOMPARE(m_prompts->lastMessage().text, text);
+        QCOMPARE(int(m_prompts->lastMessage().icon), icon);
+        QCOMPARE(m_prompts->lastMessage().buttons, PromptButtons::Ok);
+        // Only the engine's outcomes come while the hourglass shows.
+        QCOMPARE(hourglass, title == QStringLiteral("Compare Files"));
+        verifyWithoutResults();
+        verifyRestored();
+    }
+
+    void pathsStoredTrimmedOnlyWhenBothValid()
+    {
+        const QString a = write(QStringLiteral("a.txt"), "1\n");
+        const QString b = write(QStringLiteral("b.txt"), "2\n");
+        gOptions->FileOne = QStringLiteral("before1");
+        gOptions->FileTwo = QStringLiteral("before2");
+        compare(a, m_folder->filePath(QStringLiteral("missing")));
+        QCOMPARE(gOptions->FileOne, QStringLiteral("before1"));
+        QCOMPARE(gOptions->FileTwo, QStringLiteral("before2"));
+        compare(QStringLiteral("  ") + a + QStringLiteral(" "), QStringLiteral(" ") + b + QStringLiteral("   "));
+        QCOMPARE(gOptions->FileOne, a);
+        QCOMPARE(gOptions->FileTwo, b);
+        QCOMPARE(m_form->txtFileOne->text(), QStringLiteral("  ") + a + QStringLiteral(" "));
+        QVERIFY(m_prompts->messages.size() == 1);  // only the missing File Two
+        QCOMPARE(m_form->grdFileOne->TextMatrix(1), QStringLiteral(" 1.1"));
+    }
+
+    void engineErrorIsShown()
+    {
+        // Reading this regular file fails at its first byte.
+        const QString unreadable = QStringLiteral("/proc/self/mem");
+        if (!QFile::exists(unreadable))
+            QSKIP("needs /proc/self/mem");
+        compare(unreadable, write(QStringLiteral("b.txt"), "x\n"));
+        QCOMPARE(m_prompts->messages.size(), 1);
+        const MessagePrompt& shown = m_prompts->lastMessage();
+        QCOMPARE(shown.title, QStringLiteral("Compare Files"));
+        QCOMPARE(shown.icon, PromptIcon::Exclamation);
+        QCOMPARE(shown.text, QStringLiteral("Errors encountered comparing the files\r\n\r\n") + gDiffEngine->ResultLine(0));
+        QVERIFY(!gDiffEngine->ResultLine(0).isEmpty());
+        verifyWithoutResults();
+        verifyRestored();
+    }
+
+    void failureInsideTheCommandIsReportedAndResets()
+    {
+        const QString a = write(QStringLiteral("a.txt"), "1\n");
+        const QString b = write(QStringLiteral("b.txt"), "2\n");
+        gOptions.reset();  // the command cannot store the paths
+        compare(a, b);
+        QCOMPARE(m_prompts->messages.size(), 1);
+        QVERIFY(m_prompts->lastMessage().text.contains(QStringLiteral("frmFileDiffs.mnuFileCompare_Click")));
+        verifyWithoutResults();
+        verifyRestored();
+    }
+
+    void commandsRefusedWhileComparing()
+    {
+        const QString a = write(QStringLiteral("a.txt"), "x\n");
+        const QString b = write(QStringLiteral("b.txt"), "x\n");
+        ObservingPrompts observer(*m_prompts);
+        bool running = false;
+        observer.whileShown = [&] {
+            observer.whileShown = nullptr;
+            running = m_form->CompareRunning();
+            m_form->mnuFileCompare_Click();  // a second Compare: refused, no second message
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+            QCoreApplication::sendEvent(m_form->txtFileOne, &key);
+            QVERIFY(!m_form->close());  // closing is refused too
+        };
+        compare(a, b);
+        QVERIFY(running);
+        QCOMPARE(m_prompts->messages.size(), 1);
+        QCOMPARE(m_form->txtFileOne->text(), a);
+        QVERIFY(m_form->isVisible());
+        verifyRestored();
+    }
+
+    void alignedGrids_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<QStringList>("gridOne");
+        QTest::addColumn<QStringList>("gridTwo");
+        QTest::addColumn<QStringList>("diffList");
+        QTest::newRow("empty File One") << QByteArray() << QByteArray("x\ny\n")
+                                        << QStringList{"-|", "-|", "-|"} << QStringList{"o| 1.x", "o| 2.y", "-|"}
+                                        << QStringList{"1-2-12902911"};
+        QTest::newRow("3c3") << QByteArray("a\nb\nc\nd\ne\n") << QByteArray("a\nb\nX\nd\ne\n")
+                             << QStringList{"-| 1.a", "-| 2.b", "c| 3.c", "-| 4.d", "-| 5.e", "-|"}
+                             << QStringList{"-| 1.a", "-| 2.b", "c| 3.X", "-| 4.d", "-| 5.e", "-|"}
+                             << QStringList{"3-1-16768477"};
+        QTest::newRow("5a6,7") << QByteArray("a\nb\nc\nd\ne\nf\n") << QByteArray("a\nb\nc\nd\ne\nP\nQ\nf\n")
+                               << QStringList{"-| 1.a", "-| 2.b", "-| 3.c", "-| 4.d", "-| 5.e", "-|", "-|", "-| 6.f", "-|"}
+                               << QStringList{"-| 1.a", "-| 2.b", "-| 3.c", "-| 4.d", "-| 5.e", "o| 6.P", "o| 7.Q",
+                                              "-| 8.f", "-|"}
+                               << QStringList{"6-2-12902911"};
+        QTest::newRow("2,4c2") << QByteArray("a\nb\nc\nd\ne\n") << QByteArray("a\nX\ne\n")
+                               << QStringList{"-| 1.a", "c| 2.b", "c| 3.c", "c| 4.d", "-| 5.e", "-|"}
+                               << QStringList{"-| 1.a", "c| 2.X", "c|", "c|", "-| 3.e", "-|"}
+                               << QStringList{"2-3-16768477"};
+        QTest::newRow("1d0 and 4a4") << QByteArray("a\nb\nc\nd\n") << QByteArray("b\nc\nd\nN\n")
+                                     << QStringList{"o| 1.a", "-| 2.b", "-| 3.c", "-| 4.d", "-|", "-|"}
+                                     << QStringList{"-|", "-| 1.b", "-| 2.c", "-| 3.d", "o| 4.N", "-|"}
+                                     << QStringList{"1-1-12902911", "5-1-12902911"};
+        QTest::newRow("2,3d1 at the end") << QByteArray("a\nb\nc\n") << QByteArray("a\n")
+                                          << QStringList{"-| 1.a", "o| 2.b", "o| 3.c", "-|"}
+                                          << QStringList{"-| 1.a", "-|", "-|", "-|"} << QStringList{"2-2-12902911"};
+        QTest::newRow("TAB widened, CR LF, no final LF")
+            << QByteArray("a\tb\r\nz") << QByteArray("a\tb\r\ny")
+            << QStringList{"-| 1.a   b", "c| 2.z", "-|"} << QStringList{"-| 1.a   b", "c| 2.y", "-|"}
+            << QStringList{"2-1-16768477"};
+        QTest::newRow("UTF-8 and Windows-1252")
+            << QByteArray("caf\xc3\xa9\n") << QByteArray("caf\xe9 \x80\n")
+            << QStringList{QStringLiteral("c| 1.caf\u00e9"), "-|"} << QStringList{QStringLiteral("c| 1.caf\u00e9 \u20ac"), "-|"}
+            << QStringList{"1-1-16768477"};
+    }
+
+    void alignedGrids()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(QStringList, gridOne);
+        QFETCH(QStringList, gridTwo);
+        QFETCH(QStringList, diffList);
+        m_form->BookmarkList = {1};
+        compare(write(QStringLiteral("one.txt"), one), write(QStringLiteral("two.txt"), two));
+        QVERIFY2(m_prompts->messages.isEmpty(), qPrintable(m_prompts->messages.value(0).text));
+        QCOMPARE(Describe(*m_form->grdFileOne), gridOne);
+        QCOMPARE(Describe(*m_form->grdFileTwo), gridTwo);
+        QCOMPARE(m_form->DiffList, diffList);
+        QVERIFY(m_form->BookmarkList.isEmpty());
+        QCOMPARE(m_form->grdFileOne->TextMatrix(0), QString());
+        QCOMPARE(m_form->grdFileTwo->TextMatrix(0), QString());
+        QVERIFY(m_form->mnuFilePrint->isEnabled());
+        // Compare ends on the first difference.
+        QCOMPARE(m_form->grdFileOne->Row(), diffList.first().section(u'-', 0, 0).toInt());
+        QCOMPARE(m_form->grdFileTwo->Row(), m_form->grdFileOne->Row());
+        QVERIFY(m_form->grdFileOne->TextMatrix(0).isEmpty());
+        // The engine's copies of the changed lines ("< b", "---") were passed over.
+        bool sawText = false;
+        for (int i = 0; i < gDiffEngine->ResultLineCount(); ++i)
+            sawText = sawText || !gDiffEngine->ResultLine(i).at(0).isDigit();
+        QVERIFY(sawText);
+        verifyRestored();
+    }
+
+    void markingFailure_data()
+    {
+        QTest::addColumn<bool>("forceText");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain") << false << QStringLiteral("Not able to compute the file differences.");
+        QTest::newRow("forcing text")
+            << true
+            << QStringLiteral("Not able to compute the file differences.\r\n\r\nThis can happen if the files are not "
+                              "ASCII-based and\r\nyou are forcing a text compare.");
+    }
+
+    void markingFailure()
+    {
+        QFETCH(bool, forceText);
+        QFETCH(QString, text);
+        gOptions->ForceTextCompare = forceText;
+        // The engine's lines name lines 6 and 7 of File Two; the grids hold
+        // shorter files, so the result lines cannot be placed.
+        cDiffEngine engine;
+        QCOMPARE(engine.CompareFiles(write(QStringLiteral("a"), "a\nb\nc\nd\ne\nf\n"),
+                                     write(QStringLiteral("b"), "a\nb\nc\nd\ne\nP\nQ\nf\n")),
+                 1);
+        QVERIFY(m_form->LoadFilesIntoGrids(write(QStringLiteral("c"), "1\n2\n3\n4\n5\n"),
+                                           write(QStringLiteral("d"), "1\n2\n")));
+        QVERIFY(!m_form->MarkDifferencesInGrids(engine));
+        QCOMPARE(m_prompts->messages.size(), 1);
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("Show File Differences"));
+        QCOMPARE(m_prompts->lastMessage().icon, PromptIcon::Critical);
+        QCOMPARE(m_prompts->lastMessage().text, text);
+        QCOMPARE(m_form->grdFileTwo->Rows(), m_form->grdFileOne->Rows());
+        QCOMPARE(m_form->grdFileOne->TextMatrix(5), QStringLiteral(" 5.5"));
+    }
+
+    // Random file pairs: both grids end equally long with one empty row,
+    // every line of each file appears exactly once, in order, with its
+    // number, uncoloured rows face the same line text, and DiffList covers
+    // exactly the coloured rows.
+    void randomPairsShowEveryLineOnce()
+    {
+        QRandomGenerator rng(20240605);
+        const QByteArray words[] = {"alpha", "beta", "gamma", "", "\tdelta", "alpha "};
+        for (int round = 0; round < 60; ++round) {
+            QList<QByteArray> files[2];
+            for (auto& lines : files) {
+                const int count = int(rng.bounded(30));
+                for (int i = 0; i < count; ++i)
+                    lines << words[rng.bounded(6)];
+            }
+            const auto bytes = [](const QList<QByteArray>& lines) {
+                return lines.isEmpty() ? QByteArray() : lines.join('\n') + '\n';
+            };
+            compare(write(QStringLiteral("one"), bytes(files[0])), write(QStringLiteral("two"), bytes(files[1])));
+            if (files[0] == files[1]) {
+                QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("The files are identical"));
+                continue;
+            }
+            const VGrid* grids[2] = {m_form->grdFileOne, m_form->grdFileTwo};
+            QCOMPARE(grids[0]->Rows(), grids[1]->Rows());
+            std::vector<bool> coloured(std::size_t(grids[0]->Rows()), false);
+            for (int g = 0; g < 2; ++g) {
+                QStringList shown;
+                for (int row = 1; row < grids[g]->Rows(); ++row) {
+                    if (!grids[g]->TextMatrix(row).isEmpty())
+                        shown << grids[g]->TextMatrix(row);
+                    if (grids[g]->CellBackColor(row) != 0)
+                        coloured[std::size_t(row)] = true;
+                }
+                QStringList expected;
+                for (qsizetype i = 0; i < files[g].size(); ++i)
+                    expected << QStringLiteral(" %1.%2").arg(i + 1).arg(QString::fromUtf8(files[g][i]).replace(u'\t', "   "));
+                QCOMPARE(shown, expected);
+                QCOMPARE(grids[g]->TextMatrix(grids[g]->Rows() - 1), QString());
+            }
+            std::vector<bool> listed(coloured.size(), false);
+            for (const QString& entry : m_form->DiffList) {
+                const int first = entry.section(u'-', 0, 0).toInt();
+                for (int r = first; r < first + entry.section(u'-', 1, 1).toInt(); ++r)
+                    listed[std::size_t(r)] = true;
+            }
+            QCOMPARE(listed, coloured);
+            for (int row = 1; row < grids[0]->Rows(); ++row) {
+                if (!coloured[std::size_t(row)])
+                    QCOMPARE(grids[0]->TextMatrix(row).section(u'.', 1), grids[1]->TextMatrix(row).section(u'.', 1));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(tst_Compare)
+#include "tst_Compare.moc"
