@@ -1,0 +1,194 @@
+// Times the Compare command on the offscreen platform, from the click to
+// grids filled and the first difference selected, and GNU diff on the same
+// files. Each measurement runs in a child process of its own, so the peak
+// resident size wait4 reports belongs to that run alone.
+//
+//   compare_bench [--runs N] [--work DIR] [--max-lines N]
+//   compare_bench --child ONE TWO   (one Compare; prints its seconds)
+
+#include "app/Globals.h"
+#include "app/PathMix.h"
+#include "engine/cDiffEngine.h"
+#include "mainwindow/frmFileDiffs.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::uint64_t kSeed = 20240605;
+
+// About 73 bytes a line, numbered so that lines rarely repeat; about 1% of
+// the lines of File Two differ, in blocks of 1 to 10 lines that are changed,
+// deleted or inserted.
+void WritePair(long lines, const std::string& one, const std::string& two)
+{
+    std::mt19937_64 rng(kSeed + static_cast<std::uint64_t>(lines));
+    const auto text = [&rng](long n, char tag) {
+        static const char kWords[] = "abcdefghijklmnopqrstuvwxyz ";
+        std::string line = "line " + std::to_string(n) + tag + ' ';
+        while (line.size() < 72)
+            line += kWords[rng() % (sizeof kWords - 1)];
+        return line + '\n';
+    };
+    std::ofstream a(one, std::ios::binary);
+    std::ofstream b(two, std::ios::binary);
+    for (long n = 0; n < lines;) {
+        const std::string line = text(n, ':');
+        if (rng() % 550 != 0) {
+            a << line;
+            b << line;
+            ++n;
+            continue;
+        }
+        const long block = 1 + static_cast<long>(rng() % 10);
+        const int kind = static_cast<int>(rng() % 3);  // 0 change, 1 delete, 2 insert
+        for (long k = 0; k < block && n < lines; ++k, ++n) {
+            const std::string original = k == 0 ? line : text(n, ':');
+            if (kind != 2)
+                a << original;
+            if (kind == 0)
+                b << text(n, '*');
+            if (kind == 2) {
+                a << original;
+                b << text(n, '+') << original;
+            }
+        }
+    }
+}
+
+struct Measure {
+    double seconds = 1e30;  // wall time of the whole child, best run
+    long peakKb = 0;        // largest peak resident size of any run
+    double inner = 1e30;    // the child's own time for the command, best run
+    bool ok = true;         // every run filled the grids and selected the first difference
+};
+
+Measure Run(const std::vector<std::string>& args, int runs)
+{
+    Measure best;
+    for (int r = 0; r < runs; ++r) {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return best;
+        const auto start = std::chrono::steady_clock::now();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            dup2(fds[1], 1);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, 2);
+            std::vector<char*> argv;
+            for (const std::string& a : args)
+                argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string out;
+        char buffer[4096];
+        for (ssize_t got; (got = read(fds[0], buffer, sizeof buffer)) > 0;)
+            out.append(buffer, static_cast<std::size_t>(got));
+        close(fds[0]);
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        best.seconds = std::min(best.seconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        best.peakKb = std::max(best.peakKb, usage.ru_maxrss);
+        if (const auto at = out.find("compare-seconds "); at != std::string::npos) {
+            best.inner = std::min(best.inner, std::stod(out.substr(at + 16)));
+            best.ok = best.ok && out.find(" ok 1") != std::string::npos;
+        }
+    }
+    return best;
+}
+
+int RunChild(int argc, char* argv[], const char* one, const char* two)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;  // the INI file of this run
+    using namespace modVantrel;
+    gAppFolder = folder.path() + QLatin1Char('/');
+    if (!PathMix::Load(QCoreApplication::applicationDirPath() + QLatin1Char('/')))
+        return 2;
+    gOptions = std::make_unique<cViewFileDiffsOptions>();
+    gDiffEngine = std::make_unique<cDiffEngine>();
+    frmFileDiffs form;
+    form.Form_Load();
+    form.txtFileOne->setText(QString::fromLocal8Bit(one));
+    form.txtFileTwo->setText(QString::fromLocal8Bit(two));
+    const auto start = std::chrono::steady_clock::now();
+    form.mnuFileCompare_Click();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const bool filled = form.grdFileOne->Rows() > 2 && form.grdFileOne->Rows() == form.grdFileTwo->Rows();
+    const bool onFirst = !form.DiffList.isEmpty() &&
+                         form.grdFileOne->Row() == form.DiffList.first().section(u'-', 0, 0).toInt();
+    std::printf("compare-seconds %.6f rows %d first-row %d ok %d\n", seconds, form.grdFileOne->Rows(),
+                form.grdFileOne->Row(), filled && onFirst ? 1 : 0);
+    std::fflush(stdout);
+    // Tearing the window down is not part of the command.
+    _exit(filled && onFirst ? 0 : 1);
+}
+
+long FileSize(const std::string& path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? static_cast<long>(info.st_size) : 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
+        return RunChild(argc, argv, argv[2], argv[3]);
+    int runs = 3;
+    long maxLines = 1000000;
+    std::string work = "/tmp/vantrel-compare-bench";
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--runs") == 0)
+            runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--work") == 0)
+            work = argv[i + 1];
+        else if (std::strcmp(argv[i], "--max-lines") == 0)
+            maxLines = std::atol(argv[i + 1]);
+    }
+    mkdir(work.c_str(), 0755);
+    std::printf("seed %llu, best of %d runs (peak RSS: largest of the runs, from wait4)\n",
+                static_cast<unsigned long long>(kSeed), runs);
+    std::printf("%9s %9s | %8s %8s | %8s %8s %8s | %7s %9s | %s\n", "lines", "inputs MB", "diff s", "diff MB",
+                "cmd s", "proc s", "proc MB", "cmd/dif", "MB/inputs", "grids");
+    for (long lines = 10000; lines <= maxLines; lines *= 10) {
+        const std::string one = work + "/one-" + std::to_string(lines) + ".txt";
+        const std::string two = work + "/two-" + std::to_string(lines) + ".txt";
+        WritePair(lines, one, two);
+        const double inputsMb = static_cast<double>(FileSize(one) + FileSize(two)) / 1e6;
+        const Measure diff = Run({"diff", one, two}, runs);
+        const Measure cmd = Run({argv[0], "--child", one, two}, runs);
+        const double procMb = static_cast<double>(cmd.peakKb) * 1024 / 1e6;
+        std::printf("%9ld %9.1f | %8.3f %8.1f | %8.3f %8.3f %8.1f | %7.2f %9.2f | %s\n", lines, inputsMb,
+                    diff.seconds, static_cast<double>(diff.peakKb) * 1024 / 1e6, cmd.inner, cmd.seconds, procMb,
+                    cmd.inner / diff.seconds, procMb / inputsMb, cmd.ok ? "ok" : "NOT FILLED");
+        std::fflush(stdout);
+    }
+    std::printf("\ncmd s: the Compare command in the window, click to first difference selected;\n"
+                "proc s / proc MB: the whole offscreen program around it (start-up included).\n");
+    return 0;
+}
