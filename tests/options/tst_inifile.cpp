@@ -151,18 +151,6 @@ private slots:
         QVERIFY(prompts.messages.isEmpty());
     }
 
-    void longValuesReadWhole()
-    {
-        ScriptedPrompts prompts;
-        const QString value = QStringLiteral("/deep/path/") + QString(300, QLatin1Char('x'));
-        CIniFile ini;
-        ini.Name(QStringLiteral("test.ini"));
-        ini.Section(QStringLiteral("S"));
-        ini.Key(QStringLiteral("K"));
-        ini.SetStringValue(value);
-        QCOMPARE(ini.GetStringValue(QString()), value);
-    }
-
     void propertyMessages_data()
     {
         QTest::addColumn<QString>("name");

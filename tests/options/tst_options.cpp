@@ -207,15 +207,6 @@ private slots:
         QVERIFY(!readIni().contains("ForceTextCompare"));
         QVERIFY(readIni().startsWith("[Compare]\nIgnoreCase="));
     }
-
-    void unwritableFolderIsSilent()
-    {
-        gAppFolder = QStringLiteral("/nonexistent-vantrel-folder/");
-        ScriptedPrompts prompts;
-        Form form;
-        modIniFile::SaveProgramOptionsToIniFile(form.controls());
-        QVERIFY(prompts.messages.isEmpty());
-    }
 };
 
 QTEST_MAIN(tst_Options)
