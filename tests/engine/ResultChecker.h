@@ -1,9 +1,9 @@
 #pragma once
-// Test helpers: apply an engine's result lines to File One the way `patch`
-// would, checking every command's numbers on the way, and a brute-force
-// longest common subsequence to judge minimality.
+// Test helpers: apply result lines to File One the way `patch` would,
+// checking every command's numbers; brute-force LCS; random texts; files.
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QRandomGenerator>
 #include <QString>
@@ -13,36 +13,29 @@
 
 namespace ResultChecker {
 
+inline QString Write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        qFatal("cannot write test file");
+    return path;
+}
+
 // Lines with their line endings, as in the file.
 inline QList<QByteArray> SplitKeepingEnds(const QByteArray& bytes)
 {
     QList<QByteArray> lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        const qsizetype lf = bytes.indexOf('\n', start);
-        const qsizetype end = lf < 0 ? bytes.size() : lf + 1;
-        lines << bytes.mid(start, end - start);
-        start = end;
-    }
+    for (qsizetype start = 0, lf = 0; start < bytes.size(); start = lf < 0 ? bytes.size() : lf + 1)
+        lines << bytes.mid(start, (lf = bytes.indexOf('\n', start)) < 0 ? -1 : lf + 1 - start);
     return lines;
 }
 
-// A line without its LF (a CR before it stays): what "< " and "> " show.
-inline QByteArray Shown(const QByteArray& line)
-{
-    return line.endsWith('\n') ? line.chopped(1) : line;
-}
-
-struct Range {
-    qint64 first = 0;
-    qint64 last = 0;
-};
+struct Range { qint64 first = 0, last = 0; };
 
 inline bool ParseRange(const QByteArray& text, Range& r)
 {
     const QList<QByteArray> parts = text.split(',');
-    bool ok1 = false;
-    bool ok2 = true;
+    bool ok1 = false, ok2 = true;
     r.first = parts.value(0).toLongLong(&ok1);
     r.last = parts.size() == 2 ? parts[1].toLongLong(&ok2) : r.first;
     return ok1 && ok2 && parts.size() <= 2 && r.last >= r.first;
@@ -56,21 +49,12 @@ inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QBy
     QList<QByteArray> b;
     qint64 pos = 0;  // lines of File One used so far
     qsizetype i = 0;
-    auto copyUpTo = [&](qint64 line) {
-        while (pos < line)
-            b << a[pos++];
-    };
+    auto copyUpTo = [&](qint64 line) { while (pos < line) b << a[pos++]; };
     while (i < result.size()) {
         const QByteArray cmd = result[i++];
-        qsizetype letterAt = -1;
-        for (qsizetype k = 0; k < cmd.size(); ++k)
-            if (cmd[k] == 'a' || cmd[k] == 'd' || cmd[k] == 'c') {
-                letterAt = k;
-                break;
-            }
-        Range left;
-        Range right;
-        if (letterAt < 0 || !ParseRange(cmd.left(letterAt), left) || !ParseRange(cmd.mid(letterAt + 1), right))
+        const qsizetype letterAt = std::find_if(cmd.begin(), cmd.end(), [](char c) { return c == 'a' || c == 'd' || c == 'c'; }) - cmd.begin();
+        Range left, right;
+        if (letterAt == cmd.size() || !ParseRange(cmd.left(letterAt), left) || !ParseRange(cmd.mid(letterAt + 1), right))
             return QStringLiteral("not a command: ") + QString::fromLatin1(cmd);
         const char letter = cmd[letterAt];
         // Where File One's part starts (0-based) and File Two's part starts.
@@ -85,10 +69,9 @@ inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QBy
             return QStringLiteral("File Two number disagrees with the applied text: ") + QString::fromLatin1(cmd);
         if (letter != 'a') {
             for (qint64 n = left.first; n <= left.last; ++n) {
-                if (i >= result.size() || pos >= a.size() || result[i] != "< " + Shown(a[pos]))
+                if (i >= result.size() || pos >= a.size() || result[i] != "< " + (a[pos].endsWith('\n') ? a[pos].chopped(1) : a[pos]))
                     return QStringLiteral("deleted line does not match File One at ") + QString::fromLatin1(cmd);
-                ++i;
-                ++pos;
+                ++i, ++pos;
             }
             if (i < result.size() && result[i].startsWith('\\')) {
                 if (a[pos - 1].endsWith('\n'))
@@ -96,10 +79,8 @@ inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QBy
                 ++i;
             }
         }
-        if (letter == 'c') {
-            if (i >= result.size() || result[i++] != "---")
-                return QStringLiteral("missing --- in ") + QString::fromLatin1(cmd);
-        }
+        if (letter == 'c' && (i >= result.size() || result[i++] != "---"))
+            return QStringLiteral("missing --- in ") + QString::fromLatin1(cmd);
         if (letter != 'd') {
             for (qint64 n = right.first; n <= right.last; ++n) {
                 if (i >= result.size() || !result[i].startsWith("> "))
@@ -158,10 +139,7 @@ inline QList<QByteArray> Edited(QRandomGenerator& rng, QList<QByteArray> lines, 
 
 inline QByteArray Join(const QList<QByteArray>& lines, const QByteArray& ending, bool finalNewline)
 {
-    QByteArray text = lines.join(ending);
-    if (!lines.isEmpty() && finalNewline)
-        text += ending;
-    return text;
+    return lines.join(ending) + (!lines.isEmpty() && finalNewline ? ending : QByteArray());
 }
 
 }  // namespace ResultChecker

@@ -5,7 +5,6 @@
 #include "ResultChecker.h"
 #include "engine/cDiffEngine.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,15 +19,7 @@ class tst_DiffEngine : public QObject {
 
 private:
     QTemporaryDir m_dir;
-
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-            qFatal("cannot write test file");
-        return path;
-    }
+    QString Write(const QString& name, const QByteArray& bytes) { return ResultChecker::Write(m_dir.filePath(name), bytes); }
 
     static QList<QByteArray> Result(const cDiffEngine& engine)
     {
@@ -139,36 +130,45 @@ private slots:
                  qPrintable(QStringLiteral("%1 changed lines, smallest %2").arg(ChangedLines(fast)).arg(smallest)));
     }
 
+    // Result lines compared up to as many as given (none: not checked).
     void edgeCases_data()
     {
         QTest::addColumn<QByteArray>("one");
         QTest::addColumn<QByteArray>("two");
         QTest::addColumn<int>("code");
-        QTest::addColumn<QByteArray>("firstLine");  // empty: not checked
-        QTest::newRow("both empty") << QByteArray() << QByteArray() << 0 << QByteArray();
-        QTest::newRow("identical") << QByteArray("a\nb\n") << QByteArray("a\nb\n") << 0 << QByteArray();
-        QTest::newRow("File One empty") << QByteArray() << QByteArray("x\ny\nz\n") << 1 << QByteArray("0a1,3");
-        QTest::newRow("File Two empty") << QByteArray("x\ny\n") << QByteArray() << 1 << QByteArray("1,2d0");
-        QTest::newRow("one line changed") << QByteArray("a\nb\nc\n") << QByteArray("a\nB\nc\n") << 1 << QByteArray("2c2");
-        QTest::newRow("three replaced by one") << QByteArray("a\nb\nc\nd\ne\n") << QByteArray("a\nX\ne\n") << 1
-                                               << QByteArray("2,4c2");
-        QTest::newRow("two added after 5") << QByteArray("1\n2\n3\n4\n5\n6\n") << QByteArray("1\n2\n3\n4\n5\nx\ny\n6\n")
-                                           << 1 << QByteArray("5a6,7");
-        QTest::newRow("no newline in File One") << QByteArray("a\nb") << QByteArray("a\nb\n") << 1 << QByteArray("2c2");
-        QTest::newRow("no newline in File Two") << QByteArray("a\nb\n") << QByteArray("a\nb") << 1 << QByteArray("2c2");
-        QTest::newRow("no newline on both, differ") << QByteArray("a\nb") << QByteArray("a\nc") << 1 << QByteArray("2c2");
-        QTest::newRow("no newline on both, same") << QByteArray("a\nb") << QByteArray("a\nb") << 0 << QByteArray();
-        QTest::newRow("CRLF against LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << 1 << QByteArray("1,2c1,2");
-        QTest::newRow("lone CR inside a line") << QByteArray("a\rb\n") << QByteArray("a\rc\n") << 1 << QByteArray("1c1");
-        QTest::newRow("invalid UTF-8") << QByteArray("ok\n\xff\xfe bad\n") << QByteArray("ok\n\xc3\x28\n") << 1
-                                       << QByteArray("2c2");
-        QTest::newRow("NUL after the first block is text")
-            << QByteArray(100000, 'x') + "\n" << QByteArray(100000, 'x') + QByteArray(1, '\0') + "\n" << 1
-            << QByteArray("1c1");
+        QTest::addColumn<QList<QByteArray>>("lines");
+        using L = QList<QByteArray>;
+        QTest::newRow("both empty") << QByteArray() << QByteArray() << 0 << L{};
+        QTest::newRow("File One empty") << QByteArray() << QByteArray("x\ny\nz\n") << 1 << L{"0a1,3", "> x"};
+        QTest::newRow("File Two empty") << QByteArray("x\ny\n") << QByteArray() << 1 << L{"1,2d0", "< x", "< y"};
+        QTest::newRow("one line changed") << QByteArray("a\nb\nc\n") << QByteArray("a\nB\nc\n") << 1 << L{"2c2", "< b", "---", "> B"};
+        QTest::newRow("three replaced by one") << QByteArray("a\nb\nc\nd\ne\n") << QByteArray("a\nX\ne\n") << 1 << L{"2,4c2"};
+        QTest::newRow("two added after 5") << QByteArray("1\n2\n3\n4\n5\n6\n") << QByteArray("1\n2\n3\n4\n5\nx\ny\n6\n") << 1
+                                           << L{"5a6,7"};
+        QTest::newRow("two blocks") << QByteArray("a\nb\nc\nd\n") << QByteArray("a\nc\nd\ne\nf\n") << 1
+                                    << L{"2d1", "< b", "4a4,5", "> e", "> f"};
+        QTest::newRow("no newline in File One") << QByteArray("a\nb") << QByteArray("a\nc\n") << 1
+                                                << L{"2c2", "< b", "\\ No newline at end of file", "---", "> c"};
+        QTest::newRow("no newline in File Two") << QByteArray("a\nb\n") << QByteArray("a\nb") << 1
+                                                << L{"2c2", "< b", "---", "> b", "\\ No newline at end of file"};
+        QTest::newRow("no newline on both, same") << QByteArray("a\nb") << QByteArray("a\nb") << 0 << L{};
+        QTest::newRow("CRLF against LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << 1 << L{"1,2c1,2", "< a\r"};
+        QTest::newRow("lone CR inside a line") << QByteArray("a\rb\n") << QByteArray("a\rc\n") << 1 << L{"1c1"};
+        QTest::newRow("invalid UTF-8") << QByteArray("ok\n\xff\xfe bad\n") << QByteArray("ok\n\xc3\x28\n") << 1 << L{"2c2"};
+        QTest::newRow("NUL after the first block is text") << QByteArray(100000, 'x') + "\n"
+                                                           << QByteArray(100000, 'x') + QByteArray(1, '\0') + "\n" << 1 << L{"1c1"};
         QByteArray longLine(1 << 20, 'q');
         QByteArray otherLong = longLine;
         otherLong[500000] = 'r';
-        QTest::newRow("1 MB line") << "a\n" + longLine + "\nz\n" << "a\n" + otherLong + "\nz\n" << 1 << QByteArray("2c2");
+        QTest::newRow("1 MB line") << "a\n" + longLine + "\nz\n" << "a\n" + otherLong + "\nz\n" << 1 << L{"2c2"};
+        // Ambiguous blocks: where the block goes among the equally small choices.
+        QTest::newRow("function added after a blank line") << QByteArray("a() {\n}\n\nc() {\n}\n")
+                                                           << QByteArray("a() {\n}\n\nb() {\n}\n\nc() {\n}\n") << 1 << L{"3a4,6"};
+        QTest::newRow("block does not start with a blank line") << QByteArray("foo\nbar\n") << QByteArray("foo\n\nfoo\nbar\n") << 1
+                                                                << L{"0a1,2"};
+        QTest::newRow("block does not start with a closing brace")
+            << QByteArray("if (a) {\n  x;\n}\ny;\n") << QByteArray("if (a) {\n  x;\n}\nif (b) {\n  x;\n}\ny;\n") << 1 << L{"3a4,6"};
+        QTest::newRow("deletion joins a change") << QByteArray("k\nk\nz\n") << QByteArray("k\nq\nz\n") << 1 << L{"2c2"};
     }
 
     void edgeCases()
@@ -176,21 +176,14 @@ private slots:
         QFETCH(QByteArray, one);
         QFETCH(QByteArray, two);
         QFETCH(int, code);
-        QFETCH(QByteArray, firstLine);
+        QFETCH(QList<QByteArray>, lines);
         cDiffEngine engine;
         QCOMPARE(CompareAndCheck(engine, one, two), code);
         if (code == 0)
             QCOMPARE(engine.ResultLineCount(), 0);
-        if (!firstLine.isEmpty())
-            QCOMPARE(engine.ResultLineBytes(0), firstLine);
-    }
-
-    void noNewlineMarkFollowsTheLine()
-    {
-        cDiffEngine engine;
-        QCOMPARE(engine.CompareFiles(Write("one", "a\nb"), Write("two", "a\nc\n")), 1);
-        const QList<QByteArray> expected{"2c2", "< b", "\\ No newline at end of file", "---", "> c"};
-        QCOMPARE(Result(engine), expected);
+        QCOMPARE(Result(engine).mid(0, lines.size()), lines);
+        QCOMPARE(engine.ResultLineBytes(engine.ResultLineCount()), QByteArray());
+        QCOMPARE(engine.ResultLine(-1), QString());
     }
 
     void settings_data()
@@ -203,8 +196,6 @@ private slots:
         QTest::newRow("ASCII case") << QByteArray("Hello\n") << QByteArray("hELLO\n") << true << false << 0;
         QTest::newRow("case counts without the setting") << QByteArray("Hello\n") << QByteArray("hello\n") << false << false << 1;
         QTest::newRow("German umlauts") << QByteArray("\xc3\x84rger\n") << QByteArray("\xc3\xa4RGER\n") << true << false << 0;
-        QTest::newRow("Greek") << QByteArray("\xce\xa3\xce\x9f\xce\xa6\xce\x99\xce\x91\n")
-                               << QByteArray("\xcf\x83\xce\xbf\xcf\x86\xce\xb9\xce\xb1\n") << true << false << 0;
         QTest::newRow("different letters stay different") << QByteArray("\xc3\xa4\n") << QByteArray("a\n") << true << true << 1;
         QTest::newRow("single-byte line folds too") << QByteArray("\xc4\n") << QByteArray("\xe4\n") << true << false << 0;
         QTest::newRow("Windows-1252 letters fold") << QByteArray("\x8a\x8c\n") << QByteArray("\x9a\x9c\n") << true << false << 0;
@@ -215,7 +206,6 @@ private slots:
         QTest::newRow("missing final newline with white space ignored") << QByteArray("a\nb") << QByteArray("a\nb\n") << false
                                                                         << true << 0;
         QTest::newRow("blank lines are not dropped") << QByteArray("a\n\nb\n") << QByteArray("a\nb\n") << false << true << 1;
-        QTest::newRow("both settings") << QByteArray(" A B\n") << QByteArray("ab \n") << true << true << 0;
     }
 
     void settings()
@@ -276,12 +266,10 @@ private slots:
         const QString missing = m_dir.filePath("missing");
         QCOMPARE(engine.CompareFiles(good, missing), 2);
         QCOMPARE(engine.ResultLineCount(), 1);
-        QVERIFY(engine.ResultLine(0).contains(missing));
-        QVERIFY(engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
+        QVERIFY(engine.ResultLine(0).contains(missing) && engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
 
         QCOMPARE(engine.CompareFiles(m_dir.path(), good), 2);
-        QVERIFY(engine.ResultLine(0).contains(m_dir.path()));
-        QVERIFY(engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(EISDIR))));
+        QVERIFY(engine.ResultLine(0).contains(m_dir.path()) && engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(EISDIR))));
         QVERIFY(!engine.LoadedFile(0) && !engine.LoadedFile(1));
 
         // A file removed between two comparisons.
@@ -290,51 +278,7 @@ private slots:
         QVERIFY(QFile::remove(doomed));
         QCOMPARE(engine.CompareFiles(good, doomed), 2);
         QCOMPARE(engine.ResultLineCount(), 1);
-        QVERIFY(engine.ResultLine(0).contains(doomed));
-        QVERIFY(engine.Hunks().empty());
-    }
-
-    void loadedFilesAndHunksMatchTheResult()
-    {
-        cDiffEngine engine;
-        QCOMPARE(engine.CompareFiles(Write("one", "a\nb\nc\nd\n"), Write("two", "a\nc\nd\ne\nf\n")), 1);
-        QCOMPARE(engine.LoadedFile(0)->LineCount(), 4);
-        QCOMPARE(engine.LoadedFile(1)->LineCount(), 5);
-        QVERIFY(!engine.LoadedFile(2));
-        const std::vector<LineDiff::Hunk> expected{{1, 1, 1, 0}, {4, 0, 3, 2}};
-        QCOMPARE(engine.Hunks(), expected);
-        const QList<QByteArray> lines{"2d1", "< b", "4a4,5", "> e", "> f"};
-        QCOMPARE(Result(engine), lines);
-        QCOMPARE(engine.ResultLine(5), QString());
-        QCOMPARE(engine.ResultLine(-1), QString());
-    }
-
-    // Ambiguous blocks: where the block goes among the equally small
-    // choices.
-    void readablePlacement_data()
-    {
-        QTest::addColumn<QByteArray>("one");
-        QTest::addColumn<QByteArray>("two");
-        QTest::addColumn<QByteArray>("command");
-        QTest::newRow("function added after a blank line") << QByteArray("a() {\n}\n\nc() {\n}\n")
-                                                           << QByteArray("a() {\n}\n\nb() {\n}\n\nc() {\n}\n")
-                                                           << QByteArray("3a4,6");
-        QTest::newRow("block does not start with a blank line") << QByteArray("foo\nbar\n")
-                                                                << QByteArray("foo\n\nfoo\nbar\n") << QByteArray("0a1,2");
-        QTest::newRow("block does not start with a closing brace")
-            << QByteArray("if (a) {\n  x;\n}\ny;\n") << QByteArray("if (a) {\n  x;\n}\nif (b) {\n  x;\n}\ny;\n")
-            << QByteArray("3a4,6");
-        QTest::newRow("deletion joins a change") << QByteArray("k\nk\nz\n") << QByteArray("k\nq\nz\n") << QByteArray("2c2");
-    }
-
-    void readablePlacement()
-    {
-        QFETCH(QByteArray, one);
-        QFETCH(QByteArray, two);
-        QFETCH(QByteArray, command);
-        cDiffEngine engine;
-        QCOMPARE(CompareAndCheck(engine, one, two), 1);
-        QCOMPARE(engine.ResultLineBytes(0), command);
+        QVERIFY(engine.ResultLine(0).contains(doomed) && engine.Hunks().empty());
     }
 
     void resultLineDecoding()

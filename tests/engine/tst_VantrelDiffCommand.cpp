@@ -4,7 +4,6 @@
 #include "ResultChecker.h"
 #include "engine/cDiffEngine.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,20 +18,9 @@ private:
     QTemporaryDir m_dir;
     QString m_program;
 
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-            qFatal("cannot write test file");
-        return path;
-    }
+    QString Write(const QString& name, const QByteArray& bytes) { return ResultChecker::Write(m_dir.filePath(name), bytes); }
 
-    struct Outcome {
-        int code = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    struct Outcome { int code = -1; QByteArray out, err; };
 
     static Outcome Run(const QString& program, const QStringList& args)
     {
@@ -57,7 +45,6 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("code");
         QTest::newRow("identical") << QByteArray("a\n") << QByteArray("a\n") << QStringList() << 0;
-        QTest::newRow("changed") << QByteArray("a\nb\nc\n") << QByteArray("a\nc\nd\n") << QStringList() << 1;
         QTest::newRow("ignore case") << QByteArray("A\n") << QByteArray("a\n") << QStringList{"-i"} << 0;
         QTest::newRow("ignore white space") << QByteArray("a b\n") << QByteArray("ab\n") << QStringList{"-w"} << 0;
         QTest::newRow("grouped options") << QByteArray("A b\n") << QByteArray("ab\n") << QStringList{"-iw"} << 0;
@@ -128,11 +115,9 @@ private slots:
             const QString p2 = Write("two", two);
             const Outcome o = Run(m_program, {p1, p2});
             QCOMPARE(o.code, one == two ? 0 : 1);
-            const QString target = Write("target", one);
-            const QString diffFile = Write("result.diff", o.out);
-            const Outcome applied = Run(patch, {"-s", "-o", m_dir.filePath("patched"), target, diffFile});
             if (one == two)
                 continue;
+            const Outcome applied = Run(patch, {"-s", "-o", m_dir.filePath("patched"), Write("target", one), Write("result.diff", o.out)});
             QCOMPARE(applied.code, 0);
             QFile patched(m_dir.filePath("patched"));
             QVERIFY(patched.open(QIODevice::ReadOnly));
