@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTextEdit>
 
 #include <chrono>
 #include <cstdio>
@@ -95,7 +94,7 @@ int main(int argc, char* argv[])
         for (int r = 0; r < runs; ++r) {
             const auto start = std::chrono::steady_clock::now();
             form.DisplaySelectedLinesDiffsInRTF();
-            for (QTextEdit* box : form.rtfLineDiff)
+            for (LineDiffView* box : form.rtfLineDiff)
                 box->viewport()->repaint();
             best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         }

@@ -2,34 +2,9 @@
 
 #include "app/ErrorReport.h"
 
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextEdit>
+#include <QWidget>
 
 namespace DetailPane {
-
-namespace {
-
-enum class Run { Common, Differ, DifferBlank };
-
-QTextCharFormat FormatFor(Run run)
-{
-    QTextCharFormat format;
-    format.setForeground(run == Run::Common ? CommonColor() : DifferColor());
-    // The marker is the underline; it is written either way so that no
-    // attribute of an earlier content survives.
-    format.setFontUnderline(run == Run::DifferBlank);
-    return format;
-}
-
-void PutCaretAtStart(QTextEdit* box)
-{
-    QTextCursor cursor = box->textCursor();
-    cursor.setPosition(0);
-    box->setTextCursor(cursor);
-}
-
-}  // namespace
 
 QColor DifferColor()
 {
@@ -47,41 +22,32 @@ QString LineTextOfRow(const QString& rowText)
     return period < 0 ? rowText : rowText.mid(period + 1);
 }
 
-void ShowPlain(QTextEdit* box, const QString& text, const QColor& color)
+void ShowPlain(LineDiffView* box, const QString& text, const QColor& color)
 {
-    QTextCharFormat format;
-    format.setForeground(color);
-    format.setFontUnderline(false);
-    box->clear();
-    QTextCursor cursor(box->document());
-    cursor.insertText(text, format);
-    PutCaretAtStart(box);
+    box->SetLine(text, {LineDiffView::Run{0, color, false}});
 }
 
-void ShowMarked(QTextEdit* box, const QString& text, const std::vector<bool>& marks, bool markBlanks)
+std::vector<LineDiffView::Run> RunsOfMarks(const QString& text, const std::vector<bool>& marks, bool markBlanks)
 {
-    const QTextCharFormat formats[] = {FormatFor(Run::Common), FormatFor(Run::Differ), FormatFor(Run::DifferBlank)};
-    const auto runAt = [&](qsizetype k) {
+    enum class Look { None, Common, Differ, DifferBlank };
+    std::vector<LineDiffView::Run> runs;
+    Look current = Look::None;
+    const qsizetype length = text.size();
+    for (qsizetype k = 0; k < length; ++k) {
         // A missing mark counts as differing: better red than silently black.
         const bool common = static_cast<std::size_t>(k) < marks.size() && marks[static_cast<std::size_t>(k)];
-        if (common)
-            return Run::Common;
-        return markBlanks && IsBlank(text.at(k)) ? Run::DifferBlank : Run::Differ;
-    };
-    box->clear();
-    QTextCursor cursor(box->document());
-    cursor.beginEditBlock();
-    const qsizetype length = text.size();
-    for (qsizetype start = 0; start < length;) {
-        const Run run = runAt(start);
-        qsizetype end = start + 1;
-        while (end < length && runAt(end) == run)
-            ++end;
-        cursor.insertText(text.mid(start, end - start), formats[static_cast<int>(run)]);
-        start = end;
+        const Look look = common ? Look::Common : markBlanks && IsBlank(text.at(k)) ? Look::DifferBlank : Look::Differ;
+        if (look == current)
+            continue;
+        runs.push_back({k, look == Look::Common ? CommonColor() : DifferColor(), look == Look::DifferBlank});
+        current = look;
     }
-    cursor.endEditBlock();
-    PutCaretAtStart(box);
+    return runs;
+}
+
+void ShowMarked(LineDiffView* box, const QString& text, const std::vector<bool>& marks, bool markBlanks)
+{
+    box->SetLine(text, RunsOfMarks(text, marks, markBlanks));
 }
 
 }  // namespace DetailPane

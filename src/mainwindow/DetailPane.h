@@ -1,15 +1,15 @@
 #pragma once
 // Filling one box of the detail pane: the text of a line, each character
 // black or red, and differing blanks underlined so that they can be seen.
-// The whole document is built in one edit, one insertion per run of equally
-// formatted characters, so a long line is formatted in one pass.
+// The look is handed to the box as runs of equally formatted characters,
+// found in one pass over the marks.
 
+#include "mainwindow/LineDiffView.h"
+
+#include <QColor>
 #include <QString>
-#include <QStringView>
-#include <QTextCharFormat>
 #include <vector>
 
-class QTextEdit;
 class QWidget;
 
 namespace DetailPane {
@@ -28,12 +28,16 @@ namespace DetailPane {
 
 // Replaces the box's content with the text in one colour, marker off, caret
 // at the start.
-void ShowPlain(QTextEdit* box, const QString& text, const QColor& color);
+void ShowPlain(LineDiffView* box, const QString& text, const QColor& color);
 
-// Replaces the box's content with the text, character k red when marks[k]
-// is false (black otherwise); differing blanks also get the marker when
-// markBlanks is set. The caret is put at the start.
-void ShowMarked(QTextEdit* box, const QString& text, const std::vector<bool>& marks, bool markBlanks);
+// The runs for a line: character k red when marks[k] is false (black
+// otherwise); differing blanks also get the marker when markBlanks is set.
+[[nodiscard]] std::vector<LineDiffView::Run> RunsOfMarks(const QString& text, const std::vector<bool>& marks,
+                                                         bool markBlanks);
+
+// Replaces the box's content with the text formatted as RunsOfMarks says;
+// the caret is put at the start.
+void ShowMarked(LineDiffView* box, const QString& text, const std::vector<bool>& marks, bool markBlanks);
 
 }  // namespace DetailPane
 

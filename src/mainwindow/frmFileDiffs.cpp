@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "app/Prompt.h"
 #include "app/Startup.h"
+#include "mainwindow/LineDiffView.h"
 #include "mainwindow/MainWindowResources.h"
 #include "mainwindow/RowMarkers.h"
 #include "mainwindow/SplitterBar.h"
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
-#include <QTextEdit>
 #include <QToolBar>
 
 namespace {
@@ -99,14 +99,8 @@ void frmFileDiffs::CreateControls()
         grid->setFont(DesignedGridFont());
     Splitter->setObjectName(QStringLiteral("Splitter"));
     for (int index = 0; index < 2; ++index) {
-        auto* box = new QTextEdit(ClientArea);
+        auto* box = new LineDiffView(ClientArea);
         box->setObjectName(QStringLiteral("rtfLineDiff%1").arg(index));
-        box->setReadOnly(true);
-        box->setLineWrapMode(QTextEdit::NoWrap);
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        box->document()->setDocumentMargin(2);
         box->setFont(DesignedGridFont());
         rtfLineDiff[static_cast<std::size_t>(index)] = box;
     }
@@ -245,18 +239,8 @@ void frmFileDiffs::ResetComparisonView()
 
 void frmFileDiffs::ShowDetailPaneHint()
 {
-    QTextEdit* one = rtfLineDiff[0];
-    one->setPlainText(kDetailPaneHint);
-    QTextCursor cursor = one->textCursor();
-    cursor.select(QTextCursor::Document);
-    QTextCharFormat plain;
-    plain.setForeground(Qt::black);
-    plain.setFontUnderline(false);
-    plain.setFontStrikeOut(false);
-    plain.setBackground(Qt::transparent);
-    cursor.mergeCharFormat(plain);
-    cursor.setPosition(0);
-    one->setTextCursor(cursor);
+    // Black, marker off, caret at the start with nothing selected.
+    rtfLineDiff[0]->setPlainText(kDetailPaneHint);
     rtfLineDiff[1]->clear();
 }
 

@@ -6,6 +6,7 @@
 
 #include "mainwindow/DiffBarWidget.h"
 #include "mainwindow/FormLayout.h"
+#include "mainwindow/LineDiffView.h"
 #include "mainwindow/VGrid.h"
 #include "options/modIniFile.h"
 
@@ -21,7 +22,6 @@ class QAction;
 class QCheckBox;
 class QLineEdit;
 class QMenu;
-class QTextEdit;
 class QToolBar;
 class QToolButton;
 class SplitterBar;
@@ -155,7 +155,7 @@ public:
     VGrid* grdFileOne;
     VGrid* grdFileTwo;
     SplitterBar* Splitter;
-    std::array<QTextEdit*, 2> rtfLineDiff{};
+    std::array<LineDiffView*, 2> rtfLineDiff{};
     // The row-marker pictures grid one shows.
     QPixmap pctBookmark;
     QPixmap pctBookmarkArrow;

@@ -8,31 +8,29 @@
 #include "mainwindow/WaitCursor.h"
 #include "mainwindow/frmFileDiffs.h"
 
-#include <QTextEdit>
-
 namespace {
 
 // Switches painting of both boxes off for its lifetime and on again at its
 // end, also when the formatting failed, so the pane never stays frozen.
 class PaneRedrawOff {
 public:
-    explicit PaneRedrawOff(const std::array<QTextEdit*, 2>& boxes) : m_boxes(boxes)
+    explicit PaneRedrawOff(const std::array<LineDiffView*, 2>& boxes) : m_boxes(boxes)
     {
-        for (QTextEdit* box : m_boxes)
+        for (LineDiffView* box : m_boxes)
             modVantrel::SetRedraw(box, false);
     }
     ~PaneRedrawOff()
     {
-        for (QTextEdit* box : m_boxes) {
+        for (LineDiffView* box : m_boxes) {
             modVantrel::SetRedraw(box, true);
-            box->repaint();
+            box->viewport()->repaint();
         }
     }
     PaneRedrawOff(const PaneRedrawOff&) = delete;
     PaneRedrawOff& operator=(const PaneRedrawOff&) = delete;
 
 private:
-    std::array<QTextEdit*, 2> m_boxes;
+    std::array<LineDiffView*, 2> m_boxes;
 };
 
 }  // namespace

@@ -1,0 +1,372 @@
+#include "mainwindow/LineDiffView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace {
+
+// Characters per measured chunk: small enough that laying out the chunks
+// under the viewport is cheap, large enough that a megabyte line has few.
+constexpr qsizetype kChunkSize = 256;
+
+bool IsPrintableAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; });
+}
+
+// The advance every printable ASCII character shares in this font, or 0
+// when they differ. Most chunks are then measured without shaping; any
+// other character, even in a fixed-pitch font, is measured by the font.
+qreal UniformAsciiAdvance(const QFontMetricsF& metrics)
+{
+    const qreal advance = metrics.horizontalAdvance(QLatin1Char('x'));
+    for (char16_t c = 0x20; c < 0x7F; ++c)
+        if (metrics.horizontalAdvance(QChar(c)) != advance)
+            return 0;
+    // Pairs could still be kerned or joined; measure a sample to be sure.
+    const QString sample = QStringLiteral("AVAWAT.fi ffl-->=<=!=Ta To yy");
+    return metrics.horizontalAdvance(sample) == advance * sample.size() ? advance : 0;
+}
+
+}  // namespace
+
+LineDiffView::LineDiffView(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, Qt::black);
+    setPalette(colours);
+}
+
+LineDiffView::~LineDiffView() = default;
+
+void LineDiffView::SetLine(const QString& text, std::vector<Run> runs)
+{
+    m_text = text;
+    m_runs = std::move(runs);
+    m_anchor = m_cursor = 0;
+    m_measured = false;
+    UpdateScrollRange();
+    horizontalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+void LineDiffView::setPlainText(const QString& text)
+{
+    SetLine(text, {Run{0, QColor(Qt::black), false}});
+}
+
+void LineDiffView::clear()
+{
+    SetLine(QString(), {});
+}
+
+QColor LineDiffView::ColorAt(qsizetype position) const
+{
+    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), position,
+                                        [](qsizetype p, const Run& run) { return p < run.start; });
+    return after == m_runs.begin() ? QColor(Qt::black) : std::prev(after)->color;
+}
+
+bool LineDiffView::MarkerAt(qsizetype position) const
+{
+    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), position,
+                                        [](qsizetype p, const Run& run) { return p < run.start; });
+    return after != m_runs.begin() && std::prev(after)->marker;
+}
+
+QString LineDiffView::selectedText() const
+{
+    const qsizetype start = std::min(m_anchor, m_cursor);
+    return m_text.mid(start, std::max(m_anchor, m_cursor) - start);
+}
+
+void LineDiffView::setSelection(qsizetype start, qsizetype length)
+{
+    m_anchor = std::clamp<qsizetype>(start, 0, m_text.size());
+    m_cursor = std::clamp<qsizetype>(start + length, 0, m_text.size());
+    viewport()->update();
+}
+
+void LineDiffView::selectAll()
+{
+    setSelection(0, m_text.size());
+}
+
+void LineDiffView::copy() const
+{
+    if (hasSelectedText())
+        QGuiApplication::clipboard()->setText(selectedText());
+}
+
+QMenu* LineDiffView::CreateContextMenu(QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    QAction* copyAction = menu->addAction(tr("&Copy"), this, [this] { copy(); });
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setEnabled(hasSelectedText());
+    menu->addSeparator();
+    QAction* selectAllAction = menu->addAction(tr("Select &All"), this, [this] { selectAll(); });
+    selectAllAction->setShortcut(QKeySequence::SelectAll);
+    selectAllAction->setEnabled(!m_text.isEmpty());
+    return menu;
+}
+
+qreal LineDiffView::XOfPosition(qsizetype position)
+{
+    Measure();
+    if (m_chunkStarts.empty())
+        return 0;
+    const qsizetype chunk = ChunkOfPosition(position);
+    QTextLayout layout;
+    LayOut(layout, ChunkStart(chunk), ChunkEnd(chunk));
+    const qreal origin = chunk == 0 ? 0 : m_chunkEnds[static_cast<std::size_t>(chunk - 1)];
+    return origin + layout.lineAt(0).cursorToX(static_cast<int>(position - ChunkStart(chunk)));
+}
+
+void LineDiffView::Measure()
+{
+    if (m_measured)
+        return;
+    m_chunkStarts.clear();
+    m_chunkEnds.clear();
+    const QFontMetricsF metrics(font());
+    const qreal pitch = UniformAsciiAdvance(metrics);
+    const qsizetype length = m_text.size();
+    qreal width = 0;
+    for (qsizetype start = 0; start < length;) {
+        qsizetype end = std::min(start + kChunkSize, length);
+        // A surrogate pair or a character with its combining marks stays
+        // in one chunk, as it is shaped as one.
+        while (end < length && (m_text.at(end).isLowSurrogate() || m_text.at(end).isMark()))
+            ++end;
+        const QStringView chunk = QStringView(m_text).sliced(start, end - start);
+        width += pitch > 0 && IsPrintableAscii(chunk) ? pitch * static_cast<qreal>(chunk.size())
+                                                      : metrics.horizontalAdvance(chunk.toString());
+        m_chunkStarts.push_back(start);
+        m_chunkEnds.push_back(width);
+        start = end;
+    }
+    m_measured = true;
+}
+
+void LineDiffView::UpdateScrollRange()
+{
+    Measure();
+    const qreal width = m_chunkEnds.empty() ? 0 : m_chunkEnds.back();
+    const qreal overflow = std::ceil(width) + 2 * kMargin - viewport()->width();
+    QScrollBar* bar = horizontalScrollBar();
+    bar->setRange(0, static_cast<int>(std::clamp<qreal>(overflow, 0, std::numeric_limits<int>::max())));
+    bar->setPageStep(std::max(1, viewport()->width()));
+    bar->setSingleStep(std::max(1, QFontMetrics(font()).horizontalAdvance(QLatin1Char('x')) * 2));
+}
+
+qsizetype LineDiffView::ChunkAtX(qreal x)
+{
+    Measure();
+    const auto it = std::upper_bound(m_chunkEnds.begin(), m_chunkEnds.end(), x);
+    const auto chunk = static_cast<qsizetype>(it - m_chunkEnds.begin());
+    return std::min(chunk, static_cast<qsizetype>(m_chunkEnds.size()) - 1);
+}
+
+qsizetype LineDiffView::ChunkOfPosition(qsizetype position) const
+{
+    const auto it = std::upper_bound(m_chunkStarts.begin(), m_chunkStarts.end(), position);
+    return std::max<qsizetype>(0, static_cast<qsizetype>(it - m_chunkStarts.begin()) - 1);
+}
+
+qsizetype LineDiffView::ChunkStart(qsizetype chunk) const
+{
+    return m_chunkStarts[static_cast<std::size_t>(chunk)];
+}
+
+qsizetype LineDiffView::ChunkEnd(qsizetype chunk) const
+{
+    const auto next = static_cast<std::size_t>(chunk + 1);
+    return next < m_chunkStarts.size() ? m_chunkStarts[next] : m_text.size();
+}
+
+// Lays out the characters [start, end) as one line, with the runs' colours
+// and markers.
+void LineDiffView::LayOut(QTextLayout& layout, qsizetype start, qsizetype end) const
+{
+    layout.setText(m_text.mid(start, end - start));
+    layout.setFont(font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    QList<QTextLayout::FormatRange> formats;
+    auto run = std::upper_bound(m_runs.begin(), m_runs.end(), start,
+                                [](qsizetype p, const Run& r) { return p < r.start; });
+    if (run != m_runs.begin())
+        --run;
+    for (; run != m_runs.end() && run->start < end; ++run) {
+        const qsizetype from = std::max(run->start, start);
+        const qsizetype to = std::next(run) == m_runs.end() ? end : std::min(std::next(run)->start, end);
+        if (to <= from)
+            continue;
+        QTextLayout::FormatRange range;
+        range.start = static_cast<int>(from - start);
+        range.length = static_cast<int>(to - from);
+        range.format.setForeground(run->color);
+        range.format.setFontUnderline(run->marker);
+        formats.append(range);
+    }
+    layout.setFormats(formats);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid())
+        line.setLineWidth(1e6);
+    layout.endLayout();
+}
+
+qsizetype LineDiffView::PositionAtViewportX(int x)
+{
+    Measure();
+    if (m_chunkStarts.empty())
+        return 0;
+    const qreal lineX = x - kMargin + horizontalScrollBar()->value();
+    const qsizetype chunk = ChunkAtX(lineX);
+    QTextLayout layout;
+    LayOut(layout, ChunkStart(chunk), ChunkEnd(chunk));
+    const qreal origin = chunk == 0 ? 0 : m_chunkEnds[static_cast<std::size_t>(chunk - 1)];
+    return ChunkStart(chunk) + layout.lineAt(0).xToCursor(lineX - origin);
+}
+
+void LineDiffView::EnsureVisible(qsizetype position)
+{
+    QScrollBar* bar = horizontalScrollBar();
+    const int x = static_cast<int>(XOfPosition(position));
+    const int room = viewport()->width() - 2 * kMargin;
+    if (x < bar->value())
+        bar->setValue(x);
+    else if (x > bar->value() + room)
+        bar->setValue(x - room);
+}
+
+bool LineDiffView::event(QEvent* event)
+{
+    // Copy and Select All belong to the box while it has the focus, even
+    // where the window binds the same keys.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key == QKeySequence::Copy || key == QKeySequence::SelectAll) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void LineDiffView::paintEvent(QPaintEvent*)
+{
+    Measure();
+    if (m_chunkStarts.empty())
+        return;
+    QPainter painter(viewport());
+    const qreal scroll = horizontalScrollBar()->value();
+    const qsizetype first = ChunkAtX(scroll);
+    const qsizetype last = ChunkAtX(scroll + viewport()->width());
+    const qsizetype start = ChunkStart(first);
+    QTextLayout layout;
+    LayOut(layout, start, ChunkEnd(last));
+    QList<QTextLayout::FormatRange> selection;
+    const qsizetype from = std::max(std::min(m_anchor, m_cursor), start);
+    const qsizetype to = std::min(std::max(m_anchor, m_cursor), ChunkEnd(last));
+    if (to > from) {
+        QTextLayout::FormatRange range;
+        range.start = static_cast<int>(from - start);
+        range.length = static_cast<int>(to - from);
+        range.format.setBackground(palette().brush(QPalette::Highlight));
+        range.format.setForeground(palette().brush(QPalette::HighlightedText));
+        selection.append(range);
+    }
+    const qreal origin = first == 0 ? 0 : m_chunkEnds[static_cast<std::size_t>(first - 1)];
+    const qreal top = (viewport()->height() - layout.lineAt(0).height()) / 2;
+    painter.setPen(palette().color(QPalette::Text));
+    layout.draw(&painter, QPointF(kMargin + origin - scroll, std::max<qreal>(0, top)), selection);
+}
+
+void LineDiffView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollRange();
+}
+
+void LineDiffView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange) {
+        m_measured = false;
+        UpdateScrollRange();
+        viewport()->update();
+    }
+    QAbstractScrollArea::changeEvent(event);
+}
+
+void LineDiffView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QAbstractScrollArea::mousePressEvent(event);
+    m_cursor = PositionAtViewportX(event->position().toPoint().x());
+    if (!(event->modifiers() & Qt::ShiftModifier))
+        m_anchor = m_cursor;
+    viewport()->update();
+}
+
+void LineDiffView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return QAbstractScrollArea::mouseMoveEvent(event);
+    m_cursor = PositionAtViewportX(event->position().toPoint().x());
+    // Dragging past either edge scrolls the line along.
+    EnsureVisible(m_cursor);
+    viewport()->update();
+}
+
+void LineDiffView::keyPressEvent(QKeyEvent* event)
+{
+    QScrollBar* bar = horizontalScrollBar();
+    if (event == QKeySequence::Copy)
+        copy();
+    else if (event == QKeySequence::SelectAll)
+        selectAll();
+    else if (event->key() == Qt::Key_Left)
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (event->key() == Qt::Key_Right)
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    else if (event->key() == Qt::Key_Home)
+        bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    else if (event->key() == Qt::Key_End)
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    else
+        return QAbstractScrollArea::keyPressEvent(event);
+    event->accept();
+}
+
+void LineDiffView::wheelEvent(QWheelEvent* event)
+{
+    // There is one line: any wheel turn scrolls it sideways.
+    QCoreApplication::sendEvent(horizontalScrollBar(), event);
+}
+
+void LineDiffView::contextMenuEvent(QContextMenuEvent* event)
+{
+    const std::unique_ptr<QMenu> menu(CreateContextMenu(this));
+    menu->exec(event->globalPos());
+}

@@ -1,0 +1,92 @@
+#pragma once
+// A read-only, one-line text view for the detail pane. It holds the line
+// and its look as runs of equally formatted characters and lays out only
+// the slice that is visible, so a line of a megabyte with thousands of
+// colour changes shows as quickly as a short one. Text can be selected with
+// the mouse and copied (Ctrl+C, pop-up menu); Ctrl+A selects everything.
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QString>
+#include <vector>
+
+class QMenu;
+class QTextLayout;
+
+class LineDiffView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    // Characters from `start` up to the next run's start share one look.
+    struct Run {
+        qsizetype start = 0;
+        QColor color;
+        bool marker = false;  // the blank marker, drawn as an underline
+        friend bool operator==(const Run&, const Run&) = default;
+    };
+
+    // Space between the frame and the line's first character, in pixels.
+    static constexpr int kMargin = 2;
+
+    explicit LineDiffView(QWidget* parent = nullptr);
+    ~LineDiffView() override;
+
+    // Replaces the line; the runs ascend by start and the first starts at 0
+    // (characters before it show black). Selection and scrolling go back to
+    // the start.
+    void SetLine(const QString& text, std::vector<Run> runs);
+    // The text in black, without the marker.
+    void setPlainText(const QString& text);
+    void clear();
+
+    [[nodiscard]] const QString& toPlainText() const { return m_text; }
+    [[nodiscard]] const std::vector<Run>& Runs() const { return m_runs; }
+    [[nodiscard]] QColor ColorAt(qsizetype position) const;
+    [[nodiscard]] bool MarkerAt(qsizetype position) const;
+
+    // The selection lies between an anchor and the cursor position.
+    [[nodiscard]] bool hasSelectedText() const { return m_anchor != m_cursor; }
+    [[nodiscard]] QString selectedText() const;
+    [[nodiscard]] qsizetype cursorPosition() const { return m_cursor; }
+    void setSelection(qsizetype start, qsizetype length);
+    void selectAll();
+    void copy() const;
+    // The pop-up menu: Copy and Select All.
+    [[nodiscard]] QMenu* CreateContextMenu(QWidget* parent);
+
+    // Horizontal offset in pixels of a character position from the line's
+    // start; the width of the whole line for the text's length.
+    [[nodiscard]] qreal XOfPosition(qsizetype position);
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void Measure();
+    void UpdateScrollRange();
+    [[nodiscard]] qsizetype ChunkAtX(qreal x);
+    [[nodiscard]] qsizetype ChunkOfPosition(qsizetype position) const;
+    [[nodiscard]] qsizetype ChunkStart(qsizetype chunk) const;
+    [[nodiscard]] qsizetype ChunkEnd(qsizetype chunk) const;
+    void LayOut(QTextLayout& layout, qsizetype start, qsizetype end) const;
+    [[nodiscard]] qsizetype PositionAtViewportX(int x);
+    void EnsureVisible(qsizetype position);
+
+    QString m_text;
+    std::vector<Run> m_runs;
+    qsizetype m_anchor = 0;
+    qsizetype m_cursor = 0;
+    // Chunk k covers [m_chunkStarts[k], m_chunkStarts[k + 1]); m_chunkEnds[k]
+    // is the width of the line up to that chunk's end. Both are built on
+    // first need after the text or the font changed.
+    std::vector<qsizetype> m_chunkStarts;
+    std::vector<qreal> m_chunkEnds;
+    bool m_measured = false;
+};
