@@ -30,8 +30,9 @@ public:
     ~ObservingPrompts() override { SetPrompts(m_previous); }
     PromptAnswer message(const MessagePrompt& p) override
     {
-        if (whileShown)
-            whileShown();
+        // The step may replace itself, so it runs from a copy.
+        if (const std::function<void()> step = whileShown)
+            step();
         return m_inner.message(p);
     }
     std::optional<QString> input(const InputPrompt& p) override { return m_inner.input(p); }
