@@ -1,10 +1,8 @@
 // The Compare command through the real engine and the real window: every
 // message path, the aligned grids it leaves, random file pairs.
 
-#include "app/Globals.h"
-#include "engine/cDiffEngine.h"
-#include "mainwindow/frmFileDiffs.h"
-#include "support/ScriptedPrompts.h"
+#include "WindowFixture.h"
+
 #include "support/TestEnvironment.h"
 
 #include <QAction>
@@ -12,8 +10,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextEdit>
 
 using namespace modVantrel;
@@ -64,13 +60,12 @@ QStringList Describe(const VGrid& grid)
 class tst_Compare : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<frmFileDiffs> m_form;
+    WindowFixture w;
+    frmFileDiffs* m_form = nullptr;
 
     QString write(const QString& name, const QByteArray& bytes)
     {
-        const QString path = m_folder->filePath(name);
+        const QString path = w.folder->filePath(name);
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(path));
@@ -110,23 +105,10 @@ private slots:
 
     void init()
     {
-        m_folder = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_folder->isValid());
-        gAppFolder = m_folder->path() + QLatin1Char('/');
-        gOptions = std::make_unique<cViewFileDiffsOptions>();
-        gDiffEngine = std::make_unique<cDiffEngine>();
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_form = std::make_unique<frmFileDiffs>();
-        m_form->Form_Load();
+        w.setUp();
+        m_form = &w.load();
     }
-
-    void cleanup()
-    {
-        m_form.reset();
-        m_prompts.reset();
-        gOptions.reset();
-        gDiffEngine.reset();
-    }
+    void cleanup() { w.tearDown(); }
 
     void messages_data()
     {
@@ -172,20 +154,20 @@ private slots:
         write(QStringLiteral("bin2"), QByteArray("ab\0ce\n", 6));
         const auto path = [this](const QString& name) {
             if (name == u'.')
-                return m_folder->path();
-            return name.trimmed().isEmpty() || name.startsWith(u'/') ? name : m_folder->filePath(name);
+                return w.folder->path();
+            return name.trimmed().isEmpty() || name.startsWith(u'/') ? name : w.folder->filePath(name);
         };
         // A comparison shown before must be gone afterwards.
-        compare(m_folder->filePath(QStringLiteral("a.txt")), write(QStringLiteral("c.txt"), "x\nz\n"));
+        compare(w.folder->filePath(QStringLiteral("a.txt")), write(QStringLiteral("c.txt"), "x\nz\n"));
         QCOMPARE(m_form->grdFileOne->TextMatrix(0), QString());
-        m_prompts->messages.clear();
+        w.prompts->messages.clear();
         bool hourglass = false;
-        ObservingPrompts observer(*m_prompts);
+        ObservingPrompts observer(*w.prompts);
         observer.whileShown = [&] { hourglass = m_form->HourglassShown(); };
 
         compare(path(one), path(two));
-        QCOMPARE(m_prompts->messages.size(), 1);
-        const MessagePrompt& shown = m_prompts->lastMessage();
+        QCOMPARE(w.prompts->messages.size(), 1);
+        const MessagePrompt& shown = w.prompts->lastMessage();
         QCOMPARE(shown.title, title);
         if (text.endsWith(QLatin1String("\r\n\r\n"))) {
             QVERIFY(!gDiffEngine->ResultLine(0).isEmpty());
@@ -205,13 +187,13 @@ private slots:
         const QString a = write(QStringLiteral("a.txt"), "1\n");
         const QString b = write(QStringLiteral("b.txt"), "2\n");
         gOptions->FileOne = QStringLiteral("before1");
-        compare(a, m_folder->filePath(QStringLiteral("missing")));
+        compare(a, w.folder->filePath(QStringLiteral("missing")));
         QCOMPARE(gOptions->FileOne, QStringLiteral("before1"));
         compare(QStringLiteral("  ") + a + QStringLiteral(" "), QStringLiteral(" ") + b + QStringLiteral("   "));
         QCOMPARE(gOptions->FileOne, a);
         QCOMPARE(gOptions->FileTwo, b);
         QCOMPARE(m_form->txtFileOne->text(), QStringLiteral("  ") + a + QStringLiteral(" "));
-        QCOMPARE(m_prompts->messages.size(), 1);  // only the missing File Two
+        QCOMPARE(w.prompts->messages.size(), 1);  // only the missing File Two
         QCOMPARE(m_form->grdFileOne->TextMatrix(1), QStringLiteral(" 1.1"));
     }
 
@@ -220,8 +202,8 @@ private slots:
         const QString a = write(QStringLiteral("a.txt"), "1\n");
         gOptions.reset();  // the command cannot store the paths
         compare(a, write(QStringLiteral("b.txt"), "2\n"));
-        QCOMPARE(m_prompts->messages.size(), 1);
-        QVERIFY(m_prompts->lastMessage().text.contains(QStringLiteral("frmFileDiffs.mnuFileCompare_Click")));
+        QCOMPARE(w.prompts->messages.size(), 1);
+        QVERIFY(w.prompts->lastMessage().text.contains(QStringLiteral("frmFileDiffs.mnuFileCompare_Click")));
         verifyWithoutResults();
         verifyRestored();
     }
@@ -230,7 +212,7 @@ private slots:
     {
         const QString a = write(QStringLiteral("a.txt"), "x\n");
         const QString b = write(QStringLiteral("b.txt"), "x\n");
-        ObservingPrompts observer(*m_prompts);
+        ObservingPrompts observer(*w.prompts);
         bool running = false;
         observer.whileShown = [&] {
             observer.whileShown = nullptr;
@@ -242,7 +224,7 @@ private slots:
         };
         compare(a, b);
         QVERIFY(running);
-        QCOMPARE(m_prompts->messages.size(), 1);
+        QCOMPARE(w.prompts->messages.size(), 1);
         QCOMPARE(m_form->txtFileOne->text(), a);
         QVERIFY(m_form->isVisible());
         verifyRestored();
@@ -281,7 +263,7 @@ private slots:
         QFETCH(QStringList, diffList);
         m_form->BookmarkList = {1};
         compare(write(QStringLiteral("one.txt"), one), write(QStringLiteral("two.txt"), two));
-        QVERIFY2(m_prompts->messages.isEmpty(), qPrintable(m_prompts->messages.value(0).text));
+        QVERIFY2(w.prompts->messages.isEmpty(), qPrintable(w.prompts->messages.value(0).text));
         QCOMPARE(Describe(*m_form->grdFileOne), gridOne);
         QCOMPARE(Describe(*m_form->grdFileTwo), gridTwo);
         QCOMPARE(m_form->DiffList, diffList);
@@ -319,10 +301,10 @@ private slots:
         QVERIFY(m_form->LoadFilesIntoGrids(write(QStringLiteral("c"), "1\n2\n3\n4\n5\n"),
                                            write(QStringLiteral("d"), "1\n2\n")));
         QVERIFY(!m_form->MarkDifferencesInGrids(engine));
-        QCOMPARE(m_prompts->messages.size(), 1);
-        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("Show File Differences"));
-        QCOMPARE(m_prompts->lastMessage().icon, PromptIcon::Critical);
-        QCOMPARE(m_prompts->lastMessage().text, text);
+        QCOMPARE(w.prompts->messages.size(), 1);
+        QCOMPARE(w.prompts->lastMessage().title, QStringLiteral("Show File Differences"));
+        QCOMPARE(w.prompts->lastMessage().icon, PromptIcon::Critical);
+        QCOMPARE(w.prompts->lastMessage().text, text);
         QCOMPARE(m_form->grdFileTwo->Rows(), m_form->grdFileOne->Rows());
         QCOMPARE(m_form->grdFileOne->TextMatrix(5), QStringLiteral(" 5.5"));
     }
@@ -336,48 +318,42 @@ private slots:
         QRandomGenerator rng(20240605);
         const QByteArray words[] = {"alpha", "beta", "gamma", "", "\tdelta", "alpha "};
         for (int round = 0; round < 60; ++round) {
-            QList<QByteArray> files[2];
-            for (auto& lines : files) {
-                const int count = int(rng.bounded(30));
-                for (int i = 0; i < count; ++i)
-                    lines << words[rng.bounded(6)];
+            QByteArray bytes[2];
+            QStringList expected[2];
+            for (int f = 0; f < 2; ++f) {
+                for (int i = 0, count = int(rng.bounded(30)); i < count; ++i) {
+                    const QByteArray& word = words[rng.bounded(6)];
+                    bytes[f] += word + '\n';
+                    expected[f] << QStringLiteral(" %1.%2").arg(i + 1).arg(QString::fromUtf8(word).replace(u'\t', "   "));
+                }
             }
-            const auto bytes = [](const QList<QByteArray>& lines) {
-                return lines.isEmpty() ? QByteArray() : lines.join('\n') + '\n';
-            };
-            compare(write(QStringLiteral("one"), bytes(files[0])), write(QStringLiteral("two"), bytes(files[1])));
-            if (files[0] == files[1]) {
-                QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("The files are identical"));
+            compare(write(QStringLiteral("one"), bytes[0]), write(QStringLiteral("two"), bytes[1]));
+            if (bytes[0] == bytes[1]) {
+                QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
                 continue;
             }
             const VGrid* grids[2] = {m_form->grdFileOne, m_form->grdFileTwo};
-            QCOMPARE(grids[0]->Rows(), grids[1]->Rows());
-            std::vector<bool> coloured(std::size_t(grids[0]->Rows()), false);
-            for (int g = 0; g < 2; ++g) {
-                QStringList shown;
-                for (int row = 1; row < grids[g]->Rows(); ++row) {
-                    if (!grids[g]->TextMatrix(row).isEmpty())
-                        shown << grids[g]->TextMatrix(row);
-                    if (grids[g]->CellBackColor(row) != 0)
-                        coloured[std::size_t(row)] = true;
-                }
-                QStringList expected;
-                for (qsizetype i = 0; i < files[g].size(); ++i)
-                    expected << QStringLiteral(" %1.%2").arg(i + 1).arg(QString::fromUtf8(files[g][i]).replace(u'\t', "   "));
-                QCOMPARE(shown, expected);
-                QCOMPARE(grids[g]->TextMatrix(grids[g]->Rows() - 1), QString());
-            }
-            std::vector<bool> listed(coloured.size(), false);
+            const int rows = grids[0]->Rows();
+            QCOMPARE(grids[1]->Rows(), rows);
+            std::vector<bool> listed(std::size_t(rows), false);
             for (const QString& entry : m_form->DiffList) {
                 const int first = entry.section(u'-', 0, 0).toInt();
                 for (int r = first; r < first + entry.section(u'-', 1, 1).toInt(); ++r)
                     listed[std::size_t(r)] = true;
             }
-            QCOMPARE(listed, coloured);
-            for (int row = 1; row < grids[0]->Rows(); ++row) {
-                if (!coloured[std::size_t(row)])
+            QStringList shown[2];
+            for (int row = 1; row < rows; ++row) {
+                const bool coloured = grids[0]->CellBackColor(row) || grids[1]->CellBackColor(row);
+                QCOMPARE(listed[std::size_t(row)], coloured);
+                if (!coloured)
                     QCOMPARE(grids[0]->TextMatrix(row).section(u'.', 1), grids[1]->TextMatrix(row).section(u'.', 1));
+                for (int g = 0; g < 2; ++g)
+                    if (!grids[g]->TextMatrix(row).isEmpty())
+                        shown[g] << grids[g]->TextMatrix(row);
             }
+            QCOMPARE(shown[0], expected[0]);
+            QCOMPARE(shown[1], expected[1]);
+            QVERIFY(grids[0]->TextMatrix(rows - 1).isEmpty() && grids[1]->TextMatrix(rows - 1).isEmpty());
         }
     }
 };

@@ -1,18 +1,12 @@
 // The difference bar and the difference navigation commands, through the
 // main window's real widgets.
 
-#include "ShownComparison.h"
-
-#include "app/CommandLine.h"
-#include "app/Globals.h"
-#include "engine/cDiffEngine.h"
-#include "support/ScriptedPrompts.h"
+#include "WindowFixture.h"
 
 #include <QAction>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace modVantrel;
+using namespace ShownComparison;
 
 namespace {
 
@@ -31,9 +25,8 @@ QColor FromValue(std::uint32_t value)
 class tst_DiffBarNavigation : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<frmFileDiffs> m_form;
+    WindowFixture w;
+    frmFileDiffs* m_form = nullptr;
 
     void SelectRow(int row)
     {
@@ -53,6 +46,11 @@ class tst_DiffBarNavigation : public QObject {
             m_form->mnuFileShowFirstDiff_Click();
         else if (command == QLatin1String("last"))
             m_form->mnuFileShowLastDiff_Click();
+        else if (command == QLatin1String("first, not redrawing")) {  // as Compare ends
+            m_form->grdFileOne->SetRedraw(false);
+            m_form->grdFileTwo->SetRedraw(false);
+            m_form->mnuFileShowFirstDiff_Click();
+        }
         else if (command.startsWith(QLatin1String("button ")))
             m_form->Toolbar1_ButtonClick(command.mid(7).toInt());
         else if (command == QLatin1String("bar"))
@@ -60,36 +58,18 @@ class tst_DiffBarNavigation : public QObject {
         else {
             m_form->activateWindow();
             m_form->grdFileOne->setFocus();
-            QTest::keyClick(m_form.get(), Qt::Key_F7, command == QLatin1String("F7") ? Qt::NoModifier : Qt::ShiftModifier);
+            QTest::keyClick(m_form, Qt::Key_F7, command == QLatin1String("F7") ? Qt::NoModifier : Qt::ShiftModifier);
         }
     }
 
 private slots:
     void init()
     {
-        m_folder = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_folder->isValid());
-        gAppFolder = m_folder->path() + QLatin1Char('/');
-        gOptions = std::make_unique<cViewFileDiffsOptions>();
-        gDiffEngine = std::make_unique<cDiffEngine>();
-        gArguments.clear();
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_form = std::make_unique<frmFileDiffs>();
-        m_form->Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        w.setUp();
+        m_form = &w.load(true);
         QCOMPARE(m_form->pctDiffsBar->height(), 191);
     }
-
-    void cleanup()
-    {
-        while (QGuiApplication::overrideCursor())
-            QGuiApplication::restoreOverrideCursor();
-        m_form->hide();
-        m_form.reset();
-        m_prompts.reset();
-        gOptions.reset();
-        gDiffEngine.reset();
-    }
+    void cleanup() { w.tearDown(); }
 
     void withoutAComparison_data()
     {
@@ -112,12 +92,12 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, text);
         RunCommand(command);
-        QCOMPARE(m_prompts->messages.size(), title.isEmpty() ? 0 : 1);
+        QCOMPARE(w.prompts->messages.size(), title.isEmpty() ? 0 : 1);
         if (!title.isEmpty()) {
-            QCOMPARE(m_prompts->lastMessage().title, title);
-            QCOMPARE(m_prompts->lastMessage().text, text);
-            QCOMPARE(m_prompts->lastMessage().icon, PromptIcon::Information);
-            QCOMPARE(m_prompts->lastMessage().buttons, PromptButtons::Ok);
+            QCOMPARE(w.prompts->lastMessage().title, title);
+            QCOMPARE(w.prompts->lastMessage().text, text);
+            QCOMPARE(w.prompts->lastMessage().icon, PromptIcon::Information);
+            QCOMPARE(w.prompts->lastMessage().buttons, PromptButtons::Ok);
         }
         QCOMPARE(m_form->grdFileOne->Row(), 1);
         QVERIFY(!m_form->pctContainer->MarkY());
@@ -127,16 +107,8 @@ private slots:
 
     void barPaintsEveryBlock()
     {
-        ShownComparison::Show(*m_form);
+        Show(*m_form);
         // N = 152, H = 191: tops [191 (row - 1) / 152], heights [S count].
-        const std::vector<std::array<int, 3>> expected = {{1, 1, int(Alignment::kChangedColor)},
-                                                          {3, 1, int(Alignment::kOrphanColor)},
-                                                          {5, 5, int(Alignment::kChangedColor)},
-                                                          {188, 1, int(Alignment::kOrphanColor)}};
-        const auto& bands = m_form->pctDiffsBar->Bands();
-        QCOMPARE(bands.size(), expected.size());
-        for (std::size_t i = 0; i < bands.size(); ++i)
-            QCOMPARE((std::array<int, 3>{bands[i].top, bands[i].height, int(bands[i].color)}), expected[i]);
         const QColor window = m_form->palette().color(QPalette::Base);
         const QColor changed = FromValue(Alignment::kChangedColor);
         const QColor orphan = FromValue(Alignment::kOrphanColor);
@@ -149,19 +121,16 @@ private slots:
 
     void barOfOneHundredRows()
     {
-        ShownComparison::Pane one;
-        ShownComparison::Pane two;
+        Pane one;
+        Pane two;
         for (int row = 1; row <= 99; ++row) {
             const bool orphan = row == 51 || row == 52;
             one.add(QStringLiteral("line %1").arg(row), orphan ? Alignment::kOrphanColor : Alignment::kDefaultColor);
-            if (orphan)
-                two.filler(Alignment::kDefaultColor);
-            else
-                two.add(QStringLiteral("line %1").arg(row), Alignment::kDefaultColor);
+            orphan ? two.filler() : two.add(QStringLiteral("line %1").arg(row));
         }
-        one.filler(Alignment::kDefaultColor);
-        two.filler(Alignment::kDefaultColor);
-        ShownComparison::Fill(*m_form, std::move(one), std::move(two), {QStringLiteral("51-2-12902911")});
+        one.filler();
+        two.filler();
+        Fill(*m_form, std::move(one), std::move(two), {QStringLiteral("51-2-12902911")});
         QVERIFY(m_form->DrawDiffBars());
         QCOMPARE(m_form->pctDiffsBar->Bands().at(0).top, 96);
         QCOMPARE(m_form->pctDiffsBar->Bands().at(0).height, 4);
@@ -193,10 +162,10 @@ private slots:
         QFETCH(int, y);
         QFETCH(int, row);
         QFETCH(int, rowMarkY);
-        ShownComparison::Show(*m_form);
+        Show(*m_form);
         SelectRow(4);
         QTest::mouseClick(m_form->pctDiffsBar, Qt::LeftButton, {}, QPoint(5, y));
-        QVERIFY(m_prompts->messages.isEmpty());
+        QVERIFY(w.prompts->messages.isEmpty());
         QCOMPARE(m_form->grdFileOne->Row(), row);
         QCOMPARE(m_form->grdFileTwo->Row(), row);
         QVERIFY(m_form->grdFileOne->RowIsVisible(row));
@@ -208,7 +177,7 @@ private slots:
         QCOMPARE(m_form->pctContainer->MarkY(), std::optional<double>(y));
         // ...while a click in a grid puts it at the row's computed height.
         QTest::mouseClick(m_form->grdFileTwo->viewport(), Qt::LeftButton, {},
-                          QPoint(30, ShownComparison::RowY(m_form->grdFileTwo, row)));
+                          QPoint(30, RowY(m_form->grdFileTwo, row)));
         QCOMPARE(m_form->pctContainer->MarkY(), std::optional<double>(rowMarkY));
     }
 
@@ -235,6 +204,7 @@ private slots:
         QTest::newRow("first, in view") << 4 << 1 << "first" << 2 << "" << false;
         QTest::newRow("first, out of view") << 130 << 120 << "first" << 2 << "" << true;
         QTest::newRow("last") << 1 << 1 << "last" << 151 << "" << true;
+        QTest::newRow("first, not redrawing") << 4 << 1 << "first, not redrawing" << 2 << "" << false;
         QTest::newRow("button 6") << 4 << 4 << "button 6" << 5 << "" << false;
         QTest::newRow("button 5") << 4 << 4 << "button 5" << 3 << "" << true;
         QTest::newRow("F7") << 4 << 4 << "F7" << 5 << "" << false;
@@ -249,7 +219,7 @@ private slots:
         QFETCH(int, to);
         QFETCH(QString, title);
         QFETCH(bool, scrolls);
-        ShownComparison::Show(*m_form);
+        Show(*m_form);
         VGrid* one = m_form->grdFileOne;
         one->SetTopRow(top);
         SelectRow(from);
@@ -260,6 +230,8 @@ private slots:
         QCOMPARE(m_form->grdFileTwo->Row(), expected);
         QCOMPARE(m_form->MarkedRow, expected);
         QVERIFY(one->RowIsVisible(expected));
+        QVERIFY(!one->CellPicture(expected).isNull());
+        QCOMPARE(m_form->rtfLineDiff[1]->toPlainText(), m_form->grdFileTwo->TextMatrix(expected).section(u'.', 1));
         // Scrolled only when out of view, to show the row first as far as
         // the grid can go.
         QCOMPARE(one->TopRow() != before, scrolls);
@@ -267,16 +239,16 @@ private slots:
             QCOMPARE(one->TopRow(), std::min(expected, one->Rows() - one->VisibleRowCount()));
         QCOMPARE(m_form->grdFileTwo->TopRow(), one->TopRow());
         QVERIFY(!m_form->HourglassShown());
-        QCOMPARE(m_prompts->messages.size(), to == 0 ? 1 : 0);
+        QCOMPARE(w.prompts->messages.size(), to == 0 ? 1 : 0);
         if (to == 0) {
-            QCOMPARE(m_prompts->lastMessage().title, title);
-            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("No more differences"));
+            QCOMPARE(w.prompts->lastMessage().title, title);
+            QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("No more differences"));
         }
     }
 
     void busyWindowRefusesNextAndPrevious()
     {
-        ShownComparison::Show(*m_form);
+        Show(*m_form);
         SelectRow(4);
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         QCOMPARE(m_form->GetNextDiff(), -999);
@@ -285,36 +257,18 @@ private slots:
         RunCommand(QStringLiteral("previous"));
         QGuiApplication::restoreOverrideCursor();
         QCOMPARE(m_form->grdFileOne->Row(), 4);
-        QVERIFY(m_prompts->messages.isEmpty());
-        QCOMPARE(m_form->GetNextDiff(), 5);
-        QCOMPARE(m_form->GetPreviousDiff(), 3);
+        QVERIFY(w.prompts->messages.isEmpty());
     }
 
     void nextTellsNothingWhileHidden()
     {
-        ShownComparison::Show(*m_form);
+        Show(*m_form);
         SelectRow(151);
         m_form->hide();
         m_form->mnuFileShowNextDiff_Click();
-        QVERIFY(m_prompts->messages.isEmpty());
+        QVERIFY(w.prompts->messages.isEmpty());
         m_form->mnuFileShowPreviousDiff_Click();
         QCOMPARE(m_form->grdFileOne->Row(), 5);
-    }
-
-    void firstDifferenceAsCompareEnds()
-    {
-        ShownComparison::Show(*m_form);
-        m_form->grdFileOne->SetRedraw(false);
-        m_form->grdFileTwo->SetRedraw(false);
-        m_form->mnuFileShowFirstDiff_Click();
-        QCOMPARE(m_form->grdFileTwo->Row(), 2);
-        QCOMPARE(m_form->grdFileOne->CellPicture(2).cacheKey(), m_form->pctDifferArrow.cacheKey());
-        QCOMPARE(m_form->pctContainer->MarkY(), std::optional<double>(1));
-        QCOMPARE(m_form->rtfLineDiff[0]->toPlainText(), QStringLiteral("abc"));
-        QCOMPARE(m_form->rtfLineDiff[1]->toPlainText(), QStringLiteral("abd"));
-        // "ab" in common, the last letter red.
-        QCOMPARE(m_form->rtfLineDiff[1]->ColorAt(1), QColor(0, 0, 0));
-        QCOMPARE(m_form->rtfLineDiff[1]->ColorAt(2), QColor(255, 0, 0));
     }
 };
 

@@ -1,29 +1,17 @@
 // The detail pane's one-line view: the look of every character, selection
 // and copying, and the horizontal scroll range of long lines.
 
-#include "mainwindow/LineDiffView.h"
+#include "WindowFixture.h"
 
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QMenu>
 #include <QScrollBar>
-#include <QTest>
 
 using Run = LineDiffView::Run;
 
 namespace {
-
-// One letter per character: k black, r red, u red with the marker.
-QString Letters(const LineDiffView& view)
-{
-    QString letters;
-    for (qsizetype k = 0; k < view.toPlainText().size(); ++k)
-        letters += view.ColorAt(k) == QColor(Qt::red)                           ? (view.MarkerAt(k) ? u'u' : u'r')
-                   : view.ColorAt(k) == QColor(Qt::black) && !view.MarkerAt(k) ? u'k'
-                                                                                : u'?';
-    return letters;
-}
 
 // Pixels of a red glyph, allowing for its anti-aliased edges.
 int RedPixels(LineDiffView& view)
@@ -62,9 +50,9 @@ private slots:
         LineDiffView view;
         view.SetLine(text, runs);
         QCOMPARE(view.toPlainText(), text);
-        QCOMPARE(Letters(view), letters);
+        QCOMPARE(Looks(view), letters);
         view.setPlainText(text);
-        QCOMPARE(Letters(view), QString(text.size(), u'k'));
+        QCOMPARE(Looks(view), QString(text.size(), u'k'));
     }
 
     void selectAndCopy()

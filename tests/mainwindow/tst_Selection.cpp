@@ -2,43 +2,18 @@
 // the detail pane with its character differences, tooltips, the pop-up menu
 // and the scroll synchronisation of the two grids.
 
-#include "ShownComparison.h"
-
-#include "app/CommandLine.h"
-#include "app/Globals.h"
-#include "engine/cDiffEngine.h"
-#include "mainwindow/LineDiffView.h"
-#include "support/ScriptedPrompts.h"
+#include "WindowFixture.h"
 
 #include <QCheckBox>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace modVantrel;
+using namespace ShownComparison;
 
 namespace {
-
-// One letter per character of a detail box: k black, r red, u red with the
-// blank marker, ? anything else.
-QString Looks(const LineDiffView* box)
-{
-    QString letters;
-    for (qsizetype k = 0; k < box->toPlainText().size(); ++k) {
-        const QColor colour = box->ColorAt(k);
-        const bool marker = box->MarkerAt(k);
-        letters += colour == QColor(255, 0, 0) ? (marker ? u'u' : u'r') : colour == QColor(0, 0, 0) && !marker ? u'k' : u'?';
-    }
-    return letters;
-}
-
-void ClickRow(VGrid* grid, int row)
-{
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(30, ShownComparison::RowY(grid, row)));
-}
 
 void MoveOver(VGrid* grid, int y)
 {
@@ -52,9 +27,8 @@ void MoveOver(VGrid* grid, int y)
 class tst_Selection : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<frmFileDiffs> m_form;
+    WindowFixture w;
+    frmFileDiffs* m_form = nullptr;
 
     const QPixmap& Picture(const QString& name) const
     {
@@ -70,40 +44,24 @@ class tst_Selection : public QObject {
 private slots:
     void init()
     {
-        m_folder = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_folder->isValid());
-        gAppFolder = m_folder->path() + QLatin1Char('/');
-        gOptions = std::make_unique<cViewFileDiffsOptions>();
-        gDiffEngine = std::make_unique<cDiffEngine>();
-        gArguments.clear();
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_form = std::make_unique<frmFileDiffs>();
-        m_form->Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        w.setUp();
+        m_form = &w.load(true);
     }
-
-    void cleanup()
-    {
-        m_form->hide();
-        m_form.reset();
-        m_prompts.reset();
-        gOptions.reset();
-        gDiffEngine.reset();
-    }
+    void cleanup() { w.tearDown(); }
 
     void beforeAComparisonClicksDoNothing()
     {
         VGrid* grid = m_form->grdFileTwo;
         ClickRow(grid, 1);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(30, ShownComparison::RowY(grid, 1)));
-        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, QPoint(30, ShownComparison::RowY(grid, 1)));
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(30, RowY(grid, 1)));
+        ClickRow(grid, 1, Qt::RightButton);
         QCOMPARE(m_form->MarkedRow, 0);
         QVERIFY(m_form->grdFileOne->CellPicture(1).isNull());
         QVERIFY(!m_form->pctContainer->MarkY());
         QVERIFY(!m_form->mnuFile->isVisible());
         QCOMPARE(m_form->rtfLineDiff[0]->toPlainText(), frmFileDiffs::kDetailPaneHint);
-        QCOMPARE(Looks(m_form->rtfLineDiff[0]), QString(frmFileDiffs::kDetailPaneHint.size(), u'k'));
-        QVERIFY(m_prompts->messages.isEmpty());
+        QCOMPARE(Looks(*m_form->rtfLineDiff[0]), QString(frmFileDiffs::kDetailPaneHint.size(), u'k'));
+        QVERIFY(w.prompts->messages.isEmpty());
         // Tooltips have no such test: over the header they show its text.
         m_form->chkTooltip->setChecked(true);
         MoveOver(grid, 2);
@@ -117,38 +75,28 @@ private slots:
         QTest::addColumn<QString>("ignore");  // options set after the comparison was shown
         QTest::addColumn<QString>("picture");
         QTest::addColumn<int>("markY");
-        QTest::addColumn<QString>("textOne");
-        QTest::addColumn<QString>("looksOne");
-        QTest::addColumn<QString>("textTwo");
-        QTest::addColumn<QString>("looksTwo");
-        QTest::addColumn<bool>("unchanged");
-        QTest::addColumn<bool>("empty");
+        QTest::addColumn<QString>("one");  // detail line: text|looks
+        QTest::addColumn<QString>("two");
+        QTest::addColumn<QString>("unchangedEmpty");
         // Bar mark: [S x (row - 1)] with S = single(191 / 152) = 1.2565789.
-        QTest::newRow("unchanged") << false << 1 << "" << "pctArrow" << 0 << "same 1" << "kkkkkk" << "same 1"
-                                   << "kkkkkk" << true << false;
-        QTest::newRow("changed") << true << 2 << "" << "pctDifferArrow" << 1 << "abc" << "kkr" << "abd" << "kkr"
-                                 << false << false;
-        QTest::newRow("changed, both ignored") << false << 2 << "case space" << "pctDifferArrow" << 1 << "abc"
-                                               << "kkr" << "abd" << "kkr" << false << false;
-        QTest::newRow("orphan in one") << true << 3 << "" << "pctOrphanArrow" << 3 << "only one" << "rrrrrrrr" << ""
-                                       << "" << false << true;
-        QTest::newRow("letter case") << false << 5 << "space" << "pctDifferArrow" << 5 << "Hello World"
-                                     << "rkkkkkrkkkk" << "hello world" << "rkkkkkrkkkk" << false << false;
-        QTest::newRow("letter case ignored") << true << 5 << "case" << "pctDifferArrow" << 5 << "Hello World"
-                                             << "kkkkkkkkkkk" << "hello world" << "kkkkkkkkkkk" << false << false;
-        QTest::newRow("one more space") << true << 6 << "case" << "pctDifferArrow" << 6 << "a b" << "kkk" << "a  b"
-                                        << "kukk" << false << false;
-        QTest::newRow("white space ignored: no marker") << false << 6 << "space" << "pctDifferArrow" << 6 << "a b"
-                                                        << "kkk" << "a  b" << "krkk" << false << false;
-        QTest::newRow("opposite an empty line") << false << 7 << "" << "pctDifferArrow" << 8 << "keep" << "rrrr"
-                                                << "" << "" << false << true;
-        QTest::newRow("filler in a changed block") << true << 8 << "" << "pctDifferArrow" << 9 << "" << "" << "extra"
-                                                   << "rrrrr" << false << true;
+        QTest::newRow("unchanged") << false << 1 << "" << "pctArrow" << 0 << "same 1|kkkkkk" << "same 1|kkkkkk" << "u";
+        QTest::newRow("changed") << true << 2 << "" << "pctDifferArrow" << 1 << "abc|kkr" << "abd|kkr" << "";
+        QTest::newRow("changed, both ignored") << false << 2 << "case space" << "pctDifferArrow" << 1 << "abc|kkr"
+                                               << "abd|kkr" << "";
+        QTest::newRow("orphan in one") << true << 3 << "" << "pctOrphanArrow" << 3 << "only one|rrrrrrrr" << "|" << "e";
+        QTest::newRow("letter case") << false << 5 << "space" << "pctDifferArrow" << 5 << "Hello World|rkkkkkrkkkk"
+                                     << "hello world|rkkkkkrkkkk" << "";
+        QTest::newRow("letter case ignored") << true << 5 << "case" << "pctDifferArrow" << 5
+                                             << "Hello World|kkkkkkkkkkk" << "hello world|kkkkkkkkkkk" << "";
+        QTest::newRow("one more space") << true << 6 << "case" << "pctDifferArrow" << 6 << "a b|kkk" << "a  b|kukk" << "";
+        QTest::newRow("white space ignored: no marker") << false << 6 << "space" << "pctDifferArrow" << 6 << "a b|kkk"
+                                                        << "a  b|krkk" << "";
+        QTest::newRow("opposite an empty line") << false << 7 << "" << "pctDifferArrow" << 8 << "keep|rrrr" << "|" << "e";
+        QTest::newRow("filler in a changed block") << true << 8 << "" << "pctDifferArrow" << 9 << "|" << "extra|rrrrr"
+                                                   << "e";
         // Grid one's cell has no colour of its own here: the plain arrow.
-        QTest::newRow("orphan in two") << true << 151 << "" << "pctArrow" << 188 << "" << "" << "tail" << "rrrr"
-                                       << false << true;
-        QTest::newRow("trailing row") << false << 152 << "" << "pctArrow" << 190 << "" << "" << "" << "" << true
-                                      << true;
+        QTest::newRow("orphan in two") << true << 151 << "" << "pctArrow" << 188 << "|" << "tail|rrrr" << "e";
+        QTest::newRow("trailing row") << false << 152 << "" << "pctArrow" << 190 << "|" << "|" << "ue";
     }
 
     void clickSelectsTheRowInBothGrids()
@@ -158,7 +106,10 @@ private slots:
         QFETCH(QString, ignore);
         QFETCH(QString, picture);
         QFETCH(int, markY);
-        ShownComparison::Show(*m_form);
+        QFETCH(QString, one);
+        QFETCH(QString, two);
+        QFETCH(QString, unchangedEmpty);
+        Show(*m_form);
         gOptions->IgnoreCase = ignore.contains(QLatin1String("case"));
         gOptions->IgnoreWhiteSpace = ignore.contains(QLatin1String("space"));
         VGrid* clicked = inGridTwo ? m_form->grdFileTwo : m_form->grdFileOne;
@@ -170,35 +121,32 @@ private slots:
         QCOMPARE(m_form->grdFileOne->CellPicture(row).cacheKey(), Picture(picture).cacheKey());
         QVERIFY(m_form->grdFileTwo->CellPicture(row).isNull());
         QCOMPARE(m_form->pctContainer->MarkY(), std::optional<double>(markY));
-        QTEST(m_form->rtfLineDiff[0]->toPlainText(), "textOne");
-        QTEST(Looks(m_form->rtfLineDiff[0]), "looksOne");
-        QTEST(m_form->rtfLineDiff[1]->toPlainText(), "textTwo");
-        QTEST(Looks(m_form->rtfLineDiff[1]), "looksTwo");
-        for (LineDiffView* box : m_form->rtfLineDiff) {
-            QVERIFY(!box->hasSelectedText());
-            QCOMPARE(box->cursorPosition(), 0);
-            QVERIFY(box->updatesEnabled());
+        for (int pane = 0; pane < 2; ++pane) {
+            const LineDiffView* box = m_form->rtfLineDiff[pane];
+            QCOMPARE(box->toPlainText() + u'|' + Looks(*box), pane == 0 ? one : two);
+            QVERIFY(!box->hasSelectedText() && box->cursorPosition() == 0 && box->updatesEnabled());
         }
-        QTEST(m_form->SelectedRowIsUnchanged(), "unchanged");
-        QTEST(m_form->SelectedLineIsEmpty(), "empty");
+        QCOMPARE(m_form->SelectedRowIsUnchanged(), unchangedEmpty.contains(u'u'));
+        QCOMPARE(m_form->SelectedLineIsEmpty(), unchangedEmpty.contains(u'e'));
         QVERIFY(!m_form->HourglassShown());
-        QVERIFY(m_prompts->messages.isEmpty());
+        QVERIFY(w.prompts->messages.isEmpty());
     }
 
     void markerMovesAndBookmarksStay()
     {
-        ShownComparison::Show(*m_form);
+        Show(*m_form);
         VGrid* one = m_form->grdFileOne;
-        one->SetCellPicture(4, m_form->pctBookmark);
-        QVERIFY(m_form->IsRowBookmarked(4));
+        one->SetCellPicture(5, m_form->pctBookmark);
+        QVERIFY(m_form->IsRowBookmarked(5));
         QVERIFY(!m_form->IsRowBookmarked(2));
         ClickRow(one, 2);
-        ClickRow(m_form->grdFileTwo, 4);
-        // Leaving an unbookmarked row takes its picture away.
+        ClickRow(m_form->grdFileTwo, 5);
+        // Leaving an unbookmarked row takes its picture away; a bookmark
+        // wins over the changed colour of its row.
         QVERIFY(one->CellPicture(2).isNull());
-        QCOMPARE(one->CellPicture(4).cacheKey(), m_form->pctBookmarkArrow.cacheKey());
+        QCOMPARE(one->CellPicture(5).cacheKey(), m_form->pctBookmarkArrow.cacheKey());
         ClickRow(one, 1);
-        QCOMPARE(one->CellPicture(4).cacheKey(), m_form->pctBookmark.cacheKey());
+        QCOMPARE(one->CellPicture(5).cacheKey(), m_form->pctBookmark.cacheKey());
         QCOMPARE(one->CellPicture(1).cacheKey(), m_form->pctArrow.cacheKey());
         // A picture that merely looks like the bookmark is not one.
         one->SetCellPicture(9, m_form->pctBookmark.copy());
@@ -207,7 +155,7 @@ private slots:
 
     void keyboardMovesOnlyItsOwnGrid()
     {
-        ShownComparison::Show(*m_form);
+        Show(*m_form);
         ClickRow(m_form->grdFileOne, 2);
         m_form->grdFileOne->setFocus();
         QTest::keyClick(m_form->grdFileOne, Qt::Key_Down);
@@ -231,7 +179,7 @@ private slots:
     {
         QFETCH(bool, fromGridTwo);
         QFETCH(bool, byScrollBar);
-        ShownComparison::Show(*m_form);
+        Show(*m_form);
         VGrid* from = fromGridTwo ? m_form->grdFileTwo : m_form->grdFileOne;
         VGrid* to = fromGridTwo ? m_form->grdFileOne : m_form->grdFileTwo;
         QSignalSpy fromScrolls(from, &VGrid::Scroll);
@@ -265,17 +213,17 @@ private slots:
         QFETCH(bool, ticked);
         QFETCH(int, length);
         QFETCH(int, shown);
-        ShownComparison::Pane one;
-        ShownComparison::Pane two;
-        one.add(QString(length, QLatin1Char('x')), Alignment::kDefaultColor);
-        two.add(QString(length, QLatin1Char('y')), Alignment::kDefaultColor);
-        one.filler(Alignment::kDefaultColor);
-        two.filler(Alignment::kDefaultColor);
-        ShownComparison::Fill(*m_form, std::move(one), std::move(two), {});
+        Pane one;
+        Pane two;
+        one.add(QString(length, QLatin1Char('x')));
+        two.add(QString(length, QLatin1Char('y')));
+        one.filler();
+        two.filler();
+        Fill(*m_form, std::move(one), std::move(two), {});
         m_form->chkTooltip->setChecked(ticked);
         VGrid* grid = m_form->grdFileTwo;
         grid->SetToolTipText(QString());
-        MoveOver(grid, ShownComparison::RowY(grid, 1));
+        MoveOver(grid, RowY(grid, 1));
         QCOMPARE(grid->ToolTipText(), (QStringLiteral(" 1.") + QString(length, QLatin1Char('y'))).left(shown));
         // Below the last row no row is under the pointer.
         MoveOver(grid, grid->viewport()->height() - 2);
@@ -284,9 +232,9 @@ private slots:
 
     void rightClickPopsUpTheFileMenu()
     {
-        ShownComparison::Show(*m_form);
+        Show(*m_form);
         VGrid* grid = m_form->grdFileTwo;
-        const QPoint at(30, ShownComparison::RowY(grid, 4));
+        const QPoint at(30, RowY(grid, 4));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
         QVERIFY(!m_form->mnuFile->isVisible());
         QTest::mousePress(grid->viewport(), Qt::RightButton, {}, at);
@@ -304,17 +252,17 @@ private slots:
             a += i % 2 ? QStringLiteral("a ") : QStringLiteral("ax");
             b += QStringLiteral("ay");
         }
-        ShownComparison::Pane one;
-        ShownComparison::Pane two;
+        Pane one;
+        Pane two;
         one.add(a, Alignment::kChangedColor);
         two.add(b, Alignment::kChangedColor);
-        one.filler(Alignment::kDefaultColor);
-        two.filler(Alignment::kDefaultColor);
-        ShownComparison::Fill(*m_form, std::move(one), std::move(two), {QStringLiteral("1-1-16768477")});
+        one.filler();
+        two.filler();
+        Fill(*m_form, std::move(one), std::move(two), {QStringLiteral("1-1-16768477")});
         ClickRow(m_form->grdFileOne, 1);
         QCOMPARE(m_form->rtfLineDiff[0]->toPlainText(), a);
-        QCOMPARE(Looks(m_form->rtfLineDiff[0]), QStringLiteral("krku").repeated(1000));
-        QCOMPARE(Looks(m_form->rtfLineDiff[1]), QStringLiteral("kr").repeated(2000));
+        QCOMPARE(Looks(*m_form->rtfLineDiff[0]), QStringLiteral("krku").repeated(1000));
+        QCOMPARE(Looks(*m_form->rtfLineDiff[1]), QStringLiteral("kr").repeated(2000));
     }
 };
 
