@@ -10,7 +10,7 @@ QString BinDir()
 {
     QString dir = qEnvironmentVariable("VANTREL_BIN_DIR");
     if (dir.isEmpty())
-        dir = QCoreApplication::applicationDirPath() + QStringLiteral("/../../bin");
+        dir = QCoreApplication::applicationDirPath();  // tests are built beside the program
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     return dir;
