@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/ErrorReport.h"
+#include "app/Globals.h"
 #include "app/PathMix.h"
 
 namespace modVantrel {
@@ -11,18 +12,6 @@ namespace {
 
 constexpr QChar kQuote = QLatin1Char('"');
 constexpr QChar kSpace = QLatin1Char(' ');
-
-// Only spaces count here; a TAB is part of a name.
-QString TrimSpaces(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == kSpace)
-        ++first;
-    while (last > first && text.at(last - 1) == kSpace)
-        --last;
-    return text.mid(first, last - first);
-}
 
 // The first name of text (already trimmed, not empty) and whether anything
 // may follow it: a name that runs to the end of the text leaves nothing.

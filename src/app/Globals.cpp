@@ -32,4 +32,15 @@ QString GetFolderOfPath(const QString& path)
     return path.left(last + 1);
 }
 
+QString TrimSpaces(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
 }  // namespace modVantrel

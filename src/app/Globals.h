@@ -22,5 +22,8 @@ extern std::unique_ptr<cDiffEngine> gDiffEngine;
 [[nodiscard]] bool FileExists(const QString& path);
 // The path up to and including its last separator; empty when it has none.
 [[nodiscard]] QString GetFolderOfPath(const QString& path);
+// text without leading and trailing spaces; other blanks such as a TAB are
+// part of a name and stay.
+[[nodiscard]] QString TrimSpaces(const QString& text);
 
 }  // namespace modVantrel

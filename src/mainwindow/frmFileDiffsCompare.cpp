@@ -40,18 +40,6 @@ const QString kBinaryMessage = QStringLiteral(
 // enough to keep the window responsive, rarely enough to cost nothing.
 constexpr qsizetype kResultLinesPerEventPass = 256;
 
-// Leading and trailing spaces only; a path may legitimately end in a TAB.
-QString TrimSpaces(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
 bool ValidComparePath(const QString& path)
 {
     return !path.isEmpty() && modVantrel::FileExists(path);
@@ -112,9 +100,9 @@ void frmFileDiffs::mnuFileCompare_Click()
         const CompareInputGuard refuseCommands(this);
         try {
             // File Two is only looked at once File One is known to be valid.
-            const QString pathOne = TrimSpaces(txtFileOne->text());
+            const QString pathOne = modVantrel::TrimSpaces(txtFileOne->text());
             const bool oneValid = ValidComparePath(pathOne);
-            const QString pathTwo = oneValid ? TrimSpaces(txtFileTwo->text()) : QString();
+            const QString pathTwo = oneValid ? modVantrel::TrimSpaces(txtFileTwo->text()) : QString();
             if (!oneValid) {
                 MsgBox(QStringLiteral("File One is not an existing file."), PromptButtons::Ok,
                        PromptIcon::Exclamation, QStringLiteral("File Does Not Exist"));
