@@ -1,6 +1,6 @@
 #pragma once
-// Test helpers: apply result lines to File One the way `patch` would,
-// checking every command's numbers; brute-force LCS; random texts; files.
+// Test helpers: result lines applied to File One as `patch` would, checking
+// every number; brute-force LCS; random texts; files.
 
 #include <QByteArray>
 #include <QFile>
@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace ResultChecker {
@@ -36,13 +37,12 @@ inline bool ParseRange(const QByteArray& text, Range& r)
 {
     const QList<QByteArray> parts = text.split(',');
     bool ok1 = false, ok2 = true;
-    r.first = parts.value(0).toLongLong(&ok1);
+    r.first = parts[0].toLongLong(&ok1);
     r.last = parts.size() == 2 ? parts[1].toLongLong(&ok2) : r.first;
     return ok1 && ok2 && parts.size() <= 2 && r.last >= r.first;
 }
 
-// Applies `result` to `one`. Returns an empty string and sets `out` on
-// success, otherwise says what was wrong.
+// Applies `result` to `one` into `out`; returns what was wrong, if anything.
 inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QByteArray& out)
 {
     const QList<QByteArray> a = SplitKeepingEnds(one);
@@ -52,39 +52,39 @@ inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QBy
     auto copyUpTo = [&](qint64 line) { while (pos < line) b << a[pos++]; };
     while (i < result.size()) {
         const QByteArray cmd = result[i++];
+        const QString bad = QStringLiteral("bad command ") + QString::fromLatin1(cmd);
         const qsizetype letterAt = std::find_if(cmd.begin(), cmd.end(), [](char c) { return c == 'a' || c == 'd' || c == 'c'; }) - cmd.begin();
         Range left, right;
         if (letterAt == cmd.size() || !ParseRange(cmd.left(letterAt), left) || !ParseRange(cmd.mid(letterAt + 1), right))
-            return QStringLiteral("not a command: ") + QString::fromLatin1(cmd);
+            return bad;
         const char letter = cmd[letterAt];
-        // Where File One's part starts (0-based) and File Two's part starts.
+        // 0-based starts of File One's and File Two's parts.
         const qint64 oneStart = letter == 'a' ? left.first : left.first - 1;
         const qint64 twoStart = letter == 'd' ? right.first : right.first - 1;
-        if ((letter == 'a' && left.last != left.first) || (letter == 'd' && right.last != right.first))
-            return QStringLiteral("a single line number expected: ") + QString::fromLatin1(cmd);
-        if (oneStart < pos || oneStart > a.size())
-            return QStringLiteral("command out of order or range: ") + QString::fromLatin1(cmd);
+        if ((letter == 'a' && left.last != left.first) || (letter == 'd' && right.last != right.first) || oneStart < pos
+            || oneStart > a.size())
+            return bad + " (range or order)";
         copyUpTo(oneStart);
         if (twoStart != b.size())
-            return QStringLiteral("File Two number disagrees with the applied text: ") + QString::fromLatin1(cmd);
+            return bad + " (File Two number)";
         if (letter != 'a') {
             for (qint64 n = left.first; n <= left.last; ++n) {
                 if (i >= result.size() || pos >= a.size() || result[i] != "< " + (a[pos].endsWith('\n') ? a[pos].chopped(1) : a[pos]))
-                    return QStringLiteral("deleted line does not match File One at ") + QString::fromLatin1(cmd);
+                    return bad + " (< line)";
                 ++i, ++pos;
             }
             if (i < result.size() && result[i].startsWith('\\')) {
                 if (a[pos - 1].endsWith('\n'))
-                    return QStringLiteral("no-newline mark on a line that has one");
+                    return bad + " (no-newline mark)";
                 ++i;
             }
         }
         if (letter == 'c' && (i >= result.size() || result[i++] != "---"))
-            return QStringLiteral("missing --- in ") + QString::fromLatin1(cmd);
+            return bad + " (---)";
         if (letter != 'd') {
             for (qint64 n = right.first; n <= right.last; ++n) {
                 if (i >= result.size() || !result[i].startsWith("> "))
-                    return QStringLiteral("missing > line in ") + QString::fromLatin1(cmd);
+                    return bad + " (> line)";
                 b << result[i++].mid(2) + '\n';
             }
             if (i < result.size() && result[i].startsWith('\\')) {
@@ -101,24 +101,18 @@ inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QBy
 // Length of a longest common subsequence of two line lists, by table.
 inline qint64 LcsLength(const QList<QByteArray>& a, const QList<QByteArray>& b)
 {
-    std::vector<qint64> row(static_cast<size_t>(b.size() + 1), 0);
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        qint64 diagonal = 0;
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const qint64 above = row[static_cast<size_t>(j)];
-            row[static_cast<size_t>(j)] = a[i - 1] == b[j - 1] ? diagonal + 1 : std::max(above, row[static_cast<size_t>(j - 1)]);
-            diagonal = above;
-        }
-    }
+    std::vector<qint64> row(b.size() + 1, 0);
+    for (qsizetype i = 1; i <= a.size(); ++i)
+        for (qsizetype j = 1, diagonal = 0; j <= b.size(); ++j)
+            diagonal = std::exchange(row[j], a[i - 1] == b[j - 1] ? diagonal + 1 : std::max(row[j], row[j - 1]));
     return row.back();
 }
 
-// A random text of `count` lines drawn from `alphabet` distinct lines.
+// `count` lines drawn from `alphabet` distinct lines.
 inline QList<QByteArray> RandomLines(QRandomGenerator& rng, int count, int alphabet)
 {
     QList<QByteArray> lines;
-    for (int i = 0; i < count; ++i)
-        lines << "line " + QByteArray::number(rng.bounded(alphabet));
+    while (lines.size() < count) lines << "line " + QByteArray::number(rng.bounded(alphabet));
     return lines;
 }
 

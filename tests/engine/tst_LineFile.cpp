@@ -6,9 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
-#include <cstring>
-
 class tst_LineFile : public QObject {
     Q_OBJECT
 
@@ -67,16 +64,6 @@ private slots:
         QCOMPARE(loaded.file->Line(49999).toByteArray(), QByteArray("line 49999"));
         QCOMPARE(loaded.file->RawLine(3).toByteArray(), QByteArray("line 3\r"));
         QCOMPARE(loaded.file->Bytes().toByteArray(), bytes);
-    }
-
-    void errors()
-    {
-        QTemporaryDir dir;
-        const QString missing = dir.filePath("missing");
-        LineFile::LoadResult r = LineFile::Load(missing);
-        QVERIFY(!r.file && r.error.contains(missing) && r.error.contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
-        r = LineFile::Load(dir.path());
-        QVERIFY(!r.file && r.error.contains(QString::fromLocal8Bit(std::strerror(EISDIR))));
     }
 };
 
