@@ -37,8 +37,6 @@ private slots:
         // to 60 inside the right edge, detail lines CW - 200 wide below the grids.
         QTest::newRow("designed size") << 10305 << 6630 << Place{510, 840, 4845, 5040} << Place{5380, 840, 4865, 5040}
                                        << Place{30, 5880, 10105, 375};
-        QTest::newRow("large") << 18000 << 12000 << Place{510, 840, 4845, 10410} << Place{5380, 840, 12560, 10410}
-                               << Place{30, 11250, 17800, 375};
         QTest::newRow("exactly the bands") << 10305 << 1590 << Place{510, 840, 4845, 0} << Place{5380, 840, 4865, 0}
                                            << Place{30, 840, 10105, 375};
         // Below 1590 the grids keep their height; the detail lines follow
@@ -73,26 +71,6 @@ private slots:
         }
     }
 
-    void layOutKeepsEverythingReachable()
-    {
-        // For any client width wide enough for the left band, grid one never
-        // grows, the splitter and grid two end inside the client area, and
-        // the column gap is exactly the splitter.
-        for (int cw = 600; cw <= 30000; cw += 135) {
-            for (int width : {0, 100, 4845, 20000, 40000}) {
-                Places places = FormLayout::DesignedPlaces();
-                places.grdFileOne.Width = width;
-                FormLayout::LayOut(places, cw, 6630, kMargin);
-                const Place& one = places.grdFileOne;
-                const Place& two = places.grdFileTwo;
-                QVERIFY2(one.Width <= width, qPrintable(QString::number(cw)));
-                QCOMPARE(places.Splitter.Left, one.Left + one.Width);
-                QCOMPARE(two.Left, places.Splitter.Left + FormLayout::kSplitterWidth);
-                QVERIFY(two.Width >= 0 && two.Left + two.Width <= cw - FormLayout::kGridTwoRightMargin);
-            }
-        }
-    }
-
     void splitterDrag_data()
     {
         QTest::addColumn<bool>("pressed");
@@ -106,11 +84,6 @@ private slots:
         // wide), pressed at 15.
         QTest::newRow("right by 1500") << true << QList<double>{1515.0} << 1515.0 << 6870 << 6870 << 6360 << 6360;
         QTest::newRow("pointer back to the bar") << true << QList<double>{1515.0} << 0.0 << 6870 << 6870 << 6360 << 6360;
-        QTest::newRow("same X twice is one move") << true << QList<double>{300.0, 300.0} << 300.0 << 5655 << 5655
-                                                  << 5145 << 5145;
-        QTest::newRow("left by 1500") << true << QList<double>{-1500.0} << 0.0 << 3855 << 3855 << 3345 << 3345;
-        QTest::newRow("no move, release where pressed") << true << QList<double>{} << 15.0 << 5355 << 5355 << 4845
-                                                        << 4845;
         QTest::newRow("never pressed: nothing moves") << false << QList<double>{900.0} << 900.0 << 5355 << 5355
                                                       << 4845 << 4845;
         // The splitter stops before grid one's left edge while dragging;
@@ -118,7 +91,6 @@ private slots:
         QTest::newRow("onto grid one's edge") << true << QList<double>{-4845.0} << -4845.0 << 5355 << 510 << 4845
                                               << 4845;
         QTest::newRow("a twip right of it") << true << QList<double>{-4844.0} << -4844.0 << 511 << 511 << 1 << 1;
-        QTest::newRow("left of grid one") << true << QList<double>{-6000.0} << -6000.0 << 5355 << -645 << 4845 << 4845;
         // Far right: grid one is clamped by the layout pass.
         QTest::newRow("far right") << true << QList<double>{30000.0} << 30000.0 << 35355 << 35355 << 34845 << 9710;
     }
@@ -144,21 +116,6 @@ private slots:
         QCOMPARE(places.txtFileOne.Width, places.grdFileOne.Width);
         FormLayout::LayOut(places, 10305, 6630, kMargin);
         QTEST(places.grdFileOne.Width, "gridOneWidthAfterLayout");
-    }
-
-    void wholeTwipsRoundsTiesToEven_data()
-    {
-        QTest::addColumn<double>("x");
-        QTest::addColumn<int>("rounded");
-        for (auto [name, x, rounded] : {std::tuple{"down", 14.4, 14}, {"tie below", 14.5, 14}, {"tie above", 15.5, 16},
-                                        {"negative", -7.6, -8}})
-            QTest::newRow(name) << x << rounded;
-    }
-
-    void wholeTwipsRoundsTiesToEven()
-    {
-        QFETCH(double, x);
-        QTEST(FormLayout::WholeTwips(x), "rounded");
     }
 };
 

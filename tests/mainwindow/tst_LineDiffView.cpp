@@ -1,28 +1,12 @@
 // The detail pane's one-line view: the look of every character, selection
-// and copying, and the horizontal scroll range of long lines.
+// and copying.
 
 #include "WindowFixture.h"
 
 #include <QClipboard>
-#include <QFontDatabase>
-#include <QFontMetricsF>
 #include <QMenu>
-#include <QScrollBar>
 
 using Run = LineDiffView::Run;
-
-namespace {
-
-// Pixels of a red glyph, allowing for its anti-aliased edges.
-int RedPixels(LineDiffView& view)
-{
-    const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
-    return int(std::count_if(pixels, pixels + image.width() * image.height(),
-                             [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 120; }));
-}
-
-}  // namespace
 
 class tst_LineDiffView : public QObject {
     Q_OBJECT
@@ -72,39 +56,6 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("hello world"));
         view.setPlainText(QStringLiteral("next"));  // a new line drops the selection
         QVERIFY(!view.hasSelectedText());
-    }
-
-    void scrollRangeCoversTheWholeLine_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("fixedPitch");
-        QTest::addColumn<bool>("scrolls");
-        const QString ascii = QStringLiteral("The quick brown fox. ").repeated(250) + u'#';
-        QTest::newRow("short") << "short line" << true << false;
-        QTest::newRow("long, fixed pitch") << ascii << true << true;
-        QTest::newRow("long, proportional") << ascii << false << true;
-        QTest::newRow("wide characters") << ascii + QString(700, u'\x6F22') + u'#' << true << true;
-    }
-
-    void scrollRangeCoversTheWholeLine()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, fixedPitch);
-        QFETCH(bool, scrolls);
-        LineDiffView view;
-        view.setFont(QFontDatabase::systemFont(fixedPitch ? QFontDatabase::FixedFont : QFontDatabase::GeneralFont));
-        view.resize(300, 25);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.SetLine(text, {{0, QColor(Qt::black), false}, {text.size() - 1, QColor(Qt::red), false}});
-        // The range lets the line's end, as the font measures it, be scrolled into view.
-        const qreal width = QFontMetricsF(view.font()).horizontalAdvance(text) + 2 * LineDiffView::kMargin;
-        QVERIFY(std::abs(view.horizontalScrollBar()->maximum() - std::max(0.0, width - view.viewport()->width())) <= 2);
-        // The last (red) character shows at the start only for a short line,
-        // and after End for any line.
-        QCOMPARE(RedPixels(view) > 0, !scrolls);
-        QTest::keyClick(&view, Qt::Key_End);
-        QVERIFY(RedPixels(view) > 0);
     }
 };
 

@@ -1,5 +1,5 @@
-// The main window: load, unload, command state, menus, toolbar routing,
-// layout and splitter, options across a restart.
+// The main window: unload, command state, menus, toolbar routing, layout
+// pass and splitter, options across a restart.
 
 #include "WindowFixture.h"
 
@@ -8,13 +8,10 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QSignalSpy>
-#include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -45,29 +42,6 @@ class tst_frmFileDiffs : public QObject {
 private slots:
     void init() { w.setUp(); }
     void cleanup() { w.tearDown(); }
-
-    void loadPreparesTheWindow()
-    {
-        gOptions->Format = 3;
-        frmFileDiffs& form = w.load();
-        QVERIFY(form.isVisible());
-        QCOMPARE(form.windowTitle(), QStringLiteral("Vantrel - File Difference Viewer"));
-        QCOMPARE(gOptions->Format, 0);
-        for (VGrid* grid : {form.grdFileOne, form.grdFileTwo}) {
-            QCOMPARE(grid->Rows(), 2);
-            QCOMPARE(grid->TextMatrix(0), QStringLiteral("Select two files then press the Compare button"));
-            QCOMPARE(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-            QCOMPARE(grid->font().family(), QStringLiteral("Courier New"));  // no INI file: the default
-        }
-        QCOMPARE(form.rtfLineDiff[0]->toPlainText(),
-                 QStringLiteral("Click on a line in either file to see how it differs from its counterpart in the "
-                                "other file."));
-        QVERIFY(form.rtfLineDiff[1]->toPlainText().isEmpty());
-        QVERIFY(form.chkTooltip->isChecked() && form.mnuOptionsShowGridLines->isChecked());
-        QVERIFY(w.prompts->messages.isEmpty());
-        // The Compare button shows the window's own icon.
-        QCOMPARE(form.ToolbarButton(3)->icon().pixmap(16, 16).toImage(), form.windowIcon().pixmap(16, 16).toImage());
-    }
 
     void commandStates_data()
     {
@@ -113,38 +87,6 @@ private slots:
         verify(withoutResults);
     }
 
-    void shortcuts()
-    {
-        frmFileDiffs form;
-        QStringList shown;
-        for (const QAction* action : form.mnuFile->actions()) {
-            if (!action->shortcut().isEmpty())
-                shown << action->objectName().mid(7) + u'=' + action->shortcut().toString(QKeySequence::PortableText);
-        }
-        QCOMPARE(shown.join(u' '), QStringLiteral("SelectFileOne=Ctrl+L SelectFileTwo=Ctrl+R Compare=Ctrl+M "
-                                                  "ShowNextDiff=F7 ShowPreviousDiff=Shift+F7 Find=Ctrl+F FindNext=F3 "
-                                                  "FindPrevious=Shift+F3 ToggleBookmark=Ctrl+F2 NextBookmark=F2 "
-                                                  "PreviousBookmark=Shift+F2 Print=Ctrl+P Exit=Ctrl+Q"));
-    }
-
-    void toolbarButtons()
-    {
-        frmFileDiffs& form = w.load();
-        QCOMPARE(form.Toolbar1->actions().size(), 18);
-        for (int index = 1; index <= 18; ++index) {
-            QCOMPARE(form.Toolbar1->actions().at(index - 1)->isSeparator(), !kToolbar[index - 1]);
-            QToolButton* button = form.ToolbarButton(index);
-            QCOMPARE(!button, !kToolbar[index - 1]);
-            if (!button)
-                continue;
-            QCOMPARE(button->defaultAction(), Action(form, kToolbar[index - 1]));
-            const QList<QSize> sizes = button->icon().availableSizes();
-            QVERIFY(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)));
-            QVERIFY(button->isVisible());
-            QVERIFY(form.Toolbar1->rect().contains(button->geometry()));  // nothing in an overflow menu
-        }
-    }
-
     void toolbarRunsItsCommand_data()
     {
         QTest::addColumn<bool>("results");
@@ -172,9 +114,12 @@ private slots:
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         else if (hourglass == 2)
             form.setCursor(Qt::WaitCursor);
+        QCOMPARE(form.Toolbar1->actions().size(), 18);
         for (int index = 1; index <= 17; ++index) {  // Exit (18) closes the window: last
             results ? form.EnableResultCommands() : form.DisableResultCommands();
             QAction* expected = Action(form, kToolbar[index - 1]);
+            QCOMPARE(form.Toolbar1->actions().at(index - 1)->isSeparator(), !expected);
+            QCOMPARE(!form.ToolbarButton(index), !expected);
             const bool runs = expected && expected->isEnabled() && hourglass == 0;
             if (QToolButton* button = form.ToolbarButton(index))
                 QTest::mouseClick(button, Qt::LeftButton);
@@ -241,6 +186,7 @@ private slots:
         font.setBold(true);
         {
             frmFileDiffs& form = w.load();
+            QCOMPARE(form.grdFileOne->font().family(), QStringLiteral("Courier New"));  // no INI file yet
             form.grdFileOne->setFont(font);
             form.grdFileTwo->setFont(font);
             form.mnuOptionsShowGridLines->setChecked(false);
@@ -262,44 +208,6 @@ private slots:
         QTEST(form.txtFileOne->text(), "one");
         QTEST(form.txtFileTwo->text(), "two");
         QVERIFY(!form.mnuFilePrint->isEnabled());
-    }
-
-    void layoutInPixels_data()
-    {
-        QTest::addColumn<QSize>("client");
-        QTest::addColumn<QRect>("gridOne");
-        QTest::addColumn<QRect>("gridTwo");
-        QTest::addColumn<QRect>("detailTwo");
-        // 15 twips a pixel: grid one at 510/840 twips = 34/56 px, grids
-        // CH - 106 px high, grid two 25 twips right of grid one, 4 px inside.
-        QTest::newRow("designed") << QSize(687, 442) << QRect(34, 56, 323, 336) << QRect(359, 56, 324, 336)
-                                  << QRect(2, 417, 674, 25);
-        QTest::newRow("narrow") << QSize(300, 442) << QRect(34, 56, 260, 336) << QRect(296, 56, 0, 336)
-                                << QRect(2, 417, 287, 25);
-    }
-
-    void layoutInPixels()
-    {
-        QFETCH(QSize, client);
-        frmFileDiffs& form = w.load();
-        form.resize(client.width(), client.height() + form.menuBar()->sizeHint().height());
-        form.layout()->activate();
-        QCoreApplication::processEvents();
-        QCOMPARE(form.ClientArea->size(), client);
-        QTEST(form.grdFileOne->geometry(), "gridOne");
-        QTEST(form.grdFileTwo->geometry(), "gridTwo");
-        QTEST(form.rtfLineDiff[1]->geometry(), "detailTwo");
-        for (auto [box, grid] : {std::pair{form.txtFileOne, form.grdFileOne}, {form.txtFileTwo, form.grdFileTwo}}) {
-            QCOMPARE(box->x(), grid->x());
-            QCOMPARE(box->width(), grid->width());
-            QCOMPARE(grid->ColWidth(), grid->width());
-        }
-        QCOMPARE(form.Splitter->x(), form.grdFileOne->geometry().right() + 1);
-        QCOMPARE(form.Splitter->geometry().right() + 1, form.grdFileTwo->x());
-        // The fixed controls never move.
-        QCOMPARE(form.Toolbar1->geometry(), QRect(2, 2, 375, 26));
-        QCOMPARE(form.chkTooltip->pos(), QPoint(586, 4));
-        QCOMPARE(form.pctContainer->geometry(), QRect(4, 56, 27, 195));
     }
 
     void minimisedWindowIsNotLaidOut()
