@@ -26,6 +26,15 @@ QString render(const PaneRows& pane)
 
 QStringList split(const char* lines) { return QString::fromUtf8(lines).split(u'|', Qt::SkipEmptyParts); }
 
+// "2-3-c 6-2-o": DiffList entries with the colour as a letter.
+QStringList entries(const char* text)
+{
+    QStringList list = QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts);
+    for (QString& e : list)
+        e = e.chopped(1) + QString::number(e.endsWith(u'o') ? kOrphanColor : kChangedColor);
+    return list;
+}
+
 // Each line once, in order, then one empty default row.
 void verifyPane(const PaneRows& pane, qsizetype lines)
 {
@@ -37,116 +46,84 @@ void verifyPane(const PaneRows& pane, qsizetype lines)
     QCOMPARE(pane.color.back(), kDefaultColor);
 }
 
+// Panes rendered as above, DiffList as in entries(); panes unchecked when null.
+struct Script {
+    const char* result;
+    int n1, n2;
+    AlignStatus status;
+    int failedLine;
+    const char *one, *two, *diffs;
+};
+
 }  // namespace
 
 class tst_Alignment : public QObject {
     Q_OBJECT
 private slots:
-    void wellFormed_data()
+    // Panes and DiffList are compared when given; a rejected script leaves
+    // what was accepted and each file still whole and in order.
+    void scripts_data()
     {
-        QTest::addColumn<QStringList>("result");
-        QTest::addColumn<int>("n1");
-        QTest::addColumn<int>("n2");
-        QTest::addColumn<QString>("one");
-        QTest::addColumn<QString>("two");
-        QTest::addColumn<QStringList>("diffs");
-        const QString o = QString::number(kOrphanColor), c = QString::number(kChangedColor);
-        QTest::newRow("empty file one") << split("0a1,3") << 0 << 3 << "- - - -" << "1o 2o 3o -" << QStringList{"1-3-" + o};
-        QTest::newRow("only line 3 differs") << split("3c3") << 4 << 4 << "1 2 3c 4 -" << "1 2 3c 4 -" << QStringList{"3-1-" + c};
-        QTest::newRow("two lines added after 5") << split("5a6,7") << 6 << 8 << "1 2 3 4 5 - - 6 -"
-                                                 << "1 2 3 4 5 6o 7o 8 -" << QStringList{"6-2-" + o};
-        QTest::newRow("three lines replaced by one") << split("2,4c2") << 5 << 3 << "1 2c 3c 4c 5 -" << "1 2c -c -c 3 -"
-                                                     << QStringList{"2-3-" + c};
-        QTest::newRow("both empty") << QStringList{} << 0 << 0 << "-" << "-" << QStringList{};
-        QTest::newRow("adjacent blocks") << split("1d0|1a1") << 1 << 1 << "1o - -" << "- 1o -"
-                                         << QStringList{"1-1-" + o, "2-1-" + o};
-        QTest::newRow("non-command lines ignored") << split("Only in x|< 3|---|> three| 3c3|3c3|x3c3") << 3 << 3
-                                                   << "1 2 3c -" << "1 2 3c -" << QStringList{"3-1-" + c};
-        QTest::newRow("trailing blanks allowed") << QStringList{"2c2 \r"} << 2 << 2 << "1 2c -" << "1 2c -"
-                                                 << QStringList{"2-1-" + c};
-    }
-
-    void wellFormed()
-    {
-        QFETCH(QStringList, result);
-        QFETCH(int, n1);
-        QFETCH(int, n2);
-        QFETCH(QString, one);
-        QFETCH(QString, two);
-        QFETCH(QStringList, diffs);
-        const AlignOutcome out = alignResultLines(result, n1, n2);
-        QCOMPARE(out.status, AlignStatus::Ok);
-        QCOMPARE(out.failedResultLine, -1);
-        QCOMPARE(render(out.rows.one), one);
-        QCOMPARE(render(out.rows.two), two);
-        QCOMPARE(out.rows.DiffList, diffs);
-    }
-
-    void rejected_data()
-    {
-        QTest::addColumn<QStringList>("result");
-        QTest::addColumn<int>("n1");
-        QTest::addColumn<int>("n2");
-        QTest::addColumn<AlignStatus>("status");
-        QTest::addColumn<int>("failedLine");
+        QTest::addColumn<Script>("s");
+        auto ok = [](const char* name, const char* result, int n1, int n2, const char* one, const char* two, const char* diffs) {
+            QTest::newRow(name) << Script{result, n1, n2, AlignStatus::Ok, -1, one, two, diffs};
+        };
+        ok("empty file one", "0a1,3", 0, 3, "- - - -", "1o 2o 3o -", "1-3-o");
+        ok("only line 3 differs", "3c3", 4, 4, "1 2 3c 4 -", "1 2 3c 4 -", "3-1-c");
+        ok("two lines added after 5", "5a6,7", 6, 8, "1 2 3 4 5 - - 6 -", "1 2 3 4 5 6o 7o 8 -", "6-2-o");
+        ok("three lines replaced by one", "2,4c2", 5, 3, "1 2c 3c 4c 5 -", "1 2c -c -c 3 -", "2-3-c");
+        ok("both empty", "", 0, 0, "-", "-", "");
+        ok("adjacent blocks", "1d0|1a1", 1, 1, "1o - -", "- 1o -", "1-1-o 2-1-o");
+        ok("non-command lines ignored", "Only in x|< 3|---|> three| 3c3|3c3|x3c3", 3, 3, "1 2 3c -", "1 2 3c -", "3-1-c");
+        ok("trailing blanks allowed", "2c2 \r", 2, 2, "1 2c -", "1 2c -", "2-1-c");
+        auto bad = [](const char* name, const char* result, int n1, int n2, AlignStatus status, int line) {
+            QTest::newRow(name) << Script{result, n1, n2, status, line, nullptr, nullptr, nullptr};
+        };
         using S = AlignStatus;
-        QTest::newRow("unknown letter") << split("3x3") << 4 << 4 << S::MalformedCommand << 0;
-        QTest::newRow("missing right side") << split("3a") << 4 << 5 << S::MalformedCommand << 0;
-        QTest::newRow("range before a") << split("1,2a3") << 4 << 5 << S::MalformedCommand << 0;
-        QTest::newRow("range after d") << split("3d4,5") << 4 << 5 << S::MalformedCommand << 0;
-        QTest::newRow("text after command") << split("3c3 x") << 4 << 4 << S::MalformedCommand << 0;
-        QTest::newRow("empty second number") << split("3,c3") << 4 << 4 << S::MalformedCommand << 0;
-        QTest::newRow("number too large") << split("99999999999c1") << 4 << 4 << S::MalformedCommand << 0;
-        QTest::newRow("after ignored lines") << split("< a|3c3|--|3q3") << 4 << 4 << S::MalformedCommand << 3;
-        QTest::newRow("beyond file one") << split("5c5") << 4 << 5 << S::OutOfRange << 0;
-        QTest::newRow("beyond file two") << split("1a6") << 5 << 5 << S::OutOfRange << 0;
-        QTest::newRow("add after missing line") << split("6a6") << 5 << 6 << S::OutOfRange << 0;
-        QTest::newRow("delete past file two") << split("1d5") << 4 << 4 << S::OutOfRange << 0;
-        QTest::newRow("line zero changed") << split("0c1") << 4 << 4 << S::OutOfRange << 0;
-        QTest::newRow("backwards range") << split("3,2c2") << 4 << 4 << S::OutOfRange << 0;
-        QTest::newRow("overlapping") << split("2,3c2,3|3c3") << 4 << 4 << S::OutOfOrder << 1;
-        QTest::newRow("unequal stretch before") << split("2c3") << 4 << 5 << S::OutOfOrder << 0;
-        QTest::newRow("no commands, lengths differ") << QStringList{} << 3 << 4 << S::CountMismatch << -1;
-        QTest::newRow("tail not accounted for") << split("2c2") << 4 << 5 << S::CountMismatch << -1;
-        QTest::newRow("negative line count") << QStringList{} << -1 << 0 << S::OutOfRange << -1;
+        bad("unknown letter", "3x3", 4, 4, S::MalformedCommand, 0);
+        bad("missing right side", "3a", 4, 5, S::MalformedCommand, 0);
+        bad("range before a", "1,2a3", 4, 5, S::MalformedCommand, 0);
+        bad("range after d", "3d4,5", 4, 5, S::MalformedCommand, 0);
+        bad("text after command", "3c3 x", 4, 4, S::MalformedCommand, 0);
+        bad("empty second number", "3,c3", 4, 4, S::MalformedCommand, 0);
+        bad("number too large", "99999999999c1", 4, 4, S::MalformedCommand, 0);
+        bad("after ignored lines", "< a|3c3|--|3q3", 4, 4, S::MalformedCommand, 3);
+        bad("beyond file one", "5c5", 4, 5, S::OutOfRange, 0);
+        bad("beyond file two", "1a6", 5, 5, S::OutOfRange, 0);
+        bad("add after missing line", "6a6", 5, 6, S::OutOfRange, 0);
+        bad("delete past file two", "1d5", 4, 4, S::OutOfRange, 0);
+        bad("line zero changed", "0c1", 4, 4, S::OutOfRange, 0);
+        bad("backwards range", "3,2c2", 4, 4, S::OutOfRange, 0);
+        bad("unequal stretch before", "2c3", 4, 5, S::OutOfOrder, 0);
+        bad("no commands, lengths differ", "", 3, 4, S::CountMismatch, -1);
+        bad("tail not accounted for", "2c2", 4, 5, S::CountMismatch, -1);
+        bad("negative line count", "", -1, 0, S::OutOfRange, -1);
+        QTest::newRow("overlap keeps the first block")
+            << Script{"1a2,3|1c1", 3, 5, S::OutOfOrder, 1, "1 - - 2 3 -", "1 2o 3o 4 5 -", "2-2-o"};
     }
 
-    void rejected()
+    void scripts()
     {
-        QFETCH(QStringList, result);
-        QFETCH(int, n1);
-        QFETCH(int, n2);
-        QFETCH(AlignStatus, status);
-        QFETCH(int, failedLine);
-        const AlignOutcome out = alignResultLines(result, n1, n2);
-        QCOMPARE(out.status, status);
-        QCOMPARE(out.failedResultLine, failedLine);
+        QFETCH(Script, s);
+        const AlignOutcome out = alignResultLines(split(s.result), s.n1, s.n2);
+        QCOMPARE(out.status, s.status);
+        QCOMPARE(out.failedResultLine, s.failedLine);
         QVERIFY(!describeAlignStatus(out.status).isEmpty());
-        // Whatever was accepted, each file is still shown whole and in order.
-        verifyPane(out.rows.one, std::max(n1, 0));
-        verifyPane(out.rows.two, std::max(n2, 0));
+        verifyPane(out.rows.one, std::max(s.n1, 0));
+        verifyPane(out.rows.two, std::max(s.n2, 0));
+        if (s.one) {
+            QCOMPARE(render(out.rows.one), QString(s.one));
+            QCOMPARE(render(out.rows.two), QString(s.two));
+            QCOMPARE(out.rows.DiffList, entries(s.diffs));
+        }
     }
 
-    void failureKeepsAcceptedBlocksAndPads()
+    void padsShorterPane()
     {
-        // The first block stays, the rest follows unaligned.
-        AlignOutcome out = alignResultLines(split("1a2,3|1c1"), 3, 5);
-        QCOMPARE(out.status, AlignStatus::OutOfOrder);
-        QCOMPARE(render(out.rows.one), QStringLiteral("1 - - 2 3 -"));
-        QCOMPARE(render(out.rows.two), QStringLiteral("1 2o 3o 4 5 -"));
-        QCOMPARE(out.rows.DiffList, QStringList{QStringLiteral("2-2-12902911")});
         AlignOutcome uneven = alignResultLines(QStringList{}, 1, 4);
         padShorterPane(uneven.rows);
         QCOMPARE(render(uneven.rows.one), QStringLiteral("1 - - - -"));
         QCOMPARE(render(uneven.rows.two), QStringLiteral("1 2 3 4 -"));
-    }
-
-    void callableSourceReadsEachLineOnceInOrder()
-    {
-        const QStringList result = split("x|1c1|y|3d2");
-        QList<qsizetype> asked;
-        QVERIFY(alignResultLines(result.size(), [&](qsizetype i) { asked << i; return result.at(i); }, 3, 2).ok());
-        QCOMPARE(asked, (QList<qsizetype>{0, 1, 2, 3}));
     }
 
     // One DiffList entry per engine block: its lines then fillers in each pane;
@@ -168,10 +145,12 @@ private slots:
             const int code = engine.CompareFiles(paths[0], paths[1]);
             QVERIFY2(code < 2, qPrintable(engine.ResultLine(0)));
             const auto a = engine.LoadedFile(0), b = engine.LoadedFile(1);
+            qsizetype asked = 0;  // each result line read once
             const AlignOutcome out = alignResultLines(
-                engine.ResultLineCount(), [&](qsizetype i) { return engine.ResultLine(int(i)); },
+                engine.ResultLineCount(), [&](qsizetype i) { return ++asked, engine.ResultLine(int(i)); },
                 std::int32_t(a->LineCount()), std::int32_t(b->LineCount()));
             QVERIFY2(out.ok(), qPrintable(describeAlignStatus(out.status)));
+            QCOMPARE(asked, qsizetype(engine.ResultLineCount()));
             const PaneRows &p1 = out.rows.one, &p2 = out.rows.two;
             QCOMPARE(p1.size(), p2.size());
             verifyPane(p1, a->LineCount());

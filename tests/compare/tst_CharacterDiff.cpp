@@ -55,6 +55,8 @@ QString randomText(QRandomGenerator& rng, int len, int alphabet)
     return s;
 }
 
+struct Example { QString one, two; bool ignoreCase; int length; QString marks1, marks2; };
+
 }  // namespace
 
 class tst_CharacterDiff : public QObject {
@@ -62,38 +64,27 @@ class tst_CharacterDiff : public QObject {
 private slots:
     void examples_data()
     {
-        QTest::addColumn<QString>("one");
-        QTest::addColumn<QString>("two");
-        QTest::addColumn<bool>("ignoreCase");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QString>("marks1");
-        QTest::addColumn<QString>("marks2");
-        QTest::newRow("abc abd") << "abc" << "abd" << false << 2 << "110" << "110";
-        QTest::newRow("ab ba") << "ab" << "ba" << false << 1 << "10" << "01";
-        QTest::newRow("abcabc abc") << "abcabc" << "abc" << false << 3 << "000111" << "111";
-        QTest::newRow("aab ab") << "aab" << "ab" << false << 2 << "011" << "11";
-        QTest::newRow("two spaces") << "hello world" << "hello  world" << false << 11 << "11111111111" << "111110111111";
-        QTest::newRow("case differs") << "abc" << "ABC" << false << 0 << "000" << "000";
-        QTest::newRow("case ignored") << "abc" << "ABC" << true << 3 << "111" << "111";
-        QTest::newRow("sharp s keeps positions") << "straße" << "STRASSE" << true << 5 << "111101" << "1111001";
-        QTest::newRow("emoji sharing a high surrogate") << QString::fromUcs4(U"\U0001F600a") << QString::fromUcs4(U"\U0001F601a")
-                                                        << false << 1 << "001" << "001";
-        QTest::newRow("same emoji") << QString::fromUcs4(U"x\U0001F600") << QString::fromUcs4(U"\U0001F600") << false << 1
-                                    << "011" << "11";
+        QTest::addColumn<Example>("e");
+        QTest::newRow("abc abd") << Example{"abc", "abd", false, 2, "110", "110"};
+        QTest::newRow("ab ba") << Example{"ab", "ba", false, 1, "10", "01"};
+        QTest::newRow("abcabc abc") << Example{"abcabc", "abc", false, 3, "000111", "111"};
+        QTest::newRow("aab ab") << Example{"aab", "ab", false, 2, "011", "11"};
+        QTest::newRow("two spaces") << Example{"hello world", "hello  world", false, 11, "11111111111", "111110111111"};
+        QTest::newRow("case differs") << Example{"abc", "ABC", false, 0, "000", "000"};
+        QTest::newRow("case ignored") << Example{"abc", "ABC", true, 3, "111", "111"};
+        QTest::newRow("sharp s keeps positions") << Example{"straße", "STRASSE", true, 5, "111101", "1111001"};
+        QTest::newRow("emoji sharing a high surrogate") << Example{QString::fromUcs4(U"\U0001F600a"), QString::fromUcs4(U"\U0001F601a"),
+                                                                           false, 1, "001", "001"};
+        QTest::newRow("same emoji") << Example{QString::fromUcs4(U"x\U0001F600"), QString::fromUcs4(U"\U0001F600"), false, 1, "011", "11"};
     }
 
     void examples()
     {
-        QFETCH(QString, one);
-        QFETCH(QString, two);
-        QFETCH(bool, ignoreCase);
-        QFETCH(int, length);
-        QFETCH(QString, marks1);
-        QFETCH(QString, marks2);
+        QFETCH(Example, e);
         std::vector<bool> m1, m2;
-        QCOMPARE(StringDiffs(one, two, ignoreCase, m1, m2), length);
-        QCOMPARE(bits(m1), marks1);
-        QCOMPARE(bits(m2), marks2);
+        QCOMPARE(StringDiffs(e.one, e.two, e.ignoreCase, m1, m2), e.length);
+        QCOMPARE(bits(m1), e.marks1);
+        QCOMPARE(bits(m2), e.marks2);
     }
 
     // Within the table budget: exactly the table rule. Linear space alone, or

@@ -7,6 +7,11 @@
 
 using namespace DiffBar;
 
+namespace {
+struct BandCase { qint64 row, count; int gridRows, barHeight, top, height; };
+struct MarkCase { int row; float y; int gridRows, barHeight, markY, clickRow; };  // -1: not checked
+}  // namespace
+
 class tst_DiffBarGeometry : public QObject {
     Q_OBJECT
 private slots:
@@ -43,64 +48,44 @@ private slots:
     // Band of a block of `count` rows from `row` on a bar of H units for N rows.
     void bands_data()
     {
-        QTest::addColumn<qint64>("row");
-        QTest::addColumn<qint64>("count");
-        QTest::addColumn<int>("gridRows");
-        QTest::addColumn<int>("barHeight");
-        QTest::addColumn<int>("top");
-        QTest::addColumn<int>("height");
+        QTest::addColumn<BandCase>("c");
         // S = single(1.91); [95.5] is the even 96; [S x 2] = [3.82] = 4.
-        QTest::newRow("N 100, H 191") << qint64(51) << qint64(2) << 100 << 191 << 96 << 4;
-        QTest::newRow("half rounds down to even") << qint64(2) << qint64(1) << 4 << 10 << 2 << 2;
-        QTest::newRow("two rows of 2.5") << qint64(1) << qint64(2) << 4 << 10 << 0 << 5;
-        QTest::newRow("top from H, not S") << qint64(2) << qint64(1) << 3 << 100 << 33 << 33;
-        QTest::newRow("at least one unit high") << qint64(500) << qint64(1) << 1000 << 191 << 95 << 1;
-        QTest::newRow("last rows stay on the bar") << qint64(999) << qint64(1) << 1000 << 191 << 190 << 1;
-        QTest::newRow("block without rows") << qint64(5) << qint64(0) << 10 << 100 << 0 << 0;
+        QTest::newRow("N 100, H 191") << BandCase{51, 2, 100, 191, 96, 4};
+        QTest::newRow("half rounds down to even") << BandCase{2, 1, 4, 10, 2, 2};
+        QTest::newRow("two rows of 2.5") << BandCase{1, 2, 4, 10, 0, 5};
+        QTest::newRow("top from H, not S") << BandCase{2, 1, 3, 100, 33, 33};
+        QTest::newRow("at least one unit high") << BandCase{500, 1, 1000, 191, 95, 1};
+        QTest::newRow("last rows stay on the bar") << BandCase{999, 1, 1000, 191, 190, 1};
+        QTest::newRow("block without rows") << BandCase{5, 0, 10, 100, 0, 0};
     }
 
     void bands()
     {
-        QFETCH(qint64, row);
-        QFETCH(qint64, count);
-        QFETCH(int, gridRows);
-        QFETCH(int, barHeight);
-        QFETCH(int, top);
-        QFETCH(int, height);
-        const Band band = bandForBlock(row, count, 0x123456u, gridRows, barHeight);
-        QCOMPARE(band.top, top);
-        QCOMPARE(band.height, height);
+        QFETCH(BandCase, c);
+        const Band band = bandForBlock(c.row, c.count, 0x123456u, c.gridRows, c.barHeight);
+        QCOMPARE(band.top, c.top);
+        QCOMPARE(band.height, c.height);
         QCOMPARE(band.color, 0x123456u);
     }
 
     // Current-row mark (row -> y) and a click on the bar (y -> row).
     void markAndClick_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<float>("y");
-        QTest::addColumn<int>("gridRows");
-        QTest::addColumn<int>("barHeight");
-        QTest::addColumn<int>("markY");     // -1: not checked
-        QTest::addColumn<int>("clickRow");  // -1: not checked
+        QTest::addColumn<MarkCase>("c");
         // S x 50 is just below 95.5 in double precision from single S.
-        QTest::newRow("N 100, H 191") << 51 << 95.5f << 100 << 191 << 95 << 50;
-        QTest::newRow("first row") << 1 << 0.0f << 100 << 191 << 0 << 1;
-        QTest::newRow("half to even, down") << 2 << 6.25f << 4 << 10 << 2 << 2;
-        QTest::newRow("trailing row") << 1000 << -1.0f << 1000 << 191 << 191 << -1;
-        QTest::newRow("off the bar") << -1 << 12.0f << 4 << 10 << -1 << 4;
-        QTest::newRow("no rows") << -1 << 5.0f << 0 << 10 << -1 << 1;
+        QTest::newRow("N 100, H 191") << MarkCase{51, 95.5f, 100, 191, 95, 50};
+        QTest::newRow("first row") << MarkCase{1, 0.0f, 100, 191, 0, 1};
+        QTest::newRow("half to even, down") << MarkCase{2, 6.25f, 4, 10, 2, 2};
+        QTest::newRow("trailing row") << MarkCase{1000, -1.0f, 1000, 191, 191, -1};
+        QTest::newRow("off the bar") << MarkCase{-1, 12.0f, 4, 10, -1, 4};
+        QTest::newRow("no rows") << MarkCase{-1, 5.0f, 0, 10, -1, 1};
     }
 
     void markAndClick()
     {
-        QFETCH(int, row);
-        QFETCH(float, y);
-        QFETCH(int, gridRows);
-        QFETCH(int, barHeight);
-        QFETCH(int, markY);
-        QFETCH(int, clickRow);
-        if (markY >= 0) QCOMPARE(currentRowMarkY(row, gridRows, barHeight), markY);
-        if (clickRow >= 0) QCOMPARE(rowAtBarY(y, gridRows, barHeight), clickRow);
+        QFETCH(MarkCase, c);
+        if (c.markY >= 0) QCOMPARE(currentRowMarkY(c.row, c.gridRows, c.barHeight), c.markY);
+        if (c.clickRow >= 0) QCOMPARE(rowAtBarY(c.y, c.gridRows, c.barHeight), c.clickRow);
     }
 };
 

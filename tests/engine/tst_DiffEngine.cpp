@@ -13,6 +13,13 @@
 
 using namespace ResultChecker;
 
+namespace {
+struct Mix { int seed, maxLines, alphabet; QByteArray ending; bool minimal; };
+struct Edge { QByteArray one, two; int code; QList<QByteArray> lines; };
+struct Setting { QByteArray one, two; bool ignoreCase, ignoreWhiteSpace; int code; };
+struct Binary { QByteArray one, two; bool force; int code; };
+}  // namespace
+
 class tst_DiffEngine : public QObject {
     Q_OBJECT
 
@@ -51,26 +58,19 @@ private:
 private slots:
     void roundTripAndMinimality_data()
     {
-        QTest::addColumn<int>("seed");
-        QTest::addColumn<int>("maxLines");
-        QTest::addColumn<int>("alphabet");
-        QTest::addColumn<QByteArray>("ending");
-        QTest::addColumn<bool>("minimal");
-        QTest::newRow("few distinct lines") << 1 << 25 << 3 << QByteArray("\n") << true;
-        QTest::newRow("some repeats") << 2 << 40 << 12 << QByteArray("\n") << true;
-        QTest::newRow("mostly unique") << 3 << 60 << 1000 << QByteArray("\n") << true;
-        QTest::newRow("CRLF") << 4 << 30 << 5 << QByteArray("\r\n") << true;
-        QTest::newRow("default mode, repeats") << 5 << 40 << 4 << QByteArray("\n") << false;
-        QTest::newRow("default mode, unique") << 6 << 60 << 500 << QByteArray("\n") << false;
+        QTest::addColumn<Mix>("c");
+        QTest::newRow("few distinct lines") << Mix{1, 25, 3, "\n", true};
+        QTest::newRow("some repeats") << Mix{2, 40, 12, "\n", true};
+        QTest::newRow("mostly unique") << Mix{3, 60, 1000, "\n", true};
+        QTest::newRow("CRLF") << Mix{4, 30, 5, "\r\n", true};
+        QTest::newRow("default mode, repeats") << Mix{5, 40, 4, "\n", false};
+        QTest::newRow("default mode, unique") << Mix{6, 60, 500, "\n", false};
     }
 
     void roundTripAndMinimality()
     {
-        QFETCH(int, seed);
-        QFETCH(int, maxLines);
-        QFETCH(int, alphabet);
-        QFETCH(QByteArray, ending);
-        QFETCH(bool, minimal);
+        QFETCH(Mix, c);
+        const auto& [seed, maxLines, alphabet, ending, minimal] = c;
         QRandomGenerator rng(static_cast<quint32>(seed));
         cDiffEngine engine;
         engine.Minimal(minimal);
@@ -124,47 +124,39 @@ private slots:
     // Result lines compared up to as many as given.
     void edgeCases_data()
     {
-        QTest::addColumn<QByteArray>("one");
-        QTest::addColumn<QByteArray>("two");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QList<QByteArray>>("lines");
+        QTest::addColumn<Edge>("c");
         using L = QList<QByteArray>;
-        QTest::newRow("both empty") << QByteArray() << QByteArray() << 0 << L{};
-        QTest::newRow("File One empty") << QByteArray() << QByteArray("x\ny\nz\n") << 1 << L{"0a1,3", "> x"};
-        QTest::newRow("File Two empty") << QByteArray("x\ny\n") << QByteArray() << 1 << L{"1,2d0", "< x", "< y"};
-        QTest::newRow("one line changed") << QByteArray("a\nb\nc\n") << QByteArray("a\nB\nc\n") << 1 << L{"2c2", "< b", "---", "> B"};
-        QTest::newRow("three replaced by one") << QByteArray("a\nb\nc\nd\ne\n") << QByteArray("a\nX\ne\n") << 1 << L{"2,4c2"};
-        QTest::newRow("two added after 5") << QByteArray("1\n2\n3\n4\n5\n6\n") << QByteArray("1\n2\n3\n4\n5\nx\ny\n6\n") << 1
-                                           << L{"5a6,7"};
-        QTest::newRow("no newline in File One") << QByteArray("a\nb") << QByteArray("a\nc\n") << 1
-                                                << L{"2c2", "< b", "\\ No newline at end of file", "---", "> c"};
-        QTest::newRow("no newline in File Two") << QByteArray("a\nb\n") << QByteArray("a\nb") << 1
-                                                << L{"2c2", "< b", "---", "> b", "\\ No newline at end of file"};
-        QTest::newRow("no newline on both, same") << QByteArray("a\nb") << QByteArray("a\nb") << 0 << L{};
-        QTest::newRow("CRLF against LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << 1 << L{"1,2c1,2", "< a\r"};
-        QTest::newRow("invalid UTF-8") << QByteArray("ok\n\xff\xfe bad\n") << QByteArray("ok\n\xc3\x28\n") << 1 << L{"2c2"};
-        QTest::newRow("NUL after the first block is text") << QByteArray(100000, 'x') + "\n"
-                                                           << QByteArray(100000, 'x') + QByteArray(1, '\0') + "\n" << 1 << L{"1c1"};
+        QTest::newRow("both empty") << Edge{{}, {}, 0, L{}};
+        QTest::newRow("File One empty") << Edge{{}, "x\ny\nz\n", 1, L{"0a1,3", "> x"}};
+        QTest::newRow("File Two empty") << Edge{"x\ny\n", {}, 1, L{"1,2d0", "< x", "< y"}};
+        QTest::newRow("one line changed") << Edge{"a\nb\nc\n", "a\nB\nc\n", 1, L{"2c2", "< b", "---", "> B"}};
+        QTest::newRow("three replaced by one") << Edge{"a\nb\nc\nd\ne\n", "a\nX\ne\n", 1, L{"2,4c2"}};
+        QTest::newRow("two added after 5") << Edge{"1\n2\n3\n4\n5\n6\n", "1\n2\n3\n4\n5\nx\ny\n6\n", 1, L{"5a6,7"}};
+        const QByteArray noNewline = "\\ No newline at end of file";
+        QTest::newRow("no newline in File One") << Edge{"a\nb", "a\nc\n", 1, L{"2c2", "< b", noNewline, "---", "> c"}};
+        QTest::newRow("no newline in File Two") << Edge{"a\nb\n", "a\nb", 1, L{"2c2", "< b", "---", "> b", noNewline}};
+        QTest::newRow("no newline on both, same") << Edge{"a\nb", "a\nb", 0, L{}};
+        QTest::newRow("CRLF against LF") << Edge{"a\r\nb\r\n", "a\nb\n", 1, L{"1,2c1,2", "< a\r"}};
+        QTest::newRow("invalid UTF-8") << Edge{"ok\n\xff\xfe bad\n", "ok\n\xc3\x28\n", 1, L{"2c2"}};
+        const QByteArray xs(100000, 'x');
+        QTest::newRow("NUL after the first block is text") << Edge{xs + "\n", xs + QByteArray(1, '\0') + "\n", 1, L{"1c1"}};
         const QByteArray longLine(1 << 20, 'q');
         QByteArray otherLong = longLine;
         otherLong[500000] = 'r';
-        QTest::newRow("1 MB line") << "a\n" + longLine + "\nz\n" << "a\n" + otherLong + "\nz\n" << 1 << L{"2c2"};
+        QTest::newRow("1 MB line") << Edge{"a\n" + longLine + "\nz\n", "a\n" + otherLong + "\nz\n", 1, L{"2c2"}};
         // Ambiguous blocks: where the block goes among the equally small choices.
-        QTest::newRow("function added after a blank line") << QByteArray("a() {\n}\n\nc() {\n}\n")
-                                                           << QByteArray("a() {\n}\n\nb() {\n}\n\nc() {\n}\n") << 1 << L{"3a4,6"};
-        QTest::newRow("block does not start with a blank line") << QByteArray("foo\nbar\n") << QByteArray("foo\n\nfoo\nbar\n") << 1
-                                                                << L{"0a1,2"};
+        QTest::newRow("function added after a blank line")
+            << Edge{"a() {\n}\n\nc() {\n}\n", "a() {\n}\n\nb() {\n}\n\nc() {\n}\n", 1, L{"3a4,6"}};
+        QTest::newRow("block does not start with a blank line") << Edge{"foo\nbar\n", "foo\n\nfoo\nbar\n", 1, L{"0a1,2"}};
         QTest::newRow("block does not start with a closing brace")
-            << QByteArray("if (a) {\n  x;\n}\ny;\n") << QByteArray("if (a) {\n  x;\n}\nif (b) {\n  x;\n}\ny;\n") << 1 << L{"3a4,6"};
-        QTest::newRow("deletion joins a change") << QByteArray("k\nk\nz\n") << QByteArray("k\nq\nz\n") << 1 << L{"2c2"};
+            << Edge{"if (a) {\n  x;\n}\ny;\n", "if (a) {\n  x;\n}\nif (b) {\n  x;\n}\ny;\n", 1, L{"3a4,6"}};
+        QTest::newRow("deletion joins a change") << Edge{"k\nk\nz\n", "k\nq\nz\n", 1, L{"2c2"}};
     }
 
     void edgeCases()
     {
-        QFETCH(QByteArray, one);
-        QFETCH(QByteArray, two);
-        QFETCH(int, code);
-        QFETCH(QList<QByteArray>, lines);
+        QFETCH(Edge, c);
+        const auto& [one, two, code, lines] = c;
         cDiffEngine engine;
         QCOMPARE(CompareAndCheck(engine, one, two), code);
         if (code == 0)
@@ -176,58 +168,45 @@ private slots:
 
     void settings_data()
     {
-        QTest::addColumn<QByteArray>("one");
-        QTest::addColumn<QByteArray>("two");
-        QTest::addColumn<bool>("ignoreCase");
-        QTest::addColumn<bool>("ignoreWhiteSpace");
-        QTest::addColumn<int>("code");
-        QTest::newRow("ASCII case") << QByteArray("Hello\n") << QByteArray("hELLO\n") << true << false << 0;
-        QTest::newRow("German umlauts") << QByteArray("\xc3\x84rger\n") << QByteArray("\xc3\xa4RGER\n") << true << false << 0;
-        QTest::newRow("different letters stay different") << QByteArray("\xc3\xa4\n") << QByteArray("a\n") << true << true << 1;
-        QTest::newRow("single-byte line folds too") << QByteArray("\xc4\n") << QByteArray("\xe4\n") << true << false << 0;
-        QTest::newRow("Windows-1252 letters fold") << QByteArray("\x8a\x8c\n") << QByteArray("\x9a\x9c\n") << true << false << 0;
-        QTest::newRow("Windows-1252 ellipsis is not space") << QByteArray("a\x85\n") << QByteArray("a\n") << false << true << 1;
-        QTest::newRow("white space inside") << QByteArray("a b\tc\n") << QByteArray("abc\n") << false << true << 0;
-        QTest::newRow("CRLF with white space ignored") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << false << true << 0;
-        QTest::newRow("missing final newline with white space ignored") << QByteArray("a\nb") << QByteArray("a\nb\n") << false
-                                                                        << true << 0;
-        QTest::newRow("blank lines are not dropped") << QByteArray("a\n\nb\n") << QByteArray("a\nb\n") << false << true << 1;
+        QTest::addColumn<Setting>("c");
+        QTest::newRow("ASCII case") << Setting{"Hello\n", "hELLO\n", true, false, 0};
+        QTest::newRow("German umlauts") << Setting{"\xc3\x84rger\n", "\xc3\xa4RGER\n", true, false, 0};
+        QTest::newRow("different letters stay different") << Setting{"\xc3\xa4\n", "a\n", true, true, 1};
+        QTest::newRow("single-byte line folds too") << Setting{"\xc4\n", "\xe4\n", true, false, 0};
+        QTest::newRow("Windows-1252 letters fold") << Setting{"\x8a\x8c\n", "\x9a\x9c\n", true, false, 0};
+        QTest::newRow("Windows-1252 ellipsis is not space") << Setting{"a\x85\n", "a\n", false, true, 1};
+        QTest::newRow("white space inside") << Setting{"a b\tc\n", "abc\n", false, true, 0};
+        QTest::newRow("CRLF with white space ignored") << Setting{"a\r\nb\r\n", "a\nb\n", false, true, 0};
+        QTest::newRow("no final newline, white space ignored") << Setting{"a\nb", "a\nb\n", false, true, 0};
+        QTest::newRow("blank lines are not dropped") << Setting{"a\n\nb\n", "a\nb\n", false, true, 1};
     }
 
     void settings()
     {
-        QFETCH(QByteArray, one);
-        QFETCH(QByteArray, two);
-        QFETCH(bool, ignoreCase);
-        QFETCH(bool, ignoreWhiteSpace);
-        QFETCH(int, code);
+        QFETCH(Setting, c);
         cDiffEngine engine;
-        engine.IgnoreCase(ignoreCase);
-        engine.IgnoreWhiteSpace(ignoreWhiteSpace);
-        QCOMPARE(engine.CompareFiles(Write("one", one), Write("two", two)), code);
+        engine.IgnoreCase(c.ignoreCase);
+        engine.IgnoreWhiteSpace(c.ignoreWhiteSpace);
+        QCOMPARE(engine.CompareFiles(Write("one", c.one), Write("two", c.two)), c.code);
     }
 
     void binaryFiles_data()
     {
-        QTest::addColumn<QByteArray>("one");
-        QTest::addColumn<QByteArray>("two");
-        QTest::addColumn<bool>("force");
-        QTest::addColumn<int>("code");
+        QTest::addColumn<Binary>("c");
         const QByteArray nul("a\0b\n", 4), nul2("a\0c\n", 4);
-        QTest::newRow("same binary") << nul << nul << false << 0;
-        QTest::newRow("different binary, same size") << nul << nul2 << false << 1;
-        QTest::newRow("binary against text") << nul << QByteArray("abc\n") << false << 1;
-        QTest::newRow("forced text") << nul << nul2 << true << 1;
-        QTest::newRow("large, differ at the end") << QByteArray(300000, '\0') + "x" << QByteArray(300000, '\0') + "y" << false << 1;
-        QTest::newRow("large, same") << QByteArray(300000, '\0') + "x" << QByteArray(300000, '\0') + "x" << false << 0;
+        QTest::newRow("same binary") << Binary{nul, nul, false, 0};
+        QTest::newRow("different binary, same size") << Binary{nul, nul2, false, 1};
+        QTest::newRow("binary against text") << Binary{nul, "abc\n", false, 1};
+        QTest::newRow("forced text") << Binary{nul, nul2, true, 1};
+        const QByteArray zeros(300000, '\0');
+        QTest::newRow("large, differ at the end") << Binary{zeros + "x", zeros + "y", false, 1};
+        QTest::newRow("large, same") << Binary{zeros + "x", zeros + "x", false, 0};
     }
 
     void binaryFiles()
     {
-        QFETCH(QByteArray, one);
-        QFETCH(QByteArray, two);
-        QFETCH(bool, force);
-        QFETCH(int, code);
+        QFETCH(Binary, c);
+        const auto& [one, two, force, code] = c;
         cDiffEngine engine;
         engine.ForceTextCompare(force);
         const QString p1 = Write("one", one), p2 = Write("two", two);

@@ -6,34 +6,33 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+struct Split { QByteArray bytes; QList<QByteArray> lines, rawLines; bool lacksNewline; };  // raw: CR before LF kept
+}  // namespace
+
 class tst_LineFile : public QObject {
     Q_OBJECT
 
 private slots:
     void split_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QList<QByteArray>>("lines");     // text without endings
-        QTest::addColumn<QList<QByteArray>>("rawLines");  // CR before LF kept
-        QTest::addColumn<bool>("lacksNewline");
+        QTest::addColumn<Split>("c");
         using L = QList<QByteArray>;
-        QTest::newRow("empty") << QByteArray() << L{} << L{} << false;
-        QTest::newRow("one newline") << QByteArray("\n") << L{""} << L{""} << false;
-        QTest::newRow("no final newline") << QByteArray("a\nb") << L{"a", "b"} << L{"a", "b"} << true;
-        QTest::newRow("final newline") << QByteArray("a\nb\n") << L{"a", "b"} << L{"a", "b"} << false;
-        QTest::newRow("CRLF") << QByteArray("a\r\nb\r\n") << L{"a", "b"} << L{"a\r", "b\r"} << false;
-        QTest::newRow("CR without LF stays text") << QByteArray("a\rb\nc\r") << L{"a\rb", "c\r"} << L{"a\rb", "c\r"} << true;
-        QTest::newRow("blank lines") << QByteArray("\n\n\r\n") << L{"", "", ""} << L{"", "", "\r"} << false;
-        QTest::newRow("NUL bytes kept") << QByteArray("a\0b\n", 4) << L{QByteArray("a\0b", 3)} << L{QByteArray("a\0b", 3)}
-                                        << false;
+        QTest::newRow("empty") << Split{{}, L{}, L{}, false};
+        QTest::newRow("one newline") << Split{"\n", L{""}, L{""}, false};
+        QTest::newRow("no final newline") << Split{"a\nb", L{"a", "b"}, L{"a", "b"}, true};
+        QTest::newRow("final newline") << Split{"a\nb\n", L{"a", "b"}, L{"a", "b"}, false};
+        QTest::newRow("CRLF") << Split{"a\r\nb\r\n", L{"a", "b"}, L{"a\r", "b\r"}, false};
+        QTest::newRow("CR without LF stays text") << Split{"a\rb\nc\r", L{"a\rb", "c\r"}, L{"a\rb", "c\r"}, true};
+        QTest::newRow("blank lines") << Split{"\n\n\r\n", L{"", "", ""}, L{"", "", "\r"}, false};
+        const QByteArray nul("a\0b", 3);
+        QTest::newRow("NUL bytes kept") << Split{nul + "\n", L{nul}, L{nul}, false};
     }
 
     void split()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QList<QByteArray>, lines);
-        QFETCH(QList<QByteArray>, rawLines);
-        QFETCH(bool, lacksNewline);
+        QFETCH(Split, c);
+        const auto& [bytes, lines, rawLines, lacksNewline] = c;
         // The same answers from memory and from a file on disk.
         QTemporaryDir dir;
         const QString path = ResultChecker::Write(dir.filePath("f"), bytes);

@@ -11,6 +11,10 @@
 
 using namespace ResultChecker;
 
+namespace {
+struct Invocation { QByteArray one, two; QStringList options; int code; };
+}  // namespace
+
 class tst_VantrelDiffCommand : public QObject {
     Q_OBJECT
 
@@ -40,24 +44,19 @@ private slots:
 
     void matchesEngine_data()
     {
-        QTest::addColumn<QByteArray>("one");
-        QTest::addColumn<QByteArray>("two");
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("code");
-        QTest::newRow("identical") << QByteArray("a\n") << QByteArray("a\n") << QStringList() << 0;
-        QTest::newRow("separate options") << QByteArray("A b\n") << QByteArray("ab\n") << QStringList{"-i", "-w"} << 0;
-        QTest::newRow("grouped options") << QByteArray("A b\n") << QByteArray("ab\n") << QStringList{"-iw"} << 0;
-        QTest::newRow("binary") << QByteArray("a\0b", 3) << QByteArray("a\0c", 3) << QStringList() << 1;
-        QTest::newRow("forced text") << QByteArray("a\0b\n", 4) << QByteArray("a\0c\n", 4) << QStringList{"-a"} << 1;
-        QTest::newRow("no final newline, CRLF") << QByteArray("a\r\nb") << QByteArray("a\nb\r\n") << QStringList() << 1;
+        QTest::addColumn<Invocation>("c");
+        QTest::newRow("identical") << Invocation{"a\n", "a\n", QStringList(), 0};
+        QTest::newRow("separate options") << Invocation{"A b\n", "ab\n", QStringList{"-i", "-w"}, 0};
+        QTest::newRow("grouped options") << Invocation{"A b\n", "ab\n", QStringList{"-iw"}, 0};
+        QTest::newRow("binary") << Invocation{QByteArray("a\0b", 3), QByteArray("a\0c", 3), QStringList(), 1};
+        QTest::newRow("forced text") << Invocation{QByteArray("a\0b\n", 4), QByteArray("a\0c\n", 4), QStringList{"-a"}, 1};
+        QTest::newRow("no final newline, CRLF") << Invocation{"a\r\nb", "a\nb\r\n", QStringList(), 1};
     }
 
     void matchesEngine()
     {
-        QFETCH(QByteArray, one);
-        QFETCH(QByteArray, two);
-        QFETCH(QStringList, options);
-        QFETCH(int, code);
+        QFETCH(Invocation, c);
+        const auto& [one, two, options, code] = c;
         const QString p1 = Write("one", one), p2 = Write("two", two);
         const Outcome o = Run(m_program, options + QStringList{p1, p2});
         QCOMPARE(o.code, code);
