@@ -19,11 +19,6 @@ QColor PixelAt(QWidget* widget, int x, int y)
     return widget->grab().toImage().pixelColor(x, y);
 }
 
-QColor FromValue(std::uint32_t value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
 }  // namespace
 
 class tst_SelectionNavigation : public QObject {
@@ -228,8 +223,8 @@ private slots:
         Show(*m_form);
         // N = 152, H = 191: tops [191 (row - 1) / 152], heights [S count].
         const QColor window = m_form->palette().color(QPalette::Base);
-        const QColor changed = FromValue(Alignment::kChangedColor);
-        const QColor orphan = FromValue(Alignment::kOrphanColor);
+        const QColor changed(221, 221, 255);
+        const QColor orphan(255, 225, 196);
         const std::pair<int, QColor> pixels[] = {{0, window},  {1, changed}, {2, window},   {3, orphan},
                                                  {4, window},  {5, changed}, {9, changed},  {10, window},
                                                  {187, window}, {188, orphan}, {189, window}};

@@ -140,7 +140,6 @@ private slots:
         QTest::addColumn<QString>("route");
         QTest::addColumn<int>("productsShown");
         QTest::newRow("toolbar button 18") << "toolbar" << 1;
-        QTest::newRow("File, Exit") << "menu" << 1;
         QTest::newRow("close box") << "close" << 1;
         QTest::newRow("close box while minimised") << "minimised" << 0;
     }
@@ -152,8 +151,6 @@ private slots:
         frmFileDiffs& form = w.load();
         if (route == QLatin1String("toolbar"))
             QTest::mouseClick(form.ToolbarButton(18), Qt::LeftButton);
-        else if (route == QLatin1String("menu"))
-            form.mnuFileExit->trigger();
         else {
             if (route == QLatin1String("minimised"))
                 form.setWindowState(Qt::WindowMinimized);
