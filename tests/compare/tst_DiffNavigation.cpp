@@ -5,29 +5,28 @@
 
 using namespace DiffNavigation;
 
+namespace {
+struct Search { QStringList list; int current, next, previous; };
+}  // namespace
+
 class tst_DiffNavigation : public QObject {
     Q_OBJECT
 private slots:
     void searches_data()
     {
-        QTest::addColumn<QStringList>("list");
-        QTest::addColumn<int>("current");
-        QTest::addColumn<int>("next");
-        QTest::addColumn<int>("previous");
+        QTest::addColumn<Search>("c");
         const QStringList two{"5-3-12902911", "20-1-16768477"};
-        QTest::newRow("between blocks 5 and 20") << two << 12 << 20 << 5;
-        QTest::newRow("on first block") << two << 5 << 20 << -1;
-        QTest::newRow("on last block") << two << 20 << -1 << 5;
-        QTest::newRow("empty list") << QStringList{} << 3 << -1 << -1;
-        QTest::newRow("unreadable entry passed over") << QStringList{"5-1-1", "junk", "30-1-1"} << 6 << 30 << 5;
+        QTest::newRow("between blocks 5 and 20") << Search{two, 12, 20, 5};
+        QTest::newRow("on first block") << Search{two, 5, 20, -1};
+        QTest::newRow("on last block") << Search{two, 20, -1, 5};
+        QTest::newRow("empty list") << Search{QStringList{}, 3, -1, -1};
+        QTest::newRow("unreadable entry passed over") << Search{QStringList{"5-1-1", "junk", "30-1-1"}, 6, 30, 5};
     }
 
     void searches()
     {
-        QFETCH(QStringList, list);
-        QFETCH(int, current);
-        QFETCH(int, next);
-        QFETCH(int, previous);
+        QFETCH(Search, c);
+        auto [list, current, next, previous] = c;
         QCOMPARE(GetNextDiff(&list, current, false), next);
         QCOMPARE(GetPreviousDiff(&list, current, false), previous);
         // No list, or a busy window: no search at all.

@@ -128,7 +128,6 @@ private slots:
         using L = QList<QByteArray>;
         QTest::newRow("both empty") << Edge{{}, {}, 0, L{}};
         QTest::newRow("File One empty") << Edge{{}, "x\ny\nz\n", 1, L{"0a1,3", "> x"}};
-        QTest::newRow("File Two empty") << Edge{"x\ny\n", {}, 1, L{"1,2d0", "< x", "< y"}};
         QTest::newRow("one line changed") << Edge{"a\nb\nc\n", "a\nB\nc\n", 1, L{"2c2", "< b", "---", "> B"}};
         QTest::newRow("three replaced by one") << Edge{"a\nb\nc\nd\ne\n", "a\nX\ne\n", 1, L{"2,4c2"}};
         QTest::newRow("two added after 5") << Edge{"1\n2\n3\n4\n5\n6\n", "1\n2\n3\n4\n5\nx\ny\n6\n", 1, L{"5a6,7"}};
