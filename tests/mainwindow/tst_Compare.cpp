@@ -149,6 +149,30 @@ private slots:
         verifyRestored();
     }
 
+    // Pending events run during a Compare; what they carry must not touch
+    // the grids or end the window under it.
+    void commandsRefusedWhileComparing()
+    {
+        const QString a = write(QStringLiteral("a.txt"), "x\n");
+        bool running = false;
+        bool hourglass = false;
+        w.prompts->whileMessageShown = [&] {
+            w.prompts->whileMessageShown = nullptr;
+            running = m_form->CompareRunning();
+            hourglass = m_form->HourglassShown();
+            m_form->mnuFileCompare_Click();  // refused: no second message
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+            QCoreApplication::sendEvent(m_form->txtFileOne, &key);
+            QVERIFY(!m_form->close());
+        };
+        compare(a, a);
+        QVERIFY(running && hourglass);
+        QCOMPARE(w.prompts->messages.size(), 1);
+        QCOMPARE(m_form->txtFileOne->text(), a);
+        QVERIFY(m_form->isVisible());
+        verifyRestored();
+    }
+
     void markingFailure_data()
     {
         QTest::addColumn<bool>("forceText");

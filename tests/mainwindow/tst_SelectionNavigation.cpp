@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -101,6 +102,35 @@ private slots:
         QVERIFY(!m_form->mnuFile->isVisible());
         QCOMPARE(m_form->rtfLineDiff[0]->toPlainText(), frmFileDiffs::kDetailPaneHint);
         QCOMPARE(Looks(*m_form->rtfLineDiff[0]), QString(frmFileDiffs::kDetailPaneHint.size(), u'k'));
+    }
+
+    void tooltips_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("length");  // of the tooltip; -1: left as it was
+        QTest::newRow("long row cut to 255") << true << 3 << 255;
+        QTest::newRow("short row whole") << true << 2 << 6;
+        QTest::newRow("switched off") << false << 3 << -1;
+    }
+
+    void tooltips()
+    {
+        QFETCH(bool, on);
+        QFETCH(int, row);
+        QFETCH(int, length);
+        Show(*m_form);
+        VGrid* grid = m_form->grdFileTwo;
+        grid->SetTextMatrix(3, QString(300, u'x'));
+        grid->SetTextMatrix(2, QStringLiteral(" 2.abc"));
+        grid->SetToolTipText(QStringLiteral("before"));
+        m_form->chkTooltip->setChecked(on);
+        const QPoint at(30, RowY(grid, row));
+        QMouseEvent move(QEvent::MouseMove, at, grid->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+        QCoreApplication::sendEvent(grid->viewport(), &move);
+        QCOMPARE(grid->MouseRow(), row);
+        QCOMPARE(grid->ToolTipText(), length < 0 ? QStringLiteral("before") : grid->TextMatrix(row).left(length));
+        QCOMPARE(grid->ToolTipText().size(), length < 0 ? 6 : length);
     }
 
     void clickSelectsTheRowInBothGrids_data()

@@ -22,6 +22,9 @@ const MessagePrompt& ScriptedPrompts::lastMessage() const
 PromptAnswer ScriptedPrompts::message(const MessagePrompt& prompt)
 {
     messages.append(prompt);
+    // The step may replace itself, so it runs from a copy.
+    if (const std::function<void()> step = whileMessageShown)
+        step();
     if (!messageAnswers.empty()) {
         const PromptAnswer answer = messageAnswers.front();
         messageAnswers.pop_front();

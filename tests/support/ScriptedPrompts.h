@@ -6,6 +6,7 @@
 #include "app/Prompt.h"
 
 #include <QList>
+#include <functional>
 #include <deque>
 
 class ScriptedPrompts final : public modVantrel::PromptSeam {
@@ -26,6 +27,8 @@ public:
     QList<modVantrel::FilePrompt> files;
     QList<modVantrel::FontPrompt> fonts;
     QStringList modalWindows;  // object names of windows shown modally
+    // Runs while a message is up, as a user acting behind it would.
+    std::function<void()> whileMessageShown;
 
     [[nodiscard]] const modVantrel::MessagePrompt& lastMessage() const;
 
