@@ -1,9 +1,7 @@
 // Draws the toolbar pictures, the program's icon, the splash logo and the
 // product icons as PNG files at 100% and 200% scale. The PNGs are checked
-// in; this program is kept so that they can be redrawn. It is not part of
-// the build. Build and run by hand:
-//   g++ -std=c++20 -fPIC DrawIcons.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/drawicons
-//   QT_QPA_PLATFORM=offscreen /tmp/drawicons <src/mainwindow/icons> <src/about/images>
+// in; this program (target draw_icons) is kept so that they can be redrawn:
+//   QT_QPA_PLATFORM=offscreen build/bin/draw_icons src/mainwindow/icons src/about/images
 
 #include <QGuiApplication>
 #include <QImage>
