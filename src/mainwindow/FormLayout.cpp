@@ -1,7 +1,8 @@
 #include "mainwindow/FormLayout.h"
 
+#include "compare/DiffListEntry.h"
+
 #include <algorithm>
-#include <cmath>
 
 namespace FormLayout {
 namespace {
@@ -28,7 +29,7 @@ Places DesignedPlaces()
 
 std::int32_t WholeTwips(double x)
 {
-    return static_cast<std::int32_t>(std::nearbyint(x));
+    return static_cast<std::int32_t>(Alignment::roundHalfEven(x));
 }
 
 void LayOut(Places& places, int clientWidth, int clientHeight, std::int16_t layoutMargin)
