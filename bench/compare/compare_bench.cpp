@@ -6,10 +6,7 @@
 //   compare_bench [--runs N] [--work DIR] [--max-lines N]
 //   compare_bench --child ONE TWO   (one Compare; prints its seconds)
 
-#include "app/Globals.h"
-#include "app/PathMix.h"
-#include "engine/cDiffEngine.h"
-#include "mainwindow/frmFileDiffs.h"
+#include "BenchWindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -123,15 +120,10 @@ int RunChild(int argc, char* argv[], const char* one, const char* two)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir folder;  // the INI file of this run
-    using namespace modVantrel;
-    gAppFolder = folder.path() + QLatin1Char('/');
-    if (!PathMix::Load(QCoreApplication::applicationDirPath() + QLatin1Char('/')))
+    BenchWindow window;
+    if (!window.Open())
         return 2;
-    gOptions = std::make_unique<cViewFileDiffsOptions>();
-    gDiffEngine = std::make_unique<cDiffEngine>();
-    frmFileDiffs form;
-    form.Form_Load();
+    frmFileDiffs& form = *window.form;
     form.txtFileOne->setText(QString::fromLocal8Bit(one));
     form.txtFileTwo->setText(QString::fromLocal8Bit(two));
     const auto start = std::chrono::steady_clock::now();

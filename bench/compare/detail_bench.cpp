@@ -3,10 +3,7 @@
 //
 //   detail_bench [--runs N]
 
-#include "app/Globals.h"
-#include "app/PathMix.h"
-#include "engine/cDiffEngine.h"
-#include "mainwindow/frmFileDiffs.h"
+#include "BenchWindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -70,15 +67,11 @@ int main(int argc, char* argv[])
         if (std::string(argv[i]) == "--runs")
             runs = std::max(1, std::atoi(argv[i + 1]));
 
-    QTemporaryDir folder;
-    using namespace modVantrel;
-    gAppFolder = folder.path() + QLatin1Char('/');
-    if (!PathMix::Load(QCoreApplication::applicationDirPath() + QLatin1Char('/')))
+    BenchWindow window;
+    if (!window.Open())
         return 2;
-    gOptions = std::make_unique<cViewFileDiffsOptions>();
-    gDiffEngine = std::make_unique<cDiffEngine>();
-    frmFileDiffs form;
-    form.Form_Load();
+    frmFileDiffs& form = *window.form;
+    const QTemporaryDir& folder = window.folder;
 
     std::printf("%-30s %12s\n", "line pair", "best seconds");
     for (const Case& c : Cases()) {
