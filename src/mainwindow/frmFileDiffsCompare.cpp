@@ -271,7 +271,11 @@ bool frmFileDiffs::MarkDifferencesInGrids(const cDiffEngine& engine)
         const auto lineAt = [&engine](qsizetype index) {
             if (index % kResultLinesPerEventPass == 0)
                 QCoreApplication::processEvents();
-            return engine.ResultLine(static_cast<int>(index));
+            // Only command lines (those starting with a digit) are read by
+            // the alignment; the copies of changed text need no decoding.
+            const QByteArray bytes = engine.ResultLineBytes(static_cast<int>(index));
+            const bool command = !bytes.isEmpty() && bytes.front() >= '0' && bytes.front() <= '9';
+            return command ? QString::fromLatin1(bytes) : QString();
         };
         Alignment::AlignOutcome outcome =
             Alignment::alignResultLines(count, lineAt, static_cast<std::int32_t>(m_gridFiles[0]->LineCount()),
