@@ -1,7 +1,7 @@
 #pragma once
 // Application-wide objects and the small path helpers every window uses.
 
-#include "options/cViewFileDiffsOptions.h"
+#include "app/cViewFileDiffsOptions.h"
 
 #include <QString>
 #include <memory>
