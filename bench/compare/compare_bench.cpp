@@ -130,8 +130,7 @@ int RunChild(int argc, char* argv[], const char* one, const char* two)
     form.mnuFileCompare_Click();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const bool filled = form.grdFileOne->Rows() > 2 && form.grdFileOne->Rows() == form.grdFileTwo->Rows();
-    const bool onFirst = !form.DiffList.isEmpty() &&
-                         form.grdFileOne->Row() == form.DiffList.first().section(u'-', 0, 0).toInt();
+    const bool onFirst = form.Model().FirstDiff() && form.grdFileOne->Row() == *form.Model().FirstDiff();
     std::printf("compare-seconds %.6f rows %d first-row %d ok %d\n", seconds, form.grdFileOne->Rows(),
                 form.grdFileOne->Row(), filled && onFirst ? 1 : 0);
     std::fflush(stdout);

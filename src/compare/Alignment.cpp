@@ -1,7 +1,5 @@
 #include "compare/Alignment.h"
 
-#include "compare/DiffListEntry.h"
-
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -12,9 +10,9 @@ namespace {
 
 enum class CommandKind { Add, Delete, Change };
 
-// A command as two line ranges, 1-based and inclusive; an empty range (the
-// File One side of "a", the File Two side of "d") has last == first - 1 and
-// first is the line it would start at.
+// A block as two line ranges, 1-based and inclusive; an empty range (the
+// File One side of an insertion, the File Two side of a deletion) has
+// last == first - 1, first being the line it would start at.
 struct Command {
     CommandKind kind = CommandKind::Change;
     std::int64_t first1 = 0, last1 = 0, first2 = 0, last2 = 0;
@@ -23,75 +21,21 @@ struct Command {
     [[nodiscard]] std::int64_t rows() const { return std::max(count1(), count2()); }
 };
 
-struct Range {
-    std::int64_t first = 0, last = 0;
-    bool single = true;
-};
-
-// Reads "N" or "N,M"; numbers above the 32-bit range are refused so that no
-// arithmetic on them can overflow.
-std::optional<Range> readRange(QStringView text, qsizetype& pos)
+std::optional<Command> commandOf(const LineDiff::Hunk& h)
 {
-    auto readNumber = [&](std::int64_t& out) {
-        const qsizetype start = pos;
-        out = 0;
-        while (pos < text.size() && text[pos].isDigit() && text[pos].unicode() < 0x80) {
-            out = out * 10 + (text[pos].unicode() - u'0');
-            if (out > std::numeric_limits<std::int32_t>::max()) {
-                return false;
-            }
-            ++pos;
-        }
-        return pos > start;
-    };
-    Range range;
-    if (!readNumber(range.first)) {
+    if (h.first1 < 0 || h.first2 < 0 || h.count1 < 0 || h.count2 < 0 || (h.count1 == 0 && h.count2 == 0)) {
         return std::nullopt;
     }
-    range.last = range.first;
-    if (pos < text.size() && text[pos] == u',') {
-        ++pos;
-        range.single = false;
-        if (!readNumber(range.last)) {
-            return std::nullopt;
-        }
-    }
-    return range;
+    // Positions beyond the 32-bit range are beyond any file the grids show;
+    // capping them keeps the sums below from overflowing.
+    constexpr std::int64_t kBeyond = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    const std::int64_t first1 = std::min(h.first1, kBeyond), count1 = std::min(h.count1, kBeyond);
+    const std::int64_t first2 = std::min(h.first2, kBeyond), count2 = std::min(h.count2, kBeyond);
+    const CommandKind kind = count1 == 0 ? CommandKind::Add : count2 == 0 ? CommandKind::Delete : CommandKind::Change;
+    return Command{kind, first1 + 1, first1 + count1, first2 + 1, first2 + count2};
 }
 
-std::optional<Command> parseCommand(QStringView text)
-{
-    qsizetype pos = 0;
-    const auto left = readRange(text, pos);
-    if (!left || pos >= text.size()) {
-        return std::nullopt;
-    }
-    const QChar letter = text[pos++];
-    const auto right = readRange(text, pos);
-    if (!right) {
-        return std::nullopt;
-    }
-    for (; pos < text.size(); ++pos) {
-        if (!text[pos].isSpace()) {
-            return std::nullopt;
-        }
-    }
-    // "a" names one line of File One, "d" one line of File Two: a range
-    // there is not a command this syntax has.
-    if (letter == u'a' && left->single) {
-        return Command{CommandKind::Add, left->first + 1, left->first, right->first, right->last};
-    }
-    if (letter == u'd' && right->single) {
-        return Command{CommandKind::Delete, left->first, left->last, right->first + 1, right->first};
-    }
-    if (letter == u'c') {
-        return Command{CommandKind::Change, left->first, left->last, right->first, right->last};
-    }
-    return std::nullopt;
-}
-
-// Line numbers must lie in their files; a non-empty range must not run
-// backwards and may not start at line 0.
+// Line numbers must lie in their files.
 bool inRange(const Command& c, std::int64_t lines1, std::int64_t lines2)
 {
     auto fits = [](std::int64_t first, std::int64_t last, std::int64_t lines, bool mayBeEmpty) {
@@ -104,19 +48,19 @@ bool inRange(const Command& c, std::int64_t lines1, std::int64_t lines2)
            && fits(c.first2, c.last2, lines2, c.kind == CommandKind::Delete);
 }
 
-// The parsed commands and where reading stopped.
-struct ParsedScript {
+// The accepted blocks and where reading stopped.
+struct AcceptedBlocks {
     std::vector<Command> commands;
     std::int64_t done1 = 0, done2 = 0;  // lines of each file accounted for
     std::int64_t rowsSoFar = 0;         // aligned rows up to line done1/done2
     AlignStatus status = AlignStatus::Ok;
-    qsizetype failedLine = -1;
+    std::int64_t failedBlock = -1;
 };
 
 // Checks one command against the lines already accounted for and, when it
 // fits, records it. The unchanged lines before it must be as many in File One
 // as in File Two, or the rows after it could not stand side by side.
-AlignStatus accept(ParsedScript& s, const Command& c, std::int64_t lines1, std::int64_t lines2)
+AlignStatus accept(AcceptedBlocks& s, const Command& c, std::int64_t lines1, std::int64_t lines2)
 {
     if (!inRange(c, lines1, lines2)) {
         return AlignStatus::OutOfRange;
@@ -133,19 +77,14 @@ AlignStatus accept(ParsedScript& s, const Command& c, std::int64_t lines1, std::
     return AlignStatus::Ok;
 }
 
-ParsedScript parseScript(qsizetype count, const ResultLineAt& lineAt, std::int64_t lines1,
-                         std::int64_t lines2)
+AcceptedBlocks acceptBlocks(const std::vector<LineDiff::Hunk>& hunks, std::int64_t lines1, std::int64_t lines2)
 {
-    ParsedScript s;
-    for (qsizetype i = 0; i < count; ++i) {
-        const QString line = lineAt(i);
-        if (line.isEmpty() || !line.front().isDigit() || line.front().unicode() >= 0x80) {
-            continue;
-        }
-        const auto command = parseCommand(line);
-        s.status = command ? accept(s, *command, lines1, lines2) : AlignStatus::MalformedCommand;
+    AcceptedBlocks s;
+    for (std::size_t i = 0; i < hunks.size(); ++i) {
+        const auto command = commandOf(hunks[i]);
+        s.status = command ? accept(s, *command, lines1, lines2) : AlignStatus::EmptyBlock;
         if (s.status != AlignStatus::Ok) {
-            s.failedLine = i;
+            s.failedBlock = static_cast<std::int64_t>(i);
             return s;
         }
     }
@@ -179,7 +118,7 @@ public:
 
     void block(const Command& c)
     {
-        const std::int64_t firstRow = static_cast<std::int64_t>(m_rows.one.size()) + 1;
+        const auto firstRow = static_cast<std::int32_t>(m_rows.one.size() + 1);
         const bool changed = c.kind == CommandKind::Change;
         const std::uint32_t color = changed ? kChangedColor : kOrphanColor;
         // Fillers facing orphan lines keep the default colour; fillers that
@@ -189,7 +128,9 @@ public:
         lines(m_rows.two, m_next2, c.last2, color);
         fillers(m_rows.one, c.rows() - c.count1(), fillerColor);
         fillers(m_rows.two, c.rows() - c.count2(), fillerColor);
-        m_rows.DiffList.append(formatDiffListEntry(firstRow, c.rows(), color));
+        m_rows.blocks.push_back(DiffBlock{firstRow, static_cast<std::int32_t>(c.rows()),
+                                          static_cast<std::int32_t>(c.first1 - 1), static_cast<std::int32_t>(c.count1()),
+                                          static_cast<std::int32_t>(c.first2 - 1), static_cast<std::int32_t>(c.count2())});
     }
 
     // The lines not yet written (all of them after a fault) and the trailing row.
@@ -224,8 +165,8 @@ private:
 
 }  // namespace
 
-AlignOutcome alignResultLines(qsizetype resultLineCount, const ResultLineAt& lineAt,
-                              std::int32_t lineCountOne, std::int32_t lineCountTwo)
+AlignOutcome alignHunks(const std::vector<LineDiff::Hunk>& hunks, std::int32_t lineCountOne,
+                        std::int32_t lineCountTwo)
 {
     AlignOutcome outcome;
     if (lineCountOne < 0 || lineCountTwo < 0) {
@@ -233,7 +174,7 @@ AlignOutcome alignResultLines(qsizetype resultLineCount, const ResultLineAt& lin
         RowWriter(outcome.rows).finish(0, 0);
         return outcome;
     }
-    ParsedScript script = parseScript(resultLineCount, lineAt, lineCountOne, lineCountTwo);
+    AcceptedBlocks script = acceptBlocks(hunks, lineCountOne, lineCountTwo);
     // Either pane may hold every row of the other file's unchanged tail, plus
     // its own rest after a fault, plus the trailing row.
     const std::int64_t paneOne = script.rowsSoFar + (lineCountOne - script.done1) + 1;
@@ -245,23 +186,31 @@ AlignOutcome alignResultLines(qsizetype resultLineCount, const ResultLineAt& lin
     RowWriter writer(outcome.rows);
     writer.reserve(std::min<std::int64_t>(paneOne, std::numeric_limits<std::int32_t>::max()),
                    std::min<std::int64_t>(paneTwo, std::numeric_limits<std::int32_t>::max()));
-    outcome.rows.DiffList.reserve(static_cast<qsizetype>(script.commands.size()));
+    outcome.rows.blocks.reserve(script.commands.size());
     for (const Command& c : script.commands) {
         writer.unchangedUpTo(c.first1, c.first2);
         writer.block(c);
     }
     writer.finish(lineCountOne, lineCountTwo);
     outcome.status = script.status;
-    outcome.failedResultLine = script.failedLine;
+    outcome.failedBlock = script.failedBlock;
     return outcome;
 }
 
-AlignOutcome alignResultLines(const QStringList& resultLines, std::int32_t lineCountOne,
-                              std::int32_t lineCountTwo)
+std::int32_t rowOfLine(const std::vector<DiffBlock>& blocks, int side, std::int32_t line)
 {
-    return alignResultLines(
-        resultLines.size(), [&resultLines](qsizetype i) { return resultLines.at(i); },
-        lineCountOne, lineCountTwo);
+    const auto firstLine = [side](const DiffBlock& b) { return side == 0 ? b.firstLineOne : b.firstLineTwo; };
+    const auto lineCount = [side](const DiffBlock& b) { return side == 0 ? b.lineCountOne : b.lineCountTwo; };
+    // The last block starting at or before the line: the line is either in
+    // it or among the unchanged lines after it.
+    const auto after = std::upper_bound(blocks.begin(), blocks.end(), line,
+                                        [&](std::int32_t l, const DiffBlock& b) { return l < firstLine(b); });
+    if (after == blocks.begin()) {
+        return line + 1;
+    }
+    const DiffBlock& b = *std::prev(after);
+    const std::int32_t offset = line - firstLine(b);
+    return offset < lineCount(b) ? b.firstRow + offset : b.firstRow + b.rowCount + (offset - lineCount(b));
 }
 
 void padShorterPane(AlignedRows& rows)
@@ -276,15 +225,15 @@ QString describeAlignStatus(AlignStatus status)
 {
     switch (status) {
     case AlignStatus::Ok:
-        return QStringLiteral("the result lines were aligned");
-    case AlignStatus::MalformedCommand:
-        return QStringLiteral("a result line is not a well-formed command");
+        return QStringLiteral("the difference blocks were aligned");
+    case AlignStatus::EmptyBlock:
+        return QStringLiteral("a difference block holds no line");
     case AlignStatus::OutOfRange:
-        return QStringLiteral("a result line names a line that the file does not have");
+        return QStringLiteral("a difference block names a line that the file does not have");
     case AlignStatus::OutOfOrder:
-        return QStringLiteral("a result line does not follow on from the one before it");
+        return QStringLiteral("a difference block does not follow on from the one before it");
     case AlignStatus::CountMismatch:
-        return QStringLiteral("the result lines do not account for every line of both files");
+        return QStringLiteral("the difference blocks do not account for every line of both files");
     case AlignStatus::TooManyRows:
         return QStringLiteral("the comparison has too many rows to show");
     }

@@ -1,6 +1,6 @@
 #include "compare/DiffBarGeometry.h"
 
-#include "compare/DiffListEntry.h"
+#include "compare/Rounding.h"
 
 #include <algorithm>
 #include <limits>
@@ -33,27 +33,22 @@ Band bandForBlock(std::int64_t firstRow, std::int64_t rowCount, std::uint32_t co
         return band;
     }
     const double step = rowStep(barHeight, gridRows);
-    const std::int64_t height = Alignment::roundHalfEven(step * static_cast<double>(rowCount));
+    const std::int64_t height = Rounding::roundHalfEven(step * static_cast<double>(rowCount));
     // The top is taken from H, not from S, so it does not inherit S's error.
-    const std::int64_t top = Alignment::roundHalfEven(
+    const std::int64_t top = Rounding::roundHalfEven(
         barHeight * (static_cast<double>(firstRow - 1) / static_cast<double>(gridRows)));
     band.height = clampToInt32(std::clamp<std::int64_t>(height, 1, barHeight));
     band.top = clampToInt32(std::clamp<std::int64_t>(top, 0, barHeight - band.height));
     return band;
 }
 
-std::vector<Band> bandsForDiffList(const QStringList& diffList, std::int32_t gridRows,
-                                   std::int32_t barHeight)
+std::vector<Band> bandsForBlocks(const std::vector<Alignment::DiffBlock>& blocks, std::int32_t gridRows,
+                                 std::int32_t barHeight)
 {
     std::vector<Band> bands;
-    bands.reserve(static_cast<std::size_t>(diffList.size()));
-    for (const QString& text : diffList) {
-        const auto entry = Alignment::parseDiffListEntry(text);
-        if (entry) {
-            bands.push_back(bandForBlock(entry->firstRow, entry->rowCount,
-                                         static_cast<std::uint32_t>(entry->color), gridRows,
-                                         barHeight));
-        }
+    bands.reserve(blocks.size());
+    for (const Alignment::DiffBlock& block : blocks) {
+        bands.push_back(bandForBlock(block.firstRow, block.rowCount, block.Color(), gridRows, barHeight));
     }
     return bands;
 }
@@ -61,7 +56,7 @@ std::vector<Band> bandsForDiffList(const QStringList& diffList, std::int32_t gri
 std::int32_t currentRowMarkY(std::int32_t currentRow, std::int32_t gridRows, std::int32_t barHeight)
 {
     const double step = rowStep(barHeight, gridRows);
-    return clampToInt32(Alignment::roundHalfEven(step * (static_cast<double>(currentRow) - 1.0)));
+    return clampToInt32(Rounding::roundHalfEven(step * (static_cast<double>(currentRow) - 1.0)));
 }
 
 std::int32_t rowAtBarY(float y, std::int32_t gridRows, std::int32_t barHeight)
@@ -71,7 +66,7 @@ std::int32_t rowAtBarY(float y, std::int32_t gridRows, std::int32_t barHeight)
         return 1;
     }
     const float quotient = y / step;  // single precision, as the row step is
-    const std::int64_t row = Alignment::roundHalfEven(static_cast<double>(quotient));
+    const std::int64_t row = Rounding::roundHalfEven(static_cast<double>(quotient));
     return clampToInt32(std::clamp<std::int64_t>(row, 1, gridRows));
 }
 

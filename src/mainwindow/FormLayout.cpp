@@ -1,6 +1,6 @@
 #include "mainwindow/FormLayout.h"
 
-#include "compare/DiffListEntry.h"
+#include "compare/Rounding.h"
 
 #include <algorithm>
 
@@ -29,7 +29,7 @@ Places DesignedPlaces()
 
 std::int32_t WholeTwips(double x)
 {
-    return static_cast<std::int32_t>(Alignment::roundHalfEven(x));
+    return static_cast<std::int32_t>(Rounding::roundHalfEven(x));
 }
 
 void LayOut(Places& places, int clientWidth, int clientHeight, std::int16_t layoutMargin)

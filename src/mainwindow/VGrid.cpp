@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -15,8 +16,25 @@ constexpr int kPictureIndent = 1;
 
 }  // namespace
 
-VGrid::VGrid(QWidget* parent) : QAbstractScrollArea(parent), m_lines(1, Alignment::kNoLine), m_colors(1, 0)
+namespace {
+
+// The row model keeps "no colour" as kDefaultColor; the grid reports it as
+// kNoCellColor.
+std::uint32_t GridColor(std::uint32_t rowColor)
 {
+    return rowColor == Alignment::kDefaultColor ? Grid::kNoCellColor : rowColor;
+}
+
+std::uint32_t RowColor(std::uint32_t gridColor)
+{
+    return gridColor == Grid::kNoCellColor ? Alignment::kDefaultColor : gridColor;
+}
+
+}  // namespace
+
+VGrid::VGrid(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    SetOwnRows(Alignment::PaneRows{{Alignment::kNoLine}, {Alignment::kDefaultColor}});
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFocusPolicy(Qt::StrongFocus);
@@ -31,8 +49,16 @@ void VGrid::SetRows(int rows)
 {
     rows = std::max(rows, 1);
     const auto below = static_cast<std::size_t>(rows - 1);
-    m_lines.resize(below, Alignment::kNoLine);
-    m_colors.resize(below, Grid::kNoCellColor);
+    if (below != m_rows->size()) {
+        // Only the rows that stay are copied.
+        const std::size_t kept = std::min(below, m_rows->size());
+        Alignment::PaneRows resized;
+        resized.line.assign(m_rows->line.begin(), m_rows->line.begin() + static_cast<std::ptrdiff_t>(kept));
+        resized.color.assign(m_rows->color.begin(), m_rows->color.begin() + static_cast<std::ptrdiff_t>(kept));
+        resized.line.resize(below, Alignment::kNoLine);
+        resized.color.resize(below, Alignment::kDefaultColor);
+        SetOwnRows(std::move(resized));
+    }
     for (auto it = m_texts.begin(); it != m_texts.end();)
         it = it.key() >= rows ? m_texts.erase(it) : std::next(it);
     for (auto it = m_pictures.begin(); it != m_pictures.end();)
@@ -42,14 +68,13 @@ void VGrid::SetRows(int rows)
     Refresh();
 }
 
-void VGrid::SetRowsFrom(Alignment::PaneRows rows, std::shared_ptr<const Grid::RowTextSource> source)
+void VGrid::SetRowsFrom(std::shared_ptr<const Alignment::PaneRows> rows,
+                        std::shared_ptr<const Grid::RowTextSource> source)
 {
-    // The colour vector is taken over as it is; only the "no colour" value
-    // of the shared row description differs from the grid's.
-    std::replace(rows.color.begin(), rows.color.end(), Alignment::kDefaultColor, Grid::kNoCellColor);
-    rows.color.resize(rows.line.size(), Grid::kNoCellColor);
-    m_lines = std::move(rows.line);
-    m_colors = std::move(rows.color);
+    if (!rows || rows->color.size() != rows->line.size())
+        throw std::invalid_argument("VGrid::SetRowsFrom: rows without a colour each");
+    m_rows = std::move(rows);
+    m_writableRows = nullptr;
     m_source = std::move(source);
     const QString header = m_texts.value(0);
     const QPixmap headerPicture = m_pictures.value(0);
@@ -62,6 +87,26 @@ void VGrid::SetRowsFrom(Alignment::PaneRows rows, std::shared_ptr<const Grid::Ro
     m_row = Rows() > 1 ? 1 : 0;
     UpdateScrollBars();
     Refresh();
+}
+
+void VGrid::SetPictureSource(std::function<QPixmap(int row)> source)
+{
+    m_pictureSource = std::move(source);
+    Refresh();
+}
+
+Alignment::PaneRows& VGrid::WritableRows()
+{
+    if (!m_writableRows)
+        SetOwnRows(*m_rows);
+    return *m_writableRows;
+}
+
+void VGrid::SetOwnRows(Alignment::PaneRows rows)
+{
+    auto own = std::make_shared<Alignment::PaneRows>(std::move(rows));
+    m_writableRows = own.get();
+    m_rows = std::move(own);
 }
 
 void VGrid::SetRow(int row)
@@ -90,7 +135,7 @@ QString VGrid::TextMatrix(int row) const
         return *it;
     if (row == 0 || !m_source)
         return {};
-    const std::int32_t line = m_lines[static_cast<std::size_t>(row - 1)];
+    const std::int32_t line = m_rows->line[static_cast<std::size_t>(row - 1)];
     return line == Alignment::kNoLine ? QString() : m_source->RowText(line);
 }
 
@@ -99,8 +144,8 @@ void VGrid::SetTextMatrix(int row, const QString& text)
     if (!Valid(row))
         return;
     // An empty text must still hide the line the row refers to.
-    if (row > 0)
-        m_lines[static_cast<std::size_t>(row - 1)] = Alignment::kNoLine;
+    if (row > 0 && m_rows->line[static_cast<std::size_t>(row - 1)] != Alignment::kNoLine)
+        WritableRows().line[static_cast<std::size_t>(row - 1)] = Alignment::kNoLine;
     if (text.isEmpty())
         m_texts.remove(row);
     else
@@ -113,7 +158,7 @@ std::uint32_t VGrid::CellBackColor(int row) const
 {
     if (!Valid(row))
         return Grid::kNoCellColor;
-    return row == 0 ? m_headerColor : m_colors[static_cast<std::size_t>(row - 1)];
+    return row == 0 ? m_headerColor : GridColor(m_rows->color[static_cast<std::size_t>(row - 1)]);
 }
 
 void VGrid::SetCellBackColor(int row, std::uint32_t color)
@@ -131,14 +176,18 @@ void VGrid::SetCellBackColor(int firstRow, int lastRow, std::uint32_t color)
         m_headerColor = color;
         firstRow = 1;
     }
-    if (firstRow <= lastRow)
-        std::fill(m_colors.begin() + (firstRow - 1), m_colors.begin() + lastRow, color);
+    if (firstRow <= lastRow) {
+        std::vector<std::uint32_t>& colors = WritableRows().color;
+        std::fill(colors.begin() + (firstRow - 1), colors.begin() + lastRow, RowColor(color));
+    }
     Refresh();
 }
 
 QPixmap VGrid::CellPicture(int row) const
 {
-    return m_pictures.value(row);
+    if (const auto it = m_pictures.constFind(row); it != m_pictures.cend())
+        return *it;
+    return m_pictureSource && Valid(row) ? m_pictureSource(row) : QPixmap();
 }
 
 void VGrid::SetCellPicture(int row, const QPixmap& picture)
@@ -189,8 +238,9 @@ void VGrid::SetRedraw(bool on)
 
 void VGrid::ClearCells()
 {
-    std::fill(m_lines.begin(), m_lines.end(), Alignment::kNoLine);
-    std::fill(m_colors.begin(), m_colors.end(), Grid::kNoCellColor);
+    const std::size_t rows = m_rows->size();
+    SetOwnRows(Alignment::PaneRows{std::vector<std::int32_t>(rows, Alignment::kNoLine),
+                                   std::vector<std::uint32_t>(rows, Alignment::kDefaultColor)});
     m_headerColor = Grid::kNoCellColor;
     m_texts.clear();
     m_pictures.clear();

@@ -113,6 +113,7 @@ void frmFileDiffs::CreateControls()
     connect(Splitter, &SplitterBar::MouseMove, this, &frmFileDiffs::Splitter_MouseMove);
     connect(Splitter, &SplitterBar::MouseUp, this, &frmFileDiffs::Splitter_MouseUp);
     ConnectSelectionHandlers();
+    grdFileOne->SetPictureSource([this](int row) { return GridOnePicture(row); });
     ApplyPlaces();
 }
 
@@ -138,9 +139,7 @@ void frmFileDiffs::SetUpGrid(VGrid* grid)
 void frmFileDiffs::Form_Load()
 {
     try {
-        SearchTextList.clear();
-        OrphanColor = 0x00C4E1FFu;
-        ChangedColor = 0x00FFDDDDu;
+        m_model = ComparisonModel();
         modIniFile::ReadProgramOptionsFromIniFile(OptionControls());
         modVantrel::gOptions->Format = 0;
         SetUpGrid(grdFileOne);
@@ -212,14 +211,15 @@ void frmFileDiffs::Form_Unload()
     // Releases the option record and the engine, letting pending events run
     // after each, and the path library.
     modVantrel::ReleaseApplicationObjects();
-    DiffList.clear();
-    BookmarkList.clear();
-    SearchTextList.clear();
+    m_model = ComparisonModel();
+    m_loadedFiles = {};
     QCoreApplication::quit();
 }
 
 void frmFileDiffs::ResetComparisonView()
 {
+    // Nothing is shown any more; only the search texts are kept.
+    m_model.Clear();
     for (VGrid* grid : {grdFileOne, grdFileTwo})
         grid->SetRedraw(false);
     grdFileOne->ClearCells();

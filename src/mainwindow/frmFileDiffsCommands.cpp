@@ -12,13 +12,6 @@ void frmFileDiffs::mnuFileExit_Click()
 
 void frmFileDiffs::mnuFileSelectFileOne_Click() {}
 void frmFileDiffs::mnuFileSelectFileTwo_Click() {}
-void frmFileDiffs::mnuFileFind_Click() {}
-void frmFileDiffs::mnuFileFindNext_Click() {}
-void frmFileDiffs::mnuFileFindPrevious_Click() {}
-void frmFileDiffs::mnuFileToggleBookmark_Click() {}
-void frmFileDiffs::mnuFileNextBookmark_Click() {}
-void frmFileDiffs::mnuFilePreviousBookmark_Click() {}
-void frmFileDiffs::mnuFileClearAllBookmarks_Click() {}
 void frmFileDiffs::mnuFilePrint_Click() {}
 // The three option items are checkable actions: Qt has already flipped the
 // check mark when their handler runs.

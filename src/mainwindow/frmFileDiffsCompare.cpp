@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 using modVantrel::MsgBox;
 using modVantrel::PromptButtons;
@@ -36,30 +37,9 @@ const QString kBinaryMessage = QStringLiteral(
     "Only differences between text files can be viewed. \r\n\r\n"
     "See the View File Differences topic in the Help file for details.");
 
-// Pending events run once per this many result lines while marking: often
-// enough to keep the window responsive, rarely enough to cost nothing.
-constexpr qsizetype kResultLinesPerEventPass = 256;
-
 bool ValidComparePath(const QString& path)
 {
     return !path.isEmpty() && modVantrel::FileExists(path);
-}
-
-// Rows 1 to N show the file's lines in order, then the empty trailing row:
-// what the grid holds before the filler rows are known.
-Alignment::PaneRows UnalignedRows(const LineFile& file)
-{
-    const qsizetype count = file.LineCount();
-    if (count >= std::numeric_limits<std::int32_t>::max())
-        throw modVantrel::VantrelError(modVantrel::ErrorNumber::Overflow,
-                                       QStringLiteral("Too many lines to show: %1").arg(file.Path()));
-    Alignment::PaneRows rows;
-    rows.line.resize(static_cast<std::size_t>(count) + 1);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
-        rows.line[i] = static_cast<std::int32_t>(i);
-    rows.line.back() = Alignment::kNoLine;
-    rows.color.assign(rows.line.size(), Alignment::kDefaultColor);
-    return rows;
 }
 
 // The file as the engine read it for the last comparison; read again with
@@ -217,7 +197,6 @@ bool frmFileDiffs::DisplayComparisonResultsInGrid()
             MarkCurrentRow();
             MarkCurrentRowInDiffsBar();
         }
-        EnableResultCommands();
         return true;
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplayComparisonResultsInGrid"));
@@ -227,9 +206,8 @@ bool frmFileDiffs::DisplayComparisonResultsInGrid()
 
 void frmFileDiffs::ResetDiffCollections()
 {
-    DiffList.clear();
-    BookmarkList.clear();
-    MarkedRow = 0;
+    // Search texts outlive the comparison; everything else starts afresh.
+    m_model.Clear();
 }
 
 void frmFileDiffs::RemoveRowsInGrids()
@@ -251,12 +229,16 @@ void frmFileDiffs::RemoveRowsInGrids()
 bool frmFileDiffs::LoadFilesIntoGrids(const QString& fileOne, const QString& fileTwo)
 {
     try {
-        m_gridFiles = {LinesOf(0, fileOne), LinesOf(1, fileTwo)};
-        grdFileOne->SetRowsFrom(UnalignedRows(*m_gridFiles[0]), std::make_shared<LineFileRowText>(m_gridFiles[0]));
-        grdFileTwo->SetRowsFrom(UnalignedRows(*m_gridFiles[1]), std::make_shared<LineFileRowText>(m_gridFiles[1]));
+        // The rows are given to the grids once they are aligned.
+        m_loadedFiles = {LinesOf(0, fileOne), LinesOf(1, fileTwo)};
+        for (const auto& file : m_loadedFiles) {
+            if (file->LineCount() >= std::numeric_limits<std::int32_t>::max())
+                throw modVantrel::VantrelError(modVantrel::ErrorNumber::Overflow,
+                                               QStringLiteral("Too many lines to show: %1").arg(file->Path()));
+        }
         return true;
     } catch (...) {
-        m_gridFiles = {};
+        m_loadedFiles = {};
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.LoadFilesIntoGrids"));
         return false;
     }
@@ -265,26 +247,14 @@ bool frmFileDiffs::LoadFilesIntoGrids(const QString& fileOne, const QString& fil
 bool frmFileDiffs::MarkDifferencesInGrids(const cDiffEngine& engine)
 {
     try {
-        if (!m_gridFiles[0] || !m_gridFiles[1])
+        const auto [one, two] = std::exchange(m_loadedFiles, {});
+        if (!one || !two)
             throw modVantrel::VantrelError(modVantrel::ErrorNumber::Unknown, QStringLiteral("No files are loaded."));
-        const int count = engine.ResultLineCount();
-        const auto lineAt = [&engine](qsizetype index) {
-            if (index % kResultLinesPerEventPass == 0)
-                QCoreApplication::processEvents();
-            // Only command lines (those starting with a digit) are read by
-            // the alignment; the copies of changed text need no decoding.
-            const QByteArray bytes = engine.ResultLineBytes(static_cast<int>(index));
-            const bool command = !bytes.isEmpty() && bytes.front() >= '0' && bytes.front() <= '9';
-            return command ? QString::fromLatin1(bytes) : QString();
-        };
-        Alignment::AlignOutcome outcome =
-            Alignment::alignResultLines(count, lineAt, static_cast<std::int32_t>(m_gridFiles[0]->LineCount()),
-                                        static_cast<std::int32_t>(m_gridFiles[1]->LineCount()));
+        Alignment::AlignOutcome outcome = Alignment::alignHunks(
+            engine.Hunks(), static_cast<std::int32_t>(one->LineCount()), static_cast<std::int32_t>(two->LineCount()));
         if (!outcome.ok())
             Alignment::padShorterPane(outcome.rows);
-        grdFileOne->SetRowsFrom(std::move(outcome.rows.one), std::make_shared<LineFileRowText>(m_gridFiles[0]));
-        grdFileTwo->SetRowsFrom(std::move(outcome.rows.two), std::make_shared<LineFileRowText>(m_gridFiles[1]));
-        DiffList = std::move(outcome.rows.DiffList);
+        DisplayComparison(one, two, std::move(outcome.rows));
         if (!outcome.ok()) {
             MsgBox(MarkingFailedMessage(), PromptButtons::Ok, PromptIcon::Critical,
                    QStringLiteral("Show File Differences"));
@@ -292,11 +262,18 @@ bool frmFileDiffs::MarkDifferencesInGrids(const cDiffEngine& engine)
         }
         return true;
     } catch (...) {
-        // The grids may have been left with different row counts.
-        const int rows = std::max(grdFileOne->Rows(), grdFileTwo->Rows());
-        grdFileOne->SetRows(rows);
-        grdFileTwo->SetRows(rows);
         MsgBox(MarkingFailedMessage(), PromptButtons::Ok, PromptIcon::Critical, QStringLiteral("Show File Differences"));
         return false;
     }
+}
+
+void frmFileDiffs::DisplayComparison(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
+                                     Alignment::AlignedRows rows)
+{
+    m_model.Show(std::move(one), std::move(two), std::move(rows));
+    grdFileOne->SetTextMatrix(0, QString());
+    grdFileTwo->SetTextMatrix(0, QString());
+    grdFileOne->SetRowsFrom(m_model.Pane(0), std::make_shared<LineFileRowText>(m_model.File(0)));
+    grdFileTwo->SetRowsFrom(m_model.Pane(1), std::make_shared<LineFileRowText>(m_model.File(1)));
+    EnableResultCommands();
 }

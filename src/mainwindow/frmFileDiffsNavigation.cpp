@@ -4,7 +4,6 @@
 #include "app/ErrorReport.h"
 #include "app/Prompt.h"
 #include "compare/DiffBarGeometry.h"
-#include "compare/DiffNavigation.h"
 #include "mainwindow/WaitCursor.h"
 #include "mainwindow/frmFileDiffs.h"
 
@@ -27,7 +26,7 @@ void frmFileDiffs::GoToRow(std::int32_t row)
 void frmFileDiffs::mnuFileShowFirstDiff_Click()
 {
     try {
-        const std::optional<std::int32_t> row = DiffNavigation::firstDiffRow(&DiffList);
+        const std::optional<std::int32_t> row = m_model.FirstDiff();
         if (!row)
             return;
         if (!grdFileOne->RowIsVisible(*row)) {
@@ -51,7 +50,7 @@ void frmFileDiffs::mnuFileShowFirstDiff_Click()
 void frmFileDiffs::mnuFileShowLastDiff_Click()
 {
     try {
-        if (const std::optional<std::int32_t> row = DiffNavigation::lastDiffRow(&DiffList))
+        if (const std::optional<std::int32_t> row = m_model.LastDiff())
             GoToRow(*row);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.mnuFileShowLastDiff"));
@@ -63,7 +62,7 @@ void frmFileDiffs::mnuFileShowNextDiff_Click()
     if (HourglassShown())
         return;
     const std::int32_t row = GetNextDiff();
-    if (row == DiffNavigation::kNoMoreDiffs || row == DiffNavigation::kSearchNotRun) {
+    if (row == kNotFound || row == kSearchNotRun) {
         // A hidden window has no one to tell.
         if (isVisible())
             modVantrel::MsgBox(kNoMoreDifferences, modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Information,
@@ -78,7 +77,7 @@ void frmFileDiffs::mnuFileShowPreviousDiff_Click()
     if (HourglassShown())
         return;
     const std::int32_t row = GetPreviousDiff();
-    if (row == DiffNavigation::kNoMoreDiffs || row == DiffNavigation::kSearchNotRun) {
+    if (row == kNotFound || row == kSearchNotRun) {
         modVantrel::MsgBox(kNoMoreDifferences, modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Information,
                            QStringLiteral("Previous Difference"));
         return;
@@ -89,26 +88,26 @@ void frmFileDiffs::mnuFileShowPreviousDiff_Click()
 std::int32_t frmFileDiffs::GetNextDiff()
 {
     if (HourglassShown())
-        return DiffNavigation::kSearchNotRun;
+        return kSearchNotRun;
     const WaitCursor wait;
     try {
-        return DiffNavigation::GetNextDiff(&DiffList, grdFileOne->Row(), false);
+        return m_model.NextDiff(grdFileOne->Row()).value_or(kNotFound);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.GetNextDiff"));
-        return DiffNavigation::kSearchNotRun;
+        return kSearchNotRun;
     }
 }
 
 std::int32_t frmFileDiffs::GetPreviousDiff()
 {
     if (HourglassShown())
-        return DiffNavigation::kSearchNotRun;
+        return kSearchNotRun;
     const WaitCursor wait;
     try {
-        return DiffNavigation::GetPreviousDiff(&DiffList, grdFileOne->Row(), false);
+        return m_model.PreviousDiff(grdFileOne->Row()).value_or(kNotFound);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.GetPreviousDiff"));
-        return DiffNavigation::kSearchNotRun;
+        return kSearchNotRun;
     }
 }
 
@@ -117,7 +116,7 @@ bool frmFileDiffs::DrawDiffBars()
     try {
         const std::int32_t rows = grdFileOne->Rows() - 1;
         const std::int32_t height = pctDiffsBar->height();
-        pctDiffsBar->SetBands(DiffBar::bandsForDiffList(DiffList, rows, height), palette().color(QPalette::Base));
+        pctDiffsBar->SetBands(DiffBar::bandsForBlocks(m_model.Blocks(), rows, height), palette().color(QPalette::Base));
         return true;
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DrawDiffBars"));

@@ -92,30 +92,33 @@ void frmFileDiffs::ShowSelectedLines()
 
 void frmFileDiffs::MarkCurrentRow()
 {
-    const int row = grdFileOne->Row();
-    if (MarkedRow != 0)
-        grdFileOne->SetCellPicture(MarkedRow, IsRowBookmarked(MarkedRow) ? pctBookmark : QPixmap());
+    // Grid one's pictures follow the marked row and the bookmarks (see
+    // GridOnePicture); marking moves the marker and repaints.
+    m_model.SetMarkedRow(grdFileOne->Row());
+    grdFileOne->viewport()->update();
+}
+
+QPixmap frmFileDiffs::GridOnePicture(int row) const
+{
+    if (row < 1 || row > m_model.RowCount())
+        return {};
+    if (row != m_model.MarkedRow())
+        return m_model.IsBookmarked(row) ? pctBookmark : QPixmap();
     // A bookmark is tested first, then the orphan colour, then the changed
     // colour; grid two's colour is never read.
+    if (m_model.IsBookmarked(row))
+        return pctBookmarkArrow;
     const std::uint32_t color = grdFileOne->CellBackColor(row);
-    const QPixmap* picture = &pctArrow;
-    if (IsRowBookmarked(row))
-        picture = &pctBookmarkArrow;
-    else if (color == OrphanColor)
-        picture = &pctOrphanArrow;
-    else if (color == ChangedColor)
-        picture = &pctDifferArrow;
-    grdFileOne->SetCellPicture(row, *picture);
-    MarkedRow = row;
+    if (color == Alignment::kOrphanColor)
+        return pctOrphanArrow;
+    if (color == Alignment::kChangedColor)
+        return pctDifferArrow;
+    return pctArrow;
 }
 
 bool frmFileDiffs::IsRowBookmarked(std::int32_t row) const
 {
-    // The marker cell is the only record of a bookmark that the display
-    // needs; pictures are told apart by identity, not by their pixels.
-    const QPixmap picture = grdFileOne->CellPicture(row);
-    const qint64 key = picture.cacheKey();
-    return !picture.isNull() && (key == pctBookmark.cacheKey() || key == pctBookmarkArrow.cacheKey());
+    return m_model.IsBookmarked(row);
 }
 
 bool frmFileDiffs::SelectedRowIsUnchanged() const

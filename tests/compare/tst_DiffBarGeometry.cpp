@@ -1,7 +1,7 @@
-// Difference bar geometry and DiffList entries.
+// Difference bar geometry and half-to-even rounding.
 #include "compare/AlignedRows.h"
 #include "compare/DiffBarGeometry.h"
-#include "compare/DiffListEntry.h"
+#include "compare/Rounding.h"
 
 #include <QTest>
 
@@ -27,22 +27,16 @@ private slots:
     {
         QFETCH(double, x);
         QFETCH(qint64, rounded);
-        QCOMPARE(Alignment::roundHalfEven(x), rounded);
+        QCOMPARE(Rounding::roundHalfEven(x), rounded);
     }
 
-    void entries()
+    void bandsOfBlocks()
     {
-        QCOMPARE(Alignment::formatDiffListEntry(6, 2, Alignment::kOrphanColor), QStringLiteral("6-2-12902911"));
-        const auto e = Alignment::parseDiffListEntry(QStringLiteral("3-1-16768477"));
-        QVERIFY(e && e->firstRow == 3 && e->rowCount == 1 && e->color == 16768477);
-        QVERIFY(!Alignment::parseDiffListEntry(QStringLiteral("3-1")));
-        QVERIFY(!Alignment::parseDiffListEntry(QStringLiteral("x-1-2")));
-        QCOMPARE(Alignment::diffListEntryFirstRow(QStringLiteral("20")), 20);
-        QCOMPARE(Alignment::diffListEntryFirstRow(QStringLiteral("2.5-1-1")), 2);  // halves to even
-        QVERIFY(!Alignment::diffListEntryFirstRow(QStringLiteral("-4-1")));
-        // N 100, H 191 from a DiffList, the unreadable entry skipped.
-        const std::vector<Band> all = bandsForDiffList({"junk", "51-2-12902911"}, 100, 191);
-        QVERIFY(all.size() == 1 && all[0].top == 96 && all[0].height == 4 && all[0].color == Alignment::kOrphanColor);
+        // N 100, H 191; an orphan block and a changed one, in their order.
+        const std::vector<Band> all =
+            bandsForBlocks({Alignment::DiffBlock{51, 2, 50, 2, 50, 0}, Alignment::DiffBlock{60, 1, 58, 1, 58, 1}}, 100, 191);
+        QVERIFY(all.size() == 2 && all[0].top == 96 && all[0].height == 4 && all[0].color == Alignment::kOrphanColor);
+        QCOMPARE(all[1].color, Alignment::kChangedColor);
     }
 
     // Band of a block of `count` rows from `row` on a bar of H units for N rows.

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the main-window tests: a window with fresh options, engine and
 // INI folder whose prompts are answered from a script, and a small
-// comparison shown without running Compare (grids filled directly).
+// comparison shown without running Compare (files made in memory).
 //
 // Rows of Show (grid row: File One | File Two), O = orphan colour, C = changed:
 //   1 same 1 | same 1        2 abc C | abd C          3 only one O | (filler)
@@ -11,7 +11,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Globals.h"
-#include "compare/AlignedRows.h"
+#include "compare/Alignment.h"
 #include "engine/cDiffEngine.h"
 #include "mainwindow/LineDiffView.h"
 #include "mainwindow/frmFileDiffs.h"
@@ -72,70 +72,34 @@ inline QString Looks(const LineDiffView& box)
 
 namespace ShownComparison {
 
-class Lines final : public Grid::RowTextSource {
-public:
-    explicit Lines(QStringList lines) : m_lines(std::move(lines)) {}
-    QString RowText(std::int32_t line) const override { return QStringLiteral(" %1.%2").arg(line + 1).arg(m_lines.at(line)); }
-
-private:
-    QStringList m_lines;
-};
-
-struct Pane {
-    QStringList lines;
-    Alignment::PaneRows rows;
-    void add(const QString& line, std::uint32_t color = Alignment::kDefaultColor)
-    {
-        rows.line.push_back(static_cast<std::int32_t>(lines.size()));
-        rows.color.push_back(color);
-        lines << line;
-    }
-    void filler(std::uint32_t color = Alignment::kDefaultColor)
-    {
-        rows.line.push_back(Alignment::kNoLine);
-        rows.color.push_back(color);
-    }
-};
-
-inline void Fill(frmFileDiffs& form, Pane one, Pane two, const QStringList& diffList)
+// Two files in memory, one line per entry, and the blocks between them
+// (0-based: first line and line count in File One, then in File Two),
+// shown as a successful Compare shows them.
+inline void Fill(frmFileDiffs& form, const QStringList& one, const QStringList& two,
+                 const std::vector<LineDiff::Hunk>& hunks)
 {
-    form.grdFileOne->SetTextMatrix(0, QString());
-    form.grdFileTwo->SetTextMatrix(0, QString());
-    form.grdFileOne->SetRowsFrom(std::move(one.rows), std::make_shared<Lines>(one.lines));
-    form.grdFileTwo->SetRowsFrom(std::move(two.rows), std::make_shared<Lines>(two.lines));
-    form.DiffList = diffList;
-    form.BookmarkList.clear();
-    form.MarkedRow = 0;
-    form.EnableResultCommands();
+    const auto file = [](const QStringList& lines) {
+        QByteArray bytes;
+        for (const QString& line : lines)
+            bytes += line.toUtf8() + '\n';
+        return LineFile::FromBytes(bytes);
+    };
+    Alignment::AlignOutcome aligned = Alignment::alignHunks(hunks, std::int32_t(one.size()), std::int32_t(two.size()));
+    QVERIFY(aligned.ok());
+    form.DisplayComparison(file(one), file(two), std::move(aligned.rows));
 }
 
 // Fills the form with the comparison above and draws the bar.
 inline void Show(frmFileDiffs& form)
 {
-    constexpr std::uint32_t none = Alignment::kDefaultColor;
-    constexpr std::uint32_t orphan = Alignment::kOrphanColor;
-    constexpr std::uint32_t changed = Alignment::kChangedColor;
-    struct Row { const char* one; std::uint32_t colorOne; const char* two; std::uint32_t colorTwo; };  // null: filler
-    const Row rows[] = {{"same 1", none, "same 1", none},           {"abc", changed, "abd", changed},
-                        {"only one", orphan, nullptr, none},         {"same 4", none, "same 4", none},
-                        {"Hello World", changed, "hello world", changed}, {"a b", changed, "a  b", changed},
-                        {"keep", changed, "", changed},              {nullptr, changed, "extra", changed}};
-    Pane panes[2];
-    for (const Row& row : rows) {
-        row.one ? panes[0].add(QString::fromUtf8(row.one), row.colorOne) : panes[0].filler(row.colorOne);
-        row.two ? panes[1].add(QString::fromUtf8(row.two), row.colorTwo) : panes[1].filler(row.colorTwo);
-    }
+    QStringList one{"same 1", "abc", "only one", "same 4", "Hello World", "a b", "keep"};
+    QStringList two{"same 1", "abd", "same 4", "hello world", "a  b", "", "extra"};
     for (int row = 9; row <= 150; ++row) {
-        panes[0].add(QStringLiteral("line %1").arg(row));
-        panes[1].add(QStringLiteral("line %1").arg(row));
+        one << QStringLiteral("line %1").arg(row);
+        two << QStringLiteral("line %1").arg(row);
     }
-    panes[0].filler();
-    panes[1].add(QStringLiteral("tail"), orphan);
-    panes[0].filler();
-    panes[1].filler();
-    Fill(form, std::move(panes[0]), std::move(panes[1]),
-         {QStringLiteral("2-1-16768477"), QStringLiteral("3-1-12902911"), QStringLiteral("5-4-16768477"),
-          QStringLiteral("151-1-12902911")});
+    two << QStringLiteral("tail");
+    Fill(form, one, two, {{1, 1, 1, 1}, {2, 1, 2, 0}, {4, 3, 3, 4}, {149, 0, 149, 1}});
     form.DrawDiffBars();
 }
 

@@ -189,8 +189,8 @@ private slots:
         QFETCH(bool, forceText);
         QFETCH(QString, text);
         gOptions->ForceTextCompare = forceText;
-        // The engine's lines name lines 6 and 7 of File Two; the grids hold
-        // shorter files, so the result lines cannot be placed.
+        // The engine's blocks name lines 6 and 7 of File Two; the grids hold
+        // shorter files, so the blocks cannot be placed.
         cDiffEngine engine;
         QCOMPARE(engine.CompareFiles(write(QStringLiteral("a"), "a\nb\nc\nd\ne\nf\n"),
                                      write(QStringLiteral("b"), "a\nb\nc\nd\ne\nP\nQ\nf\n")),
@@ -208,8 +208,8 @@ private slots:
 
     // Random file pairs: both grids end equally long with one empty row,
     // every line of each file appears exactly once, in order, with its
-    // number, uncoloured rows face the same line text, and DiffList covers
-    // exactly the coloured rows.
+    // number, uncoloured rows face the same line text, and the difference
+    // blocks cover exactly the coloured rows. Bookmarks do not survive.
     void randomPairsShowEveryLineOnce()
     {
         QRandomGenerator rng(20240605);
@@ -224,7 +224,7 @@ private slots:
                     expected[f] << QStringLiteral(" %1.%2").arg(i + 1).arg(QString::fromUtf8(word).replace(u'\t', "   "));
                 }
             }
-            m_form->BookmarkList = {1};
+            m_form->ToggleBookmark();
             compare(write(QStringLiteral("one"), bytes[0]), write(QStringLiteral("two"), bytes[1]));
             if (bytes[0] == bytes[1]) {
                 QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
@@ -233,13 +233,13 @@ private slots:
             const VGrid* grids[2] = {m_form->grdFileOne, m_form->grdFileTwo};
             const int rows = grids[0]->Rows();
             QCOMPARE(grids[1]->Rows(), rows);
-            QVERIFY(grids[0]->TextMatrix(0).isEmpty() && m_form->BookmarkList.isEmpty() && m_form->mnuFilePrint->isEnabled());
-            // Each block is listed as first-count-colour, with the changed
-            // colour only when both sides have lines; Compare ends on the first.
+            QVERIFY(grids[0]->TextMatrix(0).isEmpty() && m_form->Model().Bookmarks().empty() && m_form->mnuFilePrint->isEnabled());
+            // Each block has the changed colour only when both sides have
+            // lines; Compare ends on the first.
             std::vector<bool> listed(std::size_t(rows), false);
-            for (const QString& entry : m_form->DiffList) {
-                const int first = entry.section(u'-', 0, 0).toInt();
-                const int count = entry.section(u'-', 1, 1).toInt();
+            for (const Alignment::DiffBlock& block : m_form->Model().Blocks()) {
+                const int first = block.firstRow;
+                const int count = block.rowCount;
                 bool lines[2] = {false, false};
                 for (int r = first; r < first + count; ++r) {
                     listed[std::size_t(r)] = true;
@@ -247,10 +247,10 @@ private slots:
                         lines[g] = lines[g] || !grids[g]->TextMatrix(r).isEmpty();
                 }
                 const std::uint32_t colour = lines[0] && lines[1] ? Alignment::kChangedColor : Alignment::kOrphanColor;
-                QCOMPARE(entry.section(u'-', 2).toUInt(), colour);
+                QCOMPARE(block.Color(), colour);
                 QCOMPARE(std::max(grids[0]->CellBackColor(first), grids[1]->CellBackColor(first)), colour);
             }
-            QCOMPARE(grids[0]->Row(), m_form->DiffList.value(0).section(u'-', 0, 0).toInt());
+            QCOMPARE(grids[0]->Row(), m_form->Model().Blocks().at(0).firstRow);
             QCOMPARE(grids[1]->Row(), grids[0]->Row());
             QStringList shown[2];
             for (int row = 1; row < rows; ++row) {

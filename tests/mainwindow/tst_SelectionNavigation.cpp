@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("This feature only works when two files have been "
                                                                "compared and there are differences."));
         QCOMPARE(w.prompts->lastMessage().icon, PromptIcon::Information);
-        QCOMPARE(m_form->MarkedRow, 0);
+        QCOMPARE(m_form->Model().MarkedRow(), 0);
         QCOMPARE(m_form->grdFileOne->Row(), 1);
         QVERIFY(m_form->grdFileOne->CellPicture(1).isNull());
         QVERIFY(!m_form->pctContainer->MarkY());
@@ -182,7 +182,7 @@ private slots:
         ClickRow(clicked, row);
         QCOMPARE(m_form->grdFileOne->Row(), row);
         QCOMPARE(m_form->grdFileTwo->Row(), row);
-        QCOMPARE(m_form->MarkedRow, row);
+        QCOMPARE(m_form->Model().MarkedRow(), row);
         QCOMPARE(m_form->grdFileOne->CellPicture(row).cacheKey(), Picture(picture).cacheKey());
         QVERIFY(m_form->grdFileTwo->CellPicture(row).isNull());
         QCOMPARE(m_form->pctContainer->MarkY(), std::optional<double>(markY));
@@ -201,21 +201,19 @@ private slots:
     {
         Show(*m_form);
         VGrid* one = m_form->grdFileOne;
-        one->SetCellPicture(5, m_form->pctBookmark);
+        ClickRow(m_form->grdFileTwo, 5);
+        m_form->mnuFileToggleBookmark_Click();
         QVERIFY(m_form->IsRowBookmarked(5));
         QVERIFY(!m_form->IsRowBookmarked(2));
         ClickRow(one, 2);
+        // Leaving a bookmarked row leaves the bookmark picture.
+        QCOMPARE(one->CellPicture(5).cacheKey(), m_form->pctBookmark.cacheKey());
+        QCOMPARE(one->CellPicture(2).cacheKey(), m_form->pctDifferArrow.cacheKey());
         ClickRow(m_form->grdFileTwo, 5);
         // Leaving an unbookmarked row takes its picture away; a bookmark
         // wins over the changed colour of its row.
         QVERIFY(one->CellPicture(2).isNull());
         QCOMPARE(one->CellPicture(5).cacheKey(), m_form->pctBookmarkArrow.cacheKey());
-        ClickRow(one, 1);
-        QCOMPARE(one->CellPicture(5).cacheKey(), m_form->pctBookmark.cacheKey());
-        QCOMPARE(one->CellPicture(1).cacheKey(), m_form->pctArrow.cacheKey());
-        // A picture that merely looks like the bookmark is not one.
-        one->SetCellPicture(9, m_form->pctBookmark.copy());
-        QVERIFY(!m_form->IsRowBookmarked(9));
     }
 
     void scrollingFollowsBothWays_data()
@@ -245,7 +243,7 @@ private slots:
         // One exchange: each grid scrolled once, and no selection moved.
         QCOMPARE(fromScrolls.size(), 1);
         QCOMPARE(toScrolls.size(), 1);
-        QCOMPARE(m_form->MarkedRow, 0);
+        QCOMPARE(m_form->Model().MarkedRow(), 0);
     }
 
     void barPaintsEveryBlock()
@@ -264,16 +262,12 @@ private slots:
 
     void barOfOneHundredRows()
     {
-        Pane one;
-        Pane two;
-        for (int row = 1; row <= 99; ++row) {
-            const bool orphan = row == 51 || row == 52;
-            one.add(QStringLiteral("line %1").arg(row), orphan ? Alignment::kOrphanColor : Alignment::kDefaultColor);
-            orphan ? two.filler() : two.add(QStringLiteral("line %1").arg(row));
-        }
-        one.filler();
-        two.filler();
-        Fill(*m_form, std::move(one), std::move(two), {QStringLiteral("51-2-12902911")});
+        QStringList one;
+        for (int row = 1; row <= 99; ++row)
+            one << QStringLiteral("line %1").arg(row);
+        QStringList two = one;
+        two.remove(50, 2);
+        Fill(*m_form, one, two, {{50, 2, 50, 0}});
         QVERIFY(m_form->DrawDiffBars());
         QCOMPARE(m_form->pctDiffsBar->Bands().at(0).top, 96);
         QCOMPARE(m_form->pctDiffsBar->Bands().at(0).height, 4);
@@ -289,7 +283,7 @@ private slots:
             QTest::mouseClick(m_form->pctDiffsBar, Qt::LeftButton, {}, QPoint(5, y));
             QCOMPARE(m_form->grdFileOne->Row(), row);
             QCOMPARE(m_form->grdFileTwo->Row(), row);
-            QCOMPARE(m_form->MarkedRow, row);
+            QCOMPARE(m_form->Model().MarkedRow(), row);
             QVERIFY(m_form->grdFileOne->RowIsVisible(row) && m_form->grdFileOne->CellPicture(51).isNull());
             QCOMPARE(m_form->grdFileTwo->TopRow(), m_form->grdFileOne->TopRow());
             QCOMPARE(m_form->rtfLineDiff[0]->toPlainText(), QStringLiteral("line %1").arg(row));
@@ -341,7 +335,7 @@ private slots:
         const int expected = to == 0 ? from : to;
         QCOMPARE(one->Row(), expected);
         QCOMPARE(m_form->grdFileTwo->Row(), expected);
-        QCOMPARE(m_form->MarkedRow, expected);
+        QCOMPARE(m_form->Model().MarkedRow(), expected);
         QVERIFY(one->RowIsVisible(expected));
         QVERIFY(!one->CellPicture(expected).isNull());
         QCOMPARE(m_form->rtfLineDiff[1]->toPlainText(), m_form->grdFileTwo->TextMatrix(expected).section(u'.', 1));

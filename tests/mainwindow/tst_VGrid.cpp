@@ -35,7 +35,7 @@ struct ShownGrid {
         grid.resize(300, 200);
         grid.SetColWidth(300);
         grid.show();
-        grid.SetRowsFrom(MakeRows(rows), source);
+        grid.SetRowsFrom(std::make_shared<Alignment::PaneRows>(MakeRows(rows)), source);
     }
     QPoint centre(int row) const
     {
@@ -63,7 +63,7 @@ private slots:
         rows.color[500'000] = Alignment::kOrphanColor;
         ShownGrid shown(0);
         VGrid& grid = shown.grid;
-        grid.SetRowsFrom(std::move(rows), shown.source);
+        grid.SetRowsFrom(std::make_shared<Alignment::PaneRows>(std::move(rows)), shown.source);
         QCOMPARE(grid.Rows(), 1'000'001);
         QCOMPARE(shown.source->asked, 0);
         QCOMPARE(grid.TextMatrix(1'000'000), QStringLiteral("L999999"));

@@ -3,13 +3,12 @@
 // A row refers to a line of its file by index instead of holding a copy of
 // the text, so a million-row comparison costs a few bytes per row.
 
-#include <QStringList>
 #include <cstdint>
 #include <vector>
 
 namespace Alignment {
 
-// Colour values are 0x00BBGGRR (red in the low byte), as stored in DiffList.
+// Colour values are 0x00BBGGRR (red in the low byte).
 inline constexpr std::uint32_t kOrphanColor = 0x00C4E1FFu;   // RGB(255, 225, 196)
 inline constexpr std::uint32_t kChangedColor = 0x00FFDDDDu;  // RGB(221, 221, 255)
 // A row without a colour of its own shows the grid's window colour.
@@ -24,12 +23,26 @@ struct PaneRows {
     [[nodiscard]] std::size_t size() const { return line.size(); }
 };
 
+// One difference block: rows firstRow .. firstRow + rowCount - 1 (grid rows,
+// counted from 1) and the lines of each file they show. A block of lines
+// that only one file has is an orphan block; any other is a changed block.
+struct DiffBlock {
+    std::int32_t firstRow = 0;
+    std::int32_t rowCount = 0;
+    std::int32_t firstLineOne = 0;  // 0-based; where the block stands when it has no line
+    std::int32_t lineCountOne = 0;
+    std::int32_t firstLineTwo = 0;
+    std::int32_t lineCountTwo = 0;
+    [[nodiscard]] bool Orphan() const { return lineCountOne == 0 || lineCountTwo == 0; }
+    [[nodiscard]] std::uint32_t Color() const { return Orphan() ? kOrphanColor : kChangedColor; }
+    friend bool operator==(const DiffBlock&, const DiffBlock&) = default;
+};
+
 struct AlignedRows {
     PaneRows one;  // File One, the left grid
     PaneRows two;  // File Two, the right grid
-    // One entry per difference block in ascending row order:
-    // "firstRow-rowCount-colourValue", e.g. "6-2-12902911".
-    QStringList DiffList;
+    // In ascending row order, blocks never overlapping.
+    std::vector<DiffBlock> blocks;
 };
 
 }  // namespace Alignment

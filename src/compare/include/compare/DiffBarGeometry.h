@@ -1,5 +1,5 @@
 #pragma once
-// Geometry of the difference bar: where each DiffList block is painted, where
+// Geometry of the difference bar: where each difference block is painted, where
 // the current-row mark goes and which row a click selects. All lengths are in
 // the bar's own units; H is the bar's height rounded to a whole number and N
 // the number of grid rows below the header (the trailing row included).
@@ -9,7 +9,8 @@
 // rounding goes to the nearest whole number, halves to the even neighbour.
 // These details decide on which unit a band or mark lands, so they are kept.
 
-#include <QStringList>
+#include "compare/AlignedRows.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -30,9 +31,9 @@ struct Band {
 [[nodiscard]] Band bandForBlock(std::int64_t firstRow, std::int64_t rowCount, std::uint32_t color,
                                 std::int32_t gridRows, std::int32_t barHeight);
 
-// One band per DiffList entry that can be read, in list order.
-[[nodiscard]] std::vector<Band> bandsForDiffList(const QStringList& diffList, std::int32_t gridRows,
-                                                 std::int32_t barHeight);
+// One band per block, in the blocks' order.
+[[nodiscard]] std::vector<Band> bandsForBlocks(const std::vector<Alignment::DiffBlock>& blocks,
+                                               std::int32_t gridRows, std::int32_t barHeight);
 
 // Height of the current-row mark: [S x (row - 1)].
 [[nodiscard]] std::int32_t currentRowMarkY(std::int32_t currentRow, std::int32_t gridRows,

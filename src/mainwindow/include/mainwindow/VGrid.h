@@ -3,7 +3,10 @@
 // uniform rows below it. Rows that show a line of a file hold only the
 // line's index; their text is asked of a row-text source when a row is
 // painted or read, so a million-row comparison costs a few bytes per row.
-// Texts and pictures that code puts into single cells are kept sparsely.
+// The rows of a comparison are shared with the comparison model and copied
+// only if code changes a single row. Texts and pictures that code puts
+// into single cells are kept sparsely; other pictures may come from a
+// picture source.
 
 #include "compare/AlignedRows.h"
 
@@ -12,6 +15,7 @@
 #include <QPixmap>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace Grid {
@@ -35,12 +39,14 @@ public:
 
     // Row count including the header row; at least 1. Rows added at the end
     // are empty, rows removed at the end lose their cells.
-    [[nodiscard]] int Rows() const { return static_cast<int>(m_lines.size()) + 1; }
+    [[nodiscard]] int Rows() const { return static_cast<int>(m_rows->size()) + 1; }
     void SetRows(int rows);
     // Takes a whole comparison's rows at once: row i + 1 shows rows.line[i]
     // through the source and has the background rows.color[i]. Every cell
     // below the header loses its own text and picture; the header keeps its.
-    void SetRowsFrom(Alignment::PaneRows rows, std::shared_ptr<const Grid::RowTextSource> source);
+    void SetRowsFrom(std::shared_ptr<const Alignment::PaneRows> rows, std::shared_ptr<const Grid::RowTextSource> source);
+    // Pictures of cells that have none of their own; null for none.
+    void SetPictureSource(std::function<QPixmap(int row)> source);
 
     // The current row (never the header row while the grid has other rows).
     [[nodiscard]] int Row() const { return m_row; }
@@ -116,10 +122,15 @@ private:
     void UpdateScrollBars();
     void Refresh();
     void MoveCurrentRow(int row);
+    // The rows for a change of single rows; copies them first when shared.
+    Alignment::PaneRows& WritableRows();
+    void SetOwnRows(Alignment::PaneRows rows);
 
-    std::vector<std::int32_t> m_lines;   // entry i: row i + 1
-    std::vector<std::uint32_t> m_colors;  // entry i: row i + 1
+    // Entry i describes row i + 1; never null.
+    std::shared_ptr<const Alignment::PaneRows> m_rows;
+    Alignment::PaneRows* m_writableRows = nullptr;  // m_rows when this grid owns them
     std::shared_ptr<const Grid::RowTextSource> m_source;
+    std::function<QPixmap(int)> m_pictureSource;
     QHash<int, QString> m_texts;
     QHash<int, QPixmap> m_pictures;
     std::uint32_t m_headerColor = Grid::kNoCellColor;

@@ -1,9 +1,11 @@
 #pragma once
 // The main window: two path boxes, the toolbar, the two result grids with
 // the splitter between them, the difference bar and the two-line detail
-// pane. Controls and form-level state are public, as every command of the
-// window reads and changes them.
+// pane. The window shows a ComparisonModel, which holds the state of the
+// displayed comparison and answers every search; the window's handlers run
+// the commands and keep the controls in step with the model.
 
+#include "compare/ComparisonModel.h"
 #include "mainwindow/DiffBarWidget.h"
 #include "mainwindow/FormLayout.h"
 #include "mainwindow/LineDiffView.h"
@@ -54,6 +56,12 @@ public:
     [[nodiscard]] bool MarkDifferencesInGrids(const cDiffEngine& engine);
     void RemoveRowsInGrids();
     void ResetDiffCollections();
+    // Shows a comparison's rows in both grids and enables the result
+    // commands, as a successful Compare does after aligning the files.
+    void DisplayComparison(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
+                           Alignment::AlignedRows rows);
+    // The displayed comparison and the window's search texts.
+    [[nodiscard]] const ComparisonModel& Model() const { return m_model; }
     // True while the Compare command runs; commands that would change the
     // grids are refused meanwhile.
     [[nodiscard]] bool CompareRunning() const { return m_compareRunning; }
@@ -135,10 +143,27 @@ public:
     void ScrollFilesToPointInDiffBar(float y);
     void pctDiffsBar_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y);
 
-    // Searches of the next and previous difference commands: a row, or
-    // DiffNavigation::kNoMoreDiffs / kSearchNotRun.
+    // Results of the searches below besides a row.
+    static constexpr std::int32_t kNotFound = -1;
+    // The window was busy, or the search failed and was reported.
+    static constexpr std::int32_t kSearchNotRun = -999;
+
+    // Searches of the next and previous difference commands: a row,
+    // kNotFound or kSearchNotRun.
     [[nodiscard]] std::int32_t GetNextDiff();
     [[nodiscard]] std::int32_t GetPreviousDiff();
+
+    // Bookmarks.
+    void ToggleBookmark();
+    void ClearAllBookmarks();
+    [[nodiscard]] std::int32_t GetNextBookmark();
+    [[nodiscard]] std::int32_t GetPreviousBookmark();
+    void EnableBookmarkCommands();
+
+    // Find. direction is "Next", "Previous" or "Both"; row is written only
+    // when found.
+    void Find(const QString& text, const QString& direction, std::int32_t& row, bool& found);
+    void EnableFindNextPrevious(bool enabled);
 
     // The header text while no comparison is shown.
     static const QString kSelectFilesPrompt;
@@ -199,13 +224,7 @@ public:
     QAction* mnuHelpContactUs = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-    // Form-level state.
-    std::uint32_t OrphanColor = 0;
-    std::uint32_t ChangedColor = 0;
-    QStringList SearchTextList;
-    QStringList DiffList;
-    QList<std::int32_t> BookmarkList;
-    std::int32_t MarkedRow = 0;
+    // Form-level layout state.
     std::int16_t LayoutMargin = 0;
     std::uint32_t SplitterDragColor = 0;
 
@@ -230,6 +249,10 @@ private:
     void GridMouseMove(VGrid* grid);
     void GoToRow(std::int32_t row);
     void ShowSelectedLines();
+    void ShowBookmarkSearchResult(std::int32_t row, const QString& title);
+    void ShowFoundRow(std::int32_t row);
+    void RepeatFind(const QString& direction);
+    [[nodiscard]] QPixmap GridOnePicture(int row) const;
 
     FormLayout::Places m_places = FormLayout::DesignedPlaces();
     FormLayout::SplitterDrag m_splitterDrag;
@@ -239,6 +262,7 @@ private:
     bool m_unloaded = false;
     bool m_layoutStateSet = false;  // the layout pass waits for the load
     bool m_compareRunning = false;
-    // The lines each grid shows, as the engine read them (File One, File Two).
-    std::array<std::shared_ptr<const LineFile>, 2> m_gridFiles{};
+    ComparisonModel m_model;
+    // The files Compare loaded, until their rows are aligned.
+    std::array<std::shared_ptr<const LineFile>, 2> m_loadedFiles{};
 };

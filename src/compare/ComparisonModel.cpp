@@ -1,0 +1,156 @@
+#include "compare/ComparisonModel.h"
+
+#include "compare/RowText.h"
+#include "engine/LineFile.h"
+
+#include <algorithm>
+
+namespace {
+
+// The first row of the first block that starts after `row`.
+std::optional<std::int32_t> FirstBlockAfter(const std::vector<Alignment::DiffBlock>& blocks, std::int32_t row)
+{
+    const auto it = std::upper_bound(blocks.begin(), blocks.end(), row,
+                                     [](std::int32_t r, const Alignment::DiffBlock& b) { return r < b.firstRow; });
+    return it == blocks.end() ? std::nullopt : std::optional<std::int32_t>(it->firstRow);
+}
+
+std::optional<std::int32_t> LastBlockBefore(const std::vector<Alignment::DiffBlock>& blocks, std::int32_t row)
+{
+    const auto it = std::lower_bound(blocks.begin(), blocks.end(), row,
+                                     [](const Alignment::DiffBlock& b, std::int32_t r) { return b.firstRow < r; });
+    return it == blocks.begin() ? std::nullopt : std::optional<std::int32_t>(std::prev(it)->firstRow);
+}
+
+}  // namespace
+
+void ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
+                           Alignment::AlignedRows rows)
+{
+    m_files = {std::move(one), std::move(two)};
+    m_panes = {std::make_shared<const Alignment::PaneRows>(std::move(rows.one)),
+               std::make_shared<const Alignment::PaneRows>(std::move(rows.two))};
+    m_blocks = std::move(rows.blocks);
+    m_markedRow = 0;
+    m_bookmarks.clear();
+}
+
+void ComparisonModel::Clear()
+{
+    m_files = {};
+    m_panes = {};
+    m_blocks.clear();
+    m_markedRow = 0;
+    m_bookmarks.clear();
+}
+
+std::int32_t ComparisonModel::RowCount() const
+{
+    return m_panes[0] ? static_cast<std::int32_t>(m_panes[0]->size()) : 0;
+}
+
+std::int32_t ComparisonModel::LineOfRow(int side, std::int32_t row) const
+{
+    const auto& pane = Pane(side);
+    if (!pane || row < 1 || static_cast<std::size_t>(row) > pane->size())
+        return Alignment::kNoLine;
+    return pane->line[static_cast<std::size_t>(row - 1)];
+}
+
+QString ComparisonModel::RowText(int side, std::int32_t row) const
+{
+    const std::int32_t line = LineOfRow(side, row);
+    const auto& file = File(side);
+    if (line == Alignment::kNoLine || !file || line >= file->LineCount())
+        return {};
+    return RowText::rowText(std::int64_t{line} + 1, file->Line(line));
+}
+
+bool ComparisonModel::IsBookmarked(std::int32_t row) const
+{
+    return std::binary_search(m_bookmarks.begin(), m_bookmarks.end(), row);
+}
+
+bool ComparisonModel::AddBookmark(std::int32_t row)
+{
+    if (row < 1 || row > RowCount())
+        return false;
+    const auto it = std::lower_bound(m_bookmarks.begin(), m_bookmarks.end(), row);
+    if (it != m_bookmarks.end() && *it == row)
+        return false;
+    m_bookmarks.insert(it, row);
+    return true;
+}
+
+bool ComparisonModel::RemoveBookmark(std::int32_t row)
+{
+    const auto it = std::lower_bound(m_bookmarks.begin(), m_bookmarks.end(), row);
+    if (it == m_bookmarks.end() || *it != row)
+        return false;
+    m_bookmarks.erase(it);
+    return true;
+}
+
+std::optional<std::int32_t> ComparisonModel::NextBookmark(std::int32_t row) const
+{
+    const auto it = std::upper_bound(m_bookmarks.begin(), m_bookmarks.end(), row);
+    return it == m_bookmarks.end() ? std::nullopt : std::optional<std::int32_t>(*it);
+}
+
+std::optional<std::int32_t> ComparisonModel::PreviousBookmark(std::int32_t row) const
+{
+    const auto it = std::lower_bound(m_bookmarks.begin(), m_bookmarks.end(), row);
+    return it == m_bookmarks.begin() ? std::nullopt : std::optional<std::int32_t>(*std::prev(it));
+}
+
+std::optional<std::int32_t> ComparisonModel::NextDiff(std::int32_t row) const
+{
+    return FirstBlockAfter(m_blocks, row);
+}
+
+std::optional<std::int32_t> ComparisonModel::PreviousDiff(std::int32_t row) const
+{
+    return LastBlockBefore(m_blocks, row);
+}
+
+std::optional<std::int32_t> ComparisonModel::FirstDiff() const
+{
+    return m_blocks.empty() ? std::nullopt : std::optional<std::int32_t>(m_blocks.front().firstRow);
+}
+
+std::optional<std::int32_t> ComparisonModel::LastDiff() const
+{
+    return m_blocks.empty() ? std::nullopt : std::optional<std::int32_t>(m_blocks.back().firstRow);
+}
+
+std::optional<std::int32_t> ComparisonModel::Find(const QString& text, FindDirection direction,
+                                                  std::int32_t row) const
+{
+    if (!Shown())
+        return std::nullopt;
+    const RowSearch::Needle needle(text);
+    // The trailing row shows no line; rows beyond it do not exist.
+    const std::int32_t last = RowCount();
+    std::optional<std::int32_t> found;
+    if (direction != FindDirection::Previous)
+        found = FindOneWay(needle, RowSearch::Direction::Down, row + 1, last);
+    if (!found && direction != FindDirection::Next)
+        found = FindOneWay(needle, RowSearch::Direction::Up, 1, row - 1);
+    return found;
+}
+
+std::optional<std::int32_t> ComparisonModel::FindOneWay(const RowSearch::Needle& needle,
+                                                        RowSearch::Direction direction, std::int32_t firstRow,
+                                                        std::int32_t lastRow) const
+{
+    // File One's pane is searched whole before File Two's: a match there
+    // wins over a nearer one in File Two.
+    for (int side = 0; side < 2; ++side) {
+        if (!File(side) || !Pane(side))
+            continue;
+        if (const auto row = RowSearch::findInPane(*File(side), *Pane(side), m_blocks, side, needle, firstRow,
+                                                   lastRow, direction))
+            return row;
+    }
+    return std::nullopt;
+}

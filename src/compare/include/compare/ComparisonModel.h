@@ -1,0 +1,91 @@
+#pragma once
+// What the main window shows of a comparison, apart from its widgets: both
+// files as the engine read them, their aligned rows, the difference blocks,
+// the marked row, the bookmarks and the remembered search texts. The
+// window paints from it and asks it every search; nothing here needs a
+// display.
+//
+// The files and rows of a comparison are immutable and shared, so copying
+// a model is cheap and the grids paint from the very rows searched here.
+
+#include "compare/AlignedRows.h"
+#include "compare/RowSearch.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class LineFile;
+
+class ComparisonModel {
+public:
+    enum class FindDirection { Next, Previous, Both };
+
+    // Shows a comparison: both files (File One, File Two) and their aligned
+    // rows. Marked row and bookmarks start afresh; search texts stay.
+    void Show(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two, Alignment::AlignedRows rows);
+    // Shows nothing; search texts stay.
+    void Clear();
+
+    [[nodiscard]] bool Shown() const { return m_panes[0] != nullptr; }
+    // Grid rows below the header, the trailing row included; 0 when nothing
+    // is shown.
+    [[nodiscard]] std::int32_t RowCount() const;
+    // side: 0 for File One, 1 for File Two.
+    [[nodiscard]] const std::shared_ptr<const LineFile>& File(int side) const { return m_files[Index(side)]; }
+    [[nodiscard]] const std::shared_ptr<const Alignment::PaneRows>& Pane(int side) const { return m_panes[Index(side)]; }
+    [[nodiscard]] const std::vector<Alignment::DiffBlock>& Blocks() const { return m_blocks; }
+    // The 0-based line a row shows, or kNoLine (fillers, rows out of range).
+    [[nodiscard]] std::int32_t LineOfRow(int side, std::int32_t row) const;
+    // " 12.text" for a row that shows a line, empty otherwise.
+    [[nodiscard]] QString RowText(int side, std::int32_t row) const;
+
+    // The row the selection refresh last marked; 0 for none.
+    [[nodiscard]] std::int32_t MarkedRow() const { return m_markedRow; }
+    void SetMarkedRow(std::int32_t row) { m_markedRow = row; }
+
+    // Bookmarked rows, ascending, each once.
+    [[nodiscard]] const std::vector<std::int32_t>& Bookmarks() const { return m_bookmarks; }
+    [[nodiscard]] bool IsBookmarked(std::int32_t row) const;
+    // Adds or removes one row's bookmark; false when it was already so, or
+    // when the row is not one of the comparison's.
+    bool AddBookmark(std::int32_t row);
+    bool RemoveBookmark(std::int32_t row);
+    void ClearBookmarks() { m_bookmarks.clear(); }
+    // The nearest bookmarked row after / before a row; never the row itself.
+    [[nodiscard]] std::optional<std::int32_t> NextBookmark(std::int32_t row) const;
+    [[nodiscard]] std::optional<std::int32_t> PreviousBookmark(std::int32_t row) const;
+
+    // The first row after / before `row` that starts a difference block.
+    [[nodiscard]] std::optional<std::int32_t> NextDiff(std::int32_t row) const;
+    [[nodiscard]] std::optional<std::int32_t> PreviousDiff(std::int32_t row) const;
+    [[nodiscard]] std::optional<std::int32_t> FirstDiff() const;
+    [[nodiscard]] std::optional<std::int32_t> LastDiff() const;
+
+    // Find from `row`, which itself is never tested: Next tests the rows
+    // below it in File One's pane, then the same rows in File Two's;
+    // Previous the rows above it, upward, likewise; Both does Next and, when
+    // that finds nothing, Previous.
+    [[nodiscard]] std::optional<std::int32_t> Find(const QString& text, FindDirection direction,
+                                                   std::int32_t row) const;
+
+    // Texts of successful finds, oldest first; kept across comparisons.
+    [[nodiscard]] const QStringList& SearchTexts() const { return m_searchTexts; }
+    void AddSearchText(const QString& text) { m_searchTexts.append(text); }
+
+private:
+    [[nodiscard]] static std::size_t Index(int side) { return side == 0 ? 0 : 1; }
+    [[nodiscard]] std::optional<std::int32_t> FindOneWay(const RowSearch::Needle& needle, RowSearch::Direction direction,
+                                                         std::int32_t firstRow, std::int32_t lastRow) const;
+
+    std::array<std::shared_ptr<const LineFile>, 2> m_files;
+    std::array<std::shared_ptr<const Alignment::PaneRows>, 2> m_panes;
+    std::vector<Alignment::DiffBlock> m_blocks;
+    std::int32_t m_markedRow = 0;
+    std::vector<std::int32_t> m_bookmarks;
+    QStringList m_searchTexts;
+};

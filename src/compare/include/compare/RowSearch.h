@@ -1,0 +1,59 @@
+#pragma once
+// Finding a text in the rows of one result pane, as Find does: a row matches
+// when its text (" 12.line", TABs widened to three spaces, the number
+// included) contains the search text, letter case ignored the way QString
+// ignores it. Filler rows never match.
+//
+// Row texts are not formed for the search: an ASCII search text is looked
+// for in the file's bytes directly, and only lines that could hide a match
+// from that scan (a TAB where the text has a blank, a character whose case
+// folds into ASCII, a match reaching into the line number) are read as rows.
+
+#include "compare/AlignedRows.h"
+#include "compare/ByteSearch.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class LineFile;
+
+namespace RowSearch {
+
+enum class Direction { Down, Up };
+
+// A search text prepared once for any number of panes and rows.
+class Needle {
+public:
+    explicit Needle(const QString& text);
+
+    // The text as rows are matched against it: TABs widened, as in rows.
+    [[nodiscard]] const QString& Text() const { return m_text; }
+    // True when no row can ever match (an empty text, or one holding a line
+    // feed, which no row has).
+    [[nodiscard]] bool MatchesNothing() const { return m_matchesNothing; }
+    // The reference test of one row text.
+    [[nodiscard]] bool MatchesRowText(const QString& rowText) const;
+
+private:
+    friend class PaneSearch;
+    QString m_text;
+    bool m_matchesNothing = false;
+    bool m_ascii = false;
+    std::optional<ByteSearch::FoldedNeedle> m_bytes;  // ASCII texts only
+    bool m_hasBlank = false;          // a widened TAB in a line can take part
+    bool m_foldsFromWide = false;     // a non-ASCII character can fold into it
+    bool m_mayStartInNumber = false;  // it can begin inside " 12."
+};
+
+// Rows firstRow..lastRow of the pane (grid rows, counted from 1) in the
+// given direction; the first matching row in that order, if any.
+// `side` is 0 for File One, 1 for File Two.
+[[nodiscard]] std::optional<std::int32_t> findInPane(const LineFile& file, const Alignment::PaneRows& pane,
+                                                     const std::vector<Alignment::DiffBlock>& blocks, int side,
+                                                     const Needle& needle, std::int32_t firstRow,
+                                                     std::int32_t lastRow, Direction direction);
+
+}  // namespace RowSearch

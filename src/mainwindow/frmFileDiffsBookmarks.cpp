@@ -1,0 +1,109 @@
+// Bookmarks on rows of the displayed comparison: toggling, moving to the
+// next or previous one, clearing them all. The model keeps the bookmarked
+// rows; grid one's pictures are drawn from it, so they always agree.
+
+#include "app/ErrorReport.h"
+#include "app/Prompt.h"
+#include "mainwindow/WaitCursor.h"
+#include "mainwindow/frmFileDiffs.h"
+
+#include <QAction>
+
+void frmFileDiffs::mnuFileToggleBookmark_Click() { ToggleBookmark(); }
+void frmFileDiffs::mnuFileClearAllBookmarks_Click() { ClearAllBookmarks(); }
+
+void frmFileDiffs::mnuFileNextBookmark_Click()
+{
+    if (HourglassShown())
+        return;
+    ShowBookmarkSearchResult(GetNextBookmark(), QStringLiteral("Next Bookmark"));
+}
+
+void frmFileDiffs::mnuFilePreviousBookmark_Click()
+{
+    if (HourglassShown())
+        return;
+    ShowBookmarkSearchResult(GetPreviousBookmark(), QStringLiteral("Previous Bookmark"));
+}
+
+void frmFileDiffs::ShowBookmarkSearchResult(std::int32_t row, const QString& title)
+{
+    if (row == kNotFound) {
+        modVantrel::MsgBox(QStringLiteral("No more bookmarks"), modVantrel::PromptButtons::Ok,
+                           modVantrel::PromptIcon::Information, title);
+        return;
+    }
+    // A search that failed has been reported; there is no row to go to.
+    if (row < 1 || row >= grdFileOne->Rows())
+        return;
+    GoToRow(row);
+}
+
+void frmFileDiffs::ToggleBookmark()
+{
+    try {
+        const std::int32_t row = grdFileOne->Row();
+        if (IsRowBookmarked(row)) {
+            m_model.RemoveBookmark(row);
+            // The row keeps its marker, now the plain one of its kind.
+            MarkCurrentRow();
+            MarkCurrentRowInDiffsBar();
+        } else {
+            m_model.AddBookmark(row);
+            grdFileOne->viewport()->update();
+        }
+        EnableBookmarkCommands();
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.ToggleBookmark"));
+    }
+}
+
+void frmFileDiffs::ClearAllBookmarks()
+{
+    try {
+        // The current row, when bookmarked, is marked afresh and so gets the
+        // plain marker of its kind; the marker stays wherever it was else.
+        const bool currentWasBookmarked = IsRowBookmarked(grdFileOne->Row());
+        m_model.ClearBookmarks();
+        if (currentWasBookmarked)
+            MarkCurrentRow();
+        grdFileOne->viewport()->update();
+        EnableBookmarkCommands();
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.ClearAllBookmarks"));
+    }
+}
+
+std::int32_t frmFileDiffs::GetNextBookmark()
+{
+    if (HourglassShown())
+        return kSearchNotRun;
+    const WaitCursor wait;
+    try {
+        return m_model.NextBookmark(grdFileOne->Row()).value_or(kNotFound);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.GetNextBookmark"));
+        return kSearchNotRun;
+    }
+}
+
+std::int32_t frmFileDiffs::GetPreviousBookmark()
+{
+    if (HourglassShown())
+        return kSearchNotRun;
+    const WaitCursor wait;
+    try {
+        return m_model.PreviousBookmark(grdFileOne->Row()).value_or(kNotFound);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.GetPreviousBookmark"));
+        return kSearchNotRun;
+    }
+}
+
+void frmFileDiffs::EnableBookmarkCommands()
+{
+    const bool enabled = !m_model.Bookmarks().empty();
+    // Each toolbar button shares its menu item's action.
+    for (QAction* action : {mnuFileNextBookmark, mnuFilePreviousBookmark, mnuFileClearAllBookmarks})
+        action->setEnabled(enabled);
+}

@@ -1,0 +1,192 @@
+// The displayed comparison's searches: Find against a row-by-row reading of
+// the row texts, bookmarks and difference navigation, without widgets.
+#include "compare/Alignment.h"
+#include "compare/ComparisonModel.h"
+#include "engine/LineFile.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using Direction = ComparisonModel::FindDirection;
+
+namespace {
+
+ComparisonModel Shown(const QByteArray& one, const QByteArray& two, const std::vector<LineDiff::Hunk>& hunks)
+{
+    ComparisonModel model;
+    auto a = LineFile::FromBytes(one), b = LineFile::FromBytes(two);
+    Alignment::AlignOutcome aligned = Alignment::alignHunks(hunks, std::int32_t(a->LineCount()), std::int32_t(b->LineCount()));
+    if (!aligned.ok())
+        qFatal("test comparison does not align");
+    model.Show(a, b, std::move(aligned.rows));
+    return model;
+}
+
+// Rows: 1 alpha|alpha  2 Beta|(filler)  3 x abc|x ABD  4 tab\there|tab  here
+//       5 (filler)|line 17 text  6 Kelvin|Kelvin  7..20 same 7..same 20  21 trailing
+ComparisonModel Example()
+{
+    QByteArray one = "alpha\nBeta\nx abc\ntab\there\nKelvin\n";
+    QByteArray two = "alpha\nx ABD\ntab  here\nline 17 text\nKelvin\n";
+    for (int i = 7; i <= 20; ++i) {
+        one += "same " + QByteArray::number(i) + '\n';
+        two += "same " + QByteArray::number(i) + '\n';
+    }
+    return Shown(one, two, {{1, 1, 1, 0}, {2, 2, 1, 2}, {4, 0, 3, 1}});
+}
+
+// Find as a plain reading of every row text in the order Find tests them.
+std::optional<std::int32_t> FindByRows(const ComparisonModel& m, const QString& text, Direction d, std::int32_t row)
+{
+    const RowSearch::Needle needle(text);
+    const auto oneWay = [&](std::int32_t from, std::int32_t to, int step) -> std::optional<std::int32_t> {
+        for (int side = 0; side < 2; ++side)
+            for (std::int32_t r = from; step > 0 ? r <= to : r >= to; r += step)
+                if (needle.MatchesRowText(m.RowText(side, r)))
+                    return r;
+        return std::nullopt;
+    };
+    std::optional<std::int32_t> found;
+    if (d != Direction::Previous)
+        found = oneWay(row + 1, m.RowCount(), 1);
+    if (!found && d != Direction::Next)
+        found = oneWay(row - 1, 1, -1);
+    return found;
+}
+
+}  // namespace
+
+class tst_ComparisonModel : public QObject {
+    Q_OBJECT
+private slots:
+    void find_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("found");  // 0: not found
+        const auto row = [](const char* name, const char* text, Direction d, int from, int found) {
+            QTest::newRow(name) << QString::fromUtf8(text) << int(d) << from << found;
+        };
+        row("case ignored", "ABC", Direction::Next, 1, 3);
+        row("number prefix", "17.", Direction::Next, 1, 18);
+        row("number and text", "4.tab", Direction::Next, 1, 4);
+        row("grid one before a nearer grid two", "e 1", Direction::Next, 2, 10);
+        row("current row never tested", "alpha", Direction::Both, 1, 0);
+        row("both goes upward", "beta", Direction::Both, 10, 2);
+        row("next does not", "beta", Direction::Next, 10, 0);
+        row("previous", "x a", Direction::Previous, 6, 3);
+        row("tab shown as three spaces", "b   h", Direction::Next, 1, 4);
+        row("typed tab matches the tab", "tab\there", Direction::Next, 1, 4);
+        row("blank across a tab", "tab  here", Direction::Next, 1, 4);
+        row("kelvin sign folds to k", "\u212Aelvin", Direction::Next, 1, 6);
+        row("folding that changes length", "STRASSE", Direction::Next, 1, 0);
+        row("filler rows never match", "", Direction::Next, 1, 0);
+        row("line feed matches nothing", "alpha\n", Direction::Both, 5, 0);
+    }
+
+    void find()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, direction);
+        QFETCH(int, from);
+        QFETCH(int, found);
+        const ComparisonModel m = Example();
+        const auto hit = m.Find(text, Direction(direction), from);
+        QCOMPARE(hit.value_or(0), found);
+        QCOMPARE(FindByRows(m, text, Direction(direction), from).value_or(0), found);
+    }
+
+    // The byte scan against the row-by-row reading on random files full of
+    // what it treats specially: TABs, blanks, digits and periods, CR, the
+    // Kelvin sign and long s, accented and invalid UTF-8 bytes.
+    void findAgreesWithRowTexts()
+    {
+        static const char* const kPieces[] = {"a", "k", "K", "s", " ", "\t", "1", "7", ".", "\r",
+                                              "\xE2\x84\xAA", "\xC5\xBF", "\xC3\xA9", "\xE9", "b"};
+        QRandomGenerator rng(7171);
+        const auto randomText = [&](int maxPieces) {
+            QByteArray text;
+            for (int i = int(rng.bounded(maxPieces)); i >= 0; --i)
+                text += kPieces[rng.bounded(int(std::size(kPieces)))];
+            return text;
+        };
+        for (int round = 0; round < 150; ++round) {
+            // Stretches of equal lines and blocks of lines in either file.
+            QByteArray files[2];
+            std::int64_t lines[2] = {0, 0};
+            std::vector<LineDiff::Hunk> hunks;
+            const auto addLines = [&](int file, int count) {
+                for (int i = 0; i < count; ++i, ++lines[file])
+                    files[file] += randomText(8) + (rng.bounded(4) == 0 ? "\r\n" : "\n");
+            };
+            for (int stretch = int(rng.bounded(8)); stretch > 0; --stretch) {
+                const int one = int(rng.bounded(5)), two = int(rng.bounded(5));
+                if (rng.bounded(2) == 0 && one + two > 0) {
+                    hunks.push_back({lines[0], one, lines[1], two});
+                    addLines(0, one);
+                    addLines(1, two);
+                } else {
+                    const QByteArray line = randomText(8) + '\n';
+                    for (int i = 0; i < one; ++i, ++lines[0], ++lines[1]) {
+                        files[0] += line;
+                        files[1] += line;
+                    }
+                }
+            }
+            const ComparisonModel m = Shown(files[0], files[1], hunks);
+            for (int probe = 0; probe < 20; ++probe) {
+                const QString text = QString::fromUtf8(randomText(3));
+                const auto d = Direction(rng.bounded(3));
+                const std::int32_t from = std::int32_t(rng.bounded(m.RowCount() + 1));
+                QCOMPARE(m.Find(text, d, from), FindByRows(m, text, d, from));
+            }
+        }
+    }
+
+    void bookmarks()
+    {
+        ComparisonModel m = Example();
+        for (std::int32_t row : {19, 7, 19, 2})
+            m.AddBookmark(row);
+        QCOMPARE(m.Bookmarks(), (std::vector<std::int32_t>{2, 7, 19}));
+        QVERIFY(!m.AddBookmark(0) && !m.AddBookmark(22) && m.Bookmarks().size() == 3);
+        QCOMPARE(m.NextBookmark(7), std::optional<std::int32_t>(19));
+        QCOMPARE(m.PreviousBookmark(7), std::optional<std::int32_t>(2));
+        QVERIFY(!m.NextBookmark(19) && !m.PreviousBookmark(2));  // no wrap
+        QVERIFY(m.RemoveBookmark(7) && !m.RemoveBookmark(7) && !m.IsBookmarked(7));
+        m.AddSearchText(QStringLiteral("kept"));
+        m.Clear();
+        QVERIFY(m.Bookmarks().empty() && !m.Find(QStringLiteral("alpha"), Direction::Both, 1));
+        QCOMPARE(m.SearchTexts(), QStringList{QStringLiteral("kept")});
+    }
+
+    void differences_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("next");  // 0: none
+        QTest::addColumn<int>("previous");
+        // Blocks start at rows 2, 3 and 5.
+        QTest::newRow("above the first") << 1 << 2 << 0;
+        QTest::newRow("on the first") << 2 << 3 << 0;
+        QTest::newRow("inside a block") << 4 << 5 << 3;
+        QTest::newRow("on the last") << 5 << 0 << 3;
+        QTest::newRow("below the last") << 20 << 0 << 5;
+    }
+
+    void differences()
+    {
+        QFETCH(int, row);
+        QFETCH(int, next);
+        QFETCH(int, previous);
+        const ComparisonModel m = Example();
+        QCOMPARE(m.NextDiff(row).value_or(0), next);
+        QCOMPARE(m.PreviousDiff(row).value_or(0), previous);
+        QCOMPARE(m.FirstDiff().value_or(0), 2);
+        QCOMPARE(m.LastDiff().value_or(0), 5);
+        QVERIFY(!ComparisonModel().FirstDiff() && !ComparisonModel().NextDiff(0));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ComparisonModel)
+#include "tst_ComparisonModel.moc"
