@@ -6,6 +6,7 @@
 //   compare_bench [--runs N] [--work DIR] [--max-lines N]
 //   compare_bench --child ONE TWO   (one Compare; prints its seconds)
 
+#include "BenchPair.h"
 #include "BenchWindow.h"
 
 #include <QApplication>
@@ -27,47 +28,6 @@
 #include <vector>
 
 namespace {
-
-constexpr std::uint64_t kSeed = 20240605;
-
-// About 73 bytes a line, numbered so that lines rarely repeat; about 1% of
-// the lines of File Two differ, in blocks of 1 to 10 lines that are changed,
-// deleted or inserted.
-void WritePair(long lines, const std::string& one, const std::string& two)
-{
-    std::mt19937_64 rng(kSeed + static_cast<std::uint64_t>(lines));
-    const auto text = [&rng](long n, char tag) {
-        static const char kWords[] = "abcdefghijklmnopqrstuvwxyz ";
-        std::string line = "line " + std::to_string(n) + tag + ' ';
-        while (line.size() < 72)
-            line += kWords[rng() % (sizeof kWords - 1)];
-        return line + '\n';
-    };
-    std::ofstream a(one, std::ios::binary);
-    std::ofstream b(two, std::ios::binary);
-    for (long n = 0; n < lines;) {
-        const std::string line = text(n, ':');
-        if (rng() % 550 != 0) {
-            a << line;
-            b << line;
-            ++n;
-            continue;
-        }
-        const long block = 1 + static_cast<long>(rng() % 10);
-        const int kind = static_cast<int>(rng() % 3);  // 0 change, 1 delete, 2 insert
-        for (long k = 0; k < block && n < lines; ++k, ++n) {
-            const std::string original = k == 0 ? line : text(n, ':');
-            if (kind != 2)
-                a << original;
-            if (kind == 0)
-                b << text(n, '*');
-            if (kind == 2) {
-                a << original;
-                b << text(n, '+') << original;
-            }
-        }
-    }
-}
 
 struct Measure {
     double seconds = 1e30;  // wall time of the whole child, best run
@@ -163,13 +123,13 @@ int main(int argc, char* argv[])
     }
     mkdir(work.c_str(), 0755);
     std::printf("seed %llu, best of %d runs (peak RSS: largest of the runs, from wait4)\n",
-                static_cast<unsigned long long>(kSeed), runs);
+                static_cast<unsigned long long>(BenchPair::kSeed), runs);
     std::printf("%9s %9s | %8s %8s | %8s %8s %8s | %7s %9s | %s\n", "lines", "inputs MB", "diff s", "diff MB",
                 "cmd s", "proc s", "proc MB", "cmd/dif", "MB/inputs", "grids");
     for (long lines = 10000; lines <= maxLines; lines *= 10) {
         const std::string one = work + "/one-" + std::to_string(lines) + ".txt";
         const std::string two = work + "/two-" + std::to_string(lines) + ".txt";
-        WritePair(lines, one, two);
+        BenchPair::WritePair(lines, one, two);
         const double inputsMb = static_cast<double>(FileSize(one) + FileSize(two)) / 1e6;
         const Measure diff = Run({"diff", one, two}, runs);
         const Measure cmd = Run({argv[0], "--child", one, two}, runs);

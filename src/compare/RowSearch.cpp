@@ -12,9 +12,10 @@
 namespace RowSearch {
 namespace {
 
-// Bytes a chunk of an upward search covers: small enough that collecting
-// every match in it costs little, large enough to keep the scan streaming.
-constexpr std::size_t kUpwardChunkBytes = std::size_t{1} << 20;
+// Bytes one step of the scan covers. A step collects every hit it holds
+// (an upward search wants the last), so it is kept small; large enough to
+// keep the scan streaming.
+constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
 
 // ASCII characters that some non-ASCII character folds into (such as the
 // Kelvin sign into "k"): found once from Qt's own case folding, so the byte
@@ -33,6 +34,35 @@ const std::array<bool, 128>& AsciiFoldTargets()
     return targets;
 }
 
+bool IsNumberCharacter(QChar c)
+{
+    return c == u' ' || c == u'.' || (c >= u'0' && c <= u'9');
+}
+
+bool IsAscii(QChar c)
+{
+    return c.unicode() < 0x80;
+}
+
+// The longest run of ASCII characters, without the characters a row's
+// number is made of at its start, so that the run cannot begin there.
+QStringView AsciiPart(QStringView text)
+{
+    QStringView best;
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype end = i;
+        while (end < text.size() && IsAscii(text[end]))
+            ++end;
+        qsizetype start = i;
+        while (start < end && IsNumberCharacter(text[start]))
+            ++start;
+        if (end - start > best.size())
+            best = text.mid(start, end - start);
+        i = end + 1;
+    }
+    return best;
+}
+
 std::string_view TextOf(const LineFile& file, std::int64_t line)
 {
     const auto text = file.Line(line);
@@ -44,17 +74,23 @@ std::string_view TextOf(const LineFile& file, std::int64_t line)
 Needle::Needle(const QString& text) : m_text(RowText::widenTabs(text))
 {
     m_matchesNothing = m_text.isEmpty() || m_text.contains(u'\n');
-    m_ascii = std::all_of(m_text.cbegin(), m_text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    if (!m_ascii || m_matchesNothing)
+    if (m_matchesNothing)
         return;
-    const QByteArray latin = m_text.toLatin1();
-    m_bytes.emplace(std::string_view(latin.constData(), static_cast<std::size_t>(latin.size())));
-    m_hasBlank = m_text.contains(u' ');
+    m_ascii = std::all_of(m_text.cbegin(), m_text.cend(), IsAscii);
+    // A match that begins in " 12." either stays inside it (the whole text
+    // is made of such characters) or leaves it through its period.
+    const auto numberRun = std::find_if_not(m_text.cbegin(), m_text.cend(), IsNumberCharacter);
+    m_mayStartInNumber =
+        m_ascii && (numberRun == m_text.cend() || std::find(m_text.cbegin(), numberRun, u'.') != numberRun);
+    const QStringView part = m_ascii ? QStringView(m_text) : AsciiPart(m_text);
+    if (part.isEmpty())
+        return;
+    const QByteArray latin = part.toLatin1();
+    m_scan.emplace(std::string_view(latin.constData(), static_cast<std::size_t>(latin.size())));
+    m_scanHasBlank = part.contains(u' ');
     const auto& targets = AsciiFoldTargets();
-    m_foldsFromWide = std::any_of(m_text.cbegin(), m_text.cend(),
-                                  [&](QChar c) { return targets[QChar::toCaseFolded(c.unicode())]; });
-    const QChar first = m_text.front();
-    m_mayStartInNumber = first == u' ' || first == u'.' || (first >= u'0' && first <= u'9');
+    m_scanFoldsFromWide =
+        std::any_of(part.cbegin(), part.cend(), [&](QChar c) { return targets[QChar::toCaseFolded(c.unicode())]; });
 }
 
 bool Needle::MatchesRowText(const QString& rowText) const
@@ -73,14 +109,30 @@ public:
     // The first matching line of lo..hi in the direction, or -1.
     [[nodiscard]] std::int64_t Find(std::int64_t lo, std::int64_t hi, Direction direction)
     {
-        // A text that may begin inside a row's number, or that is not ASCII,
-        // is tested row by row; any other goes through the byte scan.
-        if (!m_needle.m_ascii || m_needle.m_mayStartInNumber)
-            return direction == Direction::Down ? EachLine(lo, hi, 1) : EachLine(hi, lo, -1);
-        return direction == Direction::Down ? ScanDown(lo, hi) : ScanUp(lo, hi);
+        if (!m_needle.m_scan)
+            return EachLine(lo, hi, direction);
+        if (direction == Direction::Down) {
+            for (std::int64_t first = lo, last = 0; first <= hi; first = last + 1) {
+                last = std::max(first, LineAt(std::min(Start(first) + kChunkBytes, End(hi)), first, hi));
+                if (const std::int64_t line = SearchChunk(first, last, direction); line >= 0)
+                    return line;
+            }
+        } else {
+            for (std::int64_t last = hi, first = 0; last >= lo; last = first - 1) {
+                first = std::min(last, LineAt(End(last) - std::min(End(last) - Start(lo), kChunkBytes), lo, last));
+                if (const std::int64_t line = SearchChunk(first, last, direction); line >= 0)
+                    return line;
+            }
+        }
+        return -1;
     }
 
 private:
+    struct Hit {
+        std::int64_t line;
+        bool fits;  // the scanned text lies wholly inside the line's text
+    };
+
     [[nodiscard]] std::size_t Start(std::int64_t line) const
     {
         return static_cast<std::size_t>(TextOf(m_file, line).data() - m_base);
@@ -100,111 +152,153 @@ private:
         return lo;
     }
 
-    // The row test of one line, reading as little as it can.
-    [[nodiscard]] bool LineMatches(std::int64_t line)
+    [[nodiscard]] std::int64_t EachLine(std::int64_t lo, std::int64_t hi, Direction direction)
     {
-        const std::string_view text = TextOf(m_file, line);
-        const bool wide = std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-        if (!m_needle.m_ascii || (wide && m_needle.m_foldsFromWide))
-            return m_needle.MatchesRowText(RowText::rowText(line + 1, QByteArrayView(text.data(), qsizetype(text.size()))));
-        // The row's bytes: number, period and text with TABs widened. Bytes
-        // of 0x80 and above only match themselves, which an ASCII text has not.
-        m_row.assign(1, ' ');
-        m_row += std::to_string(line + 1);
-        m_row += '.';
-        for (const char c : text) {
-            if (c == '\t')
-                m_row.append(3, ' ');
-            else
-                m_row.push_back(c);
-        }
-        return m_needle.m_bytes->findIn(m_row) != ByteSearch::kNotFound;
-    }
-
-    [[nodiscard]] std::int64_t EachLine(std::int64_t from, std::int64_t to, int step)
-    {
-        for (std::int64_t line = from; step > 0 ? line <= to : line >= to; line += step) {
+        const bool down = direction == Direction::Down;
+        for (std::int64_t line = down ? lo : hi; down ? line <= hi : line >= lo; line += down ? 1 : -1) {
             if (LineMatches(line))
                 return line;
         }
         return -1;
     }
 
-    // The lines of lo..hi that the byte scan cannot judge alone, ascending.
-    void SpecialLines(std::int64_t lo, std::int64_t hi, std::vector<std::int64_t>& out) const
+    // The row of a line in bytes, TABs widened; with `limit`, only the
+    // number and that many bytes of the text.
+    void RowBytes(std::int64_t line, std::string_view text, std::size_t limit)
     {
-        if (lo > hi)
-            return;
-        const std::string_view region(m_base, End(hi));
-        const bool tabs = m_needle.m_hasBlank;
-        const bool wide = m_needle.m_foldsFromWide;
-        for (std::size_t at = ByteSearch::findTrigger(region, Start(lo), tabs, wide); at != ByteSearch::kNotFound;) {
-            const std::int64_t line = LineAt(at, lo, hi);
+        m_row.assign(1, ' ');
+        m_row += std::to_string(line + 1);
+        m_row += '.';
+        const std::size_t end = m_row.size() + limit;
+        for (const char c : text) {
+            if (m_row.size() >= end)
+                break;
+            if (c == '\t')
+                m_row.append(3, ' ');
+            else
+                m_row.push_back(c);
+        }
+    }
+
+    // The row test of one line, in bytes where that gives the same answer.
+    [[nodiscard]] bool LineMatches(std::int64_t line)
+    {
+        const std::string_view text = TextOf(m_file, line);
+        const auto wide = [&text] {
+            return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        };
+        if (!m_needle.m_ascii || (m_needle.m_scanFoldsFromWide && wide())) {
+            const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
+            return m_needle.MatchesRowText(RowText::rowText(line + 1, bytes));
+        }
+        // Bytes of 0x80 and above only match themselves, which an ASCII
+        // text does not hold.
+        RowBytes(line, text, text.size() * 3);
+        return m_needle.m_scan->findIn(m_row) != ByteSearch::kNotFound;
+    }
+
+    // A match that begins in the line's number ends within the text's
+    // first size - 1 characters: only those are formed.
+    [[nodiscard]] bool HeadMatches(std::int64_t line)
+    {
+        RowBytes(line, TextOf(m_file, line), m_needle.m_scan->size() - 1);
+        return m_needle.m_scan->findIn(m_row) != ByteSearch::kNotFound;
+    }
+
+    // Hits of the scan in lines first..last, ascending, one per line. Going
+    // down, a fitting hit of the whole text ends the collection.
+    void CollectHits(std::int64_t first, std::int64_t last, Direction direction)
+    {
+        m_hits.clear();
+        const std::string_view region(m_base, End(last));
+        const std::size_t size = m_needle.m_scan->size();
+        for (std::size_t from = Start(first);;) {
+            const std::size_t hit = m_needle.m_scan->findIn(region, from);
+            if (hit == ByteSearch::kNotFound)
+                return;
+            const std::int64_t line = LineAt(hit, first, last);
+            const bool fits = hit + size <= End(line);
+            if (m_hits.empty() || m_hits.back().line != line)
+                m_hits.push_back({line, fits});
+            else
+                m_hits.back().fits = m_hits.back().fits || fits;
+            const bool settled = fits || !m_needle.m_ascii;
+            if (settled && m_needle.m_ascii && direction == Direction::Down)
+                return;
+            if (settled && line == last)
+                return;
+            from = settled ? Start(line + 1) : hit + 1;
+        }
+    }
+
+    // Lines of first..last, ascending, that a hit-free scan cannot clear:
+    // a TAB where the scanned text has a blank, or a non-ASCII byte where
+    // a character of it can be reached by case folding.
+    void CollectUnclearLines(std::int64_t first, std::int64_t last)
+    {
+        m_unclear.clear();
+        const bool tabs = m_needle.m_scanHasBlank;
+        const bool wide = m_needle.m_scanFoldsFromWide;
+        const std::string_view region(m_base, End(last));
+        for (std::size_t at = ByteSearch::findTrigger(region, Start(first), tabs, wide); at != ByteSearch::kNotFound;) {
+            const std::int64_t line = LineAt(at, first, last);
             if (at < End(line))  // not in the line ending
-                out.push_back(line);
-            if (line == hi)
+                m_unclear.push_back(line);
+            if (line == last)
                 break;
             at = ByteSearch::findTrigger(region, Start(line + 1), tabs, wide);
         }
     }
 
-    // A scan hit is a match when it stays inside its line's text.
-    [[nodiscard]] bool HitFits(std::size_t hit, std::int64_t line) const
+    // Hit lines and unclear lines of the chunk, merged, ascending.
+    void MergeCandidates()
     {
-        return hit + m_needle.m_bytes->size() <= End(line);
-    }
-
-    [[nodiscard]] std::int64_t ScanDown(std::int64_t lo, std::int64_t hi)
-    {
-        const std::string_view region(m_base, End(hi));
-        std::int64_t checkedTo = lo;  // special lines below this were tested
-        for (std::size_t from = Start(lo);;) {
-            const std::size_t hit = m_needle.m_bytes->findIn(region, from);
-            const std::int64_t hitLine = hit == ByteSearch::kNotFound ? hi + 1 : LineAt(hit, lo, hi);
-            m_special.clear();
-            SpecialLines(checkedTo, hitLine - 1, m_special);
-            for (const std::int64_t line : m_special) {
-                if (LineMatches(line))
-                    return line;
-            }
-            if (hitLine > hi)
-                return -1;
-            if (HitFits(hit, hitLine) || LineMatches(hitLine))
-                return hitLine;
-            checkedTo = hitLine + 1;
-            if (checkedTo > hi)
-                return -1;
-            from = Start(checkedTo);
+        m_candidates.clear();
+        auto unclear = m_unclear.begin();
+        for (const Hit& hit : m_hits) {
+            for (; unclear != m_unclear.end() && *unclear < hit.line; ++unclear)
+                m_candidates.push_back({*unclear, false});
+            if (unclear != m_unclear.end() && *unclear == hit.line)
+                ++unclear;
+            m_candidates.push_back(hit);
         }
+        for (; unclear != m_unclear.end(); ++unclear)
+            m_candidates.push_back({*unclear, false});
     }
 
-    [[nodiscard]] std::int64_t ScanUp(std::int64_t lo, std::int64_t hi)
+    [[nodiscard]] bool CandidateMatches(const Hit& candidate)
     {
-        for (std::int64_t top = hi; top >= lo;) {
-            // The chunk: lines first..top, about kUpwardChunkBytes long.
-            const std::size_t end = End(top);
-            const std::size_t floor = end - std::min(end - Start(lo), kUpwardChunkBytes);
-            const std::int64_t first = std::min(LineAt(floor, lo, top), top);
-            const std::string_view region(m_base, end);
-            std::int64_t last = -1;  // the chunk's last line with a fitting hit
-            for (std::size_t from = Start(first);;) {
-                const std::size_t hit = m_needle.m_bytes->findIn(region, from);
-                if (hit == ByteSearch::kNotFound)
-                    break;
-                const std::int64_t line = LineAt(hit, first, top);
-                if (HitFits(hit, line))
-                    last = line;
-                from = hit + 1;
+        return (candidate.fits && m_needle.m_ascii) || LineMatches(candidate.line);
+    }
+
+    [[nodiscard]] std::int64_t SearchChunk(std::int64_t first, std::int64_t last, Direction direction)
+    {
+        CollectHits(first, last, direction);
+        CollectUnclearLines(first, last);
+        MergeCandidates();
+        const bool down = direction == Direction::Down;
+        if (!m_needle.m_mayStartInNumber) {
+            // Lines that are not candidates cannot match.
+            if (down) {
+                const auto it = std::find_if(m_candidates.begin(), m_candidates.end(),
+                                             [this](const Hit& c) { return CandidateMatches(c); });
+                return it == m_candidates.end() ? -1 : it->line;
             }
-            m_special.clear();
-            SpecialLines(std::max(last + 1, first), top, m_special);
-            for (auto it = m_special.rbegin(); it != m_special.rend(); ++it) {
-                if (LineMatches(*it))
-                    return *it;
-            }
-            if (last >= 0)
-                return last;
-            top = first - 1;
+            const auto it = std::find_if(m_candidates.rbegin(), m_candidates.rend(),
+                                         [this](const Hit& c) { return CandidateMatches(c); });
+            return it == m_candidates.rend() ? -1 : it->line;
+        }
+        // The text may begin in a line's number: every line gets a look at
+        // its head, candidates a whole reading.
+        std::size_t index = down ? 0 : m_candidates.size();
+        for (std::int64_t line = down ? first : last; down ? line <= last : line >= first; line += down ? 1 : -1) {
+            const Hit* candidate = nullptr;
+            if (down && index < m_candidates.size() && m_candidates[index].line == line)
+                candidate = &m_candidates[index++];
+            else if (!down && index > 0 && m_candidates[index - 1].line == line)
+                candidate = &m_candidates[--index];
+            if (candidate ? CandidateMatches(*candidate) : HeadMatches(line))
+                return line;
         }
         return -1;
     }
@@ -213,7 +307,9 @@ private:
     const Needle& m_needle;
     const char* m_base;
     std::string m_row;
-    std::vector<std::int64_t> m_special;
+    std::vector<Hit> m_hits;
+    std::vector<std::int64_t> m_unclear;
+    std::vector<Hit> m_candidates;
 };
 
 std::optional<std::int32_t> findInPane(const LineFile& file, const Alignment::PaneRows& pane,

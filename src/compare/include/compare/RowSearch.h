@@ -4,10 +4,12 @@
 // included) contains the search text, letter case ignored the way QString
 // ignores it. Filler rows never match.
 //
-// Row texts are not formed for the search: an ASCII search text is looked
-// for in the file's bytes directly, and only lines that could hide a match
-// from that scan (a TAB where the text has a blank, a character whose case
-// folds into ASCII, a match reaching into the line number) are read as rows.
+// Row texts are not formed for the search. The file's bytes are scanned
+// for the search text itself when it is ASCII, otherwise for its longest
+// ASCII stretch, which every matching row must contain; only the lines the
+// scan cannot judge alone (a hit of a part of the text, a TAB where the
+// text has a blank, a character whose case folds into ASCII, a match that
+// may begin in the line number) are read as rows.
 
 #include "compare/AlignedRows.h"
 #include "compare/ByteSearch.h"
@@ -42,10 +44,13 @@ private:
     QString m_text;
     bool m_matchesNothing = false;
     bool m_ascii = false;
-    std::optional<ByteSearch::FoldedNeedle> m_bytes;  // ASCII texts only
-    bool m_hasBlank = false;          // a widened TAB in a line can take part
-    bool m_foldsFromWide = false;     // a non-ASCII character can fold into it
-    bool m_mayStartInNumber = false;  // it can begin inside " 12."
+    // What the bytes are scanned for: the whole text when it is ASCII
+    // (a hit is then a match), else a part every match contains; none
+    // when the text has no usable ASCII part.
+    std::optional<ByteSearch::FoldedNeedle> m_scan;
+    bool m_scanHasBlank = false;       // a widened TAB can take part in a hit
+    bool m_scanFoldsFromWide = false;  // a non-ASCII character can fold into it
+    bool m_mayStartInNumber = false;   // a match can begin inside " 12."
 };
 
 // Rows firstRow..lastRow of the pane (grid rows, counted from 1) in the

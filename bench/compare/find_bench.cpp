@@ -1,0 +1,191 @@
+// Find over the displayed 1,000,000-line comparison, beside `grep -c -i -F`
+// over the same two files (run alternately in the same run), and the
+// bookmark commands with 100,000 bookmarks.
+//
+//   find_bench [--runs N] [--lines N] [--work DIR]
+
+#include "BenchPair.h"
+#include "BenchWindow.h"
+
+#include <QApplication>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Seconds of one `grep -c -i -F TEXT ONE TWO`; its counts go nowhere.
+double TimeGrep(const std::string& text, const std::string& one, const std::string& two)
+{
+    std::fflush(stdout);  // the child must not write our buffered lines again
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (!std::freopen("/dev/null", "w", stdout))
+            _exit(127);
+        execlp("grep", "grep", "-c", "-i", "-F", "--", text.c_str(), one.c_str(), two.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return Since(start);
+}
+
+// Kilobytes of a /proc/self/status field such as "VmRSS:".
+long StatusKb(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string name;
+    long value = 0;
+    while (status >> name) {
+        if (name == field && status >> value)
+            return value;
+    }
+    return -1;
+}
+
+// Resets the peak resident size, so that VmHWM afterwards is the peak of
+// what ran since.
+void ResetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+void TimeFind(frmFileDiffs& form, const char* label, const std::string& text, int runs, const std::string& one,
+              const std::string& two)
+{
+    double grep = 1e30, find = 1e30;
+    long extraKb = 0;
+    bool found = false;
+    for (int r = 0; r < runs; ++r) {
+        grep = std::min(grep, TimeGrep(text, one, two));
+        ResetPeak();
+        const long before = StatusKb("VmRSS:");
+        std::int32_t row = 0;
+        const auto start = Clock::now();
+        form.Find(QString::fromStdString(text), QStringLiteral("Both"), row, found);
+        find = std::min(find, Since(start));
+        extraKb = std::max(extraKb, StatusKb("VmHWM:") - before);
+    }
+    std::printf("%-32s %9.3f %9.3f %7.2f %9ld %s\n", label, grep, find, find / grep, extraKb,
+                found ? "FOUND (should not)" : "not found");
+}
+
+void TimeBookmarks(frmFileDiffs& form, int count)
+{
+    VGrid* grid = form.grdFileOne;
+    const int rows = grid->Rows() - 1;
+    const int step = std::max(1, rows / count);
+    std::vector<double> times;
+    const auto timeOne = [&](auto&& operation) {
+        const auto start = Clock::now();
+        operation();
+        times.push_back(Since(start));
+    };
+    // Median, 99th percentile and worst in milliseconds; a single slow step
+    // on a shared machine is usually another process, so all three are shown.
+    const auto report = [&times](const char* what) {
+        const auto slowest = std::max_element(times.begin(), times.end()) - times.begin();
+        std::sort(times.begin(), times.end());
+        const auto at = [&times](double q) { return times[static_cast<std::size_t>(q * static_cast<double>(times.size() - 1))] * 1e3; };
+        std::printf("%-36s %9.4f %9.4f %9.3f (step %ld)\n", what, at(0.5), at(0.99), times.back() * 1e3,
+                    static_cast<long>(slowest));
+        times.clear();
+    };
+    std::printf("%-36s %9s %9s %9s\n", "bookmark command", "median ms", "p99 ms", "worst ms");
+    int toggled = 0;
+    // Added in an order that is not ascending, so each lands inside the list.
+    for (int k = 0; k < count; ++k, ++toggled) {
+        const int row = 1 + static_cast<int>((static_cast<long>(k) * 7919 % count) * step) % rows;
+        grid->SetRow(row);
+        timeOne([&] { form.ToggleBookmark(); });
+    }
+    report(("toggle on, up to " + std::to_string(toggled)).c_str());
+    for (int k = 0; k < 10000; ++k) {
+        grid->SetRow(1 + (k * 104729) % rows);
+        timeOne([&] { (void)(k % 2 ? form.GetNextBookmark() : form.GetPreviousBookmark()); });
+    }
+    report("next / previous bookmark");
+    for (int k = 0; k < 1000; ++k) {
+        grid->SetRow(1 + static_cast<int>((static_cast<long>(k) * 7919 % count) * step) % rows);
+        timeOne([&] { form.ToggleBookmark(); });
+    }
+    report("toggle off");
+    timeOne([&] { form.ClearAllBookmarks(); });
+    report("clear all");
+}
+
+int Usage(const char* program, bool error)
+{
+    std::fprintf(error ? stderr : stdout, "usage: %s [--runs N] [--lines N] [--work DIR]\n", program);
+    return error ? 2 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    int runs = 3;
+    long lines = 1000000;
+    std::string work = "/tmp/vantrel-find-bench";
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return Usage(argv[0], false);
+        if (std::strcmp(argv[i], "--runs") == 0 && hasValue)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--lines") == 0 && hasValue)
+            lines = std::max(1L, std::atol(argv[++i]));
+        else if (std::strcmp(argv[i], "--work") == 0 && hasValue)
+            work = argv[++i];
+        else {
+            std::fprintf(stderr, "%s: unknown or incomplete argument %s\n", argv[0], argv[i]);
+            return Usage(argv[0], true);
+        }
+    }
+    mkdir(work.c_str(), 0755);
+    const std::string one = work + "/one-" + std::to_string(lines) + ".txt";
+    const std::string two = work + "/two-" + std::to_string(lines) + ".txt";
+    BenchPair::WritePair(lines, one, two);
+
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    BenchWindow window;
+    if (!window.Open()) {
+        std::fprintf(stderr, "find_bench: the path library is not beside the benchmark\n");
+        return 2;
+    }
+    frmFileDiffs& form = *window.form;
+    form.txtFileOne->setText(QString::fromStdString(one));
+    form.txtFileTwo->setText(QString::fromStdString(two));
+    form.mnuFileCompare_Click();
+    const int middle = form.grdFileOne->Rows() / 2;
+    form.grdFileOne->SetRow(middle);
+    form.grdFileTwo->SetRow(middle);
+    std::printf("%ld lines a file, Find \"Both\" from row %d (every row of both panes), best of %d\n", lines, middle,
+                runs);
+    std::printf("%-32s %9s %9s %7s %9s\n", "text (occurs nowhere)", "grep s", "find s", "ratio", "extra KB");
+    TimeFind(form, "ASCII: absent_text", "absent_text", runs, one, two);
+    TimeFind(form, "begins with a digit: 9_absent", "9_absent", runs, one, two);
+    TimeFind(form, "may begin in a number: 42.zq", "42.zq", runs, one, two);
+    TimeFind(form, "non-ASCII: \xC3\xBC_absent", "\xC3\xBC_absent", runs, one, two);
+    std::printf("\n");
+    TimeBookmarks(form, 100000);
+    std::fflush(stdout);
+    _exit(0);  // tearing the window down is not measured
+}
