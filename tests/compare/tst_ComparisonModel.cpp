@@ -83,6 +83,7 @@ private slots:
         row("folding that changes length", "STRASSE", Direction::Next, 1, 0);
         row("filler rows never match", "", Direction::Next, 1, 0);
         row("line feed matches nothing", "alpha\n", Direction::Both, 5, 0);
+        QTest::newRow("10,000 characters") << QString(10000, u'a') << int(Direction::Both) << 5 << 0;
     }
 
     void find()

@@ -224,10 +224,6 @@ public:
     QAction* mnuHelpContactUs = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-    // Form-level layout state.
-    std::int16_t LayoutMargin = 0;
-    std::uint32_t SplitterDragColor = 0;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -262,6 +258,9 @@ private:
     bool m_unloaded = false;
     bool m_layoutStateSet = false;  // the layout pass waits for the load
     bool m_compareRunning = false;
+    // Form-level layout state.
+    std::int16_t LayoutMargin = 0;
+    std::uint32_t SplitterDragColor = 0;
     ComparisonModel m_model;
     // The files Compare loaded, until their rows are aligned.
     std::array<std::shared_ptr<const LineFile>, 2> m_loadedFiles{};
