@@ -4,7 +4,6 @@
 
 #include "app/ErrorReport.h"
 #include "app/Prompt.h"
-#include "mainwindow/WaitCursor.h"
 #include "mainwindow/frmFileDiffs.h"
 
 #include <QAction>
@@ -76,28 +75,12 @@ void frmFileDiffs::ClearAllBookmarks()
 
 std::int32_t frmFileDiffs::GetNextBookmark()
 {
-    if (HourglassShown())
-        return kSearchNotRun;
-    const WaitCursor wait;
-    try {
-        return m_model.NextBookmark(grdFileOne->Row()).value_or(kNotFound);
-    } catch (...) {
-        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.GetNextBookmark"));
-        return kSearchNotRun;
-    }
+    return SearchFromCurrentRow(&ComparisonModel::NextBookmark, "frmFileDiffs.GetNextBookmark");
 }
 
 std::int32_t frmFileDiffs::GetPreviousBookmark()
 {
-    if (HourglassShown())
-        return kSearchNotRun;
-    const WaitCursor wait;
-    try {
-        return m_model.PreviousBookmark(grdFileOne->Row()).value_or(kNotFound);
-    } catch (...) {
-        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.GetPreviousBookmark"));
-        return kSearchNotRun;
-    }
+    return SearchFromCurrentRow(&ComparisonModel::PreviousBookmark, "frmFileDiffs.GetPreviousBookmark");
 }
 
 void frmFileDiffs::EnableBookmarkCommands()

@@ -87,26 +87,24 @@ void frmFileDiffs::mnuFileShowPreviousDiff_Click()
 
 std::int32_t frmFileDiffs::GetNextDiff()
 {
-    if (HourglassShown())
-        return kSearchNotRun;
-    const WaitCursor wait;
-    try {
-        return m_model.NextDiff(grdFileOne->Row()).value_or(kNotFound);
-    } catch (...) {
-        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.GetNextDiff"));
-        return kSearchNotRun;
-    }
+    return SearchFromCurrentRow(&ComparisonModel::NextDiff, "frmFileDiffs.GetNextDiff");
 }
 
 std::int32_t frmFileDiffs::GetPreviousDiff()
 {
+    return SearchFromCurrentRow(&ComparisonModel::PreviousDiff, "frmFileDiffs.GetPreviousDiff");
+}
+
+std::int32_t frmFileDiffs::SearchFromCurrentRow(RowSearchMember search, const char* source)
+{
+    // A second request while a long command runs does nothing.
     if (HourglassShown())
         return kSearchNotRun;
     const WaitCursor wait;
     try {
-        return m_model.PreviousDiff(grdFileOne->Row()).value_or(kNotFound);
+        return (m_model.*search)(grdFileOne->Row()).value_or(kNotFound);
     } catch (...) {
-        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.GetPreviousDiff"));
+        modVantrel::ReportUnexpectedError(QString::fromLatin1(source));
         return kSearchNotRun;
     }
 }

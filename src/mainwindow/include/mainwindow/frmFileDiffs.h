@@ -249,6 +249,11 @@ private:
     void ShowFoundRow(std::int32_t row);
     void RepeatFind(const QString& direction);
     [[nodiscard]] QPixmap GridOnePicture(int row) const;
+    using RowSearchMember = std::optional<std::int32_t> (ComparisonModel::*)(std::int32_t) const;
+    // A search from grid one's current row: kNotFound when it finds
+    // nothing, kSearchNotRun while the hourglass shows or after a failure
+    // it reported under the given source text.
+    [[nodiscard]] std::int32_t SearchFromCurrentRow(RowSearchMember search, const char* source);
 
     FormLayout::Places m_places = FormLayout::DesignedPlaces();
     FormLayout::SplitterDrag m_splitterDrag;
