@@ -1,0 +1,35 @@
+#pragma once
+// Reads a fuzzer's bytes as a few small fields: numbers and length-prefixed
+// byte strings, so that one input can carry several parts. Reading past the
+// end gives zeros and empty strings.
+
+#include <QByteArray>
+#include <cstddef>
+#include <cstdint>
+
+class FuzzInput {
+public:
+    FuzzInput(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+
+    [[nodiscard]] std::uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+    // A string of up to `maxLength` bytes whose length is given by the next byte.
+    [[nodiscard]] QByteArray Bytes(std::size_t maxLength)
+    {
+        const std::size_t length = std::min<std::size_t>(Byte() % (maxLength + 1), m_size - m_pos);
+        return Take(length);
+    }
+    [[nodiscard]] QByteArray Rest() { return Take(m_size - m_pos); }
+    [[nodiscard]] bool AtEnd() const { return m_pos >= m_size; }
+
+private:
+    QByteArray Take(std::size_t length)
+    {
+        const QByteArray out(reinterpret_cast<const char*>(m_data + m_pos), static_cast<qsizetype>(length));
+        m_pos += length;
+        return out;
+    }
+
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
+};

@@ -1,0 +1,78 @@
+// Fuzzes the character comparison of two lines with small budgets, so that
+// every method runs on short lines. The marks always pick a common
+// subsequence (the same characters, in order, in both lines, both halves of
+// a surrogate pair alike); except when the work budget ran out it is a
+// longest one, as a brute-force table computes.
+
+#include "FuzzInput.h"
+#include "compare/CharacterDiff.h"
+
+#include <QList>
+#include <QString>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+std::u32string CodePoints(const QString& text, bool ignoreCase)
+{
+    std::u32string out;
+    for (const char32_t c : text.toUcs4())
+        out += ignoreCase ? QChar::toUpper(c) : c;
+    return out;
+}
+
+std::int32_t LcsLength(const std::u32string& a, const std::u32string& b)
+{
+    std::vector<std::int32_t> row(b.size() + 1, 0), previous(b.size() + 1, 0);
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::swap(row, previous);
+        for (std::size_t j = 1; j <= b.size(); ++j)
+            row[j] = a[i - 1] == b[j - 1] ? previous[j - 1] + 1 : std::max(previous[j], row[j - 1]);
+    }
+    return row[b.size()];
+}
+
+// The marked code points of a line, in order; aborts when a surrogate
+// pair's halves are marked differently.
+std::u32string Marked(const QString& text, const std::vector<bool>& marks, bool ignoreCase)
+{
+    if (marks.size() != static_cast<std::size_t>(text.size()))
+        std::abort();
+    std::u32string out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            if (marks[std::size_t(i)] != marks[std::size_t(i + 1)])
+                std::abort();
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        if (marks[std::size_t(i)])
+            out += ignoreCase ? QChar::toUpper(c) : c;
+    }
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzInput input(data, size);
+    const std::uint8_t flags = input.Byte();
+    const QString one = QString::fromUtf8(input.Bytes(120));
+    const QString two = QString::fromUtf8(input.Rest().left(120));
+    const bool ignoreCase = flags & 1;
+    // Budgets from none to plenty, so that each method gets its turn.
+    const std::int64_t cells = std::int64_t{1} << (flags >> 1 & 15);
+    const std::int64_t work = std::int64_t{1} << (flags >> 5 & 7) * 3;
+    const modVantrel::CharacterDiffResult result = modVantrel::compareCharacters(one, two, ignoreCase, cells, work);
+    const std::u32string common = Marked(one, result.marks1, ignoreCase);
+    if (common != Marked(two, result.marks2, ignoreCase) || std::int32_t(common.size()) != result.length)
+        std::abort();
+    const std::int32_t longest = LcsLength(CodePoints(one, ignoreCase), CodePoints(two, ignoreCase));
+    if (result.method == modVantrel::LcsMethod::Partial ? result.length > longest : result.length != longest)
+        std::abort();
+    return 0;
+}
