@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "app/Prompt.h"
 #include "app/Startup.h"
+#include "mainwindow/FileChangeWatcher.h"
 #include "mainwindow/LineDiffView.h"
 #include "mainwindow/MainWindowResources.h"
 #include "mainwindow/RowMarkers.h"
@@ -114,6 +115,11 @@ void frmFileDiffs::CreateControls()
     connect(Splitter, &SplitterBar::MouseUp, this, &frmFileDiffs::Splitter_MouseUp);
     ConnectSelectionHandlers();
     grdFileOne->SetPictureSource([this](int row) { return GridOnePicture(row); });
+    m_fileWatcher = new FileChangeWatcher(this);
+    connect(m_fileWatcher, &FileChangeWatcher::Changed, this, [this] {
+        if (isActiveWindow())
+            AskToCompareAgain();
+    });
     ApplyPlaces();
 }
 
@@ -220,6 +226,7 @@ void frmFileDiffs::ResetComparisonView()
 {
     // Nothing is shown any more; only the search texts are kept.
     m_model.Clear();
+    m_fileWatcher->Watch({});
     for (VGrid* grid : {grdFileOne, grdFileTwo})
         grid->SetRedraw(false);
     grdFileOne->ClearCells();

@@ -16,6 +16,7 @@
 #include "compare/Alignment.h"
 #include "engine/cDiffEngine.h"
 #include "mainwindow/CompareInputGuard.h"
+#include "mainwindow/FileChangeWatcher.h"
 #include "mainwindow/LineFileRowText.h"
 
 #include <QCoreApplication>
@@ -137,6 +138,7 @@ void frmFileDiffs::RunComparison(const QString& pathOne, const QString& pathTwo)
     if (CompareFilesAndStoreResultsInGlobalDiffObject() && DisplayComparisonResultsInGrid() && DrawDiffBars()) {
         ShowDetailPaneHint();
         mnuFileShowFirstDiff_Click();
+        m_fileWatcher->Watch({pathOne, pathTwo});
     } else {
         ResetComparisonView();
     }

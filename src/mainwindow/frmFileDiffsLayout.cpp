@@ -44,6 +44,10 @@ void frmFileDiffs::changeEvent(QEvent* event)
     // controls must be laid out again.
     if (event->type() == QEvent::WindowStateChange && !isMinimized())
         Form_Resize();
+    // A change to a compared file seen while the user was elsewhere is told
+    // when they come back.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        AskToCompareAgain();
 }
 
 void frmFileDiffs::SetSplitterColor(bool dragging)

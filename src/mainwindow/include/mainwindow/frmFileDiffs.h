@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 
+class FileChangeWatcher;
 class LineFile;
 class cDiffEngine;
 class QAction;
@@ -143,6 +144,11 @@ public:
     void ScrollFilesToPointInDiffBar(float y);
     void pctDiffsBar_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y);
 
+    // Asks, once, whether to compare again when a compared file changed on
+    // disk; Yes runs Compare. Run when the window is active.
+    void AskToCompareAgain();
+    [[nodiscard]] const FileChangeWatcher& FileWatcher() const { return *m_fileWatcher; }
+
     // Results of the searches below besides a row.
     static constexpr std::int32_t kNotFound = -1;
     // The window was busy, or the search failed and was reported.
@@ -267,6 +273,8 @@ private:
     std::int16_t LayoutMargin = 0;
     std::uint32_t SplitterDragColor = 0;
     ComparisonModel m_model;
+    FileChangeWatcher* m_fileWatcher = nullptr;
+    bool m_askingToCompareAgain = false;
     // The files Compare loaded, until their rows are aligned.
     std::array<std::shared_ptr<const LineFile>, 2> m_loadedFiles{};
 };
