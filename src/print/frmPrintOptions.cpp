@@ -84,8 +84,10 @@ frmPrintOptions::frmPrintOptions(PrintPane left, PrintPane right, QWidget* paren
     optSide[2] = Place(new QRadioButton(QStringLiteral("&Both Panes"), Frame1), "optSide2", {150, 1120, 1455, 315});
     Frame2 = Place(new QGroupBox(QStringLiteral("Orientation"), this), "Frame2", {2100, 600, 2325, 1065});
     imgOrientation = Place(new QLabel(Frame2), "imgOrientation", {180, 300, 480, 480});
-    optOrientation[0] = Place(new QRadioButton(QStringLiteral("P&ortrait"), Frame2), "optOrientation0", {960, 240, 1125, 315});
-    optOrientation[1] = Place(new QRadioButton(QStringLiteral("L&andscape"), Frame2), "optOrientation1", {960, 570, 1125, 315});
+    // The orientation buttons reach to the frame's inner edge: at 1125 twips
+    // "Landscape" is cut off in the usual Linux dialog fonts.
+    optOrientation[0] = Place(new QRadioButton(QStringLiteral("P&ortrait"), Frame2), "optOrientation0", {960, 240, 1305, 315});
+    optOrientation[1] = Place(new QRadioButton(QStringLiteral("L&andscape"), Frame2), "optOrientation1", {960, 570, 1305, 315});
     Frame3 = Place(new QGroupBox(QStringLiteral("Header"), this), "Frame3", {2100, 1680, 2325, 1005});
     chkPrintPageNumber = Place(new QCheckBox(QStringLiteral("Pa&ge Numbers"), Frame3), "chkPrintPageNumber", {210, 300, 1845, 225});
     chkPrintDateTime = Place(new QCheckBox(QStringLiteral("&Date/Time"), Frame3), "chkPrintDateTime", {210, 600, 1635, 225});

@@ -75,8 +75,9 @@ private slots:
             {"optSide2", "&Both Panes", "Frame1", {150, 1120, 1455, 315}},
             {"Frame2", "Orientation", "frmPrintOptions", {2100, 600, 2325, 1065}},
             {"imgOrientation", "", "Frame2", {180, 300, 480, 480}},
-            {"optOrientation0", "P&ortrait", "Frame2", {960, 240, 1125, 315}},
-            {"optOrientation1", "L&andscape", "Frame2", {960, 570, 1125, 315}},
+            // Widened from 1125 so that "Landscape" shows whole.
+            {"optOrientation0", "P&ortrait", "Frame2", {960, 240, 1305, 315}},
+            {"optOrientation1", "L&andscape", "Frame2", {960, 570, 1305, 315}},
             {"Frame3", "Header", "frmPrintOptions", {2100, 1680, 2325, 1005}},
             {"chkPrintPageNumber", "Pa&ge Numbers", "Frame3", {210, 300, 1845, 225}},
             {"chkPrintDateTime", "&Date/Time", "Frame3", {210, 600, 1635, 225}},
