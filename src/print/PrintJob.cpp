@@ -69,8 +69,8 @@ public:
     {
         m_done = true;
         m_painter.end();
-        // The writer stops at the first failed write and remembers it, so
-        // a full disk anywhere in the job shows here.
+        // The file remembers a failed write (a full disk anywhere in the
+        // job) and then refuses to take the target's name.
         if (!m_file.commit())
             throw PdfError(m_path, m_file.errorString());
     }

@@ -53,7 +53,9 @@ void PrintRowsOfPage(QPainter& painter, const PageFonts& fonts, const PrintRows&
     bool bold = false;
     painter.setFont(fonts.regular);
     for (int row = first; row <= last; ++row) {
-        const QString text = rows.RowText(row, chars);
+        // One character more than fits, so that a surrogate pair at the
+        // edge is seen whole and left out whole.
+        const QString text = rows.RowText(row, chars + 1);
         if (text.isEmpty())
             continue;
         if (const bool rowBold = PageLayout::PrintsBold(rows.RowColor(row)); rowBold != bold) {
