@@ -22,7 +22,6 @@ using modVantrel::PromptIcon;
 struct PageFonts {
     QFont regular = PrintFont(false, false);
     QFont bold = PrintFont(true, false);
-    QFont italic = PrintFont(false, true);
     PageLayout::Metrics page;
     double ascent = 0;
 };
