@@ -74,4 +74,6 @@ std::optional<QFont> ScriptedPrompts::font(const FontPrompt& prompt)
 void ScriptedPrompts::showModal(QWidget* window)
 {
     modalWindows.append(window->objectName());
+    if (const std::function<void(QWidget*)> step = whileModalShown)
+        step(window);
 }

@@ -29,6 +29,8 @@ public:
     QStringList modalWindows;  // object names of windows shown modally
     // Runs while a message is up, as a user acting behind it would.
     std::function<void()> whileMessageShown;
+    // Runs while a window is shown modally, as the user working in it would.
+    std::function<void(QWidget*)> whileModalShown;
 
     [[nodiscard]] const modVantrel::MessagePrompt& lastMessage() const;
 

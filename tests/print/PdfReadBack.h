@@ -1,0 +1,97 @@
+#pragma once
+// Reads a written PDF back with poppler's tools, which know nothing of how
+// it was written: the lines of every page with their face and place
+// (pdftohtml -xml), the plain text (pdftotext -layout), the embedded fonts
+// (pdffonts) and the page size (pdfinfo).
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSizeF>
+#include <QStringList>
+#include <QXmlStreamReader>
+
+namespace PdfReadBack {
+
+struct Line {
+    QString text;
+    bool bold = false;
+    bool italic = false;
+    double top = 0;   // in the tool's units, from the top of the page
+    double left = 0;
+};
+
+struct Page {
+    double height = 0;
+    double width = 0;
+    QList<Line> lines;
+};
+
+inline QString Run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+inline QList<Page> Pages(const QString& pdf)
+{
+    QList<Page> pages;
+    QXmlStreamReader xml(Run(QStringLiteral("pdftohtml"), {"-xml", "-i", "-stdout", "-q", pdf}));
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        const QXmlStreamAttributes at = xml.attributes();
+        if (xml.name() == u"page") {
+            pages.append({at.value(QLatin1String("height")).toDouble(), at.value(QLatin1String("width")).toDouble(), {}});
+        } else if (xml.name() == u"text" && !pages.isEmpty()) {
+            Line line{QString(), false, false, at.value(QLatin1String("top")).toDouble(), at.value(QLatin1String("left")).toDouble()};
+            while (!(xml.isEndElement() && xml.name() == u"text") && !xml.atEnd()) {
+                xml.readNext();
+                line.bold |= xml.isStartElement() && xml.name() == u"b";
+                line.italic |= xml.isStartElement() && xml.name() == u"i";
+                if (xml.isCharacters())
+                    line.text += xml.text();
+            }
+            // A glyph from a fallback face splits a line into pieces.
+            QList<Line>& lines = pages.last().lines;
+            if (!lines.isEmpty() && qAbs(lines.last().top - line.top) < 5 && line.left > lines.last().left)
+                lines.last().text += line.text;
+            else
+                lines.append(line);
+        }
+    }
+    return pages;
+}
+
+// The text of each page; pdftotext ends every page with a form feed.
+inline QStringList TextPages(const QString& pdf)
+{
+    QStringList pages = Run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"}).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// The base names of the embedded fonts, without a subset tag.
+inline QStringList Fonts(const QString& pdf)
+{
+    QStringList names;
+    const QStringList lines = Run(QStringLiteral("pdffonts"), {pdf}).split(u'\n');
+    for (qsizetype i = 2; i < lines.size(); ++i)
+        if (const QString name = lines[i].section(u' ', 0, 0); !name.isEmpty())
+            names << name.section(u'+', -1);
+    names.sort();
+    return names;
+}
+
+inline int PageCount(const QString& pdf)
+{
+    static const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
+    return pages.match(Run(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
+}
+
+}  // namespace PdfReadBack

@@ -1,0 +1,165 @@
+// The page layout as pure functions, and the choice of a PDF file name.
+// Expected values are worked out by hand from the page rules: the path at
+// 5% of the height, rows from three lines below it, no row starting at or
+// below 90% of the height.
+
+#include "print/PageLayout.h"
+#include "print/PdfFileChoice.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace PageLayout;
+
+class tst_PageLayout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rowsPerPage_data()
+    {
+        QTest::addColumn<double>("pageHeight");
+        QTest::addColumn<double>("lineHeight");
+        QTest::addColumn<int>("rows");
+        // 1000 high, 10 a line: rows from 80 (50 + 3 lines); 890 is the last top below 900.
+        QTest::newRow("even pitch") << 1000.0 << 10.0 << 82;
+        // From 83 in steps of 11: 897 is the 75th top, 908 would break.
+        QTest::newRow("uneven pitch") << 1000.0 << 11.0 << 75;
+        // The header alone passes 90%: one row a page, never a page without one.
+        QTest::newRow("header fills the page") << 100.0 << 30.0 << 1;
+        QTest::newRow("no line height") << 1000.0 << 0.0 << 1;
+        // A4 in points less half an inch all round, 10-point Liberation Mono.
+        QTest::newRow("A4 portrait") << 770.0 << 11.330078125 << 55;
+    }
+
+    void rowsPerPage()
+    {
+        QFETCH(double, pageHeight);
+        QFETCH(double, lineHeight);
+        QFETCH(int, rows);
+        QCOMPARE(RowsPerPage({500, pageHeight, lineHeight, 6}), rows);
+    }
+
+    void breaksBefore_data()
+    {
+        QTest::addColumn<double>("rowTop");
+        QTest::addColumn<double>("pageHeight");
+        QTest::addColumn<bool>("breaks");
+        QTest::newRow("just above 90%") << 899.999 << 1000.0 << false;
+        QTest::newRow("at 90%") << 900.0 << 1000.0 << true;
+        // 0.9 * 11 is 9.9000000000000004 in double but 9.89999962 in single
+        // precision: a top between the two breaks.
+        QTest::newRow("single-precision limit") << 9.8999999 << 11.0 << true;
+        QTest::newRow("below the single-precision limit") << 9.89999 << 11.0 << false;
+    }
+
+    void breaksBefore()
+    {
+        QFETCH(double, rowTop);
+        QFETCH(double, pageHeight);
+        QFETCH(bool, breaks);
+        QCOMPARE(BreaksBefore(rowTop, pageHeight), breaks);
+    }
+
+    void pageCount_data()
+    {
+        QTest::addColumn<qint64>("rows");
+        QTest::addColumn<int>("perPage");
+        QTest::addColumn<qint64>("pages");
+        QTest::newRow("no rows still prints the header") << qint64(0) << 55 << qint64(1);
+        QTest::newRow("one full page") << qint64(55) << 55 << qint64(1);
+        QTest::newRow("one row over") << qint64(56) << 55 << qint64(2);
+        // Far beyond a 16-bit row counter.
+        QTest::newRow("a million rows") << qint64(1000000) << 55 << qint64(18182);
+    }
+
+    void pageCount()
+    {
+        QFETCH(qint64, rows);
+        QFETCH(int, perPage);
+        QFETCH(qint64, pages);
+        QCOMPARE(PageCount(rows, perPage), pages);
+    }
+
+    void cutToWidth_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("pageWidth");
+        QTest::addColumn<QString>("printed");
+        // 6 units a character: 30 holds exactly 5, however the division rounds.
+        QTest::newRow("fits") << "abc" << 30.0 << "abc";
+        QTest::newRow("exactly five") << "abcdefgh" << 30.0 << "abcde";
+        QTest::newRow("a hair short of five") << "abcdefgh" << 29.99 << "abcd";
+        QTest::newRow("pair kept whole") << QString::fromUtf8("abcd\U0001F600") << 36.0 << QString::fromUtf8("abcd\U0001F600");
+        QTest::newRow("pair not split") << QString::fromUtf8("abcd\U0001F600") << 30.0 << "abcd";
+        QTest::newRow("no width") << "abc" << 0.0 << "";
+    }
+
+    void cutToWidth()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, pageWidth);
+        QFETCH(QString, printed);
+        QCOMPARE(CutToWidth(text, CharsThatFit({pageWidth, 1000, 10, 6})), printed);
+    }
+
+    void headerTitle_data()
+    {
+        QTest::addColumn<bool>("pageNumbers");
+        QTest::addColumn<bool>("dateTime");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("neither") << false << false << "Vantrel - ";
+        QTest::newRow("page number") << true << false << "Vantrel - Page 12";
+        QTest::newRow("date") << false << true << "Vantrel -   [1/2/24 3:04:05 PM]";
+        QTest::newRow("both") << true << true << "Vantrel - Page 12  [1/2/24 3:04:05 PM]";
+    }
+
+    void headerTitle()
+    {
+        QFETCH(bool, pageNumbers);
+        QFETCH(bool, dateTime);
+        QFETCH(QString, title);
+        QCOMPARE(HeaderTitle(pageNumbers, dateTime, 12, QStringLiteral("1/2/24 3:04:05 PM")), title);
+    }
+
+    void pdfFileRefused_data()
+    {
+        QTest::addColumn<QString>("pdf");  // relative to a folder holding one.txt and link.txt -> one.txt
+        QTest::addColumn<QString>("taken");
+        QTest::addColumn<QString>("refusal");  // the start of it; empty: accepted
+        QTest::newRow("a new file") << "out.pdf" << "" << "";
+        QTest::newRow("the compared file") << "one.txt" << "" << "The PDF file would replace a file being compared:";
+        QTest::newRow("the compared file spelt otherwise") << "sub/../one.txt" << "" << "The PDF file would replace";
+        QTest::newRow("a link to it") << "link.txt" << "" << "The PDF file would replace";
+        QTest::newRow("the other pane's file") << "./out.pdf" << "out.pdf" << "Each pane needs a PDF file of its own:";
+    }
+
+    void pdfFileRefused()
+    {
+        QFETCH(QString, pdf);
+        QFETCH(QString, taken);
+        QFETCH(QString, refusal);
+        QTemporaryDir dir;
+        const QString one = dir.filePath(QStringLiteral("one.txt"));
+        QVERIFY(QFile(one).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(one, dir.filePath(QStringLiteral("link.txt"))));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        const QStringList takenPaths = taken.isEmpty() ? QStringList() : QStringList{dir.filePath(taken)};
+        const QString answer = PdfFileChoice::Refusal(dir.filePath(pdf), {one, QString()}, takenPaths);
+        QVERIFY2(refusal.isEmpty() ? answer.isEmpty() : answer.startsWith(refusal), qPrintable(answer));
+    }
+
+    void pdfFileSuggested()
+    {
+        const QString home = QStringLiteral("/home/user");
+        QCOMPARE(PdfFileChoice::SuggestedPath(QStringLiteral("/data/report.old.txt"), home, {}),
+                 QStringLiteral("/home/user/report.old.pdf"));
+        // Both panes show files of the same name: the second gets another.
+        QCOMPARE(PdfFileChoice::SuggestedPath(QStringLiteral("b/report.txt"), home, {"/home/user/report.pdf"}),
+                 QStringLiteral("/home/user/report-2.pdf"));
+        QCOMPARE(PdfFileChoice::SuggestedPath(QString(), home, {}), QStringLiteral("/home/user/Vantrel.pdf"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_PageLayout)
+#include "tst_PageLayout.moc"

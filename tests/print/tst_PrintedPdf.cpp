@@ -1,0 +1,322 @@
+// Panes printed through the print options dialog's handlers into real PDF
+// files, read back with poppler's tools: header on every page, rows in
+// order across page breaks, coloured rows bold, the path in italic, the
+// date fixed per job, and failures that leave no file behind.
+
+#include "PdfReadBack.h"
+#include "print/frmPrintOptions.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using modVantrel::PromptIcon;
+
+namespace {
+
+constexpr std::uint32_t kOrphan = 0x00C4E1FFu;
+constexpr std::uint32_t kChanged = 0x00FFDDDDu;
+
+class ListRows final : public PrintRows {
+public:
+    struct Row {
+        QString text;
+        std::uint32_t color = 0;
+    };
+    QList<Row> rows;
+    int RowCount() const override { return static_cast<int>(rows.size()); }
+    QString RowText(int row, int maxChars) const override { return rows.at(row - 1).text.left(maxChars); }
+    std::uint32_t RowColor(int row) const override { return rows.at(row - 1).color; }
+};
+
+// count rows " n.<tag> line n"; every seventh orphan-coloured, 10 to 12 a
+// changed block with an empty filler in its middle, row 20 far wider than
+// any page, row 5 beyond Latin-1; the last row empty, as in a grid.
+ListRows MakeRows(int count, const QString& tag)
+{
+    ListRows pane;
+    for (int n = 1; n < count; ++n) {
+        QString text = QStringLiteral(" %1.%2 line %1").arg(n).arg(tag);
+        std::uint32_t color = n % 7 == 0 ? kOrphan : 0;
+        if (n >= 10 && n <= 12)
+            color = kChanged;
+        if (n == 11)
+            text.clear();
+        if (n == 20)
+            text += QString(300, u'x');
+        if (n == 5)
+            text += QString::fromUtf8(" ünïcødé ✓ Ωμέγα");
+        pane.rows.append({text, color});
+    }
+    pane.rows.append({QString(), 0});
+    return pane;
+}
+
+class CancelOnPage final : public PrintProgress {
+public:
+    explicit CancelOnPage(qint64 page) : m_page(page) {}
+    bool Continue(qint64 page, qint64) override { return page < m_page; }
+
+private:
+    qint64 m_page;
+};
+
+PrinterChoices PdfOnly()
+{
+    return {{}, {}, true};
+}
+
+const QDateTime kStart(QDate(2024, 1, 2), QTime(15, 4, 5));
+
+}  // namespace
+
+class tst_PrintedPdf : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ListRows m_left = MakeRows(130, QStringLiteral("left"));
+    ListRows m_right = MakeRows(70, QStringLiteral("right"));
+    // Path box texts as typed: relative, doubled spaces, not Latin-1.
+    const QString m_leftPath = QStringLiteral("docs/a  b/naïve one.txt");
+    const QString m_rightPath = QStringLiteral("/tmp/two.txt");
+    QDateTime m_clock;
+
+    QString Pdf(const QString& name) const { return m_dir->filePath(name); }
+
+    std::unique_ptr<frmPrintOptions> Dialog(const ListRows& left, const ListRows& right, QString leftPath = {})
+    {
+        auto dialog = std::make_unique<frmPrintOptions>(PrintPane{&left, leftPath.isEmpty() ? m_leftPath : leftPath},
+                                                        PrintPane{&right, m_rightPath}, nullptr, PdfOnly);
+        if (!dialog->Form_Load())
+            qWarning("the dialog did not load");
+        dialog->JobSettings.progress = nullptr;
+        // An hour passes at every look at the clock.
+        m_clock = kStart;
+        dialog->JobSettings.clock = [this] { return m_clock = m_clock.addSecs(3600); };
+        return dialog;
+    }
+
+    static void Print(frmPrintOptions& dialog, int side, bool landscape = false, bool pageNumbers = true,
+                      bool dateTime = true)
+    {
+        dialog.optSide[side]->setChecked(true);
+        dialog.optOrientation[landscape ? 1 : 0]->setChecked(true);
+        dialog.chkPrintPageNumber->setChecked(pageNumbers);
+        dialog.chkPrintDateTime->setChecked(dateTime);
+        dialog.cmdPrint_Click();
+    }
+
+    // Checks one printed pane page by page against its rows.
+    static void CheckJob(const QString& pdf, const ListRows& pane, const QString& path, bool landscape,
+                         bool pageNumbers, const QString& date)
+    {
+        const QList<PdfReadBack::Page> pages = PdfReadBack::Pages(pdf);
+        QVERIFY(!pages.isEmpty());
+        QCOMPARE(PdfReadBack::PageCount(pdf), pages.size());
+        QCOMPARE(PdfReadBack::TextPages(pdf).size(), pages.size());
+        // Courier New resolves to its metric twin; the title is bold, the
+        // path italic (a row beyond the face's glyphs may add a fallback).
+        const QStringList fonts = PdfReadBack::Fonts(pdf);
+        QVERIFY2(fonts.contains("LiberationMono-Bold") && fonts.contains("LiberationMono-Italic"), qPrintable(fonts.join(' ')));
+        QCOMPARE(fonts.contains("LiberationMono"), pane.rows.size() > 1);
+        QList<ListRows::Row> printed;
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            const PdfReadBack::Page& page = pages[p];
+            QVERIFY2(page.lines.size() >= 2, "a page without its header");
+            QCOMPARE(page.width > page.height, landscape);
+            QString title = QStringLiteral("Vantrel -");
+            if (pageNumbers)
+                title += QStringLiteral(" Page %1").arg(p + 1);
+            if (!date.isEmpty())
+                title += (pageNumbers ? QStringLiteral("  [") : QStringLiteral("   [")) + date + u']';
+            QCOMPARE(page.lines[0].text.trimmed(), title);
+            QVERIFY(page.lines[0].bold && !page.lines[0].italic);
+            QCOMPARE(page.lines[1].text, path);
+            QVERIFY(page.lines[1].italic && !page.lines[1].bold);
+            // The printable area starts where the title does; the path
+            // stands at 5% of its height, no row starts below 90%.
+            const double margin = page.lines[0].left;
+            const double printable = page.height - 2 * margin;
+            QVERIFY(qAbs(page.lines[1].top - (margin + 0.05 * printable)) <= 2);
+            for (qsizetype i = 2; i < page.lines.size(); ++i) {
+                QVERIFY(page.lines[i].top < margin + 0.9 * printable);
+                QVERIFY(!page.lines[i].italic);
+                printed.append({page.lines[i].text, page.lines[i].bold ? 1u : 0u});
+            }
+            // A page ends only when the next row would pass 90%.
+            if (p + 1 < pages.size()) {
+                const double pitch = page.lines[3].top - page.lines[2].top;
+                QVERIFY(page.lines.last().top + pitch >= margin + 0.9 * printable - 2);
+            }
+        }
+        QList<ListRows::Row> expected;
+        for (const ListRows::Row& row : pane.rows)
+            if (!row.text.isEmpty())
+                expected.append({row.text, row.color != 0 ? 1u : 0u});
+        QCOMPARE(printed.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            const QString& want = expected[i].text;
+            const QString& got = printed[i].text;
+            // A row wider than the page is cut at its right edge.
+            QVERIFY2(got == want || (want.size() > 100 && want.startsWith(got) && got.size() >= 80), qPrintable(got));
+            QCOMPARE(printed[i].color, expected[i].color);
+        }
+    }
+
+private slots:
+    void init()
+    {
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_dir = std::make_unique<QTemporaryDir>();
+    }
+
+    void cleanup()
+    {
+        m_prompts.reset();
+        m_dir.reset();
+    }
+
+    void printedPanes_data()
+    {
+        QTest::addColumn<int>("side");  // 0 left, 1 right, 2 both
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<bool>("pageNumbers");
+        QTest::addColumn<bool>("dateTime");
+        QTest::addColumn<bool>("emptyRight");
+        QTest::newRow("both panes, full header") << 2 << false << true << true << false;
+        QTest::newRow("both panes landscape, page numbers") << 2 << true << true << false << false;
+        QTest::newRow("left pane landscape, bare title") << 0 << true << false << false << false;
+        QTest::newRow("empty right pane, date") << 1 << false << false << true << true;
+    }
+
+    void printedPanes()
+    {
+        QFETCH(int, side);
+        QFETCH(bool, landscape);
+        QFETCH(bool, pageNumbers);
+        QFETCH(bool, dateTime);
+        QFETCH(bool, emptyRight);
+        ListRows right = emptyRight ? ListRows{} : m_right;
+        if (emptyRight)
+            right.rows.append({QString(), 0});
+        const auto dialog = Dialog(m_left, right);
+        m_prompts->textAnswers = {Pdf("one.pdf"), Pdf("two.pdf")};
+        Print(*dialog, side, landscape, pageNumbers, dateTime);
+
+        QCOMPARE(m_prompts->messages.size(), 1);
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("Printing is complete."));
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("Print"));
+        QCOMPARE(m_prompts->lastMessage().icon, PromptIcon::Information);
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(m_prompts->files.first().title, side == 1 ? "Save Right Pane as PDF" : "Save Left Pane as PDF");
+        // Each job takes the date once: the left pane an hour on, the right
+        // pane two when it follows the left.
+        const QString first = dateTime ? modVantrelPrint::GeneralDate(kStart.addSecs(3600)) : QString();
+        const QString second = dateTime ? modVantrelPrint::GeneralDate(kStart.addSecs(7200)) : QString();
+        if (side != 1)
+            CheckJob(Pdf("one.pdf"), m_left, m_leftPath, landscape, pageNumbers, first);
+        const QString rightPdf = side == 1 ? Pdf("one.pdf") : Pdf("two.pdf");
+        if (side != 0)
+            CheckJob(rightPdf, right, m_rightPath, landscape, pageNumbers, side == 2 ? second : first);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), side == 2 ? 2 : 1);
+        if (emptyRight)
+            QCOMPARE(PdfReadBack::PageCount(rightPdf), 1);
+    }
+
+    // Far more rows than a 16-bit counter holds.
+    void longPanePrintsEveryRow()
+    {
+        ListRows pane;
+        for (int n = 1; n <= 33000; ++n)
+            pane.rows.append({QStringLiteral(" %1.x").arg(n), n % 1000 == 0 ? kChanged : 0u});
+        const auto dialog = Dialog(pane, m_right);
+        m_prompts->textAnswers = {Pdf("long.pdf")};
+        Print(*dialog, 0);
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("Printing is complete."));
+        const QStringList pages = PdfReadBack::TextPages(Pdf("long.pdf"));
+        QVERIFY(!pages.isEmpty());
+        const int perPage = static_cast<int>(pages.first().count(QStringLiteral(".x")));
+        QVERIFY(perPage > 1);
+        QCOMPARE(pages.size(), (33000 + perPage - 1) / perPage);
+        QVERIFY(pages.last().contains(QStringLiteral(" 33000.x")));
+        QVERIFY(pages.last().contains(QStringLiteral("Vantrel - Page %1").arg(pages.size())));
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");  // the start of the one message; empty: none
+        QTest::addColumn<bool>("dialogOpen");
+        QTest::addColumn<QStringList>("files");  // what the folder holds afterwards
+        QTest::newRow("left folder missing") << "missing" << "The PDF file could not be written:\r\n" << false << QStringList{"two.pdf"};
+        QTest::newRow("disk full") << "full" << "The PDF file could not be written:\r\n" << false << QStringList{"two.pdf"};
+        QTest::newRow("over a compared file") << "compared" << "The PDF file would replace" << true << QStringList{"one.txt"};
+        QTest::newRow("one file for both") << "same" << "Each pane needs" << true << QStringList{};
+        QTest::newRow("file name cancelled") << "noname" << "" << true << QStringList{};
+        QTest::newRow("cancelled on page 2") << "cancel" << "" << false << QStringList{"one.pdf"};
+    }
+
+    void failures()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QFETCH(bool, dialogOpen);
+        QFETCH(QStringList, files);
+        const QString existing = Pdf(kind == "compared" ? "one.txt" : "one.pdf");
+        if (kind == "compared" || kind == "cancel") {
+            // What was there before stays as it was.
+            QFile file(existing);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("before") == 6);
+        }
+        ListRows big;
+        for (int n = 1; n <= 3000; ++n)
+            big.rows.append({QStringLiteral(" %1.%2").arg(n).arg(QString(60, u'w')), 0});
+        const auto dialog = Dialog(kind == "full" || kind == "cancel" ? big : m_left, m_right,
+                                   kind == "compared" ? existing : QString());
+        const QHash<QString, QStringList> answers{{"missing", {Pdf("no/such/dir/one.pdf"), Pdf("two.pdf")}},
+                                                  {"full", {Pdf("one.pdf"), Pdf("two.pdf")}},
+                                                  {"compared", {existing, Pdf("two.pdf")}},
+                                                  {"same", {Pdf("one.pdf"), Pdf("./one.pdf")}},
+                                                  {"cancel", {existing, Pdf("two.pdf")}}};
+        for (const QString& answer : answers.value(kind))
+            m_prompts->textAnswers.push_back(answer);
+        if (kind == "cancel")
+            dialog->JobSettings.progress = [](const QString&) { return std::make_unique<CancelOnPage>(2); };
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        if (kind == "full") {
+            // Writes past 64 KiB fail as on a full disk.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{64 * 1024, old.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        Print(*dialog, 2);
+        setrlimit(RLIMIT_FSIZE, &old);
+
+        QCOMPARE(m_prompts->messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            QVERIFY2(m_prompts->lastMessage().text.startsWith(message), qPrintable(m_prompts->lastMessage().text));
+            QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("Print"));
+        }
+        if (kind == "missing" || kind == "full")
+            QVERIFY(m_prompts->lastMessage().text.contains(answers[kind].first()));
+        QCOMPARE(dialog->result() != int(QDialog::Accepted), dialogOpen);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files);
+        if (kind == "compared" || kind == "cancel") {
+            QFile file(existing);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("before"));
+        }
+    }
+};
+
+QTEST_MAIN(tst_PrintedPdf)
+#include "tst_PrintedPdf.moc"
