@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "app/Prompt.h"
 #include "app/Startup.h"
+#include "app/Termination.h"
 #include "mainwindow/LineDiffView.h"
 #include "mainwindow/MainWindowResources.h"
 #include "mainwindow/RowMarkers.h"
@@ -199,7 +200,8 @@ void frmFileDiffs::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    if (!isMinimized()) {
+    // Nobody is there to press OK when the system ends the program.
+    if (!isMinimized() && !modVantrel::TerminationRequested()) {
         frmProducts products(this);
         modVantrel::Prompts().showModal(&products);
     }
