@@ -27,6 +27,8 @@ int main(int argc, char* argv[])
             // A load that failed was reported and left no window to close.
             if (!mainWindow->isVisible())
                 QApplication::quit();
+            else
+                qCDebug(lcStartup) << "main window shown";
         });
         splash->Form_Load();
     });
