@@ -21,8 +21,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 # Dependencies are those of the installed binaries, as dpkg-shlibdeps finds
-# them; the fonts give the grids Courier New's metrics, xdg-utils opens files
-# and addresses in the user's programs.
+# them, and Qt's platform plugins, which Qt only recommends but without
+# which no window opens. The fonts give the grids Courier New's metrics,
+# xdg-utils opens files and addresses in the user's programs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, xdg-utils")
 include(CPack)
