@@ -108,15 +108,6 @@ private slots:
         QCOMPARE(chosen->program, root + QStringLiteral("/bin/") + expected.takeFirst());
         QCOMPARE(chosen->arguments, expected);
     }
-
-    void windowsNotepad()
-    {
-        QProcessEnvironment environment;
-        environment.insert(QStringLiteral("SystemRoot"), QStringLiteral("C:\\Windows"));
-        const std::optional<Command> chosen = TextEditor::Choose(Platform::Windows, environment, QString(), kFile);
-        QVERIFY(chosen);
-        QCOMPARE(*chosen, (Command{QStringLiteral("C:\\Windows\\notepad.exe"), {kFile}}));
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_TextEditor)

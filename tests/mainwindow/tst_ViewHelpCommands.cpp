@@ -76,6 +76,7 @@ private slots:
         QTest::addColumn<QString>("boxText");  // %1: the file
         QTest::addColumn<bool>("openSucceeds");
         QTest::addColumn<bool>("answerYes");
+        QTest::addColumn<bool>("editorOnPath");
         QTest::addColumn<QStringList>("messages");  // title|text of each message, in order
         QTest::addColumn<bool>("opened");
         QTest::addColumn<bool>("launched");
@@ -84,21 +85,29 @@ private slots:
             "View File in Associated Program|Unable to show the file in the associated program.\r\n"
             "Make sure that a program has been associated with files of this type.\r\n\r\n"
             "Would you like to view the file in Notepad?");
-        QTest::newRow("Notepad, spaces around the path")
-            << "mnuViewFileOneUseNotepad" << "  %1  " << true << true << QStringList() << false << true;
-        QTest::newRow("Notepad, blank box") << "mnuViewFileOneUseNotepad" << "   " << true << true << QStringList{missingOne}
-                                           << false << false;
-        QTest::newRow("Notepad, File Two missing")
-            << "mnuViewFileTwoUseNotepad" << "%1.gone" << true << true
-            << QStringList{"View File in Notepad|File Two does not exist."} << false << false;
-        QTest::newRow("associated program") << "mnuViewFileTwoUseAssociated" << " %1" << true << true << QStringList()
-                                            << true << false;
-        QTest::newRow("associated, missing")
-            << "mnuViewFileOneUseAssociated" << "" << true << true
-            << QStringList{"View File in Associated Program|File One does not exist."} << false << false;
-        QTest::newRow("no associated program, Yes") << "mnuViewFileOneUseAssociated" << "%1" << false << true
+        const QString noEditor = QStringLiteral("View File in Notepad|Unable to show the file in the Notepad.");
+        const QString missingTwo = QStringLiteral("View File in Notepad|File Two does not exist.");
+        const QString associatedMissing = QStringLiteral("View File in Associated Program|File One does not exist.");
+        const QString one = QStringLiteral("mnuViewFileOneUseNotepad");
+        const QString two = QStringLiteral("mnuViewFileTwoUseNotepad");
+        const QString oneAssociated = QStringLiteral("mnuViewFileOneUseAssociated");
+        const QString twoAssociated = QStringLiteral("mnuViewFileTwoUseAssociated");
+        //                                                command        box        open   yes    editor
+        QTest::newRow("Notepad, spaces around the path") << one << "  %1  " << true << true << true
+                                                         << QStringList() << false << true;
+        QTest::newRow("Notepad, blank box") << one << "   " << true << true << true
+                                            << QStringList{missingOne} << false << false;
+        QTest::newRow("Notepad, File Two missing") << two << "%1.gone" << true << true << true
+                                                   << QStringList{missingTwo} << false << false;
+        QTest::newRow("Notepad, no editor") << one << "%1" << true << true << false
+                                            << QStringList{noEditor} << false << false;
+        QTest::newRow("associated program") << twoAssociated << " %1" << true << true << true
+                                            << QStringList() << true << false;
+        QTest::newRow("associated, missing") << oneAssociated << "" << true << true << true
+                                             << QStringList{associatedMissing} << false << false;
+        QTest::newRow("no associated program, Yes") << oneAssociated << "%1" << false << true << true
                                                     << QStringList{question} << true << true;
-        QTest::newRow("no associated program, No") << "mnuViewFileTwoUseAssociated" << "%1" << false << false
+        QTest::newRow("no associated program, No") << twoAssociated << "%1" << false << false << true
                                                    << QStringList{question} << true << false;
     }
 
@@ -108,6 +117,7 @@ private slots:
         QFETCH(QString, boxText);
         QFETCH(bool, openSucceeds);
         QFETCH(bool, answerYes);
+        QFETCH(bool, editorOnPath);
         QFETCH(QStringList, messages);
         QFETCH(bool, opened);
         QFETCH(bool, launched);
@@ -117,7 +127,10 @@ private slots:
         QLineEdit* box = command.contains(QLatin1String("FileOne")) ? form.txtFileOne : form.txtFileTwo;
         (command.contains(QLatin1String("FileOne")) ? form.txtFileTwo : form.txtFileOne)->setText(file());
         box->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
+        if (!editorOnPath)
+            qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/nowhere")));
         form.findChild<QAction*>(command)->trigger();
+        qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/bin")));
 
         QStringList shown;
         for (const MessagePrompt& message : w.prompts->messages)
@@ -127,20 +140,6 @@ private slots:
         // The file is one argument, the path without the spaces around it.
         const QList<TextEditor::Command> expected{{editor(), {file()}}};
         QCOMPARE(m_launched, launched ? expected : QList<TextEditor::Command>());
-    }
-
-    void noEditor()
-    {
-        frmFileDiffs& form = w.load();
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/nowhere")));
-        form.txtFileOne->setText(file());
-        form.mnuViewFileOneUseNotepad->trigger();
-        qputenv("PATH", path);
-        QVERIFY(m_launched.isEmpty());
-        QCOMPARE(w.prompts->messages.size(), 1);
-        QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("Unable to show the file in the Notepad."));
-        QCOMPARE(w.prompts->lastMessage().icon, PromptIcon::Exclamation);
     }
 
     void siteAndMail()
