@@ -62,3 +62,13 @@ function(vantrel_add_tests)
     endif()
   endforeach()
 endfunction()
+
+# The version of project(), as a generated header every target may include
+# as "vantrel/Version.h" by linking vantrel_version. The About box shows
+# three numbers, so all three must be given.
+if(NOT PROJECT_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+$")
+  message(FATAL_ERROR "project(VERSION) must be MAJOR.MINOR.PATCH, not '${PROJECT_VERSION}'")
+endif()
+configure_file(${CMAKE_CURRENT_LIST_DIR}/Version.h.in ${CMAKE_BINARY_DIR}/generated/vantrel/Version.h @ONLY)
+add_library(vantrel_version INTERFACE)
+target_include_directories(vantrel_version INTERFACE ${CMAKE_BINARY_DIR}/generated)

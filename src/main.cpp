@@ -1,6 +1,9 @@
 #include "about/frmSplash.h"
 #include "app/Startup.h"
+#include "app/Termination.h"
 #include "mainwindow/frmFileDiffs.h"
+
+#include "vantrel/Version.h"
 
 #include <QApplication>
 #include <memory>
@@ -9,6 +12,9 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
+    QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+    // Ties the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quellan.Vantrel"));
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
 
@@ -21,11 +27,19 @@ int main(int argc, char* argv[])
             // A load that failed was reported and left no window to close.
             if (!mainWindow->isVisible())
                 QApplication::quit();
+            else
+                qCDebug(lcStartup) << "main window shown";
         });
         splash->Form_Load();
     });
     if (!started)
         return 1;
+    // Ended by the system: close as the user would, so the options are kept.
+    modVantrel::OnTerminationRequest([&] {
+        if (mainWindow && mainWindow->isVisible())
+            mainWindow->close();
+        QApplication::quit();
+    });
     const int code = QApplication::exec();
     mainWindow.reset();
     splash.reset();

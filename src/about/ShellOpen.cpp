@@ -1,14 +1,14 @@
 #include "about/ShellOpen.h"
 
 #include <QDesktopServices>
-#include <QUrl>
+#include <QFileInfo>
 
 namespace ShellOpen {
 namespace {
 
-void OpenWithPlatform(const QString& target)
+bool OpenWithPlatform(const QUrl& address)
 {
-    QDesktopServices::openUrl(QUrl::fromUserInput(target));
+    return QDesktopServices::openUrl(address);
 }
 
 Opener& Current()
@@ -19,9 +19,16 @@ Opener& Current()
 
 }  // namespace
 
-void Open(const QString& target)
+bool Open(const QString& address)
 {
-    Current()(target);
+    return Current()(QUrl::fromUserInput(address));
+}
+
+bool OpenFile(const QString& path)
+{
+    // A file URL, never a guess from the text: a file named like a web
+    // address must still open as the file.
+    return Current()(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
 Opener SetOpener(Opener opener)

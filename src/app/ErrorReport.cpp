@@ -1,10 +1,12 @@
 #include "app/ErrorReport.h"
 
 #include "app/Globals.h"
+#include "app/Locations.h"
 #include "app/Prompt.h"
 #include "app/VantrelError.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 
@@ -52,7 +54,9 @@ PendingFailure ReadPendingFailure()
 // Appends one entry to the detail log; throws VantrelError when it cannot.
 void AppendDetailLog(const QString& message, const QString& moreInformation)
 {
-    QFile log(gAppFolder + QStringLiteral("ERR_DETAIL.TXT"));
+    // The per-user folder may not exist before the first entry.
+    QDir().mkpath(LogFolder());
+    QFile log(LogFolder() + QStringLiteral("ERR_DETAIL.TXT"));
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
         throw VantrelError(ErrorNumber::PermissionDenied,
                            QStringLiteral("Cannot open ") + log.fileName() + QStringLiteral(": ") + log.errorString());

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/ErrorReport.h"
 #include "app/Globals.h"
+#include "app/Locations.h"
 #include "app/PathMix.h"
 #include "app/Prompt.h"
 #include "app/VantrelError.h"
@@ -12,8 +13,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QLoggingCategory>
 
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcStartup, "vantrel.startup", QtWarningMsg)
 
 namespace modVantrel {
 namespace {
@@ -34,6 +38,17 @@ bool TakeInstanceLock()
     return true;
 }
 
+bool LoadPathLibrary()
+{
+    for (const QString& folder : LibraryFolders(gAppFolder)) {
+        if (PathMix::Load(folder)) {
+            qCDebug(lcStartup).noquote() << "path library:" << folder + PathMix::LibraryFileName();
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool Main(const QString& programPath, const QStringList& arguments, const std::function<void()>& openFirstWindow)
@@ -46,7 +61,10 @@ bool Main(const QString& programPath, const QStringList& arguments, const std::f
         }
         gArguments = arguments;
         gAppFolder = AddTrailingBackslash(QDir::toNativeSeparators(QFileInfo(programPath).absolutePath()));
-        if (!PathMix::Load(gAppFolder))
+        ChooseSettingsFolders(gAppFolder, QFileInfo(programPath).completeBaseName() + QStringLiteral(".ini"));
+        qCDebug(lcStartup).noquote() << "options folder:" << gIniFolder << "log folder:" << gLogFolder
+                                     << "help folder:" << HelpFolder(gAppFolder);
+        if (!LoadPathLibrary())
             throw VantrelError(ErrorNumber::DllLoad, QStringLiteral("Error loading DLL - ") + PathMix::LibraryFileName());
         gOptions = std::make_unique<cViewFileDiffsOptions>();
         gDiffEngine = std::make_unique<cDiffEngine>();

@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "app/Prompt.h"
 #include "app/Startup.h"
+#include "app/Termination.h"
 #include "mainwindow/FileChangeWatcher.h"
 #include "mainwindow/LineDiffView.h"
 #include "mainwindow/MainWindowResources.h"
@@ -204,7 +205,8 @@ void frmFileDiffs::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    if (!isMinimized()) {
+    // Nobody is there to press OK when the system ends the program.
+    if (!isMinimized() && !modVantrel::TerminationRequested()) {
         frmProducts products(this);
         modVantrel::Prompts().showModal(&products);
     }

@@ -4,9 +4,14 @@
 
 #include "mainwindow/frmFileDiffs.h"
 
+#include "about/ProductInfo.h"
+#include "about/ShellOpen.h"
 #include "app/Prompt.h"
+#include "help/HelpWindow.h"
+#include "mainwindow/ExternalViewing.h"
 #include "print/frmPrintOptions.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 
 namespace {
@@ -49,11 +54,48 @@ void frmFileDiffs::mnuOptionsIgnoreCase_Click() {}
 void frmFileDiffs::mnuOptionsIgnoreWhitespace_Click() {}
 void frmFileDiffs::mnuOptionsFont_Click() {}
 void frmFileDiffs::mnuOptionsShowGridLines_Click() {}
-void frmFileDiffs::mnuViewFileOneUseNotepad_Click() {}
-void frmFileDiffs::mnuViewFileOneUseAssociated_Click() {}
-void frmFileDiffs::mnuViewFileTwoUseNotepad_Click() {}
-void frmFileDiffs::mnuViewFileTwoUseAssociated_Click() {}
-void frmFileDiffs::mnuHelpContent_Click() {}
-void frmFileDiffs::mnuHelpVisitQuellanWeb_Click() {}
-void frmFileDiffs::mnuHelpContactUs_Click() {}
-void frmFileDiffs::mnuHelpAbout_Click() {}
+
+// External viewing and help (ExternalViewing, HelpWindow, ProductInfo).
+void frmFileDiffs::mnuViewFileOneUseNotepad_Click()
+{
+    ExternalViewing::UseNotepad(txtFileOne->text(), ExternalViewing::File::One);
+}
+
+void frmFileDiffs::mnuViewFileOneUseAssociated_Click()
+{
+    if (ExternalViewing::UseAssociatedProgram(txtFileOne->text(), ExternalViewing::File::One))
+        mnuViewFileOneUseNotepad_Click();
+}
+
+void frmFileDiffs::mnuViewFileTwoUseNotepad_Click()
+{
+    ExternalViewing::UseNotepad(txtFileTwo->text(), ExternalViewing::File::Two);
+}
+
+void frmFileDiffs::mnuViewFileTwoUseAssociated_Click()
+{
+    if (ExternalViewing::UseAssociatedProgram(txtFileTwo->text(), ExternalViewing::File::Two))
+        mnuViewFileTwoUseNotepad_Click();
+}
+
+void frmFileDiffs::mnuHelpContent_Click()
+{
+    HelpWindow::ShowTopic(this, HelpWindow::kContents);
+    QCoreApplication::processEvents();
+}
+
+void frmFileDiffs::mnuHelpVisitQuellanWeb_Click()
+{
+    ShellOpen::Open(ProductInfo::kMakerWebSite);
+}
+
+void frmFileDiffs::mnuHelpContactUs_Click()
+{
+    ShellOpen::Open(ProductInfo::kSupportMail);
+}
+
+void frmFileDiffs::mnuHelpAbout_Click()
+{
+    modVantrel::MsgBox(ProductInfo::AboutText(), modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Information,
+                       QStringLiteral("Vantrel"));
+}

@@ -1,11 +1,12 @@
 #include "options/CIniFile.h"
 
 #include "app/ErrorReport.h"
-#include "app/Globals.h"
+#include "app/Locations.h"
 #include "app/Prompt.h"
 #include "app/VantrelError.h"
 #include "options/IniText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
@@ -53,9 +54,23 @@ qint64 LeadingInteger(const QByteArray& value)
     return number;
 }
 
+// Writes the whole file through a temporary file that replaces the old one
+// only once completely written, so a failure half-way (full disk, crash)
+// leaves the previous file intact. Gives the reason when the system refuses.
+std::optional<QString> ReplaceFile(const QString& folder, const QString& path, const QByteArray& bytes)
+{
+    // The per-user folder does not exist before the first save.
+    errno = 0;
+    QDir().mkpath(folder);
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return std::nullopt;
+    return file.errorString();
+}
+
 }  // namespace
 
-CIniFile::CIniFile() : m_folder(modVantrel::gAppFolder) {}
+CIniFile::CIniFile() : m_folder(modVantrel::IniFolder()) {}
 
 void CIniFile::Name(const QString& pData)
 {
@@ -131,23 +146,25 @@ void CIniFile::SetStringValue(const QString& pNewValue)
     try {
         if (!PropertiesAreSet(Operation::Write))
             return;
-        QByteArray text;
-        if (QFile::exists(m_fullPath)) {
-            const std::optional<QByteArray> existing = ReadFile(m_fullPath);
-            if (!existing)
-                return;  // never replace a file we could not read
-            text = *existing;
-        }
-        // The new contents go to a temporary file that replaces the old one
-        // only once completely written, so a failure half-way (full disk,
-        // crash) leaves the previous file intact.
-        QSaveFile file(m_fullPath);
-        if (!file.open(QIODevice::WriteOnly)) {
-            modVantrel::SetLastDllError(errno);
+        // The first refused write is reported; the object's later writes go
+        // to the same file and would only repeat the message.
+        if (m_writeRefused)
             return;
+        std::optional<QByteArray> text = QByteArray();
+        if (QFile::exists(m_fullPath))
+            text = ReadFile(m_fullPath);  // never replace a file we could not read
+        const std::optional<QString> refused =
+            text ? ReplaceFile(m_folder, m_fullPath, IniText::Write(*text, m_section.toUtf8(), m_key.toUtf8(),
+                                                                    pNewValue.toUtf8()))
+                 : QStringLiteral("cannot read it");
+        const int code = refused ? errno : 0;
+        modVantrel::SetLastDllError(code);
+        if (refused) {
+            m_writeRefused = true;
+            throw modVantrel::VantrelError(modVantrel::ErrorNumber::FileIo,
+                                           QStringLiteral("Cannot save ") + m_fullPath + QStringLiteral(": ") + *refused,
+                                           code);
         }
-        file.write(IniText::Write(text, m_section.toUtf8(), m_key.toUtf8(), pNewValue.toUtf8()));
-        modVantrel::SetLastDllError(file.commit() ? 0 : errno);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("cIniFile.SetStringValue()"));
     }

@@ -18,7 +18,10 @@ private slots:
     void init()
     {
         m_opened.clear();
-        m_previous = ShellOpen::SetOpener([this](const QString& target) { m_opened.append(target); });
+        m_previous = ShellOpen::SetOpener([this](const QUrl& target) {
+            m_opened.append(target.toString());
+            return true;
+        });
     }
 
     void cleanup() { ShellOpen::SetOpener(m_previous); }

@@ -11,6 +11,9 @@
 
 using namespace modVantrel;
 
+// File-system notices can be slow to arrive on a busy machine.
+constexpr int kPatience = 20000;
+
 class tst_FileWatch : public QObject {
     Q_OBJECT
 
@@ -76,7 +79,7 @@ private slots:
             for (int i = 0; i < 100; ++i)
                 Write(m_paths[i % 2], QByteArray(i + 1, 'x'));
         }
-        QTRY_COMPARE(Questions(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(Questions(), 1, kPatience);
         QVERIFY(w.prompts->lastMessage().text.startsWith(named));
         QCOMPARE(w.prompts->lastMessage().buttons, PromptButtons::YesNo);
         // No keeps the old result; nothing is asked again until the next change.
@@ -86,7 +89,7 @@ private slots:
         // After a change (a deleted file coming back) the answer Yes compares again.
         const bool deleted = change == QLatin1String("delete");
         Write(m_paths[deleted ? 1 : 0], "a\nc\nnew\n");
-        QTRY_COMPARE(Questions(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(Questions(), 2, kPatience);
         QCOMPARE((deleted ? m_form->grdFileTwo : m_form->grdFileOne)->TextMatrix(3), QStringLiteral(" 3.new"));
     }
 
@@ -99,11 +102,11 @@ private slots:
         elsewhere.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
         Write(m_paths[0], "changed\n");
-        QTRY_VERIFY(!m_form->FileWatcher().ChangedPaths().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_form->FileWatcher().ChangedPaths().isEmpty(), kPatience);
         QTest::qWait(100);
         QCOMPARE(Questions(), 0);
         m_form->activateWindow();
-        QTRY_COMPARE(Questions(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(Questions(), 1, kPatience);
         m_form->ResetComparisonView();
         Write(m_paths[0], "again\n");
         QTest::qWait(300);

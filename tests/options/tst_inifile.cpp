@@ -234,8 +234,9 @@ private slots:
             QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.GetIntegerValue()"));
     }
 
-    // Files that cannot be used give defaults and are never replaced.
-    void unusableFiles()
+    // A file that cannot be used gives defaults and is never replaced; the
+    // refused write is reported, once for all writes of the object.
+    void unusableFile()
     {
         ScriptedPrompts prompts;
         QVERIFY(QDir(gAppFolder).mkdir(QStringLiteral("dir.ini")));
@@ -245,16 +246,13 @@ private slots:
         folder.Key(QStringLiteral("K"));
         QCOMPARE(folder.GetStringValue(QStringLiteral("d")), QStringLiteral("d"));
         folder.SetStringValue(QStringLiteral("v"));
+        folder.Key(QStringLiteral("L"));
+        folder.SetStringValue(QStringLiteral("w"));
         QVERIFY(QFileInfo(gAppFolder + QStringLiteral("dir.ini")).isDir());
-
-        gAppFolder = QStringLiteral("/nonexistent-vantrel-folder/");
-        CIniFile missingFolder;
-        missingFolder.Name(QStringLiteral("x.ini"));
-        missingFolder.Section(QStringLiteral("S"));
-        missingFolder.Key(QStringLiteral("K"));
-        missingFolder.SetStringValue(QStringLiteral("v"));  // refused silently
-        QCOMPARE(missingFolder.GetStringValue(QStringLiteral("d")), QStringLiteral("d"));
-        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.SetStringValue()"));
+        QVERIFY2(prompts.lastMessage().text.contains(QStringLiteral("Cannot save ") + gAppFolder + QStringLiteral("dir.ini")),
+                 qPrintable(prompts.lastMessage().text));
     }
 
     void junkAndHugeLines()

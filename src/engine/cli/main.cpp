@@ -1,8 +1,9 @@
-// vantrel-diff [-i] [-w] [-a] FILE1 FILE2
+// vantrel-diff [-i] [-w] [-a] FILE1 FILE2 | --version
 // Prints the engine's result lines; exits 0 identical, 1 different,
 // 2 trouble (the reason goes to standard error).
 
 #include "engine/cDiffEngine.h"
+#include "vantrel/Version.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -46,6 +47,9 @@ int main(int argc, char* argv[])
         const char* arg = argv[i];
         if (!optionsDone && std::strcmp(arg, "--") == 0) {
             optionsDone = true;
+        } else if (!optionsDone && std::strcmp(arg, "--version") == 0) {
+            std::printf("vantrel-diff %s\n", VANTREL_VERSION);
+            return 0;
         } else if (!optionsDone && arg[0] == '-' && arg[1] != '\0') {
             for (const char* p = arg + 1; *p; ++p) {
                 switch (*p) {

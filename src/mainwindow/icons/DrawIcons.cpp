@@ -1,8 +1,11 @@
 // Draws the toolbar pictures, the program's icon, the splash logo and the
-// product icons as PNG files at 100% and 200% scale. The PNGs are checked
-// in; this program (target draw_icons) is kept so that they can be redrawn:
-//   QT_QPA_PLATFORM=offscreen build/bin/draw_icons src/mainwindow/icons src/about/images
+// product icons as PNG files at 100% and 200% scale, and, given a third
+// folder, the program's icon for the desktop's icon theme at the sizes it
+// asks for. The PNGs are checked in; this program (target draw_icons) is
+// kept so that they can be redrawn:
+//   QT_QPA_PLATFORM=offscreen build/bin/draw_icons src/mainwindow/icons src/about/images data/icons/hicolor
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -275,8 +278,8 @@ void Save(const QImage& image, const QString& path)
 int main(int argc, char* argv[])
 {
     QGuiApplication application(argc, argv);
-    if (argc != 3)
-        qFatal("usage: drawicons <icon folder> <about image folder>");
+    if (argc != 3 && argc != 4)
+        qFatal("usage: drawicons <icon folder> <about image folder> [<hicolor theme folder>]");
     const QString icons = QString::fromLocal8Bit(argv[1]);
     const QString about = QString::fromLocal8Bit(argv[2]);
     for (const Icon& icon : kIcons) {
@@ -289,6 +292,14 @@ int main(int argc, char* argv[])
     for (const auto& [name, draw] : {std::pair{"folderwatch", Drawing(FolderWatch)}, std::pair{"textsift", Drawing(TextSift)}}) {
         Save(Render(draw, 32), about + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
         Save(Render(draw, 64), about + QLatin1Char('/') + QLatin1String(name) + QStringLiteral("@2x.png"));
+    }
+    if (argc == 4) {
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QString folder = QString::fromLocal8Bit(argv[3]) + QStringLiteral("/%1x%1/apps").arg(size);
+            if (!QDir().mkpath(folder))
+                qFatal("cannot create %s", qPrintable(folder));
+            Save(Render(Compare, size), folder + QStringLiteral("/org.example.quellan.Vantrel.png"));
+        }
     }
     return 0;
 }

@@ -4,14 +4,19 @@
 // can see what would be opened without starting a browser.
 
 #include <QString>
+#include <QUrl>
 #include <functional>
 
 namespace ShellOpen {
 
-using Opener = std::function<void(const QString& target)>;
+// Opens the address; false when the platform could not hand it to any
+// program.
+using Opener = std::function<bool(const QUrl& address)>;
 
-// Opens the target; the outcome is not examined.
-void Open(const QString& target);
+// A web or mail address, as typed.
+bool Open(const QString& address);
+// A local file, in the program the platform associates with its type.
+[[nodiscard]] bool OpenFile(const QString& path);
 // Installs a replacement and returns the previous one; an empty function
 // restores the platform's opener.
 Opener SetOpener(Opener opener);

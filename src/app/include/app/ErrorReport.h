@@ -8,7 +8,7 @@ namespace modVantrel {
 
 // Call only from inside a catch block: reads the failure being handled,
 // shows the report through the prompt seam and, when moreInformation is not
-// blank, appends an entry to ERR_DETAIL.TXT in the program's folder.
+// blank, appends an entry to ERR_DETAIL.TXT in the log folder (Locations.h).
 // Never throws.
 void ReportUnexpectedError(const QString& source, const QString& moreInformation = QString());
 

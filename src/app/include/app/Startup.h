@@ -2,8 +2,13 @@
 // Program start-up: the single-instance rule, the program's folder, the path
 // library and the application-wide objects.
 
+#include <QLoggingCategory>
 #include <QStringList>
 #include <functional>
+
+// What start-up found, and when the main window is up; shown with
+// QT_LOGGING_RULES="vantrel.startup.debug=true".
+Q_DECLARE_LOGGING_CATEGORY(lcStartup)
 
 namespace modVantrel {
 

@@ -1,5 +1,6 @@
 #pragma once
-// Reads and writes single values of an INI file in the program's folder,
+// Reads and writes single values of an INI file in the options folder
+// (modVantrel::IniFolder: the program's folder for a portable copy),
 // with the usual private-profile rules: sections and keys match without
 // regard to letter case, every other line of the file is kept as it was,
 // and the file is created by the first write.
@@ -8,7 +9,7 @@
 
 class CIniFile {
 public:
-    CIniFile();  // takes the program's folder from gAppFolder
+    CIniFile();  // takes the folder from modVantrel::IniFolder()
 
     [[nodiscard]] QString Name() const { return m_fileName; }
     // Binds the object to a file once; a second assignment is refused with
@@ -24,8 +25,9 @@ public:
     [[nodiscard]] short GetIntegerValue(short pDefaultValue);
     // The key's whole value; the default when the key is missing or empty.
     [[nodiscard]] QString GetStringValue(const QString& pDefaultValue);
-    // Writes the key's value. A write the system refuses passes silently and
-    // leaves the previous file as it was.
+    // Writes the key's value, creating the folder when missing. A write the
+    // system refuses leaves the previous file as it was and is reported once:
+    // the object's later writes are skipped silently.
     void SetStringValue(const QString& pNewValue);
 
 private:
@@ -37,4 +39,5 @@ private:
     QString m_key;
     QString m_folder;
     QString m_fullPath;
+    bool m_writeRefused = false;
 };

@@ -1,0 +1,158 @@
+// The installed program: `cmake --install` into a temporary prefix, then
+// the installed program is run offscreen under a temporary HOME. It must
+// find its path library and its help where installing put them, and keep
+// its options across a restart: in the user's folders, or beside the
+// program for a portable copy. The installed desktop files are checked by
+// the validators the desktops use, when they are installed.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kAppId = QStringLiteral("org.example.quellan.Vantrel");
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs the installed program until its main window is up, then ends it as
+// the system would (SIGTERM). Returns what it logged, or an empty text after
+// a failure the test has reported.
+QString RunUntilShown(const QString& program, const QStringList& arguments, const QString& home, const QString& tmp)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("TMPDIR"), tmp);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vantrel.startup.debug=true"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    QString output;
+    QDeadlineTimer deadline(30000);
+    while (!output.contains(QStringLiteral("main window shown")) && !deadline.hasExpired()
+           && process.state() != QProcess::NotRunning) {
+        process.waitForReadyRead(200);
+        output += QString::fromLocal8Bit(process.readAll());
+    }
+    process.terminate();
+    const bool ended = process.waitForFinished(20000);
+    output += QString::fromLocal8Bit(process.readAll());
+    if (!ended)
+        process.kill();
+    if (!ended || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0
+        || !output.contains(QStringLiteral("main window shown"))) {
+        qWarning().noquote() << "the program did not run and end normally:\n" << output;
+        return QString();
+    }
+    return output;
+}
+
+}  // namespace
+
+class tst_InstalledTree : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_prefix;
+
+    QString installed(const QString& path) const { return m_prefix.path() + u'/' + path; }
+
+private slots:
+    void initTestCase()
+    {
+        QProcess install;
+        install.setProcessChannelMode(QProcess::MergedChannels);
+        install.start(qEnvironmentVariable("CMAKE_COMMAND"),
+                      {QStringLiteral("--install"), qEnvironmentVariable("VANTREL_BUILD_DIR"), QStringLiteral("--prefix"),
+                       m_prefix.path()});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+    }
+
+    void optionsSurviveRestart_data()
+    {
+        QTest::addColumn<bool>("portable");
+        QTest::newRow("installed") << false;
+        QTest::newRow("portable copy") << true;
+    }
+
+    void optionsSurviveRestart()
+    {
+        QFETCH(bool, portable);
+        QTemporaryDir home;
+        QTemporaryDir tmp;
+        const QString program = installed(QStringLiteral("bin/vantrel"));
+        const QString portableIni = installed(QStringLiteral("bin/vantrel.ini"));
+        const QString userIni = home.filePath(QStringLiteral(".config/Vantrel/vantrel.ini"));
+        const QString ini = portable ? portableIni : userIni;
+        QFile::remove(portableIni);
+        if (portable)
+            QVERIFY(QFile(portableIni).open(QIODevice::WriteOnly));
+        const QString one = home.filePath(QStringLiteral("one.txt"));
+        const QString two = home.filePath(QStringLiteral("two words.txt"));
+
+        const QString first = RunUntilShown(program, {one, two}, home.path(), tmp.path());
+        QVERIFY(!first.isEmpty());
+        QVERIFY2(first.contains(QStringLiteral("path library: ") + installed(QStringLiteral("lib/vantrel/libpathmix.so"))),
+                 qPrintable(first));
+        QVERIFY2(first.contains(QStringLiteral("help folder: ") + installed(QStringLiteral("share/vantrel/help/"))),
+                 qPrintable(first));
+        QVERIFY2(ReadAll(ini).contains("FileOne=" + QFile::encodeName(one) + '\n'), ReadAll(ini).constData());
+        QVERIFY(!QFile::exists(portable ? userIni : portableIni));
+
+        // An option changed between the runs is read, and written back.
+        QByteArray text = ReadAll(ini).replace("IgnoreCase=False", "IgnoreCase=True");
+        QFile edited(ini);
+        QVERIFY(edited.open(QIODevice::WriteOnly) && edited.write(text) == text.size());
+        edited.close();
+        QVERIFY(!RunUntilShown(program, {}, home.path(), tmp.path()).isEmpty());
+        text = ReadAll(ini);
+        QVERIFY2(text.contains("IgnoreCase=True\n"), text.constData());
+        QVERIFY2(text.contains("FileTwo=" + QFile::encodeName(two) + '\n'), text.constData());
+        QFile::remove(portableIni);
+    }
+
+    // Each validator, its arguments and the installed file it checks.
+    void validators_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("desktop entry") << "desktop-file-validate" << QStringList()
+                                       << "share/applications/" + kAppId + ".desktop";
+        QTest::newRow("AppStream metainfo") << "appstreamcli" << QStringList{"validate", "--no-net"}
+                                            << "share/metainfo/" + kAppId + ".metainfo.xml";
+        for (const char* page : {"vantrel", "vantrel-diff"})
+            QTest::newRow(page) << "sh" << QStringList{"-c", "gzip -dc \"$0\" | groff -man -Tutf8 -ww -z 2>&1 | grep ."}
+                                << QStringLiteral("share/man/man1/%1.1.gz").arg(QLatin1String(page));
+    }
+
+    void validators()
+    {
+        QFETCH(QString, tool);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, file);
+        if (QStandardPaths::findExecutable(tool == QLatin1String("sh") ? QStringLiteral("groff") : tool).isEmpty())
+            QSKIP("the validator is not installed");
+        QVERIFY(QFile::exists(installed(file)));
+        QProcess check;
+        check.setProcessChannelMode(QProcess::MergedChannels);
+        check.start(tool, arguments << installed(file));
+        QVERIFY(check.waitForFinished(60000));
+        const QByteArray said = check.readAll();
+        // grep finds no line of warnings: status 1.
+        QVERIFY2(check.exitCode() == (tool == QLatin1String("sh") ? 1 : 0), said.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_InstalledTree)
+#include "tst_InstalledTree.moc"
