@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <algorithm>
 
 namespace {
@@ -92,6 +93,30 @@ QString VGrid::TextMatrix(int row) const
         return {};
     const std::int32_t line = m_lines[static_cast<std::size_t>(row - 1)];
     return line == Alignment::kNoLine ? QString() : m_source->RowText(line);
+}
+
+RowText::Part VGrid::TextMatrixPart(int row, qsizetype columns) const
+{
+    if (!Valid(row))
+        return {};
+    if (const auto it = m_texts.constFind(row); it != m_texts.cend())
+        return RowText::leadingColumns(*it, columns);
+    if (row == 0 || !m_source)
+        return {};
+    const std::int32_t line = m_lines[static_cast<std::size_t>(row - 1)];
+    return line == Alignment::kNoLine ? RowText::Part() : m_source->RowTextPart(line, columns);
+}
+
+qsizetype VGrid::VisibleColumns() const
+{
+    // Text starts kTextIndent into the cell and is clipped at the cell's
+    // right edge and the viewport's. No character is narrower than the
+    // narrowest ASCII one in a fixed-pitch font (a proportional one only
+    // makes the part longer than needed); one more for a character cut in
+    // half at the edge.
+    const int scrolled = horizontalScrollBar()->value();
+    const int shown = std::min(viewport()->width() + scrolled, m_colWidth) - kTextIndent;
+    return std::max(0, shown) / m_narrowestAdvance + 2;
 }
 
 void VGrid::SetTextMatrix(int row, const QString& text)
@@ -213,7 +238,12 @@ void VGrid::SetColWidth(int pixels)
 
 void VGrid::SetToolTipText(const QString& text)
 {
-    viewport()->setToolTip(text);
+    // A line such as "<b>x</b>" would be taken for rich text and shown
+    // without its tags; such a text is handed over escaped.
+    m_toolTip = text;
+    viewport()->setToolTip(Qt::mightBeRichText(text) ? QStringLiteral("<p style=\"white-space:pre\">")
+                                                           + text.toHtmlEscaped() + QStringLiteral("</p>")
+                                                     : text);
 }
 
 QColor VGrid::ToQColor(std::uint32_t color) const
@@ -229,7 +259,12 @@ int VGrid::MaxTopRow() const
 
 void VGrid::UpdateRowHeight()
 {
-    m_rowHeight = std::max(fontMetrics().height() + 2, 8);
+    const QFontMetrics metrics = fontMetrics();
+    m_rowHeight = std::max(metrics.height() + 2, 8);
+    int narrowest = metrics.horizontalAdvance(QLatin1Char(' '));
+    for (char16_t c = 0x21; c < 0x7F; ++c)
+        narrowest = std::min(narrowest, metrics.horizontalAdvance(QChar(c)));
+    m_narrowestAdvance = std::max(narrowest, 1);
     UpdateScrollBars();
 }
 
@@ -264,6 +299,9 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
 {
     const int x = -horizontalScrollBar()->value();
     const QRect cell(x, y, m_colWidth, m_rowHeight);
+    // Whatever a row's text holds (marks stacked high, scripts of a taller
+    // fallback font), nothing of it reaches into another row.
+    painter.setClipRect(cell.intersected(viewport()->rect()));
     const std::uint32_t color = CellBackColor(row);
     if (row == 0)
         painter.fillRect(cell, palette().color(QPalette::Button));
@@ -274,7 +312,9 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
         const QSize size = picture.deviceIndependentSize().toSize();
         painter.drawPixmap(x + kPictureIndent, y + (m_rowHeight - size.height()) / 2, picture);
     }
-    const QString text = TextMatrix(row);
+    // Only the columns that fit are formed and shaped: a megabyte line
+    // costs what a short one does.
+    const QString text = TextMatrixPart(row, VisibleColumns()).text;
     if (!text.isEmpty()) {
         painter.setPen(palette().color(QPalette::Text));
         painter.drawText(cell.adjusted(kTextIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
@@ -292,8 +332,6 @@ void VGrid::paintEvent(QPaintEvent* /*event*/)
     QPainter painter(viewport());
     painter.setFont(font());
     const int height = viewport()->height();
-    // Cells are clipped to the column, as text longer than the column is.
-    painter.setClipRect(QRect(-horizontalScrollBar()->value(), 0, m_colWidth, height));
     int y = m_rowHeight;
     for (int row = TopRow(); row < Rows() && y < height; ++row, y += m_rowHeight)
         PaintRow(painter, row, y);
