@@ -162,6 +162,7 @@ private slots:
     void awkwardRowsStayInTheirCells_data()
     {
         QTest::addColumn<QByteArray>("line");
+        QTest::newRow("picture taller than the row") << QByteArray("x");
         QTest::newRow("control characters") << QByteArray("a\x01\x02\x0b\x0c\r\x1b[2J\x7f\xe2\x80\xa8" "b\xe2\x80\xa9" "c");
         QTest::newRow("no spaces, 100000") << QByteArray(100000, 'W');
         QTest::newRow("right-to-left") << QByteArray("\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d 12 \xd8\xb3\xd9\x84\xd8\xa7\xd9\x85 abc").repeated(50);
@@ -178,6 +179,11 @@ private slots:
         Alignment::PaneRows rows = MakeRows(3);
         rows.line = {Alignment::kNoLine, 1, Alignment::kNoLine};
         grid.SetRowsFrom(std::move(rows), std::make_shared<LineFileRowText>(LineFile::FromBytes("x\n" + line)));
+        if (QByteArray(QTest::currentDataTag()).startsWith("picture")) {
+            QPixmap tall(8, 3 * grid.RowHeight());
+            tall.fill(Qt::black);
+            grid.SetCellPicture(2, tall);
+        }
         const QImage image = shown.paint();
         const int h = grid.RowHeight();
         const QRgb base = grid.palette().color(QPalette::Base).rgb();
