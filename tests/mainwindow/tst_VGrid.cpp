@@ -76,6 +76,10 @@ private:
 QImage PaintedRowOne(const QByteArray& line)
 {
     ShownGrid shown(0);
+    QFont font(QStringLiteral("Courier New"), 9);
+    font.setStyleHint(QFont::TypeWriter);
+    shown.grid.setFont(font);
+    shown.grid.SetGridLines(false);
     auto source = std::make_shared<WholeTextCounter>(line);
     shown.grid.SetRowsFrom(MakeRows(1), source);
     const int h = shown.grid.RowHeight();
@@ -154,7 +158,7 @@ private slots:
         const QImage longRow = PaintedRowOne(line);
         QVERIFY(!longRow.isNull() && !shortRow.isNull());
         QCOMPARE(longRow, shortRow);
-        QVERIFY(DarkPixels(shortRow, shortRow.width() - 6, shortRow.width()) > 0);
+        QVERIFY(DarkPixels(shortRow, shortRow.width() - 12, shortRow.width()) > 0);
     }
 
     // Whatever a row's text holds, its paint stays inside its own cell: the
