@@ -84,6 +84,12 @@ QString rowText(std::int64_t lineNumber, QByteArrayView bytes)
     return row;
 }
 
+QString lineOfRowText(QStringView rowText)
+{
+    const qsizetype period = rowText.indexOf(QLatin1Char('.'));
+    return (period < 0 ? rowText : rowText.sliced(period + 1)).toString();
+}
+
 Part leadingColumns(QStringView text, qsizetype columns)
 {
     const qsizetype limit = UnitLimit(columns);

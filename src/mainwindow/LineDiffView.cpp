@@ -26,6 +26,11 @@ bool IsPrintableAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; });
 }
 
+bool IsPrintableAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
 // The advance every printable ASCII character shares in this font, or 0
 // when they differ. Most chunks are then measured without shaping; any
 // other character, even in a fixed-pitch font, is measured by the font.
@@ -56,7 +61,7 @@ LineDiffView::LineDiffView(QWidget* parent) : QAbstractScrollArea(parent)
 
 LineDiffView::~LineDiffView() = default;
 
-void LineDiffView::SetLine(const QString& text, std::vector<Run> runs)
+void LineDiffView::SetLine(const LineText& text, std::vector<Run> runs)
 {
     m_text = text;
     m_runs = std::move(runs);
@@ -74,7 +79,7 @@ void LineDiffView::setPlainText(const QString& text)
 
 void LineDiffView::clear()
 {
-    SetLine(QString(), {});
+    SetLine(LineText(), {});
 }
 
 QColor LineDiffView::ColorAt(qsizetype position) const
@@ -156,9 +161,10 @@ void LineDiffView::Measure()
         // in one chunk, as it is shaped as one.
         while (end < length && (m_text.at(end).isLowSurrogate() || m_text.at(end).isMark()))
             ++end;
-        const QStringView chunk = QStringView(m_text).sliced(start, end - start);
-        width += pitch > 0 && IsPrintableAscii(chunk) ? pitch * static_cast<qreal>(chunk.size())
-                                                      : metrics.horizontalAdvance(chunk.toString());
+        const qsizetype size = end - start;
+        const bool ascii = m_text.isBytes() ? IsPrintableAscii(m_text.bytes().sliced(start, size))
+                                            : IsPrintableAscii(QStringView(m_text.text()).sliced(start, size));
+        width += pitch > 0 && ascii ? pitch * static_cast<qreal>(size) : metrics.horizontalAdvance(m_text.mid(start, size));
         m_chunkStarts.push_back(start);
         m_chunkEnds.push_back(width);
         start = end;

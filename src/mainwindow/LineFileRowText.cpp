@@ -25,6 +25,13 @@ RowText::Part LineFileRowText::RowTextPart(std::int32_t line, qsizetype columns)
     return ::RowText::rowTextPart(std::int64_t{line} + 1, bytes, IsUtf8(line, bytes), columns);
 }
 
+LineText LineFileRowText::LineTextOf(std::int32_t line) const
+{
+    if (!m_file || line < 0 || line >= m_file->LineCount())
+        return {};
+    return LineText::FromBytes(m_file->Line(line), m_file);
+}
+
 bool LineFileRowText::IsUtf8(std::int32_t line, QByteArrayView bytes) const
 {
     if (bytes.size() < kRememberedLength)

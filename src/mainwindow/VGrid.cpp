@@ -107,6 +107,18 @@ RowText::Part VGrid::TextMatrixPart(int row, qsizetype columns) const
     return line == Alignment::kNoLine ? RowText::Part() : m_source->RowTextPart(line, columns);
 }
 
+LineText VGrid::LineOfRow(int row) const
+{
+    if (!Valid(row))
+        return {};
+    if (const auto it = m_texts.constFind(row); it != m_texts.cend())
+        return LineText(RowText::lineOfRowText(*it));
+    if (row == 0 || !m_source)
+        return {};
+    const std::int32_t line = m_lines[static_cast<std::size_t>(row - 1)];
+    return line == Alignment::kNoLine ? LineText() : m_source->LineTextOf(line);
+}
+
 qsizetype VGrid::VisibleColumns() const
 {
     // Text starts kTextIndent into the cell and is clipped at the cell's

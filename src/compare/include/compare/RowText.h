@@ -32,6 +32,10 @@ namespace RowText {
 // final length.
 [[nodiscard]] QString rowText(std::int64_t lineNumber, QByteArrayView bytes);
 
+// The line's own text in a row text such as " 12.abc": what follows the
+// first period, or the whole text when it holds none.
+[[nodiscard]] QString lineOfRowText(QStringView rowText);
+
 // The first columns of a text as a grid row shows it, and whether the text
 // goes on after them.
 struct Part {

@@ -4,6 +4,7 @@
 // The look is handed to the box as runs of equally formatted characters,
 // found in one pass over the marks.
 
+#include "compare/LineText.h"
 #include "mainwindow/LineDiffView.h"
 
 #include <QColor>
@@ -28,16 +29,16 @@ namespace DetailPane {
 
 // Replaces the box's content with the text in one colour, marker off, caret
 // at the start.
-void ShowPlain(LineDiffView* box, const QString& text, const QColor& color);
+void ShowPlain(LineDiffView* box, const LineText& text, const QColor& color);
 
 // The runs for a line: character k red when marks[k] is false (black
 // otherwise); differing blanks also get the marker when markBlanks is set.
-[[nodiscard]] std::vector<LineDiffView::Run> RunsOfMarks(const QString& text, const std::vector<bool>& marks,
+[[nodiscard]] std::vector<LineDiffView::Run> RunsOfMarks(const LineText& text, const std::vector<bool>& marks,
                                                          bool markBlanks);
 
 // Replaces the box's content with the text formatted as RunsOfMarks says;
 // the caret is put at the start.
-void ShowMarked(LineDiffView* box, const QString& text, const std::vector<bool>& marks, bool markBlanks);
+void ShowMarked(LineDiffView* box, const LineText& text, const std::vector<bool>& marks, bool markBlanks);
 
 }  // namespace DetailPane
 

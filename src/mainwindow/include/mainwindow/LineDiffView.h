@@ -5,6 +5,8 @@
 // colour changes shows as quickly as a short one. Text can be selected with
 // the mouse and copied (Ctrl+C, pop-up menu); Ctrl+A selects everything.
 
+#include "compare/LineText.h"
+
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QString>
@@ -33,12 +35,15 @@ public:
     // Replaces the line; the runs ascend by start and the first starts at 0
     // (characters before it show black). Selection and scrolling go back to
     // the start.
-    void SetLine(const QString& text, std::vector<Run> runs);
+    void SetLine(const LineText& text, std::vector<Run> runs);
+    void SetLine(const QString& text, std::vector<Run> runs) { SetLine(LineText(text), std::move(runs)); }
     // The text in black, without the marker.
     void setPlainText(const QString& text);
     void clear();
 
-    [[nodiscard]] const QString& toPlainText() const { return m_text; }
+    // The whole line as one string (a copy for a line held as bytes).
+    [[nodiscard]] QString toPlainText() const { return m_text.toString(); }
+    [[nodiscard]] const LineText& Text() const { return m_text; }
     [[nodiscard]] const std::vector<Run>& Runs() const { return m_runs; }
     [[nodiscard]] QColor ColorAt(qsizetype position) const;
     [[nodiscard]] bool MarkerAt(qsizetype position) const;
@@ -79,7 +84,7 @@ private:
     [[nodiscard]] qsizetype PositionAtViewportX(int x);
     void EnsureVisible(qsizetype position);
 
-    QString m_text;
+    LineText m_text;
     std::vector<Run> m_runs;
     qsizetype m_anchor = 0;
     qsizetype m_cursor = 0;

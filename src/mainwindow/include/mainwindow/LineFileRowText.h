@@ -19,6 +19,8 @@ public:
     // Looks at a bounded number of the line's bytes, once it is known
     // whether the whole line is UTF-8 (found once per long line).
     [[nodiscard]] RowText::Part RowTextPart(std::int32_t line, qsizetype columns) const override;
+    // A view of the file's bytes where they can be shown as they are.
+    [[nodiscard]] LineText LineTextOf(std::int32_t line) const override;
     [[nodiscard]] const std::shared_ptr<const LineFile>& File() const { return m_file; }
 
 private:

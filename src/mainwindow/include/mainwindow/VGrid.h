@@ -6,6 +6,7 @@
 // Texts and pictures that code puts into single cells are kept sparsely.
 
 #include "compare/AlignedRows.h"
+#include "compare/LineText.h"
 #include "compare/RowText.h"
 
 #include <QAbstractScrollArea>
@@ -29,6 +30,11 @@ public:
     [[nodiscard]] virtual RowText::Part RowTextPart(std::int32_t line, qsizetype columns) const
     {
         return RowText::leadingColumns(RowText(line), columns);
+    }
+    // The line's own text without its number, as the detail pane shows it.
+    [[nodiscard]] virtual LineText LineTextOf(std::int32_t line) const
+    {
+        return LineText(RowText::lineOfRowText(RowText(line)));
     }
 };
 
@@ -65,6 +71,9 @@ public:
     // The first `columns` columns of TextMatrix(row) and whether it goes on,
     // formed without the rest of a long line.
     [[nodiscard]] RowText::Part TextMatrixPart(int row, qsizetype columns) const;
+    // The line's own text in a row: what follows the first period of
+    // TextMatrix(row), or all of it when it holds none; empty for fillers.
+    [[nodiscard]] LineText LineOfRow(int row) const;
     // Columns of row text the viewport can show at most: the widest part a
     // row is painted from.
     [[nodiscard]] qsizetype VisibleColumns() const;
