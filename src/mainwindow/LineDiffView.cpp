@@ -65,6 +65,7 @@ void LineDiffView::SetLine(const LineText& text, std::vector<Run> runs)
 {
     m_text = text;
     m_runs = std::move(runs);
+    m_marked.reset();
     m_anchor = m_cursor = 0;
     m_measured = false;
     UpdateScrollRange();
@@ -72,28 +73,61 @@ void LineDiffView::SetLine(const LineText& text, std::vector<Run> runs)
     viewport()->update();
 }
 
+void LineDiffView::SetLine(const LineText& text, MarkedLook look)
+{
+    SetLine(text, std::vector<Run>());
+    m_marked = std::move(look);
+}
+
 void LineDiffView::setPlainText(const QString& text)
 {
-    SetLine(text, {Run{0, QColor(Qt::black), false}});
+    SetLine(LineText(text), {Run{0, QColor(Qt::black), false}});
 }
 
 void LineDiffView::clear()
 {
-    SetLine(LineText(), {});
+    SetLine(LineText(), std::vector<Run>());
 }
 
 QColor LineDiffView::ColorAt(qsizetype position) const
 {
-    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), position,
-                                        [](qsizetype p, const Run& run) { return p < run.start; });
-    return after == m_runs.begin() ? QColor(Qt::black) : std::prev(after)->color;
+    const std::vector<Run> runs = RunsIn(position, position + 1);
+    return runs.empty() ? QColor(Qt::black) : runs.front().color;
 }
 
 bool LineDiffView::MarkerAt(qsizetype position) const
 {
-    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), position,
-                                        [](qsizetype p, const Run& run) { return p < run.start; });
-    return after != m_runs.begin() && std::prev(after)->marker;
+    const std::vector<Run> runs = RunsIn(position, position + 1);
+    return !runs.empty() && runs.front().marker;
+}
+
+std::vector<LineDiffView::Run> LineDiffView::RunsIn(qsizetype start, qsizetype end) const
+{
+    std::vector<Run> runs;
+    if (!m_marked) {
+        auto run = std::upper_bound(m_runs.begin(), m_runs.end(), start,
+                                    [](qsizetype p, const Run& r) { return p < r.start; });
+        if (run != m_runs.begin())
+            --run;
+        for (; run != m_runs.end() && run->start < end; ++run)
+            runs.push_back({std::max(run->start, start), run->color, run->marker});
+        return runs;
+    }
+    enum class Look { None, Common, Differ, DifferBlank };
+    const std::vector<bool>& marks = m_marked->marks;
+    Look current = Look::None;
+    for (qsizetype k = start; k < std::min(end, m_text.size()); ++k) {
+        // A missing mark counts as differing: better red than silently black.
+        const bool common = static_cast<std::size_t>(k) < marks.size() && marks[static_cast<std::size_t>(k)];
+        const QChar c = m_text.at(k);
+        const bool blank = c == QLatin1Char(' ') || c == QLatin1Char('\t');
+        const Look look = common ? Look::Common : m_marked->markBlanks && blank ? Look::DifferBlank : Look::Differ;
+        if (look == current)
+            continue;
+        runs.push_back({k, look == Look::Common ? m_marked->common : m_marked->differ, look == Look::DifferBlank});
+        current = look;
+    }
+    return runs;
 }
 
 QString LineDiffView::selectedText() const
@@ -218,18 +252,12 @@ void LineDiffView::LayOut(QTextLayout& layout, qsizetype start, qsizetype end) c
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);
     QList<QTextLayout::FormatRange> formats;
-    auto run = std::upper_bound(m_runs.begin(), m_runs.end(), start,
-                                [](qsizetype p, const Run& r) { return p < r.start; });
-    if (run != m_runs.begin())
-        --run;
-    for (; run != m_runs.end() && run->start < end; ++run) {
-        const qsizetype from = std::max(run->start, start);
-        const qsizetype to = std::next(run) == m_runs.end() ? end : std::min(std::next(run)->start, end);
-        if (to <= from)
-            continue;
+    const std::vector<Run> runs = RunsIn(start, end);
+    for (auto run = runs.begin(); run != runs.end(); ++run) {
+        const qsizetype to = std::next(run) == runs.end() ? end : std::next(run)->start;
         QTextLayout::FormatRange range;
-        range.start = static_cast<int>(from - start);
-        range.length = static_cast<int>(to - from);
+        range.start = static_cast<int>(run->start - start);
+        range.length = static_cast<int>(to - run->start);
         range.format.setForeground(run->color);
         range.format.setFontUnderline(run->marker);
         formats.append(range);

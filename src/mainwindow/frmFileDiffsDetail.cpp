@@ -67,8 +67,8 @@ void frmFileDiffs::DisplaySelectedLinesDiffsInRTF()
         (void)modVantrel::StringDiffs(one, two, ignoreCase, marks1, marks2);
         // Case may be ignored in finding differences; each box still shows
         // its line in its own letter case.
-        DetailPane::ShowMarked(rtfLineDiff[0], one, marks1, !ignoreWhiteSpace);
-        DetailPane::ShowMarked(rtfLineDiff[1], two, marks2, !ignoreWhiteSpace);
+        DetailPane::ShowMarked(rtfLineDiff[0], one, std::move(marks1), !ignoreWhiteSpace);
+        DetailPane::ShowMarked(rtfLineDiff[1], two, std::move(marks2), !ignoreWhiteSpace);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplaySelectedLinesDiffsInRTF"));
     }
