@@ -1,6 +1,7 @@
 #include "compare/LinearLcs.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <unordered_map>
@@ -35,17 +36,41 @@ struct Anchor {
     std::int64_t two = 0;  // start in line two
 };
 
-constexpr std::uint64_t kHashBase = 0x100000001B3ULL;
-
-// The value a character adds to a hash: bytes count as unsigned.
+// The value of a character: bytes count as unsigned.
 inline std::uint64_t code(char c) { return static_cast<unsigned char>(c); }
 inline std::uint64_t code(char32_t c) { return c; }
+
+// A random 64-bit value per character (fixed, so results repeat).
+std::uint64_t gear(std::uint64_t c)
+{
+    static const std::array<std::uint64_t, 256> values = [] {
+        std::array<std::uint64_t, 256> table{};
+        std::uint64_t state = 0x5EED5EED5EED5EEDULL;
+        for (std::uint64_t& value : table) {
+            state += 0x9E3779B97F4A7C15ULL;  // splitmix64
+            std::uint64_t z = state;
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+            value = z ^ (z >> 31);
+        }
+        return table;
+    }();
+    return values[c & 0xFF] ^ ((c >> 8) * 0x9E3779B97F4A7C15ULL);
+}
+
+// A gear hash of kAnchorLength characters: each character adds its value
+// and every later one shifts the sum two bits up, so a character has left
+// the 64-bit hash 32 characters later. The hash of the stretch ending at
+// each position of a line is then one shift and one add away from the last.
+static_assert(2 * kAnchorLength == 64);
+
+inline std::uint64_t rollIn(std::uint64_t h, std::uint64_t c) { return (h << 2) + gear(c); }
 
 template <class Char>
 std::uint64_t hashOf(const Char* text)
 {
     std::uint64_t h = 0;
-    for (std::int64_t k = 0; k < kAnchorLength; ++k) h = h * kHashBase + code(text[k]);
+    for (std::int64_t k = 0; k < kAnchorLength; ++k) h = rollIn(h, code(text[k]));
     return h;
 }
 
@@ -53,8 +78,9 @@ std::uint64_t hashOf(const Char* text)
 // they are spread out, so the table stays small whatever the line's length.
 constexpr std::int64_t kMaxCandidates = 1 << 16;
 // Bits of the filter that most positions of line two are turned away by
-// before the table is asked.
+// before the table is asked, indexed by the hash's top bits.
 constexpr std::uint64_t kFilterBits = 1u << 22;
+constexpr int kFilterShift = 64 - 22;
 
 // Candidates: stretches of line one at evenly spaced starts (every anchor
 // length, or further apart on long lines), unique among themselves, found
@@ -72,18 +98,16 @@ std::vector<Anchor> candidateAnchors(std::basic_string_view<Char> one, std::basi
         const std::uint64_t h = hashOf(one.data() + i);
         auto [it, fresh] = table.try_emplace(h, Seen{i, -1, 0, 0});
         ++it->second.countOne;
-        filter[h % kFilterBits] = true;
+        filter[h >> kFilterShift] = true;
     }
-    std::uint64_t top = 1;  // kHashBase to the power kAnchorLength - 1
-    for (std::int64_t k = 1; k < kAnchorLength; ++k) top *= kHashBase;
     const auto m = static_cast<std::int64_t>(two.size());
-    std::uint64_t h = m >= kAnchorLength ? hashOf(two.data()) : 0;
-    for (std::int64_t j = 0; j + kAnchorLength <= m; ++j) {
-        if (j > 0) h = (h - top * code(two[static_cast<std::size_t>(j - 1)])) * kHashBase + code(two[static_cast<std::size_t>(j + kAnchorLength - 1)]);
-        if (!filter[h % kFilterBits])
+    std::uint64_t h = 0;
+    for (std::int64_t end = 0; end < m; ++end) {
+        h = rollIn(h, code(two[static_cast<std::size_t>(end)]));
+        if (end + 1 < kAnchorLength || !filter[h >> kFilterShift])
             continue;
         const auto it = table.find(h);
-        if (it != table.end() && ++it->second.countTwo == 1) it->second.two = j;
+        if (it != table.end() && ++it->second.countTwo == 1) it->second.two = end + 1 - kAnchorLength;
     }
     std::vector<Anchor> out;
     for (const auto& [hash, seen] : table) {
