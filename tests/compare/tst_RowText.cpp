@@ -1,7 +1,9 @@
 // Row text and line decoding.
+#include "compare/LineText.h"
 #include "compare/RowText.h"
 
 #include <QTest>
+#include <memory>
 
 using namespace RowText;
 using namespace Qt::StringLiterals;
@@ -90,6 +92,32 @@ private slots:
             const Part part = RowText::rowTextPart(123, bytes, isValidUtf8(bytes), columns);
             QCOMPARE(part, RowText::leadingColumns(whole, columns));
         }
+    }
+
+    // The detail pane's line: bytes kept as they are only where each is one
+    // character, and always the characters the grid shows.
+    void lineTextHeldAsBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("asBytes");
+        QTest::newRow("ascii") << QByteArray("plain text") << true;
+        QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9") << false;
+        QTest::newRow("cp1252") << QByteArray("caf\xE9 \x80") << true;
+        QTest::newRow("tab widened") << QByteArray("a\tb") << false;
+    }
+
+    void lineTextHeldAsBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, asBytes);
+        const auto owner = std::make_shared<QByteArray>(bytes);
+        const LineText line = LineText::FromBytes(*owner, owner);
+        QCOMPARE(line.isBytes(), asBytes);
+        const QString expected = lineText(bytes);
+        QCOMPARE(line.toString(), expected);
+        QCOMPARE(line.size(), expected.size());
+        for (qsizetype k = 0; k < expected.size(); ++k)
+            QVERIFY(line.at(k) == expected[k] && line.mid(k, 2) == expected.mid(k, 2));
     }
 
     void utf8Validity_data()
