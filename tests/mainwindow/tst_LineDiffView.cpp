@@ -39,6 +39,29 @@ private slots:
         QCOMPARE(Looks(view), QString(text.size(), u'k'));
     }
 
+    // The look given by marks, worked out as the box lays the line out.
+    void marksGiveEachCharacterItsLook_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::vector<bool>>("marks");
+        QTest::addColumn<bool>("markBlanks");
+        QTest::addColumn<QString>("letters");
+        QTest::newRow("differing blank marked") << "ab cd" << std::vector<bool>{1, 1, 0, 0, 1} << true << "kkurk";
+        QTest::newRow("blanks not marked") << "ab cd" << std::vector<bool>{1, 1, 0, 0, 1} << false << "kkrrk";
+        QTest::newRow("missing marks differ") << "abc" << std::vector<bool>{1} << true << "krr";
+    }
+
+    void marksGiveEachCharacterItsLook()
+    {
+        QFETCH(QString, text);
+        QFETCH(std::vector<bool>, marks);
+        QFETCH(bool, markBlanks);
+        QFETCH(QString, letters);
+        LineDiffView view;
+        view.SetLine(LineText(text), LineDiffView::MarkedLook{marks, markBlanks, Qt::black, Qt::red});
+        QCOMPARE(Looks(view), letters);
+    }
+
     void selectAndCopy()
     {
         LineDiffView view;
