@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -13,6 +15,27 @@ namespace {
 // edge stands in the row text's leading space instead of over its digits.
 constexpr int kTextIndent = 4;
 constexpr int kPictureIndent = 1;
+
+// Draws a row's text on one line from the rectangle's left, centred
+// vertically. A line or paragraph separator would start a second line over
+// the first; they are drawn as the symbols that stand for them. Laid out
+// directly, as drawText would take a U+009C for the start of another version
+// of the text and drop what follows it.
+void DrawOneLine(QPainter& painter, const QRect& rect, QString text)
+{
+    text.replace(QChar::LineSeparator, QChar(0x21B5)).replace(QChar::ParagraphSeparator, QChar(0x00B6));
+    QTextLayout layout(text, painter.font(), painter.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid())
+        line.setLineWidth(std::numeric_limits<int>::max() / 4);
+    layout.endLayout();
+    if (line.isValid())
+        layout.draw(&painter, QPointF(rect.left(), rect.top() + (rect.height() - line.height()) / 2));
+}
 
 }  // namespace
 
@@ -329,8 +352,7 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
     const QString text = TextMatrixPart(row, VisibleColumns()).text;
     if (!text.isEmpty()) {
         painter.setPen(palette().color(QPalette::Text));
-        painter.drawText(cell.adjusted(kTextIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         text);
+        DrawOneLine(painter, cell.adjusted(kTextIndent, 0, 0, 0), text);
     }
     if (m_gridLines || row == 0) {
         painter.setPen(palette().color(QPalette::Mid));
