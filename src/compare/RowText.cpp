@@ -84,6 +84,11 @@ QString rowText(std::int64_t lineNumber, QByteArrayView bytes)
     return row;
 }
 
+QString withVisibleSeparators(QString text)
+{
+    return text.replace(QChar::LineSeparator, QChar(0x21B5)).replace(QChar::ParagraphSeparator, QChar(0x00B6));
+}
+
 QString lineOfRowText(QStringView rowText)
 {
     const qsizetype period = rowText.indexOf(QLatin1Char('.'));

@@ -1,5 +1,7 @@
 #include "mainwindow/LineDiffView.h"
 
+#include "compare/RowText.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -198,7 +200,8 @@ void LineDiffView::Measure()
         const qsizetype size = end - start;
         const bool ascii = m_text.isBytes() ? IsPrintableAscii(m_text.bytes().sliced(start, size))
                                             : IsPrintableAscii(QStringView(m_text.text()).sliced(start, size));
-        width += pitch > 0 && ascii ? pitch * static_cast<qreal>(size) : metrics.horizontalAdvance(m_text.mid(start, size));
+        width += pitch > 0 && ascii ? pitch * static_cast<qreal>(size)
+                                    : metrics.horizontalAdvance(RowText::withVisibleSeparators(m_text.mid(start, size)));
         m_chunkStarts.push_back(start);
         m_chunkEnds.push_back(width);
         start = end;
@@ -246,7 +249,8 @@ qsizetype LineDiffView::ChunkEnd(qsizetype chunk) const
 // and markers.
 void LineDiffView::LayOut(QTextLayout& layout, qsizetype start, qsizetype end) const
 {
-    layout.setText(m_text.mid(start, end - start));
+    // A separator would end the one line the chunk is laid out on.
+    layout.setText(RowText::withVisibleSeparators(m_text.mid(start, end - start)));
     layout.setFont(font());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);

@@ -21,10 +21,9 @@ constexpr int kPictureIndent = 1;
 // the first; they are drawn as the symbols that stand for them. Laid out
 // directly, as drawText would take a U+009C for the start of another version
 // of the text and drop what follows it.
-void DrawOneLine(QPainter& painter, const QRect& rect, QString text)
+void DrawOneLine(QPainter& painter, const QRect& rect, const QString& text)
 {
-    text.replace(QChar::LineSeparator, QChar(0x21B5)).replace(QChar::ParagraphSeparator, QChar(0x00B6));
-    QTextLayout layout(text, painter.font(), painter.device());
+    QTextLayout layout(RowText::withVisibleSeparators(text), painter.font(), painter.device());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);

@@ -62,6 +62,17 @@ private slots:
         QCOMPARE(Looks(view), letters);
     }
 
+    // Separators inside a line do not end the one line it is laid out on:
+    // every character stands right of the one before it.
+    void separatorsStayOnTheLine()
+    {
+        LineDiffView view;
+        const QString text = QString::fromUtf16(u"ab\u2028cd\u2029ef");
+        view.SetLine(LineText(text), {});
+        for (qsizetype k = 1; k <= text.size(); ++k)
+            QVERIFY2(view.XOfPosition(k) > view.XOfPosition(k - 1), qPrintable(QString::number(k)));
+    }
+
     void selectAndCopy()
     {
         LineDiffView view;

@@ -32,6 +32,11 @@ namespace RowText {
 // final length.
 [[nodiscard]] QString rowText(std::int64_t lineNumber, QByteArrayView bytes);
 
+// The text with each line separator (U+2028) and paragraph separator
+// (U+2029) replaced by the symbol that stands for it (U+21B5, U+00B6), so
+// that a line is laid out as one line; lengths and positions stay.
+[[nodiscard]] QString withVisibleSeparators(QString text);
+
 // The line's own text in a row text such as " 12.abc": what follows the
 // first period, or the whole text when it holds none.
 [[nodiscard]] QString lineOfRowText(QStringView rowText);
