@@ -68,7 +68,7 @@ private slots:
     {
         LineDiffView view;
         const QString text = QString::fromUtf16(u"ab\u2028cd\u2029ef");
-        view.SetLine(LineText(text), {});
+        view.SetLine(LineText(text), std::vector<Run>{});
         for (qsizetype k = 1; k <= text.size(); ++k)
             QVERIFY2(view.XOfPosition(k) > view.XOfPosition(k - 1), qPrintable(QString::number(k)));
     }
