@@ -26,6 +26,8 @@ void DrawOneLine(QPainter& painter, const QRect& rect, const QString& text)
     QTextLayout layout(RowText::withVisibleSeparators(text), painter.font(), painter.device());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
+    // The number stays at the left, whatever script the line starts with.
+    option.setTextDirection(painter.layoutDirection());
     layout.setTextOption(option);
     layout.beginLayout();
     QTextLine line = layout.createLine();
