@@ -1,5 +1,6 @@
 #include "mainwindow/VGrid.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,25 +18,29 @@ constexpr int kTextIndent = 4;
 constexpr int kPictureIndent = 1;
 
 // Draws a row's text on one line from the rectangle's left, centred
-// vertically. A line or paragraph separator would start a second line over
+// vertically by the font's own height. A line or paragraph separator would start a second line over
 // the first; they are drawn as the symbols that stand for them. Laid out
 // directly, as drawText would take a U+009C for the start of another version
 // of the text and drop what follows it.
-void DrawOneLine(QPainter& painter, const QRect& rect, const QString& text)
+void DrawOneLine(QPainter& painter, const QRect& rect, const QString& text, Qt::LayoutDirection direction)
 {
     QTextLayout layout(RowText::withVisibleSeparators(text), painter.font(), painter.device());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     // The number stays at the left, whatever script the line starts with.
-    option.setTextDirection(painter.layoutDirection());
+    option.setTextDirection(direction);
     layout.setTextOption(option);
     layout.beginLayout();
     QTextLine line = layout.createLine();
     if (line.isValid())
         line.setLineWidth(std::numeric_limits<int>::max() / 4);
     layout.endLayout();
+    // Every row puts its baseline where the grid's font centres it, also
+    // when a fallback font for another script makes the line taller.
+    const QFontMetricsF metrics(painter.font());
+    const qreal baseline = rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent();
     if (line.isValid())
-        layout.draw(&painter, QPointF(rect.left(), rect.top() + (rect.height() - line.height()) / 2));
+        layout.draw(&painter, QPointF(rect.left(), baseline - line.ascent()));
 }
 
 }  // namespace
@@ -353,7 +358,7 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
     const QString text = TextMatrixPart(row, VisibleColumns()).text;
     if (!text.isEmpty()) {
         painter.setPen(palette().color(QPalette::Text));
-        DrawOneLine(painter, cell.adjusted(kTextIndent, 0, 0, 0), text);
+        DrawOneLine(painter, cell.adjusted(kTextIndent, 0, 0, 0), text, layoutDirection());
     }
     if (m_gridLines || row == 0) {
         painter.setPen(palette().color(QPalette::Mid));

@@ -195,7 +195,8 @@ private slots:
         rows.line = {Alignment::kNoLine, 1, Alignment::kNoLine};
         const QByteArray tail(60, 'W');
         grid.SetRowsFrom(std::move(rows), std::make_shared<LineFileRowText>(LineFile::FromBytes("x\n" + line + tail)));
-        if (QByteArray(QTest::currentDataTag()).startsWith("picture")) {
+        const bool picture = QByteArray(QTest::currentDataTag()).startsWith("picture");
+        if (picture) {
             QPixmap tall(8, 3 * grid.RowHeight());
             tall.fill(Qt::black);
             grid.SetCellPicture(2, tall);
@@ -203,6 +204,12 @@ private slots:
         const QImage image = shown.paint();
         const int h = grid.RowHeight();
         const QRgb base = grid.palette().color(QPalette::Base).rgb();
+        // The number comes first, at the left, as in a row of plain letters.
+        ShownGrid plain(0);
+        plain.grid.SetGridLines(false);
+        plain.grid.SetRowsFrom(MakeRows(3), std::make_shared<LineFileRowText>(LineFile::FromBytes("x\n" + tail)));
+        const int number = 4 + grid.fontMetrics().horizontalAdvance(QStringLiteral(" 2"));
+        QVERIFY(picture || image.copy(0, 2 * h, number, h) == plain.paint().copy(0, 2 * h, number, h));
         // The tail reaches the right edge on the line of the number at the left.
         const QImage row = image.copy(0, 2 * h, image.width(), h);
         const std::vector<bool> left = InkRows(row, 0, 16);
