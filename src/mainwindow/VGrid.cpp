@@ -18,10 +18,10 @@ constexpr int kTextIndent = 4;
 constexpr int kPictureIndent = 1;
 
 // Draws a row's text on one line from the rectangle's left, centred
-// vertically by the font's own height. A line or paragraph separator would start a second line over
-// the first; they are drawn as the symbols that stand for them. Laid out
-// directly, as drawText would take a U+009C for the start of another version
-// of the text and drop what follows it.
+// vertically by the font's own height. A line or paragraph separator would
+// start a second line over the first; they are drawn as the symbols that
+// stand for them. Laid out directly, as drawText would take a U+009C for the
+// start of another version of the text and drop what follows it.
 void DrawOneLine(QPainter& painter, const QRect& rect, const QString& text, Qt::LayoutDirection direction)
 {
     QTextLayout layout(RowText::withVisibleSeparators(text), painter.font(), painter.device());
@@ -340,8 +340,9 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
 {
     const int x = -horizontalScrollBar()->value();
     const QRect cell(x, y, m_colWidth, m_rowHeight);
-    // Whatever a row's text holds (marks stacked high, scripts of a taller
-    // fallback font), nothing of it reaches into another row.
+    // Whatever a row holds (a marker picture taller than the row, marks
+    // stacked high, a fallback font's taller glyphs), nothing of it reaches
+    // into another row.
     painter.setClipRect(cell.intersected(viewport()->rect()));
     const std::uint32_t color = CellBackColor(row);
     if (row == 0)
