@@ -16,6 +16,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -46,6 +47,61 @@ qreal UniformAsciiAdvance(const QFontMetricsF& metrics)
     const QString sample = QStringLiteral("AVAWAT.fi ffl-->=<=!=Ta To yy");
     return metrics.horizontalAdvance(sample) == advance * sample.size() ? advance : 0;
 }
+
+// True for characters whose advance does not depend on their neighbours:
+// no marks, format or control characters, no surrogates, and only scripts
+// whose letters neither join nor reorder.
+bool HasOwnAdvance(QChar c)
+{
+    if (c.isSurrogate())
+        return false;
+    switch (c.category()) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Format:
+    case QChar::Other_Control: return false;
+    default: break;
+    }
+    switch (c.script()) {
+    case QChar::Script_Common:
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+    case QChar::Script_Armenian:
+    case QChar::Script_Hebrew:
+    case QChar::Script_Georgian:
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana: return true;
+    default: return false;
+    }
+}
+
+// Widths of chunks in a font without kerning, found without shaping them:
+// the sum of their characters' advances, each asked of the font once. A
+// chunk holding a character without an advance of its own is shaped.
+class ChunkWidths {
+public:
+    explicit ChunkWidths(const QFontMetricsF& metrics) : m_metrics(metrics) {}
+    [[nodiscard]] std::optional<qreal> Sum(QStringView chunk)
+    {
+        qreal width = 0;
+        for (const QChar c : chunk) {
+            if (!HasOwnAdvance(c))
+                return std::nullopt;
+            float& advance = m_advances[c.unicode()];
+            if (advance < 0)
+                advance = static_cast<float>(m_metrics.horizontalAdvance(c));
+            width += advance;
+        }
+        return width;
+    }
+
+private:
+    const QFontMetricsF& m_metrics;
+    std::vector<float> m_advances = std::vector<float>(0x10000, -1.0f);  // by UTF-16 unit; -1: not asked yet
+};
 
 }  // namespace
 
@@ -189,6 +245,9 @@ void LineDiffView::Measure()
     m_chunkEnds.clear();
     const QFontMetricsF metrics(font());
     const qreal pitch = UniformAsciiAdvance(metrics);
+    // A font that shares one advance for all of ASCII and does not kern it
+    // is taken not to kern other letters either.
+    ChunkWidths sums(metrics);
     const qsizetype length = m_text.size();
     qreal width = 0;
     for (qsizetype start = 0; start < length;) {
@@ -200,8 +259,11 @@ void LineDiffView::Measure()
         const qsizetype size = end - start;
         const bool ascii = m_text.isBytes() ? IsPrintableAscii(m_text.bytes().sliced(start, size))
                                             : IsPrintableAscii(QStringView(m_text.text()).sliced(start, size));
-        width += pitch > 0 && ascii ? pitch * static_cast<qreal>(size)
-                                    : metrics.horizontalAdvance(RowText::withVisibleSeparators(m_text.mid(start, size)));
+        const QString text = ascii && pitch > 0 ? QString() : RowText::withVisibleSeparators(m_text.mid(start, size));
+        const std::optional<qreal> summed = pitch > 0 && !ascii ? sums.Sum(text) : std::nullopt;
+        width += ascii && pitch > 0 ? pitch * static_cast<qreal>(size)
+                 : summed           ? *summed
+                                    : metrics.horizontalAdvance(text);
         m_chunkStarts.push_back(start);
         m_chunkEnds.push_back(width);
         start = end;
