@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QMenu>
+#include <QScrollBar>
 
 using Run = LineDiffView::Run;
 
@@ -71,6 +72,34 @@ private slots:
         view.SetLine(LineText(text), std::vector<Run>{});
         for (qsizetype k = 1; k <= text.size(); ++k)
             QVERIFY2(view.XOfPosition(k) > view.XOfPosition(k - 1), qPrintable(QString::number(k)));
+    }
+
+    // The width of a line of many chunks, measured chunk by chunk without
+    // shaping where that is safe, is the width of the whole line shaped.
+    void lineWidthAsShaped_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("cyrillic") << QString::fromUtf16(u"быстрая лиса ");
+        QTest::newRow("hebrew") << QString::fromUtf16(u"שלום עולם ");
+        QTest::newRow("han and kana") << QString::fromUtf16(u"漢字かなカナ ");
+        QTest::newRow("latin-1 and marks") << QString::fromUtf16(u"café e\u0301 ");
+        QTest::newRow("arabic") << QString::fromUtf16(u"سلام عليكم ");
+    }
+
+    void lineWidthAsShaped()
+    {
+        QFETCH(QString, pattern);
+        LineDiffView view;
+        QFont font(QStringLiteral("Courier New"), 9);
+        font.setStyleHint(QFont::TypeWriter);
+        view.setFont(font);
+        const QString text = pattern.repeated(100);
+        view.resize(200, 25);
+        view.SetLine(LineText(text), std::vector<Run>{});
+        // The scroll range reaches the line's end: its width less the view's.
+        const int measured = view.horizontalScrollBar()->maximum() + view.viewport()->width() - 2 * LineDiffView::kMargin;
+        const qreal shaped = QFontMetricsF(view.font()).horizontalAdvance(text);
+        QVERIFY2(qAbs(measured - shaped) <= 1, qPrintable(QStringLiteral("%1 %2").arg(measured).arg(shaped)));
     }
 
     void selectAndCopy()
