@@ -19,6 +19,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -52,6 +53,21 @@ std::vector<Case> Cases()
         edited[rng() % edited.size()] = '#';
     cases.push_back({"1MB, 20 characters changed", base, edited});
     cases.push_back({"1MB, unrelated", base, RandomText(rng, kMegabyte)});
+    // A million Hebrew letters (UTF-8, two bytes each), 20 of them changed.
+    static const char* const kHebrew[] = {"\xD7\x90", "\xD7\x91", "\xD7\x92", "\xD7\x93", "\xD7\x94", " "};
+    std::string hebrew;
+    std::vector<std::size_t> starts;
+    for (std::size_t k = 0; k < kMegabyte; ++k) {
+        starts.push_back(hebrew.size());
+        hebrew += kHebrew[rng() % 6];
+    }
+    std::string hebrewEdited = hebrew;
+    for (int k = 0; k < 20; ++k) {
+        const std::size_t at = starts[rng() % starts.size()];
+        // Same length, so the other starts stay where they are.
+        hebrewEdited.replace(at, hebrewEdited[at] == ' ' ? 1 : 2, hebrewEdited[at] == ' ' ? "#" : "\xD7\xA9");
+    }
+    cases.push_back({"1M Hebrew letters, 20 changed", hebrew, hebrewEdited});
     const std::string small = RandomText(rng, 2000);
     std::string smallEdited = small;
     for (int k = 0; k < 100; ++k)
