@@ -1,81 +1,71 @@
-// Times the Compare command on the offscreen platform, from the click to
-// grids filled and the first difference selected, and GNU diff on the same
-// files. Each measurement runs in a child process of its own, so the peak
-// resident size wait4 reports belongs to that run alone.
-//
-//   compare_bench [--runs N] [--work DIR] [--max-lines N]
-//   compare_bench --child ONE TWO   (one Compare; prints its seconds)
+// Times the Compare command of the offscreen main window, from the click to
+// the first painted frame (both grids, the difference bar and the detail
+// pane painted), beside GNU diff on the same files, the two run one after
+// the other in each round. Each measurement runs in a child process of its
+// own, so the peak resident size wait4 reports belongs to that run alone.
 
-#include "BenchPair.h"
+#include "../BenchArgs.h"
+#include "BenchPairs.h"
+#include "BenchProcess.h"
 #include "BenchWindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTemporaryDir>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <fstream>
-#include <random>
+#include <functional>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-struct Measure {
-    double seconds = 1e30;  // wall time of the whole child, best run
-    long peakKb = 0;        // largest peak resident size of any run
-    double inner = 1e30;    // the child's own time for the command, best run
-    bool ok = true;         // every run filled the grids and selected the first difference
+const char kUsage[] =
+    "compare_bench [--runs N] [--work DIR] [--max-lines N] [--only CASE]\n"
+    "The Compare command in the offscreen window, click to first painted frame, against GNU diff.\n"
+    "Cases: 10000, 100000, 1000000 (lines, up to --max-lines), 10x1MB-lines, 1x50MB-line.";
+
+struct Case {
+    std::string name;
+    std::function<void(const std::string&, const std::string&)> write;
 };
 
-Measure Run(const std::vector<std::string>& args, int runs)
+std::vector<Case> Cases(long maxLines)
 {
-    Measure best;
-    for (int r = 0; r < runs; ++r) {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return best;
-        const auto start = std::chrono::steady_clock::now();
-        const pid_t pid = fork();
-        if (pid == 0) {
-            close(fds[0]);
-            dup2(fds[1], 1);
-            const int quiet = open("/dev/null", O_WRONLY);
-            dup2(quiet, 2);
-            std::vector<char*> argv;
-            for (const std::string& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execvp(argv[0], argv.data());
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string out;
-        char buffer[4096];
-        for (ssize_t got; (got = read(fds[0], buffer, sizeof buffer)) > 0;)
-            out.append(buffer, static_cast<std::size_t>(got));
-        close(fds[0]);
-        int status = 0;
-        rusage usage{};
-        wait4(pid, &status, 0, &usage);
-        best.seconds = std::min(best.seconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        best.peakKb = std::max(best.peakKb, usage.ru_maxrss);
-        if (const auto at = out.find("compare-seconds "); at != std::string::npos) {
-            best.inner = std::min(best.inner, std::stod(out.substr(at + 16)));
-            best.ok = best.ok && out.find(" ok 1") != std::string::npos;
-        }
-    }
-    return best;
+    std::vector<Case> cases;
+    for (long lines = 10000; lines <= maxLines; lines *= 10)
+        cases.push_back({std::to_string(lines),
+                         [lines](const std::string& a, const std::string& b) { BenchPairs::WriteLinesPair(lines, a, b); }});
+    cases.push_back({"10x1MB-lines", [](const std::string& a, const std::string& b) {
+                         BenchPairs::WriteLongLinesPair({10, 1 << 20, 1, 3, 20}, a, b);
+                     }});
+    cases.push_back({"1x50MB-line", [](const std::string& a, const std::string& b) {
+                         BenchPairs::WriteLongLinesPair({1, 50'000'000, 1, 1, 20}, a, b);
+                     }});
+    return cases;
 }
 
+struct Best {
+    double seconds = 1e30;
+    long peakKb = 0;
+    double command = 1e30;  // the child's click to command returned
+    double painted = 1e30;  // the child's click to first painted frame
+    bool ok = true;
+    void Add(const ProcessRun& run)
+    {
+        seconds = std::min(seconds, run.seconds);
+        peakKb = std::max(peakKb, run.peakKb);
+        const double c = ValueAfter(run.out, "command-seconds");
+        const double p = ValueAfter(run.out, "painted-seconds");
+        ok = ok && run.exitCode == 0 && c >= 0 && p >= 0;
+        command = std::min(command, c < 0 ? 1e30 : c);
+        painted = std::min(painted, p < 0 ? 1e30 : p);
+    }
+};
+
+// One Compare in a fresh window; prints its times and exits.
 int RunChild(int argc, char* argv[], const char* one, const char* two)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -86,22 +76,22 @@ int RunChild(int argc, char* argv[], const char* one, const char* two)
     frmFileDiffs& form = *window.form;
     form.txtFileOne->setText(QString::fromLocal8Bit(one));
     form.txtFileTwo->setText(QString::fromLocal8Bit(two));
+    PaintWatch watch(window.Panes());
+    watch.Wait(10);  // the empty window's own first frame
+    watch.Reset();
     const auto start = std::chrono::steady_clock::now();
     form.mnuFileCompare_Click();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double command = SecondsSince(start);
+    const bool painted = watch.Wait();
+    const double frame = SecondsSince(start);
     const bool filled = form.grdFileOne->Rows() > 2 && form.grdFileOne->Rows() == form.grdFileTwo->Rows();
     const bool onFirst = form.Model().FirstDiff() && form.grdFileOne->Row() == *form.Model().FirstDiff();
-    std::printf("compare-seconds %.6f rows %d first-row %d ok %d\n", seconds, form.grdFileOne->Rows(),
-                form.grdFileOne->Row(), filled && onFirst ? 1 : 0);
+    const bool ok = painted && filled && onFirst && window.prompts.messages == 0;
+    std::printf("command-seconds %.6f painted-seconds %.6f rows %d ok %d\n", command, frame, form.grdFileOne->Rows(),
+                ok ? 1 : 0);
     std::fflush(stdout);
     // Tearing the window down is not part of the command.
-    _exit(filled && onFirst ? 0 : 1);
-}
-
-long FileSize(const std::string& path)
-{
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 ? static_cast<long>(info.st_size) : 0;
+    _exit(ok ? 0 : 1);
 }
 
 }  // namespace
@@ -110,36 +100,60 @@ int main(int argc, char* argv[])
 {
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
         return RunChild(argc, argv, argv[2], argv[3]);
-    int runs = 3;
-    long maxLines = 1000000;
+    std::string runsText = "3";
     std::string work = "/tmp/vantrel-compare-bench";
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--runs") == 0)
-            runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (std::strcmp(argv[i], "--work") == 0)
-            work = argv[i + 1];
-        else if (std::strcmp(argv[i], "--max-lines") == 0)
-            maxLines = std::atol(argv[i + 1]);
+    std::string maxLinesText = "1000000";
+    std::string only;
+    if (const auto stop = BenchArgs::Parse(argc, argv, kUsage,
+                                           {{"--runs", "N", "rounds; the best time and largest memory count", &runsText},
+                                            {"--work", "DIR", "folder for the generated files", &work},
+                                            {"--max-lines", "N", "largest line-count case", &maxLinesText},
+                                            {"--only", "CASE", "run this case alone", &only}}))
+        return *stop;
+    const auto runs = BenchArgs::Positive(argv[0], "--runs", runsText);
+    const auto maxLines = BenchArgs::Positive(argv[0], "--max-lines", maxLinesText);
+    if (!runs || !maxLines)
+        return 2;
+    std::vector<Case> cases = Cases(*maxLines);
+    if (!only.empty()) {
+        std::erase_if(cases, [&](const Case& c) { return c.name != only; });
+        if (cases.empty()) {
+            std::fprintf(stderr, "%s: no case named %s (see --help)\n", argv[0], only.c_str());
+            return 2;
+        }
     }
     mkdir(work.c_str(), 0755);
-    std::printf("seed %llu, best of %d runs (peak RSS: largest of the runs, from wait4)\n",
-                static_cast<unsigned long long>(BenchPair::kSeed), runs);
-    std::printf("%9s %9s | %8s %8s | %8s %8s %8s | %7s %9s | %s\n", "lines", "inputs MB", "diff s", "diff MB",
-                "cmd s", "proc s", "proc MB", "cmd/dif", "MB/inputs", "grids");
-    for (long lines = 10000; lines <= maxLines; lines *= 10) {
-        const std::string one = work + "/one-" + std::to_string(lines) + ".txt";
-        const std::string two = work + "/two-" + std::to_string(lines) + ".txt";
-        BenchPair::WritePair(lines, one, two);
+    std::printf("seed %llu, best of %ld rounds of diff then the window (peak RSS: largest of the runs, from wait4)\n",
+                static_cast<unsigned long long>(BenchPairs::kSeed), *runs);
+    std::printf("%-13s %9s | %8s %8s | %8s %8s %8s %8s | %8s %9s | %s\n", "case", "inputs MB", "diff s", "diff MB",
+                "cmd s", "frame s", "proc s", "proc MB", "frame/diff", "MB/inputs", "result");
+    int failed = 0;
+    for (const Case& c : cases) {
+        const std::string one = work + "/one-" + c.name + ".txt";
+        const std::string two = work + "/two-" + c.name + ".txt";
+        c.write(one, two);
         const double inputsMb = static_cast<double>(FileSize(one) + FileSize(two)) / 1e6;
-        const Measure diff = Run({"diff", one, two}, runs);
-        const Measure cmd = Run({argv[0], "--child", one, two}, runs);
-        const double procMb = static_cast<double>(cmd.peakKb) * 1024 / 1e6;
-        std::printf("%9ld %9.1f | %8.3f %8.1f | %8.3f %8.3f %8.1f | %7.2f %9.2f | %s\n", lines, inputsMb,
-                    diff.seconds, static_cast<double>(diff.peakKb) * 1024 / 1e6, cmd.inner, cmd.seconds, procMb,
-                    cmd.inner / diff.seconds, procMb / inputsMb, cmd.ok ? "ok" : "NOT FILLED");
+        Best diff;
+        Best window;
+        for (long r = 0; r < *runs; ++r) {
+            const ProcessRun d = RunProcess({"diff", one, two});
+            diff.seconds = std::min(diff.seconds, d.seconds);
+            diff.peakKb = std::max(diff.peakKb, d.peakKb);
+            window.Add(RunProcess({argv[0], "--child", one, two}));
+        }
+        const double procMb = static_cast<double>(window.peakKb) * 1024 / 1e6;
+        std::printf("%-13s %9.1f | %8.3f %8.1f | %8.3f %8.3f %8.3f %8.1f | %10.2f %9.2f | %s\n", c.name.c_str(),
+                    inputsMb, diff.seconds, static_cast<double>(diff.peakKb) * 1024 / 1e6, window.command,
+                    window.painted, window.seconds, procMb, window.painted / diff.seconds, procMb / inputsMb,
+                    window.ok ? "ok" : "FAILED");
         std::fflush(stdout);
+        failed += window.ok ? 0 : 1;
+        std::remove(one.c_str());
+        std::remove(two.c_str());
     }
-    std::printf("\ncmd s: the Compare command in the window, click to first difference selected;\n"
-                "proc s / proc MB: the whole offscreen program around it (start-up included).\n");
-    return 0;
+    std::printf("\ncmd s: click to the Compare command's return; frame s: click to the first painted frame\n"
+                "(grids, difference bar and detail pane painted); proc s / proc MB: the whole offscreen\n"
+                "program around it (start-up included). result ok: grids filled, first difference\n"
+                "selected, no message shown, every pane painted.\n");
+    return failed == 0 ? 0 : 1;
 }

@@ -4,7 +4,8 @@
 //
 //   find_bench [--runs N] [--lines N] [--work DIR]
 
-#include "BenchPair.h"
+#include "../BenchArgs.h"
+#include "BenchPairs.h"
 #include "BenchWindow.h"
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -130,38 +130,29 @@ void TimeBookmarks(frmFileDiffs& form, int count)
     report("clear all");
 }
 
-int Usage(const char* program, bool error)
-{
-    std::fprintf(error ? stderr : stdout, "usage: %s [--runs N] [--lines N] [--work DIR]\n", program);
-    return error ? 2 : 0;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    int runs = 3;
-    long lines = 1000000;
-    std::string work = "/tmp/vantrel-find-bench";
-    for (int i = 1; i < argc; ++i) {
-        const bool hasValue = i + 1 < argc;
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
-            return Usage(argv[0], false);
-        if (std::strcmp(argv[i], "--runs") == 0 && hasValue)
-            runs = std::max(1, std::atoi(argv[++i]));
-        else if (std::strcmp(argv[i], "--lines") == 0 && hasValue)
-            lines = std::max(1L, std::atol(argv[++i]));
-        else if (std::strcmp(argv[i], "--work") == 0 && hasValue)
-            work = argv[++i];
-        else {
-            std::fprintf(stderr, "%s: unknown or incomplete argument %s\n", argv[0], argv[i]);
-            return Usage(argv[0], true);
-        }
-    }
+    std::string runsText = "3", linesText = "1000000", work = "/tmp/vantrel-find-bench";
+    const char* const usage = "find_bench [--runs N] [--lines N] [--work DIR]\n"
+                              "Find over the displayed comparison of two generated files beside grep -c -i -F,\n"
+                              "and the bookmark commands with 100,000 bookmarks.";
+    if (const auto stop = BenchArgs::Parse(argc, argv, usage,
+                                           {{"--runs", "N", "best of N runs", &runsText},
+                                            {"--lines", "N", "lines in each file", &linesText},
+                                            {"--work", "DIR", "folder for the generated files", &work}}))
+        return *stop;
+    const auto runsValue = BenchArgs::Positive(argv[0], "--runs", runsText);
+    const auto linesValue = BenchArgs::Positive(argv[0], "--lines", linesText);
+    if (!runsValue || !linesValue)
+        return 2;
+    const int runs = static_cast<int>(*runsValue);
+    const long lines = *linesValue;
     mkdir(work.c_str(), 0755);
     const std::string one = work + "/one-" + std::to_string(lines) + ".txt";
     const std::string two = work + "/two-" + std::to_string(lines) + ".txt";
-    BenchPair::WritePair(lines, one, two);
+    BenchPairs::WriteLinesPair(lines, one, two);
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -7,6 +7,7 @@
 // reading both files and hashing every line in-process, the least any
 // line comparison must do.
 
+#include "../BenchArgs.h"
 #include "BenchInputs.h"
 
 #include "engine/LineFile.h"
@@ -125,26 +126,30 @@ double InChild(const std::function<double()>& work)
 
 int main(int argc, char* argv[])
 {
-    std::uint64_t seed = 20240601;
-    int runs = 3;
+    std::string seedText = "20240601";
+    std::string runsText = "3";
     std::string work = "/tmp/vantrel-bench";
     std::string only;
-    bool keep = false;
+    std::string keepText = "0";
     std::string vantrel = VANTREL_DIFF_DEFAULT;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string key = argv[i];
-        const std::string value = argv[i + 1];
-        if (key == "--seed") seed = std::strtoull(value.c_str(), nullptr, 10);
-        else if (key == "--runs") runs = std::max(1, std::atoi(value.c_str()));
-        else if (key == "--work") work = value;
-        else if (key == "--only") only = value;
-        else if (key == "--keep") keep = value == "1";
-        else if (key == "--vantrel") vantrel = value;
-        else {
-            std::fprintf(stderr, "unknown option %s\n", key.c_str());
-            return 2;
-        }
-    }
+    if (const auto stop = BenchArgs::Parse(
+            argc, argv,
+            "engine_bench [--seed N] [--runs N] [--work DIR] [--only CASE] [--vantrel PATH] [--keep 1]\n"
+            "vantrel-diff against GNU diff on generated pairs: time, peak memory, changed lines.",
+            {{"--seed", "N", "seed of the generated inputs", &seedText},
+             {"--runs", "N", "runs of each program; the best time counts", &runsText},
+             {"--work", "DIR", "folder for the generated files", &work},
+             {"--only", "CASE", "run this case alone", &only},
+             {"--vantrel", "PATH", "the vantrel-diff program to time", &vantrel},
+             {"--keep", "0|1", "keep the generated files", &keepText}}))
+        return *stop;
+    const auto seedNumber = BenchArgs::Positive(argv[0], "--seed", seedText);
+    const auto runsNumber = BenchArgs::Positive(argv[0], "--runs", runsText);
+    if (!seedNumber || !runsNumber)
+        return 2;
+    const auto seed = static_cast<std::uint64_t>(*seedNumber);
+    const int runs = static_cast<int>(*runsNumber);
+    const bool keep = keepText == "1";
     std::filesystem::create_directories(work);
     std::printf("seed %llu, best of %d runs, peak RSS from wait4; ratios are vantrel-diff / diff\n\n",
                 static_cast<unsigned long long>(seed), runs);

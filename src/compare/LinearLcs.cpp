@@ -1,7 +1,9 @@
 #include "compare/LinearLcs.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 #include <optional>
 
@@ -34,35 +36,78 @@ struct Anchor {
     std::int64_t two = 0;  // start in line two
 };
 
-constexpr std::uint64_t kHashBase = 0x100000001B3ULL;
+// The value of a character: bytes count as unsigned.
+inline std::uint64_t code(char c) { return static_cast<unsigned char>(c); }
+inline std::uint64_t code(char32_t c) { return c; }
 
-std::uint64_t hashOf(const char32_t* text)
+// A random 64-bit value per character (fixed, so results repeat).
+std::uint64_t gear(std::uint64_t c)
+{
+    static const std::array<std::uint64_t, 256> values = [] {
+        std::array<std::uint64_t, 256> table{};
+        std::uint64_t state = 0x5EED5EED5EED5EEDULL;
+        for (std::uint64_t& value : table) {
+            state += 0x9E3779B97F4A7C15ULL;  // splitmix64
+            std::uint64_t z = state;
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+            value = z ^ (z >> 31);
+        }
+        return table;
+    }();
+    return values[c & 0xFF] ^ ((c >> 8) * 0x9E3779B97F4A7C15ULL);
+}
+
+// A gear hash of kAnchorLength characters: each character adds its value
+// and every later one shifts the sum two bits up, so a character has left
+// the 64-bit hash 32 characters later. The hash of the stretch ending at
+// each position of a line is then one shift and one add away from the last.
+static_assert(2 * kAnchorLength == 64);
+
+inline std::uint64_t rollIn(std::uint64_t h, std::uint64_t c) { return (h << 2) + gear(c); }
+
+template <class Char>
+std::uint64_t hashOf(const Char* text)
 {
     std::uint64_t h = 0;
-    for (std::int64_t k = 0; k < kAnchorLength; ++k) h = h * kHashBase + text[k];
+    for (std::int64_t k = 0; k < kAnchorLength; ++k) h = rollIn(h, code(text[k]));
     return h;
 }
 
-// Candidates: the stretches of line one that start at multiples of the anchor
-// length, unique among themselves, found once among all stretches of line two
-// (by a rolling hash, checked character by character afterwards).
-std::vector<Anchor> candidateAnchors(std::u32string_view one, std::u32string_view two)
+// At most this many stretches of line one are candidates: on longer lines
+// they are spread out, so the table stays small whatever the line's length.
+constexpr std::int64_t kMaxCandidates = 1 << 16;
+// Bits of the filter that most positions of line two are turned away by
+// before the table is asked, indexed by the hash's top bits.
+constexpr std::uint64_t kFilterBits = 1u << 22;
+constexpr int kFilterShift = 64 - 22;
+
+// Candidates: stretches of line one at evenly spaced starts (every anchor
+// length, or further apart on long lines), unique among themselves, found
+// once among all stretches of line two (by a rolling hash, checked character
+// by character afterwards).
+template <class Char>
+std::vector<Anchor> candidateAnchors(std::basic_string_view<Char> one, std::basic_string_view<Char> two)
 {
     struct Seen { std::int64_t one; std::int64_t two; int countOne; int countTwo; };
+    const std::int64_t stride = std::max(kAnchorLength, static_cast<std::int64_t>(one.size()) / kMaxCandidates + 1);
     std::unordered_map<std::uint64_t, Seen> table;
-    table.reserve(one.size() / kAnchorLength + 1);
-    for (std::int64_t i = 0; i + kAnchorLength <= static_cast<std::int64_t>(one.size()); i += kAnchorLength) {
-        auto [it, fresh] = table.try_emplace(hashOf(one.data() + i), Seen{i, -1, 0, 0});
+    table.reserve(one.size() / static_cast<std::size_t>(stride) + 1);
+    std::vector<bool> filter(kFilterBits, false);
+    for (std::int64_t i = 0; i + kAnchorLength <= static_cast<std::int64_t>(one.size()); i += stride) {
+        const std::uint64_t h = hashOf(one.data() + i);
+        auto [it, fresh] = table.try_emplace(h, Seen{i, -1, 0, 0});
         ++it->second.countOne;
+        filter[h >> kFilterShift] = true;
     }
-    std::uint64_t top = 1;  // kHashBase to the power kAnchorLength - 1
-    for (std::int64_t k = 1; k < kAnchorLength; ++k) top *= kHashBase;
     const auto m = static_cast<std::int64_t>(two.size());
-    std::uint64_t h = m >= kAnchorLength ? hashOf(two.data()) : 0;
-    for (std::int64_t j = 0; j + kAnchorLength <= m; ++j) {
-        if (j > 0) h = (h - top * two[static_cast<std::size_t>(j - 1)]) * kHashBase + two[static_cast<std::size_t>(j + kAnchorLength - 1)];
+    std::uint64_t h = 0;
+    for (std::int64_t end = 0; end < m; ++end) {
+        h = rollIn(h, code(two[static_cast<std::size_t>(end)]));
+        if (end + 1 < kAnchorLength || !filter[h >> kFilterShift])
+            continue;
         const auto it = table.find(h);
-        if (it != table.end() && ++it->second.countTwo == 1) it->second.two = j;
+        if (it != table.end() && ++it->second.countTwo == 1) it->second.two = end + 1 - kAnchorLength;
     }
     std::vector<Anchor> out;
     for (const auto& [hash, seen] : table) {
@@ -78,7 +123,8 @@ std::vector<Anchor> candidateAnchors(std::u32string_view one, std::u32string_vie
 
 // The longest chain of candidates that rises in both lines without overlap
 // (longest increasing subsequence by patience sorting, O(c log c)).
-std::vector<Anchor> findAnchors(std::u32string_view one, std::u32string_view two)
+template <class Char>
+std::vector<Anchor> findAnchors(std::basic_string_view<Char> one, std::basic_string_view<Char> two)
 {
     const std::vector<Anchor> c = candidateAnchors(one, two);
     std::vector<std::size_t> tails, previous(c.size(), SIZE_MAX);
@@ -96,15 +142,18 @@ std::vector<Anchor> findAnchors(std::u32string_view one, std::u32string_view two
     return chain;
 }
 
+template <class Char>
 class LinearLcs {
 public:
-    LinearLcs(std::u32string_view one, std::u32string_view two, std::vector<bool>& marks1,
+    using View = std::basic_string_view<Char>;
+    LinearLcs(View one, View two, std::vector<bool>& marks1,
               std::vector<bool>& marks2, std::int64_t cellBudget, std::int64_t budget)
         : m_one(one), m_two(two), m_marks1(marks1), m_marks2(marks2),
           m_tableCells(std::min(cellBudget, kSmallTableCells)), m_budget(budget),
-          m_forward(2 * (one.size() + two.size()) + 3, kUnreached),
-          m_backward(2 * (one.size() + two.size()) + 3, kUnreached),
-          m_centre(one.size() + two.size() + 1)
+          m_maxD(maxRounds(one.size() + two.size(), budget)),
+          m_forward(2 * static_cast<std::size_t>(m_maxD) + 5, kUnreached),
+          m_backward(2 * static_cast<std::size_t>(m_maxD) + 5, kUnreached),
+          m_centre(static_cast<std::size_t>(m_maxD) + 2)
     {
     }
 
@@ -125,6 +174,17 @@ public:
     }
 
 private:
+    // Round d of the search costs at least 2 (d + 1) units of work, so the
+    // budget ends it before round sqrt(budget) + 1; no path needs more
+    // rounds than there are characters. The diagonal arrays are sized by
+    // this, not by the lines' length.
+    static std::int32_t maxRounds(std::size_t characters, std::int64_t budget)
+    {
+        std::int64_t rounds = 0;
+        while (rounds * rounds < std::max<std::int64_t>(budget, 0)) ++rounds;
+        return static_cast<std::int32_t>(std::min<std::int64_t>(rounds + 1, static_cast<std::int64_t>(characters)));
+    }
+
     void match(std::int64_t x, std::int64_t y)
     {
         m_marks1[static_cast<std::size_t>(x)] = true;
@@ -132,9 +192,38 @@ private:
         ++m_length;
     }
 
-    [[nodiscard]] bool same(std::int64_t x, std::int64_t y) const
+    // Characters [x, x + count) of line one match [y, y + count) of two.
+    void matchRun(std::int64_t x, std::int64_t y, std::int64_t count)
     {
-        return m_one[static_cast<std::size_t>(x)] == m_two[static_cast<std::size_t>(y)];
+        std::fill_n(m_marks1.begin() + x, count, true);
+        std::fill_n(m_marks2.begin() + y, count, true);
+        m_length += static_cast<std::int32_t>(count);
+    }
+
+    // Lines of a million identical characters are common: equal stretches
+    // are skipped in blocks before the last one is looked at closely.
+    static constexpr std::int64_t kBlock = 64;
+
+    // Characters a[0..) and b[0..) equal from the start, at most `most`.
+    static std::int64_t commonPrefix(const Char* a, const Char* b, std::int64_t most)
+    {
+        std::int64_t k = 0;
+        while (k + kBlock <= most && std::memcmp(a + k, b + k, kBlock * sizeof(Char)) == 0)
+            k += kBlock;
+        while (k < most && a[k] == b[k])
+            ++k;
+        return k;
+    }
+
+    // Characters equal backwards from just before a and b, at most `most`.
+    static std::int64_t commonSuffix(const Char* a, const Char* b, std::int64_t most)
+    {
+        std::int64_t k = 0;
+        while (k + kBlock <= most && std::memcmp(a - k - kBlock, b - k - kBlock, kBlock * sizeof(Char)) == 0)
+            k += kBlock;
+        while (k < most && a[-k - 1] == b[-k - 1])
+            ++k;
+        return k;
     }
 
     // Solves one[x0, x1) against two[y0, y1).
@@ -142,8 +231,14 @@ private:
     {
         // A common prefix and suffix belong to some longest common subsequence;
         // taking them first also guarantees that the split below makes progress.
-        for (; x0 < x1 && y0 < y1 && same(x0, y0); ++x0, ++y0) match(x0, y0);
-        for (; x0 < x1 && y0 < y1 && same(x1 - 1, y1 - 1); --x1, --y1) match(x1 - 1, y1 - 1);
+        const std::int64_t prefix = commonPrefix(m_one.data() + x0, m_two.data() + y0, std::min(x1 - x0, y1 - y0));
+        matchRun(x0, y0, prefix);
+        x0 += prefix;
+        y0 += prefix;
+        const std::int64_t suffix = commonSuffix(m_one.data() + x1, m_two.data() + y1, std::min(x1 - x0, y1 - y0));
+        x1 -= suffix;
+        y1 -= suffix;
+        matchRun(x1, y1, suffix);
         const std::int64_t n = x1 - x0;
         const std::int64_t m = y1 - y0;
         if (n == 0 || m == 0 || m_budget <= 0) {
@@ -196,12 +291,12 @@ private:
         const auto n = static_cast<std::int32_t>(x1 - x0), m = static_cast<std::int32_t>(y1 - y0);
         const std::int32_t delta = n - m;
         const bool odd = (delta % 2) != 0;
-        const char32_t* a = m_one.data() + x0;
-        const char32_t* b = m_two.data() + y0;
+        const Char* a = m_one.data() + x0;
+        const Char* b = m_two.data() + y0;
         std::int32_t* fw = m_forward.data() + m_centre;
         std::int32_t* bw = m_backward.data() + m_centre;
         std::int64_t work = m_budget;
-        for (std::int32_t d = 0; d <= (n + m + 1) / 2; ++d) {
+        for (std::int32_t d = 0; d <= (n + m + 1) / 2 && d <= m_maxD; ++d) {
             for (std::int32_t k = -d; k <= d; k += 2) {
                 std::int32_t x = (k < -m || k > n) ? kUnreached : step(fw, d, k, n, m);
                 if (x != kUnreached) {
@@ -239,12 +334,13 @@ private:
         return std::nullopt;  // out of budget
     }
 
-    std::u32string_view m_one;
-    std::u32string_view m_two;
+    View m_one;
+    View m_two;
     std::vector<bool>& m_marks1;
     std::vector<bool>& m_marks2;
     std::int64_t m_tableCells;
     std::int64_t m_budget;
+    std::int32_t m_maxD;
     std::vector<std::int32_t> m_forward;
     std::vector<std::int32_t> m_backward;
     std::size_t m_centre;
@@ -254,12 +350,18 @@ private:
 
 }  // namespace
 
-LinearLcsOutcome linearSpaceLcs(std::u32string_view one, std::u32string_view two,
+template <class Char>
+LinearLcsOutcome linearSpaceLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
                                 std::vector<bool>& marks1, std::vector<bool>& marks2,
                                 std::int64_t cellBudget, std::int64_t workBudget)
 {
-    LinearLcs solver(one, two, marks1, marks2, cellBudget, workBudget);
+    LinearLcs<Char> solver(one, two, marks1, marks2, cellBudget, workBudget);
     return solver.run(one.size() + two.size() > kAnchorThreshold);
 }
+
+template LinearLcsOutcome linearSpaceLcs(std::string_view, std::string_view, std::vector<bool>&, std::vector<bool>&,
+                                         std::int64_t, std::int64_t);
+template LinearLcsOutcome linearSpaceLcs(std::u32string_view, std::u32string_view, std::vector<bool>&,
+                                         std::vector<bool>&, std::int64_t, std::int64_t);
 
 }  // namespace modVantrel::detail

@@ -1,6 +1,7 @@
 #include "mainwindow/DetailPane.h"
 
 #include "app/ErrorReport.h"
+#include "compare/RowText.h"
 
 #include <QWidget>
 
@@ -18,36 +19,17 @@ QColor CommonColor()
 
 QString LineTextOfRow(const QString& rowText)
 {
-    const qsizetype period = rowText.indexOf(QLatin1Char('.'));
-    return period < 0 ? rowText : rowText.mid(period + 1);
+    return RowText::lineOfRowText(rowText);
 }
 
-void ShowPlain(LineDiffView* box, const QString& text, const QColor& color)
+void ShowPlain(LineDiffView* box, const LineText& text, const QColor& color)
 {
     box->SetLine(text, {LineDiffView::Run{0, color, false}});
 }
 
-std::vector<LineDiffView::Run> RunsOfMarks(const QString& text, const std::vector<bool>& marks, bool markBlanks)
+void ShowMarked(LineDiffView* box, const LineText& text, std::vector<bool> marks, bool markBlanks)
 {
-    enum class Look { None, Common, Differ, DifferBlank };
-    std::vector<LineDiffView::Run> runs;
-    Look current = Look::None;
-    const qsizetype length = text.size();
-    for (qsizetype k = 0; k < length; ++k) {
-        // A missing mark counts as differing: better red than silently black.
-        const bool common = static_cast<std::size_t>(k) < marks.size() && marks[static_cast<std::size_t>(k)];
-        const Look look = common ? Look::Common : markBlanks && IsBlank(text.at(k)) ? Look::DifferBlank : Look::Differ;
-        if (look == current)
-            continue;
-        runs.push_back({k, look == Look::Common ? CommonColor() : DifferColor(), look == Look::DifferBlank});
-        current = look;
-    }
-    return runs;
-}
-
-void ShowMarked(LineDiffView* box, const QString& text, const std::vector<bool>& marks, bool markBlanks)
-{
-    box->SetLine(text, RunsOfMarks(text, marks, markBlanks));
+    box->SetLine(text, LineDiffView::MarkedLook{std::move(marks), markBlanks, CommonColor(), DifferColor()});
 }
 
 }  // namespace DetailPane

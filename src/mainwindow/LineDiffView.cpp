@@ -1,5 +1,7 @@
 #include "mainwindow/LineDiffView.h"
 
+#include "compare/RowText.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -14,6 +16,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -24,6 +27,11 @@ constexpr qsizetype kChunkSize = 256;
 bool IsPrintableAscii(QStringView text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; });
+}
+
+bool IsPrintableAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
 }
 
 // The advance every printable ASCII character shares in this font, or 0
@@ -39,6 +47,61 @@ qreal UniformAsciiAdvance(const QFontMetricsF& metrics)
     const QString sample = QStringLiteral("AVAWAT.fi ffl-->=<=!=Ta To yy");
     return metrics.horizontalAdvance(sample) == advance * sample.size() ? advance : 0;
 }
+
+// True for characters whose advance does not depend on their neighbours:
+// no marks, format or control characters, no surrogates, and only scripts
+// whose letters neither join nor reorder.
+bool HasOwnAdvance(QChar c)
+{
+    if (c.isSurrogate())
+        return false;
+    switch (c.category()) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Format:
+    case QChar::Other_Control: return false;
+    default: break;
+    }
+    switch (c.script()) {
+    case QChar::Script_Common:
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+    case QChar::Script_Armenian:
+    case QChar::Script_Hebrew:
+    case QChar::Script_Georgian:
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana: return true;
+    default: return false;
+    }
+}
+
+// Widths of chunks in a font without kerning, found without shaping them:
+// the sum of their characters' advances, each asked of the font once. A
+// chunk holding a character without an advance of its own is shaped.
+class ChunkWidths {
+public:
+    explicit ChunkWidths(const QFontMetricsF& metrics) : m_metrics(metrics) {}
+    [[nodiscard]] std::optional<qreal> Sum(QStringView chunk)
+    {
+        qreal width = 0;
+        for (const QChar c : chunk) {
+            if (!HasOwnAdvance(c))
+                return std::nullopt;
+            float& advance = m_advances[c.unicode()];
+            if (advance < 0)
+                advance = static_cast<float>(m_metrics.horizontalAdvance(c));
+            width += advance;
+        }
+        return width;
+    }
+
+private:
+    const QFontMetricsF& m_metrics;
+    std::vector<float> m_advances = std::vector<float>(0x10000, -1.0f);  // by UTF-16 unit; -1: not asked yet
+};
 
 }  // namespace
 
@@ -56,10 +119,11 @@ LineDiffView::LineDiffView(QWidget* parent) : QAbstractScrollArea(parent)
 
 LineDiffView::~LineDiffView() = default;
 
-void LineDiffView::SetLine(const QString& text, std::vector<Run> runs)
+void LineDiffView::SetLine(const LineText& text, std::vector<Run> runs)
 {
     m_text = text;
     m_runs = std::move(runs);
+    m_marked.reset();
     m_anchor = m_cursor = 0;
     m_measured = false;
     UpdateScrollRange();
@@ -67,28 +131,61 @@ void LineDiffView::SetLine(const QString& text, std::vector<Run> runs)
     viewport()->update();
 }
 
+void LineDiffView::SetLine(const LineText& text, MarkedLook look)
+{
+    SetLine(text, std::vector<Run>());
+    m_marked = std::move(look);
+}
+
 void LineDiffView::setPlainText(const QString& text)
 {
-    SetLine(text, {Run{0, QColor(Qt::black), false}});
+    SetLine(LineText(text), {Run{0, QColor(Qt::black), false}});
 }
 
 void LineDiffView::clear()
 {
-    SetLine(QString(), {});
+    SetLine(LineText(), std::vector<Run>());
 }
 
 QColor LineDiffView::ColorAt(qsizetype position) const
 {
-    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), position,
-                                        [](qsizetype p, const Run& run) { return p < run.start; });
-    return after == m_runs.begin() ? QColor(Qt::black) : std::prev(after)->color;
+    const std::vector<Run> runs = RunsIn(position, position + 1);
+    return runs.empty() ? QColor(Qt::black) : runs.front().color;
 }
 
 bool LineDiffView::MarkerAt(qsizetype position) const
 {
-    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), position,
-                                        [](qsizetype p, const Run& run) { return p < run.start; });
-    return after != m_runs.begin() && std::prev(after)->marker;
+    const std::vector<Run> runs = RunsIn(position, position + 1);
+    return !runs.empty() && runs.front().marker;
+}
+
+std::vector<LineDiffView::Run> LineDiffView::RunsIn(qsizetype start, qsizetype end) const
+{
+    std::vector<Run> runs;
+    if (!m_marked) {
+        auto run = std::upper_bound(m_runs.begin(), m_runs.end(), start,
+                                    [](qsizetype p, const Run& r) { return p < r.start; });
+        if (run != m_runs.begin())
+            --run;
+        for (; run != m_runs.end() && run->start < end; ++run)
+            runs.push_back({std::max(run->start, start), run->color, run->marker});
+        return runs;
+    }
+    enum class Look { None, Common, Differ, DifferBlank };
+    const std::vector<bool>& marks = m_marked->marks;
+    Look current = Look::None;
+    for (qsizetype k = start; k < std::min(end, m_text.size()); ++k) {
+        // A missing mark counts as differing: better red than silently black.
+        const bool common = static_cast<std::size_t>(k) < marks.size() && marks[static_cast<std::size_t>(k)];
+        const QChar c = m_text.at(k);
+        const bool blank = c == QLatin1Char(' ') || c == QLatin1Char('\t');
+        const Look look = common ? Look::Common : m_marked->markBlanks && blank ? Look::DifferBlank : Look::Differ;
+        if (look == current)
+            continue;
+        runs.push_back({k, look == Look::Common ? m_marked->common : m_marked->differ, look == Look::DifferBlank});
+        current = look;
+    }
+    return runs;
 }
 
 QString LineDiffView::selectedText() const
@@ -148,6 +245,9 @@ void LineDiffView::Measure()
     m_chunkEnds.clear();
     const QFontMetricsF metrics(font());
     const qreal pitch = UniformAsciiAdvance(metrics);
+    // A font that shares one advance for all of ASCII and does not kern it
+    // is taken not to kern other letters either.
+    ChunkWidths sums(metrics);
     const qsizetype length = m_text.size();
     qreal width = 0;
     for (qsizetype start = 0; start < length;) {
@@ -156,9 +256,14 @@ void LineDiffView::Measure()
         // in one chunk, as it is shaped as one.
         while (end < length && (m_text.at(end).isLowSurrogate() || m_text.at(end).isMark()))
             ++end;
-        const QStringView chunk = QStringView(m_text).sliced(start, end - start);
-        width += pitch > 0 && IsPrintableAscii(chunk) ? pitch * static_cast<qreal>(chunk.size())
-                                                      : metrics.horizontalAdvance(chunk.toString());
+        const qsizetype size = end - start;
+        const bool ascii = m_text.isBytes() ? IsPrintableAscii(m_text.bytes().sliced(start, size))
+                                            : IsPrintableAscii(QStringView(m_text.text()).sliced(start, size));
+        const QString text = ascii && pitch > 0 ? QString() : RowText::withVisibleSeparators(m_text.mid(start, size));
+        const std::optional<qreal> summed = pitch > 0 && !ascii ? sums.Sum(text) : std::nullopt;
+        width += ascii && pitch > 0 ? pitch * static_cast<qreal>(size)
+                 : summed           ? *summed
+                                    : metrics.horizontalAdvance(text);
         m_chunkStarts.push_back(start);
         m_chunkEnds.push_back(width);
         start = end;
@@ -206,24 +311,19 @@ qsizetype LineDiffView::ChunkEnd(qsizetype chunk) const
 // and markers.
 void LineDiffView::LayOut(QTextLayout& layout, qsizetype start, qsizetype end) const
 {
-    layout.setText(m_text.mid(start, end - start));
+    // A separator would end the one line the chunk is laid out on.
+    layout.setText(RowText::withVisibleSeparators(m_text.mid(start, end - start)));
     layout.setFont(font());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);
     QList<QTextLayout::FormatRange> formats;
-    auto run = std::upper_bound(m_runs.begin(), m_runs.end(), start,
-                                [](qsizetype p, const Run& r) { return p < r.start; });
-    if (run != m_runs.begin())
-        --run;
-    for (; run != m_runs.end() && run->start < end; ++run) {
-        const qsizetype from = std::max(run->start, start);
-        const qsizetype to = std::next(run) == m_runs.end() ? end : std::min(std::next(run)->start, end);
-        if (to <= from)
-            continue;
+    const std::vector<Run> runs = RunsIn(start, end);
+    for (auto run = runs.begin(); run != runs.end(); ++run) {
+        const qsizetype to = std::next(run) == runs.end() ? end : std::next(run)->start;
         QTextLayout::FormatRange range;
-        range.start = static_cast<int>(from - start);
-        range.length = static_cast<int>(to - from);
+        range.start = static_cast<int>(run->start - start);
+        range.length = static_cast<int>(to - run->start);
         range.format.setForeground(run->color);
         range.format.setFontUnderline(run->marker);
         formats.append(range);

@@ -1,10 +1,14 @@
 #include "mainwindow/VGrid.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -13,6 +17,32 @@ namespace {
 // edge stands in the row text's leading space instead of over its digits.
 constexpr int kTextIndent = 4;
 constexpr int kPictureIndent = 1;
+
+// Draws a row's text on one line from the rectangle's left, centred
+// vertically by the font's own height. A line or paragraph separator would
+// start a second line over the first; they are drawn as the symbols that
+// stand for them. Laid out directly, as drawText would take a U+009C for the
+// start of another version of the text and drop what follows it.
+void DrawOneLine(QPainter& painter, const QRect& rect, const QString& text, Qt::LayoutDirection direction)
+{
+    QTextLayout layout(RowText::withVisibleSeparators(text), painter.font(), painter.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    // The number stays at the left, whatever script the line starts with.
+    option.setTextDirection(direction);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid())
+        line.setLineWidth(std::numeric_limits<int>::max() / 4);
+    layout.endLayout();
+    // Every row puts its baseline where the grid's font centres it, also
+    // when a fallback font for another script makes the line taller.
+    const QFontMetricsF metrics(painter.font());
+    const qreal baseline = rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent();
+    if (line.isValid())
+        layout.draw(&painter, QPointF(rect.left(), baseline - line.ascent()));
+}
 
 }  // namespace
 
@@ -139,6 +169,42 @@ QString VGrid::TextMatrix(int row) const
     return line == Alignment::kNoLine ? QString() : m_source->RowText(line);
 }
 
+RowText::Part VGrid::TextMatrixPart(int row, qsizetype columns) const
+{
+    if (!Valid(row))
+        return {};
+    if (const auto it = m_texts.constFind(row); it != m_texts.cend())
+        return RowText::leadingColumns(*it, columns);
+    if (row == 0 || !m_source)
+        return {};
+    const std::int32_t line = m_rows->line[static_cast<std::size_t>(row - 1)];
+    return line == Alignment::kNoLine ? RowText::Part() : m_source->RowTextPart(line, columns);
+}
+
+LineText VGrid::LineOfRow(int row) const
+{
+    if (!Valid(row))
+        return {};
+    if (const auto it = m_texts.constFind(row); it != m_texts.cend())
+        return LineText(RowText::lineOfRowText(*it));
+    if (row == 0 || !m_source)
+        return {};
+    const std::int32_t line = m_rows->line[static_cast<std::size_t>(row - 1)];
+    return line == Alignment::kNoLine ? LineText() : m_source->LineTextOf(line);
+}
+
+qsizetype VGrid::VisibleColumns() const
+{
+    // Text starts kTextIndent into the cell and is clipped at the cell's
+    // right edge and the viewport's. No character is narrower than the
+    // narrowest ASCII one in a fixed-pitch font (a proportional one only
+    // makes the part longer than needed); one more for a character cut in
+    // half at the edge.
+    const int scrolled = horizontalScrollBar()->value();
+    const int shown = std::min(viewport()->width() + scrolled, m_colWidth) - kTextIndent;
+    return std::max(0, shown) / m_narrowestAdvance + 2;
+}
+
 void VGrid::SetTextMatrix(int row, const QString& text)
 {
     if (!Valid(row))
@@ -263,7 +329,12 @@ void VGrid::SetColWidth(int pixels)
 
 void VGrid::SetToolTipText(const QString& text)
 {
-    viewport()->setToolTip(text);
+    // A line such as "<b>x</b>" would be taken for rich text and shown
+    // without its tags; such a text is handed over escaped.
+    m_toolTip = text;
+    viewport()->setToolTip(Qt::mightBeRichText(text) ? QStringLiteral("<p style=\"white-space:pre\">")
+                                                           + text.toHtmlEscaped() + QStringLiteral("</p>")
+                                                     : text);
 }
 
 QColor VGrid::ToQColor(std::uint32_t color) const
@@ -279,7 +350,12 @@ int VGrid::MaxTopRow() const
 
 void VGrid::UpdateRowHeight()
 {
-    m_rowHeight = std::max(fontMetrics().height() + 2, 8);
+    const QFontMetrics metrics = fontMetrics();
+    m_rowHeight = std::max(metrics.height() + 2, 8);
+    int narrowest = metrics.horizontalAdvance(QLatin1Char(' '));
+    for (char16_t c = 0x21; c < 0x7F; ++c)
+        narrowest = std::min(narrowest, metrics.horizontalAdvance(QChar(c)));
+    m_narrowestAdvance = std::max(narrowest, 1);
     UpdateScrollBars();
 }
 
@@ -314,6 +390,10 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
 {
     const int x = -horizontalScrollBar()->value();
     const QRect cell(x, y, m_colWidth, m_rowHeight);
+    // Whatever a row holds (a marker picture taller than the row, marks
+    // stacked high, a fallback font's taller glyphs), nothing of it reaches
+    // into another row.
+    painter.setClipRect(cell.intersected(viewport()->rect()));
     const std::uint32_t color = CellBackColor(row);
     if (row == 0)
         painter.fillRect(cell, palette().color(QPalette::Button));
@@ -324,11 +404,12 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
         const QSize size = picture.deviceIndependentSize().toSize();
         painter.drawPixmap(x + kPictureIndent, y + (m_rowHeight - size.height()) / 2, picture);
     }
-    const QString text = TextMatrix(row);
+    // Only the columns that fit are formed and shaped: a megabyte line
+    // costs what a short one does.
+    const QString text = TextMatrixPart(row, VisibleColumns()).text;
     if (!text.isEmpty()) {
         painter.setPen(palette().color(QPalette::Text));
-        painter.drawText(cell.adjusted(kTextIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         text);
+        DrawOneLine(painter, cell.adjusted(kTextIndent, 0, 0, 0), text, layoutDirection());
     }
     if (m_gridLines || row == 0) {
         painter.setPen(palette().color(QPalette::Mid));
@@ -342,8 +423,6 @@ void VGrid::paintEvent(QPaintEvent* /*event*/)
     QPainter painter(viewport());
     painter.setFont(font());
     const int height = viewport()->height();
-    // Cells are clipped to the column, as text longer than the column is.
-    painter.setClipRect(QRect(-horizontalScrollBar()->value(), 0, m_colWidth, height));
     int y = m_rowHeight;
     for (int row = TopRow(); row < Rows() && y < height; ++row, y += m_rowHeight)
         PaintRow(painter, row, y);

@@ -38,8 +38,8 @@ private:
 void frmFileDiffs::DisplaySelectedLinesInRTF()
 {
     try {
-        const QString one = DetailPane::LineTextOfRow(grdFileOne->TextMatrix(grdFileOne->Row()));
-        const QString two = DetailPane::LineTextOfRow(grdFileTwo->TextMatrix(grdFileTwo->Row()));
+        const LineText one = grdFileOne->LineOfRow(grdFileOne->Row());
+        const LineText two = grdFileTwo->LineOfRow(grdFileTwo->Row());
         // A line whose counterpart is empty is shown wholly as differing.
         const bool oneAlone = two.isEmpty() && !one.isEmpty();
         const bool twoAlone = one.isEmpty() && !two.isEmpty();
@@ -55,8 +55,10 @@ void frmFileDiffs::DisplaySelectedLinesDiffsInRTF()
     const WaitCursor wait;
     try {
         const PaneRedrawOff redrawOff(rtfLineDiff);
-        const QString one = DetailPane::LineTextOfRow(grdFileOne->TextMatrix(grdFileOne->Row()));
-        const QString two = DetailPane::LineTextOfRow(grdFileTwo->TextMatrix(grdFileTwo->Row()));
+        // The lines as held for the pane: long lines of one byte per
+        // character are not copied.
+        const LineText one = grdFileOne->LineOfRow(grdFileOne->Row());
+        const LineText two = grdFileTwo->LineOfRow(grdFileTwo->Row());
         // Options in force now apply, even if changed since the comparison.
         const bool ignoreCase = modVantrel::gOptions && modVantrel::gOptions->IgnoreCase;
         const bool ignoreWhiteSpace = modVantrel::gOptions && modVantrel::gOptions->IgnoreWhiteSpace;
@@ -65,8 +67,8 @@ void frmFileDiffs::DisplaySelectedLinesDiffsInRTF()
         (void)modVantrel::StringDiffs(one, two, ignoreCase, marks1, marks2);
         // Case may be ignored in finding differences; each box still shows
         // its line in its own letter case.
-        DetailPane::ShowMarked(rtfLineDiff[0], one, marks1, !ignoreWhiteSpace);
-        DetailPane::ShowMarked(rtfLineDiff[1], two, marks2, !ignoreWhiteSpace);
+        DetailPane::ShowMarked(rtfLineDiff[0], one, std::move(marks1), !ignoreWhiteSpace);
+        DetailPane::ShowMarked(rtfLineDiff[1], two, std::move(marks2), !ignoreWhiteSpace);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplaySelectedLinesDiffsInRTF"));
     }

@@ -11,8 +11,24 @@
 
 namespace {
 
-// Tooltips longer than this are cut.
+// Tooltips longer than this many characters are cut.
 constexpr qsizetype kToolTipLength = 255;
+// Columns that always hold a line row's number prefix " N." and more.
+constexpr qsizetype kPrefixColumns = 24;
+
+// The line's own text in the grid's current row (what follows the first
+// period) is empty; decided from the first columns of the row alone.
+bool CurrentLineIsEmpty(const VGrid& grid)
+{
+    const RowText::Part part = grid.TextMatrixPart(grid.Row(), kPrefixColumns);
+    const qsizetype period = part.text.indexOf(QLatin1Char('.'));
+    if (period >= 0)
+        return period + 1 == part.text.size() && !part.more;
+    if (!part.more)
+        return part.text.isEmpty();
+    // Only a cell's own long text without an early period comes here.
+    return DetailPane::LineTextOfRow(grid.TextMatrix(grid.Row())).isEmpty();
+}
 
 }  // namespace
 
@@ -67,9 +83,12 @@ void frmFileDiffs::GridMouseDown(VGrid* grid, Qt::MouseButton button)
 
 void frmFileDiffs::GridMouseMove(VGrid* grid)
 {
-    // Below the last row there is no row under the pointer: no tooltip.
-    if (chkTooltip->isChecked())
-        grid->SetToolTipText(grid->TextMatrix(grid->MouseRow()).left(kToolTipLength));
+    // Below the last row there is no row under the pointer: no tooltip. A
+    // cut text ends in an ellipsis, so that it never passes for the whole.
+    if (chkTooltip->isChecked()) {
+        const RowText::Part part = grid->TextMatrixPart(grid->MouseRow(), kToolTipLength);
+        grid->SetToolTipText(part.more ? part.text + QChar(0x2026) : part.text);
+    }
 }
 
 void frmFileDiffs::RefreshSelection()
@@ -129,6 +148,5 @@ bool frmFileDiffs::SelectedRowIsUnchanged() const
 
 bool frmFileDiffs::SelectedLineIsEmpty() const
 {
-    return DetailPane::LineTextOfRow(grdFileOne->TextMatrix(grdFileOne->Row())).isEmpty()
-           || DetailPane::LineTextOfRow(grdFileTwo->TextMatrix(grdFileTwo->Row())).isEmpty();
+    return CurrentLineIsEmpty(*grdFileOne) || CurrentLineIsEmpty(*grdFileTwo);
 }

@@ -1,9 +1,12 @@
 // Row text and line decoding.
+#include "compare/LineText.h"
 #include "compare/RowText.h"
 
 #include <QTest>
+#include <memory>
 
 using namespace RowText;
+using namespace Qt::StringLiterals;
 
 class tst_RowText : public QObject {
     Q_OBJECT
@@ -31,6 +34,90 @@ private slots:
         QCOMPARE(RowText::rowText(number, bytes), expected);
         // The line alone: the same text without the number.
         QCOMPARE(lineText(bytes), expected.mid(expected.indexOf(u'.') + 1));
+    }
+
+    // The column rule of the grid's row parts.
+    void leadingColumns_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<bool>("more");
+        const QString acute(QChar(0x301));
+        const QString grin = QString::fromUcs4(U"\U0001F600");
+        QTest::newRow("fits whole") << QStringLiteral("abc") << 3 << QStringLiteral("abc") << false;
+        QTest::newRow("cut") << QStringLiteral("abcd") << 3 << QStringLiteral("abc") << true;
+        QTest::newRow("marks ride on their column") << u"e\u0301\u0301x"_s << 1 << u"e\u0301\u0301"_s << true;
+        QTest::newRow("mark after the last column") << u"ab\u0301"_s << 2 << u"ab\u0301"_s << false;
+        QTest::newRow("format characters") << u"a\u200D\u202Eb"_s << 2 << u"a\u200D\u202Eb"_s << false;
+        QTest::newRow("pair never split") << grin + grin << 1 << grin << true;
+        QTest::newRow("right-to-left, logical order") << u"\u05E9\u05DC\u05D5\u05DD"_s << 2 << u"\u05E9\u05DC"_s << true;
+        QTest::newRow("control characters") << u"\u0001\u0002\u2028"_s << 2 << u"\u0001\u0002"_s << true;
+        QTest::newRow("run of marks capped") << u"a"_s + acute.repeated(100) << 1
+                                             << u"a"_s + acute.repeated(2 * kUnitsPerColumnLimit - 1) << true;
+        QTest::newRow("no columns") << QStringLiteral("abc") << 0 << QString() << true;
+    }
+
+    void leadingColumns()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, columns);
+        QFETCH(QString, part);
+        QFETCH(bool, more);
+        QCOMPARE(RowText::leadingColumns(text, columns), (Part{part, more}));
+    }
+
+    // A row's part formed from a bounded prefix of the line's bytes is the
+    // part of the whole row text, whatever the line holds and wherever the
+    // cut falls.
+    void rowTextPartOfLongLines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ascii") << QByteArray(100000, 'a');
+        QTest::newRow("tabs") << QByteArray("a\tb\t\tc").repeated(5000);
+        QTest::newRow("utf-8, three bytes") << QByteArray("\xE4\xB8\xADx").repeated(20000);
+        QTest::newRow("utf-8, four bytes") << QByteArray("\xF0\x9F\x98\x80").repeated(20000);
+        QTest::newRow("marks") << QByteArray("e").append(QByteArray("\xCC\x81").repeated(50000));
+        QTest::newRow("zero-width joiners") << QByteArray("\xE2\x80\x8D").repeated(50000);
+        QTest::newRow("invalid byte at the very end") << QByteArray("\xC3\xA9").repeated(50000).append('\xFF');
+        QTest::newRow("short") << QByteArray("ab\t");
+        QTest::newRow("empty") << QByteArray();
+    }
+
+    void rowTextPartOfLongLines()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString whole = RowText::rowText(123, bytes);
+        for (const qsizetype columns : {0, 1, 4, 5, 6, 37, 300}) {
+            const Part part = RowText::rowTextPart(123, bytes, isValidUtf8(bytes), columns);
+            QCOMPARE(part, RowText::leadingColumns(whole, columns));
+        }
+    }
+
+    // The detail pane's line: bytes kept as they are only where each is one
+    // character, and always the characters the grid shows.
+    void lineTextHeldAsBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("asBytes");
+        QTest::newRow("ascii") << QByteArray("plain text") << true;
+        QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9") << false;
+        QTest::newRow("cp1252") << QByteArray("caf\xE9 \x80") << true;
+        QTest::newRow("tab widened") << QByteArray("a\tb") << false;
+    }
+
+    void lineTextHeldAsBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, asBytes);
+        const auto owner = std::make_shared<QByteArray>(bytes);
+        const LineText line = LineText::FromBytes(*owner, owner);
+        QCOMPARE(line.isBytes(), asBytes);
+        const QString expected = lineText(bytes);
+        QCOMPARE(line.toString(), expected);
+        QCOMPARE(line.size(), expected.size());
+        for (qsizetype k = 0; k < expected.size(); ++k)
+            QVERIFY(line.at(k) == expected[k] && line.mid(k, 2) == expected.mid(k, 2));
     }
 
     void utf8Validity_data()

@@ -62,7 +62,7 @@ struct WindowFixture {
 inline QString Looks(const LineDiffView& box)
 {
     QString letters;
-    for (qsizetype k = 0; k < box.toPlainText().size(); ++k) {
+    for (qsizetype k = 0; k < box.Text().size(); ++k) {
         const QColor colour = box.ColorAt(k);
         const bool marker = box.MarkerAt(k);
         letters += colour == QColor(255, 0, 0) ? (marker ? u'u' : u'r') : colour == QColor(0, 0, 0) && !marker ? u'k' : u'?';

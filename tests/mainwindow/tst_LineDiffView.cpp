@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QMenu>
+#include <QScrollBar>
 
 using Run = LineDiffView::Run;
 
@@ -37,6 +38,68 @@ private slots:
         QCOMPARE(Looks(view), letters);
         view.setPlainText(text);
         QCOMPARE(Looks(view), QString(text.size(), u'k'));
+    }
+
+    // The look given by marks, worked out as the box lays the line out.
+    void marksGiveEachCharacterItsLook_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::vector<bool>>("marks");
+        QTest::addColumn<bool>("markBlanks");
+        QTest::addColumn<QString>("letters");
+        QTest::newRow("differing blank marked") << "ab cd" << std::vector<bool>{1, 1, 0, 0, 1} << true << "kkurk";
+        QTest::newRow("blanks not marked") << "ab cd" << std::vector<bool>{1, 1, 0, 0, 1} << false << "kkrrk";
+        QTest::newRow("missing marks differ") << "abc" << std::vector<bool>{1} << true << "krr";
+    }
+
+    void marksGiveEachCharacterItsLook()
+    {
+        QFETCH(QString, text);
+        QFETCH(std::vector<bool>, marks);
+        QFETCH(bool, markBlanks);
+        QFETCH(QString, letters);
+        LineDiffView view;
+        view.SetLine(LineText(text), LineDiffView::MarkedLook{marks, markBlanks, Qt::black, Qt::red});
+        QCOMPARE(Looks(view), letters);
+    }
+
+    // Separators inside a line do not end the one line it is laid out on:
+    // every character stands right of the one before it.
+    void separatorsStayOnTheLine()
+    {
+        LineDiffView view;
+        const QString text = QString::fromUtf16(u"ab\u2028cd\u2029ef");
+        view.SetLine(LineText(text), std::vector<Run>{});
+        for (qsizetype k = 1; k <= text.size(); ++k)
+            QVERIFY2(view.XOfPosition(k) > view.XOfPosition(k - 1), qPrintable(QString::number(k)));
+    }
+
+    // The width of a line of many chunks, measured chunk by chunk without
+    // shaping where that is safe, is the width of the whole line shaped.
+    void lineWidthAsShaped_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("cyrillic") << QString::fromUtf16(u"быстрая лиса ");
+        QTest::newRow("hebrew") << QString::fromUtf16(u"שלום עולם ");
+        QTest::newRow("han and kana") << QString::fromUtf16(u"漢字かなカナ ");
+        QTest::newRow("latin-1 and marks") << QString::fromUtf16(u"café e\u0301 ");
+        QTest::newRow("arabic") << QString::fromUtf16(u"سلام عليكم ");
+    }
+
+    void lineWidthAsShaped()
+    {
+        QFETCH(QString, pattern);
+        LineDiffView view;
+        QFont font(QStringLiteral("Courier New"), 9);
+        font.setStyleHint(QFont::TypeWriter);
+        view.setFont(font);
+        const QString text = pattern.repeated(100);
+        view.resize(200, 25);
+        view.SetLine(LineText(text), std::vector<Run>{});
+        // The scroll range reaches the line's end: its width less the view's.
+        const int measured = view.horizontalScrollBar()->maximum() + view.viewport()->width() - 2 * LineDiffView::kMargin;
+        const qreal shaped = QFontMetricsF(view.font()).horizontalAdvance(text);
+        QVERIFY2(qAbs(measured - shaped) <= 1, qPrintable(QStringLiteral("%1 %2").arg(measured).arg(shaped)));
     }
 
     void selectAndCopy()

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextDocument>
 
 using namespace modVantrel;
 using namespace ShownComparison;
@@ -107,30 +108,36 @@ private slots:
     void tooltips_data()
     {
         QTest::addColumn<bool>("on");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("length");  // of the tooltip; -1: left as it was
-        QTest::newRow("long row cut to 255") << true << 3 << 255;
-        QTest::newRow("short row whole") << true << 2 << 6;
-        QTest::newRow("switched off") << false << 3 << -1;
+        QTest::addColumn<QString>("rowText");
+        QTest::addColumn<QString>("expected");  // null: left as it was
+        const QString x255(255, u'x');
+        QTest::newRow("long row cut, ellipsis added") << true << QString(300, u'x') << x255 + QChar(0x2026);
+        QTest::newRow("255 characters whole") << true << x255 << x255;
+        QTest::newRow("markup shown as text") << true << QStringLiteral(" 2.<b>a</b>  b") << QStringLiteral(" 2.<b>a</b>  b");
+        QTest::newRow("switched off") << false << QString(300, u'x') << QString();
     }
 
     void tooltips()
     {
         QFETCH(bool, on);
-        QFETCH(int, row);
-        QFETCH(int, length);
+        QFETCH(QString, rowText);
+        QFETCH(QString, expected);
         Show(*m_form);
         VGrid* grid = m_form->grdFileTwo;
-        grid->SetTextMatrix(3, QString(300, u'x'));
-        grid->SetTextMatrix(2, QStringLiteral(" 2.abc"));
+        grid->SetTextMatrix(3, rowText);
         grid->SetToolTipText(QStringLiteral("before"));
         m_form->chkTooltip->setChecked(on);
-        const QPoint at(30, RowY(grid, row));
+        const QPoint at(30, RowY(grid, 3));
         QMouseEvent move(QEvent::MouseMove, at, grid->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
         QCoreApplication::sendEvent(grid->viewport(), &move);
-        QCOMPARE(grid->MouseRow(), row);
-        QCOMPARE(grid->ToolTipText(), length < 0 ? QStringLiteral("before") : grid->TextMatrix(row).left(length));
-        QCOMPARE(grid->ToolTipText().size(), length < 0 ? 6 : length);
+        QCOMPARE(grid->MouseRow(), 3);
+        const QString tip = expected.isNull() ? QStringLiteral("before") : expected;
+        QCOMPARE(grid->ToolTipText(), tip);
+        // What the tooltip shows, read back as plain text.
+        const QString shown = grid->viewport()->toolTip();
+        QTextDocument document;
+        document.setHtml(shown);
+        QCOMPARE(Qt::mightBeRichText(shown) ? document.toPlainText() : shown, tip);
     }
 
     void clickSelectsTheRowInBothGrids_data()

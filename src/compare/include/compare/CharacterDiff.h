@@ -15,6 +15,8 @@
 // than its work budget, the parts it could not settle are reported as
 // differing (see LcsMethod).
 
+#include "compare/LineText.h"
+
 #include <QStringView>
 #include <cstdint>
 #include <string_view>
@@ -99,10 +101,18 @@ struct CharacterDiffResult {
                                                     std::int64_t cellBudget = kLcsTableCellBudget,
                                                     std::int64_t workBudget = kLcsWorkBudget);
 
+// The same for the detail pane's lines; two lines of one byte per character
+// are compared as they are held, without a copy.
+[[nodiscard]] CharacterDiffResult compareCharacters(const LineText& line1, const LineText& line2, bool ignoreCase,
+                                                    std::int64_t cellBudget = kLcsTableCellBudget,
+                                                    std::int64_t workBudget = kLcsWorkBudget);
+
 // The detail pane's entry point: fills marks1 and marks2 (one per UTF-16
 // position of line1 and line2) and returns the LCS length in characters.
 // The lengths are taken from the texts themselves.
 [[nodiscard]] std::int32_t StringDiffs(QStringView line1, QStringView line2, bool ignoreCase,
+                                       std::vector<bool>& marks1, std::vector<bool>& marks2);
+[[nodiscard]] std::int32_t StringDiffs(const LineText& line1, const LineText& line2, bool ignoreCase,
                                        std::vector<bool>& marks1, std::vector<bool>& marks2);
 
 }  // namespace modVantrel

@@ -21,14 +21,17 @@ struct LinearLcsOutcome {
 };
 
 // Marks (sized by the caller, all false) are set for the matched characters.
-[[nodiscard]] LinearLcsOutcome linearSpaceLcs(std::u32string_view one, std::u32string_view two,
+// Char is char32_t (code points) or char (one byte per character).
+template <class Char>
+[[nodiscard]] LinearLcsOutcome linearSpaceLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
                                               std::vector<bool>& marks1,
                                               std::vector<bool>& marks2,
                                               std::int64_t cellBudget, std::int64_t workBudget);
 
 // The table rule on one stretch, with marks written at the given offsets.
 // Returns the number of matches.
-[[nodiscard]] std::int32_t tableLcs(std::u32string_view one, std::u32string_view two,
+template <class Char>
+[[nodiscard]] std::int32_t tableLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
                                     std::vector<bool>& marks1, std::size_t offset1,
                                     std::vector<bool>& marks2, std::size_t offset2);
 

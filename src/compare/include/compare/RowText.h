@@ -32,4 +32,38 @@ namespace RowText {
 // final length.
 [[nodiscard]] QString rowText(std::int64_t lineNumber, QByteArrayView bytes);
 
+// The text with each line separator (U+2028) and paragraph separator
+// (U+2029) replaced by the symbol that stands for it (U+21B5, U+00B6), so
+// that a line is laid out as one line; lengths and positions stay.
+[[nodiscard]] QString withVisibleSeparators(QString text);
+
+// The line's own text in a row text such as " 12.abc": what follows the
+// first period, or the whole text when it holds none.
+[[nodiscard]] QString lineOfRowText(QStringView rowText);
+
+// The first columns of a text as a grid row shows it, and whether the text
+// goes on after them.
+struct Part {
+    QString text;
+    bool more = false;
+    friend bool operator==(const Part&, const Part&) = default;
+};
+
+// A column is one cell of a fixed-pitch font: each character (a surrogate
+// pair is one) starts a column, except the zero-width ones (non-spacing and
+// enclosing marks, format characters such as ZWJ or bidi controls), which
+// ride on the column before them. So that a run of zero-width characters
+// cannot make a part long, a part holds at most this many UTF-16 units per
+// column (plus one column's worth).
+inline constexpr qsizetype kUnitsPerColumnLimit = 8;
+
+// The text's first `columns` columns, never splitting a surrogate pair.
+[[nodiscard]] Part leadingColumns(QStringView text, qsizetype columns);
+
+// leadingColumns(rowText(lineNumber, bytes), columns), decoding and widening
+// only a bounded prefix of the bytes, so the cost does not grow with the
+// line's length. `utf8` is isValidUtf8(bytes), which the caller may know
+// without looking at every byte again.
+[[nodiscard]] Part rowTextPart(std::int64_t lineNumber, QByteArrayView bytes, bool utf8, qsizetype columns);
+
 }  // namespace RowText

@@ -5,9 +5,12 @@
 // colour changes shows as quickly as a short one. Text can be selected with
 // the mouse and copied (Ctrl+C, pop-up menu); Ctrl+A selects everything.
 
+#include "compare/LineText.h"
+
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QString>
+#include <optional>
 #include <vector>
 
 class QMenu;
@@ -30,16 +33,31 @@ public:
     explicit LineDiffView(QWidget* parent = nullptr);
     ~LineDiffView() override;
 
+    // The look of a line given by one mark per character: a character whose
+    // mark is true shows in `common`, any other in `differ`, and a differing
+    // blank (space or TAB) also with the marker when markBlanks is set.
+    struct MarkedLook {
+        std::vector<bool> marks;
+        bool markBlanks = false;
+        QColor common;
+        QColor differ;
+    };
+
     // Replaces the line; the runs ascend by start and the first starts at 0
     // (characters before it show black). Selection and scrolling go back to
     // the start.
-    void SetLine(const QString& text, std::vector<Run> runs);
+    void SetLine(const LineText& text, std::vector<Run> runs);
+    // The same with the look taken from marks, worked out only for the
+    // characters being laid out: a megabyte line costs no pass over it.
+    void SetLine(const LineText& text, MarkedLook look);
+    void SetLine(const QString& text, std::vector<Run> runs) { SetLine(LineText(text), std::move(runs)); }
     // The text in black, without the marker.
     void setPlainText(const QString& text);
     void clear();
 
-    [[nodiscard]] const QString& toPlainText() const { return m_text; }
-    [[nodiscard]] const std::vector<Run>& Runs() const { return m_runs; }
+    // The whole line as one string (a copy for a line held as bytes).
+    [[nodiscard]] QString toPlainText() const { return m_text.toString(); }
+    [[nodiscard]] const LineText& Text() const { return m_text; }
     [[nodiscard]] QColor ColorAt(qsizetype position) const;
     [[nodiscard]] bool MarkerAt(qsizetype position) const;
 
@@ -76,11 +94,15 @@ private:
     [[nodiscard]] qsizetype ChunkStart(qsizetype chunk) const;
     [[nodiscard]] qsizetype ChunkEnd(qsizetype chunk) const;
     void LayOut(QTextLayout& layout, qsizetype start, qsizetype end) const;
+    // The runs that give the look of characters [start, end); the first
+    // starts at `start`.
+    [[nodiscard]] std::vector<Run> RunsIn(qsizetype start, qsizetype end) const;
     [[nodiscard]] qsizetype PositionAtViewportX(int x);
     void EnsureVisible(qsizetype position);
 
-    QString m_text;
+    LineText m_text;
     std::vector<Run> m_runs;
+    std::optional<MarkedLook> m_marked;  // when set, the look; m_runs is empty
     qsizetype m_anchor = 0;
     qsizetype m_cursor = 0;
     // Chunk k covers [m_chunkStarts[k], m_chunkStarts[k + 1]); m_chunkEnds[k]

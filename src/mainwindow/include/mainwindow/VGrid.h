@@ -9,6 +9,8 @@
 // picture source.
 
 #include "compare/AlignedRows.h"
+#include "compare/LineText.h"
+#include "compare/RowText.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -25,6 +27,19 @@ class RowTextSource {
 public:
     virtual ~RowTextSource() = default;
     [[nodiscard]] virtual QString RowText(std::int32_t line) const = 0;
+    // The row text's first `columns` columns (RowText::leadingColumns) and
+    // whether it goes on: what painting and tooltips use, so that their cost
+    // stays bounded by what is shown. This default cuts the whole text;
+    // sources of long lines form the part alone.
+    [[nodiscard]] virtual RowText::Part RowTextPart(std::int32_t line, qsizetype columns) const
+    {
+        return RowText::leadingColumns(RowText(line), columns);
+    }
+    // The line's own text without its number, as the detail pane shows it.
+    [[nodiscard]] virtual LineText LineTextOf(std::int32_t line) const
+    {
+        return LineText(RowText::lineOfRowText(RowText(line)));
+    }
 };
 
 // A cell without a background colour of its own reads back as 0.
@@ -59,6 +74,15 @@ public:
     // rows read as empty and ignore writes.
     [[nodiscard]] QString TextMatrix(int row) const;
     void SetTextMatrix(int row, const QString& text);
+    // The first `columns` columns of TextMatrix(row) and whether it goes on,
+    // formed without the rest of a long line.
+    [[nodiscard]] RowText::Part TextMatrixPart(int row, qsizetype columns) const;
+    // The line's own text in a row: what follows the first period of
+    // TextMatrix(row), or all of it when it holds none; empty for fillers.
+    [[nodiscard]] LineText LineOfRow(int row) const;
+    // Columns of row text the viewport can show at most: the widest part a
+    // row is painted from.
+    [[nodiscard]] qsizetype VisibleColumns() const;
     [[nodiscard]] std::uint32_t CellBackColor(int row) const;
     // 0 removes the cell's own colour. Colour values are 0x00BBGGRR.
     void SetCellBackColor(int row, std::uint32_t color);
@@ -89,7 +113,8 @@ public:
     [[nodiscard]] int ColWidth() const { return m_colWidth; }
     void SetColWidth(int pixels);
     [[nodiscard]] int RowHeight() const { return m_rowHeight; }
-    [[nodiscard]] QString ToolTipText() const { return viewport()->toolTip(); }
+    // The tooltip as plain text; the viewport shows it as such, tags and all.
+    [[nodiscard]] const QString& ToolTipText() const { return m_toolTip; }
     void SetToolTipText(const QString& text);
 
     [[nodiscard]] QColor ToQColor(std::uint32_t color) const;
@@ -133,10 +158,12 @@ private:
     std::function<QPixmap(int)> m_pictureSource;
     QHash<int, QString> m_texts;
     QHash<int, QPixmap> m_pictures;
+    QString m_toolTip;
     std::uint32_t m_headerColor = Grid::kNoCellColor;
     int m_row = 1;
     int m_mouseRow = -1;
     int m_rowHeight = 16;
+    int m_narrowestAdvance = 1;  // pixels of the font's narrowest ASCII character
     int m_colWidth = 0;
     bool m_redraw = true;
     bool m_gridLines = true;
