@@ -113,6 +113,7 @@ void frmFileDiffs::CreateControls()
     connect(Splitter, &SplitterBar::MouseMove, this, &frmFileDiffs::Splitter_MouseMove);
     connect(Splitter, &SplitterBar::MouseUp, this, &frmFileDiffs::Splitter_MouseUp);
     ConnectSelectionHandlers();
+    ConnectFileAndOptionHandlers();
     grdFileOne->SetPictureSource([this](int row) { return GridOnePicture(row); });
     ApplyPlaces();
 }

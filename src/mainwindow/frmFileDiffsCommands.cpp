@@ -10,15 +10,7 @@ void frmFileDiffs::mnuFileExit_Click()
     close();
 }
 
-void frmFileDiffs::mnuFileSelectFileOne_Click() {}
-void frmFileDiffs::mnuFileSelectFileTwo_Click() {}
 void frmFileDiffs::mnuFilePrint_Click() {}
-// The three option items are checkable actions: Qt has already flipped the
-// check mark when their handler runs.
-void frmFileDiffs::mnuOptionsIgnoreCase_Click() {}
-void frmFileDiffs::mnuOptionsIgnoreWhitespace_Click() {}
-void frmFileDiffs::mnuOptionsFont_Click() {}
-void frmFileDiffs::mnuOptionsShowGridLines_Click() {}
 void frmFileDiffs::mnuViewFileOneUseNotepad_Click() {}
 void frmFileDiffs::mnuViewFileOneUseAssociated_Click() {}
 void frmFileDiffs::mnuViewFileTwoUseNotepad_Click() {}

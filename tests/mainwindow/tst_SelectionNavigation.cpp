@@ -123,8 +123,8 @@ private slots:
         VGrid* grid = m_form->grdFileTwo;
         grid->SetTextMatrix(3, QString(300, u'x'));
         grid->SetTextMatrix(2, QStringLiteral(" 2.abc"));
-        grid->SetToolTipText(QStringLiteral("before"));
         m_form->chkTooltip->setChecked(on);
+        grid->SetToolTipText(QStringLiteral("before"));
         const QPoint at(30, RowY(grid, row));
         QMouseEvent move(QEvent::MouseMove, at, grid->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
         QCoreApplication::sendEvent(grid->viewport(), &move);
