@@ -52,6 +52,32 @@ bool IsFolder(const QByteArray& path, unsigned char type)
     return stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// Judges a name on its raw bytes while both the name and the prefix are
+// ASCII: there, ignoring case means ASCII letters only, and one byte is one
+// character. Most names of a large folder are thus refused without being
+// decoded. A name is decoded and judged in full once a non-ASCII character
+// is reached on either side (a non-ASCII letter may fold to an ASCII one).
+class AsciiFilter {
+public:
+    explicit AsciiFilter(const QString& prefix) : m_prefix(prefix) {}
+    [[nodiscard]] bool CannotMatch(const char* name) const
+    {
+        for (qsizetype i = 0; i < m_prefix.size(); ++i) {
+            const char16_t wanted = m_prefix.at(i).unicode();
+            const auto byte = static_cast<unsigned char>(name[i]);
+            if (wanted >= 0x80 || byte >= 0x80)
+                return false;
+            if (byte == 0 || Lower(byte) != Lower(wanted))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    static char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+    const QString& m_prefix;
+};
+
 #endif
 
 }  // namespace
@@ -74,11 +100,14 @@ QString FindCompletedPath(const QString& typed, const std::atomic<bool>& cancell
     if (!folder)
         return QString();
     FirstMatch first(parts.prefix);
+    const AsciiFilter quick(parts.prefix);
     unsigned char winnerType = DT_UNKNOWN;
     while (!cancelled.load(std::memory_order_relaxed)) {
         const dirent* entry = readdir(folder.get());
         if (!entry)
             break;
+        if (quick.CannotMatch(entry->d_name))
+            continue;
         const QString name = QFile::decodeName(entry->d_name);
         if (!first.Matches(name) || QFile::encodeName(name) != entry->d_name)
             continue;

@@ -68,7 +68,7 @@ private slots:
         QVERIFY(m_root.isValid());
         m_top = m_root.path() + u'/';
         const QDir root(m_root.path());
-        for (const char* folder : {"local", "Library", "nz", "deep/inner", "ra", "wide", "x~y"})
+        for (const char* folder : {"local", "Library", "nz", "deep/inner", "ra", "wide", "x~y", "\u212Aelvin"})
             QVERIFY(root.mkpath(QString::fromUtf8(folder)));
         for (const char* file : {"notes.txt", "Rx.txt", "deep/inner.txt"})
             MakeFile(m_top + QString::fromUtf8(file));
@@ -123,6 +123,7 @@ private slots:
         QTest::newRow("folder, case aside") << "@LO" << "@local/";
         QTest::newRow("order ignores case") << "@r" << "@ra/";
         QTest::newRow("file comes first") << "@n" << "";
+        QTest::newRow("non-ASCII letter folding to the prefix") << "@kE" << QStringLiteral("@\u212Aelvin/");
         QTest::newRow("whole folder name") << "@deep" << "@deep/";
         QTest::newRow("file in a subfolder") << "@deep/inne" << "@deep/inner/";
         QTest::newRow("link to a folder") << "@linke" << "@linked/";
