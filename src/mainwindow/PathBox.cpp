@@ -107,12 +107,16 @@ bool PathBox::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::DragEnter:
     case QEvent::DragMove: {
+        // Only what the drop would take is welcome, so the pointer tells
+        // beforehand; taken as a copy, since a move would cut the text out
+        // of the place it was dragged from.
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (!drag->mimeData()->hasText() && !drag->mimeData()->hasUrls())
-            return false;
-        // A copy: a move would cut the text out of a box it was dragged from.
-        drag->setDropAction(Qt::CopyAction);
-        drag->accept();
+        if (drag->mimeData() && DroppedPath(*drag->mimeData())) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
         return true;
     }
     case QEvent::Drop:
@@ -186,5 +190,4 @@ void PathBox::ApplyCompletion(std::uint64_t search, const QString& typed, const 
     m_box->end(false);
     m_box->insert(appended);
     m_box->setSelection(static_cast<int>(typed.size()), static_cast<int>(appended.size()));
-    emit Completed();
 }

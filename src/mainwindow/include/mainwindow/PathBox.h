@@ -49,10 +49,6 @@ public:
     // Stops the running search; its result is dropped.
     void CancelSearch();
 
-signals:
-    // A proposal was appended and selected.
-    void Completed();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
