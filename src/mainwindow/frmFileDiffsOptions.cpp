@@ -15,14 +15,17 @@
 
 // The three flag items are checkable actions: Qt has already flipped the
 // check mark when their handler runs, and the check mark is the option.
+// The record is gone once the window has unloaded.
 void frmFileDiffs::mnuOptionsIgnoreCase_Click()
 {
-    modVantrel::gOptions->IgnoreCase = mnuOptionsIgnoreCase->isChecked();
+    if (modVantrel::gOptions)
+        modVantrel::gOptions->IgnoreCase = mnuOptionsIgnoreCase->isChecked();
 }
 
 void frmFileDiffs::mnuOptionsIgnoreWhitespace_Click()
 {
-    modVantrel::gOptions->IgnoreWhiteSpace = mnuOptionsIgnoreWhitespace->isChecked();
+    if (modVantrel::gOptions)
+        modVantrel::gOptions->IgnoreWhiteSpace = mnuOptionsIgnoreWhitespace->isChecked();
 }
 
 void frmFileDiffs::mnuOptionsShowGridLines_Click()
