@@ -115,6 +115,7 @@ void frmFileDiffs::CreateControls()
     connect(Splitter, &SplitterBar::MouseMove, this, &frmFileDiffs::Splitter_MouseMove);
     connect(Splitter, &SplitterBar::MouseUp, this, &frmFileDiffs::Splitter_MouseUp);
     ConnectSelectionHandlers();
+    ConnectFileAndOptionHandlers();
     grdFileOne->SetPictureSource([this](int row) { return GridOnePicture(row); });
     m_fileWatcher = new FileChangeWatcher(this);
     connect(m_fileWatcher, &FileChangeWatcher::Changed, this, [this] {

@@ -1,6 +1,5 @@
-// Command handlers of the main window. Commands that are not built yet
-// exist with their names, so that their menu items, shortcuts, toolbar
-// buttons and enabled states are in place, and do nothing when chosen.
+// Command handlers of the main window that hand their work to another
+// part of the program: exit, printing, external viewing and help.
 
 #include "mainwindow/frmFileDiffs.h"
 
@@ -45,15 +44,6 @@ void frmFileDiffs::mnuFilePrint_Click()
     if (dialog.Form_Load())
         modVantrel::Prompts().showModal(&dialog);
 }
-
-void frmFileDiffs::mnuFileSelectFileOne_Click() {}
-void frmFileDiffs::mnuFileSelectFileTwo_Click() {}
-// The three option items are checkable actions: Qt has already flipped the
-// check mark when their handler runs.
-void frmFileDiffs::mnuOptionsIgnoreCase_Click() {}
-void frmFileDiffs::mnuOptionsIgnoreWhitespace_Click() {}
-void frmFileDiffs::mnuOptionsFont_Click() {}
-void frmFileDiffs::mnuOptionsShowGridLines_Click() {}
 
 // External viewing and help (ExternalViewing, HelpWindow, ProductInfo).
 void frmFileDiffs::mnuViewFileOneUseNotepad_Click()

@@ -76,6 +76,8 @@ void frmFileDiffs::mnuFileCompare_Click()
     if (m_compareRunning)
         return;
     m_compareRunning = true;
+    // A proposal arriving while the grids fill would change a path under them.
+    CancelPathCompletions();
     bool drawingOff = false;
     {
         const CompareInputGuard refuseCommands(this);

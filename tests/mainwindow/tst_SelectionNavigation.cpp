@@ -125,8 +125,9 @@ private slots:
         Show(*m_form);
         VGrid* grid = m_form->grdFileTwo;
         grid->SetTextMatrix(3, rowText);
-        grid->SetToolTipText(QStringLiteral("before"));
+        // Switching tooltips off clears them; a text set afterwards stays.
         m_form->chkTooltip->setChecked(on);
+        grid->SetToolTipText(QStringLiteral("before"));
         const QPoint at(30, RowY(grid, 3));
         QMouseEvent move(QEvent::MouseMove, at, grid->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
         QCoreApplication::sendEvent(grid->viewport(), &move);

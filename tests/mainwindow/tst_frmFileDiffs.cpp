@@ -184,10 +184,12 @@ private slots:
         {
             frmFileDiffs& form = w.load();
             QCOMPARE(form.grdFileOne->font().family(), QStringLiteral("Courier New"));  // no INI file yet
-            form.grdFileOne->setFont(font);
-            form.grdFileTwo->setFont(font);
-            form.mnuOptionsShowGridLines->setChecked(false);
-            form.chkTooltip->setChecked(false);
+            // Through the commands, as a user changes them.
+            w.prompts->fontAnswers.push_back(font);
+            form.mnuOptionsFont->trigger();
+            form.mnuOptionsShowGridLines->trigger();
+            form.mnuOptionsIgnoreWhitespace->trigger();
+            form.chkTooltip->click();
             form.txtFileOne->setText(QStringLiteral("/ini/one.txt"));
             form.txtFileTwo->setText(QStringLiteral("/ini/two.txt"));
             form.close();
@@ -202,6 +204,8 @@ private slots:
             QCOMPARE(grid->TextMatrix(0), frmFileDiffs::kSelectFilesPrompt);  // nothing compared
         }
         QVERIFY(!form.mnuOptionsShowGridLines->isChecked() && !form.chkTooltip->isChecked());
+        QVERIFY(form.mnuOptionsIgnoreWhitespace->isChecked() && gOptions->IgnoreWhiteSpace);
+        QVERIFY(!form.mnuOptionsIgnoreCase->isChecked() && !gOptions->IgnoreCase);
         QTEST(form.txtFileOne->text(), "one");
         QTEST(form.txtFileTwo->text(), "two");
         QVERIFY(!form.mnuFilePrint->isEnabled());

@@ -20,6 +20,7 @@
 
 class FileChangeWatcher;
 class LineFile;
+class PathBox;
 class cDiffEngine;
 class QAction;
 class QCheckBox;
@@ -116,6 +117,11 @@ public:
     void mnuHelpVisitQuellanWeb_Click();
     void mnuHelpContactUs_Click();
     void mnuHelpAbout_Click();
+
+    // The path boxes and the pane-tooltip switch.
+    void txtFileOne_Change();
+    void txtFileTwo_Change();
+    void chkTooltip_Click();
 
     // Selection, pane synchronisation and the detail pane.
     void grdFileOne_Click();
@@ -254,6 +260,11 @@ private:
     void ShowBookmarkSearchResult(std::int32_t row, const QString& title);
     void ShowFoundRow(std::int32_t row);
     void RepeatFind(const QString& direction);
+    void SelectFile(QLineEdit* box, VGrid* grid, const QString& lastFile, const QString& title,
+                    const QString& source);
+    void ConnectFileAndOptionHandlers();
+    // Drops the proposals the path boxes are still searching for.
+    void CancelPathCompletions();
     [[nodiscard]] QPixmap GridOnePicture(int row) const;
     using RowSearchMember = std::optional<std::int32_t> (ComparisonModel::*)(std::int32_t) const;
     // A search from grid one's current row: kNotFound when it finds
@@ -277,4 +288,6 @@ private:
     bool m_askingToCompareAgain = false;
     // The files Compare loaded, until their rows are aligned.
     std::array<std::shared_ptr<const LineFile>, 2> m_loadedFiles{};
+    // Completion and drops of txtFileOne and txtFileTwo; owned by the boxes.
+    std::array<PathBox*, 2> m_pathBoxes{};
 };

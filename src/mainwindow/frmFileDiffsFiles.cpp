@@ -1,0 +1,82 @@
+// Choosing File One and File Two: the file dialogs, and the path boxes,
+// whose every change discards a comparison on display, so that the grids
+// never show files other than those named above them. Completion and drops
+// are the boxes' own (PathBox).
+
+#include "mainwindow/frmFileDiffs.h"
+
+#include "app/ErrorReport.h"
+#include "app/Globals.h"
+#include "app/Prompt.h"
+#include "mainwindow/PathBox.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+
+void frmFileDiffs::ConnectFileAndOptionHandlers()
+{
+    m_pathBoxes = {new PathBox(txtFileOne), new PathBox(txtFileTwo)};
+    connect(txtFileOne, &QLineEdit::textChanged, this, &frmFileDiffs::txtFileOne_Change);
+    connect(txtFileTwo, &QLineEdit::textChanged, this, &frmFileDiffs::txtFileTwo_Change);
+    connect(chkTooltip, &QCheckBox::toggled, this, &frmFileDiffs::chkTooltip_Click);
+}
+
+void frmFileDiffs::CancelPathCompletions()
+{
+    for (PathBox* box : m_pathBoxes) {
+        if (box)
+            box->CancelSearch();
+    }
+}
+
+// The header cell is empty exactly while a comparison is on display. The
+// options read at load fill the boxes before the grids are set up.
+void frmFileDiffs::txtFileOne_Change()
+{
+    if (m_layoutStateSet && grdFileOne->TextMatrix(0).isEmpty())
+        ResetComparisonView();
+}
+
+void frmFileDiffs::txtFileTwo_Change()
+{
+    if (m_layoutStateSet && grdFileTwo->TextMatrix(0).isEmpty())
+        ResetComparisonView();
+}
+
+void frmFileDiffs::mnuFileSelectFileOne_Click()
+{
+    SelectFile(txtFileOne, grdFileOne, modVantrel::gOptions ? modVantrel::gOptions->FileOne : QString(),
+               QStringLiteral("Select File One"), QStringLiteral("frmFileDiffs.mnuFileSelectFileOne_Click"));
+}
+
+void frmFileDiffs::mnuFileSelectFileTwo_Click()
+{
+    SelectFile(txtFileTwo, grdFileTwo, modVantrel::gOptions ? modVantrel::gOptions->FileTwo : QString(),
+               QStringLiteral("Select File Two"), QStringLiteral("frmFileDiffs.mnuFileSelectFileTwo_Click"));
+}
+
+// Opens where the file of the last comparison lies while it still exists,
+// otherwise in the current folder; the dialog accepts only existing files.
+// Cancelling ends the command without a message.
+void frmFileDiffs::SelectFile(QLineEdit* box, VGrid* grid, const QString& lastFile, const QString& title,
+                              const QString& source)
+{
+    try {
+        const QString folder = !lastFile.isEmpty() && modVantrel::FileExists(lastFile)
+                                   ? modVantrel::GetFolderOfPath(lastFile)
+                                   : QDir::currentPath();
+        // Every file: "*.*" would hide files without an extension here.
+        const std::optional<QString> chosen =
+            modVantrel::Prompts().openFile({title, folder, QStringLiteral("All Files (*)")});
+        if (!chosen)
+            return;
+        box->setText(*chosen);
+        // Choosing the very path the box holds is no change of its text, and
+        // still discards the comparison.
+        if (grid->TextMatrix(0).isEmpty())
+            ResetComparisonView();
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(source);
+    }
+}

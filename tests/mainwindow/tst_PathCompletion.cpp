@@ -1,0 +1,261 @@
+// Type-ahead completion of folder names and drops on a path box: the rule
+// over a listed folder, the search of real folders, real key presses on a
+// QLineEdit (which ones start a completion, what a proposal looks like, how
+// a newer key cancels a running search), and real drop events.
+
+#include "mainwindow/PathBox.h"
+#include "mainwindow/PathListing.h"
+#include "mainwindow/modAutoCompletePath.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSemaphore>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace modAutoCompletePath;
+
+namespace {
+
+// "name/" is a folder, "name" a file.
+std::vector<FolderEntry> Entries(const QStringList& names)
+{
+    std::vector<FolderEntry> entries;
+    for (const QString& name : names)
+        entries.push_back({name.endsWith(u'/') ? name.chopped(1) : name, name.endsWith(u'/')});
+    return entries;
+}
+
+void MakeFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot create %s", qPrintable(path));
+}
+
+}  // namespace
+
+// A drag entering the box and dropped there, as the platform delivers it;
+// true when the drop was taken as a copy (so that a box the text was
+// dragged from keeps it).
+bool DropOn(QWidget* target, const QMimeData& data)
+{
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(5, 5), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(5, 5), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+}
+
+class tst_PathCompletion : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_root;
+    QString m_top;  // m_root's path followed by a separator
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_root.isValid());
+        m_top = m_root.path() + u'/';
+        const QDir root(m_root.path());
+        for (const char* folder : {"local", "Library", "nz", "deep/inner", "ra", "wide", "x~y", "\u212Aelvin"})
+            QVERIFY(root.mkpath(QString::fromUtf8(folder)));
+        for (const char* file : {"notes.txt", "Rx.txt", "deep/inner.txt"})
+            MakeFile(m_top + QString::fromUtf8(file));
+        QVERIFY(QFile::link(m_top + QStringLiteral("wide"), m_top + QStringLiteral("linked")));
+        QVERIFY(QFile::link(m_top + QStringLiteral("loop"), m_top + QStringLiteral("loop")));
+        // A name that is not UTF-8 cannot be written back from text.
+        const QByteArray invalid = QFile::encodeName(m_top + QStringLiteral("wide/")) + "ba\xff";
+        QVERIFY(::mkdir(invalid.constData(), 0700) == 0);
+        QVERIFY(root.mkpath(QStringLiteral("wide/bz")));
+    }
+    // Qt cannot name the folder that is not UTF-8, so it cannot remove it.
+    void cleanupTestCase()
+    {
+        const QByteArray invalid = QFile::encodeName(m_top + QStringLiteral("wide/")) + "ba\xff";
+        QVERIFY(::rmdir(invalid.constData()) == 0);
+    }
+
+    void rule_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("typedIsFolder");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("appended");
+        QTest::newRow("folder proposed") << "/usr/my d" << false << QStringList{"bin/", "my sql/", "my docs/"} << "ocs/";
+        QTest::newRow("typed case kept, disk case added") << "/x/PRO" << false << QStringList{"Program Files/"} << "gram Files/";
+        QTest::newRow("whole folder name: separator only") << "/usr/local" << true << QStringList{} << "/";
+        QTest::newRow("first match a file") << "/x/re" << false << QStringList{"results/", "readme", "src/"} << "";
+        QTest::newRow("order ignores case") << "/x/r" << false << QStringList{"Rx.txt", "ra/"} << "a/";
+        QTest::newRow("same name but case") << "/x/f" << false << QStringList{"foo", "Foo/"} << "oo/";
+        QTest::newRow("hidden folder") << "/x/.c" << false << QStringList{".", "..", ".config/", ".cache/"} << "ache/";
+        QTest::newRow("no match") << "/x/q" << false << QStringList{"a/", "b"} << "";
+    }
+
+    void rule()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, typedIsFolder);
+        QFETCH(QStringList, entries);
+        QTEST(AppendedPart(typed, GetCompletedPath(typed, typedIsFolder, Entries(entries))), "appended");
+    }
+
+    // Paths relative to the test folder; "@" stands for it.
+    void disk_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("completed");
+        QTest::newRow("order ignores case") << "@r" << "@ra/";
+        QTest::newRow("file comes first") << "@n" << "";
+        QTest::newRow("non-ASCII letter folding to the prefix") << "@kE" << QStringLiteral("@\u212Aelvin/");
+        QTest::newRow("file in a subfolder") << "@deep/inne" << "@deep/inner/";
+        QTest::newRow("link to a folder") << "@linke" << "@linked/";
+        QTest::newRow("link loop") << "@loo" << "";
+        QTest::newRow("name not UTF-8 passed over") << "@wide/b" << "@wide/bz/";
+        QTest::newRow("missing folder") << "@gone/x" << "";
+        QTest::newRow("no separator") << "local" << "";
+        QTest::newRow("4096 characters") << QStringLiteral("@%1/a").arg(QString(4096, u'x')) << "";
+        QTest::newRow("NUL in the text") << QStringLiteral("@local") + QChar(0) + QStringLiteral("x") << "";
+    }
+
+    void disk()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, completed);
+        const std::atomic<bool> running{false};
+        QCOMPARE(FindCompletedPath(typed.replace(u'@', m_top), running), completed.replace(u'@', m_top));
+        const std::atomic<bool> cancelled{true};
+        QCOMPARE(FindCompletedPath(typed, cancelled), QString());
+    }
+
+    // Keys typed into a box that starts with `preset`; "<BS>", "<Del>",
+    // "<Left>", "<End>", "<Paste>" (of "lo" from the clipboard) stand for keys.
+    void keys_data()
+    {
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("prefix") << "@" << QStringList{"lo"} << "@local/" << "cal/";
+        QTest::newRow("typed case") << "@" << QStringList{"LO"} << "@LOcal/" << "cal/";
+        QTest::newRow("whole folder name") << "@" << QStringList{"nz"} << "@nz/" << "/";
+        QTest::newRow("typing replaces the proposal") << "@" << QStringList{"lox"} << "@lox" << "";
+        QTest::newRow("moving past accepts") << "@" << QStringList{"lo", "<End>", "d"} << "@local/d" << "";
+        QTest::newRow("backspace") << "@" << QStringList{"lo", "<BS>", "<BS>"} << "@l" << "";
+        QTest::newRow("delete") << "@locx" << QStringList{"<Left>", "<Del>"} << "@loc" << "";
+        QTest::newRow("paste") << "@" << QStringList{"<Paste>"} << "@lo" << "";
+        QTest::newRow("after a separator") << "@deep" << QStringList{"/"} << "@deep/" << "";
+        QTest::newRow("network path") << "/" << QStringList{"/" + m_top.mid(1) + "lo"} << "/@lo" << "";
+        QTest::newRow("above z") << "@" << QStringList{"x~"} << "@x~" << "";
+    }
+
+    void keys()
+    {
+        QFETCH(QString, preset);
+        QFETCH(QStringList, keys);
+        QLineEdit line;
+        PathBox box(&line);
+        line.setText(preset.replace(u'@', m_top));
+        QGuiApplication::clipboard()->setText(QStringLiteral("lo"));
+        for (const QString& key : keys) {
+            if (key == QLatin1String("<BS>"))
+                QTest::keyClick(&line, Qt::Key_Backspace);
+            else if (key == QLatin1String("<Del>"))
+                QTest::keyClick(&line, Qt::Key_Delete);
+            else if (key == QLatin1String("<Left>"))
+                QTest::keyClick(&line, Qt::Key_Left);
+            else if (key == QLatin1String("<End>"))
+                QTest::keyClick(&line, Qt::Key_End);
+            else if (key == QLatin1String("<Paste>"))
+                QTest::keyClick(&line, Qt::Key_V, Qt::ControlModifier);
+            else
+                QTest::keyClicks(&line, key);
+            QTRY_VERIFY(!box.AutoCompleteBusy());
+        }
+        QFETCH(QString, text);
+        QCOMPARE(line.text(), text.replace(u'@', m_top));
+        QTEST(line.selectedText(), "selected");
+    }
+    // A search that hangs like a dead network mount holds up no key, and a
+    // newer key's search is shown while the old one still hangs; the old
+    // result, when it comes at last, is dropped.
+    void newerKeyCancelsHungSearch()
+    {
+        QLineEdit line;
+        QSemaphore release;
+        std::atomic<bool> hanging{false};
+        PathBox box(&line, [&](const QString& typed, const std::atomic<bool>&) {
+            if (typed == QLatin1String("a")) {
+                hanging = true;
+                (void)release.tryAcquire(1, 10000);
+                hanging = false;
+            }
+            return typed + QStringLiteral("-done/");
+        });
+        QTest::keyClick(&line, Qt::Key_A);
+        QTRY_VERIFY(hanging);
+        QTest::keyClick(&line, Qt::Key_B);
+        QCOMPARE(line.text(), QStringLiteral("ab"));
+        QTRY_COMPARE(line.text(), QStringLiteral("ab-done/"));
+        QCOMPARE(line.selectedText(), QStringLiteral("-done/"));
+        QVERIFY(hanging);
+        release.release();
+        QTRY_VERIFY(!hanging);
+        QTest::qWait(50);
+        QCOMPARE(line.text(), QStringLiteral("ab-done/"));
+    }
+
+    void drops_data()
+    {
+        QTest::addColumn<QString>("text");  // no text/plain when null
+        QTest::addColumn<QStringList>("urls");
+        QTest::addColumn<QString>("box");  // "/before" when the drop is refused
+        const QString refused = QStringLiteral("/before");
+        QTest::newRow("text") << "/a/b c.txt" << QStringList{} << "/a/b c.txt";
+        QTest::newRow("files: the first") << QString() << QStringList{"file:///x/one.txt", "file:///x/two.txt"} << "/x/one.txt";
+        QTest::newRow("text wins") << "/typed" << QStringList{"file:///x/one.txt"} << "/typed";
+        QTest::newRow("first non-blank line") << "\n  \r\n/first line\r\n/second" << QStringList{} << "/first line";
+        QTest::newRow("file URL as text") << "file:///x/My%20File.txt\nfile:///x/b" << QStringList{} << "/x/My File.txt";
+        QTest::newRow("blank text, files") << " \n" << QStringList{"file:///x/one.txt"} << "/x/one.txt";
+        QTest::newRow("web link") << QString() << QStringList{"https://example.com/a.txt"} << refused;
+        QTest::newRow("sftp text") << "sftp://host/a.txt" << QStringList{} << refused;
+        QTest::newRow("web link first") << QString() << QStringList{"http://h/a", "file:///x/one.txt"} << refused;
+        QTest::newRow("nothing usable") << QString() << QStringList{} << refused;
+        QTest::newRow("not completed") << "@lo" << QStringList{} << "@lo";
+    }
+
+    void drops()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, urls);
+        QFETCH(QString, box);
+        QLineEdit line(QStringLiteral("/before"));
+        PathBox pathBox(&line);
+        QMimeData data;
+        if (!text.isNull())
+            data.setText(text.replace(u'@', m_top));
+        QList<QUrl> list;
+        for (const QString& url : urls)
+            list << QUrl(url);
+        if (!list.isEmpty())
+            data.setUrls(list);
+        data.setData(QStringLiteral("image/png"), "\x89PNG");
+        const bool taken = DropOn(&line, data);
+        QCOMPARE(line.text(), box.replace(u'@', m_top));
+        QVERIFY(!pathBox.AutoCompleteBusy());
+        QCOMPARE(taken, box != QLatin1String("/before"));
+    }
+};
+
+QTEST_MAIN(tst_PathCompletion)
+#include "tst_PathCompletion.moc"
