@@ -1,0 +1,57 @@
+// Fuzzes the type-ahead completion rule over listed folders. The proposal is
+// the typed folder plus the first matching entry in name order (letter case
+// aside), whatever order the folder lists its entries in; a first match that
+// is a file proposes nothing; what is appended to the typed text is the
+// proposal's next part, up to its separator.
+
+#include "FuzzInput.h"
+#include "mainwindow/modAutoCompletePath.h"
+
+#include <QDir>
+#include <QSet>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+using namespace modAutoCompletePath;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzInput input(data, size);
+    const QString typed = QStringLiteral("/t/") + QString::fromUtf8(input.Bytes(6)).remove(QDir::separator());
+    std::vector<FolderEntry> entries;
+    QSet<QString> names;
+    while (!input.AtEnd() && entries.size() < 40) {
+        const std::uint8_t kind = input.Byte();
+        const QString name = QString::fromUtf8(input.Bytes(6)).remove(QDir::separator());
+        if (!name.isEmpty() && !names.contains(name)) {
+            names.insert(name);
+            entries.push_back({name, (kind & 1) != 0});
+        }
+    }
+    const QString proposed = GetCompletedPath(typed, false, entries);
+
+    // The first match by name, found by sorting every match.
+    const TypedPath parts = SplitTyped(typed);
+    std::vector<FolderEntry> matches;
+    for (const FolderEntry& entry : entries) {
+        if (entry.name.startsWith(parts.prefix, Qt::CaseInsensitive))
+            matches.push_back(entry);
+    }
+    std::sort(matches.begin(), matches.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return ComesBefore(a.name, b.name); });
+    const QString expected = matches.empty() || !matches.front().folder
+                                 ? QString()
+                                 : parts.folder + matches.front().name + QDir::separator();
+    if (proposed != expected)
+        std::abort();
+    // Listed in reverse, the same proposal.
+    if (GetCompletedPath(typed, false, {entries.rbegin(), entries.rend()}) != proposed)
+        std::abort();
+    const QString appended = AppendedPart(typed, proposed);
+    if (!proposed.isEmpty() && proposed.size() > typed.size()
+        && (appended.isEmpty() || appended != proposed.mid(typed.size(), appended.size())
+            || (appended.size() < proposed.size() - typed.size() && !appended.endsWith(QDir::separator()))))
+        std::abort();
+    return 0;
+}
