@@ -84,10 +84,10 @@ double ReadAndHashFloor(const std::string& one, const std::string& two, int runs
         const auto start = std::chrono::steady_clock::now();
         std::uint64_t sink = 0;
         for (const std::string& path : {one, two}) {
-            const LineFile::LoadResult loaded = LineFile::Load(QString::fromStdString(path));
+            const LineFile::LoadResult loaded = LineFile::Load(path);
             if (!loaded.file)
                 return -1;
-            for (qsizetype i = 0; i < loaded.file->LineCount(); ++i)
+            for (std::int64_t i = 0; i < loaded.file->LineCount(); ++i)
                 sink += normalizer.Hash({loaded.file->RawLine(i), loaded.file->LineLacksNewline(i)});
         }
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

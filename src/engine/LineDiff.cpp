@@ -1,60 +1,67 @@
 #include "engine/LineDiff.h"
 
 #include "engine/MiddleSnake.h"
+#include "engine/Prepare.h"
+#include "engine/Slide.h"
+
+#include <algorithm>
 
 namespace LineDiff {
+namespace {
 
-void MarkChanges(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
-                 std::uint32_t classCount, bool minimal,
-                 std::vector<std::uint8_t>& changedA, std::vector<std::uint8_t>& changedB)
+// The search over the lines the prepare stage kept; its findings are
+// added to the lines already set aside.
+void Search(Side& one, Side& two, std::uint32_t classCount, bool minimal)
 {
-    // A line whose class never occurs in the other file cannot be part of
-    // any common subsequence: mark it now and keep it out of the search.
-    // This is exact, and on typical edits it removes most changed lines.
-    std::vector<std::uint32_t> reducedA;
-    std::vector<std::uint32_t> reducedB;
-    std::vector<std::uint32_t> mapA;
-    std::vector<std::uint32_t> mapB;
-    {
-        std::vector<std::uint8_t> inA(classCount, 0);
-        std::vector<std::uint8_t> inB(classCount, 0);
-        for (std::uint32_t c : a)
-            inA[c] = 1;
-        for (std::uint32_t c : b)
-            inB[c] = 1;
-        auto reduce = [](const std::vector<std::uint32_t>& seq, const std::vector<std::uint8_t>& inOther,
-                         std::vector<std::uint8_t>& changed, std::vector<std::uint32_t>& reduced,
-                         std::vector<std::uint32_t>& map) {
-            size_t kept = 0;
-            for (std::uint32_t c : seq)
-                kept += inOther[c];
-            reduced.reserve(kept);
-            map.reserve(kept);
-            for (size_t i = 0; i < seq.size(); ++i) {
-                if (inOther[seq[i]]) {
-                    reduced.push_back(seq[i]);
-                    map.push_back(static_cast<std::uint32_t>(i));
-                } else {
-                    changed[i] = 1;
-                }
-            }
-        };
-        reduce(a, inB, changedA, reducedA, mapA);
-        reduce(b, inA, changedB, reducedB, mapB);
-    }
-    if (reducedA.empty() && reducedB.empty())
+    if (one.kept.empty() && two.kept.empty())
         return;
-    MiddleSnakeSearch search(reducedA, reducedB, classCount, minimal);
-    search.Run([&](bool sideB, std::int64_t index) {
-        if (sideB)
-            changedB[mapB[static_cast<size_t>(index)]] = 1;
-        else
-            changedA[mapA[static_cast<size_t>(index)]] = 1;
-    });
+    std::vector<std::uint8_t> keptChangedA(one.kept.size(), 0);
+    std::vector<std::uint8_t> keptChangedB(two.kept.size(), 0);
+    MiddleSnakeSearch(one.kept, two.kept, classCount, minimal).Run(keptChangedA, keptChangedB);
+    for (std::size_t i = 0; i < keptChangedA.size(); ++i)
+        one.changed[one.keptIndex[i]] |= keptChangedA[i];
+    for (std::size_t j = 0; j < keptChangedB.size(); ++j)
+        two.changed[two.keptIndex[j]] |= keptChangedB[j];
+    // The search's inputs are no longer needed; free them before sliding.
+    one.kept = {};
+    one.keptIndex = {};
+    two.kept = {};
+    two.keptIndex = {};
 }
 
-std::vector<Hunk> CollectHunks(const std::vector<std::uint8_t>& changedA,
-                               const std::vector<std::uint8_t>& changedB)
+}  // namespace
+
+std::vector<Hunk> FindHunks(const LineFile& a, const LineFile& b, const Settings& settings)
+{
+    const TextNormalizer normalizer(settings.ignoreCase, settings.ignoreWhiteSpace);
+    Prepared p = Prepare(a, b, normalizer);
+    Search(p.one, p.two, p.classCount, settings.minimal);
+
+    const std::int64_t prefix = p.prefix;
+    std::vector<std::uint8_t> changedA(static_cast<std::size_t>(a.LineCount()), 0);
+    std::vector<std::uint8_t> changedB(static_cast<std::size_t>(b.LineCount()), 0);
+    std::copy(p.one.changed.begin(), p.one.changed.end(), changedA.begin() + prefix);
+    std::copy(p.two.changed.begin(), p.two.changed.end(), changedB.begin() + prefix);
+    p.one.changed = {};
+    p.two.changed = {};
+
+    // Within the middle, classes decide equality; the trimmed ends (which a
+    // block may slide into) are compared as text.
+    auto sameWithin = [&](const LineFile& file, const std::vector<std::uint32_t>& ids) {
+        const auto mid = static_cast<std::int64_t>(ids.size());
+        return [&, mid](std::int64_t i, std::int64_t j) {
+            if (i >= prefix && j >= prefix && i < prefix + mid && j < prefix + mid)
+                return ids[static_cast<std::size_t>(i - prefix)] == ids[static_cast<std::size_t>(j - prefix)];
+            return normalizer.Same({file.RawLine(i), file.LineLacksNewline(i)}, {file.RawLine(j), file.LineLacksNewline(j)});
+        };
+    };
+    SlideSide sideA{&changedA, sameWithin(a, p.one.classes), [&](std::int64_t i) { return ShapeOf(a.RawLine(i)); }};
+    SlideSide sideB{&changedB, sameWithin(b, p.two.classes), [&](std::int64_t j) { return ShapeOf(b.RawLine(j)); }};
+    SlideChanges(sideA, sideB);
+    return CollectHunks(changedA, changedB);
+}
+
+std::vector<Hunk> CollectHunks(const std::vector<std::uint8_t>& changedA, const std::vector<std::uint8_t>& changedB)
 {
     std::vector<Hunk> hunks;
     const auto n = static_cast<std::int64_t>(changedA.size());
@@ -62,15 +69,15 @@ std::vector<Hunk> CollectHunks(const std::vector<std::uint8_t>& changedA,
     std::int64_t i = 0;
     std::int64_t j = 0;
     while (i < n || j < m) {
-        if (i < n && j < m && !changedA[static_cast<size_t>(i)] && !changedB[static_cast<size_t>(j)]) {
+        if (i < n && j < m && !changedA[static_cast<std::size_t>(i)] && !changedB[static_cast<std::size_t>(j)]) {
             ++i;
             ++j;
             continue;
         }
         Hunk h{i, 0, j, 0};
-        while (i < n && changedA[static_cast<size_t>(i)])
+        while (i < n && changedA[static_cast<std::size_t>(i)])
             ++i;
-        while (j < m && changedB[static_cast<size_t>(j)])
+        while (j < m && changedB[static_cast<std::size_t>(j)])
             ++j;
         h.count1 = i - h.first1;
         h.count2 = j - h.first2;

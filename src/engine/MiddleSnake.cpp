@@ -22,7 +22,15 @@ MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x,
     m_cutoff = std::max<std::int64_t>(256, static_cast<std::int64_t>(std::sqrt(static_cast<double>(n + m))) * 2);
 }
 
-void MiddleSnakeSearch::Run(const std::function<void(bool, std::int64_t)>& mark)
+void MiddleSnakeSearch::MarkAll(const Box& box, std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
+{
+    for (std::int64_t i = box.x0; i < box.x1; ++i)
+        changedX[static_cast<size_t>(i)] = 1;
+    for (std::int64_t j = box.y0; j < box.y1; ++j)
+        changedY[static_cast<size_t>(j)] = 1;
+}
+
+void MiddleSnakeSearch::Run(std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
 {
     std::vector<Box> pending{{0, static_cast<std::int64_t>(m_x.size()), 0, static_cast<std::int64_t>(m_y.size())}};
     // An explicit stack: heuristic splits can make the recursion deep.
@@ -39,10 +47,7 @@ void MiddleSnakeSearch::Run(const std::function<void(bool, std::int64_t)>& mark)
             --box.y1;
         }
         if (box.x0 == box.x1 || box.y0 == box.y1 || (box.checkShared && !SharesAnyLine(box))) {
-            for (std::int64_t i = box.x0; i < box.x1; ++i)
-                mark(false, i);
-            for (std::int64_t j = box.y0; j < box.y1; ++j)
-                mark(true, j);
+            MarkAll(box, changedX, changedY);
             continue;
         }
         bool expensive = false;
@@ -52,10 +57,7 @@ void MiddleSnakeSearch::Run(const std::function<void(bool, std::int64_t)>& mark)
         const bool corner = (p.x == box.x0 && p.y == box.y0) || (p.x == box.x1 && p.y == box.y1);
         if (corner || p.x < box.x0 || p.x > box.x1 || p.y < box.y0 || p.y > box.y1) {
             // Cannot happen for a sound search; never loop forever on it.
-            for (std::int64_t i = box.x0; i < box.x1; ++i)
-                mark(false, i);
-            for (std::int64_t j = box.y0; j < box.y1; ++j)
-                mark(true, j);
+            MarkAll(box, changedX, changedY);
             continue;
         }
         pending.push_back({p.x, box.x1, p.y, box.y1});

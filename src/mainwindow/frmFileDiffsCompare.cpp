@@ -19,6 +19,7 @@
 #include "mainwindow/LineFileRowText.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -52,7 +53,7 @@ Alignment::PaneRows UnalignedRows(const LineFile& file)
     const qsizetype count = file.LineCount();
     if (count >= std::numeric_limits<std::int32_t>::max())
         throw modVantrel::VantrelError(modVantrel::ErrorNumber::Overflow,
-                                       QStringLiteral("Too many lines to show: %1").arg(file.Path()));
+                                       QStringLiteral("Too many lines to show: %1").arg(QFile::decodeName(QByteArray::fromStdString(file.Path()))));
     Alignment::PaneRows rows;
     rows.line.resize(static_cast<std::size_t>(count) + 1);
     for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
@@ -66,14 +67,15 @@ Alignment::PaneRows UnalignedRows(const LineFile& file)
 // the same line reader only when the engine does not hold that very path.
 std::shared_ptr<const LineFile> LinesOf(int which, const QString& path)
 {
+    const std::string bytes = QFile::encodeName(path).toStdString();
     if (modVantrel::gDiffEngine) {
         std::shared_ptr<const LineFile> held = modVantrel::gDiffEngine->LoadedFile(which);
-        if (held && held->Path() == path)
+        if (held && held->Path() == bytes)
             return held;
     }
-    LineFile::LoadResult loaded = LineFile::Load(path);
+    LineFile::LoadResult loaded = LineFile::Load(bytes);
     if (!loaded.file)
-        throw modVantrel::VantrelError(modVantrel::ErrorNumber::FileIo, loaded.error);
+        throw modVantrel::VantrelError(modVantrel::ErrorNumber::FileIo, cDiffEngine::DescribeFileError(loaded.error));
     return loaded.file;
 }
 

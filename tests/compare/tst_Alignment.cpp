@@ -179,7 +179,7 @@ private slots:
                 if (inBlock[r]) continue;
                 QVERIFY(p1.line[r] != kNoLine && p2.line[r] != kNoLine);
                 QVERIFY(p1.color[r] == kDefaultColor && p2.color[r] == kDefaultColor);
-                QCOMPARE(a->RawLine(p1.line[r]).toByteArray(), b->RawLine(p2.line[r]).toByteArray());
+                QCOMPARE(QByteArrayView(a->RawLine(p1.line[r])).toByteArray(), QByteArrayView(b->RawLine(p2.line[r])).toByteArray());
             }
         }
     }

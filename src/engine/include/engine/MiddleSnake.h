@@ -9,7 +9,6 @@
 // got furthest; this keeps very different inputs fast.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,9 +19,9 @@ public:
     MiddleSnakeSearch(const std::vector<std::uint32_t>& x, const std::vector<std::uint32_t>& y,
                       std::uint32_t classCount, bool minimal);
 
-    // Calls mark(false, i) for every changed element of x and mark(true, j)
-    // for every changed element of y.
-    void Run(const std::function<void(bool, std::int64_t)>& mark);
+    // Sets changedX[i] / changedY[j] to 1 for the elements outside the
+    // common subsequence found; both vectors are sized like x and y.
+    void Run(std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY);
 
 private:
     struct Box {
@@ -53,6 +52,7 @@ private:
     // Splits an expensive box at lines unique on both sides; pushes the
     // gaps between them and returns false when there are none.
     bool SplitAtUniqueLines(const Box& box, std::vector<Box>& pending);
+    static void MarkAll(const Box& box, std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY);
     [[nodiscard]] bool SharesAnyLine(const Box& box);
 
     const std::vector<std::uint32_t>& m_x;

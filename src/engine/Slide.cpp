@@ -1,4 +1,4 @@
-#include "engine/LineDiff.h"
+#include "engine/Slide.h"
 
 namespace LineDiff {
 namespace {
@@ -100,6 +100,17 @@ void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
 }
 
 }  // namespace
+
+LineShape ShapeOf(std::string_view raw)
+{
+    std::size_t i = 0;
+    while (i < raw.size() && (raw[i] == ' ' || raw[i] == '\t' || raw[i] == '\r' || raw[i] == '\f' || raw[i] == '\v'))
+        ++i;
+    if (i == raw.size())
+        return LineShape::Blank;
+    const char c = raw[i];
+    return (c == '}' || c == ')' || c == ']') ? LineShape::Closer : LineShape::Text;
+}
 
 void SlideChanges(SlideSide& one, SlideSide& two)
 {
