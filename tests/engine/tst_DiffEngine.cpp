@@ -147,9 +147,10 @@ private slots:
         QTest::newRow("function added after a blank line")
             << Edge{"a() {\n}\n\nc() {\n}\n", "a() {\n}\n\nb() {\n}\n\nc() {\n}\n", 1, L{"3a4,6"}};
         QTest::newRow("block does not start with a blank line") << Edge{"foo\nbar\n", "foo\n\nfoo\nbar\n", 1, L{"0a1,2"}};
-        QTest::newRow("block does not start with a closing brace")
+        QTest::newRow("block goes as far down as it can")
             << Edge{"if (a) {\n  x;\n}\ny;\n", "if (a) {\n  x;\n}\nif (b) {\n  x;\n}\ny;\n", 1, L{"3a4,6"}};
-        QTest::newRow("deletion joins a change") << Edge{"k\nk\nz\n", "k\nq\nz\n", 1, L{"2c2"}};
+        QTest::newRow("block does not start with a closing brace") << Edge{"  x;\ny;\n", "  x;\n}\n  x;\ny;\n", 1, L{"0a1,2"}};
+        QTest::newRow("deletion joins a change") << Edge{"z\nk\nk\n", "z\nq\nk\n", 1, L{"2c2"}};
     }
 
     void edgeCases()
@@ -178,6 +179,11 @@ private slots:
         QTest::newRow("CRLF with white space ignored") << Setting{"a\r\nb\r\n", "a\nb\n", false, true, 0};
         QTest::newRow("no final newline, white space ignored") << Setting{"a\nb", "a\nb\n", false, true, 0};
         QTest::newRow("blank lines are not dropped") << Setting{"a\n\nb\n", "a\nb\n", false, true, 1};
+        // The settings relax case and white space, never the encoding.
+        QTest::newRow("Windows-1252 against UTF-8, -i -w") << Setting{"caf\xe9\n", "caf\xc3\xa9\n", true, true, 1};
+        QTest::newRow("Windows-1252 capital against UTF-8, -i") << Setting{"\xc9t\xe9\n", "\xc3\xa9t\xc3\xa9\n", true, false, 1};
+        QTest::newRow("invalid UTF-8 against what it shows as") << Setting{"\xc3\xa9 \xff\n", "\xc3\x83\xc2\xa9 \xc3\xbf\n", true, true, 1};
+        QTest::newRow("ASCII folds in a Windows-1252 line") << Setting{"ABC \xe9\n", "abc \xe9\n", true, false, 0};
     }
 
     void settings()

@@ -45,10 +45,13 @@ void Apply(CommandLine& cmd, char name, const std::string* value)
     case 'h': cmd.action = CommandLine::Action::Help; break;
     case 'v': cmd.action = CommandLine::Action::Version; break;
     case 'L':
-        if (cmd.labels.size() == 2)
+        if (cmd.labels.size() == 2) {
             cmd.error = "too many file label options";
-        else
+            cmd.hint = false;
+        }
+        else {
             cmd.labels.push_back(*value);
+        }
         break;
     case 'U': {
         cmd.unified = true;

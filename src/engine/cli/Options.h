@@ -19,9 +19,10 @@ struct CommandLine {
     std::int64_t context = 3;
     std::vector<std::string> labels;
     std::vector<std::string> operands;
-    // Set when the command line is wrong: what to say before the hint to
-    // try --help.
+    // Set when the command line is wrong: what to say, and whether to
+    // add the hint to try --help (not for a misuse the help cannot cure).
     std::string error;
+    bool hint = true;
 };
 
 [[nodiscard]] CommandLine ParseCommandLine(int argc, const char* const* argv);

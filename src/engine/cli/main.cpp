@@ -81,7 +81,7 @@ int main(int argc, char* argv[])
     const CommandLine cmd = ParseCommandLine(argc, argv);
     if (!cmd.error.empty()) {
         Complain(cmd.error);
-        return Complain("Try 'vantrel-diff --help' for more information.");
+        return cmd.hint ? Complain("Try 'vantrel-diff --help' for more information.") : 2;
     }
     if (cmd.action == CommandLine::Action::Help) {
         std::fputs(UsageText(), stdout);
