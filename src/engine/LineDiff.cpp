@@ -13,11 +13,13 @@ namespace {
 // added to the lines already set aside.
 void Search(Side& one, Side& two, std::uint32_t classCount, bool minimal)
 {
-    if (one.kept.empty() && two.kept.empty())
+    if (one.Searched().empty() && two.Searched().empty())
         return;
-    std::vector<std::uint8_t> keptChangedA(one.kept.size(), 0);
-    std::vector<std::uint8_t> keptChangedB(two.kept.size(), 0);
-    MiddleSnakeSearch(one.kept, two.kept, classCount, minimal).Run(keptChangedA, keptChangedB);
+    // Where a side kept every line, the search marks its flags directly.
+    std::vector<std::uint8_t> keptChangedA(one.keptAll ? 0 : one.kept.size(), 0);
+    std::vector<std::uint8_t> keptChangedB(two.keptAll ? 0 : two.kept.size(), 0);
+    MiddleSnakeSearch(one.Searched(), two.Searched(), classCount, minimal)
+        .Run(one.keptAll ? one.changed : keptChangedA, two.keptAll ? two.changed : keptChangedB);
     for (std::size_t i = 0; i < keptChangedA.size(); ++i)
         one.changed[one.keptIndex[i]] |= keptChangedA[i];
     for (std::size_t j = 0; j < keptChangedB.size(); ++j)
@@ -45,19 +47,7 @@ std::vector<Hunk> FindHunks(const LineFile& a, const LineFile& b, const Settings
     p.one.changed = {};
     p.two.changed = {};
 
-    // Within the middle, classes decide equality; the trimmed ends (which a
-    // block may slide into) are compared as text.
-    auto sameWithin = [&](const LineFile& file, const std::vector<std::uint32_t>& ids) {
-        const auto mid = static_cast<std::int64_t>(ids.size());
-        return [&, mid](std::int64_t i, std::int64_t j) {
-            if (i >= prefix && j >= prefix && i < prefix + mid && j < prefix + mid)
-                return ids[static_cast<std::size_t>(i - prefix)] == ids[static_cast<std::size_t>(j - prefix)];
-            return normalizer.Same({file.RawLine(i), file.LineLacksNewline(i)}, {file.RawLine(j), file.LineLacksNewline(j)});
-        };
-    };
-    SlideSide sideA{&changedA, sameWithin(a, p.one.classes), [&](std::int64_t i) { return ShapeOf(a.RawLine(i)); }};
-    SlideSide sideB{&changedB, sameWithin(b, p.two.classes), [&](std::int64_t j) { return ShapeOf(b.RawLine(j)); }};
-    SlideChanges(sideA, sideB);
+    SlideChanges({changedA, a, p.one.classes, prefix, normalizer}, {changedB, b, p.two.classes, prefix, normalizer});
     return CollectHunks(changedA, changedB);
 }
 

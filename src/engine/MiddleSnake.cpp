@@ -1,7 +1,6 @@
 #include "engine/MiddleSnake.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace LineDiff {
 
@@ -16,10 +15,7 @@ MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x,
     m_offset = m + 1;
     m_forward = std::make_unique_for_overwrite<std::int64_t[]>(static_cast<size_t>(n + m + 3));
     m_backward = std::make_unique_for_overwrite<std::int64_t[]>(static_cast<size_t>(n + m + 3));
-    // The cut-off grows like the square root of the input, so the work per
-    // split stays small next to the input while ordinary edits (whose cost
-    // is far below it) are still found exactly.
-    m_cutoff = std::max<std::int64_t>(256, static_cast<std::int64_t>(std::sqrt(static_cast<double>(n + m))) * 2);
+    m_cutoff = kCutoff;
 }
 
 void MiddleSnakeSearch::MarkAll(const Box& box, std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
@@ -75,13 +71,19 @@ void MiddleSnakeSearch::Advance(Frontier& f, std::int64_t n, std::int64_t m, Equ
         lo += 2;
     if (hi > n)
         hi -= 2;
-    // Diagonals of this cost have the other parity than those of the last
-    // cost, so the slots read (k - 1, k + 1) are not overwritten here.
+    // The slots just outside the last range read as unreachable, so each
+    // diagonal reads both neighbours without a bounds check. Diagonals of
+    // this cost have the other parity than those of the last cost, so the
+    // slots read (k - 1, k + 1) are not overwritten here.
+    if (lo < f.lo)
+        v[lo - 1] = -1;
+    if (hi > f.hi)
+        v[hi + 1] = -1;
     for (std::int64_t k = hi; k >= lo; k -= 2) {
         std::int64_t x = -1;
-        if (k + 1 <= f.hi && v[k + 1] >= 0 && v[k + 1] - (k + 1) < m)
+        if (v[k + 1] >= 0 && v[k + 1] - (k + 1) < m)
             x = v[k + 1];  // one line of y inserted
-        if (k - 1 >= f.lo && v[k - 1] >= 0 && v[k - 1] < n)
+        if (v[k - 1] >= 0 && v[k - 1] < n)
             x = std::max(x, v[k - 1] + 1);  // one line of x deleted
         if (x >= 0) {
             std::int64_t y = x - k;
@@ -102,11 +104,13 @@ MiddleSnakeSearch::Point MiddleSnakeSearch::Split(const Box& box, bool& expensiv
     const std::int64_t m = box.y1 - box.y0;
     const std::int64_t delta = n - m;
     const bool odd = (delta & 1) != 0;
-    const std::uint32_t* xs = m_x.data();
-    const std::uint32_t* ys = m_y.data();
-    auto forwardEqual = [&](std::int64_t x, std::int64_t y) { return xs[box.x0 + x] == ys[box.y0 + y]; };
+    const std::uint32_t* xs = m_x.data() + box.x0;
+    const std::uint32_t* ys = m_y.data() + box.y0;
+    auto forwardEqual = [xs, ys](std::int64_t x, std::int64_t y) { return xs[x] == ys[y]; };
     // The backward search runs forward over both sequences read from the end.
-    auto backwardEqual = [&](std::int64_t x, std::int64_t y) { return xs[box.x1 - 1 - x] == ys[box.y1 - 1 - y]; };
+    const std::uint32_t* xe = m_x.data() + box.x1 - 1;
+    const std::uint32_t* ye = m_y.data() + box.y1 - 1;
+    auto backwardEqual = [xe, ye](std::int64_t x, std::int64_t y) { return xe[-x] == ye[-y]; };
 
     Frontier f{m_forward.get() + m_offset, 0, 0};
     Frontier b{m_backward.get() + m_offset, 0, 0};

@@ -105,8 +105,15 @@ void Classify(const LineFile& one, const LineFile& two, const TextNormalizer& no
     idsA.resize(static_cast<std::size_t>(midOne));
     idsB.resize(static_cast<std::size_t>(midTwo));
     ClassTable classes(one, two, p.prefix, midOne, normalizer, static_cast<std::size_t>(midOne + midTwo));
-    for (std::int64_t i = 0; i < midOne; ++i)
-        idsA[static_cast<std::size_t>(i)] = classes.ClassOf(static_cast<std::uint32_t>(i));
+    // A line equal to the one before it (runs of blank lines, of the same
+    // line repeated) takes its class without a look into the table.
+    for (std::int64_t i = 0; i < midOne; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (i > 0 && normalizer.Same(ViewOf(one, p.prefix + i - 1), ViewOf(one, p.prefix + i)))
+            idsA[k] = idsA[k - 1];
+        else
+            idsA[k] = classes.ClassOf(static_cast<std::uint32_t>(i));
+    }
     // Most lines of File Two continue a run of lines equal to File One;
     // checking the line after the last match first skips the hash table
     // (and its cache misses) for them.
@@ -133,6 +140,11 @@ void SetAsideUnmatched(Side& side, const std::vector<std::uint8_t>& inOther)
     std::size_t kept = 0;
     for (std::uint32_t c : side.classes)
         kept += inOther[c];
+    // Often nothing is set aside on one side (File One's lines all occur
+    // in File Two): the search then reads the classes as they are.
+    side.keptAll = kept == n;
+    if (side.keptAll)
+        return;
     side.kept.reserve(kept);
     side.keptIndex.reserve(kept);
     for (std::size_t i = 0; i < n; ++i) {

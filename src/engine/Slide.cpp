@@ -33,9 +33,9 @@ int ShapePenalty(LineShape shape)
     return 0;
 }
 
-void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
+void SlideSideOf(const SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
 {
-    std::vector<std::uint8_t>& ch = *side.changed;
+    std::vector<std::uint8_t>& ch = side.changed;
     const std::vector<std::uint8_t> otherGaps = ChangedGaps(otherChanged);
     const auto n = static_cast<std::int64_t>(ch.size());
     auto at = [&](std::int64_t i) -> std::uint8_t& { return ch[static_cast<size_t>(i)]; };
@@ -57,7 +57,7 @@ void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
         // the block moves freely between `top` and its bottom position.
         for (;;) {
             const std::int64_t length = e - s;
-            while (s > 0 && !at(s - 1) && side.same(s - 1, e - 1)) {
+            while (s > 0 && !at(s - 1) && side.Same(s - 1, e - 1)) {
                 at(--s) = 1;
                 at(--e) = 0;
                 --rank;
@@ -65,7 +65,7 @@ void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
                     --s;
             }
             top = s;
-            while (e < n && !at(e) && side.same(s, e)) {
+            while (e < n && !at(e) && side.Same(s, e)) {
                 at(s++) = 0;
                 at(e++) = 1;
                 ++rank;
@@ -84,7 +84,7 @@ void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
                                      && otherGaps[static_cast<size_t>(r)];
             // Joining a change in the other file first (one block instead
             // of two), then the look of the block; ties keep the lowest.
-            const int score = (nextToOther ? 0 : 8) + ShapePenalty(side.shape(p));
+            const int score = (nextToOther ? 0 : 8) + ShapePenalty(side.Shape(p));
             if (score < bestScore) {
                 bestScore = score;
                 bestStart = p;
@@ -112,10 +112,10 @@ LineShape ShapeOf(std::string_view raw)
     return (c == '}' || c == ')' || c == ']') ? LineShape::Closer : LineShape::Text;
 }
 
-void SlideChanges(SlideSide& one, SlideSide& two)
+void SlideChanges(const SlideSide& one, const SlideSide& two)
 {
-    SlideSideOf(one, *two.changed);
-    SlideSideOf(two, *one.changed);
+    SlideSideOf(one, two.changed);
+    SlideSideOf(two, one.changed);
 }
 
 }  // namespace LineDiff

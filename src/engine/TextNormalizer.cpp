@@ -105,10 +105,8 @@ std::uint64_t TextNormalizer::Hash(LineView line) const
     return Mix(h, 0x1234567ull);
 }
 
-bool TextNormalizer::Same(LineView one, LineView two) const
+bool TextNormalizer::SameRelaxed(LineView one, LineView two) const
 {
-    if (Plain())
-        return one.lacksNewline == two.lacksNewline && one.raw == two.raw;
     if (!m_ignoreWhiteSpace && one.lacksNewline != two.lacksNewline)
         return false;
     CharReader a(one, m_ignoreCase, m_ignoreWhiteSpace);

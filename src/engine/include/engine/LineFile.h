@@ -38,10 +38,24 @@ public:
         return static_cast<std::int64_t>(m_wide ? m_wideStarts.size() : m_starts.size()) - 1;
     }
     // The line's text without its line ending (no LF, no CR before the LF).
-    [[nodiscard]] std::string_view Line(std::int64_t index) const;
+    [[nodiscard]] std::string_view Line(std::int64_t index) const
+    {
+        std::string_view raw = RawLine(index);
+        if (!LineLacksNewline(index) && !raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        return raw;
+    }
     // The line with a CR before the LF kept, but without the LF: the bytes
     // that decide whether two lines are equal.
-    [[nodiscard]] std::string_view RawLine(std::int64_t index) const;
+    [[nodiscard]] std::string_view RawLine(std::int64_t index) const
+    {
+        const auto i = static_cast<std::size_t>(index);
+        const std::uint64_t begin = Start(i);
+        std::uint64_t end = Start(i + 1);
+        if (!LineLacksNewline(index))
+            --end;  // the LF
+        return {m_bytes.get() + begin, static_cast<std::size_t>(end - begin)};
+    }
     // True when the file does not end in LF (and is not empty): the last
     // line then has no line ending at all.
     [[nodiscard]] bool LastLineLacksNewline() const { return m_lastLacksNewline; }

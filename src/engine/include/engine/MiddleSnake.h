@@ -16,6 +16,12 @@ namespace LineDiff {
 
 class MiddleSnakeSearch {
 public:
+    // The cost a region may reach before the search settles for a good
+    // split. Ordinary edits cost far less and are found exactly; on very
+    // different inputs it keeps the result as small as diff's, and being a
+    // constant, the work per line does not grow with the input.
+    static constexpr std::int64_t kCutoff = 4096;
+
     MiddleSnakeSearch(const std::vector<std::uint32_t>& x, const std::vector<std::uint32_t>& y,
                       std::uint32_t classCount, bool minimal);
 

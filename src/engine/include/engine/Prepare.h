@@ -22,9 +22,12 @@ struct Side {
     // 1 for a line set aside as changed, by the same index.
     std::vector<std::uint8_t> changed;
     // The lines left for the search: their classes, and their index in
-    // `classes`.
+    // `classes`; both empty when every line is left (keptAll).
     std::vector<std::uint32_t> kept;
     std::vector<std::uint32_t> keptIndex;
+    bool keptAll = false;
+
+    [[nodiscard]] const std::vector<std::uint32_t>& Searched() const { return keptAll ? classes : kept; }
 };
 
 struct Prepared {

@@ -5,8 +5,10 @@
 // other file when possible, not starting with a blank line or a closing
 // bracket, otherwise as far down as it goes.
 
+#include "engine/LineFile.h"
+#include "engine/TextNormalizer.h"
+
 #include <cstdint>
-#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -17,15 +19,27 @@ enum class LineShape : std::uint8_t { Text, Blank, Closer };
 
 [[nodiscard]] LineShape ShapeOf(std::string_view rawLine);
 
-// One file's side for sliding: `changed` flags every line of the file,
-// `same(i, j)` says whether lines i and j of this file are equal, `shape(i)`
-// how line i looks.
+// One file's side for sliding: `changed` flags every line of the file.
+// Lines prefix .. prefix + classes.size() - 1 have class numbers, which
+// decide their equality; the lines around them (a block may slide into
+// them) are compared as text.
 struct SlideSide {
-    std::vector<std::uint8_t>* changed = nullptr;
-    std::function<bool(std::int64_t, std::int64_t)> same;
-    std::function<LineShape(std::int64_t)> shape;
+    std::vector<std::uint8_t>& changed;
+    const LineFile& file;
+    const std::vector<std::uint32_t>& classes;
+    std::int64_t prefix;
+    const TextNormalizer& normalizer;
+
+    [[nodiscard]] bool Same(std::int64_t i, std::int64_t j) const
+    {
+        const auto mid = static_cast<std::int64_t>(classes.size());
+        if (i >= prefix && j >= prefix && i < prefix + mid && j < prefix + mid)
+            return classes[static_cast<std::size_t>(i - prefix)] == classes[static_cast<std::size_t>(j - prefix)];
+        return normalizer.Same({file.RawLine(i), file.LineLacksNewline(i)}, {file.RawLine(j), file.LineLacksNewline(j)});
+    }
+    [[nodiscard]] LineShape Shape(std::int64_t i) const { return ShapeOf(file.RawLine(i)); }
 };
 
-void SlideChanges(SlideSide& one, SlideSide& two);
+void SlideChanges(const SlideSide& one, const SlideSide& two);
 
 }  // namespace LineDiff

@@ -27,13 +27,20 @@ public:
     }
 
     [[nodiscard]] std::uint64_t Hash(LineView line) const;
-    [[nodiscard]] bool Same(LineView one, LineView two) const;
+    [[nodiscard]] bool Same(LineView one, LineView two) const
+    {
+        if (Plain())
+            return one.lacksNewline == two.lacksNewline && one.raw == two.raw;
+        return SameRelaxed(one, two);
+    }
     // True when lines are compared byte for byte.
     [[nodiscard]] bool Plain() const { return !m_ignoreCase && !m_ignoreWhiteSpace; }
 
     [[nodiscard]] static bool IsValidUtf8(std::string_view bytes);
 
 private:
+    [[nodiscard]] bool SameRelaxed(LineView one, LineView two) const;
+
     bool m_ignoreCase;
     bool m_ignoreWhiteSpace;
 };
