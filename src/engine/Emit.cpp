@@ -103,7 +103,6 @@ void WriteUnifiedLines(OutputSink& out, std::string_view sign, const LineFile& f
 
 OutputSink::OutputSink(std::FILE* out) : m_out(out)
 {
-    m_buffer.reserve(kSinkBuffer);
 }
 
 OutputSink::~OutputSink()

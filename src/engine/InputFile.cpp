@@ -48,6 +48,7 @@ InputFile::InputFile(InputFile&& other) noexcept
       m_modified(other.m_modified),
       m_reportedSize(other.m_reportedSize),
       m_firstBlock(std::move(other.m_firstBlock)),
+      m_firstBlockSize(other.m_firstBlockSize),
       m_error(std::move(other.m_error))
 {
 }
@@ -98,27 +99,32 @@ bool InputFile::SameFileAs(const InputFile& other) const
 
 bool InputFile::ReadFirstBlock()
 {
-    m_firstBlock.resize(kFirstBlockSize);
+    // A file known to be small needs a block only one byte larger than it
+    // (the byte that shows its end).
+    std::size_t capacity = kFirstBlockSize;
+    if (m_reportedSize >= 0 && static_cast<std::uint64_t>(m_reportedSize) < kFirstBlockSize)
+        capacity = static_cast<std::size_t>(m_reportedSize) + 1;
+    m_firstBlock = std::make_unique_for_overwrite<char[]>(capacity);
     std::size_t filled = 0;
     // A pipe may deliver the block in pieces; keep reading until it is
     // full or the input ends.
-    while (filled < kFirstBlockSize) {
-        const std::int64_t got = ReadMore(m_firstBlock.data() + filled, kFirstBlockSize - filled);
+    while (filled < capacity) {
+        const std::int64_t got = ReadMore(m_firstBlock.get() + filled, capacity - filled);
         if (got < 0) {
-            m_firstBlock.clear();
+            m_firstBlockSize = 0;
             return false;
         }
         if (got == 0)
             break;
         filled += static_cast<std::size_t>(got);
     }
-    m_firstBlock.resize(filled);
+    m_firstBlockSize = filled;
     return true;
 }
 
 bool InputFile::LooksBinary() const
 {
-    return std::memchr(m_firstBlock.data(), 0, m_firstBlock.size()) != nullptr;
+    return std::memchr(m_firstBlock.get(), 0, m_firstBlockSize) != nullptr;
 }
 
 std::int64_t InputFile::ReadMore(char* into, std::size_t capacity)

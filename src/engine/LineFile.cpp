@@ -66,7 +66,9 @@ LineFile::LoadResult LineFile::FromOpened(InputFile& opened)
     Buffer buffer(std::max(reported, first.size()) + 1);
     std::memcpy(buffer.Data(), first.data(), first.size());
     std::size_t filled = first.size();
-    if (first.size() == InputFile::kFirstBlockSize) {
+    // A first block that the file did not fill holds all of it.
+    if (first.size() == InputFile::kFirstBlockSize
+        || (opened.ReportedSize() >= 0 && first.size() == static_cast<std::size_t>(opened.ReportedSize()) + 1)) {
         for (;;) {
             if (filled == buffer.Capacity()) {
                 // The file is longer than reported (a pipe, or it grew).

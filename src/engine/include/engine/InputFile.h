@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -59,7 +60,7 @@ public:
 
     // Reads the first block (up to kFirstBlockSize bytes); false on failure.
     bool ReadFirstBlock();
-    [[nodiscard]] std::string_view FirstBlock() const { return m_firstBlock; }
+    [[nodiscard]] std::string_view FirstBlock() const { return {m_firstBlock.get(), m_firstBlockSize}; }
     // True when the first block contains a NUL byte.
     [[nodiscard]] bool LooksBinary() const;
     // Reads the next bytes after everything read so far. Returns the count
@@ -79,7 +80,10 @@ private:
     std::uint64_t m_inode = 0;
     FileTime m_modified;
     std::int64_t m_reportedSize = -1;
-    std::string m_firstBlock;
+    // Left uninitialised: only the bytes read are ever looked at, and a
+    // small file then touches only the memory it fills.
+    std::unique_ptr<char[]> m_firstBlock;
+    std::size_t m_firstBlockSize = 0;
     FileError m_error;
 };
 
