@@ -141,14 +141,14 @@ void KeepBest(Run& best, const Run& run)
     best.exitCode = run.exitCode;
 }
 
-long CountChanged(const std::string& path)
+long CountChanged(const std::string& path, bool unifiedOutput = false)
 {
     std::ifstream in(path, std::ios::binary);
     std::string line;
     long count = 0;
     while (std::getline(in, line)) {
         const bool normal = !line.empty() && (line[0] == '<' || line[0] == '>');
-        const bool unified = !line.empty() && (line[0] == '-' || line[0] == '+') && line.rfind("--- ", 0) != 0
+        const bool unified = unifiedOutput && !line.empty() && (line[0] == '-' || line[0] == '+') && line.rfind("--- ", 0) != 0
                              && line.rfind("+++ ", 0) != 0;
         count += (normal || unified) ? 1 : 0;
     }
@@ -231,6 +231,7 @@ bool RunCases(const Options& o, std::map<std::string, std::pair<double, double>>
             args->push_back(one);
             args->push_back(two);
         }
+        const bool unified = std::find(c.options.begin(), c.options.end(), "-u") != c.options.end();
         Run gnu;
         Run ours;
         // Alternately, so that a busy moment of the machine hits both.
@@ -243,7 +244,8 @@ bool RunCases(const Options& o, std::map<std::string, std::pair<double, double>>
         std::printf("| %s | %.3f | %.3f | %.2f | %.3f | %.1f | %.1f | %.1f | %.2f | %ld | %ld | %d/%d |\n", c.name.c_str(),
                     gnu.seconds, ours.seconds, ours.seconds / gnu.seconds, floor, ours.seconds / floor, Mb(gnu.peakKb),
                     Mb(ours.peakKb), static_cast<double>(ours.peakKb) / static_cast<double>(gnu.peakKb),
-                    CountChanged(o.work + "/out.diff"), CountChanged(o.work + "/out.vantrel"), gnu.exitCode, ours.exitCode);
+                    CountChanged(o.work + "/out.diff", unified), CountChanged(o.work + "/out.vantrel", unified), gnu.exitCode,
+                    ours.exitCode);
         std::fflush(stdout);
         agree = agree && gnu.exitCode == ours.exitCode;
         const bool usedLater = c.name == "1M-1pct";

@@ -11,14 +11,14 @@ namespace {
 
 // The search over the lines the prepare stage kept; its findings are
 // added to the lines already set aside.
-void Search(Side& one, Side& two, std::uint32_t classCount, bool minimal)
+void Search(Side& one, Side& two, std::uint32_t classCount, const Settings& settings)
 {
     if (one.Searched().empty() && two.Searched().empty())
         return;
     // Where a side kept every line, the search marks its flags directly.
     std::vector<std::uint8_t> keptChangedA(one.keptAll ? 0 : one.kept.size(), 0);
     std::vector<std::uint8_t> keptChangedB(two.keptAll ? 0 : two.kept.size(), 0);
-    MiddleSnakeSearch(one.Searched(), two.Searched(), classCount, minimal)
+    MiddleSnakeSearch(one.Searched(), two.Searched(), classCount, settings.minimal, settings.cutoff)
         .Run(one.keptAll ? one.changed : keptChangedA, two.keptAll ? two.changed : keptChangedB);
     for (std::size_t i = 0; i < keptChangedA.size(); ++i)
         one.changed[one.keptIndex[i]] |= keptChangedA[i];
@@ -37,7 +37,7 @@ std::vector<Hunk> FindHunks(const LineFile& a, const LineFile& b, const Settings
 {
     const TextNormalizer normalizer(settings.ignoreCase, settings.ignoreWhiteSpace);
     Prepared p = Prepare(a, b, normalizer);
-    Search(p.one, p.two, p.classCount, settings.minimal);
+    Search(p.one, p.two, p.classCount, settings);
 
     const std::int64_t prefix = p.prefix;
     std::vector<std::uint8_t> changedA(static_cast<std::size_t>(a.LineCount()), 0);

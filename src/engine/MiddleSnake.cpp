@@ -6,8 +6,8 @@ namespace LineDiff {
 
 MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x,
                                      const std::vector<std::uint32_t>& y, std::uint32_t classCount,
-                                     bool minimal)
-    : m_x(x), m_y(y), m_classCount(classCount), m_minimal(minimal)
+                                     bool minimal, std::int64_t cutoff)
+    : m_x(x), m_y(y), m_classCount(classCount), m_minimal(minimal), m_cutoff(cutoff > 0 ? cutoff : kCutoff)
 {
     const auto n = static_cast<std::int64_t>(x.size());
     const auto m = static_cast<std::int64_t>(y.size());
@@ -15,7 +15,6 @@ MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x,
     m_offset = m + 1;
     m_forward = std::make_unique_for_overwrite<std::int64_t[]>(static_cast<size_t>(n + m + 3));
     m_backward = std::make_unique_for_overwrite<std::int64_t[]>(static_cast<size_t>(n + m + 3));
-    m_cutoff = kCutoff;
 }
 
 void MiddleSnakeSearch::MarkAll(const Box& box, std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
@@ -28,7 +27,14 @@ void MiddleSnakeSearch::MarkAll(const Box& box, std::vector<std::uint8_t>& chang
 
 void MiddleSnakeSearch::Run(std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
 {
-    std::vector<Box> pending{{0, static_cast<std::int64_t>(m_x.size()), 0, static_cast<std::int64_t>(m_y.size())}};
+    Solve({0, static_cast<std::int64_t>(m_x.size()), 0, static_cast<std::int64_t>(m_y.size())}, changedX, changedY);
+    if (!m_guesses.empty())
+        Polish(changedX, changedY);
+}
+
+void MiddleSnakeSearch::Solve(const Box& whole, std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
+{
+    std::vector<Box> pending{whole};
     // An explicit stack: heuristic splits can make the recursion deep.
     while (!pending.empty()) {
         Box box = pending.back();
@@ -56,9 +62,57 @@ void MiddleSnakeSearch::Run(std::vector<std::uint8_t>& changedX, std::vector<std
             MarkAll(box, changedX, changedY);
             continue;
         }
+        if (expensive)
+            m_guesses.push_back(p);
         pending.push_back({p.x, box.x1, p.y, box.y1});
         pending.push_back({box.x0, p.x, box.y0, p.y});
     }
+}
+
+void MiddleSnakeSearch::Polish(std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
+{
+    std::sort(m_guesses.begin(), m_guesses.end(), [](Point a, Point b) { return a.x < b.x; });
+    const auto n = static_cast<std::int64_t>(m_x.size());
+    const auto m = static_cast<std::int64_t>(m_y.size());
+    // Walks the result from (i, j) until i reaches `target`; every point
+    // passed lies on the path the flags describe.
+    auto walk = [&](std::int64_t& i, std::int64_t& j, std::int64_t target) {
+        while (i < target && (i < n || j < m)) {
+            if (i < n && changedX[static_cast<size_t>(i)])
+                ++i;
+            else if (j < m && changedY[static_cast<size_t>(j)])
+                ++j;
+            else {
+                ++i;
+                ++j;
+            }
+        }
+    };
+    const bool minimal = m_minimal;
+    m_minimal = true;
+    std::int64_t i = 0;
+    std::int64_t j = 0;
+    // Half the cut-off on each side: the guess is where a heuristic result
+    // loses most, and a region of about the cut-off's cost is still cheap
+    // to search exactly.
+    const std::int64_t reach = m_cutoff / 2;
+    for (const Point p : m_guesses) {
+        if (p.x - reach > i)
+            walk(i, j, p.x - reach);
+        std::int64_t i1 = i;
+        std::int64_t j1 = j;
+        walk(i1, j1, std::min(n, p.x + reach));
+        if (i1 <= p.x)
+            continue;
+        // Between two points of the path the region may be solved again;
+        // an exact answer there is never larger than what it replaces.
+        std::fill(changedX.begin() + i, changedX.begin() + i1, 0);
+        std::fill(changedY.begin() + j, changedY.begin() + j1, 0);
+        Solve({i, i1, j, j1}, changedX, changedY);
+        i = i1;
+        j = j1;
+    }
+    m_minimal = minimal;
 }
 
 template <class Equal>

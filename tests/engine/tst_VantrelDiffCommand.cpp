@@ -189,6 +189,21 @@ private slots:
         }
     }
 
+    // Unrelated files of lines drawn from "a" and "b", long enough for the
+    // search to settle for guesses: still no more changed lines than diff.
+    void veryDifferentFiles()
+    {
+        QRandomGenerator rng(9);
+        for (int round = 0; round < 2; ++round) {
+            QByteArray one, two;
+            for (int i = 0; i < 40000; ++i) {
+                one += rng.bounded(2) ? "a\n" : "b\n";
+                two += rng.bounded(2) ? "a\n" : "b\n";
+            }
+            CheckPair(one, two);
+        }
+    }
+
     // The program's own sources: neighbouring files, which share many
     // short lines, and each file against an edit of itself.
     void realTextPairs()

@@ -29,6 +29,10 @@ struct Settings {
     // Always find a smallest result, however long it takes (off by
     // default: very different files then get a good, fast result).
     bool minimal = false;
+    // The cost at which the search settles for a guess (see
+    // MiddleSnakeSearch::kCutoff); 0 for the default. Tests lower it to
+    // exercise the guesses on small inputs.
+    std::int64_t cutoff = 0;
 };
 
 // The hunks that turn `one` into `two`, in order. Throws std::bad_alloc
