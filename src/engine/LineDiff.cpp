@@ -4,26 +4,29 @@
 #include "engine/Prepare.h"
 #include "engine/Slide.h"
 
-#include <algorithm>
 
 namespace LineDiff {
 namespace {
 
 // The search over the lines the prepare stage kept; its findings are
 // added to the lines already set aside.
-void Search(Side& one, Side& two, std::uint32_t classCount, const Settings& settings)
+void Search(Prepared& p, const Settings& settings)
 {
+    Side& one = p.one;
+    Side& two = p.two;
     if (one.Searched().empty() && two.Searched().empty())
         return;
     // Where a side kept every line, the search marks its flags directly.
-    std::vector<std::uint8_t> keptChangedA(one.keptAll ? 0 : one.kept.size(), 0);
-    std::vector<std::uint8_t> keptChangedB(two.keptAll ? 0 : two.kept.size(), 0);
-    MiddleSnakeSearch(one.Searched(), two.Searched(), classCount, settings.minimal, settings.cutoff)
-        .Run(one.keptAll ? one.changed : keptChangedA, two.keptAll ? two.changed : keptChangedB);
+    Flags keptChangedA(one.keptAll ? 0 : one.kept.size());
+    Flags keptChangedB(two.keptAll ? 0 : two.kept.size());
+    std::uint8_t* middleA = p.changedOne.data() + p.prefix;
+    std::uint8_t* middleB = p.changedTwo.data() + p.prefix;
+    MiddleSnakeSearch(one.Searched(), two.Searched(), p.classCount, settings.minimal, settings.cutoff)
+        .Run(one.keptAll ? middleA : keptChangedA.data(), two.keptAll ? middleB : keptChangedB.data());
     for (std::size_t i = 0; i < keptChangedA.size(); ++i)
-        one.changed[one.keptIndex[i]] |= keptChangedA[i];
+        middleA[one.keptIndex[i]] |= keptChangedA[i];
     for (std::size_t j = 0; j < keptChangedB.size(); ++j)
-        two.changed[two.keptIndex[j]] |= keptChangedB[j];
+        middleB[two.keptIndex[j]] |= keptChangedB[j];
     // The search's inputs are no longer needed; free them before sliding.
     one.kept = {};
     one.keptIndex = {};
@@ -37,21 +40,13 @@ std::vector<Hunk> FindHunks(const LineFile& a, const LineFile& b, const Settings
 {
     const TextNormalizer normalizer(settings.ignoreCase, settings.ignoreWhiteSpace);
     Prepared p = Prepare(a, b, normalizer);
-    Search(p.one, p.two, p.classCount, settings);
-
-    const std::int64_t prefix = p.prefix;
-    std::vector<std::uint8_t> changedA(static_cast<std::size_t>(a.LineCount()), 0);
-    std::vector<std::uint8_t> changedB(static_cast<std::size_t>(b.LineCount()), 0);
-    std::copy(p.one.changed.begin(), p.one.changed.end(), changedA.begin() + prefix);
-    std::copy(p.two.changed.begin(), p.two.changed.end(), changedB.begin() + prefix);
-    p.one.changed = {};
-    p.two.changed = {};
-
-    SlideChanges({changedA, a, p.one.classes, prefix, normalizer}, {changedB, b, p.two.classes, prefix, normalizer});
-    return CollectHunks(changedA, changedB);
+    Search(p, settings);
+    SlideChanges({p.changedOne, a, p.one.classes, p.prefix, normalizer},
+                 {p.changedTwo, b, p.two.classes, p.prefix, normalizer});
+    return CollectHunks(p.changedOne, p.changedTwo);
 }
 
-std::vector<Hunk> CollectHunks(const std::vector<std::uint8_t>& changedA, const std::vector<std::uint8_t>& changedB)
+std::vector<Hunk> CollectHunks(const Flags& changedA, const Flags& changedB)
 {
     std::vector<Hunk> hunks;
     const auto n = static_cast<std::int64_t>(changedA.size());

@@ -17,7 +17,7 @@ MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x,
     m_backward = std::make_unique_for_overwrite<std::int64_t[]>(static_cast<size_t>(n + m + 3));
 }
 
-void MiddleSnakeSearch::MarkAll(const Box& box, std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
+void MiddleSnakeSearch::MarkAll(const Box& box, std::uint8_t* changedX, std::uint8_t* changedY)
 {
     for (std::int64_t i = box.x0; i < box.x1; ++i)
         changedX[static_cast<size_t>(i)] = 1;
@@ -25,14 +25,14 @@ void MiddleSnakeSearch::MarkAll(const Box& box, std::vector<std::uint8_t>& chang
         changedY[static_cast<size_t>(j)] = 1;
 }
 
-void MiddleSnakeSearch::Run(std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
+void MiddleSnakeSearch::Run(std::uint8_t* changedX, std::uint8_t* changedY)
 {
     Solve({0, static_cast<std::int64_t>(m_x.size()), 0, static_cast<std::int64_t>(m_y.size())}, changedX, changedY);
     if (!m_guesses.empty())
         Polish(changedX, changedY);
 }
 
-void MiddleSnakeSearch::Solve(const Box& whole, std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
+void MiddleSnakeSearch::Solve(const Box& whole, std::uint8_t* changedX, std::uint8_t* changedY)
 {
     std::vector<Box> pending{whole};
     // An explicit stack: heuristic splits can make the recursion deep.
@@ -69,7 +69,7 @@ void MiddleSnakeSearch::Solve(const Box& whole, std::vector<std::uint8_t>& chang
     }
 }
 
-void MiddleSnakeSearch::Polish(std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY)
+void MiddleSnakeSearch::Polish(std::uint8_t* changedX, std::uint8_t* changedY)
 {
     std::sort(m_guesses.begin(), m_guesses.end(), [](Point a, Point b) { return a.x < b.x; });
     const auto n = static_cast<std::int64_t>(m_x.size());
@@ -106,8 +106,8 @@ void MiddleSnakeSearch::Polish(std::vector<std::uint8_t>& changedX, std::vector<
             continue;
         // Between two points of the path the region may be solved again;
         // an exact answer there is never larger than what it replaces.
-        std::fill(changedX.begin() + i, changedX.begin() + i1, 0);
-        std::fill(changedY.begin() + j, changedY.begin() + j1, 0);
+        std::fill(changedX + i, changedX + i1, 0);
+        std::fill(changedY + j, changedY + j1, 0);
         Solve({i, i1, j, j1}, changedX, changedY);
         i = i1;
         j = j1;

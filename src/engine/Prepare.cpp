@@ -5,7 +5,7 @@
 namespace LineDiff {
 namespace {
 
-LineView ViewOf(const LineFile& file, std::int64_t index)
+[[gnu::always_inline]] inline LineView ViewOf(const LineFile& file, std::int64_t index)
 {
     return {file.RawLine(index), file.LineLacksNewline(index)};
 }
@@ -132,11 +132,11 @@ void Classify(const LineFile& one, const LineFile& two, const TextNormalizer& no
     p.classCount = classes.Count();
 }
 
-// Marks the lines whose class the other side lacks and keeps the others.
-void SetAsideUnmatched(Side& side, const std::vector<std::uint8_t>& inOther)
+// Marks the lines whose class the other side lacks (`changed` points at
+// the flag of the side's first middle line) and keeps the others.
+void SetAsideUnmatched(Side& side, const std::vector<std::uint8_t>& inOther, std::uint8_t* changed)
 {
     const std::size_t n = side.classes.size();
-    side.changed.assign(n, 0);
     std::size_t kept = 0;
     for (std::uint32_t c : side.classes)
         kept += inOther[c];
@@ -153,7 +153,7 @@ void SetAsideUnmatched(Side& side, const std::vector<std::uint8_t>& inOther)
             side.kept.push_back(c);
             side.keptIndex.push_back(static_cast<std::uint32_t>(i));
         } else {
-            side.changed[i] = 1;
+            changed[i] = 1;
         }
     }
 }
@@ -168,6 +168,8 @@ Prepared Prepare(const LineFile& one, const LineFile& two, const TextNormalizer&
     if (nA + nB >= 0xFFFFFFF0LL)
         throw std::length_error("too many lines");
     Prepared p;
+    p.changedOne = Flags(static_cast<std::size_t>(nA));
+    p.changedTwo = Flags(static_cast<std::size_t>(nB));
     while (p.prefix < nA && p.prefix < nB && normalizer.Same(ViewOf(one, p.prefix), ViewOf(two, p.prefix)))
         ++p.prefix;
     while (p.suffix < nA - p.prefix && p.suffix < nB - p.prefix
@@ -182,8 +184,8 @@ Prepared Prepare(const LineFile& one, const LineFile& two, const TextNormalizer&
         inA[c] = 1;
     for (std::uint32_t c : p.two.classes)
         inB[c] = 1;
-    SetAsideUnmatched(p.one, inB);
-    SetAsideUnmatched(p.two, inA);
+    SetAsideUnmatched(p.one, inB, p.changedOne.data() + p.prefix);
+    SetAsideUnmatched(p.two, inA, p.changedTwo.data() + p.prefix);
     return p;
 }
 

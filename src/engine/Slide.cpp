@@ -5,7 +5,7 @@ namespace {
 
 // gapChanged[r] tells whether the file has changed lines right before its
 // r-th unchanged line (r counted from 0; the last entry is the file's end).
-std::vector<std::uint8_t> ChangedGaps(const std::vector<std::uint8_t>& changed)
+std::vector<std::uint8_t> ChangedGaps(const Flags& changed)
 {
     std::vector<std::uint8_t> gaps;
     bool pending = false;
@@ -33,9 +33,9 @@ int ShapePenalty(LineShape shape)
     return 0;
 }
 
-void SlideSideOf(const SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
+void SlideSideOf(const SlideSide& side, const Flags& otherChanged)
 {
-    std::vector<std::uint8_t>& ch = side.changed;
+    Flags& ch = side.changed;
     const std::vector<std::uint8_t> otherGaps = ChangedGaps(otherChanged);
     const auto n = static_cast<std::int64_t>(ch.size());
     auto at = [&](std::int64_t i) -> std::uint8_t& { return ch[static_cast<size_t>(i)]; };

@@ -7,6 +7,7 @@
 //   slide (Slide.cpp)       move ambiguous blocks to where they read best;
 //   emit (Emit.cpp)         write the hunks as normal or unified output.
 
+#include "engine/Flags.h"
 #include "engine/LineFile.h"
 
 #include <cstdint>
@@ -41,7 +42,6 @@ struct Settings {
 [[nodiscard]] std::vector<Hunk> FindHunks(const LineFile& one, const LineFile& two, const Settings& settings);
 
 // The difference blocks described by the two flag vectors (1 = changed).
-[[nodiscard]] std::vector<Hunk> CollectHunks(const std::vector<std::uint8_t>& changedA,
-                                             const std::vector<std::uint8_t>& changedB);
+[[nodiscard]] std::vector<Hunk> CollectHunks(const Flags& changedA, const Flags& changedB);
 
 }  // namespace LineDiff

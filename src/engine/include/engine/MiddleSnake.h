@@ -28,8 +28,8 @@ public:
                       std::uint32_t classCount, bool minimal, std::int64_t cutoff = 0);
 
     // Sets changedX[i] / changedY[j] to 1 for the elements outside the
-    // common subsequence found; both vectors are sized like x and y.
-    void Run(std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY);
+    // common subsequence found; both arrays are sized like x and y.
+    void Run(std::uint8_t* changedX, std::uint8_t* changedY);
 
 private:
     struct Box {
@@ -54,16 +54,16 @@ private:
     // non-empty, first and last elements differ). Sets `expensive` when
     // the cut-off stopped the search and the point is only a good guess.
     Point Split(const Box& box, bool& expensive);
-    void Solve(const Box& whole, std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY);
+    void Solve(const Box& whole, std::uint8_t* changedX, std::uint8_t* changedY);
     // Searches the regions around the guessed split points again, exactly.
-    void Polish(std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY);
+    void Polish(std::uint8_t* changedX, std::uint8_t* changedY);
     template <class Equal>
     static void Advance(Frontier& f, std::int64_t n, std::int64_t m, Equal equal);
     Point BestProgress(const Box& box, const Frontier& f, const Frontier& b) const;
     // Splits an expensive box at lines unique on both sides; pushes the
     // gaps between them and returns false when there are none.
     bool SplitAtUniqueLines(const Box& box, std::vector<Box>& pending);
-    static void MarkAll(const Box& box, std::vector<std::uint8_t>& changedX, std::vector<std::uint8_t>& changedY);
+    static void MarkAll(const Box& box, std::uint8_t* changedX, std::uint8_t* changedY);
     [[nodiscard]] bool SharesAnyLine(const Box& box);
 
     const std::vector<std::uint32_t>& m_x;

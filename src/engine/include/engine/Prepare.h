@@ -8,6 +8,7 @@
 // common subsequence: it is marked changed here and kept out of the search.
 // This is exact, and on typical edits it removes most changed lines.
 
+#include "engine/Flags.h"
 #include "engine/LineFile.h"
 #include "engine/TextNormalizer.h"
 
@@ -19,8 +20,6 @@ namespace LineDiff {
 struct Side {
     // Classes of the lines between the equal ends (line prefix + i).
     std::vector<std::uint32_t> classes;
-    // 1 for a line set aside as changed, by the same index.
-    std::vector<std::uint8_t> changed;
     // The lines left for the search: their classes, and their index in
     // `classes`; both empty when every line is left (keptAll).
     std::vector<std::uint32_t> kept;
@@ -36,6 +35,9 @@ struct Prepared {
     std::uint32_t classCount = 0;
     Side one;
     Side two;
+    // Every line of each file: 1 for a line set aside as changed.
+    Flags changedOne;
+    Flags changedTwo;
 };
 
 // Throws std::length_error when the lines cannot be numbered in 32 bits.

@@ -5,6 +5,7 @@
 // other file when possible, not starting with a blank line or a closing
 // bracket, otherwise as far down as it goes.
 
+#include "engine/Flags.h"
 #include "engine/LineFile.h"
 #include "engine/TextNormalizer.h"
 
@@ -24,13 +25,13 @@ enum class LineShape : std::uint8_t { Text, Blank, Closer };
 // decide their equality; the lines around them (a block may slide into
 // them) are compared as text.
 struct SlideSide {
-    std::vector<std::uint8_t>& changed;
+    Flags& changed;
     const LineFile& file;
     const std::vector<std::uint32_t>& classes;
     std::int64_t prefix;
     const TextNormalizer& normalizer;
 
-    [[nodiscard]] bool Same(std::int64_t i, std::int64_t j) const
+    [[nodiscard, gnu::always_inline]] bool Same(std::int64_t i, std::int64_t j) const
     {
         const auto mid = static_cast<std::int64_t>(classes.size());
         if (i >= prefix && j >= prefix && i < prefix + mid && j < prefix + mid)
