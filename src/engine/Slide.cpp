@@ -21,13 +21,20 @@ std::vector<std::uint8_t> ChangedGaps(const Flags& changed)
     return gaps;
 }
 
+// A block reads best when it starts with a line of text and ends with the
+// blank line or closing bracket that finishes it; a blank first line looks
+// worse than a closing bracket, which at least ends something.
+constexpr int kBlankStartPenalty = 2;
+constexpr int kCloserStartPenalty = 1;
+// One block next to a change in the other file reads better than two
+// apart, whatever lines the block starts with: above every shape penalty.
+constexpr int kApartPenalty = 8;
+
 int ShapePenalty(LineShape shape)
 {
-    // A block reads best when it starts with a line of text and ends with
-    // the blank line or closing bracket that finishes it.
     switch (shape) {
-    case LineShape::Blank: return 2;
-    case LineShape::Closer: return 1;
+    case LineShape::Blank: return kBlankStartPenalty;
+    case LineShape::Closer: return kCloserStartPenalty;
     case LineShape::Text: return 0;
     }
     return 0;
@@ -84,7 +91,7 @@ void SlideSideOf(const SlideSide& side, const Flags& otherChanged)
                                      && otherGaps[static_cast<size_t>(r)];
             // Joining a change in the other file first (one block instead
             // of two), then the look of the block; ties keep the lowest.
-            const int score = (nextToOther ? 0 : 8) + ShapePenalty(side.Shape(p));
+            const int score = (nextToOther ? 0 : kApartPenalty) + ShapePenalty(side.Shape(p));
             if (score < bestScore) {
                 bestScore = score;
                 bestStart = p;
