@@ -71,7 +71,9 @@ void MiddleSnakeSearch::Solve(const Box& whole, std::uint8_t* changedX, std::uin
 
 void MiddleSnakeSearch::Polish(std::uint8_t* changedX, std::uint8_t* changedY)
 {
-    std::sort(m_guesses.begin(), m_guesses.end(), [](Point a, Point b) { return a.x < b.x; });
+    std::vector<Point> guesses = std::move(m_guesses);
+    m_guesses.clear();
+    std::sort(guesses.begin(), guesses.end(), [](Point a, Point b) { return a.x < b.x; });
     const auto n = static_cast<std::int64_t>(m_x.size());
     const auto m = static_cast<std::int64_t>(m_y.size());
     // Walks the result from (i, j) until i reaches `target`; every point
@@ -96,7 +98,7 @@ void MiddleSnakeSearch::Polish(std::uint8_t* changedX, std::uint8_t* changedY)
     // loses most, and a region of about the cut-off's cost is still cheap
     // to search exactly.
     const std::int64_t reach = m_cutoff / 2;
-    for (const Point p : m_guesses) {
+    for (const Point p : guesses) {
         if (p.x - reach > i)
             walk(i, j, p.x - reach);
         std::int64_t i1 = i;
