@@ -41,6 +41,21 @@ private:
 
 }  // namespace
 
+template <class T>
+void OffsetTable<T>::Reserve(std::size_t capacity)
+{
+    if (capacity <= m_capacity)
+        return;
+    T* grown = static_cast<T*>(std::realloc(m_data, capacity * sizeof(T)));
+    if (!grown)
+        throw std::bad_alloc();
+    m_data = grown;
+    m_capacity = capacity;
+}
+
+template class OffsetTable<std::uint32_t>;
+template class OffsetTable<std::uint64_t>;
+
 LineFile::LineFile(Bytes_ bytes, std::size_t size, std::string path)
     : m_bytes(std::move(bytes)), m_size(size), m_path(std::move(path))
 {
@@ -134,41 +149,18 @@ std::uint64_t NextNewline(const char* data, std::uint64_t from, std::uint64_t si
     return lf ? static_cast<std::uint64_t>(static_cast<const char*>(lf) - data) : size;
 }
 
-// The number of LF bytes, eight at a time (exact: no carries between bytes).
-std::uint64_t CountNewlines(const char* data, std::uint64_t size)
-{
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-    std::uint64_t count = 0;
-    std::uint64_t pos = 0;
-    for (; pos + 8 <= size; pos += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, data + pos, 8);
-        const std::uint64_t x = word ^ 0x0A0A0A0A0A0A0A0Aull;
-        // High bit of each byte set where x's byte is not zero.
-        const std::uint64_t nonZero = ((x & kLow7) + kLow7) | x;
-        // One bit per LF byte, at the bottom of the byte; the multiply adds
-        // the bytes up in the top byte (at most 8, so nothing carries over).
-        const std::uint64_t ones = (~nonZero & ~kLow7) >> 7;
-        count += (ones * 0x0101010101010101ull) >> 56;
-    }
-    for (; pos < size; ++pos)
-        count += data[pos] == '\n';
-    return count;
-}
-
 }  // namespace
 
 template <class Offset>
-void LineFile::SplitInto(std::vector<Offset>& starts)
+void LineFile::SplitInto(OffsetTable<Offset>& starts)
 {
     const char* data = m_bytes.get();
     const std::uint64_t size = m_size;
-    // Counting first costs far less than growing the table: every growth
-    // copies it and touches new memory.
-    starts.reserve(static_cast<std::size_t>(CountNewlines(data, size) + 2));
+    // A first guess of the line count; the table grows cheaply beyond it.
+    starts.Reserve(static_cast<std::size_t>(size / 32 + 2));
     std::uint64_t pos = 0;
     while (pos < size) {
-        starts.push_back(static_cast<Offset>(pos));
+        starts.Append(static_cast<Offset>(pos));
         const std::uint64_t lf = NextNewline(data, pos, size);
         if (lf == size) {
             m_lastLacksNewline = true;
@@ -176,5 +168,5 @@ void LineFile::SplitInto(std::vector<Offset>& starts)
         }
         pos = lf + 1;
     }
-    starts.push_back(static_cast<Offset>(size));
+    starts.Append(static_cast<Offset>(size));
 }

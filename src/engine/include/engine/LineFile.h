@@ -15,6 +15,33 @@
 #include <string_view>
 #include <vector>
 
+// A growable array of line offsets on malloc/realloc: growing a large
+// block moves its pages instead of copying them, so the table needs no
+// count of the lines in advance.
+template <class T>
+class OffsetTable {
+public:
+    OffsetTable() = default;
+    ~OffsetTable() { std::free(m_data); }
+    OffsetTable(const OffsetTable&) = delete;
+    OffsetTable& operator=(const OffsetTable&) = delete;
+
+    void Reserve(std::size_t capacity);
+    void Append(T value)
+    {
+        if (m_size == m_capacity)
+            Reserve(m_capacity < 1024 ? 1024 : m_capacity * 2);
+        m_data[m_size++] = value;
+    }
+    [[nodiscard]] std::size_t Size() const { return m_size; }
+    [[nodiscard]] T operator[](std::size_t i) const { return m_data[i]; }
+
+private:
+    T* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
+
 class LineFile {
 public:
     // Outcome of loading: either a file or what went wrong.
@@ -35,7 +62,7 @@ public:
 
     [[nodiscard]] std::int64_t LineCount() const
     {
-        return static_cast<std::int64_t>(m_wide ? m_wideStarts.size() : m_starts.size()) - 1;
+        return static_cast<std::int64_t>(m_wide ? m_wideStarts.Size() : m_starts.Size()) - 1;
     }
     // The line's text without its line ending (no LF, no CR before the LF).
     [[nodiscard]] std::string_view Line(std::int64_t index) const
@@ -77,7 +104,7 @@ private:
     LineFile(Bytes_ bytes, std::size_t size, std::string path);
     void Split();
     template <class Offset>
-    void SplitInto(std::vector<Offset>& starts);
+    void SplitInto(OffsetTable<Offset>& starts);
     [[nodiscard]] std::uint64_t Start(std::size_t i) const { return m_wide ? m_wideStarts[i] : m_starts[i]; }
 
     Bytes_ m_bytes;
@@ -86,8 +113,8 @@ private:
     // Offset of the first byte of each line, plus one entry for the end of
     // the data: line i spans [start(i), start(i + 1)) with its LF. Files
     // under 4 GiB use 32-bit offsets, half the memory per line.
-    std::vector<std::uint32_t> m_starts;
-    std::vector<std::uint64_t> m_wideStarts;
+    OffsetTable<std::uint32_t> m_starts;
+    OffsetTable<std::uint64_t> m_wideStarts;
     bool m_wide = false;
     bool m_lastLacksNewline = false;
 };
