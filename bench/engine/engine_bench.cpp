@@ -1,7 +1,9 @@
 // engine_bench: vantrel-diff beside GNU diff, run alternately in the same
 // run on the same inputs. Run with --help for the options.
 //
-// Per case: best wall time of the runs, peak resident memory, and the
+// Per case: best wall time of the runs, the ratio of the best processor
+// times (user + system, which a busy machine disturbs far less), peak
+// resident memory, and the
 // number of changed lines ("<"/">" or "-"/"+" lines) each program printed.
 // The floor column is reading both files and hashing every line
 // in-process, the least any line comparison must do. Before the cases:
@@ -107,6 +109,7 @@ bool ParseOptions(int argc, char* argv[], Options& o)
 
 struct Run {
     double seconds = 1e30;
+    double cpuSeconds = 1e30;  // user + system: far less disturbed by a busy machine
     long peakKb = 0;
     int exitCode = -1;
 };
@@ -131,6 +134,8 @@ Run RunOnce(const std::vector<std::string>& args, const std::string& outPath)
     Run run;
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.peakKb = usage.ru_maxrss;
+    run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+                     + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
@@ -138,6 +143,7 @@ Run RunOnce(const std::vector<std::string>& args, const std::string& outPath)
 void KeepBest(Run& best, const Run& run)
 {
     best.seconds = std::min(best.seconds, run.seconds);
+    best.cpuSeconds = std::min(best.cpuSeconds, run.cpuSeconds);
     best.peakKb = std::max(best.peakKb, run.peakKb);
     best.exitCode = run.exitCode;
 }
@@ -210,9 +216,9 @@ double Mb(long kb)
 // The generated cases; returns false when the two programs' codes differ.
 bool RunCases(const Options& o, std::map<std::string, std::pair<double, double>>& times)
 {
-    std::printf("| case | diff s | vantrel s | time ratio | floor s | vs floor | diff MB | vantrel MB | mem ratio "
-                "| diff changed | vantrel changed | codes |\n");
-    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
+    std::printf("| case | diff s | vantrel s | time ratio | cpu ratio | floor s | vs floor | diff MB | vantrel MB "
+                "| mem ratio | diff changed | vantrel changed | codes |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
     bool agree = true;
     for (const BenchCase& c : BenchCases()) {
         if (!o.only.empty() && c.name != o.only)
@@ -241,9 +247,10 @@ bool RunCases(const Options& o, std::map<std::string, std::pair<double, double>>
             KeepBest(ours, RunOnce(ourArgs, o.work + "/out.vantrel"));
         }
         const double floor = InChild([&] { return ReadAndHashFloor(one, two, o.runs); });
-        times[c.name] = {gnu.seconds, ours.seconds};
-        std::printf("| %s | %.3f | %.3f | %.2f | %.3f | %.1f | %.1f | %.1f | %.2f | %ld | %ld | %d/%d |\n", c.name.c_str(),
-                    gnu.seconds, ours.seconds, ours.seconds / gnu.seconds, floor, ours.seconds / floor, Mb(gnu.peakKb),
+        times[c.name] = {gnu.cpuSeconds, ours.cpuSeconds};
+        std::printf("| %s | %.3f | %.3f | %.2f | %.2f | %.3f | %.1f | %.1f | %.1f | %.2f | %ld | %ld | %d/%d |\n",
+                    c.name.c_str(), gnu.seconds, ours.seconds, ours.seconds / gnu.seconds,
+                    ours.cpuSeconds / gnu.cpuSeconds, floor, ours.seconds / floor, Mb(gnu.peakKb),
                     Mb(ours.peakKb), static_cast<double>(ours.peakKb) / static_cast<double>(gnu.peakKb),
                     CountChanged(o.work + "/out.diff", unified), CountChanged(o.work + "/out.vantrel", unified), gnu.exitCode,
                     ours.exitCode);
@@ -275,7 +282,7 @@ void PrintGrowth(const std::map<std::string, std::pair<double, double>>& times)
         ours += text;
     }
     if (!gnu.empty())
-        std::printf("\ntime growth per doubling, tiny alphabet (ab-100k to ab-400k): diff%s, vantrel-diff%s\n",
+        std::printf("\ncpu time growth per doubling, tiny alphabet (ab-100k to ab-400k): diff%s, vantrel-diff%s\n",
                     gnu.c_str(), ours.c_str());
 }
 
@@ -289,6 +296,8 @@ void RunStartup(const Options& o)
     constexpr int kRuns = 300;
     double gnuTotal = 0;
     double ourTotal = 0;
+    double gnuCpu = 0;
+    double ourCpu = 0;
     long gnuPeak = 0;
     long ourPeak = 0;
     for (int r = 0; r < kRuns; ++r) {
@@ -296,12 +305,15 @@ void RunStartup(const Options& o)
         const Run ours = RunOnce({o.vantrel, tiny1, tiny2}, o.work + "/out.vantrel");
         gnuTotal += gnu.seconds;
         ourTotal += ours.seconds;
+        gnuCpu += gnu.cpuSeconds;
+        ourCpu += ours.cpuSeconds;
         gnuPeak = std::max(gnuPeak, gnu.peakKb);
         ourPeak = std::max(ourPeak, ours.peakKb);
     }
     std::printf("start-up on a one-line pair (%d runs each): diff %.2f ms %.1f MB, vantrel-diff %.2f ms %.1f MB; "
-                "ratios %.2f time, %.2f memory\n\n",
+                "ratios %.2f time, %.2f cpu, %.2f memory\n\n",
                 kRuns, 1000 * gnuTotal / kRuns, Mb(gnuPeak), 1000 * ourTotal / kRuns, Mb(ourPeak), ourTotal / gnuTotal,
+                ourCpu / gnuCpu,
                 static_cast<double>(ourPeak) / static_cast<double>(gnuPeak));
 }
 
@@ -354,18 +366,24 @@ void RunCorpus(const Options& o)
     }
     double gnuBest = 1e30;
     double ourBest = 1e30;
+    double gnuCpu = 1e30;
+    double ourCpu = 1e30;
     int codesDiffer = 0;
     long gnuChanged = 0;
     long ourChanged = 0;
     for (int r = 0; r < o.runs; ++r) {
         double gnuTotal = 0;
         double ourTotal = 0;
+        double gnuCpuTotal = 0;
+        double ourCpuTotal = 0;
         for (int p = 0; p < pairs; ++p) {
             const std::string base = dir + "/" + std::to_string(p);
             const Run gnu = RunOnce({"diff", base + ".1", base + ".2"}, o.work + "/out.diff");
             const Run ours = RunOnce({o.vantrel, base + ".1", base + ".2"}, o.work + "/out.vantrel");
             gnuTotal += gnu.seconds;
             ourTotal += ours.seconds;
+            gnuCpuTotal += gnu.cpuSeconds;
+            ourCpuTotal += ours.cpuSeconds;
             if (r == 0) {
                 codesDiffer += gnu.exitCode != ours.exitCode;
                 gnuChanged += CountChanged(o.work + "/out.diff");
@@ -374,10 +392,13 @@ void RunCorpus(const Options& o)
         }
         gnuBest = std::min(gnuBest, gnuTotal);
         ourBest = std::min(ourBest, ourTotal);
+        gnuCpu = std::min(gnuCpu, gnuCpuTotal);
+        ourCpu = std::min(ourCpu, ourCpuTotal);
     }
-    std::printf("\ncorpus of %d real pairs from %s: diff %.3f s, vantrel-diff %.3f s, ratio %.2f; changed lines "
-                "diff %ld, vantrel-diff %ld; pairs whose codes differ: %d\n",
-                pairs, o.corpusRepo.c_str(), gnuBest, ourBest, ourBest / gnuBest, gnuChanged, ourChanged, codesDiffer);
+    std::printf("\ncorpus of %d real pairs from %s: diff %.3f s, vantrel-diff %.3f s, ratio %.2f (cpu ratio %.2f); "
+                "changed lines diff %ld, vantrel-diff %ld; pairs whose codes differ: %d\n",
+                pairs, o.corpusRepo.c_str(), gnuBest, ourBest, ourBest / gnuBest, ourCpu / gnuCpu, gnuChanged, ourChanged,
+                codesDiffer);
     if (!o.keep)
         std::filesystem::remove_all(dir);
 }
