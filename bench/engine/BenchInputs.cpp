@@ -123,6 +123,13 @@ std::vector<BenchCase> BenchCases()
 {
     return {
         {"1M-1pct", "1,000,000 lines, ~1% changed in blocks"},
+        {"1M-1pct-unified", "the same pair, unified output", {"-u"}, "1M-1pct"},
+        {"1M-x-1pct", "1,000,000 lines of \"x\", ~1% changed in blocks"},
+        {"1M-empty-1pct", "1,000,000 empty lines, ~1% changed in blocks"},
+        {"ab-100k", "100,000 lines each drawn from \"a\"/\"b\", unrelated"},
+        {"ab-200k", "the same at 200,000 lines"},
+        {"ab-400k", "the same at 400,000 lines"},
+        {"200MB-line", "one 200 MB line each, one byte differs"},
         {"200k-30pct", "200,000 lines, ~30% changed in blocks"},
         {"50k-shuffled", "50,000 lines, File Two a shuffle of File One"},
         {"50k-disjoint", "50,000 lines each, no line in common"},
@@ -174,6 +181,26 @@ bool WriteBenchPair(const std::string& name, std::uint64_t seed, const std::stri
             b[static_cast<size_t>(i)][b[static_cast<size_t>(i)].size() / 2] ^= 1;
         Write(one, a);
         Write(two, b);
+    } else if (name == "1M-x-1pct" || name == "1M-empty-1pct") {
+        const Lines a(1000000, name == "1M-x-1pct" ? "x" : "");
+        Write(one, a);
+        Write(two, EditInBlocks(a, 0.01, 20, rng, words));
+    } else if (name.rfind("ab-", 0) == 0) {
+        const size_t count = std::stoul(name.substr(3)) * 1000;
+        for (const std::string& path : {one, two}) {
+            Lines lines;
+            lines.reserve(count);
+            for (size_t i = 0; i < count; ++i)
+                lines.push_back(rng() % 2 ? "a" : "b");
+            Write(path, lines);
+        }
+    } else if (name == "200MB-line") {
+        std::string line(size_t{200} << 20, 'q');
+        for (size_t i = 0; i < line.size(); i += 4093)
+            line[i] = static_cast<char>('a' + rng() % 26);
+        Write(one, {line});
+        line[line.size() / 2] ^= 1;
+        Write(two, {line});
     } else if (name == "64MiB-binary") {
         WriteBinary(one, seed, size_t{64} << 20, false);
         WriteBinary(two, seed, size_t{64} << 20, true);

@@ -8,6 +8,10 @@
 struct BenchCase {
     std::string name;
     std::string description;
+    // Options given to both programs, and the input pair used (the
+    // case's own unless another case's name is given).
+    std::vector<std::string> options = {};
+    std::string input = {};
 };
 
 // The cases in the order they run.

@@ -31,7 +31,7 @@ qsizetype UnitLimit(qsizetype columns)
 
 bool isValidUtf8(QByteArrayView bytes)
 {
-    return TextNormalizer::IsValidUtf8(bytes);
+    return TextNormalizer::IsValidUtf8(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
 }
 
 QString decodeLine(QByteArrayView bytes)

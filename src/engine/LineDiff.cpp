@@ -1,60 +1,52 @@
 #include "engine/LineDiff.h"
 
 #include "engine/MiddleSnake.h"
+#include "engine/Prepare.h"
+#include "engine/Slide.h"
+
 
 namespace LineDiff {
+namespace {
 
-void MarkChanges(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
-                 std::uint32_t classCount, bool minimal,
-                 std::vector<std::uint8_t>& changedA, std::vector<std::uint8_t>& changedB)
+// The search over the lines the prepare stage kept; its findings are
+// added to the lines already set aside.
+void Search(Prepared& p, const Settings& settings)
 {
-    // A line whose class never occurs in the other file cannot be part of
-    // any common subsequence: mark it now and keep it out of the search.
-    // This is exact, and on typical edits it removes most changed lines.
-    std::vector<std::uint32_t> reducedA;
-    std::vector<std::uint32_t> reducedB;
-    std::vector<std::uint32_t> mapA;
-    std::vector<std::uint32_t> mapB;
-    {
-        std::vector<std::uint8_t> inA(classCount, 0);
-        std::vector<std::uint8_t> inB(classCount, 0);
-        for (std::uint32_t c : a)
-            inA[c] = 1;
-        for (std::uint32_t c : b)
-            inB[c] = 1;
-        auto reduce = [](const std::vector<std::uint32_t>& seq, const std::vector<std::uint8_t>& inOther,
-                         std::vector<std::uint8_t>& changed, std::vector<std::uint32_t>& reduced,
-                         std::vector<std::uint32_t>& map) {
-            size_t kept = 0;
-            for (std::uint32_t c : seq)
-                kept += inOther[c];
-            reduced.reserve(kept);
-            map.reserve(kept);
-            for (size_t i = 0; i < seq.size(); ++i) {
-                if (inOther[seq[i]]) {
-                    reduced.push_back(seq[i]);
-                    map.push_back(static_cast<std::uint32_t>(i));
-                } else {
-                    changed[i] = 1;
-                }
-            }
-        };
-        reduce(a, inB, changedA, reducedA, mapA);
-        reduce(b, inA, changedB, reducedB, mapB);
-    }
-    if (reducedA.empty() && reducedB.empty())
+    Side& one = p.one;
+    Side& two = p.two;
+    if (one.Searched().empty() && two.Searched().empty())
         return;
-    MiddleSnakeSearch search(reducedA, reducedB, classCount, minimal);
-    search.Run([&](bool sideB, std::int64_t index) {
-        if (sideB)
-            changedB[mapB[static_cast<size_t>(index)]] = 1;
-        else
-            changedA[mapA[static_cast<size_t>(index)]] = 1;
-    });
+    // Where a side kept every line, the search marks its flags directly.
+    Flags keptChangedA(one.keptAll ? 0 : one.kept.size());
+    Flags keptChangedB(two.keptAll ? 0 : two.kept.size());
+    std::uint8_t* middleA = p.changedOne.data() + p.prefix;
+    std::uint8_t* middleB = p.changedTwo.data() + p.prefix;
+    MiddleSnakeSearch(one.Searched(), two.Searched(), p.classCount, settings.minimal, settings.cutoff)
+        .Run(one.keptAll ? middleA : keptChangedA.data(), two.keptAll ? middleB : keptChangedB.data());
+    for (std::size_t i = 0; i < keptChangedA.size(); ++i)
+        middleA[one.keptIndex[i]] |= keptChangedA[i];
+    for (std::size_t j = 0; j < keptChangedB.size(); ++j)
+        middleB[two.keptIndex[j]] |= keptChangedB[j];
+    // The search's inputs are no longer needed; free them before sliding.
+    one.kept = {};
+    one.keptIndex = {};
+    two.kept = {};
+    two.keptIndex = {};
 }
 
-std::vector<Hunk> CollectHunks(const std::vector<std::uint8_t>& changedA,
-                               const std::vector<std::uint8_t>& changedB)
+}  // namespace
+
+std::vector<Hunk> FindHunks(const LineFile& a, const LineFile& b, const Settings& settings)
+{
+    const TextNormalizer normalizer(settings.ignoreCase, settings.ignoreWhiteSpace);
+    Prepared p = Prepare(a, b, normalizer, settings.horizon);
+    Search(p, settings);
+    SlideChanges({p.changedOne, a, p.one.classes, p.prefix, normalizer},
+                 {p.changedTwo, b, p.two.classes, p.prefix, normalizer});
+    return CollectHunks(p.changedOne, p.changedTwo);
+}
+
+std::vector<Hunk> CollectHunks(const Flags& changedA, const Flags& changedB)
 {
     std::vector<Hunk> hunks;
     const auto n = static_cast<std::int64_t>(changedA.size());
@@ -62,15 +54,15 @@ std::vector<Hunk> CollectHunks(const std::vector<std::uint8_t>& changedA,
     std::int64_t i = 0;
     std::int64_t j = 0;
     while (i < n || j < m) {
-        if (i < n && j < m && !changedA[static_cast<size_t>(i)] && !changedB[static_cast<size_t>(j)]) {
+        if (i < n && j < m && !changedA[static_cast<std::size_t>(i)] && !changedB[static_cast<std::size_t>(j)]) {
             ++i;
             ++j;
             continue;
         }
         Hunk h{i, 0, j, 0};
-        while (i < n && changedA[static_cast<size_t>(i)])
+        while (i < n && changedA[static_cast<std::size_t>(i)])
             ++i;
-        while (j < m && changedB[static_cast<size_t>(j)])
+        while (j < m && changedB[static_cast<std::size_t>(j)])
             ++j;
         h.count1 = i - h.first1;
         h.count2 = j - h.first2;

@@ -1,14 +1,13 @@
 #include "engine/MiddleSnake.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace LineDiff {
 
 MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x,
                                      const std::vector<std::uint32_t>& y, std::uint32_t classCount,
-                                     bool minimal)
-    : m_x(x), m_y(y), m_classCount(classCount), m_minimal(minimal)
+                                     bool minimal, std::int64_t cutoff)
+    : m_x(x), m_y(y), m_classCount(classCount), m_minimal(minimal), m_cutoff(cutoff > 0 ? cutoff : kCutoff)
 {
     const auto n = static_cast<std::int64_t>(x.size());
     const auto m = static_cast<std::int64_t>(y.size());
@@ -16,15 +15,26 @@ MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x,
     m_offset = m + 1;
     m_forward = std::make_unique_for_overwrite<std::int64_t[]>(static_cast<size_t>(n + m + 3));
     m_backward = std::make_unique_for_overwrite<std::int64_t[]>(static_cast<size_t>(n + m + 3));
-    // The cut-off grows like the square root of the input, so the work per
-    // split stays small next to the input while ordinary edits (whose cost
-    // is far below it) are still found exactly.
-    m_cutoff = std::max<std::int64_t>(256, static_cast<std::int64_t>(std::sqrt(static_cast<double>(n + m))) * 2);
 }
 
-void MiddleSnakeSearch::Run(const std::function<void(bool, std::int64_t)>& mark)
+void MiddleSnakeSearch::MarkAll(const Box& box, std::uint8_t* changedX, std::uint8_t* changedY)
 {
-    std::vector<Box> pending{{0, static_cast<std::int64_t>(m_x.size()), 0, static_cast<std::int64_t>(m_y.size())}};
+    for (std::int64_t i = box.x0; i < box.x1; ++i)
+        changedX[static_cast<size_t>(i)] = 1;
+    for (std::int64_t j = box.y0; j < box.y1; ++j)
+        changedY[static_cast<size_t>(j)] = 1;
+}
+
+void MiddleSnakeSearch::Run(std::uint8_t* changedX, std::uint8_t* changedY)
+{
+    Solve({0, static_cast<std::int64_t>(m_x.size()), 0, static_cast<std::int64_t>(m_y.size())}, changedX, changedY);
+    if (!m_guesses.empty())
+        Polish(changedX, changedY);
+}
+
+void MiddleSnakeSearch::Solve(const Box& whole, std::uint8_t* changedX, std::uint8_t* changedY)
+{
+    std::vector<Box> pending{whole};
     // An explicit stack: heuristic splits can make the recursion deep.
     while (!pending.empty()) {
         Box box = pending.back();
@@ -39,10 +49,7 @@ void MiddleSnakeSearch::Run(const std::function<void(bool, std::int64_t)>& mark)
             --box.y1;
         }
         if (box.x0 == box.x1 || box.y0 == box.y1 || (box.checkShared && !SharesAnyLine(box))) {
-            for (std::int64_t i = box.x0; i < box.x1; ++i)
-                mark(false, i);
-            for (std::int64_t j = box.y0; j < box.y1; ++j)
-                mark(true, j);
+            MarkAll(box, changedX, changedY);
             continue;
         }
         bool expensive = false;
@@ -52,15 +59,62 @@ void MiddleSnakeSearch::Run(const std::function<void(bool, std::int64_t)>& mark)
         const bool corner = (p.x == box.x0 && p.y == box.y0) || (p.x == box.x1 && p.y == box.y1);
         if (corner || p.x < box.x0 || p.x > box.x1 || p.y < box.y0 || p.y > box.y1) {
             // Cannot happen for a sound search; never loop forever on it.
-            for (std::int64_t i = box.x0; i < box.x1; ++i)
-                mark(false, i);
-            for (std::int64_t j = box.y0; j < box.y1; ++j)
-                mark(true, j);
+            MarkAll(box, changedX, changedY);
             continue;
         }
+        if (expensive)
+            m_guesses.push_back(p);
         pending.push_back({p.x, box.x1, p.y, box.y1});
         pending.push_back({box.x0, p.x, box.y0, p.y});
     }
+}
+
+void MiddleSnakeSearch::Polish(std::uint8_t* changedX, std::uint8_t* changedY)
+{
+    std::vector<Point> guesses = std::move(m_guesses);
+    m_guesses.clear();
+    std::sort(guesses.begin(), guesses.end(), [](Point a, Point b) { return a.x < b.x; });
+    const auto n = static_cast<std::int64_t>(m_x.size());
+    const auto m = static_cast<std::int64_t>(m_y.size());
+    // Walks the result from (i, j) until i reaches `target`; every point
+    // passed lies on the path the flags describe.
+    auto walk = [&](std::int64_t& i, std::int64_t& j, std::int64_t target) {
+        while (i < target && (i < n || j < m)) {
+            if (i < n && changedX[static_cast<size_t>(i)])
+                ++i;
+            else if (j < m && changedY[static_cast<size_t>(j)])
+                ++j;
+            else {
+                ++i;
+                ++j;
+            }
+        }
+    };
+    const bool minimal = m_minimal;
+    m_minimal = true;
+    std::int64_t i = 0;
+    std::int64_t j = 0;
+    // Half the cut-off on each side: the guess is where a heuristic result
+    // loses most, and a region of about the cut-off's cost is still cheap
+    // to search exactly.
+    const std::int64_t reach = m_cutoff / 2;
+    for (const Point p : guesses) {
+        if (p.x - reach > i)
+            walk(i, j, p.x - reach);
+        std::int64_t i1 = i;
+        std::int64_t j1 = j;
+        walk(i1, j1, std::min(n, p.x + reach));
+        if (i1 <= p.x)
+            continue;
+        // Between two points of the path the region may be solved again;
+        // an exact answer there is never larger than what it replaces.
+        std::fill(changedX + i, changedX + i1, 0);
+        std::fill(changedY + j, changedY + j1, 0);
+        Solve({i, i1, j, j1}, changedX, changedY);
+        i = i1;
+        j = j1;
+    }
+    m_minimal = minimal;
 }
 
 template <class Equal>
@@ -73,13 +127,19 @@ void MiddleSnakeSearch::Advance(Frontier& f, std::int64_t n, std::int64_t m, Equ
         lo += 2;
     if (hi > n)
         hi -= 2;
-    // Diagonals of this cost have the other parity than those of the last
-    // cost, so the slots read (k - 1, k + 1) are not overwritten here.
+    // The slots just outside the last range read as unreachable, so each
+    // diagonal reads both neighbours without a bounds check. Diagonals of
+    // this cost have the other parity than those of the last cost, so the
+    // slots read (k - 1, k + 1) are not overwritten here.
+    if (lo < f.lo)
+        v[lo - 1] = -1;
+    if (hi > f.hi)
+        v[hi + 1] = -1;
     for (std::int64_t k = hi; k >= lo; k -= 2) {
         std::int64_t x = -1;
-        if (k + 1 <= f.hi && v[k + 1] >= 0 && v[k + 1] - (k + 1) < m)
+        if (v[k + 1] >= 0 && v[k + 1] - (k + 1) < m)
             x = v[k + 1];  // one line of y inserted
-        if (k - 1 >= f.lo && v[k - 1] >= 0 && v[k - 1] < n)
+        if (v[k - 1] >= 0 && v[k - 1] < n)
             x = std::max(x, v[k - 1] + 1);  // one line of x deleted
         if (x >= 0) {
             std::int64_t y = x - k;
@@ -100,11 +160,13 @@ MiddleSnakeSearch::Point MiddleSnakeSearch::Split(const Box& box, bool& expensiv
     const std::int64_t m = box.y1 - box.y0;
     const std::int64_t delta = n - m;
     const bool odd = (delta & 1) != 0;
-    const std::uint32_t* xs = m_x.data();
-    const std::uint32_t* ys = m_y.data();
-    auto forwardEqual = [&](std::int64_t x, std::int64_t y) { return xs[box.x0 + x] == ys[box.y0 + y]; };
+    const std::uint32_t* xs = m_x.data() + box.x0;
+    const std::uint32_t* ys = m_y.data() + box.y0;
+    auto forwardEqual = [xs, ys](std::int64_t x, std::int64_t y) { return xs[x] == ys[y]; };
     // The backward search runs forward over both sequences read from the end.
-    auto backwardEqual = [&](std::int64_t x, std::int64_t y) { return xs[box.x1 - 1 - x] == ys[box.y1 - 1 - y]; };
+    const std::uint32_t* xe = m_x.data() + box.x1 - 1;
+    const std::uint32_t* ye = m_y.data() + box.y1 - 1;
+    auto backwardEqual = [xe, ye](std::int64_t x, std::int64_t y) { return xe[-x] == ye[-y]; };
 
     Frontier f{m_forward.get() + m_offset, 0, 0};
     Frontier b{m_backward.get() + m_offset, 0, 0};

@@ -1,11 +1,6 @@
 #include "engine/TextNormalizer.h"
 
-#include "engine/TextDecoding.h"
-
-#include <QChar>
-#include <QString>
-
-#include <array>
+#include "engine/Unicode.h"
 
 #include <cstring>
 
@@ -39,61 +34,11 @@ std::uint64_t HashBytes(const char* p, size_t n, std::uint64_t seed)
     return Mix(h, 0x1234567ull);
 }
 
-// Decodes one UTF-8 sequence at p (end is the limit). Returns its length,
-// or 0 when the bytes there are not a valid, shortest-form sequence.
-int DecodeUtf8(const unsigned char* p, const unsigned char* end, char32_t& out)
-{
-    const unsigned char lead = p[0];
-    if (lead < 0x80) {
-        out = lead;
-        return 1;
-    }
-    int len = 0;
-    char32_t cp = 0;
-    char32_t min = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        len = 2; cp = lead & 0x1Fu; min = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        len = 3; cp = lead & 0x0Fu; min = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        len = 4; cp = lead & 0x07u; min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (end - p < len)
-        return 0;
-    for (int i = 1; i < len; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (p[i] & 0x3Fu);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    out = cp;
-    return len;
-}
-
-// The character a byte of a line that is not UTF-8 shows as, so that
-// ignoring case treats such lines as the display reads them.
-char32_t SingleByteChar(unsigned char b)
-{
-    static const std::array<char32_t, 32> high = [] {
-        QByteArray bytes;
-        for (int i = 0x80; i < 0xA0; ++i)
-            bytes += static_cast<char>(i);
-        const QString text = TextDecoding::DecodeWindows1252(bytes);
-        std::array<char32_t, 32> table{};
-        for (size_t i = 0; i < table.size(); ++i)
-            table[i] = text.at(static_cast<qsizetype>(i)).unicode();
-        return table;
-    }();
-    return (b >= 0x80 && b < 0xA0) ? high[b - 0x80u] : b;
-}
-
-bool IsAsciiSpace(char32_t c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\n';
-}
+// Characters read from Windows-1252 bytes are moved above the Unicode
+// range, where no UTF-8 character can reach: "\xe9" and "\xc3\xa9" look
+// alike on screen but are different bytes, and the settings must not make
+// them equal.
+constexpr char32_t kSingleByteTag = 0x200000;
 
 // Walks the characters of a line that take part in a comparison: white
 // space skipped and letters case-folded when the settings say so.
@@ -102,7 +47,7 @@ public:
     CharReader(LineView line, bool ignoreCase, bool ignoreWhiteSpace)
         : m_p(reinterpret_cast<const unsigned char*>(line.raw.data())),
           m_end(m_p + line.raw.size()),
-          m_utf8(TextNormalizer::IsValidUtf8(line.raw)),
+          m_utf8(Unicode::IsValidUtf8(line.raw)),
           m_ignoreCase(ignoreCase),
           m_ignoreWhiteSpace(ignoreWhiteSpace)
     {
@@ -112,17 +57,20 @@ public:
     bool Next(char32_t& c)
     {
         while (m_p < m_end) {
+            char32_t tag = 0;
             if (*m_p < 0x80) {
                 c = *m_p++;
             } else if (!m_utf8) {
-                c = SingleByteChar(*m_p++);
+                c = Unicode::FromWindows1252(*m_p++);
+                tag = kSingleByteTag;
             } else {
-                m_p += DecodeUtf8(m_p, m_end, c);  // valid: never 0
+                m_p += Unicode::DecodeUtf8(m_p, m_end, c);  // valid: never 0
             }
-            if (m_ignoreWhiteSpace && (c < 0x80 ? IsAsciiSpace(c) : QChar::isSpace(c)))
+            if (m_ignoreWhiteSpace && Unicode::IsSpace(c))
                 continue;
             if (m_ignoreCase)
-                c = c < 0x80 ? static_cast<char32_t>((c >= 'A' && c <= 'Z') ? c + 32 : c) : QChar::toCaseFolded(c);
+                c = Unicode::FoldCase(c);
+            c |= tag;
             return true;
         }
         return false;
@@ -138,34 +86,15 @@ private:
 
 }  // namespace
 
-bool TextNormalizer::IsValidUtf8(QByteArrayView bytes)
+bool TextNormalizer::IsValidUtf8(std::string_view bytes)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        // Skip ASCII eight bytes at a time: most lines are plain ASCII.
-        while (end - p >= 8) {
-            std::uint64_t w;
-            std::memcpy(&w, p, 8);
-            if (w & 0x8080808080808080ull)
-                break;
-            p += 8;
-        }
-        if (p == end)
-            break;
-        char32_t c;
-        const int len = DecodeUtf8(p, end, c);
-        if (len == 0)
-            return false;
-        p += len;
-    }
-    return true;
+    return Unicode::IsValidUtf8(bytes);
 }
 
 std::uint64_t TextNormalizer::Hash(LineView line) const
 {
     if (Plain())
-        return HashBytes(line.raw.data(), static_cast<size_t>(line.raw.size()), line.lacksNewline ? 0x51ull : 0);
+        return HashBytes(line.raw.data(), line.raw.size(), line.lacksNewline ? 0x51ull : 0);
     CharReader reader(line, m_ignoreCase, m_ignoreWhiteSpace);
     // White space includes the line ending, so with white space ignored a
     // missing final LF does not make a line different.
@@ -176,10 +105,8 @@ std::uint64_t TextNormalizer::Hash(LineView line) const
     return Mix(h, 0x1234567ull);
 }
 
-bool TextNormalizer::Same(LineView one, LineView two) const
+bool TextNormalizer::SameRelaxed(LineView one, LineView two) const
 {
-    if (Plain())
-        return one.lacksNewline == two.lacksNewline && one.raw == two.raw;
     if (!m_ignoreWhiteSpace && one.lacksNewline != two.lacksNewline)
         return false;
     CharReader a(one, m_ignoreCase, m_ignoreWhiteSpace);

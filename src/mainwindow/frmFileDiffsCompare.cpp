@@ -20,6 +20,7 @@
 #include "mainwindow/LineFileRowText.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -47,14 +48,15 @@ bool ValidComparePath(const QString& path)
 // the same line reader only when the engine does not hold that very path.
 std::shared_ptr<const LineFile> LinesOf(int which, const QString& path)
 {
+    const std::string bytes = QFile::encodeName(path).toStdString();
     if (modVantrel::gDiffEngine) {
         std::shared_ptr<const LineFile> held = modVantrel::gDiffEngine->LoadedFile(which);
-        if (held && held->Path() == path)
+        if (held && held->Path() == bytes)
             return held;
     }
-    LineFile::LoadResult loaded = LineFile::Load(path);
+    LineFile::LoadResult loaded = LineFile::Load(bytes);
     if (!loaded.file)
-        throw modVantrel::VantrelError(modVantrel::ErrorNumber::FileIo, loaded.error);
+        throw modVantrel::VantrelError(modVantrel::ErrorNumber::FileIo, cDiffEngine::DescribeFileError(loaded.error));
     return loaded.file;
 }
 
@@ -238,7 +240,7 @@ bool frmFileDiffs::LoadFilesIntoGrids(const QString& fileOne, const QString& fil
         for (const auto& file : m_loadedFiles) {
             if (file->LineCount() >= std::numeric_limits<std::int32_t>::max())
                 throw modVantrel::VantrelError(modVantrel::ErrorNumber::Overflow,
-                                               QStringLiteral("Too many lines to show: %1").arg(file->Path()));
+                                               QStringLiteral("Too many lines to show: %1").arg(QFile::decodeName(QByteArray::fromStdString(file->Path()))));
         }
         return true;
     } catch (...) {

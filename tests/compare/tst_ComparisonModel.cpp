@@ -14,7 +14,7 @@ namespace {
 ComparisonModel Shown(const QByteArray& one, const QByteArray& two, const std::vector<LineDiff::Hunk>& hunks)
 {
     ComparisonModel model;
-    auto a = LineFile::FromBytes(one), b = LineFile::FromBytes(two);
+    auto a = LineFile::FromBytes(one.toStdString()), b = LineFile::FromBytes(two.toStdString());
     Alignment::AlignOutcome aligned = Alignment::alignHunks(hunks, std::int32_t(a->LineCount()), std::int32_t(b->LineCount()));
     if (!aligned.ok())
         qFatal("test comparison does not align");

@@ -99,6 +99,63 @@ inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QBy
 }
 
 // Length of a longest common subsequence of two line lists, by table.
+// Applies unified output (headers, then "@@ -a,b +c,d @@" hunks) to `one`
+// into `out`, exactly: every hunk must start where its numbers say, and
+// its context and removed lines must be File One's. Returns what was wrong.
+inline QString ApplyUnified(const QByteArray& one, const QByteArray& patch, QByteArray& out)
+{
+    const QList<QByteArray> a = SplitKeepingEnds(one);
+    QList<QByteArray> lines = patch.split('\n');
+    if (lines.size() < 2 || !lines[0].startsWith("--- ") || !lines[1].startsWith("+++ "))
+        return QStringLiteral("no headers");
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    QList<QByteArray> b;
+    qint64 pos = 0;
+    for (qsizetype i = 2; i < lines.size();) {
+        const QList<QByteArray> head = lines[i++].split(' ');
+        if (head.size() < 4 || head[0] != "@@" || !head[1].startsWith('-') || !head[2].startsWith('+'))
+            return QStringLiteral("bad hunk header ") + QString::fromLatin1(lines[i - 1]);
+        const auto count = [](const QByteArray& range) { return range.contains(',') ? range.split(',')[1].toLongLong() : 1; };
+        const auto start = [](const QByteArray& range) { return range.split(',')[0].mid(1).toLongLong(); };
+        qint64 oldLeft = count(head[1]), newLeft = count(head[2]);
+        // An empty range names the line before it.
+        const qint64 oldStart = oldLeft == 0 ? start(head[1]) : start(head[1]) - 1;
+        if (oldStart < pos || oldStart > a.size())
+            return QStringLiteral("hunk out of order");
+        while (pos < oldStart)
+            b << a[pos++];
+        if ((newLeft == 0 ? start(head[2]) : start(head[2]) - 1) != b.size())
+            return QStringLiteral("new start wrong");
+        for (; i < lines.size() && (oldLeft > 0 || newLeft > 0 || lines[i].startsWith('\\')); ++i) {
+            const QByteArray& l = lines[i];
+            const char kind = l.isEmpty() ? ' ' : l[0];
+            if (kind == '\\') {
+                b.last().chop(b.last().endsWith('\n') && lines[i - 1].startsWith('+') ? 1 : 0);
+                continue;
+            }
+            const QByteArray text = l.mid(1) + '\n';
+            if (kind == ' ' || kind == '-') {
+                if (pos >= a.size() || (a[pos] != text && a[pos] != l.mid(1)) || oldLeft-- <= 0)
+                    return QStringLiteral("context or removed line differs at line %1").arg(pos + 1);
+                if (kind == ' ')
+                    b << a[pos];
+                ++pos;
+            }
+            if (kind == '+')
+                b << text;
+            if ((kind == ' ' || kind == '+') && newLeft-- <= 0)
+                return QStringLiteral("too many new lines");
+        }
+        if (oldLeft != 0 || newLeft != 0)
+            return QStringLiteral("hunk counts wrong");
+    }
+    while (pos < a.size())
+        b << a[pos++];
+    out = b.join();
+    return {};
+}
+
 inline qint64 LcsLength(const QList<QByteArray>& a, const QList<QByteArray>& b)
 {
     std::vector<qint64> row(b.size() + 1, 0);

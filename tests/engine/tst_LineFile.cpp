@@ -7,6 +7,8 @@
 #include <QTest>
 
 namespace {
+QByteArray Bytes(std::string_view v) { return QByteArray(v.data(), qsizetype(v.size())); }
+std::string PathOf(const QString& path) { return QFile::encodeName(path).toStdString(); }
 struct Split { QByteArray bytes; QList<QByteArray> lines, rawLines; bool lacksNewline; };  // raw: CR before LF kept
 }  // namespace
 
@@ -36,18 +38,18 @@ private slots:
         // The same answers from memory and from a file on disk.
         QTemporaryDir dir;
         const QString path = ResultChecker::Write(dir.filePath("f"), bytes);
-        const LineFile::LoadResult loaded = LineFile::Load(path);
-        QVERIFY2(loaded.file, qPrintable(loaded.error));
-        for (const auto& file : {loaded.file, LineFile::FromBytes(bytes)}) {
+        const LineFile::LoadResult loaded = LineFile::Load(PathOf(path));
+        QVERIFY2(loaded.file, loaded.error.Reason().c_str());
+        for (const auto& file : {loaded.file, LineFile::FromBytes(std::string_view(bytes.data(), size_t(bytes.size())))}) {
             QCOMPARE(file->LineCount(), lines.size());
             for (qsizetype i = 0; i < lines.size(); ++i) {
-                QCOMPARE(file->Line(i).toByteArray(), lines[i]);
-                QCOMPARE(file->RawLine(i).toByteArray(), rawLines[i]);
+                QCOMPARE(Bytes(file->Line(i)), lines[i]);
+                QCOMPARE(Bytes(file->RawLine(i)), rawLines[i]);
             }
             QCOMPARE(file->LastLineLacksNewline(), lacksNewline);
-            QCOMPARE(file->Bytes().toByteArray(), bytes);
+            QCOMPARE(Bytes(file->Bytes()), bytes);
         }
-        QCOMPARE(loaded.file->Path(), path);
+        QCOMPARE(loaded.file->Path(), PathOf(path));
     }
 
     // Larger than one read block, so the rest is read after the first block.
@@ -57,12 +59,12 @@ private slots:
         for (int i = 0; i < 50000; ++i)
             bytes += "line " + QByteArray::number(i) + (i % 3 ? "\n" : "\r\n");
         QTemporaryDir dir;
-        const LineFile::LoadResult loaded = LineFile::Load(ResultChecker::Write(dir.filePath("big"), bytes));
+        const LineFile::LoadResult loaded = LineFile::Load(PathOf(ResultChecker::Write(dir.filePath("big"), bytes)));
         QVERIFY(loaded.file);
         QCOMPARE(loaded.file->LineCount(), 50000);
-        QCOMPARE(loaded.file->Line(49999).toByteArray(), QByteArray("line 49999"));
-        QCOMPARE(loaded.file->RawLine(3).toByteArray(), QByteArray("line 3\r"));
-        QCOMPARE(loaded.file->Bytes().toByteArray(), bytes);
+        QCOMPARE(Bytes(loaded.file->Line(49999)), QByteArray("line 49999"));
+        QCOMPARE(Bytes(loaded.file->RawLine(3)), QByteArray("line 3\r"));
+        QCOMPARE(Bytes(loaded.file->Bytes()), bytes);
     }
 };
 

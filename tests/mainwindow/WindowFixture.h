@@ -82,7 +82,7 @@ inline void Fill(frmFileDiffs& form, const QStringList& one, const QStringList& 
         QByteArray bytes;
         for (const QString& line : lines)
             bytes += line.toUtf8() + '\n';
-        return LineFile::FromBytes(bytes);
+        return LineFile::FromBytes(bytes.toStdString());
     };
     Alignment::AlignOutcome aligned = Alignment::alignHunks(hunks, std::int32_t(one.size()), std::int32_t(two.size()));
     QVERIFY(aligned.ok());

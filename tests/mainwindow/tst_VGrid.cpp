@@ -55,7 +55,7 @@ struct ShownGrid {
 // formed.
 class WholeTextCounter final : public Grid::RowTextSource {
 public:
-    explicit WholeTextCounter(QByteArray bytes) : m_lines(LineFile::FromBytes(std::move(bytes))) {}
+    explicit WholeTextCounter(const QByteArray& bytes) : m_lines(LineFile::FromBytes(bytes.toStdString())) {}
     QString RowText(std::int32_t line) const override
     {
         ++whole;
@@ -194,7 +194,7 @@ private slots:
         Alignment::PaneRows rows = MakeRows(3);
         rows.line = {Alignment::kNoLine, 1, Alignment::kNoLine};
         const QByteArray tail(60, 'W');
-        grid.SetRowsFrom(std::make_shared<Alignment::PaneRows>(std::move(rows)), std::make_shared<LineFileRowText>(LineFile::FromBytes("x\n" + line + tail)));
+        grid.SetRowsFrom(std::make_shared<Alignment::PaneRows>(std::move(rows)), std::make_shared<LineFileRowText>(LineFile::FromBytes(("x\n" + line + tail).toStdString())));
         const bool picture = QByteArray(QTest::currentDataTag()).startsWith("picture");
         if (picture) {
             QPixmap tall(8, 3 * grid.RowHeight());
@@ -207,7 +207,7 @@ private slots:
         // The number comes first, at the left, as in a row of plain letters.
         ShownGrid plain(0);
         plain.grid.SetGridLines(false);
-        plain.grid.SetRowsFrom(std::make_shared<Alignment::PaneRows>(MakeRows(3)), std::make_shared<LineFileRowText>(LineFile::FromBytes("x\n" + tail)));
+        plain.grid.SetRowsFrom(std::make_shared<Alignment::PaneRows>(MakeRows(3)), std::make_shared<LineFileRowText>(LineFile::FromBytes(("x\n" + tail).toStdString())));
         const int number = 4 + grid.fontMetrics().horizontalAdvance(QStringLiteral(" 2"));
         QVERIFY(picture || image.copy(0, 2 * h, number, h) == plain.paint().copy(0, 2 * h, number, h));
         // The tail reaches the right edge on the line of the number at the left.

@@ -1,12 +1,13 @@
-// vantrel-diff [-i] [-w] [-a] FILE1 FILE2 | --version
-// Prints the engine's result lines; exits 0 identical, 1 different,
-// 2 trouble (the reason goes to standard error).
+// vantrel-diff [OPTION]... FILE1 FILE2
+// Compares two files and prints their differences in normal or unified
+// form; exits 0 identical, 1 different, 2 trouble (the reason goes to
+// standard error as "vantrel-diff: PATH: reason").
 
-#include "engine/cDiffEngine.h"
+#include "Options.h"
 #include "vantrel/Version.h"
 
-#include <QCoreApplication>
-#include <QStringList>
+#include "engine/Comparison.h"
+#include "engine/Emit.h"
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -15,16 +16,56 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
-int Usage(const char* complaint)
+int Complain(const std::string& text)
 {
-    if (complaint)
-        std::fprintf(stderr, "vantrel-diff: %s\n", complaint);
-    std::fprintf(stderr, "usage: vantrel-diff [-i] [-w] [-a] FILE1 FILE2\n"
-                         "  -i  ignore case\n  -w  ignore all white space\n  -a  compare as text even when binary\n");
+    std::fprintf(stderr, "vantrel-diff: %s\n", text.c_str());
     return 2;
+}
+
+InputFile Open(const std::string& operand)
+{
+    return operand == "-" ? InputFile::StandardInput() : InputFile(operand);
+}
+
+std::string Header(const CommandLine& cmd, int side, const InputFile& file)
+{
+    if (static_cast<int>(cmd.labels.size()) > side)
+        return cmd.labels[static_cast<std::size_t>(side)];
+    return cmd.operands[static_cast<std::size_t>(side)] + '\t' + Emit::HeaderTime(file.ModificationTime());
+}
+
+int Report(const CommandLine& cmd, const Comparison& c, const InputFile& one, const InputFile& two)
+{
+    switch (c.outcome) {
+    case Outcome::Identical:
+        return 0;
+    case Outcome::Failed:
+        if (c.trouble == Trouble::OutOfMemory)
+            return Complain("memory exhausted");
+        if (c.trouble == Trouble::TooManyLines)
+            return Complain("too many lines to compare");
+        return Complain(c.fileError.path + ": " + c.fileError.Reason());
+    case Outcome::BinaryDiffer:
+        std::printf("Binary files %s and %s differ\n", cmd.operands[0].c_str(), cmd.operands[1].c_str());
+        break;
+    case Outcome::Different: {
+        OutputSink out(stdout);
+        if (cmd.unified)
+            Emit::WriteUnified(out, *c.files[0], *c.files[1], c.hunks, cmd.context, Header(cmd, 0, one), Header(cmd, 1, two));
+        else
+            Emit::WriteNormal(out, *c.files[0], *c.files[1], c.hunks);
+        if (!out.Finish())
+            return Complain(std::string("standard output: ") + std::strerror(errno));
+        return 1;
+    }
+    }
+    if (std::fflush(stdout) != 0)
+        return Complain(std::string("standard output: ") + std::strerror(errno));
+    return 1;
 }
 
 }  // namespace
@@ -38,49 +79,21 @@ int main(int argc, char* argv[])
     // leaves freed blocks in the heap, which inflates the peak.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
-    // No QCoreApplication is needed: the engine uses only QtCore classes
-    // that work without one. Paths are taken in the system's encoding.
-    cDiffEngine engine;
-    QStringList files;
-    bool optionsDone = false;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (!optionsDone && std::strcmp(arg, "--") == 0) {
-            optionsDone = true;
-        } else if (!optionsDone && std::strcmp(arg, "--version") == 0) {
-            std::printf("vantrel-diff %s\n", VANTREL_VERSION);
-            return 0;
-        } else if (!optionsDone && arg[0] == '-' && arg[1] != '\0') {
-            for (const char* p = arg + 1; *p; ++p) {
-                switch (*p) {
-                case 'i': engine.IgnoreCase(true); break;
-                case 'w': engine.IgnoreWhiteSpace(true); break;
-                case 'a': engine.ForceTextCompare(true); break;
-                case 'h': Usage(nullptr); return 0;
-                default: {
-                    const char option[] = {*p, '\0'};
-                    std::fprintf(stderr, "vantrel-diff: unknown option -%s\n", option);
-                    return Usage(nullptr);
-                }
-                }
-            }
-        } else {
-            files << QString::fromLocal8Bit(arg);
-        }
+    const CommandLine cmd = ParseCommandLine(argc, argv);
+    if (!cmd.error.empty()) {
+        Complain(cmd.error);
+        return cmd.hint ? Complain("Try 'vantrel-diff --help' for more information.") : 2;
     }
-    if (files.size() != 2)
-        return Usage(files.size() < 2 ? "two files are needed" : "too many files");
-
-    const int code = engine.CompareFiles(files[0], files[1]);
-    if (code == 2) {
-        std::fprintf(stderr, "vantrel-diff: %s\n", engine.ResultLine(0).toLocal8Bit().constData());
-        return 2;
+    if (cmd.action == CommandLine::Action::Help) {
+        std::fputs(UsageText(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 2;
     }
-    static char buffer[1 << 16];
-    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
-    if (!engine.WriteResult(stdout)) {
-        std::fprintf(stderr, "vantrel-diff: cannot write the result: %s\n", std::strerror(errno));
-        return 2;
+    if (cmd.action == CommandLine::Action::Version) {
+        std::puts("vantrel-diff " VANTREL_VERSION);
+        return std::fflush(stdout) == 0 ? 0 : 2;
     }
-    return code;
+    InputFile one = Open(cmd.operands[0]);
+    InputFile two = Open(cmd.operands[1]);
+    const Comparison c = CompareInputs(one, two, cmd.settings);
+    return Report(cmd, c, one, two);
 }

@@ -1,10 +1,16 @@
 #pragma once
-// The core of the line comparison: given two sequences of line classes
-// (equal lines share a class), find which lines are changed so that the
-// unchanged ones form a longest common subsequence, or one close to it.
+// The line comparison as a whole: two loaded files in, difference blocks
+// (hunks) out. It runs in four stages, each in its own file:
+//   prepare (Prepare.cpp)   trim equal ends, give lines class numbers,
+//                           set aside lines that only one side has;
+//   search (MiddleSnake.cpp) find the changed lines among the rest;
+//   slide (Slide.cpp)       move ambiguous blocks to where they read best;
+//   emit (Emit.cpp)         write the hunks as normal or unified output.
+
+#include "engine/Flags.h"
+#include "engine/LineFile.h"
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 namespace LineDiff {
@@ -18,34 +24,29 @@ struct Hunk {
     friend bool operator==(const Hunk&, const Hunk&) = default;
 };
 
-// Sets changedA[i] / changedB[j] to 1 for the lines outside the common
-// subsequence found. Both flag vectors must be sized like a and b and hold
-// zeros. Class ids must be below classCount. With `minimal` the result is
-// a longest common subsequence; otherwise the search gives up on very
-// costly regions and settles for a good split, so time stays near linear.
-void MarkChanges(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
-                 std::uint32_t classCount, bool minimal,
-                 std::vector<std::uint8_t>& changedA, std::vector<std::uint8_t>& changedB);
-
-// How a line looks to a reader, for choosing where an ambiguous block goes.
-enum class LineShape : std::uint8_t { Text, Blank, Closer };
-
-// One file's side for sliding: `same(i, j)` says whether lines i and j of
-// this file are equal, `shape(i)` how line i looks.
-struct SlideSide {
-    std::vector<std::uint8_t>* changed = nullptr;
-    std::function<bool(std::int64_t, std::int64_t)> same;
-    std::function<LineShape(std::int64_t)> shape;
+struct Settings {
+    bool ignoreCase = false;
+    bool ignoreWhiteSpace = false;
+    // Always find a smallest result, however long it takes (off by
+    // default: very different files then get a good, fast result).
+    bool minimal = false;
+    // The cost at which the search settles for a guess (see
+    // MiddleSnakeSearch::kCutoff); 0 for the default. Tests lower it to
+    // exercise the guesses on small inputs.
+    std::int64_t cutoff = 0;
+    // Equal lines left at each end of the changed middle for the search and
+    // the placement of blocks, as GNU diff keeps as many as its output's
+    // context: a block next to the end can then slide into them, and
+    // unified output matches diff -u.
+    std::int64_t horizon = 0;
 };
 
-// Moves blocks of changed lines up or down over equal lines (which keeps
-// the result just as small) to where they read best: next to a change in
-// the other file when possible, not starting with a blank line or a
-// closing bracket, otherwise as far down as they go.
-void SlideChanges(SlideSide& one, SlideSide& two);
+// The hunks that turn `one` into `two`, in order. Throws std::bad_alloc
+// when memory runs out and std::length_error when the files have too many
+// lines to number.
+[[nodiscard]] std::vector<Hunk> FindHunks(const LineFile& one, const LineFile& two, const Settings& settings);
 
-// The difference blocks described by the two flag vectors.
-[[nodiscard]] std::vector<Hunk> CollectHunks(const std::vector<std::uint8_t>& changedA,
-                                             const std::vector<std::uint8_t>& changedB);
+// The difference blocks described by the two flag vectors (1 = changed).
+[[nodiscard]] std::vector<Hunk> CollectHunks(const Flags& changedA, const Flags& changedB);
 
 }  // namespace LineDiff

@@ -1,78 +1,120 @@
 #pragma once
 // The lines of one file, read once and never changed afterwards, so the
-// engine and the result grids can share one copy through a
+// engine, the writers and the result grids can share one copy through a
 // std::shared_ptr<const LineFile> and always count lines the same way.
 //
 // Lines end at LF. A CR right before the LF belongs to the line ending, not
 // to the text; a last line without a final LF is still a line.
 
-#include <QByteArray>
-#include <QByteArrayView>
-#include <QString>
+#include "engine/InputFile.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
-class OpenedFile;
+// A growable array of line offsets on malloc/realloc: growing a large
+// block moves its pages instead of copying them, so the table needs no
+// count of the lines in advance.
+template <class T>
+class OffsetTable {
+public:
+    OffsetTable() = default;
+    ~OffsetTable() { std::free(m_data); }
+    OffsetTable(const OffsetTable&) = delete;
+    OffsetTable& operator=(const OffsetTable&) = delete;
+
+    void Reserve(std::size_t capacity);
+    void Append(T value)
+    {
+        if (m_size == m_capacity)
+            Reserve(m_capacity < 1024 ? 1024 : m_capacity * 2);
+        m_data[m_size++] = value;
+    }
+    [[nodiscard]] std::size_t Size() const { return m_size; }
+    [[nodiscard]] T operator[](std::size_t i) const { return m_data[i]; }
+
+private:
+    T* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
 
 class LineFile {
 public:
-    // Outcome of loading: either a file or a plain error text that names
-    // the path and the system's reason.
+    // Outcome of loading: either a file or what went wrong.
     struct LoadResult {
         std::shared_ptr<const LineFile> file;
-        QString error;
+        FileError error;
     };
 
-    // Reads the whole file at `path`.
-    [[nodiscard]] static LoadResult Load(const QString& path);
+    // Reads the whole file at `path` (its bytes as given).
+    [[nodiscard]] static LoadResult Load(const std::string& path);
     // Reads the rest of a file whose first block has already been read.
-    [[nodiscard]] static LoadResult FromOpened(OpenedFile& opened);
+    [[nodiscard]] static LoadResult FromOpened(InputFile& opened);
     // Splits bytes that are already in memory (no file behind them).
-    [[nodiscard]] static std::shared_ptr<const LineFile> FromBytes(QByteArray bytes,
-                                                                  QString path = {});
+    [[nodiscard]] static std::shared_ptr<const LineFile> FromBytes(std::string_view bytes, std::string path = {});
 
-    [[nodiscard]] qsizetype LineCount() const
+    LineFile(const LineFile&) = delete;
+    LineFile& operator=(const LineFile&) = delete;
+
+    [[nodiscard]] std::int64_t LineCount() const
     {
-        return static_cast<qsizetype>(m_wide ? m_wideStarts.size() : m_starts.size()) - 1;
+        return static_cast<std::int64_t>(m_wide ? m_wideStarts.Size() : m_starts.Size()) - 1;
     }
     // The line's text without its line ending (no LF, no CR before the LF).
-    [[nodiscard]] QByteArrayView Line(qsizetype index) const;
+    [[nodiscard]] std::string_view Line(std::int64_t index) const
+    {
+        std::string_view raw = RawLine(index);
+        if (!LineLacksNewline(index) && !raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        return raw;
+    }
     // The line with a CR before the LF kept, but without the LF: the bytes
     // that decide whether two lines are equal.
-    [[nodiscard]] QByteArrayView RawLine(qsizetype index) const;
+    [[nodiscard]] std::string_view RawLine(std::int64_t index) const
+    {
+        const auto i = static_cast<std::size_t>(index);
+        const std::uint64_t begin = Start(i);
+        std::uint64_t end = Start(i + 1);
+        if (!LineLacksNewline(index))
+            --end;  // the LF
+        return {m_bytes.get() + begin, static_cast<std::size_t>(end - begin)};
+    }
     // True when the file does not end in LF (and is not empty): the last
     // line then has no line ending at all.
     [[nodiscard]] bool LastLineLacksNewline() const { return m_lastLacksNewline; }
-    [[nodiscard]] bool LineLacksNewline(qsizetype index) const
+    [[nodiscard]] bool LineLacksNewline(std::int64_t index) const
     {
         return m_lastLacksNewline && index == LineCount() - 1;
     }
-    [[nodiscard]] QByteArrayView Bytes() const { return {m_bytes.constData(), m_bytes.size()}; }
-    [[nodiscard]] const QString& Path() const { return m_path; }
-
-    // Text for display: UTF-8 when the bytes are valid UTF-8, otherwise
-    // Windows-1252 (see TextDecoding), so no byte is ever lost or turned
-    // into a replacement mark.
-    [[nodiscard]] static QString DecodeLine(QByteArrayView bytes);
-    [[nodiscard]] QString LineText(qsizetype index) const { return DecodeLine(Line(index)); }
+    [[nodiscard]] std::string_view Bytes() const { return {m_bytes.get(), m_size}; }
+    // The path the file was read from, byte for byte as given.
+    [[nodiscard]] const std::string& Path() const { return m_path; }
 
 private:
-    LineFile(QByteArray bytes, QString path);
+    struct FreeBytes {
+        void operator()(char* p) const { std::free(p); }
+    };
+    using Bytes_ = std::unique_ptr<char, FreeBytes>;
+
+    // Takes ownership of `bytes`, a block from std::malloc.
+    LineFile(Bytes_ bytes, std::size_t size, std::string path);
     void Split();
-
-    QByteArray m_bytes;
-    QString m_path;
     template <class Offset>
-    void SplitInto(std::vector<Offset>& starts);
-    [[nodiscard]] std::uint64_t Start(size_t i) const { return m_wide ? m_wideStarts[i] : m_starts[i]; }
+    void SplitInto(OffsetTable<Offset>& starts);
+    [[nodiscard]] std::uint64_t Start(std::size_t i) const { return m_wide ? m_wideStarts[i] : m_starts[i]; }
 
+    Bytes_ m_bytes;
+    std::size_t m_size = 0;
+    std::string m_path;
     // Offset of the first byte of each line, plus one entry for the end of
     // the data: line i spans [start(i), start(i + 1)) with its LF. Files
     // under 4 GiB use 32-bit offsets, half the memory per line.
-    std::vector<std::uint32_t> m_starts;
-    std::vector<std::uint64_t> m_wideStarts;
+    OffsetTable<std::uint32_t> m_starts;
+    OffsetTable<std::uint64_t> m_wideStarts;
     bool m_wide = false;
     bool m_lastLacksNewline = false;
 };

@@ -6,10 +6,10 @@
 // Outside minimal mode, a region whose cost exceeds a cut-off is split
 // instead at lines that occur exactly once on each side (the longest
 // increasing run of such pairs), or failing that at the point the search
-// got furthest; this keeps very different inputs fast.
+// got furthest; this keeps very different inputs fast. The regions around
+// such guessed points are then searched again exactly.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,12 +17,19 @@ namespace LineDiff {
 
 class MiddleSnakeSearch {
 public:
-    MiddleSnakeSearch(const std::vector<std::uint32_t>& x, const std::vector<std::uint32_t>& y,
-                      std::uint32_t classCount, bool minimal);
+    // The cost a region may reach before the search settles for a good
+    // split. Ordinary edits cost far less and are found exactly; on very
+    // different inputs it keeps the result as small as diff's, and being a
+    // constant, the work per line does not grow with the input.
+    static constexpr std::int64_t kCutoff = 4096;
 
-    // Calls mark(false, i) for every changed element of x and mark(true, j)
-    // for every changed element of y.
-    void Run(const std::function<void(bool, std::int64_t)>& mark);
+    // A cut-off of 0 stands for kCutoff.
+    MiddleSnakeSearch(const std::vector<std::uint32_t>& x, const std::vector<std::uint32_t>& y,
+                      std::uint32_t classCount, bool minimal, std::int64_t cutoff = 0);
+
+    // Sets changedX[i] / changedY[j] to 1 for the elements outside the
+    // common subsequence found; both arrays are sized like x and y.
+    void Run(std::uint8_t* changedX, std::uint8_t* changedY);
 
 private:
     struct Box {
@@ -47,12 +54,16 @@ private:
     // non-empty, first and last elements differ). Sets `expensive` when
     // the cut-off stopped the search and the point is only a good guess.
     Point Split(const Box& box, bool& expensive);
+    void Solve(const Box& whole, std::uint8_t* changedX, std::uint8_t* changedY);
+    // Searches the regions around the guessed split points again, exactly.
+    void Polish(std::uint8_t* changedX, std::uint8_t* changedY);
     template <class Equal>
     static void Advance(Frontier& f, std::int64_t n, std::int64_t m, Equal equal);
     Point BestProgress(const Box& box, const Frontier& f, const Frontier& b) const;
     // Splits an expensive box at lines unique on both sides; pushes the
     // gaps between them and returns false when there are none.
     bool SplitAtUniqueLines(const Box& box, std::vector<Box>& pending);
+    static void MarkAll(const Box& box, std::uint8_t* changedX, std::uint8_t* changedY);
     [[nodiscard]] bool SharesAnyLine(const Box& box);
 
     const std::vector<std::uint32_t>& m_x;
@@ -60,6 +71,8 @@ private:
     std::uint32_t m_classCount;
     bool m_minimal;
     std::int64_t m_cutoff;
+    // The points where an expensive region was split at a guess.
+    std::vector<Point> m_guesses;
     // Left uninitialised on purpose: a slot is always written before it is
     // read, and pages of diagonals the search never reaches stay unused.
     std::unique_ptr<std::int64_t[]> m_forward;

@@ -6,14 +6,16 @@
 // LF included, so CRLF and LF lines differ, and a last line without LF
 // differs from the same text with one). Ignoring case or white space works
 // on characters: a line that is valid UTF-8 is read as UTF-8, any other
-// line as Windows-1252, the same rule the display uses.
-
-#include <QByteArrayView>
+// line as Windows-1252, the same rule the display uses. The settings relax
+// case and white space only: a character read from Windows-1252 never
+// equals one read from UTF-8 unless both are ASCII, so two lines whose
+// bytes differ in any other way stay different, whatever their encoding.
 
 #include <cstdint>
+#include <string_view>
 
 struct LineView {
-    QByteArrayView raw;       // line bytes, a CR before the LF included
+    std::string_view raw;       // line bytes, a CR before the LF included
     bool lacksNewline = false;  // the file's last line, without LF
 };
 
@@ -25,12 +27,19 @@ public:
     }
 
     [[nodiscard]] std::uint64_t Hash(LineView line) const;
-    [[nodiscard]] bool Same(LineView one, LineView two) const;
+    [[nodiscard]] bool Same(LineView one, LineView two) const
+    {
+        if (Plain())
+            return one.lacksNewline == two.lacksNewline && one.raw == two.raw;
+        return SameRelaxed(one, two);
+    }
+    // True when lines are compared byte for byte.
+    [[nodiscard]] bool Plain() const { return !m_ignoreCase && !m_ignoreWhiteSpace; }
 
-    [[nodiscard]] static bool IsValidUtf8(QByteArrayView bytes);
+    [[nodiscard]] static bool IsValidUtf8(std::string_view bytes);
 
 private:
-    [[nodiscard]] bool Plain() const { return !m_ignoreCase && !m_ignoreWhiteSpace; }
+    [[nodiscard]] bool SameRelaxed(LineView one, LineView two) const;
 
     bool m_ignoreCase;
     bool m_ignoreWhiteSpace;

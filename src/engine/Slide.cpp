@@ -1,11 +1,11 @@
-#include "engine/LineDiff.h"
+#include "engine/Slide.h"
 
 namespace LineDiff {
 namespace {
 
 // gapChanged[r] tells whether the file has changed lines right before its
 // r-th unchanged line (r counted from 0; the last entry is the file's end).
-std::vector<std::uint8_t> ChangedGaps(const std::vector<std::uint8_t>& changed)
+std::vector<std::uint8_t> ChangedGaps(const Flags& changed)
 {
     std::vector<std::uint8_t> gaps;
     bool pending = false;
@@ -21,21 +21,28 @@ std::vector<std::uint8_t> ChangedGaps(const std::vector<std::uint8_t>& changed)
     return gaps;
 }
 
+// A block reads best when it starts with a line of text and ends with the
+// blank line or closing bracket that finishes it; a blank first line looks
+// worse than a closing bracket, which at least ends something.
+constexpr int kBlankStartPenalty = 2;
+constexpr int kCloserStartPenalty = 1;
+// One block next to a change in the other file reads better than two
+// apart, whatever lines the block starts with: above every shape penalty.
+constexpr int kApartPenalty = 8;
+
 int ShapePenalty(LineShape shape)
 {
-    // A block reads best when it starts with a line of text and ends with
-    // the blank line or closing bracket that finishes it.
     switch (shape) {
-    case LineShape::Blank: return 2;
-    case LineShape::Closer: return 1;
+    case LineShape::Blank: return kBlankStartPenalty;
+    case LineShape::Closer: return kCloserStartPenalty;
     case LineShape::Text: return 0;
     }
     return 0;
 }
 
-void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
+void SlideSideOf(const SlideSide& side, const Flags& otherChanged)
 {
-    std::vector<std::uint8_t>& ch = *side.changed;
+    Flags& ch = side.changed;
     const std::vector<std::uint8_t> otherGaps = ChangedGaps(otherChanged);
     const auto n = static_cast<std::int64_t>(ch.size());
     auto at = [&](std::int64_t i) -> std::uint8_t& { return ch[static_cast<size_t>(i)]; };
@@ -57,7 +64,7 @@ void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
         // the block moves freely between `top` and its bottom position.
         for (;;) {
             const std::int64_t length = e - s;
-            while (s > 0 && !at(s - 1) && side.same(s - 1, e - 1)) {
+            while (s > 0 && !at(s - 1) && side.Same(s - 1, e - 1)) {
                 at(--s) = 1;
                 at(--e) = 0;
                 --rank;
@@ -65,7 +72,7 @@ void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
                     --s;
             }
             top = s;
-            while (e < n && !at(e) && side.same(s, e)) {
+            while (e < n && !at(e) && side.Same(s, e)) {
                 at(s++) = 0;
                 at(e++) = 1;
                 ++rank;
@@ -84,7 +91,7 @@ void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
                                      && otherGaps[static_cast<size_t>(r)];
             // Joining a change in the other file first (one block instead
             // of two), then the look of the block; ties keep the lowest.
-            const int score = (nextToOther ? 0 : 8) + ShapePenalty(side.shape(p));
+            const int score = (nextToOther ? 0 : kApartPenalty) + ShapePenalty(side.Shape(p));
             if (score < bestScore) {
                 bestScore = score;
                 bestStart = p;
@@ -101,10 +108,21 @@ void SlideSideOf(SlideSide& side, const std::vector<std::uint8_t>& otherChanged)
 
 }  // namespace
 
-void SlideChanges(SlideSide& one, SlideSide& two)
+LineShape ShapeOf(std::string_view raw)
 {
-    SlideSideOf(one, *two.changed);
-    SlideSideOf(two, *one.changed);
+    std::size_t i = 0;
+    while (i < raw.size() && (raw[i] == ' ' || raw[i] == '\t' || raw[i] == '\r' || raw[i] == '\f' || raw[i] == '\v'))
+        ++i;
+    if (i == raw.size())
+        return LineShape::Blank;
+    const char c = raw[i];
+    return (c == '}' || c == ')' || c == ']') ? LineShape::Closer : LineShape::Text;
+}
+
+void SlideChanges(const SlideSide& one, const SlideSide& two)
+{
+    SlideSideOf(one, two.changed);
+    SlideSideOf(two, one.changed);
 }
 
 }  // namespace LineDiff

@@ -1,25 +1,33 @@
 #pragma once
-// Compares two files line by line and keeps the outcome as result lines.
+// The window's interface to the engine: settings, a compare call taking
+// the two paths, a result code and result lines.
 //
 // Result codes: 0 identical, 1 different, 2 the comparison failed (result
-// line 0 then says why). For differing text files the result lines are
-// difference commands (LaR, RdL, RcR with 1-based line numbers) each
-// followed by the "< " lines of File One, "---", and the "> " lines of File
-// Two, so that `patch` can apply them; for binary files there is one line
-// "Binary files <one> <two> differ".
+// line 0 then says why). For differing text files the result lines are the
+// normal output of the engine's writer (difference commands LaR, RdL, RcR
+// with 1-based line numbers, each followed by the "< " lines of File One,
+// "---", and the "> " lines of File Two); for binary files there is one
+// line "Binary files <one> <two> differ". The hunks and the files read are
+// available as they are, for callers that need no text.
 
+#include "engine/Emit.h"
 #include "engine/LineDiff.h"
 #include "engine/LineFile.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class cDiffEngine {
 public:
+    cDiffEngine() = default;
+    // The result lines refer to the hunks and files held here.
+    cDiffEngine(const cDiffEngine&) = delete;
+    cDiffEngine& operator=(const cDiffEngine&) = delete;
+
     void IgnoreCase(bool on) { m_ignoreCase = on; }
     void IgnoreWhiteSpace(bool on) { m_ignoreWhiteSpace = on; }
     void ForceTextCompare(bool on) { m_forceText = on; }
@@ -38,8 +46,6 @@ public:
     [[nodiscard]] QString ResultLine(int index) const;
     // The same line as the exact bytes written to a patch file.
     [[nodiscard]] QByteArray ResultLineBytes(int index) const;
-    // Writes all result lines, each followed by LF; false on a write error.
-    bool WriteResult(std::FILE* out) const;
 
     // The difference blocks of the last text comparison (0-based lines).
     [[nodiscard]] const std::vector<LineDiff::Hunk>& Hunks() const { return m_hunks; }
@@ -47,13 +53,13 @@ public:
     // File Two), or null when it failed or the files were not text.
     [[nodiscard]] std::shared_ptr<const LineFile> LoadedFile(int which) const;
 
+    // The text a failed file access is reported with: the path as given
+    // and the system's reason.
+    [[nodiscard]] static QString DescribeFileError(const FileError& error);
+
 private:
     int Fail(const QString& text);
-    int CompareText(const QString& fileOne, const QString& fileTwo, class OpenedFile& one, OpenedFile& two);
-    void FindHunks();
-    void IndexResultLines();
-    // The hunk that result line `index` belongs to and the line's place in it.
-    [[nodiscard]] bool Locate(qint64 index, size_t& hunk, qint64& offset) const;
+    void Clear();
 
     bool m_ignoreCase = false;
     bool m_ignoreWhiteSpace = false;
@@ -64,7 +70,5 @@ private:
     QString m_singleLine;
     std::shared_ptr<const LineFile> m_files[2];
     std::vector<LineDiff::Hunk> m_hunks;
-    // Index of each hunk's command line among the result lines.
-    std::vector<qint64> m_hunkStart;
-    qint64 m_resultCount = 0;
+    std::optional<Emit::NormalLines> m_lines;
 };

@@ -1,0 +1,225 @@
+#include "engine/Emit.h"
+
+#include <algorithm>
+#include <ctime>
+
+namespace {
+
+constexpr std::string_view kNoNewline = "\\ No newline at end of file";
+// Gathered output is written in pieces of this size; a piece at least this
+// long is written directly instead of being copied into the buffer.
+constexpr std::size_t kSinkBuffer = std::size_t{1} << 18;
+
+void AppendNumber(std::string& out, std::int64_t n)
+{
+    out += std::to_string(n);
+}
+
+// "first" or "first,last" in 1-based line numbers.
+void AppendRange(std::string& out, std::int64_t first, std::int64_t count)
+{
+    AppendNumber(out, first + 1);
+    if (count > 1) {
+        out += ',';
+        AppendNumber(out, first + count);
+    }
+}
+
+void CommandLine(std::string& out, const LineDiff::Hunk& h)
+{
+    out.clear();
+    if (h.count1 == 0) {
+        AppendNumber(out, h.first1);
+        out += 'a';
+        AppendRange(out, h.first2, h.count2);
+    } else if (h.count2 == 0) {
+        AppendRange(out, h.first1, h.count1);
+        out += 'd';
+        AppendNumber(out, h.first2);
+    } else {
+        AppendRange(out, h.first1, h.count1);
+        out += 'c';
+        AppendRange(out, h.first2, h.count2);
+    }
+}
+
+bool EndsWithoutNewline(const LineFile& file, std::int64_t first, std::int64_t count)
+{
+    return count > 0 && file.LineLacksNewline(first + count - 1);
+}
+
+std::int64_t NormalLineCount(const LineFile& one, const LineFile& two, const LineDiff::Hunk& h)
+{
+    return 1 + h.count1 + h.count2 + ((h.count1 > 0 && h.count2 > 0) ? 1 : 0)
+           + (EndsWithoutNewline(one, h.first1, h.count1) ? 1 : 0) + (EndsWithoutNewline(two, h.first2, h.count2) ? 1 : 0);
+}
+
+// Line `offset` of the normal output of one hunk.
+Emit::NormalLines::Line NormalHunkLine(const LineFile& a, const LineFile& b, const LineDiff::Hunk& h,
+                                       std::int64_t offset, std::string& scratch)
+{
+    if (offset-- == 0) {
+        CommandLine(scratch, h);
+        return {{}, scratch};
+    }
+    if (offset < h.count1)
+        return {"< ", a.RawLine(h.first1 + offset)};
+    offset -= h.count1;
+    if (EndsWithoutNewline(a, h.first1, h.count1) && offset-- == 0)
+        return {{}, kNoNewline};
+    if (h.count1 > 0 && h.count2 > 0 && offset-- == 0)
+        return {{}, "---"};
+    if (offset < h.count2)
+        return {"> ", b.RawLine(h.first2 + offset)};
+    return {{}, kNoNewline};
+}
+
+// "-l,s" / "+l,s" of a unified hunk header: the length is left out when
+// it is 1, and an empty range names the line before it.
+void AppendUnifiedRange(std::string& out, char sign, std::int64_t first, std::int64_t count)
+{
+    out += sign;
+    AppendNumber(out, count == 0 ? first : first + 1);
+    if (count != 1) {
+        out += ',';
+        AppendNumber(out, count);
+    }
+}
+
+void WriteUnifiedLines(OutputSink& out, std::string_view sign, const LineFile& file, std::int64_t first, std::int64_t end)
+{
+    for (std::int64_t i = first; i < end; ++i) {
+        out.Write(sign);
+        out.Write(file.RawLine(i));
+        out.Write("\n");
+        if (file.LineLacksNewline(i)) {
+            out.Write(kNoNewline);
+            out.Write("\n");
+        }
+    }
+}
+
+}  // namespace
+
+OutputSink::OutputSink(std::FILE* out) : m_out(out)
+{
+}
+
+OutputSink::~OutputSink()
+{
+    Flush();
+}
+
+void OutputSink::Write(std::string_view piece)
+{
+    if (m_buffer.size() + piece.size() > kSinkBuffer)
+        Flush();
+    if (piece.size() >= kSinkBuffer) {
+        m_ok = m_ok && std::fwrite(piece.data(), 1, piece.size(), m_out) == piece.size();
+        return;
+    }
+    m_buffer.append(piece);
+}
+
+void OutputSink::Flush()
+{
+    if (!m_buffer.empty())
+        m_ok = m_ok && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out) == m_buffer.size();
+    m_buffer.clear();
+}
+
+bool OutputSink::Finish()
+{
+    Flush();
+    m_ok = m_ok && std::fflush(m_out) == 0;
+    return m_ok;
+}
+
+namespace Emit {
+
+NormalLines::NormalLines(const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks)
+    : m_one(one), m_two(two), m_hunks(hunks)
+{
+    m_hunkStart.reserve(hunks.size());
+    for (const LineDiff::Hunk& h : hunks) {
+        m_hunkStart.push_back(m_count);
+        m_count += NormalLineCount(one, two, h);
+    }
+}
+
+NormalLines::Line NormalLines::At(std::int64_t index, std::string& scratch) const
+{
+    const auto it = std::upper_bound(m_hunkStart.begin(), m_hunkStart.end(), index);
+    const auto hunk = static_cast<std::size_t>(it - m_hunkStart.begin()) - 1;
+    return NormalHunkLine(m_one, m_two, m_hunks[hunk], index - m_hunkStart[hunk], scratch);
+}
+
+void WriteNormal(OutputSink& out, const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks)
+{
+    std::string scratch;
+    for (const LineDiff::Hunk& h : hunks) {
+        const std::int64_t count = NormalLineCount(one, two, h);
+        for (std::int64_t k = 0; k < count; ++k) {
+            const NormalLines::Line line = NormalHunkLine(one, two, h, k, scratch);
+            out.Write(line.head);
+            out.Write(line.text);
+            out.Write("\n");
+        }
+    }
+}
+
+void WriteUnified(OutputSink& out, const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks,
+                  std::int64_t context, std::string_view header1, std::string_view header2)
+{
+    if (hunks.empty())
+        return;
+    std::string text = "--- ";
+    text.append(header1).append("\n+++ ").append(header2).append("\n");
+    out.Write(text);
+    const std::int64_t nA = one.LineCount();
+    for (std::size_t g = 0; g < hunks.size();) {
+        // Changes whose unchanged gap is at most 2 * context share a hunk.
+        std::size_t last = g;
+        while (last + 1 < hunks.size()
+               && hunks[last + 1].first1 - (hunks[last].first1 + hunks[last].count1) <= 2 * context)
+            ++last;
+        const LineDiff::Hunk& first = hunks[g];
+        const LineDiff::Hunk& end = hunks[last];
+        const std::int64_t start1 = std::max<std::int64_t>(0, first.first1 - context);
+        const std::int64_t start2 = first.first2 - (first.first1 - start1);
+        const std::int64_t stop1 = std::min(nA, end.first1 + end.count1 + context);
+        const std::int64_t stop2 = end.first2 + end.count2 + (stop1 - (end.first1 + end.count1));
+        text = "@@ ";
+        AppendUnifiedRange(text, '-', start1, stop1 - start1);
+        text += ' ';
+        AppendUnifiedRange(text, '+', start2, stop2 - start2);
+        text += " @@\n";
+        out.Write(text);
+        std::int64_t at1 = start1;
+        for (std::size_t k = g; k <= last; ++k) {
+            const LineDiff::Hunk& h = hunks[k];
+            WriteUnifiedLines(out, " ", one, at1, h.first1);
+            WriteUnifiedLines(out, "-", one, h.first1, h.first1 + h.count1);
+            WriteUnifiedLines(out, "+", two, h.first2, h.first2 + h.count2);
+            at1 = h.first1 + h.count1;
+        }
+        WriteUnifiedLines(out, " ", one, at1, stop1);
+        g = last + 1;
+    }
+}
+
+std::string HeaderTime(FileTime time)
+{
+    const auto seconds = static_cast<std::time_t>(time.seconds);
+    std::tm local {};
+    localtime_r(&seconds, &local);
+    char date[64];
+    char zone[16];
+    std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &local);
+    std::strftime(zone, sizeof zone, "%z", &local);
+    char nanos[16];
+    std::snprintf(nanos, sizeof nanos, ".%09d ", static_cast<int>(time.nanoseconds));
+    return std::string(date) + nanos + zone;
+}
+
+}  // namespace Emit

@@ -1,0 +1,35 @@
+#pragma once
+// One comparison of two inputs from start to end: recognising the same file
+// named twice, telling binary from text by the first block, reading both
+// files and finding their hunks. The outcome is typed; text is produced
+// only by the writers (Emit.h) or by whoever shows the outcome.
+
+#include "engine/InputFile.h"
+#include "engine/LineDiff.h"
+#include "engine/LineFile.h"
+
+#include <memory>
+#include <vector>
+
+enum class Outcome { Identical, Different, BinaryDiffer, Failed };
+
+// Why a comparison failed.
+enum class Trouble { None, File, TooManyLines, OutOfMemory };
+
+struct Comparison {
+    Outcome outcome = Outcome::Identical;
+    Trouble trouble = Trouble::None;
+    FileError fileError;  // for Trouble::File
+    // The files read (text comparisons only); both set when hunks are.
+    std::shared_ptr<const LineFile> files[2];
+    std::vector<LineDiff::Hunk> hunks;
+};
+
+struct CompareSettings {
+    LineDiff::Settings lines;
+    // Compare as text even when a file looks binary.
+    bool forceText = false;
+};
+
+// Compares two opened inputs; never throws.
+[[nodiscard]] Comparison CompareInputs(InputFile& one, InputFile& two, const CompareSettings& settings);
