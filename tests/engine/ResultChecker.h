@@ -131,7 +131,9 @@ inline QString ApplyUnified(const QByteArray& one, const QByteArray& patch, QByt
             const QByteArray& l = lines[i];
             const char kind = l.isEmpty() ? ' ' : l[0];
             if (kind == '\\') {
-                b.last().chop(b.last().endsWith('\n') && lines[i - 1].startsWith('+') ? 1 : 0);
+                // Only an added line had a line feed put after it here.
+                if (lines[i - 1].startsWith('+') && b.last().endsWith('\n'))
+                    b.last().chop(1);
                 continue;
             }
             const QByteArray text = l.mid(1) + '\n';
