@@ -11,6 +11,10 @@
 
 namespace {
 
+const QString kAlreadyRunning = QStringLiteral("Vantrel is already running");
+
+// The program, offscreen, with its instance lock in tmpDir; killed (as a
+// crash would leave its lock behind) when it goes out of scope.
 class Program {
 public:
     Program(const QString& executable, const QString& tmpDir)
@@ -18,51 +22,32 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
-        env.insert(QStringLiteral("TMPDIR"), tmpDir);  // where the instance lock lives
+        env.insert(QStringLiteral("TMPDIR"), tmpDir);
         m_process.setProcessEnvironment(env);
-        m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start(executable, {});
     }
     ~Program() { kill(); }
 
     // Waits until the program says text or ends; true when it said it.
-    bool waitForOutput(const QString& text, int ms = 15000)
+    bool says(const QString& text)
     {
-        QDeadlineTimer deadline(ms);
-        while (!deadline.hasExpired()) {
-            m_output += m_process.readAllStandardError();
-            if (QString::fromLocal8Bit(m_output).contains(text))
-                return true;
-            if (m_process.state() == QProcess::NotRunning)
-                return false;
-            m_process.waitForReadyRead(100);
-        }
-        return false;
+        for (QDeadlineTimer deadline(15000); !deadline.hasExpired() && !output().contains(text);)
+            if (!m_process.waitForReadyRead(100) && m_process.state() == QProcess::NotRunning)
+                return output().contains(text);
+        return output().contains(text);
     }
-
-    [[nodiscard]] bool runningAfter(int ms)
-    {
-        return !m_process.waitForFinished(ms) && m_process.state() == QProcess::Running;
-    }
-    [[nodiscard]] QString output()
-    {
-        m_output += m_process.readAllStandardError();
-        return QString::fromLocal8Bit(m_output);
-    }
+    bool runningAfter(int ms) { return !m_process.waitForFinished(ms) && m_process.state() == QProcess::Running; }
+    QString output() { return m_output += QString::fromLocal8Bit(m_process.readAllStandardError()); }
     void kill()
     {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();  // SIGKILL: leaves its lock behind, as a crash would
-            m_process.waitForFinished(5000);
-        }
+        m_process.kill();
+        m_process.waitForFinished(5000);
     }
 
 private:
     QProcess m_process;
-    QByteArray m_output;
+    QString m_output;
 };
-
-const QString kAlreadyRunning = QStringLiteral("Vantrel is already running");
 
 }  // namespace
 
@@ -74,38 +59,29 @@ private slots:
         QTemporaryDir tmp;
         const QString exe = TestEnvironment::BinDir() + QStringLiteral("vantrel");
         QVERIFY(QFile::exists(exe));
-
         Program first(exe, tmp.path());
         QVERIFY2(first.runningAfter(1500), qPrintable(first.output()));
-
         Program second(exe, tmp.path());
-        QVERIFY2(second.waitForOutput(kAlreadyRunning), qPrintable(second.output()));
+        QVERIFY2(second.says(kAlreadyRunning), qPrintable(second.output()));
         second.kill();
-
         // A killed first instance leaves a stale lock that must not block.
         first.kill();
         Program third(exe, tmp.path());
-        QVERIFY2(third.runningAfter(2000), qPrintable(third.output()));
-        QVERIFY2(!third.output().contains(kAlreadyRunning), qPrintable(third.output()));
-
+        QVERIFY2(third.runningAfter(2000) && !third.output().contains(kAlreadyRunning), qPrintable(third.output()));
         Program fourth(exe, tmp.path());
-        QVERIFY2(fourth.waitForOutput(kAlreadyRunning), qPrintable(fourth.output()));
+        QVERIFY2(fourth.says(kAlreadyRunning), qPrintable(fourth.output()));
     }
 
     void missingPathLibrary()
     {
-        QTemporaryDir tmp;
-        QTemporaryDir programFolder;
+        QTemporaryDir tmp, programFolder;
         const QString copy = programFolder.filePath(QStringLiteral("vantrel"));
         QVERIFY(QFile::copy(TestEnvironment::BinDir() + QStringLiteral("vantrel"), copy));
         QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner));
-
         Program program(copy, tmp.path());
-        QVERIFY2(program.waitForOutput(QStringLiteral("Error loading DLL - libpathmix.so")),
-                 qPrintable(program.output()));
-        const QString said = program.output();
-        QVERIFY2(said.contains(QStringLiteral("Unexpected Error in modVantrel.Main")), qPrintable(said));
-        QVERIFY2(said.contains(QStringLiteral("Source: modVantrel.Main")), qPrintable(said));
+        QVERIFY2(program.says(QStringLiteral("Error loading DLL - libpathmix.so")), qPrintable(program.output()));
+        for (const char* text : {"Unexpected Error in modVantrel.Main", "Source: modVantrel.Main"})
+            QVERIFY2(program.output().contains(QLatin1String(text)), qPrintable(program.output()));
     }
 };
 

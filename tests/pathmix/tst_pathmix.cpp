@@ -1,99 +1,66 @@
+// The path library's calls as the program makes them; "$" in an argument
+// stands for a folder holding the file "ä b.txt".
 #include "app/PathMix.h"
 #include "support/TestEnvironment.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 class tst_PathMix : public QObject {
     Q_OBJECT
+    QTemporaryDir m_dir;
+
 private slots:
-    void initTestCase() { QVERIFY(TestEnvironment::LoadPathLibrary()); }
-
-    void fileExists()
+    void initTestCase()
     {
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("ä b.txt"));
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.close();
-        QVERIFY(PathMix::APIFileExists(file) != 0);
-        QCOMPARE(PathMix::APIFileExists(dir.path()), short(0));  // a folder is not a file
-        QCOMPARE(PathMix::APIFileExists(file + QStringLiteral(".missing")), short(0));
-        QCOMPARE(PathMix::APIFileExists(QString()), short(0));
+        QVERIFY(TestEnvironment::LoadPathLibrary());
+        QVERIFY(QFile(m_dir.filePath(QStringLiteral("ä b.txt"))).open(QIODevice::WriteOnly));
     }
 
-    void replace_data()
+    void calls_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("find");
-        QTest::addColumn<QString>("with");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("tabs") << "\ta\t\tb\t" << "\t" << "   " << "   a      b   ";
-        QTest::newRow("no match") << "abc" << "x" << "y" << "abc";
-        QTest::newRow("empty find keeps text") << "abc" << "" << "y" << "abc";
-        QTest::newRow("replacement contains find") << "aa" << "a" << "aa" << "aaaa";
-        QTest::newRow("non-ASCII") << "ä-ä" << "ä" << "ö" << "ö-ö";
+        const auto row = [](const char* call, QStringList arguments, const char* expected) {
+            QTest::addRow("%s %s", call, qPrintable(arguments.join(u'|'))) << call << arguments << QString::fromUtf8(expected);
+        };
+        row("exists", {"$/ä b.txt"}, "1");
+        row("exists", {"$"}, "0");  // a folder is not a file
+        row("exists", {"$/ä b.txt.missing"}, "0");
+        row("exists", {""}, "0");
+        row("replace", {"\ta\t\tb\t", "\t", "   "}, "   a      b   ");
+        row("replace", {"abc", "", "y"}, "abc");
+        row("replace", {"aa", "a", "aa"}, "aaaa");
+        row("replace", {"ä-ä", "ä", "ö"}, "ö-ö");
+        row("normalize", {"/usr/lo"}, "/usr/lo/");
+        row("normalize", {"/usr/"}, "/usr/");
+        row("normalize", {""}, "/");
+        row("last", {"/usr/lo"}, "lo");
+        row("last", {"/usr/"}, "");
+        row("last", {"name"}, "name");
+        row("slash", {"/a/b", "2"}, "3");
+        row("slash", {"/a/b", "4"}, "0");
+        row("slash", {"/äö/x", "2"}, "4");  // characters, not bytes
+        row("slash", {"a/b", "0"}, "2");
+        row("strip", {QStringLiteral("name.txt") + QChar(0) + QStringLiteral("junk")}, "name.txt");
+        row("strip", {"whole"}, "whole");
     }
 
-    void replace()
+    void calls()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, find);
-        QFETCH(QString, with);
+        QFETCH(QString, call);
+        QFETCH(QStringList, arguments);
         QFETCH(QString, expected);
-        QCOMPARE(PathMix::ReplaceString(text, find, with), expected);
-    }
-
-    void pathParts_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("normalized");
-        QTest::addColumn<QString>("lastItem");
-        QTest::newRow("file in folder") << "/usr/lo" << "/usr/lo/" << "lo";
-        QTest::newRow("folder") << "/usr/" << "/usr/" << "";
-        QTest::newRow("bare") << "name" << "name/" << "name";
-        QTest::newRow("empty") << "" << "/" << "";
-    }
-
-    void pathParts()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, normalized);
-        QFETCH(QString, lastItem);
-        QCOMPARE(PathMix::NormalizePath(path), normalized);
-        QCOMPARE(PathMix::GetLastItemInPath(path), lastItem);
-    }
-
-    void nextSlash_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("first") << "/a/b" << 1 << 1;
-        QTest::newRow("from two") << "/a/b" << 2 << 3;
-        QTest::newRow("none after") << "/a/b" << 4 << 0;
-        QTest::newRow("counts characters, not bytes") << "/äö/x" << 2 << 4;
-        QTest::newRow("start below one") << "a/b" << 0 << 2;
-    }
-
-    void nextSlash()
-    {
-        QFETCH(QString, path);
-        QFETCH(int, start);
-        QFETCH(int, expected);
-        QCOMPARE(int(PathMix::GetNextSlashPos(path, static_cast<short>(start))), expected);
-    }
-
-    void stripNullAndRemaining()
-    {
-        QByteArray buffer("name.txt", 8);
-        buffer.append('\0').append("junk");
-        QCOMPARE(PathMix::StripNull(buffer), QStringLiteral("name.txt"));
-        QCOMPARE(PathMix::StripNull(QByteArray("whole")), QStringLiteral("whole"));
-        QCOMPARE(PathMix::RemainingString(QStringLiteral("\"a b\" c"), QStringLiteral("\"a b\"")), QStringLiteral(" c"));
-        QCOMPARE(PathMix::RemainingString(QStringLiteral("abc"), QStringLiteral("x")), QStringLiteral("abc"));
+        const QStringList a = arguments.replaceInStrings(QStringLiteral("$"), m_dir.path());
+        const QString result = call == "exists"      ? QString::number(PathMix::APIFileExists(a[0]))
+                               : call == "replace"   ? PathMix::ReplaceString(a[0], a[1], a[2])
+                               : call == "normalize" ? PathMix::NormalizePath(a[0])
+                               : call == "last"      ? PathMix::GetLastItemInPath(a[0])
+                               : call == "slash"     ? QString::number(PathMix::GetNextSlashPos(a[0], a[1].toShort()))
+                                                     : PathMix::StripNull(a[0].toUtf8());
+        QCOMPARE(result, expected);
     }
 };
 
