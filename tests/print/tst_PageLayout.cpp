@@ -1,7 +1,8 @@
 // The page layout as pure functions, and the choice of a PDF file name.
 // Expected values are worked out by hand from the page rules: the path at
 // 5% of the height, rows from three lines below it, no row starting at or
-// below 90% of the height.
+// below 90% of the height. The header and the page count are read back
+// from printed files in tst_PrintedPdf.
 
 #include "print/PageLayout.h"
 #include "print/PdfFileChoice.h"
@@ -61,26 +62,6 @@ private slots:
         QCOMPARE(BreaksBefore(rowTop, pageHeight), breaks);
     }
 
-    void pageCount_data()
-    {
-        QTest::addColumn<qint64>("rows");
-        QTest::addColumn<int>("perPage");
-        QTest::addColumn<qint64>("pages");
-        QTest::newRow("no rows still prints the header") << qint64(0) << 55 << qint64(1);
-        QTest::newRow("one full page") << qint64(55) << 55 << qint64(1);
-        QTest::newRow("one row over") << qint64(56) << 55 << qint64(2);
-        // Far beyond a 16-bit row counter.
-        QTest::newRow("a million rows") << qint64(1000000) << 55 << qint64(18182);
-    }
-
-    void pageCount()
-    {
-        QFETCH(qint64, rows);
-        QFETCH(int, perPage);
-        QFETCH(qint64, pages);
-        QCOMPARE(PageCount(rows, perPage), pages);
-    }
-
     void cutToWidth_data()
     {
         QTest::addColumn<QString>("text");
@@ -101,25 +82,6 @@ private slots:
         QFETCH(double, pageWidth);
         QFETCH(QString, printed);
         QCOMPARE(CutToWidth(text, CharsThatFit({pageWidth, 1000, 10, 6})), printed);
-    }
-
-    void headerTitle_data()
-    {
-        QTest::addColumn<bool>("pageNumbers");
-        QTest::addColumn<bool>("dateTime");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("neither") << false << false << "Vantrel - ";
-        QTest::newRow("page number") << true << false << "Vantrel - Page 12";
-        QTest::newRow("date") << false << true << "Vantrel -   [1/2/24 3:04:05 PM]";
-        QTest::newRow("both") << true << true << "Vantrel - Page 12  [1/2/24 3:04:05 PM]";
-    }
-
-    void headerTitle()
-    {
-        QFETCH(bool, pageNumbers);
-        QFETCH(bool, dateTime);
-        QFETCH(QString, title);
-        QCOMPARE(HeaderTitle(pageNumbers, dateTime, 12, QStringLiteral("1/2/24 3:04:05 PM")), title);
     }
 
     void pdfFileRefused_data()
