@@ -29,8 +29,6 @@ private slots:
         });
     }
 
-    void init() { m_opened.clear(); }
-
     void text_data()
     {
         QTest::addColumn<QList<int>>("version");
@@ -130,28 +128,22 @@ private slots:
         QCOMPARE(products.result(), key ? int(QDialog::Rejected) : int(QDialog::Accepted));
     }
 
-    void productLinksOpenTheirCaption_data()
-    {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("opened");
-        QTest::newRow("first product") << "lblProductLink0" << ProductInfo::OtherProducts()[0].webAddress;
-        QTest::newRow("second product") << "lblProductLink1" << ProductInfo::OtherProducts()[1].webAddress;
-        QTest::newRow("maker") << "lblMakerLink" << ProductInfo::kMakerWebSite;
-    }
-
+    // Each link opens the address it shows, on a left click only.
     void productLinksOpenTheirCaption()
     {
-        QFETCH(QString, label);
-        QFETCH(QString, opened);
         frmProducts products;
         products.show();
-        auto* link = products.findChild<LinkLabel*>(label);
-        QVERIFY(link);
-        QCOMPARE(link->text(), opened);
-        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
-        QTest::mouseClick(link, Qt::RightButton);  // opens nothing
-        QTest::mouseClick(link, Qt::LeftButton);
-        QCOMPARE(m_opened, QStringList{opened});
+        const QStringList labels{"lblProductLink0", "lblProductLink1", "lblMakerLink"};
+        const QStringList addresses{ProductInfo::OtherProducts()[0].webAddress, ProductInfo::OtherProducts()[1].webAddress,
+                                    ProductInfo::kMakerWebSite};
+        for (qsizetype i = 0; i < labels.size(); ++i) {
+            auto* link = products.findChild<LinkLabel*>(labels[i]);
+            QVERIFY2(link && link->text() == addresses[i], qPrintable(labels[i]));
+            QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+            QTest::mouseClick(link, Qt::RightButton);
+            QTest::mouseClick(link, Qt::LeftButton);
+        }
+        QCOMPARE(m_opened, addresses);
         QVERIFY(products.isVisible());
     }
 };
