@@ -1,6 +1,7 @@
 #include "app/ErrorReport.h"
 #include "app/Globals.h"
 #include "app/VantrelError.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QDir>
@@ -89,14 +90,10 @@ private slots:
     void moreInformationAppendsToLog()
     {
         ScriptedPrompts prompts;
-        const auto readLog = [this] {
-            QFile file(log());
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
         Report(1, 0, QStringLiteral(" detail one"));
-        const QByteArray first = readLog();
+        const QByteArray first = FileBytes::Read(log());
         Report(0, 0, QStringLiteral("detail two"));
-        const QByteArray both = readLog();
+        const QByteArray both = FileBytes::Read(log());
         QVERIFY(!first.isEmpty() && both.startsWith(first));  // earlier entries untouched
         // Per entry: empty line, date and time, the message, the marker, the text.
         const QStringList lines = QString::fromLocal8Bit(both).split(QStringLiteral("\r\n"));

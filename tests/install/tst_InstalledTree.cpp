@@ -5,6 +5,8 @@
 // program for a portable copy. The installed desktop files are checked by
 // the validators the desktops use, when they are installed.
 
+#include "support/FileBytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -15,12 +17,6 @@
 namespace {
 
 const QString kAppId = QStringLiteral("org.example.quellan.Vantrel");
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Runs the installed program until its main window is up, then ends it as
 // the system would (SIGTERM). Returns what it logged, or an empty text when
@@ -98,16 +94,14 @@ private slots:
         QVERIFY(!first.isEmpty());
         for (const char* found : {"path library: lib/vantrel/libpathmix.so", "help folder: share/vantrel/help/"})
             QVERIFY2(first.contains(QString::fromLatin1(found).replace(": ", ": " + m_prefix.path() + u'/')), qPrintable(first));
-        QVERIFY2(ReadAll(ini).contains("FileOne=" + QFile::encodeName(one) + '\n'), ReadAll(ini).constData());
+        const QByteArray saved = FileBytes::Read(ini);
+        QVERIFY2(saved.contains("FileOne=" + QFile::encodeName(one) + '\n'), saved.constData());
         QVERIFY(!QFile::exists(portable ? userIni : portableIni));
 
         // An option changed between the runs is read, and written back.
-        QByteArray text = ReadAll(ini).replace("IgnoreCase=False", "IgnoreCase=True");
-        QFile edited(ini);
-        QVERIFY(edited.open(QIODevice::WriteOnly) && edited.write(text) == text.size());
-        edited.close();
+        QVERIFY(FileBytes::Write(ini, FileBytes::Read(ini).replace("IgnoreCase=False", "IgnoreCase=True")));
         QVERIFY(!RunUntilShown(program, {}, home.path(), tmp.path()).isEmpty());
-        text = ReadAll(ini);
+        const QByteArray text = FileBytes::Read(ini);
         QVERIFY2(text.contains("IgnoreCase=True\n"), text.constData());
         QVERIFY2(text.contains("FileTwo=" + QFile::encodeName(two) + '\n'), text.constData());
         QFile::remove(portableIni);

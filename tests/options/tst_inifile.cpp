@@ -1,6 +1,7 @@
 #include "app/Globals.h"
 #include "options/CIniFile.h"
 #include "options/IniText.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QDir>
@@ -17,18 +18,6 @@
 using namespace modVantrel;
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // A file that exists but cannot be opened for reading, even by root.
 bool MakeSocket(const QString& path)
@@ -186,7 +175,7 @@ private slots:
         QFETCH(QByteArray, stored);
         QFETCH(int, expected);
         QFETCH(bool, reported);
-        QVERIFY(WriteAll(path(), "[S]\n" + stored + "\n"));
+        QVERIFY(FileBytes::Write(path(), "[S]\n" + stored + "\n"));
         ScriptedPrompts prompts;
         CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("K"));
         QCOMPARE(int(ini.GetIntegerValue(7)), expected);
@@ -212,7 +201,7 @@ private slots:
         const QByteArray before = "[S]\nK=old\n" + QByteArray(4096, ';') + '\n';
         QVERIFY(kind == "folder" ? QDir(gAppFolder).mkdir(QStringLiteral("test.ini"))
                 : kind == "socket" ? MakeSocket(path())
-                                   : WriteAll(path(), before));
+                                   : FileBytes::Write(path(), before));
         const QFileInfo was(path());
         ScriptedPrompts prompts;
         CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("K"));
@@ -231,7 +220,7 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &old);
         const QFileInfo now(path());
         QVERIFY(now.isDir() == was.isDir() && now.isFile() == was.isFile() && now.exists());
-        QCOMPARE(ReadAll(path()), kind == "full" ? before : QByteArray());
+        QCOMPARE(FileBytes::Read(path()), kind == "full" ? before : QByteArray());
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.SetStringValue()"));
         QVERIFY2(prompts.lastMessage().text.contains("Cannot save " + path()), qPrintable(prompts.lastMessage().text));
@@ -246,14 +235,14 @@ private slots:
         for (int i = 0; i < 4096; ++i)
             junk.append(char(i * 7919 % 256));
         const QByteArray kept = junk + "\n[S]\nBig=" + QByteArray(10 * 1024 * 1024, 'z') + "\n";
-        QVERIFY(WriteAll(path(), kept + "K=1\n"));
+        QVERIFY(FileBytes::Write(path(), kept + "K=1\n"));
         ScriptedPrompts prompts;
         CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("Big"));
         QCOMPARE(ini.GetStringValue(QString()).size(), 10 * 1024 * 1024);
         ini.Key(QStringLiteral("K"));
         ini.SetStringValue(QString::fromUtf8("ä 2"));
         QCOMPARE(ini.GetStringValue(QString()), QString::fromUtf8("ä 2"));
-        QCOMPARE(ReadAll(path()), kept + "K=\xc3\xa4 2\n");
+        QCOMPARE(FileBytes::Read(path()), kept + "K=\xc3\xa4 2\n");
         QVERIFY(prompts.messages.isEmpty());
     }
 };

@@ -1,6 +1,7 @@
 #include "app/Globals.h"
 #include "app/Locations.h"
 #include "options/modIniFile.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QAction>
@@ -41,17 +42,8 @@ class tst_Options : public QObject {
     Q_OBJECT
     QTemporaryDir m_folder;
     QString iniPath() const { return gAppFolder + modIniFile::IniFileName(); }
-
-    QByteArray ini() const
-    {
-        QFile file(iniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    bool setIni(const QByteArray& text) const
-    {
-        QFile file(iniPath());
-        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-    }
+    QByteArray ini() const { return FileBytes::Read(iniPath()); }
+    bool setIni(const QByteArray& text) const { return FileBytes::Write(iniPath(), text); }
 
 private slots:
     void init()
