@@ -87,51 +87,45 @@ private slots:
             QCOMPARE(QString::fromUtf8(*value), expected.toString());
     }
 
+    // Writing K=v into section A.
     void writeText_data()
     {
         QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QByteArray>("section");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("new file") << QByteArray() << QByteArray("S") << QByteArray("[S]\nK=v\n");
+        QTest::newRow("new file") << QByteArray() << QByteArray("[A]\nK=v\n");
         QTest::newRow("replaced in place, other lines kept")
-            << QByteArray("; note\n[s]\nk=old\nother=1\n") << QByteArray("S") << QByteArray("; note\n[s]\nK=v\nother=1\n");
+            << QByteArray("; note\n[a]\nk=old\nother=1\n") << QByteArray("; note\n[a]\nK=v\nother=1\n");
         QTest::newRow("after the last key, blank kept")
-            << QByteArray("[A]\nx=1\n\n[B]\ny=2\n") << QByteArray("A") << QByteArray("[A]\nx=1\nK=v\n\n[B]\ny=2\n");
-        QTest::newRow("new section, no final newline")
-            << QByteArray("[A]\nx=1") << QByteArray("B") << QByteArray("[A]\nx=1\n[B]\nK=v\n");
-        QTest::newRow("new key, no final newline") << QByteArray("[A]\nx=1") << QByteArray("A") << QByteArray("[A]\nx=1\nK=v\n");
-        QTest::newRow("CRLF kept") << QByteArray("[A]\r\nx=1\r\n") << QByteArray("A") << QByteArray("[A]\r\nx=1\r\nK=v\r\n");
+            << QByteArray("[A]\nx=1\n\n[B]\ny=2\n") << QByteArray("[A]\nx=1\nK=v\n\n[B]\ny=2\n");
+        QTest::newRow("new section, no final newline") << QByteArray("[B]\nx=1") << QByteArray("[B]\nx=1\n[A]\nK=v\n");
+        QTest::newRow("new key, no final newline") << QByteArray("[A]\nx=1") << QByteArray("[A]\nx=1\nK=v\n");
+        QTest::newRow("CRLF kept") << QByteArray("[A]\r\nx=1\r\n") << QByteArray("[A]\r\nx=1\r\nK=v\r\n");
         QTest::newRow("bytes of other lines untouched")
-            << QByteArray("\xff\xfe junk\n[A]\nK=1\n") << QByteArray("A") << QByteArray("\xff\xfe junk\n[A]\nK=v\n");
+            << QByteArray("\xff\xfe junk\n[A]\nK=1\n") << QByteArray("\xff\xfe junk\n[A]\nK=v\n");
     }
 
     void writeText()
     {
         QFETCH(QByteArray, before);
-        QFETCH(QByteArray, section);
         QFETCH(QByteArray, after);
-        QCOMPARE(IniText::Write(before, section, "K", "v"), after);
+        QCOMPARE(IniText::Write(before, "A", "K", "v"), after);
     }
 
     void propertyMessages_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("missing");  // 0 the name, 1 the section, 2 the key
         QTest::addColumn<QString>("message");  // on reading; writing adds a period but for the name
-        QTest::newRow("no name") << "" << "S" << "K" << "Name property must be set first";
-        QTest::newRow("no section") << "t.ini" << "" << "K" << "Section property must be set first";
-        QTest::newRow("no key") << "t.ini" << "S" << "" << "Key property must be set first";
+        QTest::newRow("no name") << 0 << "Name property must be set first";
+        QTest::newRow("no section") << 1 << "Section property must be set first";
+        QTest::newRow("no key") << 2 << "Key property must be set first";
     }
 
     void propertyMessages()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, section);
-        QFETCH(QString, key);
+        QFETCH(int, missing);
         QFETCH(QString, message);
         ScriptedPrompts prompts;
-        CIniFile ini = Bound(name, section, key);
+        CIniFile ini = Bound(missing == 0 ? "" : "t.ini", missing == 1 ? "" : "S", missing == 2 ? "" : "K");
         QCOMPARE(ini.GetStringValue(QStringLiteral("default")), QString());
         QCOMPARE(ini.GetIntegerValue(7), short(0));
         ini.SetStringValue(QStringLiteral("v"));
@@ -139,7 +133,7 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(prompts.messages[i].title, QStringLiteral("CIniFile Error"));
             QCOMPARE(prompts.messages[i].icon, PromptIcon::Critical);
-            QCOMPARE(prompts.messages[i].text, message + (i == 2 && !name.isEmpty() ? "." : ""));
+            QCOMPARE(prompts.messages[i].text, message + (i == 2 && missing ? "." : ""));
         }
         QVERIFY(QDir(gAppFolder).entryList(QDir::Files).isEmpty());  // nothing written
     }

@@ -1,5 +1,4 @@
 #include "app/Globals.h"
-#include "app/Locations.h"
 #include "options/modIniFile.h"
 #include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
@@ -158,32 +157,6 @@ private slots:
         QVERIFY(!second.showGridLines.isChecked() && !second.gridLines);
         QCOMPARE(second.fileOne.text(), QString::fromUtf8("/tmp/ä \"b\".txt"));
         QCOMPARE(second.fileTwo.text(), QString());
-    }
-
-    // The per-user folder is made at the first save; when it cannot be, the
-    // user is told once, not once for every key.
-    void saveIntoFolder_data()
-    {
-        QTest::addColumn<QString>("folder");  // below the test's folder
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("missing folders are made") << "new/deeper/" << true;
-        QTest::newRow("a file where the folder belongs") << "blocker/Vantrel/" << false;
-    }
-
-    void saveIntoFolder()
-    {
-        QFETCH(QString, folder);
-        QFETCH(bool, saved);
-        QVERIFY(QFile(gAppFolder + QStringLiteral("blocker")).open(QIODevice::WriteOnly));
-        gIniFolder = gAppFolder + folder;
-        ScriptedPrompts prompts;
-        Form().save();
-        const QString ini = gIniFolder + modIniFile::IniFileName();
-        gIniFolder.clear();
-        QCOMPARE(QFileInfo(ini).isFile(), saved);
-        QCOMPARE(prompts.messages.size(), saved ? 0 : 1);
-        if (!saved)
-            QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.SetStringValue()"));
     }
 
     // The force-text flag is read at every start but never written: a
