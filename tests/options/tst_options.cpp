@@ -53,25 +53,6 @@ private slots:
         gOptions->IgnoreCase = gOptions->IgnoreWhiteSpace = gOptions->ForceTextCompare = true;
     }
 
-    void defaultsWithoutFile()
-    {
-        ScriptedPrompts prompts;
-        Form form;
-        form.fileOne.setText(QStringLiteral("stale"));
-        form.read();
-        QVERIFY(!gOptions->IgnoreCase && !gOptions->IgnoreWhiteSpace && !gOptions->ForceTextCompare);
-        QVERIFY(!form.ignoreCase.isChecked() && !form.ignoreWhitespace.isChecked());
-        QVERIFY(form.showGridLines.isChecked() && form.gridLines && form.tooltips.isChecked());
-        QVERIFY(form.fileOne.text().isEmpty() && form.fileTwo.text().isEmpty());
-        for (QWidget* grid : {&form.gridOne, &form.gridTwo}) {
-            QCOMPARE(grid->font().family(), QStringLiteral("Courier New"));
-            QCOMPARE(grid->font().pointSizeF(), 8.0);
-            QVERIFY(!grid->font().bold() && !grid->font().italic());
-        }
-        QVERIFY(prompts.messages.isEmpty());
-        QVERIFY(!QFile::exists(iniPath()));  // reading creates nothing
-    }
-
     // Only the exact text "True" is true.
     void flags_data()
     {
@@ -131,11 +112,25 @@ private slots:
             QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in modIniFile.ReadProgramOptionsFromIniFile"));
     }
 
-    // What one run saves is what the next one shows.
-    void roundTrip()
+    // Without a file: the defaults, and nothing written. What one run then
+    // saves is what the next one shows.
+    void defaultsThenRoundTrip()
     {
+        ScriptedPrompts prompts;
         Form first;
+        first.fileOne.setText(QStringLiteral("stale"));
         first.read();
+        QVERIFY(!gOptions->IgnoreCase && !gOptions->IgnoreWhiteSpace && !gOptions->ForceTextCompare);
+        QVERIFY(!first.ignoreCase.isChecked() && !first.ignoreWhitespace.isChecked());
+        QVERIFY(first.showGridLines.isChecked() && first.gridLines && first.tooltips.isChecked());
+        QVERIFY(first.fileOne.text().isEmpty() && first.fileTwo.text().isEmpty());
+        for (QWidget* grid : {&first.gridOne, &first.gridTwo}) {
+            QCOMPARE(grid->font().family(), QStringLiteral("Courier New"));
+            QCOMPARE(grid->font().pointSizeF(), 8.0);
+            QVERIFY(!grid->font().bold() && !grid->font().italic());
+        }
+        QVERIFY(!QFile::exists(iniPath()));
+
         QFont chosen(QStringLiteral("DejaVu Sans Mono"));
         chosen.setPointSizeF(11.5);
         chosen.setBold(true);
@@ -145,7 +140,6 @@ private slots:
         first.showGridLines.setChecked(false);
         first.fileOne.setText(QString::fromUtf8("/tmp/ä \"b\".txt"));
         first.save();
-
         Form second;
         second.fileTwo.setText(QStringLiteral("stale"));
         second.read();
@@ -157,6 +151,7 @@ private slots:
         QVERIFY(!second.showGridLines.isChecked() && !second.gridLines);
         QCOMPARE(second.fileOne.text(), QString::fromUtf8("/tmp/ä \"b\".txt"));
         QCOMPARE(second.fileTwo.text(), QString());
+        QVERIFY(prompts.messages.isEmpty());
     }
 
     // The force-text flag is read at every start but never written: a

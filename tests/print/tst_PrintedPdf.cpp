@@ -70,6 +70,11 @@ private:
 
 const QDateTime kStart(QDate(2024, 1, 2), QTime(15, 4, 5));
 
+struct Job {
+    int side;  // 0 left, 1 right, 2 both
+    bool landscape, pageNumbers, dateTime, emptyRight;
+};
+
 }  // namespace
 
 class tst_PrintedPdf : public QObject {
@@ -172,24 +177,17 @@ private slots:
 
     void printedPanes_data()
     {
-        QTest::addColumn<int>("side");  // 0 left, 1 right, 2 both
-        QTest::addColumn<bool>("landscape");
-        QTest::addColumn<bool>("pageNumbers");
-        QTest::addColumn<bool>("dateTime");
-        QTest::addColumn<bool>("emptyRight");
-        QTest::newRow("both panes, full header") << 2 << false << true << true << false;
-        QTest::newRow("both panes landscape, page numbers") << 2 << true << true << false << false;
-        QTest::newRow("left pane landscape, bare title") << 0 << true << false << false << false;
-        QTest::newRow("empty right pane, date") << 1 << false << false << true << true;
+        QTest::addColumn<Job>("job");
+        QTest::newRow("both panes, full header") << Job{2, false, true, true, false};
+        QTest::newRow("both panes landscape, page numbers") << Job{2, true, true, false, false};
+        QTest::newRow("left pane landscape, bare title") << Job{0, true, false, false, false};
+        QTest::newRow("empty right pane, date") << Job{1, false, false, true, true};
     }
 
     void printedPanes()
     {
-        QFETCH(int, side);
-        QFETCH(bool, landscape);
-        QFETCH(bool, pageNumbers);
-        QFETCH(bool, dateTime);
-        QFETCH(bool, emptyRight);
+        QFETCH(Job, job);
+        const auto [side, landscape, pageNumbers, dateTime, emptyRight] = job;
         const ListRows right = emptyRight ? MakeRows(1, {}) : m_right;  // one empty row
         Print(m_left, right, side, {Pdf("one.pdf"), Pdf("two.pdf")}, {}, landscape, pageNumbers, dateTime);
         QCOMPARE(m_prompts->messages.size(), 1);
@@ -253,9 +251,8 @@ private slots:
         QFETCH(bool, dialogOpen);
         QFETCH(QStringList, files);
         const QString existing = Pdf(kind == "compared" ? "one.txt" : "one.pdf");
-        if (kind == "compared" || kind == "cancel") {
+        if (kind == "compared" || kind == "cancel")
             QVERIFY(FileBytes::Write(existing, "before"));  // and stays so
-        }
         const bool big = kind == "full" || kind == "cancel";
         qint64 limit = 0;
         if (kind == "full") {
