@@ -64,7 +64,6 @@ private slots:
         QVERIFY(dialog->Form_Load());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Print Options"));
         QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
-        QCOMPARE(dialog->size(), QSize(300, 220));
         const char* const table[][3] = {
             {"lblPrinterName", "Printer:", "frmPrintOptions"},
             {"cboPrinters", "", "frmPrintOptions"},
