@@ -63,7 +63,9 @@ std::optional<QString> ReplaceFile(const QString& folder, const QString& path, c
     errno = 0;
     QDir().mkpath(folder);
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    // The explicit flush: commit() takes the file's name even when the last
+    // buffered bytes could not be written (a full disk), truncating it.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
         return std::nullopt;
     return file.errorString();
 }

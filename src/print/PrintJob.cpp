@@ -70,8 +70,10 @@ public:
         m_done = true;
         m_painter.end();
         // The file remembers a failed write (a full disk anywhere in the
-        // job) and then refuses to take the target's name.
-        if (!m_file.commit())
+        // job) and then refuses to take the target's name; the last
+        // buffered bytes are flushed first, as commit() would take the name
+        // even when they could not be written.
+        if (!m_file.flush() || !m_file.commit())
             throw PdfError(m_path, m_file.errorString());
     }
 

@@ -113,27 +113,20 @@ private slots:
             return text;
         };
         for (int round = 0; round < 150; ++round) {
-            // Stretches of equal lines and blocks of lines in either file.
+            // Blocks of lines, each followed by an equal line.
             QByteArray files[2];
-            std::int64_t lines[2] = {0, 0};
             std::vector<LineDiff::Hunk> hunks;
-            const auto addLines = [&](int file, int count) {
-                for (int i = 0; i < count; ++i, ++lines[file])
-                    files[file] += randomText(8) + (rng.bounded(4) == 0 ? "\r\n" : "\n");
-            };
-            for (int stretch = int(rng.bounded(8)); stretch > 0; --stretch) {
-                const int one = int(rng.bounded(5)), two = int(rng.bounded(5));
-                if (rng.bounded(2) == 0 && one + two > 0) {
-                    hunks.push_back({lines[0], one, lines[1], two});
-                    addLines(0, one);
-                    addLines(1, two);
-                } else {
-                    const QByteArray line = randomText(8) + '\n';
-                    for (int i = 0; i < one; ++i, ++lines[0], ++lines[1]) {
-                        files[0] += line;
-                        files[1] += line;
-                    }
-                }
+            for (std::int64_t lines[2] = {0, 0}; lines[0] < 20;) {
+                const int one = int(rng.bounded(3)), two = int(rng.bounded(one == 0 ? 1 : 0, 3));
+                hunks.push_back({lines[0], one, lines[1], two});
+                for (int side = 0; side < 2; ++side)
+                    for (int i = 0; i < (side ? two : one); ++i, ++lines[side])
+                        files[side] += randomText(8) + (rng.bounded(4) == 0 ? "\r\n" : "\n");
+                const QByteArray same = randomText(8) + '\n';
+                files[0] += same;
+                files[1] += same;
+                ++lines[0];
+                ++lines[1];
             }
             const ComparisonModel m = Shown(files[0], files[1], hunks);
             for (int probe = 0; probe < 20; ++probe) {

@@ -1,10 +1,14 @@
 // The installed program: `cmake --install` into a temporary prefix, then
 // the installed program is run offscreen under a temporary HOME. It must
-// find its path library and its help where installing put them, and keep
-// its options across a restart: in the user's folders, or beside the
-// program for a portable copy. The installed desktop files are checked by
-// the validators the desktops use, when they are installed.
+// find its path library and its help where installing put them, keep its
+// options across a restart (in the user's folders, or beside the program
+// for a portable copy), run once per user and say when its path library is
+// missing. The installed desktop files are checked by the validators the
+// desktops use, when they are installed.
 
+#include "support/FileBytes.h"
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -16,46 +20,64 @@ namespace {
 
 const QString kAppId = QStringLiteral("org.example.quellan.Vantrel");
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+const QString kShown = QStringLiteral("main window shown");
 
-// Runs the installed program until its main window is up, then ends it as
-// the system would (SIGTERM). Returns what it logged, or an empty text after
-// a failure the test has reported.
+// The program, offscreen under the given HOME and TMPDIR (where its instance
+// lock lives), logging its start-up; killed when it goes out of scope, which
+// leaves its lock behind as a crash would.
+class Program {
+public:
+    Program(const QString& program, const QStringList& arguments, const QString& home, const QString& tmp)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
+            environment.remove(QString::fromLatin1(name));
+        environment.insert(QStringLiteral("HOME"), home);
+        environment.insert(QStringLiteral("TMPDIR"), tmp);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
+        environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vantrel.startup.debug=true"));
+        m_process.setProcessEnvironment(environment);
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(program, arguments);
+    }
+    ~Program()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+    // Waits until the program says text or ends; true when it said it.
+    bool says(const QString& text)
+    {
+        for (QDeadlineTimer deadline(30000); !deadline.hasExpired() && !output().contains(text);)
+            if (!m_process.waitForReadyRead(100) && m_process.state() == QProcess::NotRunning)
+                break;
+        return output().contains(text);
+    }
+    QString output() { return m_output += QString::fromLocal8Bit(m_process.readAll()); }
+    // Ends it as the system would (SIGTERM); true when it then ends normally.
+    bool terminate()
+    {
+        m_process.terminate();
+        return m_process.waitForFinished(20000) && m_process.exitStatus() == QProcess::NormalExit
+               && m_process.exitCode() == 0;
+    }
+
+private:
+    QProcess m_process;
+    QString m_output;
+};
+
+// Runs the program until its main window is up, then ends it. Returns what
+// it logged, or an empty text when it did not run and end normally.
 QString RunUntilShown(const QString& program, const QStringList& arguments, const QString& home, const QString& tmp)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
-        environment.remove(QString::fromLatin1(name));
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.insert(QStringLiteral("TMPDIR"), tmp);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vantrel.startup.debug=true"));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    QString output;
-    QDeadlineTimer deadline(30000);
-    while (!output.contains(QStringLiteral("main window shown")) && !deadline.hasExpired()
-           && process.state() != QProcess::NotRunning) {
-        process.waitForReadyRead(200);
-        output += QString::fromLocal8Bit(process.readAll());
-    }
-    process.terminate();
-    const bool ended = process.waitForFinished(20000);
-    output += QString::fromLocal8Bit(process.readAll());
-    if (!ended)
-        process.kill();
-    if (!ended || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0
-        || !output.contains(QStringLiteral("main window shown"))) {
-        qWarning().noquote() << "the program did not run and end normally:\n" << output;
-        return QString();
-    }
-    return output;
+    Program run(program, arguments, home, tmp);
+    if (run.says(kShown) && run.terminate())
+        return run.output();
+    qWarning().noquote() << "the program did not run and end normally:\n" << run.output();
+    return QString();
 }
 
 }  // namespace
@@ -88,8 +110,7 @@ private slots:
     void optionsSurviveRestart()
     {
         QFETCH(bool, portable);
-        QTemporaryDir home;
-        QTemporaryDir tmp;
+        QTemporaryDir home, tmp;
         const QString program = installed(QStringLiteral("bin/vantrel"));
         const QString portableIni = installed(QStringLiteral("bin/vantrel.ini"));
         const QString userIni = home.filePath(QStringLiteral(".config/Vantrel/vantrel.ini"));
@@ -102,23 +123,48 @@ private slots:
 
         const QString first = RunUntilShown(program, {one, two}, home.path(), tmp.path());
         QVERIFY(!first.isEmpty());
-        QVERIFY2(first.contains(QStringLiteral("path library: ") + installed(QStringLiteral("lib/vantrel/libpathmix.so"))),
-                 qPrintable(first));
-        QVERIFY2(first.contains(QStringLiteral("help folder: ") + installed(QStringLiteral("share/vantrel/help/"))),
-                 qPrintable(first));
-        QVERIFY2(ReadAll(ini).contains("FileOne=" + QFile::encodeName(one) + '\n'), ReadAll(ini).constData());
+        for (const char* found : {"path library: lib/vantrel/libpathmix.so", "help folder: share/vantrel/help/"})
+            QVERIFY2(first.contains(QString::fromLatin1(found).replace(": ", ": " + m_prefix.path() + u'/')), qPrintable(first));
+        const QByteArray saved = FileBytes::Read(ini);
+        QVERIFY2(saved.contains("FileOne=" + QFile::encodeName(one) + '\n'), saved.constData());
         QVERIFY(!QFile::exists(portable ? userIni : portableIni));
 
         // An option changed between the runs is read, and written back.
-        QByteArray text = ReadAll(ini).replace("IgnoreCase=False", "IgnoreCase=True");
-        QFile edited(ini);
-        QVERIFY(edited.open(QIODevice::WriteOnly) && edited.write(text) == text.size());
-        edited.close();
+        QVERIFY(FileBytes::Write(ini, FileBytes::Read(ini).replace("IgnoreCase=False", "IgnoreCase=True")));
         QVERIFY(!RunUntilShown(program, {}, home.path(), tmp.path()).isEmpty());
-        text = ReadAll(ini);
+        const QByteArray text = FileBytes::Read(ini);
         QVERIFY2(text.contains("IgnoreCase=True\n"), text.constData());
         QVERIFY2(text.contains("FileTwo=" + QFile::encodeName(two) + '\n'), text.constData());
         QFile::remove(portableIni);
+    }
+
+    // One instance per user; a killed instance's stale lock does not block.
+    void oneInstancePerUser()
+    {
+        QTemporaryDir home, tmp;
+        const QString program = installed(QStringLiteral("bin/vantrel"));
+        const QString running = QStringLiteral("Vantrel is already running");
+        auto first = std::make_unique<Program>(program, QStringList(), home.path(), tmp.path());
+        QVERIFY2(first->says(kShown), qPrintable(first->output()));
+        Program second(program, {}, home.path(), tmp.path());
+        QVERIFY2(second.says(running), qPrintable(second.output()));
+        first.reset();
+        Program third(program, {}, home.path(), tmp.path());
+        QVERIFY2(third.says(kShown) && !third.output().contains(running), qPrintable(third.output()));
+        Program fourth(program, {}, home.path(), tmp.path());
+        QVERIFY2(fourth.says(running), qPrintable(fourth.output()));
+    }
+
+    // A copy of the program away from its path library says so.
+    void missingPathLibrary()
+    {
+        QTemporaryDir home, tmp, folder;
+        const QString copy = folder.filePath(QStringLiteral("vantrel"));
+        QVERIFY(QFile::copy(installed(QStringLiteral("bin/vantrel")), copy));
+        Program program(copy, {}, home.path(), tmp.path());
+        QVERIFY2(program.says(QStringLiteral("Error loading DLL - libpathmix.so")), qPrintable(program.output()));
+        for (const char* text : {"Unexpected Error in modVantrel.Main", "Source: modVantrel.Main"})
+            QVERIFY2(program.output().contains(QLatin1String(text)), qPrintable(program.output()));
     }
 
     // Each validator, its arguments and the installed file it checks.

@@ -1,184 +1,131 @@
 #include "app/Globals.h"
 #include "options/CIniFile.h"
 #include "options/IniText.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace modVantrel;
 
 namespace {
 
-QByteArray ReadAll(const QString& path)
+// A file that exists but cannot be opened for reading, even by root.
+bool MakeSocket(const QString& path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
 }
 
-void WriteAll(const QString& path, const QByteArray& bytes)
+CIniFile Bound(const QString& name, const QString& section, const QString& key)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    CIniFile ini;
+    if (!name.isEmpty())
+        ini.Name(name);
+    ini.Section(section);
+    ini.Key(key);
+    return ini;
 }
 
 }  // namespace
 
 class tst_IniFile : public QObject {
     Q_OBJECT
-private:
-    QTemporaryDir m_folder;
+    std::unique_ptr<QTemporaryDir> m_folder;
     QString path() const { return gAppFolder + QStringLiteral("test.ini"); }
 
 private slots:
     void init()
     {
-        gAppFolder = m_folder.path() + QLatin1Char('/');
-        QFile::remove(path());
+        m_folder = std::make_unique<QTemporaryDir>();
+        gAppFolder = m_folder->path() + QLatin1Char('/');
     }
 
     void readText_data()
     {
-        QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("section");
         QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QVariant>("expected");  // null: absent
-        const QByteArray basic = "[Compare]\nIgnoreCase=True\nFileOne = /a b/c \n[Grids]\nFontSize=12\n";
-        QTest::newRow("plain") << basic << QByteArray("Compare") << QByteArray("IgnoreCase") << QVariant("True");
-        QTest::newRow("case of section and key") << basic << QByteArray("cOMPARE") << QByteArray("ignorecase")
-                                                 << QVariant("True");
-        QTest::newRow("blanks around value trimmed") << basic << QByteArray("Compare") << QByteArray("FileOne")
-                                                     << QVariant("/a b/c");
-        QTest::newRow("key of another section") << basic << QByteArray("Compare") << QByteArray("FontSize")
-                                                << QVariant();
-        QTest::newRow("missing section") << basic << QByteArray("Form") << QByteArray("X") << QVariant();
-        QTest::newRow("CRLF") << QByteArray("[S]\r\nK=v\r\n") << QByteArray("S") << QByteArray("K") << QVariant("v");
-        QTest::newRow("quotes removed") << QByteArray("[S]\nK=\"a b\"\n") << QByteArray("S") << QByteArray("K")
-                                        << QVariant("a b");
-        QTest::newRow("comment is no key") << QByteArray("[S]\n;K=1\nK=2\n") << QByteArray("S") << QByteArray("K")
-                                           << QVariant("2");
-        QTest::newRow("first of duplicates") << QByteArray("[S]\nK=1\nK=2\n") << QByteArray("S") << QByteArray("K")
-                                             << QVariant("1");
-        QTest::newRow("equals sign in value") << QByteArray("[S]\nK=a=b\n") << QByteArray("S") << QByteArray("K")
-                                              << QVariant("a=b");
-        QTest::newRow("empty value") << QByteArray("[S]\nK=\n") << QByteArray("S") << QByteArray("K") << QVariant("");
+        const auto row = [](const char* name, const char* section, const char* key, QVariant expected) {
+            QTest::newRow(name) << QByteArray(section) << QByteArray(key) << expected;
+        };
+        row("plain", "Compare", "IgnoreCase", "True");
+        row("case of section and key", "cOMPARE", "ignorecase", "True");
+        row("blanks trimmed, quotes removed", "Compare", "FileOne", "/a b/c");
+        row("comment is no key, first of duplicates", "Compare", "K", "a=b");
+        row("empty value", "Compare", "E", "");
+        row("key of another section", "Compare", "FontSize", QVariant());
+        row("CRLF section after one without", "Grids", "FontSize", "12");
+        row("missing section", "Form", "X", QVariant());
     }
 
     void readText()
     {
-        QFETCH(QByteArray, text);
         QFETCH(QByteArray, section);
         QFETCH(QByteArray, key);
         QFETCH(QVariant, expected);
+        const QByteArray text = "[Compare]\nIgnoreCase=True\nFileOne = \"/a b/c\" \n;K=1\nK=a=b\nK=2\nE=\n"
+                                "[Grids]\r\nFontSize=12\r\n";
         const std::optional<QByteArray> value = IniText::Read(text, section, key);
         QCOMPARE(value.has_value(), !expected.isNull());
         if (value)
             QCOMPARE(QString::fromUtf8(*value), expected.toString());
     }
 
+    // Writing K=v into section A.
     void writeText_data()
     {
         QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QByteArray>("section");
-        QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("new file") << QByteArray() << QByteArray("S") << QByteArray("K") << QByteArray("[S]\nK=v\n");
-        QTest::newRow("replace in place, other lines kept")
-            << QByteArray("; note\n[s]\nk=old\nother=1\n") << QByteArray("S") << QByteArray("K")
-            << QByteArray("; note\n[s]\nK=v\nother=1\n");
-        QTest::newRow("new key after last key, blank kept")
-            << QByteArray("[A]\nx=1\n\n[B]\ny=2\n") << QByteArray("A") << QByteArray("K")
-            << QByteArray("[A]\nx=1\nK=v\n\n[B]\ny=2\n");
-        QTest::newRow("new section, no final newline")
-            << QByteArray("[A]\nx=1") << QByteArray("B") << QByteArray("K") << QByteArray("[A]\nx=1\n[B]\nK=v\n");
-        QTest::newRow("CRLF kept") << QByteArray("[A]\r\nx=1\r\n") << QByteArray("A") << QByteArray("K")
-                                   << QByteArray("[A]\r\nx=1\r\nK=v\r\n");
-        QTest::newRow("key in last line without newline")
-            << QByteArray("[A]\nx=1") << QByteArray("A") << QByteArray("K") << QByteArray("[A]\nx=1\nK=v\n");
+        QTest::newRow("new file") << QByteArray() << QByteArray("[A]\nK=v\n");
+        QTest::newRow("replaced in place, other lines kept")
+            << QByteArray("; note\n[a]\nk=old\nother=1\n") << QByteArray("; note\n[a]\nK=v\nother=1\n");
+        QTest::newRow("after the last key, blank kept")
+            << QByteArray("[A]\nx=1\n\n[B]\ny=2\n") << QByteArray("[A]\nx=1\nK=v\n\n[B]\ny=2\n");
+        QTest::newRow("new section, no final newline") << QByteArray("[B]\nx=1") << QByteArray("[B]\nx=1\n[A]\nK=v\n");
+        QTest::newRow("new key, no final newline") << QByteArray("[A]\nx=1") << QByteArray("[A]\nx=1\nK=v\n");
+        QTest::newRow("CRLF kept") << QByteArray("[A]\r\nx=1\r\n") << QByteArray("[A]\r\nx=1\r\nK=v\r\n");
         QTest::newRow("bytes of other lines untouched")
-            << QByteArray("\xff\xfe junk\n[A]\nK=1\n") << QByteArray("A") << QByteArray("K")
-            << QByteArray("\xff\xfe junk\n[A]\nK=v\n");
+            << QByteArray("\xff\xfe junk\n[A]\nK=1\n") << QByteArray("\xff\xfe junk\n[A]\nK=v\n");
     }
 
     void writeText()
     {
         QFETCH(QByteArray, before);
-        QFETCH(QByteArray, section);
-        QFETCH(QByteArray, key);
         QFETCH(QByteArray, after);
-        QCOMPARE(IniText::Write(before, section, key, "v"), after);
-    }
-
-    // Writing random values to random keys and reading them all back gives
-    // what was written last for each key, whatever was in the file before.
-    void roundTrip()
-    {
-        QRandomGenerator random(20261206);
-        const QStringList sections{QStringLiteral("Compare"), QStringLiteral("grids"), QStringLiteral("Form")};
-        const QStringList keys{QStringLiteral("FileOne"), QStringLiteral("a"), QStringLiteral("Key With Space")};
-        QMap<QString, QString> expected;
-        WriteAll(path(), "; hand-written comment\n\xc3 stray bytes\n[Other]\nx=1\n");
-        ScriptedPrompts prompts;
-        for (int i = 0; i < 200; ++i) {
-            const QString section = sections.at(random.bounded(sections.size()));
-            const QString key = keys.at(random.bounded(keys.size()));
-            QString value;
-            const int length = random.bounded(i % 50 == 0 ? 2000 : 20);
-            for (int c = 0; c < length; ++c)
-                value += QChar(u" abcXYZ/\\=;[]äö日"[random.bounded(16)]);
-            value = value.trimmed();
-            CIniFile ini;
-            ini.Name(QStringLiteral("test.ini"));
-            ini.Section(section);
-            ini.Key(key);
-            ini.SetStringValue(value);
-            expected[section.toLower() + QLatin1Char('|') + key.toLower()] = value;
-        }
-        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-            const QStringList parts = it.key().split(QLatin1Char('|'));
-            CIniFile ini;
-            ini.Name(QStringLiteral("test.ini"));
-            ini.Section(parts[0].toUpper());
-            ini.Key(parts[1]);
-            QCOMPARE(ini.GetStringValue(QStringLiteral("<default>")),
-                     it.value().isEmpty() ? QStringLiteral("<default>") : it.value());
-        }
-        QVERIFY(ReadAll(path()).startsWith("; hand-written comment\n\xc3 stray bytes\n[Other]\nx=1\n"));
-        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(IniText::Write(before, "A", "K", "v"), after);
     }
 
     void propertyMessages_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("readMessage");
-        QTest::addColumn<QString>("writeMessage");
-        QTest::newRow("no name") << "" << "S" << "K" << "Name property must be set first"
-                                 << "Name property must be set first";
-        QTest::newRow("no section") << "t.ini" << "" << "K" << "Section property must be set first"
-                                    << "Section property must be set first.";
-        QTest::newRow("no key") << "t.ini" << "S" << "" << "Key property must be set first"
-                                << "Key property must be set first.";
+        QTest::addColumn<int>("missing");  // 0 the name, 1 the section, 2 the key
+        QTest::addColumn<QString>("message");  // on reading; writing adds a period but for the name
+        QTest::newRow("no name") << 0 << "Name property must be set first";
+        QTest::newRow("no section") << 1 << "Section property must be set first";
+        QTest::newRow("no key") << 2 << "Key property must be set first";
     }
 
     void propertyMessages()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        QFETCH(QString, readMessage);
-        QFETCH(QString, writeMessage);
+        QFETCH(int, missing);
+        QFETCH(QString, message);
         ScriptedPrompts prompts;
-        CIniFile ini;
-        if (!name.isEmpty())
-            ini.Name(name);
-        ini.Section(section);
-        ini.Key(key);
+        CIniFile ini = Bound(missing == 0 ? "" : "t.ini", missing == 1 ? "" : "S", missing == 2 ? "" : "K");
         QCOMPARE(ini.GetStringValue(QStringLiteral("default")), QString());
         QCOMPARE(ini.GetIntegerValue(7), short(0));
         ini.SetStringValue(QStringLiteral("v"));
@@ -186,7 +133,7 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(prompts.messages[i].title, QStringLiteral("CIniFile Error"));
             QCOMPARE(prompts.messages[i].icon, PromptIcon::Critical);
-            QCOMPARE(prompts.messages[i].text, i < 2 ? readMessage : writeMessage);
+            QCOMPARE(prompts.messages[i].text, message + (i == 2 && missing ? "." : ""));
         }
         QVERIFY(QDir(gAppFolder).entryList(QDir::Files).isEmpty());  // nothing written
     }
@@ -198,8 +145,8 @@ private slots:
         ini.Name(QStringLiteral("first.ini"));
         ini.Name(QStringLiteral("second.ini"));
         QCOMPARE(prompts.messages.size(), 1);
-        QCOMPARE(prompts.lastMessage().text, QStringLiteral("This IniFile Object is already in use by ") + gAppFolder
-                                                 + QStringLiteral("first.ini\r\nCreate a new object."));
+        QCOMPARE(prompts.lastMessage().text, "This IniFile Object is already in use by " + gAppFolder
+                                                 + "first.ini\r\nCreate a new object.");
         QCOMPARE(prompts.lastMessage().icon, PromptIcon::Exclamation);
         QCOMPARE(ini.FullPath(), gAppFolder + QStringLiteral("first.ini"));
     }
@@ -208,71 +155,89 @@ private slots:
     {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<int>("expected");
-        QTest::addColumn<int>("reports");
-        QTest::newRow("number") << QByteArray("K=42") << 42 << 0;
-        QTest::newRow("leading digits") << QByteArray("K=12abc") << 12 << 0;
-        QTest::newRow("no digits") << QByteArray("K=abc") << 0 << 0;
-        QTest::newRow("missing key gives default") << QByteArray("X=1") << 7 << 0;
-        QTest::newRow("too large for 16 bits") << QByteArray("K=40000") << 0 << 1;
-        QTest::newRow("huge") << QByteArray("K=99999999999999999999") << 0 << 1;
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("number") << QByteArray("K=42") << 42 << false;
+        QTest::newRow("leading digits") << QByteArray("K=12abc") << 12 << false;
+        QTest::newRow("no digits") << QByteArray("K=abc") << 0 << false;
+        QTest::newRow("missing key gives default") << QByteArray("X=1") << 7 << false;
+        QTest::newRow("too large for 16 bits") << QByteArray("K=40000") << 0 << true;
+        QTest::newRow("huge") << QByteArray("K=99999999999999999999") << 0 << true;
     }
 
     void integerValues()
     {
         QFETCH(QByteArray, stored);
         QFETCH(int, expected);
-        QFETCH(int, reports);
-        WriteAll(path(), "[S]\n" + stored + "\n");
+        QFETCH(bool, reported);
+        QVERIFY(FileBytes::Write(path(), "[S]\n" + stored + "\n"));
         ScriptedPrompts prompts;
-        CIniFile ini;
-        ini.Name(QStringLiteral("test.ini"));
-        ini.Section(QStringLiteral("S"));
-        ini.Key(QStringLiteral("K"));
+        CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("K"));
         QCOMPARE(int(ini.GetIntegerValue(7)), expected);
-        QCOMPARE(prompts.messages.size(), reports);
-        if (reports)
+        QCOMPARE(prompts.messages.size(), reported ? 1 : 0);
+        if (reported)
             QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.GetIntegerValue()"));
     }
 
-    // A file that cannot be used gives defaults and is never replaced; the
-    // refused write is reported, once for all writes of the object.
-    void unusableFile()
+    // A file that cannot be used gives defaults and is never replaced, nor
+    // left half-written; the refused write is reported once for all writes
+    // of the object.
+    void refusedWrites_data()
     {
-        ScriptedPrompts prompts;
-        QVERIFY(QDir(gAppFolder).mkdir(QStringLiteral("dir.ini")));
-        CIniFile folder;
-        folder.Name(QStringLiteral("dir.ini"));
-        folder.Section(QStringLiteral("S"));
-        folder.Key(QStringLiteral("K"));
-        QCOMPARE(folder.GetStringValue(QStringLiteral("d")), QStringLiteral("d"));
-        folder.SetStringValue(QStringLiteral("v"));
-        folder.Key(QStringLiteral("L"));
-        folder.SetStringValue(QStringLiteral("w"));
-        QVERIFY(QFileInfo(gAppFolder + QStringLiteral("dir.ini")).isDir());
-        QCOMPARE(prompts.messages.size(), 1);
-        QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.SetStringValue()"));
-        QVERIFY2(prompts.lastMessage().text.contains(QStringLiteral("Cannot save ") + gAppFolder + QStringLiteral("dir.ini")),
-                 qPrintable(prompts.lastMessage().text));
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a folder") << "folder";
+        QTest::newRow("a file that cannot be read") << "socket";
+        QTest::newRow("disk full") << "full";
     }
 
+    void refusedWrites()
+    {
+        QFETCH(QString, kind);
+        const QByteArray before = "[S]\nK=old\n" + QByteArray(4096, ';') + '\n';
+        QVERIFY(kind == "folder" ? QDir(gAppFolder).mkdir(QStringLiteral("test.ini"))
+                : kind == "socket" ? MakeSocket(path())
+                                   : FileBytes::Write(path(), before));
+        const QFileInfo was(path());
+        ScriptedPrompts prompts;
+        CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("K"));
+        QCOMPARE(ini.GetStringValue(QStringLiteral("d")), kind == "full" ? "old" : "d");
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        if (kind == "full") {
+            // Writes past 1 KiB fail as on a full disk.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{1024, old.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        ini.SetStringValue(QStringLiteral("v"));
+        ini.Key(QStringLiteral("L"));
+        ini.SetStringValue(QStringLiteral("w"));
+        setrlimit(RLIMIT_FSIZE, &old);
+        const QFileInfo now(path());
+        QVERIFY(now.isDir() == was.isDir() && now.isFile() == was.isFile() && now.exists());
+        QCOMPARE(FileBytes::Read(path()), kind == "full" ? before : QByteArray());
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.SetStringValue()"));
+        QVERIFY2(prompts.lastMessage().text.contains("Cannot save " + path()), qPrintable(prompts.lastMessage().text));
+        QCOMPARE(QDir(gAppFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden).size(), 1);
+    }
+
+    // Junk bytes and a 10 MB value: the value is read whole, and writing
+    // another key keeps every byte before it.
     void junkAndHugeLines()
     {
         QByteArray junk;
-        QRandomGenerator random(7);
         for (int i = 0; i < 4096; ++i)
-            junk.append(static_cast<char>(random.bounded(256)));
-        const QByteArray huge(10 * 1024 * 1024, 'z');
-        WriteAll(path(), junk + "\n[S]\nBig=" + huge + "\nK=1\n");
+            junk.append(char(i * 7919 % 256));
+        const QByteArray kept = junk + "\n[S]\nBig=" + QByteArray(10 * 1024 * 1024, 'z') + "\n";
+        QVERIFY(FileBytes::Write(path(), kept + "K=1\n"));
         ScriptedPrompts prompts;
-        CIniFile ini;
-        ini.Name(QStringLiteral("test.ini"));
-        ini.Section(QStringLiteral("S"));
-        ini.Key(QStringLiteral("Big"));
-        QCOMPARE(ini.GetStringValue(QString()).size(), huge.size());
+        CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("Big"));
+        QCOMPARE(ini.GetStringValue(QString()).size(), 10 * 1024 * 1024);
         ini.Key(QStringLiteral("K"));
-        ini.SetStringValue(QStringLiteral("2"));
-        QCOMPARE(ini.GetStringValue(QString()), QStringLiteral("2"));
-        QVERIFY(ReadAll(path()).startsWith(junk + "\n[S]\nBig=" + huge + "\n"));
+        ini.SetStringValue(QString::fromUtf8("ä 2"));
+        QCOMPARE(ini.GetStringValue(QString()), QString::fromUtf8("ä 2"));
+        QCOMPARE(FileBytes::Read(path()), kept + "K=\xc3\xa4 2\n");
+        QVERIFY(prompts.messages.isEmpty());
     }
 };
 

@@ -1,12 +1,11 @@
 #pragma once
 // Reads a written PDF back with poppler's tools, which know nothing of how
 // it was written: the lines of every page with their face and place
-// (pdftohtml -xml), the plain text (pdftotext -layout), the embedded fonts
-// (pdffonts) and the page size (pdfinfo).
+// (pdftohtml -xml), the plain text (pdftotext -layout) and the embedded
+// fonts (pdffonts).
 
 #include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSizeF>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -86,12 +85,6 @@ inline QStringList Fonts(const QString& pdf)
             names << name.section(u'+', -1);
     names.sort();
     return names;
-}
-
-inline int PageCount(const QString& pdf)
-{
-    static const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
-    return pages.match(Run(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
 }
 
 }  // namespace PdfReadBack

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 
 using modVantrel::PromptIcon;
@@ -23,15 +25,16 @@ public:
     std::uint32_t RowColor(int) const override { return 0; }
 };
 
-QString Caption(const QWidget* widget)
+// The width a control leaves its caption.
+int CaptionRoom(const QWidget* widget)
 {
-    if (const auto* label = qobject_cast<const QLabel*>(widget))
-        return label->text();
-    if (const auto* box = qobject_cast<const QGroupBox*>(widget))
-        return box->title();
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
-        return button->text();
-    return QString();
+    const bool radio = qobject_cast<const QRadioButton*>(widget), check = qobject_cast<const QCheckBox*>(widget);
+    if (!radio && !check)
+        return widget->width();
+    QStyleOptionButton option;
+    option.initFrom(widget);
+    const auto element = radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents;
+    return widget->style()->subElementRect(element, &option, widget).width();
 }
 
 }  // namespace
@@ -52,46 +55,46 @@ private slots:
     void init() { m_prompts = std::make_unique<ScriptedPrompts>(); }
     void cleanup() { m_prompts.reset(); }
 
-    // Every control in tab order: caption, container and place in twips.
+    // Every control in tab order with its caption and container; each lies
+    // inside its container, apart from the others, and shows its caption
+    // whole.
     void controls()
     {
         const auto dialog = Dialog({});
         QVERIFY(dialog->Form_Load());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Print Options"));
         QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
-        QCOMPARE(dialog->size(), QSize(300, 220));  // 4500 x 3300 twips
-        struct Control {
-            const char* name;
-            const char* caption;
-            const char* container;
-            QRect twips;
+        const char* const table[][3] = {
+            {"lblPrinterName", "Printer:", "frmPrintOptions"},
+            {"cboPrinters", "", "frmPrintOptions"},
+            {"Frame1", "Print What?", "frmPrintOptions"},
+            {"optSide0", "&Left Pane", "Frame1"},
+            {"optSide1", "&Right Pane", "Frame1"},
+            {"optSide2", "&Both Panes", "Frame1"},
+            {"Frame2", "Orientation", "frmPrintOptions"},
+            {"imgOrientation", "", "Frame2"},
+            {"optOrientation0", "P&ortrait", "Frame2"},
+            {"optOrientation1", "L&andscape", "Frame2"},
+            {"Frame3", "Header", "frmPrintOptions"},
+            {"chkPrintPageNumber", "Pa&ge Numbers", "Frame3"},
+            {"chkPrintDateTime", "&Date/Time", "Frame3"},
+            {"cmdPrint", "&Print", "frmPrintOptions"},
+            {"CancelButton", "Cancel", "frmPrintOptions"},
         };
-        const Control table[] = {
-            {"lblPrinterName", "Printer:", "frmPrintOptions", {120, 180, 675, 255}},
-            {"cboPrinters", "", "frmPrintOptions", {870, 120, 3555, 315}},
-            {"Frame1", "Print What?", "frmPrintOptions", {60, 600, 1905, 2085}},
-            {"optSide0", "&Left Pane", "Frame1", {150, 240, 1455, 315}},
-            {"optSide1", "&Right Pane", "Frame1", {150, 680, 1455, 315}},
-            {"optSide2", "&Both Panes", "Frame1", {150, 1120, 1455, 315}},
-            {"Frame2", "Orientation", "frmPrintOptions", {2100, 600, 2325, 1065}},
-            {"imgOrientation", "", "Frame2", {180, 300, 480, 480}},
-            // Widened from 1125 so that "Landscape" shows whole.
-            {"optOrientation0", "P&ortrait", "Frame2", {960, 240, 1305, 315}},
-            {"optOrientation1", "L&andscape", "Frame2", {960, 570, 1305, 315}},
-            {"Frame3", "Header", "frmPrintOptions", {2100, 1680, 2325, 1005}},
-            {"chkPrintPageNumber", "Pa&ge Numbers", "Frame3", {210, 300, 1845, 225}},
-            {"chkPrintDateTime", "&Date/Time", "Frame3", {210, 600, 1635, 225}},
-            {"cmdPrint", "&Print", "frmPrintOptions", {1058, 2880, 1035, 315}},
-            {"CancelButton", "Cancel", "frmPrintOptions", {2408, 2880, 1035, 315}},
-        };
-        const auto px = [](int twips) { return (twips + 7) / 15; };
         QStringList focusOrder;
-        for (const Control& c : table) {
-            const auto* widget = dialog->findChild<QWidget*>(QLatin1String(c.name));
-            QVERIFY2(widget, c.name);
-            QCOMPARE(Caption(widget), QString::fromLatin1(c.caption));
-            QCOMPARE(widget->parentWidget()->objectName(), QLatin1String(c.container));
-            QCOMPARE(widget->geometry(), QRect(px(c.twips.x()), px(c.twips.y()), px(c.twips.width()), px(c.twips.height())));
+        QList<const QWidget*> placed;
+        for (const auto& [name, caption, container] : table) {
+            const auto* widget = dialog->findChild<QWidget*>(QLatin1String(name));
+            QVERIFY2(widget && widget->parentWidget()->objectName() == QLatin1String(container), name);
+            const bool box = qobject_cast<const QGroupBox*>(widget);
+            QCOMPARE(widget->property(box ? "title" : "text").toString(), QString::fromLatin1(caption));
+            QVERIFY2(widget->parentWidget()->rect().contains(widget->geometry()), name);
+            const int captionWidth = widget->fontMetrics().horizontalAdvance(QString::fromLatin1(caption).remove(u'&'));
+            QVERIFY2(box || captionWidth <= CaptionRoom(widget), name);
+            for (const QWidget* other : placed)
+                if (other->parentWidget() == widget->parentWidget())
+                    QVERIFY2(!other->geometry().intersects(widget->geometry()), name);
+            placed << widget;
             if (widget->focusPolicy() & Qt::TabFocus)
                 focusOrder << widget->objectName();
         }
@@ -116,45 +119,36 @@ private slots:
         QVERIFY(m_prompts->files.isEmpty() && m_prompts->messages.isEmpty());
     }
 
+    // The printers offered, the one selected; no entry at all is refused.
     void printerList_data()
     {
-        QTest::addColumn<QStringList>("printers");
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<bool>("offerPdf");
-        QTest::addColumn<QStringList>("entries");  // empty: the no-printer message
-        QTest::addColumn<QString>("selected");
-        QTest::newRow("the current printer") << QStringList{"Laser", "Ink"} << "Ink" << true
-                                             << QStringList{"Laser", "Ink", "Save as PDF"} << "Ink";
-        QTest::newRow("current not listed: the first") << QStringList{"Laser", "Ink"} << "Gone" << true
-                                                       << QStringList{"Laser", "Ink", "Save as PDF"} << "Laser";
-        QTest::newRow("no printer: the PDF entry") << QStringList{} << "" << true << QStringList{"Save as PDF"}
-                                                   << "Save as PDF";
-        QTest::newRow("nothing at all") << QStringList{} << "" << false << QStringList{} << "";
+        QTest::addColumn<PrinterChoices>("choices");
+        QTest::addColumn<QStringList>("entries");  // the selected one first
+        const QStringList two{"Laser", "Ink"};
+        QTest::newRow("the current printer") << PrinterChoices{two, "Ink", true} << QStringList{"Ink", "Laser", "Ink", "Save as PDF"};
+        QTest::newRow("current not listed: the first")
+            << PrinterChoices{two, "Gone", true} << QStringList{"Laser", "Laser", "Ink", "Save as PDF"};
+        QTest::newRow("no printer: the PDF entry") << PrinterChoices{{}, {}, true} << QStringList{"Save as PDF", "Save as PDF"};
+        QTest::newRow("nothing at all") << PrinterChoices{{}, {}, false} << QStringList{};
     }
 
     void printerList()
     {
-        QFETCH(QStringList, printers);
-        QFETCH(QString, current);
-        QFETCH(bool, offerPdf);
+        QFETCH(PrinterChoices, choices);
         QFETCH(QStringList, entries);
-        QFETCH(QString, selected);
-        const auto dialog = Dialog({printers, current, offerPdf});
+        const auto dialog = Dialog(choices);
         QCOMPARE(dialog->Form_Load(), !entries.isEmpty());
-        QStringList shown;
+        QStringList shown{dialog->cboPrinters->currentText()};
         for (int i = 0; i < dialog->cboPrinters->count(); ++i)
             shown << dialog->cboPrinters->itemText(i);
+        QCOMPARE(shown, entries.isEmpty() ? QStringList{QString()} : entries);
+        QCOMPARE(m_prompts->messages.size(), entries.isEmpty() ? 1 : 0);
         if (entries.isEmpty()) {
-            QCOMPARE(m_prompts->messages.size(), 1);
             QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("There are no printers set up on your computer.\r\n"
                                                                    "Go to Control Panel --> Printers to add a printer."));
             QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("Print"));
             QCOMPARE(m_prompts->lastMessage().icon, PromptIcon::Critical);
-            return;
         }
-        QCOMPARE(shown, entries);
-        QCOMPARE(dialog->cboPrinters->currentText(), selected);
-        QVERIFY(m_prompts->messages.isEmpty());
     }
 };
 
