@@ -1,18 +1,11 @@
 // Choosing files in the window (file dialogs, edits and drops on the path
-// boxes discard a shown comparison) and the Options commands.
+// boxes discard a shown comparison), the comparison flags and tooltips.
 
 #include "WindowFixture.h"
 
 #include "support/TestEnvironment.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QToolButton>
 #include <QToolTip>
-#include <QUrl>
 
 using namespace modVantrel;
 
@@ -22,21 +15,7 @@ class tst_FilesAndOptions : public QObject {
     WindowFixture w;
     frmFileDiffs* m_form = nullptr;
 
-    QString write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = w.folder->filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
     bool Shown() const { return m_form->grdFileOne->TextMatrix(0).isEmpty(); }
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        m_form->activateWindow();
-        m_form->grdFileOne->setFocus();
-        QTest::keyClick(m_form, key, modifiers);
-    }
 
 private slots:
     void initTestCase() { QVERIFY(TestEnvironment::LoadPathLibrary()); }
@@ -50,66 +29,54 @@ private slots:
     void selectFile_data()
     {
         QTest::addColumn<int>("which");        // 1 or 2
-        QTest::addColumn<QString>("route");    // "key", "button"
+        QTest::addColumn<bool>("byKey");       // Ctrl+L or Ctrl+R; else toolbar button 1 or 2
         QTest::addColumn<QString>("lastFile"); // "" none, "x" an existing file, "gone" a missing one
-        QTest::addColumn<bool>("chosen");      // false: cancelled
-        QTest::newRow("One, Ctrl+L, last file's folder") << 1 << "key" << "x" << true;
-        QTest::newRow("Two, Ctrl+R, last file's folder") << 2 << "key" << "x" << true;
-        QTest::newRow("One, button 1, last file gone") << 1 << "button" << "gone" << true;
-        QTest::newRow("Two, button 2, no last file") << 2 << "button" << "" << true;
-        QTest::newRow("One cancelled") << 1 << "button" << "x" << false;
+        QTest::addColumn<QString>("answer");   // null: cancelled
+        QTest::newRow("One, Ctrl+L, last file's folder") << 1 << true << "x" << "/chosen";
+        QTest::newRow("Two, Ctrl+R, last file's folder") << 2 << true << "x" << "/chosen";
+        QTest::newRow("One, button 1, last file gone") << 1 << false << "gone" << "/chosen";
+        QTest::newRow("Two, button 2, no last file") << 2 << false << "" << "/chosen";
+        QTest::newRow("One cancelled") << 1 << false << "x" << QString();
+        // Choosing the path the box holds changes no text, yet discards.
+        QTest::newRow("Two, the same file") << 2 << false << "x" << "/typed";
     }
 
     void selectFile()
     {
         QFETCH(int, which);
-        QFETCH(QString, route);
+        QFETCH(bool, byKey);
         QFETCH(QString, lastFile);
-        QFETCH(bool, chosen);
+        QFETCH(QString, answer);
         const QString sub = w.folder->filePath(QStringLiteral("sub"));
         QVERIFY(QDir().mkpath(sub));
-        const QString last = lastFile.isEmpty() ? QString() : sub + u'/' + lastFile;
         if (lastFile == QLatin1String("x"))
-            write(QStringLiteral("sub/x"), "x\n");
-        (which == 1 ? gOptions->FileOne : gOptions->FileTwo) = last;
+            w.write(QStringLiteral("sub/x"), "x\n");
+        (which == 1 ? gOptions->FileOne : gOptions->FileTwo) = lastFile.isEmpty() ? QString() : sub + u'/' + lastFile;
         QLineEdit* box = which == 1 ? m_form->txtFileOne : m_form->txtFileTwo;
         box->setText(QStringLiteral("/typed"));
         ShownComparison::Show(*m_form);
-        w.prompts->textAnswers.push_back(chosen ? std::optional<QString>(QStringLiteral("/chosen/file")) : std::nullopt);
-        if (route == QLatin1String("key"))
-            Key(which == 1 ? Qt::Key_L : Qt::Key_R, Qt::ControlModifier);
+        w.prompts->textAnswers.push_back(answer.isNull() ? std::nullopt : std::optional<QString>(answer));
+        if (byKey)
+            w.key(which == 1 ? Qt::Key_L : Qt::Key_R, Qt::ControlModifier);
         else
             QTest::mouseClick(m_form->ToolbarButton(which), Qt::LeftButton);
         QCOMPARE(w.prompts->files.size(), 1);
         const FilePrompt& prompt = w.prompts->files.constFirst();
-        QCOMPARE(prompt.title, which == 1 ? QStringLiteral("Select File One") : QStringLiteral("Select File Two"));
+        QCOMPARE(prompt.title, QStringLiteral("Select File %1").arg(which == 1 ? "One" : "Two"));
         QCOMPARE(prompt.folder, lastFile == QLatin1String("x") ? sub + u'/' : QDir::currentPath());
         QCOMPARE(prompt.filter, QStringLiteral("All Files (*)"));
         QVERIFY(w.prompts->messages.isEmpty());
-        QCOMPARE(box->text(), chosen ? QStringLiteral("/chosen/file") : QStringLiteral("/typed"));
-        QCOMPARE(Shown(), !chosen);
-    }
-
-    // Choosing the path the box already holds changes no text and still
-    // discards the comparison.
-    void selectSameFileDiscards()
-    {
-        m_form->txtFileTwo->setText(QStringLiteral("/same"));
-        ShownComparison::Show(*m_form);
-        w.prompts->textAnswers.push_back(QStringLiteral("/same"));
-        m_form->mnuFileSelectFileTwo_Click();
-        QVERIFY(!Shown());
-        QCOMPARE(m_form->grdFileTwo->TextMatrix(0), frmFileDiffs::kSelectFilesPrompt);
+        QCOMPARE(box->text(), answer.isNull() ? QStringLiteral("/typed") : answer);
+        QCOMPARE(Shown(), answer.isNull());
     }
 
     void editDiscards_data()
     {
         QTest::addColumn<int>("which");
-        QTest::addColumn<QString>("how");  // "type", "backspace", "drop", "program"
+        QTest::addColumn<QString>("how");  // "type", "backspace", "program" (as a drop or a file dialog sets it)
         QTest::addColumn<bool>("shown");
         QTest::newRow("typing in One") << 1 << "type" << true;
         QTest::newRow("Backspace in Two") << 2 << "backspace" << true;
-        QTest::newRow("drop on Two") << 2 << "drop" << true;
         QTest::newRow("set by the program") << 1 << "program" << true;
         QTest::newRow("typing before any comparison") << 1 << "type" << false;
     }
@@ -128,15 +95,7 @@ private slots:
             QTest::keyClicks(box, QStringLiteral("x"));
         else if (how == QLatin1String("backspace"))
             QTest::keyClick(box, Qt::Key_Backspace);
-        else if (how == QLatin1String("drop")) {
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(QStringLiteral("/dropped.txt"))});
-            QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(box, &enter);
-            QDropEvent drop(QPointF(3, 3), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(box, &drop);
-            QCOMPARE(box->text(), QStringLiteral("/dropped.txt"));
-        } else
+        else
             box->setText(QStringLiteral("/b.txt"));
         QVERIFY(box->text() != QLatin1String("/a.txt"));
         for (const VGrid* grid : {m_form->grdFileOne, m_form->grdFileTwo})
@@ -163,8 +122,8 @@ private slots:
         action->trigger();
         action->trigger();  // twice: as before
         QVERIFY(!action->isChecked() && !flag);
-        m_form->txtFileOne->setText(write(QStringLiteral("one"), "same\nline\n"));
-        m_form->txtFileTwo->setText(write(QStringLiteral("two"), two));
+        m_form->txtFileOne->setText(w.write(QStringLiteral("one"), "same\nline\n"));
+        m_form->txtFileTwo->setText(w.write(QStringLiteral("two"), two));
         m_form->mnuFileCompare_Click();
         QVERIFY(Shown());
         const QString row = m_form->grdFileTwo->TextMatrix(1);
@@ -177,41 +136,8 @@ private slots:
         QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
     }
 
-    void gridLinesOnBothGrids()
-    {
-        QVERIFY(m_form->grdFileOne->GridLines() && m_form->grdFileTwo->GridLines());
-        for (const bool on : {false, true}) {
-            m_form->mnuOptionsShowGridLines->trigger();
-            QCOMPARE(m_form->mnuOptionsShowGridLines->isChecked(), on);
-            QCOMPARE(m_form->grdFileOne->GridLines(), on);
-            QCOMPARE(m_form->grdFileTwo->GridLines(), on);
-        }
-    }
-
-    void gridFont()
-    {
-        QFont chosen(QStringLiteral("Liberation Serif"));
-        chosen.setPointSizeF(13);
-        chosen.setItalic(true);
-        chosen.setUnderline(true);
-        w.prompts->fontAnswers = {chosen, std::nullopt};
-        const QFont detail = m_form->rtfLineDiff[0]->font();
-        m_form->mnuOptionsFont->trigger();
-        QCOMPARE(w.prompts->fonts.constFirst().title, QStringLiteral("Select Font"));
-        QCOMPARE(w.prompts->fonts.constFirst().initial.family(), QStringLiteral("Courier New"));
-        for (const VGrid* grid : {m_form->grdFileOne, m_form->grdFileTwo}) {
-            QCOMPARE(grid->font().family(), chosen.family());
-            QCOMPARE(grid->font().pointSizeF(), 13.0);
-            QVERIFY(grid->font().italic() && !grid->font().bold() && !grid->font().underline());
-        }
-        QCOMPARE(m_form->rtfLineDiff[0]->font(), detail);
-        // Offered again; cancelled: nothing changes, nothing is said.
-        m_form->mnuOptionsFont_Click();
-        QCOMPARE(w.prompts->fonts.at(1).initial, m_form->grdFileOne->font());
-        QCOMPARE(m_form->grdFileTwo->font().family(), chosen.family());
-        QVERIFY(w.prompts->messages.isEmpty());
-    }
-
+    // Switching tooltips off hides one showing and clears both grids' texts;
+    // switched on again, none shows until the pointer moves.
     void uncheckingTooltipsHidesOne()
     {
         ShownComparison::Show(*m_form);
@@ -220,13 +146,11 @@ private slots:
         QTRY_VERIFY(!grid->ToolTipText().isEmpty());
         QToolTip::showText(grid->viewport()->mapToGlobal(QPoint(30, 30)), grid->ToolTipText(), grid->viewport());
         QTRY_VERIFY(QToolTip::isVisible());
-        // A click or a key would hide the tip by itself.
-        m_form->chkTooltip->setChecked(false);
-        QVERIFY(!m_form->chkTooltip->isChecked());
+        m_form->chkTooltip->setChecked(false);  // not by a click or key, which would hide the tip by themselves
         QVERIFY(m_form->grdFileOne->ToolTipText().isEmpty() && grid->ToolTipText().isEmpty());
         QTRY_VERIFY(!QToolTip::isVisible());
         m_form->chkTooltip->setChecked(true);
-        QVERIFY(grid->ToolTipText().isEmpty());  // until the pointer moves again
+        QVERIFY(grid->ToolTipText().isEmpty());
     }
 };
 

@@ -1,19 +1,12 @@
-// The main window: unload, command state, menus, toolbar routing, layout
-// pass and splitter, options across a restart.
+// The main window: unload, command state, toolbar routing, the Options
+// commands and what of them survives a restart, layout pass and splitter.
 
 #include "WindowFixture.h"
 
 #include "mainwindow/SplitterBar.h"
 #include "options/modIniFile.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QSignalSpy>
-#include <QToolBar>
-#include <QToolButton>
 
 using namespace modVantrel;
 
@@ -43,48 +36,37 @@ private slots:
     void init() { w.setUp(); }
     void cleanup() { w.tearDown(); }
 
-    void commandStates_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("withoutResults");
-        QTest::addColumn<bool>("withResults");
-        const auto row = [](const char* name, bool without, bool with) {
-            QTest::newRow(name) << QString::fromUtf8(name) << without << with;
-        };
-        row("mnuFileSelectFileOne", true, true);      row("mnuFileSelectFileTwo", true, true);
-        row("mnuFileCompare", true, true);            row("mnuFileShowFirstDiff", false, true);
-        row("mnuFileShowPreviousDiff", false, true);  row("mnuFileShowNextDiff", false, true);
-        row("mnuFileShowLastDiff", false, true);      row("mnuFileFind", false, true);
-        row("mnuFileFindNext", false, false);         row("mnuFileFindPrevious", false, false);
-        row("mnuFileToggleBookmark", false, true);    row("mnuFileNextBookmark", false, false);
-        row("mnuFilePreviousBookmark", false, false); row("mnuFileClearAllBookmarks", false, false);
-        row("mnuFilePrint", false, true);             row("mnuFileExit", true, true);
-    }
-
+    // Each File command's enabled state, on its menu item and toolbar button
+    // alike, without results (at first, after a reset, after disabling) and with.
     void commandStates()
     {
-        QFETCH(QString, command);
-        QFETCH(bool, withoutResults);
-        QFETCH(bool, withResults);
+        const std::tuple<const char*, bool, bool> states[] = {
+            {"mnuFileSelectFileOne", true, true},      {"mnuFileSelectFileTwo", true, true},
+            {"mnuFileCompare", true, true},            {"mnuFileShowFirstDiff", false, true},
+            {"mnuFileShowPreviousDiff", false, true},  {"mnuFileShowNextDiff", false, true},
+            {"mnuFileShowLastDiff", false, true},      {"mnuFileFind", false, true},
+            {"mnuFileFindNext", false, false},         {"mnuFileFindPrevious", false, false},
+            {"mnuFileToggleBookmark", false, true},    {"mnuFileNextBookmark", false, false},
+            {"mnuFilePreviousBookmark", false, false}, {"mnuFileClearAllBookmarks", false, false},
+            {"mnuFilePrint", false, true},             {"mnuFileExit", true, true}};
         frmFileDiffs& form = w.load();
-        QAction* action = Action(form, command.toUtf8().constData());
-        QVERIFY(action);
-        QToolButton* button = nullptr;
-        for (int index = 1; index <= 18; ++index)
-            button = command == QLatin1String(kToolbar[index - 1]) ? form.ToolbarButton(index) : button;
-        const auto verify = [&](bool enabled) {
-            QCOMPARE(action->isEnabled(), enabled);
-            if (button)
-                QCOMPARE(button->isEnabled(), enabled);
+        const auto verify = [&](bool results) {
+            for (const auto& [name, without, with] : states) {
+                QAction* action = Action(form, name);
+                QVERIFY2(action && action->isEnabled() == (results ? with : without), name);
+                for (int index = 1; index <= 18; ++index)
+                    if (kToolbar[index - 1] && qstrcmp(kToolbar[index - 1], name) == 0)
+                        QVERIFY2(form.ToolbarButton(index)->isEnabled() == action->isEnabled(), name);
+            }
         };
-        verify(withoutResults);
+        verify(false);
         form.EnableResultCommands();
-        verify(withResults);
+        verify(true);
         form.ResetComparisonView();
-        verify(withoutResults);
+        verify(false);
         form.EnableResultCommands();
         form.DisableResultCommands();
-        verify(withoutResults);
+        verify(false);
     }
 
     void toolbarRunsItsCommand_data()
@@ -163,8 +145,9 @@ private slots:
         QCOMPARE(w.prompts->modalWindows.size(), productsShown);
     }
 
-    // Options written at unload are read at the next load; files named on the
-    // command line win over the paths from the INI file.
+    // The Options commands act on both grids at once; what they set is
+    // written at unload and read at the next load, where files named on
+    // the command line win over the paths from the INI file.
     void optionsSurviveRestart_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -181,28 +164,42 @@ private slots:
         QFont font(QStringLiteral("Liberation Serif"));
         font.setPointSizeF(12);
         font.setBold(true);
+        font.setUnderline(true);
+        const auto verifyGrids = [&](const frmFileDiffs& form) {
+            for (const VGrid* grid : {form.grdFileOne, form.grdFileTwo}) {
+                QCOMPARE(grid->font().family(), font.family());
+                QCOMPARE(grid->font().pointSizeF(), 12.0);
+                QVERIFY(grid->font().bold() && !grid->font().italic() && !grid->font().underline());
+                QVERIFY(!grid->GridLines());
+            }
+        };
         {
             frmFileDiffs& form = w.load();
-            QCOMPARE(form.grdFileOne->font().family(), QStringLiteral("Courier New"));  // no INI file yet
-            // Through the commands, as a user changes them.
-            w.prompts->fontAnswers.push_back(font);
+            const QFont detail = form.rtfLineDiff[0]->font();
+            // Through the commands, as a user changes them; the font offered
+            // is the grids' (no INI file yet), and a cancelled choice changes nothing.
+            w.prompts->fontAnswers = {font, std::nullopt};
             form.mnuOptionsFont->trigger();
+            form.mnuOptionsFont->trigger();
+            QCOMPARE(w.prompts->fonts.at(0).title, QStringLiteral("Select Font"));
+            QCOMPARE(w.prompts->fonts.at(0).initial.family(), QStringLiteral("Courier New"));
+            QCOMPARE(w.prompts->fonts.at(1).initial, form.grdFileOne->font());
+            QVERIFY(form.grdFileOne->GridLines() && form.grdFileTwo->GridLines());
             form.mnuOptionsShowGridLines->trigger();
+            verifyGrids(form);
+            QCOMPARE(form.rtfLineDiff[0]->font(), detail);
             form.mnuOptionsIgnoreWhitespace->trigger();
             form.chkTooltip->click();
             form.txtFileOne->setText(QStringLiteral("/ini/one.txt"));
             form.txtFileTwo->setText(QStringLiteral("/ini/two.txt"));
+            QVERIFY(w.prompts->messages.isEmpty());
             form.close();
         }
         gOptions = std::make_unique<cViewFileDiffsOptions>();
         gArguments = arguments;
         frmFileDiffs& form = w.load();
-        for (VGrid* grid : {form.grdFileOne, form.grdFileTwo}) {
-            QCOMPARE(grid->font().family(), font.family());
-            QCOMPARE(grid->font().pointSizeF(), 12.0);
-            QVERIFY(grid->font().bold() && !grid->GridLines());
-            QCOMPARE(grid->TextMatrix(0), frmFileDiffs::kSelectFilesPrompt);  // nothing compared
-        }
+        verifyGrids(form);
+        QCOMPARE(form.grdFileOne->TextMatrix(0), frmFileDiffs::kSelectFilesPrompt);  // nothing compared
         QVERIFY(!form.mnuOptionsShowGridLines->isChecked() && !form.chkTooltip->isChecked());
         QVERIFY(form.mnuOptionsIgnoreWhitespace->isChecked() && gOptions->IgnoreWhiteSpace);
         QVERIFY(!form.mnuOptionsIgnoreCase->isChecked() && !gOptions->IgnoreCase);
@@ -223,29 +220,34 @@ private slots:
         QCOMPARE(form.Places().rtfLineDiff0.Top, 200 * 15 - 750);
     }
 
-    // A drag ended by the right button keeps the width reached; a drag by
-    // real mouse events in pixels moves only the splitter until the drop.
+    // A drag by real mouse events moves only the splitter, grey, until it
+    // ends; ended by the release or by another button, the widths follow.
+    void splitterDrag_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("endingButton");
+        QTest::newRow("released") << Qt::LeftButton;
+        QTest::newRow("right button pressed") << Qt::RightButton;
+    }
+
     void splitterDrag()
     {
+        QFETCH(Qt::MouseButton, endingButton);
         frmFileDiffs& form = w.load();
-        form.Splitter_MouseDown(Qt::LeftButton, {}, 15, 0);
-        form.Splitter_MouseMove(Qt::LeftButton, {}, 765, 0);
-        QCOMPARE(form.Places().grdFileOne.Width, 4845);
-        form.Splitter_MouseDown(Qt::RightButton, {}, 0, 0);
-        QCOMPARE(form.SplitterState().SplitterDragX, FormLayout::kNoDrag);
-        QCOMPARE(form.Places().grdFileOne.Width, 5610);
-        QCOMPARE(form.Places().Splitter.Left, 6120);
         SplitterBar* bar = form.Splitter;
         const QColor resting = bar->Color();
         const int width = form.grdFileOne->width();
+        const int left = form.Places().Splitter.Left;
         QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 10));
         QCOMPARE(bar->Color(), QColor(0x80, 0x80, 0x80));
         QMouseEvent move(QEvent::MouseMove, QPointF(101, 10), bar->mapToGlobal(QPointF(101, 10)), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(bar, &move);
         QCOMPARE(form.grdFileOne->width(), width);
-        QCOMPARE(form.Places().Splitter.Left, 6120 + 1515);
-        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(0, 10));
+        QCOMPARE(form.Places().Splitter.Left, left + 1515);
+        if (endingButton == Qt::LeftButton)
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(0, 10));
+        else
+            QTest::mousePress(bar, Qt::RightButton, {}, QPoint(0, 10));
         QCOMPARE(form.SplitterState().SplitterDragX, FormLayout::kNoDrag);
         QCOMPARE(bar->Color(), resting);
         QCOMPARE(form.grdFileOne->width(), width + 101);
