@@ -321,32 +321,25 @@ private slots:
         QCOMPARE(m_form->grdFileOne->Row(), 5);
     }
 
-    void bookmarks_data()
-    {
-        QTest::addColumn<QString>("toggle");
-        QTest::newRow("Ctrl+F2") << "key";
-        QTest::newRow("toolbar button 12") << "button";
-        QTest::newRow("double click") << "double click";
-    }
-
+    // Bookmarks toggled by Ctrl+F2 (k), toolbar button 12 (b) or a double click (d).
     void bookmarks()
     {
-        QFETCH(QString, toggle);
         Show(*m_form);
         VGrid* one = m_form->grdFileOne;
-        const auto toggleRow = [&](int row) {
+        const auto toggleRow = [&](int row, char route) {
             one->SetTopRow(row);
             w.selectRow(row);
-            if (toggle == QLatin1String("key"))
+            if (route == 'k')
                 w.key(Qt::Key_F2, Qt::ControlModifier);
-            else if (toggle == QLatin1String("button"))
+            else if (route == 'b')
                 QTest::mouseClick(m_form->ToolbarButton(12), Qt::LeftButton);
             else
                 QTest::mouseDClick(m_form->grdFileTwo->viewport(), Qt::LeftButton, {}, QPoint(30, RowY(one, row)));
         };
         QVERIFY(!BookmarkNavigationEnabled());
-        for (int row : {140, 7, 19})
-            toggleRow(row);
+        toggleRow(140, 'k');
+        toggleRow(7, 'b');
+        toggleRow(19, 'd');
         QCOMPARE(m_form->Model().Bookmarks(), (std::vector<std::int32_t>{7, 19, 140}));
         QVERIFY(BookmarkNavigationEnabled());
         // A bookmark left keeps its picture; the current row's shows the arrow.
@@ -355,9 +348,9 @@ private slots:
         // Row 8 is a filler in grid one's changed block: bookmarked like any
         // other (the bookmark wins over the colour), and toggled twice it
         // is left with the arrow of its kind.
-        toggleRow(8);
+        toggleRow(8, 'b');
         QCOMPARE(PictureKey(8), m_form->pctBookmarkArrow.cacheKey());
-        toggleRow(8);
+        toggleRow(8, 'd');
         QVERIFY(!m_form->IsRowBookmarked(8));
         QCOMPARE(PictureKey(8), m_form->pctDifferArrow.cacheKey());
         QCOMPARE(m_form->Model().Bookmarks(), (std::vector<std::int32_t>{7, 19, 140}));
