@@ -1,11 +1,15 @@
-// The result grid: a million rows at once, cells, and painting; the
-// row-marker bitmaps it shows.
+// The views of the window on their own: the result grid (a million rows at
+// once, cells, painting) and the row-marker bitmaps it shows; the detail
+// pane's one-line view (the look of every character, selection, copying).
+
+#include "WindowFixture.h"
 
 #include "mainwindow/LineFileRowText.h"
 #include "mainwindow/RowMarkers.h"
 #include "mainwindow/VGrid.h"
 
-#include <QTest>
+#include <QClipboard>
+#include <QScrollBar>
 
 namespace {
 
@@ -87,7 +91,7 @@ QImage PaintedRowOne(const QByteArray& line)
 
 Q_DECLARE_METATYPE(RowMarkers::Marker)
 
-class tst_VGrid : public QObject {
+class tst_Views : public QObject {
     Q_OBJECT
 
 private slots:
@@ -246,7 +250,89 @@ private slots:
             QCOMPARE(shown, arrow ? QString::fromLatin1(art[y]) : QStringLiteral(".........."));
         }
     }
+
+    // The look given by marks, worked out as the box lays the line out (the
+    // window's detail pane shows the usual cases); a plain text is black.
+    void marksGiveEachCharacterItsLook_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::vector<bool>>("marks");
+        QTest::addColumn<bool>("markBlanks");
+        QTest::addColumn<QString>("letters");
+        QTest::newRow("differing blank marked") << "ab cd" << std::vector<bool>{1, 1, 0, 0, 1} << true << "kkurk";
+        QTest::newRow("missing marks differ") << "a bc" << std::vector<bool>{1} << true << "kurr";
+    }
+
+    void marksGiveEachCharacterItsLook()
+    {
+        QFETCH(QString, text);
+        QFETCH(std::vector<bool>, marks);
+        QFETCH(bool, markBlanks);
+        LineDiffView view;
+        view.SetLine(LineText(text), LineDiffView::MarkedLook{marks, markBlanks, Qt::black, Qt::red});
+        QTEST(Looks(view), "letters");
+        view.setPlainText(text);
+        QCOMPARE(Looks(view), QString(text.size(), u'k'));
+    }
+
+    // Separators inside a line do not end the one line it is laid out on:
+    // every character stands right of the one before it.
+    void separatorsStayOnTheLine()
+    {
+        LineDiffView view;
+        const QString text = QString::fromUtf16(u"ab\u2028cd\u2029ef");
+        view.SetLine(LineText(text), std::vector<LineDiffView::Run>{});
+        for (qsizetype k = 1; k <= text.size(); ++k)
+            QVERIFY2(view.XOfPosition(k) > view.XOfPosition(k - 1), qPrintable(QString::number(k)));
+    }
+
+    // The width of a line of many chunks, measured chunk by chunk without
+    // shaping where that is safe, is the width of the whole line shaped.
+    void lineWidthAsShaped_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("cyrillic") << QString::fromUtf16(u"быстрая лиса ");
+        QTest::newRow("hebrew") << QString::fromUtf16(u"שלום עולם ");
+        QTest::newRow("han and kana") << QString::fromUtf16(u"漢字かなカナ ");
+        QTest::newRow("latin-1 and marks") << QString::fromUtf16(u"café e\u0301 ");
+        QTest::newRow("arabic") << QString::fromUtf16(u"سلام عليكم ");
+    }
+
+    void lineWidthAsShaped()
+    {
+        QFETCH(QString, pattern);
+        LineDiffView view;
+        QFont font(QStringLiteral("Courier New"), 9);
+        font.setStyleHint(QFont::TypeWriter);
+        view.setFont(font);
+        const QString text = pattern.repeated(100);
+        view.resize(200, 25);
+        view.SetLine(LineText(text), std::vector<LineDiffView::Run>{});
+        // The scroll range reaches the line's end: its width less the view's.
+        const int measured = view.horizontalScrollBar()->maximum() + view.viewport()->width() - 2 * LineDiffView::kMargin;
+        const qreal shaped = QFontMetricsF(view.font()).horizontalAdvance(text);
+        QVERIFY2(qAbs(measured - shaped) <= 1, qPrintable(QStringLiteral("%1 %2").arg(measured).arg(shaped)));
+    }
+
+    void selectAndCopy()
+    {
+        LineDiffView view;
+        view.resize(400, 25);
+        view.SetLine(QStringLiteral("hello world"), {});
+        const auto xOf = [&](int p) { return QPoint(LineDiffView::kMargin + int(view.XOfPosition(p)) + 1, 10); };
+        QTest::mousePress(view.viewport(), Qt::LeftButton, {}, xOf(6));
+        QTest::mouseMove(view.viewport(), xOf(11));
+        QCOMPARE(view.selectedText(), QStringLiteral("world"));
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("world"));
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        const std::unique_ptr<QMenu> menu(view.CreateContextMenu(nullptr));
+        menu->actions().first()->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("hello world"));
+        view.setPlainText(QStringLiteral("next"));  // a new line drops the selection
+        QVERIFY(!view.hasSelectedText());
+    }
 };
 
-QTEST_MAIN(tst_VGrid)
-#include "tst_VGrid.moc"
+QTEST_MAIN(tst_Views)
+#include "tst_Views.moc"
