@@ -266,7 +266,7 @@ private slots:
         QTest::newRow("first, in view") << Move{4, 1, "first", 2, "", false};
         QTest::newRow("first, out of view") << Move{130, 120, "first", 2, "", true};
         QTest::newRow("last") << Move{1, 1, "last", 151, "", true};
-        QTest::newRow("first, not redrawing") << Move{4, 1, "first, not redrawing", 2, "", false};
+        QTest::newRow("first, not redrawing") << Move{130, 120, "first, not redrawing", 2, "", true};
         QTest::newRow("F7") << Move{4, 4, "F7", 5, "", false};
         QTest::newRow("Shift+F7") << Move{4, 4, "Shift+F7", 3, "", true};
     }
