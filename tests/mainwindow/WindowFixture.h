@@ -17,8 +17,15 @@
 #include "mainwindow/frmFileDiffs.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <memory>
 
 struct WindowFixture {
@@ -55,6 +62,29 @@ struct WindowFixture {
         modVantrel::gOptions.reset();
         modVantrel::gDiffEngine.reset();
     }
+
+    // A file in the folder; its path.
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        const QString path = folder->filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    void selectRow(int row) const
+    {
+        form->grdFileOne->SetRow(row);
+        form->grdFileTwo->SetRow(row);
+        form->RefreshSelection();
+    }
+    // A key pressed while grid one has the focus.
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
+    {
+        form->activateWindow();
+        form->grdFileOne->setFocus();
+        QTest::keyClick(form.get(), key, modifiers);
+    }
 };
 
 // One letter per character of a detail box: k black, r red, u red with the
@@ -72,24 +102,8 @@ inline QString Looks(const LineDiffView& box)
 
 namespace ShownComparison {
 
-// Two files in memory, one line per entry, and the blocks between them
-// (0-based: first line and line count in File One, then in File Two),
-// shown as a successful Compare shows them.
-inline void Fill(frmFileDiffs& form, const QStringList& one, const QStringList& two,
-                 const std::vector<LineDiff::Hunk>& hunks)
-{
-    const auto file = [](const QStringList& lines) {
-        QByteArray bytes;
-        for (const QString& line : lines)
-            bytes += line.toUtf8() + '\n';
-        return LineFile::FromBytes(bytes.toStdString());
-    };
-    Alignment::AlignOutcome aligned = Alignment::alignHunks(hunks, std::int32_t(one.size()), std::int32_t(two.size()));
-    QVERIFY(aligned.ok());
-    form.DisplayComparison(file(one), file(two), std::move(aligned.rows));
-}
-
-// Fills the form with the comparison above and draws the bar.
+// Fills the form with the comparison above, as a successful Compare shows
+// it, and draws the bar.
 inline void Show(frmFileDiffs& form)
 {
     QStringList one{"same 1", "abc", "only one", "same 4", "Hello World", "a b", "keep"};
@@ -99,11 +113,16 @@ inline void Show(frmFileDiffs& form)
         two << QStringLiteral("line %1").arg(row);
     }
     two << QStringLiteral("tail");
-    Fill(form, one, two, {{1, 1, 1, 1}, {2, 1, 2, 0}, {4, 3, 3, 4}, {149, 0, 149, 1}});
+    // Blocks as 0-based first line and line count in File One, then in File Two.
+    Alignment::AlignOutcome aligned = Alignment::alignHunks({{1, 1, 1, 1}, {2, 1, 2, 0}, {4, 3, 3, 4}, {149, 0, 149, 1}},
+                                                            std::int32_t(one.size()), std::int32_t(two.size()));
+    QVERIFY(aligned.ok());
+    const auto file = [](const QStringList& lines) { return LineFile::FromBytes((lines.join(u'\n') + u'\n').toUtf8().toStdString()); };
+    form.DisplayComparison(file(one), file(two), std::move(aligned.rows));
     form.DrawDiffBars();
 }
 
-// The y of a row's middle in a grid's viewport, and a left click there.
+// The y of a row's middle in a grid's viewport, and a click there.
 inline int RowY(const VGrid* grid, int row)
 {
     return grid->RowHeight() * (row - grid->TopRow() + 1) + grid->RowHeight() / 2;

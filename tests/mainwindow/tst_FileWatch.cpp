@@ -5,9 +5,7 @@
 #include "mainwindow/FileChangeWatcher.h"
 #include "support/TestEnvironment.h"
 
-#include <QFile>
 #include <cstdio>
-#include <QLineEdit>
 
 using namespace modVantrel;
 
@@ -21,12 +19,7 @@ class tst_FileWatch : public QObject {
     frmFileDiffs* m_form = nullptr;
     QString m_paths[2];
 
-    void Write(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
+    void Write(int file, const QByteArray& bytes) { m_paths[file] = w.write(QStringLiteral("%1.txt").arg(file), bytes); }
     [[nodiscard]] int Questions() const
     {
         return int(std::count_if(w.prompts->messages.cbegin(), w.prompts->messages.cend(),
@@ -41,10 +34,8 @@ private slots:
         m_form = &w.load(true);
         m_form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_form));
-        for (int i = 0; i < 2; ++i) {
-            m_paths[i] = w.folder->filePath(i == 0 ? QStringLiteral("one.txt") : QStringLiteral("two.txt"));
-            Write(m_paths[i], i == 0 ? "a\nb\n" : "a\nc\n");
-        }
+        Write(0, "a\nb\n");
+        Write(1, "a\nc\n");
         m_form->txtFileOne->setText(m_paths[0]);
         m_form->txtFileTwo->setText(m_paths[1]);
         m_form->mnuFileCompare_Click();
@@ -67,18 +58,16 @@ private slots:
         QFETCH(QString, change);
         QFETCH(QString, named);
         w.prompts->messageAnswers = {PromptAnswer::No};
-        if (change == QLatin1String("write")) {
-            Write(m_paths[0], "a\nB\n");
-        } else if (change == QLatin1String("rename")) {
-            const QString saved = w.folder->filePath(QStringLiteral("two.txt.new"));
-            Write(saved, "a\nd\n");
+        if (change == QLatin1String("write"))
+            Write(0, "a\nB\n");
+        else if (change == QLatin1String("rename")) {
+            const QString saved = w.write(QStringLiteral("saved"), "a\nd\n");
             QCOMPARE(std::rename(QFile::encodeName(saved).constData(), QFile::encodeName(m_paths[1]).constData()), 0);
-        } else if (change == QLatin1String("delete")) {
+        } else if (change == QLatin1String("delete"))
             QVERIFY(QFile::remove(m_paths[1]));
-        } else {
+        else
             for (int i = 0; i < 100; ++i)
-                Write(m_paths[i % 2], QByteArray(i + 1, 'x'));
-        }
+                Write(i % 2, QByteArray(i + 1, 'x'));
         QTRY_COMPARE_WITH_TIMEOUT(Questions(), 1, kPatience);
         QVERIFY(w.prompts->lastMessage().text.startsWith(named));
         QCOMPARE(w.prompts->lastMessage().buttons, PromptButtons::YesNo);
@@ -86,11 +75,12 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(Questions(), 1);
         QCOMPARE(m_form->grdFileOne->TextMatrix(2), QStringLiteral(" 2.b"));
-        // After a change (a deleted file coming back) the answer Yes compares again.
-        const bool deleted = change == QLatin1String("delete");
-        Write(m_paths[deleted ? 1 : 0], "a\nc\nnew\n");
+        // The next change, even in place to a file replaced or deleted and
+        // written again, is asked about; Yes compares again.
+        const int again = change == QLatin1String("rename") || change == QLatin1String("delete") ? 1 : 0;
+        Write(again, "a\nc\nnew\n");
         QTRY_COMPARE_WITH_TIMEOUT(Questions(), 2, kPatience);
-        QCOMPARE((deleted ? m_form->grdFileTwo : m_form->grdFileOne)->TextMatrix(3), QStringLiteral(" 3.new"));
+        QCOMPARE((again ? m_form->grdFileTwo : m_form->grdFileOne)->TextMatrix(3), QStringLiteral(" 3.new"));
     }
 
     // A change seen while the window is not active is asked about when it
@@ -101,14 +91,14 @@ private slots:
         elsewhere.show();
         elsewhere.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
-        Write(m_paths[0], "changed\n");
+        Write(0, "changed\n");
         QTRY_VERIFY_WITH_TIMEOUT(!m_form->FileWatcher().ChangedPaths().isEmpty(), kPatience);
         QTest::qWait(100);
         QCOMPARE(Questions(), 0);
         m_form->activateWindow();
         QTRY_COMPARE_WITH_TIMEOUT(Questions(), 1, kPatience);
         m_form->ResetComparisonView();
-        Write(m_paths[0], "again\n");
+        Write(0, "again\n");
         QTest::qWait(300);
         QCOMPARE(Questions(), 1);
     }

@@ -11,11 +11,24 @@
 #include "help/HelpWindow.h"
 #include "support/TestEnvironment.h"
 
-#include <QAction>
-#include <QLineEdit>
 #include <QTextBrowser>
 
 using namespace modVantrel;
+
+namespace {
+
+// A View command (its action's name after "mnuView"), what the path box
+// holds (%1: the file), whether the platform opens the file, the answer to
+// a question, whether the editor is on PATH; the messages shown as
+// title|text lines, and whether the file was opened or the editor started.
+struct View {
+    const char* command; const char* boxText; bool openSucceeds; bool answerYes; bool editorOnPath;
+    const char* message; bool opened; bool launched;
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(View)
 
 class tst_ViewHelpCommands : public QObject {
     Q_OBJECT
@@ -72,95 +85,64 @@ private slots:
     // and the answer to the question that follows when it cannot.
     void viewCommands_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("boxText");  // %1: the file
-        QTest::addColumn<bool>("openSucceeds");
-        QTest::addColumn<bool>("answerYes");
-        QTest::addColumn<bool>("editorOnPath");
-        QTest::addColumn<QStringList>("messages");  // title|text of each message, in order
-        QTest::addColumn<bool>("opened");
-        QTest::addColumn<bool>("launched");
-        const QString missingOne = QStringLiteral("View File in Notepad|File One does not exist.");
-        const QString question = QStringLiteral(
+        QTest::addColumn<View>("v");
+        const char* const question =
             "View File in Associated Program|Unable to show the file in the associated program.\r\n"
             "Make sure that a program has been associated with files of this type.\r\n\r\n"
-            "Would you like to view the file in Notepad?");
-        const QString noEditor = QStringLiteral("View File in Notepad|Unable to show the file in the Notepad.");
-        const QString missingTwo = QStringLiteral("View File in Notepad|File Two does not exist.");
-        const QString associatedMissing = QStringLiteral("View File in Associated Program|File One does not exist.");
-        const QString one = QStringLiteral("mnuViewFileOneUseNotepad");
-        const QString two = QStringLiteral("mnuViewFileTwoUseNotepad");
-        const QString oneAssociated = QStringLiteral("mnuViewFileOneUseAssociated");
-        const QString twoAssociated = QStringLiteral("mnuViewFileTwoUseAssociated");
-        //                                                command        box        open   yes    editor
-        QTest::newRow("Notepad, spaces around the path") << one << "  %1  " << true << true << true
-                                                         << QStringList() << false << true;
-        QTest::newRow("Notepad, blank box") << one << "   " << true << true << true
-                                            << QStringList{missingOne} << false << false;
-        QTest::newRow("Notepad, File Two missing") << two << "%1.gone" << true << true << true
-                                                   << QStringList{missingTwo} << false << false;
-        QTest::newRow("Notepad, no editor") << one << "%1" << true << true << false
-                                            << QStringList{noEditor} << false << false;
-        QTest::newRow("associated program") << twoAssociated << " %1" << true << true << true
-                                            << QStringList() << true << false;
-        QTest::newRow("associated, missing") << oneAssociated << "" << true << true << true
-                                             << QStringList{associatedMissing} << false << false;
-        QTest::newRow("no associated program, Yes") << oneAssociated << "%1" << false << true << true
-                                                    << QStringList{question} << true << true;
-        QTest::newRow("no associated program, No") << twoAssociated << "%1" << false << false << true
-                                                   << QStringList{question} << true << false;
+            "Would you like to view the file in Notepad?";
+        //                                                  command                   box         open   yes    editor
+        QTest::newRow("Notepad, spaces around the path") << View{"FileOneUseNotepad", "  %1  ", true, true, true, "", false, true};
+        QTest::newRow("Notepad, blank box") << View{"FileOneUseNotepad", "   ", true, true, true,
+                                                    "View File in Notepad|File One does not exist.", false, false};
+        QTest::newRow("Notepad, File Two missing") << View{"FileTwoUseNotepad", "%1.gone", true, true, true,
+                                                           "View File in Notepad|File Two does not exist.", false, false};
+        QTest::newRow("Notepad, no editor") << View{"FileOneUseNotepad", "%1", true, true, false,
+                                                    "View File in Notepad|Unable to show the file in the Notepad.", false, false};
+        QTest::newRow("associated program") << View{"FileTwoUseAssociated", " %1", true, true, true, "", true, false};
+        QTest::newRow("associated, missing") << View{"FileOneUseAssociated", "", true, true, true,
+                                                     "View File in Associated Program|File One does not exist.", false, false};
+        QTest::newRow("no associated program, Yes") << View{"FileOneUseAssociated", "%1", false, true, true, question, true, true};
+        QTest::newRow("no associated program, No") << View{"FileTwoUseAssociated", "%1", false, false, true, question, true, false};
     }
 
     void viewCommands()
     {
-        QFETCH(QString, command);
-        QFETCH(QString, boxText);
-        QFETCH(bool, openSucceeds);
-        QFETCH(bool, answerYes);
-        QFETCH(bool, editorOnPath);
-        QFETCH(QStringList, messages);
-        QFETCH(bool, opened);
-        QFETCH(bool, launched);
+        QFETCH(View, v);
         frmFileDiffs& form = w.load();
-        m_openSucceeds = openSucceeds;
-        w.prompts->messageAnswers.push_back(answerYes ? PromptAnswer::Yes : PromptAnswer::No);
-        QLineEdit* box = command.contains(QLatin1String("FileOne")) ? form.txtFileOne : form.txtFileTwo;
-        (command.contains(QLatin1String("FileOne")) ? form.txtFileTwo : form.txtFileOne)->setText(file());
-        box->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
-        if (!editorOnPath)
+        m_openSucceeds = v.openSucceeds;
+        w.prompts->messageAnswers.push_back(v.answerYes ? PromptAnswer::Yes : PromptAnswer::No);
+        const QString command = QString::fromUtf8(v.command);
+        const bool one = command.startsWith(QLatin1String("FileOne"));
+        (one ? form.txtFileTwo : form.txtFileOne)->setText(file());
+        const QString boxText = QString::fromUtf8(v.boxText);
+        (one ? form.txtFileOne : form.txtFileTwo)->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
+        if (!v.editorOnPath)
             qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/nowhere")));
-        form.findChild<QAction*>(command)->trigger();
+        form.findChild<QAction*>(QStringLiteral("mnuView") + command)->trigger();
         qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/bin")));
-
         QStringList shown;
         for (const MessagePrompt& message : w.prompts->messages)
             shown << message.title + u'|' + message.text;
-        QCOMPARE(shown, messages);
-        QCOMPARE(m_opened, opened ? QList<QUrl>{QUrl::fromLocalFile(file())} : QList<QUrl>());
+        QCOMPARE(shown.join(u'\n'), QString::fromUtf8(v.message));
+        QCOMPARE(m_opened, v.opened ? QList<QUrl>{QUrl::fromLocalFile(file())} : QList<QUrl>());
         // The file is one argument, the path without the spaces around it.
         const QList<TextEditor::Command> expected{{editor(), {file()}}};
-        QCOMPARE(m_launched, launched ? expected : QList<TextEditor::Command>());
+        QCOMPARE(m_launched, v.launched ? expected : QList<TextEditor::Command>());
     }
 
-    void siteAndMail()
+    // The site, a mail to the support address, and the About box.
+    void helpMenu()
     {
         frmFileDiffs& form = w.load();
         form.mnuHelpVisitQuellanWeb->trigger();
         form.mnuHelpContactUs->trigger();
         QCOMPARE(m_opened, (QList<QUrl>{QUrl(QStringLiteral("https://quellan.example.org/")),
                                         QUrl(QStringLiteral("mailto:support@quellan.example.org"))}));
-    }
-
-    void about()
-    {
-        frmFileDiffs& form = w.load();
         form.mnuHelpAbout->trigger();
         QCOMPARE(w.prompts->messages.size(), 1);
         const MessagePrompt& box = w.prompts->lastMessage();
-        QCOMPARE(box.title, QStringLiteral("Vantrel"));
-        QCOMPARE(box.icon, PromptIcon::Information);
-        QCOMPARE(box.buttons, PromptButtons::Ok);
-        QCOMPARE(box.text, ProductInfo::AboutText());
+        QVERIFY(box.title == QStringLiteral("Vantrel") && box.text.startsWith(QStringLiteral("Vantrel v")));
+        QVERIFY(box.icon == PromptIcon::Information && box.buttons == PromptButtons::Ok);
     }
 
     // The manual opens in one help window, at its contents; without the
@@ -178,7 +160,6 @@ private slots:
         QVERIFY(windows[0]->Source().toLocalFile().endsWith(QStringLiteral("/share/vantrel/help/index.html")));
         QVERIFY(w.prompts->messages.isEmpty());
         delete windows[0];
-
         gAppFolder = m_machine.path() + u'/';
         form.mnuHelpContent->trigger();
         QVERIFY(form.findChildren<HelpWindow*>().isEmpty());

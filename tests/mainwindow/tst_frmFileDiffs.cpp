@@ -1,19 +1,16 @@
-// The main window: unload, command state, menus, toolbar routing, layout
-// pass and splitter, options across a restart.
+// The main window: unload, command state, toolbar routing; choosing files
+// (file dialogs, and edits of the path boxes discard a shown comparison);
+// the Options commands and what of them survives a restart; layout pass
+// and splitter.
 
 #include "WindowFixture.h"
 
 #include "mainwindow/SplitterBar.h"
 #include "options/modIniFile.h"
+#include "support/TestEnvironment.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMouseEvent>
-#include <QSignalSpy>
-#include <QToolBar>
-#include <QToolButton>
+#include <QToolTip>
+
 
 using namespace modVantrel;
 
@@ -38,53 +35,49 @@ QAction* Action(const frmFileDiffs& form, const char* name)
 class tst_frmFileDiffs : public QObject {
     Q_OBJECT
     WindowFixture w;
+    frmFileDiffs* m_form = nullptr;  // for the tests that show the window
+
+    bool Shown() const { return m_form->grdFileOne->TextMatrix(0).isEmpty(); }
 
 private slots:
-    void init() { w.setUp(); }
+    void init()
+    {
+        w.setUp();
+        QVERIFY(TestEnvironment::LoadPathLibrary());  // an unload releases it
+    }
     void cleanup() { w.tearDown(); }
 
-    void commandStates_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("withoutResults");
-        QTest::addColumn<bool>("withResults");
-        const auto row = [](const char* name, bool without, bool with) {
-            QTest::newRow(name) << QString::fromUtf8(name) << without << with;
-        };
-        row("mnuFileSelectFileOne", true, true);      row("mnuFileSelectFileTwo", true, true);
-        row("mnuFileCompare", true, true);            row("mnuFileShowFirstDiff", false, true);
-        row("mnuFileShowPreviousDiff", false, true);  row("mnuFileShowNextDiff", false, true);
-        row("mnuFileShowLastDiff", false, true);      row("mnuFileFind", false, true);
-        row("mnuFileFindNext", false, false);         row("mnuFileFindPrevious", false, false);
-        row("mnuFileToggleBookmark", false, true);    row("mnuFileNextBookmark", false, false);
-        row("mnuFilePreviousBookmark", false, false); row("mnuFileClearAllBookmarks", false, false);
-        row("mnuFilePrint", false, true);             row("mnuFileExit", true, true);
-    }
-
+    // Each File command's enabled state, on its menu item and toolbar button
+    // alike, without results (at first, after a reset, after disabling) and with.
     void commandStates()
     {
-        QFETCH(QString, command);
-        QFETCH(bool, withoutResults);
-        QFETCH(bool, withResults);
+        const std::tuple<const char*, bool, bool> states[] = {
+            {"mnuFileSelectFileOne", true, true},      {"mnuFileSelectFileTwo", true, true},
+            {"mnuFileCompare", true, true},            {"mnuFileShowFirstDiff", false, true},
+            {"mnuFileShowPreviousDiff", false, true},  {"mnuFileShowNextDiff", false, true},
+            {"mnuFileShowLastDiff", false, true},      {"mnuFileFind", false, true},
+            {"mnuFileFindNext", false, false},         {"mnuFileFindPrevious", false, false},
+            {"mnuFileToggleBookmark", false, true},    {"mnuFileNextBookmark", false, false},
+            {"mnuFilePreviousBookmark", false, false}, {"mnuFileClearAllBookmarks", false, false},
+            {"mnuFilePrint", false, true},             {"mnuFileExit", true, true}};
         frmFileDiffs& form = w.load();
-        QAction* action = Action(form, command.toUtf8().constData());
-        QVERIFY(action);
-        QToolButton* button = nullptr;
-        for (int index = 1; index <= 18; ++index)
-            button = command == QLatin1String(kToolbar[index - 1]) ? form.ToolbarButton(index) : button;
-        const auto verify = [&](bool enabled) {
-            QCOMPARE(action->isEnabled(), enabled);
-            if (button)
-                QCOMPARE(button->isEnabled(), enabled);
+        const auto verify = [&](bool results) {
+            for (const auto& [name, without, with] : states) {
+                QAction* action = Action(form, name);
+                QVERIFY2(action && action->isEnabled() == (results ? with : without), name);
+                for (int index = 1; index <= 18; ++index)
+                    if (kToolbar[index - 1] && qstrcmp(kToolbar[index - 1], name) == 0)
+                        QVERIFY2(form.ToolbarButton(index)->isEnabled() == action->isEnabled(), name);
+            }
         };
-        verify(withoutResults);
+        verify(false);
         form.EnableResultCommands();
-        verify(withResults);
+        verify(true);
         form.ResetComparisonView();
-        verify(withoutResults);
+        verify(false);
         form.EnableResultCommands();
         form.DisableResultCommands();
-        verify(withoutResults);
+        verify(false);
     }
 
     void toolbarRunsItsCommand_data()
@@ -97,19 +90,17 @@ private slots:
         QTest::newRow("window's hourglass") << true << 2;
     }
 
+    // Each button runs its command, and nothing else, when the command is
+    // enabled and the window not busy; separators run nothing.
     void toolbarRunsItsCommand()
     {
         QFETCH(bool, results);
         QFETCH(int, hourglass);
         frmFileDiffs& form = w.load();
-        QList<QAction*> actions;
-        std::vector<std::unique_ptr<QSignalSpy>> spies;
-        for (const char* command : kToolbar) {
-            if (QAction* action = Action(form, command)) {
-                actions << action;
-                spies.push_back(std::make_unique<QSignalSpy>(action, &QAction::triggered));
-            }
-        }
+        QStringList ran;
+        const QObject recording;  // gone, and its connections with it, before `ran`
+        for (QAction* action : form.findChildren<QAction*>())
+            connect(action, &QAction::triggered, &recording, [&ran, action] { ran << action->objectName(); });
         if (hourglass == 1)
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         else if (hourglass == 2)
@@ -120,16 +111,13 @@ private slots:
             QAction* expected = Action(form, kToolbar[index - 1]);
             QCOMPARE(form.Toolbar1->actions().at(index - 1)->isSeparator(), !expected);
             QCOMPARE(!form.ToolbarButton(index), !expected);
-            const bool runs = expected && expected->isEnabled() && hourglass == 0;
             if (QToolButton* button = form.ToolbarButton(index))
                 QTest::mouseClick(button, Qt::LeftButton);
             else
                 form.Toolbar1_ButtonClick(index);
-            for (qsizetype c = 0; c < actions.size(); ++c) {
-                QVERIFY2(spies[std::size_t(c)]->count() == (runs && actions[c] == expected ? 1 : 0),
-                         qPrintable(actions[c]->objectName()));
-                spies[std::size_t(c)]->clear();
-            }
+            const bool runs = expected && expected->isEnabled() && hourglass == 0;
+            QCOMPARE(ran, runs ? QStringList{QString::fromUtf8(kToolbar[index - 1])} : QStringList());
+            ran.clear();
         }
         form.Toolbar1_ButtonClick(18);
         QCOMPARE(form.isVisible(), hourglass != 0);
@@ -163,8 +151,139 @@ private slots:
         QCOMPARE(w.prompts->modalWindows.size(), productsShown);
     }
 
-    // Options written at unload are read at the next load; files named on the
-    // command line win over the paths from the INI file.
+    void selectFile_data()
+    {
+        QTest::addColumn<int>("which");        // 1 or 2
+        QTest::addColumn<bool>("byKey");       // Ctrl+L or Ctrl+R; else toolbar button 1 or 2
+        QTest::addColumn<QString>("lastFile"); // "" none, "x" an existing file, "gone" a missing one
+        QTest::addColumn<QString>("answer");   // null: cancelled
+        QTest::newRow("One, Ctrl+L, last file's folder") << 1 << true << "x" << "/chosen";
+        QTest::newRow("Two, Ctrl+R, last file's folder") << 2 << true << "x" << "/chosen";
+        QTest::newRow("One, button 1, last file gone") << 1 << false << "gone" << "/chosen";
+        QTest::newRow("Two, button 2, no last file") << 2 << false << "" << "/chosen";
+        QTest::newRow("One cancelled") << 1 << false << "x" << QString();
+        // Choosing the path the box holds changes no text, yet discards.
+        QTest::newRow("Two, the same file") << 2 << false << "x" << "/typed";
+    }
+
+    void selectFile()
+    {
+        m_form = &w.load(true);
+        QFETCH(int, which);
+        QFETCH(bool, byKey);
+        QFETCH(QString, lastFile);
+        QFETCH(QString, answer);
+        const QString sub = w.folder->filePath(QStringLiteral("sub"));
+        QVERIFY(QDir().mkpath(sub));
+        if (lastFile == QLatin1String("x"))
+            w.write(QStringLiteral("sub/x"), "x\n");
+        (which == 1 ? gOptions->FileOne : gOptions->FileTwo) = lastFile.isEmpty() ? QString() : sub + u'/' + lastFile;
+        QLineEdit* box = which == 1 ? m_form->txtFileOne : m_form->txtFileTwo;
+        box->setText(QStringLiteral("/typed"));
+        ShownComparison::Show(*m_form);
+        w.prompts->textAnswers.push_back(answer.isNull() ? std::nullopt : std::optional<QString>(answer));
+        if (byKey)
+            w.key(which == 1 ? Qt::Key_L : Qt::Key_R, Qt::ControlModifier);
+        else
+            QTest::mouseClick(m_form->ToolbarButton(which), Qt::LeftButton);
+        QCOMPARE(w.prompts->files.size(), 1);
+        const FilePrompt& prompt = w.prompts->files.constFirst();
+        QCOMPARE(prompt.title, QStringLiteral("Select File %1").arg(which == 1 ? "One" : "Two"));
+        QCOMPARE(prompt.folder, lastFile == QLatin1String("x") ? sub + u'/' : QDir::currentPath());
+        QCOMPARE(prompt.filter, QStringLiteral("All Files (*)"));
+        QVERIFY(w.prompts->messages.isEmpty());
+        QCOMPARE(box->text(), answer.isNull() ? QStringLiteral("/typed") : answer);
+        QCOMPARE(Shown(), answer.isNull());
+    }
+
+    void editDiscards_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QString>("how");  // "type", "backspace", "program" (as a drop or a file dialog sets it)
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("typing in One") << 1 << "type" << true;
+        QTest::newRow("Backspace in Two") << 2 << "backspace" << true;
+        QTest::newRow("set by the program") << 1 << "program" << true;
+        QTest::newRow("typing before any comparison") << 1 << "type" << false;
+    }
+
+    void editDiscards()
+    {
+        m_form = &w.load(true);
+        QFETCH(int, which);
+        QFETCH(QString, how);
+        QFETCH(bool, shown);
+        QLineEdit* box = which == 1 ? m_form->txtFileOne : m_form->txtFileTwo;
+        box->setText(QStringLiteral("/a.txt"));
+        if (shown)
+            ShownComparison::Show(*m_form);
+        const int rows = m_form->grdFileOne->Rows();
+        if (how == QLatin1String("type"))
+            QTest::keyClicks(box, QStringLiteral("x"));
+        else if (how == QLatin1String("backspace"))
+            QTest::keyClick(box, Qt::Key_Backspace);
+        else
+            box->setText(QStringLiteral("/b.txt"));
+        QVERIFY(box->text() != QLatin1String("/a.txt"));
+        for (const VGrid* grid : {m_form->grdFileOne, m_form->grdFileTwo})
+            QCOMPARE(grid->TextMatrix(0), frmFileDiffs::kSelectFilesPrompt);
+        QCOMPARE(m_form->grdFileOne->Rows(), rows);
+        QCOMPARE(m_form->mnuFilePrint->isEnabled(), false);
+    }
+
+    // The flags reach the next Compare, not the comparison on display.
+    void ignoreFlagsReachNextCompare_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QByteArray>("two");
+        QTest::newRow("Ignore Case") << "mnuOptionsIgnoreCase" << QByteArray("Same\nLINE\n");
+        QTest::newRow("Ignore Whitespace") << "mnuOptionsIgnoreWhitespace" << QByteArray("same\n line \n");
+    }
+
+    void ignoreFlagsReachNextCompare()
+    {
+        m_form = &w.load(true);
+        QFETCH(QString, item);
+        QFETCH(QByteArray, two);
+        auto* action = m_form->findChild<QAction*>(item);
+        bool& flag = item.contains(QLatin1String("Case")) ? gOptions->IgnoreCase : gOptions->IgnoreWhiteSpace;
+        action->trigger();
+        action->trigger();  // twice: as before
+        QVERIFY(!action->isChecked() && !flag);
+        m_form->txtFileOne->setText(w.write(QStringLiteral("one"), "same\nline\n"));
+        m_form->txtFileTwo->setText(w.write(QStringLiteral("two"), two));
+        m_form->mnuFileCompare_Click();
+        QVERIFY(Shown());
+        const QString row = m_form->grdFileTwo->TextMatrix(1);
+        action->trigger();
+        QVERIFY(action->isChecked() && flag);
+        QVERIFY(Shown());
+        QCOMPARE(m_form->grdFileTwo->TextMatrix(1), row);
+        QVERIFY(w.prompts->messages.isEmpty());
+        m_form->mnuFileCompare_Click();
+        QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
+    }
+
+    // Switching tooltips off hides one showing and clears both grids' texts;
+    // switched on again, none shows until the pointer moves.
+    void uncheckingTooltipsHidesOne()
+    {
+        m_form = &w.load(true);
+        ShownComparison::Show(*m_form);
+        VGrid* grid = m_form->grdFileTwo;
+        QTest::mouseMove(grid->viewport(), QPoint(30, ShownComparison::RowY(grid, 2)));
+        QTRY_VERIFY(!grid->ToolTipText().isEmpty());
+        QToolTip::showText(grid->viewport()->mapToGlobal(QPoint(30, 30)), grid->ToolTipText(), grid->viewport());
+        QTRY_VERIFY(QToolTip::isVisible());
+        m_form->chkTooltip->setChecked(false);  // not by a click or key, which would hide the tip by themselves
+        QVERIFY(m_form->grdFileOne->ToolTipText().isEmpty() && grid->ToolTipText().isEmpty());
+        QTRY_VERIFY(!QToolTip::isVisible());
+        m_form->chkTooltip->setChecked(true);
+        QVERIFY(grid->ToolTipText().isEmpty());
+    }
+    // The Options commands act on both grids at once; what they set is
+    // written at unload and read at the next load, where files named on
+    // the command line win over the paths from the INI file.
     void optionsSurviveRestart_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -181,28 +300,42 @@ private slots:
         QFont font(QStringLiteral("Liberation Serif"));
         font.setPointSizeF(12);
         font.setBold(true);
+        font.setUnderline(true);
+        const auto verifyGrids = [&](const frmFileDiffs& form) {
+            for (const VGrid* grid : {form.grdFileOne, form.grdFileTwo}) {
+                QCOMPARE(grid->font().family(), font.family());
+                QCOMPARE(grid->font().pointSizeF(), 12.0);
+                QVERIFY(grid->font().bold() && !grid->font().italic() && !grid->font().underline());
+                QVERIFY(!grid->GridLines());
+            }
+        };
         {
             frmFileDiffs& form = w.load();
-            QCOMPARE(form.grdFileOne->font().family(), QStringLiteral("Courier New"));  // no INI file yet
-            // Through the commands, as a user changes them.
-            w.prompts->fontAnswers.push_back(font);
+            const QFont detail = form.rtfLineDiff[0]->font();
+            // Through the commands, as a user changes them; the font offered
+            // is the grids' (no INI file yet), and a cancelled choice changes nothing.
+            w.prompts->fontAnswers = {font, std::nullopt};
             form.mnuOptionsFont->trigger();
+            form.mnuOptionsFont->trigger();
+            QCOMPARE(w.prompts->fonts.at(0).title, QStringLiteral("Select Font"));
+            QCOMPARE(w.prompts->fonts.at(0).initial.family(), QStringLiteral("Courier New"));
+            QCOMPARE(w.prompts->fonts.at(1).initial, form.grdFileOne->font());
+            QVERIFY(form.grdFileOne->GridLines() && form.grdFileTwo->GridLines());
             form.mnuOptionsShowGridLines->trigger();
+            verifyGrids(form);
+            QCOMPARE(form.rtfLineDiff[0]->font(), detail);
             form.mnuOptionsIgnoreWhitespace->trigger();
             form.chkTooltip->click();
             form.txtFileOne->setText(QStringLiteral("/ini/one.txt"));
             form.txtFileTwo->setText(QStringLiteral("/ini/two.txt"));
+            QVERIFY(w.prompts->messages.isEmpty());
             form.close();
         }
         gOptions = std::make_unique<cViewFileDiffsOptions>();
         gArguments = arguments;
         frmFileDiffs& form = w.load();
-        for (VGrid* grid : {form.grdFileOne, form.grdFileTwo}) {
-            QCOMPARE(grid->font().family(), font.family());
-            QCOMPARE(grid->font().pointSizeF(), 12.0);
-            QVERIFY(grid->font().bold() && !grid->GridLines());
-            QCOMPARE(grid->TextMatrix(0), frmFileDiffs::kSelectFilesPrompt);  // nothing compared
-        }
+        verifyGrids(form);
+        QCOMPARE(form.grdFileOne->TextMatrix(0), frmFileDiffs::kSelectFilesPrompt);  // nothing compared
         QVERIFY(!form.mnuOptionsShowGridLines->isChecked() && !form.chkTooltip->isChecked());
         QVERIFY(form.mnuOptionsIgnoreWhitespace->isChecked() && gOptions->IgnoreWhiteSpace);
         QVERIFY(!form.mnuOptionsIgnoreCase->isChecked() && !gOptions->IgnoreCase);
@@ -223,29 +356,34 @@ private slots:
         QCOMPARE(form.Places().rtfLineDiff0.Top, 200 * 15 - 750);
     }
 
-    // A drag ended by the right button keeps the width reached; a drag by
-    // real mouse events in pixels moves only the splitter until the drop.
+    // A drag by real mouse events moves only the splitter, grey, until it
+    // ends; ended by the release or by another button, the widths follow.
+    void splitterDrag_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("endingButton");
+        QTest::newRow("released") << Qt::LeftButton;
+        QTest::newRow("right button pressed") << Qt::RightButton;
+    }
+
     void splitterDrag()
     {
+        QFETCH(Qt::MouseButton, endingButton);
         frmFileDiffs& form = w.load();
-        form.Splitter_MouseDown(Qt::LeftButton, {}, 15, 0);
-        form.Splitter_MouseMove(Qt::LeftButton, {}, 765, 0);
-        QCOMPARE(form.Places().grdFileOne.Width, 4845);
-        form.Splitter_MouseDown(Qt::RightButton, {}, 0, 0);
-        QCOMPARE(form.SplitterState().SplitterDragX, FormLayout::kNoDrag);
-        QCOMPARE(form.Places().grdFileOne.Width, 5610);
-        QCOMPARE(form.Places().Splitter.Left, 6120);
         SplitterBar* bar = form.Splitter;
         const QColor resting = bar->Color();
         const int width = form.grdFileOne->width();
+        const int left = form.Places().Splitter.Left;
         QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 10));
         QCOMPARE(bar->Color(), QColor(0x80, 0x80, 0x80));
         QMouseEvent move(QEvent::MouseMove, QPointF(101, 10), bar->mapToGlobal(QPointF(101, 10)), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(bar, &move);
         QCOMPARE(form.grdFileOne->width(), width);
-        QCOMPARE(form.Places().Splitter.Left, 6120 + 1515);
-        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(0, 10));
+        QCOMPARE(form.Places().Splitter.Left, left + 1515);
+        if (endingButton == Qt::LeftButton)
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(0, 10));
+        else
+            QTest::mousePress(bar, Qt::RightButton, {}, QPoint(0, 10));
         QCOMPARE(form.SplitterState().SplitterDragX, FormLayout::kNoDrag);
         QCOMPARE(bar->Color(), resting);
         QCOMPARE(form.grdFileOne->width(), width + 101);

@@ -1,0 +1,338 @@
+// The views of the window on their own: the result grid (a million rows at
+// once, cells, painting) and the row-marker bitmaps it shows; the detail
+// pane's one-line view (the look of every character, selection, copying).
+
+#include "WindowFixture.h"
+
+#include "mainwindow/LineFileRowText.h"
+#include "mainwindow/RowMarkers.h"
+#include "mainwindow/VGrid.h"
+
+#include <QClipboard>
+#include <QScrollBar>
+
+namespace {
+
+// A file's rows, counting how often a row's text is formed whole and in part.
+class CountingRows final : public Grid::RowTextSource {
+public:
+    explicit CountingRows(const QByteArray& bytes) : m_lines(LineFile::FromBytes(bytes.toStdString())) {}
+    QString RowText(std::int32_t line) const override
+    {
+        ++whole;
+        return m_lines.RowText(line);
+    }
+    RowText::Part RowTextPart(std::int32_t line, qsizetype columns) const override
+    {
+        ++parts;
+        return m_lines.RowTextPart(line, columns);
+    }
+    mutable int whole = 0;
+    mutable int parts = 0;
+
+private:
+    LineFileRowText m_lines;
+};
+
+Alignment::PaneRows MakeRows(std::size_t count)
+{
+    Alignment::PaneRows rows;
+    rows.color.assign(count, Alignment::kDefaultColor);
+    for (std::size_t i = 0; i < count; ++i)
+        rows.line.push_back(static_cast<std::int32_t>(i));
+    return rows;
+}
+
+// A shown 300 x 200 grid whose rows show the lines of `bytes` named in `rows`.
+struct ShownGrid {
+    VGrid grid;
+    std::shared_ptr<CountingRows> source;
+    ShownGrid(const QByteArray& bytes, Alignment::PaneRows rows, bool gridLines = false)
+        : source(std::make_shared<CountingRows>(bytes))
+    {
+        grid.resize(300, 200);
+        grid.SetColWidth(300);
+        grid.SetGridLines(gridLines);
+        grid.show();
+        grid.SetRowsFrom(std::make_shared<Alignment::PaneRows>(std::move(rows)), source);
+    }
+    QImage paint() const
+    {
+        QImage image(grid.viewport()->size(), QImage::Format_RGB32);
+        grid.viewport()->render(&image);
+        return image;
+    }
+    // Pixel rows of grid row `row` (after the header row 0).
+    QImage row(const QImage& image, int row) const
+    {
+        return image.copy(0, row * grid.RowHeight(), image.width(), grid.RowHeight());
+    }
+};
+
+int DarkPixels(const QImage& image, const QRect& area)
+{
+    int dark = 0;
+    for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), image.height() - 1); ++y)
+        for (int x = std::max(area.left(), 0); x <= std::min(area.right(), image.width() - 1); ++x)
+            dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return dark;
+}
+
+// Row 1 of a grid painted for a one-line file; null when a row text was
+// formed whole on the way.
+QImage PaintedRowOne(const QByteArray& line)
+{
+    ShownGrid shown(line, MakeRows(1));
+    const QImage row = shown.row(shown.paint(), 1);
+    return shown.source->whole == 0 ? row : QImage();
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(RowMarkers::Marker)
+
+class tst_Views : public QObject {
+    Q_OBJECT
+
+private slots:
+    void millionRowsTakenAtOnceTextFormedOnDemand()
+    {
+        Alignment::PaneRows rows = MakeRows(1'000'000);
+        rows.line[10] = Alignment::kNoLine;  // a filler row
+        rows.color[500'000] = Alignment::kOrphanColor;
+        ShownGrid shown(QByteArray("x\n").repeated(1'000'000), std::move(rows));
+        VGrid& grid = shown.grid;
+        QCOMPARE(grid.Rows(), 1'000'001);
+        QCOMPARE(shown.source->whole + shown.source->parts, 0);
+        QCOMPARE(grid.TextMatrix(1'000'000), QStringLiteral(" 1000000.x"));
+        QCOMPARE(grid.TextMatrix(11), QString());
+        QCOMPARE(grid.CellBackColor(500'001), Alignment::kOrphanColor);
+        QCOMPARE(grid.CellBackColor(500'002), Grid::kNoCellColor);
+        // A cell's own text wins over the line; rows outside the grid ignore writes.
+        grid.SetTextMatrix(12, QStringLiteral("own"));
+        QCOMPARE(grid.TextMatrix(12), QStringLiteral("own"));
+        for (int row : {-1, 1'000'001}) {
+            grid.SetTextMatrix(row, QStringLiteral("x"));
+            QVERIFY(grid.TextMatrix(row).isEmpty());
+        }
+        // Painting asks only for the rows on screen.
+        shown.source->whole = shown.source->parts = 0;
+        shown.paint();
+        const int asked = shown.source->whole + shown.source->parts;
+        QVERIFY(asked > 0 && asked <= grid.VisibleRowCount() + 2);
+        // Any row is reachable at once, the last page included.
+        grid.SetTopRow(999'990);
+        QVERIFY(grid.RowIsVisible(1'000'000) && !grid.RowIsVisible(1));
+        QCOMPARE(grid.TopRow(), 1'000'001 - grid.VisibleRowCount());
+    }
+
+    // A long row looks exactly like a short row with the same beginning:
+    // its visible slice, reaching the right edge, formed without the rest.
+    void longRowsPaintTheirVisibleSlice_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::newRow("1 KB") << 1000;
+        QTest::newRow("50 MB") << 50'000'000;
+    }
+
+    void longRowsPaintTheirVisibleSlice()
+    {
+        QFETCH(int, length);
+        // Letters without spaces, never repeating within what is shown.
+        QByteArray line(length, 'x');
+        for (int i = 0; i < length; ++i)
+            line[i] = static_cast<char>('a' + (i * 7 + i / 26) % 26);
+        const QImage shortRow = PaintedRowOne(line.first(400));
+        const QImage longRow = PaintedRowOne(line);
+        QVERIFY(!longRow.isNull() && !shortRow.isNull());
+        QCOMPARE(longRow, shortRow);
+        QVERIFY(DarkPixels(shortRow, QRect(shortRow.width() - 12, 0, 12, shortRow.height())) > 0);
+    }
+
+    // Whatever a row's text holds, its paint stays inside its own cell (the
+    // empty rows above and below it keep the plain background), on one line
+    // that goes on to the right edge, the number first as in plain rows.
+    void awkwardRowsStayInTheirCells_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("picture taller than the row") << QByteArray("x");
+        QTest::newRow("control characters") << QByteArray("a\x01\x02\x0b\x0c\r\x1b[2J\x7f\xc2\x9c" "b");
+        QTest::newRow("line and paragraph separators") << QByteArray("a\xe2\x80\xa8" "b\xe2\x80\xa9" "c");
+        QTest::newRow("right-to-left") << QByteArray("\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d 12 \xd8\xb3\xd9\x84\xd8\xa7\xd9\x85 abc").repeated(50);
+        QTest::newRow("stacked marks") << QByteArray("e").append(QByteArray("\xcc\x81\xcc\x96\xcd\xa3").repeated(4)).repeated(100);
+        QTest::newRow("tall and wide scripts") << QByteArray("\xe0\xbd\x80\xe0\xbe\xb5\xe0\xbe\x90 \xe4\xb8\xad\xe6\x96\x87 \xf0\x9f\x98\x80").repeated(30);
+    }
+
+    void awkwardRowsStayInTheirCells()
+    {
+        QFETCH(QByteArray, line);
+        const QByteArray tail(60, 'W');
+        Alignment::PaneRows rows = MakeRows(3);
+        rows.line = {Alignment::kNoLine, 1, Alignment::kNoLine};
+        ShownGrid shown("x\n" + line + tail, std::move(rows));
+        const int h = shown.grid.RowHeight();
+        const bool picture = QByteArray(QTest::currentDataTag()).startsWith("picture");
+        if (picture) {
+            QPixmap tall(8, 3 * h);
+            tall.fill(Qt::black);
+            shown.grid.SetCellPicture(2, tall);
+        }
+        const QImage image = shown.paint();
+        const QImage row = shown.row(image, 2);
+        ShownGrid plain("x\n" + tail, MakeRows(3));
+        const int number = 4 + shown.grid.fontMetrics().horizontalAdvance(QStringLiteral(" 2"));
+        QVERIFY(picture || row.copy(0, 0, number, h) == plain.row(plain.paint(), 2).copy(0, 0, number, h));
+        bool shared = false;
+        for (int y = 0; y < h; ++y)
+            shared = shared || (DarkPixels(row, QRect(0, y, 16, 1)) && DarkPixels(row, QRect(row.width() - 12, y, 12, 1)));
+        QVERIFY(shared);
+        QImage blank(image.width(), h, image.format());
+        blank.fill(shown.grid.palette().color(QPalette::Base));
+        QVERIFY(shown.row(image, 1) == blank && shown.row(image, 3) == blank);
+    }
+
+    void paintsColoursPicturesTextAndLines()
+    {
+        ShownGrid shown(QByteArray("line\n").repeated(10), MakeRows(10), true);
+        VGrid& grid = shown.grid;
+        grid.SetCellBackColor(2, Alignment::kOrphanColor);
+        grid.SetCellBackColor(3, Alignment::kChangedColor);
+        QPixmap marker(10, 8);
+        marker.fill(QColor(255, 0, 0));
+        grid.SetCellPicture(4, marker);
+        const int h = grid.RowHeight();
+        const int x = grid.ColWidth() - 40;  // right of any text
+        const QColor base = grid.palette().color(QPalette::Base);
+        const QRect rowOneText(0, h + 1, 60, h - 2);
+        QImage image = shown.paint();
+        QCOMPARE(image.pixelColor(x, 2 * h + h / 2), QColor(255, 225, 196));
+        QCOMPARE(image.pixelColor(x, 3 * h + h / 2), QColor(221, 221, 255));
+        QCOMPARE(image.pixelColor(x, 5 * h + h / 2), base);
+        QCOMPARE(image.pixelColor(4, 4 * h + h / 2), QColor(255, 0, 0));
+        QVERIFY(DarkPixels(image, rowOneText) > 0);
+        QVERIFY(image.pixelColor(150, h * 3 - 1) != base);  // the line below row 2
+        grid.SetTextMatrix(1, QString());
+        grid.SetGridLines(false);
+        image = shown.paint();
+        QCOMPARE(DarkPixels(image, rowOneText), 0);
+        QCOMPARE(image.pixelColor(150, h * 6 - 1), base);  // below the uncoloured row 5
+    }
+
+    // The five row markers, pixel for pixel: the red arrow ('r') on each
+    // one's background ('.'), the bookmark alone without it.
+    void markers_data()
+    {
+        QTest::addColumn<RowMarkers::Marker>("marker");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<bool>("arrow");
+        QTest::newRow("pctBookmark") << RowMarkers::Marker::Bookmark << QColor(32, 160, 192) << false;
+        QTest::newRow("pctBookmarkArrow") << RowMarkers::Marker::BookmarkArrow << QColor(32, 160, 192) << true;
+        QTest::newRow("pctArrow") << RowMarkers::Marker::Arrow << QColor(255, 255, 255) << true;
+        QTest::newRow("pctDifferArrow") << RowMarkers::Marker::DifferArrow << QColor(222, 223, 255) << true;
+        QTest::newRow("pctOrphanArrow") << RowMarkers::Marker::OrphanArrow << QColor(255, 227, 198) << true;
+    }
+
+    void markers()
+    {
+        QFETCH(RowMarkers::Marker, marker);
+        QFETCH(QColor, background);
+        QFETCH(bool, arrow);
+        const char* const art[] = {"......r...", "......rr..", "......rrr.", "rrrrrrrrrr",
+                                   "rrrrrrrrrr", "......rrr.", "......rr..", "......r..."};
+        const QImage image = RowMarkers::DrawMarker(marker);
+        QCOMPARE(image.size(), QSize(10, 8));
+        for (int y = 0; y < 8; ++y) {
+            QString shown;
+            for (int x = 0; x < 10; ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                shown += pixel == background ? u'.' : pixel == QColor(255, 0, 0) ? u'r' : u'?';
+            }
+            QCOMPARE(shown, arrow ? QString::fromLatin1(art[y]) : QStringLiteral(".........."));
+        }
+    }
+
+    // The look given by marks, worked out as the box lays the line out (the
+    // window's detail pane shows the usual cases); a plain text is black.
+    void marksGiveEachCharacterItsLook_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::vector<bool>>("marks");
+        QTest::addColumn<bool>("markBlanks");
+        QTest::addColumn<QString>("letters");
+        QTest::newRow("differing blank marked") << "ab cd" << std::vector<bool>{1, 1, 0, 0, 1} << true << "kkurk";
+        QTest::newRow("missing marks differ") << "a bc" << std::vector<bool>{1} << true << "kurr";
+    }
+
+    void marksGiveEachCharacterItsLook()
+    {
+        QFETCH(QString, text);
+        QFETCH(std::vector<bool>, marks);
+        QFETCH(bool, markBlanks);
+        LineDiffView view;
+        view.SetLine(LineText(text), LineDiffView::MarkedLook{marks, markBlanks, Qt::black, Qt::red});
+        QTEST(Looks(view), "letters");
+        view.setPlainText(text);
+        QCOMPARE(Looks(view), QString(text.size(), u'k'));
+    }
+
+    // Separators inside a line do not end the one line it is laid out on:
+    // every character stands right of the one before it.
+    void separatorsStayOnTheLine()
+    {
+        LineDiffView view;
+        const QString text = QString::fromUtf16(u"ab\u2028cd\u2029ef");
+        view.SetLine(LineText(text), std::vector<LineDiffView::Run>{});
+        for (qsizetype k = 1; k <= text.size(); ++k)
+            QVERIFY2(view.XOfPosition(k) > view.XOfPosition(k - 1), qPrintable(QString::number(k)));
+    }
+
+    // The width of a line of many chunks, measured chunk by chunk without
+    // shaping where that is safe, is the width of the whole line shaped.
+    void lineWidthAsShaped_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("cyrillic") << QString::fromUtf16(u"быстрая лиса ");
+        QTest::newRow("hebrew") << QString::fromUtf16(u"שלום עולם ");
+        QTest::newRow("han and kana") << QString::fromUtf16(u"漢字かなカナ ");
+        QTest::newRow("latin-1 and marks") << QString::fromUtf16(u"café e\u0301 ");
+        QTest::newRow("arabic") << QString::fromUtf16(u"سلام عليكم ");
+    }
+
+    void lineWidthAsShaped()
+    {
+        QFETCH(QString, pattern);
+        LineDiffView view;
+        QFont font(QStringLiteral("Courier New"), 9);
+        font.setStyleHint(QFont::TypeWriter);
+        view.setFont(font);
+        const QString text = pattern.repeated(100);
+        view.resize(200, 25);
+        view.SetLine(LineText(text), std::vector<LineDiffView::Run>{});
+        // The scroll range reaches the line's end: its width less the view's.
+        const int measured = view.horizontalScrollBar()->maximum() + view.viewport()->width() - 2 * LineDiffView::kMargin;
+        const qreal shaped = QFontMetricsF(view.font()).horizontalAdvance(text);
+        QVERIFY2(qAbs(measured - shaped) <= 1, qPrintable(QStringLiteral("%1 %2").arg(measured).arg(shaped)));
+    }
+
+    void selectAndCopy()
+    {
+        LineDiffView view;
+        view.resize(400, 25);
+        view.SetLine(QStringLiteral("hello world"), {});
+        const auto xOf = [&](int p) { return QPoint(LineDiffView::kMargin + int(view.XOfPosition(p)) + 1, 10); };
+        QTest::mousePress(view.viewport(), Qt::LeftButton, {}, xOf(6));
+        QTest::mouseMove(view.viewport(), xOf(11));
+        QCOMPARE(view.selectedText(), QStringLiteral("world"));
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("world"));
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        const std::unique_ptr<QMenu> menu(view.CreateContextMenu(nullptr));
+        menu->actions().first()->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("hello world"));
+        view.setPlainText(QStringLiteral("next"));  // a new line drops the selection
+        QVERIFY(!view.hasSelectedText());
+    }
+};
+
+QTEST_MAIN(tst_Views)
+#include "tst_Views.moc"
