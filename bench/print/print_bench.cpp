@@ -10,6 +10,7 @@
 //   print_bench [--runs N] [--work DIR] [--max-lines N]
 //   print_bench --child ONE TWO PDF   (one print; prints its figures)
 
+#include "BenchProcess.h"
 #include "BenchWindow.h"
 
 #include "app/Prompt.h"
@@ -129,42 +130,12 @@ Measure Run(const std::vector<std::string>& args, int runs)
 {
     Measure best;
     for (int r = 0; r < runs; ++r) {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return best;
-        const auto start = std::chrono::steady_clock::now();
-        const pid_t pid = fork();
-        if (pid == 0) {
-            close(fds[0]);
-            dup2(fds[1], 1);
-            const int quiet = open("/dev/null", O_WRONLY);
-            dup2(quiet, 2);
-            std::vector<char*> argv;
-            for (const std::string& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execvp(argv[0], argv.data());
-            _exit(127);
-        }
-        close(fds[1]);
-        best.out.clear();
-        char buffer[4096];
-        for (ssize_t got; (got = read(fds[0], buffer, sizeof buffer)) > 0;)
-            best.out.append(buffer, static_cast<std::size_t>(got));
-        close(fds[0]);
-        int status = 0;
-        rusage usage{};
-        wait4(pid, &status, 0, &usage);
-        best.seconds = std::min(best.seconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        best.peakKb = std::max(best.peakKb, usage.ru_maxrss);
+        ProcessRun run = RunProcess(args);
+        best.seconds = std::min(best.seconds, run.seconds);
+        best.peakKb = std::max(best.peakKb, run.peakKb);
+        best.out = std::move(run.out);
     }
     return best;
-}
-
-double Field(const std::string& out, const std::string& name)
-{
-    const auto at = out.find(name + ' ');
-    return at == std::string::npos ? -1 : std::stod(out.substr(at + name.size() + 1));
 }
 
 long PdfPages(const std::string& pdf)
@@ -204,14 +175,14 @@ int main(int argc, char* argv[])
         const Measure enscript =
             Run({"sh", "-c", "enscript -q -B -f Courier10 -o - \"$0\" | ps2pdf - \"$1\"", one, theirs}, runs);
         const long ourPages = PdfPages(ours), theirPages = PdfPages(theirs);
-        const double seconds = Field(print.out, "print-seconds");
-        const double printMb = (Field(print.out, "peak-kb") - Field(print.out, "rss-before-kb")) / 1024;
+        const double seconds = ValueAfter(print.out, "print-seconds");
+        const double printMb = (ValueAfter(print.out, "peak-kb") - ValueAfter(print.out, "rss-before-kb")) / 1024;
         const double ourRate = static_cast<double>(ourPages) / seconds;
         const double theirRate = static_cast<double>(theirPages) / enscript.seconds;
         std::printf("%8ld | %6ld %8.2f %7.0f %7.1f %8.1f | %6ld %8.2f %7.0f %7.1f | %7.2f %7.2f%s\n", lines, ourPages,
                     seconds, ourRate, static_cast<double>(print.peakKb) / 1024, printMb, theirPages, enscript.seconds,
                     theirRate, static_cast<double>(enscript.peakKb) / 1024, ourRate / theirRate,
-                    enscript.seconds / seconds, Field(print.out, "ok") == 1 ? "" : "  NOT PRINTED");
+                    enscript.seconds / seconds, ValueAfter(print.out, "ok") == 1 ? "" : "  NOT PRINTED");
         std::fflush(stdout);
     }
     std::printf("\nprint s: press on Print to the PDF written (left pane, progress dialog included);\n"
