@@ -10,6 +10,7 @@
 //   print_bench [--runs N] [--work DIR] [--max-lines N]
 //   print_bench --child ONE TWO PDF   (one print; prints its figures)
 
+#include "../BenchArgs.h"
 #include "BenchProcess.h"
 #include "BenchWindow.h"
 
@@ -151,17 +152,21 @@ int main(int argc, char* argv[])
 {
     if (argc == 5 && std::strcmp(argv[1], "--child") == 0)
         return RunChild(argc, argv);
-    int runs = 1;
-    long maxLines = 1000000;
-    std::string work = "/tmp/vantrel-print-bench";
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--runs") == 0)
-            runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (std::strcmp(argv[i], "--work") == 0)
-            work = argv[i + 1];
-        else if (std::strcmp(argv[i], "--max-lines") == 0)
-            maxLines = std::atol(argv[i + 1]);
-    }
+    std::string runsText = "1", maxLinesText = "1000000", work = "/tmp/vantrel-print-bench";
+    if (const auto stop = BenchArgs::Parse(argc, argv,
+                                           "print_bench [--runs N] [--max-lines N] [--work DIR]\n"
+                                           "File > Print of the left pane to PDF beside enscript | ps2pdf, at 10^5 lines\n"
+                                           "and ten times more up to --max-lines.",
+                                           {{"--runs", "N", "best of N runs", &runsText},
+                                            {"--max-lines", "N", "largest pair printed", &maxLinesText},
+                                            {"--work", "DIR", "folder for the generated files and PDFs", &work}}))
+        return *stop;
+    const auto runsValue = BenchArgs::Positive(argv[0], "--runs", runsText);
+    const auto maxLinesValue = BenchArgs::Positive(argv[0], "--max-lines", maxLinesText);
+    if (!runsValue || !maxLinesValue)
+        return 2;
+    const int runs = static_cast<int>(*runsValue);
+    const long maxLines = *maxLinesValue;
     mkdir(work.c_str(), 0755);
     std::printf("best of %d runs; peak RSS from wait4 (largest of the runs)\n", runs);
     std::printf("%8s | %6s %8s %7s %7s %8s | %6s %8s %7s %7s | %7s %7s\n", "lines", "pages", "print s", "pages/s",
