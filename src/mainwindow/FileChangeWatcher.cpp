@@ -48,15 +48,19 @@ void FileChangeWatcher::Acknowledge()
     Rewatch();
 }
 
-// The system drops a file from its watch list when the file goes away;
-// watching it again once it is back keeps in-place writes noticed.
+// A file replaced by a rename is a new file at the same path, while the
+// system may still be watching the old one, and drops a file from its
+// watch list when the file goes away: each path is watched afresh, so
+// in-place writes to whatever file the path names now are noticed.
 void FileChangeWatcher::Rewatch()
 {
+    const QStringList watched = m_watcher.files();
     for (const QString& path : std::as_const(m_paths)) {
-        const QFileInfo info(path);
-        const QString folder = info.absolutePath();
-        if (info.exists() && !m_watcher.files().contains(path))
+        if (watched.contains(path))
+            m_watcher.removePath(path);
+        if (QFileInfo::exists(path))
             m_watcher.addPath(path);
+        const QString folder = QFileInfo(path).absolutePath();
         if (QFileInfo(folder).isDir() && !m_watcher.directories().contains(folder))
             m_watcher.addPath(folder);
     }

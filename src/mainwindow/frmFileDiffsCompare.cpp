@@ -22,6 +22,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <algorithm>
 #include <limits>
@@ -118,6 +119,12 @@ void frmFileDiffs::mnuFileCompare_Click()
     }
     unsetCursor();
     m_compareRunning = false;
+    // A change noticed while Compare ran is asked about once it is done.
+    if (!m_fileWatcher->ChangedPaths().isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            if (isActiveWindow())
+                AskToCompareAgain();
+        });
 }
 
 // Steps of the command from clearing the grids on, for two valid paths;
@@ -139,10 +146,12 @@ void frmFileDiffs::RunComparison(const QString& pathOne, const QString& pathTwo)
                                        QStringLiteral("The program's options are not available."));
     modVantrel::gOptions->FileOne = pathOne;
     modVantrel::gOptions->FileTwo = pathTwo;
+    // Watched from before they are read, so that a change made while they
+    // are compared is not taken for their state; a failure below stops it.
+    m_fileWatcher->Watch({pathOne, pathTwo});
     if (CompareFilesAndStoreResultsInGlobalDiffObject() && DisplayComparisonResultsInGrid() && DrawDiffBars()) {
         ShowDetailPaneHint();
         mnuFileShowFirstDiff_Click();
-        m_fileWatcher->Watch({pathOne, pathTwo});
     } else {
         ResetComparisonView();
     }
