@@ -13,6 +13,7 @@
 #include "app/Globals.h"
 #include "compare/Alignment.h"
 #include "engine/cDiffEngine.h"
+#include "mainwindow/DetailPane.h"
 #include "mainwindow/LineDiffView.h"
 #include "mainwindow/frmFileDiffs.h"
 #include "support/ScriptedPrompts.h"
@@ -65,7 +66,7 @@ inline QString Looks(const LineDiffView& box)
     for (qsizetype k = 0; k < box.Text().size(); ++k) {
         const QColor colour = box.ColorAt(k);
         const bool marker = box.MarkerAt(k);
-        letters += colour == QColor(255, 0, 0) ? (marker ? u'u' : u'r') : colour == QColor(0, 0, 0) && !marker ? u'k' : u'?';
+        letters += colour == DetailPane::DifferColor() ? (marker ? u'u' : u'r') : colour == QColor(0, 0, 0) && !marker ? u'k' : u'?';
     }
     return letters;
 }

@@ -18,7 +18,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<std::vector<Run>>("runs");
         QTest::addColumn<QString>("letters");
-        const QColor red(Qt::red);
+        const QColor red = DetailPane::DifferColor();
         const QColor black(Qt::black);
         QTest::newRow("no runs") << "abc" << std::vector<Run>{} << "kkk";
         QTest::newRow("runs in turn") << "ab cd" << std::vector<Run>{{0, black, false}, {2, red, true}, {3, red, false}}
@@ -59,7 +59,7 @@ private slots:
         QFETCH(bool, markBlanks);
         QFETCH(QString, letters);
         LineDiffView view;
-        view.SetLine(LineText(text), LineDiffView::MarkedLook{marks, markBlanks, Qt::black, Qt::red});
+        view.SetLine(LineText(text), LineDiffView::MarkedLook{marks, markBlanks, Qt::black, DetailPane::DifferColor()});
         QCOMPARE(Looks(view), letters);
     }
 

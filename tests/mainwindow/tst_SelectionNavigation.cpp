@@ -3,6 +3,7 @@
 // and the difference navigation commands.
 
 #include "WindowFixture.h"
+#include "mainwindow/WindowColors.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -283,7 +284,7 @@ private slots:
         QCOMPARE(m_form->grdFileOne->Row(), 51);
         QCOMPARE(m_form->pctContainer->MarkY(), std::optional<double>(95));
         // The mark is red on the frame's strip beside the bar.
-        QCOMPARE(PixelAt(m_form->pctContainer, 1, 95), QColor(255, 0, 0));
+        QCOMPARE(PixelAt(m_form->pctContainer, 1, 95), WindowColors::BarMark(m_form->pctContainer->palette()));
         QCOMPARE(PixelAt(m_form->pctContainer, 1, 100), m_form->pctContainer->palette().color(QPalette::Window));
         // A bar click selects row [y / S], S = 1.91 (row 1 for 0), and the
         // mark stays where the click was, not at the row's height.
