@@ -127,6 +127,8 @@ public:
     // ends this.
     void FitColumnToViewport();
     [[nodiscard]] int RowHeight() const { return m_rowHeight; }
+    // Pixels from a cell's left edge to its text.
+    [[nodiscard]] int TextIndent() const { return m_textIndent; }
     // The tooltip as plain text; the viewport shows it as such, tags and all.
     [[nodiscard]] const QString& ToolTipText() const { return m_toolTip; }
     void SetToolTipText(const QString& text);
