@@ -156,6 +156,9 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    // Pixels between a cell's left edge and its picture.
+    static constexpr int kPictureIndent = 1;
+
     [[nodiscard]] bool Valid(int row) const { return row >= 0 && row < Rows(); }
     [[nodiscard]] int MaxTopRow() const;
     void PaintRow(QPainter& painter, int row, int y) const;
