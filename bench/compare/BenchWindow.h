@@ -108,15 +108,19 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::Paint)
+        // The paint is delivered from here, through the widget's other
+        // filters (a scroll area paints its viewport from one), so that the
+        // time after it is the time the paint ended; every watch learns of
+        // it, as the original delivery stops here.
+        static bool delivering = false;
+        if (event->type() != QEvent::Paint || delivering)
             return false;
-        // The widget paints here, inside its paint pass, so that the time
-        // after it is the time the paint ended; every watch learns of it,
-        // as the paint goes no further.
-        const bool handled = watched->event(event);
+        delivering = true;
+        QCoreApplication::sendEvent(watched, event);
+        delivering = false;
         for (PaintWatch* watch : Live())
             watch->NotePainted(watched);
-        return handled;
+        return true;
     }
 
 private:
