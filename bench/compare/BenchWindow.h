@@ -13,8 +13,10 @@
 #include <QEvent>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Answers every prompt at once, so no message box can stall a run.
@@ -61,15 +63,30 @@ struct BenchWindow {
     }
 };
 
-// Records which of its widgets received a paint event since the last Reset.
+// Records which of its widgets were painted since the last Reset, and when
+// the paint that completed the set ended.
 class PaintWatch final : public QObject {
 public:
     explicit PaintWatch(std::vector<QWidget*> widgets) : m_widgets(std::move(widgets)), m_painted(m_widgets.size())
     {
         for (QWidget* w : m_widgets)
             w->installEventFilter(this);
+        Live().push_back(this);
     }
-    void Reset() { std::fill(m_painted.begin(), m_painted.end(), false); }
+    ~PaintWatch() override { Live().erase(std::find(Live().begin(), Live().end(), this)); }
+    PaintWatch(const PaintWatch&) = delete;
+    PaintWatch& operator=(const PaintWatch&) = delete;
+    void Reset()
+    {
+        std::fill(m_painted.begin(), m_painted.end(), false);
+        m_completed.reset();
+    }
+    // When the last of the widgets had been painted; work the event loop
+    // does after that paint (in the same pass) is not counted.
+    [[nodiscard]] std::chrono::steady_clock::time_point Completed() const
+    {
+        return m_completed.value_or(std::chrono::steady_clock::now());
+    }
     [[nodiscard]] bool AllPainted() const
     {
         return std::all_of(m_painted.begin(), m_painted.end(), [](bool p) { return p; });
@@ -91,16 +108,39 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
-            for (std::size_t i = 0; i < m_widgets.size(); ++i)
-                if (m_widgets[i] == watched)
-                    m_painted[i] = true;
-        return false;
+        // The paint is delivered from here, through the widget's other
+        // filters (a scroll area paints its viewport from one), so that the
+        // time after it is the time the paint ended; every watch learns of
+        // it, as the original delivery stops here.
+        static bool delivering = false;
+        if (event->type() != QEvent::Paint || delivering)
+            return false;
+        delivering = true;
+        QCoreApplication::sendEvent(watched, event);
+        delivering = false;
+        for (PaintWatch* watch : Live())
+            watch->NotePainted(watched);
+        return true;
     }
 
 private:
+    static std::vector<PaintWatch*>& Live()
+    {
+        static std::vector<PaintWatch*> watches;
+        return watches;
+    }
+    void NotePainted(QObject* widget)
+    {
+        for (std::size_t i = 0; i < m_widgets.size(); ++i)
+            if (m_widgets[i] == widget)
+                m_painted[i] = true;
+        if (!m_completed && AllPainted())
+            m_completed = std::chrono::steady_clock::now();
+    }
+
     std::vector<QWidget*> m_widgets;
     std::vector<bool> m_painted;
+    std::optional<std::chrono::steady_clock::time_point> m_completed;
 };
 
 inline double SecondsSince(std::chrono::steady_clock::time_point start)

@@ -83,7 +83,7 @@ int RunChild(int argc, char* argv[], const char* one, const char* two)
     form.mnuFileCompare_Click();
     const double command = SecondsSince(start);
     const bool painted = watch.Wait();
-    const double frame = SecondsSince(start);
+    const double frame = std::chrono::duration<double>(watch.Completed() - start).count();
     const bool filled = form.grdFileOne->Rows() > 2 && form.grdFileOne->Rows() == form.grdFileTwo->Rows();
     const bool onFirst = form.Model().FirstDiff() && form.grdFileOne->Row() == *form.Model().FirstDiff();
     const bool ok = painted && filled && onFirst && window.prompts.messages == 0;

@@ -4,6 +4,7 @@
 #include "engine/LineFile.h"
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -33,6 +34,7 @@ void ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<
     m_blocks = std::move(rows.blocks);
     m_markedRow = 0;
     m_bookmarks.clear();
+    m_rowMarks.clear();
 }
 
 void ComparisonModel::Clear()
@@ -42,6 +44,7 @@ void ComparisonModel::Clear()
     m_blocks.clear();
     m_markedRow = 0;
     m_bookmarks.clear();
+    m_rowMarks.clear();
 }
 
 std::int32_t ComparisonModel::RowCount() const
@@ -64,6 +67,53 @@ QString ComparisonModel::RowText(int side, std::int32_t row) const
     if (line == Alignment::kNoLine || !file || line >= file->LineCount())
         return {};
     return RowText::rowText(std::int64_t{line} + 1, file->Line(line));
+}
+
+LineText ComparisonModel::LineTextOf(int side, std::int32_t row) const
+{
+    const std::int32_t line = LineOfRow(side, row);
+    const auto& file = File(side);
+    if (line == Alignment::kNoLine || !file || line >= file->LineCount())
+        return {};
+    return LineText::FromBytes(file->Line(line), file);
+}
+
+bool ComparisonModel::IsChangedLinePair(std::int32_t row) const
+{
+    if (!Shown() || row < 1 || row > RowCount())
+        return false;
+    const auto index = static_cast<std::size_t>(row - 1);
+    return m_panes[0]->color[index] == Alignment::kChangedColor && m_panes[0]->line[index] != Alignment::kNoLine
+           && m_panes[1]->color[index] == Alignment::kChangedColor && m_panes[1]->line[index] != Alignment::kNoLine;
+}
+
+const modVantrel::CharacterDiffResult* ComparisonModel::RowMarks(std::int32_t row, bool ignoreCase)
+{
+    if (!IsChangedLinePair(row))
+        return nullptr;
+    if (ignoreCase != m_rowMarksIgnoreCase) {
+        m_rowMarks.clear();
+        m_rowMarksIgnoreCase = ignoreCase;
+    }
+    if (const auto known = m_rowMarks.find(row); known != m_rowMarks.end())
+        return &known->second;
+    modVantrel::CharacterDiffResult marks;
+    try {
+        marks = modVantrel::compareCharacters(LineTextOf(0, row), LineTextOf(1, row), ignoreCase);
+    } catch (const std::bad_alloc&) {
+        // No memory for the comparison: the row shows no marks rather than
+        // asking again at every paint.
+        marks = {};
+    }
+    return &m_rowMarks.emplace(row, std::move(marks)).first->second;
+}
+
+const modVantrel::CharacterDiffResult* ComparisonModel::KnownRowMarks(std::int32_t row, bool ignoreCase) const
+{
+    if (ignoreCase != m_rowMarksIgnoreCase)
+        return nullptr;
+    const auto known = m_rowMarks.find(row);
+    return known == m_rowMarks.end() ? nullptr : &known->second;
 }
 
 bool ComparisonModel::IsBookmarked(std::int32_t row) const

@@ -2,6 +2,7 @@
 
 #include "app/ErrorReport.h"
 #include "compare/RowText.h"
+#include "mainwindow/WindowColors.h"
 
 #include <QWidget>
 
@@ -9,12 +10,12 @@ namespace DetailPane {
 
 QColor DifferColor()
 {
-    return QColor(255, 0, 0);
+    return WindowColors::DetailDiffer();
 }
 
 QColor CommonColor()
 {
-    return QColor(0, 0, 0);
+    return WindowColors::DetailCommon();
 }
 
 QString LineTextOfRow(const QString& rowText)

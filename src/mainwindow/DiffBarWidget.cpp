@@ -1,5 +1,7 @@
 #include "mainwindow/DiffBarWidget.h"
 
+#include "mainwindow/WindowColors.h"
+
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
@@ -38,7 +40,8 @@ void DiffBarFrame::paintEvent(QPaintEvent* /*event*/)
     if (!m_markY)
         return;
     QPainter painter(this);
-    painter.setPen(QPen(QColor(255, 0, 0), kMarkWidth, Qt::SolidLine, Qt::FlatCap));
+    // Red, made darker or lighter as the frame's colour needs.
+    painter.setPen(QPen(WindowColors::BarMark(palette()), kMarkWidth, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(QPointF(0, *m_markY), QPointF(width(), *m_markY));
 }
 

@@ -1,6 +1,7 @@
 #include "mainwindow/LineDiffView.h"
 
 #include "compare/RowText.h"
+#include "mainwindow/WindowColors.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -111,9 +112,10 @@ LineDiffView::LineDiffView(QWidget* parent) : QAbstractScrollArea(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
+    // The line shows on white in every palette, so its colours are fixed.
     QPalette colours = palette();
-    colours.setColor(QPalette::Base, Qt::white);
-    colours.setColor(QPalette::Text, Qt::black);
+    colours.setColor(QPalette::Base, WindowColors::DetailBackground());
+    colours.setColor(QPalette::Text, WindowColors::DetailCommon());
     setPalette(colours);
 }
 
@@ -134,12 +136,24 @@ void LineDiffView::SetLine(const LineText& text, std::vector<Run> runs)
 void LineDiffView::SetLine(const LineText& text, MarkedLook look)
 {
     SetLine(text, std::vector<Run>());
+    // A missing mark counts as differing, as it is drawn.
+    const auto common = std::find(look.marks.begin(), look.marks.end(), false);
+    const auto firstDifference = static_cast<qsizetype>(common - look.marks.begin());
     m_marked = std::move(look);
+    if (firstDifference < m_text.size())
+        OpenAt(firstDifference);
+}
+
+void LineDiffView::OpenAt(qsizetype position)
+{
+    if (XOfPosition(position + 1) <= viewport()->width() - 2 * kMargin)
+        return;
+    horizontalScrollBar()->setValue(static_cast<int>(XOfPosition(std::max<qsizetype>(0, position - kContextBefore))));
 }
 
 void LineDiffView::setPlainText(const QString& text)
 {
-    SetLine(LineText(text), {Run{0, QColor(Qt::black), false}});
+    SetLine(LineText(text), {Run{0, WindowColors::DetailCommon(), false}});
 }
 
 void LineDiffView::clear()
@@ -394,7 +408,7 @@ void LineDiffView::paintEvent(QPaintEvent*)
         range.start = static_cast<int>(from - start);
         range.length = static_cast<int>(to - from);
         range.format.setBackground(palette().brush(QPalette::Highlight));
-        range.format.setForeground(palette().brush(QPalette::HighlightedText));
+        range.format.setForeground(WindowColors::SelectedText(palette()));
         selection.append(range);
     }
     const qreal origin = first == 0 ? 0 : m_chunkEnds[static_cast<std::size_t>(first - 1)];

@@ -1,48 +1,21 @@
 #include "mainwindow/VGrid.h"
 
-#include <QFontMetricsF>
+#include "mainwindow/RowMarkers.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScrollBar>
 #include <QTextDocument>
-#include <QTextLayout>
 #include <algorithm>
-#include <limits>
 #include <stdexcept>
 
 namespace {
 
-// Room left of a cell's text, so that a marker picture at the cell's left
-// edge stands in the row text's leading space instead of over its digits.
+// Room left of a cell's text at least, and between a marker picture at the
+// cell's left edge and the first digit of the number that follows the row
+// text's leading space.
 constexpr int kTextIndent = 4;
-constexpr int kPictureIndent = 1;
-
-// Draws a row's text on one line from the rectangle's left, centred
-// vertically by the font's own height. A line or paragraph separator would
-// start a second line over the first; they are drawn as the symbols that
-// stand for them. Laid out directly, as drawText would take a U+009C for the
-// start of another version of the text and drop what follows it.
-void DrawOneLine(QPainter& painter, const QRect& rect, const QString& text, Qt::LayoutDirection direction)
-{
-    QTextLayout layout(RowText::withVisibleSeparators(text), painter.font(), painter.device());
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    // The number stays at the left, whatever script the line starts with.
-    option.setTextDirection(direction);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    if (line.isValid())
-        line.setLineWidth(std::numeric_limits<int>::max() / 4);
-    layout.endLayout();
-    // Every row puts its baseline where the grid's font centres it, also
-    // when a fallback font for another script makes the line taller.
-    const QFontMetricsF metrics(painter.font());
-    const qreal baseline = rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent();
-    if (line.isValid())
-        layout.draw(&painter, QPointF(rect.left(), baseline - line.ascent()));
-}
+constexpr int kPictureGap = 2;
 
 }  // namespace
 
@@ -125,6 +98,12 @@ void VGrid::SetPictureSource(std::function<QPixmap(int row)> source)
     Refresh();
 }
 
+void VGrid::SetMarkSource(Grid::MarkSource source)
+{
+    m_markSource = std::move(source);
+    Refresh();
+}
+
 Alignment::PaneRows& VGrid::WritableRows()
 {
     if (!m_writableRows)
@@ -201,7 +180,7 @@ qsizetype VGrid::VisibleColumns() const
     // makes the part longer than needed); one more for a character cut in
     // half at the edge.
     const int scrolled = horizontalScrollBar()->value();
-    const int shown = std::min(viewport()->width() + scrolled, m_colWidth) - kTextIndent;
+    const int shown = std::min(viewport()->width() + scrolled, m_colWidth) - m_textIndent;
     return std::max(0, shown) / m_narrowestAdvance + 2;
 }
 
@@ -322,7 +301,16 @@ void VGrid::SetGridLines(bool on)
 
 void VGrid::SetColWidth(int pixels)
 {
+    m_fitColumn = false;
     m_colWidth = std::max(pixels, 0);
+    UpdateScrollBars();
+    Refresh();
+}
+
+void VGrid::FitColumnToViewport()
+{
+    m_fitColumn = true;
+    m_colWidth = viewport()->width();
     UpdateScrollBars();
     Refresh();
 }
@@ -356,6 +344,8 @@ void VGrid::UpdateRowHeight()
     for (char16_t c = 0x21; c < 0x7F; ++c)
         narrowest = std::min(narrowest, metrics.horizontalAdvance(QChar(c)));
     m_narrowestAdvance = std::max(narrowest, 1);
+    m_textIndent = std::max(kTextIndent, kPictureIndent + RowMarkers::kWidth + kPictureGap
+                                             - metrics.horizontalAdvance(QLatin1Char(' ')));
     UpdateScrollBars();
 }
 
@@ -386,52 +376,11 @@ void VGrid::Refresh()
         viewport()->update();
 }
 
-void VGrid::PaintRow(QPainter& painter, int row, int y) const
-{
-    const int x = -horizontalScrollBar()->value();
-    const QRect cell(x, y, m_colWidth, m_rowHeight);
-    // Whatever a row holds (a marker picture taller than the row, marks
-    // stacked high, a fallback font's taller glyphs), nothing of it reaches
-    // into another row.
-    painter.setClipRect(cell.intersected(viewport()->rect()));
-    const std::uint32_t color = CellBackColor(row);
-    if (row == 0)
-        painter.fillRect(cell, palette().color(QPalette::Button));
-    else if (color != Grid::kNoCellColor)
-        painter.fillRect(cell, ToQColor(color));
-    const QPixmap picture = CellPicture(row);
-    if (!picture.isNull()) {
-        const QSize size = picture.deviceIndependentSize().toSize();
-        painter.drawPixmap(x + kPictureIndent, y + (m_rowHeight - size.height()) / 2, picture);
-    }
-    // Only the columns that fit are formed and shaped: a megabyte line
-    // costs what a short one does.
-    const QString text = TextMatrixPart(row, VisibleColumns()).text;
-    if (!text.isEmpty()) {
-        painter.setPen(palette().color(QPalette::Text));
-        DrawOneLine(painter, cell.adjusted(kTextIndent, 0, 0, 0), text, layoutDirection());
-    }
-    if (m_gridLines || row == 0) {
-        painter.setPen(palette().color(QPalette::Mid));
-        painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
-        painter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
-    }
-}
-
-void VGrid::paintEvent(QPaintEvent* /*event*/)
-{
-    QPainter painter(viewport());
-    painter.setFont(font());
-    const int height = viewport()->height();
-    int y = m_rowHeight;
-    for (int row = TopRow(); row < Rows() && y < height; ++row, y += m_rowHeight)
-        PaintRow(painter, row, y);
-    PaintRow(painter, 0, 0);
-}
-
 void VGrid::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    if (m_fitColumn)
+        m_colWidth = viewport()->width();
     UpdateScrollBars();
 }
 

@@ -8,6 +8,7 @@
 #include "app/Startup.h"
 #include "app/Termination.h"
 #include "mainwindow/FileChangeWatcher.h"
+#include "mainwindow/GridCharacterMarks.h"
 #include "mainwindow/LineDiffView.h"
 #include "mainwindow/MainWindowResources.h"
 #include "mainwindow/RowMarkers.h"
@@ -97,8 +98,12 @@ void frmFileDiffs::CreateControls()
     pctDiffsBar->setGeometry(Pixels(60), 0, Pixels(225), Pixels(2865));
     grdFileOne->setObjectName(QStringLiteral("grdFileOne"));
     grdFileTwo->setObjectName(QStringLiteral("grdFileTwo"));
-    for (VGrid* grid : {grdFileOne, grdFileTwo})
+    // The text column follows the grid's viewport: a column as wide as the
+    // whole grid would hide its first characters behind a needless scroll.
+    for (VGrid* grid : {grdFileOne, grdFileTwo}) {
         grid->setFont(DesignedGridFont());
+        grid->FitColumnToViewport();
+    }
     Splitter->setObjectName(QStringLiteral("Splitter"));
     for (int index = 0; index < 2; ++index) {
         auto* box = new LineDiffView(ClientArea);
@@ -106,23 +111,33 @@ void frmFileDiffs::CreateControls()
         box->setFont(DesignedGridFont());
         rtfLineDiff[static_cast<std::size_t>(index)] = box;
     }
-    pctBookmark = QPixmap::fromImage(RowMarkers::DrawMarker(RowMarkers::Marker::Bookmark));
-    pctBookmarkArrow = QPixmap::fromImage(RowMarkers::DrawMarker(RowMarkers::Marker::BookmarkArrow));
-    pctDifferArrow = QPixmap::fromImage(RowMarkers::DrawMarker(RowMarkers::Marker::DifferArrow));
-    pctOrphanArrow = QPixmap::fromImage(RowMarkers::DrawMarker(RowMarkers::Marker::OrphanArrow));
-    pctArrow = QPixmap::fromImage(RowMarkers::DrawMarker(RowMarkers::Marker::Arrow));
+    DrawMarkerPictures();
     connect(Splitter, &SplitterBar::MouseDown, this, &frmFileDiffs::Splitter_MouseDown);
     connect(Splitter, &SplitterBar::MouseMove, this, &frmFileDiffs::Splitter_MouseMove);
     connect(Splitter, &SplitterBar::MouseUp, this, &frmFileDiffs::Splitter_MouseUp);
     ConnectSelectionHandlers();
     ConnectFileAndOptionHandlers();
     grdFileOne->SetPictureSource([this](int row) { return GridOnePicture(row); });
+    m_gridMarks = new GridCharacterMarks(m_model, {grdFileOne, grdFileTwo},
+                                         [] { return modVantrel::gOptions && modVantrel::gOptions->IgnoreCase; }, this);
     m_fileWatcher = new FileChangeWatcher(this);
     connect(m_fileWatcher, &FileChangeWatcher::Changed, this, [this] {
         if (isActiveWindow())
             AskToCompareAgain();
     });
     ApplyPlaces();
+}
+
+void frmFileDiffs::DrawMarkerPictures()
+{
+    using RowMarkers::Marker;
+    m_markerPictures = RowMarkers::Pictures(palette().color(QPalette::Base));
+    pctBookmark = m_markerPictures.Get(Marker::Bookmark, Grid::kNoCellColor);
+    pctBookmarkArrow = m_markerPictures.Get(Marker::BookmarkArrow, Grid::kNoCellColor);
+    pctDifferArrow = m_markerPictures.Get(Marker::DifferArrow, Alignment::kChangedColor);
+    pctOrphanArrow = m_markerPictures.Get(Marker::OrphanArrow, Alignment::kOrphanColor);
+    pctArrow = m_markerPictures.Get(Marker::Arrow, Grid::kNoCellColor);
+    grdFileOne->viewport()->update();
 }
 
 void frmFileDiffs::SetTabOrder()
@@ -269,6 +284,4 @@ void frmFileDiffs::ApplyPlaces()
     SetPlace(Splitter, m_places.Splitter);
     SetPlace(rtfLineDiff[0], m_places.rtfLineDiff0);
     SetPlace(rtfLineDiff[1], m_places.rtfLineDiff1);
-    grdFileOne->SetColWidth(grdFileOne->width());
-    grdFileTwo->SetColWidth(grdFileTwo->width());
 }

@@ -64,7 +64,14 @@ void frmFileDiffs::DisplaySelectedLinesDiffsInRTF()
         const bool ignoreWhiteSpace = modVantrel::gOptions && modVantrel::gOptions->IgnoreWhiteSpace;
         std::vector<bool> marks1;
         std::vector<bool> marks2;
-        (void)modVantrel::StringDiffs(one, two, ignoreCase, marks1, marks2);
+        // A changed row of the comparison is compared once, for the grids'
+        // marks and the pane alike.
+        if (const auto* known = m_model.RowMarks(grdFileOne->Row(), ignoreCase)) {
+            marks1 = known->marks1;
+            marks2 = known->marks2;
+        } else {
+            (void)modVantrel::StringDiffs(one, two, ignoreCase, marks1, marks2);
+        }
         // Case may be ignored in finding differences; each box still shows
         // its line in its own letter case.
         DetailPane::ShowMarked(rtfLineDiff[0], one, std::move(marks1), !ignoreWhiteSpace);

@@ -48,6 +48,15 @@ void frmFileDiffs::changeEvent(QEvent* event)
     // when they come back.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         AskToCompareAgain();
+    // A desktop that turns dark (or light) gets markers drawn for it.
+    if (event->type() == QEvent::PaletteChange && m_layoutStateSet) {
+        for (VGrid* grid : {grdFileOne, grdFileTwo}) {
+            QPalette colours = grid->palette();
+            colours.setColor(QPalette::Base, palette().color(QPalette::Base));
+            grid->setPalette(colours);
+        }
+        DrawMarkerPictures();
+    }
 }
 
 void frmFileDiffs::SetSplitterColor(bool dragging)

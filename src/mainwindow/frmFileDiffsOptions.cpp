@@ -20,6 +20,10 @@ void frmFileDiffs::mnuOptionsIgnoreCase_Click()
 {
     if (modVantrel::gOptions)
         modVantrel::gOptions->IgnoreCase = mnuOptionsIgnoreCase->isChecked();
+    // The grids' character marks follow the option at once, as the detail
+    // pane does at its next display.
+    grdFileOne->viewport()->update();
+    grdFileTwo->viewport()->update();
 }
 
 void frmFileDiffs::mnuOptionsIgnoreWhitespace_Click()

@@ -119,15 +119,17 @@ void frmFileDiffs::MarkCurrentRow()
 
 QPixmap frmFileDiffs::GridOnePicture(int row) const
 {
+    using RowMarkers::Marker;
     if (row < 1 || row > m_model.RowCount())
         return {};
+    // Each picture is drawn for the colour of the row it stands on.
+    const std::uint32_t color = grdFileOne->CellBackColor(row);
     if (row != m_model.MarkedRow())
-        return m_model.IsBookmarked(row) ? pctBookmark : QPixmap();
+        return m_model.IsBookmarked(row) ? m_markerPictures.Get(Marker::Bookmark, color) : QPixmap();
     // A bookmark is tested first, then the orphan colour, then the changed
     // colour; grid two's colour is never read.
     if (m_model.IsBookmarked(row))
-        return pctBookmarkArrow;
-    const std::uint32_t color = grdFileOne->CellBackColor(row);
+        return m_markerPictures.Get(Marker::BookmarkArrow, color);
     if (color == Alignment::kOrphanColor)
         return pctOrphanArrow;
     if (color == Alignment::kChangedColor)

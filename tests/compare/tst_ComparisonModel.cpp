@@ -1,5 +1,6 @@
-// The displayed comparison's searches: Find against a row-by-row reading of
-// the row texts, bookmarks and difference navigation, without widgets.
+// The displayed comparison without widgets: Find against a row-by-row
+// reading of the row texts, bookmarks, difference navigation, and the
+// character marks kept for changed rows.
 #include "compare/Alignment.h"
 #include "compare/ComparisonModel.h"
 #include "engine/LineFile.h"
@@ -52,6 +53,22 @@ std::optional<std::int32_t> FindByRows(const ComparisonModel& m, const QString& 
     if (!found && d != Direction::Next)
         found = oneWay(row - 1, 1, -1);
     return found;
+}
+
+// Rows: 1 same|same  2 x abc|x ABD  3 only|(filler), a changed block of
+// two lines against one; 4 the trailing row.
+ComparisonModel MarksExample()
+{
+    return Shown("same\nx abc\nonly\n", "same\nx ABD\n", {{1, 2, 1, 1}});
+}
+
+// 'x' for each false mark.
+QString Letters(const std::vector<bool>& marks)
+{
+    QString letters;
+    for (const bool common : marks)
+        letters += common ? u'.' : u'x';
+    return letters;
 }
 
 }  // namespace
@@ -179,6 +196,79 @@ private slots:
         QCOMPARE(m.FirstDiff().value_or(0), 2);
         QCOMPARE(m.LastDiff().value_or(0), 5);
         QVERIFY(!ComparisonModel().FirstDiff() && !ComparisonModel().NextDiff(0));
+    }
+
+    void onlyChangedLinePairsHaveMarks_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("ignoreCase");
+        QTest::addColumn<QString>("one");  // null: the row has no marks
+        QTest::addColumn<QString>("two");
+        QTest::newRow("unchanged") << 1 << false << QString() << QString();
+        QTest::newRow("changed") << 2 << false << "..xxx" << "..xxx";
+        QTest::newRow("changed, case ignored") << 2 << true << "....x" << "....x";
+        QTest::newRow("changed line opposite a filler") << 3 << false << QString() << QString();
+        QTest::newRow("trailing row") << 4 << false << QString() << QString();
+        QTest::newRow("beyond the rows") << 9 << false << QString() << QString();
+    }
+
+    void onlyChangedLinePairsHaveMarks()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, ignoreCase);
+        QFETCH(QString, one);
+        QFETCH(QString, two);
+        ComparisonModel model = MarksExample();
+        QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
+        const auto* marks = model.RowMarks(row, ignoreCase);
+        QCOMPARE(marks != nullptr, !one.isNull());
+        if (!marks)
+            return;
+        QCOMPARE(Letters(marks->marks1), one);
+        QCOMPARE(Letters(marks->marks2), two);
+    }
+
+    // Marks are worked out once and kept; another case rule, another
+    // comparison shown or none shown drops them.
+    void keptUntilTheComparisonChanges()
+    {
+        ComparisonModel model = MarksExample();
+        QVERIFY(!model.KnownRowMarks(2, false));
+        const auto* first = model.RowMarks(2, false);
+        QCOMPARE(model.RowMarks(2, false), first);
+        QCOMPARE(model.KnownRowMarks(2, false), first);
+        QVERIFY(!model.KnownRowMarks(2, true));
+        QCOMPARE(Letters(model.RowMarks(2, true)->marks1), QStringLiteral("....x"));
+        QVERIFY(!model.KnownRowMarks(2, false));
+        // Row 2 of the next comparison is another pair of lines.
+        model.Show(LineFile::FromBytes("a\nbc\n"), LineFile::FromBytes("a\nbd\n"), [] {
+            return Alignment::alignHunks({{1, 1, 1, 1}}, 2, 2).rows;
+        }());
+        QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
+        QCOMPARE(Letters(model.RowMarks(2, true)->marks2), QStringLiteral(".x"));
+        model.Clear();
+        QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
+        QVERIFY(!model.RowMarks(2, true));
+    }
+
+    // Lines too long for the full table are compared within the detail
+    // pane's budgets and still find a lone change and a lone deletion.
+    void linesBeyondTheTable()
+    {
+        QByteArray one(100'000, 'a');
+        QRandomGenerator random(17);
+        for (char& c : one)
+            c = static_cast<char>('a' + random.bounded(26));
+        QByteArray two = one;
+        two[10] = two[10] == '#' ? '$' : '#';
+        two.remove(50'000, 1);
+        ComparisonModel model = Shown("x\n" + one + '\n', "x\n" + two + '\n', {{1, 1, 1, 1}});
+        const auto* marks = model.RowMarks(2, false);
+        QVERIFY(marks && marks->method != modVantrel::LcsMethod::Table);
+        QString expectedOne(one.size(), u'.'), expectedTwo(two.size(), u'.');
+        expectedOne[10] = expectedOne[50'000] = expectedTwo[10] = u'x';
+        QCOMPARE(Letters(marks->marks1), expectedOne);
+        QCOMPARE(Letters(marks->marks2), expectedTwo);
     }
 };
 

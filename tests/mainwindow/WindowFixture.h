@@ -13,6 +13,7 @@
 #include "app/Globals.h"
 #include "compare/Alignment.h"
 #include "engine/cDiffEngine.h"
+#include "mainwindow/DetailPane.h"
 #include "mainwindow/LineDiffView.h"
 #include "mainwindow/frmFileDiffs.h"
 #include "support/ScriptedPrompts.h"
@@ -95,15 +96,28 @@ inline QString Looks(const LineDiffView& box)
     for (qsizetype k = 0; k < box.Text().size(); ++k) {
         const QColor colour = box.ColorAt(k);
         const bool marker = box.MarkerAt(k);
-        letters += colour == QColor(255, 0, 0) ? (marker ? u'u' : u'r') : colour == QColor(0, 0, 0) && !marker ? u'k' : u'?';
+        letters += colour == DetailPane::DifferColor() ? (marker ? u'u' : u'r') : colour == QColor(0, 0, 0) && !marker ? u'k' : u'?';
     }
     return letters;
 }
 
 namespace ShownComparison {
 
-// Fills the form with the comparison above, as a successful Compare shows
-// it, and draws the bar.
+// Two files in memory, one line per entry, and the blocks between them
+// (0-based first line and line count in File One, then in File Two),
+// shown as a successful Compare shows them.
+inline void Fill(frmFileDiffs& form, const QStringList& one, const QStringList& two,
+                 const std::vector<LineDiff::Hunk>& hunks)
+{
+    Alignment::AlignOutcome aligned = Alignment::alignHunks(hunks, std::int32_t(one.size()), std::int32_t(two.size()));
+    QVERIFY(aligned.ok());
+    const auto file = [](const QStringList& lines) {
+        return LineFile::FromBytes(lines.isEmpty() ? std::string() : (lines.join(u'\n') + u'\n').toUtf8().toStdString());
+    };
+    form.DisplayComparison(file(one), file(two), std::move(aligned.rows));
+}
+
+// Fills the form with the comparison above and draws the bar.
 inline void Show(frmFileDiffs& form)
 {
     QStringList one{"same 1", "abc", "only one", "same 4", "Hello World", "a b", "keep"};
@@ -113,12 +127,7 @@ inline void Show(frmFileDiffs& form)
         two << QStringLiteral("line %1").arg(row);
     }
     two << QStringLiteral("tail");
-    // Blocks as 0-based first line and line count in File One, then in File Two.
-    Alignment::AlignOutcome aligned = Alignment::alignHunks({{1, 1, 1, 1}, {2, 1, 2, 0}, {4, 3, 3, 4}, {149, 0, 149, 1}},
-                                                            std::int32_t(one.size()), std::int32_t(two.size()));
-    QVERIFY(aligned.ok());
-    const auto file = [](const QStringList& lines) { return LineFile::FromBytes((lines.join(u'\n') + u'\n').toUtf8().toStdString()); };
-    form.DisplayComparison(file(one), file(two), std::move(aligned.rows));
+    Fill(form, one, two, {{1, 1, 1, 1}, {2, 1, 2, 0}, {4, 3, 3, 4}, {149, 0, 149, 1}});
     form.DrawDiffBars();
 }
 

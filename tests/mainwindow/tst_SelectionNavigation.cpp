@@ -3,6 +3,7 @@
 // the difference navigation commands, bookmarks and Find.
 
 #include "WindowFixture.h"
+#include "mainwindow/WindowColors.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -237,7 +238,7 @@ private slots:
         Show(*m_form);
         m_form->mnuFileShowLastDiff_Click();
         QCOMPARE(m_form->pctContainer->MarkY(), std::optional<double>(188));
-        QCOMPARE(PixelAt(m_form->pctContainer, 1, 188), QColor(255, 0, 0));
+        QCOMPARE(PixelAt(m_form->pctContainer, 1, 188), WindowColors::BarMark(m_form->pctContainer->palette()));
         QCOMPARE(PixelAt(m_form->pctContainer, 1, 100), m_form->pctContainer->palette().color(QPalette::Window));
         int previous = 151;
         for (const auto& [y, row] : {std::pair{100, 80}, {0, 1}, {190, 151}}) {

@@ -3,6 +3,7 @@
 // pane's one-line view (the look of every character, selection, copying).
 
 #include "WindowFixture.h"
+#include "mainwindow/DetailPane.h"
 
 #include "mainwindow/LineFileRowText.h"
 #include "mainwindow/RowMarkers.h"
@@ -223,30 +224,34 @@ private slots:
     void markers_data()
     {
         QTest::addColumn<RowMarkers::Marker>("marker");
-        QTest::addColumn<QColor>("background");
+        QTest::addColumn<QColor>("row");
         QTest::addColumn<bool>("arrow");
-        QTest::newRow("pctBookmark") << RowMarkers::Marker::Bookmark << QColor(32, 160, 192) << false;
-        QTest::newRow("pctBookmarkArrow") << RowMarkers::Marker::BookmarkArrow << QColor(32, 160, 192) << true;
+        QTest::newRow("pctBookmark") << RowMarkers::Marker::Bookmark << QColor(255, 255, 255) << false;
+        QTest::newRow("pctBookmarkArrow") << RowMarkers::Marker::BookmarkArrow << QColor(255, 255, 255) << true;
         QTest::newRow("pctArrow") << RowMarkers::Marker::Arrow << QColor(255, 255, 255) << true;
-        QTest::newRow("pctDifferArrow") << RowMarkers::Marker::DifferArrow << QColor(222, 223, 255) << true;
-        QTest::newRow("pctOrphanArrow") << RowMarkers::Marker::OrphanArrow << QColor(255, 227, 198) << true;
+        QTest::newRow("pctDifferArrow") << RowMarkers::Marker::DifferArrow << QColor(221, 221, 255) << true;
+        QTest::newRow("pctOrphanArrow") << RowMarkers::Marker::OrphanArrow << QColor(255, 225, 196) << true;
+        QTest::newRow("pctArrow, dark") << RowMarkers::Marker::Arrow << QColor(30, 30, 30) << true;
     }
 
+    // The arrow's shape; an arrow stands on its row's colour, a bookmark is
+    // a block of its own (the colours' contrast is checked in tst_Look).
     void markers()
     {
         QFETCH(RowMarkers::Marker, marker);
-        QFETCH(QColor, background);
+        QFETCH(QColor, row);
         QFETCH(bool, arrow);
         const char* const art[] = {"......r...", "......rr..", "......rrr.", "rrrrrrrrrr",
                                    "rrrrrrrrrr", "......rrr.", "......rr..", "......r..."};
-        const QImage image = RowMarkers::DrawMarker(marker);
+        const QImage image = RowMarkers::DrawMarker(marker, row);
         QCOMPARE(image.size(), QSize(10, 8));
+        const QColor background = image.pixelColor(0, 0);
+        const bool bookmark = marker == RowMarkers::Marker::Bookmark || marker == RowMarkers::Marker::BookmarkArrow;
+        QCOMPARE(background == row, !bookmark);
         for (int y = 0; y < 8; ++y) {
             QString shown;
-            for (int x = 0; x < 10; ++x) {
-                const QColor pixel = image.pixelColor(x, y);
-                shown += pixel == background ? u'.' : pixel == QColor(255, 0, 0) ? u'r' : u'?';
-            }
+            for (int x = 0; x < 10; ++x)
+                shown += image.pixelColor(x, y) == background ? u'.' : u'r';
             QCOMPARE(shown, arrow ? QString::fromLatin1(art[y]) : QStringLiteral(".........."));
         }
     }
@@ -269,7 +274,7 @@ private slots:
         QFETCH(std::vector<bool>, marks);
         QFETCH(bool, markBlanks);
         LineDiffView view;
-        view.SetLine(LineText(text), LineDiffView::MarkedLook{marks, markBlanks, Qt::black, Qt::red});
+        view.SetLine(LineText(text), LineDiffView::MarkedLook{marks, markBlanks, Qt::black, DetailPane::DifferColor()});
         QTEST(Looks(view), "letters");
         view.setPlainText(text);
         QCOMPARE(Looks(view), QString(text.size(), u'k'));

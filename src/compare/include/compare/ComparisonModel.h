@@ -9,6 +9,8 @@
 // a model is cheap and the grids paint from the very rows searched here.
 
 #include "compare/AlignedRows.h"
+#include "compare/CharacterDiff.h"
+#include "compare/LineText.h"
 #include "compare/RowSearch.h"
 
 #include <QString>
@@ -17,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class LineFile;
@@ -43,6 +46,22 @@ public:
     [[nodiscard]] std::int32_t LineOfRow(int side, std::int32_t row) const;
     // " 12.text" for a row that shows a line, empty otherwise.
     [[nodiscard]] QString RowText(int side, std::int32_t row) const;
+    // The line a row shows, as the detail pane shows and compares it; empty
+    // for rows that show no line.
+    [[nodiscard]] LineText LineTextOf(int side, std::int32_t row) const;
+
+    // True for a row of a changed block that shows a line of each file:
+    // the rows whose differing characters are marked.
+    [[nodiscard]] bool IsChangedLinePair(std::int32_t row) const;
+    // Which characters of such a row's two lines differ (compareCharacters
+    // within its usual budgets), worked out on first need and kept until
+    // another comparison is shown or none; asked with the other ignoreCase,
+    // every row is worked out afresh. Null for any other row.
+    const modVantrel::CharacterDiffResult* RowMarks(std::int32_t row, bool ignoreCase);
+    // The marks RowMarks has kept for the row and ignoreCase; never works
+    // any out.
+    [[nodiscard]] const modVantrel::CharacterDiffResult* KnownRowMarks(std::int32_t row, bool ignoreCase) const;
+    [[nodiscard]] std::size_t KnownRowMarkCount() const { return m_rowMarks.size(); }
 
     // The row the selection refresh last marked; 0 for none.
     [[nodiscard]] std::int32_t MarkedRow() const { return m_markedRow; }
@@ -88,4 +107,6 @@ private:
     std::int32_t m_markedRow = 0;
     std::vector<std::int32_t> m_bookmarks;
     QStringList m_searchTexts;
+    std::unordered_map<std::int32_t, modVantrel::CharacterDiffResult> m_rowMarks;
+    bool m_rowMarksIgnoreCase = false;
 };

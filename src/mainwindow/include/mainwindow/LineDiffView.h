@@ -48,8 +48,11 @@ public:
     // the start.
     void SetLine(const LineText& text, std::vector<Run> runs);
     // The same with the look taken from marks, worked out only for the
-    // characters being laid out: a megabyte line costs no pass over it.
+    // characters being laid out. A first differing character beyond the
+    // visible width is scrolled into view with kContextBefore characters
+    // before it.
     void SetLine(const LineText& text, MarkedLook look);
+    static constexpr qsizetype kContextBefore = 8;
     void SetLine(const QString& text, std::vector<Run> runs) { SetLine(LineText(text), std::move(runs)); }
     // The text in black, without the marker.
     void setPlainText(const QString& text);
@@ -99,6 +102,9 @@ private:
     [[nodiscard]] std::vector<Run> RunsIn(qsizetype start, qsizetype end) const;
     [[nodiscard]] qsizetype PositionAtViewportX(int x);
     void EnsureVisible(qsizetype position);
+    // Shows the line from a little before `position` when that is out of
+    // sight at the line's start.
+    void OpenAt(qsizetype position);
 
     LineText m_text;
     std::vector<Run> m_runs;

@@ -11,6 +11,7 @@
 #include "compare/AlignedRows.h"
 #include "compare/LineText.h"
 #include "compare/RowText.h"
+#include "mainwindow/GridRowDrawing.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace Grid {
 
@@ -42,6 +44,11 @@ public:
     }
 };
 
+// The character marks of a row's line, one per UTF-16 position of
+// LineOfRow(row): false where the character differs from the counterpart
+// line. Null when the row has no marks, or none yet.
+using MarkSource = std::function<const std::vector<bool>*(int row)>;
+
 // A cell without a background colour of its own reads back as 0.
 inline constexpr std::uint32_t kNoCellColor = 0;
 
@@ -62,6 +69,9 @@ public:
     void SetRowsFrom(std::shared_ptr<const Alignment::PaneRows> rows, std::shared_ptr<const Grid::RowTextSource> source);
     // Pictures of cells that have none of their own; null for none.
     void SetPictureSource(std::function<QPixmap(int row)> source);
+    // Where the differing characters of rows come from; asked while rows
+    // are painted, so it must answer at once. Null for none.
+    void SetMarkSource(Grid::MarkSource source);
 
     // The current row (never the header row while the grid has other rows).
     [[nodiscard]] int Row() const { return m_row; }
@@ -112,7 +122,13 @@ public:
     void SetGridLines(bool on);
     [[nodiscard]] int ColWidth() const { return m_colWidth; }
     void SetColWidth(int pixels);
+    // From now on the column is as wide as the viewport, whatever the
+    // grid's size, so there is nothing to scroll to sideways; SetColWidth
+    // ends this.
+    void FitColumnToViewport();
     [[nodiscard]] int RowHeight() const { return m_rowHeight; }
+    // Pixels from a cell's left edge to its text.
+    [[nodiscard]] int TextIndent() const { return m_textIndent; }
     // The tooltip as plain text; the viewport shows it as such, tags and all.
     [[nodiscard]] const QString& ToolTipText() const { return m_toolTip; }
     void SetToolTipText(const QString& text);
@@ -140,9 +156,14 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    // Pixels between a cell's left edge and its picture.
+    static constexpr int kPictureIndent = 1;
+
     [[nodiscard]] bool Valid(int row) const { return row >= 0 && row < Rows(); }
     [[nodiscard]] int MaxTopRow() const;
     void PaintRow(QPainter& painter, int row, int y) const;
+    // The differing characters of the drawn text of a row.
+    [[nodiscard]] std::vector<GridRowDrawing::Span> DifferingSpans(int row, const QString& text) const;
     void UpdateRowHeight();
     void UpdateScrollBars();
     void Refresh();
@@ -156,6 +177,7 @@ private:
     Alignment::PaneRows* m_writableRows = nullptr;  // m_rows when this grid owns them
     std::shared_ptr<const Grid::RowTextSource> m_source;
     std::function<QPixmap(int)> m_pictureSource;
+    Grid::MarkSource m_markSource;
     QHash<int, QString> m_texts;
     QHash<int, QPixmap> m_pictures;
     QString m_toolTip;
@@ -165,6 +187,8 @@ private:
     int m_rowHeight = 16;
     int m_narrowestAdvance = 1;  // pixels of the font's narrowest ASCII character
     int m_colWidth = 0;
+    int m_textIndent = 4;  // pixels left of a cell's text
+    bool m_fitColumn = false;
     bool m_redraw = true;
     bool m_gridLines = true;
     bool m_leftPressed = false;

@@ -9,6 +9,7 @@
 #include "mainwindow/DiffBarWidget.h"
 #include "mainwindow/FormLayout.h"
 #include "mainwindow/LineDiffView.h"
+#include "mainwindow/RowMarkers.h"
 #include "mainwindow/VGrid.h"
 #include "options/modIniFile.h"
 
@@ -19,6 +20,7 @@
 #include <cstdint>
 
 class FileChangeWatcher;
+class GridCharacterMarks;
 class LineFile;
 class PathBox;
 class cDiffEngine;
@@ -154,6 +156,8 @@ public:
     // disk; Yes runs Compare. Run when the window is active.
     void AskToCompareAgain();
     [[nodiscard]] const FileChangeWatcher& FileWatcher() const { return *m_fileWatcher; }
+    // The differing characters the grids mark in changed rows.
+    [[nodiscard]] const GridCharacterMarks& GridMarks() const { return *m_gridMarks; }
 
     // Results of the searches below besides a row.
     static constexpr std::int32_t kNotFound = -1;
@@ -266,6 +270,8 @@ private:
     // Drops the proposals the path boxes are still searching for.
     void CancelPathCompletions();
     [[nodiscard]] QPixmap GridOnePicture(int row) const;
+    // The marker pictures for the palette's window colour.
+    void DrawMarkerPictures();
     using RowSearchMember = std::optional<std::int32_t> (ComparisonModel::*)(std::int32_t) const;
     // A search from grid one's current row: kNotFound when it finds
     // nothing, kSearchNotRun while the hourglass shows or after a failure
@@ -284,7 +290,9 @@ private:
     std::int16_t LayoutMargin = 0;
     std::uint32_t SplitterDragColor = 0;
     ComparisonModel m_model;
+    RowMarkers::Pictures m_markerPictures;
     FileChangeWatcher* m_fileWatcher = nullptr;
+    GridCharacterMarks* m_gridMarks = nullptr;
     bool m_askingToCompareAgain = false;
     // The files Compare loaded, until their rows are aligned.
     std::array<std::shared_ptr<const LineFile>, 2> m_loadedFiles{};

@@ -1,0 +1,72 @@
+// Painting of the result grid's rows: the cell's colour, its picture, and
+// the visible part of its text with the characters that differ from the
+// counterpart line on a tint.
+
+#include "mainwindow/VGrid.h"
+
+#include "mainwindow/GridRowDrawing.h"
+#include "mainwindow/WindowColors.h"
+
+#include <QPainter>
+#include <QScrollBar>
+
+void VGrid::PaintRow(QPainter& painter, int row, int y) const
+{
+    const int x = -horizontalScrollBar()->value();
+    const QRect cell(x, y, m_colWidth, m_rowHeight);
+    // Whatever a row holds (a marker picture taller than the row, marks
+    // stacked high, a fallback font's taller glyphs), nothing of it reaches
+    // into another row.
+    painter.setClipRect(cell.intersected(viewport()->rect()));
+    const std::uint32_t color = CellBackColor(row);
+    if (row == 0)
+        painter.fillRect(cell, palette().color(QPalette::Button));
+    else if (color != Grid::kNoCellColor)
+        painter.fillRect(cell, ToQColor(color));
+    const QPixmap picture = CellPicture(row);
+    if (!picture.isNull()) {
+        const QSize size = picture.deviceIndependentSize().toSize();
+        painter.drawPixmap(x + kPictureIndent, y + (m_rowHeight - size.height()) / 2, picture);
+    }
+    // Only the columns that fit are formed and shaped: a megabyte line
+    // costs what a short one does.
+    const QString text = TextMatrixPart(row, VisibleColumns()).text;
+    if (!text.isEmpty()) {
+        // The row colours are light in every palette: their text is dark.
+        painter.setPen(row == 0                        ? WindowColors::HeaderText(palette())
+                       : color == Grid::kNoCellColor ? WindowColors::GridText(palette())
+                                                     : WindowColors::TextOnRow(ToQColor(color)));
+        GridRowDrawing::DrawOneLine(painter, cell.adjusted(m_textIndent, 0, 0, 0), text, layoutDirection(),
+                                    DifferingSpans(row, text), WindowColors::DifferingCharacters());
+    }
+    if (m_gridLines || row == 0) {
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
+        painter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
+    }
+}
+
+std::vector<GridRowDrawing::Span> VGrid::DifferingSpans(int row, const QString& text) const
+{
+    // Marks belong to the line a row shows through its source; a cell's
+    // own text has none. The line follows the number's period.
+    if (row < 1 || !m_markSource || m_texts.contains(row)
+        || m_rows->line[static_cast<std::size_t>(row - 1)] == Alignment::kNoLine)
+        return {};
+    const std::vector<bool>* marks = m_markSource(row);
+    const qsizetype period = text.indexOf(QLatin1Char('.'));
+    if (!marks || period < 0)
+        return {};
+    return GridRowDrawing::DifferingSpans(*marks, period + 1, text.size());
+}
+
+void VGrid::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const int height = viewport()->height();
+    int y = m_rowHeight;
+    for (int row = TopRow(); row < Rows() && y < height; ++row, y += m_rowHeight)
+        PaintRow(painter, row, y);
+    PaintRow(painter, 0, 0);
+}

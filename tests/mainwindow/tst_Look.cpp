@@ -1,0 +1,283 @@
+// How the window draws what it shows: the differing characters of changed
+// rows, marked in both grids as the detail pane marks them; colours that
+// stay readable on a light and a dark palette; a text column as wide as the
+// grid's viewport; the detail pane opening a long line at its first
+// difference.
+
+#include "WindowFixture.h"
+#include "mainwindow/RowMarkers.h"
+#include "mainwindow/WindowColors.h"
+#include "mainwindow/GridCharacterMarks.h"
+
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
+#include <cmath>
+
+using namespace ShownComparison;
+
+namespace {
+
+// The contrast ratio of two colours by the WCAG formula, written out here
+// on its own.
+double WcagContrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            v /= 255.0;
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+    };
+    const double x = luminance(a), y = luminance(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+QPalette LightPalette()
+{
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    return fusion->standardPalette();
+}
+
+QPalette DarkPalette()
+{
+    QPalette dark = LightPalette();
+    const std::pair<QPalette::ColorRole, QColor> roles[] = {
+        {QPalette::Window, QColor(45, 45, 45)},   {QPalette::WindowText, QColor(220, 220, 220)},
+        {QPalette::Base, QColor(30, 30, 30)},     {QPalette::Text, QColor(220, 220, 220)},
+        {QPalette::Button, QColor(53, 53, 53)},   {QPalette::ButtonText, QColor(220, 220, 220)},
+        {QPalette::Highlight, QColor(42, 130, 218)}, {QPalette::HighlightedText, QColor(255, 255, 255)}};
+    for (const auto& [role, colour] : roles)
+        dark.setColor(role, colour);
+    return dark;
+}
+
+QImage Painted(const VGrid* grid)
+{
+    QImage image(grid->viewport()->size(), QImage::Format_RGB32);
+    grid->viewport()->render(&image);
+    return image;
+}
+
+// Paints both grids and lets the marks their rows asked for be worked out.
+void PaintAndWaitForMarks(frmFileDiffs& form)
+{
+    Painted(form.grdFileOne);
+    Painted(form.grdFileTwo);
+    QTRY_VERIFY(!form.GridMarks().Pending());
+}
+
+// One letter per character of a row's line (the first `length` after a
+// prefix) that lies wholly in view: 'x' where more of its cell shows the
+// differing tint than the row's colour.
+QString TintedCharacters(const VGrid* grid, const QImage& image, int row, qsizetype prefix, qsizetype length)
+{
+    const QColor tint = WindowColors::DifferingCharacters();
+    const QColor rowColour = grid->ToQColor(grid->CellBackColor(row));
+    const qreal advance = QFontMetricsF(grid->font()).horizontalAdvance(QLatin1Char('x'));
+    const int top = grid->RowHeight() * (row - grid->TopRow() + 1);
+    QString letters;
+    for (qsizetype k = 0; k < length; ++k) {
+        const int left = static_cast<int>(std::ceil(grid->TextIndent() + (prefix + k) * advance));
+        const int right = static_cast<int>(grid->TextIndent() + (prefix + k + 1) * advance);
+        if (right >= image.width())
+            return letters;
+        int tinted = 0, plain = 0;
+        for (int y = top + 1; y < top + grid->RowHeight() - 1; ++y)
+            for (int x = left; x < right; ++x) {
+                tinted += image.pixelColor(x, y) == tint ? 1 : 0;
+                plain += image.pixelColor(x, y) == rowColour ? 1 : 0;
+            }
+        letters += tinted > plain ? u'x' : u'.';
+    }
+    return letters;
+}
+
+// The pixel of a row's text area that stands out most from the row's colour.
+QColor MostContrasting(const QImage& image, int top, int height, const QColor& background)
+{
+    QColor best = background;
+    for (int y = top + 1; y < top + height - 1; ++y)
+        for (int x = 20; x < image.width() - 20; ++x)
+            if (WcagContrast(image.pixelColor(x, y), background) > WcagContrast(best, background))
+                best = image.pixelColor(x, y);
+    return best;
+}
+
+}  // namespace
+
+class tst_Look : public QObject {
+    Q_OBJECT
+
+    WindowFixture w;
+    frmFileDiffs* m_form = nullptr;
+
+private slots:
+    void init()
+    {
+        w.setUp();
+        m_form = &w.load(true);
+    }
+    void cleanup() { w.tearDown(); }
+
+    // A changed row shows the characters the detail pane colours red, on
+    // the tint, in both grids; 'x' marks a differing character.
+    void changedRowsMarkWhatThePaneMarks_data()
+    {
+        QTest::addColumn<QString>("one");
+        QTest::addColumn<QString>("two");
+        QTest::addColumn<QString>("marksOne");
+        QTest::addColumn<QString>("marksTwo");
+        QTest::newRow("last letter") << "abc" << "abd" << "..x" << "..x";
+        QTest::newRow("swapped: the a is common") << "ab" << "ba" << ".x" << "x.";
+        QTest::newRow("doubled letter: the first differs") << "aab" << "ab" << "x.." << "..";
+        QTest::newRow("one more space: the first differs") << "hello world" << "hello  world" << "..........."
+                                                           << ".....x......";
+        QTest::newRow("opposite an empty line") << "keep" << "" << "xxxx" << "";
+        QString letters;
+        for (int i = 0; i < 400; ++i)
+            letters += QChar(u'a' + (i * 7 + i / 26) % 26);
+        QTest::newRow("wider than the grid, a letter gone near the start")
+            << letters << QString(letters).remove(5, 1) << QString(5, u'.') + u'x' + QString(394, u'.')
+            << QString(399, u'.');
+    }
+
+    void changedRowsMarkWhatThePaneMarks()
+    {
+        QFETCH(QString, one);
+        QFETCH(QString, two);
+        QFETCH(QString, marksOne);
+        QFETCH(QString, marksTwo);
+        // Row 1 is changed, row 2 an orphan line opposite a filler.
+        Fill(*m_form, {one, QStringLiteral("alone")}, {two}, {{0, 2, 0, 1}});
+        const QStringList expected = {marksOne, marksTwo};
+        PaintAndWaitForMarks(*m_form);
+        for (int side = 0; side < 2; ++side) {
+            const VGrid* grid = side == 0 ? m_form->grdFileOne : m_form->grdFileTwo;
+            const QImage image = Painted(grid);
+            const QString shown = TintedCharacters(grid, image, 1, 3, expected[side].size());
+            QVERIFY2(!shown.isEmpty() || expected[side].isEmpty(), "no character in view");
+            QCOMPARE(shown, expected[side].left(shown.size()));
+            if (side == 0)
+                QCOMPARE(TintedCharacters(grid, image, 2, 3, 5), QStringLiteral("....."));
+        }
+        // The detail pane shows the same characters in red.
+        ClickRow(m_form->grdFileOne, 1);
+        for (int side = 0; side < 2; ++side) {
+            QString pane = Looks(*m_form->rtfLineDiff[static_cast<std::size_t>(side)]);
+            pane.replace(u'k', u'.').replace(u'r', u'x').replace(u'u', u'x');
+            QCOMPARE(pane, expected[side]);
+        }
+    }
+
+    // Every colour drawn on a background reaches a contrast of 4.5, the
+    // marker pictures read pixel by pixel, on a light and a dark palette.
+    void coloursReadableOnLightAndDark_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << LightPalette();
+        QTest::newRow("dark") << DarkPalette();
+    }
+
+    void coloursReadableOnLightAndDark()
+    {
+        QFETCH(QPalette, palette);
+        using WindowColors::BarMark, WindowColors::DetailBackground, WindowColors::DetailCommon,
+            WindowColors::DetailDiffer, WindowColors::DifferingCharacters, WindowColors::GridText,
+            WindowColors::HeaderText, WindowColors::SelectedText, WindowColors::TextOnRow;
+        const QColor orphan(255, 225, 196), changed(221, 221, 255);
+        const QColor base = palette.color(QPalette::Base);
+        std::vector<std::tuple<QString, QColor, QColor>> pairs = {
+            {"grid text", GridText(palette), base},
+            {"header", HeaderText(palette), palette.color(QPalette::Button)},
+            {"orphan row", TextOnRow(orphan), orphan},
+            {"changed row", TextOnRow(changed), changed},
+            {"differing characters", TextOnRow(changed), DifferingCharacters()},
+            {"pane text", DetailCommon(), DetailBackground()},
+            {"pane red", DetailDiffer(), DetailBackground()},
+            {"pane selection", SelectedText(palette), palette.color(QPalette::Highlight)},
+            {"bar mark", BarMark(palette), palette.color(QPalette::Window)}};
+        for (int m = 0; m < 5; ++m)
+            for (const QColor& row : {base, orphan, changed}) {
+                const auto marker = static_cast<RowMarkers::Marker>(m);
+                const QImage image = RowMarkers::DrawMarker(marker, row);
+                const QString name = QStringLiteral("marker %1 on %2").arg(m).arg(row.name());
+                if (image.pixelColor(0, 0) != row)
+                    pairs.emplace_back(name + QStringLiteral(", block"), image.pixelColor(0, 0), row);
+                if (marker != RowMarkers::Marker::Bookmark)
+                    pairs.emplace_back(name + QStringLiteral(", arrow"), image.pixelColor(0, 3), image.pixelColor(0, 0));
+            }
+        for (const auto& [name, colour, background] : pairs)
+            QVERIFY2(WcagContrast(colour, background) >= 4.5,
+                     qPrintable(QStringLiteral("%1: %2 on %3, %4").arg(name, colour.name(), background.name())
+                                    .arg(WcagContrast(colour, background))));
+    }
+
+    // On a dark palette the grids draw dark text on the light row colours
+    // and light text on the rest.
+    void darkPaletteTextStaysReadable()
+    {
+        m_form->setPalette(DarkPalette());
+        Show(*m_form);
+        const VGrid* grid = m_form->grdFileOne;
+        const QImage image = Painted(grid);
+        for (const int row : {1, 2, 3}) {  // unchanged, changed, orphan
+            const int top = grid->RowHeight() * row;
+            const QColor background = image.pixelColor(image.width() - 3, top + grid->RowHeight() / 2);
+            const QColor ink = MostContrasting(image, top, grid->RowHeight(), background);
+            QVERIFY2(WcagContrast(ink, background) >= 4.5, qPrintable(QStringLiteral("row %1: %2 on %3")
+                                                                      .arg(row).arg(ink.name(), background.name())));
+        }
+    }
+
+    // The text column is as wide as the viewport: nothing to scroll to
+    // sideways, before a Compare, after it and after a resize; and the row
+    // marker keeps clear of the number.
+    void columnFitsTheViewport()
+    {
+        Show(*m_form);
+        m_form->mnuFileShowFirstDiff_Click();
+        for (const QSize size : {m_form->size(), m_form->size() + QSize(90, 40)}) {
+            m_form->resize(size);
+            QCoreApplication::processEvents();
+            for (const VGrid* grid : {m_form->grdFileOne, m_form->grdFileTwo}) {
+                QCOMPARE(grid->ColWidth(), grid->viewport()->width());
+                QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
+            }
+        }
+        const VGrid* grid = m_form->grdFileOne;
+        const QImage image = Painted(grid);
+        const int row = m_form->grdFileOne->Row();
+        const int top = grid->RowHeight() * (row - grid->TopRow() + 1);
+        const QColor background = image.pixelColor(image.width() - 3, top + grid->RowHeight() / 2);
+        for (int x = 1 + RowMarkers::kWidth; x < 3 + RowMarkers::kWidth; ++x)
+            for (int y = top; y < top + grid->RowHeight() - 1; ++y)
+                QVERIFY2(image.pixelColor(x, y) == background, qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+    }
+
+    // A line whose first difference lies beyond the box's width opens a
+    // few characters before it; one that differs in view opens at its start.
+    void paneOpensAtTheFirstDifference_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<bool>("scrolled");
+        QTest::newRow("in view") << 3 << false;
+        QTest::newRow("far along") << 1500 << true;
+    }
+
+    void paneOpensAtTheFirstDifference()
+    {
+        QFETCH(int, first);
+        QFETCH(bool, scrolled);
+        LineDiffView* box = m_form->rtfLineDiff[0];
+        std::vector<bool> marks(2000, true);
+        marks[static_cast<std::size_t>(first)] = marks[1700] = false;
+        box->SetLine(LineText(QString(2000, u'a')), LineDiffView::MarkedLook{marks, false, Qt::black, Qt::red});
+        const int offset = box->horizontalScrollBar()->value();
+        QCOMPARE(offset, scrolled ? static_cast<int>(box->XOfPosition(first - LineDiffView::kContextBefore)) : 0);
+        QVERIFY(box->XOfPosition(first + 1) - offset <= box->viewport()->width());
+    }
+};
+
+QTEST_MAIN(tst_Look)
+#include "tst_Look.moc"
