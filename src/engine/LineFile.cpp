@@ -1,5 +1,7 @@
 #include "engine/LineFile.h"
 
+#include "engine/Unicode.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -56,21 +58,23 @@ void OffsetTable<T>::Reserve(std::size_t capacity)
 template class OffsetTable<std::uint32_t>;
 template class OffsetTable<std::uint64_t>;
 
-LineFile::LineFile(Bytes_ bytes, std::size_t size, std::string path)
+LineFile::LineFile(Bytes_ bytes, std::size_t size, std::string path, Wide wide)
     : m_bytes(std::move(bytes)), m_size(size), m_path(std::move(path))
 {
+    if (wide == Wide::Decode)
+        Decode();
     Split();
 }
 
-LineFile::LoadResult LineFile::Load(const std::string& path)
+LineFile::LoadResult LineFile::Load(const std::string& path, Wide wide)
 {
     InputFile opened(path);
     if (!opened.Ok() || !opened.ReadFirstBlock())
         return {nullptr, opened.Error()};
-    return FromOpened(opened);
+    return FromOpened(opened, wide);
 }
 
-LineFile::LoadResult LineFile::FromOpened(InputFile& opened)
+LineFile::LoadResult LineFile::FromOpened(InputFile& opened, Wide wide)
 {
     if (!opened.Ok())
         return {nullptr, opened.Error()};
@@ -98,24 +102,109 @@ LineFile::LoadResult LineFile::FromOpened(InputFile& opened)
         }
     }
     Bytes_ bytes(buffer.Release());
-    return {std::shared_ptr<const LineFile>(new LineFile(std::move(bytes), filled, opened.Path())), {}};
+    return {std::shared_ptr<const LineFile>(new LineFile(std::move(bytes), filled, opened.Path(), wide)), {}};
 }
 
-std::shared_ptr<const LineFile> LineFile::FromBytes(std::string_view bytes, std::string path)
+std::shared_ptr<const LineFile> LineFile::FromBytes(std::string_view bytes, std::string path, Wide wide)
 {
     Buffer buffer(bytes.size());
     std::memcpy(buffer.Data(), bytes.data(), bytes.size());
     Bytes_ owned(buffer.Release());
-    return std::shared_ptr<const LineFile>(new LineFile(std::move(owned), bytes.size(), std::move(path)));
+    return std::shared_ptr<const LineFile>(new LineFile(std::move(owned), bytes.size(), std::move(path), wide));
 }
+
+void LineFile::Decode()
+{
+    const TextEncoding encoding = WideText::EncodingOfMark(Bytes());
+    if (encoding == TextEncoding::Utf8)
+        return;
+    Buffer decoded(WideText::MaxDecodedSize(m_size));
+    const std::int64_t size = WideText::DecodeToUtf8(Bytes(), encoding, decoded.Data());
+    if (size < 0) {
+        // Kept as bytes: whoever reads it decides whether that is text.
+        m_facts.undecodable = true;
+        return;
+    }
+    decoded.Resize(static_cast<std::size_t>(size));
+    m_bytes.reset(decoded.Release());
+    m_size = static_cast<std::size_t>(size);
+    m_facts.encoding = encoding;
+}
+
+namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+struct ByteScan {
+    bool utf8 = true;
+    std::uint64_t crs = 0;
+};
+
+// The CR bytes in eight bytes of ASCII. No byte of x exceeds 0x7F, so
+// adding 0x7F to each sets its high bit, without a carry into the next
+// byte, exactly when it is not zero.
+[[gnu::always_inline]] inline std::uint64_t CrsInAscii(std::uint64_t word)
+{
+    const std::uint64_t x = word ^ (kOnes * '\r');
+    const std::uint64_t crs = ~(x + kOnes * 0x7F) & kHighs;
+    return crs ? static_cast<std::uint64_t>(__builtin_popcountll(crs)) : 0;
+}
+
+// Whether the bytes are UTF-8, and how many CRs they hold, in one pass
+// that takes ASCII eight bytes at a time.
+ByteScan ScanBytes(const char* data, std::size_t size)
+{
+    ByteScan scan;
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const auto* end = p + size;
+    while (p < end) {
+        for (; end - p >= 8; p += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if (word & kHighs)
+                break;
+            scan.crs += CrsInAscii(word);
+        }
+        if (p == end)
+            break;
+        if (*p < 0x80) {
+            scan.crs += *p++ == '\r';
+            continue;
+        }
+        if (scan.utf8) {
+            char32_t c;
+            const int length = Unicode::DecodeUtf8(p, end, c);
+            if (length > 0) {
+                p += length;
+                continue;
+            }
+            scan.utf8 = false;
+        }
+        ++p;  // a byte of a file that is not UTF-8: only its CRs count now
+    }
+    return scan;
+}
+
+}  // namespace
 
 void LineFile::Split()
 {
     m_wide = m_size > 0xFFFFFFFFull;
-    if (m_wide)
-        SplitInto(m_wideStarts);
-    else
-        SplitInto(m_starts);
+    const std::int64_t crlf = m_wide ? SplitInto(m_wideStarts) : SplitInto(m_starts);
+    const ByteScan scan = ScanBytes(m_bytes.get(), m_size);
+    const std::int64_t lfs = LineCount() - (m_lastLacksNewline ? 1 : 0);
+    m_facts.crlfEndings = crlf;
+    m_facts.lfEndings = lfs - crlf;
+    m_facts.crEndings = static_cast<std::int64_t>(scan.crs) - crlf;
+    m_facts.byteOrderMark = Bytes().substr(0, 3) == "\xEF\xBB\xBF";
+    // A decoded file already knows its encoding.
+    if (m_facts.encoding == TextEncoding::Utf8)
+        m_facts.encoding = !scan.utf8 ? TextEncoding::Windows1252
+                           : m_facts.byteOrderMark ? TextEncoding::Utf8Bom
+                                                   : TextEncoding::Utf8;
+    const char last = m_size > 0 ? m_bytes.get()[m_size - 1] : '\0';
+    m_facts.finalNewline = last == '\n' || (last == '\r' && lfs == 0);
 }
 
 namespace {
@@ -126,8 +215,6 @@ namespace {
 // and memchr takes over for long lines.
 std::uint64_t NextNewline(const char* data, std::uint64_t from, std::uint64_t size)
 {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
     constexpr std::uint64_t kShortScan = 64;  // bytes scanned before memchr
     std::uint64_t pos = from;
     const std::uint64_t stop = std::min(size, from + kShortScan);
@@ -152,13 +239,14 @@ std::uint64_t NextNewline(const char* data, std::uint64_t from, std::uint64_t si
 }  // namespace
 
 template <class Offset>
-void LineFile::SplitInto(OffsetTable<Offset>& starts)
+std::int64_t LineFile::SplitInto(OffsetTable<Offset>& starts)
 {
     const char* data = m_bytes.get();
     const std::uint64_t size = m_size;
     // A first guess of the line count; the table grows cheaply beyond it.
     starts.Reserve(static_cast<std::size_t>(size / 32 + 2));
     std::uint64_t pos = 0;
+    std::int64_t crlf = 0;
     while (pos < size) {
         starts.Append(static_cast<Offset>(pos));
         const std::uint64_t lf = NextNewline(data, pos, size);
@@ -166,7 +254,11 @@ void LineFile::SplitInto(OffsetTable<Offset>& starts)
             m_lastLacksNewline = true;
             break;
         }
+        // The byte before the LF was just read: counting the CR LF line
+        // ends here costs nothing.
+        crlf += lf > 0 && data[lf - 1] == '\r';
         pos = lf + 1;
     }
     starts.Append(static_cast<Offset>(size));
+    return crlf;
 }
