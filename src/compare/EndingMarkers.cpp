@@ -11,7 +11,7 @@ constexpr char16_t kByteOrderMark = 0xFEFF;
 // No-break spaces inside the tags, so that they never take the marker of a
 // differing blank.
 const QString kBomTag = QStringLiteral(u"\u2039BOM\u203A");
-const QString kCrMarker = QStringLiteral(u"\u240D");
+const QString kCrMarker = QStringLiteral(u"\u2039CR\u203A");
 const QString kNoNewlineTag = QStringLiteral(u"\u2039no\u00A0newline\u00A0at\u00A0end\u203A");
 
 bool StartsWithMark(const LineFile& file, std::int64_t line)

@@ -88,7 +88,7 @@ QString withVisibleSeparators(QString text)
 {
     return text.replace(QChar::LineSeparator, QChar(0x21B5))
         .replace(QChar::ParagraphSeparator, QChar(0x00B6))
-        .replace(QLatin1Char('\r'), QChar(0x240D));
+        .replace(QLatin1Char('\r'), QChar(0x2190));
 }
 
 QString lineOfRowText(QStringView rowText)

@@ -223,18 +223,18 @@ private slots:
         QTest::addColumn<QString>("tipOne");
         const QString only = QStringLiteral("The files differ only in ");
         const QString crlfLf = only + "their line endings: File One uses CR LF (Windows), File Two uses LF (Unix).";
-        const QString cr = QStringLiteral(u"␍");
-        const QString noNewline = QStringLiteral(u"‹no newline at end›");
-        const QString bom = QStringLiteral(u"‹BOM›");
+        const QString cr = QStringLiteral(u"\u2039CR\u203A");
+        const QString noNewline = QStringLiteral(u"\u2039no\u00A0newline\u00A0at\u00A0end\u203A");
+        const QString bom = QStringLiteral(u"\u2039BOM\u203A");
         const QString utf8Crlf2 = QStringLiteral("Encoding: UTF-8\nLine endings: CR LF (Windows)\n2 lines");
         QTest::newRow("CR LF against LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << false << crlfLf
-                                          << 1 << "a" + cr << "kr" << "a" << "k" << utf8Crlf2;
+                                          << 1 << "a" + cr << "krrrr" << "a" << "k" << utf8Crlf2;
         QTest::newRow("empty lines, CR LF against LF") << QByteArray("\r\n") << QByteArray("\n") << false << crlfLf
-                                                       << 1 << cr << "r" << "" << "" << "Encoding: UTF-8\nLine endings: CR LF (Windows)\n1 line";
+                                                       << 1 << cr << "rrrr" << "" << "" << "Encoding: UTF-8\nLine endings: CR LF (Windows)\n1 line";
         QTest::newRow("mixed against LF")
             << QByteArray("a\r\nb\n") << QByteArray("a\nb\n") << false
             << only + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix)."
-            << 1 << "a" + cr << "kr" << "a" << "k" << "Encoding: UTF-8\nLine endings: mixed (1 CR LF, 1 LF)\n2 lines";
+            << 1 << "a" + cr << "krrrr" << "a" << "k" << "Encoding: UTF-8\nLine endings: mixed (1 CR LF, 1 LF)\n2 lines";
         // Lines end at LF only: the CR file is one line, its CRs in view.
         QTest::newRow("CR alone against LF")
             << QByteArray("a\rb\r") << QByteArray("a\nb\n") << false
@@ -256,13 +256,13 @@ private slots:
             << utf16 << QByteArray("\xef\xbb\xbf" "a\nb\n") << false
             << only + "their line endings and their encodings: File One uses CR LF (Windows) and is UTF-16 LE, "
                       "File Two uses LF (Unix) and is UTF-8 with BOM."
-            << 1 << "a" + cr << "kr" << "a" << "k"
+            << 1 << "a" + cr << "krrrr" << "a" << "k"
             << "Encoding: UTF-16 LE\nLine endings: CR LF (Windows)\n2 lines";
         QTest::newRow("Windows-1252") << QByteArray("caf\xe9\r\n") << QByteArray("caf\xe9\n") << false << crlfLf << 1
-                                      << QStringLiteral(u"caf\u00e9") + cr << "kkkkr" << QStringLiteral(u"caf\u00e9")
+                                      << QStringLiteral(u"caf\u00e9") + cr << "kkkkrrrr" << QStringLiteral(u"caf\u00e9")
                                       << "kkkk" << "Encoding: Windows-1252\nLine endings: CR LF (Windows)\n1 line";
         QTest::newRow("text differs as well") << QByteArray("a\r\nb\r\n") << QByteArray("a\nc\n") << false << QString()
-                                              << 2 << "b" + cr << "rr" << "c" << "r" << utf8Crlf2;
+                                              << 2 << "b" + cr << "rrrrr" << "c" << "r" << utf8Crlf2;
         QTest::newRow("white space ignored, text differs") << QByteArray("a\r\nb\r\n") << QByteArray("a\nc\n") << true
                                                            << QString() << 2 << "b" << "r" << "c" << "r" << utf8Crlf2;
         QTest::newRow("white space ignored, mark only")

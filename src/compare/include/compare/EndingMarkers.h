@@ -3,10 +3,11 @@
 // that differ in their line ending (CR LF against LF, a missing newline at
 // the end of the file) or in a byte-order mark. Each becomes visible text
 // at its place, coloured as a difference: the mark as the tag "‹BOM›" at the
-// start (where decoding leaves no visible character), a "␍" after the text
-// for the CR of a CR LF,
-// a "‹no newline at end›" tag after that. A CR inside a line's text is
-// shown as "␍" anyway (RowText::withVisibleSeparators).
+// start (where decoding leaves no visible character), the tag "‹CR›" after
+// the text for the CR of a CR LF, the tag "‹no newline at end›" after that.
+// (A CR inside a line's text shows as an arrow: RowText::withVisibleSeparators.)
+// Tags rather than the control picture U+240D, which common fixed-pitch
+// fonts lack.
 
 #include "compare/LineText.h"
 
