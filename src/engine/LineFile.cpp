@@ -141,32 +141,46 @@ struct ByteScan {
     std::uint64_t crs = 0;
 };
 
-// The CR bytes in eight bytes of ASCII. No byte of x exceeds 0x7F, so
-// adding 0x7F to each sets its high bit, without a carry into the next
-// byte, exactly when it is not zero.
+// The high bit of each CR byte in eight bytes of ASCII. No byte of x
+// exceeds 0x7F, so adding 0x7F to each sets its high bit, without a carry
+// into the next byte, exactly when it is not zero.
 [[gnu::always_inline]] inline std::uint64_t CrsInAscii(std::uint64_t word)
 {
     const std::uint64_t x = word ^ (kOnes * '\r');
-    const std::uint64_t crs = ~(x + kOnes * 0x7F) & kHighs;
-    return crs ? static_cast<std::uint64_t>(__builtin_popcountll(crs)) : 0;
+    return ~(x + kOnes * 0x7F) & kHighs;
 }
 
-// Whether the bytes are UTF-8, and how many CRs they hold, in one pass
-// that takes ASCII eight bytes at a time.
-ByteScan ScanBytes(const char* data, std::size_t size)
+[[gnu::always_inline]] inline std::uint64_t Count(std::uint64_t bits)
 {
-    ByteScan scan;
-    const auto* p = reinterpret_cast<const unsigned char*>(data);
-    const auto* end = p + size;
-    while (p < end) {
-        for (; end - p >= 8; p += 8) {
+    return bits ? static_cast<std::uint64_t>(__builtin_popcountll(bits)) : 0;
+}
+
+// Scans the bytes from p up to `limit` for whether they are UTF-8 and how
+// many CRs they hold, taking ASCII 32 and 8 bytes at a time. A character
+// that starts before `limit` is read whole (up to `end`); returns where the
+// scan stopped, at or just past `limit`.
+const unsigned char* ScanBytes(const unsigned char* p, const unsigned char* limit, const unsigned char* end,
+                               ByteScan& scan)
+{
+    while (p < limit) {
+        // Most files hold no CR at all: 32 bytes cost one test then.
+        for (; limit - p >= 32; p += 32) {
+            std::uint64_t w[4];
+            std::memcpy(w, p, 32);
+            if ((w[0] | w[1] | w[2] | w[3]) & kHighs)
+                break;
+            const std::uint64_t crs[4] = {CrsInAscii(w[0]), CrsInAscii(w[1]), CrsInAscii(w[2]), CrsInAscii(w[3])};
+            if (crs[0] | crs[1] | crs[2] | crs[3])
+                scan.crs += Count(crs[0]) + Count(crs[1]) + Count(crs[2]) + Count(crs[3]);
+        }
+        for (; limit - p >= 8; p += 8) {
             std::uint64_t word;
             std::memcpy(&word, p, 8);
             if (word & kHighs)
                 break;
-            scan.crs += CrsInAscii(word);
+            scan.crs += Count(CrsInAscii(word));
         }
-        if (p == end)
+        if (p >= limit)
             break;
         if (*p < 0x80) {
             scan.crs += *p++ == '\r';
@@ -183,31 +197,8 @@ ByteScan ScanBytes(const char* data, std::size_t size)
         }
         ++p;  // a byte of a file that is not UTF-8: only its CRs count now
     }
-    return scan;
+    return p;
 }
-
-}  // namespace
-
-void LineFile::Split()
-{
-    m_wide = m_size > 0xFFFFFFFFull;
-    const std::int64_t crlf = m_wide ? SplitInto(m_wideStarts) : SplitInto(m_starts);
-    const ByteScan scan = ScanBytes(m_bytes.get(), m_size);
-    const std::int64_t lfs = LineCount() - (m_lastLacksNewline ? 1 : 0);
-    m_facts.crlfEndings = crlf;
-    m_facts.lfEndings = lfs - crlf;
-    m_facts.crEndings = static_cast<std::int64_t>(scan.crs) - crlf;
-    m_facts.byteOrderMark = Bytes().substr(0, 3) == "\xEF\xBB\xBF";
-    // A decoded file already knows its encoding.
-    if (m_facts.encoding == TextEncoding::Utf8)
-        m_facts.encoding = !scan.utf8 ? TextEncoding::Windows1252
-                           : m_facts.byteOrderMark ? TextEncoding::Utf8Bom
-                                                   : TextEncoding::Utf8;
-    const char last = m_size > 0 ? m_bytes.get()[m_size - 1] : '\0';
-    m_facts.finalNewline = last == '\n' || (last == '\r' && lfs == 0);
-}
-
-namespace {
 
 // The position of the first LF at or after `from`, or `size` when there is
 // none. Most lines are short, where a call to memchr per line costs more
@@ -236,29 +227,69 @@ std::uint64_t NextNewline(const char* data, std::uint64_t from, std::uint64_t si
     return lf ? static_cast<std::uint64_t>(static_cast<const char*>(lf) - data) : size;
 }
 
-}  // namespace
+struct Splitting {
+    ByteScan scan;
+    std::int64_t crlf = 0;
+    bool lastLacksNewline = false;
+};
 
+// Appends the start of every line and the end of the data to `starts`.
+// Lines are split and their bytes scanned a block at a time, while the
+// block is in the cache: a second pass over a large file would read it
+// from memory again.
 template <class Offset>
-std::int64_t LineFile::SplitInto(OffsetTable<Offset>& starts)
+Splitting SplitLines(const char* data, std::uint64_t size, OffsetTable<Offset>& starts)
 {
-    const char* data = m_bytes.get();
-    const std::uint64_t size = m_size;
+    constexpr std::uint64_t kBlock = 64 * 1024;
+    Splitting result;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* scanned = bytes;
     // A first guess of the line count; the table grows cheaply beyond it.
     starts.Reserve(static_cast<std::size_t>(size / 32 + 2));
     std::uint64_t pos = 0;
-    std::int64_t crlf = 0;
     while (pos < size) {
-        starts.Append(static_cast<Offset>(pos));
-        const std::uint64_t lf = NextNewline(data, pos, size);
-        if (lf == size) {
-            m_lastLacksNewline = true;
-            break;
+        const std::uint64_t limit = std::min(size, pos + kBlock);
+        scanned = ScanBytes(scanned, bytes + limit, bytes + size, result.scan);
+        while (pos < limit) {
+            starts.Append(static_cast<Offset>(pos));
+            const std::uint64_t lf = NextNewline(data, pos, size);
+            if (lf == size) {
+                result.lastLacksNewline = true;
+                pos = size;
+                break;
+            }
+            // The byte before the LF was just read: counting the CR LF line
+            // ends here costs nothing.
+            result.crlf += lf > 0 && data[lf - 1] == '\r';
+            pos = lf + 1;
         }
-        // The byte before the LF was just read: counting the CR LF line
-        // ends here costs nothing.
-        crlf += lf > 0 && data[lf - 1] == '\r';
-        pos = lf + 1;
     }
+    // A long last line may reach past the last block scanned.
+    (void)ScanBytes(scanned, bytes + size, bytes + size, result.scan);
     starts.Append(static_cast<Offset>(size));
-    return crlf;
+    return result;
+}
+
+}  // namespace
+
+void LineFile::Split()
+{
+    m_wide = m_size > 0xFFFFFFFFull;
+    const Splitting split = m_wide ? SplitLines(m_bytes.get(), m_size, m_wideStarts)
+                                   : SplitLines(m_bytes.get(), m_size, m_starts);
+    m_lastLacksNewline = split.lastLacksNewline;
+    const std::int64_t crlf = split.crlf;
+    const ByteScan& scan = split.scan;
+    const std::int64_t lfs = LineCount() - (m_lastLacksNewline ? 1 : 0);
+    m_facts.crlfEndings = crlf;
+    m_facts.lfEndings = lfs - crlf;
+    m_facts.crEndings = static_cast<std::int64_t>(scan.crs) - crlf;
+    m_facts.byteOrderMark = Bytes().substr(0, 3) == "\xEF\xBB\xBF";
+    // A decoded file already knows its encoding.
+    if (m_facts.encoding == TextEncoding::Utf8)
+        m_facts.encoding = !scan.utf8 ? TextEncoding::Windows1252
+                           : m_facts.byteOrderMark ? TextEncoding::Utf8Bom
+                                                   : TextEncoding::Utf8;
+    const char last = m_size > 0 ? m_bytes.get()[m_size - 1] : '\0';
+    m_facts.finalNewline = last == '\n' || (last == '\r' && lfs == 0);
 }

@@ -88,6 +88,10 @@ private slots:
         QTest::newRow("CR runs across words")
             << plain("x\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\nline two\r\n", E::Utf8, 0, 3, 13, true);
         QTest::newRow("UTF-8") << plain("caf\xc3\xa9\r\n", E::Utf8, 0, 1, 0, true);
+        // Read a block of 64 KiB at a time: a character across the
+        // boundary, CRs of a line that runs on past it.
+        QTest::newRow("UTF-8 across blocks") << plain("a" + QByteArray("\xc3\xa9").repeated(40000) + "\n", E::Utf8, 1, 0, 0, true);
+        QTest::newRow("long line across blocks") << plain(QByteArray(70000, 'x') + "\rx\r\r\n" + QByteArray(70000, 'y') + "\r", E::Utf8, 0, 1, 3, false);
         QTest::newRow("UTF-8 with BOM") << plain("\xef\xbb\xbf" "a\n", E::Utf8Bom, 1, 0, 0, true, true);
         QTest::newRow("Windows-1252") << plain("ok\ncaf\xe9\r\n", E::Windows1252, 1, 1, 0, true);
         QTest::newRow("Windows-1252 after a UTF-8 mark") << plain("\xef\xbb\xbf\xe9\n", E::Windows1252, 1, 0, 0, true, true);

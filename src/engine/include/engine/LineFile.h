@@ -117,9 +117,6 @@ private:
     LineFile(Bytes_ bytes, std::size_t size, std::string path, Wide wide);
     void Decode();
     void Split();
-    // Returns the number of CR LF line ends.
-    template <class Offset>
-    std::int64_t SplitInto(OffsetTable<Offset>& starts);
     [[nodiscard]] std::uint64_t Start(std::size_t i) const { return m_wide ? m_wideStarts[i] : m_starts[i]; }
 
     Bytes_ m_bytes;
