@@ -49,6 +49,18 @@ std::array<EndingMarkers::Ending, 2> RowEndings(const ComparisonModel& model, st
     return EndingMarkers::Compare(*model.File(0), model.LineOfRow(0, row), *model.File(1), model.LineOfRow(1, row));
 }
 
+// A line in one colour, with the markers of its ending in the difference colour.
+void ShowPlainMarked(LineDiffView* box, const LineText& text, const QColor& color, EndingMarkers::Ending ending)
+{
+    if (!ending.Any()) {
+        DetailPane::ShowPlain(box, text, color);
+        return;
+    }
+    std::vector<bool> marks(static_cast<std::size_t>(text.size()), true);
+    const LineText shown = EndingMarkers::WithMarkers(text, ending, marks);
+    box->SetLine(shown, LineDiffView::MarkedLook{std::move(marks), false, color, DetailPane::DifferColor()});
+}
+
 }  // namespace
 
 void frmFileDiffs::DisplaySelectedLinesInRTF()
@@ -59,23 +71,11 @@ void frmFileDiffs::DisplaySelectedLinesInRTF()
         // A line whose counterpart is empty is shown wholly as differing.
         const bool oneAlone = two.isEmpty() && !one.isEmpty();
         const bool twoAlone = one.isEmpty() && !two.isEmpty();
-        const std::array<LineText, 2> lines = {one, two};
-        const std::array<QColor, 2> colors = {oneAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(),
-                                              twoAlone ? DetailPane::DifferColor() : DetailPane::CommonColor()};
-        // Rows shown as unchanged (white space ignored when compared) get none.
-        std::array<EndingMarkers::Ending, 2> endings{};
-        if (!SelectedRowIsUnchanged())
-            endings = RowEndings(m_model, grdFileOne->Row());
-        for (std::size_t side = 0; side < 2; ++side) {
-            if (!endings[side].Any()) {
-                DetailPane::ShowPlain(rtfLineDiff[side], lines[side], colors[side]);
-                continue;
-            }
-            std::vector<bool> marks(static_cast<std::size_t>(lines[side].size()), true);
-            const LineText shown = EndingMarkers::WithMarkers(lines[side], endings[side], marks);
-            rtfLineDiff[side]->SetLine(
-                shown, LineDiffView::MarkedLook{std::move(marks), false, colors[side], DetailPane::DifferColor()});
-        }
+        // Rows shown as unchanged (white space ignored when compared) get no markers.
+        const std::array<EndingMarkers::Ending, 2> endings =
+            SelectedRowIsUnchanged() ? std::array<EndingMarkers::Ending, 2>{} : RowEndings(m_model, grdFileOne->Row());
+        ShowPlainMarked(rtfLineDiff[0], one, oneAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(), endings[0]);
+        ShowPlainMarked(rtfLineDiff[1], two, twoAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(), endings[1]);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplaySelectedLinesInRTF"));
     }
