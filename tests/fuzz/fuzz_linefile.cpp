@@ -11,6 +11,7 @@
 #include "engine/LineFile.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringDecoder>
 #include <cstdlib>
@@ -55,10 +56,12 @@ QByteArray Encode(const QString& text, TextEncoding encoding)
     return out;
 }
 
-// Qt's UTF-8 reading, a leading U+FEFF kept (QString::fromUtf8 drops it).
+// Qt's UTF-8 reading, a leading U+FEFF kept (QString::fromUtf8 drops it);
+// stateless, so that a sequence cut short at the end is an error.
 QString FromUtf8(const QByteArray& bytes, bool* valid = nullptr)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     const QString text = decoder(bytes);
     if (valid)
         *valid = !decoder.hasError();
@@ -128,10 +131,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         const char32_t c = ((char32_t{input.Byte()} << 16) | (char32_t{input.Byte()} << 8) | input.Byte()) % 0x110000;
         if (c == 0 || (c >= 0xD800 && c <= 0xDFFF))
             continue;
-        if (QChar::requiresSurrogates(c))
-            text += QChar(QChar::highSurrogate(c)) + QChar(QChar::lowSurrogate(c));
-        else
+        if (QChar::requiresSurrogates(c)) {
+            text += QChar(QChar::highSurrogate(c));
+            text += QChar(QChar::lowSurrogate(c));
+        } else {
             text += QChar(static_cast<char16_t>(c));
+        }
     }
     const TextEncoding encodings[] = {TextEncoding::Utf16LE, TextEncoding::Utf16BE, TextEncoding::Utf32LE,
                                       TextEncoding::Utf32BE};
