@@ -1,7 +1,5 @@
 #include "engine/LineFile.h"
 
-#include "engine/Unicode.h"
-
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -141,13 +139,15 @@ struct ByteScan {
     std::uint64_t crs = 0;
 };
 
-// The high bit of each CR byte in eight bytes of ASCII. No byte of x
-// exceeds 0x7F, so adding 0x7F to each sets its high bit, without a carry
-// into the next byte, exactly when it is not zero.
-[[gnu::always_inline]] inline std::uint64_t CrsInAscii(std::uint64_t word)
+// The high bit of each CR byte in eight bytes. Adding 0x7F to the low
+// seven bits of a byte of x sets its high bit, without a carry into the
+// next byte, exactly when they are not all zero; or-ed with x itself, the
+// high bit is clear exactly for a zero byte, a CR of the word.
+[[gnu::always_inline]] inline std::uint64_t CrsIn(std::uint64_t word)
 {
+    constexpr std::uint64_t kLows = kOnes * 0x7F;
     const std::uint64_t x = word ^ (kOnes * '\r');
-    return ~(x + kOnes * 0x7F) & kHighs;
+    return ~(((x & kLows) + kLows) | x | kLows);
 }
 
 [[gnu::always_inline]] inline std::uint64_t Count(std::uint64_t bits)
@@ -155,47 +155,92 @@ struct ByteScan {
     return bits ? static_cast<std::uint64_t>(__builtin_popcountll(bits)) : 0;
 }
 
+// The length of the well-formed UTF-8 sequence that starts with the byte
+// above 0x7F at p, or 0: the rules of Unicode::DecodeUtf8 (no overlong
+// forms, no surrogates, nothing above U+10FFFF), checked on the bytes
+// without building the character, since text in other scripts than Latin
+// is mostly such sequences.
+[[gnu::always_inline]] inline int Utf8Length(const unsigned char* p, const unsigned char* end)
+{
+    const unsigned char lead = p[0];
+    const auto continues = [](unsigned char b) { return (b & 0xC0) == 0x80; };
+    if (lead < 0xC2 || lead > 0xF4)
+        return 0;
+    if (lead < 0xE0)
+        return end - p >= 2 && continues(p[1]) ? 2 : 0;
+    // The second byte's range excludes overlong forms, surrogates (after
+    // ED) and code points above U+10FFFF (after F4).
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (lead < 0xF0)
+        return end - p >= 3 && p[1] >= low && p[1] <= high && continues(p[2]) ? 3 : 0;
+    return end - p >= 4 && p[1] >= low && p[1] <= high && continues(p[2]) && continues(p[3]) ? 4 : 0;
+}
+
+// Counts the CRs from p up to `limit`, eight bytes at a time.
+const unsigned char* CountCrs(const unsigned char* p, const unsigned char* limit, ByteScan& scan)
+{
+    for (; limit - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        scan.crs += Count(CrsIn(word));
+    }
+    for (; p < limit; ++p)
+        scan.crs += *p == '\r';
+    return p;
+}
+
 // Scans the bytes from p up to `limit` for whether they are UTF-8 and how
 // many CRs they hold, taking ASCII 32 and 8 bytes at a time. A character
 // that starts before `limit` is read whole (up to `end`); returns where the
-// scan stopped, at or just past `limit`.
+// scan stopped, at or just past `limit`. Once the bytes are known not to
+// be UTF-8, only CRs are counted.
 const unsigned char* ScanBytes(const unsigned char* p, const unsigned char* limit, const unsigned char* end,
                                ByteScan& scan)
 {
+    if (!scan.utf8)
+        return CountCrs(p, limit, scan);
     while (p < limit) {
+        if (*p >= 0x80) {
+            // Four two-byte characters (Greek, Cyrillic, Hebrew, Arabic...)
+            // in a word: leads C2 to DF, each followed by 80 to BF.
+            std::uint64_t pairs;
+            if (limit - p >= 8 && (std::memcpy(&pairs, p, 8), (pairs & 0xC0E0C0E0C0E0C0E0ull) == 0x80C080C080C080C0ull)
+                && (((pairs & 0x001E001E001E001Eull) + 0x007F007F007F007Full) & 0x0080008000800080ull) == 0x0080008000800080ull) {
+                p += 8;
+                continue;
+            }
+            const int length = Utf8Length(p, end);
+            if (length == 0) {
+                scan.utf8 = false;
+                return CountCrs(p, limit, scan);
+            }
+            p += length;
+            continue;
+        }
+        // Eight ASCII bytes start a run taken a word at a time; text in
+        // other scripts rarely gets that far between its characters.
+        std::uint64_t word;
+        if (limit - p < 8 || (std::memcpy(&word, p, 8), word & kHighs)) {
+            scan.crs += *p++ == '\r';
+            continue;
+        }
         // Most files hold no CR at all: 32 bytes cost one test then.
         for (; limit - p >= 32; p += 32) {
             std::uint64_t w[4];
             std::memcpy(w, p, 32);
             if ((w[0] | w[1] | w[2] | w[3]) & kHighs)
                 break;
-            const std::uint64_t crs[4] = {CrsInAscii(w[0]), CrsInAscii(w[1]), CrsInAscii(w[2]), CrsInAscii(w[3])};
+            const std::uint64_t crs[4] = {CrsIn(w[0]), CrsIn(w[1]), CrsIn(w[2]), CrsIn(w[3])};
             if (crs[0] | crs[1] | crs[2] | crs[3])
                 scan.crs += Count(crs[0]) + Count(crs[1]) + Count(crs[2]) + Count(crs[3]);
         }
         for (; limit - p >= 8; p += 8) {
-            std::uint64_t word;
             std::memcpy(&word, p, 8);
             if (word & kHighs)
                 break;
-            scan.crs += Count(CrsInAscii(word));
+            scan.crs += Count(CrsIn(word));
         }
-        if (p >= limit)
-            break;
-        if (*p < 0x80) {
-            scan.crs += *p++ == '\r';
-            continue;
-        }
-        if (scan.utf8) {
-            char32_t c;
-            const int length = Unicode::DecodeUtf8(p, end, c);
-            if (length > 0) {
-                p += length;
-                continue;
-            }
-            scan.utf8 = false;
-        }
-        ++p;  // a byte of a file that is not UTF-8: only its CRs count now
     }
     return p;
 }

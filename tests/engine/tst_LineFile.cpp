@@ -87,6 +87,8 @@ private slots:
         // test for a byte's value would count twice.
         QTest::newRow("CR runs across words")
             << plain("x\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\nline two\r\n", E::Utf8, 0, 3, 13, true);
+        QTest::newRow("CR runs after a byte not UTF-8")
+            << plain("\xff\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\n\x8d\r\x8dline two\r\n", E::Windows1252, 0, 3, 14, true);
         QTest::newRow("UTF-8") << plain("caf\xc3\xa9\r\n", E::Utf8, 0, 1, 0, true);
         // Read a block of 64 KiB at a time: a character across the
         // boundary, CRs of a line that runs on past it.
@@ -96,6 +98,7 @@ private slots:
         QTest::newRow("Windows-1252") << plain("ok\ncaf\xe9\r\n", E::Windows1252, 1, 1, 0, true);
         QTest::newRow("Windows-1252 after a UTF-8 mark") << plain("\xef\xbb\xbf\xe9\n", E::Windows1252, 1, 0, 0, true, true);
         QTest::newRow("UTF-8 cut short at the end") << plain("ok\n\xc3", E::Windows1252, 1, 0, 0, false);
+        QTest::newRow("overlong among two-byte characters") << plain("\xd7\x90\xd7\x91\xd7\x92\xc1\xa9\n", E::Windows1252, 1, 0, 0, true);
         const QStringView text = u"\uFEFFa\r\n\u00e9\U0001F600\n";
         const QByteArray utf8 = text.toUtf8();
         const auto decoded = [&](QByteArray b, E e) { return Facts{b, true, e, 1, 1, 0, true, true, false, utf8}; };
