@@ -49,7 +49,9 @@ Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& 
         LineFile::LoadResult loaded = LineFile::FromOpened(file, wide);
         if (!loaded.file)
             return Failed(Trouble::File, std::move(loaded.error));
-        undecodedBinary = undecodedBinary || (loaded.file->Facts().undecodable && file.LooksBinary());
+        // (Facts() only for a file with a NUL byte: its first call finds
+        // the encoding, which a comparison does not need.)
+        undecodedBinary = undecodedBinary || (file.LooksBinary() && loaded.file->Facts().undecodable);
         c.files[side] = std::move(loaded.file);
     }
     // Not valid in the encoding its mark names, and binary by the usual

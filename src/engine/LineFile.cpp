@@ -134,11 +134,6 @@ namespace {
 constexpr std::uint64_t kOnes = 0x0101010101010101ull;
 constexpr std::uint64_t kHighs = 0x8080808080808080ull;
 
-struct ByteScan {
-    bool utf8 = true;
-    std::uint64_t crs = 0;
-};
-
 // The high bit of each CR byte in eight bytes. Adding 0x7F to the low
 // seven bits of a byte of x sets its high bit, without a carry into the
 // next byte, exactly when they are not all zero; or-ed with x itself, the
@@ -155,11 +150,26 @@ struct ByteScan {
     return bits ? static_cast<std::uint64_t>(__builtin_popcountll(bits)) : 0;
 }
 
+// Adds the CRs from p up to `limit` to `crs`. Most files hold none: then
+// 32 bytes cost one test.
+const unsigned char* CountCrs(const unsigned char* p, const unsigned char* limit, std::uint64_t& crs)
+{
+    for (; limit - p >= 32; p += 32) {
+        std::uint64_t w[4];
+        std::memcpy(w, p, 32);
+        const std::uint64_t found[4] = {CrsIn(w[0]), CrsIn(w[1]), CrsIn(w[2]), CrsIn(w[3])};
+        if (found[0] | found[1] | found[2] | found[3])
+            crs += Count(found[0]) + Count(found[1]) + Count(found[2]) + Count(found[3]);
+    }
+    for (; p < limit; ++p)
+        crs += *p == '\r';
+    return p;
+}
+
 // The length of the well-formed UTF-8 sequence that starts with the byte
 // above 0x7F at p, or 0: the rules of Unicode::DecodeUtf8 (no overlong
 // forms, no surrogates, nothing above U+10FFFF), checked on the bytes
-// without building the character, since text in other scripts than Latin
-// is mostly such sequences.
+// without building the character.
 [[gnu::always_inline]] inline int Utf8Length(const unsigned char* p, const unsigned char* end)
 {
     const unsigned char lead = p[0];
@@ -177,72 +187,40 @@ struct ByteScan {
     return end - p >= 4 && p[1] >= low && p[1] <= high && continues(p[2]) && continues(p[3]) ? 4 : 0;
 }
 
-// Counts the CRs from p up to `limit`, eight bytes at a time.
-const unsigned char* CountCrs(const unsigned char* p, const unsigned char* limit, ByteScan& scan)
+// True when the bytes are well-formed UTF-8: ASCII is taken 32 and 8 bytes
+// at a time, runs of two-byte characters (Greek, Cyrillic, Hebrew, Arabic)
+// four characters at a time.
+bool IsUtf8(const unsigned char* p, const unsigned char* end)
 {
-    for (; limit - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        scan.crs += Count(CrsIn(word));
-    }
-    for (; p < limit; ++p)
-        scan.crs += *p == '\r';
-    return p;
-}
-
-// Scans the bytes from p up to `limit` for whether they are UTF-8 and how
-// many CRs they hold, taking ASCII 32 and 8 bytes at a time. A character
-// that starts before `limit` is read whole (up to `end`); returns where the
-// scan stopped, at or just past `limit`. Once the bytes are known not to
-// be UTF-8, only CRs are counted.
-const unsigned char* ScanBytes(const unsigned char* p, const unsigned char* limit, const unsigned char* end,
-                               ByteScan& scan)
-{
-    if (!scan.utf8)
-        return CountCrs(p, limit, scan);
-    while (p < limit) {
-        if (*p >= 0x80) {
-            // Four two-byte characters (Greek, Cyrillic, Hebrew, Arabic...)
-            // in a word: leads C2 to DF, each followed by 80 to BF.
-            std::uint64_t pairs;
-            if (limit - p >= 8 && (std::memcpy(&pairs, p, 8), (pairs & 0xC0E0C0E0C0E0C0E0ull) == 0x80C080C080C080C0ull)
-                && (((pairs & 0x001E001E001E001Eull) + 0x007F007F007F007Full) & 0x0080008000800080ull) == 0x0080008000800080ull) {
-                p += 8;
-                continue;
-            }
-            const int length = Utf8Length(p, end);
-            if (length == 0) {
-                scan.utf8 = false;
-                return CountCrs(p, limit, scan);
-            }
-            p += length;
-            continue;
-        }
-        // Eight ASCII bytes start a run taken a word at a time; text in
-        // other scripts rarely gets that far between its characters.
-        std::uint64_t word;
-        if (limit - p < 8 || (std::memcpy(&word, p, 8), word & kHighs)) {
-            scan.crs += *p++ == '\r';
-            continue;
-        }
-        // Most files hold no CR at all: 32 bytes cost one test then.
-        for (; limit - p >= 32; p += 32) {
+    while (p < end) {
+        for (; end - p >= 32; p += 32) {
             std::uint64_t w[4];
             std::memcpy(w, p, 32);
             if ((w[0] | w[1] | w[2] | w[3]) & kHighs)
                 break;
-            const std::uint64_t crs[4] = {CrsIn(w[0]), CrsIn(w[1]), CrsIn(w[2]), CrsIn(w[3])};
-            if (crs[0] | crs[1] | crs[2] | crs[3])
-                scan.crs += Count(crs[0]) + Count(crs[1]) + Count(crs[2]) + Count(crs[3]);
         }
-        for (; limit - p >= 8; p += 8) {
-            std::memcpy(&word, p, 8);
-            if (word & kHighs)
-                break;
-            scan.crs += Count(CrsIn(word));
+        std::uint64_t word = 0;
+        if (end - p >= 8 && (std::memcpy(&word, p, 8), (word & kHighs) == 0)) {
+            p += 8;
+            continue;
         }
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        // Leads C2 to DF, each followed by 80 to BF (in memory order).
+        if (end - p >= 8 && (word & 0xC0E0C0E0C0E0C0E0ull) == 0x80C080C080C080C0ull
+            && (((word & 0x001E001E001E001Eull) + 0x007F007F007F007Full) & 0x0080008000800080ull)
+                   == 0x0080008000800080ull) {
+            p += 8;
+            continue;
+        }
+        const int length = Utf8Length(p, end);
+        if (length == 0)
+            return false;
+        p += length;
     }
-    return p;
+    return true;
 }
 
 // The position of the first LF at or after `from`, or `size` when there is
@@ -273,15 +251,15 @@ std::uint64_t NextNewline(const char* data, std::uint64_t from, std::uint64_t si
 }
 
 struct Splitting {
-    ByteScan scan;
+    std::uint64_t crs = 0;
     std::int64_t crlf = 0;
     bool lastLacksNewline = false;
 };
 
 // Appends the start of every line and the end of the data to `starts`.
-// Lines are split and their bytes scanned a block at a time, while the
-// block is in the cache: a second pass over a large file would read it
-// from memory again.
+// Lines are split and their CRs counted a block at a time, while the block
+// is in the cache: a second pass over a large file would read it from
+// memory again.
 template <class Offset>
 Splitting SplitLines(const char* data, std::uint64_t size, OffsetTable<Offset>& starts)
 {
@@ -294,7 +272,7 @@ Splitting SplitLines(const char* data, std::uint64_t size, OffsetTable<Offset>& 
     std::uint64_t pos = 0;
     while (pos < size) {
         const std::uint64_t limit = std::min(size, pos + kBlock);
-        scanned = ScanBytes(scanned, bytes + limit, bytes + size, result.scan);
+        scanned = CountCrs(scanned, bytes + limit, result.crs);
         while (pos < limit) {
             starts.Append(static_cast<Offset>(pos));
             const std::uint64_t lf = NextNewline(data, pos, size);
@@ -309,8 +287,8 @@ Splitting SplitLines(const char* data, std::uint64_t size, OffsetTable<Offset>& 
             pos = lf + 1;
         }
     }
-    // A long last line may reach past the last block scanned.
-    (void)ScanBytes(scanned, bytes + size, bytes + size, result.scan);
+    // A long last line may reach past the last block counted.
+    (void)CountCrs(scanned, bytes + size, result.crs);
     starts.Append(static_cast<Offset>(size));
     return result;
 }
@@ -323,18 +301,28 @@ void LineFile::Split()
     const Splitting split = m_wide ? SplitLines(m_bytes.get(), m_size, m_wideStarts)
                                    : SplitLines(m_bytes.get(), m_size, m_starts);
     m_lastLacksNewline = split.lastLacksNewline;
-    const std::int64_t crlf = split.crlf;
-    const ByteScan& scan = split.scan;
     const std::int64_t lfs = LineCount() - (m_lastLacksNewline ? 1 : 0);
-    m_facts.crlfEndings = crlf;
-    m_facts.lfEndings = lfs - crlf;
-    m_facts.crEndings = static_cast<std::int64_t>(scan.crs) - crlf;
+    m_facts.crlfEndings = split.crlf;
+    m_facts.lfEndings = lfs - split.crlf;
+    m_facts.crEndings = static_cast<std::int64_t>(split.crs) - split.crlf;
     m_facts.byteOrderMark = Bytes().substr(0, 3) == "\xEF\xBB\xBF";
-    // A decoded file already knows its encoding.
-    if (m_facts.encoding == TextEncoding::Utf8)
-        m_facts.encoding = !scan.utf8 ? TextEncoding::Windows1252
-                           : m_facts.byteOrderMark ? TextEncoding::Utf8Bom
-                                                   : TextEncoding::Utf8;
     const char last = m_size > 0 ? m_bytes.get()[m_size - 1] : '\0';
     m_facts.finalNewline = last == '\n' || (last == '\r' && lfs == 0);
+}
+
+const TextFacts& LineFile::Facts() const
+{
+    // Checked on first need, not while reading: at a character a time,
+    // text in other scripts than Latin would take a third longer to read,
+    // for a fact the comparison itself never needs. A decoded file already
+    // knows its encoding.
+    std::call_once(m_encodingKnown, [this] {
+        if (m_facts.encoding != TextEncoding::Utf8)
+            return;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(m_bytes.get());
+        m_facts.encoding = !IsUtf8(bytes, bytes + m_size) ? TextEncoding::Windows1252
+                           : m_facts.byteOrderMark        ? TextEncoding::Utf8Bom
+                                                          : TextEncoding::Utf8;
+    });
+    return m_facts;
 }

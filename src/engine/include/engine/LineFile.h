@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -103,7 +104,9 @@ public:
     // The text as split into lines: the file's bytes, or their UTF-8
     // decoding for a decoded UTF-16 or UTF-32 file.
     [[nodiscard]] std::string_view Bytes() const { return {m_bytes.get(), m_size}; }
-    [[nodiscard]] const TextFacts& Facts() const { return m_facts; }
+    // How the text is stored. The line endings are counted while reading;
+    // whether the text is UTF-8 is found on the first call.
+    [[nodiscard]] const TextFacts& Facts() const;
     // The path the file was read from, byte for byte as given.
     [[nodiscard]] const std::string& Path() const { return m_path; }
 
@@ -129,5 +132,6 @@ private:
     OffsetTable<std::uint64_t> m_wideStarts;
     bool m_wide = false;
     bool m_lastLacksNewline = false;
-    TextFacts m_facts;
+    mutable TextFacts m_facts;
+    mutable std::once_flag m_encodingKnown;
 };

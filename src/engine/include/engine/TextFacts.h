@@ -1,7 +1,8 @@
 #pragma once
 // What reading a file learns about its text besides its lines: the
-// encoding it was read in and how its lines end. Collected on the pass that
-// splits the lines, so knowing them costs no second read.
+// encoding it was read in and how its lines end. The line endings are
+// counted on the pass that splits the lines, block by block while the
+// bytes are in the cache.
 
 #include <cstddef>
 #include <cstdint>
