@@ -199,6 +199,8 @@ bool IsUtf8(const unsigned char* p, const unsigned char* end)
             if ((w[0] | w[1] | w[2] | w[3]) & kHighs)
                 break;
         }
+        if (p == end)
+            break;
         std::uint64_t word = 0;
         if (end - p >= 8 && (std::memcpy(&word, p, 8), (word & kHighs) == 0)) {
             p += 8;

@@ -91,6 +91,7 @@ private slots:
             << plain("\xff\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\n\x8d\r\x8dline two\r\n", E::Windows1252, 0, 3, 14, true);
         QTest::newRow("UTF-8") << plain("caf\xc3\xa9\r\n", E::Utf8, 0, 1, 0, true);
         // CRs are counted 64 KiB at a time: a line that runs on past a block.
+        QTest::newRow("32 bytes of ASCII") << plain(QByteArray(31, 'a') + "\n", E::Utf8, 1, 0, 0, true);
         QTest::newRow("two-byte characters") << plain("a" + QByteArray("\xc3\xa9").repeated(20) + "\n", E::Utf8, 1, 0, 0, true);
         QTest::newRow("long line across blocks") << plain(QByteArray(70000, 'x') + "\rx\r\r\n" + QByteArray(70000, 'y') + "\r", E::Utf8, 0, 1, 3, false);
         QTest::newRow("UTF-8 with BOM") << plain("\xef\xbb\xbf" "a\n", E::Utf8Bom, 1, 0, 0, true, true);
