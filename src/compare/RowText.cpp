@@ -86,7 +86,9 @@ QString rowText(std::int64_t lineNumber, QByteArrayView bytes)
 
 QString withVisibleSeparators(QString text)
 {
-    return text.replace(QChar::LineSeparator, QChar(0x21B5)).replace(QChar::ParagraphSeparator, QChar(0x00B6));
+    return text.replace(QChar::LineSeparator, QChar(0x21B5))
+        .replace(QChar::ParagraphSeparator, QChar(0x00B6))
+        .replace(QLatin1Char('\r'), QChar(0x2190));
 }
 
 QString lineOfRowText(QStringView rowText)

@@ -29,7 +29,12 @@ Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& 
     if (!two.ReadFirstBlock())
         return Failed(Trouble::File, two.Error());
     Comparison c;
-    if (!settings.forceText && (one.LooksBinary() || two.LooksBinary())) {
+    // A wide file's NUL bytes say nothing until it has been decoded.
+    const auto binary = [&](const InputFile& file) {
+        return file.LooksBinary()
+               && !(settings.decodeUnicode && WideText::EncodingOfMark(file.FirstBlock()) != TextEncoding::Utf8);
+    };
+    if (!settings.forceText && (binary(one) || binary(two))) {
         FileError error;
         const bool same = SameBytes(one, two, error);
         if (error.Failed())
@@ -37,11 +42,26 @@ Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& 
         c.outcome = same ? Outcome::Identical : Outcome::BinaryDiffer;
         return c;
     }
+    const LineFile::Wide wide = settings.decodeUnicode ? LineFile::Wide::Decode : LineFile::Wide::Keep;
+    bool undecodedBinary = false;
     for (int side = 0; side < 2; ++side) {
-        LineFile::LoadResult loaded = LineFile::FromOpened(side == 0 ? one : two);
+        InputFile& file = side == 0 ? one : two;
+        LineFile::LoadResult loaded = LineFile::FromOpened(file, wide);
         if (!loaded.file)
             return Failed(Trouble::File, std::move(loaded.error));
+        // (Facts() only for a file with a NUL byte: its first call finds
+        // the encoding, which a comparison does not need.)
+        undecodedBinary = undecodedBinary || (file.LooksBinary() && loaded.file->Facts().undecodable);
         c.files[side] = std::move(loaded.file);
+    }
+    // Not valid in the encoding its mark names, and binary by the usual
+    // test: both files are in memory now, and neither is shown as text.
+    // (An undecoded file's bytes differ from a decoded one's.)
+    if (!settings.forceText && undecodedBinary) {
+        c.outcome = c.files[0]->Bytes() == c.files[1]->Bytes() ? Outcome::Identical : Outcome::BinaryDiffer;
+        c.files[0].reset();
+        c.files[1].reset();
+        return c;
     }
     c.hunks = LineDiff::FindHunks(*c.files[0], *c.files[1], settings.lines);
     c.outcome = c.hunks.empty() ? Outcome::Identical : Outcome::Different;

@@ -56,21 +56,23 @@ void OffsetTable<T>::Reserve(std::size_t capacity)
 template class OffsetTable<std::uint32_t>;
 template class OffsetTable<std::uint64_t>;
 
-LineFile::LineFile(Bytes_ bytes, std::size_t size, std::string path)
+LineFile::LineFile(Bytes_ bytes, std::size_t size, std::string path, Wide wide)
     : m_bytes(std::move(bytes)), m_size(size), m_path(std::move(path))
 {
+    if (wide == Wide::Decode)
+        Decode();
     Split();
 }
 
-LineFile::LoadResult LineFile::Load(const std::string& path)
+LineFile::LoadResult LineFile::Load(const std::string& path, Wide wide)
 {
     InputFile opened(path);
     if (!opened.Ok() || !opened.ReadFirstBlock())
         return {nullptr, opened.Error()};
-    return FromOpened(opened);
+    return FromOpened(opened, wide);
 }
 
-LineFile::LoadResult LineFile::FromOpened(InputFile& opened)
+LineFile::LoadResult LineFile::FromOpened(InputFile& opened, Wide wide)
 {
     if (!opened.Ok())
         return {nullptr, opened.Error()};
@@ -98,27 +100,130 @@ LineFile::LoadResult LineFile::FromOpened(InputFile& opened)
         }
     }
     Bytes_ bytes(buffer.Release());
-    return {std::shared_ptr<const LineFile>(new LineFile(std::move(bytes), filled, opened.Path())), {}};
+    return {std::shared_ptr<const LineFile>(new LineFile(std::move(bytes), filled, opened.Path(), wide)), {}};
 }
 
-std::shared_ptr<const LineFile> LineFile::FromBytes(std::string_view bytes, std::string path)
+std::shared_ptr<const LineFile> LineFile::FromBytes(std::string_view bytes, std::string path, Wide wide)
 {
     Buffer buffer(bytes.size());
     std::memcpy(buffer.Data(), bytes.data(), bytes.size());
     Bytes_ owned(buffer.Release());
-    return std::shared_ptr<const LineFile>(new LineFile(std::move(owned), bytes.size(), std::move(path)));
+    return std::shared_ptr<const LineFile>(new LineFile(std::move(owned), bytes.size(), std::move(path), wide));
 }
 
-void LineFile::Split()
+void LineFile::Decode()
 {
-    m_wide = m_size > 0xFFFFFFFFull;
-    if (m_wide)
-        SplitInto(m_wideStarts);
-    else
-        SplitInto(m_starts);
+    const TextEncoding encoding = WideText::EncodingOfMark(Bytes());
+    if (encoding == TextEncoding::Utf8)
+        return;
+    Buffer decoded(WideText::MaxDecodedSize(m_size));
+    const std::int64_t size = WideText::DecodeToUtf8(Bytes(), encoding, decoded.Data());
+    if (size < 0) {
+        // Kept as bytes: whoever reads it decides whether that is text.
+        m_facts.undecodable = true;
+        return;
+    }
+    decoded.Resize(static_cast<std::size_t>(size));
+    m_bytes.reset(decoded.Release());
+    m_size = static_cast<std::size_t>(size);
+    m_facts.encoding = encoding;
 }
 
 namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+// The high bit of each CR byte in eight bytes. Adding 0x7F to the low
+// seven bits of a byte of x sets its high bit, without a carry into the
+// next byte, exactly when they are not all zero; or-ed with x itself, the
+// high bit is clear exactly for a zero byte, a CR of the word.
+[[gnu::always_inline]] inline std::uint64_t CrsIn(std::uint64_t word)
+{
+    constexpr std::uint64_t kLows = kOnes * 0x7F;
+    const std::uint64_t x = word ^ (kOnes * '\r');
+    return ~(((x & kLows) + kLows) | x | kLows);
+}
+
+[[gnu::always_inline]] inline std::uint64_t Count(std::uint64_t bits)
+{
+    return bits ? static_cast<std::uint64_t>(__builtin_popcountll(bits)) : 0;
+}
+
+// Adds the CRs from p up to `limit` to `crs`. Most files hold none: then
+// 32 bytes cost one test.
+const unsigned char* CountCrs(const unsigned char* p, const unsigned char* limit, std::uint64_t& crs)
+{
+    for (; limit - p >= 32; p += 32) {
+        std::uint64_t w[4];
+        std::memcpy(w, p, 32);
+        const std::uint64_t found[4] = {CrsIn(w[0]), CrsIn(w[1]), CrsIn(w[2]), CrsIn(w[3])};
+        if (found[0] | found[1] | found[2] | found[3])
+            crs += Count(found[0]) + Count(found[1]) + Count(found[2]) + Count(found[3]);
+    }
+    for (; p < limit; ++p)
+        crs += *p == '\r';
+    return p;
+}
+
+// The length of the well-formed UTF-8 sequence that starts with the byte
+// above 0x7F at p, or 0: the rules of Unicode::DecodeUtf8 (no overlong
+// forms, no surrogates, nothing above U+10FFFF), checked on the bytes
+// without building the character.
+[[gnu::always_inline]] inline int Utf8Length(const unsigned char* p, const unsigned char* end)
+{
+    const unsigned char lead = p[0];
+    const auto continues = [](unsigned char b) { return (b & 0xC0) == 0x80; };
+    if (lead < 0xC2 || lead > 0xF4)
+        return 0;
+    if (lead < 0xE0)
+        return end - p >= 2 && continues(p[1]) ? 2 : 0;
+    // The second byte's range excludes overlong forms, surrogates (after
+    // ED) and code points above U+10FFFF (after F4).
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (lead < 0xF0)
+        return end - p >= 3 && p[1] >= low && p[1] <= high && continues(p[2]) ? 3 : 0;
+    return end - p >= 4 && p[1] >= low && p[1] <= high && continues(p[2]) && continues(p[3]) ? 4 : 0;
+}
+
+// True when the bytes are well-formed UTF-8: ASCII is taken 32 and 8 bytes
+// at a time, runs of two-byte characters (Greek, Cyrillic, Hebrew, Arabic)
+// four characters at a time.
+bool IsUtf8(const unsigned char* p, const unsigned char* end)
+{
+    while (p < end) {
+        for (; end - p >= 32; p += 32) {
+            std::uint64_t w[4];
+            std::memcpy(w, p, 32);
+            if ((w[0] | w[1] | w[2] | w[3]) & kHighs)
+                break;
+        }
+        if (p == end)
+            break;
+        std::uint64_t word = 0;
+        if (end - p >= 8 && (std::memcpy(&word, p, 8), (word & kHighs) == 0)) {
+            p += 8;
+            continue;
+        }
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        // Leads C2 to DF, each followed by 80 to BF (in memory order).
+        if (end - p >= 8 && (word & 0xC0E0C0E0C0E0C0E0ull) == 0x80C080C080C080C0ull
+            && (((word & 0x001E001E001E001Eull) + 0x007F007F007F007Full) & 0x0080008000800080ull)
+                   == 0x0080008000800080ull) {
+            p += 8;
+            continue;
+        }
+        const int length = Utf8Length(p, end);
+        if (length == 0)
+            return false;
+        p += length;
+    }
+    return true;
+}
 
 // The position of the first LF at or after `from`, or `size` when there is
 // none. Most lines are short, where a call to memchr per line costs more
@@ -126,8 +231,6 @@ namespace {
 // and memchr takes over for long lines.
 std::uint64_t NextNewline(const char* data, std::uint64_t from, std::uint64_t size)
 {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
     constexpr std::uint64_t kShortScan = 64;  // bytes scanned before memchr
     std::uint64_t pos = from;
     const std::uint64_t stop = std::min(size, from + kShortScan);
@@ -149,24 +252,79 @@ std::uint64_t NextNewline(const char* data, std::uint64_t from, std::uint64_t si
     return lf ? static_cast<std::uint64_t>(static_cast<const char*>(lf) - data) : size;
 }
 
-}  // namespace
+struct Splitting {
+    std::uint64_t crs = 0;
+    std::int64_t crlf = 0;
+    bool lastLacksNewline = false;
+};
 
+// Appends the start of every line and the end of the data to `starts`.
+// Lines are split and their CRs counted a block at a time, while the block
+// is in the cache: a second pass over a large file would read it from
+// memory again.
 template <class Offset>
-void LineFile::SplitInto(OffsetTable<Offset>& starts)
+Splitting SplitLines(const char* data, std::uint64_t size, OffsetTable<Offset>& starts)
 {
-    const char* data = m_bytes.get();
-    const std::uint64_t size = m_size;
+    constexpr std::uint64_t kBlock = 64 * 1024;
+    Splitting result;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* scanned = bytes;
     // A first guess of the line count; the table grows cheaply beyond it.
     starts.Reserve(static_cast<std::size_t>(size / 32 + 2));
     std::uint64_t pos = 0;
     while (pos < size) {
-        starts.Append(static_cast<Offset>(pos));
-        const std::uint64_t lf = NextNewline(data, pos, size);
-        if (lf == size) {
-            m_lastLacksNewline = true;
-            break;
+        const std::uint64_t limit = std::min(size, pos + kBlock);
+        scanned = CountCrs(scanned, bytes + limit, result.crs);
+        while (pos < limit) {
+            starts.Append(static_cast<Offset>(pos));
+            const std::uint64_t lf = NextNewline(data, pos, size);
+            if (lf == size) {
+                result.lastLacksNewline = true;
+                pos = size;
+                break;
+            }
+            // The byte before the LF was just read: counting the CR LF line
+            // ends here costs nothing.
+            result.crlf += lf > 0 && data[lf - 1] == '\r';
+            pos = lf + 1;
         }
-        pos = lf + 1;
     }
+    // A long last line may reach past the last block counted.
+    (void)CountCrs(scanned, bytes + size, result.crs);
     starts.Append(static_cast<Offset>(size));
+    return result;
+}
+
+}  // namespace
+
+void LineFile::Split()
+{
+    m_wide = m_size > 0xFFFFFFFFull;
+    const Splitting split = m_wide ? SplitLines(m_bytes.get(), m_size, m_wideStarts)
+                                   : SplitLines(m_bytes.get(), m_size, m_starts);
+    m_lastLacksNewline = split.lastLacksNewline;
+    const std::int64_t lfs = LineCount() - (m_lastLacksNewline ? 1 : 0);
+    m_facts.crlfEndings = split.crlf;
+    m_facts.lfEndings = lfs - split.crlf;
+    m_facts.crEndings = static_cast<std::int64_t>(split.crs) - split.crlf;
+    m_facts.byteOrderMark = Bytes().substr(0, 3) == "\xEF\xBB\xBF";
+    const char last = m_size > 0 ? m_bytes.get()[m_size - 1] : '\0';
+    m_facts.finalNewline = last == '\n' || (last == '\r' && lfs == 0);
+}
+
+const TextFacts& LineFile::Facts() const
+{
+    // Checked on first need, not while reading: at a character a time,
+    // text in other scripts than Latin would take a third longer to read,
+    // for a fact the comparison itself never needs. A decoded file already
+    // knows its encoding.
+    std::call_once(m_encodingKnown, [this] {
+        if (m_facts.encoding != TextEncoding::Utf8)
+            return;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(m_bytes.get());
+        m_facts.encoding = !IsUtf8(bytes, bytes + m_size) ? TextEncoding::Windows1252
+                           : m_facts.byteOrderMark        ? TextEncoding::Utf8Bom
+                                                          : TextEncoding::Utf8;
+    });
+    return m_facts;
 }

@@ -40,6 +40,11 @@ std::uint64_t HashBytes(const char* p, size_t n, std::uint64_t seed)
 // them equal.
 constexpr char32_t kSingleByteTag = 0x200000;
 
+// U+FEFF: a byte-order mark at the start of a file, an invisible zero-width
+// no-break space anywhere else. Ignored with white space, like the other
+// bytes that only say how the text is stored (line endings).
+constexpr char32_t kByteOrderMark = 0xFEFF;
+
 // Walks the characters of a line that take part in a comparison: white
 // space skipped and letters case-folded when the settings say so.
 class CharReader {
@@ -66,7 +71,7 @@ public:
             } else {
                 m_p += Unicode::DecodeUtf8(m_p, m_end, c);  // valid: never 0
             }
-            if (m_ignoreWhiteSpace && Unicode::IsSpace(c))
+            if (m_ignoreWhiteSpace && (Unicode::IsSpace(c) || c == kByteOrderMark))
                 continue;
             if (m_ignoreCase)
                 c = Unicode::FoldCase(c);

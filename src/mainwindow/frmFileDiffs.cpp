@@ -245,6 +245,8 @@ void frmFileDiffs::ResetComparisonView()
     // Nothing is shown any more; only the search texts are kept.
     m_model.Clear();
     m_fileWatcher->Watch({});
+    txtFileOne->setToolTip(QString());
+    txtFileTwo->setToolTip(QString());
     for (VGrid* grid : {grdFileOne, grdFileTwo})
         grid->SetRedraw(false);
     grdFileOne->ClearCells();

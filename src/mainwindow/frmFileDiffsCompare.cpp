@@ -14,6 +14,8 @@
 #include "app/Prompt.h"
 #include "app/VantrelError.h"
 #include "compare/Alignment.h"
+#include "compare/FileFactsText.h"
+#include "engine/EndingsOnly.h"
 #include "engine/cDiffEngine.h"
 #include "mainwindow/CompareInputGuard.h"
 #include "mainwindow/FileChangeWatcher.h"
@@ -55,10 +57,21 @@ std::shared_ptr<const LineFile> LinesOf(int which, const QString& path)
         if (held && held->Path() == bytes)
             return held;
     }
-    LineFile::LoadResult loaded = LineFile::Load(bytes);
+    LineFile::LoadResult loaded = LineFile::Load(bytes, LineFile::Wide::Decode);
     if (!loaded.file)
         throw modVantrel::VantrelError(modVantrel::ErrorNumber::FileIo, cDiffEngine::DescribeFileError(loaded.error));
     return loaded.file;
+}
+
+// Rows coloured as changed whose lines read the same are puzzling: when
+// every difference lies in line endings or byte-order marks, say so.
+void SayWhenOnlyLineEndsDiffer(const ComparisonModel& model)
+{
+    if (!modVantrel::gDiffEngine || !model.Shown()
+        || !OnlyLineEndsDiffer(*model.File(0), *model.File(1), modVantrel::gDiffEngine->Hunks()))
+        return;
+    MsgBox(FileFactsText::EndingsOnlyMessage(*model.File(0), *model.File(1)), PromptButtons::Ok,
+           PromptIcon::Information, kCompareTitle);
 }
 
 QString MarkingFailedMessage()
@@ -152,6 +165,7 @@ void frmFileDiffs::RunComparison(const QString& pathOne, const QString& pathTwo)
     if (CompareFilesAndStoreResultsInGlobalDiffObject() && DisplayComparisonResultsInGrid() && DrawDiffBars()) {
         ShowDetailPaneHint();
         mnuFileShowFirstDiff_Click();
+        SayWhenOnlyLineEndsDiffer(m_model);
     } else {
         ResetComparisonView();
     }
@@ -286,6 +300,8 @@ void frmFileDiffs::DisplayComparison(std::shared_ptr<const LineFile> one, std::s
                                      Alignment::AlignedRows rows)
 {
     m_model.Show(std::move(one), std::move(two), std::move(rows));
+    txtFileOne->setToolTip(FileFactsText::Summary(*m_model.File(0)));
+    txtFileTwo->setToolTip(FileFactsText::Summary(*m_model.File(1)));
     grdFileOne->SetTextMatrix(0, QString());
     grdFileTwo->SetTextMatrix(0, QString());
     grdFileOne->SetRowsFrom(m_model.Pane(0), std::make_shared<LineFileRowText>(m_model.File(0)));

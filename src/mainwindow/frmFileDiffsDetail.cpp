@@ -1,9 +1,11 @@
 // The detail pane's two displays: the selected row's two lines, plainly or
-// with the characters that differ in red.
+// with the characters that differ in red, and with markers for a line
+// ending or byte-order mark in which the lines differ.
 
 #include "app/ErrorReport.h"
 #include "app/Globals.h"
 #include "compare/CharacterDiff.h"
+#include "compare/EndingMarkers.h"
 #include "mainwindow/DetailPane.h"
 #include "mainwindow/WaitCursor.h"
 #include "mainwindow/frmFileDiffs.h"
@@ -33,6 +35,32 @@ private:
     std::array<LineDiffView*, 2> m_boxes;
 };
 
+bool IgnoringWhiteSpace()
+{
+    return modVantrel::gOptions && modVantrel::gOptions->IgnoreWhiteSpace;
+}
+
+// The markers the two lines of a row need. Ignoring white space ignores
+// line endings and marks too, and then shows none.
+std::array<EndingMarkers::Ending, 2> RowEndings(const ComparisonModel& model, std::int32_t row)
+{
+    if (IgnoringWhiteSpace() || !model.Shown())
+        return {};
+    return EndingMarkers::Compare(*model.File(0), model.LineOfRow(0, row), *model.File(1), model.LineOfRow(1, row));
+}
+
+// A line in one colour, with the markers of its ending in the difference colour.
+void ShowPlainMarked(LineDiffView* box, const LineText& text, const QColor& color, EndingMarkers::Ending ending)
+{
+    if (!ending.Any()) {
+        DetailPane::ShowPlain(box, text, color);
+        return;
+    }
+    std::vector<bool> marks(static_cast<std::size_t>(text.size()), true);
+    const LineText shown = EndingMarkers::WithMarkers(text, ending, marks);
+    box->SetLine(shown, LineDiffView::MarkedLook{std::move(marks), false, color, DetailPane::DifferColor()});
+}
+
 }  // namespace
 
 void frmFileDiffs::DisplaySelectedLinesInRTF()
@@ -43,8 +71,11 @@ void frmFileDiffs::DisplaySelectedLinesInRTF()
         // A line whose counterpart is empty is shown wholly as differing.
         const bool oneAlone = two.isEmpty() && !one.isEmpty();
         const bool twoAlone = one.isEmpty() && !two.isEmpty();
-        DetailPane::ShowPlain(rtfLineDiff[0], one, oneAlone ? DetailPane::DifferColor() : DetailPane::CommonColor());
-        DetailPane::ShowPlain(rtfLineDiff[1], two, twoAlone ? DetailPane::DifferColor() : DetailPane::CommonColor());
+        // Rows shown as unchanged (white space ignored when compared) get no markers.
+        const std::array<EndingMarkers::Ending, 2> endings =
+            SelectedRowIsUnchanged() ? std::array<EndingMarkers::Ending, 2>{} : RowEndings(m_model, grdFileOne->Row());
+        ShowPlainMarked(rtfLineDiff[0], one, oneAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(), endings[0]);
+        ShowPlainMarked(rtfLineDiff[1], two, twoAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(), endings[1]);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplaySelectedLinesInRTF"));
     }
@@ -61,7 +92,7 @@ void frmFileDiffs::DisplaySelectedLinesDiffsInRTF()
         const LineText two = grdFileTwo->LineOfRow(grdFileTwo->Row());
         // Options in force now apply, even if changed since the comparison.
         const bool ignoreCase = modVantrel::gOptions && modVantrel::gOptions->IgnoreCase;
-        const bool ignoreWhiteSpace = modVantrel::gOptions && modVantrel::gOptions->IgnoreWhiteSpace;
+        const bool ignoreWhiteSpace = IgnoringWhiteSpace();
         std::vector<bool> marks1;
         std::vector<bool> marks2;
         // A changed row of the comparison is compared once, for the grids'
@@ -72,10 +103,13 @@ void frmFileDiffs::DisplaySelectedLinesDiffsInRTF()
         } else {
             (void)modVantrel::StringDiffs(one, two, ignoreCase, marks1, marks2);
         }
+        const std::array<EndingMarkers::Ending, 2> endings = RowEndings(m_model, grdFileOne->Row());
+        const LineText shownOne = EndingMarkers::WithMarkers(one, endings[0], marks1);
+        const LineText shownTwo = EndingMarkers::WithMarkers(two, endings[1], marks2);
         // Case may be ignored in finding differences; each box still shows
         // its line in its own letter case.
-        DetailPane::ShowMarked(rtfLineDiff[0], one, std::move(marks1), !ignoreWhiteSpace);
-        DetailPane::ShowMarked(rtfLineDiff[1], two, std::move(marks2), !ignoreWhiteSpace);
+        DetailPane::ShowMarked(rtfLineDiff[0], shownOne, std::move(marks1), !ignoreWhiteSpace);
+        DetailPane::ShowMarked(rtfLineDiff[1], shownTwo, std::move(marks2), !ignoreWhiteSpace);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplaySelectedLinesDiffsInRTF"));
     }

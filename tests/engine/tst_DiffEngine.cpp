@@ -148,6 +148,8 @@ private slots:
         QTest::newRow("no newline on both, same") << Edge{"a\nb", "a\nb", 0, L{}};
         QTest::newRow("CRLF against LF") << Edge{"a\r\nb\r\n", "a\nb\n", 1, L{"1,2c1,2", "< a\r"}};
         QTest::newRow("invalid UTF-8") << Edge{"ok\n\xff\xfe bad\n", "ok\n\xc3\x28\n", 1, L{"2c2"}};
+        // Not UTF-16 after all (odd length), and no NUL byte: text, as before.
+        QTest::newRow("UTF-16 mark on text") << Edge{"\xff\xfe" "ab\n", "\xff\xfe" "ac\n", 1, L{"1c1"}};
         const QByteArray xs(100000, 'x');
         QTest::newRow("NUL after the first block is text") << Edge{xs + "\n", xs + QByteArray(1, '\0') + "\n", 1, L{"1c1"}};
         const QByteArray longLine(1 << 20, 'q');
@@ -188,6 +190,8 @@ private slots:
         QTest::newRow("Windows-1252 ellipsis is not space") << Setting{"a\x85\n", "a\n", false, true, 1};
         QTest::newRow("white space inside") << Setting{"a b\tc\n", "abc\n", false, true, 0};
         QTest::newRow("CRLF with white space ignored") << Setting{"a\r\nb\r\n", "a\nb\n", false, true, 0};
+        QTest::newRow("byte-order mark") << Setting{"\xef\xbb\xbf" "a\n", "a\n", false, false, 1};
+        QTest::newRow("byte-order mark with white space ignored") << Setting{"\xef\xbb\xbf" "a\n", "a\n", false, true, 0};
         QTest::newRow("no final newline, white space ignored") << Setting{"a\nb", "a\nb\n", false, true, 0};
         QTest::newRow("blank lines are not dropped") << Setting{"a\n\nb\n", "a\nb\n", false, true, 1};
         // The settings relax case and white space, never the encoding.
@@ -217,6 +221,11 @@ private slots:
         const QByteArray zeros(300000, '\0');
         QTest::newRow("large, differ at the end") << Binary{zeros + "x", zeros + "y", false, 1};
         QTest::newRow("large, same") << Binary{zeros + "x", zeros + "x", false, 0};
+        // A UTF-16 mark followed by what is not UTF-16: binary, as before.
+        const QByteArray junk("\xff\xfe\x01\0\0\xd8\n\0", 8), junk2("\xff\xfe\x02\0\0\xd8\n\0", 8);
+        QTest::newRow("UTF-16 mark, then junk") << Binary{junk, junk2, false, 1};
+        QTest::newRow("UTF-16 mark, then the same junk") << Binary{junk, junk, false, 0};
+        QTest::newRow("UTF-16 mark, then junk, against text") << Binary{junk, "abc\n", false, 1};
     }
 
     void binaryFiles()

@@ -10,6 +10,23 @@ namespace {
 QByteArray Bytes(std::string_view v) { return QByteArray(v.data(), qsizetype(v.size())); }
 std::string PathOf(const QString& path) { return QFile::encodeName(path).toStdString(); }
 struct Split { QByteArray bytes; QList<QByteArray> lines, rawLines; bool lacksNewline; };  // raw: CR before LF kept
+// What reading finds: encoding, LF, CR LF and lone CR endings, final newline,
+// byte-order mark, undecodable; `text` is what the lines are split from.
+struct Facts {
+    QByteArray bytes; bool decode; TextEncoding encoding; int lf, crlf, cr; bool finalNewline, mark, undecodable;
+    QByteArray text;
+};
+// A text's code units in UTF-16 or UTF-32, most significant byte first or last.
+// (Views: building a QString would drop a leading U+FEFF.)
+QByteArray Wide(QStringView text, int width, bool bigEndian)
+{
+    QByteArray bytes;
+    const QList<uint> units = width == 4 ? text.toUcs4() : QList<uint>(text.utf16(), text.utf16() + text.size());
+    for (const uint unit : units)
+        for (int i = 0; i < width; ++i)
+            bytes += char(unit >> (8 * (bigEndian ? width - 1 - i : i)));
+    return bytes;
+}
 }  // namespace
 
 class tst_LineFile : public QObject {
@@ -52,6 +69,71 @@ private slots:
         QCOMPARE(loaded.file->Path(), PathOf(path));
     }
 
+    void facts_data()
+    {
+        QTest::addColumn<Facts>("c");
+        using E = TextEncoding;
+        const auto plain = [](QByteArray b, E e, int lf, int crlf, int cr, bool final, bool mark = false) {
+            return Facts{b, false, e, lf, crlf, cr, final, mark, false, b};
+        };
+        QTest::newRow("empty") << plain({}, E::Utf8, 0, 0, 0, false);
+        QTest::newRow("LF") << plain("a\nb\n", E::Utf8, 2, 0, 0, true);
+        QTest::newRow("CR LF, no final newline") << plain("a\r\nb", E::Utf8, 0, 1, 0, false);
+        QTest::newRow("CR alone") << plain("a\rb\r", E::Utf8, 0, 0, 2, true);
+        QTest::newRow("CR alone, none at the end") << plain("a\rb", E::Utf8, 0, 0, 1, false);
+        QTest::newRow("mixed") << plain("a\r\nb\nc\rd\n", E::Utf8, 2, 1, 1, true);
+        QTest::newRow("CR at the end of an LF file") << plain("a\nb\r", E::Utf8, 1, 0, 1, false);
+        // Eight bytes at a time: runs of CRs, and FF CR, which a loose
+        // test for a byte's value would count twice.
+        QTest::newRow("CR runs across words")
+            << plain("x\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\nline two\r\n", E::Utf8, 0, 3, 13, true);
+        QTest::newRow("CR runs after a byte not UTF-8")
+            << plain("\xff\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\n\x8d\r\x8dline two\r\n", E::Windows1252, 0, 3, 14, true);
+        QTest::newRow("UTF-8") << plain("caf\xc3\xa9\r\n", E::Utf8, 0, 1, 0, true);
+        // CRs are counted 64 KiB at a time: a line that runs on past a block.
+        QTest::newRow("32 bytes of ASCII") << plain(QByteArray(31, 'a') + "\n", E::Utf8, 1, 0, 0, true);
+        QTest::newRow("two-byte characters") << plain("a" + QByteArray("\xc3\xa9").repeated(20) + "\n", E::Utf8, 1, 0, 0, true);
+        QTest::newRow("long line across blocks") << plain(QByteArray(70000, 'x') + "\rx\r\r\n" + QByteArray(70000, 'y') + "\r", E::Utf8, 0, 1, 3, false);
+        QTest::newRow("UTF-8 with BOM") << plain("\xef\xbb\xbf" "a\n", E::Utf8Bom, 1, 0, 0, true, true);
+        QTest::newRow("Windows-1252") << plain("ok\ncaf\xe9\r\n", E::Windows1252, 1, 1, 0, true);
+        QTest::newRow("Windows-1252 after a UTF-8 mark") << plain("\xef\xbb\xbf\xe9\n", E::Windows1252, 1, 0, 0, true, true);
+        QTest::newRow("UTF-8 cut short at the end") << plain("ok\n\xc3", E::Windows1252, 1, 0, 0, false);
+        QTest::newRow("overlong among two-byte characters") << plain("\xd7\x90\xd7\x91\xd7\x92\xc1\xa9\n", E::Windows1252, 1, 0, 0, true);
+        const QStringView text = u"\uFEFFa\r\n\u00e9\U0001F600\n";
+        const QByteArray utf8 = text.toUtf8();
+        const auto decoded = [&](QByteArray b, E e) { return Facts{b, true, e, 1, 1, 0, true, true, false, utf8}; };
+        QTest::newRow("UTF-16 LE") << decoded(Wide(text, 2, false), E::Utf16LE);
+        QTest::newRow("UTF-16 BE") << decoded(Wide(text, 2, true), E::Utf16BE);
+        QTest::newRow("UTF-32 LE") << decoded(Wide(text, 4, false), E::Utf32LE);
+        QTest::newRow("UTF-32 BE") << decoded(Wide(text, 4, true), E::Utf32BE);
+        QTest::newRow("UTF-16 left as bytes") << plain(Wide(text, 2, false), E::Windows1252, 2, 0, 1, false);
+        // Not valid after the mark: kept as bytes, and said so.
+        const auto undecodable = [](QByteArray b, int lf, bool final) {
+            return Facts{b, true, E::Windows1252, lf, 0, 0, final, false, true, b};
+        };
+        QTest::newRow("UTF-16, odd length") << undecodable(Wide(u"\uFEFFab\n", 2, false) + "x", 1, false);
+        QTest::newRow("UTF-16, lone high surrogate") << undecodable(Wide(u"\uFEFF\xd83d" u"A\n", 2, true), 1, true);
+        QTest::newRow("UTF-16, lone low surrogate") << undecodable(Wide(u"\uFEFF\xde00\n", 2, false), 1, false);
+        QTest::newRow("UTF-16, NUL character") << undecodable(QByteArray("\xff\xfe" "a\0\0\0\n\0", 8), 1, false);
+        QTest::newRow("UTF-32 beyond U+10FFFF") << undecodable(QByteArray("\0\0\xfe\xff\0\x11\0\0\0\0\0\n", 12), 1, true);
+    }
+
+    void facts()
+    {
+        QFETCH(Facts, c);
+        const auto file = LineFile::FromBytes(std::string_view(c.bytes.data(), size_t(c.bytes.size())), {},
+                                              c.decode ? LineFile::Wide::Decode : LineFile::Wide::Keep);
+        const TextFacts& f = file->Facts();
+        QCOMPARE(int(f.encoding), int(c.encoding));
+        QCOMPARE(f.lfEndings, c.lf);
+        QCOMPARE(f.crlfEndings, c.crlf);
+        QCOMPARE(f.crEndings, c.cr);
+        QCOMPARE(f.finalNewline, c.finalNewline);
+        QCOMPARE(f.byteOrderMark, c.mark);
+        QCOMPARE(f.undecodable, c.undecodable);
+        QCOMPARE(Bytes(file->Bytes()), c.text);
+    }
+
     // Larger than one read block, so the rest is read after the first block.
     void largeFile()
     {
@@ -65,6 +147,8 @@ private slots:
         QCOMPARE(Bytes(loaded.file->Line(49999)), QByteArray("line 49999"));
         QCOMPARE(Bytes(loaded.file->RawLine(3)), QByteArray("line 3\r"));
         QCOMPARE(Bytes(loaded.file->Bytes()), bytes);
+        QCOMPARE(loaded.file->Facts().crlfEndings, 16667);
+        QCOMPARE(loaded.file->Facts().lfEndings, 33333);
     }
 };
 

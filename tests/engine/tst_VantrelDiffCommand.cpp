@@ -146,6 +146,7 @@ private slots:
         QTest::newRow("same endless file twice") << "timeout 20 $P /dev/zero /dev/zero";
         QTest::newRow("binary") << "$P bin1 bin2";
         QTest::newRow("binary as text") << "$P --text bin1 bin2";
+        QTest::newRow("UTF-16 is binary unless decoded") << "printf '\\377\\376a\\0\\n\\0' > w1; printf '\\377\\376b\\0\\n\\0' > w2; $P w1 w2";
         // (Removed again: the temporary folder cannot name it.)
         QTest::newRow("file name not UTF-8") << "f=$(printf 'caf\\351'); printf 'a\\n' > \"$f\"; $P \"$f\" one; r=$?; rm \"$f\"; exit $r";
         QTest::newRow("missing file") << "$P one missing";
@@ -181,6 +182,50 @@ private slots:
             QCOMPARE(o.code, 0);
             QVERIFY(o.out.contains("vantrel-diff") && o.err.isEmpty());
         }
+    }
+
+    // --decode-unicode reads a file as iconv converts it from the encoding
+    // its byte-order mark names (the mark kept as U+FEFF): diff on the
+    // converted files is the oracle. A file that is not valid after its
+    // mark (no encoding given) is read as it is, as by diff.
+    void decodeUnicode_data()
+    {
+        QTest::addColumn<QByteArray>("one");  // UTF-8, or the bytes as written
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<QString>("encodingOne");  // converted to it; empty: written as it is
+        QTest::addColumn<QString>("encodingTwo");
+        const QByteArray bom = "\xef\xbb\xbf";
+        const QByteArray text = bom + "line 1\r\ncaf\xc3\xa9 \xf0\x9f\x98\x80\r\nend";
+        const QByteArray edited = bom + "line 1\r\ncafe \xf0\x9f\x98\x81\r\nend\r\n";
+        QTest::newRow("UTF-16 LE") << text << edited << "UTF-16LE" << "UTF-16LE";
+        QTest::newRow("UTF-16 BE") << text << edited << "UTF-16BE" << "UTF-16BE";
+        QTest::newRow("UTF-32 LE against UTF-8") << text << edited << "UTF-32LE" << "UTF-8";
+        QTest::newRow("UTF-32 BE against UTF-16 LE") << text << edited << "UTF-32BE" << "UTF-16LE";
+        QTest::newRow("same text, LE against BE") << text << text << "UTF-16LE" << "UTF-16BE";
+        const QByteArray lone("\xff\xfe" "a\0\0\xdc\n\0", 8), odd("\xfe\xff\0a\0\n\0", 7);
+        QTest::newRow("lone surrogate, odd length") << lone << odd << "" << "";
+        QTest::newRow("lone surrogate against UTF-16") << lone << text << "" << "UTF-16LE";
+    }
+
+    void decodeUnicode()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(QString, encodingOne);
+        QFETCH(QString, encodingTwo);
+        Write("text1", one);
+        Write("text2", two);
+        // u/ holds the files as given, w/ as converted, under the same names.
+        const QString convert = QStringLiteral("mkdir -p u w; conv() { cp \"$1\" u/$2; if [ -n \"$3\" ]; then "
+                                               "iconv -f UTF-8 -t \"$3\" \"$1\" > w/$2; else cp \"$1\" w/$2; fi; }; "
+                                               "conv text1 a '%1' && conv text2 b '%2'")
+                                    .arg(encodingOne, encodingTwo);
+        QCOMPARE(Shell(m_program, convert).code, 0);
+        const Outcome ours = Shell(m_program, "cd w && $P --decode-unicode a b");
+        const Outcome gnu = Shell("diff", "cd u && diff a b");
+        QCOMPARE(ours.code, gnu.code);
+        QCOMPARE(ours.out, gnu.out);
+        QCOMPARE(ours.err, gnu.err);
     }
 
     // Random pairs from small alphabets, edits of each other or unrelated,

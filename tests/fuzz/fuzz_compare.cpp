@@ -2,7 +2,7 @@
 // byte picks the settings, the next two where the input splits into File
 // One and File Two. Checks: the code is 0, 1 or 2; without case or white
 // space settings, the result lines applied to File One give File Two
-// exactly; in minimal mode on small inputs the result is as small as a
+// exactly (their texts as read: decoded when UTF-16 or UTF-32 is); in minimal mode on small inputs the result is as small as a
 // brute-force longest common subsequence allows.
 
 #include "engine/ResultChecker.h"
@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     const std::uint8_t flags = data[0];
     const size_t split = std::min<size_t>(size - 3, (size_t{data[1]} << 8) | data[2]);
     const auto* body = reinterpret_cast<const char*>(data + 3);
-    const QByteArray one(body, static_cast<qsizetype>(split));
-    const QByteArray two(body + split, static_cast<qsizetype>(size - 3 - split));
+    QByteArray one(body, static_cast<qsizetype>(split));
+    QByteArray two(body + split, static_cast<qsizetype>(size - 3 - split));
 
     static const QString dir = QDir::tempPath() + QStringLiteral("/vantrel-fuzz-%1").arg(QCoreApplication::applicationPid());
     static const bool made = QDir().mkpath(dir);
@@ -48,11 +48,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     engine.IgnoreWhiteSpace(flags & 2);
     engine.ForceTextCompare(flags & 4);
     engine.Minimal(flags & 8);
+    engine.DecodeUnicode(flags & 16);
     const int code = engine.CompareFiles(p1, p2);
     if (code < 0 || code > 2)
         std::abort();
     if (code == 2 || !engine.LoadedFile(0))
         return 0;  // binary pair: nothing more to check
+    const auto text = [&](int which) {
+        const std::string_view bytes = engine.LoadedFile(which)->Bytes();
+        return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    };
+    if (!(flags & 16) && (text(0) != one || text(1) != two))
+        std::abort();
+    one = text(0);
+    two = text(1);
     QList<QByteArray> result;
     for (int i = 0; i < engine.ResultLineCount(); ++i)
         result << engine.ResultLineBytes(i);

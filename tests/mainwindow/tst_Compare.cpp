@@ -180,6 +180,97 @@ private slots:
         QCOMPARE(m_form->grdFileOne->TextMatrix(5), QStringLiteral(" 5.5"));
     }
 
+    // Files that differ in how their lines end or in a byte-order mark: the
+    // message naming each file's style (none when any text differs), the
+    // markers in the detail pane at a row, and File One's tooltip.
+    void lineEndings_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<bool>("ignoreWhiteSpace");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("row");  // 0: no comparison shown
+        QTest::addColumn<QString>("paneOne");
+        QTest::addColumn<QString>("looksOne");
+        QTest::addColumn<QString>("paneTwo");
+        QTest::addColumn<QString>("looksTwo");
+        QTest::addColumn<QString>("tipOne");
+        const QString only = QStringLiteral("The files differ only in ");
+        const QString crlfLf = only + "their line endings: File One uses CR LF (Windows), File Two uses LF (Unix).";
+        const QString cr = QStringLiteral(u"\u2039CR\u203A");
+        const QString noNewline = QStringLiteral(u"\u2039no\u00A0newline\u00A0at\u00A0end\u203A");
+        const QString bom = QStringLiteral(u"\u2039BOM\u203A");
+        const QString utf8Crlf2 = QStringLiteral("Encoding: UTF-8\nLine endings: CR LF (Windows)\n2 lines");
+        QTest::newRow("CR LF against LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << false << crlfLf
+                                          << 1 << "a" + cr << "krrrr" << "a" << "k" << utf8Crlf2;
+        QTest::newRow("empty lines, CR LF against LF") << QByteArray("\r\n") << QByteArray("\n") << false << crlfLf
+                                                       << 1 << cr << "rrrr" << "" << "" << "Encoding: UTF-8\nLine endings: CR LF (Windows)\n1 line";
+        QTest::newRow("mixed against LF")
+            << QByteArray("a\r\nb\n") << QByteArray("a\nb\n") << false
+            << only + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix)."
+            << 1 << "a" + cr << "krrrr" << "a" << "k" << "Encoding: UTF-8\nLine endings: mixed (1 CR LF, 1 LF)\n2 lines";
+        // Lines end at LF only: the CR file is one line, its CRs in view.
+        QTest::newRow("CR alone against LF")
+            << QByteArray("a\rb\r") << QByteArray("a\nb\n") << false
+            << only + "their line endings: File One uses CR (classic Mac), File Two uses LF (Unix)." << 1 << "a\rb\r"
+            << "krrr" << "a" << "k" << "Encoding: UTF-8\nLine endings: CR (classic Mac)\n1 line";
+        QTest::newRow("no newline at the end")
+            << QByteArray("a\nb") << QByteArray("a\nb\n") << false
+            << only + "the newline at the end: File One has no newline at the end, File Two ends with a newline." << 2
+            << "b" + noNewline << "k" + QString(noNewline.size(), u'r') << "b" << "k"
+            << "Encoding: UTF-8\nLine endings: LF (Unix)\n2 lines, no newline at the end";
+        QTest::newRow("byte-order mark")
+            << QByteArray("\xef\xbb\xbf" "a\nb\n") << QByteArray("a\nb\n") << false
+            << only + "their byte-order marks: File One starts with a byte-order mark, File Two has no byte-order mark."
+            << 1 << bom + "a" << "rrrrrk" << "a" << "k" << "Encoding: UTF-8 with BOM\nLine endings: LF (Unix)\n2 lines";
+        QByteArray utf16;
+        for (const QChar c : QStringLiteral(u"\uFEFFa\r\nb\r\n"))
+            utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
+        QTest::newRow("UTF-16 against UTF-8")
+            << utf16 << QByteArray("\xef\xbb\xbf" "a\nb\n") << false
+            << only + "their line endings and their encodings: File One uses CR LF (Windows) and is UTF-16 LE, "
+                      "File Two uses LF (Unix) and is UTF-8 with BOM."
+            << 1 << "a" + cr << "krrrr" << "a" << "k"
+            << "Encoding: UTF-16 LE\nLine endings: CR LF (Windows)\n2 lines";
+        QTest::newRow("Windows-1252") << QByteArray("caf\xe9\r\n") << QByteArray("caf\xe9\n") << false << crlfLf << 1
+                                      << QStringLiteral(u"caf\u00e9") + cr << "kkkkrrrr" << QStringLiteral(u"caf\u00e9")
+                                      << "kkkk" << "Encoding: Windows-1252\nLine endings: CR LF (Windows)\n1 line";
+        QTest::newRow("text differs as well") << QByteArray("a\r\nb\r\n") << QByteArray("a\nc\n") << false << QString()
+                                              << 2 << "b" + cr << "rrrrr" << "c" << "r" << utf8Crlf2;
+        QTest::newRow("white space ignored, text differs") << QByteArray("a\r\nb\r\n") << QByteArray("a\nc\n") << true
+                                                           << QString() << 2 << "b" << "r" << "c" << "r" << utf8Crlf2;
+        QTest::newRow("white space ignored, mark only")
+            << QByteArray("\xef\xbb\xbf" "a\n") << QByteArray("a\n") << true << QStringLiteral("The files are identical")
+            << 0 << QString() << QString() << QString() << QString() << QString();
+    }
+
+    void lineEndings()
+    {
+        QFETCH(QString, message);
+        QFETCH(int, row);
+        QFETCH(bool, ignoreWhiteSpace);
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        gOptions->IgnoreWhiteSpace = ignoreWhiteSpace;
+        compare(w.write(QStringLiteral("one"), one), w.write(QStringLiteral("two"), two));
+        QCOMPARE(w.prompts->messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            QCOMPARE(w.prompts->lastMessage().text, message);
+            QCOMPARE(w.prompts->lastMessage().title, QStringLiteral("Compare Files"));
+            QCOMPARE(w.prompts->lastMessage().icon, PromptIcon::Information);
+        }
+        QTEST(m_form->txtFileOne->toolTip(), "tipOne");
+        if (row == 0)
+            return;
+        m_form->grdFileOne->SetRow(row);
+        m_form->grdFileTwo->SetRow(row);
+        m_form->RefreshSelection();
+        QTEST(m_form->rtfLineDiff[0]->toPlainText(), "paneOne");
+        QTEST(Looks(*m_form->rtfLineDiff[0]), "looksOne");
+        QTEST(m_form->rtfLineDiff[1]->toPlainText(), "paneTwo");
+        QTEST(Looks(*m_form->rtfLineDiff[1]), "looksTwo");
+    }
+
     // Random file pairs: every line of each file appears exactly once, in
     // order, with its number and TABs as three spaces; uncoloured rows face
     // the same line text; Compare ends on the first block with the result

@@ -14,8 +14,9 @@ struct LongOption {
     char shortName;  // the short option it means
 };
 
-// 'L' stands for --label, which has no short form.
-constexpr std::array<LongOption, 9> kLongOptions = {{
+// 'L' stands for --label and 'E' for --decode-unicode, which have no short
+// form.
+constexpr std::array<LongOption, 10> kLongOptions = {{
     {"ignore-case", Takes::Nothing, 'i'},
     {"ignore-all-space", Takes::Nothing, 'w'},
     {"text", Takes::Nothing, 'a'},
@@ -25,6 +26,7 @@ constexpr std::array<LongOption, 9> kLongOptions = {{
     {"help", Takes::Nothing, 'h'},
     {"version", Takes::Nothing, 'v'},
     {"normal", Takes::Nothing, 'n'},
+    {"decode-unicode", Takes::Nothing, 'E'},
 }};
 
 std::string Quoted(std::string_view text)
@@ -39,6 +41,7 @@ void Apply(CommandLine& cmd, char name, const std::string* value)
     case 'i': cmd.settings.lines.ignoreCase = true; break;
     case 'w': cmd.settings.lines.ignoreWhiteSpace = true; break;
     case 'a': cmd.settings.forceText = true; break;
+    case 'E': cmd.settings.decodeUnicode = true; break;
     case 'd': cmd.settings.lines.minimal = true; break;
     case 'u': cmd.unified = true; break;
     case 'n': cmd.unified = false; break;
@@ -183,6 +186,8 @@ const char* UsageText()
            "  -i, --ignore-case          ignore case differences in file contents\n"
            "  -w, --ignore-all-space     ignore all white space\n"
            "  -a, --text                 treat all files as text\n"
+           "      --decode-unicode       read files that start with a UTF-16 or UTF-32\n"
+           "                               byte-order mark as text, shown in UTF-8\n"
            "  -d, --minimal              try hard to find a smaller set of changes\n"
            "      --normal               output a normal diff (the default)\n"
            "  -u, -U NUM, --unified[=NUM]  output NUM (default 3) lines of unified context\n"

@@ -32,6 +32,7 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
     CompareSettings settings;
     settings.lines = {m_ignoreCase, m_ignoreWhiteSpace, m_minimal};
     settings.forceText = m_forceText;
+    settings.decodeUnicode = m_decodeUnicode;
     Comparison c = CompareInputs(one, two, settings);
     m_files[0] = std::move(c.files[0]);
     m_files[1] = std::move(c.files[1]);

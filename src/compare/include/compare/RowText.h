@@ -32,9 +32,11 @@ namespace RowText {
 // final length.
 [[nodiscard]] QString rowText(std::int64_t lineNumber, QByteArrayView bytes);
 
-// The text with each line separator (U+2028) and paragraph separator
-// (U+2029) replaced by the symbol that stands for it (U+21B5, U+00B6), so
-// that a line is laid out as one line; lengths and positions stay.
+// The text with each line separator (U+2028), paragraph separator (U+2029)
+// and CR replaced by a symbol that stands for it (U+21B5, U+00B6, and the
+// arrow U+2190, which fixed-pitch fonts have, unlike the picture U+240D), so
+// that a line is laid out as one line and a CR that ends no line (one not
+// followed by LF) can be seen; lengths and positions stay.
 [[nodiscard]] QString withVisibleSeparators(QString text);
 
 // The line's own text in a row text such as " 12.abc": what follows the

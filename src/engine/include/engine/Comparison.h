@@ -29,6 +29,10 @@ struct CompareSettings {
     LineDiff::Settings lines;
     // Compare as text even when a file looks binary.
     bool forceText = false;
+    // Read a file that starts with a UTF-16 or UTF-32 byte-order mark as
+    // text, decoded to UTF-8; such a file that is not valid in its
+    // encoding is judged as if it were not decoded.
+    bool decodeUnicode = false;
 };
 
 // Compares two opened inputs; never throws.

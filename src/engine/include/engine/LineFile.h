@@ -5,12 +5,18 @@
 //
 // Lines end at LF. A CR right before the LF belongs to the line ending, not
 // to the text; a last line without a final LF is still a line.
+//
+// A file that starts with a UTF-16 or UTF-32 byte-order mark is decoded to
+// UTF-8 when the caller asks for it, and its lines are those of the UTF-8
+// text; Facts() remembers the encoding it was read in.
 
 #include "engine/InputFile.h"
+#include "engine/TextFacts.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,12 +56,17 @@ public:
         FileError error;
     };
 
+    // Whether a UTF-16 or UTF-32 file (one with a byte-order mark) is
+    // decoded, or kept as its bytes as diff keeps it.
+    enum class Wide { Keep, Decode };
+
     // Reads the whole file at `path` (its bytes as given).
-    [[nodiscard]] static LoadResult Load(const std::string& path);
+    [[nodiscard]] static LoadResult Load(const std::string& path, Wide wide = Wide::Keep);
     // Reads the rest of a file whose first block has already been read.
-    [[nodiscard]] static LoadResult FromOpened(InputFile& opened);
+    [[nodiscard]] static LoadResult FromOpened(InputFile& opened, Wide wide = Wide::Keep);
     // Splits bytes that are already in memory (no file behind them).
-    [[nodiscard]] static std::shared_ptr<const LineFile> FromBytes(std::string_view bytes, std::string path = {});
+    [[nodiscard]] static std::shared_ptr<const LineFile> FromBytes(std::string_view bytes, std::string path = {},
+                                                                   Wide wide = Wide::Keep);
 
     LineFile(const LineFile&) = delete;
     LineFile& operator=(const LineFile&) = delete;
@@ -90,7 +101,12 @@ public:
     {
         return m_lastLacksNewline && index == LineCount() - 1;
     }
+    // The text as split into lines: the file's bytes, or their UTF-8
+    // decoding for a decoded UTF-16 or UTF-32 file.
     [[nodiscard]] std::string_view Bytes() const { return {m_bytes.get(), m_size}; }
+    // How the text is stored. The line endings are counted while reading;
+    // whether the text is UTF-8 is found on the first call.
+    [[nodiscard]] const TextFacts& Facts() const;
     // The path the file was read from, byte for byte as given.
     [[nodiscard]] const std::string& Path() const { return m_path; }
 
@@ -101,10 +117,9 @@ private:
     using Bytes_ = std::unique_ptr<char, FreeBytes>;
 
     // Takes ownership of `bytes`, a block from std::malloc.
-    LineFile(Bytes_ bytes, std::size_t size, std::string path);
+    LineFile(Bytes_ bytes, std::size_t size, std::string path, Wide wide);
+    void Decode();
     void Split();
-    template <class Offset>
-    void SplitInto(OffsetTable<Offset>& starts);
     [[nodiscard]] std::uint64_t Start(std::size_t i) const { return m_wide ? m_wideStarts[i] : m_starts[i]; }
 
     Bytes_ m_bytes;
@@ -117,4 +132,6 @@ private:
     OffsetTable<std::uint64_t> m_wideStarts;
     bool m_wide = false;
     bool m_lastLacksNewline = false;
+    mutable TextFacts m_facts;
+    mutable std::once_flag m_encodingKnown;
 };

@@ -10,6 +10,8 @@
 // case and white space only: a character read from Windows-1252 never
 // equals one read from UTF-8 unless both are ASCII, so two lines whose
 // bytes differ in any other way stay different, whatever their encoding.
+// Ignoring white space also ignores U+FEFF, so a byte-order mark is then
+// no difference, as line endings are not.
 
 #include <cstdint>
 #include <string_view>

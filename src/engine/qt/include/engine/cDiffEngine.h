@@ -34,10 +34,15 @@ public:
     // Always find a smallest result, however long it takes (off by
     // default: very different files then get a good, fast result).
     void Minimal(bool on) { m_minimal = on; }
+    // Read files that start with a UTF-16 or UTF-32 byte-order mark as
+    // text (on by default: the window shows them as text; the files held
+    // then hold their UTF-8 decoding).
+    void DecodeUnicode(bool on) { m_decodeUnicode = on; }
     [[nodiscard]] bool IgnoreCase() const { return m_ignoreCase; }
     [[nodiscard]] bool IgnoreWhiteSpace() const { return m_ignoreWhiteSpace; }
     [[nodiscard]] bool ForceTextCompare() const { return m_forceText; }
     [[nodiscard]] bool Minimal() const { return m_minimal; }
+    [[nodiscard]] bool DecodeUnicode() const { return m_decodeUnicode; }
 
     // 0 identical, 1 different, 2 the comparison failed (line 0 says why).
     [[nodiscard]] int CompareFiles(const QString& fileOne, const QString& fileTwo);
@@ -65,6 +70,7 @@ private:
     bool m_ignoreWhiteSpace = false;
     bool m_forceText = false;
     bool m_minimal = false;
+    bool m_decodeUnicode = true;
 
     // Error text or the binary line, when the result is that single line.
     QString m_singleLine;

@@ -1,0 +1,140 @@
+#include "compare/FileFactsText.h"
+
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+namespace FileFactsText {
+namespace {
+
+// "a", "a and b", "a, b and c".
+QString JoinedWithAnd(const QStringList& parts)
+{
+    if (parts.size() < 2)
+        return parts.join(QString());
+    return parts.first(parts.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + parts.last();
+}
+
+bool IsUtf8Family(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
+}
+
+// "3 CR LF, 2 LF": the count of each kind of line ending that occurs.
+QString EndingCounts(const TextFacts& facts)
+{
+    QStringList counts;
+    const std::array<std::pair<std::int64_t, const char*>, 3> kinds = {
+        {{facts.crlfEndings, "CR LF"}, {facts.lfEndings, "LF"}, {facts.crEndings, "CR"}}};
+    for (const auto& [count, name] : kinds) {
+        if (count > 0)
+            counts << QString::number(count) + u' ' + QLatin1StringView(name);
+    }
+    return counts.join(QStringLiteral(", "));
+}
+
+QString DescribeEndings(const TextFacts& facts)
+{
+    if (facts.Endings() == 0)
+        return QStringLiteral("has no line endings");
+    if (facts.MixedEndings())
+        return QStringLiteral("uses mixed line endings (%1)").arg(EndingCounts(facts));
+    return QStringLiteral("uses ") + EndingsName(facts);
+}
+
+QString DescribeFinalNewline(const TextFacts& facts)
+{
+    return facts.finalNewline ? QStringLiteral("ends with a newline") : QStringLiteral("has no newline at the end");
+}
+
+QString DescribeMark(const TextFacts& facts)
+{
+    return facts.byteOrderMark ? QStringLiteral("starts with a byte-order mark")
+                               : QStringLiteral("has no byte-order mark");
+}
+
+QString DescribeEncoding(const TextFacts& facts)
+{
+    return QStringLiteral("is ") + EncodingName(facts.encoding);
+}
+
+}  // namespace
+
+QString EncodingName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8: return QStringLiteral("UTF-8");
+    case TextEncoding::Utf8Bom: return QStringLiteral("UTF-8 with BOM");
+    case TextEncoding::Utf16LE: return QStringLiteral("UTF-16 LE");
+    case TextEncoding::Utf16BE: return QStringLiteral("UTF-16 BE");
+    case TextEncoding::Utf32LE: return QStringLiteral("UTF-32 LE");
+    case TextEncoding::Utf32BE: return QStringLiteral("UTF-32 BE");
+    case TextEncoding::Windows1252: return QStringLiteral("Windows-1252");
+    }
+    return {};
+}
+
+QString EndingsName(const TextFacts& facts)
+{
+    if (facts.Endings() == 0)
+        return QStringLiteral("none");
+    if (!facts.MixedEndings()) {
+        return facts.crlfEndings > 0 ? QStringLiteral("CR LF (Windows)")
+               : facts.lfEndings > 0 ? QStringLiteral("LF (Unix)")
+                                     : QStringLiteral("CR (classic Mac)");
+    }
+    return QStringLiteral("mixed (%1)").arg(EndingCounts(facts));
+}
+
+QString Summary(const LineFile& file)
+{
+    const TextFacts& facts = file.Facts();
+    QString encoding = EncodingName(facts.encoding);
+    if (facts.undecodable)
+        encoding += QStringLiteral(" (not valid %1 after its byte-order mark)")
+                        .arg(EncodingName(WideText::EncodingOfMark(file.Bytes())));
+    const std::int64_t lines = file.LineCount();
+    QString count = QString::number(lines) + (lines == 1 ? QStringLiteral(" line") : QStringLiteral(" lines"));
+    if (lines > 0 && !facts.finalNewline)
+        count += QStringLiteral(", no newline at the end");
+    return QStringLiteral("Encoding: %1\nLine endings: %2\n%3").arg(encoding, EndingsName(facts), count);
+}
+
+QString EndingsOnlyMessage(const LineFile& one, const LineFile& two)
+{
+    const TextFacts& a = one.Facts();
+    const TextFacts& b = two.Facts();
+    using Describe = std::function<QString(const TextFacts&)>;
+    QStringList kinds;
+    std::vector<Describe> describers;
+    const auto add = [&](const QString& kind, Describe describe) {
+        kinds << kind;
+        describers.push_back(std::move(describe));
+    };
+    const bool endingsDiffer = EndingsName(a) != EndingsName(b);
+    const bool finalDiffers = a.finalNewline != b.finalNewline;
+    // UTF-8 with and without its mark is one encoding that differs in the mark.
+    const bool encodingDiffers =
+        a.encoding != b.encoding && !(IsUtf8Family(a.encoding) && IsUtf8Family(b.encoding));
+    const bool markDiffers = !encodingDiffers && a.byteOrderMark != b.byteOrderMark;
+    // Endings of the same kinds and counts may still stand at other lines.
+    if (endingsDiffer || !(finalDiffers || encodingDiffers || markDiffers))
+        add(QStringLiteral("their line endings"), DescribeEndings);
+    if (finalDiffers)
+        add(QStringLiteral("the newline at the end"), DescribeFinalNewline);
+    if (encodingDiffers)
+        add(QStringLiteral("their encodings"), DescribeEncoding);
+    if (markDiffers)
+        add(QStringLiteral("their byte-order marks"), DescribeMark);
+    QStringList styleOne;
+    QStringList styleTwo;
+    for (const Describe& describe : describers) {
+        styleOne << describe(a);
+        styleTwo << describe(b);
+    }
+    return QStringLiteral("The files differ only in %1: File One %2, File Two %3.")
+        .arg(JoinedWithAnd(kinds), JoinedWithAnd(styleOne), JoinedWithAnd(styleTwo));
+}
+
+}  // namespace FileFactsText

@@ -1,0 +1,151 @@
+// Fuzzes the line reader with its encoding and line-ending facts. The first
+// byte picks the case: the rest read as it is (decoding UTF-16 and UTF-32 or
+// not), or made into a valid UTF-16 or UTF-32 file with a byte-order mark
+// from code points taken three bytes at a time. Checks, with Qt's codecs as
+// the independent reading: the lines put back together give the text; the
+// facts agree with a plain count over that text; a decoded file is exactly
+// the UTF-8 of what it encodes, so encoding it again gives its bytes; a
+// file not decoded is its bytes unchanged.
+
+#include "FuzzInput.h"
+#include "engine/LineFile.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringDecoder>
+#include <cstdlib>
+
+namespace {
+
+void Check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+QByteArray Bytes(std::string_view v)
+{
+    return QByteArray(v.data(), static_cast<qsizetype>(v.size()));
+}
+
+bool IsWide32(TextEncoding e)
+{
+    return e == TextEncoding::Utf32LE || e == TextEncoding::Utf32BE;
+}
+
+bool IsBigEndian(TextEncoding e)
+{
+    return e == TextEncoding::Utf16BE || e == TextEncoding::Utf32BE;
+}
+
+// Valid UTF-8 text written in a wide encoding, units as Qt gives them.
+QByteArray Encode(const QString& text, TextEncoding encoding)
+{
+    const int width = IsWide32(encoding) ? 4 : 2;
+    QList<uint> units;
+    if (width == 4)
+        units = text.toUcs4();
+    else
+        for (const QChar c : text)
+            units << c.unicode();
+    QByteArray out;
+    for (const uint unit : units)
+        for (int i = 0; i < width; ++i)
+            out += static_cast<char>(unit >> (8 * (IsBigEndian(encoding) ? width - 1 - i : i)));
+    return out;
+}
+
+// Qt's UTF-8 reading, a leading U+FEFF kept (QString::fromUtf8 drops it);
+// stateless, so that a sequence cut short at the end is an error.
+QString FromUtf8(const QByteArray& bytes, bool* valid = nullptr)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    const QString text = decoder(bytes);
+    if (valid)
+        *valid = !decoder.hasError();
+    return text;
+}
+
+bool IsUtf8(const QByteArray& bytes)
+{
+    bool valid = false;
+    (void)FromUtf8(bytes, &valid);
+    return valid;
+}
+
+// The lines rebuilt with their endings, and the facts counted afresh.
+void CheckFacts(const LineFile& file)
+{
+    const QByteArray text = Bytes(file.Bytes());
+    QByteArray joined;
+    for (std::int64_t i = 0; i < file.LineCount(); ++i) {
+        joined += Bytes(file.RawLine(i));
+        if (!file.LineLacksNewline(i))
+            joined += '\n';
+    }
+    Check(joined == text);
+    const TextFacts& f = file.Facts();
+    const qsizetype crlf = text.count("\r\n");
+    Check(f.crlfEndings == crlf && f.lfEndings == text.count('\n') - crlf && f.crEndings == text.count('\r') - crlf);
+    Check(f.finalNewline == (text.endsWith('\n') || (text.endsWith('\r') && !text.contains('\n'))));
+    Check(f.byteOrderMark == text.startsWith("\xef\xbb\xbf"));
+    if (f.encoding == TextEncoding::Utf8 || f.encoding == TextEncoding::Utf8Bom)
+        Check(IsUtf8(text) && (f.encoding == TextEncoding::Utf8Bom) == f.byteOrderMark);
+    if (f.encoding == TextEncoding::Windows1252)
+        Check(!IsUtf8(text));
+}
+
+void CheckRead(const QByteArray& raw, bool decode)
+{
+    const auto file = LineFile::FromBytes(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())), {},
+                                          decode ? LineFile::Wide::Decode : LineFile::Wide::Keep);
+    CheckFacts(*file);
+    const TextEncoding mark = WideText::EncodingOfMark(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())));
+    const TextFacts& f = file->Facts();
+    const bool decoded = decode && mark != TextEncoding::Utf8 && !f.undecodable;
+    Check(f.undecodable == (decode && mark != TextEncoding::Utf8 && !decoded));
+    if (!decoded) {
+        Check(Bytes(file->Bytes()) == raw);
+        return;
+    }
+    Check(f.encoding == mark);
+    Check(Encode(FromUtf8(Bytes(file->Bytes())), mark) == raw);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
+{
+    FuzzInput input(data, size);
+    const std::uint8_t mode = input.Byte();
+    if (mode < 128) {
+        CheckRead(input.Rest(), mode & 1);
+        return 0;
+    }
+    // Code points from three bytes each, NUL and surrogates skipped, after
+    // the mark: a valid wide file that must decode to their UTF-8.
+    QString text(QChar(0xFEFF));
+    while (!input.AtEnd()) {
+        const char32_t c = ((char32_t{input.Byte()} << 16) | (char32_t{input.Byte()} << 8) | input.Byte()) % 0x110000;
+        if (c == 0 || (c >= 0xD800 && c <= 0xDFFF))
+            continue;
+        if (QChar::requiresSurrogates(c)) {
+            text += QChar(QChar::highSurrogate(c));
+            text += QChar(QChar::lowSurrogate(c));
+        } else {
+            text += QChar(static_cast<char16_t>(c));
+        }
+    }
+    const TextEncoding encodings[] = {TextEncoding::Utf16LE, TextEncoding::Utf16BE, TextEncoding::Utf32LE,
+                                      TextEncoding::Utf32BE};
+    const TextEncoding encoding = encodings[mode & 3];
+    const QByteArray raw = Encode(text, encoding);
+    const auto file = LineFile::FromBytes(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())), {},
+                                          LineFile::Wide::Decode);
+    Check(file->Facts().encoding == encoding && Bytes(file->Bytes()) == text.toUtf8());
+    CheckFacts(*file);
+    CheckRead(raw, true);
+    return 0;
+}
