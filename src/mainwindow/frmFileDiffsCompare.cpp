@@ -95,6 +95,7 @@ void frmFileDiffs::mnuFileCompare_Click()
     // A proposal arriving while the grids fill would change a path under them.
     CancelPathCompletions();
     bool drawingOff = false;
+    bool shown = false;
     {
         const CompareInputGuard refuseCommands(this);
         try {
@@ -115,7 +116,7 @@ void frmFileDiffs::mnuFileCompare_Click()
                 for (VGrid* grid : {grdFileOne, grdFileTwo})
                     grid->SetRedraw(false);
                 drawingOff = true;
-                RunComparison(pathOne, pathTwo);
+                shown = RunComparison(pathOne, pathTwo);
             }
         } catch (...) {
             modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.mnuFileCompare_Click"));
@@ -131,6 +132,9 @@ void frmFileDiffs::mnuFileCompare_Click()
             grid->SetRedraw(true);
     }
     unsetCursor();
+    // Asked once the grids are drawn again, so the rows it speaks of show.
+    if (shown)
+        SayWhenOnlyLineEndsDiffer(m_model);
     m_compareRunning = false;
     // A change noticed while Compare ran is asked about once it is done.
     if (!m_fileWatcher->ChangedPaths().isEmpty())
@@ -141,8 +145,8 @@ void frmFileDiffs::mnuFileCompare_Click()
 }
 
 // Steps of the command from clearing the grids on, for two valid paths;
-// drawing is off and the hourglass shows.
-void frmFileDiffs::RunComparison(const QString& pathOne, const QString& pathTwo)
+// drawing is off and the hourglass shows. True when a comparison is shown.
+bool frmFileDiffs::RunComparison(const QString& pathOne, const QString& pathTwo)
 {
     grdFileOne->ClearCells();
     grdFileTwo->ClearCells();
@@ -165,10 +169,10 @@ void frmFileDiffs::RunComparison(const QString& pathOne, const QString& pathTwo)
     if (CompareFilesAndStoreResultsInGlobalDiffObject() && DisplayComparisonResultsInGrid() && DrawDiffBars()) {
         ShowDetailPaneHint();
         mnuFileShowFirstDiff_Click();
-        SayWhenOnlyLineEndsDiffer(m_model);
-    } else {
-        ResetComparisonView();
+        return true;
     }
+    ResetComparisonView();
+    return false;
 }
 
 bool frmFileDiffs::CompareFilesAndStoreResultsInGlobalDiffObject()

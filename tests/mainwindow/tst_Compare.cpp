@@ -252,13 +252,20 @@ private slots:
         QFETCH(QByteArray, one);
         QFETCH(QByteArray, two);
         gOptions->IgnoreWhiteSpace = ignoreWhiteSpace;
+        // The message speaks of rows that must already be drawn.
+        bool drawnUnderMessage = true;
+        w.prompts->whileMessageShown = [&] {
+            drawnUnderMessage = m_form->grdFileOne->Redraw() && m_form->grdFileTwo->Redraw();
+        };
         compare(w.write(QStringLiteral("one"), one), w.write(QStringLiteral("two"), two));
         QCOMPARE(w.prompts->messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) {
             QCOMPARE(w.prompts->lastMessage().text, message);
             QCOMPARE(w.prompts->lastMessage().title, QStringLiteral("Compare Files"));
             QCOMPARE(w.prompts->lastMessage().icon, PromptIcon::Information);
+            QVERIFY(drawnUnderMessage || message.startsWith(QLatin1String("The files are identical")));
         }
+        w.prompts->whileMessageShown = nullptr;
         QTEST(m_form->txtFileOne->toolTip(), "tipOne");
         if (row == 0)
             return;

@@ -253,7 +253,7 @@ private:
     void SetUpGrid(VGrid* grid);
     void ApplyPlaces();
     void SetSplitterColor(bool dragging);
-    void RunComparison(const QString& pathOne, const QString& pathTwo);
+    bool RunComparison(const QString& pathOne, const QString& pathTwo);
     void ConnectSelectionHandlers();
     void GridClick(VGrid* grid, VGrid* other);
     void GridDblClick(VGrid* grid);
