@@ -1,7 +1,7 @@
 #pragma once
 // Runs a program in a child process of its own and reports its wall time,
-// its peak resident size (from wait4, so it belongs to that run alone) and
-// what it printed on standard output.
+// processor time and peak resident size (from wait4, so they belong to that
+// run alone) and what it printed on standard output.
 
 #include <chrono>
 #include <fcntl.h>
@@ -14,12 +14,15 @@
 
 struct ProcessRun {
     double seconds = 0;
+    double cpuSeconds = 0;  // user + system: far less disturbed by a busy machine
     long peakKb = 0;
     int exitCode = -1;
     std::string out;
 };
 
-inline ProcessRun RunProcess(const std::vector<std::string>& args)
+// With an output path, standard output goes to that file instead and
+// `out` stays empty (for outputs too large to hold).
+inline ProcessRun RunProcess(const std::vector<std::string>& args, const std::string& outPath = {})
 {
     ProcessRun run;
     int fds[2];
@@ -29,7 +32,7 @@ inline ProcessRun RunProcess(const std::vector<std::string>& args)
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
-        dup2(fds[1], 1);
+        dup2(outPath.empty() ? fds[1] : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         const int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, 2);
         std::vector<char*> argv;
@@ -48,6 +51,8 @@ inline ProcessRun RunProcess(const std::vector<std::string>& args)
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+                     + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     run.peakKb = usage.ru_maxrss;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;

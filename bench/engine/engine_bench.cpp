@@ -12,13 +12,12 @@
 // repository), timed as a whole.
 
 #include "BenchInputs.h"
+#include "../compare/BenchProcess.h"
 
 #include "engine/LineFile.h"
 #include "engine/TextNormalizer.h"
 
-#include <sys/resource.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -116,28 +115,8 @@ struct Run {
 
 Run RunOnce(const std::vector<std::string>& args, const std::string& outPath)
 {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int fd = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(fd, 1);
-        std::vector<char*> argv;
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Run run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.peakKb = usage.ru_maxrss;
-    run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-                     + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    const ProcessRun done = RunProcess(args, outPath);
+    return {done.seconds, done.cpuSeconds, done.peakKb, done.exitCode};
 }
 
 void KeepBest(Run& best, const Run& run)
