@@ -223,8 +223,8 @@ private slots:
         // Writes fail within the last kilobyte: the file's final bytes too
         // must reach the disk before it takes the name.
         QTest::newRow("disk full") << "full" << unwritten << false << QStringList{"two.pdf"};
-        QTest::newRow("over a compared file") << "compared" << "The PDF file would replace" << true << QStringList{"one.txt"};
-        QTest::newRow("one file for both") << "same" << "Each pane needs" << true << QStringList{};
+        QTest::newRow("over a compared file") << "compared" << "The PDF file would replace a file being compared:" << true << QStringList{"one.txt"};
+        QTest::newRow("one file for both") << "same" << "Each pane needs a PDF file of its own:" << true << QStringList{};
         QTest::newRow("file name cancelled") << "noname" << "" << true << QStringList{};
         QTest::newRow("cancelled on page 2") << "cancel" << "" << false << QStringList{"one.pdf"};
     }
