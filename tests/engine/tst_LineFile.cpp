@@ -97,7 +97,6 @@ private slots:
             << plain("x\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\nline two\r\n", E::Utf8, 0, 3, 13, true);
         QTest::newRow("CR runs after a byte not UTF-8")
             << plain("\xff\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\n\x8d\r\x8dline two\r\n", E::Windows1252, 0, 3, 14, true);
-        QTest::newRow("UTF-8") << plain("caf\xc3\xa9\r\n", E::Utf8, 0, 1, 0, true);
         // CRs are counted 64 KiB at a time: a line that runs on past a block.
         QTest::newRow("32 bytes of ASCII") << plain(QByteArray(31, 'a') + "\n", E::Utf8, 1, 0, 0, true);
         QTest::newRow("two-byte characters") << plain("a" + QByteArray("\xc3\xa9").repeated(20) + "\n", E::Utf8, 1, 0, 0, true);
