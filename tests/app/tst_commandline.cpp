@@ -53,27 +53,9 @@ private slots:
         QVERIFY(prompts.messages.isEmpty());
     }
 
-    void pathHelpers_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("withSeparator");
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("empty") << "" << "" << "";
-        QTest::newRow("bare name") << "file.txt" << "file.txt/" << "";
-        QTest::newRow("folder path") << "/usr/lib/x.so" << "/usr/lib/x.so/" << "/usr/lib/";
-        QTest::newRow("ends in separator") << "/usr/lib/" << "/usr/lib/" << "/usr/lib/";
-    }
-
-    void pathHelpers()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, withSeparator);
-        QFETCH(QString, folder);
-        QCOMPARE(AddTrailingBackslash(path), withSeparator);
-        QCOMPARE(GetFolderOfPath(path), folder);
-    }
-    // The path library's calls as the program makes them; "$" in an argument
-    // stands for a folder holding the file "ä b.txt".
+    // The path library's calls as the program makes them, and the path
+    // helpers beside them; "$" in an argument stands for a folder holding
+    // the file "ä b.txt".
     void pathLibrary_data()
     {
         QTest::addColumn<QString>("call");
@@ -102,6 +84,13 @@ private slots:
         row("slash", {"a/b", "0"}, "2");
         row("strip", {QStringLiteral("name.txt") + QChar(0) + QStringLiteral("junk")}, "name.txt");
         row("strip", {"whole"}, "whole");
+        row("separator", {""}, "");
+        row("separator", {"file.txt"}, "file.txt/");
+        row("separator", {"/usr/lib/"}, "/usr/lib/");
+        row("folder", {""}, "");
+        row("folder", {"file.txt"}, "");
+        row("folder", {"/usr/lib/x.so"}, "/usr/lib/");
+        row("folder", {"/usr/lib/"}, "/usr/lib/");
     }
 
     void pathLibrary()
@@ -115,6 +104,8 @@ private slots:
                                : call == "normalize" ? PathMix::NormalizePath(a[0])
                                : call == "last"      ? PathMix::GetLastItemInPath(a[0])
                                : call == "slash"     ? QString::number(PathMix::GetNextSlashPos(a[0], a[1].toShort()))
+                               : call == "separator" ? AddTrailingBackslash(a[0])
+                               : call == "folder"    ? GetFolderOfPath(a[0])
                                                      : PathMix::StripNull(a[0].toUtf8());
         QCOMPARE(result, expected);
     }

@@ -201,26 +201,23 @@ private slots:
     void onlyChangedLinePairsHaveMarks_data()
     {
         QTest::addColumn<int>("row");
-        QTest::addColumn<bool>("ignoreCase");
         QTest::addColumn<QString>("one");  // null: the row has no marks
         QTest::addColumn<QString>("two");
-        QTest::newRow("unchanged") << 1 << false << QString() << QString();
-        QTest::newRow("changed") << 2 << false << "..xxx" << "..xxx";
-        QTest::newRow("changed, case ignored") << 2 << true << "....x" << "....x";
-        QTest::newRow("changed line opposite a filler") << 3 << false << QString() << QString();
-        QTest::newRow("trailing row") << 4 << false << QString() << QString();
-        QTest::newRow("beyond the rows") << 9 << false << QString() << QString();
+        QTest::newRow("unchanged") << 1 << QString() << QString();
+        QTest::newRow("changed") << 2 << "..xxx" << "..xxx";
+        QTest::newRow("changed line opposite a filler") << 3 << QString() << QString();
+        QTest::newRow("trailing row") << 4 << QString() << QString();
+        QTest::newRow("beyond the rows") << 9 << QString() << QString();
     }
 
     void onlyChangedLinePairsHaveMarks()
     {
         QFETCH(int, row);
-        QFETCH(bool, ignoreCase);
         QFETCH(QString, one);
         QFETCH(QString, two);
         ComparisonModel model = MarksExample();
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
-        const auto* marks = model.RowMarks(row, ignoreCase);
+        const auto* marks = model.RowMarks(row, false);
         QCOMPARE(marks != nullptr, !one.isNull());
         if (!marks)
             return;

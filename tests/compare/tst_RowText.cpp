@@ -1,4 +1,5 @@
-// Row text and line decoding.
+// Row text and line decoding. Whether bytes are UTF-8 is the engine's test,
+// checked against Qt's decoder in tst_Unicode.
 #include "compare/LineText.h"
 #include "compare/RowText.h"
 
@@ -104,34 +105,6 @@ private slots:
             const Part part = RowText::rowTextPart(123, bytes, isValidUtf8(bytes), columns);
             QCOMPARE(part, RowText::leadingColumns(whole, columns));
         }
-    }
-
-    void utf8Validity_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("valid");
-        QTest::newRow("two bytes") << QByteArray("\xC3\xA9") << true;
-        QTest::newRow("largest scalar") << QByteArray("\xF4\x8F\xBF\xBF") << true;
-        QTest::newRow("lone continuation") << QByteArray("\x80") << false;
-        QTest::newRow("overlong C1") << QByteArray("\xC1\xBF") << false;
-        QTest::newRow("overlong three") << QByteArray("\xE0\x80\xAF") << false;
-        QTest::newRow("overlong four") << QByteArray("\xF0\x80\x80\xAF") << false;
-        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
-        QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
-        QTest::newRow("F5 lead") << QByteArray("\xF5\x80\x80\x80") << false;
-        QTest::newRow("truncated at end") << QByteArray("ab\xE2\x82") << false;
-        QTest::newRow("bad third byte") << QByteArray("\xE2\x82\x41") << false;
-    }
-
-    void utf8Validity()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, valid);
-        QCOMPARE(isValidUtf8(bytes), valid);
-        if (valid)
-            QCOMPARE(decodeLine(bytes), QString::fromUtf8(bytes));
-        else
-            QCOMPARE(decodeLine(bytes).size(), bytes.size());  // one character per byte
     }
 };
 

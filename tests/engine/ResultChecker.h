@@ -98,7 +98,6 @@ inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QBy
     return {};
 }
 
-// Length of a longest common subsequence of two line lists, by table.
 // Applies unified output (headers, then "@@ -a,b +c,d @@" hunks) to `one`
 // into `out`, exactly: every hunk must start where its numbers say, and
 // its context and removed lines must be File One's. Returns what was wrong.
@@ -158,6 +157,7 @@ inline QString ApplyUnified(const QByteArray& one, const QByteArray& patch, QByt
     return {};
 }
 
+// Length of a longest common subsequence of two line lists, by table.
 inline qint64 LcsLength(const QList<QByteArray>& a, const QList<QByteArray>& b)
 {
     std::vector<qint64> row(b.size() + 1, 0);

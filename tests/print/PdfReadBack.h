@@ -1,8 +1,7 @@
 #pragma once
 // Reads a written PDF back with poppler's tools, which know nothing of how
 // it was written: the lines of every page with their face and place
-// (pdftohtml -xml), the plain text (pdftotext -layout) and the embedded
-// fonts (pdffonts).
+// (pdftohtml -xml) and the embedded fonts (pdffonts).
 
 #include <QFile>
 #include <QProcess>
@@ -63,15 +62,6 @@ inline QList<Page> Pages(const QString& pdf)
                 lines.append(line);
         }
     }
-    return pages;
-}
-
-// The text of each page; pdftotext ends every page with a form feed.
-inline QStringList TextPages(const QString& pdf)
-{
-    QStringList pages = Run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"}).split(u'\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
-        pages.removeLast();
     return pages;
 }
 

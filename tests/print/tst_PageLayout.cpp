@@ -87,10 +87,9 @@ private slots:
         QTest::addColumn<QString>("taken");
         QTest::addColumn<QString>("refusal");  // the start of it; empty: accepted
         QTest::newRow("a new file") << "out.pdf" << "" << "";
-        QTest::newRow("the compared file") << "one.txt" << "" << "The PDF file would replace a file being compared:";
         QTest::newRow("the compared file spelt otherwise") << "sub/../one.txt" << "" << "The PDF file would replace";
         QTest::newRow("a link to it") << "link.txt" << "" << "The PDF file would replace";
-        QTest::newRow("the other pane's file") << "./out.pdf" << "out.pdf" << "Each pane needs a PDF file of its own:";
+        // The file itself, and one file for both panes: tst_PrintedPdf.
     }
 
     void pdfFileRefused()
