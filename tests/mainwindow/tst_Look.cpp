@@ -52,13 +52,6 @@ QPalette DarkPalette()
     return dark;
 }
 
-QImage Painted(const VGrid* grid)
-{
-    QImage image(grid->viewport()->size(), QImage::Format_RGB32);
-    grid->viewport()->render(&image);
-    return image;
-}
-
 // Paints both grids and lets the marks their rows asked for be worked out.
 void PaintAndWaitForMarks(frmFileDiffs& form)
 {
@@ -130,7 +123,6 @@ private slots:
         QTest::addColumn<QString>("marksTwo");
         QTest::newRow("last letter") << "abc" << "abd" << "..x" << "..x";
         QTest::newRow("swapped: the a is common") << "ab" << "ba" << ".x" << "x.";
-        QTest::newRow("doubled letter: the first differs") << "aab" << "ab" << "x.." << "..";
         QTest::newRow("one more space: the first differs") << "hello world" << "hello  world" << "..........."
                                                            << ".....x......";
         QTest::newRow("opposite an empty line") << "keep" << "" << "xxxx" << "";
