@@ -68,13 +68,11 @@ class tst_SelectionNavigation : public QObject {
     }
 
     qint64 PictureKey(int row) const { return m_form->grdFileOne->CellPicture(row).cacheKey(); }
-    // Next, Previous and Clear All (menu items and buttons 13 to 15) share one enabled state.
+    // Next, Previous and Clear All share one enabled state (their buttons
+    // follow the items: checked with the other commands in tst_frmFileDiffs).
     bool BookmarkNavigationEnabled() const
     {
-        bool enabled = true;
-        for (int button = 13; button <= 15; ++button)
-            enabled = enabled && m_form->ToolbarButton(button)->isEnabled();
-        return enabled && m_form->mnuFileNextBookmark->isEnabled() && m_form->mnuFilePreviousBookmark->isEnabled()
+        return m_form->mnuFileNextBookmark->isEnabled() && m_form->mnuFilePreviousBookmark->isEnabled()
                && m_form->mnuFileClearAllBookmarks->isEnabled();
     }
 
@@ -217,10 +215,13 @@ private slots:
         QCOMPARE(m_form->Model().MarkedRow(), 0);
     }
 
-    void barPaintsEveryBlock()
+    // Every block painted on the bar (N = 152, H = 191: tops [191 (row - 1)
+    // / 152], heights [S count]); the mark of the selected row, red beside
+    // the bar; bar clicks selecting row [y / S] (row 1 for 0), the mark
+    // staying where the click was.
+    void bar()
     {
         Show(*m_form);
-        // N = 152, H = 191: tops [191 (row - 1) / 152], heights [S count].
         const QColor window = m_form->palette().color(QPalette::Base);
         const QColor changed(221, 221, 255);
         const QColor orphan(255, 225, 196);
@@ -229,13 +230,6 @@ private slots:
                                                  {188, orphan}, {189, window}};
         for (const auto& [y, colour] : pixels)
             QCOMPARE(PixelAt(m_form->pctDiffsBar, m_form->pctDiffsBar->width() - 1, y), colour);
-    }
-
-    // The mark of the selected row, red beside the bar, and bar clicks
-    // selecting row [y / S] (row 1 for 0), the mark staying where the click was.
-    void barMarkAndClicks()
-    {
-        Show(*m_form);
         m_form->mnuFileShowLastDiff_Click();
         QCOMPARE(m_form->pctContainer->MarkY(), std::optional<double>(188));
         QCOMPARE(PixelAt(m_form->pctContainer, 1, 188), WindowColors::BarMark(m_form->pctContainer->palette()));
@@ -337,7 +331,6 @@ private slots:
             else
                 QTest::mouseDClick(m_form->grdFileTwo->viewport(), Qt::LeftButton, {}, QPoint(30, RowY(one, row)));
         };
-        QVERIFY(!BookmarkNavigationEnabled());
         toggleRow(140, 'k');
         toggleRow(7, 'b');
         toggleRow(19, 'd');
@@ -352,7 +345,6 @@ private slots:
         toggleRow(8, 'b');
         QCOMPARE(PictureKey(8), m_form->pctBookmarkArrow.cacheKey());
         toggleRow(8, 'd');
-        QVERIFY(!m_form->IsRowBookmarked(8));
         QCOMPARE(PictureKey(8), m_form->pctDifferArrow.cacheKey());
         QCOMPARE(m_form->Model().Bookmarks(), (std::vector<std::int32_t>{7, 19, 140}));
         // F2 from row 10 (in view); the far one scrolls into view at the top.
