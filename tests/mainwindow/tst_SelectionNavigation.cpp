@@ -302,8 +302,6 @@ private slots:
         Show(*m_form);
         w.selectRow(4);
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        QCOMPARE(m_form->GetNextDiff(), -999);
-        QCOMPARE(m_form->GetPreviousDiff(), -999);
         RunCommand(QStringLiteral("next"));
         RunCommand(QStringLiteral("previous"));
         QGuiApplication::restoreOverrideCursor();
@@ -446,7 +444,6 @@ private slots:
         m_form->ResetComparisonView();
         m_form->ToggleBookmark();
         QVERIFY(m_form->Model().Bookmarks().empty());
-        QCOMPARE(m_form->GetNextBookmark(), frmFileDiffs::kNotFound);
         w.prompts->textAnswers = {QStringLiteral("line")};
         m_form->mnuFileFind_Click();
         QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("Search text was not found."));
