@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextDocument>
+#include <QToolTip>
 
 using namespace modVantrel;
 using namespace ShownComparison;
@@ -141,6 +142,18 @@ private slots:
         QTextDocument document;
         document.setHtml(shown);
         QCOMPARE(Qt::mightBeRichText(shown) ? document.toPlainText() : shown, tip);
+        if (!on)
+            return;
+        // Switched off, a tip showing hides and both grids' texts clear; on
+        // again, none is set until the pointer moves.
+        QToolTip::showText(grid->viewport()->mapToGlobal(at), grid->ToolTipText(), grid->viewport());
+        QTRY_VERIFY(QToolTip::isVisible());
+        m_form->grdFileOne->SetToolTipText(QStringLiteral("one"));
+        m_form->chkTooltip->setChecked(false);  // not by a click or key, which would hide the tip by themselves
+        QVERIFY(m_form->grdFileOne->ToolTipText().isEmpty() && grid->ToolTipText().isEmpty());
+        QTRY_VERIFY(!QToolTip::isVisible());
+        m_form->chkTooltip->setChecked(true);
+        QVERIFY(grid->ToolTipText().isEmpty());
     }
 
     void clickSelectsTheRowInBothGrids_data()

@@ -9,8 +9,6 @@
 #include "options/modIniFile.h"
 #include "support/TestEnvironment.h"
 
-#include <QToolTip>
-
 using namespace modVantrel;
 
 namespace {
@@ -260,23 +258,6 @@ private slots:
         QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
     }
 
-    // Switching tooltips off hides one showing and clears both grids' texts;
-    // switched on again, none shows until the pointer moves.
-    void uncheckingTooltipsHidesOne()
-    {
-        m_form = &w.load(true);
-        ShownComparison::Show(*m_form);
-        VGrid* grid = m_form->grdFileTwo;
-        QTest::mouseMove(grid->viewport(), QPoint(30, ShownComparison::RowY(grid, 2)));
-        QTRY_VERIFY(!grid->ToolTipText().isEmpty());
-        QToolTip::showText(grid->viewport()->mapToGlobal(QPoint(30, 30)), grid->ToolTipText(), grid->viewport());
-        QTRY_VERIFY(QToolTip::isVisible());
-        m_form->chkTooltip->setChecked(false);  // not by a click or key, which would hide the tip by themselves
-        QVERIFY(m_form->grdFileOne->ToolTipText().isEmpty() && grid->ToolTipText().isEmpty());
-        QTRY_VERIFY(!QToolTip::isVisible());
-        m_form->chkTooltip->setChecked(true);
-        QVERIFY(grid->ToolTipText().isEmpty());
-    }
     // The Options commands act on both grids at once; what they set is
     // written at unload and read at the next load, where files named on
     // the command line win over the paths from the INI file.
