@@ -11,6 +11,10 @@ using namespace modVantrel;
 
 namespace {
 
+struct Message {
+    QString one, two, title, text; modVantrel::PromptIcon icon;
+};
+
 struct Endings {
     QByteArray one, two; bool ignoreWhiteSpace; QString message;
     int row; QString paneOne, looksOne, paneTwo, looksTwo, tipOne;
@@ -18,7 +22,7 @@ struct Endings {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(modVantrel::PromptIcon)
+Q_DECLARE_METATYPE(Message)
 Q_DECLARE_METATYPE(Endings)
 
 class tst_Compare : public QObject {
@@ -51,40 +55,35 @@ private slots:
     }
     void cleanup() { w.tearDown(); }
 
+    // File names, or texts typed into the boxes; the message's text, which
+    // when it ends in CR LF CR LF is followed by the engine's first line.
     void messages_data()
     {
-        QTest::addColumn<QString>("one");  // a file name, or text typed into the box
-        QTest::addColumn<QString>("two");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text");  // ending in CR LF CR LF: the engine's first line follows
-        QTest::addColumn<PromptIcon>("icon");
+        QTest::addColumn<Message>("m");
         const QString missing = QStringLiteral("File Does Not Exist");
         const QString one = QStringLiteral("File One is not an existing file.");
         const QString compareTitle = QStringLiteral("Compare Files");
         const PromptIcon excl = PromptIcon::Exclamation;
-        QTest::newRow("File One only spaces") << "   " << "a.txt" << missing << one << excl;
-        QTest::newRow("File One missing, File Two too") << "nope.txt" << "nope2.txt" << missing << one << excl;
-        QTest::newRow("File One a folder") << "." << "a.txt" << missing << one << excl;
-        QTest::newRow("File Two missing") << "a.txt" << "nope.txt" << missing
-                                          << QStringLiteral("File Two is not an existing file.") << excl;
-        QTest::newRow("identical") << "a.txt" << "a-copy.txt" << compareTitle
-                                   << QStringLiteral("The files are identical") << PromptIcon::Information;
-        QTest::newRow("binary") << "bin1" << "bin2" << compareTitle
-                                << QStringLiteral("The files differ but the differences are not viewable.\r\n"
-                                                  "Only differences between text files can be viewed. \r\n\r\n"
-                                                  "See the View File Differences topic in the Help file for details.")
-                                << PromptIcon::Information;
+        QTest::newRow("File One only spaces") << Message{"   ", "a.txt", missing, one, excl};
+        QTest::newRow("File One missing, File Two too") << Message{"nope.txt", "nope2.txt", missing, one, excl};
+        QTest::newRow("File One a folder") << Message{".", "a.txt", missing, one, excl};
+        QTest::newRow("File Two missing") << Message{"a.txt", "nope.txt", missing, "File Two is not an existing file.", excl};
+        QTest::newRow("identical")
+            << Message{"a.txt", "a-copy.txt", compareTitle, "The files are identical", PromptIcon::Information};
+        QTest::newRow("binary") << Message{"bin1", "bin2", compareTitle,
+                                           "The files differ but the differences are not viewable.\r\n"
+                                           "Only differences between text files can be viewed. \r\n\r\n"
+                                           "See the View File Differences topic in the Help file for details.",
+                                           PromptIcon::Information};
         // Reading this regular file fails at its first byte.
-        QTest::newRow("engine error") << "/proc/self/mem" << "a.txt" << compareTitle
-                                      << QStringLiteral("Errors encountered comparing the files\r\n\r\n") << excl;
+        QTest::newRow("engine error")
+            << Message{"/proc/self/mem", "a.txt", compareTitle, "Errors encountered comparing the files\r\n\r\n", excl};
     }
 
     void messages()
     {
-        QFETCH(QString, one);
-        QFETCH(QString, two);
-        QFETCH(QString, title);
-        QFETCH(QString, text);
+        QFETCH(Message, m);
+        auto [one, two, title, text, icon] = m;
         if (one.startsWith(QLatin1String("/proc")) && !QFile::exists(one))
             QSKIP("needs /proc/self/mem");
         for (const auto& [name, bytes] : {std::pair{"a.txt", QByteArray("x\ny\n")}, {"a-copy.txt", QByteArray("x\ny\n")},
@@ -110,7 +109,7 @@ private slots:
             text += gDiffEngine->ResultLine(0);
         }
         QCOMPARE(shown.text, text);
-        QTEST(shown.icon, "icon");
+        QCOMPARE(shown.icon, icon);
         QCOMPARE(shown.buttons, PromptButtons::Ok);
         // The paths are stored, trimmed, only when both name existing files.
         QCOMPARE(gOptions->FileTwo, title == QStringLiteral("File Does Not Exist") ? QStringLiteral("before")
