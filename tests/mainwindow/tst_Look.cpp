@@ -174,9 +174,7 @@ private slots:
     void coloursReadableOnLightAndDark()
     {
         QFETCH(QPalette, palette);
-        using WindowColors::BarMark, WindowColors::DetailBackground, WindowColors::DetailCommon,
-            WindowColors::DetailDiffer, WindowColors::DifferingCharacters, WindowColors::GridText,
-            WindowColors::HeaderText, WindowColors::SelectedText, WindowColors::TextOnRow;
+        using namespace WindowColors;
         const QColor orphan(255, 225, 196), changed(221, 221, 255);
         const QColor base = palette.color(QPalette::Base);
         std::vector<std::tuple<QString, QColor, QColor>> pairs = {
