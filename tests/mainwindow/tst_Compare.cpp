@@ -196,6 +196,8 @@ private slots:
         const QString bom = QStringLiteral(u"\u2039BOM\u203A");
         const QString utf8Crlf2 = QStringLiteral("Encoding: UTF-8\nLine endings: CR LF (Windows)\n2 lines");
         QTest::newRow("CR LF against LF") << Endings{"a\r\nb\r\n", "a\nb\n", false, crlfLf, 1, "a" + cr, "krrrr", "a", "k", utf8Crlf2};
+        QTest::newRow("empty lines, CR LF against LF")
+            << Endings{"\r\n", "\n", false, crlfLf, 1, cr, "rrrr", "", "", "Encoding: UTF-8\nLine endings: CR LF (Windows)\n1 line"};
         QTest::newRow("mixed against LF")
             << Endings{"a\r\nb\n", "a\nb\n", false,
                        only + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix).",
