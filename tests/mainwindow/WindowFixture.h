@@ -73,6 +73,13 @@ struct WindowFixture {
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
+    // The paths typed into the boxes, and Compare.
+    void compare(const QString& one, const QString& two) const
+    {
+        form->txtFileOne->setText(one);
+        form->txtFileTwo->setText(two);
+        form->mnuFileCompare_Click();
+    }
     void selectRow(int row) const
     {
         form->grdFileOne->SetRow(row);
@@ -99,6 +106,14 @@ inline QString Looks(const LineDiffView& box)
         letters += colour == DetailPane::DifferColor() ? (marker ? u'u' : u'r') : colour == QColor(0, 0, 0) && !marker ? u'k' : u'?';
     }
     return letters;
+}
+
+// A grid's viewport as painted now.
+inline QImage Painted(const VGrid* grid)
+{
+    QImage image(grid->viewport()->size(), QImage::Format_RGB32);
+    grid->viewport()->render(&image);
+    return image;
 }
 
 namespace ShownComparison {

@@ -9,20 +9,27 @@
 
 using namespace modVantrel;
 
-Q_DECLARE_METATYPE(modVantrel::PromptIcon)
+namespace {
+
+struct Message {
+    QString one, two, title, text; modVantrel::PromptIcon icon;
+};
+
+struct Endings {
+    QByteArray one, two; bool ignoreWhiteSpace; QString message;
+    int row; QString paneOne, looksOne, paneTwo, looksTwo, tipOne;
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Message)
+Q_DECLARE_METATYPE(Endings)
 
 class tst_Compare : public QObject {
     Q_OBJECT
 
     WindowFixture w;
     frmFileDiffs* m_form = nullptr;
-
-    void compare(const QString& one, const QString& two)
-    {
-        m_form->txtFileOne->setText(one);
-        m_form->txtFileTwo->setText(two);
-        m_form->mnuFileCompare_Click();
-    }
 
     // What every failed Compare leaves: the view reset (prompts, empty
     // cells on row 1, the hint, no result commands), no hourglass, redrawing.
@@ -48,40 +55,35 @@ private slots:
     }
     void cleanup() { w.tearDown(); }
 
+    // File names, or texts typed into the boxes; the message's text, which
+    // when it ends in CR LF CR LF is followed by the engine's first line.
     void messages_data()
     {
-        QTest::addColumn<QString>("one");  // a file name, or text typed into the box
-        QTest::addColumn<QString>("two");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text");  // ending in CR LF CR LF: the engine's first line follows
-        QTest::addColumn<PromptIcon>("icon");
+        QTest::addColumn<Message>("m");
         const QString missing = QStringLiteral("File Does Not Exist");
         const QString one = QStringLiteral("File One is not an existing file.");
         const QString compareTitle = QStringLiteral("Compare Files");
         const PromptIcon excl = PromptIcon::Exclamation;
-        QTest::newRow("File One only spaces") << "   " << "a.txt" << missing << one << excl;
-        QTest::newRow("File One missing, File Two too") << "nope.txt" << "nope2.txt" << missing << one << excl;
-        QTest::newRow("File One a folder") << "." << "a.txt" << missing << one << excl;
-        QTest::newRow("File Two missing") << "a.txt" << "nope.txt" << missing
-                                          << QStringLiteral("File Two is not an existing file.") << excl;
-        QTest::newRow("identical") << "a.txt" << "a-copy.txt" << compareTitle
-                                   << QStringLiteral("The files are identical") << PromptIcon::Information;
-        QTest::newRow("binary") << "bin1" << "bin2" << compareTitle
-                                << QStringLiteral("The files differ but the differences are not viewable.\r\n"
-                                                  "Only differences between text files can be viewed. \r\n\r\n"
-                                                  "See the View File Differences topic in the Help file for details.")
-                                << PromptIcon::Information;
+        QTest::newRow("File One only spaces") << Message{"   ", "a.txt", missing, one, excl};
+        QTest::newRow("File One missing, File Two too") << Message{"nope.txt", "nope2.txt", missing, one, excl};
+        QTest::newRow("File One a folder") << Message{".", "a.txt", missing, one, excl};
+        QTest::newRow("File Two missing") << Message{"a.txt", "nope.txt", missing, "File Two is not an existing file.", excl};
+        QTest::newRow("identical")
+            << Message{"a.txt", "a-copy.txt", compareTitle, "The files are identical", PromptIcon::Information};
+        QTest::newRow("binary") << Message{"bin1", "bin2", compareTitle,
+                                           "The files differ but the differences are not viewable.\r\n"
+                                           "Only differences between text files can be viewed. \r\n\r\n"
+                                           "See the View File Differences topic in the Help file for details.",
+                                           PromptIcon::Information};
         // Reading this regular file fails at its first byte.
-        QTest::newRow("engine error") << "/proc/self/mem" << "a.txt" << compareTitle
-                                      << QStringLiteral("Errors encountered comparing the files\r\n\r\n") << excl;
+        QTest::newRow("engine error")
+            << Message{"/proc/self/mem", "a.txt", compareTitle, "Errors encountered comparing the files\r\n\r\n", excl};
     }
 
     void messages()
     {
-        QFETCH(QString, one);
-        QFETCH(QString, two);
-        QFETCH(QString, title);
-        QFETCH(QString, text);
+        QFETCH(Message, m);
+        auto [one, two, title, text, icon] = m;
         if (one.startsWith(QLatin1String("/proc")) && !QFile::exists(one))
             QSKIP("needs /proc/self/mem");
         for (const auto& [name, bytes] : {std::pair{"a.txt", QByteArray("x\ny\n")}, {"a-copy.txt", QByteArray("x\ny\n")},
@@ -94,11 +96,11 @@ private slots:
             return QStringLiteral("  ") + (name == u'.' ? w.folder->path() : w.folder->filePath(name)) + u' ';
         };
         // A comparison shown before must be gone afterwards.
-        compare(w.folder->filePath(QStringLiteral("a.txt")), w.write(QStringLiteral("c.txt"), "x\nz\n"));
+        w.compare(w.folder->filePath(QStringLiteral("a.txt")), w.write(QStringLiteral("c.txt"), "x\nz\n"));
         QCOMPARE(m_form->grdFileOne->TextMatrix(0), QString());
         w.prompts->messages.clear();
         gOptions->FileTwo = QStringLiteral("before");
-        compare(path(one), path(two));
+        w.compare(path(one), path(two));
         QCOMPARE(w.prompts->messages.size(), 1);
         const MessagePrompt& shown = w.prompts->lastMessage();
         QCOMPARE(shown.title, title);
@@ -107,7 +109,7 @@ private slots:
             text += gDiffEngine->ResultLine(0);
         }
         QCOMPARE(shown.text, text);
-        QTEST(shown.icon, "icon");
+        QCOMPARE(shown.icon, icon);
         QCOMPARE(shown.buttons, PromptButtons::Ok);
         // The paths are stored, trimmed, only when both name existing files.
         QCOMPARE(gOptions->FileTwo, title == QStringLiteral("File Does Not Exist") ? QStringLiteral("before")
@@ -119,7 +121,7 @@ private slots:
     {
         const QString a = w.write(QStringLiteral("a.txt"), "1\n");
         gOptions.reset();  // the command cannot store the paths
-        compare(a, w.write(QStringLiteral("b.txt"), "2\n"));
+        w.compare(a, w.write(QStringLiteral("b.txt"), "2\n"));
         QCOMPARE(w.prompts->messages.size(), 1);
         QVERIFY(w.prompts->lastMessage().text.contains(QStringLiteral("frmFileDiffs.mnuFileCompare_Click")));
         verifyWithoutResults();
@@ -141,7 +143,7 @@ private slots:
             QCoreApplication::sendEvent(m_form->txtFileOne, &key);
             QVERIFY(!m_form->close());
         };
-        compare(a, a);
+        w.compare(a, a);
         QVERIFY(running && hourglass);
         QCOMPARE(w.prompts->messages.size(), 1);
         QCOMPARE(m_form->txtFileOne->text(), a);
@@ -182,100 +184,81 @@ private slots:
 
     // Files that differ in how their lines end or in a byte-order mark: the
     // message naming each file's style (none when any text differs), the
-    // markers in the detail pane at a row, and File One's tooltip.
+    // markers in the detail pane at a row (0: no comparison shown), and File
+    // One's tooltip.
     void lineEndings_data()
     {
-        QTest::addColumn<QByteArray>("one");
-        QTest::addColumn<QByteArray>("two");
-        QTest::addColumn<bool>("ignoreWhiteSpace");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("row");  // 0: no comparison shown
-        QTest::addColumn<QString>("paneOne");
-        QTest::addColumn<QString>("looksOne");
-        QTest::addColumn<QString>("paneTwo");
-        QTest::addColumn<QString>("looksTwo");
-        QTest::addColumn<QString>("tipOne");
+        QTest::addColumn<Endings>("e");
         const QString only = QStringLiteral("The files differ only in ");
         const QString crlfLf = only + "their line endings: File One uses CR LF (Windows), File Two uses LF (Unix).";
         const QString cr = QStringLiteral(u"\u2039CR\u203A");
         const QString noNewline = QStringLiteral(u"\u2039no\u00A0newline\u00A0at\u00A0end\u203A");
         const QString bom = QStringLiteral(u"\u2039BOM\u203A");
         const QString utf8Crlf2 = QStringLiteral("Encoding: UTF-8\nLine endings: CR LF (Windows)\n2 lines");
-        QTest::newRow("CR LF against LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << false << crlfLf
-                                          << 1 << "a" + cr << "krrrr" << "a" << "k" << utf8Crlf2;
-        QTest::newRow("empty lines, CR LF against LF") << QByteArray("\r\n") << QByteArray("\n") << false << crlfLf
-                                                       << 1 << cr << "rrrr" << "" << "" << "Encoding: UTF-8\nLine endings: CR LF (Windows)\n1 line";
+        QTest::newRow("CR LF against LF") << Endings{"a\r\nb\r\n", "a\nb\n", false, crlfLf, 1, "a" + cr, "krrrr", "a", "k", utf8Crlf2};
+        QTest::newRow("empty lines, CR LF against LF")
+            << Endings{"\r\n", "\n", false, crlfLf, 1, cr, "rrrr", "", "", "Encoding: UTF-8\nLine endings: CR LF (Windows)\n1 line"};
         QTest::newRow("mixed against LF")
-            << QByteArray("a\r\nb\n") << QByteArray("a\nb\n") << false
-            << only + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix)."
-            << 1 << "a" + cr << "krrrr" << "a" << "k" << "Encoding: UTF-8\nLine endings: mixed (1 CR LF, 1 LF)\n2 lines";
+            << Endings{"a\r\nb\n", "a\nb\n", false,
+                       only + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix).",
+                       1, "a" + cr, "krrrr", "a", "k", "Encoding: UTF-8\nLine endings: mixed (1 CR LF, 1 LF)\n2 lines"};
         // Lines end at LF only: the CR file is one line, its CRs in view.
         QTest::newRow("CR alone against LF")
-            << QByteArray("a\rb\r") << QByteArray("a\nb\n") << false
-            << only + "their line endings: File One uses CR (classic Mac), File Two uses LF (Unix)." << 1 << "a\rb\r"
-            << "krrr" << "a" << "k" << "Encoding: UTF-8\nLine endings: CR (classic Mac)\n1 line";
+            << Endings{"a\rb\r", "a\nb\n", false,
+                       only + "their line endings: File One uses CR (classic Mac), File Two uses LF (Unix).", 1,
+                       "a\rb\r", "krrr", "a", "k", "Encoding: UTF-8\nLine endings: CR (classic Mac)\n1 line"};
         QTest::newRow("no newline at the end")
-            << QByteArray("a\nb") << QByteArray("a\nb\n") << false
-            << only + "the newline at the end: File One has no newline at the end, File Two ends with a newline." << 2
-            << "b" + noNewline << "k" + QString(noNewline.size(), u'r') << "b" << "k"
-            << "Encoding: UTF-8\nLine endings: LF (Unix)\n2 lines, no newline at the end";
+            << Endings{"a\nb", "a\nb\n", false,
+                       only + "the newline at the end: File One has no newline at the end, File Two ends with a newline.",
+                       2, "b" + noNewline, "k" + QString(noNewline.size(), u'r'), "b", "k",
+                       "Encoding: UTF-8\nLine endings: LF (Unix)\n2 lines, no newline at the end"};
         QTest::newRow("byte-order mark")
-            << QByteArray("\xef\xbb\xbf" "a\nb\n") << QByteArray("a\nb\n") << false
-            << only + "their byte-order marks: File One starts with a byte-order mark, File Two has no byte-order mark."
-            << 1 << bom + "a" << "rrrrrk" << "a" << "k" << "Encoding: UTF-8 with BOM\nLine endings: LF (Unix)\n2 lines";
+            << Endings{"\xef\xbb\xbf" "a\nb\n", "a\nb\n", false,
+                       only + "their byte-order marks: File One starts with a byte-order mark, File Two has no byte-order mark.",
+                       1, bom + "a", "rrrrrk", "a", "k", "Encoding: UTF-8 with BOM\nLine endings: LF (Unix)\n2 lines"};
         QByteArray utf16;
         for (const QChar c : QStringLiteral(u"\uFEFFa\r\nb\r\n"))
             utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
         QTest::newRow("UTF-16 against UTF-8")
-            << utf16 << QByteArray("\xef\xbb\xbf" "a\nb\n") << false
-            << only + "their line endings and their encodings: File One uses CR LF (Windows) and is UTF-16 LE, "
-                      "File Two uses LF (Unix) and is UTF-8 with BOM."
-            << 1 << "a" + cr << "krrrr" << "a" << "k"
-            << "Encoding: UTF-16 LE\nLine endings: CR LF (Windows)\n2 lines";
-        QTest::newRow("Windows-1252") << QByteArray("caf\xe9\r\n") << QByteArray("caf\xe9\n") << false << crlfLf << 1
-                                      << QStringLiteral(u"caf\u00e9") + cr << "kkkkrrrr" << QStringLiteral(u"caf\u00e9")
-                                      << "kkkk" << "Encoding: Windows-1252\nLine endings: CR LF (Windows)\n1 line";
-        QTest::newRow("text differs as well") << QByteArray("a\r\nb\r\n") << QByteArray("a\nc\n") << false << QString()
-                                              << 2 << "b" + cr << "rrrrr" << "c" << "r" << utf8Crlf2;
-        QTest::newRow("white space ignored, text differs") << QByteArray("a\r\nb\r\n") << QByteArray("a\nc\n") << true
-                                                           << QString() << 2 << "b" << "r" << "c" << "r" << utf8Crlf2;
+            << Endings{utf16, "\xef\xbb\xbf" "a\nb\n", false,
+                       only + "their line endings and their encodings: File One uses CR LF (Windows) and is UTF-16 LE, "
+                              "File Two uses LF (Unix) and is UTF-8 with BOM.",
+                       1, "a" + cr, "krrrr", "a", "k", "Encoding: UTF-16 LE\nLine endings: CR LF (Windows)\n2 lines"};
+        QTest::newRow("Windows-1252") << Endings{"caf\xe9\r\n", "caf\xe9\n", false, crlfLf, 1, QStringLiteral(u"caf\u00e9") + cr,
+                                                 "kkkkrrrr", QStringLiteral(u"caf\u00e9"), "kkkk",
+                                                 "Encoding: Windows-1252\nLine endings: CR LF (Windows)\n1 line"};
+        QTest::newRow("text differs as well")
+            << Endings{"a\r\nb\r\n", "a\nc\n", false, QString(), 2, "b" + cr, "rrrrr", "c", "r", utf8Crlf2};
+        QTest::newRow("white space ignored, text differs")
+            << Endings{"a\r\nb\r\n", "a\nc\n", true, QString(), 2, "b", "r", "c", "r", utf8Crlf2};
         QTest::newRow("white space ignored, mark only")
-            << QByteArray("\xef\xbb\xbf" "a\n") << QByteArray("a\n") << true << QStringLiteral("The files are identical")
-            << 0 << QString() << QString() << QString() << QString() << QString();
+            << Endings{"\xef\xbb\xbf" "a\n", "a\n", true, QStringLiteral("The files are identical"), 0, {}, {}, {}, {}, {}};
     }
 
     void lineEndings()
     {
-        QFETCH(QString, message);
-        QFETCH(int, row);
-        QFETCH(bool, ignoreWhiteSpace);
-        QFETCH(QByteArray, one);
-        QFETCH(QByteArray, two);
-        gOptions->IgnoreWhiteSpace = ignoreWhiteSpace;
+        QFETCH(Endings, e);
+        gOptions->IgnoreWhiteSpace = e.ignoreWhiteSpace;
         // The message speaks of rows that must already be drawn.
         bool drawnUnderMessage = true;
         w.prompts->whileMessageShown = [&] {
             drawnUnderMessage = m_form->grdFileOne->Redraw() && m_form->grdFileTwo->Redraw();
         };
-        compare(w.write(QStringLiteral("one"), one), w.write(QStringLiteral("two"), two));
-        QCOMPARE(w.prompts->messages.size(), message.isEmpty() ? 0 : 1);
-        if (!message.isEmpty()) {
-            QCOMPARE(w.prompts->lastMessage().text, message);
+        w.compare(w.write(QStringLiteral("one"), e.one), w.write(QStringLiteral("two"), e.two));
+        QCOMPARE(w.prompts->messages.size(), e.message.isEmpty() ? 0 : 1);
+        if (!e.message.isEmpty()) {
+            QCOMPARE(w.prompts->lastMessage().text, e.message);
             QCOMPARE(w.prompts->lastMessage().title, QStringLiteral("Compare Files"));
             QCOMPARE(w.prompts->lastMessage().icon, PromptIcon::Information);
-            QVERIFY(drawnUnderMessage || message.startsWith(QLatin1String("The files are identical")));
+            QVERIFY(drawnUnderMessage || e.message.startsWith(QLatin1String("The files are identical")));
         }
         w.prompts->whileMessageShown = nullptr;
-        QTEST(m_form->txtFileOne->toolTip(), "tipOne");
-        if (row == 0)
+        QCOMPARE(m_form->txtFileOne->toolTip(), e.tipOne);
+        if (e.row == 0)
             return;
-        m_form->grdFileOne->SetRow(row);
-        m_form->grdFileTwo->SetRow(row);
-        m_form->RefreshSelection();
-        QTEST(m_form->rtfLineDiff[0]->toPlainText(), "paneOne");
-        QTEST(Looks(*m_form->rtfLineDiff[0]), "looksOne");
-        QTEST(m_form->rtfLineDiff[1]->toPlainText(), "paneTwo");
-        QTEST(Looks(*m_form->rtfLineDiff[1]), "looksTwo");
+        w.selectRow(e.row);
+        QCOMPARE(m_form->rtfLineDiff[0]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[0]), e.paneOne + u'|' + e.looksOne);
+        QCOMPARE(m_form->rtfLineDiff[1]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[1]), e.paneTwo + u'|' + e.looksTwo);
     }
 
     // Random file pairs: every line of each file appears exactly once, in
@@ -297,7 +280,7 @@ private slots:
                 }
             }
             m_form->ToggleBookmark();
-            compare(w.write(QStringLiteral("one"), bytes[0]), w.write(QStringLiteral("two"), bytes[1]));
+            w.compare(w.write(QStringLiteral("one"), bytes[0]), w.write(QStringLiteral("two"), bytes[1]));
             if (bytes[0] == bytes[1]) {
                 QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
                 continue;

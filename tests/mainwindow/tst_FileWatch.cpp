@@ -36,9 +36,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_form));
         Write(0, "a\nb\n");
         Write(1, "a\nc\n");
-        m_form->txtFileOne->setText(m_paths[0]);
-        m_form->txtFileTwo->setText(m_paths[1]);
-        m_form->mnuFileCompare_Click();
+        w.compare(m_paths[0], m_paths[1]);
         QCOMPARE(m_form->grdFileOne->TextMatrix(2), QStringLiteral(" 2.b"));
     }
     void cleanup() { w.tearDown(); }

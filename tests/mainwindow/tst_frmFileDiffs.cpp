@@ -9,9 +9,6 @@
 #include "options/modIniFile.h"
 #include "support/TestEnvironment.h"
 
-#include <QToolTip>
-
-
 using namespace modVantrel;
 
 namespace {
@@ -201,7 +198,6 @@ private slots:
         QTest::addColumn<int>("which");
         QTest::addColumn<QString>("how");  // "type", "backspace", "program" (as a drop or a file dialog sets it)
         QTest::addColumn<bool>("shown");
-        QTest::newRow("typing in One") << 1 << "type" << true;
         QTest::newRow("Backspace in Two") << 2 << "backspace" << true;
         QTest::newRow("set by the program") << 1 << "program" << true;
         QTest::newRow("typing before any comparison") << 1 << "type" << false;
@@ -250,9 +246,7 @@ private slots:
         action->trigger();
         action->trigger();  // twice: as before
         QVERIFY(!action->isChecked() && !flag);
-        m_form->txtFileOne->setText(w.write(QStringLiteral("one"), "same\nline\n"));
-        m_form->txtFileTwo->setText(w.write(QStringLiteral("two"), two));
-        m_form->mnuFileCompare_Click();
+        w.compare(w.write(QStringLiteral("one"), "same\nline\n"), w.write(QStringLiteral("two"), two));
         QVERIFY(Shown());
         const QString row = m_form->grdFileTwo->TextMatrix(1);
         action->trigger();
@@ -264,23 +258,6 @@ private slots:
         QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
     }
 
-    // Switching tooltips off hides one showing and clears both grids' texts;
-    // switched on again, none shows until the pointer moves.
-    void uncheckingTooltipsHidesOne()
-    {
-        m_form = &w.load(true);
-        ShownComparison::Show(*m_form);
-        VGrid* grid = m_form->grdFileTwo;
-        QTest::mouseMove(grid->viewport(), QPoint(30, ShownComparison::RowY(grid, 2)));
-        QTRY_VERIFY(!grid->ToolTipText().isEmpty());
-        QToolTip::showText(grid->viewport()->mapToGlobal(QPoint(30, 30)), grid->ToolTipText(), grid->viewport());
-        QTRY_VERIFY(QToolTip::isVisible());
-        m_form->chkTooltip->setChecked(false);  // not by a click or key, which would hide the tip by themselves
-        QVERIFY(m_form->grdFileOne->ToolTipText().isEmpty() && grid->ToolTipText().isEmpty());
-        QTRY_VERIFY(!QToolTip::isVisible());
-        m_form->chkTooltip->setChecked(true);
-        QVERIFY(grid->ToolTipText().isEmpty());
-    }
     // The Options commands act on both grids at once; what they set is
     // written at unload and read at the next load, where files named on
     // the command line win over the paths from the INI file.
