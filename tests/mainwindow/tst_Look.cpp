@@ -203,12 +203,15 @@ private slots:
                                     .arg(WcagContrast(colour, background))));
     }
 
-    // On a dark palette the grids draw dark text on the light row colours
-    // and light text on the rest.
+    // Switched to a dark palette, the grids draw dark text on the light row
+    // colours and light text on the rest.
     void darkPaletteTextStaysReadable()
     {
-        m_form->setPalette(DarkPalette());
         Show(*m_form);
+        m_form->setPalette(DarkPalette());
+        // The difference bar takes the new colours at once, not at the next Compare.
+        const QImage bar = m_form->pctDiffsBar->grab().toImage();
+        QCOMPARE(bar.pixelColor(bar.width() / 2, bar.height() / 2), DarkPalette().color(QPalette::Base));
         const VGrid* grid = m_form->grdFileOne;
         const QImage image = Painted(grid);
         for (const int row : {1, 2, 3}) {  // unchanged, changed, orphan
