@@ -1,7 +1,7 @@
 #pragma once
-// The main window as the benchmarks drive it: offscreen, with its own INI
-// folder, the path library loaded and fresh application objects; and a
-// watch that tells when chosen widgets have been painted.
+// The main window as the benchmarks drive it: in an offscreen application,
+// with its own INI folder, the path library loaded and fresh application
+// objects; and a watch that tells when chosen widgets have been painted.
 
 #include "app/Globals.h"
 #include "app/PathMix.h"
@@ -9,6 +9,7 @@
 #include "engine/cDiffEngine.h"
 #include "mainwindow/frmFileDiffs.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTemporaryDir>
@@ -36,6 +37,17 @@ public:
 };
 
 struct BenchWindow {
+    // The application is made before every other member and goes after
+    // them; argc must outlive it.
+    BenchWindow(int& argc, char** argv) : app(OffscreenApplication(argc, argv)) {}
+
+    static std::unique_ptr<QApplication> OffscreenApplication(int& argc, char** argv)
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QApplication>(argc, argv);
+    }
+
+    std::unique_ptr<QApplication> app;
     QTemporaryDir folder;  // the INI file of this run
     SilentPrompts prompts;
     std::unique_ptr<frmFileDiffs> form;

@@ -68,9 +68,7 @@ struct Best {
 // One Compare in a fresh window; prints its times and exits.
 int RunChild(int argc, char* argv[], const char* one, const char* two)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    BenchWindow window;
+    BenchWindow window(argc, argv);
     if (!window.Open())
         return 2;
     frmFileDiffs& form = *window.form;

@@ -106,9 +106,7 @@ int main(int argc, char* argv[])
     const auto runs = BenchArgs::Positive(argv[0], "--runs", runsText);
     if (!runs)
         return 2;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    BenchWindow window;
+    BenchWindow window(argc, argv);
     if (!window.Open())
         return 2;
     frmFileDiffs& form = *window.form;

@@ -154,9 +154,7 @@ int main(int argc, char* argv[])
     const std::string two = work + "/two-" + std::to_string(lines) + ".txt";
     BenchPairs::WriteLinesPair(lines, one, two);
 
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    BenchWindow window;
+    BenchWindow window(argc, argv);
     if (!window.Open()) {
         std::fprintf(stderr, "find_bench: the path library is not beside the benchmark\n");
         return 2;

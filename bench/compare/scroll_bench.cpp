@@ -137,9 +137,7 @@ int main(int argc, char* argv[])
     BenchPairs::WriteLongLinesPair({40, 1 << 20, 2, 3, 20}, pairs[0].one, pairs[0].two);
     BenchPairs::WriteLinesPair(1000000, pairs[1].one, pairs[1].two);
 
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    BenchWindow window;
+    BenchWindow window(argc, argv);
     if (!window.Open())
         return 2;
     frmFileDiffs& form = *window.form;

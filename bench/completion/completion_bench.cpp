@@ -199,9 +199,7 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    BenchWindow window;
+    BenchWindow window(argc, argv);
     if (!window.Open()) {
         std::fprintf(stderr, "completion_bench: the path library is not beside the benchmark\n");
         return 2;

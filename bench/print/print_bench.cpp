@@ -98,9 +98,7 @@ long StatusKb(const char* field)
 
 int RunChild(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    BenchWindow window;
+    BenchWindow window(argc, argv);
     if (!window.Open())
         return 2;
     frmFileDiffs& form = *window.form;
