@@ -178,17 +178,22 @@ void WriteUnified(OutputSink& out, const LineFile& one, const LineFile& two, con
     out.Write(text);
     const std::int64_t nA = one.LineCount();
     for (std::size_t g = 0; g < hunks.size();) {
-        // Changes whose unchanged gap is at most 2 * context share a hunk.
+        // Changes whose unchanged gap is at most 2 * context share a hunk
+        // (compared without forming 2 * context, which may not fit).
         std::size_t last = g;
-        while (last + 1 < hunks.size()
-               && hunks[last + 1].first1 - (hunks[last].first1 + hunks[last].count1) <= 2 * context)
+        while (last + 1 < hunks.size()) {
+            const std::int64_t gap = hunks[last + 1].first1 - (hunks[last].first1 + hunks[last].count1);
+            if (gap > context && gap - context > context)
+                break;
             ++last;
+        }
         const LineDiff::Hunk& first = hunks[g];
         const LineDiff::Hunk& end = hunks[last];
         const std::int64_t start1 = std::max<std::int64_t>(0, first.first1 - context);
         const std::int64_t start2 = first.first2 - (first.first1 - start1);
-        const std::int64_t stop1 = std::min(nA, end.first1 + end.count1 + context);
-        const std::int64_t stop2 = end.first2 + end.count2 + (stop1 - (end.first1 + end.count1));
+        const std::int64_t endA = end.first1 + end.count1;
+        const std::int64_t stop1 = context >= nA - endA ? nA : endA + context;
+        const std::int64_t stop2 = end.first2 + end.count2 + (stop1 - endA);
         text = "@@ ";
         AppendUnifiedRange(text, '-', start1, stop1 - start1);
         text += ' ';

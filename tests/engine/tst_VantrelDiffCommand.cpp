@@ -157,6 +157,13 @@ private slots:
         QTest::newRow("unrecognized option") << "$P --frobnicate one two";
         QTest::newRow("invalid context length") << "$P -U x one two";
         QTest::newRow("negative context length") << "$P --unified=-1 one two";
+        // Context lengths whose double does / does not fit in 64 bits, the
+        // largest 64-bit value and the first past it (taken as all lines).
+        QTest::newRow("-U 2^62 - 1") << "$P -U 4611686018427387903 one two";
+        QTest::newRow("-U 2^62") << "$P -U 4611686018427387904 one two";
+        QTest::newRow("-U 2^63 - 1") << "$P -U 9223372036854775807 one two";
+        QTest::newRow("-U 2^63") << "$P -U 9223372036854775808 one two";
+        QTest::newRow("empty or signed context length") << "$P -U '' one two && $P --unified=' +5' one two";
         QTest::newRow("-U without a value") << "$P one two -U";
         QTest::newRow("--label without a value") << "$P one two --label";
         QTest::newRow("value not allowed") << "$P --text=1 one two";

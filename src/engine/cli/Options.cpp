@@ -1,7 +1,7 @@
 #include "Options.h"
 
 #include <array>
-#include <charconv>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -34,6 +34,33 @@ std::string Quoted(std::string_view text)
     return "'" + std::string(text) + "'";
 }
 
+// A context length as diff reads one: decimal digits after optional white
+// space and sign, nothing after them; no digits at all mean 0. A value too
+// large for 64 bits stands for "all lines" and is kept as the largest.
+bool ParseContext(const std::string& text, std::int64_t& n)
+{
+    std::size_t at = 0;
+    while (at < text.size() && std::string_view(" \t\n\v\f\r").find(text[at]) != std::string_view::npos)
+        ++at;
+    const bool negative = at < text.size() && text[at] == '-';
+    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+        ++at;
+    if (text.empty()) {
+        n = 0;
+        return true;
+    }
+    if (at == text.size())
+        return false;
+    n = 0;
+    for (; at < text.size(); ++at) {
+        if (text[at] < '0' || text[at] > '9')
+            return false;
+        const int digit = text[at] - '0';
+        n = n > (INT64_MAX - digit) / 10 ? INT64_MAX : n * 10 + digit;
+    }
+    return !negative || n == 0;
+}
+
 // Applies option `name` (a short option letter) with its value, if any.
 void Apply(CommandLine& cmd, char name, const std::string* value)
 {
@@ -60,10 +87,8 @@ void Apply(CommandLine& cmd, char name, const std::string* value)
         cmd.unified = true;
         if (!value)
             break;
-        std::int64_t n = -1;
-        const char* end = value->data() + value->size();
-        const auto [ptr, ec] = std::from_chars(value->data(), end, n);
-        if (value->empty() || ec != std::errc() || ptr != end || n < 0)
+        std::int64_t n = 0;
+        if (!ParseContext(*value, n))
             cmd.error = "invalid context length " + Quoted(*value);
         else
             cmd.context = n;

@@ -69,7 +69,8 @@ private:
 void WriteNormal(OutputSink& out, const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks);
 
 // Writes "--- header1", "+++ header2" and the hunks with `context` lines of
-// context (hunks whose gap is at most twice that are joined).
+// context (hunks whose gap is at most twice that are joined); any
+// non-negative `context` will do, up to the largest 64-bit value.
 void WriteUnified(OutputSink& out, const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks,
                   std::int64_t context, std::string_view header1, std::string_view header2);
 
