@@ -169,6 +169,10 @@ private slots:
         QTest::newRow("value not allowed") << "$P --text=1 one two";
         QTest::newRow("three labels") << "$P --label a --label b --label c one two";
         QTest::newRow("write error") << "$P one two > /dev/full";
+        QTest::newRow("help to a full disk") << "$P --help > /dev/full";
+        QTest::newRow("version to a closed output") << "$P --version >&-";
+        QTest::newRow("binary verdict to a full disk") << "$P bin1 bin2 > /dev/full";
+        QTest::newRow("nothing to write to a closed output") << "$P one one >&-";
     }
 
     void sameAsDiff()

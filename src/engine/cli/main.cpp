@@ -26,6 +26,22 @@ int Complain(const std::string& text)
     return 2;
 }
 
+// Flushes and closes standard output, so that nothing written is lost
+// unnoticed: a full disk or a closed descriptor is trouble (2), said as
+// `failed` when given, else with the system's reason. A closed standard
+// output that nothing was written to is no trouble.
+int FinishOutput(int status, const char* failed = nullptr)
+{
+    int code = std::ferror(stdout) ? (errno != 0 ? errno : EIO) : 0;
+    if (std::fflush(stdout) != 0 && code == 0)
+        code = errno;
+    if (std::fclose(stdout) != 0 && code == 0 && errno != EBADF)
+        code = errno;
+    if (code == 0)
+        return status;
+    return Complain(failed ? std::string(failed) : std::string("standard output: ") + std::strerror(code));
+}
+
 InputFile Open(const std::string& operand)
 {
     return operand == "-" ? InputFile::StandardInput() : InputFile(operand);
@@ -42,7 +58,7 @@ int Report(const CommandLine& cmd, const Comparison& c, const InputFile& one, co
 {
     switch (c.outcome) {
     case Outcome::Identical:
-        return 0;
+        return FinishOutput(0);
     case Outcome::Failed:
         if (c.trouble == Trouble::OutOfMemory)
             return Complain("memory exhausted");
@@ -60,12 +76,10 @@ int Report(const CommandLine& cmd, const Comparison& c, const InputFile& one, co
             Emit::WriteNormal(out, *c.files[0], *c.files[1], c.hunks);
         if (!out.Finish())
             return Complain(std::string("standard output: ") + std::strerror(errno));
-        return 1;
+        break;
     }
     }
-    if (std::fflush(stdout) != 0)
-        return Complain(std::string("standard output: ") + std::strerror(errno));
-    return 1;
+    return FinishOutput(1);
 }
 
 }  // namespace
@@ -86,11 +100,11 @@ int main(int argc, char* argv[])
     }
     if (cmd.action == CommandLine::Action::Help) {
         std::fputs(UsageText(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 2;
+        return FinishOutput(0, "write failed");
     }
     if (cmd.action == CommandLine::Action::Version) {
         std::puts("vantrel-diff " VANTREL_VERSION);
-        return std::fflush(stdout) == 0 ? 0 : 2;
+        return FinishOutput(0);
     }
     InputFile one = Open(cmd.operands[0]);
     InputFile two = Open(cmd.operands[1]);
