@@ -172,7 +172,7 @@ private slots:
         QTest::newRow("help to a full disk") << "$P --help > /dev/full";
         QTest::newRow("version to a closed output") << "$P --version >&-";
         QTest::newRow("binary verdict to a full disk") << "$P bin1 bin2 > /dev/full";
-        QTest::newRow("nothing to write to a closed output") << "$P one one >&-";
+        QTest::newRow("nothing to write to a closed output") << "$P - - >&- < one";
     }
 
     void sameAsDiff()
