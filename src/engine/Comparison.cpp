@@ -31,7 +31,7 @@ Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& 
     Comparison c;
     // A wide file's NUL bytes say nothing until it has been decoded.
     const auto binary = [&](const InputFile& file) {
-        return file.LooksBinary()
+        return file.LooksBinary(settings.binaryProbe == 0 ? SIZE_MAX : settings.binaryProbe)
                && !(settings.decodeUnicode && WideText::EncodingOfMark(file.FirstBlock()) != TextEncoding::Utf8);
     };
     if (!settings.forceText && (binary(one) || binary(two))) {

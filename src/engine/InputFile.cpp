@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -122,9 +123,9 @@ bool InputFile::ReadFirstBlock()
     return true;
 }
 
-bool InputFile::LooksBinary() const
+bool InputFile::LooksBinary(std::size_t within) const
 {
-    return std::memchr(m_firstBlock.get(), 0, m_firstBlockSize) != nullptr;
+    return std::memchr(m_firstBlock.get(), 0, std::min(within, m_firstBlockSize)) != nullptr;
 }
 
 std::int64_t InputFile::ReadMore(char* into, std::size_t capacity)

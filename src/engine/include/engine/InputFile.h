@@ -61,8 +61,9 @@ public:
     // Reads the first block (up to kFirstBlockSize bytes); false on failure.
     bool ReadFirstBlock();
     [[nodiscard]] std::string_view FirstBlock() const { return {m_firstBlock.get(), m_firstBlockSize}; }
-    // True when the first block contains a NUL byte.
-    [[nodiscard]] bool LooksBinary() const;
+    // True when the first block, or its first `within` bytes, contains a
+    // NUL byte.
+    [[nodiscard]] bool LooksBinary(std::size_t within = SIZE_MAX) const;
     // Reads the next bytes after everything read so far. Returns the count
     // read, 0 at the end, -1 on failure (Error() then says why).
     std::int64_t ReadMore(char* into, std::size_t capacity);

@@ -1,0 +1,105 @@
+// The script forms: an ed script, the RCS form, and the merged #ifdef file.
+
+#include "engine/Emit.h"
+#include "engine/EmitText.h"
+
+namespace Emit {
+
+namespace {
+
+// Lines first..first + count - 1 of `file`, each with an LF whether or not
+// the file has one.
+void WritePlain(OutputSink& out, const LineFile& file, std::int64_t first, std::int64_t count)
+{
+    for (std::int64_t i = first; i < first + count; ++i) {
+        out.Write(file.RawLine(i));
+        out.Write("\n");
+    }
+}
+
+bool LacksNewline(const LineFile& file, std::int64_t first, std::int64_t count)
+{
+    return count > 0 && file.LineLacksNewline(first + count - 1);
+}
+
+// The text an ed "a" or "c" command adds. A line holding only "." would
+// end it, so it is written as ".." and put right by an "s/.//" command,
+// after which adding goes on with a new "a".
+void WriteEdText(OutputSink& out, const LineFile& file, std::int64_t first, std::int64_t count)
+{
+    bool ended = false;
+    for (std::int64_t i = first; i < first + count; ++i) {
+        const std::string_view text = file.RawLine(i);
+        ended = text == ".";
+        out.Write(ended ? ".." : text);
+        out.Write("\n");
+        if (ended)
+            out.Write(i + 1 < first + count ? ".\ns/.//\na\n" : ".\ns/.//\n");
+    }
+    if (!ended)
+        out.Write(".\n");
+}
+
+}  // namespace
+
+int WriteEd(OutputSink& out, const Pair& pair)
+{
+    int lacking = 0;
+    std::string command;
+    for (auto it = pair.hunks.rbegin(); it != pair.hunks.rend(); ++it) {
+        const LineDiff::Hunk& h = *it;
+        command.clear();
+        if (h.count1 == 0) {
+            command = std::to_string(h.first1);
+        } else {
+            AppendSpan(command, h.first1, h.count1);
+        }
+        command += h.count1 == 0 ? "a\n" : h.count2 == 0 ? "d\n" : "c\n";
+        out.Write(command);
+        if (h.count2 > 0)
+            WriteEdText(out, pair.two, h.first2, h.count2);
+        lacking |= (LacksNewline(pair.one, h.first1, h.count1) ? 1 : 0) | (LacksNewline(pair.two, h.first2, h.count2) ? 2 : 0);
+    }
+    return lacking;
+}
+
+void WriteRcs(OutputSink& out, const Pair& pair)
+{
+    for (const LineDiff::Hunk& h : pair.hunks) {
+        if (h.count1 > 0)
+            out.Write("d" + std::to_string(h.first1 + 1) + " " + std::to_string(h.count1) + "\n");
+        if (h.count2 == 0)
+            continue;
+        out.Write("a" + std::to_string(h.first1 + h.count1) + " " + std::to_string(h.count2) + "\n");
+        for (std::int64_t j = h.first2; j < h.first2 + h.count2; ++j) {
+            out.Write(pair.two.RawLine(j));
+            if (!pair.two.LineLacksNewline(j))
+                out.Write("\n");
+        }
+    }
+}
+
+void WriteIfdef(OutputSink& out, const Pair& pair, std::string_view name)
+{
+    const std::string n(name);
+    std::int64_t at = 0;
+    for (const LineDiff::Hunk& h : pair.hunks) {
+        WritePlain(out, pair.one, at, h.first1 - at);
+        if (h.count2 == 0) {
+            out.Write("#ifndef " + n + "\n");
+            WritePlain(out, pair.one, h.first1, h.count1);
+            out.Write("#endif /* ! " + n + " */\n");
+        } else {
+            out.Write((h.count1 == 0 ? "#ifdef " : "#ifndef ") + n + "\n");
+            WritePlain(out, pair.one, h.first1, h.count1);
+            if (h.count1 > 0)
+                out.Write("#else /* " + n + " */\n");
+            WritePlain(out, pair.two, h.first2, h.count2);
+            out.Write("#endif /* " + n + " */\n");
+        }
+        at = h.first1 + h.count1;
+    }
+    WritePlain(out, pair.one, at, pair.one.LineCount() - at);
+}
+
+}  // namespace Emit

@@ -1,0 +1,147 @@
+// The side-by-side form: File One's line on the left, File Two's on the
+// right, and a mark in the gutter between them: ' ' common, '|' changed,
+// '<' only on the left, '>' only on the right, '(' a common line shown on
+// the left alone; '\' or '/' a changed pair whose left or right line lacks
+// its newline. The right half starts at a tab stop, so tabs in it line up;
+// a line too long for its half is cut.
+
+#include "engine/Emit.h"
+#include "engine/EmitText.h"
+
+#include <algorithm>
+
+namespace Emit {
+
+namespace {
+
+constexpr std::int64_t kGutter = 3;
+
+class Rows {
+public:
+    Rows(OutputSink& out, const Pair& pair, const SideBySide& form, const Layout& layout)
+        : m_out(out), m_pair(pair), m_form(form), m_layout(layout)
+    {
+        // Widths past any screen's are cut to one that cannot overflow.
+        constexpr std::int64_t kLargest = std::int64_t{1} << 48;
+        const std::int64_t width = std::min(form.width, kLargest);
+        m_tabSize = std::min(layout.tabSize, kLargest);
+        const std::int64_t step = layout.expandTabs ? 1 : m_tabSize;
+        const std::int64_t offset = (width + step + kGutter) / (2 * step) * step;
+        m_half = std::max<std::int64_t>(0, std::min(offset - kGutter, width - offset));
+        m_right = m_half > 0 ? offset : width;
+        m_separator = (m_half + m_right - 1) / 2;
+    }
+
+    void Common(std::int64_t i, std::int64_t j)
+    {
+        if (m_form.suppressCommon)
+            return;
+        if (m_form.leftColumn)
+            return Row(i, -1, '(');
+        Row(i, j, ' ');
+    }
+
+    void Changed(const LineDiff::Hunk& h)
+    {
+        const std::int64_t paired = std::min(h.count1, h.count2);
+        for (std::int64_t k = 0; k < paired; ++k) {
+            const bool left = m_pair.one.LineLacksNewline(h.first1 + k);
+            const bool right = m_pair.two.LineLacksNewline(h.first2 + k);
+            Row(h.first1 + k, h.first2 + k, left == right ? '|' : left ? '\\' : '/');
+        }
+        for (std::int64_t k = paired; k < h.count1; ++k)
+            Row(h.first1 + k, -1, '<');
+        for (std::int64_t k = paired; k < h.count2; ++k)
+            Row(-1, h.first2 + k, '>');
+    }
+
+private:
+    // Appends `text` from column `column`, up to column `limit`; returns
+    // the column reached.
+    std::int64_t Half(std::string_view text, std::int64_t column, std::int64_t limit)
+    {
+        for (const char c : text) {
+            if (c == '\t') {
+                const std::int64_t next = column + m_tabSize - column % m_tabSize;
+                if (next > limit)
+                    break;
+                if (m_layout.expandTabs)
+                    m_row.append(static_cast<std::size_t>(next - column), ' ');
+                else
+                    m_row += '\t';
+                column = next;
+                continue;
+            }
+            const bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+            if (!continuation && column + 1 > limit)
+                break;
+            m_row += c;
+            column += continuation ? 0 : 1;
+        }
+        return column;
+    }
+
+    // Blanks from column `from` to `to`: tabs while a whole tab fits,
+    // unless tabs are expanded, then spaces.
+    void Pad(std::int64_t from, std::int64_t to)
+    {
+        if (!m_layout.expandTabs)
+            for (std::int64_t next = from + m_tabSize - from % m_tabSize; next <= to; next += m_tabSize) {
+                m_row += '\t';
+                from = next;
+            }
+        if (to > from)
+            m_row.append(static_cast<std::size_t>(to - from), ' ');
+    }
+
+    // One output row: line i of File One and line j of File Two (-1: none).
+    void Row(std::int64_t i, std::int64_t j, char mark)
+    {
+        m_row.clear();
+        std::int64_t column = i >= 0 ? Half(m_pair.one.RawLine(i), 0, m_half) : 0;
+        if (mark != ' ') {
+            Pad(column, m_separator);
+            m_row += mark;
+            column = m_separator + 1;
+        }
+        if (j >= 0 && !m_pair.two.RawLine(j).empty()) {
+            Pad(column, m_right);
+            Half(m_pair.two.RawLine(j), m_right, m_right + m_half);
+        }
+        // The row lacks its newline where every line in it does.
+        const bool lacking = (i < 0 || m_pair.one.LineLacksNewline(i)) && (j < 0 || m_pair.two.LineLacksNewline(j));
+        if (!lacking)
+            m_row += '\n';
+        m_out.Write(m_row);
+    }
+
+    OutputSink& m_out;
+    const Pair& m_pair;
+    const SideBySide& m_form;
+    const Layout& m_layout;
+    std::int64_t m_tabSize = 8;
+    std::int64_t m_half = 0;
+    std::int64_t m_right = 0;
+    std::int64_t m_separator = 0;
+    std::string m_row;
+};
+
+}  // namespace
+
+void WriteSideBySide(OutputSink& out, const Pair& pair, const SideBySide& form, const Layout& layout)
+{
+    Rows rows(out, pair, form, layout);
+    std::int64_t i = 0;
+    std::int64_t j = 0;
+    for (const LineDiff::Hunk& h : pair.hunks) {
+        for (; i < h.first1; ++i, ++j)
+            rows.Common(i, j);
+        rows.Changed(h);
+        i = h.first1 + h.count1;
+        j = h.first2 + h.count2;
+    }
+    for (; i < pair.one.LineCount(); ++i, ++j)
+        rows.Common(i, j);
+}
+
+}  // namespace Emit
