@@ -17,11 +17,6 @@ void WritePlain(OutputSink& out, const LineFile& file, std::int64_t first, std::
     }
 }
 
-bool LacksNewline(const LineFile& file, std::int64_t first, std::int64_t count)
-{
-    return count > 0 && file.LineLacksNewline(first + count - 1);
-}
-
 // The text an ed "a" or "c" command adds. A line holding only "." would
 // end it, so it is written as ".." and put right by an "s/.//" command,
 // after which adding goes on with a new "a".
@@ -42,9 +37,8 @@ void WriteEdText(OutputSink& out, const LineFile& file, std::int64_t first, std:
 
 }  // namespace
 
-int WriteEd(OutputSink& out, const Pair& pair)
+void WriteEd(OutputSink& out, const Pair& pair)
 {
-    int lacking = 0;
     std::string command;
     for (auto it = pair.hunks.rbegin(); it != pair.hunks.rend(); ++it) {
         const LineDiff::Hunk& h = *it;
@@ -58,9 +52,7 @@ int WriteEd(OutputSink& out, const Pair& pair)
         out.Write(command);
         if (h.count2 > 0)
             WriteEdText(out, pair.two, h.first2, h.count2);
-        lacking |= (LacksNewline(pair.one, h.first1, h.count1) ? 1 : 0) | (LacksNewline(pair.two, h.first2, h.count2) ? 2 : 0);
     }
-    return lacking;
 }
 
 void WriteRcs(OutputSink& out, const Pair& pair)

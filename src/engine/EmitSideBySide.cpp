@@ -56,29 +56,46 @@ public:
     }
 
 private:
-    // Appends `text` from column `column`, up to column `limit`; returns
-    // the column reached.
-    std::int64_t Half(std::string_view text, std::int64_t column, std::int64_t limit)
+    // Appends the characters of `text` that fall between column `start`
+    // and column `limit`; returns the column the row has reached. A
+    // carriage return goes back to the start of the line, and blanks then
+    // lead back to where the half begins.
+    std::int64_t Half(std::string_view text, std::int64_t start, std::int64_t limit)
     {
-        for (const char c : text) {
+        std::int64_t column = start;   // where the text has got to
+        std::int64_t reached = start;  // where the row has got to
+        for (std::size_t at = 0; at < text.size();) {
+            const char c = text[at];
+            std::size_t length = 1;
+            std::int64_t next = column;
             if (c == '\t') {
-                const std::int64_t next = column + m_tabSize - column % m_tabSize;
-                if (next > limit)
-                    break;
-                if (m_layout.expandTabs)
-                    m_row.append(static_cast<std::size_t>(next - column), ' ');
-                else
-                    m_row += '\t';
-                column = next;
-                continue;
+                // Tab stops count from where the half begins.
+                next = column + m_tabSize - (column - start) % m_tabSize;
+                // An expanded tab that crosses the limit fills up to it.
+                if (next <= limit)
+                    m_row.append(m_layout.expandTabs ? std::string(static_cast<std::size_t>(next - column), ' ') : "\t");
+                else if (m_layout.expandTabs && column < limit)
+                    m_row.append(static_cast<std::size_t>(limit - column), ' ');
+            } else if (c == '\r') {
+                m_row += c;
+                Pad(0, start);
+                next = start;
+            } else if (c == '\b') {
+                m_row += c;
+                next = std::max(start, column - 1);
+            } else {
+                next = column + CharColumns(text, at, length);
+                if (next <= limit)
+                    m_row.append(text.substr(at, length));
             }
-            const bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-            if (!continuation && column + 1 > limit)
-                break;
-            m_row += c;
-            column += continuation ? 0 : 1;
+            if (next <= limit || c == '\r')
+                reached = next;
+            else if (c == '\t' && m_layout.expandTabs)
+                reached = std::max(reached, limit);
+            column = next;
+            at += length;
         }
-        return column;
+        return reached;
     }
 
     // Blanks from column `from` to `to`: tabs while a whole tab fits,

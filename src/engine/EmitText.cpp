@@ -1,5 +1,7 @@
 #include "engine/EmitText.h"
 
+#include <algorithm>
+
 namespace Emit {
 
 namespace {
@@ -7,24 +9,88 @@ namespace {
 constexpr std::string_view kNoNewline = "\\ No newline at end of file\n";
 constexpr std::size_t kHeadingLength = 40;
 
+// A code point from a UTF-8 sequence of `length` bytes at text[at], or -1
+// when the bytes there are not one.
+std::int32_t Decode(std::string_view text, std::size_t at, std::size_t& length)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    length = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
+    if (length == 1 || at + length > text.size())
+        return (length = 1, lead < 0x80 ? lead : -1);
+    std::int32_t code = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto c = static_cast<unsigned char>(text[at + k]);
+        if ((c & 0xC0) != 0x80)
+            return (length = 1, -1);
+        code = code << 6 | (c & 0x3F);
+    }
+    return code;
+}
+
+bool Wide(std::int32_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) || (c >= 0xAC00 && c <= 0xD7A3)
+           || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
+           || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1F64F) || (c >= 0x1F900 && c <= 0x1F9FF)
+           || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+// A letter, '$' or '_' first: ASCII letters, and outside ASCII the code
+// points that are not marks, punctuation or symbols.
+bool StartsWithLetter(std::string_view text)
+{
+    if (text.empty())
+        return false;
+    const char first = text[0];
+    if ((first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z') || first == '$' || first == '_')
+        return true;
+    std::size_t length = 1;
+    const std::int32_t c = Decode(text, 0, length);
+    if (c < 0xAA || c == 0xD7 || c == 0xF7 || (c >= 0x2B9 && c <= 0x36F))
+        return c == 0xAA || c == 0xB5 || c == 0xBA || (c >= 0xC0 && c != 0xD7 && c != 0xF7 && c < 0x2B9);
+    return !((c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF00 && c <= 0xFF20)
+             || (c >= 0xFF3B && c <= 0xFF40) || (c >= 0xFF5B && c <= 0xFF65) || (c >= 0xE000 && c <= 0xF8FF)
+             || (c >= 0x1F000 && c <= 0x1FAFF));
+}
+
 }  // namespace
 
-std::string ExpandTabs(std::string_view text, std::int64_t tabSize)
+int CharColumns(std::string_view text, std::size_t at, std::size_t& length)
+{
+    const std::int32_t c = Decode(text, at, length);
+    if (c < 0)
+        return 1;
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0x300 && c <= 0x36F) || c == 0x200B)
+        return 0;
+    return Wide(c) ? 2 : 1;
+}
+
+std::string ExpandTabs(std::string_view text, std::int64_t tabSize, std::string_view marker)
 {
     std::string out;
     out.reserve(text.size());
     std::int64_t column = 0;
-    for (const char c : text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const char c = text[at];
         if (c == '\t') {
             const std::int64_t spaces = tabSize - column % tabSize;
             out.append(static_cast<std::size_t>(spaces), ' ');
             column += spaces;
+            ++at;
             continue;
         }
-        out += c;
-        // A UTF-8 continuation byte shares its character's column.
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++column;
+        if (c == '\r' || c == '\b') {
+            out += c;
+            if (c == '\r' && at + 1 < text.size())
+                out.append(marker);
+            column = c == '\r' ? 0 : std::max<std::int64_t>(0, column - 1);
+            ++at;
+            continue;
+        }
+        std::size_t length = 1;
+        column += CharColumns(text, at, length);
+        out.append(text.substr(at, length));
+        at += length;
     }
     return out;
 }
@@ -46,8 +112,10 @@ void WriteMarkedLine(OutputSink& out, Marker marker, const LineFile& file, std::
         while (length > 0 && (head[length - 1] == ' ' || head[length - 1] == '\t'))
             --length;
     out.Write({head, length});
-    if (layout.expandTabs && text.find('\t') != std::string_view::npos)
-        out.Write(ExpandTabs(text, layout.tabSize));
+    // The normal and context forms write the marker again after a carriage
+    // return.
+    if (layout.expandTabs && text.find_first_of("\t\r") != std::string_view::npos)
+        out.Write(ExpandTabs(text, layout.tabSize, marker.spaced ? std::string_view(head, length) : std::string_view()));
     else
         out.Write(text);
     out.Write("\n");
@@ -94,12 +162,18 @@ void AppendSpan(std::string& out, std::int64_t first, std::int64_t count)
 
 SectionFinder::SectionFinder(const std::vector<std::string>& patterns)
 {
-    for (const std::string& pattern : patterns)
-        m_patterns.emplace_back(pattern, std::regex::basic | std::regex::optimize);
+    for (const std::string& pattern : patterns) {
+        if (pattern == "^[[:alpha:]$_]")
+            m_startsWithLetter = true;
+        else
+            m_patterns.emplace_back(pattern, std::regex::basic | std::regex::optimize);
+    }
 }
 
 bool SectionFinder::Matches(std::string_view text) const
 {
+    if (m_startsWithLetter && StartsWithLetter(text))
+        return true;
     for (const std::regex& pattern : m_patterns)
         if (std::regex_search(text.begin(), text.end(), pattern))
             return true;

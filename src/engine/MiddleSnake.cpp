@@ -274,6 +274,10 @@ bool MiddleSnakeSearch::SplitAtUniqueLines(const Box& box, std::vector<Box>& pen
         else
             *it = static_cast<std::uint32_t>(p);
     }
+    // In unrelated text the few unique pairs are chance matches in no
+    // common order; anchoring on them would cost more than it saves.
+    if (tails.size() * 2 < pairs.size())
+        return false;
     // Walk the run backwards, queueing the gaps between anchors.
     std::int64_t x1 = box.x1;
     std::int64_t y1 = box.y1;

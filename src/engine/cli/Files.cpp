@@ -63,16 +63,22 @@ bool WriteDifferences(Run& run, const Comparison& c, const Operand (&operands)[2
     case Style::Rcs: Emit::WriteRcs(out, pair); break;
     case Style::Ifdef: Emit::WriteIfdef(out, pair, cmd.ifdefName); break;
     case Style::SideBySide: Emit::WriteSideBySide(out, pair, cmd.sideBySide, cmd.layout); break;
-    case Style::Ed: {
-        // ed cannot be told that a line lacks its newline: said, and trouble.
-        const int lacking = Emit::WriteEd(out, pair);
-        for (int side = 0; side < 2; ++side)
-            if (lacking & (1 << side))
-                run.Trouble(operands[side].path + ": No newline at end of file\n");
-        break;
-    }
+    case Style::Ed: Emit::WriteEd(out, pair); break;
     }
     return out.Finish();
+}
+
+void Write(Run& run, const Comparison& c, const Operand (&operands)[2], const InputFile (&files)[2])
+{
+    if (!WriteDifferences(run, c, operands, files)) {
+        std::fprintf(stderr, "vantrel-diff: standard output: %s\n", std::strerror(errno));
+        std::exit(2);
+    }
+}
+
+bool ShowsWhole(const CommandLine& cmd)
+{
+    return !cmd.brief && (cmd.style == Style::SideBySide || cmd.style == Style::Ifdef);
 }
 
 // The verdict on a pair as it is reported.
@@ -82,6 +88,12 @@ void Report(Run& run, const Comparison& c, const Operand (&operands)[2], const I
     const std::string names = operands[0].path + " and " + operands[1].path;
     switch (c.outcome) {
     case Outcome::Identical:
+        // The side-by-side and merged forms show identical files whole.
+        if (ShowsWhole(cmd) && c.files[0] && c.files[1]) {
+            if (inFolder)
+                Print(PairLine(cmd, operands[0], operands[1]));
+            Write(run, c, operands, files);
+        }
         if (cmd.reportIdentical)
             Print("Files " + names + " are identical\n");
         return;
@@ -100,11 +112,7 @@ void Report(Run& run, const Comparison& c, const Operand (&operands)[2], const I
             return Print("Files " + names + " differ\n");
         if (inFolder)
             Print(PairLine(cmd, operands[0], operands[1]));
-        if (!WriteDifferences(run, c, operands, files)) {
-            std::fprintf(stderr, "vantrel-diff: standard output: %s\n", std::strerror(errno));
-            std::exit(2);
-        }
-        return;
+        return Write(run, c, operands, files);
     }
 }
 
@@ -151,6 +159,19 @@ void CompareFiles(Run& run, const Operand& one, const Operand& two, bool inFolde
     }
     CompareSettings settings = run.cmd.settings;
     settings.binaryProbe = kBinaryProbe;
-    const Comparison c = CompareInputs(files[0], files[1], settings);
+    // ed cannot be told that a last line lacks its newline: it is taken as
+    // if it had one, and that is said, as trouble.
+    settings.lines.ignoreFinalNewline = run.cmd.style == Style::Ed;
+    Comparison c = CompareInputs(files[0], files[1], settings);
+    for (int side = 0; side < 2; ++side)
+        if (settings.lines.ignoreFinalNewline && c.files[side] && c.files[side]->LastLineLacksNewline())
+            run.Trouble(operands[side].path + ": No newline at end of file\n");
+    // The same file named twice is not read to be found identical; the
+    // forms that show it whole read it now.
+    if (c.outcome == Outcome::Identical && !c.files[0] && ShowsWhole(run.cmd) && one.path != "-") {
+        LineFile::LoadResult loaded = LineFile::Load(one.path);
+        if (loaded.file && loaded.file->Bytes().substr(0, kBinaryProbe).find('\0') == std::string_view::npos)
+            c.files[0] = c.files[1] = loaded.file;
+    }
     Report(run, c, operands, files, inFolder);
 }

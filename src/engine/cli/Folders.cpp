@@ -85,12 +85,15 @@ void OnlyIn(Run& run, const std::string& folder, const std::string& name, int si
     const bool asEmpty = cmd.newFile || (cmd.newFileInFirst && side == 1);
     const std::string path = Join(folder, name);
     const Entry entry = Look(run, path);
-    if (!asEmpty || (entry.type == fs::file_type::directory && !cmd.recursive)) {
+    if (!asEmpty) {
         run.Note(1);
         return Print("Only in " + folder + ": " + name + "\n");
     }
     const Operand present{path, false};
     const Operand absent{Join(other, name), true};
+    // Without -r a folder taken against an absent one counts as common.
+    if (entry.type == fs::file_type::directory && !cmd.recursive)
+        return Print("Common subdirectories: " + (side == 0 ? path + " and " + absent.path : absent.path + " and " + path) + "\n");
     if (entry.type == fs::file_type::directory)
         return side == 0 ? CompareFolders(run, path, absent.path, false, depth + 1)
                          : CompareFolders(run, absent.path, path, false, depth + 1);
@@ -225,21 +228,24 @@ void CompareOperands(Run& run, const std::string& one, const std::string& two)
 {
     const bool folder1 = IsFolder(one);
     const bool folder2 = IsFolder(two);
-    if (folder1 && folder2)
+    std::error_code error;
+    const CommandLine& cmd = run.cmd;
+    // A folder against a missing one taken as empty (-N) is compared whole.
+    const bool empty1 = !folder1 && one != "-" && !fs::exists(one, error) && (cmd.newFile || cmd.newFileInFirst);
+    const bool empty2 = !folder2 && two != "-" && !fs::exists(two, error) && cmd.newFile;
+    if ((folder1 && folder2) || (folder1 && empty2) || (empty1 && folder2))
         return CompareFolders(run, one, two, true, 0);
     if ((folder1 && two == "-") || (folder2 && one == "-"))
         return run.Trouble("cannot compare '-' to a directory");
     const std::string path1 = folder1 ? Join(one, BaseName(two)) : one;
     const std::string path2 = folder2 ? Join(two, BaseName(one)) : two;
-    std::error_code error;
     const bool missing1 = one != "-" && !fs::exists(path1, error) && !fs::is_symlink(path1, error);
     const bool missing2 = two != "-" && !fs::exists(path2, error) && !fs::is_symlink(path2, error);
-    const CommandLine& cmd = run.cmd;
-    const bool empty1 = missing1 && !missing2 && (cmd.newFile || cmd.newFileInFirst);
-    const bool empty2 = missing2 && !missing1 && cmd.newFile;
     if (missing1 && missing2) {
         run.Trouble(path1 + ": " + std::strerror(ENOENT));
         return run.Trouble(path2 + ": " + std::strerror(ENOENT));
     }
-    CompareFiles(run, {path1, empty1}, {path2, empty2}, false);
+    // The file named in a folder must be there, -N or not.
+    const bool named = folder1 || folder2;
+    CompareFiles(run, {path1, empty1 && !missing2 && !named}, {path2, empty2 && !missing1 && !named}, false);
 }

@@ -342,6 +342,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
 {
     CommandLine cmd;
     cmd.context = 0;
+    cmd.settings.lines.diffPlacement = true;
     Reading r{cmd};
     bool optionsEnded = false;
     // --help and --version act at once, as the options after them are read.

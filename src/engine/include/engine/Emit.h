@@ -81,9 +81,8 @@ void WriteNormal(OutputSink& out, const Pair& pair, const Layout& layout);
 void WriteUnified(OutputSink& out, const Pair& pair, const ContextForm& form);
 void WriteContext(OutputSink& out, const Pair& pair, const ContextForm& form);
 // An ed script, last change first. It cannot say that a line lacks its
-// newline: the return value says whether a changed line of File Two (bit
-// 2) or File One (bit 1) did, written as if it had one.
-[[nodiscard]] int WriteEd(OutputSink& out, const Pair& pair);
+// newline: such a line is written as if it had one.
+void WriteEd(OutputSink& out, const Pair& pair);
 // RCS form: "dL N" and "aL N" commands, every line as it is.
 void WriteRcs(OutputSink& out, const Pair& pair);
 // The merged file: both versions, changes inside #ifndef/#ifdef NAME.

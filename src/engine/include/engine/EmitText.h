@@ -25,7 +25,14 @@ struct Marker {
 void WriteMarkedLine(OutputSink& out, Marker marker, const LineFile& file, std::int64_t line, const Layout& layout);
 
 // `text` with its tabs turned into spaces, columns counted from its start.
-[[nodiscard]] std::string ExpandTabs(std::string_view text, std::int64_t tabSize);
+// A carriage return starts the columns again, after `marker` is written
+// again, so the rest lines up under the text once more.
+[[nodiscard]] std::string ExpandTabs(std::string_view text, std::int64_t tabSize, std::string_view marker = {});
+
+// The character at text[at] (UTF-8, or one byte that is not valid UTF-8):
+// sets `length` to its bytes and returns the columns it takes on a
+// terminal: 0 for control characters and combining marks, 2 for wide ones.
+[[nodiscard]] int CharColumns(std::string_view text, std::size_t at, std::size_t& length);
 
 // Hunks first..last (indexes) shown as one, with the lines of File One
 // start1..stop1 and of File Two start2..stop2 (ends exclusive).
@@ -57,6 +64,9 @@ private:
     [[nodiscard]] bool Matches(std::string_view text) const;
 
     std::vector<std::regex> m_patterns;
+    // The usual pattern for C-like files, "^[[:alpha:]$_]", is tested
+    // directly, so that a letter outside ASCII counts as one.
+    bool m_startsWithLetter = false;
     mutable std::int64_t m_searched = 0;
     mutable std::string m_found;
 };
