@@ -121,8 +121,8 @@ private slots:
             big += "line " + QByteArray::number(i % 7000) + "\n";
         Write("big1", big);
         Write("big2", big.mid(1000) + "tail\n");
-        Write("tabs1", "a\tb\n\nab\tc\n\tx\r\ny\n\tTab\tlong text that goes past half the width\n");
-        Write("tabs2", "a\tB\n\nab\tC\n\tx\r\ny\n\tTab\tlong text that goes past half the width\nnew\n");
+        Write("tabs1", "a\tb\n\nab\tc\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\n");
+        Write("tabs2", "a\tB\n\nab\tC\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\nnew\n");
         QByteArray code1 = "int main(void)   \n", code2;
         for (int i = 0; i < 30; ++i)
             code1 += (i == 12 ? "section " : "    x") + QByteArray::number(i) + "\n";
@@ -182,8 +182,8 @@ private slots:
         QTest::newRow("unified, blanks before empty lines suppressed") << "$P -u --suppress-blank-empty tabs1 tabs2";
         QTest::newRow("side by side, narrow") << "$P -y -W 40 --tabsize=4 tabs1 tabs2";
         QTest::newRow("side by side, one column") << "$P -y -W 1 one two";
-        QTest::newRow("side by side, left column") << "$P --side-by-side --left-column one two";
-        QTest::newRow("side by side, common lines left out") << "$P -y --suppress-common-lines -t tabs1 tabs2";
+        QTest::newRow("side by side, left column") << "$P --side-by-side --left-column -t tabs1 tabs2";
+        QTest::newRow("side by side, common lines left out") << "$P -y --suppress-common-lines tabs1 tabs2";
         QTest::newRow("side by side of identical files") << "$P -y one one";
         QTest::newRow("ed script, last line without newline") << "$P -e one two";
         QTest::newRow("ed script, a line of one period") << "printf 'a\\n.\\nb\\n.\\n' > dots; $P -e one dots";
@@ -199,6 +199,8 @@ private slots:
         // does not.
         QTest::newRow("NUL at byte 4096") << "head -c 4095 big1 > n1; printf '\\0' >> n1; cat big1 >> n1; $P n1 big1";
         QTest::newRow("NUL at byte 4097") << "head -c 4096 big1 > n2; printf '\\0' >> n2; cat big1 >> n2; $P n2 big1";
+        QTest::newRow("a block that may slide, placed as diff places it")
+            << "printf 'x\\nc\\nd\\nb\\nb\\nq\\n' > t1; printf 'y\\nc\\nd\\nb\\nq\\n' > t2; $P t1 t2; $P -u -L a -L b t1 t2";
         QTest::newRow("conflicting styles") << "$P -u -e one two";
         QTest::newRow("conflicting -D") << "$P -D A --ifdef=B one two";
         QTest::newRow("width 0") << "$P -y -W 0 one two";
@@ -376,6 +378,29 @@ private slots:
         gnu.err.replace("diff:", "vantrel-diff:");
         QCOMPARE(ours.out, gnu.out);
         QCOMPARE(ours.err, gnu.err);
+    }
+
+    // Files of the kind where a guess could cost more than diff's: numbers
+    // and labels from a large set, a few blank lines, unrelated orders.
+    void neverLargerThanDiff()
+    {
+        QRandomGenerator rng(31);
+        const auto lines = [&](int count) {
+            QList<QByteArray> out;
+            for (int k = 0; k < count; ++k) {
+                const int kind = rng.bounded(10);
+                const QByteArray n = QByteArray::number(rng.bounded(1000));
+                out << (kind == 0 ? QByteArray() : kind < 6 ? n : "L: " + n);
+            }
+            return out;
+        };
+        for (int round = 0; round < 3; ++round) {
+            Write("one", Join(lines(6706), "\n", true));
+            Write("two", Join(lines(5777), "\n", true));
+            const qint64 ours = ChangedLines(Run(m_program, {"one", "two"}).out);
+            const qint64 gnu = ChangedLines(Run("diff", {"one", "two"}).out);
+            QVERIFY2(ours <= gnu, qPrintable(QStringLiteral("%1 changed lines against diff's %2").arg(ours).arg(gnu)));
+        }
     }
 
     // Unrelated files of lines drawn from "a" and "b", long enough for the
