@@ -1,6 +1,7 @@
 #include "engine/InputFile.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -176,4 +177,15 @@ bool SameBytes(InputFile& one, InputFile& two, FileError& error)
         if (got[0] == 0)
             return true;
     }
+}
+
+void AdviseLargeBuffer(void* data, std::size_t size)
+{
+#ifdef MADV_HUGEPAGE
+    // Only advice: where large pages are not to be had, nothing changes.
+    (void)::madvise(data, size, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)size;
+#endif
 }
