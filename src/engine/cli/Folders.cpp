@@ -13,28 +13,40 @@ namespace {
 // What an entry is, as far as the comparison cares; `error` set when it
 // could not be told.
 struct Entry {
+    std::string path;
     fs::file_type type = fs::file_type::none;
-    bool empty = false;
     std::error_code error;
 };
 
-Entry Look(const Run& run, const std::string& path)
+// A name in a folder, with its kind when the listing told it (regular
+// file or folder, not through a link); else none.
+struct Listed {
+    std::string name;
+    fs::file_type type = fs::file_type::none;
+    friend bool operator<(const Listed& a, const Listed& b) { return a.name < b.name; }
+};
+
+// What the entry at `path` is; `listed` spares asking the system again.
+Entry Look(const Run& run, const std::string& path, fs::file_type listed = fs::file_type::none)
 {
     Entry entry;
+    if (listed != fs::file_type::none) {
+        entry.path = path;
+        entry.type = listed;
+        return entry;
+    }
+    entry.path = path;
     const fs::file_status status =
         run.cmd.noDereference ? fs::symlink_status(path, entry.error) : fs::status(path, entry.error);
     entry.type = status.type();
-    if (entry.type == fs::file_type::regular) {
-        std::error_code ignored;
-        entry.empty = fs::file_size(path, ignored) == 0;
-    }
     return entry;
 }
 
 std::string TypeName(const Entry& entry)
 {
+    std::error_code ignored;
     switch (entry.type) {
-    case fs::file_type::regular: return entry.empty ? "regular empty file" : "regular file";
+    case fs::file_type::regular: return fs::file_size(entry.path, ignored) == 0 ? "regular empty file" : "regular file";
     case fs::file_type::directory: return "directory";
     case fs::file_type::symlink: return "symbolic link";
     case fs::file_type::fifo: return "fifo";
@@ -58,13 +70,22 @@ bool Excluded(const CommandLine& cmd, const std::string& name)
 
 // The names in `folder`, sorted, without the excluded ones; false (and
 // the trouble said) when it cannot be read.
-bool ListFolder(Run& run, const std::string& folder, bool top, std::vector<std::string>& names)
+bool ListFolder(Run& run, const std::string& folder, bool top, std::vector<Listed>& names)
 {
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::string name = it->path().filename().string();
-        if (!Excluded(run.cmd, name) && !(top && !run.cmd.startingFile.empty() && name < run.cmd.startingFile))
-            names.push_back(std::move(name));
+        if (Excluded(run.cmd, name) || (top && !run.cmd.startingFile.empty() && name < run.cmd.startingFile))
+            continue;
+        // The listing's own word on the kind, when it gives one and the
+        // entry is no link: no further question to the system.
+        std::error_code unknown;
+        fs::file_type type = fs::file_type::none;
+        if (!it->is_symlink(unknown) && !unknown)
+            type = it->is_regular_file(unknown) ? fs::file_type::regular
+                   : it->is_directory(unknown) ? fs::file_type::directory
+                                               : fs::file_type::none;
+        names.push_back({std::move(name), unknown ? fs::file_type::none : type});
     }
     if (error) {
         run.Trouble(folder + ": " + std::strerror(error.value()));
@@ -78,13 +99,13 @@ void CompareFolders(Run& run, const std::string& one, const std::string& two, bo
 
 // An entry present in one folder only: reported, or compared against an
 // absent (empty) file when the options ask.
-void OnlyIn(Run& run, const std::string& folder, const std::string& name, int side, const std::string& other,
-            int depth)
+void OnlyIn(Run& run, const std::string& folder, const Listed& listed, int side, const std::string& other, int depth)
 {
     const CommandLine& cmd = run.cmd;
     const bool asEmpty = cmd.newFile || (cmd.newFileInFirst && side == 1);
+    const std::string& name = listed.name;
     const std::string path = Join(folder, name);
-    const Entry entry = Look(run, path);
+    const Entry entry = Look(run, path, listed.type);
     if (!asEmpty) {
         run.Note(1);
         return Print("Only in " + folder + ": " + name + "\n");
@@ -101,10 +122,13 @@ void OnlyIn(Run& run, const std::string& folder, const std::string& name, int si
 }
 
 // Two entries of the same name.
-void ComparePair(Run& run, const std::string& path1, const std::string& path2, int depth)
+void ComparePair(Run& run, const std::string& folder1, const Listed& one, const std::string& folder2, const Listed& two,
+                 int depth)
 {
-    const Entry e1 = Look(run, path1);
-    const Entry e2 = Look(run, path2);
+    const std::string path1 = Join(folder1, one.name);
+    const std::string path2 = Join(folder2, two.name);
+    const Entry e1 = Look(run, path1, one.type);
+    const Entry e2 = Look(run, path2, two.type);
     if (e1.error || e2.error) {
         if (e1.error)
             run.Trouble(path1 + ": " + std::strerror(e1.error.value()));
@@ -140,7 +164,7 @@ void CompareFolders(Run& run, const std::string& one, const std::string& two, bo
 {
     if (depth > kMaxDepth)
         return run.Trouble(one + ": " + std::strerror(ELOOP));
-    std::vector<std::string> names[2];
+    std::vector<Listed> names[2];
     std::error_code error;
     // An absent side (-N with -r) lists nothing.
     const bool ok1 = !fs::exists(one, error) ? true : ListFolder(run, one, top, names[0]);
@@ -150,13 +174,14 @@ void CompareFolders(Run& run, const std::string& one, const std::string& two, bo
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < names[0].size() || j < names[1].size()) {
-        const int order = i == names[0].size() ? 1 : j == names[1].size() ? -1 : names[0][i].compare(names[1][j]);
+        const int order =
+            i == names[0].size() ? 1 : j == names[1].size() ? -1 : names[0][i].name.compare(names[1][j].name);
         if (order < 0)
             OnlyIn(run, one, names[0][i++], 0, two, depth);
         else if (order > 0)
             OnlyIn(run, two, names[1][j++], 1, one, depth);
         else
-            ComparePair(run, Join(one, names[0][i++]), Join(two, names[1][j++]), depth);
+            ComparePair(run, one, names[0][i++], two, names[1][j++], depth);
     }
 }
 
