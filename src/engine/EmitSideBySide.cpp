@@ -73,20 +73,20 @@ private:
                 next = column + m_tabSize - (column - start) % m_tabSize;
                 // An expanded tab that crosses the limit fills up to it.
                 if (next <= limit)
-                    m_row.append(m_layout.expandTabs ? std::string(static_cast<std::size_t>(next - column), ' ') : "\t");
+                    WriteRepeated(m_out, m_layout.expandTabs ? ' ' : '\t', m_layout.expandTabs ? next - column : 1);
                 else if (m_layout.expandTabs && column < limit)
-                    m_row.append(static_cast<std::size_t>(limit - column), ' ');
+                    WriteRepeated(m_out, ' ', limit - column);
             } else if (c == '\r') {
-                m_row += c;
+                m_out.Write(text.substr(at, 1));
                 Pad(0, start);
                 next = start;
             } else if (c == '\b') {
-                m_row += c;
+                m_out.Write(text.substr(at, 1));
                 next = std::max(start, column - 1);
             } else {
                 next = column + CharColumns(text, at, length);
                 if (next <= limit)
-                    m_row.append(text.substr(at, length));
+                    m_out.Write(text.substr(at, length));
             }
             if (next <= limit || c == '\r')
                 reached = next;
@@ -102,23 +102,23 @@ private:
     // unless tabs are expanded, then spaces.
     void Pad(std::int64_t from, std::int64_t to)
     {
-        if (!m_layout.expandTabs)
-            for (std::int64_t next = from + m_tabSize - from % m_tabSize; next <= to; next += m_tabSize) {
-                m_row += '\t';
-                from = next;
-            }
+        const std::int64_t firstStop = from + m_tabSize - from % m_tabSize;
+        if (!m_layout.expandTabs && firstStop <= to) {
+            const std::int64_t tabs = 1 + (to - firstStop) / m_tabSize;
+            WriteRepeated(m_out, '\t', tabs);
+            from = firstStop + (tabs - 1) * m_tabSize;
+        }
         if (to > from)
-            m_row.append(static_cast<std::size_t>(to - from), ' ');
+            WriteRepeated(m_out, ' ', to - from);
     }
 
     // One output row: line i of File One and line j of File Two (-1: none).
     void Row(std::int64_t i, std::int64_t j, char mark)
     {
-        m_row.clear();
         std::int64_t column = i >= 0 ? Half(m_pair.one.RawLine(i), 0, m_half) : 0;
         if (mark != ' ') {
             Pad(column, m_separator);
-            m_row += mark;
+            m_out.Write(std::string_view(&mark, 1));
             column = m_separator + 1;
         }
         if (j >= 0 && !m_pair.two.RawLine(j).empty()) {
@@ -128,8 +128,7 @@ private:
         // The row lacks its newline where every line in it does.
         const bool lacking = (i < 0 || m_pair.one.LineLacksNewline(i)) && (j < 0 || m_pair.two.LineLacksNewline(j));
         if (!lacking)
-            m_row += '\n';
-        m_out.Write(m_row);
+            m_out.Write("\n");
     }
 
     OutputSink& m_out;
@@ -140,7 +139,6 @@ private:
     std::int64_t m_half = 0;
     std::int64_t m_right = 0;
     std::int64_t m_separator = 0;
-    std::string m_row;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "engine/EmitText.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace Emit {
 
@@ -65,34 +66,39 @@ int CharColumns(std::string_view text, std::size_t at, std::size_t& length)
     return Wide(c) ? 2 : 1;
 }
 
-std::string ExpandTabs(std::string_view text, std::int64_t tabSize, std::string_view marker)
+void WriteRepeated(OutputSink& out, char c, std::int64_t count)
 {
-    std::string out;
-    out.reserve(text.size());
+    const std::string piece(static_cast<std::size_t>(std::min<std::int64_t>(count, 4096)), c);
+    for (; count > 0; count -= static_cast<std::int64_t>(piece.size()))
+        out.Write(std::string_view(piece).substr(0, static_cast<std::size_t>(std::min<std::int64_t>(count, 4096))));
+}
+
+void WriteExpanded(OutputSink& out, std::string_view text, std::int64_t tabSize, std::string_view marker)
+{
     std::int64_t column = 0;
+    std::size_t done = 0;  // text before this is written
     for (std::size_t at = 0; at < text.size();) {
         const char c = text[at];
+        if (c != '\t' && c != '\r' && c != '\b') {
+            std::size_t length = 1;
+            column += CharColumns(text, at, length);
+            at += length;
+            continue;
+        }
+        out.Write(text.substr(done, at - done));
         if (c == '\t') {
             const std::int64_t spaces = tabSize - column % tabSize;
-            out.append(static_cast<std::size_t>(spaces), ' ');
-            column += spaces;
-            ++at;
-            continue;
-        }
-        if (c == '\r' || c == '\b') {
-            out += c;
+            WriteRepeated(out, ' ', spaces);
+            column = spaces > INT64_MAX - column ? INT64_MAX : column + spaces;
+        } else {
+            out.Write(text.substr(at, 1));
             if (c == '\r' && at + 1 < text.size())
-                out.append(marker);
+                out.Write(marker);
             column = c == '\r' ? 0 : std::max<std::int64_t>(0, column - 1);
-            ++at;
-            continue;
         }
-        std::size_t length = 1;
-        column += CharColumns(text, at, length);
-        out.append(text.substr(at, length));
-        at += length;
+        done = ++at;
     }
-    return out;
+    out.Write(text.substr(done));
 }
 
 void WriteMarkedLine(OutputSink& out, Marker marker, const LineFile& file, std::int64_t line, const Layout& layout)
@@ -115,7 +121,7 @@ void WriteMarkedLine(OutputSink& out, Marker marker, const LineFile& file, std::
     // The normal and context forms write the marker again after a carriage
     // return.
     if (layout.expandTabs && text.find_first_of("\t\r") != std::string_view::npos)
-        out.Write(ExpandTabs(text, layout.tabSize, marker.spaced ? std::string_view(head, length) : std::string_view()));
+        WriteExpanded(out, text, layout.tabSize, marker.spaced ? std::string_view(head, length) : std::string_view());
     else
         out.Write(text);
     out.Write("\n");

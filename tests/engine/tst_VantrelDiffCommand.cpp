@@ -206,6 +206,11 @@ private slots:
         QTest::newRow("width 0") << "$P -y -W 0 one two";
         QTest::newRow("tabsize 0") << "$P --tabsize=0 one two";
         QTest::newRow("tabsize 1") << "$P -t --tabsize=1 tabs1 tabs2";
+        // Tab sizes and widths at the 64-bit edges: blanks beyond any memory,
+        // written as they come (the first bytes compared).
+        QTest::newRow("tab size 2^63 - 1, expanded") << "$P -t --tabsize=9223372036854775807 tabs1 tabs2 | head -c 3000";
+        QTest::newRow("tab size 2^63, side by side") << "$P -y --tabsize=9223372036854775808 tabs1 tabs2 | head -c 3000";
+        QTest::newRow("width 2^63 - 1") << "$P -y -W 9223372036854775807 one two | head -c 3000";
         QTest::newRow("negative horizon") << "$P --horizon-lines=-1 one two";
         QTest::newRow("exclude file missing") << "$P -X missing one two";
         QTest::newRow("both files missing") << "$P missing1 missing2";

@@ -24,10 +24,14 @@ struct Marker {
 // the no-newline mark after a line that lacks its newline.
 void WriteMarkedLine(OutputSink& out, Marker marker, const LineFile& file, std::int64_t line, const Layout& layout);
 
-// `text` with its tabs turned into spaces, columns counted from its start.
-// A carriage return starts the columns again, after `marker` is written
-// again, so the rest lines up under the text once more.
-[[nodiscard]] std::string ExpandTabs(std::string_view text, std::int64_t tabSize, std::string_view marker = {});
+// Writes `text` with its tabs turned into spaces, columns counted from its
+// start. A carriage return starts the columns again, after `marker` is
+// written again, so the rest lines up under the text once more.
+void WriteExpanded(OutputSink& out, std::string_view text, std::int64_t tabSize, std::string_view marker = {});
+
+// Writes `count` copies of `c`, in pieces: a count may be far larger than
+// memory (a huge tab size or width).
+void WriteRepeated(OutputSink& out, char c, std::int64_t count);
 
 // The character at text[at] (UTF-8, or one byte that is not valid UTF-8):
 // sets `length` to its bytes and returns the columns it takes on a
