@@ -275,8 +275,10 @@ bool MiddleSnakeSearch::SplitAtUniqueLines(const Box& box, std::vector<Box>& pen
             *it = static_cast<std::uint32_t>(p);
     }
     // In unrelated text the few unique pairs are chance matches in no
-    // common order; anchoring on them would cost more than it saves.
-    if (tails.size() * 2 < pairs.size())
+    // common order; anchoring on them would cost more than it saves. (Where
+    // most lines pair up, as in a reordered file, the anchors still serve.)
+    const std::int64_t shorter = std::min(box.x1 - box.x0, box.y1 - box.y0);
+    if (tails.size() * 2 < pairs.size() && static_cast<std::int64_t>(pairs.size()) * 2 < shorter)
         return false;
     // Walk the run backwards, queueing the gaps between anchors.
     std::int64_t x1 = box.x1;
