@@ -126,6 +126,17 @@ bool SizesDiffer(const CommandLine& cmd, const InputFile& one, const InputFile& 
            && one.ReportedSize() != two.ReportedSize();
 }
 
+// A file found identical from its first block alone is not loaded: the
+// block, which then holds all of it, tells.
+bool LacksFinalNewline(const LineFile* loaded, const InputFile& file)
+{
+    if (loaded)
+        return loaded->LastLineLacksNewline();
+    const std::string_view block = file.FirstBlock();
+    return file.ReportedSize() >= 0 && block.size() == static_cast<std::size_t>(file.ReportedSize()) && !block.empty()
+           && block.back() != '\n';
+}
+
 }  // namespace
 
 Run::Run(const CommandLine& command) : cmd(command)
@@ -164,7 +175,7 @@ void CompareFiles(Run& run, const Operand& one, const Operand& two, bool inFolde
     settings.lines.ignoreFinalNewline = run.cmd.style == Style::Ed;
     Comparison c = CompareInputs(files[0], files[1], settings);
     for (int side = 0; side < 2; ++side)
-        if (settings.lines.ignoreFinalNewline && c.files[side] && c.files[side]->LastLineLacksNewline())
+        if (settings.lines.ignoreFinalNewline && LacksFinalNewline(c.files[side].get(), files[side]))
             run.Trouble(operands[side].path + ": No newline at end of file\n");
     // The same file named twice is not read to be found identical; the
     // forms that show it whole read it now.
