@@ -89,7 +89,7 @@ int main(int argc, char* argv[])
         return std::fflush(stdout) == 0 ? 0 : 2;
     }
     if (cmd.action == CommandLine::Action::Version) {
-        std::puts("vantrel-diff " VANTREL_VERSION);
+        std::fputs("vantrel-diff " VANTREL_VERSION "\n" VANTREL_LICENSE_NOTICE, stdout);
         return std::fflush(stdout) == 0 ? 0 : 2;
     }
     InputFile one = Open(cmd.operands[0]);
