@@ -69,6 +69,12 @@ endfunction()
 if(NOT PROJECT_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+$")
   message(FATAL_ERROR "project(VERSION) must be MAJOR.MINOR.PATCH, not '${PROJECT_VERSION}'")
 endif()
+# Who holds the copyright and under which licence, for --version, the
+# AppStream file and the package's copyright file.
+set(VANTREL_COPYRIGHT_YEARS 2026)
+set(VANTREL_COPYRIGHT_HOLDER "Quellan Software")
+set(VANTREL_COPYRIGHT "Copyright (C) ${VANTREL_COPYRIGHT_YEARS} ${VANTREL_COPYRIGHT_HOLDER}")
+set(VANTREL_LICENSE_SPDX "GPL-3.0-or-later")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/Version.h.in ${CMAKE_BINARY_DIR}/generated/vantrel/Version.h @ONLY)
 add_library(vantrel_version INTERFACE)
 target_include_directories(vantrel_version INTERFACE ${CMAKE_BINARY_DIR}/generated)

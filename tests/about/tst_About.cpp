@@ -48,7 +48,9 @@ private slots:
         QProcess diff;
         diff.start(TestEnvironment::BinDir() + QStringLiteral("vantrel-diff"), {QStringLiteral("--version")});
         QVERIFY(diff.waitForFinished(10000) && diff.exitCode() == 0);
-        QCOMPARE(diff.readAllStandardOutput(), QStringLiteral("vantrel-diff %1\n").arg(version).toUtf8());
+        const QList<QByteArray> lines = diff.readAllStandardOutput().split('\n');
+        QCOMPARE(lines.value(0), QStringLiteral("vantrel-diff %1").arg(version).toUtf8());
+        QVERIFY(lines.value(2).startsWith("License GPLv3+"));
     }
 
     // The logo for two seconds or until clicked, then the main window, once.

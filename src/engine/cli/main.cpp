@@ -76,7 +76,7 @@ int main(int argc, char* argv[])
         return FinishOutput(0, "write failed");
     }
     if (cmd.action == CommandLine::Action::Version) {
-        std::puts("vantrel-diff " VANTREL_VERSION);
+        std::fputs("vantrel-diff " VANTREL_VERSION "\n" VANTREL_LICENSE_NOTICE, stdout);
         return FinishOutput(0);
     }
     return Compare(cmd);
