@@ -30,7 +30,7 @@ std::string Header(const Run& run, int side, const Operand& operand, const Input
         return cmd.labels[static_cast<std::size_t>(side)];
     // An absent file is shown with the earliest time there is.
     const FileTime time = operand.absent ? FileTime{} : file.ModificationTime();
-    return QuotedName(operand.path) + '\t' + Emit::HeaderTime(time);
+    return Cat({QuotedName(operand.path), "\t", Emit::HeaderTime(time)});
 }
 
 // The line that heads a pair's differences in a folder comparison.
@@ -38,8 +38,8 @@ std::string PairLine(const CommandLine& cmd, const Operand& one, const Operand& 
 {
     std::string line = "diff";
     for (const std::string& option : cmd.switches)
-        line += " " + ShellQuoted(option);
-    return line + " " + QuotedName(one.path) + " " + QuotedName(two.path) + "\n";
+        line.append(" ").append(ShellQuoted(option));
+    return Cat({line, " ", QuotedName(one.path), " ", QuotedName(two.path), "\n"});
 }
 
 // Writes the differences in the chosen style; false when the output failed.
@@ -85,7 +85,7 @@ bool ShowsWhole(const CommandLine& cmd)
 void Report(Run& run, const Comparison& c, const Operand (&operands)[2], const InputFile (&files)[2], bool inFolder)
 {
     const CommandLine& cmd = run.cmd;
-    const std::string names = operands[0].path + " and " + operands[1].path;
+    const std::string names = Cat({operands[0].path, " and ", operands[1].path});
     switch (c.outcome) {
     case Outcome::Identical:
         // The side-by-side and merged forms show identical files whole.
@@ -95,21 +95,21 @@ void Report(Run& run, const Comparison& c, const Operand (&operands)[2], const I
             Write(run, c, operands, files);
         }
         if (cmd.reportIdentical)
-            Print("Files " + names + " are identical\n");
+            Print(Cat({"Files ", names, " are identical\n"}));
         return;
     case Outcome::Failed:
         if (c.trouble == Trouble::OutOfMemory)
             return run.Trouble("memory exhausted");
         if (c.trouble == Trouble::TooManyLines)
             return run.Trouble("too many lines to compare");
-        return run.Trouble(c.fileError.path + ": " + c.fileError.Reason());
+        return run.Trouble(Cat({c.fileError.path, ": ", c.fileError.Reason()}));
     case Outcome::BinaryDiffer:
         run.Note(1);
-        return Print((cmd.brief ? "Files " : "Binary files ") + names + " differ\n");
+        return Print(Cat({cmd.brief ? "Files " : "Binary files ", names, " differ\n"}));
     case Outcome::Different:
         run.Note(1);
         if (cmd.brief)
-            return Print("Files " + names + " differ\n");
+            return Print(Cat({"Files ", names, " differ\n"}));
         if (inFolder)
             Print(PairLine(cmd, operands[0], operands[1]));
         return Write(run, c, operands, files);
@@ -132,9 +132,10 @@ bool LacksFinalNewline(const LineFile* loaded, const InputFile& file)
 {
     if (loaded)
         return loaded->LastLineLacksNewline();
+    // (A binary file is not read as lines at all.)
     const std::string_view block = file.FirstBlock();
     return file.ReportedSize() >= 0 && block.size() == static_cast<std::size_t>(file.ReportedSize()) && !block.empty()
-           && block.back() != '\n';
+           && block.back() != '\n' && !file.LooksBinary(kBinaryProbe);
 }
 
 }  // namespace
@@ -166,7 +167,7 @@ void CompareFiles(Run& run, const Operand& one, const Operand& two, bool inFolde
     InputFile files[2] = {Open(one), Open(two)};
     if (SizesDiffer(run.cmd, files[0], files[1])) {
         run.Note(1);
-        return Print("Files " + one.path + " and " + two.path + " differ\n");
+        return Print(Cat({"Files ", one.path, " and ", two.path, " differ\n"}));
     }
     CompareSettings settings = run.cmd.settings;
     settings.binaryProbe = kBinaryProbe;
@@ -175,8 +176,9 @@ void CompareFiles(Run& run, const Operand& one, const Operand& two, bool inFolde
     settings.lines.ignoreFinalNewline = run.cmd.style == Style::Ed;
     Comparison c = CompareInputs(files[0], files[1], settings);
     for (int side = 0; side < 2; ++side)
-        if (settings.lines.ignoreFinalNewline && LacksFinalNewline(c.files[side].get(), files[side]))
-            run.Trouble(operands[side].path + ": No newline at end of file\n");
+        if (settings.lines.ignoreFinalNewline && c.outcome != Outcome::BinaryDiffer
+            && LacksFinalNewline(c.files[side].get(), files[side]))
+            run.Trouble(Cat({operands[side].path, ": No newline at end of file\n"}));
     // The same file named twice is not read to be found identical; the
     // forms that show it whole read it now.
     if (c.outcome == Outcome::Identical && !c.files[0] && ShowsWhole(run.cmd) && one.path != "-") {

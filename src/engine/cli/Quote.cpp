@@ -20,6 +20,18 @@ bool ShellSafe(char c, bool first)
 
 }  // namespace
 
+std::string Cat(std::initializer_list<std::string_view> pieces)
+{
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces)
+        size += piece.size();
+    std::string out;
+    out.reserve(size);
+    for (const std::string_view piece : pieces)
+        out.append(piece);
+    return out;
+}
+
 std::string QuotedName(std::string_view name)
 {
     if (std::none_of(name.begin(), name.end(), [](char c) { return NeedsQuotes(static_cast<unsigned char>(c)); }))
@@ -50,7 +62,8 @@ std::string QuotedName(std::string_view name)
             out += ch;
         }
     }
-    return out + "\"";
+    out += '"';
+    return out;
 }
 
 std::string ShellQuoted(std::string_view arg)
@@ -61,11 +74,12 @@ std::string ShellQuoted(std::string_view arg)
     if (safe)
         return std::string(arg);
     if (arg.find('\'') == std::string_view::npos)
-        return "'" + std::string(arg) + "'";
+        return Cat({"'", arg, "'"});
     if (arg.find_first_of("$`\\\"") == std::string_view::npos)
-        return "\"" + std::string(arg) + "\"";
+        return Cat({"\"", arg, "\""});
     std::string out = "'";
     for (const char c : arg)
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
+    out += '\'';
+    return out;
 }
