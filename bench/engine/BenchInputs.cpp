@@ -1,6 +1,7 @@
 #include "BenchInputs.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -117,18 +118,37 @@ void WriteBinary(const std::string& path, std::uint64_t seed, size_t size, bool 
     }
 }
 
+// Two copies of a source-like tree, 100 folders of 100 files of 20 to 200
+// lines; 100 files of the second copy edited.
+void WriteTrees(const std::string& one, const std::string& two, std::mt19937_64& rng, Words& words)
+{
+    for (int folder = 0; folder < 100; ++folder) {
+        const std::string sub = "/dir" + std::to_string(folder);
+        std::filesystem::create_directories(one + sub);
+        std::filesystem::create_directories(two + sub);
+        for (int file = 0; file < 100; ++file) {
+            const std::string name = sub + "/file" + std::to_string(file) + ".cpp";
+            const Lines a = Fresh(20 + rng() % 180, 50, words);
+            Write(one + name, a);
+            Write(two + name, file == folder % 100 ? EditInBlocks(a, 0.05, 3, rng, words) : a);
+        }
+    }
+}
+
 }  // namespace
 
 std::vector<BenchCase> BenchCases()
 {
     return {
         {"1M-1pct", "1,000,000 lines, ~1% changed in blocks"},
+        {"1M-1line", "1,000,000 lines, one line changed"},
         {"1M-1pct-unified", "the same pair, unified output", {"-u"}, "1M-1pct"},
         {"1M-x-1pct", "1,000,000 lines of \"x\", ~1% changed in blocks"},
         {"1M-empty-1pct", "1,000,000 empty lines, ~1% changed in blocks"},
         {"ab-100k", "100,000 lines each drawn from \"a\"/\"b\", unrelated"},
         {"ab-200k", "the same at 200,000 lines"},
         {"ab-400k", "the same at 400,000 lines"},
+        {"ab-800k", "the same at 800,000 lines"},
         {"200MB-line", "one 200 MB line each, one byte differs"},
         {"200k-30pct", "200,000 lines, ~30% changed in blocks"},
         {"50k-shuffled", "50,000 lines, File Two a shuffle of File One"},
@@ -136,6 +156,7 @@ std::vector<BenchCase> BenchCases()
         {"repeats", "300,000 lines, 60% blanks/braces, ~5% changed"},
         {"1MB-lines", "ten 1 MB lines, three changed"},
         {"64MiB-binary", "64 MiB binary pair, last byte differs"},
+        {"tree-10k", "-r over two trees of 10,000 files in 100 folders, 100 files changed", {"-r"}},
     };
 }
 
@@ -147,6 +168,13 @@ bool WriteBenchPair(const std::string& name, std::uint64_t seed, const std::stri
         const Lines a = Fresh(1000000, 66, words);
         Write(one, a);
         Write(two, EditInBlocks(a, 0.01, 20, rng, words));
+    } else if (name == "1M-1line") {
+        Lines a = Fresh(1000000, 66, words);
+        Write(one, a);
+        a[a.size() / 2] += "!";
+        Write(two, a);
+    } else if (name == "tree-10k") {
+        WriteTrees(one, two, rng, words);
     } else if (name == "200k-30pct") {
         const Lines a = Fresh(200000, 66, words);
         Write(one, a);

@@ -14,6 +14,12 @@ Comparison Failed(Trouble trouble, FileError error = {})
     return c;
 }
 
+// True when the first block holds the whole file.
+bool ReadWhole(const InputFile& file)
+{
+    return file.ReportedSize() >= 0 && file.FirstBlock().size() == static_cast<std::size_t>(file.ReportedSize());
+}
+
 Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& settings)
 {
     if (!one.Ok())
@@ -28,10 +34,14 @@ Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& 
         return Failed(Trouble::File, one.Error());
     if (!two.ReadFirstBlock())
         return Failed(Trouble::File, two.Error());
+    // Two files read whole in their first blocks, byte for byte the same:
+    // identical under any setting, without splitting them into lines.
+    if (ReadWhole(one) && ReadWhole(two) && one.FirstBlock() == two.FirstBlock())
+        return {};
     Comparison c;
     // A wide file's NUL bytes say nothing until it has been decoded.
     const auto binary = [&](const InputFile& file) {
-        return file.LooksBinary()
+        return file.LooksBinary(settings.binaryProbe == 0 ? SIZE_MAX : settings.binaryProbe)
                && !(settings.decodeUnicode && WideText::EncodingOfMark(file.FirstBlock()) != TextEncoding::Utf8);
     };
     if (!settings.forceText && (binary(one) || binary(two))) {

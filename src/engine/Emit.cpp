@@ -1,9 +1,13 @@
 #include "engine/Emit.h"
 
+#include "engine/EmitText.h"
+
 #include <algorithm>
 #include <ctime>
 
 namespace {
+
+using namespace Emit;
 
 constexpr std::string_view kNoNewline = "\\ No newline at end of file";
 // Gathered output is written in pieces of this size; a piece at least this
@@ -86,17 +90,11 @@ void AppendUnifiedRange(std::string& out, char sign, std::int64_t first, std::in
     }
 }
 
-void WriteUnifiedLines(OutputSink& out, std::string_view sign, const LineFile& file, std::int64_t first, std::int64_t end)
+// " heading" after a hunk header, when there is one.
+void AppendHeading(std::string& out, std::string_view heading)
 {
-    for (std::int64_t i = first; i < end; ++i) {
-        out.Write(sign);
-        out.Write(file.RawLine(i));
-        out.Write("\n");
-        if (file.LineLacksNewline(i)) {
-            out.Write(kNoNewline);
-            out.Write("\n");
-        }
-    }
+    if (!heading.empty())
+        out.append(" ").append(heading);
 }
 
 }  // namespace
@@ -156,55 +154,65 @@ NormalLines::Line NormalLines::At(std::int64_t index, std::string& scratch) cons
 
 void WriteNormal(OutputSink& out, const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks)
 {
-    std::string scratch;
-    for (const LineDiff::Hunk& h : hunks) {
-        const std::int64_t count = NormalLineCount(one, two, h);
-        for (std::int64_t k = 0; k < count; ++k) {
-            const NormalLines::Line line = NormalHunkLine(one, two, h, k, scratch);
-            out.Write(line.head);
-            out.Write(line.text);
-            out.Write("\n");
-        }
+    WriteNormal(out, {one, two, hunks}, Layout{});
+}
+
+void WriteNormal(OutputSink& out, const Pair& pair, const Layout& layout)
+{
+    std::string command;
+    for (const LineDiff::Hunk& h : pair.hunks) {
+        CommandLine(command, h);
+        command += '\n';
+        out.Write(command);
+        for (std::int64_t i = h.first1; i < h.first1 + h.count1; ++i)
+            WriteMarkedLine(out, {'<', true}, pair.one, i, layout);
+        if (h.count1 > 0 && h.count2 > 0)
+            out.Write("---\n");
+        for (std::int64_t j = h.first2; j < h.first2 + h.count2; ++j)
+            WriteMarkedLine(out, {'>', true}, pair.two, j, layout);
     }
 }
 
 void WriteUnified(OutputSink& out, const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks,
                   std::int64_t context, std::string_view header1, std::string_view header2)
 {
-    if (hunks.empty())
+    ContextForm form;
+    form.lines = context;
+    form.header1 = header1;
+    form.header2 = header2;
+    WriteUnified(out, {one, two, hunks}, form);
+}
+
+void WriteUnified(OutputSink& out, const Pair& pair, const ContextForm& form)
+{
+    if (pair.hunks.empty())
         return;
     std::string text = "--- ";
-    text.append(header1).append("\n+++ ").append(header2).append("\n");
+    text.append(form.header1).append("\n+++ ").append(form.header2).append("\n");
     out.Write(text);
-    const std::int64_t nA = one.LineCount();
-    for (std::size_t g = 0; g < hunks.size();) {
-        // Changes whose unchanged gap is at most 2 * context share a hunk.
-        std::size_t last = g;
-        while (last + 1 < hunks.size()
-               && hunks[last + 1].first1 - (hunks[last].first1 + hunks[last].count1) <= 2 * context)
-            ++last;
-        const LineDiff::Hunk& first = hunks[g];
-        const LineDiff::Hunk& end = hunks[last];
-        const std::int64_t start1 = std::max<std::int64_t>(0, first.first1 - context);
-        const std::int64_t start2 = first.first2 - (first.first1 - start1);
-        const std::int64_t stop1 = std::min(nA, end.first1 + end.count1 + context);
-        const std::int64_t stop2 = end.first2 + end.count2 + (stop1 - (end.first1 + end.count1));
+    const auto lines = [&](char flag, const LineFile& file, std::int64_t first, std::int64_t end) {
+        for (std::int64_t i = first; i < end; ++i)
+            WriteMarkedLine(out, {flag, false}, file, i, form.layout);
+    };
+    for (const Group& g : GroupHunks(pair, form.lines)) {
         text = "@@ ";
-        AppendUnifiedRange(text, '-', start1, stop1 - start1);
+        AppendUnifiedRange(text, '-', g.start1, g.stop1 - g.start1);
         text += ' ';
-        AppendUnifiedRange(text, '+', start2, stop2 - start2);
-        text += " @@\n";
+        AppendUnifiedRange(text, '+', g.start2, g.stop2 - g.start2);
+        text += " @@";
+        if (form.sections)
+            AppendHeading(text, form.sections->Before(pair.one, g.start1));
+        text += '\n';
         out.Write(text);
-        std::int64_t at1 = start1;
-        for (std::size_t k = g; k <= last; ++k) {
-            const LineDiff::Hunk& h = hunks[k];
-            WriteUnifiedLines(out, " ", one, at1, h.first1);
-            WriteUnifiedLines(out, "-", one, h.first1, h.first1 + h.count1);
-            WriteUnifiedLines(out, "+", two, h.first2, h.first2 + h.count2);
+        std::int64_t at1 = g.start1;
+        for (std::size_t k = g.first; k <= g.last; ++k) {
+            const LineDiff::Hunk& h = pair.hunks[k];
+            lines(' ', pair.one, at1, h.first1);
+            lines('-', pair.one, h.first1, h.first1 + h.count1);
+            lines('+', pair.two, h.first2, h.first2 + h.count2);
             at1 = h.first1 + h.count1;
         }
-        WriteUnifiedLines(out, " ", one, at1, stop1);
-        g = last + 1;
+        lines(' ', pair.one, at1, g.stop1);
     }
 }
 

@@ -1,9 +1,11 @@
 #include "engine/InputFile.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -122,9 +124,9 @@ bool InputFile::ReadFirstBlock()
     return true;
 }
 
-bool InputFile::LooksBinary() const
+bool InputFile::LooksBinary(std::size_t within) const
 {
-    return std::memchr(m_firstBlock.get(), 0, m_firstBlockSize) != nullptr;
+    return std::memchr(m_firstBlock.get(), 0, std::min(within, m_firstBlockSize)) != nullptr;
 }
 
 std::int64_t InputFile::ReadMore(char* into, std::size_t capacity)
@@ -175,4 +177,15 @@ bool SameBytes(InputFile& one, InputFile& two, FileError& error)
         if (got[0] == 0)
             return true;
     }
+}
+
+void AdviseLargeBuffer(void* data, std::size_t size)
+{
+#ifdef MADV_HUGEPAGE
+    // Only advice: where large pages are not to be had, nothing changes.
+    (void)::madvise(data, size, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)size;
+#endif
 }

@@ -38,11 +38,11 @@ void Search(Prepared& p, const Settings& settings)
 
 std::vector<Hunk> FindHunks(const LineFile& a, const LineFile& b, const Settings& settings)
 {
-    const TextNormalizer normalizer(settings.ignoreCase, settings.ignoreWhiteSpace);
+    const TextNormalizer normalizer(settings.ignoreCase, settings.ignoreWhiteSpace, settings.ignoreFinalNewline);
     Prepared p = Prepare(a, b, normalizer, settings.horizon);
     Search(p, settings);
-    SlideChanges({p.changedOne, a, p.one.classes, p.prefix, normalizer},
-                 {p.changedTwo, b, p.two.classes, p.prefix, normalizer});
+    SlideChanges({p.changedOne, a, p.one.classes, p.prefix, normalizer, settings.diffPlacement},
+                 {p.changedTwo, b, p.two.classes, p.prefix, normalizer, settings.diffPlacement});
     return CollectHunks(p.changedOne, p.changedTwo);
 }
 

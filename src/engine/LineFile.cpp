@@ -12,8 +12,16 @@ namespace {
 // inputs whose size is not known in advance (pipes).
 class Buffer {
 public:
-    explicit Buffer(std::size_t capacity) : m_data(static_cast<char*>(std::malloc(capacity ? capacity : 1))), m_capacity(capacity)
+    explicit Buffer(std::size_t capacity) : m_data(nullptr), m_capacity(capacity)
     {
+        constexpr std::size_t kHuge = std::size_t{2} << 20;
+        if (capacity >= 4 * kHuge) {
+            m_data = static_cast<char*>(std::aligned_alloc(kHuge, (capacity + kHuge - 1) / kHuge * kHuge));
+            if (m_data)
+                AdviseLargeBuffer(m_data, (capacity + kHuge - 1) / kHuge * kHuge);
+        } else {
+            m_data = static_cast<char*>(std::malloc(capacity ? capacity : 1));
+        }
         if (!m_data)
             throw std::bad_alloc();
     }

@@ -274,6 +274,12 @@ bool MiddleSnakeSearch::SplitAtUniqueLines(const Box& box, std::vector<Box>& pen
         else
             *it = static_cast<std::uint32_t>(p);
     }
+    // In unrelated text the few unique pairs are chance matches in no
+    // common order; anchoring on them would cost more than it saves. (Where
+    // most lines pair up, as in a reordered file, the anchors still serve.)
+    const std::int64_t shorter = std::min(box.x1 - box.x0, box.y1 - box.y0);
+    if (tails.size() * 2 < pairs.size() && static_cast<std::int64_t>(pairs.size()) * 2 < shorter)
+        return false;
     // Walk the run backwards, queueing the gaps between anchors.
     std::int64_t x1 = box.x1;
     std::int64_t y1 = box.y1;

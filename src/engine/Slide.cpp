@@ -44,10 +44,15 @@ void SlideSideOf(const SlideSide& side, const Flags& otherChanged)
 {
     Flags& ch = side.changed;
     const std::vector<std::uint8_t> otherGaps = ChangedGaps(otherChanged);
-    const auto n = static_cast<std::int64_t>(ch.size());
+    // With diff's placement a block stays among the lines with classes.
+    const std::int64_t lo = side.diffPlacement ? side.prefix : 0;
+    const auto n = side.diffPlacement ? side.prefix + static_cast<std::int64_t>(side.classes.size())
+                                      : static_cast<std::int64_t>(ch.size());
     auto at = [&](std::int64_t i) -> std::uint8_t& { return ch[static_cast<size_t>(i)]; };
-    std::int64_t i = 0;
+    std::int64_t i = lo;
     std::int64_t rank = 0;  // unchanged lines before i
+    for (std::int64_t k = 0; k < lo; ++k)
+        rank += at(k) ? 0 : 1;
     while (i < n) {
         if (!at(i)) {
             ++i;
@@ -64,11 +69,11 @@ void SlideSideOf(const SlideSide& side, const Flags& otherChanged)
         // the block moves freely between `top` and its bottom position.
         for (;;) {
             const std::int64_t length = e - s;
-            while (s > 0 && !at(s - 1) && side.Same(s - 1, e - 1)) {
+            while (s > lo && !at(s - 1) && side.Same(s - 1, e - 1)) {
                 at(--s) = 1;
                 at(--e) = 0;
                 --rank;
-                while (s > 0 && at(s - 1))
+                while (s > lo && at(s - 1))
                     --s;
             }
             top = s;
@@ -91,7 +96,7 @@ void SlideSideOf(const SlideSide& side, const Flags& otherChanged)
                                      && otherGaps[static_cast<size_t>(r)];
             // Joining a change in the other file first (one block instead
             // of two), then the look of the block; ties keep the lowest.
-            const int score = (nextToOther ? 0 : kApartPenalty) + ShapePenalty(side.Shape(p));
+            const int score = (nextToOther ? 0 : kApartPenalty) + (side.diffPlacement ? 0 : ShapePenalty(side.Shape(p)));
             if (score < bestScore) {
                 bestScore = score;
                 bestStart = p;

@@ -99,11 +99,11 @@ bool TextNormalizer::IsValidUtf8(std::string_view bytes)
 std::uint64_t TextNormalizer::Hash(LineView line) const
 {
     if (Plain())
-        return HashBytes(line.raw.data(), line.raw.size(), line.lacksNewline ? 0x51ull : 0);
+        return HashBytes(line.raw.data(), line.raw.size(), (m_newlineMatters && line.lacksNewline) ? 0x51ull : 0);
     CharReader reader(line, m_ignoreCase, m_ignoreWhiteSpace);
     // White space includes the line ending, so with white space ignored a
     // missing final LF does not make a line different.
-    std::uint64_t h = (!m_ignoreWhiteSpace && line.lacksNewline) ? 0x51ull : 0;
+    std::uint64_t h = (m_newlineMatters && line.lacksNewline) ? 0x51ull : 0;
     char32_t c;
     while (reader.Next(c))
         h = Mix(h, c);
@@ -112,7 +112,7 @@ std::uint64_t TextNormalizer::Hash(LineView line) const
 
 bool TextNormalizer::SameRelaxed(LineView one, LineView two) const
 {
-    if (!m_ignoreWhiteSpace && one.lacksNewline != two.lacksNewline)
+    if (m_newlineMatters && one.lacksNewline != two.lacksNewline)
         return false;
     CharReader a(one, m_ignoreCase, m_ignoreWhiteSpace);
     CharReader b(two, m_ignoreCase, m_ignoreWhiteSpace);

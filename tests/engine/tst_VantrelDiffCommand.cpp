@@ -121,6 +121,14 @@ private slots:
             big += "line " + QByteArray::number(i % 7000) + "\n";
         Write("big1", big);
         Write("big2", big.mid(1000) + "tail\n");
+        Write("tabs1", "a\tb\n\nab\tc\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\n");
+        Write("tabs2", "a\tB\n\nab\tC\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\nnew\n");
+        QByteArray code1 = "int main(void)   \n", code2;
+        for (int i = 0; i < 30; ++i)
+            code1 += (i == 12 ? "section " : "    x") + QByteArray::number(i) + "\n";
+        code2 = code1;
+        Write("code1", code1);
+        Write("code2", code2.replace("x5\n", "X5\n").replace("x20", "x"));
     }
 
     // The same command line given to diff and to vantrel-diff: the same
@@ -157,11 +165,61 @@ private slots:
         QTest::newRow("unrecognized option") << "$P --frobnicate one two";
         QTest::newRow("invalid context length") << "$P -U x one two";
         QTest::newRow("negative context length") << "$P --unified=-1 one two";
+        // Context lengths whose double does / does not fit in 64 bits, the
+        // largest 64-bit value and the first past it (taken as all lines).
+        QTest::newRow("-U 2^62 - 1") << "$P -U 4611686018427387903 one two";
+        QTest::newRow("-U 2^62") << "$P -U 4611686018427387904 one two";
+        QTest::newRow("-U 2^63 - 1") << "$P -U 9223372036854775807 one two";
+        QTest::newRow("-U 2^63") << "$P -U 9223372036854775808 one two";
+        QTest::newRow("empty or signed context length") << "$P -U '' one two && $P --unified=' +5' one two";
         QTest::newRow("-U without a value") << "$P one two -U";
         QTest::newRow("--label without a value") << "$P one two --label";
         QTest::newRow("value not allowed") << "$P --text=1 one two";
         QTest::newRow("three labels") << "$P --label a --label b --label c one two";
+        // Every output form, and the options that shape lines.
+        QTest::newRow("context") << "$P -c one two";
+        QTest::newRow("context, tabs expanded, initial tab") << "$P -C 1 -t -T tabs1 tabs2";
+        QTest::newRow("unified, blanks before empty lines suppressed") << "$P -u --suppress-blank-empty tabs1 tabs2";
+        QTest::newRow("side by side, narrow") << "$P -y -W 40 --tabsize=4 tabs1 tabs2";
+        QTest::newRow("side by side, one column") << "$P -y -W 1 one two";
+        QTest::newRow("side by side, left column") << "$P --side-by-side --left-column -t tabs1 tabs2";
+        QTest::newRow("side by side, common lines left out") << "$P -y --suppress-common-lines tabs1 tabs2";
+        QTest::newRow("side by side of identical files") << "$P -y one one";
+        QTest::newRow("ed script, last line without newline") << "$P -e one two";
+        QTest::newRow("ed script, a line of one period") << "printf 'a\\n.\\nb\\n.\\n' > dots; $P -e one dots";
+        QTest::newRow("RCS") << "$P -n one two";
+        QTest::newRow("ifdef") << "$P -D NAME one two";
+        QTest::newRow("brief") << "$P -q one spaced";
+        QTest::newRow("brief, identical reported") << "$P -qs one one";
+        QTest::newRow("function headings") << "$P -p code1 code2 && $P -u -F '^sec' -p code1 code2";
+        QTest::newRow("accepted for diff's sake") << "$P --horizon-lines=9 --speed-large-files one two";
+        QTest::newRow("obsolete context digits") << "$P -u0 one two; $P -12 -1 -u one two; $P -u -U1 one two";
+        QTest::newRow("names quoted in headers") << "cp -p one 's a'; cp -p two \"$(printf 't\\tb')\"; $P -c 's a' t*b";
+        // NUL bytes: the last one that makes a file binary, the first that
+        // does not.
+        QTest::newRow("NUL at byte 4096") << "head -c 4095 big1 > n1; printf '\\0' >> n1; cat big1 >> n1; $P n1 big1";
+        QTest::newRow("NUL at byte 4097") << "head -c 4096 big1 > n2; printf '\\0' >> n2; cat big1 >> n2; $P n2 big1";
+        QTest::newRow("a block that may slide, placed as diff places it")
+            << "printf 'x\\nc\\nd\\nb\\nb\\nq\\n' > t1; printf 'y\\nc\\nd\\nb\\nq\\n' > t2; $P t1 t2; $P -u -L a -L b t1 t2";
+        QTest::newRow("conflicting styles") << "$P -u -e one two";
+        QTest::newRow("conflicting -D") << "$P -D A --ifdef=B one two";
+        QTest::newRow("width 0") << "$P -y -W 0 one two";
+        QTest::newRow("tabsize 0") << "$P --tabsize=0 one two";
+        QTest::newRow("tabsize 1") << "$P -t --tabsize=1 tabs1 tabs2";
+        // Tab sizes and widths at the 64-bit edges: blanks beyond any memory,
+        // written as they come (the first bytes compared).
+        QTest::newRow("tab size 2^63 - 1, expanded") << "$P -t --tabsize=9223372036854775807 tabs1 tabs2 | head -c 3000";
+        QTest::newRow("tab size 2^63, side by side") << "$P -y --tabsize=9223372036854775808 tabs1 tabs2 | head -c 3000";
+        QTest::newRow("width 2^63 - 1") << "$P -y -W 9223372036854775807 one two | head -c 3000";
+        QTest::newRow("negative horizon") << "$P --horizon-lines=-1 one two";
+        QTest::newRow("exclude file missing") << "$P -X missing one two";
+        QTest::newRow("both files missing") << "$P missing1 missing2";
+        QTest::newRow("missing file as empty") << "$P -u -N missing one; $P --unidirectional-new-file one missing";
         QTest::newRow("write error") << "$P one two > /dev/full";
+        QTest::newRow("help to a full disk") << "$P --help > /dev/full";
+        QTest::newRow("version to a closed output") << "$P --version >&-";
+        QTest::newRow("binary verdict to a full disk") << "$P bin1 bin2 > /dev/full";
+        QTest::newRow("nothing to write to a closed output") << "$P - - >&- < one";
     }
 
     void sameAsDiff()
@@ -242,6 +300,111 @@ private slots:
             CheckPair(Join(a, ending, rng.bounded(4) != 0), Join(b, ending, rng.bounded(4) != 0));
             if (QTest::currentTestFailed())
                 return;
+        }
+    }
+
+    // Random pairs of lines with tabs, carriage returns, wide and combining
+    // characters, long and empty lines: wherever the normal output is
+    // diff's, so is every other form's, byte for byte.
+    void everyForm()
+    {
+        const QList<QByteArray> pieces = {"a", "b", "\t", "x\ty", "  ", ".", "", "\xc3\xa9", "ab\tc", "\r", "a\bb",
+                                          "UPPER", "upper", "int f(void)", "\xe6\x97\xa5\xe6\x9c\xac", "e\xcc\x81",
+                                          QByteArray(70, 'w') + "\tend"};
+        const QList<QStringList> forms = {
+            {"-c"}, {"-C", "1", "-p"}, {"-u", "-T"}, {"-U", "0", "--suppress-blank-empty"}, {"-e"}, {"-n"}, {"-D", "N"},
+            {"-y"}, {"-y", "-W", "40", "-t"}, {"-y", "-W", "19", "--tabsize=3"}, {"-y", "--left-column"},
+            {"-y", "--suppress-common-lines"}, {"-t", "-c", "--tabsize=3"}, {"-T", "--suppress-blank-empty"},
+            {"-i", "-y", "-W", "72"}, {"-q"}};
+        QRandomGenerator rng(26);
+        const auto lines = [&](int count) {
+            QList<QByteArray> out;
+            for (int k = 0; k < count; ++k)
+                out << pieces[rng.bounded(pieces.size())] + QByteArray("  xy").left(rng.bounded(4));
+            return out;
+        };
+        for (int round = 0; round < 40; ++round) {
+            const QList<QByteArray> a = lines(rng.bounded(12));
+            QList<QByteArray> b = a;
+            for (int edits = rng.bounded(4); edits > 0; --edits) {
+                const int at = b.isEmpty() ? 0 : rng.bounded(b.size());
+                if (rng.bounded(2) && !b.isEmpty())
+                    b.removeAt(at);
+                else
+                    b.insert(at, lines(1).first());
+            }
+            Write("one", Join(a, "\n", rng.bounded(4) != 0));
+            Write("two", Join(b, "\n", rng.bounded(4) != 0));
+            if (Run("diff", {"one", "two"}) != Run(m_program, {"one", "two"}))
+                continue;
+            for (const QStringList& form : forms) {
+                const Outcome ours = Run(m_program, form + QStringList{"one", "two"});
+                Outcome gnu = Run("diff", form + QStringList{"one", "two"});
+                gnu.err.replace("diff:", "vantrel-diff:");
+                QVERIFY2(ours == gnu, qPrintable(form.join(' ') + ": " + ours.out.toPercentEncoding()));
+            }
+        }
+    }
+
+    // Two folders built to meet every kind of entry: nested folders, files
+    // on one side, a file against a folder, a link loop, an unreadable
+    // file, names with blanks, TABs and newlines, a binary pair.
+    void folders_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::newRow("plain") << "";
+        QTest::newRow("recursive") << "-r";
+        QTest::newRow("recursive, brief") << "-rq";
+        QTest::newRow("recursive, identical reported, unified") << "-rsu";
+        QTest::newRow("absent files as empty") << "-rN -c";
+        QTest::newRow("absent first files as empty") << "-r --unidirectional-new-file";
+        QTest::newRow("excluded names") << "-r -x '*[ab]' -x 'only*' -e";
+        QTest::newRow("excluded names from a file") << "-r -X d1/same";
+        QTest::newRow("starting file") << "-r -S s";
+        QTest::newRow("links not followed") << "-r --no-dereference";
+        QTest::newRow("side by side") << "-r -y -W 50";
+    }
+
+    void folders()
+    {
+        QFETCH(QString, options);
+        const QString tree = QStringLiteral(
+            "rm -rf d1 d2; mkdir -p d1/sub/deep d1/only1dir d2/sub d2/only2 d2/fd; "
+            "printf 'x\\n' > 'd1/s a'; printf 'y\\n' > 'd2/s a'; printf 'x\\n' > d1/same; cp -p d1/same d2/same; "
+            "printf 'z\\n' > d1/sub/f; printf 'w\\n' > d2/sub/f; printf 'k\\n' > d1/sub/deep/k; "
+            "printf 'q\\n' > d1/only1; printf 'q\\n' > \"d2/$(printf 't\\tb')\"; printf 'n\\n' > \"d1/$(printf 'n\\nl')\"; "
+            "printf 'a\\n' > d1/fd; : > d1/empty; mkdir d2/empty; printf '\\0' > d1/bin; printf '\\1\\0' > d2/bin; "
+            "ln -s loop d1/loop; ln -s loop d2/loop; ln -s same d1/link; ln -s 's a' d2/link; "
+            "printf 'u\\n' > d1/unr; printf 'v\\n' > d2/unr; chmod 000 d2/unr; touch -h -d 2020-01-01 d1/* d2/*");
+        QCOMPARE(Shell(m_program, tree).code, 0);
+        const QString command = "$P " + options + " d1 d2; echo $?; $P " + options + " d1/sub d1/same";
+        const Outcome ours = Shell(m_program, command);
+        Outcome gnu = Shell("diff", command);
+        gnu.err.replace("diff:", "vantrel-diff:");
+        QCOMPARE(ours.out, gnu.out);
+        QCOMPARE(ours.err, gnu.err);
+    }
+
+    // Files of the kind where a guess could cost more than diff's: numbers
+    // and labels from a large set, a few blank lines, unrelated orders.
+    void neverLargerThanDiff()
+    {
+        QRandomGenerator rng(31);
+        const auto lines = [&](int count) {
+            QList<QByteArray> out;
+            for (int k = 0; k < count; ++k) {
+                const int kind = rng.bounded(10);
+                const QByteArray n = QByteArray::number(rng.bounded(1000));
+                out << (kind == 0 ? QByteArray() : kind < 6 ? n : "L: " + n);
+            }
+            return out;
+        };
+        for (int round = 0; round < 3; ++round) {
+            Write("one", Join(lines(6706), "\n", true));
+            Write("two", Join(lines(5777), "\n", true));
+            const qint64 ours = ChangedLines(Run(m_program, {"one", "two"}).out);
+            const qint64 gnu = ChangedLines(Run("diff", {"one", "two"}).out);
+            QVERIFY2(ours <= gnu, qPrintable(QStringLiteral("%1 changed lines against diff's %2").arg(ours).arg(gnu)));
         }
     }
 

@@ -1,6 +1,8 @@
 // Fuzzes the normal and unified writers on random file pairs: each output,
 // applied exactly to File One (hunks where their numbers say, context and
-// removed lines checked), gives File Two byte for byte.
+// removed lines checked), gives File Two byte for byte. Unified output is
+// tried with small context lengths and with lengths at the edges of what
+// 64 bits hold. The other forms are written too, for the sanitizers.
 
 #include "FuzzInput.h"
 #include "engine/Emit.h"
@@ -8,6 +10,7 @@
 #include "engine/LineFile.h"
 #include "engine/ResultChecker.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -47,7 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto b = LineFile::FromBytes(two.toStdString());
     LineDiff::Settings settings;
     settings.minimal = flags & 1;
-    const std::int64_t context = flags >> 1 & 7;
+    constexpr std::int64_t kMax = INT64_MAX;
+    constexpr std::int64_t kHuge[8] = {kMax, kMax - 1, kMax / 2, kMax / 2 + 1, kMax / 2 - 1, INT32_MAX, 255, 256};
+    const std::int64_t context = flags & 0x20 ? kHuge[flags >> 1 & 7] : flags >> 1 & 7;
     settings.horizon = flags & 0x10 ? context : 0;
     const std::vector<LineDiff::Hunk> hunks = LineDiff::FindHunks(*a, *b, settings);
     if (hunks.empty() != (one == two))
@@ -65,6 +70,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray unified =
         Written([&](OutputSink& out) { Emit::WriteUnified(out, *a, *b, hunks, context, "one", "two"); });
     if (!ResultChecker::ApplyUnified(one, unified, applied).isEmpty() || applied != two)
+        std::abort();
+
+    // The other forms, for what the sanitizers see: narrow to wide columns,
+    // small tab sizes, every layout switch.
+    Emit::Layout layout;
+    layout.expandTabs = flags & 0x40;
+    layout.initialTab = flags & 0x40;
+    layout.suppressBlankEmpty = flags & 0x80;
+    layout.tabSize = (flags & 7) + 1;
+    Emit::SideBySide side;
+    side.width = (flags >> 1 & 7) * 19 + 1;
+    side.leftColumn = flags & 0x80;
+    side.suppressCommon = flags & 0x20;
+    const Emit::Pair pair{*a, *b, hunks};
+    Emit::ContextForm form;
+    form.lines = context;
+    form.layout = layout;
+    const QByteArray others = Written([&](OutputSink& out) {
+        Emit::WriteContext(out, pair, form);
+        Emit::WriteEd(out, pair);
+        Emit::WriteRcs(out, pair);
+        Emit::WriteIfdef(out, pair, "NAME");
+        Emit::WriteSideBySide(out, pair, side, layout);
+        Emit::WriteNormal(out, pair, layout);
+    });
+    if (others.isEmpty())
         std::abort();
     return 0;
 }

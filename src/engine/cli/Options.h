@@ -6,6 +6,7 @@
 // operand that stands for standard input.
 
 #include "engine/Comparison.h"
+#include "engine/Emit.h"
 
 #include <cstdint>
 #include <string>
@@ -13,12 +14,32 @@
 
 struct CommandLine {
     enum class Action { Compare, Help, Version };
+    enum class Style { Normal, Unified, Context, Ed, Rcs, SideBySide, Ifdef };
     Action action = Action::Compare;
     CompareSettings settings;
-    bool unified = false;
+    Style style = Style::Normal;
+    // Lines of context for the unified and context styles.
     std::int64_t context = 3;
+    // Only say whether files differ (-q); also say when they are the same (-s).
+    bool brief = false;
+    bool reportIdentical = false;
+    Emit::Layout layout;
+    Emit::SideBySide sideBySide;
+    // Patterns of the lines that name a section, shown in hunk headers.
+    std::vector<std::string> functionPatterns;
+    std::string ifdefName;
+    // Folders.
+    bool recursive = false;
+    bool newFile = false;           // a file missing on either side is empty
+    bool newFileInFirst = false;    // only a file missing in the first is
+    bool noDereference = false;
+    std::vector<std::string> excludes;  // shell patterns for base names
+    std::string startingFile;
     std::vector<std::string> labels;
     std::vector<std::string> operands;
+    // The options as given, in order, for the "diff ..." line that heads
+    // each compared pair in a folder comparison.
+    std::vector<std::string> switches;
     // Set when the command line is wrong: what to say, and whether to
     // add the hint to try --help (not for a misuse the help cannot cure).
     std::string error;

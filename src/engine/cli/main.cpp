@@ -1,13 +1,13 @@
-// vantrel-diff [OPTION]... FILE1 FILE2
-// Compares two files and prints their differences in normal or unified
-// form; exits 0 identical, 1 different, 2 trouble (the reason goes to
-// standard error as "vantrel-diff: PATH: reason").
+// vantrel-diff [OPTION]... FILES
+// Compares two files, or two folders, or a folder and a file, and prints
+// their differences in the form the options choose; exits 0 identical,
+// 1 different, 2 trouble (the reason goes to standard error as
+// "vantrel-diff: PATH: reason").
 
+#include "Files.h"
+#include "Folders.h"
 #include "Options.h"
 #include "vantrel/Version.h"
-
-#include "engine/Comparison.h"
-#include "engine/Emit.h"
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <regex>
 #include <string>
 
 namespace {
@@ -26,46 +27,32 @@ int Complain(const std::string& text)
     return 2;
 }
 
-InputFile Open(const std::string& operand)
+// Flushes and closes standard output, so that nothing written is lost
+// unnoticed: a full disk or a closed descriptor is trouble (2), said as
+// `failed` when given, else with the system's reason. A closed standard
+// output that nothing was written to is no trouble.
+int FinishOutput(int status, const char* failed = nullptr)
 {
-    return operand == "-" ? InputFile::StandardInput() : InputFile(operand);
+    int code = std::ferror(stdout) ? (errno != 0 ? errno : EIO) : 0;
+    if (std::fflush(stdout) != 0 && code == 0)
+        code = errno;
+    if (std::fclose(stdout) != 0 && code == 0 && errno != EBADF)
+        code = errno;
+    if (code == 0)
+        return status;
+    return Complain(failed ? std::string(failed) : std::string("standard output: ") + std::strerror(code));
 }
 
-std::string Header(const CommandLine& cmd, int side, const InputFile& file)
+int Compare(const CommandLine& cmd)
 {
-    if (static_cast<int>(cmd.labels.size()) > side)
-        return cmd.labels[static_cast<std::size_t>(side)];
-    return cmd.operands[static_cast<std::size_t>(side)] + '\t' + Emit::HeaderTime(file.ModificationTime());
-}
-
-int Report(const CommandLine& cmd, const Comparison& c, const InputFile& one, const InputFile& two)
-{
-    switch (c.outcome) {
-    case Outcome::Identical:
-        return 0;
-    case Outcome::Failed:
-        if (c.trouble == Trouble::OutOfMemory)
-            return Complain("memory exhausted");
-        if (c.trouble == Trouble::TooManyLines)
-            return Complain("too many lines to compare");
-        return Complain(c.fileError.path + ": " + c.fileError.Reason());
-    case Outcome::BinaryDiffer:
-        std::printf("Binary files %s and %s differ\n", cmd.operands[0].c_str(), cmd.operands[1].c_str());
-        break;
-    case Outcome::Different: {
-        OutputSink out(stdout);
-        if (cmd.unified)
-            Emit::WriteUnified(out, *c.files[0], *c.files[1], c.hunks, cmd.context, Header(cmd, 0, one), Header(cmd, 1, two));
-        else
-            Emit::WriteNormal(out, *c.files[0], *c.files[1], c.hunks);
-        if (!out.Finish())
-            return Complain(std::string("standard output: ") + std::strerror(errno));
-        return 1;
+    std::unique_ptr<Run> run;
+    try {
+        run = std::make_unique<Run>(cmd);
+    } catch (const std::regex_error& e) {
+        return Complain(std::string("invalid regular expression: ") + e.what());
     }
-    }
-    if (std::fflush(stdout) != 0)
-        return Complain(std::string("standard output: ") + std::strerror(errno));
-    return 1;
+    CompareOperands(*run, cmd.operands[0], cmd.operands[1]);
+    return FinishOutput(run->status);
 }
 
 }  // namespace
@@ -86,14 +73,11 @@ int main(int argc, char* argv[])
     }
     if (cmd.action == CommandLine::Action::Help) {
         std::fputs(UsageText(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 2;
+        return FinishOutput(0, "write failed");
     }
     if (cmd.action == CommandLine::Action::Version) {
         std::fputs("vantrel-diff " VANTREL_VERSION "\n" VANTREL_LICENSE_NOTICE, stdout);
-        return std::fflush(stdout) == 0 ? 0 : 2;
+        return FinishOutput(0);
     }
-    InputFile one = Open(cmd.operands[0]);
-    InputFile two = Open(cmd.operands[1]);
-    const Comparison c = CompareInputs(one, two, cmd.settings);
-    return Report(cmd, c, one, two);
+    return Compare(cmd);
 }

@@ -33,6 +33,9 @@ struct CompareSettings {
     // text, decoded to UTF-8; such a file that is not valid in its
     // encoding is judged as if it were not decoded.
     bool decodeUnicode = false;
+    // Bytes at the start of a file that decide whether it is binary (a NUL
+    // among them); 0 for the whole first block.
+    std::size_t binaryProbe = 0;
 };
 
 // Compares two opened inputs; never throws.

@@ -1,5 +1,7 @@
 #pragma once
-// The emit stage: hunks written as text.
+// The emit stage: hunks written as text. Normal and unified output are
+// written here (Emit.cpp); the context, side-by-side and script forms each
+// have a file of their own.
 //
 // Normal output: per hunk a command line (LaR, RdL, RcR with 1-based line
 // numbers), the "< " lines of File One, "---", and the "> " lines of File
@@ -41,6 +43,52 @@ private:
 
 namespace Emit {
 
+// How each shown line of a file is laid out.
+struct Layout {
+    bool expandTabs = false;          // tabs become spaces
+    bool initialTab = false;          // a tab, not a space, after the marker
+    std::int64_t tabSize = 8;
+    bool suppressBlankEmpty = false;  // no blank after the marker of an empty line
+};
+
+struct SideBySide {
+    std::int64_t width = 130;
+    bool leftColumn = false;       // common lines shown once, on the left
+    bool suppressCommon = false;   // common lines not shown
+};
+
+// What every writer is given: the two files and the hunks between them.
+struct Pair {
+    const LineFile& one;
+    const LineFile& two;
+    const std::vector<LineDiff::Hunk>& hunks;
+};
+
+class SectionFinder;
+
+// The unified and context forms: lines of context, the two header lines'
+// text, and the finder of the section heading shown after each hunk's
+// header (none when null).
+struct ContextForm {
+    std::int64_t lines = 3;
+    std::string_view header1;
+    std::string_view header2;
+    const SectionFinder* sections = nullptr;
+    Layout layout;
+};
+
+void WriteNormal(OutputSink& out, const Pair& pair, const Layout& layout);
+void WriteUnified(OutputSink& out, const Pair& pair, const ContextForm& form);
+void WriteContext(OutputSink& out, const Pair& pair, const ContextForm& form);
+// An ed script, last change first. It cannot say that a line lacks its
+// newline: such a line is written as if it had one.
+void WriteEd(OutputSink& out, const Pair& pair);
+// RCS form: "dL N" and "aL N" commands, every line as it is.
+void WriteRcs(OutputSink& out, const Pair& pair);
+// The merged file: both versions, changes inside #ifndef/#ifdef NAME.
+void WriteIfdef(OutputSink& out, const Pair& pair, std::string_view name);
+void WriteSideBySide(OutputSink& out, const Pair& pair, const SideBySide& form, const Layout& layout);
+
 // The result lines of the normal output, one at a time: the output is the
 // concatenation of head + text + LF for every line.
 class NormalLines {
@@ -69,7 +117,8 @@ private:
 void WriteNormal(OutputSink& out, const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks);
 
 // Writes "--- header1", "+++ header2" and the hunks with `context` lines of
-// context (hunks whose gap is at most twice that are joined).
+// context (hunks whose gap is at most twice that are joined); any
+// non-negative `context` will do, up to the largest 64-bit value.
 void WriteUnified(OutputSink& out, const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks,
                   std::int64_t context, std::string_view header1, std::string_view header2);
 

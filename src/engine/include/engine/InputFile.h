@@ -61,8 +61,9 @@ public:
     // Reads the first block (up to kFirstBlockSize bytes); false on failure.
     bool ReadFirstBlock();
     [[nodiscard]] std::string_view FirstBlock() const { return {m_firstBlock.get(), m_firstBlockSize}; }
-    // True when the first block contains a NUL byte.
-    [[nodiscard]] bool LooksBinary() const;
+    // True when the first block, or its first `within` bytes, contains a
+    // NUL byte.
+    [[nodiscard]] bool LooksBinary(std::size_t within = SIZE_MAX) const;
     // Reads the next bytes after everything read so far. Returns the count
     // read, 0 at the end, -1 on failure (Error() then says why).
     std::int64_t ReadMore(char* into, std::size_t capacity);
@@ -86,6 +87,11 @@ private:
     std::size_t m_firstBlockSize = 0;
     FileError m_error;
 };
+
+// Asks the system to back a large buffer, about to be filled from a file,
+// with large pages: far fewer page faults than filling it page by page.
+// `data` is aligned to 2 MiB and `size` a multiple of it.
+void AdviseLargeBuffer(void* data, std::size_t size);
 
 // True when both files hold the same bytes, reading both from where their
 // first blocks end in fixed-size chunks, so the memory used does not depend

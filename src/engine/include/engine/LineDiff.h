@@ -39,6 +39,12 @@ struct Settings {
     // context: a block next to the end can then slide into them, and
     // unified output matches diff -u.
     std::int64_t horizon = 0;
+    // Place ambiguous blocks where GNU diff places them (see
+    // SlideSide::diffPlacement), not where they read best.
+    bool diffPlacement = false;
+    // A last line without LF equals the same text with one.
+    bool ignoreFinalNewline = false;
+    // (New settings go last: callers list the first ones in order.)
 };
 
 // The hunks that turn `one` into `two`, in order. Throws std::bad_alloc

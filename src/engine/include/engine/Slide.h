@@ -3,7 +3,8 @@
 // can often move up or down without making the result any larger. This
 // stage moves each block to where it reads best: next to a change in the
 // other file when possible, not starting with a blank line or a closing
-// bracket, otherwise as far down as it goes.
+// bracket, otherwise as far down as it goes. (The command-line program
+// places them as GNU diff does instead: see SlideSide::diffPlacement.)
 
 #include "engine/Flags.h"
 #include "engine/LineFile.h"
@@ -30,6 +31,10 @@ struct SlideSide {
     const std::vector<std::uint32_t>& classes;
     std::int64_t prefix;
     const TextNormalizer& normalizer;
+    // Place blocks as GNU diff does: within the lines that have classes,
+    // next to a change in the other file when possible, else as far down
+    // as they go, whatever lines they start with.
+    bool diffPlacement = false;
 
     [[nodiscard, gnu::always_inline]] bool Same(std::int64_t i, std::int64_t j) const
     {

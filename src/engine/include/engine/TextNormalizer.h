@@ -23,8 +23,12 @@ struct LineView {
 
 class TextNormalizer {
 public:
-    TextNormalizer(bool ignoreCase, bool ignoreWhiteSpace)
-        : m_ignoreCase(ignoreCase), m_ignoreWhiteSpace(ignoreWhiteSpace)
+    // `ignoreFinalNewline`: a last line without LF equals the same text
+    // with one (for output that cannot tell them apart).
+    TextNormalizer(bool ignoreCase, bool ignoreWhiteSpace, bool ignoreFinalNewline = false)
+        : m_ignoreCase(ignoreCase),
+          m_ignoreWhiteSpace(ignoreWhiteSpace),
+          m_newlineMatters(!ignoreWhiteSpace && !ignoreFinalNewline)
     {
     }
 
@@ -32,7 +36,7 @@ public:
     [[nodiscard]] bool Same(LineView one, LineView two) const
     {
         if (Plain())
-            return one.lacksNewline == two.lacksNewline && one.raw == two.raw;
+            return (!m_newlineMatters || one.lacksNewline == two.lacksNewline) && one.raw == two.raw;
         return SameRelaxed(one, two);
     }
     // True when lines are compared byte for byte.
@@ -45,4 +49,5 @@ private:
 
     bool m_ignoreCase;
     bool m_ignoreWhiteSpace;
+    bool m_newlineMatters;
 };
