@@ -13,7 +13,7 @@ Q_LOGGING_CATEGORY(lcPrompt, "vantrel.prompt")
 namespace modVantrel {
 namespace {
 
-QMessageBox::Icon toQtIcon(PromptIcon icon)
+QMessageBox::Icon ToQtIcon(PromptIcon icon)
 {
     switch (icon) {
     case PromptIcon::Information: return QMessageBox::Information;
@@ -25,7 +25,7 @@ QMessageBox::Icon toQtIcon(PromptIcon icon)
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButtons toQtButtons(PromptButtons buttons)
+QMessageBox::StandardButtons ToQtButtons(PromptButtons buttons)
 {
     switch (buttons) {
     case PromptButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
@@ -44,7 +44,7 @@ public:
         // visible screen (or a script driving the program) can tell what the
         // user was told.
         qCInfo(lcPrompt).noquote() << p.title << "|" << QString(p.text).replace(QLatin1String("\r\n"), QLatin1String(" / "));
-        QMessageBox box(toQtIcon(p.icon), p.title, p.text, toQtButtons(p.buttons), QApplication::activeWindow());
+        QMessageBox box(ToQtIcon(p.icon), p.title, p.text, ToQtButtons(p.buttons), QApplication::activeWindow());
         switch (box.exec()) {
         case QMessageBox::Cancel: return PromptAnswer::Cancel;
         case QMessageBox::Yes: return PromptAnswer::Yes;

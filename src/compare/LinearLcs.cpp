@@ -37,11 +37,11 @@ struct Anchor {
 };
 
 // The value of a character: bytes count as unsigned.
-inline std::uint64_t code(char c) { return static_cast<unsigned char>(c); }
-inline std::uint64_t code(char32_t c) { return c; }
+inline std::uint64_t Code(char c) { return static_cast<unsigned char>(c); }
+inline std::uint64_t Code(char32_t c) { return c; }
 
 // A random 64-bit value per character (fixed, so results repeat).
-std::uint64_t gear(std::uint64_t c)
+std::uint64_t Gear(std::uint64_t c)
 {
     static const std::array<std::uint64_t, 256> values = [] {
         std::array<std::uint64_t, 256> table{};
@@ -64,13 +64,13 @@ std::uint64_t gear(std::uint64_t c)
 // each position of a line is then one shift and one add away from the last.
 static_assert(2 * kAnchorLength == 64);
 
-inline std::uint64_t rollIn(std::uint64_t h, std::uint64_t c) { return (h << 2) + gear(c); }
+inline std::uint64_t RollIn(std::uint64_t h, std::uint64_t c) { return (h << 2) + Gear(c); }
 
 template <class Char>
-std::uint64_t hashOf(const Char* text)
+std::uint64_t HashOf(const Char* text)
 {
     std::uint64_t h = 0;
-    for (std::int64_t k = 0; k < kAnchorLength; ++k) h = rollIn(h, code(text[k]));
+    for (std::int64_t k = 0; k < kAnchorLength; ++k) h = RollIn(h, Code(text[k]));
     return h;
 }
 
@@ -87,7 +87,7 @@ constexpr int kFilterShift = 64 - 22;
 // once among all stretches of line two (by a rolling hash, checked character
 // by character afterwards).
 template <class Char>
-std::vector<Anchor> candidateAnchors(std::basic_string_view<Char> one, std::basic_string_view<Char> two)
+std::vector<Anchor> CandidateAnchors(std::basic_string_view<Char> one, std::basic_string_view<Char> two)
 {
     struct Seen { std::int64_t one; std::int64_t two; int countOne; int countTwo; };
     const std::int64_t stride = std::max(kAnchorLength, static_cast<std::int64_t>(one.size()) / kMaxCandidates + 1);
@@ -95,7 +95,7 @@ std::vector<Anchor> candidateAnchors(std::basic_string_view<Char> one, std::basi
     table.reserve(one.size() / static_cast<std::size_t>(stride) + 1);
     std::vector<bool> filter(kFilterBits, false);
     for (std::int64_t i = 0; i + kAnchorLength <= static_cast<std::int64_t>(one.size()); i += stride) {
-        const std::uint64_t h = hashOf(one.data() + i);
+        const std::uint64_t h = HashOf(one.data() + i);
         auto [it, fresh] = table.try_emplace(h, Seen{i, -1, 0, 0});
         ++it->second.countOne;
         filter[h >> kFilterShift] = true;
@@ -103,7 +103,7 @@ std::vector<Anchor> candidateAnchors(std::basic_string_view<Char> one, std::basi
     const auto m = static_cast<std::int64_t>(two.size());
     std::uint64_t h = 0;
     for (std::int64_t end = 0; end < m; ++end) {
-        h = rollIn(h, code(two[static_cast<std::size_t>(end)]));
+        h = RollIn(h, Code(two[static_cast<std::size_t>(end)]));
         if (end + 1 < kAnchorLength || !filter[h >> kFilterShift])
             continue;
         const auto it = table.find(h);
@@ -124,9 +124,9 @@ std::vector<Anchor> candidateAnchors(std::basic_string_view<Char> one, std::basi
 // The longest chain of candidates that rises in both lines without overlap
 // (longest increasing subsequence by patience sorting, O(c log c)).
 template <class Char>
-std::vector<Anchor> findAnchors(std::basic_string_view<Char> one, std::basic_string_view<Char> two)
+std::vector<Anchor> FindAnchors(std::basic_string_view<Char> one, std::basic_string_view<Char> two)
 {
-    const std::vector<Anchor> c = candidateAnchors(one, two);
+    const std::vector<Anchor> c = CandidateAnchors(one, two);
     std::vector<std::size_t> tails, previous(c.size(), SIZE_MAX);
     for (std::size_t i = 0; i < c.size(); ++i) {
         // Two anchors may not share characters of line two.
@@ -161,7 +161,7 @@ public:
     {
         const auto n = static_cast<std::int64_t>(m_one.size());
         const auto m = static_cast<std::int64_t>(m_two.size());
-        const std::vector<Anchor> anchors = useAnchors ? findAnchors(m_one, m_two) : std::vector<Anchor>{};
+        const std::vector<Anchor> anchors = useAnchors ? FindAnchors(m_one, m_two) : std::vector<Anchor>{};
         std::int64_t x = 0, y = 0;
         for (const Anchor& anchor : anchors) {
             solve(x, anchor.one, y, anchor.two);
@@ -247,7 +247,7 @@ private:
         }
         if ((n + 1) * (m + 1) <= m_tableCells) {
             m_budget -= n * m / kCellsPerWorkUnit;
-            m_length += tableLcs(m_one.substr(static_cast<std::size_t>(x0), static_cast<std::size_t>(n)),
+            m_length += TableLcs(m_one.substr(static_cast<std::size_t>(x0), static_cast<std::size_t>(n)),
                                  m_two.substr(static_cast<std::size_t>(y0), static_cast<std::size_t>(m)),
                                  m_marks1, static_cast<std::size_t>(x0), m_marks2,
                                  static_cast<std::size_t>(y0));
@@ -351,7 +351,7 @@ private:
 }  // namespace
 
 template <class Char>
-LinearLcsOutcome linearSpaceLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
+LinearLcsOutcome LinearSpaceLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
                                 std::vector<bool>& marks1, std::vector<bool>& marks2,
                                 std::int64_t cellBudget, std::int64_t workBudget)
 {
@@ -359,9 +359,9 @@ LinearLcsOutcome linearSpaceLcs(std::basic_string_view<Char> one, std::basic_str
     return solver.run(one.size() + two.size() > kAnchorThreshold);
 }
 
-template LinearLcsOutcome linearSpaceLcs(std::string_view, std::string_view, std::vector<bool>&, std::vector<bool>&,
+template LinearLcsOutcome LinearSpaceLcs(std::string_view, std::string_view, std::vector<bool>&, std::vector<bool>&,
                                          std::int64_t, std::int64_t);
-template LinearLcsOutcome linearSpaceLcs(std::u32string_view, std::u32string_view, std::vector<bool>&,
+template LinearLcsOutcome LinearSpaceLcs(std::u32string_view, std::u32string_view, std::vector<bool>&,
                                          std::vector<bool>&, std::int64_t, std::int64_t);
 
 }  // namespace modVantrel::detail

@@ -5,7 +5,7 @@
 
 namespace Rounding {
 
-std::int64_t roundHalfEven(double x)
+std::int64_t RoundHalfEven(double x)
 {
     // Written out instead of relying on the floating-point rounding mode,
     // which a library elsewhere in the process could have changed.

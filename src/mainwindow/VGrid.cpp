@@ -153,7 +153,7 @@ RowText::Part VGrid::TextMatrixPart(int row, qsizetype columns) const
     if (!Valid(row))
         return {};
     if (const auto it = m_texts.constFind(row); it != m_texts.cend())
-        return RowText::leadingColumns(*it, columns);
+        return RowText::LeadingColumns(*it, columns);
     if (row == 0 || !m_source)
         return {};
     const std::int32_t line = m_rows->line[static_cast<std::size_t>(row - 1)];
@@ -165,7 +165,7 @@ LineText VGrid::LineOfRow(int row) const
     if (!Valid(row))
         return {};
     if (const auto it = m_texts.constFind(row); it != m_texts.cend())
-        return LineText(RowText::lineOfRowText(*it));
+        return LineText(RowText::LineOfRowText(*it));
     if (row == 0 || !m_source)
         return {};
     const std::int32_t line = m_rows->line[static_cast<std::size_t>(row - 1)];

@@ -283,10 +283,10 @@ bool frmFileDiffs::MarkDifferencesInGrids(const cDiffEngine& engine)
         const auto [one, two] = std::exchange(m_loadedFiles, {});
         if (!one || !two)
             throw modVantrel::VantrelError(modVantrel::ErrorNumber::Unknown, QStringLiteral("No files are loaded."));
-        Alignment::AlignOutcome outcome = Alignment::alignHunks(
+        Alignment::AlignOutcome outcome = Alignment::AlignHunks(
             engine.Hunks(), static_cast<std::int32_t>(one->LineCount()), static_cast<std::int32_t>(two->LineCount()));
         if (!outcome.ok())
-            Alignment::padShorterPane(outcome.rows);
+            Alignment::PadShorterPane(outcome.rows);
         DisplayComparison(one, two, std::move(outcome.rows));
         if (!outcome.ok()) {
             MsgBox(MarkingFailedMessage(), PromptButtons::Ok, PromptIcon::Critical,

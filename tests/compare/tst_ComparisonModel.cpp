@@ -16,7 +16,7 @@ ComparisonModel Shown(const QByteArray& one, const QByteArray& two, const std::v
 {
     ComparisonModel model;
     auto a = LineFile::FromBytes(one.toStdString()), b = LineFile::FromBytes(two.toStdString());
-    Alignment::AlignOutcome aligned = Alignment::alignHunks(hunks, std::int32_t(a->LineCount()), std::int32_t(b->LineCount()));
+    Alignment::AlignOutcome aligned = Alignment::AlignHunks(hunks, std::int32_t(a->LineCount()), std::int32_t(b->LineCount()));
     if (!aligned.ok())
         qFatal("test comparison does not align");
     model.Show(a, b, std::move(aligned.rows));
@@ -239,7 +239,7 @@ private slots:
         QVERIFY(!model.KnownRowMarks(2, false));
         // Row 2 of the next comparison is another pair of lines.
         model.Show(LineFile::FromBytes("a\nbc\n"), LineFile::FromBytes("a\nbd\n"), [] {
-            return Alignment::alignHunks({{1, 1, 1, 1}}, 2, 2).rows;
+            return Alignment::AlignHunks({{1, 1, 1, 1}}, 2, 2).rows;
         }());
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
         QCOMPARE(Letters(model.RowMarks(2, true)->marks2), QStringLiteral(".x"));

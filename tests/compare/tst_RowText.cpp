@@ -40,9 +40,9 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
         QFETCH(bool, asBytes);
-        QCOMPARE(RowText::rowText(number, bytes), expected);
+        QCOMPARE(RowText::Format(number, bytes), expected);
         const QString line = expected.mid(expected.indexOf(u'.') + 1);
-        QCOMPARE(lineText(bytes), line);
+        QCOMPARE(ShownLine(bytes), line);
         const auto owner = std::make_shared<QByteArray>(bytes);
         const LineText held = LineText::FromBytes(*owner, owner);
         QCOMPARE(held.isBytes(), asBytes);
@@ -80,7 +80,7 @@ private slots:
         QFETCH(int, columns);
         QFETCH(QString, part);
         QFETCH(bool, more);
-        QCOMPARE(RowText::leadingColumns(text, columns), (Part{part, more}));
+        QCOMPARE(RowText::LeadingColumns(text, columns), (Part{part, more}));
     }
 
     // A row's part formed from a bounded prefix of the line's bytes is the
@@ -100,10 +100,10 @@ private slots:
     void rowTextPartOfLongLines()
     {
         QFETCH(QByteArray, bytes);
-        const QString whole = RowText::rowText(123, bytes);
+        const QString whole = RowText::Format(123, bytes);
         for (const qsizetype columns : {0, 1, 4, 5, 6, 37, 300}) {
-            const Part part = RowText::rowTextPart(123, bytes, isValidUtf8(bytes), columns);
-            QCOMPARE(part, RowText::leadingColumns(whole, columns));
+            const Part part = RowText::FormatPart(123, bytes, IsValidUtf8(bytes), columns);
+            QCOMPARE(part, RowText::LeadingColumns(whole, columns));
         }
     }
 };

@@ -124,7 +124,7 @@ namespace ShownComparison {
 inline void Fill(frmFileDiffs& form, const QStringList& one, const QStringList& two,
                  const std::vector<LineDiff::Hunk>& hunks)
 {
-    Alignment::AlignOutcome aligned = Alignment::alignHunks(hunks, std::int32_t(one.size()), std::int32_t(two.size()));
+    Alignment::AlignOutcome aligned = Alignment::AlignHunks(hunks, std::int32_t(one.size()), std::int32_t(two.size()));
     QVERIFY(aligned.ok());
     const auto file = [](const QStringList& lines) {
         return LineFile::FromBytes(lines.isEmpty() ? std::string() : (lines.join(u'\n') + u'\n').toUtf8().toStdString());

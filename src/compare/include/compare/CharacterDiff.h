@@ -96,14 +96,14 @@ struct CharacterDiffResult {
 
 // The budgets are parameters so that tests can reach the other methods with
 // short lines; callers use the defaults.
-[[nodiscard]] CharacterDiffResult compareCharacters(QStringView line1, QStringView line2,
+[[nodiscard]] CharacterDiffResult CompareCharacters(QStringView line1, QStringView line2,
                                                     bool ignoreCase,
                                                     std::int64_t cellBudget = kLcsTableCellBudget,
                                                     std::int64_t workBudget = kLcsWorkBudget);
 
 // The same for the detail pane's lines; two lines of one byte per character
 // are compared as they are held, without a copy.
-[[nodiscard]] CharacterDiffResult compareCharacters(const LineText& line1, const LineText& line2, bool ignoreCase,
+[[nodiscard]] CharacterDiffResult CompareCharacters(const LineText& line1, const LineText& line2, bool ignoreCase,
                                                     std::int64_t cellBudget = kLcsTableCellBudget,
                                                     std::int64_t workBudget = kLcsWorkBudget);
 

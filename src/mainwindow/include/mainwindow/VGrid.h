@@ -29,18 +29,18 @@ class RowTextSource {
 public:
     virtual ~RowTextSource() = default;
     [[nodiscard]] virtual QString RowText(std::int32_t line) const = 0;
-    // The row text's first `columns` columns (RowText::leadingColumns) and
+    // The row text's first `columns` columns (RowText::LeadingColumns) and
     // whether it goes on: what painting and tooltips use, so that their cost
     // stays bounded by what is shown. This default cuts the whole text;
     // sources of long lines form the part alone.
     [[nodiscard]] virtual RowText::Part RowTextPart(std::int32_t line, qsizetype columns) const
     {
-        return RowText::leadingColumns(RowText(line), columns);
+        return RowText::LeadingColumns(RowText(line), columns);
     }
     // The line's own text without its number, as the detail pane shows it.
     [[nodiscard]] virtual LineText LineTextOf(std::int32_t line) const
     {
-        return LineText(RowText::lineOfRowText(RowText(line)));
+        return LineText(RowText::LineOfRowText(RowText(line)));
     }
 };
 
