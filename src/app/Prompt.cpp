@@ -43,7 +43,8 @@ public:
         // Every message is also logged, so a run on a machine without a
         // visible screen (or a script driving the program) can tell what the
         // user was told.
-        qCInfo(lcPrompt).noquote() << p.title << "|" << QString(p.text).replace(QLatin1String("\r\n"), QLatin1String(" / "));
+        qCInfo(lcPrompt).noquote() << p.title << "|"
+                                   << QString(p.text).replace(QLatin1String("\r\n"), QLatin1String(" / "));
         QMessageBox box(ToQtIcon(p.icon), p.title, p.text, ToQtButtons(p.buttons), QApplication::activeWindow());
         switch (box.exec()) {
         case QMessageBox::Cancel: return PromptAnswer::Cancel;
@@ -56,8 +57,8 @@ public:
     std::optional<QString> input(const InputPrompt& p) override
     {
         bool ok = false;
-        QString text = QInputDialog::getText(QApplication::activeWindow(), p.title, p.text, QLineEdit::Normal,
-                                             p.defaultText, &ok);
+        QString text =
+            QInputDialog::getText(QApplication::activeWindow(), p.title, p.text, QLineEdit::Normal, p.defaultText, &ok);
         if (!ok)
             return std::nullopt;
         return text;

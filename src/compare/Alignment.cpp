@@ -128,9 +128,10 @@ public:
         lines(m_rows.two, m_next2, c.last2, color);
         fillers(m_rows.one, c.rows() - c.count1(), fillerColor);
         fillers(m_rows.two, c.rows() - c.count2(), fillerColor);
-        m_rows.blocks.push_back(DiffBlock{firstRow, static_cast<std::int32_t>(c.rows()),
-                                          static_cast<std::int32_t>(c.first1 - 1), static_cast<std::int32_t>(c.count1()),
-                                          static_cast<std::int32_t>(c.first2 - 1), static_cast<std::int32_t>(c.count2())});
+        m_rows.blocks.push_back(
+            DiffBlock{firstRow, static_cast<std::int32_t>(c.rows()), static_cast<std::int32_t>(c.first1 - 1),
+                      static_cast<std::int32_t>(c.count1()), static_cast<std::int32_t>(c.first2 - 1),
+                      static_cast<std::int32_t>(c.count2())});
     }
 
     // The lines not yet written (all of them after a fault) and the trailing row.
@@ -165,8 +166,7 @@ private:
 
 }  // namespace
 
-AlignOutcome AlignHunks(const std::vector<LineDiff::Hunk>& hunks, std::int32_t lineCountOne,
-                        std::int32_t lineCountTwo)
+AlignOutcome AlignHunks(const std::vector<LineDiff::Hunk>& hunks, std::int32_t lineCountOne, std::int32_t lineCountTwo)
 {
     AlignOutcome outcome;
     if (lineCountOne < 0 || lineCountTwo < 0) {
@@ -224,18 +224,13 @@ void PadShorterPane(AlignedRows& rows)
 QString DescribeAlignStatus(AlignStatus status)
 {
     switch (status) {
-    case AlignStatus::Ok:
-        return QStringLiteral("the difference blocks were aligned");
-    case AlignStatus::EmptyBlock:
-        return QStringLiteral("a difference block holds no line");
-    case AlignStatus::OutOfRange:
-        return QStringLiteral("a difference block names a line that the file does not have");
-    case AlignStatus::OutOfOrder:
-        return QStringLiteral("a difference block does not follow on from the one before it");
+    case AlignStatus::Ok: return QStringLiteral("the difference blocks were aligned");
+    case AlignStatus::EmptyBlock: return QStringLiteral("a difference block holds no line");
+    case AlignStatus::OutOfRange: return QStringLiteral("a difference block names a line that the file does not have");
+    case AlignStatus::OutOfOrder: return QStringLiteral("a difference block does not follow on from the one before it");
     case AlignStatus::CountMismatch:
         return QStringLiteral("the difference blocks do not account for every line of both files");
-    case AlignStatus::TooManyRows:
-        return QStringLiteral("the comparison has too many rows to show");
+    case AlignStatus::TooManyRows: return QStringLiteral("the comparison has too many rows to show");
     }
     return QString();
 }

@@ -25,8 +25,7 @@ __m128i Load16(const char* at)
 // byte is a letter (of the bytes that can then equal a lower-case letter,
 // exactly its two cases do). Candidates are checked in full. Returns a
 // match, or in `next` the first start it did not look at.
-std::size_t FindWide(std::string_view hay, std::size_t& next, const std::string& folded,
-                     const FoldedNeedle& needle)
+std::size_t FindWide(std::string_view hay, std::size_t& next, const std::string& folded, const FoldedNeedle& needle)
 {
     const std::size_t m = folded.size();
     const auto first = static_cast<unsigned char>(folded.front());

@@ -11,8 +11,8 @@
 namespace modVantrel {
 namespace {
 
-void Backtrack(const LCSTable& table, std::vector<bool>& marks1, std::size_t offset1,
-               std::vector<bool>& marks2, std::size_t offset2, std::int32_t i, std::int32_t j)
+void Backtrack(const LCSTable& table, std::vector<bool>& marks1, std::size_t offset1, std::vector<bool>& marks2,
+               std::size_t offset2, std::int32_t i, std::int32_t j)
 {
     while (i > 0 && j > 0) {
         switch (table.direction(i, j)) {
@@ -22,12 +22,8 @@ void Backtrack(const LCSTable& table, std::vector<bool>& marks1, std::size_t off
             --i;
             --j;
             break;
-        case LcsDirection::Up:
-            --i;
-            break;
-        default:
-            --j;
-            break;
+        case LcsDirection::Up: --i; break;
+        default: --j; break;
         }
     }
 }
@@ -77,9 +73,8 @@ std::size_t CommonSuffix(std::basic_string_view<Char> a, std::basic_string_view<
 }  // namespace
 
 LCSTable::LCSTable(std::int32_t len1, std::int32_t len2)
-    : m_len1(len1), m_len2(len2),
-      m_cells((static_cast<std::size_t>(len1) + 1) * (static_cast<std::size_t>(len2) + 1),
-              static_cast<std::uint8_t>(LcsDirection::None))
+    : m_len1(len1), m_len2(len2), m_cells((static_cast<std::size_t>(len1) + 1) * (static_cast<std::size_t>(len2) + 1),
+                                          static_cast<std::uint8_t>(LcsDirection::None))
 {
 }
 
@@ -121,8 +116,8 @@ std::int32_t FillLCSMatrix(std::u32string_view one, std::u32string_view two, LCS
     return FillTable(one, two, table);
 }
 
-void GetLocationOfDiffs(const LCSTable& table, std::vector<bool>& marks1,
-                        std::vector<bool>& marks2, std::int32_t i, std::int32_t j)
+void GetLocationOfDiffs(const LCSTable& table, std::vector<bool>& marks1, std::vector<bool>& marks2, std::int32_t i,
+                        std::int32_t j)
 {
     Backtrack(table, marks1, 0, marks2, 0, i, j);
 }
@@ -141,8 +136,8 @@ std::int32_t TableLcs(std::basic_string_view<Char> one, std::basic_string_view<C
     return length;
 }
 
-template std::int32_t TableLcs(std::string_view, std::string_view, std::vector<bool>&, std::size_t,
-                               std::vector<bool>&, std::size_t);
+template std::int32_t TableLcs(std::string_view, std::string_view, std::vector<bool>&, std::size_t, std::vector<bool>&,
+                               std::size_t);
 template std::int32_t TableLcs(std::u32string_view, std::u32string_view, std::vector<bool>&, std::size_t,
                                std::vector<bool>&, std::size_t);
 
@@ -174,7 +169,7 @@ CharacterDiffResult CompareSequences(std::basic_string_view<Char> one, std::basi
     } else {
         const auto outcome = detail::LinearSpaceLcs(head1, head2, result.marks1, result.marks2, cellBudget, workBudget);
         result.length = outcome.length;
-        result.method = !outcome.complete ? LcsMethod::Partial
+        result.method = !outcome.complete  ? LcsMethod::Partial
                         : outcome.anchored ? LcsMethod::Anchored
                                            : LcsMethod::LinearSpace;
     }
@@ -212,8 +207,8 @@ std::string_view ComparableBytes(const LineText& line, bool ignoreCase, std::str
 
 }  // namespace
 
-CharacterDiffResult CompareCharacters(QStringView line1, QStringView line2, bool ignoreCase,
-                                      std::int64_t cellBudget, std::int64_t workBudget)
+CharacterDiffResult CompareCharacters(QStringView line1, QStringView line2, bool ignoreCase, std::int64_t cellBudget,
+                                      std::int64_t workBudget)
 {
     const std::u32string one = ToCodePoints(line1, ignoreCase);
     const std::u32string two = ToCodePoints(line2, ignoreCase);
@@ -239,8 +234,8 @@ CharacterDiffResult CompareCharacters(const LineText& line1, const LineText& lin
                              line2.isBytes() ? line2.toString() : line2.text(), ignoreCase, cellBudget, workBudget);
 }
 
-std::int32_t StringDiffs(QStringView line1, QStringView line2, bool ignoreCase,
-                         std::vector<bool>& marks1, std::vector<bool>& marks2)
+std::int32_t StringDiffs(QStringView line1, QStringView line2, bool ignoreCase, std::vector<bool>& marks1,
+                         std::vector<bool>& marks2)
 {
     CharacterDiffResult result = CompareCharacters(line1, line2, ignoreCase);
     marks1 = std::move(result.marks1);
@@ -248,8 +243,8 @@ std::int32_t StringDiffs(QStringView line1, QStringView line2, bool ignoreCase,
     return result.length;
 }
 
-std::int32_t StringDiffs(const LineText& line1, const LineText& line2, bool ignoreCase,
-                         std::vector<bool>& marks1, std::vector<bool>& marks2)
+std::int32_t StringDiffs(const LineText& line1, const LineText& line2, bool ignoreCase, std::vector<bool>& marks1,
+                         std::vector<bool>& marks2)
 {
     CharacterDiffResult result = CompareCharacters(line1, line2, ignoreCase);
     marks1 = std::move(result.marks1);

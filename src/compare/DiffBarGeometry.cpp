@@ -10,8 +10,8 @@ namespace {
 
 std::int32_t ClampToInt32(std::int64_t v)
 {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace
@@ -24,8 +24,8 @@ float RowStep(std::int32_t barHeight, std::int32_t rowCount)
     return static_cast<float>(static_cast<double>(barHeight) / static_cast<double>(rowCount));
 }
 
-Band BandForBlock(std::int64_t firstRow, std::int64_t rowCount, std::uint32_t color,
-                  std::int32_t gridRows, std::int32_t barHeight)
+Band BandForBlock(std::int64_t firstRow, std::int64_t rowCount, std::uint32_t color, std::int32_t gridRows,
+                  std::int32_t barHeight)
 {
     Band band;
     band.color = color;
@@ -35,8 +35,8 @@ Band BandForBlock(std::int64_t firstRow, std::int64_t rowCount, std::uint32_t co
     const double step = RowStep(barHeight, gridRows);
     const std::int64_t height = Rounding::RoundHalfEven(step * static_cast<double>(rowCount));
     // The top is taken from H, not from S, so it does not inherit S's error.
-    const std::int64_t top = Rounding::RoundHalfEven(
-        barHeight * (static_cast<double>(firstRow - 1) / static_cast<double>(gridRows)));
+    const std::int64_t top =
+        Rounding::RoundHalfEven(barHeight * (static_cast<double>(firstRow - 1) / static_cast<double>(gridRows)));
     band.height = ClampToInt32(std::clamp<std::int64_t>(height, 1, barHeight));
     band.top = ClampToInt32(std::clamp<std::int64_t>(top, 0, barHeight - band.height));
     return band;

@@ -19,8 +19,7 @@ std::int64_t RoundHalfEven(double x)
     }
     constexpr double kLimit = 9.0e18;  // keeps the cast defined
     if (!(result > -kLimit && result < kLimit)) {
-        return result < 0 ? std::numeric_limits<std::int64_t>::min()
-                          : std::numeric_limits<std::int64_t>::max();
+        return result < 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
     }
     return static_cast<std::int64_t>(result);
 }

@@ -101,8 +101,7 @@ bool Needle::MatchesRowText(const QString& rowText) const
 // One search over one pane.
 class PaneSearch {
 public:
-    PaneSearch(const LineFile& file, const Needle& needle)
-        : m_file(file), m_needle(needle), m_base(file.Bytes().data())
+    PaneSearch(const LineFile& file, const Needle& needle) : m_file(file), m_needle(needle), m_base(file.Bytes().data())
     {
     }
 
@@ -313,9 +312,8 @@ private:
 };
 
 std::optional<std::int32_t> FindInPane(const LineFile& file, const Alignment::PaneRows& pane,
-                                       const std::vector<Alignment::DiffBlock>& blocks, int side,
-                                       const Needle& needle, std::int32_t firstRow, std::int32_t lastRow,
-                                       Direction direction)
+                                       const std::vector<Alignment::DiffBlock>& blocks, int side, const Needle& needle,
+                                       std::int32_t firstRow, std::int32_t lastRow, Direction direction)
 {
     firstRow = std::max(firstRow, 1);
     lastRow = std::min<std::int32_t>(lastRow, static_cast<std::int32_t>(pane.size()));

@@ -51,7 +51,8 @@ bool EndsWithoutNewline(const LineFile& file, std::int64_t first, std::int64_t c
 std::int64_t NormalLineCount(const LineFile& one, const LineFile& two, const LineDiff::Hunk& h)
 {
     return 1 + h.count1 + h.count2 + ((h.count1 > 0 && h.count2 > 0) ? 1 : 0)
-           + (EndsWithoutNewline(one, h.first1, h.count1) ? 1 : 0) + (EndsWithoutNewline(two, h.first2, h.count2) ? 1 : 0);
+           + (EndsWithoutNewline(one, h.first1, h.count1) ? 1 : 0)
+           + (EndsWithoutNewline(two, h.first2, h.count2) ? 1 : 0);
 }
 
 // Line `offset` of the normal output of one hunk.
@@ -86,7 +87,8 @@ void AppendUnifiedRange(std::string& out, char sign, std::int64_t first, std::in
     }
 }
 
-void WriteUnifiedLines(OutputSink& out, std::string_view sign, const LineFile& file, std::int64_t first, std::int64_t end)
+void WriteUnifiedLines(OutputSink& out, std::string_view sign, const LineFile& file, std::int64_t first,
+                       std::int64_t end)
 {
     for (std::int64_t i = first; i < end; ++i) {
         out.Write(sign);
@@ -211,7 +213,7 @@ void WriteUnified(OutputSink& out, const LineFile& one, const LineFile& two, con
 std::string HeaderTime(FileTime time)
 {
     const auto seconds = static_cast<std::time_t>(time.seconds);
-    std::tm local {};
+    std::tm local{};
     localtime_r(&seconds, &local);
     char date[64];
     char zone[16];

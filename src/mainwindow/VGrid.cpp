@@ -344,8 +344,8 @@ void VGrid::UpdateRowHeight()
     for (char16_t c = 0x21; c < 0x7F; ++c)
         narrowest = std::min(narrowest, metrics.horizontalAdvance(QChar(c)));
     m_narrowestAdvance = std::max(narrowest, 1);
-    m_textIndent = std::max(kTextIndent, kPictureIndent + RowMarkers::kWidth + kPictureGap
-                                             - metrics.horizontalAdvance(QLatin1Char(' ')));
+    m_textIndent = std::max(
+        kTextIndent, kPictureIndent + RowMarkers::kWidth + kPictureGap - metrics.horizontalAdvance(QLatin1Char(' ')));
     UpdateScrollBars();
 }
 

@@ -16,7 +16,10 @@ QString Render(const PaneRows& pane)
     for (std::size_t i = 0; i < pane.size(); ++i) {
         const std::uint32_t c = pane.color[i];
         tokens << (pane.line[i] == kNoLine ? QStringLiteral("-") : QString::number(pane.line[i] + 1))
-                      + (c == kOrphanColor ? "o" : c == kChangedColor ? "c" : c == kDefaultColor ? "" : "?");
+                      + (c == kOrphanColor    ? "o"
+                         : c == kChangedColor ? "c"
+                         : c == kDefaultColor ? ""
+                                              : "?");
     }
     return tokens.join(u' ');
 }

@@ -58,8 +58,8 @@ private slots:
         QTest::newRow("1252 case kept") << Example{"ÿé€œx", "ŸÉ€Œ", false, 1, "00100", "0010"};
         QTest::newRow("emoji sharing a high surrogate")
             << Example{QString::fromUcs4(U"\U0001F600a"), QString::fromUcs4(U"\U0001F601a"), false, 1, "001", "001"};
-        QTest::newRow("same emoji")
-            << Example{QString::fromUcs4(U"x\U0001F600"), QString::fromUcs4(U"\U0001F600"), false, 1, "011", "11"};
+        QTest::newRow("same emoji") << Example{
+            QString::fromUcs4(U"x\U0001F600"), QString::fromUcs4(U"\U0001F600"), false, 1, "011", "11"};
     }
 
     void examples()

@@ -8,8 +8,15 @@
 using namespace DiffBar;
 
 namespace {
-struct BandCase { qint64 row, count; int gridRows, barHeight, top, height; };
-struct MarkCase { int row; float y; int gridRows, barHeight, markY, clickRow; };  // -1: not checked
+struct BandCase {
+    qint64 row, count;
+    int gridRows, barHeight, top, height;
+};
+struct MarkCase {
+    int row;
+    float y;
+    int gridRows, barHeight, markY, clickRow;
+};  // -1: not checked
 }  // namespace
 
 class tst_DiffBarGeometry : public QObject {
@@ -19,7 +26,13 @@ private slots:
     {
         QTest::addColumn<double>("x");
         QTest::addColumn<qint64>("rounded");
-        for (auto [x, r] : {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-1.5, -2}, {-2.6, -3}, {2.51, 3}, {95.4999983310699462890625, 95}})
+        for (auto [x, r] : {std::pair{0.5, 0},
+                            {1.5, 2},
+                            {2.5, 2},
+                            {-1.5, -2},
+                            {-2.6, -3},
+                            {2.51, 3},
+                            {95.4999983310699462890625, 95}})
             QTest::addRow("%.17g", x) << x << qint64(r);
     }
 

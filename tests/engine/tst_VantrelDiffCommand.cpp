@@ -28,7 +28,10 @@ private:
         friend bool operator==(const Outcome&, const Outcome&) = default;
     };
 
-    QString Write(const QString& name, const QByteArray& bytes) { return ResultChecker::Write(m_dir.filePath(name), bytes); }
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        return ResultChecker::Write(m_dir.filePath(name), bytes);
+    }
 
     // Runs a shell command in the test folder with $P naming the program.
     Outcome Shell(const QString& program, const QString& command)
@@ -62,7 +65,8 @@ private:
         const bool unified = output.startsWith("--- ");
         for (qsizetype i = unified ? 2 : 0; i < lines.size(); ++i) {
             const QByteArray& line = lines[i];
-            n += unified ? line.startsWith('-') || line.startsWith('+') : line.startsWith("< ") || line.startsWith("> ");
+            n +=
+                unified ? line.startsWith('-') || line.startsWith('+') : line.startsWith("< ") || line.startsWith("> ");
         }
         return n;
     }
@@ -95,7 +99,9 @@ private:
             if (ours.out == gnu.out)
                 continue;
             QVERIFY2(ChangedLines(ours.out) <= ChangedLines(gnu.out),
-                     qPrintable(QStringLiteral("%1 changed lines against diff's %2").arg(ChangedLines(ours.out)).arg(ChangedLines(gnu.out))));
+                     qPrintable(QStringLiteral("%1 changed lines against diff's %2")
+                                    .arg(ChangedLines(ours.out))
+                                    .arg(ChangedLines(gnu.out))));
             QCOMPARE(Patched(one, ours.out, form.isEmpty() ? "--normal" : "--unified"), two);
             // patch forgives misplaced hunks; the numbers must be exact.
             QByteArray applied;
@@ -146,9 +152,11 @@ private slots:
         QTest::newRow("same endless file twice") << "timeout 20 $P /dev/zero /dev/zero";
         QTest::newRow("binary") << "$P bin1 bin2";
         QTest::newRow("binary as text") << "$P --text bin1 bin2";
-        QTest::newRow("UTF-16 is binary unless decoded") << "printf '\\377\\376a\\0\\n\\0' > w1; printf '\\377\\376b\\0\\n\\0' > w2; $P w1 w2";
+        QTest::newRow("UTF-16 is binary unless decoded")
+            << "printf '\\377\\376a\\0\\n\\0' > w1; printf '\\377\\376b\\0\\n\\0' > w2; $P w1 w2";
         // (Removed again: the temporary folder cannot name it.)
-        QTest::newRow("file name not UTF-8") << "f=$(printf 'caf\\351'); printf 'a\\n' > \"$f\"; $P \"$f\" one; r=$?; rm \"$f\"; exit $r";
+        QTest::newRow("file name not UTF-8")
+            << "f=$(printf 'caf\\351'); printf 'a\\n' > \"$f\"; $P \"$f\" one; r=$?; rm \"$f\"; exit $r";
         QTest::newRow("missing file") << "$P one missing";
         QTest::newRow("no operands") << "$P";
         QTest::newRow("one operand") << "$P one";
@@ -197,14 +205,24 @@ private slots:
         const QByteArray bom = "\xef\xbb\xbf";
         const QByteArray text = bom + "line 1\r\ncaf\xc3\xa9 \xf0\x9f\x98\x80\r\nend";
         const QByteArray edited = bom + "line 1\r\ncafe \xf0\x9f\x98\x81\r\nend\r\n";
-        QTest::newRow("UTF-16 LE") << text << edited << "UTF-16LE" << "UTF-16LE";
-        QTest::newRow("UTF-16 BE") << text << edited << "UTF-16BE" << "UTF-16BE";
-        QTest::newRow("UTF-32 LE against UTF-8") << text << edited << "UTF-32LE" << "UTF-8";
-        QTest::newRow("UTF-32 BE against UTF-16 LE") << text << edited << "UTF-32BE" << "UTF-16LE";
-        QTest::newRow("same text, LE against BE") << text << text << "UTF-16LE" << "UTF-16BE";
-        const QByteArray lone("\xff\xfe" "a\0\0\xdc\n\0", 8), odd("\xfe\xff\0a\0\n\0", 7);
-        QTest::newRow("lone surrogate, odd length") << lone << odd << "" << "";
-        QTest::newRow("lone surrogate against UTF-16") << lone << text << "" << "UTF-16LE";
+        QTest::newRow("UTF-16 LE") << text << edited << "UTF-16LE"
+                                   << "UTF-16LE";
+        QTest::newRow("UTF-16 BE") << text << edited << "UTF-16BE"
+                                   << "UTF-16BE";
+        QTest::newRow("UTF-32 LE against UTF-8") << text << edited << "UTF-32LE"
+                                                 << "UTF-8";
+        QTest::newRow("UTF-32 BE against UTF-16 LE") << text << edited << "UTF-32BE"
+                                                     << "UTF-16LE";
+        QTest::newRow("same text, LE against BE") << text << text << "UTF-16LE"
+                                                  << "UTF-16BE";
+        const QByteArray lone("\xff\xfe"
+                              "a\0\0\xdc\n\0",
+                              8),
+            odd("\xfe\xff\0a\0\n\0", 7);
+        QTest::newRow("lone surrogate, odd length") << lone << odd << ""
+                                                    << "";
+        QTest::newRow("lone surrogate against UTF-16") << lone << text << ""
+                                                       << "UTF-16LE";
     }
 
     void decodeUnicode()

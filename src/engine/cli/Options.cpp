@@ -51,8 +51,7 @@ void Apply(CommandLine& cmd, char name, const std::string* value)
         if (cmd.labels.size() == 2) {
             cmd.error = "too many file label options";
             cmd.hint = false;
-        }
-        else {
+        } else {
             cmd.labels.push_back(*value);
         }
         break;

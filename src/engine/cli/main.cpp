@@ -41,8 +41,7 @@ std::string Header(const CommandLine& cmd, int side, const InputFile& file)
 int Report(const CommandLine& cmd, const Comparison& c, const InputFile& one, const InputFile& two)
 {
     switch (c.outcome) {
-    case Outcome::Identical:
-        return 0;
+    case Outcome::Identical: return 0;
     case Outcome::Failed:
         if (c.trouble == Trouble::OutOfMemory)
             return Complain("memory exhausted");
@@ -55,7 +54,8 @@ int Report(const CommandLine& cmd, const Comparison& c, const InputFile& one, co
     case Outcome::Different: {
         OutputSink out(stdout);
         if (cmd.unified)
-            Emit::WriteUnified(out, *c.files[0], *c.files[1], c.hunks, cmd.context, Header(cmd, 0, one), Header(cmd, 1, two));
+            Emit::WriteUnified(out, *c.files[0], *c.files[1], c.hunks, cmd.context, Header(cmd, 0, one),
+                               Header(cmd, 1, two));
         else
             Emit::WriteNormal(out, *c.files[0], *c.files[1], c.hunks);
         if (!out.Finish())

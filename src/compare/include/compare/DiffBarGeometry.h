@@ -32,12 +32,11 @@ struct Band {
                                 std::int32_t gridRows, std::int32_t barHeight);
 
 // One band per block, in the blocks' order.
-[[nodiscard]] std::vector<Band> BandsForBlocks(const std::vector<Alignment::DiffBlock>& blocks,
-                                               std::int32_t gridRows, std::int32_t barHeight);
+[[nodiscard]] std::vector<Band> BandsForBlocks(const std::vector<Alignment::DiffBlock>& blocks, std::int32_t gridRows,
+                                               std::int32_t barHeight);
 
 // Height of the current-row mark: [S x (row - 1)].
-[[nodiscard]] std::int32_t CurrentRowMarkY(std::int32_t currentRow, std::int32_t gridRows,
-                                           std::int32_t barHeight);
+[[nodiscard]] std::int32_t CurrentRowMarkY(std::int32_t currentRow, std::int32_t gridRows, std::int32_t barHeight);
 
 // Row under a click at height y: [y / S] in single precision, row 1 for 0.
 // Kept within 1 .. gridRows, so a click on the very bottom edge or outside

@@ -66,7 +66,8 @@ public:
     // Takes a whole comparison's rows at once: row i + 1 shows rows.line[i]
     // through the source and has the background rows.color[i]. Every cell
     // below the header loses its own text and picture; the header keeps its.
-    void SetRowsFrom(std::shared_ptr<const Alignment::PaneRows> rows, std::shared_ptr<const Grid::RowTextSource> source);
+    void SetRowsFrom(std::shared_ptr<const Alignment::PaneRows> rows,
+                     std::shared_ptr<const Grid::RowTextSource> source);
     // Pictures of cells that have none of their own; null for none.
     void SetPictureSource(std::function<QPixmap(int row)> source);
     // Where the differing characters of rows come from; asked while rows
