@@ -54,11 +54,11 @@ inline void WriteLinesPair(long lines, const std::string& one, const std::string
 }
 
 struct LongLines {
-    int lines = 10;             // lines in each file
+    int lines = 10;               // lines in each file
     std::size_t bytes = 1 << 20;  // length of a long line
-    int longEvery = 1;          // every n-th line is long, the others short
-    int changeEvery = 3;        // every n-th long line differs in File Two
-    int changes = 20;           // characters replaced in such a line
+    int longEvery = 1;            // every n-th line is long, the others short
+    int changeEvery = 3;          // every n-th long line differs in File Two
+    int changes = 20;             // characters replaced in such a line
 };
 
 // Lines of random lower-case words; a changed long line has `changes`

@@ -22,10 +22,9 @@
 
 namespace {
 
-const char kUsage[] =
-    "compare_bench [--runs N] [--work DIR] [--max-lines N] [--only CASE]\n"
-    "The Compare command in the offscreen window, click to first painted frame, against GNU diff.\n"
-    "Cases: 10000, 100000, 1000000 (lines, up to --max-lines), 10x1MB-lines, 1x50MB-line.";
+const char kUsage[] = "compare_bench [--runs N] [--work DIR] [--max-lines N] [--only CASE]\n"
+                      "The Compare command in the offscreen window, click to first painted frame, against GNU diff.\n"
+                      "Cases: 10000, 100000, 1000000 (lines, up to --max-lines), 10x1MB-lines, 1x50MB-line.";
 
 struct Case {
     std::string name;
@@ -36,8 +35,9 @@ std::vector<Case> Cases(long maxLines)
 {
     std::vector<Case> cases;
     for (long lines = 10000; lines <= maxLines; lines *= 10)
-        cases.push_back({std::to_string(lines),
-                         [lines](const std::string& a, const std::string& b) { BenchPairs::WriteLinesPair(lines, a, b); }});
+        cases.push_back({std::to_string(lines), [lines](const std::string& a, const std::string& b) {
+                             BenchPairs::WriteLinesPair(lines, a, b);
+                         }});
     cases.push_back({"10x1MB-lines", [](const std::string& a, const std::string& b) {
                          BenchPairs::WriteLongLinesPair({10, 1 << 20, 1, 3, 20}, a, b);
                      }});
@@ -102,11 +102,12 @@ int main(int argc, char* argv[])
     std::string work = "/tmp/vantrel-compare-bench";
     std::string maxLinesText = "1000000";
     std::string only;
-    if (const auto stop = BenchArgs::Parse(argc, argv, kUsage,
-                                           {{"--runs", "N", "rounds; the best time and largest memory count", &runsText},
-                                            {"--work", "DIR", "folder for the generated files", &work},
-                                            {"--max-lines", "N", "largest line-count case", &maxLinesText},
-                                            {"--only", "CASE", "run this case alone", &only}}))
+    if (const auto stop =
+            BenchArgs::Parse(argc, argv, kUsage,
+                             {{"--runs", "N", "rounds; the best time and largest memory count", &runsText},
+                              {"--work", "DIR", "folder for the generated files", &work},
+                              {"--max-lines", "N", "largest line-count case", &maxLinesText},
+                              {"--only", "CASE", "run this case alone", &only}}))
         return *stop;
     const auto runs = BenchArgs::Positive(argv[0], "--runs", runsText);
     const auto maxLines = BenchArgs::Positive(argv[0], "--max-lines", maxLinesText);

@@ -101,7 +101,8 @@ void ClickRow(VGrid* grid, int row)
 int main(int argc, char* argv[])
 {
     std::string runsText = "3";
-    if (const auto stop = BenchArgs::Parse(argc, argv, kUsage, {{"--runs", "N", "clicks per case; the best counts", &runsText}}))
+    if (const auto stop =
+            BenchArgs::Parse(argc, argv, kUsage, {{"--runs", "N", "clicks per case; the best counts", &runsText}}))
         return *stop;
     const auto runs = BenchArgs::Positive(argv[0], "--runs", runsText);
     if (!runs)

@@ -38,7 +38,8 @@ double TimeGrep(const std::string& text, const std::string& one, const std::stri
     if (pid == 0) {
         if (!std::freopen("/dev/null", "w", stdout))
             _exit(127);
-        execlp("grep", "grep", "-c", "-i", "-F", "--", text.c_str(), one.c_str(), two.c_str(), static_cast<char*>(nullptr));
+        execlp("grep", "grep", "-c", "-i", "-F", "--", text.c_str(), one.c_str(), two.c_str(),
+               static_cast<char*>(nullptr));
         _exit(127);
     }
     int status = 0;
@@ -102,7 +103,9 @@ void TimeBookmarks(frmFileDiffs& form, int count)
     const auto report = [&times](const char* what) {
         const auto slowest = std::max_element(times.begin(), times.end()) - times.begin();
         std::sort(times.begin(), times.end());
-        const auto at = [&times](double q) { return times[static_cast<std::size_t>(q * static_cast<double>(times.size() - 1))] * 1e3; };
+        const auto at = [&times](double q) {
+            return times[static_cast<std::size_t>(q * static_cast<double>(times.size() - 1))] * 1e3;
+        };
         std::printf("%-36s %9.4f %9.4f %9.3f (step %ld)\n", what, at(0.5), at(0.99), times.back() * 1e3,
                     static_cast<long>(slowest));
         times.clear();

@@ -28,15 +28,17 @@
 
 namespace {
 
-const char kUsage[] =
-    "scroll_bench [--steps N] [--work DIR]\n"
-    "Worst time to the settled window (character marks painted) of wheel steps and F7\n"
-    "over a megabyte-line pair and the million-line pair.";
+const char kUsage[] = "scroll_bench [--steps N] [--work DIR]\n"
+                      "Worst time to the settled window (character marks painted) of wheel steps and F7\n"
+                      "over a megabyte-line pair and the million-line pair.";
 
 struct Times {
     std::vector<double> seconds;
     int marked = 0;  // steps that marked rows
-    [[nodiscard]] double Worst() const { return seconds.empty() ? 0 : *std::max_element(seconds.begin(), seconds.end()); }
+    [[nodiscard]] double Worst() const
+    {
+        return seconds.empty() ? 0 : *std::max_element(seconds.begin(), seconds.end());
+    }
     [[nodiscard]] double Median()
     {
         if (seconds.empty())
@@ -160,8 +162,8 @@ int main(int argc, char* argv[])
         Settle(form, shown);
         Times next = NextDiffSteps(form, *steps);
         diff = std::min(diff, RunProcess({"diff", p.one, p.two}).seconds);
-        std::printf("%-22s %-6s %9.3f %9.3f %9.3f %11.2f %7d\n", p.name, "wheel", wheel.Worst(), wheel.Median(),
-                    diff, wheel.Worst() / diff, wheel.marked);
+        std::printf("%-22s %-6s %9.3f %9.3f %9.3f %11.2f %7d\n", p.name, "wheel", wheel.Worst(), wheel.Median(), diff,
+                    wheel.Worst() / diff, wheel.marked);
         std::printf("%-22s %-6s %9.3f %9.3f %9.3f %11.2f %7d\n", p.name, "F7", next.Worst(), next.Median(), diff,
                     next.Worst() / diff, next.marked);
         std::fflush(stdout);

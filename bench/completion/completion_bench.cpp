@@ -82,7 +82,7 @@ void Press(QLineEdit* box, Qt::Key key, const QString& text)
 struct Outcome {
     double proposalMs = -1;  // -1: no proposal within 5 s
     double worstStallMs = 0;
-    bool right = false;      // the box shows the expected proposal
+    bool right = false;  // the box shows the expected proposal
 };
 
 // Sets the box to `start` (no completion: not typed), presses the keys,
@@ -147,7 +147,8 @@ double IdleStallMs(int ms)
 
 void Report(const char* label, std::vector<Outcome> outcomes, const std::vector<double>& ls)
 {
-    std::sort(outcomes.begin(), outcomes.end(), [](const Outcome& a, const Outcome& b) { return a.proposalMs < b.proposalMs; });
+    std::sort(outcomes.begin(), outcomes.end(),
+              [](const Outcome& a, const Outcome& b) { return a.proposalMs < b.proposalMs; });
     const Outcome& median = outcomes[outcomes.size() / 2];
     std::vector<double> stalls;
     bool allRight = true;

@@ -72,8 +72,10 @@ bool ParseOptions(int argc, char* argv[], Options& o)
             o.keep = true;
             continue;
         }
-        static const char* valued[] = {"--seed", "--runs", "--work", "--only", "--vantrel", "--corpus-repo", "--corpus-pairs"};
-        if (std::find_if(std::begin(valued), std::end(valued), [&](const char* v) { return key == v; }) == std::end(valued)) {
+        static const char* valued[] = {"--seed",    "--runs",        "--work",        "--only",
+                                       "--vantrel", "--corpus-repo", "--corpus-pairs"};
+        if (std::find_if(std::begin(valued), std::end(valued), [&](const char* v) { return key == v; })
+            == std::end(valued)) {
             std::fprintf(stderr, "engine_bench: unknown argument '%s'\n%s", key.c_str(), kUsage);
             return false;
         }
@@ -89,13 +91,20 @@ bool ParseOptions(int argc, char* argv[], Options& o)
             std::fprintf(stderr, "engine_bench: %s needs a positive number, not '%s'\n", key.c_str(), value.c_str());
             return false;
         }
-        if (key == "--seed") o.seed = static_cast<std::uint64_t>(number);
-        else if (key == "--runs") o.runs = static_cast<int>(number);
-        else if (key == "--work") o.work = value;
-        else if (key == "--only") o.only = value;
-        else if (key == "--vantrel") o.vantrel = value;
-        else if (key == "--corpus-repo") o.corpusRepo = value;
-        else o.corpusPairs = static_cast<int>(number);
+        if (key == "--seed")
+            o.seed = static_cast<std::uint64_t>(number);
+        else if (key == "--runs")
+            o.runs = static_cast<int>(number);
+        else if (key == "--work")
+            o.work = value;
+        else if (key == "--only")
+            o.only = value;
+        else if (key == "--vantrel")
+            o.vantrel = value;
+        else if (key == "--corpus-repo")
+            o.corpusRepo = value;
+        else
+            o.corpusPairs = static_cast<int>(number);
     }
     const std::vector<BenchCase> cases = BenchCases();
     if (!o.only.empty() && o.only != "startup" && o.only != "corpus"
@@ -134,8 +143,8 @@ long CountChanged(const std::string& path, bool unifiedOutput = false)
     long count = 0;
     while (std::getline(in, line)) {
         const bool normal = !line.empty() && (line[0] == '<' || line[0] == '>');
-        const bool unified = unifiedOutput && !line.empty() && (line[0] == '-' || line[0] == '+') && line.rfind("--- ", 0) != 0
-                             && line.rfind("+++ ", 0) != 0;
+        const bool unified = unifiedOutput && !line.empty() && (line[0] == '-' || line[0] == '+')
+                             && line.rfind("--- ", 0) != 0 && line.rfind("+++ ", 0) != 0;
         count += (normal || unified) ? 1 : 0;
     }
     return count;
@@ -239,10 +248,10 @@ bool RunCases(const Options& o, std::map<std::string, std::pair<double, double>>
         times[c.name] = {gnu.cpuSeconds, ours.cpuSeconds};
         std::printf("| %s | %.3f | %.3f | %.2f | %.2f | %.3f | %.1f | %.1f | %.1f | %.2f | %ld | %ld | %d/%d |\n",
                     c.name.c_str(), gnu.seconds, ours.seconds, ours.seconds / gnu.seconds,
-                    ours.cpuSeconds / gnu.cpuSeconds, floor, ours.seconds / floor, Mb(gnu.peakKb),
-                    Mb(ours.peakKb), static_cast<double>(ours.peakKb) / static_cast<double>(gnu.peakKb),
-                    CountChanged(o.work + "/out.diff", unified), CountChanged(o.work + "/out.vantrel", unified), gnu.exitCode,
-                    ours.exitCode);
+                    ours.cpuSeconds / gnu.cpuSeconds, floor, ours.seconds / floor, Mb(gnu.peakKb), Mb(ours.peakKb),
+                    static_cast<double>(ours.peakKb) / static_cast<double>(gnu.peakKb),
+                    CountChanged(o.work + "/out.diff", unified), CountChanged(o.work + "/out.vantrel", unified),
+                    gnu.exitCode, ours.exitCode);
         std::fflush(stdout);
         agree = agree && gnu.exitCode == ours.exitCode;
         const bool usedLater = c.name == "1M-1pct";
@@ -302,8 +311,7 @@ void RunStartup(const Options& o)
     std::printf("start-up on a one-line pair (%d runs each): diff %.2f ms %.1f MB, vantrel-diff %.2f ms %.1f MB; "
                 "ratios %.2f time, %.2f cpu, %.2f memory\n\n",
                 kRuns, 1000 * gnuTotal / kRuns, Mb(gnuPeak), 1000 * ourTotal / kRuns, Mb(ourPeak), ourTotal / gnuTotal,
-                ourCpu / gnuCpu,
-                static_cast<double>(ourPeak) / static_cast<double>(gnuPeak));
+                ourCpu / gnuCpu, static_cast<double>(ourPeak) / static_cast<double>(gnuPeak));
 }
 
 // Writes the real pairs: both versions of every file a commit modified.
@@ -386,8 +394,8 @@ void RunCorpus(const Options& o)
     }
     std::printf("\ncorpus of %d real pairs from %s: diff %.3f s, vantrel-diff %.3f s, ratio %.2f (cpu ratio %.2f); "
                 "changed lines diff %ld, vantrel-diff %ld; pairs whose codes differ: %d\n",
-                pairs, o.corpusRepo.c_str(), gnuBest, ourBest, ourBest / gnuBest, ourCpu / gnuCpu, gnuChanged, ourChanged,
-                codesDiffer);
+                pairs, o.corpusRepo.c_str(), gnuBest, ourBest, ourBest / gnuBest, ourCpu / gnuCpu, gnuChanged,
+                ourChanged, codesDiffer);
     if (!o.keep)
         std::filesystem::remove_all(dir);
 }

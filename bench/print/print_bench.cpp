@@ -151,13 +151,14 @@ int main(int argc, char* argv[])
     if (argc == 5 && std::strcmp(argv[1], "--child") == 0)
         return RunChild(argc, argv);
     std::string runsText = "1", maxLinesText = "1000000", work = "/tmp/vantrel-print-bench";
-    if (const auto stop = BenchArgs::Parse(argc, argv,
-                                           "print_bench [--runs N] [--max-lines N] [--work DIR]\n"
-                                           "File > Print of the left pane to PDF beside enscript | ps2pdf, at 10^5 lines\n"
-                                           "and ten times more up to --max-lines.",
-                                           {{"--runs", "N", "best of N runs", &runsText},
-                                            {"--max-lines", "N", "largest pair printed", &maxLinesText},
-                                            {"--work", "DIR", "folder for the generated files and PDFs", &work}}))
+    if (const auto stop =
+            BenchArgs::Parse(argc, argv,
+                             "print_bench [--runs N] [--max-lines N] [--work DIR]\n"
+                             "File > Print of the left pane to PDF beside enscript | ps2pdf, at 10^5 lines\n"
+                             "and ten times more up to --max-lines.",
+                             {{"--runs", "N", "best of N runs", &runsText},
+                              {"--max-lines", "N", "largest pair printed", &maxLinesText},
+                              {"--work", "DIR", "folder for the generated files and PDFs", &work}}))
         return *stop;
     const auto runsValue = BenchArgs::Positive(argv[0], "--runs", runsText);
     const auto maxLinesValue = BenchArgs::Positive(argv[0], "--max-lines", maxLinesText);

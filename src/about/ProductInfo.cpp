@@ -22,8 +22,12 @@ std::array<Product, 2> OtherProducts()
 QString AboutText(int major, int minor, int revision)
 {
     const QString version = QStringLiteral("%1.%2.%3").arg(major).arg(minor).arg(revision);
-    return QStringList{QStringLiteral("Vantrel v") + version, QString(), QStringLiteral("Developed by ") + kMakerName,
-                       QUrl(kMakerWebSite).host(), QString(), QString()}
+    return QStringList{QStringLiteral("Vantrel v") + version,
+                       QString(),
+                       QStringLiteral("Developed by ") + kMakerName,
+                       QUrl(kMakerWebSite).host(),
+                       QString(),
+                       QString()}
         .join(QStringLiteral("\r\n"));
 }
 

@@ -67,7 +67,8 @@ void frmProducts::AddProductPanel(int index, int top)
     icon->setObjectName(QStringLiteral("imgProduct%1").arg(index));
     QIcon picture;
     picture.addFile(product.iconPath, QSize(32, 32));
-    picture.addFile(QString(product.iconPath).replace(QStringLiteral(".png"), QStringLiteral("@2x.png")), QSize(64, 64));
+    picture.addFile(QString(product.iconPath).replace(QStringLiteral(".png"), QStringLiteral("@2x.png")),
+                    QSize(64, 64));
     icon->setPixmap(picture.pixmap(QSize(32, 32), devicePixelRatioF()));
     icon->setGeometry(10, 12, 32, 32);
     auto* name = new QLabel(product.name, panel);

@@ -113,9 +113,10 @@ void ReportUnexpectedError(const QString& source, const QString& moreInformation
             AppendDetailLog(message, moreInformation);
             message += kCrLf + QStringLiteral("See the ERR_DETAIL.TXT file before proceeding.") + kCrLf;
         }
-        message += kCrLf
-                   + QStringLiteral("* If this problem persists, please contact our technical support staff for assistance.")
-                   + kCrLf;
+        message +=
+            kCrLf
+            + QStringLiteral("* If this problem persists, please contact our technical support staff for assistance.")
+            + kCrLf;
         message += QStringLiteral("  (Refer to the Troubleshooting section of the Help file for details.)");
         MsgBox(message, PromptButtons::Ok, PromptIcon::Exclamation, QStringLiteral("Unexpected Error in ") + source);
     } catch (...) {

@@ -58,7 +58,8 @@ QStringList LibraryFolders(const QString& programFolder)
 
 QStringList HelpFolders(const QString& programFolder)
 {
-    return {AddTrailingBackslash(programFolder + QStringLiteral("help")), Below(programFolder, VANTREL_HELP_FROM_PROGRAM)};
+    return {AddTrailingBackslash(programFolder + QStringLiteral("help")),
+            Below(programFolder, VANTREL_HELP_FROM_PROGRAM)};
 }
 
 QString HelpFolder(const QString& programFolder)

@@ -122,8 +122,8 @@ QString RemainingString(const QString& text, const QString& leading)
 
 QString ReplaceString(const QString& text, const QString& find, const QString& replacement)
 {
-    return Adopt(Checked().replace(text.toUtf8().constData(), find.toUtf8().constData(),
-                                   replacement.toUtf8().constData()));
+    return Adopt(
+        Checked().replace(text.toUtf8().constData(), find.toUtf8().constData(), replacement.toUtf8().constData()));
 }
 
 QString NormalizePath(const QString& path)

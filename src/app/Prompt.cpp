@@ -13,7 +13,7 @@ Q_LOGGING_CATEGORY(lcPrompt, "vantrel.prompt")
 namespace modVantrel {
 namespace {
 
-QMessageBox::Icon toQtIcon(PromptIcon icon)
+QMessageBox::Icon ToQtIcon(PromptIcon icon)
 {
     switch (icon) {
     case PromptIcon::Information: return QMessageBox::Information;
@@ -25,7 +25,7 @@ QMessageBox::Icon toQtIcon(PromptIcon icon)
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButtons toQtButtons(PromptButtons buttons)
+QMessageBox::StandardButtons ToQtButtons(PromptButtons buttons)
 {
     switch (buttons) {
     case PromptButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
@@ -43,8 +43,9 @@ public:
         // Every message is also logged, so a run on a machine without a
         // visible screen (or a script driving the program) can tell what the
         // user was told.
-        qCInfo(lcPrompt).noquote() << p.title << "|" << QString(p.text).replace(QLatin1String("\r\n"), QLatin1String(" / "));
-        QMessageBox box(toQtIcon(p.icon), p.title, p.text, toQtButtons(p.buttons), QApplication::activeWindow());
+        qCInfo(lcPrompt).noquote() << p.title << "|"
+                                   << QString(p.text).replace(QLatin1String("\r\n"), QLatin1String(" / "));
+        QMessageBox box(ToQtIcon(p.icon), p.title, p.text, ToQtButtons(p.buttons), QApplication::activeWindow());
         switch (box.exec()) {
         case QMessageBox::Cancel: return PromptAnswer::Cancel;
         case QMessageBox::Yes: return PromptAnswer::Yes;
@@ -56,8 +57,8 @@ public:
     std::optional<QString> input(const InputPrompt& p) override
     {
         bool ok = false;
-        QString text = QInputDialog::getText(QApplication::activeWindow(), p.title, p.text, QLineEdit::Normal,
-                                             p.defaultText, &ok);
+        QString text =
+            QInputDialog::getText(QApplication::activeWindow(), p.title, p.text, QLineEdit::Normal, p.defaultText, &ok);
         if (!ok)
             return std::nullopt;
         return text;

@@ -28,8 +28,8 @@ std::unique_ptr<QLockFile> gInstanceLock;
 // left by a killed run is recognised as stale and taken over.
 bool TakeInstanceLock()
 {
-    const QString path = QDir::tempPath() + QStringLiteral("/vantrel-") + QString::number(getuid())
-                         + QStringLiteral(".lock");
+    const QString path =
+        QDir::tempPath() + QStringLiteral("/vantrel-") + QString::number(getuid()) + QStringLiteral(".lock");
     auto lock = std::make_unique<QLockFile>(path);
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0))
@@ -65,7 +65,8 @@ bool Main(const QString& programPath, const QStringList& arguments, const std::f
         qCDebug(lcStartup).noquote() << "options folder:" << gIniFolder << "log folder:" << gLogFolder
                                      << "help folder:" << HelpFolder(gAppFolder);
         if (!LoadPathLibrary())
-            throw VantrelError(ErrorNumber::DllLoad, QStringLiteral("Error loading DLL - ") + PathMix::LibraryFileName());
+            throw VantrelError(ErrorNumber::DllLoad,
+                               QStringLiteral("Error loading DLL - ") + PathMix::LibraryFileName());
         gOptions = std::make_unique<cViewFileDiffsOptions>();
         gDiffEngine = std::make_unique<cDiffEngine>();
         openFirstWindow();

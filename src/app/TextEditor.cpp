@@ -11,11 +11,16 @@ namespace TextEditor {
 namespace {
 
 // Graphical editors of the common desktops, most widespread first.
-const QStringList kCommonEditors = {
-    QStringLiteral("gnome-text-editor"), QStringLiteral("gedit"),  QStringLiteral("kwrite"),
-    QStringLiteral("kate"),              QStringLiteral("mousepad"), QStringLiteral("pluma"),
-    QStringLiteral("xed"),               QStringLiteral("featherpad"), QStringLiteral("leafpad"),
-    QStringLiteral("geany")};
+const QStringList kCommonEditors = {QStringLiteral("gnome-text-editor"),
+                                    QStringLiteral("gedit"),
+                                    QStringLiteral("kwrite"),
+                                    QStringLiteral("kate"),
+                                    QStringLiteral("mousepad"),
+                                    QStringLiteral("pluma"),
+                                    QStringLiteral("xed"),
+                                    QStringLiteral("featherpad"),
+                                    QStringLiteral("leafpad"),
+                                    QStringLiteral("geany")};
 
 // The keys of a desktop entry that choosing needs.
 struct DesktopEntry {
@@ -170,7 +175,8 @@ std::optional<Command> FromDesktopEntry(const QProcessEnvironment& environment, 
                                         const QString& id, const QString& file)
 {
     const QString home = environment.value(QStringLiteral("HOME"));
-    QStringList dataFolders = {environment.value(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"))};
+    QStringList dataFolders = {
+        environment.value(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"))};
     dataFolders += environment.value(QStringLiteral("XDG_DATA_DIRS"), QStringLiteral("/usr/local/share:/usr/share"))
                        .split(QLatin1Char(':'), Qt::SkipEmptyParts);
     for (const QString& folder : dataFolders) {
@@ -242,7 +248,8 @@ std::optional<Command> Choose(Platform platform, const QProcessEnvironment& envi
 {
     switch (platform) {
     case Platform::Windows: {
-        const QString windows = environment.value(QStringLiteral("SystemRoot"), environment.value(QStringLiteral("windir")));
+        const QString windows =
+            environment.value(QStringLiteral("SystemRoot"), environment.value(QStringLiteral("windir")));
         if (windows.isEmpty())
             return std::nullopt;
         return Command{windows + QStringLiteral("\\notepad.exe"), {file}};

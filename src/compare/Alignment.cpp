@@ -21,7 +21,7 @@ struct Command {
     [[nodiscard]] std::int64_t rows() const { return std::max(count1(), count2()); }
 };
 
-std::optional<Command> commandOf(const LineDiff::Hunk& h)
+std::optional<Command> CommandOf(const LineDiff::Hunk& h)
 {
     if (h.first1 < 0 || h.first2 < 0 || h.count1 < 0 || h.count2 < 0 || (h.count1 == 0 && h.count2 == 0)) {
         return std::nullopt;
@@ -36,7 +36,7 @@ std::optional<Command> commandOf(const LineDiff::Hunk& h)
 }
 
 // Line numbers must lie in their files.
-bool inRange(const Command& c, std::int64_t lines1, std::int64_t lines2)
+bool InRange(const Command& c, std::int64_t lines1, std::int64_t lines2)
 {
     auto fits = [](std::int64_t first, std::int64_t last, std::int64_t lines, bool mayBeEmpty) {
         if (mayBeEmpty && last == first - 1) {
@@ -60,9 +60,9 @@ struct AcceptedBlocks {
 // Checks one command against the lines already accounted for and, when it
 // fits, records it. The unchanged lines before it must be as many in File One
 // as in File Two, or the rows after it could not stand side by side.
-AlignStatus accept(AcceptedBlocks& s, const Command& c, std::int64_t lines1, std::int64_t lines2)
+AlignStatus Accept(AcceptedBlocks& s, const Command& c, std::int64_t lines1, std::int64_t lines2)
 {
-    if (!inRange(c, lines1, lines2)) {
+    if (!InRange(c, lines1, lines2)) {
         return AlignStatus::OutOfRange;
     }
     const std::int64_t gap1 = c.first1 - 1 - s.done1;
@@ -77,12 +77,12 @@ AlignStatus accept(AcceptedBlocks& s, const Command& c, std::int64_t lines1, std
     return AlignStatus::Ok;
 }
 
-AcceptedBlocks acceptBlocks(const std::vector<LineDiff::Hunk>& hunks, std::int64_t lines1, std::int64_t lines2)
+AcceptedBlocks AcceptBlocks(const std::vector<LineDiff::Hunk>& hunks, std::int64_t lines1, std::int64_t lines2)
 {
     AcceptedBlocks s;
     for (std::size_t i = 0; i < hunks.size(); ++i) {
-        const auto command = commandOf(hunks[i]);
-        s.status = command ? accept(s, *command, lines1, lines2) : AlignStatus::EmptyBlock;
+        const auto command = CommandOf(hunks[i]);
+        s.status = command ? Accept(s, *command, lines1, lines2) : AlignStatus::EmptyBlock;
         if (s.status != AlignStatus::Ok) {
             s.failedBlock = static_cast<std::int64_t>(i);
             return s;
@@ -128,9 +128,10 @@ public:
         lines(m_rows.two, m_next2, c.last2, color);
         fillers(m_rows.one, c.rows() - c.count1(), fillerColor);
         fillers(m_rows.two, c.rows() - c.count2(), fillerColor);
-        m_rows.blocks.push_back(DiffBlock{firstRow, static_cast<std::int32_t>(c.rows()),
-                                          static_cast<std::int32_t>(c.first1 - 1), static_cast<std::int32_t>(c.count1()),
-                                          static_cast<std::int32_t>(c.first2 - 1), static_cast<std::int32_t>(c.count2())});
+        m_rows.blocks.push_back(
+            DiffBlock{firstRow, static_cast<std::int32_t>(c.rows()), static_cast<std::int32_t>(c.first1 - 1),
+                      static_cast<std::int32_t>(c.count1()), static_cast<std::int32_t>(c.first2 - 1),
+                      static_cast<std::int32_t>(c.count2())});
     }
 
     // The lines not yet written (all of them after a fault) and the trailing row.
@@ -165,8 +166,7 @@ private:
 
 }  // namespace
 
-AlignOutcome alignHunks(const std::vector<LineDiff::Hunk>& hunks, std::int32_t lineCountOne,
-                        std::int32_t lineCountTwo)
+AlignOutcome AlignHunks(const std::vector<LineDiff::Hunk>& hunks, std::int32_t lineCountOne, std::int32_t lineCountTwo)
 {
     AlignOutcome outcome;
     if (lineCountOne < 0 || lineCountTwo < 0) {
@@ -174,7 +174,7 @@ AlignOutcome alignHunks(const std::vector<LineDiff::Hunk>& hunks, std::int32_t l
         RowWriter(outcome.rows).finish(0, 0);
         return outcome;
     }
-    AcceptedBlocks script = acceptBlocks(hunks, lineCountOne, lineCountTwo);
+    AcceptedBlocks script = AcceptBlocks(hunks, lineCountOne, lineCountTwo);
     // Either pane may hold every row of the other file's unchanged tail, plus
     // its own rest after a fault, plus the trailing row.
     const std::int64_t paneOne = script.rowsSoFar + (lineCountOne - script.done1) + 1;
@@ -197,7 +197,7 @@ AlignOutcome alignHunks(const std::vector<LineDiff::Hunk>& hunks, std::int32_t l
     return outcome;
 }
 
-std::int32_t rowOfLine(const std::vector<DiffBlock>& blocks, int side, std::int32_t line)
+std::int32_t RowOfLine(const std::vector<DiffBlock>& blocks, int side, std::int32_t line)
 {
     const auto firstLine = [side](const DiffBlock& b) { return side == 0 ? b.firstLineOne : b.firstLineTwo; };
     const auto lineCount = [side](const DiffBlock& b) { return side == 0 ? b.lineCountOne : b.lineCountTwo; };
@@ -213,7 +213,7 @@ std::int32_t rowOfLine(const std::vector<DiffBlock>& blocks, int side, std::int3
     return offset < lineCount(b) ? b.firstRow + offset : b.firstRow + b.rowCount + (offset - lineCount(b));
 }
 
-void padShorterPane(AlignedRows& rows)
+void PadShorterPane(AlignedRows& rows)
 {
     PaneRows& shorter = rows.one.size() < rows.two.size() ? rows.one : rows.two;
     const std::size_t target = std::max(rows.one.size(), rows.two.size());
@@ -221,21 +221,16 @@ void padShorterPane(AlignedRows& rows)
     shorter.color.resize(target, kDefaultColor);
 }
 
-QString describeAlignStatus(AlignStatus status)
+QString DescribeAlignStatus(AlignStatus status)
 {
     switch (status) {
-    case AlignStatus::Ok:
-        return QStringLiteral("the difference blocks were aligned");
-    case AlignStatus::EmptyBlock:
-        return QStringLiteral("a difference block holds no line");
-    case AlignStatus::OutOfRange:
-        return QStringLiteral("a difference block names a line that the file does not have");
-    case AlignStatus::OutOfOrder:
-        return QStringLiteral("a difference block does not follow on from the one before it");
+    case AlignStatus::Ok: return QStringLiteral("the difference blocks were aligned");
+    case AlignStatus::EmptyBlock: return QStringLiteral("a difference block holds no line");
+    case AlignStatus::OutOfRange: return QStringLiteral("a difference block names a line that the file does not have");
+    case AlignStatus::OutOfOrder: return QStringLiteral("a difference block does not follow on from the one before it");
     case AlignStatus::CountMismatch:
         return QStringLiteral("the difference blocks do not account for every line of both files");
-    case AlignStatus::TooManyRows:
-        return QStringLiteral("the comparison has too many rows to show");
+    case AlignStatus::TooManyRows: return QStringLiteral("the comparison has too many rows to show");
     }
     return QString();
 }

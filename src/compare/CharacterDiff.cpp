@@ -11,8 +11,8 @@
 namespace modVantrel {
 namespace {
 
-void backtrack(const LCSTable& table, std::vector<bool>& marks1, std::size_t offset1,
-               std::vector<bool>& marks2, std::size_t offset2, std::int32_t i, std::int32_t j)
+void Backtrack(const LCSTable& table, std::vector<bool>& marks1, std::size_t offset1, std::vector<bool>& marks2,
+               std::size_t offset2, std::int32_t i, std::int32_t j)
 {
     while (i > 0 && j > 0) {
         switch (table.direction(i, j)) {
@@ -22,19 +22,15 @@ void backtrack(const LCSTable& table, std::vector<bool>& marks1, std::size_t off
             --i;
             --j;
             break;
-        case LcsDirection::Up:
-            --i;
-            break;
-        default:
-            --j;
-            break;
+        case LcsDirection::Up: --i; break;
+        default: --j; break;
         }
     }
 }
 
 // The line as code points, each upper-cased on its own when case is ignored
 // (a whole-string upper-casing could change the length, e.g. for ß).
-std::u32string toCodePoints(QStringView text, bool ignoreCase)
+std::u32string ToCodePoints(QStringView text, bool ignoreCase)
 {
     std::u32string out;
     out.reserve(static_cast<std::size_t>(text.size()));
@@ -50,7 +46,7 @@ std::u32string toCodePoints(QStringView text, bool ignoreCase)
 }
 
 // Spreads one mark per code point over the UTF-16 positions of the text.
-std::vector<bool> toUtf16Marks(QStringView text, const std::vector<bool>& perCodePoint)
+std::vector<bool> ToUtf16Marks(QStringView text, const std::vector<bool>& perCodePoint)
 {
     std::vector<bool> out(static_cast<std::size_t>(text.size()), false);
     std::size_t cp = 0;
@@ -65,7 +61,7 @@ std::vector<bool> toUtf16Marks(QStringView text, const std::vector<bool>& perCod
 }
 
 template <class Char>
-std::size_t commonSuffix(std::basic_string_view<Char> a, std::basic_string_view<Char> b)
+std::size_t CommonSuffix(std::basic_string_view<Char> a, std::basic_string_view<Char> b)
 {
     std::size_t s = 0;
     while (s < a.size() && s < b.size() && a[a.size() - 1 - s] == b[b.size() - 1 - s]) {
@@ -77,16 +73,15 @@ std::size_t commonSuffix(std::basic_string_view<Char> a, std::basic_string_view<
 }  // namespace
 
 LCSTable::LCSTable(std::int32_t len1, std::int32_t len2)
-    : m_len1(len1), m_len2(len2),
-      m_cells((static_cast<std::size_t>(len1) + 1) * (static_cast<std::size_t>(len2) + 1),
-              static_cast<std::uint8_t>(LcsDirection::None))
+    : m_len1(len1), m_len2(len2), m_cells((static_cast<std::size_t>(len1) + 1) * (static_cast<std::size_t>(len2) + 1),
+                                          static_cast<std::uint8_t>(LcsDirection::None))
 {
 }
 
 namespace {
 
 template <class Char>
-std::int32_t fillTable(std::basic_string_view<Char> one, std::basic_string_view<Char> two, LCSTable& table)
+std::int32_t FillTable(std::basic_string_view<Char> one, std::basic_string_view<Char> two, LCSTable& table)
 {
     const auto len1 = static_cast<std::int32_t>(one.size());
     const auto len2 = static_cast<std::int32_t>(two.size());
@@ -118,32 +113,32 @@ std::int32_t fillTable(std::basic_string_view<Char> one, std::basic_string_view<
 
 std::int32_t FillLCSMatrix(std::u32string_view one, std::u32string_view two, LCSTable& table)
 {
-    return fillTable(one, two, table);
+    return FillTable(one, two, table);
 }
 
-void GetLocationOfDiffs(const LCSTable& table, std::vector<bool>& marks1,
-                        std::vector<bool>& marks2, std::int32_t i, std::int32_t j)
+void GetLocationOfDiffs(const LCSTable& table, std::vector<bool>& marks1, std::vector<bool>& marks2, std::int32_t i,
+                        std::int32_t j)
 {
-    backtrack(table, marks1, 0, marks2, 0, i, j);
+    Backtrack(table, marks1, 0, marks2, 0, i, j);
 }
 
 namespace detail {
 
 template <class Char>
-std::int32_t tableLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two, std::vector<bool>& marks1,
+std::int32_t TableLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two, std::vector<bool>& marks1,
                       std::size_t offset1, std::vector<bool>& marks2, std::size_t offset2)
 {
     const auto len1 = static_cast<std::int32_t>(one.size());
     const auto len2 = static_cast<std::int32_t>(two.size());
     LCSTable table(len1, len2);
-    const std::int32_t length = fillTable(one, two, table);
-    backtrack(table, marks1, offset1, marks2, offset2, len1, len2);
+    const std::int32_t length = FillTable(one, two, table);
+    Backtrack(table, marks1, offset1, marks2, offset2, len1, len2);
     return length;
 }
 
-template std::int32_t tableLcs(std::string_view, std::string_view, std::vector<bool>&, std::size_t,
-                               std::vector<bool>&, std::size_t);
-template std::int32_t tableLcs(std::u32string_view, std::u32string_view, std::vector<bool>&, std::size_t,
+template std::int32_t TableLcs(std::string_view, std::string_view, std::vector<bool>&, std::size_t, std::vector<bool>&,
+                               std::size_t);
+template std::int32_t TableLcs(std::u32string_view, std::u32string_view, std::vector<bool>&, std::size_t,
                                std::vector<bool>&, std::size_t);
 
 }  // namespace detail
@@ -152,7 +147,7 @@ namespace {
 
 // The comparison of two character sequences, one mark per element.
 template <class Char>
-CharacterDiffResult compareSequences(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
+CharacterDiffResult CompareSequences(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
                                      std::int64_t cellBudget, std::int64_t workBudget)
 {
     CharacterDiffResult result;
@@ -161,7 +156,7 @@ CharacterDiffResult compareSequences(std::basic_string_view<Char> one, std::basi
     // The backtrack starts at the ends and takes every match it meets, so the
     // common suffix is matched whatever the table holds: leaving it out of
     // the table changes nothing and lets longer lines keep the tie rule.
-    const std::size_t suffix = commonSuffix(one, two);
+    const std::size_t suffix = CommonSuffix(one, two);
     const std::basic_string_view<Char> head1 = one.substr(0, one.size() - suffix);
     const std::basic_string_view<Char> head2 = two.substr(0, two.size() - suffix);
     for (std::size_t k = 0; k < suffix; ++k) {
@@ -170,11 +165,11 @@ CharacterDiffResult compareSequences(std::basic_string_view<Char> one, std::basi
     }
     const auto cells = static_cast<double>(head1.size() + 1) * static_cast<double>(head2.size() + 1);
     if (cells <= static_cast<double>(cellBudget)) {
-        result.length = detail::tableLcs(head1, head2, result.marks1, 0, result.marks2, 0);
+        result.length = detail::TableLcs(head1, head2, result.marks1, 0, result.marks2, 0);
     } else {
-        const auto outcome = detail::linearSpaceLcs(head1, head2, result.marks1, result.marks2, cellBudget, workBudget);
+        const auto outcome = detail::LinearSpaceLcs(head1, head2, result.marks1, result.marks2, cellBudget, workBudget);
         result.length = outcome.length;
-        result.method = !outcome.complete ? LcsMethod::Partial
+        result.method = !outcome.complete  ? LcsMethod::Partial
                         : outcome.anchored ? LcsMethod::Anchored
                                            : LcsMethod::LinearSpace;
     }
@@ -186,7 +181,7 @@ CharacterDiffResult compareSequences(std::basic_string_view<Char> one, std::basi
 // themselves, or with ignoreCase each replaced by the first byte whose
 // character has the same upper case, so equal bytes still mean equal
 // characters.
-std::string_view comparableBytes(const LineText& line, bool ignoreCase, std::string& folded)
+std::string_view ComparableBytes(const LineText& line, bool ignoreCase, std::string& folded)
 {
     const std::string_view bytes(line.bytes().data(), static_cast<std::size_t>(line.bytes().size()));
     if (!ignoreCase)
@@ -212,18 +207,18 @@ std::string_view comparableBytes(const LineText& line, bool ignoreCase, std::str
 
 }  // namespace
 
-CharacterDiffResult compareCharacters(QStringView line1, QStringView line2, bool ignoreCase,
-                                      std::int64_t cellBudget, std::int64_t workBudget)
+CharacterDiffResult CompareCharacters(QStringView line1, QStringView line2, bool ignoreCase, std::int64_t cellBudget,
+                                      std::int64_t workBudget)
 {
-    const std::u32string one = toCodePoints(line1, ignoreCase);
-    const std::u32string two = toCodePoints(line2, ignoreCase);
-    CharacterDiffResult result = compareSequences<char32_t>(one, two, cellBudget, workBudget);
-    result.marks1 = toUtf16Marks(line1, result.marks1);
-    result.marks2 = toUtf16Marks(line2, result.marks2);
+    const std::u32string one = ToCodePoints(line1, ignoreCase);
+    const std::u32string two = ToCodePoints(line2, ignoreCase);
+    CharacterDiffResult result = CompareSequences<char32_t>(one, two, cellBudget, workBudget);
+    result.marks1 = ToUtf16Marks(line1, result.marks1);
+    result.marks2 = ToUtf16Marks(line2, result.marks2);
     return result;
 }
 
-CharacterDiffResult compareCharacters(const LineText& line1, const LineText& line2, bool ignoreCase,
+CharacterDiffResult CompareCharacters(const LineText& line1, const LineText& line2, bool ignoreCase,
                                       std::int64_t cellBudget, std::int64_t workBudget)
 {
     // Two lines of one byte per character are compared byte for byte: the
@@ -232,26 +227,26 @@ CharacterDiffResult compareCharacters(const LineText& line1, const LineText& lin
     if (line1.isBytes() && line2.isBytes()) {
         std::string folded1;
         std::string folded2;
-        return compareSequences(comparableBytes(line1, ignoreCase, folded1),
-                                comparableBytes(line2, ignoreCase, folded2), cellBudget, workBudget);
+        return CompareSequences(ComparableBytes(line1, ignoreCase, folded1),
+                                ComparableBytes(line2, ignoreCase, folded2), cellBudget, workBudget);
     }
-    return compareCharacters(line1.isBytes() ? line1.toString() : line1.text(),
+    return CompareCharacters(line1.isBytes() ? line1.toString() : line1.text(),
                              line2.isBytes() ? line2.toString() : line2.text(), ignoreCase, cellBudget, workBudget);
 }
 
-std::int32_t StringDiffs(QStringView line1, QStringView line2, bool ignoreCase,
-                         std::vector<bool>& marks1, std::vector<bool>& marks2)
+std::int32_t StringDiffs(QStringView line1, QStringView line2, bool ignoreCase, std::vector<bool>& marks1,
+                         std::vector<bool>& marks2)
 {
-    CharacterDiffResult result = compareCharacters(line1, line2, ignoreCase);
+    CharacterDiffResult result = CompareCharacters(line1, line2, ignoreCase);
     marks1 = std::move(result.marks1);
     marks2 = std::move(result.marks2);
     return result.length;
 }
 
-std::int32_t StringDiffs(const LineText& line1, const LineText& line2, bool ignoreCase,
-                         std::vector<bool>& marks1, std::vector<bool>& marks2)
+std::int32_t StringDiffs(const LineText& line1, const LineText& line2, bool ignoreCase, std::vector<bool>& marks1,
+                         std::vector<bool>& marks2)
 {
-    CharacterDiffResult result = compareCharacters(line1, line2, ignoreCase);
+    CharacterDiffResult result = CompareCharacters(line1, line2, ignoreCase);
     marks1 = std::move(result.marks1);
     marks2 = std::move(result.marks2);
     return result.length;

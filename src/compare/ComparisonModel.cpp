@@ -66,7 +66,7 @@ QString ComparisonModel::RowText(int side, std::int32_t row) const
     const auto& file = File(side);
     if (line == Alignment::kNoLine || !file || line >= file->LineCount())
         return {};
-    return RowText::rowText(std::int64_t{line} + 1, file->Line(line));
+    return RowText::Format(std::int64_t{line} + 1, file->Line(line));
 }
 
 LineText ComparisonModel::LineTextOf(int side, std::int32_t row) const
@@ -99,7 +99,7 @@ const modVantrel::CharacterDiffResult* ComparisonModel::RowMarks(std::int32_t ro
         return &known->second;
     modVantrel::CharacterDiffResult marks;
     try {
-        marks = modVantrel::compareCharacters(LineTextOf(0, row), LineTextOf(1, row), ignoreCase);
+        marks = modVantrel::CompareCharacters(LineTextOf(0, row), LineTextOf(1, row), ignoreCase);
     } catch (const std::bad_alloc&) {
         // No memory for the comparison: the row shows no marks rather than
         // asking again at every paint.
@@ -173,8 +173,7 @@ std::optional<std::int32_t> ComparisonModel::LastDiff() const
     return m_blocks.empty() ? std::nullopt : std::optional<std::int32_t>(m_blocks.back().firstRow);
 }
 
-std::optional<std::int32_t> ComparisonModel::Find(const QString& text, FindDirection direction,
-                                                  std::int32_t row) const
+std::optional<std::int32_t> ComparisonModel::Find(const QString& text, FindDirection direction, std::int32_t row) const
 {
     if (!Shown())
         return std::nullopt;
@@ -189,17 +188,16 @@ std::optional<std::int32_t> ComparisonModel::Find(const QString& text, FindDirec
     return found;
 }
 
-std::optional<std::int32_t> ComparisonModel::FindOneWay(const RowSearch::Needle& needle,
-                                                        RowSearch::Direction direction, std::int32_t firstRow,
-                                                        std::int32_t lastRow) const
+std::optional<std::int32_t> ComparisonModel::FindOneWay(const RowSearch::Needle& needle, RowSearch::Direction direction,
+                                                        std::int32_t firstRow, std::int32_t lastRow) const
 {
     // File One's pane is searched whole before File Two's: a match there
     // wins over a nearer one in File Two.
     for (int side = 0; side < 2; ++side) {
         if (!File(side) || !Pane(side))
             continue;
-        if (const auto row = RowSearch::findInPane(*File(side), *Pane(side), m_blocks, side, needle, firstRow,
-                                                   lastRow, direction))
+        if (const auto row =
+                RowSearch::FindInPane(*File(side), *Pane(side), m_blocks, side, needle, firstRow, lastRow, direction))
             return row;
     }
     return std::nullopt;

@@ -115,8 +115,7 @@ QString EndingsOnlyMessage(const LineFile& one, const LineFile& two)
     const bool endingsDiffer = EndingsName(a) != EndingsName(b);
     const bool finalDiffers = a.finalNewline != b.finalNewline;
     // UTF-8 with and without its mark is one encoding that differs in the mark.
-    const bool encodingDiffers =
-        a.encoding != b.encoding && !(IsUtf8Family(a.encoding) && IsUtf8Family(b.encoding));
+    const bool encodingDiffers = a.encoding != b.encoding && !(IsUtf8Family(a.encoding) && IsUtf8Family(b.encoding));
     const bool markDiffers = !encodingDiffers && a.byteOrderMark != b.byteOrderMark;
     // Endings of the same kinds and counts may still stand at other lines.
     if (endingsDiffer || !(finalDiffers || encodingDiffers || markDiffers))

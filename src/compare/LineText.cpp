@@ -29,9 +29,9 @@ LineText LineText::FromBytes(QByteArrayView bytes, std::shared_ptr<const void> o
 {
     // A valid UTF-8 line with any byte above 0x7F has characters of more
     // than one byte; a line that is not UTF-8 reads one character per byte.
-    const bool oneBytePerCharacter = IsAscii(bytes) || !RowText::isValidUtf8(bytes);
+    const bool oneBytePerCharacter = IsAscii(bytes) || !RowText::IsValidUtf8(bytes);
     if (!owner || !oneBytePerCharacter || bytes.contains('\t'))
-        return LineText(RowText::lineText(bytes));
+        return LineText(RowText::ShownLine(bytes));
     LineText line;
     line.m_owner = std::move(owner);
     line.m_bytes = bytes;

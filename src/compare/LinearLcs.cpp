@@ -37,11 +37,17 @@ struct Anchor {
 };
 
 // The value of a character: bytes count as unsigned.
-inline std::uint64_t code(char c) { return static_cast<unsigned char>(c); }
-inline std::uint64_t code(char32_t c) { return c; }
+inline std::uint64_t Code(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+inline std::uint64_t Code(char32_t c)
+{
+    return c;
+}
 
 // A random 64-bit value per character (fixed, so results repeat).
-std::uint64_t gear(std::uint64_t c)
+std::uint64_t Gear(std::uint64_t c)
 {
     static const std::array<std::uint64_t, 256> values = [] {
         std::array<std::uint64_t, 256> table{};
@@ -64,13 +70,17 @@ std::uint64_t gear(std::uint64_t c)
 // each position of a line is then one shift and one add away from the last.
 static_assert(2 * kAnchorLength == 64);
 
-inline std::uint64_t rollIn(std::uint64_t h, std::uint64_t c) { return (h << 2) + gear(c); }
+inline std::uint64_t RollIn(std::uint64_t h, std::uint64_t c)
+{
+    return (h << 2) + Gear(c);
+}
 
 template <class Char>
-std::uint64_t hashOf(const Char* text)
+std::uint64_t HashOf(const Char* text)
 {
     std::uint64_t h = 0;
-    for (std::int64_t k = 0; k < kAnchorLength; ++k) h = rollIn(h, code(text[k]));
+    for (std::int64_t k = 0; k < kAnchorLength; ++k)
+        h = RollIn(h, Code(text[k]));
     return h;
 }
 
@@ -87,15 +97,20 @@ constexpr int kFilterShift = 64 - 22;
 // once among all stretches of line two (by a rolling hash, checked character
 // by character afterwards).
 template <class Char>
-std::vector<Anchor> candidateAnchors(std::basic_string_view<Char> one, std::basic_string_view<Char> two)
+std::vector<Anchor> CandidateAnchors(std::basic_string_view<Char> one, std::basic_string_view<Char> two)
 {
-    struct Seen { std::int64_t one; std::int64_t two; int countOne; int countTwo; };
+    struct Seen {
+        std::int64_t one;
+        std::int64_t two;
+        int countOne;
+        int countTwo;
+    };
     const std::int64_t stride = std::max(kAnchorLength, static_cast<std::int64_t>(one.size()) / kMaxCandidates + 1);
     std::unordered_map<std::uint64_t, Seen> table;
     table.reserve(one.size() / static_cast<std::size_t>(stride) + 1);
     std::vector<bool> filter(kFilterBits, false);
     for (std::int64_t i = 0; i + kAnchorLength <= static_cast<std::int64_t>(one.size()); i += stride) {
-        const std::uint64_t h = hashOf(one.data() + i);
+        const std::uint64_t h = HashOf(one.data() + i);
         auto [it, fresh] = table.try_emplace(h, Seen{i, -1, 0, 0});
         ++it->second.countOne;
         filter[h >> kFilterShift] = true;
@@ -103,11 +118,12 @@ std::vector<Anchor> candidateAnchors(std::basic_string_view<Char> one, std::basi
     const auto m = static_cast<std::int64_t>(two.size());
     std::uint64_t h = 0;
     for (std::int64_t end = 0; end < m; ++end) {
-        h = rollIn(h, code(two[static_cast<std::size_t>(end)]));
+        h = RollIn(h, Code(two[static_cast<std::size_t>(end)]));
         if (end + 1 < kAnchorLength || !filter[h >> kFilterShift])
             continue;
         const auto it = table.find(h);
-        if (it != table.end() && ++it->second.countTwo == 1) it->second.two = end + 1 - kAnchorLength;
+        if (it != table.end() && ++it->second.countTwo == 1)
+            it->second.two = end + 1 - kAnchorLength;
     }
     std::vector<Anchor> out;
     for (const auto& [hash, seen] : table) {
@@ -124,20 +140,24 @@ std::vector<Anchor> candidateAnchors(std::basic_string_view<Char> one, std::basi
 // The longest chain of candidates that rises in both lines without overlap
 // (longest increasing subsequence by patience sorting, O(c log c)).
 template <class Char>
-std::vector<Anchor> findAnchors(std::basic_string_view<Char> one, std::basic_string_view<Char> two)
+std::vector<Anchor> FindAnchors(std::basic_string_view<Char> one, std::basic_string_view<Char> two)
 {
-    const std::vector<Anchor> c = candidateAnchors(one, two);
+    const std::vector<Anchor> c = CandidateAnchors(one, two);
     std::vector<std::size_t> tails, previous(c.size(), SIZE_MAX);
     for (std::size_t i = 0; i < c.size(); ++i) {
         // Two anchors may not share characters of line two.
-        auto pos = std::lower_bound(tails.begin(), tails.end(), i, [&](std::size_t t, std::size_t) {
-            return c[t].two + kAnchorLength <= c[i].two;
-        });
-        if (pos != tails.begin()) previous[i] = *(pos - 1);
-        if (pos == tails.end()) tails.push_back(i); else *pos = i;
+        auto pos = std::lower_bound(tails.begin(), tails.end(), i,
+                                    [&](std::size_t t, std::size_t) { return c[t].two + kAnchorLength <= c[i].two; });
+        if (pos != tails.begin())
+            previous[i] = *(pos - 1);
+        if (pos == tails.end())
+            tails.push_back(i);
+        else
+            *pos = i;
     }
     std::vector<Anchor> chain;
-    for (std::size_t i = tails.empty() ? SIZE_MAX : tails.back(); i != SIZE_MAX; i = previous[i]) chain.push_back(c[i]);
+    for (std::size_t i = tails.empty() ? SIZE_MAX : tails.back(); i != SIZE_MAX; i = previous[i])
+        chain.push_back(c[i]);
     std::reverse(chain.begin(), chain.end());
     return chain;
 }
@@ -146,8 +166,8 @@ template <class Char>
 class LinearLcs {
 public:
     using View = std::basic_string_view<Char>;
-    LinearLcs(View one, View two, std::vector<bool>& marks1,
-              std::vector<bool>& marks2, std::int64_t cellBudget, std::int64_t budget)
+    LinearLcs(View one, View two, std::vector<bool>& marks1, std::vector<bool>& marks2, std::int64_t cellBudget,
+              std::int64_t budget)
         : m_one(one), m_two(two), m_marks1(marks1), m_marks2(marks2),
           m_tableCells(std::min(cellBudget, kSmallTableCells)), m_budget(budget),
           m_maxD(maxRounds(one.size() + two.size(), budget)),
@@ -161,11 +181,12 @@ public:
     {
         const auto n = static_cast<std::int64_t>(m_one.size());
         const auto m = static_cast<std::int64_t>(m_two.size());
-        const std::vector<Anchor> anchors = useAnchors ? findAnchors(m_one, m_two) : std::vector<Anchor>{};
+        const std::vector<Anchor> anchors = useAnchors ? FindAnchors(m_one, m_two) : std::vector<Anchor>{};
         std::int64_t x = 0, y = 0;
         for (const Anchor& anchor : anchors) {
             solve(x, anchor.one, y, anchor.two);
-            for (std::int64_t k = 0; k < kAnchorLength; ++k) match(anchor.one + k, anchor.two + k);
+            for (std::int64_t k = 0; k < kAnchorLength; ++k)
+                match(anchor.one + k, anchor.two + k);
             x = anchor.one + kAnchorLength;
             y = anchor.two + kAnchorLength;
         }
@@ -181,7 +202,8 @@ private:
     static std::int32_t maxRounds(std::size_t characters, std::int64_t budget)
     {
         std::int64_t rounds = 0;
-        while (rounds * rounds < std::max<std::int64_t>(budget, 0)) ++rounds;
+        while (rounds * rounds < std::max<std::int64_t>(budget, 0))
+            ++rounds;
         return static_cast<std::int32_t>(std::min<std::int64_t>(rounds + 1, static_cast<std::int64_t>(characters)));
     }
 
@@ -247,10 +269,9 @@ private:
         }
         if ((n + 1) * (m + 1) <= m_tableCells) {
             m_budget -= n * m / kCellsPerWorkUnit;
-            m_length += tableLcs(m_one.substr(static_cast<std::size_t>(x0), static_cast<std::size_t>(n)),
-                                 m_two.substr(static_cast<std::size_t>(y0), static_cast<std::size_t>(m)),
-                                 m_marks1, static_cast<std::size_t>(x0), m_marks2,
-                                 static_cast<std::size_t>(y0));
+            m_length += TableLcs(m_one.substr(static_cast<std::size_t>(x0), static_cast<std::size_t>(n)),
+                                 m_two.substr(static_cast<std::size_t>(y0), static_cast<std::size_t>(m)), m_marks1,
+                                 static_cast<std::size_t>(x0), m_marks2, static_cast<std::size_t>(y0));
             return;
         }
         const std::optional<Point> split = middle(x0, x1, y0, y1);
@@ -266,10 +287,10 @@ private:
 
     // Furthest x on diagonal k = x - y one step beyond the points of the last
     // round (kept in v for diagonals -(d-1)..d-1), or kUnreached.
-    static std::int32_t step(const std::int32_t* v, std::int32_t d, std::int32_t k, std::int32_t n,
-                             std::int32_t m)
+    static std::int32_t step(const std::int32_t* v, std::int32_t d, std::int32_t k, std::int32_t n, std::int32_t m)
     {
-        if (d == 0) return k == 0 ? 0 : kUnreached;
+        if (d == 0)
+            return k == 0 ? 0 : kUnreached;
         std::int32_t best = kUnreached;
         if (k + 1 <= d - 1 && v[k + 1] != kUnreached && v[k + 1] - (k + 1) < m) {
             best = v[k + 1];  // one more character of line two left out
@@ -301,7 +322,8 @@ private:
                 std::int32_t x = (k < -m || k > n) ? kUnreached : step(fw, d, k, n, m);
                 if (x != kUnreached) {
                     const std::int32_t start = x;
-                    for (std::int32_t y = x - k; x < n && y < m && a[x] == b[y]; ++x, ++y) {}
+                    for (std::int32_t y = x - k; x < n && y < m && a[x] == b[y]; ++x, ++y) {
+                    }
                     work -= x - start;
                 }
                 fw[k] = x;
@@ -316,19 +338,20 @@ private:
                 std::int32_t u = (k < -m || k > n) ? kUnreached : step(bw, d, k, n, m);
                 if (u != kUnreached) {
                     const std::int32_t start = u;
-                    for (std::int32_t v = u - k; u < n && v < m && a[n - 1 - u] == b[m - 1 - v]; ++u, ++v) {}
+                    for (std::int32_t v = u - k; u < n && v < m && a[n - 1 - u] == b[m - 1 - v]; ++u, ++v) {
+                    }
                     work -= u - start;
                 }
                 bw[k] = u;
                 const std::int32_t kf = delta - k;
-                if (!odd && u != kUnreached && kf >= -d && kf <= d && fw[kf] != kUnreached
-                    && fw[kf] + u >= n) {
+                if (!odd && u != kUnreached && kf >= -d && kf <= d && fw[kf] != kUnreached && fw[kf] + u >= n) {
                     m_budget = work;
                     return Point{n - u, m - (u - k)};
                 }
             }
             work -= 2 * (d + 1);
-            if (work <= 0) break;
+            if (work <= 0)
+                break;
         }
         m_budget = work;
         return std::nullopt;  // out of budget
@@ -351,17 +374,17 @@ private:
 }  // namespace
 
 template <class Char>
-LinearLcsOutcome linearSpaceLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
-                                std::vector<bool>& marks1, std::vector<bool>& marks2,
-                                std::int64_t cellBudget, std::int64_t workBudget)
+LinearLcsOutcome LinearSpaceLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
+                                std::vector<bool>& marks1, std::vector<bool>& marks2, std::int64_t cellBudget,
+                                std::int64_t workBudget)
 {
     LinearLcs<Char> solver(one, two, marks1, marks2, cellBudget, workBudget);
     return solver.run(one.size() + two.size() > kAnchorThreshold);
 }
 
-template LinearLcsOutcome linearSpaceLcs(std::string_view, std::string_view, std::vector<bool>&, std::vector<bool>&,
+template LinearLcsOutcome LinearSpaceLcs(std::string_view, std::string_view, std::vector<bool>&, std::vector<bool>&,
                                          std::int64_t, std::int64_t);
-template LinearLcsOutcome linearSpaceLcs(std::u32string_view, std::u32string_view, std::vector<bool>&,
+template LinearLcsOutcome LinearSpaceLcs(std::u32string_view, std::u32string_view, std::vector<bool>&,
                                          std::vector<bool>&, std::int64_t, std::int64_t);
 
 }  // namespace modVantrel::detail

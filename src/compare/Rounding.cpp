@@ -5,7 +5,7 @@
 
 namespace Rounding {
 
-std::int64_t roundHalfEven(double x)
+std::int64_t RoundHalfEven(double x)
 {
     // Written out instead of relying on the floating-point rounding mode,
     // which a library elsewhere in the process could have changed.
@@ -19,8 +19,7 @@ std::int64_t roundHalfEven(double x)
     }
     constexpr double kLimit = 9.0e18;  // keeps the cast defined
     if (!(result > -kLimit && result < kLimit)) {
-        return result < 0 ? std::numeric_limits<std::int64_t>::min()
-                          : std::numeric_limits<std::int64_t>::max();
+        return result < 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
     }
     return static_cast<std::int64_t>(result);
 }

@@ -71,7 +71,7 @@ std::string_view TextOf(const LineFile& file, std::int64_t line)
 
 }  // namespace
 
-Needle::Needle(const QString& text) : m_text(RowText::widenTabs(text))
+Needle::Needle(const QString& text) : m_text(RowText::WidenTabs(text))
 {
     m_matchesNothing = m_text.isEmpty() || m_text.contains(u'\n');
     if (m_matchesNothing)
@@ -101,8 +101,7 @@ bool Needle::MatchesRowText(const QString& rowText) const
 // One search over one pane.
 class PaneSearch {
 public:
-    PaneSearch(const LineFile& file, const Needle& needle)
-        : m_file(file), m_needle(needle), m_base(file.Bytes().data())
+    PaneSearch(const LineFile& file, const Needle& needle) : m_file(file), m_needle(needle), m_base(file.Bytes().data())
     {
     }
 
@@ -189,7 +188,7 @@ private:
         };
         if (!m_needle.m_ascii || (m_needle.m_scanFoldsFromWide && wide())) {
             const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
-            return m_needle.MatchesRowText(RowText::rowText(line + 1, bytes));
+            return m_needle.MatchesRowText(RowText::Format(line + 1, bytes));
         }
         // Bytes of 0x80 and above only match themselves, which an ASCII
         // text does not hold.
@@ -240,13 +239,13 @@ private:
         const bool tabs = m_needle.m_scanHasBlank;
         const bool wide = m_needle.m_scanFoldsFromWide;
         const std::string_view region(m_base, End(last));
-        for (std::size_t at = ByteSearch::findTrigger(region, Start(first), tabs, wide); at != ByteSearch::kNotFound;) {
+        for (std::size_t at = ByteSearch::FindTrigger(region, Start(first), tabs, wide); at != ByteSearch::kNotFound;) {
             const std::int64_t line = LineAt(at, first, last);
             if (at < End(line))  // not in the line ending
                 m_unclear.push_back(line);
             if (line == last)
                 break;
-            at = ByteSearch::findTrigger(region, Start(line + 1), tabs, wide);
+            at = ByteSearch::FindTrigger(region, Start(line + 1), tabs, wide);
         }
     }
 
@@ -312,10 +311,9 @@ private:
     std::vector<Hit> m_candidates;
 };
 
-std::optional<std::int32_t> findInPane(const LineFile& file, const Alignment::PaneRows& pane,
-                                       const std::vector<Alignment::DiffBlock>& blocks, int side,
-                                       const Needle& needle, std::int32_t firstRow, std::int32_t lastRow,
-                                       Direction direction)
+std::optional<std::int32_t> FindInPane(const LineFile& file, const Alignment::PaneRows& pane,
+                                       const std::vector<Alignment::DiffBlock>& blocks, int side, const Needle& needle,
+                                       std::int32_t firstRow, std::int32_t lastRow, Direction direction)
 {
     firstRow = std::max(firstRow, 1);
     lastRow = std::min<std::int32_t>(lastRow, static_cast<std::int32_t>(pane.size()));
@@ -334,7 +332,7 @@ std::optional<std::int32_t> findInPane(const LineFile& file, const Alignment::Pa
     const std::int64_t line = search.Find(lineAt(firstRow), lineAt(lastRow), direction);
     if (line < 0)
         return std::nullopt;
-    return Alignment::rowOfLine(blocks, side, static_cast<std::int32_t>(line));
+    return Alignment::RowOfLine(blocks, side, static_cast<std::int32_t>(line));
 }
 
 }  // namespace RowSearch

@@ -29,17 +29,17 @@ qsizetype UnitLimit(qsizetype columns)
 
 }  // namespace
 
-bool isValidUtf8(QByteArrayView bytes)
+bool IsValidUtf8(QByteArrayView bytes)
 {
     return TextNormalizer::IsValidUtf8(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
 }
 
-QString decodeLine(QByteArrayView bytes)
+QString DecodeLine(QByteArrayView bytes)
 {
     return TextDecoding::DecodeLine(bytes);
 }
 
-QString widenTabs(QStringView text)
+QString WidenTabs(QStringView text)
 {
     const qsizetype tabs = text.count(u'\t');
     if (tabs == 0) {
@@ -57,14 +57,14 @@ QString widenTabs(QStringView text)
     return out;
 }
 
-QString lineText(QByteArrayView bytes)
+QString ShownLine(QByteArrayView bytes)
 {
-    return widenTabs(decodeLine(bytes));
+    return WidenTabs(DecodeLine(bytes));
 }
 
-QString rowText(std::int64_t lineNumber, QByteArrayView bytes)
+QString Format(std::int64_t lineNumber, QByteArrayView bytes)
 {
-    const QString decoded = decodeLine(bytes);
+    const QString decoded = DecodeLine(bytes);
     const QString number = QString::number(lineNumber);
     const qsizetype tabs = decoded.count(u'\t');
     QString row;
@@ -84,20 +84,20 @@ QString rowText(std::int64_t lineNumber, QByteArrayView bytes)
     return row;
 }
 
-QString withVisibleSeparators(QString text)
+QString WithVisibleSeparators(QString text)
 {
     return text.replace(QChar::LineSeparator, QChar(0x21B5))
         .replace(QChar::ParagraphSeparator, QChar(0x00B6))
         .replace(QLatin1Char('\r'), QChar(0x2190));
 }
 
-QString lineOfRowText(QStringView rowText)
+QString LineOfRowText(QStringView rowText)
 {
     const qsizetype period = rowText.indexOf(QLatin1Char('.'));
     return (period < 0 ? rowText : rowText.sliced(period + 1)).toString();
 }
 
-Part leadingColumns(QStringView text, qsizetype columns)
+Part LeadingColumns(QStringView text, qsizetype columns)
 {
     const qsizetype limit = UnitLimit(columns);
     qsizetype units = 0;
@@ -115,7 +115,7 @@ Part leadingColumns(QStringView text, qsizetype columns)
     return {text.first(units).toString(), units < text.size()};
 }
 
-Part rowTextPart(std::int64_t lineNumber, QByteArrayView bytes, bool utf8, qsizetype columns)
+Part FormatPart(std::int64_t lineNumber, QByteArrayView bytes, bool utf8, qsizetype columns)
 {
     // A decoded UTF-16 unit comes from at most three bytes. Decoding this
     // many bytes yields more units than a part may hold, so the part and
@@ -128,8 +128,8 @@ Part rowTextPart(std::int64_t lineNumber, QByteArrayView bytes, bool utf8, qsize
     }
     const QByteArrayView prefix = bytes.first(take);
     const QString decoded = utf8 ? QString::fromUtf8(prefix) : TextDecoding::DecodeWindows1252(prefix);
-    const QString row = QLatin1Char(' ') + QString::number(lineNumber) + QLatin1Char('.') + widenTabs(decoded);
-    Part part = leadingColumns(row, columns);
+    const QString row = QLatin1Char(' ') + QString::number(lineNumber) + QLatin1Char('.') + WidenTabs(decoded);
+    Part part = LeadingColumns(row, columns);
     // Bytes left undecoded are more text, whatever they hold.
     part.more = part.more || take < bytes.size();
     return part;

@@ -55,7 +55,8 @@ bool EndsWithoutNewline(const LineFile& file, std::int64_t first, std::int64_t c
 std::int64_t NormalLineCount(const LineFile& one, const LineFile& two, const LineDiff::Hunk& h)
 {
     return 1 + h.count1 + h.count2 + ((h.count1 > 0 && h.count2 > 0) ? 1 : 0)
-           + (EndsWithoutNewline(one, h.first1, h.count1) ? 1 : 0) + (EndsWithoutNewline(two, h.first2, h.count2) ? 1 : 0);
+           + (EndsWithoutNewline(one, h.first1, h.count1) ? 1 : 0)
+           + (EndsWithoutNewline(two, h.first2, h.count2) ? 1 : 0);
 }
 
 // Line `offset` of the normal output of one hunk.
@@ -219,7 +220,7 @@ void WriteUnified(OutputSink& out, const Pair& pair, const ContextForm& form)
 std::string HeaderTime(FileTime time)
 {
     const auto seconds = static_cast<std::time_t>(time.seconds);
-    std::tm local {};
+    std::tm local{};
     localtime_r(&seconds, &local);
     char date[64];
     char zone[16];

@@ -41,16 +41,10 @@ InputFile InputFile::StandardInput(std::string shownAs)
 }
 
 InputFile::InputFile(InputFile&& other) noexcept
-    : m_path(std::move(other.m_path)),
-      m_fd(std::exchange(other.m_fd, -1)),
-      m_owned(std::exchange(other.m_owned, false)),
-      m_stdin(other.m_stdin),
-      m_device(other.m_device),
-      m_inode(other.m_inode),
-      m_modified(other.m_modified),
-      m_reportedSize(other.m_reportedSize),
-      m_firstBlock(std::move(other.m_firstBlock)),
-      m_firstBlockSize(other.m_firstBlockSize),
+    : m_path(std::move(other.m_path)), m_fd(std::exchange(other.m_fd, -1)),
+      m_owned(std::exchange(other.m_owned, false)), m_stdin(other.m_stdin), m_device(other.m_device),
+      m_inode(other.m_inode), m_modified(other.m_modified), m_reportedSize(other.m_reportedSize),
+      m_firstBlock(std::move(other.m_firstBlock)), m_firstBlockSize(other.m_firstBlockSize),
       m_error(std::move(other.m_error))
 {
 }
@@ -77,7 +71,7 @@ void InputFile::Describe()
     m_device = static_cast<std::uint64_t>(info.st_dev);
     m_inode = static_cast<std::uint64_t>(info.st_ino);
     if (m_stdin) {
-        timespec now {};
+        timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         m_modified = {static_cast<std::int64_t>(now.tv_sec), static_cast<std::int32_t>(now.tv_nsec)};
     } else {

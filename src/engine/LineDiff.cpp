@@ -4,7 +4,6 @@
 #include "engine/Prepare.h"
 #include "engine/Slide.h"
 
-
 namespace LineDiff {
 namespace {
 

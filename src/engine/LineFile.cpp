@@ -308,8 +308,8 @@ Splitting SplitLines(const char* data, std::uint64_t size, OffsetTable<Offset>& 
 void LineFile::Split()
 {
     m_wide = m_size > 0xFFFFFFFFull;
-    const Splitting split = m_wide ? SplitLines(m_bytes.get(), m_size, m_wideStarts)
-                                   : SplitLines(m_bytes.get(), m_size, m_starts);
+    const Splitting split =
+        m_wide ? SplitLines(m_bytes.get(), m_size, m_wideStarts) : SplitLines(m_bytes.get(), m_size, m_starts);
     m_lastLacksNewline = split.lastLacksNewline;
     const std::int64_t lfs = LineCount() - (m_lastLacksNewline ? 1 : 0);
     m_facts.crlfEndings = split.crlf;

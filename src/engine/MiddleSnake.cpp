@@ -4,9 +4,8 @@
 
 namespace LineDiff {
 
-MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x,
-                                     const std::vector<std::uint32_t>& y, std::uint32_t classCount,
-                                     bool minimal, std::int64_t cutoff)
+MiddleSnakeSearch::MiddleSnakeSearch(const std::vector<std::uint32_t>& x, const std::vector<std::uint32_t>& y,
+                                     std::uint32_t classCount, bool minimal, std::int64_t cutoff)
     : m_x(x), m_y(y), m_classCount(classCount), m_minimal(minimal), m_cutoff(cutoff > 0 ? cutoff : kCutoff)
 {
     const auto n = static_cast<std::int64_t>(x.size());
@@ -39,7 +38,8 @@ void MiddleSnakeSearch::Solve(const Box& whole, std::uint8_t* changedX, std::uin
     while (!pending.empty()) {
         Box box = pending.back();
         pending.pop_back();
-        while (box.x0 < box.x1 && box.y0 < box.y1 && m_x[static_cast<size_t>(box.x0)] == m_y[static_cast<size_t>(box.y0)]) {
+        while (box.x0 < box.x1 && box.y0 < box.y1
+               && m_x[static_cast<size_t>(box.x0)] == m_y[static_cast<size_t>(box.y0)]) {
             ++box.x0;
             ++box.y0;
         }
@@ -197,8 +197,7 @@ MiddleSnakeSearch::Point MiddleSnakeSearch::Split(const Box& box, bool& expensiv
     }
 }
 
-MiddleSnakeSearch::Point MiddleSnakeSearch::BestProgress(const Box& box, const Frontier& f,
-                                                         const Frontier& b) const
+MiddleSnakeSearch::Point MiddleSnakeSearch::BestProgress(const Box& box, const Frontier& f, const Frontier& b) const
 {
     Point best{box.x0, box.y0};
     std::int64_t bestProgress = -1;

@@ -92,11 +92,12 @@ void SlideSideOf(const SlideSide& side, const Flags& otherChanged)
         int bestScore = 1 << 30;
         for (std::int64_t p = s; p >= top; --p) {
             const std::int64_t r = rank - (s - p);
-            const bool nextToOther = r >= 0 && r < static_cast<std::int64_t>(otherGaps.size())
-                                     && otherGaps[static_cast<size_t>(r)];
+            const bool nextToOther =
+                r >= 0 && r < static_cast<std::int64_t>(otherGaps.size()) && otherGaps[static_cast<size_t>(r)];
             // Joining a change in the other file first (one block instead
             // of two), then the look of the block; ties keep the lowest.
-            const int score = (nextToOther ? 0 : kApartPenalty) + (side.diffPlacement ? 0 : ShapePenalty(side.Shape(p)));
+            const int score =
+                (nextToOther ? 0 : kApartPenalty) + (side.diffPlacement ? 0 : ShapePenalty(side.Shape(p)));
             if (score < bestScore) {
                 bestScore = score;
                 bestStart = p;

@@ -50,11 +50,8 @@ constexpr char32_t kByteOrderMark = 0xFEFF;
 class CharReader {
 public:
     CharReader(LineView line, bool ignoreCase, bool ignoreWhiteSpace)
-        : m_p(reinterpret_cast<const unsigned char*>(line.raw.data())),
-          m_end(m_p + line.raw.size()),
-          m_utf8(Unicode::IsValidUtf8(line.raw)),
-          m_ignoreCase(ignoreCase),
-          m_ignoreWhiteSpace(ignoreWhiteSpace)
+        : m_p(reinterpret_cast<const unsigned char*>(line.raw.data())), m_end(m_p + line.raw.size()),
+          m_utf8(Unicode::IsValidUtf8(line.raw)), m_ignoreCase(ignoreCase), m_ignoreWhiteSpace(ignoreWhiteSpace)
     {
     }
 

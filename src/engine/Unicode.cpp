@@ -18,6 +18,8 @@ struct FoldRun {
     std::int32_t delta;
 };
 
+// One run a line, in code-point order.
+// clang-format off
 constexpr FoldRun kFoldRuns[] = {
     {0x000B5, 0x000B5, 1, 775},
     {0x000C0, 0x000D6, 1, 32},
@@ -221,14 +223,18 @@ constexpr FoldRun kFoldRuns[] = {
     {0x16E40, 0x16E5F, 1, 32},
     {0x1E900, 0x1E921, 1, 34},
 };
+// clang-format on
 
-// Bytes 0x80..0x9F of Windows-1252; the unassigned ones keep their value.
+// Bytes 0x80..0x9F of Windows-1252, eight a line; the unassigned ones keep
+// their value.
+// clang-format off
 constexpr std::array<char16_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+// clang-format on
 
 }  // namespace
 
@@ -243,11 +249,17 @@ int DecodeUtf8(const unsigned char* p, const unsigned char* end, char32_t& out)
     char32_t cp = 0;
     char32_t min = 0;
     if ((lead & 0xE0) == 0xC0) {
-        len = 2; cp = lead & 0x1Fu; min = 0x80;
+        len = 2;
+        cp = lead & 0x1Fu;
+        min = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
-        len = 3; cp = lead & 0x0Fu; min = 0x800;
+        len = 3;
+        cp = lead & 0x0Fu;
+        min = 0x800;
     } else if ((lead & 0xF8) == 0xF0) {
-        len = 4; cp = lead & 0x07u; min = 0x10000;
+        len = 4;
+        cp = lead & 0x07u;
+        min = 0x10000;
     } else {
         return 0;
     }
@@ -308,10 +320,15 @@ bool IsSpace(char32_t c)
     if (c < 0x80)
         return c == ' ' || (c >= '\t' && c <= '\r');
     switch (c) {
-    case 0x85: case 0xA0: case 0x1680: case 0x2028: case 0x2029: case 0x202F: case 0x205F: case 0x3000:
-        return true;
-    default:
-        return c >= 0x2000 && c <= 0x200A;
+    case 0x85:
+    case 0xA0:
+    case 0x1680:
+    case 0x2028:
+    case 0x2029:
+    case 0x202F:
+    case 0x205F:
+    case 0x3000: return true;
+    default: return c >= 0x2000 && c <= 0x200A;
     }
 }
 

@@ -27,8 +27,8 @@ QToolButton* Button(QWidget* parent, const QString& caption, QStyle::StandardPix
 
 HelpWindow::HelpWindow(const QString& folder, QWidget* owner)
     : QWidget(owner, Qt::Window), m_folder(folder), m_browser(new QTextBrowser(this)),
-      m_contents(Button(this, QStringLiteral("&Contents"), QStyle::SP_FileDialogContentsView,
-                        QStringLiteral("cmdContents"))),
+      m_contents(
+          Button(this, QStringLiteral("&Contents"), QStyle::SP_FileDialogContentsView, QStringLiteral("cmdContents"))),
       m_back(Button(this, QStringLiteral("&Back"), QStyle::SP_ArrowBack, QStringLiteral("cmdBack"))),
       m_forward(Button(this, QStringLiteral("&Forward"), QStyle::SP_ArrowForward, QStringLiteral("cmdForward")))
 {

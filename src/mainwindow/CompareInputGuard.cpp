@@ -33,10 +33,8 @@ bool CompareInputGuard::IsCommandInput(int eventType)
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
-    case QEvent::Close:
-        return true;
-    default:
-        return false;
+    case QEvent::Close: return true;
+    default: return false;
     }
 }
 

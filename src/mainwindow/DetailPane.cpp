@@ -20,7 +20,7 @@ QColor CommonColor()
 
 QString LineTextOfRow(const QString& rowText)
 {
-    return RowText::lineOfRowText(rowText);
+    return RowText::LineOfRowText(rowText);
 }
 
 void ShowPlain(LineDiffView* box, const LineText& text, const QColor& color)

@@ -45,8 +45,7 @@ void DiffBarFrame::paintEvent(QPaintEvent* /*event*/)
     painter.drawLine(QPointF(0, *m_markY), QPointF(width(), *m_markY));
 }
 
-DiffBarWidget::DiffBarWidget(QWidget* parent)
-    : QWidget(parent), m_background(palette().color(QPalette::Button))
+DiffBarWidget::DiffBarWidget(QWidget* parent) : QWidget(parent), m_background(palette().color(QPalette::Button))
 {
     setCursor(BarCursor());
 }

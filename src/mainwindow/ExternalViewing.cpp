@@ -51,8 +51,8 @@ void UseNotepad(const QString& pathBoxText, File file)
         if (path.isEmpty())
             return;
         if (!modVantrel::LoadFileInNotepad(path))
-            MsgBox(QStringLiteral("Unable to show the file in the Notepad."), PromptButtons::Ok, PromptIcon::Exclamation,
-                   kNotepadTitle);
+            MsgBox(QStringLiteral("Unable to show the file in the Notepad."), PromptButtons::Ok,
+                   PromptIcon::Exclamation, kNotepadTitle);
     } catch (...) {
         modVantrel::ReportUnexpectedError(Source(file, "UseNotepad"));
     }
@@ -64,9 +64,10 @@ bool UseAssociatedProgram(const QString& pathBoxText, File file)
         const QString path = ExistingFile(pathBoxText, file, kAssociatedTitle);
         if (path.isEmpty() || ShowFileInAssociatedProgram(path))
             return false;
-        const QString question = QStringLiteral("Unable to show the file in the associated program.") + kCrLf
-                                 + QStringLiteral("Make sure that a program has been associated with files of this type.")
-                                 + kCrLf + kCrLf + QStringLiteral("Would you like to view the file in Notepad?");
+        const QString question =
+            QStringLiteral("Unable to show the file in the associated program.") + kCrLf
+            + QStringLiteral("Make sure that a program has been associated with files of this type.") + kCrLf + kCrLf
+            + QStringLiteral("Would you like to view the file in Notepad?");
         return MsgBox(question, PromptButtons::YesNo, PromptIcon::Question, kAssociatedTitle) == PromptAnswer::Yes;
     } catch (...) {
         modVantrel::ReportUnexpectedError(Source(file, "UseAssociated"));

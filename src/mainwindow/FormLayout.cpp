@@ -29,7 +29,7 @@ Places DesignedPlaces()
 
 std::int32_t WholeTwips(double x)
 {
-    return static_cast<std::int32_t>(Rounding::roundHalfEven(x));
+    return static_cast<std::int32_t>(Rounding::RoundHalfEven(x));
 }
 
 void LayOut(Places& places, int clientWidth, int clientHeight, std::int16_t layoutMargin)

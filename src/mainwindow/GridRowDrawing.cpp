@@ -31,7 +31,7 @@ void DrawOneLine(QPainter& painter, const QRect& rect, const QString& text, Qt::
                  const std::vector<Span>& tinted, const QColor& tint)
 {
     // A line or paragraph separator would start a second line over the first.
-    QTextLayout layout(RowText::withVisibleSeparators(text), painter.font(), painter.device());
+    QTextLayout layout(RowText::WithVisibleSeparators(text), painter.font(), painter.device());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     // The number stays at the left, whatever script the line starts with.

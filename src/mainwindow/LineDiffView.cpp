@@ -273,7 +273,7 @@ void LineDiffView::Measure()
         const qsizetype size = end - start;
         const bool ascii = m_text.isBytes() ? IsPrintableAscii(m_text.bytes().sliced(start, size))
                                             : IsPrintableAscii(QStringView(m_text.text()).sliced(start, size));
-        const QString text = ascii && pitch > 0 ? QString() : RowText::withVisibleSeparators(m_text.mid(start, size));
+        const QString text = ascii && pitch > 0 ? QString() : RowText::WithVisibleSeparators(m_text.mid(start, size));
         const std::optional<qreal> summed = pitch > 0 && !ascii ? sums.Sum(text) : std::nullopt;
         width += ascii && pitch > 0 ? pitch * static_cast<qreal>(size)
                  : summed           ? *summed
@@ -326,7 +326,7 @@ qsizetype LineDiffView::ChunkEnd(qsizetype chunk) const
 void LineDiffView::LayOut(QTextLayout& layout, qsizetype start, qsizetype end) const
 {
     // A separator would end the one line the chunk is laid out on.
-    layout.setText(RowText::withVisibleSeparators(m_text.mid(start, end - start)));
+    layout.setText(RowText::WithVisibleSeparators(m_text.mid(start, end - start)));
     layout.setFont(font());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);

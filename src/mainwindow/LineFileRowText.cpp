@@ -14,7 +14,7 @@ QString LineFileRowText::RowText(std::int32_t line) const
 {
     if (!m_file || line < 0 || line >= m_file->LineCount())
         return {};
-    return ::RowText::rowText(std::int64_t{line} + 1, m_file->Line(line));
+    return ::RowText::Format(std::int64_t{line} + 1, m_file->Line(line));
 }
 
 RowText::Part LineFileRowText::RowTextPart(std::int32_t line, qsizetype columns) const
@@ -22,7 +22,7 @@ RowText::Part LineFileRowText::RowTextPart(std::int32_t line, qsizetype columns)
     if (!m_file || line < 0 || line >= m_file->LineCount())
         return {};
     const QByteArrayView bytes = m_file->Line(line);
-    return ::RowText::rowTextPart(std::int64_t{line} + 1, bytes, IsUtf8(line, bytes), columns);
+    return ::RowText::FormatPart(std::int64_t{line} + 1, bytes, IsUtf8(line, bytes), columns);
 }
 
 LineText LineFileRowText::LineTextOf(std::int32_t line) const
@@ -35,11 +35,11 @@ LineText LineFileRowText::LineTextOf(std::int32_t line) const
 bool LineFileRowText::IsUtf8(std::int32_t line, QByteArrayView bytes) const
 {
     if (bytes.size() < kRememberedLength)
-        return ::RowText::isValidUtf8(bytes);
+        return ::RowText::IsValidUtf8(bytes);
     const auto known = m_utf8.find(line);
     if (known != m_utf8.end())
         return known->second;
-    const bool utf8 = ::RowText::isValidUtf8(bytes);
+    const bool utf8 = ::RowText::IsValidUtf8(bytes);
     m_utf8.emplace(line, utf8);
     return utf8;
 }

@@ -119,11 +119,8 @@ bool PathBox::eventFilter(QObject* watched, QEvent* event)
         }
         return true;
     }
-    case QEvent::Drop:
-        txtFile_OLEDragDrop(static_cast<QDropEvent*>(event));
-        return true;
-    default:
-        return false;
+    case QEvent::Drop: txtFile_OLEDragDrop(static_cast<QDropEvent*>(event)); return true;
+    default: return false;
     }
 }
 

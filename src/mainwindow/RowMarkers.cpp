@@ -8,14 +8,7 @@ namespace {
 
 // The arrow, row by row from the top: '#' an arrow pixel, '.' background.
 constexpr std::array<const char*, kHeight> kArrow = {
-    "......#...",
-    "......##..",
-    "......###.",
-    "##########",
-    "##########",
-    "......###.",
-    "......##..",
-    "......#...",
+    "......#...", "......##..", "......###.", "##########", "##########", "......###.", "......##..", "......#...",
 };
 
 QColor FromColorValue(std::uint32_t value)

@@ -153,7 +153,7 @@ RowText::Part VGrid::TextMatrixPart(int row, qsizetype columns) const
     if (!Valid(row))
         return {};
     if (const auto it = m_texts.constFind(row); it != m_texts.cend())
-        return RowText::leadingColumns(*it, columns);
+        return RowText::LeadingColumns(*it, columns);
     if (row == 0 || !m_source)
         return {};
     const std::int32_t line = m_rows->line[static_cast<std::size_t>(row - 1)];
@@ -165,7 +165,7 @@ LineText VGrid::LineOfRow(int row) const
     if (!Valid(row))
         return {};
     if (const auto it = m_texts.constFind(row); it != m_texts.cend())
-        return LineText(RowText::lineOfRowText(*it));
+        return LineText(RowText::LineOfRowText(*it));
     if (row == 0 || !m_source)
         return {};
     const std::int32_t line = m_rows->line[static_cast<std::size_t>(row - 1)];
@@ -344,8 +344,8 @@ void VGrid::UpdateRowHeight()
     for (char16_t c = 0x21; c < 0x7F; ++c)
         narrowest = std::min(narrowest, metrics.horizontalAdvance(QChar(c)));
     m_narrowestAdvance = std::max(narrowest, 1);
-    m_textIndent = std::max(kTextIndent, kPictureIndent + RowMarkers::kWidth + kPictureGap
-                                             - metrics.horizontalAdvance(QLatin1Char(' ')));
+    m_textIndent = std::max(
+        kTextIndent, kPictureIndent + RowMarkers::kWidth + kPictureGap - metrics.horizontalAdvance(QLatin1Char(' ')));
     UpdateScrollBars();
 }
 

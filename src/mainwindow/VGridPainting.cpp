@@ -33,7 +33,7 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
     const QString text = TextMatrixPart(row, VisibleColumns()).text;
     if (!text.isEmpty()) {
         // The row colours are light in every palette: their text is dark.
-        painter.setPen(row == 0                        ? WindowColors::HeaderText(palette())
+        painter.setPen(row == 0                      ? WindowColors::HeaderText(palette())
                        : color == Grid::kNoCellColor ? WindowColors::GridText(palette())
                                                      : WindowColors::TextOnRow(ToQColor(color)));
         GridRowDrawing::DrawOneLine(painter, cell.adjusted(m_textIndent, 0, 0, 0), text, layoutDirection(),

@@ -61,8 +61,8 @@ frmFileDiffs::frmFileDiffs(QWidget* parent)
     : QMainWindow(parent), ClientArea(new QWidget(this)), Toolbar1(new QToolBar(ClientArea)),
       chkTooltip(new QCheckBox(QStringLiteral("Pane Tooltips"), ClientArea)), txtFileOne(new QLineEdit(ClientArea)),
       txtFileTwo(new QLineEdit(ClientArea)), pctContainer(new DiffBarFrame(ClientArea)),
-      pctDiffsBar(new DiffBarWidget(pctContainer)),
-      grdFileOne(new VGrid(ClientArea)), grdFileTwo(new VGrid(ClientArea)), Splitter(new SplitterBar(ClientArea))
+      pctDiffsBar(new DiffBarWidget(pctContainer)), grdFileOne(new VGrid(ClientArea)),
+      grdFileTwo(new VGrid(ClientArea)), Splitter(new SplitterBar(ClientArea))
 {
     InitMainWindowResources();
     setObjectName(QStringLiteral("frmFileDiffs"));
@@ -118,8 +118,9 @@ void frmFileDiffs::CreateControls()
     ConnectSelectionHandlers();
     ConnectFileAndOptionHandlers();
     grdFileOne->SetPictureSource([this](int row) { return GridOnePicture(row); });
-    m_gridMarks = new GridCharacterMarks(m_model, {grdFileOne, grdFileTwo},
-                                         [] { return modVantrel::gOptions && modVantrel::gOptions->IgnoreCase; }, this);
+    m_gridMarks = new GridCharacterMarks(
+        m_model, {grdFileOne, grdFileTwo}, [] { return modVantrel::gOptions && modVantrel::gOptions->IgnoreCase; },
+        this);
     m_fileWatcher = new FileChangeWatcher(this);
     connect(m_fileWatcher, &FileChangeWatcher::Changed, this, [this] {
         if (isActiveWindow())

@@ -8,8 +8,14 @@
 
 #include <QAction>
 
-void frmFileDiffs::mnuFileToggleBookmark_Click() { ToggleBookmark(); }
-void frmFileDiffs::mnuFileClearAllBookmarks_Click() { ClearAllBookmarks(); }
+void frmFileDiffs::mnuFileToggleBookmark_Click()
+{
+    ToggleBookmark();
+}
+void frmFileDiffs::mnuFileClearAllBookmarks_Click()
+{
+    ClearAllBookmarks();
+}
 
 void frmFileDiffs::mnuFileNextBookmark_Click()
 {

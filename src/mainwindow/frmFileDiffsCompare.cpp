@@ -37,10 +37,9 @@ using modVantrel::PromptIcon;
 namespace {
 
 const QString kCompareTitle = QStringLiteral("Compare Files");
-const QString kBinaryMessage = QStringLiteral(
-    "The files differ but the differences are not viewable.\r\n"
-    "Only differences between text files can be viewed. \r\n\r\n"
-    "See the View File Differences topic in the Help file for details.");
+const QString kBinaryMessage = QStringLiteral("The files differ but the differences are not viewable.\r\n"
+                                              "Only differences between text files can be viewed. \r\n\r\n"
+                                              "See the View File Differences topic in the Help file for details.");
 
 bool ValidComparePath(const QString& path)
 {
@@ -104,12 +103,12 @@ void frmFileDiffs::mnuFileCompare_Click()
             const bool oneValid = ValidComparePath(pathOne);
             const QString pathTwo = oneValid ? modVantrel::TrimSpaces(txtFileTwo->text()) : QString();
             if (!oneValid) {
-                MsgBox(QStringLiteral("File One is not an existing file."), PromptButtons::Ok,
-                       PromptIcon::Exclamation, QStringLiteral("File Does Not Exist"));
+                MsgBox(QStringLiteral("File One is not an existing file."), PromptButtons::Ok, PromptIcon::Exclamation,
+                       QStringLiteral("File Does Not Exist"));
                 ResetComparisonView();
             } else if (!ValidComparePath(pathTwo)) {
-                MsgBox(QStringLiteral("File Two is not an existing file."), PromptButtons::Ok,
-                       PromptIcon::Exclamation, QStringLiteral("File Does Not Exist"));
+                MsgBox(QStringLiteral("File Two is not an existing file."), PromptButtons::Ok, PromptIcon::Exclamation,
+                       QStringLiteral("File Does Not Exist"));
                 ResetComparisonView();
             } else {
                 setCursor(Qt::WaitCursor);
@@ -206,8 +205,7 @@ bool frmFileDiffs::CompareFilesAndStoreResultsInGlobalDiffObject()
             MsgBox(QStringLiteral("Errors encountered comparing the files\r\n\r\n") + engine.ResultLine(0),
                    PromptButtons::Ok, PromptIcon::Exclamation, kCompareTitle);
             break;
-        default:
-            break;
+        default: break;
         }
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.CompareFilesAndStoreResultsInGlobalDiffObject"));
@@ -267,7 +265,8 @@ bool frmFileDiffs::LoadFilesIntoGrids(const QString& fileOne, const QString& fil
         for (const auto& file : m_loadedFiles) {
             if (file->LineCount() >= std::numeric_limits<std::int32_t>::max())
                 throw modVantrel::VantrelError(modVantrel::ErrorNumber::Overflow,
-                                               QStringLiteral("Too many lines to show: %1").arg(QFile::decodeName(QByteArray::fromStdString(file->Path()))));
+                                               QStringLiteral("Too many lines to show: %1")
+                                                   .arg(QFile::decodeName(QByteArray::fromStdString(file->Path()))));
         }
         return true;
     } catch (...) {
@@ -283,10 +282,10 @@ bool frmFileDiffs::MarkDifferencesInGrids(const cDiffEngine& engine)
         const auto [one, two] = std::exchange(m_loadedFiles, {});
         if (!one || !two)
             throw modVantrel::VantrelError(modVantrel::ErrorNumber::Unknown, QStringLiteral("No files are loaded."));
-        Alignment::AlignOutcome outcome = Alignment::alignHunks(
+        Alignment::AlignOutcome outcome = Alignment::AlignHunks(
             engine.Hunks(), static_cast<std::int32_t>(one->LineCount()), static_cast<std::int32_t>(two->LineCount()));
         if (!outcome.ok())
-            Alignment::padShorterPane(outcome.rows);
+            Alignment::PadShorterPane(outcome.rows);
         DisplayComparison(one, two, std::move(outcome.rows));
         if (!outcome.ok()) {
             MsgBox(MarkingFailedMessage(), PromptButtons::Ok, PromptIcon::Critical,
@@ -295,7 +294,8 @@ bool frmFileDiffs::MarkDifferencesInGrids(const cDiffEngine& engine)
         }
         return true;
     } catch (...) {
-        MsgBox(MarkingFailedMessage(), PromptButtons::Ok, PromptIcon::Critical, QStringLiteral("Show File Differences"));
+        MsgBox(MarkingFailedMessage(), PromptButtons::Ok, PromptIcon::Critical,
+               QStringLiteral("Show File Differences"));
         return false;
     }
 }

@@ -74,8 +74,10 @@ void frmFileDiffs::DisplaySelectedLinesInRTF()
         // Rows shown as unchanged (white space ignored when compared) get no markers.
         const std::array<EndingMarkers::Ending, 2> endings =
             SelectedRowIsUnchanged() ? std::array<EndingMarkers::Ending, 2>{} : RowEndings(m_model, grdFileOne->Row());
-        ShowPlainMarked(rtfLineDiff[0], one, oneAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(), endings[0]);
-        ShowPlainMarked(rtfLineDiff[1], two, twoAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(), endings[1]);
+        ShowPlainMarked(rtfLineDiff[0], one, oneAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(),
+                        endings[0]);
+        ShowPlainMarked(rtfLineDiff[1], two, twoAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(),
+                        endings[1]);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplaySelectedLinesInRTF"));
     }

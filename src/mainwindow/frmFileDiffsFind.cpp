@@ -42,8 +42,14 @@ void frmFileDiffs::mnuFileFind_Click()
     EnableFindNextPrevious(found);
 }
 
-void frmFileDiffs::mnuFileFindNext_Click() { RepeatFind(QStringLiteral("Next")); }
-void frmFileDiffs::mnuFileFindPrevious_Click() { RepeatFind(QStringLiteral("Previous")); }
+void frmFileDiffs::mnuFileFindNext_Click()
+{
+    RepeatFind(QStringLiteral("Next"));
+}
+void frmFileDiffs::mnuFileFindPrevious_Click()
+{
+    RepeatFind(QStringLiteral("Previous"));
+}
 
 void frmFileDiffs::RepeatFind(const QString& direction)
 {

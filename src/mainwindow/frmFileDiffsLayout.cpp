@@ -92,8 +92,7 @@ void frmFileDiffs::Splitter_MouseMove(Qt::MouseButtons /*buttons*/, Qt::Keyboard
     ApplyPlaces();
 }
 
-void frmFileDiffs::Splitter_MouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/, double x,
-                                    double /*y*/)
+void frmFileDiffs::Splitter_MouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/, double x, double /*y*/)
 {
     if (!FormLayout::SplitterMouseUp(m_places, m_splitterDrag, x))
         return;

@@ -114,7 +114,7 @@ bool frmFileDiffs::DrawDiffBars()
     try {
         const std::int32_t rows = grdFileOne->Rows() - 1;
         const std::int32_t height = pctDiffsBar->height();
-        pctDiffsBar->SetBands(DiffBar::bandsForBlocks(m_model.Blocks(), rows, height), palette().color(QPalette::Base));
+        pctDiffsBar->SetBands(DiffBar::BandsForBlocks(m_model.Blocks(), rows, height), palette().color(QPalette::Base));
         return true;
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DrawDiffBars"));
@@ -126,7 +126,7 @@ void frmFileDiffs::MarkCurrentRowInDiffsBar()
 {
     try {
         const std::int32_t y =
-            DiffBar::currentRowMarkY(grdFileOne->Row(), grdFileOne->Rows() - 1, pctDiffsBar->height());
+            DiffBar::CurrentRowMarkY(grdFileOne->Row(), grdFileOne->Rows() - 1, pctDiffsBar->height());
         pctContainer->SetMark(y);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.MarkCurrentRowInDiffsBar"));
@@ -136,7 +136,7 @@ void frmFileDiffs::MarkCurrentRowInDiffsBar()
 void frmFileDiffs::ScrollFilesToPointInDiffBar(float y)
 {
     try {
-        const std::int32_t row = DiffBar::rowAtBarY(y, grdFileOne->Rows() - 1, pctDiffsBar->height());
+        const std::int32_t row = DiffBar::RowAtBarY(y, grdFileOne->Rows() - 1, pctDiffsBar->height());
         if (!grdFileOne->RowIsVisible(row))
             grdFileOne->SetTopRow(row);
         grdFileOne->SetRow(row);

@@ -69,9 +69,9 @@ void frmFileDiffs::chkTooltip_Click()
 {
     if (chkTooltip->isChecked())
         return;
-    const bool gridTipShown = QToolTip::isVisible()
-                              && (QToolTip::text() == grdFileOne->ToolTipText()
-                                  || QToolTip::text() == grdFileTwo->ToolTipText());
+    const bool gridTipShown =
+        QToolTip::isVisible()
+        && (QToolTip::text() == grdFileOne->ToolTipText() || QToolTip::text() == grdFileTwo->ToolTipText());
     grdFileOne->SetToolTipText(QString());
     grdFileTwo->SetToolTipText(QString());
     if (gridTipShown)

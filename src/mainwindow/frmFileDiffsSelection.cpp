@@ -47,19 +47,49 @@ void frmFileDiffs::ConnectSelectionHandlers()
     connect(pctDiffsBar, &DiffBarWidget::MouseDown, this, &frmFileDiffs::pctDiffsBar_MouseDown);
 }
 
-void frmFileDiffs::grdFileOne_Click() { GridClick(grdFileOne, grdFileTwo); }
-void frmFileDiffs::grdFileTwo_Click() { GridClick(grdFileTwo, grdFileOne); }
-void frmFileDiffs::grdFileOne_DblClick() { GridDblClick(grdFileOne); }
-void frmFileDiffs::grdFileTwo_DblClick() { GridDblClick(grdFileTwo); }
-void frmFileDiffs::grdFileOne_MouseDown(Qt::MouseButton button) { GridMouseDown(grdFileOne, button); }
-void frmFileDiffs::grdFileTwo_MouseDown(Qt::MouseButton button) { GridMouseDown(grdFileTwo, button); }
-void frmFileDiffs::grdFileOne_MouseMove() { GridMouseMove(grdFileOne); }
-void frmFileDiffs::grdFileTwo_MouseMove() { GridMouseMove(grdFileTwo); }
+void frmFileDiffs::grdFileOne_Click()
+{
+    GridClick(grdFileOne, grdFileTwo);
+}
+void frmFileDiffs::grdFileTwo_Click()
+{
+    GridClick(grdFileTwo, grdFileOne);
+}
+void frmFileDiffs::grdFileOne_DblClick()
+{
+    GridDblClick(grdFileOne);
+}
+void frmFileDiffs::grdFileTwo_DblClick()
+{
+    GridDblClick(grdFileTwo);
+}
+void frmFileDiffs::grdFileOne_MouseDown(Qt::MouseButton button)
+{
+    GridMouseDown(grdFileOne, button);
+}
+void frmFileDiffs::grdFileTwo_MouseDown(Qt::MouseButton button)
+{
+    GridMouseDown(grdFileTwo, button);
+}
+void frmFileDiffs::grdFileOne_MouseMove()
+{
+    GridMouseMove(grdFileOne);
+}
+void frmFileDiffs::grdFileTwo_MouseMove()
+{
+    GridMouseMove(grdFileTwo);
+}
 
 // Setting the other grid's first row makes it scroll in turn, which sets
 // this grid's first row to the value it already has: there it stops.
-void frmFileDiffs::grdFileOne_Scroll() { grdFileTwo->SetTopRow(grdFileOne->TopRow()); }
-void frmFileDiffs::grdFileTwo_Scroll() { grdFileOne->SetTopRow(grdFileTwo->TopRow()); }
+void frmFileDiffs::grdFileOne_Scroll()
+{
+    grdFileTwo->SetTopRow(grdFileOne->TopRow());
+}
+void frmFileDiffs::grdFileTwo_Scroll()
+{
+    grdFileOne->SetTopRow(grdFileTwo->TopRow());
+}
 
 void frmFileDiffs::GridClick(VGrid* grid, VGrid* other)
 {

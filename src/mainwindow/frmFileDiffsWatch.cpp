@@ -20,10 +20,9 @@ void frmFileDiffs::AskToCompareAgain()
         which = QStringLiteral("File One and File Two have");
     else
         which = changed.front() == watched[1] && changed.front() != watched[0] ? QStringLiteral("File Two has")
-                                                                              : QStringLiteral("File One has");
+                                                                               : QStringLiteral("File One has");
     const QString text = which + QStringLiteral(" changed on disk since the files were compared:\r\n\r\n")
-                         + changed.join(QStringLiteral("\r\n"))
-                         + QStringLiteral("\r\n\r\nCompare the files again?");
+                         + changed.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\nCompare the files again?");
     m_askingToCompareAgain = true;
     const modVantrel::PromptAnswer answer = modVantrel::MsgBox(
         text, modVantrel::PromptButtons::YesNo, modVantrel::PromptIcon::Question, QStringLiteral("Files Changed"));

@@ -72,7 +72,9 @@ std::optional<QString> ReplaceFile(const QString& folder, const QString& path, c
 
 }  // namespace
 
-CIniFile::CIniFile() : m_folder(modVantrel::IniFolder()) {}
+CIniFile::CIniFile() : m_folder(modVantrel::IniFolder())
+{
+}
 
 void CIniFile::Name(const QString& pData)
 {
@@ -156,16 +158,16 @@ void CIniFile::SetStringValue(const QString& pNewValue)
         if (QFile::exists(m_fullPath))
             text = ReadFile(m_fullPath);  // never replace a file we could not read
         const std::optional<QString> refused =
-            text ? ReplaceFile(m_folder, m_fullPath, IniText::Write(*text, m_section.toUtf8(), m_key.toUtf8(),
-                                                                    pNewValue.toUtf8()))
+            text ? ReplaceFile(m_folder, m_fullPath,
+                               IniText::Write(*text, m_section.toUtf8(), m_key.toUtf8(), pNewValue.toUtf8()))
                  : QStringLiteral("cannot read it");
         const int code = refused ? errno : 0;
         modVantrel::SetLastDllError(code);
         if (refused) {
             m_writeRefused = true;
-            throw modVantrel::VantrelError(modVantrel::ErrorNumber::FileIo,
-                                           QStringLiteral("Cannot save ") + m_fullPath + QStringLiteral(": ") + *refused,
-                                           code);
+            throw modVantrel::VantrelError(
+                modVantrel::ErrorNumber::FileIo,
+                QStringLiteral("Cannot save ") + m_fullPath + QStringLiteral(": ") + *refused, code);
         }
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("cIniFile.SetStringValue()"));

@@ -52,8 +52,8 @@ QPixmap OrientationPicture(bool landscape)
     const QRectF sheet = landscape ? QRectF(2.5, 7.5, 27, 19) : QRectF(6.5, 2.5, 19, 27);
     const double fold = 6;
     QPolygonF outline;
-    outline << sheet.topLeft() << QPointF(sheet.right() - fold, sheet.top()) << QPointF(sheet.right(), sheet.top() + fold)
-            << sheet.bottomRight() << sheet.bottomLeft();
+    outline << sheet.topLeft() << QPointF(sheet.right() - fold, sheet.top())
+            << QPointF(sheet.right(), sheet.top() + fold) << sheet.bottomRight() << sheet.bottomLeft();
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::white);
     painter.drawPolygon(outline);
@@ -86,11 +86,15 @@ frmPrintOptions::frmPrintOptions(PrintPane left, PrintPane right, QWidget* paren
     imgOrientation = Place(new QLabel(Frame2), "imgOrientation", {180, 300, 480, 480});
     // The orientation buttons reach to the frame's inner edge: at 1125 twips
     // "Landscape" is cut off in the usual Linux dialog fonts.
-    optOrientation[0] = Place(new QRadioButton(QStringLiteral("P&ortrait"), Frame2), "optOrientation0", {960, 240, 1305, 315});
-    optOrientation[1] = Place(new QRadioButton(QStringLiteral("L&andscape"), Frame2), "optOrientation1", {960, 570, 1305, 315});
+    optOrientation[0] =
+        Place(new QRadioButton(QStringLiteral("P&ortrait"), Frame2), "optOrientation0", {960, 240, 1305, 315});
+    optOrientation[1] =
+        Place(new QRadioButton(QStringLiteral("L&andscape"), Frame2), "optOrientation1", {960, 570, 1305, 315});
     Frame3 = Place(new QGroupBox(QStringLiteral("Header"), this), "Frame3", {2100, 1680, 2325, 1005});
-    chkPrintPageNumber = Place(new QCheckBox(QStringLiteral("Pa&ge Numbers"), Frame3), "chkPrintPageNumber", {210, 300, 1845, 225});
-    chkPrintDateTime = Place(new QCheckBox(QStringLiteral("&Date/Time"), Frame3), "chkPrintDateTime", {210, 600, 1635, 225});
+    chkPrintPageNumber =
+        Place(new QCheckBox(QStringLiteral("Pa&ge Numbers"), Frame3), "chkPrintPageNumber", {210, 300, 1845, 225});
+    chkPrintDateTime =
+        Place(new QCheckBox(QStringLiteral("&Date/Time"), Frame3), "chkPrintDateTime", {210, 600, 1635, 225});
     cmdPrint = Place(new QPushButton(QStringLiteral("&Print"), this), "cmdPrint", {1058, 2880, 1035, 315});
     CancelButton = Place(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton", {2408, 2880, 1035, 315});
     chkPrintPageNumber->setChecked(true);
@@ -150,8 +154,8 @@ void frmPrintOptions::optOrientation_Click(int index)
 
 void frmPrintOptions::SetPrinterOrientation()
 {
-    m_orientation = optOrientation[0]->isChecked() ? PrintOutput::Orientation::Portrait
-                                                   : PrintOutput::Orientation::Landscape;
+    m_orientation =
+        optOrientation[0]->isChecked() ? PrintOutput::Orientation::Portrait : PrintOutput::Orientation::Landscape;
 }
 
 void frmPrintOptions::CancelButton_Click()
@@ -179,9 +183,10 @@ bool frmPrintOptions::ChooseDestinations(std::vector<PaneJob>& jobs) const
             job.destination.printerName = cboPrinters->currentData().toString();
             continue;
         }
-        const std::optional<QString> name = modVantrel::Prompts().saveFile(
-            {QStringLiteral("Save ") + job.name + QStringLiteral(" as PDF"),
-             PdfFileChoice::SuggestedPath(job.pane.path, QDir::homePath(), taken), QStringLiteral("PDF Files (*.pdf)")});
+        const std::optional<QString> name =
+            modVantrel::Prompts().saveFile({QStringLiteral("Save ") + job.name + QStringLiteral(" as PDF"),
+                                            PdfFileChoice::SuggestedPath(job.pane.path, QDir::homePath(), taken),
+                                            QStringLiteral("PDF Files (*.pdf)")});
         if (!name || name->isEmpty())
             return false;
         if (const QString refusal = PdfFileChoice::Refusal(*name, compared, taken); !refusal.isEmpty()) {

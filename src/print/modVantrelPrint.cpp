@@ -33,8 +33,8 @@ PageFonts MeasurePage(const QPainter& painter)
     const QFontMetricsF metrics(fonts.regular, device);
     // One line height for every face keeps the rows on a fixed pitch; the
     // faces of a fixed-pitch family share their vertical metrics anyway.
-    fonts.page = {static_cast<double>(device->width()), static_cast<double>(device->height()),
-                  metrics.lineSpacing(), metrics.horizontalAdvance(QLatin1Char('M'))};
+    fonts.page = {static_cast<double>(device->width()), static_cast<double>(device->height()), metrics.lineSpacing(),
+                  metrics.horizontalAdvance(QLatin1Char('M'))};
     fonts.ascent = metrics.ascent();
     return fonts;
 }
@@ -111,8 +111,8 @@ QString GeneralDate(const QDateTime& when)
            + locale.toString(when.time(), QLocale::LongFormat);
 }
 
-void PrintGridHeader(QPainter& painter, const PageLayout::Metrics& page, const QString& path,
-                     const QString& printDate, qint64 pageNumber, const JobOptions& options)
+void PrintGridHeader(QPainter& painter, const PageLayout::Metrics& page, const QString& path, const QString& printDate,
+                     qint64 pageNumber, const JobOptions& options)
 {
     const QFontMetricsF metrics(PrintFont(false, false), painter.device());
     const int chars = PageLayout::CharsThatFit(page);
@@ -133,8 +133,8 @@ PrintOutcome PrintGrid(const PaneJob& job, const JobOptions& options)
 {
     try {
         const std::unique_ptr<PrintProgress> progress = options.progress ? options.progress(job.name) : nullptr;
-        std::unique_ptr<PrintOutput::PrintJob> output =
-            PrintOutput::OpenPrintJob(job.destination, options.orientation, QStringLiteral("Vantrel - ") + job.pane.path);
+        std::unique_ptr<PrintOutput::PrintJob> output = PrintOutput::OpenPrintJob(
+            job.destination, options.orientation, QStringLiteral("Vantrel - ") + job.pane.path);
         return PrintPages(*output, job, options, progress.get());
     } catch (const PrintOutput::OutputError& failure) {
         modVantrel::MsgBox(failure.Message(), PromptButtons::Ok, PromptIcon::Critical, QStringLiteral("Print"));

@@ -32,8 +32,9 @@ private slots:
     // Written 1.01.0300 elsewhere: plain numbers, no leading zeros.
     void text()
     {
-        QCOMPARE(ProductInfo::AboutText(1, 1, 300),
-                 QStringLiteral("Vantrel v1.1.300\r\n\r\nDeveloped by Quellan Software\r\nquellan.example.org\r\n\r\n"));
+        QCOMPARE(
+            ProductInfo::AboutText(1, 1, 300),
+            QStringLiteral("Vantrel v1.1.300\r\n\r\nDeveloped by Quellan Software\r\nquellan.example.org\r\n\r\n"));
     }
 
     void oneVersion()
@@ -126,8 +127,8 @@ private slots:
         frmProducts products;
         products.show();
         const QStringList labels{"lblProductLink0", "lblProductLink1", "lblMakerLink"};
-        const QStringList addresses{ProductInfo::OtherProducts()[0].webAddress, ProductInfo::OtherProducts()[1].webAddress,
-                                    ProductInfo::kMakerWebSite};
+        const QStringList addresses{ProductInfo::OtherProducts()[0].webAddress,
+                                    ProductInfo::OtherProducts()[1].webAddress, ProductInfo::kMakerWebSite};
         for (qsizetype i = 0; i < labels.size(); ++i) {
             auto* link = products.findChild<LinkLabel*>(labels[i]);
             QVERIFY2(link && link->text() == addresses[i], qPrintable(labels[i]));

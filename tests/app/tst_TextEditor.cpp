@@ -15,7 +15,8 @@ const QString kFile = QStringLiteral("/data/my notes/-draft.txt");
 // The default application's entry with the given keys.
 QByteArray Entry(const QByteArray& keys)
 {
-    return "[Desktop Entry]\nType=Application\nName=X Editor\nIcon=xicon\n" + keys + "\n[Desktop Action new]\nExec=wrong\n";
+    return "[Desktop Entry]\nType=Application\nName=X Editor\nIcon=xicon\n" + keys
+           + "\n[Desktop Action new]\nExec=wrong\n";
 }
 
 // A fake machine: programs in bin/, the default application's entry in the
@@ -35,12 +36,15 @@ private slots:
     void choice_data()
     {
         QTest::addColumn<Machine>("m");
-        QTest::newRow("default application, file as its URL code")
-            << Machine{{"xed-2", "gedit"}, Entry("Exec=xed-2 --new-window %U"), {}, {}, {"xed-2", "--new-window", kFile}};
+        QTest::newRow("default application, file as its URL code") << Machine{
+            {"xed-2", "gedit"}, Entry("Exec=xed-2 --new-window %U"), {}, {}, {"xed-2", "--new-window", kFile}};
         QTest::newRow("no field code: the file comes last")
             << Machine{{"xed-2"}, Entry("Exec=xed-2"), {}, {}, {"xed-2", kFile}};
         QTest::newRow("quoting, escapes and the other field codes")
-            << Machine{{"x ed"}, Entry(R"(Exec="x ed" "--title=a \\"b\\"" %i --name=%c 100%% %d %f)"), {}, {},
+            << Machine{{"x ed"},
+                       Entry(R"(Exec="x ed" "--title=a \\"b\\"" %i --name=%c 100%% %d %f)"),
+                       {},
+                       {},
                        {"x ed", "--title=a \"b\"", "--icon", "xicon", "--name=X Editor", "100%", kFile}};
         QTest::newRow("a terminal editor is passed over")
             << Machine{{"vim", "mousepad", "kate"}, Entry("Exec=vim %F\nTerminal=true"), {}, {}, {"kate", kFile}};
@@ -48,9 +52,10 @@ private slots:
             << Machine{{"xed-2", "geany"}, Entry("Exec=xed-2 %f"), Entry("Hidden=true"), {}, {"geany", kFile}};
         QTest::newRow("the user's entry wins")
             << Machine{{"xed-2", "mine"}, Entry("Exec=xed-2 %f"), Entry("Exec=mine -n %f"), {}, {"mine", "-n", kFile}};
-        QTest::newRow("default's program missing") << Machine{{"leafpad"}, Entry("Exec=gone %f"), {}, {}, {"leafpad", kFile}};
-        QTest::newRow("TryExec missing")
-            << Machine{{"xed-2", "pluma"}, Entry("TryExec=gone\nExec=xed-2 %f"), {}, {}, {"pluma", kFile}};
+        QTest::newRow("default's program missing")
+            << Machine{{"leafpad"}, Entry("Exec=gone %f"), {}, {}, {"leafpad", kFile}};
+        QTest::newRow("TryExec missing") << Machine{
+            {"xed-2", "pluma"}, Entry("TryExec=gone\nExec=xed-2 %f"), {}, {}, {"pluma", kFile}};
         QTest::newRow("VISUAL with its arguments")
             << Machine{{"code"}, {}, {}, "code --wait -n", {"code", "--wait", "-n", kFile}};
         QTest::newRow("VISUAL not on PATH") << Machine{{"vi"}, {}, {}, "emacs", {}};
@@ -72,7 +77,8 @@ private slots:
         const QString id = QStringLiteral("org.example.XEditor.desktop");
         for (const auto& [entry, folder] : {std::pair{m.systemEntry, "/share/applications/"},
                                             std::pair{m.userEntry, "/home/.local/share/applications/"}})
-            QVERIFY(entry.isEmpty() || (QDir(root).mkpath(root + folder) && FileBytes::Write(root + folder + id, entry)));
+            QVERIFY(entry.isEmpty()
+                    || (QDir(root).mkpath(root + folder) && FileBytes::Write(root + folder + id, entry)));
         QProcessEnvironment environment;
         environment.insert(QStringLiteral("PATH"), root + QStringLiteral("/nowhere:") + root + QStringLiteral("/bin"));
         environment.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));

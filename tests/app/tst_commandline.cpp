@@ -30,14 +30,30 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("one");
         QTest::addColumn<QString>("two");
-        QTest::newRow("spaces only") << "    " << "" << "";
-        QTest::newRow("one name") << " a.txt " << "a.txt" << "";
-        QTest::newRow("first quote never closes") << "\"my a.txt b.txt" << "my a.txt b.txt" << "";
-        QTest::newRow("second quote never closes") << "a.txt \"my b  .txt" << "a.txt" << "my b  .txt";
-        QTest::newRow("quoted first, nothing after") << "\"a b\"   " << "a b" << "";
-        QTest::newRow("empty quotes") << "\"\" b" << "" << "b";
-        QTest::newRow("quote directly after name") << "a\"b c" << "a\"b" << "c";
-        QTest::newRow("tab belongs to the name") << "a\tb c" << "a\tb" << "c";
+        QTest::newRow("spaces only") << "    "
+                                     << ""
+                                     << "";
+        QTest::newRow("one name") << " a.txt "
+                                  << "a.txt"
+                                  << "";
+        QTest::newRow("first quote never closes") << "\"my a.txt b.txt"
+                                                  << "my a.txt b.txt"
+                                                  << "";
+        QTest::newRow("second quote never closes") << "a.txt \"my b  .txt"
+                                                   << "a.txt"
+                                                   << "my b  .txt";
+        QTest::newRow("quoted first, nothing after") << "\"a b\"   "
+                                                     << "a b"
+                                                     << "";
+        QTest::newRow("empty quotes") << "\"\" b"
+                                      << ""
+                                      << "b";
+        QTest::newRow("quote directly after name") << "a\"b c"
+                                                   << "a\"b"
+                                                   << "c";
+        QTest::newRow("tab belongs to the name") << "a\tb c"
+                                                 << "a\tb"
+                                                 << "c";
     }
 
     void split()
@@ -62,7 +78,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("expected");
         const auto row = [](const char* call, QStringList arguments, const char* expected) {
-            QTest::addRow("%s %s", call, qPrintable(arguments.join(u'|'))) << call << arguments << QString::fromUtf8(expected);
+            QTest::addRow("%s %s", call, qPrintable(arguments.join(u'|')))
+                << call << arguments << QString::fromUtf8(expected);
         };
         row("exists", {"$/ä b.txt"}, "1");
         row("exists", {"$"}, "0");  // a folder is not a file

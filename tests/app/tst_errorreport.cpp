@@ -17,9 +17,9 @@ using namespace modVantrel;
 
 namespace {
 
-const QString kAdvice = QStringLiteral(
-    "\r\n* If this problem persists, please contact our technical support staff for assistance.\r\n"
-    "  (Refer to the Troubleshooting section of the Help file for details.)");
+const QString kAdvice =
+    QStringLiteral("\r\n* If this problem persists, please contact our technical support staff for assistance.\r\n"
+                   "  (Refer to the Troubleshooting section of the Help file for details.)");
 
 // Reports a failure the way a trapping procedure does: kind 0 a VantrelError
 // numbered 13 with the given external error code, 1 out of memory, 2 a
@@ -64,7 +64,8 @@ private slots:
         QTest::newRow("external error shows its code, not the number")
             << 0 << ENOENT << "DLL Error: No such file or directory\r\nError: Type mismatch\r\n" + rest + "2\r\n";
         QTest::newRow("code the system does not know")
-            << 0 << 987654 << "DLL Error: Error (987654) not defined.\r\nError: Type mismatch\r\n" + rest + "987654\r\n";
+            << 0 << 987654
+            << "DLL Error: Error (987654) not defined.\r\nError: Type mismatch\r\n" + rest + "987654\r\n";
         QTest::newRow("out of memory") << 1 << 0 << "Error: Out of memory\r\n" + rest + "7\r\n";
         QTest::newRow("standard exception") << 2 << 0 << "Error: vector::at\r\n" + rest + "5\r\n";
         QTest::newRow("anything else") << 3 << 0 << "Error: Unknown error\r\n" + rest + "440\r\n";
@@ -100,11 +101,13 @@ private slots:
         QCOMPARE(lines.size(), 17);
         const QRegularExpression digit(QStringLiteral("\\d"));
         QVERIFY(lines[1].contains(digit) && lines[9].contains(digit));
-        QCOMPARE(lines.mid(0, 1) + lines.mid(2, 7) + lines.mid(10),
-                 QStringList({"", "Error: Out of memory", "Source: frmFileDiffs.GetNextDiff", "No: 7", "",
-                              "- More Information - ", " detail one", "", "Error: Type mismatch",
-                              "Source: frmFileDiffs.GetNextDiff", "No: 13", "", "- More Information - ", "detail two", ""}));
-        QVERIFY(prompts.lastMessage().text.endsWith("No: 13\r\n\r\nSee the ERR_DETAIL.TXT file before proceeding.\r\n" + kAdvice));
+        QCOMPARE(
+            lines.mid(0, 1) + lines.mid(2, 7) + lines.mid(10),
+            QStringList({"", "Error: Out of memory", "Source: frmFileDiffs.GetNextDiff", "No: 7", "",
+                         "- More Information - ", " detail one", "", "Error: Type mismatch",
+                         "Source: frmFileDiffs.GetNextDiff", "No: 13", "", "- More Information - ", "detail two", ""}));
+        QVERIFY(prompts.lastMessage().text.endsWith("No: 13\r\n\r\nSee the ERR_DETAIL.TXT file before proceeding.\r\n"
+                                                    + kAdvice));
     }
 
     void logThatCannotBeWritten()

@@ -10,19 +10,22 @@ using namespace Alignment;
 namespace {
 
 // One token per row: 1-based line number or "-", then "o" (orphan) or "c" (changed).
-QString render(const PaneRows& pane)
+QString Render(const PaneRows& pane)
 {
     QStringList tokens;
     for (std::size_t i = 0; i < pane.size(); ++i) {
         const std::uint32_t c = pane.color[i];
         tokens << (pane.line[i] == kNoLine ? QStringLiteral("-") : QString::number(pane.line[i] + 1))
-                      + (c == kOrphanColor ? "o" : c == kChangedColor ? "c" : c == kDefaultColor ? "" : "?");
+                      + (c == kOrphanColor    ? "o"
+                         : c == kChangedColor ? "c"
+                         : c == kDefaultColor ? ""
+                                              : "?");
     }
     return tokens.join(u' ');
 }
 
 // "2-3-c 6-2-o": blocks as first row, row count and kind.
-QString render(const std::vector<DiffBlock>& blocks)
+QString Render(const std::vector<DiffBlock>& blocks)
 {
     QStringList tokens;
     for (const DiffBlock& b : blocks)
@@ -81,30 +84,30 @@ private slots:
     void blocks()
     {
         QFETCH(Script, s);
-        const AlignOutcome out = alignHunks(s.hunks, s.n1, s.n2);
+        const AlignOutcome out = AlignHunks(s.hunks, s.n1, s.n2);
         QCOMPARE(out.status, s.status);
         QCOMPARE(out.failedBlock, std::int64_t(s.failedBlock));
-        QVERIFY(!describeAlignStatus(out.status).isEmpty());
+        QVERIFY(!DescribeAlignStatus(out.status).isEmpty());
         if (s.one) {
-            QCOMPARE(render(out.rows.one), QString(s.one));
-            QCOMPARE(render(out.rows.two), QString(s.two));
-            QCOMPARE(render(out.rows.blocks), QString(s.blocks));
+            QCOMPARE(Render(out.rows.one), QString(s.one));
+            QCOMPARE(Render(out.rows.two), QString(s.two));
+            QCOMPARE(Render(out.rows.blocks), QString(s.blocks));
         }
-        // rowOfLine finds each shown line's row.
+        // RowOfLine finds each shown line's row.
         for (int side = 0; side < 2 && out.ok(); ++side) {
             const PaneRows& pane = side == 0 ? out.rows.one : out.rows.two;
             for (std::size_t i = 0; i < pane.size(); ++i)
                 if (pane.line[i] != kNoLine)
-                    QCOMPARE(rowOfLine(out.rows.blocks, side, pane.line[i]), std::int32_t(i + 1));
+                    QCOMPARE(RowOfLine(out.rows.blocks, side, pane.line[i]), std::int32_t(i + 1));
         }
     }
 
     void padsShorterPane()
     {
-        AlignOutcome uneven = alignHunks({}, 1, 4);
-        padShorterPane(uneven.rows);
-        QCOMPARE(render(uneven.rows.one), QStringLiteral("1 - - - -"));
-        QCOMPARE(render(uneven.rows.two), QStringLiteral("1 2 3 4 -"));
+        AlignOutcome uneven = AlignHunks({}, 1, 4);
+        PadShorterPane(uneven.rows);
+        QCOMPARE(Render(uneven.rows.one), QStringLiteral("1 - - - -"));
+        QCOMPARE(Render(uneven.rows.two), QStringLiteral("1 2 3 4 -"));
     }
 };
 

@@ -10,7 +10,7 @@ using namespace modVantrel;
 
 namespace {
 
-QString bits(const std::vector<bool>& marks)
+QString Bits(const std::vector<bool>& marks)
 {
     QString s;
     for (bool m : marks)
@@ -58,8 +58,8 @@ private slots:
         QTest::newRow("1252 case kept") << Example{"ÿé€œx", "ŸÉ€Œ", false, 1, "00100", "0010"};
         QTest::newRow("emoji sharing a high surrogate")
             << Example{QString::fromUcs4(U"\U0001F600a"), QString::fromUcs4(U"\U0001F601a"), false, 1, "001", "001"};
-        QTest::newRow("same emoji")
-            << Example{QString::fromUcs4(U"x\U0001F600"), QString::fromUcs4(U"\U0001F600"), false, 1, "011", "11"};
+        QTest::newRow("same emoji") << Example{
+            QString::fromUcs4(U"x\U0001F600"), QString::fromUcs4(U"\U0001F600"), false, 1, "011", "11"};
     }
 
     void examples()
@@ -67,14 +67,14 @@ private slots:
         QFETCH(Example, e);
         std::vector<bool> m1, m2;
         QCOMPARE(StringDiffs(e.one, e.two, e.ignoreCase, m1, m2), e.length);
-        QCOMPARE(bits(m1), e.marks1);
-        QCOMPARE(bits(m2), e.marks2);
+        QCOMPARE(Bits(m1), e.marks1);
+        QCOMPARE(Bits(m2), e.marks2);
         const LineText one = Bytes(e.one), two = Bytes(e.two);
         if (one.isBytes() && two.isBytes()) {
-            const CharacterDiffResult r = compareCharacters(one, two, e.ignoreCase);
+            const CharacterDiffResult r = CompareCharacters(one, two, e.ignoreCase);
             QCOMPARE(r.length, e.length);
-            QCOMPARE(bits(r.marks1), e.marks1);
-            QCOMPARE(bits(r.marks2), e.marks2);
+            QCOMPARE(Bits(r.marks1), e.marks1);
+            QCOMPARE(Bits(r.marks2), e.marks2);
         }
     }
 
@@ -104,9 +104,9 @@ private slots:
                 else
                     --j;
             }
-            const CharacterDiffResult r = compareCharacters(a, b, false);
+            const CharacterDiffResult r = CompareCharacters(a, b, false);
             QVERIFY(r.method == LcsMethod::Table);
-            QVERIFY2(r.length == len[n][m] && bits(r.marks1) == m1 && bits(r.marks2) == m2, qPrintable(a + u' ' + b));
+            QVERIFY2(r.length == len[n][m] && Bits(r.marks1) == m1 && Bits(r.marks2) == m2, qPrintable(a + u' ' + b));
         }
     }
 
@@ -139,7 +139,7 @@ private slots:
                 b[k] = '#';
         const auto ownerA = std::make_shared<QByteArray>(a), ownerB = std::make_shared<QByteArray>(b);
         const CharacterDiffResult r =
-            compareCharacters(LineText::FromBytes(*ownerA, ownerA), LineText::FromBytes(*ownerB, ownerB), false);
+            CompareCharacters(LineText::FromBytes(*ownerA, ownerA), LineText::FromBytes(*ownerB, ownerB), false);
         QCOMPARE(r.length, int(std::count(unchanged.begin(), unchanged.end(), true)));
         QVERIFY(r.marks2 == unchanged);
         // The marks of line one pick the same characters.

@@ -16,7 +16,8 @@ ComparisonModel Shown(const QByteArray& one, const QByteArray& two, const std::v
 {
     ComparisonModel model;
     auto a = LineFile::FromBytes(one.toStdString()), b = LineFile::FromBytes(two.toStdString());
-    Alignment::AlignOutcome aligned = Alignment::alignHunks(hunks, std::int32_t(a->LineCount()), std::int32_t(b->LineCount()));
+    Alignment::AlignOutcome aligned =
+        Alignment::AlignHunks(hunks, std::int32_t(a->LineCount()), std::int32_t(b->LineCount()));
     if (!aligned.ok())
         qFatal("test comparison does not align");
     model.Show(a, b, std::move(aligned.rows));
@@ -120,8 +121,8 @@ private slots:
     // Kelvin sign and long s, accented and invalid UTF-8 bytes.
     void findAgreesWithRowTexts()
     {
-        static const char* const kPieces[] = {"a", "k", "K", "s", " ", "\t", "1", "7", ".", "\r",
-                                              "\xE2\x84\xAA", "\xC5\xBF", "\xC3\xA9", "\xE9", "b"};
+        static const char* const kPieces[] = {
+            "a", "k", "K", "s", " ", "\t", "1", "7", ".", "\r", "\xE2\x84\xAA", "\xC5\xBF", "\xC3\xA9", "\xE9", "b"};
         QRandomGenerator rng(7171);
         const auto randomText = [&](int maxPieces) {
             QByteArray text;
@@ -204,7 +205,8 @@ private slots:
         QTest::addColumn<QString>("one");  // null: the row has no marks
         QTest::addColumn<QString>("two");
         QTest::newRow("unchanged") << 1 << QString() << QString();
-        QTest::newRow("changed") << 2 << "..xxx" << "..xxx";
+        QTest::newRow("changed") << 2 << "..xxx"
+                                 << "..xxx";
         QTest::newRow("changed line opposite a filler") << 3 << QString() << QString();
         QTest::newRow("trailing row") << 4 << QString() << QString();
         QTest::newRow("beyond the rows") << 9 << QString() << QString();
@@ -239,7 +241,7 @@ private slots:
         QVERIFY(!model.KnownRowMarks(2, false));
         // Row 2 of the next comparison is another pair of lines.
         model.Show(LineFile::FromBytes("a\nbc\n"), LineFile::FromBytes("a\nbd\n"), [] {
-            return Alignment::alignHunks({{1, 1, 1, 1}}, 2, 2).rows;
+            return Alignment::AlignHunks({{1, 1, 1, 1}}, 2, 2).rows;
         }());
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
         QCOMPARE(Letters(model.RowMarks(2, true)->marks2), QStringLiteral(".x"));

@@ -8,8 +8,15 @@
 using namespace DiffBar;
 
 namespace {
-struct BandCase { qint64 row, count; int gridRows, barHeight, top, height; };
-struct MarkCase { int row; float y; int gridRows, barHeight, markY, clickRow; };  // -1: not checked
+struct BandCase {
+    qint64 row, count;
+    int gridRows, barHeight, top, height;
+};
+struct MarkCase {
+    int row;
+    float y;
+    int gridRows, barHeight, markY, clickRow;
+};  // -1: not checked
 }  // namespace
 
 class tst_DiffBarGeometry : public QObject {
@@ -19,7 +26,13 @@ private slots:
     {
         QTest::addColumn<double>("x");
         QTest::addColumn<qint64>("rounded");
-        for (auto [x, r] : {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-1.5, -2}, {-2.6, -3}, {2.51, 3}, {95.4999983310699462890625, 95}})
+        for (auto [x, r] : {std::pair{0.5, 0},
+                            {1.5, 2},
+                            {2.5, 2},
+                            {-1.5, -2},
+                            {-2.6, -3},
+                            {2.51, 3},
+                            {95.4999983310699462890625, 95}})
             QTest::addRow("%.17g", x) << x << qint64(r);
     }
 
@@ -27,7 +40,7 @@ private slots:
     {
         QFETCH(double, x);
         QFETCH(qint64, rounded);
-        QCOMPARE(Rounding::roundHalfEven(x), rounded);
+        QCOMPARE(Rounding::RoundHalfEven(x), rounded);
     }
 
     // Band of a block of `count` rows from `row` on a bar of H units for N rows.
@@ -47,10 +60,10 @@ private slots:
     void bands()
     {
         QFETCH(BandCase, c);
-        const Band band = bandForBlock(c.row, c.count, 0x123456u, c.gridRows, c.barHeight);
+        const Band band = BandForBlock(c.row, c.count, 0x123456u, c.gridRows, c.barHeight);
         QVERIFY(band.top == c.top && band.height == c.height && band.color == 0x123456u);
         // Blocks of rows: the same band, in the colour of their kind.
-        const std::vector<Band> both = bandsForBlocks(
+        const std::vector<Band> both = BandsForBlocks(
             {Alignment::DiffBlock{std::int32_t(c.row), std::int32_t(c.count), 0, std::int32_t(c.count), 0, 0},
              Alignment::DiffBlock{std::int32_t(c.row), std::int32_t(c.count), 0, 1, 0, 1}},
             c.gridRows, c.barHeight);
@@ -75,9 +88,9 @@ private slots:
     {
         QFETCH(MarkCase, c);
         if (c.markY >= 0)
-            QCOMPARE(currentRowMarkY(c.row, c.gridRows, c.barHeight), c.markY);
+            QCOMPARE(CurrentRowMarkY(c.row, c.gridRows, c.barHeight), c.markY);
         if (c.clickRow >= 0)
-            QCOMPARE(rowAtBarY(c.y, c.gridRows, c.barHeight), c.clickRow);
+            QCOMPARE(RowAtBarY(c.y, c.gridRows, c.barHeight), c.clickRow);
     }
 };
 

@@ -23,7 +23,8 @@ private slots:
         QTest::addColumn<bool>("asBytes");
         QTest::newRow("plain") << qint64(12) << QByteArray("abc") << QStringLiteral(" 12.abc") << true;
         QTest::newRow("empty line") << qint64(1) << QByteArray() << QStringLiteral(" 1.") << true;
-        QTest::newRow("tabs, spaces kept") << qint64(7) << QByteArray("\t x\t\t") << QStringLiteral(" 7.    x      ") << false;
+        QTest::newRow("tabs, spaces kept")
+            << qint64(7) << QByteArray("\t x\t\t") << QStringLiteral(" 7.    x      ") << false;
         QTest::newRow("utf-8") << qint64(5) << QByteArray("\xF0\x9F\x98\x80!\xC3\xA9")
                                << (QStringLiteral(" 5.") + QString::fromUcs4(U"\U0001F600!é")) << false;
         // 0x81 has no character in Windows-1252 and keeps its value.
@@ -31,7 +32,8 @@ private slots:
                                 << QStringLiteral(" 8.“hi” €") + QChar(0x81) + QStringLiteral("Ÿ café") << true;
         QTest::newRow("nul and CR kept") << qint64(9) << QByteArray("a\0b\r", 4)
                                          << (QStringLiteral(" 9.a") + QChar(0) + QStringLiteral("b\r")) << true;
-        QTest::newRow("large number") << qint64(2147483647) << QByteArray("z") << QStringLiteral(" 2147483647.z") << true;
+        QTest::newRow("large number") << qint64(2147483647) << QByteArray("z") << QStringLiteral(" 2147483647.z")
+                                      << true;
     }
 
     void rowText()
@@ -40,9 +42,9 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
         QFETCH(bool, asBytes);
-        QCOMPARE(RowText::rowText(number, bytes), expected);
+        QCOMPARE(RowText::Format(number, bytes), expected);
         const QString line = expected.mid(expected.indexOf(u'.') + 1);
-        QCOMPARE(lineText(bytes), line);
+        QCOMPARE(ShownLine(bytes), line);
         const auto owner = std::make_shared<QByteArray>(bytes);
         const LineText held = LineText::FromBytes(*owner, owner);
         QCOMPARE(held.isBytes(), asBytes);
@@ -67,10 +69,11 @@ private slots:
         QTest::newRow("mark after the last column") << u"ab\u0301"_s << 2 << u"ab\u0301"_s << false;
         QTest::newRow("format characters") << u"a\u200D\u202Eb"_s << 2 << u"a\u200D\u202Eb"_s << false;
         QTest::newRow("pair never split") << grin + grin << 1 << grin << true;
-        QTest::newRow("right-to-left, logical order") << u"\u05E9\u05DC\u05D5\u05DD"_s << 2 << u"\u05E9\u05DC"_s << true;
+        QTest::newRow("right-to-left, logical order")
+            << u"\u05E9\u05DC\u05D5\u05DD"_s << 2 << u"\u05E9\u05DC"_s << true;
         QTest::newRow("control characters") << u"\u0001\u0002\u2028"_s << 2 << u"\u0001\u0002"_s << true;
-        QTest::newRow("run of marks capped") << u"a"_s + acute.repeated(100) << 1
-                                             << u"a"_s + acute.repeated(2 * kUnitsPerColumnLimit - 1) << true;
+        QTest::newRow("run of marks capped")
+            << u"a"_s + acute.repeated(100) << 1 << u"a"_s + acute.repeated(2 * kUnitsPerColumnLimit - 1) << true;
         QTest::newRow("no columns") << QStringLiteral("abc") << 0 << QString() << true;
     }
 
@@ -80,7 +83,7 @@ private slots:
         QFETCH(int, columns);
         QFETCH(QString, part);
         QFETCH(bool, more);
-        QCOMPARE(RowText::leadingColumns(text, columns), (Part{part, more}));
+        QCOMPARE(RowText::LeadingColumns(text, columns), (Part{part, more}));
     }
 
     // A row's part formed from a bounded prefix of the line's bytes is the
@@ -100,10 +103,10 @@ private slots:
     void rowTextPartOfLongLines()
     {
         QFETCH(QByteArray, bytes);
-        const QString whole = RowText::rowText(123, bytes);
+        const QString whole = RowText::Format(123, bytes);
         for (const qsizetype columns : {0, 1, 4, 5, 6, 37, 300}) {
-            const Part part = RowText::rowTextPart(123, bytes, isValidUtf8(bytes), columns);
-            QCOMPARE(part, RowText::leadingColumns(whole, columns));
+            const Part part = RowText::FormatPart(123, bytes, IsValidUtf8(bytes), columns);
+            QCOMPARE(part, RowText::LeadingColumns(whole, columns));
         }
     }
 };

@@ -31,7 +31,9 @@ inline QList<QByteArray> SplitKeepingEnds(const QByteArray& bytes)
     return lines;
 }
 
-struct Range { qint64 first = 0, last = 0; };
+struct Range {
+    qint64 first = 0, last = 0;
+};
 
 inline bool ParseRange(const QByteArray& text, Range& r)
 {
@@ -49,13 +51,18 @@ inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QBy
     QList<QByteArray> b;
     qint64 pos = 0;  // lines of File One used so far
     qsizetype i = 0;
-    auto copyUpTo = [&](qint64 line) { while (pos < line) b << a[pos++]; };
+    auto copyUpTo = [&](qint64 line) {
+        while (pos < line)
+            b << a[pos++];
+    };
     while (i < result.size()) {
         const QByteArray cmd = result[i++];
         const QString bad = QStringLiteral("bad command ") + QString::fromLatin1(cmd);
-        const qsizetype letterAt = std::find_if(cmd.begin(), cmd.end(), [](char c) { return c == 'a' || c == 'd' || c == 'c'; }) - cmd.begin();
+        const qsizetype letterAt =
+            std::find_if(cmd.begin(), cmd.end(), [](char c) { return c == 'a' || c == 'd' || c == 'c'; }) - cmd.begin();
         Range left, right;
-        if (letterAt == cmd.size() || !ParseRange(cmd.left(letterAt), left) || !ParseRange(cmd.mid(letterAt + 1), right))
+        if (letterAt == cmd.size() || !ParseRange(cmd.left(letterAt), left)
+            || !ParseRange(cmd.mid(letterAt + 1), right))
             return bad;
         const char letter = cmd[letterAt];
         // 0-based starts of File One's and File Two's parts.
@@ -69,7 +76,8 @@ inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QBy
             return bad + " (File Two number)";
         if (letter != 'a') {
             for (qint64 n = left.first; n <= left.last; ++n) {
-                if (i >= result.size() || pos >= a.size() || result[i] != "< " + (a[pos].endsWith('\n') ? a[pos].chopped(1) : a[pos]))
+                if (i >= result.size() || pos >= a.size()
+                    || result[i] != "< " + (a[pos].endsWith('\n') ? a[pos].chopped(1) : a[pos]))
                     return bad + " (< line)";
                 ++i, ++pos;
             }
@@ -115,7 +123,9 @@ inline QString ApplyUnified(const QByteArray& one, const QByteArray& patch, QByt
         const QList<QByteArray> head = lines[i++].split(' ');
         if (head.size() < 4 || head[0] != "@@" || !head[1].startsWith('-') || !head[2].startsWith('+'))
             return QStringLiteral("bad hunk header ") + QString::fromLatin1(lines[i - 1]);
-        const auto count = [](const QByteArray& range) { return range.contains(',') ? range.split(',')[1].toLongLong() : 1; };
+        const auto count = [](const QByteArray& range) {
+            return range.contains(',') ? range.split(',')[1].toLongLong() : 1;
+        };
         const auto start = [](const QByteArray& range) { return range.split(',')[0].mid(1).toLongLong(); };
         qint64 oldLeft = count(head[1]), newLeft = count(head[2]);
         // An empty range names the line before it.
@@ -171,7 +181,8 @@ inline qint64 LcsLength(const QList<QByteArray>& a, const QList<QByteArray>& b)
 inline QList<QByteArray> RandomLines(QRandomGenerator& rng, int count, int alphabet)
 {
     QList<QByteArray> lines;
-    while (lines.size() < count) lines << "line " + QByteArray::number(rng.bounded(alphabet));
+    while (lines.size() < count)
+        lines << "line " + QByteArray::number(rng.bounded(alphabet));
     return lines;
 }
 

@@ -14,10 +14,26 @@
 using namespace ResultChecker;
 
 namespace {
-struct Mix { int seed, maxLines, alphabet; QByteArray ending; bool minimal; };
-struct Edge { QByteArray one, two; int code; QList<QByteArray> lines; };
-struct Setting { QByteArray one, two; bool ignoreCase, ignoreWhiteSpace; int code; };
-struct Binary { QByteArray one, two; bool force; int code; };
+struct Mix {
+    int seed, maxLines, alphabet;
+    QByteArray ending;
+    bool minimal;
+};
+struct Edge {
+    QByteArray one, two;
+    int code;
+    QList<QByteArray> lines;
+};
+struct Setting {
+    QByteArray one, two;
+    bool ignoreCase, ignoreWhiteSpace;
+    int code;
+};
+struct Binary {
+    QByteArray one, two;
+    bool force;
+    int code;
+};
 }  // namespace
 
 class tst_DiffEngine : public QObject {
@@ -25,7 +41,10 @@ class tst_DiffEngine : public QObject {
 
 private:
     QTemporaryDir m_dir;
-    QString Write(const QString& name, const QByteArray& bytes) { return ResultChecker::Write(m_dir.filePath(name), bytes); }
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        return ResultChecker::Write(m_dir.filePath(name), bytes);
+    }
 
     static QList<QByteArray> Result(const cDiffEngine& engine)
     {
@@ -51,7 +70,8 @@ private:
             return code;
         QByteArray applied;
         const QString problem = Apply(one, Result(engine), applied);
-        if (!problem.isEmpty()) qWarning().noquote() << problem;
+        if (!problem.isEmpty())
+            qWarning().noquote() << problem;
         return !problem.isEmpty() || (code == 1 && applied != two) ? -1 : code;
     }
 
@@ -107,7 +127,8 @@ private slots:
         QFETCH(Mix, c);
         QRandomGenerator rng(static_cast<quint32>(c.seed));
         const QList<QByteArray> a = RandomLines(rng, c.maxLines, c.alphabet);
-        const QList<QByteArray> b = c.minimal ? Edited(rng, a, c.maxLines, c.alphabet) : RandomLines(rng, c.maxLines, c.alphabet);
+        const QList<QByteArray> b =
+            c.minimal ? Edited(rng, a, c.maxLines, c.alphabet) : RandomLines(rng, c.maxLines, c.alphabet);
         const QByteArray one = Join(a, "\n", true), two = Join(b, "\n", true);
         const auto fileOne = LineFile::FromBytes({one.data(), size_t(one.size())});
         const auto fileTwo = LineFile::FromBytes({two.data(), size_t(two.size())});
@@ -119,7 +140,8 @@ private slots:
         std::string scratch;
         for (qint64 i = 0; i < lines.Count(); ++i) {
             const Emit::NormalLines::Line line = lines.At(i, scratch);
-            result << QByteArray(line.head.data(), qsizetype(line.head.size())) + QByteArray(line.text.data(), qsizetype(line.text.size()));
+            result << QByteArray(line.head.data(), qsizetype(line.head.size()))
+                          + QByteArray(line.text.data(), qsizetype(line.text.size()));
         }
         QByteArray applied;
         QCOMPARE(Apply(one, result, applied), QString());
@@ -147,9 +169,14 @@ private slots:
         QTest::newRow("CRLF against LF") << Edge{"a\r\nb\r\n", "a\nb\n", 1, L{"1,2c1,2", "< a\r"}};
         QTest::newRow("invalid UTF-8") << Edge{"ok\n\xff\xfe bad\n", "ok\n\xc3\x28\n", 1, L{"2c2"}};
         // Not UTF-16 after all (odd length), and no NUL byte: text, as before.
-        QTest::newRow("UTF-16 mark on text") << Edge{"\xff\xfe" "ab\n", "\xff\xfe" "ac\n", 1, L{"1c1"}};
+        QTest::newRow("UTF-16 mark on text") << Edge{"\xff\xfe"
+                                                     "ab\n",
+                                                     "\xff\xfe"
+                                                     "ac\n",
+                                                     1, L{"1c1"}};
         const QByteArray xs(100000, 'x');
-        QTest::newRow("NUL after the first block is text") << Edge{xs + "\n", xs + QByteArray(1, '\0') + "\n", 1, L{"1c1"}};
+        QTest::newRow("NUL after the first block is text")
+            << Edge{xs + "\n", xs + QByteArray(1, '\0') + "\n", 1, L{"1c1"}};
         const QByteArray longLine(1 << 20, 'q');
         QByteArray otherLong = longLine;
         otherLong[500000] = 'r';
@@ -157,10 +184,12 @@ private slots:
         // Ambiguous blocks: where the block goes among the equally small choices.
         QTest::newRow("function added after a blank line")
             << Edge{"a() {\n}\n\nc() {\n}\n", "a() {\n}\n\nb() {\n}\n\nc() {\n}\n", 1, L{"3a4,6"}};
-        QTest::newRow("block does not start with a blank line") << Edge{"foo\nbar\n", "foo\n\nfoo\nbar\n", 1, L{"0a1,2"}};
+        QTest::newRow("block does not start with a blank line")
+            << Edge{"foo\nbar\n", "foo\n\nfoo\nbar\n", 1, L{"0a1,2"}};
         QTest::newRow("block goes as far down as it can")
             << Edge{"if (a) {\n  x;\n}\ny;\n", "if (a) {\n  x;\n}\nif (b) {\n  x;\n}\ny;\n", 1, L{"3a4,6"}};
-        QTest::newRow("block does not start with a closing brace") << Edge{"  x;\ny;\n", "  x;\n}\n  x;\ny;\n", 1, L{"0a1,2"}};
+        QTest::newRow("block does not start with a closing brace")
+            << Edge{"  x;\ny;\n", "  x;\n}\n  x;\ny;\n", 1, L{"0a1,2"}};
         QTest::newRow("deletion joins a change") << Edge{"z\nk\nk\n", "z\nq\nk\n", 1, L{"2c2"}};
     }
 
@@ -188,14 +217,20 @@ private slots:
         QTest::newRow("Windows-1252 ellipsis is not space") << Setting{"a\x85\n", "a\n", false, true, 1};
         QTest::newRow("white space inside") << Setting{"a b\tc\n", "abc\n", false, true, 0};
         QTest::newRow("CRLF with white space ignored") << Setting{"a\r\nb\r\n", "a\nb\n", false, true, 0};
-        QTest::newRow("byte-order mark") << Setting{"\xef\xbb\xbf" "a\n", "a\n", false, false, 1};
-        QTest::newRow("byte-order mark with white space ignored") << Setting{"\xef\xbb\xbf" "a\n", "a\n", false, true, 0};
+        QTest::newRow("byte-order mark") << Setting{"\xef\xbb\xbf"
+                                                    "a\n",
+                                                    "a\n", false, false, 1};
+        QTest::newRow("byte-order mark with white space ignored") << Setting{"\xef\xbb\xbf"
+                                                                             "a\n",
+                                                                             "a\n", false, true, 0};
         QTest::newRow("no final newline, white space ignored") << Setting{"a\nb", "a\nb\n", false, true, 0};
         QTest::newRow("blank lines are not dropped") << Setting{"a\n\nb\n", "a\nb\n", false, true, 1};
         // The settings relax case and white space, never the encoding.
         QTest::newRow("Windows-1252 against UTF-8, -i -w") << Setting{"caf\xe9\n", "caf\xc3\xa9\n", true, true, 1};
-        QTest::newRow("Windows-1252 capital against UTF-8, -i") << Setting{"\xc9t\xe9\n", "\xc3\xa9t\xc3\xa9\n", true, false, 1};
-        QTest::newRow("invalid UTF-8 against what it shows as") << Setting{"\xc3\xa9 \xff\n", "\xc3\x83\xc2\xa9 \xc3\xbf\n", true, true, 1};
+        QTest::newRow("Windows-1252 capital against UTF-8, -i")
+            << Setting{"\xc9t\xe9\n", "\xc3\xa9t\xc3\xa9\n", true, false, 1};
+        QTest::newRow("invalid UTF-8 against what it shows as")
+            << Setting{"\xc3\xa9 \xff\n", "\xc3\x83\xc2\xa9 \xc3\xbf\n", true, true, 1};
         QTest::newRow("ASCII folds in a Windows-1252 line") << Setting{"ABC \xe9\n", "abc \xe9\n", true, false, 0};
     }
 
@@ -250,10 +285,12 @@ private slots:
         const QString missing = m_dir.filePath("missing");
         QCOMPARE(engine.CompareFiles(good, missing), 2);
         QCOMPARE(engine.ResultLineCount(), 1);
-        QVERIFY(engine.ResultLine(0).contains(missing) && engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
+        QVERIFY(engine.ResultLine(0).contains(missing)
+                && engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
 
         QCOMPARE(engine.CompareFiles(m_dir.path(), good), 2);
-        QVERIFY(engine.ResultLine(0).contains(m_dir.path()) && engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(EISDIR))));
+        QVERIFY(engine.ResultLine(0).contains(m_dir.path())
+                && engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(EISDIR))));
         QVERIFY(!engine.LoadedFile(0) && !engine.LoadedFile(1));
 
         // A file removed between two comparisons.

@@ -7,13 +7,27 @@
 #include <QTest>
 
 namespace {
-QByteArray Bytes(std::string_view v) { return QByteArray(v.data(), qsizetype(v.size())); }
-std::string PathOf(const QString& path) { return QFile::encodeName(path).toStdString(); }
-struct Split { QByteArray bytes; QList<QByteArray> lines, rawLines; bool lacksNewline; };  // raw: CR before LF kept
+QByteArray Bytes(std::string_view v)
+{
+    return QByteArray(v.data(), qsizetype(v.size()));
+}
+std::string PathOf(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+struct Split {
+    QByteArray bytes;
+    QList<QByteArray> lines, rawLines;
+    bool lacksNewline;
+};  // raw: CR before LF kept
 // What reading finds: encoding, LF, CR LF and lone CR endings, final newline,
 // byte-order mark, undecodable; `text` is what the lines are split from.
 struct Facts {
-    QByteArray bytes; bool decode; TextEncoding encoding; int lf, crlf, cr; bool finalNewline, mark, undecodable;
+    QByteArray bytes;
+    bool decode;
+    TextEncoding encoding;
+    int lf, crlf, cr;
+    bool finalNewline, mark, undecodable;
     QByteArray text;
 };
 // A text's code units in UTF-16 or UTF-32, most significant byte first or last.
@@ -65,7 +79,8 @@ private slots:
         const QString path = ResultChecker::Write(dir.filePath("f"), bytes);
         const LineFile::LoadResult loaded = LineFile::Load(PathOf(path));
         QVERIFY2(loaded.file, loaded.error.Reason().c_str());
-        for (const auto& file : {loaded.file, LineFile::FromBytes(std::string_view(bytes.data(), size_t(bytes.size())))}) {
+        for (const auto& file :
+             {loaded.file, LineFile::FromBytes(std::string_view(bytes.data(), size_t(bytes.size())))}) {
             QCOMPARE(file->LineCount(), lines.size());
             for (qsizetype i = 0; i < lines.size(); ++i) {
                 QCOMPARE(Bytes(file->Line(i)), lines[i]);
@@ -95,17 +110,23 @@ private slots:
         // test for a byte's value would count twice.
         QTest::newRow("CR runs across words")
             << plain("x\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\nline two\r\n", E::Utf8, 0, 3, 13, true);
-        QTest::newRow("CR runs after a byte not UTF-8")
-            << plain("\xff\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\n\x8d\r\x8dline two\r\n", E::Windows1252, 0, 3, 14, true);
+        QTest::newRow("CR runs after a byte not UTF-8") << plain(
+            "\xff\r\r\r\r\r\r\r\r\r\n\f\r\f\r\f\r\f\r\f\r\r\n\x8d\r\x8dline two\r\n", E::Windows1252, 0, 3, 14, true);
         // CRs are counted 64 KiB at a time: a line that runs on past a block.
         QTest::newRow("32 bytes of ASCII") << plain(QByteArray(31, 'a') + "\n", E::Utf8, 1, 0, 0, true);
-        QTest::newRow("two-byte characters") << plain("a" + QByteArray("\xc3\xa9").repeated(20) + "\n", E::Utf8, 1, 0, 0, true);
-        QTest::newRow("long line across blocks") << plain(QByteArray(70000, 'x') + "\rx\r\r\n" + QByteArray(70000, 'y') + "\r", E::Utf8, 0, 1, 3, false);
-        QTest::newRow("UTF-8 with BOM") << plain("\xef\xbb\xbf" "a\n", E::Utf8Bom, 1, 0, 0, true, true);
+        QTest::newRow("two-byte characters")
+            << plain("a" + QByteArray("\xc3\xa9").repeated(20) + "\n", E::Utf8, 1, 0, 0, true);
+        QTest::newRow("long line across blocks")
+            << plain(QByteArray(70000, 'x') + "\rx\r\r\n" + QByteArray(70000, 'y') + "\r", E::Utf8, 0, 1, 3, false);
+        QTest::newRow("UTF-8 with BOM") << plain("\xef\xbb\xbf"
+                                                 "a\n",
+                                                 E::Utf8Bom, 1, 0, 0, true, true);
         QTest::newRow("Windows-1252") << plain("ok\ncaf\xe9\r\n", E::Windows1252, 1, 1, 0, true);
-        QTest::newRow("Windows-1252 after a UTF-8 mark") << plain("\xef\xbb\xbf\xe9\n", E::Windows1252, 1, 0, 0, true, true);
+        QTest::newRow("Windows-1252 after a UTF-8 mark")
+            << plain("\xef\xbb\xbf\xe9\n", E::Windows1252, 1, 0, 0, true, true);
         QTest::newRow("UTF-8 cut short at the end") << plain("ok\n\xc3", E::Windows1252, 1, 0, 0, false);
-        QTest::newRow("overlong among two-byte characters") << plain("\xd7\x90\xd7\x91\xd7\x92\xc1\xa9\n", E::Windows1252, 1, 0, 0, true);
+        QTest::newRow("overlong among two-byte characters")
+            << plain("\xd7\x90\xd7\x91\xd7\x92\xc1\xa9\n", E::Windows1252, 1, 0, 0, true);
         const QStringView text = u"\uFEFFa\r\n\u00e9\U0001F600\n";
         const QByteArray utf8 = text.toUtf8();
         const auto decoded = [&](QByteArray b, E e) { return Facts{b, true, e, 1, 1, 0, true, true, false, utf8}; };
@@ -119,10 +140,17 @@ private slots:
             return Facts{b, true, E::Windows1252, lf, 0, 0, final, false, true, b};
         };
         QTest::newRow("UTF-16, odd length") << undecodable(Wide(u"\uFEFFab\n", 2, false) + "x", 1, false);
-        QTest::newRow("UTF-16, lone high surrogate") << undecodable(Wide(u"\uFEFF\xd83d" u"A\n", 2, true), 1, true);
+        QTest::newRow("UTF-16, lone high surrogate") << undecodable(Wide(u"\uFEFF\xd83d"
+                                                                         u"A\n",
+                                                                         2, true),
+                                                                    1, true);
         QTest::newRow("UTF-16, lone low surrogate") << undecodable(Wide(u"\uFEFF\xde00\n", 2, false), 1, false);
-        QTest::newRow("UTF-16, NUL character") << undecodable(QByteArray("\xff\xfe" "a\0\0\0\n\0", 8), 1, false);
-        QTest::newRow("UTF-32 beyond U+10FFFF") << undecodable(QByteArray("\0\0\xfe\xff\0\x11\0\0\0\0\0\n", 12), 1, true);
+        QTest::newRow("UTF-16, NUL character") << undecodable(QByteArray("\xff\xfe"
+                                                                         "a\0\0\0\n\0",
+                                                                         8),
+                                                              1, false);
+        QTest::newRow("UTF-32 beyond U+10FFFF")
+            << undecodable(QByteArray("\0\0\xfe\xff\0\x11\0\0\0\0\0\n", 12), 1, true);
     }
 
     void facts()

@@ -25,14 +25,16 @@ private slots:
     void utf8ValidityMatchesQt()
     {
         QRandomGenerator rng(3);
-        static const char kBytes[] = {'a', '\x80', '\xbf', '\xc0', '\xc2', '\xdf', '\xe0', '\xed', '\xef', '\xf0', '\xf4', '\xf5', '\xff', '\xa0', '\x9f', '\x90'};
+        static const char kBytes[] = {'a',    '\x80', '\xbf', '\xc0', '\xc2', '\xdf', '\xe0', '\xed',
+                                      '\xef', '\xf0', '\xf4', '\xf5', '\xff', '\xa0', '\x9f', '\x90'};
         for (int round = 0; round < 200000; ++round) {
             QByteArray bytes;
             for (int n = rng.bounded(6); n > 0; --n)
                 bytes += kBytes[rng.bounded(int(sizeof kBytes))];
             QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
             const QString decoded = decoder.decode(bytes);  // decoding happens on conversion
-            QVERIFY2(Unicode::IsValidUtf8(std::string_view(bytes.data(), size_t(bytes.size()))) == !decoder.hasError(), bytes.toHex(' ').constData());
+            QVERIFY2(Unicode::IsValidUtf8(std::string_view(bytes.data(), size_t(bytes.size()))) == !decoder.hasError(),
+                     bytes.toHex(' ').constData());
         }
     }
 };

@@ -28,7 +28,10 @@ private:
         friend bool operator==(const Outcome&, const Outcome&) = default;
     };
 
-    QString Write(const QString& name, const QByteArray& bytes) { return ResultChecker::Write(m_dir.filePath(name), bytes); }
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        return ResultChecker::Write(m_dir.filePath(name), bytes);
+    }
 
     // Runs a shell command in the test folder with $P naming the program.
     Outcome Shell(const QString& program, const QString& command)
@@ -62,7 +65,8 @@ private:
         const bool unified = output.startsWith("--- ");
         for (qsizetype i = unified ? 2 : 0; i < lines.size(); ++i) {
             const QByteArray& line = lines[i];
-            n += unified ? line.startsWith('-') || line.startsWith('+') : line.startsWith("< ") || line.startsWith("> ");
+            n +=
+                unified ? line.startsWith('-') || line.startsWith('+') : line.startsWith("< ") || line.startsWith("> ");
         }
         return n;
     }
@@ -95,7 +99,9 @@ private:
             if (ours.out == gnu.out)
                 continue;
             QVERIFY2(ChangedLines(ours.out) <= ChangedLines(gnu.out),
-                     qPrintable(QStringLiteral("%1 changed lines against diff's %2").arg(ChangedLines(ours.out)).arg(ChangedLines(gnu.out))));
+                     qPrintable(QStringLiteral("%1 changed lines against diff's %2")
+                                    .arg(ChangedLines(ours.out))
+                                    .arg(ChangedLines(gnu.out))));
             QCOMPARE(Patched(one, ours.out, form.isEmpty() ? "--normal" : "--unified"), two);
             // patch forgives misplaced hunks; the numbers must be exact.
             QByteArray applied;
@@ -154,9 +160,11 @@ private slots:
         QTest::newRow("same endless file twice") << "timeout 20 $P /dev/zero /dev/zero";
         QTest::newRow("binary") << "$P bin1 bin2";
         QTest::newRow("binary as text") << "$P --text bin1 bin2";
-        QTest::newRow("UTF-16 is binary unless decoded") << "printf '\\377\\376a\\0\\n\\0' > w1; printf '\\377\\376b\\0\\n\\0' > w2; $P w1 w2";
+        QTest::newRow("UTF-16 is binary unless decoded")
+            << "printf '\\377\\376a\\0\\n\\0' > w1; printf '\\377\\376b\\0\\n\\0' > w2; $P w1 w2";
         // (Removed again: the temporary folder cannot name it.)
-        QTest::newRow("file name not UTF-8") << "f=$(printf 'caf\\351'); printf 'a\\n' > \"$f\"; $P \"$f\" one; r=$?; rm \"$f\"; exit $r";
+        QTest::newRow("file name not UTF-8")
+            << "f=$(printf 'caf\\351'); printf 'a\\n' > \"$f\"; $P \"$f\" one; r=$?; rm \"$f\"; exit $r";
         QTest::newRow("missing file") << "$P one missing";
         QTest::newRow("no operands") << "$P";
         QTest::newRow("one operand") << "$P one";
@@ -200,7 +208,8 @@ private slots:
         QTest::newRow("NUL at byte 4096") << "head -c 4095 big1 > n1; printf '\\0' >> n1; cat big1 >> n1; $P n1 big1";
         QTest::newRow("NUL at byte 4097") << "head -c 4096 big1 > n2; printf '\\0' >> n2; cat big1 >> n2; $P n2 big1";
         QTest::newRow("a block that may slide, placed as diff places it")
-            << "printf 'x\\nc\\nd\\nb\\nb\\nq\\n' > t1; printf 'y\\nc\\nd\\nb\\nq\\n' > t2; $P t1 t2; $P -u -L a -L b t1 t2";
+            << "printf 'x\\nc\\nd\\nb\\nb\\nq\\n' > t1; printf 'y\\nc\\nd\\nb\\nq\\n' > t2; $P t1 t2; $P -u -L a -L b "
+               "t1 t2";
         QTest::newRow("conflicting styles") << "$P -u -e one two";
         QTest::newRow("conflicting -D") << "$P -D A --ifdef=B one two";
         QTest::newRow("width 0") << "$P -y -W 0 one two";
@@ -208,8 +217,10 @@ private slots:
         QTest::newRow("tabsize 1") << "$P -t --tabsize=1 tabs1 tabs2";
         // Tab sizes and widths at the 64-bit edges: blanks beyond any memory,
         // written as they come (the first bytes compared).
-        QTest::newRow("tab size 2^63 - 1, expanded") << "$P -t --tabsize=9223372036854775807 tabs1 tabs2 | head -c 3000";
-        QTest::newRow("tab size 2^63, side by side") << "$P -y --tabsize=9223372036854775808 tabs1 tabs2 | head -c 3000";
+        QTest::newRow("tab size 2^63 - 1, expanded")
+            << "$P -t --tabsize=9223372036854775807 tabs1 tabs2 | head -c 3000";
+        QTest::newRow("tab size 2^63, side by side")
+            << "$P -y --tabsize=9223372036854775808 tabs1 tabs2 | head -c 3000";
         QTest::newRow("width 2^63 - 1") << "$P -y -W 9223372036854775807 one two | head -c 3000";
         QTest::newRow("negative horizon") << "$P --horizon-lines=-1 one two";
         QTest::newRow("exclude file missing") << "$P -X missing one two";
@@ -255,14 +266,24 @@ private slots:
         const QByteArray bom = "\xef\xbb\xbf";
         const QByteArray text = bom + "line 1\r\ncaf\xc3\xa9 \xf0\x9f\x98\x80\r\nend";
         const QByteArray edited = bom + "line 1\r\ncafe \xf0\x9f\x98\x81\r\nend\r\n";
-        QTest::newRow("UTF-16 LE") << text << edited << "UTF-16LE" << "UTF-16LE";
-        QTest::newRow("UTF-16 BE") << text << edited << "UTF-16BE" << "UTF-16BE";
-        QTest::newRow("UTF-32 LE against UTF-8") << text << edited << "UTF-32LE" << "UTF-8";
-        QTest::newRow("UTF-32 BE against UTF-16 LE") << text << edited << "UTF-32BE" << "UTF-16LE";
-        QTest::newRow("same text, LE against BE") << text << text << "UTF-16LE" << "UTF-16BE";
-        const QByteArray lone("\xff\xfe" "a\0\0\xdc\n\0", 8), odd("\xfe\xff\0a\0\n\0", 7);
-        QTest::newRow("lone surrogate, odd length") << lone << odd << "" << "";
-        QTest::newRow("lone surrogate against UTF-16") << lone << text << "" << "UTF-16LE";
+        QTest::newRow("UTF-16 LE") << text << edited << "UTF-16LE"
+                                   << "UTF-16LE";
+        QTest::newRow("UTF-16 BE") << text << edited << "UTF-16BE"
+                                   << "UTF-16BE";
+        QTest::newRow("UTF-32 LE against UTF-8") << text << edited << "UTF-32LE"
+                                                 << "UTF-8";
+        QTest::newRow("UTF-32 BE against UTF-16 LE") << text << edited << "UTF-32BE"
+                                                     << "UTF-16LE";
+        QTest::newRow("same text, LE against BE") << text << text << "UTF-16LE"
+                                                  << "UTF-16BE";
+        const QByteArray lone("\xff\xfe"
+                              "a\0\0\xdc\n\0",
+                              8),
+            odd("\xfe\xff\0a\0\n\0", 7);
+        QTest::newRow("lone surrogate, odd length") << lone << odd << ""
+                                                    << "";
+        QTest::newRow("lone surrogate against UTF-16") << lone << text << ""
+                                                       << "UTF-16LE";
     }
 
     void decodeUnicode()
@@ -308,14 +329,39 @@ private slots:
     // diff's, so is every other form's, byte for byte.
     void everyForm()
     {
-        const QList<QByteArray> pieces = {"a", "b", "\t", "x\ty", "  ", ".", "", "\xc3\xa9", "ab\tc", "\r", "a\bb",
-                                          "UPPER", "upper", "int f(void)", "\xe6\x97\xa5\xe6\x9c\xac", "e\xcc\x81",
+        const QList<QByteArray> pieces = {"a",
+                                          "b",
+                                          "\t",
+                                          "x\ty",
+                                          "  ",
+                                          ".",
+                                          "",
+                                          "\xc3\xa9",
+                                          "ab\tc",
+                                          "\r",
+                                          "a\bb",
+                                          "UPPER",
+                                          "upper",
+                                          "int f(void)",
+                                          "\xe6\x97\xa5\xe6\x9c\xac",
+                                          "e\xcc\x81",
                                           QByteArray(70, 'w') + "\tend"};
-        const QList<QStringList> forms = {
-            {"-c"}, {"-C", "1", "-p"}, {"-u", "-T"}, {"-U", "0", "--suppress-blank-empty"}, {"-e"}, {"-n"}, {"-D", "N"},
-            {"-y"}, {"-y", "-W", "40", "-t"}, {"-y", "-W", "19", "--tabsize=3"}, {"-y", "--left-column"},
-            {"-y", "--suppress-common-lines"}, {"-t", "-c", "--tabsize=3"}, {"-T", "--suppress-blank-empty"},
-            {"-i", "-y", "-W", "72"}, {"-q"}};
+        const QList<QStringList> forms = {{"-c"},
+                                          {"-C", "1", "-p"},
+                                          {"-u", "-T"},
+                                          {"-U", "0", "--suppress-blank-empty"},
+                                          {"-e"},
+                                          {"-n"},
+                                          {"-D", "N"},
+                                          {"-y"},
+                                          {"-y", "-W", "40", "-t"},
+                                          {"-y", "-W", "19", "--tabsize=3"},
+                                          {"-y", "--left-column"},
+                                          {"-y", "--suppress-common-lines"},
+                                          {"-t", "-c", "--tabsize=3"},
+                                          {"-T", "--suppress-blank-empty"},
+                                          {"-i", "-y", "-W", "72"},
+                                          {"-q"}};
         QRandomGenerator rng(26);
         const auto lines = [&](int count) {
             QList<QByteArray> out;
@@ -372,7 +418,8 @@ private slots:
             "rm -rf d1 d2; mkdir -p d1/sub/deep d1/only1dir d2/sub d2/only2 d2/fd; "
             "printf 'x\\n' > 'd1/s a'; printf 'y\\n' > 'd2/s a'; printf 'x\\n' > d1/same; cp -p d1/same d2/same; "
             "printf 'z\\n' > d1/sub/f; printf 'w\\n' > d2/sub/f; printf 'k\\n' > d1/sub/deep/k; "
-            "printf 'q\\n' > d1/only1; printf 'q\\n' > \"d2/$(printf 't\\tb')\"; printf 'n\\n' > \"d1/$(printf 'n\\nl')\"; "
+            "printf 'q\\n' > d1/only1; printf 'q\\n' > \"d2/$(printf 't\\tb')\"; printf 'n\\n' > \"d1/$(printf "
+            "'n\\nl')\"; "
             "printf 'a\\n' > d1/fd; : > d1/empty; mkdir d2/empty; printf '\\0' > d1/bin; printf '\\1\\0' > d2/bin; "
             "ln -s loop d1/loop; ln -s loop d2/loop; ln -s same d1/link; ln -s 's a' d2/link; "
             "printf 'u\\n' > d1/unr; printf 'v\\n' > d2/unr; chmod 000 d2/unr; touch -h -d 2020-01-01 d1/* d2/*");

@@ -2,7 +2,7 @@
 // line counts. Accepted or not, each pane shows every line of its file once,
 // in order, and ends in one empty row; when accepted, both panes are as long,
 // the blocks cover exactly the coloured rows, unchanged rows face each other
-// and rowOfLine finds every line's row.
+// and RowOfLine finds every line's row.
 
 #include "FuzzInput.h"
 #include "compare/Alignment.h"
@@ -46,7 +46,7 @@ void CheckAligned(const AlignedRows& rows)
             std::abort();
         for (int side = 0; side < 2; ++side) {
             const std::int32_t line = (side == 0 ? rows.one : rows.two).line[i];
-            if (line != kNoLine && rowOfLine(rows.blocks, side, line) != std::int32_t(i + 1))
+            if (line != kNoLine && RowOfLine(rows.blocks, side, line) != std::int32_t(i + 1))
                 std::abort();
         }
     }
@@ -67,14 +67,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         hunks.push_back({std::int64_t(input.Byte() % 40) * scale - (kind & 1), input.Byte() % 6,
                          std::int64_t(input.Byte() % 40), input.Byte() % 6});
     }
-    AlignOutcome outcome = alignHunks(hunks, linesOne, linesTwo);
+    AlignOutcome outcome = AlignHunks(hunks, linesOne, linesTwo);
     // A negative count is refused before any line is placed.
     const bool counted = linesOne >= 0 && linesTwo >= 0;
     CheckPane(outcome.rows.one, counted ? linesOne : 0);
     CheckPane(outcome.rows.two, counted ? linesTwo : 0);
     if (outcome.ok())
         CheckAligned(outcome.rows);
-    padShorterPane(outcome.rows);
+    PadShorterPane(outcome.rows);
     if (outcome.rows.one.size() != outcome.rows.two.size())
         std::abort();
     return 0;

@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Budgets from none to plenty, so that each method gets its turn.
     const std::int64_t cells = std::int64_t{1} << (flags >> 1 & 15);
     const std::int64_t work = std::int64_t{1} << (flags >> 5 & 7) * 3;
-    const modVantrel::CharacterDiffResult result = modVantrel::compareCharacters(one, two, ignoreCase, cells, work);
+    const modVantrel::CharacterDiffResult result = modVantrel::CompareCharacters(one, two, ignoreCase, cells, work);
     const std::u32string common = Marked(one, result.marks1, ignoreCase);
     if (common != Marked(two, result.marks2, ignoreCase) || std::int32_t(common.size()) != result.length)
         std::abort();

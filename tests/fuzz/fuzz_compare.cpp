@@ -2,8 +2,8 @@
 // byte picks the settings, the next two where the input splits into File
 // One and File Two. Checks: the code is 0, 1 or 2; without case or white
 // space settings, the result lines applied to File One give File Two
-// exactly (their texts as read: decoded when UTF-16 or UTF-32 is); in minimal mode on small inputs the result is as small as a
-// brute-force longest common subsequence allows.
+// exactly (their texts as read: decoded when UTF-16 or UTF-32 is); in minimal mode on small inputs the result is as
+// small as a brute-force longest common subsequence allows.
 
 #include "engine/ResultChecker.h"
 #include "engine/cDiffEngine.h"
@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     QByteArray one(body, static_cast<qsizetype>(split));
     QByteArray two(body + split, static_cast<qsizetype>(size - 3 - split));
 
-    static const QString dir = QDir::tempPath() + QStringLiteral("/vantrel-fuzz-%1").arg(QCoreApplication::applicationPid());
+    static const QString dir =
+        QDir::tempPath() + QStringLiteral("/vantrel-fuzz-%1").arg(QCoreApplication::applicationPid());
     static const bool made = QDir().mkpath(dir);
     (void)made;
     const QString p1 = WriteFile(dir + QStringLiteral("/one"), one);

@@ -102,7 +102,8 @@ void CheckRead(const QByteArray& raw, bool decode)
     const auto file = LineFile::FromBytes(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())), {},
                                           decode ? LineFile::Wide::Decode : LineFile::Wide::Keep);
     CheckFacts(*file);
-    const TextEncoding mark = WideText::EncodingOfMark(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())));
+    const TextEncoding mark =
+        WideText::EncodingOfMark(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())));
     const TextFacts& f = file->Facts();
     const bool decoded = decode && mark != TextEncoding::Utf8 && !f.undecodable;
     Check(f.undecodable == (decode && mark != TextEncoding::Utf8 && !decoded));

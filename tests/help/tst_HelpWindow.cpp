@@ -27,7 +27,7 @@ private slots:
         const QTextDocument& document = *window.Browser()->document();
         QCOMPARE(window.Browser()->documentTitle(), QStringLiteral("Vantrel Manual"));
         QSet<QString> anchors;
-        QStringList targets;  // the fragments of links within the manual
+        QStringList targets;      // the fragments of links within the manual
         QString troubleshooting;  // the section's text, up to the next second-level heading
         bool inSection = false;
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {

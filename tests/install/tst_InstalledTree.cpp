@@ -94,8 +94,8 @@ private slots:
         QProcess install;
         install.setProcessChannelMode(QProcess::MergedChannels);
         install.start(qEnvironmentVariable("CMAKE_COMMAND"),
-                      {QStringLiteral("--install"), qEnvironmentVariable("VANTREL_BUILD_DIR"), QStringLiteral("--prefix"),
-                       m_prefix.path()});
+                      {QStringLiteral("--install"), qEnvironmentVariable("VANTREL_BUILD_DIR"),
+                       QStringLiteral("--prefix"), m_prefix.path()});
         QVERIFY(install.waitForFinished(120000));
         QVERIFY2(install.exitCode() == 0, install.readAll().constData());
     }
@@ -124,7 +124,8 @@ private slots:
         const QString first = RunUntilShown(program, {one, two}, home.path(), tmp.path());
         QVERIFY(!first.isEmpty());
         for (const char* found : {"path library: lib/vantrel/libpathmix.so", "help folder: share/vantrel/help/"})
-            QVERIFY2(first.contains(QString::fromLatin1(found).replace(": ", ": " + m_prefix.path() + u'/')), qPrintable(first));
+            QVERIFY2(first.contains(QString::fromLatin1(found).replace(": ", ": " + m_prefix.path() + u'/')),
+                     qPrintable(first));
         const QByteArray saved = FileBytes::Read(ini);
         QVERIFY2(saved.contains("FileOne=" + QFile::encodeName(one) + '\n'), saved.constData());
         QVERIFY(!QFile::exists(portable ? userIni : portableIni));
@@ -175,8 +176,8 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::newRow("desktop entry") << "desktop-file-validate" << QStringList()
                                        << "share/applications/" + kAppId + ".desktop";
-        QTest::newRow("AppStream metainfo") << "appstreamcli" << QStringList{"validate", "--no-net"}
-                                            << "share/metainfo/" + kAppId + ".metainfo.xml";
+        QTest::newRow("AppStream metainfo")
+            << "appstreamcli" << QStringList{"validate", "--no-net"} << "share/metainfo/" + kAppId + ".metainfo.xml";
         for (const char* page : {"vantrel", "vantrel-diff"})
             QTest::newRow(page) << "sh" << QStringList{"-c", "gzip -dc \"$0\" | groff -man -Tutf8 -ww -z 2>&1 | grep ."}
                                 << QStringLiteral("share/man/man1/%1.1.gz").arg(QLatin1String(page));

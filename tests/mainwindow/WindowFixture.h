@@ -103,7 +103,9 @@ inline QString Looks(const LineDiffView& box)
     for (qsizetype k = 0; k < box.Text().size(); ++k) {
         const QColor colour = box.ColorAt(k);
         const bool marker = box.MarkerAt(k);
-        letters += colour == DetailPane::DifferColor() ? (marker ? u'u' : u'r') : colour == QColor(0, 0, 0) && !marker ? u'k' : u'?';
+        letters += colour == DetailPane::DifferColor()    ? (marker ? u'u' : u'r')
+                   : colour == QColor(0, 0, 0) && !marker ? u'k'
+                                                          : u'?';
     }
     return letters;
 }
@@ -124,10 +126,11 @@ namespace ShownComparison {
 inline void Fill(frmFileDiffs& form, const QStringList& one, const QStringList& two,
                  const std::vector<LineDiff::Hunk>& hunks)
 {
-    Alignment::AlignOutcome aligned = Alignment::alignHunks(hunks, std::int32_t(one.size()), std::int32_t(two.size()));
+    Alignment::AlignOutcome aligned = Alignment::AlignHunks(hunks, std::int32_t(one.size()), std::int32_t(two.size()));
     QVERIFY(aligned.ok());
     const auto file = [](const QStringList& lines) {
-        return LineFile::FromBytes(lines.isEmpty() ? std::string() : (lines.join(u'\n') + u'\n').toUtf8().toStdString());
+        return LineFile::FromBytes(lines.isEmpty() ? std::string()
+                                                   : (lines.join(u'\n') + u'\n').toUtf8().toStdString());
     };
     form.DisplayComparison(file(one), file(two), std::move(aligned.rows));
 }

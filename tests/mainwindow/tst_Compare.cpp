@@ -12,12 +12,16 @@ using namespace modVantrel;
 namespace {
 
 struct Message {
-    QString one, two, title, text; modVantrel::PromptIcon icon;
+    QString one, two, title, text;
+    modVantrel::PromptIcon icon;
 };
 
 struct Endings {
-    QByteArray one, two; bool ignoreWhiteSpace; QString message;
-    int row; QString paneOne, looksOne, paneTwo, looksTwo, tipOne;
+    QByteArray one, two;
+    bool ignoreWhiteSpace;
+    QString message;
+    int row;
+    QString paneOne, looksOne, paneTwo, looksTwo, tipOne;
 };
 
 }  // namespace
@@ -39,7 +43,8 @@ class tst_Compare : public QObject {
             QCOMPARE(grid->TextMatrix(0), frmFileDiffs::kSelectFilesPrompt);
             QVERIFY(grid->Row() == 1 && grid->TopRow() == 1 && grid->Redraw());
             for (int row = 1; row < grid->Rows(); ++row)
-                QVERIFY(grid->TextMatrix(row).isEmpty() && !grid->CellBackColor(row) && grid->CellPicture(row).isNull());
+                QVERIFY(grid->TextMatrix(row).isEmpty() && !grid->CellBackColor(row)
+                        && grid->CellPicture(row).isNull());
         }
         QCOMPARE(m_form->rtfLineDiff[0]->toPlainText(), frmFileDiffs::kDetailPaneHint);
         QVERIFY(!m_form->mnuFilePrint->isEnabled() && !m_form->mnuFileShowNextDiff->isEnabled());
@@ -67,17 +72,18 @@ private slots:
         QTest::newRow("File One only spaces") << Message{"   ", "a.txt", missing, one, excl};
         QTest::newRow("File One missing, File Two too") << Message{"nope.txt", "nope2.txt", missing, one, excl};
         QTest::newRow("File One a folder") << Message{".", "a.txt", missing, one, excl};
-        QTest::newRow("File Two missing") << Message{"a.txt", "nope.txt", missing, "File Two is not an existing file.", excl};
-        QTest::newRow("identical")
-            << Message{"a.txt", "a-copy.txt", compareTitle, "The files are identical", PromptIcon::Information};
+        QTest::newRow("File Two missing")
+            << Message{"a.txt", "nope.txt", missing, "File Two is not an existing file.", excl};
+        QTest::newRow("identical") << Message{"a.txt", "a-copy.txt", compareTitle, "The files are identical",
+                                              PromptIcon::Information};
         QTest::newRow("binary") << Message{"bin1", "bin2", compareTitle,
                                            "The files differ but the differences are not viewable.\r\n"
                                            "Only differences between text files can be viewed. \r\n\r\n"
                                            "See the View File Differences topic in the Help file for details.",
                                            PromptIcon::Information};
         // Reading this regular file fails at its first byte.
-        QTest::newRow("engine error")
-            << Message{"/proc/self/mem", "a.txt", compareTitle, "Errors encountered comparing the files\r\n\r\n", excl};
+        QTest::newRow("engine error") << Message{"/proc/self/mem", "a.txt", compareTitle,
+                                                 "Errors encountered comparing the files\r\n\r\n", excl};
     }
 
     void messages()
@@ -86,8 +92,10 @@ private slots:
         auto [one, two, title, text, icon] = m;
         if (one.startsWith(QLatin1String("/proc")) && !QFile::exists(one))
             QSKIP("needs /proc/self/mem");
-        for (const auto& [name, bytes] : {std::pair{"a.txt", QByteArray("x\ny\n")}, {"a-copy.txt", QByteArray("x\ny\n")},
-                                          {"bin1", QByteArray("ab\0cd\n", 6)}, {"bin2", QByteArray("ab\0ce\n", 6)}})
+        for (const auto& [name, bytes] : {std::pair{"a.txt", QByteArray("x\ny\n")},
+                                          {"a-copy.txt", QByteArray("x\ny\n")},
+                                          {"bin1", QByteArray("ab\0cd\n", 6)},
+                                          {"bin2", QByteArray("ab\0ce\n", 6)}})
             w.write(QString::fromUtf8(name), bytes);
         // Paths in the folder come padded with spaces, which the command trims.
         const auto path = [this](const QString& name) {
@@ -112,8 +120,8 @@ private slots:
         QCOMPARE(shown.icon, icon);
         QCOMPARE(shown.buttons, PromptButtons::Ok);
         // The paths are stored, trimmed, only when both name existing files.
-        QCOMPARE(gOptions->FileTwo, title == QStringLiteral("File Does Not Exist") ? QStringLiteral("before")
-                                                                                     : path(two).trimmed());
+        QCOMPARE(gOptions->FileTwo,
+                 title == QStringLiteral("File Does Not Exist") ? QStringLiteral("before") : path(two).trimmed());
         verifyWithoutResults();
     }
 
@@ -156,8 +164,9 @@ private slots:
         QTest::addColumn<bool>("forceText");
         QTest::addColumn<QString>("more");  // said after the first line
         QTest::newRow("plain") << false << QString();
-        QTest::newRow("forcing text") << true << QStringLiteral("\r\n\r\nThis can happen if the files are not "
-                                                                "ASCII-based and\r\nyou are forcing a text compare.");
+        QTest::newRow("forcing text") << true
+                                      << QStringLiteral("\r\n\r\nThis can happen if the files are not "
+                                                        "ASCII-based and\r\nyou are forcing a text compare.");
     }
 
     void markingFailure()
@@ -195,44 +204,94 @@ private slots:
         const QString noNewline = QStringLiteral(u"\u2039no\u00A0newline\u00A0at\u00A0end\u203A");
         const QString bom = QStringLiteral(u"\u2039BOM\u203A");
         const QString utf8Crlf2 = QStringLiteral("Encoding: UTF-8\nLine endings: CR LF (Windows)\n2 lines");
-        QTest::newRow("CR LF against LF") << Endings{"a\r\nb\r\n", "a\nb\n", false, crlfLf, 1, "a" + cr, "krrrr", "a", "k", utf8Crlf2};
+        QTest::newRow("CR LF against LF")
+            << Endings{"a\r\nb\r\n", "a\nb\n", false, crlfLf, 1, "a" + cr, "krrrr", "a", "k", utf8Crlf2};
         QTest::newRow("empty lines, CR LF against LF")
-            << Endings{"\r\n", "\n", false, crlfLf, 1, cr, "rrrr", "", "", "Encoding: UTF-8\nLine endings: CR LF (Windows)\n1 line"};
-        QTest::newRow("mixed against LF")
-            << Endings{"a\r\nb\n", "a\nb\n", false,
-                       only + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix).",
-                       1, "a" + cr, "krrrr", "a", "k", "Encoding: UTF-8\nLine endings: mixed (1 CR LF, 1 LF)\n2 lines"};
+            << Endings{"\r\n", "\n",   false, crlfLf, 1,
+                       cr,     "rrrr", "",    "",     "Encoding: UTF-8\nLine endings: CR LF (Windows)\n1 line"};
+        QTest::newRow("mixed against LF") << Endings{
+            "a\r\nb\n",
+            "a\nb\n",
+            false,
+            only + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix).",
+            1,
+            "a" + cr,
+            "krrrr",
+            "a",
+            "k",
+            "Encoding: UTF-8\nLine endings: mixed (1 CR LF, 1 LF)\n2 lines"};
         // Lines end at LF only: the CR file is one line, its CRs in view.
         QTest::newRow("CR alone against LF")
-            << Endings{"a\rb\r", "a\nb\n", false,
-                       only + "their line endings: File One uses CR (classic Mac), File Two uses LF (Unix).", 1,
-                       "a\rb\r", "krrr", "a", "k", "Encoding: UTF-8\nLine endings: CR (classic Mac)\n1 line"};
-        QTest::newRow("no newline at the end")
-            << Endings{"a\nb", "a\nb\n", false,
-                       only + "the newline at the end: File One has no newline at the end, File Two ends with a newline.",
-                       2, "b" + noNewline, "k" + QString(noNewline.size(), u'r'), "b", "k",
-                       "Encoding: UTF-8\nLine endings: LF (Unix)\n2 lines, no newline at the end"};
-        QTest::newRow("byte-order mark")
-            << Endings{"\xef\xbb\xbf" "a\nb\n", "a\nb\n", false,
-                       only + "their byte-order marks: File One starts with a byte-order mark, File Two has no byte-order mark.",
-                       1, bom + "a", "rrrrrk", "a", "k", "Encoding: UTF-8 with BOM\nLine endings: LF (Unix)\n2 lines"};
+            << Endings{"a\rb\r", "a\nb\n",
+                       false,    only + "their line endings: File One uses CR (classic Mac), File Two uses LF (Unix).",
+                       1,        "a\rb\r",
+                       "krrr",   "a",
+                       "k",      "Encoding: UTF-8\nLine endings: CR (classic Mac)\n1 line"};
+        QTest::newRow("no newline at the end") << Endings{
+            "a\nb",
+            "a\nb\n",
+            false,
+            only + "the newline at the end: File One has no newline at the end, File Two ends with a newline.",
+            2,
+            "b" + noNewline,
+            "k" + QString(noNewline.size(), u'r'),
+            "b",
+            "k",
+            "Encoding: UTF-8\nLine endings: LF (Unix)\n2 lines, no newline at the end"};
+        QTest::newRow("byte-order mark") << Endings{
+            "\xef\xbb\xbf"
+            "a\nb\n",
+            "a\nb\n",
+            false,
+            only + "their byte-order marks: File One starts with a byte-order mark, File Two has no byte-order mark.",
+            1,
+            bom + "a",
+            "rrrrrk",
+            "a",
+            "k",
+            "Encoding: UTF-8 with BOM\nLine endings: LF (Unix)\n2 lines"};
         QByteArray utf16;
         for (const QChar c : QStringLiteral(u"\uFEFFa\r\nb\r\n"))
             utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
         QTest::newRow("UTF-16 against UTF-8")
-            << Endings{utf16, "\xef\xbb\xbf" "a\nb\n", false,
-                       only + "their line endings and their encodings: File One uses CR LF (Windows) and is UTF-16 LE, "
-                              "File Two uses LF (Unix) and is UTF-8 with BOM.",
-                       1, "a" + cr, "krrrr", "a", "k", "Encoding: UTF-16 LE\nLine endings: CR LF (Windows)\n2 lines"};
-        QTest::newRow("Windows-1252") << Endings{"caf\xe9\r\n", "caf\xe9\n", false, crlfLf, 1, QStringLiteral(u"caf\u00e9") + cr,
-                                                 "kkkkrrrr", QStringLiteral(u"caf\u00e9"), "kkkk",
+            << Endings{utf16,
+                       "\xef\xbb\xbf"
+                       "a\nb\n",
+                       false,
+                       only
+                           + "their line endings and their encodings: File One uses CR LF (Windows) and is UTF-16 LE, "
+                             "File Two uses LF (Unix) and is UTF-8 with BOM.",
+                       1,
+                       "a" + cr,
+                       "krrrr",
+                       "a",
+                       "k",
+                       "Encoding: UTF-16 LE\nLine endings: CR LF (Windows)\n2 lines"};
+        QTest::newRow("Windows-1252") << Endings{"caf\xe9\r\n",
+                                                 "caf\xe9\n",
+                                                 false,
+                                                 crlfLf,
+                                                 1,
+                                                 QStringLiteral(u"caf\u00e9") + cr,
+                                                 "kkkkrrrr",
+                                                 QStringLiteral(u"caf\u00e9"),
+                                                 "kkkk",
                                                  "Encoding: Windows-1252\nLine endings: CR LF (Windows)\n1 line"};
         QTest::newRow("text differs as well")
             << Endings{"a\r\nb\r\n", "a\nc\n", false, QString(), 2, "b" + cr, "rrrrr", "c", "r", utf8Crlf2};
         QTest::newRow("white space ignored, text differs")
             << Endings{"a\r\nb\r\n", "a\nc\n", true, QString(), 2, "b", "r", "c", "r", utf8Crlf2};
-        QTest::newRow("white space ignored, mark only")
-            << Endings{"\xef\xbb\xbf" "a\n", "a\n", true, QStringLiteral("The files are identical"), 0, {}, {}, {}, {}, {}};
+        QTest::newRow("white space ignored, mark only") << Endings{"\xef\xbb\xbf"
+                                                                   "a\n",
+                                                                   "a\n",
+                                                                   true,
+                                                                   QStringLiteral("The files are identical"),
+                                                                   0,
+                                                                   {},
+                                                                   {},
+                                                                   {},
+                                                                   {},
+                                                                   {}};
     }
 
     void lineEndings()
@@ -257,8 +316,10 @@ private slots:
         if (e.row == 0)
             return;
         w.selectRow(e.row);
-        QCOMPARE(m_form->rtfLineDiff[0]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[0]), e.paneOne + u'|' + e.looksOne);
-        QCOMPARE(m_form->rtfLineDiff[1]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[1]), e.paneTwo + u'|' + e.looksTwo);
+        QCOMPARE(m_form->rtfLineDiff[0]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[0]),
+                 e.paneOne + u'|' + e.looksOne);
+        QCOMPARE(m_form->rtfLineDiff[1]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[1]),
+                 e.paneTwo + u'|' + e.looksTwo);
     }
 
     // Random file pairs: every line of each file appears exactly once, in
@@ -276,7 +337,8 @@ private slots:
                 for (int i = 0, count = int(rng.bounded(30)); i < count; ++i) {
                     const QByteArray& word = words[rng.bounded(6)];
                     bytes[f] += word + '\n';
-                    expected[f] << QStringLiteral(" %1.%2").arg(i + 1).arg(QString::fromUtf8(word).replace(u'\t', "   "));
+                    expected[f] << QStringLiteral(" %1.%2").arg(i + 1).arg(
+                        QString::fromUtf8(word).replace(u'\t', "   "));
                 }
             }
             m_form->ToggleBookmark();

@@ -19,7 +19,10 @@ class tst_FileWatch : public QObject {
     frmFileDiffs* m_form = nullptr;
     QString m_paths[2];
 
-    void Write(int file, const QByteArray& bytes) { m_paths[file] = w.write(QStringLiteral("%1.txt").arg(file), bytes); }
+    void Write(int file, const QByteArray& bytes)
+    {
+        m_paths[file] = w.write(QStringLiteral("%1.txt").arg(file), bytes);
+    }
     [[nodiscard]] int Questions() const
     {
         return int(std::count_if(w.prompts->messages.cbegin(), w.prompts->messages.cend(),
@@ -45,10 +48,14 @@ private slots:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("named");  // the file the question names
-        QTest::newRow("written in place") << "write" << "File One has";
-        QTest::newRow("replaced by a rename") << "rename" << "File Two has";
-        QTest::newRow("deleted") << "delete" << "File Two has";
-        QTest::newRow("a hundred writes to both") << "storm" << "File One and File Two have";
+        QTest::newRow("written in place") << "write"
+                                          << "File One has";
+        QTest::newRow("replaced by a rename") << "rename"
+                                              << "File Two has";
+        QTest::newRow("deleted") << "delete"
+                                 << "File Two has";
+        QTest::newRow("a hundred writes to both") << "storm"
+                                                  << "File One and File Two have";
     }
 
     void changes()

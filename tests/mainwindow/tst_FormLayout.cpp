@@ -18,11 +18,18 @@ Places LaidOut(int clientWidth, int clientHeight)
     return places;
 }
 
-struct Layout { int cw, ch; Place gridOne, gridTwo, detailOne; };
+struct Layout {
+    int cw, ch;
+    Place gridOne, gridTwo, detailOne;
+};
 
 // Laid out at 10305 x 6630 first (splitter Left 5355, grid one 4845 wide),
 // pressed at 15 unless not pressed, moved to `x` and released there.
-struct Drag { bool pressed; double x; int leftWhileDragging, leftAtDrop, gridOneWidth, gridOneWidthAfterLayout; };
+struct Drag {
+    bool pressed;
+    double x;
+    int leftWhileDragging, leftAtDrop, gridOneWidth, gridOneWidthAfterLayout;
+};
 
 }  // namespace
 
@@ -38,19 +45,20 @@ private slots:
         QTest::addColumn<Layout>("l");
         // Worked out by hand: grid height CH - 1590, grid two from L1 + W1 + 25
         // to 60 inside the right edge, detail lines CW - 200 wide below the grids.
-        QTest::newRow("designed size") << Layout{10305, 6630, {510, 840, 4845, 5040}, {5380, 840, 4865, 5040},
-                                                 {30, 5880, 10105, 375}};
-        QTest::newRow("exactly the bands") << Layout{10305, 1590, {510, 840, 4845, 0}, {5380, 840, 4865, 0},
-                                                     {30, 840, 10105, 375}};
+        QTest::newRow("designed size") << Layout{
+            10305, 6630, {510, 840, 4845, 5040}, {5380, 840, 4865, 5040}, {30, 5880, 10105, 375}};
+        QTest::newRow("exactly the bands")
+            << Layout{10305, 1590, {510, 840, 4845, 0}, {5380, 840, 4865, 0}, {30, 840, 10105, 375}};
         // Below 1590 the grids keep their height; the detail lines follow
         // the negative grid height upwards.
-        QTest::newRow("too short") << Layout{10305, 1200, {510, 840, 4845, 5025}, {5380, 840, 4865, 5025},
-                                             {30, 450, 10105, 375}};
+        QTest::newRow("too short") << Layout{
+            10305, 1200, {510, 840, 4845, 5025}, {5380, 840, 4865, 5025}, {30, 450, 10105, 375}};
         // Narrower than grid one: it shrinks so that the splitter and grid
         // two's margin stay inside; grid two is 0 wide.
-        QTest::newRow("narrow") << Layout{3000, 6630, {510, 840, 2405, 5040}, {2940, 840, 0, 5040}, {30, 5880, 2800, 375}};
-        QTest::newRow("narrower than the left band") << Layout{300, 6630, {510, 840, 0, 5040}, {535, 840, 0, 5040},
-                                                               {30, 5880, 100, 375}};
+        QTest::newRow("narrow") << Layout{
+            3000, 6630, {510, 840, 2405, 5040}, {2940, 840, 0, 5040}, {30, 5880, 2800, 375}};
+        QTest::newRow("narrower than the left band")
+            << Layout{300, 6630, {510, 840, 0, 5040}, {535, 840, 0, 5040}, {30, 5880, 100, 375}};
     }
 
     void layOut()

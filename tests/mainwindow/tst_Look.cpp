@@ -43,9 +43,9 @@ QPalette DarkPalette()
 {
     QPalette dark = LightPalette();
     const std::pair<QPalette::ColorRole, QColor> roles[] = {
-        {QPalette::Window, QColor(45, 45, 45)},   {QPalette::WindowText, QColor(220, 220, 220)},
-        {QPalette::Base, QColor(30, 30, 30)},     {QPalette::Text, QColor(220, 220, 220)},
-        {QPalette::Button, QColor(53, 53, 53)},   {QPalette::ButtonText, QColor(220, 220, 220)},
+        {QPalette::Window, QColor(45, 45, 45)},      {QPalette::WindowText, QColor(220, 220, 220)},
+        {QPalette::Base, QColor(30, 30, 30)},        {QPalette::Text, QColor(220, 220, 220)},
+        {QPalette::Button, QColor(53, 53, 53)},      {QPalette::ButtonText, QColor(220, 220, 220)},
         {QPalette::Highlight, QColor(42, 130, 218)}, {QPalette::HighlightedText, QColor(255, 255, 255)}};
     for (const auto& [role, colour] : roles)
         dark.setColor(role, colour);
@@ -121,11 +121,22 @@ private slots:
         QTest::addColumn<QString>("two");
         QTest::addColumn<QString>("marksOne");
         QTest::addColumn<QString>("marksTwo");
-        QTest::newRow("last letter") << "abc" << "abd" << "..x" << "..x";
-        QTest::newRow("swapped: the a is common") << "ab" << "ba" << ".x" << "x.";
-        QTest::newRow("one more space: the first differs") << "hello world" << "hello  world" << "..........."
+        QTest::newRow("last letter") << "abc"
+                                     << "abd"
+                                     << "..x"
+                                     << "..x";
+        QTest::newRow("swapped: the a is common") << "ab"
+                                                  << "ba"
+                                                  << ".x"
+                                                  << "x.";
+        QTest::newRow("one more space: the first differs") << "hello world"
+                                                           << "hello  world"
+                                                           << "..........."
                                                            << ".....x......";
-        QTest::newRow("opposite an empty line") << "keep" << "" << "xxxx" << "";
+        QTest::newRow("opposite an empty line") << "keep"
+                                                << ""
+                                                << "xxxx"
+                                                << "";
         QString letters;
         for (int i = 0; i < 400; ++i)
             letters += QChar(u'a' + (i * 7 + i / 26) % 26);
@@ -195,11 +206,13 @@ private slots:
                 if (image.pixelColor(0, 0) != row)
                     pairs.emplace_back(name + QStringLiteral(", block"), image.pixelColor(0, 0), row);
                 if (marker != RowMarkers::Marker::Bookmark)
-                    pairs.emplace_back(name + QStringLiteral(", arrow"), image.pixelColor(0, 3), image.pixelColor(0, 0));
+                    pairs.emplace_back(name + QStringLiteral(", arrow"), image.pixelColor(0, 3),
+                                       image.pixelColor(0, 0));
             }
         for (const auto& [name, colour, background] : pairs)
             QVERIFY2(WcagContrast(colour, background) >= 4.5,
-                     qPrintable(QStringLiteral("%1: %2 on %3, %4").arg(name, colour.name(), background.name())
+                     qPrintable(QStringLiteral("%1: %2 on %3, %4")
+                                    .arg(name, colour.name(), background.name())
                                     .arg(WcagContrast(colour, background))));
     }
 
@@ -218,8 +231,8 @@ private slots:
             const int top = grid->RowHeight() * row;
             const QColor background = image.pixelColor(image.width() - 3, top + grid->RowHeight() / 2);
             const QColor ink = MostContrasting(image, top, grid->RowHeight(), background);
-            QVERIFY2(WcagContrast(ink, background) >= 4.5, qPrintable(QStringLiteral("row %1: %2 on %3")
-                                                                      .arg(row).arg(ink.name(), background.name())));
+            QVERIFY2(WcagContrast(ink, background) >= 4.5,
+                     qPrintable(QStringLiteral("row %1: %2 on %3").arg(row).arg(ink.name(), background.name())));
         }
     }
 
@@ -245,7 +258,8 @@ private slots:
         const QColor background = image.pixelColor(image.width() - 3, top + grid->RowHeight() / 2);
         for (int x = 1 + RowMarkers::kWidth; x < 3 + RowMarkers::kWidth; ++x)
             for (int y = top; y < top + grid->RowHeight() - 1; ++y)
-                QVERIFY2(image.pixelColor(x, y) == background, qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+                QVERIFY2(image.pixelColor(x, y) == background,
+                         qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
     }
 
     // A line whose first difference lies beyond the box's width opens a

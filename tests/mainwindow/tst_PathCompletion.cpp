@@ -59,16 +59,25 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("completed");
-        QTest::newRow("order ignores case") << "@r" << "@ra/";
-        QTest::newRow("a file comes first") << "@n" << "";
-        QTest::newRow("same name but case") << "@f" << "@Foo/";
+        QTest::newRow("order ignores case") << "@r"
+                                            << "@ra/";
+        QTest::newRow("a file comes first") << "@n"
+                                            << "";
+        QTest::newRow("same name but case") << "@f"
+                                            << "@Foo/";
         QTest::newRow("non-ASCII letter folding to the prefix") << "@kE" << QStringLiteral("@\u212Aelvin/");
-        QTest::newRow("file in a subfolder") << "@deep/inne" << "@deep/inner/";
-        QTest::newRow("link to a folder") << "@linke" << "@linked/";
-        QTest::newRow("link loop") << "@loo" << "";
-        QTest::newRow("name not UTF-8 passed over") << "@wide/b" << "@wide/bz/";
-        QTest::newRow("missing folder") << "@gone/x" << "";
-        QTest::newRow("no separator") << "local" << "";
+        QTest::newRow("file in a subfolder") << "@deep/inne"
+                                             << "@deep/inner/";
+        QTest::newRow("link to a folder") << "@linke"
+                                          << "@linked/";
+        QTest::newRow("link loop") << "@loo"
+                                   << "";
+        QTest::newRow("name not UTF-8 passed over") << "@wide/b"
+                                                    << "@wide/bz/";
+        QTest::newRow("missing folder") << "@gone/x"
+                                        << "";
+        QTest::newRow("no separator") << "local"
+                                      << "";
         QTest::newRow("4096 characters") << QStringLiteral("@%1/a").arg(QString(4096, u'x')) << "";
         QTest::newRow("NUL in the text") << QStringLiteral("@local") + QChar(0) + QStringLiteral("x") << "";
     }
@@ -91,17 +100,28 @@ private slots:
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("selected");
-        QTest::newRow("prefix") << "@" << QStringList{"lo"} << "@local/" << "cal/";
-        QTest::newRow("typed case kept") << "@" << QStringList{"LO"} << "@LOcal/" << "cal/";
-        QTest::newRow("whole folder name") << "@" << QStringList{"nz"} << "@nz/" << "/";
-        QTest::newRow("typing replaces the proposal") << "@" << QStringList{"lox"} << "@lox" << "";
-        QTest::newRow("moving past accepts") << "@" << QStringList{"lo", "<End>", "d"} << "@local/d" << "";
-        QTest::newRow("backspace") << "@" << QStringList{"lo", "<BS>", "<BS>"} << "@l" << "";
-        QTest::newRow("delete") << "@locx" << QStringList{"<Left>", "<Del>"} << "@loc" << "";
-        QTest::newRow("paste") << "@" << QStringList{"<Paste>"} << "@lo" << "";
-        QTest::newRow("after a separator") << "@deep" << QStringList{"/"} << "@deep/" << "";
-        QTest::newRow("network path") << "/" << QStringList{"/" + m_top.mid(1) + "lo"} << "/@lo" << "";
-        QTest::newRow("above z") << "@" << QStringList{"x~"} << "@x~" << "";
+        QTest::newRow("prefix") << "@" << QStringList{"lo"} << "@local/"
+                                << "cal/";
+        QTest::newRow("typed case kept") << "@" << QStringList{"LO"} << "@LOcal/"
+                                         << "cal/";
+        QTest::newRow("whole folder name") << "@" << QStringList{"nz"} << "@nz/"
+                                           << "/";
+        QTest::newRow("typing replaces the proposal") << "@" << QStringList{"lox"} << "@lox"
+                                                      << "";
+        QTest::newRow("moving past accepts") << "@" << QStringList{"lo", "<End>", "d"} << "@local/d"
+                                             << "";
+        QTest::newRow("backspace") << "@" << QStringList{"lo", "<BS>", "<BS>"} << "@l"
+                                   << "";
+        QTest::newRow("delete") << "@locx" << QStringList{"<Left>", "<Del>"} << "@loc"
+                                << "";
+        QTest::newRow("paste") << "@" << QStringList{"<Paste>"} << "@lo"
+                               << "";
+        QTest::newRow("after a separator") << "@deep" << QStringList{"/"} << "@deep/"
+                                           << "";
+        QTest::newRow("network path") << "/" << QStringList{"/" + m_top.mid(1) + "lo"} << "/@lo"
+                                      << "";
+        QTest::newRow("above z") << "@" << QStringList{"x~"} << "@x~"
+                                 << "";
     }
 
     void keys()
@@ -112,16 +132,19 @@ private slots:
         PathBox box(&line);
         line.setText(preset.replace(u'@', m_top));
         QGuiApplication::clipboard()->setText(QStringLiteral("lo"));
-        const std::pair<QLatin1String, Qt::Key> special[] = {
-            {QLatin1String("<BS>"), Qt::Key_Backspace}, {QLatin1String("<Del>"), Qt::Key_Delete},
-            {QLatin1String("<Left>"), Qt::Key_Left}, {QLatin1String("<End>"), Qt::Key_End},
-            {QLatin1String("<Paste>"), Qt::Key_V}};
+        const std::pair<QLatin1String, Qt::Key> special[] = {{QLatin1String("<BS>"), Qt::Key_Backspace},
+                                                             {QLatin1String("<Del>"), Qt::Key_Delete},
+                                                             {QLatin1String("<Left>"), Qt::Key_Left},
+                                                             {QLatin1String("<End>"), Qt::Key_End},
+                                                             {QLatin1String("<Paste>"), Qt::Key_V}};
         for (const QString& key : keys) {
-            const auto named = std::find_if(std::begin(special), std::end(special), [&](const auto& s) { return s.first == key; });
+            const auto named =
+                std::find_if(std::begin(special), std::end(special), [&](const auto& s) { return s.first == key; });
             if (named == std::end(special))
                 QTest::keyClicks(&line, key);
             else
-                QTest::keyClick(&line, named->second, named->second == Qt::Key_V ? Qt::ControlModifier : Qt::NoModifier);
+                QTest::keyClick(&line, named->second,
+                                named->second == Qt::Key_V ? Qt::ControlModifier : Qt::NoModifier);
             QTRY_VERIFY(!box.AutoCompleteBusy());
         }
         QFETCH(QString, text);
@@ -164,10 +187,12 @@ private slots:
         QTest::addColumn<QString>("box");  // "/before" when the drop is refused
         const QString refused = QStringLiteral("/before");
         QTest::newRow("text") << "/a/b c.txt" << QStringList{} << "/a/b c.txt";
-        QTest::newRow("files: the first") << QString() << QStringList{"file:///x/one.txt", "file:///x/two.txt"} << "/x/one.txt";
+        QTest::newRow("files: the first")
+            << QString() << QStringList{"file:///x/one.txt", "file:///x/two.txt"} << "/x/one.txt";
         QTest::newRow("text wins") << "/typed" << QStringList{"file:///x/one.txt"} << "/typed";
         QTest::newRow("first non-blank line") << "\n  \r\n/first line\r\n/second" << QStringList{} << "/first line";
-        QTest::newRow("file URL as text") << "file:///x/My%20File.txt\nfile:///x/b" << QStringList{} << "/x/My File.txt";
+        QTest::newRow("file URL as text")
+            << "file:///x/My%20File.txt\nfile:///x/b" << QStringList{} << "/x/My File.txt";
         QTest::newRow("blank text, files") << " \n" << QStringList{"file:///x/one.txt"} << "/x/one.txt";
         QTest::newRow("web link") << QString() << QStringList{"https://example.com/a.txt"} << refused;
         QTest::newRow("sftp text") << "sftp://host/a.txt" << QStringList{} << refused;

@@ -21,14 +21,25 @@ enum Picture { Arrow, DifferArrow, OrphanArrow };
 // each detail line as "text|looks", u when the row is unchanged, e when the
 // selected line is empty.
 struct Click {
-    bool inGridTwo; int row; const char* ignore; Picture picture; int markY;
-    const char* one; const char* two; const char* unchangedEmpty;
+    bool inGridTwo;
+    int row;
+    const char* ignore;
+    Picture picture;
+    int markY;
+    const char* one;
+    const char* two;
+    const char* unchangedEmpty;
 };
 
 // A navigation command run from a selected row with the grids scrolled to
 // `top`; `to` 0: the selection stays, with a message of that title.
 struct Move {
-    int from; int top; const char* command; int to; const char* title; bool scrolls;
+    int from;
+    int top;
+    const char* command;
+    int to;
+    const char* title;
+    bool scrolls;
 };
 
 QColor PixelAt(QWidget* widget, int x, int y)
@@ -116,7 +127,8 @@ private slots:
         const QString x255(255, u'x');
         QTest::newRow("long row cut, ellipsis added") << true << QString(300, u'x') << x255 + QChar(0x2026);
         QTest::newRow("255 characters whole") << true << x255 << x255;
-        QTest::newRow("markup shown as text") << true << QStringLiteral(" 2.<b>a</b>  b") << QStringLiteral(" 2.<b>a</b>  b");
+        QTest::newRow("markup shown as text")
+            << true << QStringLiteral(" 2.<b>a</b>  b") << QStringLiteral(" 2.<b>a</b>  b");
         QTest::newRow("switched off") << false << QString(300, u'x') << QString();
     }
 
@@ -163,13 +175,13 @@ private slots:
         QTest::newRow("unchanged") << Click{false, 1, "", Arrow, 0, "same 1|kkkkkk", "same 1|kkkkkk", "u"};
         QTest::newRow("changed") << Click{true, 2, "", DifferArrow, 1, "abc|kkr", "abd|kkr", ""};
         QTest::newRow("orphan in one") << Click{true, 3, "", OrphanArrow, 3, "only one|rrrrrrrr", "|", "e"};
-        QTest::newRow("letter case") << Click{false, 5, "space", DifferArrow, 5, "Hello World|rkkkkkrkkkk",
-                                              "hello world|rkkkkkrkkkk", ""};
-        QTest::newRow("letter case ignored") << Click{true, 5, "case", DifferArrow, 5, "Hello World|kkkkkkkkkkk",
-                                                      "hello world|kkkkkkkkkkk", ""};
+        QTest::newRow("letter case") << Click{
+            false, 5, "space", DifferArrow, 5, "Hello World|rkkkkkrkkkk", "hello world|rkkkkkrkkkk", ""};
+        QTest::newRow("letter case ignored")
+            << Click{true, 5, "case", DifferArrow, 5, "Hello World|kkkkkkkkkkk", "hello world|kkkkkkkkkkk", ""};
         QTest::newRow("one more space") << Click{true, 6, "case", DifferArrow, 6, "a b|kkk", "a  b|kukk", ""};
-        QTest::newRow("white space ignored: no marker") << Click{false, 6, "space", DifferArrow, 6, "a b|kkk",
-                                                                 "a  b|krkk", ""};
+        QTest::newRow("white space ignored: no marker")
+            << Click{false, 6, "space", DifferArrow, 6, "a b|kkk", "a  b|krkk", ""};
         QTest::newRow("opposite an empty line") << Click{false, 7, "", DifferArrow, 8, "keep|rrrr", "|", "e"};
         QTest::newRow("filler in a changed block") << Click{true, 8, "", DifferArrow, 9, "|", "extra|rrrrr", "e"};
         // Grid one's cell has no colour of its own here: the plain arrow.
@@ -238,9 +250,9 @@ private slots:
         const QColor window = m_form->palette().color(QPalette::Base);
         const QColor changed(221, 221, 255);
         const QColor orphan(255, 225, 196);
-        const std::pair<int, QColor> pixels[] = {{0, window}, {1, changed}, {2, window}, {3, orphan}, {4, window},
-                                                 {5, changed}, {9, changed}, {10, window}, {187, window},
-                                                 {188, orphan}, {189, window}};
+        const std::pair<int, QColor> pixels[] = {{0, window},   {1, changed},  {2, window},  {3, orphan},
+                                                 {4, window},   {5, changed},  {9, changed}, {10, window},
+                                                 {187, window}, {188, orphan}, {189, window}};
         for (const auto& [y, colour] : pixels)
             QCOMPARE(PixelAt(m_form->pctDiffsBar, m_form->pctDiffsBar->width() - 1, y), colour);
         m_form->mnuFileShowLastDiff_Click();
@@ -420,7 +432,8 @@ private slots:
         QTest::mouseClick(m_form->ToolbarButton(8), Qt::LeftButton);
         const InputPrompt& asked = w.prompts->inputs.last();
         QCOMPARE(asked.title, QStringLiteral("Find"));
-        QCOMPARE(asked.text, QStringLiteral("Enter search text.\r\n\r\nPress OK to begin searching from the current line."));
+        QCOMPARE(asked.text,
+                 QStringLiteral("Enter search text.\r\n\r\nPress OK to begin searching from the current line."));
         QCOMPARE(asked.defaultText, QStringLiteral("line 150"));
         QCOMPARE(m_form->grdFileOne->Row(), found ? found : from);
         QCOMPARE(m_form->grdFileTwo->Row(), m_form->grdFileOne->Row());

@@ -20,8 +20,14 @@ namespace {
 // a question, whether the editor is on PATH; the messages shown as
 // title|text lines, and whether the file was opened or the editor started.
 struct View {
-    const char* command; const char* boxText; bool openSucceeds; bool answerYes; bool editorOnPath;
-    const char* message; bool opened; bool launched;
+    const char* command;
+    const char* boxText;
+    bool openSucceeds;
+    bool answerYes;
+    bool editorOnPath;
+    const char* message;
+    bool opened;
+    bool launched;
 };
 
 }  // namespace
@@ -89,18 +95,45 @@ private slots:
             "Make sure that a program has been associated with files of this type.\r\n\r\n"
             "Would you like to view the file in Notepad?";
         //                                                  command                   box         open   yes    editor
-        QTest::newRow("Notepad, spaces around the path") << View{"FileOneUseNotepad", "  %1  ", true, true, true, "", false, true};
-        QTest::newRow("Notepad, blank box") << View{"FileOneUseNotepad", "   ", true, true, true,
-                                                    "View File in Notepad|File One does not exist.", false, false};
-        QTest::newRow("Notepad, File Two missing") << View{"FileTwoUseNotepad", "%1.gone", true, true, true,
-                                                           "View File in Notepad|File Two does not exist.", false, false};
-        QTest::newRow("Notepad, no editor") << View{"FileOneUseNotepad", "%1", true, true, false,
-                                                    "View File in Notepad|Unable to show the file in the Notepad.", false, false};
+        QTest::newRow("Notepad, spaces around the path")
+            << View{"FileOneUseNotepad", "  %1  ", true, true, true, "", false, true};
+        QTest::newRow("Notepad, blank box") << View{"FileOneUseNotepad",
+                                                    "   ",
+                                                    true,
+                                                    true,
+                                                    true,
+                                                    "View File in Notepad|File One does not exist.",
+                                                    false,
+                                                    false};
+        QTest::newRow("Notepad, File Two missing") << View{"FileTwoUseNotepad",
+                                                           "%1.gone",
+                                                           true,
+                                                           true,
+                                                           true,
+                                                           "View File in Notepad|File Two does not exist.",
+                                                           false,
+                                                           false};
+        QTest::newRow("Notepad, no editor") << View{"FileOneUseNotepad",
+                                                    "%1",
+                                                    true,
+                                                    true,
+                                                    false,
+                                                    "View File in Notepad|Unable to show the file in the Notepad.",
+                                                    false,
+                                                    false};
         QTest::newRow("associated program") << View{"FileTwoUseAssociated", " %1", true, true, true, "", true, false};
-        QTest::newRow("associated, missing") << View{"FileOneUseAssociated", "", true, true, true,
-                                                     "View File in Associated Program|File One does not exist.", false, false};
-        QTest::newRow("no associated program, Yes") << View{"FileOneUseAssociated", "%1", false, true, true, question, true, true};
-        QTest::newRow("no associated program, No") << View{"FileTwoUseAssociated", "%1", false, false, true, question, true, false};
+        QTest::newRow("associated, missing") << View{"FileOneUseAssociated",
+                                                     "",
+                                                     true,
+                                                     true,
+                                                     true,
+                                                     "View File in Associated Program|File One does not exist.",
+                                                     false,
+                                                     false};
+        QTest::newRow("no associated program, Yes")
+            << View{"FileOneUseAssociated", "%1", false, true, true, question, true, true};
+        QTest::newRow("no associated program, No")
+            << View{"FileTwoUseAssociated", "%1", false, false, true, question, true, false};
     }
 
     void viewCommands()
@@ -113,7 +146,8 @@ private slots:
         const bool one = command.startsWith(QLatin1String("FileOne"));
         (one ? form.txtFileTwo : form.txtFileOne)->setText(file());
         const QString boxText = QString::fromUtf8(v.boxText);
-        (one ? form.txtFileOne : form.txtFileTwo)->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
+        (one ? form.txtFileOne : form.txtFileTwo)
+            ->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
         if (!v.editorOnPath)
             qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/nowhere")));
         form.findChild<QAction*>(QStringLiteral("mnuView") + command)->trigger();

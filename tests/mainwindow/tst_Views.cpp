@@ -143,11 +143,18 @@ private slots:
     {
         QTest::addColumn<QByteArray>("line");
         QTest::newRow("picture taller than the row") << QByteArray("x");
-        QTest::newRow("control characters") << QByteArray("a\x01\x02\x0b\x0c\r\x1b[2J\x7f\xc2\x9c" "b");
-        QTest::newRow("line and paragraph separators") << QByteArray("a\xe2\x80\xa8" "b\xe2\x80\xa9" "c");
-        QTest::newRow("right-to-left") << QByteArray("\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d 12 \xd8\xb3\xd9\x84\xd8\xa7\xd9\x85 abc").repeated(50);
-        QTest::newRow("stacked marks") << QByteArray("e").append(QByteArray("\xcc\x81\xcc\x96\xcd\xa3").repeated(4)).repeated(100);
-        QTest::newRow("tall and wide scripts") << QByteArray("\xe0\xbd\x80\xe0\xbe\xb5\xe0\xbe\x90 \xe4\xb8\xad\xe6\x96\x87 \xf0\x9f\x98\x80").repeated(30);
+        QTest::newRow("control characters") << QByteArray("a\x01\x02\x0b\x0c\r\x1b[2J\x7f\xc2\x9c"
+                                                          "b");
+        QTest::newRow("line and paragraph separators") << QByteArray("a\xe2\x80\xa8"
+                                                                     "b\xe2\x80\xa9"
+                                                                     "c");
+        QTest::newRow("right-to-left")
+            << QByteArray("\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d 12 \xd8\xb3\xd9\x84\xd8\xa7\xd9\x85 abc").repeated(50);
+        QTest::newRow("stacked marks")
+            << QByteArray("e").append(QByteArray("\xcc\x81\xcc\x96\xcd\xa3").repeated(4)).repeated(100);
+        QTest::newRow("tall and wide scripts")
+            << QByteArray("\xe0\xbd\x80\xe0\xbe\xb5\xe0\xbe\x90 \xe4\xb8\xad\xe6\x96\x87 \xf0\x9f\x98\x80")
+                   .repeated(30);
     }
 
     void awkwardRowsStayInTheirCells()
@@ -171,7 +178,8 @@ private slots:
         QVERIFY(picture || row.copy(0, 0, number, h) == plain.row(Painted(&plain.grid), 2).copy(0, 0, number, h));
         bool shared = false;
         for (int y = 0; y < h; ++y)
-            shared = shared || (DarkPixels(row, QRect(0, y, 16, 1)) && DarkPixels(row, QRect(row.width() - 12, y, 12, 1)));
+            shared =
+                shared || (DarkPixels(row, QRect(0, y, 16, 1)) && DarkPixels(row, QRect(row.width() - 12, y, 12, 1)));
         QVERIFY(shared);
         QImage blank(image.width(), h, image.format());
         blank.fill(shown.grid.palette().color(QPalette::Base));
@@ -288,7 +296,8 @@ private slots:
         view.resize(200, 25);
         view.SetLine(LineText(text), std::vector<LineDiffView::Run>{});
         // The scroll range reaches the line's end: its width less the view's.
-        const int measured = view.horizontalScrollBar()->maximum() + view.viewport()->width() - 2 * LineDiffView::kMargin;
+        const int measured =
+            view.horizontalScrollBar()->maximum() + view.viewport()->width() - 2 * LineDiffView::kMargin;
         const qreal shaped = QFontMetricsF(view.font()).horizontalAdvance(text);
         QVERIFY2(qAbs(measured - shaped) <= 1, qPrintable(QStringLiteral("%1 %2").arg(measured).arg(shaped)));
     }

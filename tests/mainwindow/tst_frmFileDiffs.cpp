@@ -15,11 +15,24 @@ namespace {
 
 // Toolbar positions 1 to 18: the menu item each runs; null for a separator.
 const char* const kToolbar[18] = {
-    "mnuFileSelectFileOne",  "mnuFileSelectFileTwo", "mnuFileCompare",          nullptr,
-    "mnuFileShowPreviousDiff", "mnuFileShowNextDiff", nullptr,                  "mnuFileFind",
-    "mnuFileFindNext",       "mnuFileFindPrevious",  nullptr,                   "mnuFileToggleBookmark",
-    "mnuFileNextBookmark",   "mnuFilePreviousBookmark", "mnuFileClearAllBookmarks", nullptr,
-    "mnuFilePrint",          "mnuFileExit",
+    "mnuFileSelectFileOne",
+    "mnuFileSelectFileTwo",
+    "mnuFileCompare",
+    nullptr,
+    "mnuFileShowPreviousDiff",
+    "mnuFileShowNextDiff",
+    nullptr,
+    "mnuFileFind",
+    "mnuFileFindNext",
+    "mnuFileFindPrevious",
+    nullptr,
+    "mnuFileToggleBookmark",
+    "mnuFileNextBookmark",
+    "mnuFilePreviousBookmark",
+    "mnuFileClearAllBookmarks",
+    nullptr,
+    "mnuFilePrint",
+    "mnuFileExit",
 };
 
 QAction* Action(const frmFileDiffs& form, const char* name)
@@ -48,15 +61,22 @@ private slots:
     // alike, without results (at first, after a reset, after disabling) and with.
     void commandStates()
     {
-        const std::tuple<const char*, bool, bool> states[] = {
-            {"mnuFileSelectFileOne", true, true},      {"mnuFileSelectFileTwo", true, true},
-            {"mnuFileCompare", true, true},            {"mnuFileShowFirstDiff", false, true},
-            {"mnuFileShowPreviousDiff", false, true},  {"mnuFileShowNextDiff", false, true},
-            {"mnuFileShowLastDiff", false, true},      {"mnuFileFind", false, true},
-            {"mnuFileFindNext", false, false},         {"mnuFileFindPrevious", false, false},
-            {"mnuFileToggleBookmark", false, true},    {"mnuFileNextBookmark", false, false},
-            {"mnuFilePreviousBookmark", false, false}, {"mnuFileClearAllBookmarks", false, false},
-            {"mnuFilePrint", false, true},             {"mnuFileExit", true, true}};
+        const std::tuple<const char*, bool, bool> states[] = {{"mnuFileSelectFileOne", true, true},
+                                                              {"mnuFileSelectFileTwo", true, true},
+                                                              {"mnuFileCompare", true, true},
+                                                              {"mnuFileShowFirstDiff", false, true},
+                                                              {"mnuFileShowPreviousDiff", false, true},
+                                                              {"mnuFileShowNextDiff", false, true},
+                                                              {"mnuFileShowLastDiff", false, true},
+                                                              {"mnuFileFind", false, true},
+                                                              {"mnuFileFindNext", false, false},
+                                                              {"mnuFileFindPrevious", false, false},
+                                                              {"mnuFileToggleBookmark", false, true},
+                                                              {"mnuFileNextBookmark", false, false},
+                                                              {"mnuFilePreviousBookmark", false, false},
+                                                              {"mnuFileClearAllBookmarks", false, false},
+                                                              {"mnuFilePrint", false, true},
+                                                              {"mnuFileExit", true, true}};
         frmFileDiffs& form = w.load();
         const auto verify = [&](bool results) {
             for (const auto& [name, without, with] : states) {
@@ -150,17 +170,22 @@ private slots:
 
     void selectFile_data()
     {
-        QTest::addColumn<int>("which");        // 1 or 2
-        QTest::addColumn<bool>("byKey");       // Ctrl+L or Ctrl+R; else toolbar button 1 or 2
-        QTest::addColumn<QString>("lastFile"); // "" none, "x" an existing file, "gone" a missing one
-        QTest::addColumn<QString>("answer");   // null: cancelled
-        QTest::newRow("One, Ctrl+L, last file's folder") << 1 << true << "x" << "/chosen";
-        QTest::newRow("Two, Ctrl+R, last file's folder") << 2 << true << "x" << "/chosen";
-        QTest::newRow("One, button 1, last file gone") << 1 << false << "gone" << "/chosen";
-        QTest::newRow("Two, button 2, no last file") << 2 << false << "" << "/chosen";
+        QTest::addColumn<int>("which");         // 1 or 2
+        QTest::addColumn<bool>("byKey");        // Ctrl+L or Ctrl+R; else toolbar button 1 or 2
+        QTest::addColumn<QString>("lastFile");  // "" none, "x" an existing file, "gone" a missing one
+        QTest::addColumn<QString>("answer");    // null: cancelled
+        QTest::newRow("One, Ctrl+L, last file's folder") << 1 << true << "x"
+                                                         << "/chosen";
+        QTest::newRow("Two, Ctrl+R, last file's folder") << 2 << true << "x"
+                                                         << "/chosen";
+        QTest::newRow("One, button 1, last file gone") << 1 << false << "gone"
+                                                       << "/chosen";
+        QTest::newRow("Two, button 2, no last file") << 2 << false << ""
+                                                     << "/chosen";
         QTest::newRow("One cancelled") << 1 << false << "x" << QString();
         // Choosing the path the box holds changes no text, yet discards.
-        QTest::newRow("Two, the same file") << 2 << false << "x" << "/typed";
+        QTest::newRow("Two, the same file") << 2 << false << "x"
+                                            << "/typed";
     }
 
     void selectFile()
@@ -266,9 +291,12 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("one");
         QTest::addColumn<QString>("two");
-        QTest::newRow("no files named") << QStringList{} << "/ini/one.txt" << "/ini/two.txt";
-        QTest::newRow("File One named") << QStringList{"/cmd/a.txt"} << "/cmd/a.txt" << "/ini/two.txt";
-        QTest::newRow("both named") << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << "/cmd/a.txt" << "/cmd/b c.txt";
+        QTest::newRow("no files named") << QStringList{} << "/ini/one.txt"
+                                        << "/ini/two.txt";
+        QTest::newRow("File One named") << QStringList{"/cmd/a.txt"} << "/cmd/a.txt"
+                                        << "/ini/two.txt";
+        QTest::newRow("both named") << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << "/cmd/a.txt"
+                                    << "/cmd/b c.txt";
     }
 
     void optionsSurviveRestart()

@@ -113,7 +113,7 @@ private slots:
 
     void propertyMessages_data()
     {
-        QTest::addColumn<int>("missing");  // 0 the name, 1 the section, 2 the key
+        QTest::addColumn<int>("missing");      // 0 the name, 1 the section, 2 the key
         QTest::addColumn<QString>("message");  // on reading; writing adds a period but for the name
         QTest::newRow("no name") << 0 << "Name property must be set first";
         QTest::newRow("no section") << 1 << "Section property must be set first";
@@ -145,8 +145,8 @@ private slots:
         ini.Name(QStringLiteral("first.ini"));
         ini.Name(QStringLiteral("second.ini"));
         QCOMPARE(prompts.messages.size(), 1);
-        QCOMPARE(prompts.lastMessage().text, "This IniFile Object is already in use by " + gAppFolder
-                                                 + "first.ini\r\nCreate a new object.");
+        QCOMPARE(prompts.lastMessage().text,
+                 "This IniFile Object is already in use by " + gAppFolder + "first.ini\r\nCreate a new object.");
         QCOMPARE(prompts.lastMessage().icon, PromptIcon::Exclamation);
         QCOMPARE(ini.FullPath(), gAppFolder + QStringLiteral("first.ini"));
     }
@@ -193,7 +193,7 @@ private slots:
     {
         QFETCH(QString, kind);
         const QByteArray before = "[S]\nK=old\n" + QByteArray(4096, ';') + '\n';
-        QVERIFY(kind == "folder" ? QDir(gAppFolder).mkdir(QStringLiteral("test.ini"))
+        QVERIFY(kind == "folder"   ? QDir(gAppFolder).mkdir(QStringLiteral("test.ini"))
                 : kind == "socket" ? MakeSocket(path())
                                    : FileBytes::Write(path(), before));
         const QFileInfo was(path());
@@ -218,7 +218,9 @@ private slots:
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.SetStringValue()"));
         QVERIFY2(prompts.lastMessage().text.contains("Cannot save " + path()), qPrintable(prompts.lastMessage().text));
-        QCOMPARE(QDir(gAppFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden).size(), 1);
+        QCOMPARE(
+            QDir(gAppFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+            1);
     }
 
     // Junk bytes and a 10 MB value: the value is read whole, and writing

@@ -28,8 +28,9 @@ struct Form {
     {
         for (QAction* action : {&ignoreCase, &ignoreWhitespace, &showGridLines})
             action->setCheckable(true);
-        return {&ignoreCase, &ignoreWhitespace, &showGridLines, &fileOne, &fileTwo, &gridOne, &gridTwo, &tooltips,
-                [this](bool on) { gridLines = on; }};
+        return {&ignoreCase, &ignoreWhitespace, &showGridLines,
+                &fileOne,    &fileTwo,          &gridOne,
+                &gridTwo,    &tooltips,         [this](bool on) { gridLines = on; }};
     }
     void read() { modIniFile::ReadProgramOptionsFromIniFile(controls()); }
     void save() { modIniFile::SaveProgramOptionsToIniFile(controls()); }
@@ -67,8 +68,8 @@ private slots:
     {
         QFETCH(QByteArray, stored);
         QFETCH(bool, expected);
-        QVERIFY(setIni("[Compare]\nIgnoreCase=" + stored + "\nIgnoreWhiteSpace=" + stored + "\n[Form]\nPaneTooltips="
-                       + stored + "\n"));
+        QVERIFY(setIni("[Compare]\nIgnoreCase=" + stored + "\nIgnoreWhiteSpace=" + stored
+                       + "\n[Form]\nPaneTooltips=" + stored + "\n"));
         Form form;
         form.read();
         QVERIFY(gOptions->IgnoreCase == expected && form.ignoreCase.isChecked() == expected);
@@ -108,7 +109,8 @@ private slots:
         QCOMPARE(form.tooltips.isChecked(), expected == 0);
         QCOMPARE(prompts.messages.size(), expected > 0 ? 0 : 1);
         if (expected == 0)
-            QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in modIniFile.ReadProgramOptionsFromIniFile"));
+            QCOMPARE(prompts.lastMessage().title,
+                     QStringLiteral("Unexpected Error in modIniFile.ReadProgramOptionsFromIniFile"));
     }
 
     // Without a file: the defaults, and nothing written. What one run then

@@ -15,7 +15,7 @@ struct Line {
     QString text;
     bool bold = false;
     bool italic = false;
-    double top = 0;   // in the tool's units, from the top of the page
+    double top = 0;  // in the tool's units, from the top of the page
     double left = 0;
 };
 
@@ -44,9 +44,11 @@ inline QList<Page> Pages(const QString& pdf)
             continue;
         const QXmlStreamAttributes at = xml.attributes();
         if (xml.name() == u"page") {
-            pages.append({at.value(QLatin1String("height")).toDouble(), at.value(QLatin1String("width")).toDouble(), {}});
+            pages.append(
+                {at.value(QLatin1String("height")).toDouble(), at.value(QLatin1String("width")).toDouble(), {}});
         } else if (xml.name() == u"text" && !pages.isEmpty()) {
-            Line line{QString(), false, false, at.value(QLatin1String("top")).toDouble(), at.value(QLatin1String("left")).toDouble()};
+            Line line{QString(), false, false, at.value(QLatin1String("top")).toDouble(),
+                      at.value(QLatin1String("left")).toDouble()};
             while (!(xml.isEndElement() && xml.name() == u"text") && !xml.atEnd()) {
                 xml.readNext();
                 line.bold |= xml.isStartElement() && xml.name() == u"b";

@@ -68,7 +68,8 @@ private slots:
         QTest::newRow("fits") << "abc" << 30.0 << "abc";
         QTest::newRow("exactly five") << "abcdefgh" << 30.0 << "abcde";
         QTest::newRow("a hair short of five") << "abcdefgh" << 29.99 << "abcd";
-        QTest::newRow("pair kept whole") << QString::fromUtf8("abcd\U0001F600") << 36.0 << QString::fromUtf8("abcd\U0001F600");
+        QTest::newRow("pair kept whole") << QString::fromUtf8("abcd\U0001F600") << 36.0
+                                         << QString::fromUtf8("abcd\U0001F600");
         QTest::newRow("pair not split") << QString::fromUtf8("abcd\U0001F600") << 30.0 << "abcd";
         QTest::newRow("no width") << "abc" << 0.0 << "";
     }
@@ -86,9 +87,15 @@ private slots:
         QTest::addColumn<QString>("pdf");  // relative to a folder holding one.txt and link.txt -> one.txt
         QTest::addColumn<QString>("taken");
         QTest::addColumn<QString>("refusal");  // the start of it; empty: accepted
-        QTest::newRow("a new file") << "out.pdf" << "" << "";
-        QTest::newRow("the compared file spelt otherwise") << "sub/../one.txt" << "" << "The PDF file would replace";
-        QTest::newRow("a link to it") << "link.txt" << "" << "The PDF file would replace";
+        QTest::newRow("a new file") << "out.pdf"
+                                    << ""
+                                    << "";
+        QTest::newRow("the compared file spelt otherwise") << "sub/../one.txt"
+                                                           << ""
+                                                           << "The PDF file would replace";
+        QTest::newRow("a link to it") << "link.txt"
+                                      << ""
+                                      << "The PDF file would replace";
         // The file itself, and one file for both panes: tst_PrintedPdf.
     }
 

@@ -94,12 +94,14 @@ class tst_PrintedPdf : public QObject {
     QString Pdf(const QString& name) const { return m_dir->filePath(name); }
 
     // Prints side (0 left, 1 right, 2 both) to the PDF files named, in order.
-    void Print(const ListRows& left, const ListRows& right, int side, const QStringList& files,
-               QString leftPath = {}, bool landscape = false, bool pageNumbers = true, bool dateTime = true,
+    void Print(const ListRows& left, const ListRows& right, int side, const QStringList& files, QString leftPath = {},
+               bool landscape = false, bool pageNumbers = true, bool dateTime = true,
                PrintProgressFactory progress = nullptr)
     {
         frmPrintOptions dialog(PrintPane{&left, leftPath.isEmpty() ? m_leftPath : leftPath},
-                               PrintPane{&right, m_rightPath}, nullptr, [] { return PrinterChoices{{}, {}, true}; });
+                               PrintPane{&right, m_rightPath}, nullptr, [] {
+                                   return PrinterChoices{{}, {}, true};
+                               });
         QVERIFY(dialog.Form_Load());
         dialog.JobSettings.progress = std::move(progress);
         // An hour passes at every look at the clock.
@@ -123,7 +125,8 @@ class tst_PrintedPdf : public QObject {
         // Courier New resolves to its metric twin; the title is bold, the
         // path italic (a row beyond the face's glyphs may add a fallback).
         const QStringList fonts = PdfReadBack::Fonts(pdf);
-        QVERIFY2(fonts.contains("LiberationMono-Bold") && fonts.contains("LiberationMono-Italic"), qPrintable(fonts.join(' ')));
+        QVERIFY2(fonts.contains("LiberationMono-Bold") && fonts.contains("LiberationMono-Italic"),
+                 qPrintable(fonts.join(' ')));
         QCOMPARE(fonts.contains("LiberationMono"), pane.rows.size() > 1);
         QStringList printed, expected;  // "b" for bold or "r", then the text
         for (qsizetype p = 0; p < pages.size(); ++p) {
@@ -189,7 +192,8 @@ private slots:
     {
         QFETCH(Job, job);
         const auto [side, landscape, pageNumbers, dateTime, leftRows, rightRows] = job;
-        const ListRows left = MakeRows(leftRows, QStringLiteral("left")), right = MakeRows(rightRows, QStringLiteral("right"));
+        const ListRows left = MakeRows(leftRows, QStringLiteral("left")),
+                       right = MakeRows(rightRows, QStringLiteral("right"));
         Print(left, right, side, {Pdf("one.pdf"), Pdf("two.pdf")}, {}, landscape, pageNumbers, dateTime);
         QCOMPARE(m_prompts->messages.size(), 1);
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("Printing is complete."));
@@ -223,10 +227,15 @@ private slots:
         // Writes fail within the last kilobyte: the file's final bytes too
         // must reach the disk before it takes the name.
         QTest::newRow("disk full") << "full" << unwritten << false << QStringList{"two.pdf"};
-        QTest::newRow("over a compared file") << "compared" << "The PDF file would replace a file being compared:" << true << QStringList{"one.txt"};
-        QTest::newRow("one file for both") << "same" << "Each pane needs a PDF file of its own:" << true << QStringList{};
-        QTest::newRow("file name cancelled") << "noname" << "" << true << QStringList{};
-        QTest::newRow("cancelled on page 2") << "cancel" << "" << false << QStringList{"one.pdf"};
+        QTest::newRow("over a compared file")
+            << "compared"
+            << "The PDF file would replace a file being compared:" << true << QStringList{"one.txt"};
+        QTest::newRow("one file for both") << "same"
+                                           << "Each pane needs a PDF file of its own:" << true << QStringList{};
+        QTest::newRow("file name cancelled") << "noname"
+                                             << "" << true << QStringList{};
+        QTest::newRow("cancelled on page 2") << "cancel"
+                                             << "" << false << QStringList{"one.pdf"};
     }
 
     void failures()
@@ -260,8 +269,8 @@ private slots:
             const rlimit small{rlim_t(limit), old.rlim_max};
             setrlimit(RLIMIT_FSIZE, &small);
         }
-        Print(big ? BigRows() : m_left, m_right, 2, answers, kind == "compared" ? existing : QString(), false, true, true,
-              [kind](const QString&) { return kind == "cancel" ? std::make_unique<CancelOnPage>(2) : nullptr; });
+        Print(big ? BigRows() : m_left, m_right, 2, answers, kind == "compared" ? existing : QString(), false, true,
+              true, [kind](const QString&) { return kind == "cancel" ? std::make_unique<CancelOnPage>(2) : nullptr; });
         setrlimit(RLIMIT_FSIZE, &old);
 
         QCOMPARE(m_prompts->messages.size(), message.isEmpty() ? 0 : 1);

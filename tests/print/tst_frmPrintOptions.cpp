@@ -123,10 +123,12 @@ private slots:
         QTest::addColumn<PrinterChoices>("choices");
         QTest::addColumn<QStringList>("entries");  // the selected one first
         const QStringList two{"Laser", "Ink"};
-        QTest::newRow("the current printer") << PrinterChoices{two, "Ink", true} << QStringList{"Ink", "Laser", "Ink", "Save as PDF"};
+        QTest::newRow("the current printer")
+            << PrinterChoices{two, "Ink", true} << QStringList{"Ink", "Laser", "Ink", "Save as PDF"};
         QTest::newRow("current not listed: the first")
             << PrinterChoices{two, "Gone", true} << QStringList{"Laser", "Laser", "Ink", "Save as PDF"};
-        QTest::newRow("no printer: the PDF entry") << PrinterChoices{{}, {}, true} << QStringList{"Save as PDF", "Save as PDF"};
+        QTest::newRow("no printer: the PDF entry")
+            << PrinterChoices{{}, {}, true} << QStringList{"Save as PDF", "Save as PDF"};
         QTest::newRow("nothing at all") << PrinterChoices{{}, {}, false} << QStringList{};
     }
 
@@ -142,8 +144,9 @@ private slots:
         QCOMPARE(shown, entries.isEmpty() ? QStringList{QString()} : entries);
         QCOMPARE(m_prompts->messages.size(), entries.isEmpty() ? 1 : 0);
         if (entries.isEmpty()) {
-            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("There are no printers set up on your computer.\r\n"
-                                                                   "Go to Control Panel --> Printers to add a printer."));
+            QCOMPARE(m_prompts->lastMessage().text,
+                     QStringLiteral("There are no printers set up on your computer.\r\n"
+                                    "Go to Control Panel --> Printers to add a printer."));
             QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("Print"));
             QCOMPARE(m_prompts->lastMessage().icon, PromptIcon::Critical);
         }

@@ -5,7 +5,9 @@
 
 using namespace modVantrel;
 
-ScriptedPrompts::ScriptedPrompts() : m_previous(SetPrompts(this)) {}
+ScriptedPrompts::ScriptedPrompts() : m_previous(SetPrompts(this))
+{
+}
 
 ScriptedPrompts::~ScriptedPrompts()
 {

@@ -83,8 +83,8 @@ bool ListFolder(Run& run, const std::string& folder, bool top, std::vector<Liste
         fs::file_type type = fs::file_type::none;
         if (!it->is_symlink(unknown) && !unknown)
             type = it->is_regular_file(unknown) ? fs::file_type::regular
-                   : it->is_directory(unknown) ? fs::file_type::directory
-                                               : fs::file_type::none;
+                   : it->is_directory(unknown)  ? fs::file_type::directory
+                                                : fs::file_type::none;
         names.push_back({std::move(name), unknown ? fs::file_type::none : type});
     }
     if (error) {
@@ -114,7 +114,8 @@ void OnlyIn(Run& run, const std::string& folder, const Listed& listed, int side,
     const Operand absent{Join(other, name), true};
     // Without -r a folder taken against an absent one counts as common.
     if (entry.type == fs::file_type::directory && !cmd.recursive)
-        return Print("Common subdirectories: " + (side == 0 ? path + " and " + absent.path : absent.path + " and " + path) + "\n");
+        return Print("Common subdirectories: "
+                     + (side == 0 ? path + " and " + absent.path : absent.path + " and " + path) + "\n");
     if (entry.type == fs::file_type::directory)
         return side == 0 ? CompareFolders(run, path, absent.path, false, depth + 1)
                          : CompareFolders(run, absent.path, path, false, depth + 1);
@@ -174,8 +175,9 @@ void CompareFolders(Run& run, const std::string& one, const std::string& two, bo
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < names[0].size() || j < names[1].size()) {
-        const int order =
-            i == names[0].size() ? 1 : j == names[1].size() ? -1 : names[0][i].name.compare(names[1][j].name);
+        const int order = i == names[0].size()   ? 1
+                          : j == names[1].size() ? -1
+                                                 : names[0][i].name.compare(names[1][j].name);
         if (order < 0)
             OnlyIn(run, one, names[0][i++], 0, two, depth);
         else if (order > 0)

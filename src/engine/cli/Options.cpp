@@ -14,8 +14,18 @@ enum class Takes { Nothing, Value, OptionalValue };
 
 // Options without a short form get a code of their own above 'z'.
 enum : int {
-    kHelp = 256, kNormal, kLabel, kDecodeUnicode, kHorizon, kSpeed, kLeftColumn, kSuppressCommon, kTabSize,
-    kSuppressBlank, kNoDereference, kNewFileInFirst
+    kHelp = 256,
+    kNormal,
+    kLabel,
+    kDecodeUnicode,
+    kHorizon,
+    kSpeed,
+    kLeftColumn,
+    kSuppressCommon,
+    kTabSize,
+    kSuppressBlank,
+    kNoDereference,
+    kNewFileInFirst
 };
 
 struct LongOption {
@@ -106,10 +116,10 @@ bool ParseNumber(const std::string& text, std::int64_t& n)
 struct Reading {
     CommandLine& cmd;
     bool styleSet = false;
-    bool contextGiven = false;       // -C/-U with a number
-    std::int64_t digits = -1;        // the obsolete -NUM form
+    bool contextGiven = false;  // -C/-U with a number
+    std::int64_t digits = -1;   // the obsolete -NUM form
     bool lastWasDigit = false;
-    bool showFunctions = false;      // -p: context style if none is chosen
+    bool showFunctions = false;  // -p: context style if none is chosen
 
     void Fail(std::string text, bool hint = true)
     {
@@ -194,7 +204,10 @@ void Reading::Apply(int code, const std::string* value)
         Style(S::Ifdef);
         cmd.ifdefName = *value;
         break;
-    case 'p': showFunctions = true; cmd.functionPatterns.emplace_back("^[[:alpha:]$_]"); break;
+    case 'p':
+        showFunctions = true;
+        cmd.functionPatterns.emplace_back("^[[:alpha:]$_]");
+        break;
     case 'F': cmd.functionPatterns.push_back(*value); break;
     case 't': cmd.layout.expandTabs = true; break;
     case 'T': cmd.layout.initialTab = true; break;
@@ -221,7 +234,8 @@ void Reading::Apply(int code, const std::string* value)
     case 'S': cmd.startingFile = *value; break;
     case kHelp: cmd.action = CommandLine::Action::Help; break;
     case 'v': cmd.action = CommandLine::Action::Version; break;
-    case 'L': case kLabel:
+    case 'L':
+    case kLabel:
         if (cmd.labels.size() == 2)
             Fail("too many file label options", false);
         else

@@ -30,8 +30,8 @@ struct CommandLine {
     std::string ifdefName;
     // Folders.
     bool recursive = false;
-    bool newFile = false;           // a file missing on either side is empty
-    bool newFileInFirst = false;    // only a file missing in the first is
+    bool newFile = false;         // a file missing on either side is empty
+    bool newFileInFirst = false;  // only a file missing in the first is
     bool noDereference = false;
     std::vector<std::string> excludes;  // shell patterns for base names
     std::string startingFile;

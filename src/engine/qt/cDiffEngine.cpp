@@ -38,10 +38,10 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
     m_files[1] = std::move(c.files[1]);
     m_hunks = std::move(c.hunks);
     switch (c.outcome) {
-    case Outcome::Identical:
-        return 0;
+    case Outcome::Identical: return 0;
     case Outcome::BinaryDiffer:
-        m_singleLine = QStringLiteral("Binary files ") + fileOne + QLatin1Char(' ') + fileTwo + QStringLiteral(" differ");
+        m_singleLine =
+            QStringLiteral("Binary files ") + fileOne + QLatin1Char(' ') + fileTwo + QStringLiteral(" differ");
         return 1;
     case Outcome::Failed:
         switch (c.trouble) {
@@ -49,15 +49,14 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
             return Fail(QStringLiteral("Not enough memory to compare \"%1\" with \"%2\".").arg(fileOne, fileTwo));
         case Trouble::TooManyLines:
             return Fail(QStringLiteral("\"%1\" and \"%2\" have too many lines to compare.").arg(fileOne, fileTwo));
-        default:
-            return Fail(DescribeFileError(c.fileError));
+        default: return Fail(DescribeFileError(c.fileError));
         }
-    case Outcome::Different:
-        break;
+    case Outcome::Different: break;
     }
     m_lines.emplace(*m_files[0], *m_files[1], m_hunks);
     if (m_lines->Count() > INT_MAX)
-        return Fail(QStringLiteral("The differences between \"%1\" and \"%2\" are too many to list.").arg(fileOne, fileTwo));
+        return Fail(
+            QStringLiteral("The differences between \"%1\" and \"%2\" are too many to list.").arg(fileOne, fileTwo));
     return 1;
 }
 

@@ -176,14 +176,38 @@ struct Icon {
 };
 
 const Icon kIcons[] = {
-    {"previousdiff", [](QPainter& p) { DiffBand(p, 11.5); Arrow(p, {8, 0.8}, false, kBlue, 4.5); }},
-    {"nextdiff", [](QPainter& p) { DiffBand(p, 1.5); Arrow(p, {8, 15.2}, true, kBlue, 4.5); }},
+    {"previousdiff",
+     [](QPainter& p) {
+         DiffBand(p, 11.5);
+         Arrow(p, {8, 0.8}, false, kBlue, 4.5);
+     }},
+    {"nextdiff",
+     [](QPainter& p) {
+         DiffBand(p, 1.5);
+         Arrow(p, {8, 15.2}, true, kBlue, 4.5);
+     }},
     {"find", [](QPainter& p) { Glass(p, 6, 6, 4.5); }},
-    {"findnext", [](QPainter& p) { Glass(p, 5.5, 5.5, 4); Arrow(p, {12.5, 15.5}, true, kGreen, 3); }},
-    {"findprevious", [](QPainter& p) { Glass(p, 5.5, 10, 4); Arrow(p, {12.5, 0.5}, false, kGreen, 3); }},
+    {"findnext",
+     [](QPainter& p) {
+         Glass(p, 5.5, 5.5, 4);
+         Arrow(p, {12.5, 15.5}, true, kGreen, 3);
+     }},
+    {"findprevious",
+     [](QPainter& p) {
+         Glass(p, 5.5, 10, 4);
+         Arrow(p, {12.5, 0.5}, false, kGreen, 3);
+     }},
     {"togglebookmark", [](QPainter& p) { Ribbon(p, 3.5, 0.5, 9, 15); }},
-    {"nextbookmark", [](QPainter& p) { Ribbon(p, 1, 0.5, 8, 13); Arrow(p, {12.5, 15.5}, true, kGreen, 3); }},
-    {"previousbookmark", [](QPainter& p) { Ribbon(p, 1, 2.5, 8, 13); Arrow(p, {12.5, 0.5}, false, kGreen, 3); }},
+    {"nextbookmark",
+     [](QPainter& p) {
+         Ribbon(p, 1, 0.5, 8, 13);
+         Arrow(p, {12.5, 15.5}, true, kGreen, 3);
+     }},
+    {"previousbookmark",
+     [](QPainter& p) {
+         Ribbon(p, 1, 2.5, 8, 13);
+         Arrow(p, {12.5, 0.5}, false, kGreen, 3);
+     }},
     {"clearallbookmarks",
      [](QPainter& p) {
          Ribbon(p, 1, 0.5, 8, 13);
@@ -289,7 +313,8 @@ int main(int argc, char* argv[])
     }
     Save(Logo(1), about + QStringLiteral("/logo.png"));
     Save(Logo(2), about + QStringLiteral("/logo@2x.png"));
-    for (const auto& [name, draw] : {std::pair{"folderwatch", Drawing(FolderWatch)}, std::pair{"textsift", Drawing(TextSift)}}) {
+    for (const auto& [name, draw] :
+         {std::pair{"folderwatch", Drawing(FolderWatch)}, std::pair{"textsift", Drawing(TextSift)}}) {
         Save(Render(draw, 32), about + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
         Save(Render(draw, 64), about + QLatin1Char('/') + QLatin1String(name) + QStringLiteral("@2x.png"));
     }

@@ -11,14 +11,14 @@ namespace modVantrel {
 
 // Error numbers used for failures that do not come with a number of their own.
 namespace ErrorNumber {
-inline constexpr int InvalidArgument = 5;    // invalid procedure call or argument
-inline constexpr int Overflow = 6;           // a number outside its range
+inline constexpr int InvalidArgument = 5;  // invalid procedure call or argument
+inline constexpr int Overflow = 6;         // a number outside its range
 inline constexpr int OutOfMemory = 7;
 inline constexpr int FileNotFound = 53;
-inline constexpr int FileIo = 57;            // device or file I/O error
+inline constexpr int FileIo = 57;  // device or file I/O error
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathNotFound = 76;
-inline constexpr int Unknown = 440;          // a failure of unknown kind
+inline constexpr int Unknown = 440;                            // a failure of unknown kind
 inline constexpr int DllLoad = static_cast<int>(0x80040000u);  // user-defined failures start here
 }  // namespace ErrorNumber
 

@@ -18,7 +18,7 @@ inline constexpr std::int32_t kNoLine = -1;
 
 // The rows of one grid below its header row: entry i describes grid row i + 1.
 struct PaneRows {
-    std::vector<std::int32_t> line;  // 0-based line index into the file, or kNoLine
+    std::vector<std::int32_t> line;    // 0-based line index into the file, or kNoLine
     std::vector<std::uint32_t> color;  // kDefaultColor or a colour value
     [[nodiscard]] std::size_t size() const { return line.size(); }
 };

@@ -36,7 +36,7 @@ struct AlignOutcome {
     // On success: the aligned rows. On failure: the rows of every block
     // accepted before the fault, then the remaining lines of each file
     // unaligned, then each pane's trailing row; the panes may then differ in
-    // length (see padShorterPane). `blocks` holds the accepted blocks.
+    // length (see PadShorterPane). `blocks` holds the accepted blocks.
     AlignedRows rows;
     [[nodiscard]] bool ok() const { return status == AlignStatus::Ok; }
 };
@@ -44,20 +44,20 @@ struct AlignOutcome {
 // Hunks are in ascending order with 0-based line positions, as the engine
 // gives them. Line counts are those of the line reader the engine used;
 // negative counts are rejected as OutOfRange.
-[[nodiscard]] AlignOutcome alignHunks(const std::vector<LineDiff::Hunk>& hunks, std::int32_t lineCountOne,
+[[nodiscard]] AlignOutcome AlignHunks(const std::vector<LineDiff::Hunk>& hunks, std::int32_t lineCountOne,
                                       std::int32_t lineCountTwo);
 
 // Appends empty default-coloured rows to the shorter pane until both panes
 // have the same number of rows, as done before reporting that the differences
 // could not be shown.
-void padShorterPane(AlignedRows& rows);
+void PadShorterPane(AlignedRows& rows);
 
 // The grid row (counted from 1) that shows 0-based line `line` of a file
 // (side 0: File One, 1: File Two), given the blocks of a successful
 // alignment; found by a binary search over the blocks.
-[[nodiscard]] std::int32_t rowOfLine(const std::vector<DiffBlock>& blocks, int side, std::int32_t line);
+[[nodiscard]] std::int32_t RowOfLine(const std::vector<DiffBlock>& blocks, int side, std::int32_t line);
 
 // Short English description of a status, for the detail log.
-[[nodiscard]] QString describeAlignStatus(AlignStatus status);
+[[nodiscard]] QString DescribeAlignStatus(AlignStatus status);
 
 }  // namespace Alignment

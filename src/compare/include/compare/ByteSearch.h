@@ -12,7 +12,7 @@ namespace ByteSearch {
 inline constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 
 // The ASCII lower-case form of a byte; other bytes are returned unchanged.
-[[nodiscard]] constexpr unsigned char foldAscii(unsigned char c)
+[[nodiscard]] constexpr unsigned char FoldAscii(unsigned char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
@@ -34,6 +34,6 @@ private:
 
 // Offset of the first byte in [from, haystack.size()) that is a TAB (tabs)
 // or has its high bit set (highBytes), or kNotFound.
-[[nodiscard]] std::size_t findTrigger(std::string_view haystack, std::size_t from, bool tabs, bool highBytes);
+[[nodiscard]] std::size_t FindTrigger(std::string_view haystack, std::size_t from, bool tabs, bool highBytes);
 
 }  // namespace ByteSearch

@@ -59,8 +59,7 @@ public:
 private:
     [[nodiscard]] std::size_t index(std::int32_t i, std::int32_t j) const
     {
-        return static_cast<std::size_t>(i) * static_cast<std::size_t>(m_len2 + 1)
-               + static_cast<std::size_t>(j);
+        return static_cast<std::size_t>(i) * static_cast<std::size_t>(m_len2 + 1) + static_cast<std::size_t>(j);
     }
     std::int32_t m_len1;
     std::int32_t m_len2;
@@ -69,14 +68,13 @@ private:
 
 // Fills the table of line one against line two; returns the LCS length.
 // The table must have been made with the lengths of the two lines.
-[[nodiscard]] std::int32_t FillLCSMatrix(std::u32string_view one, std::u32string_view two,
-                                         LCSTable& table);
+[[nodiscard]] std::int32_t FillLCSMatrix(std::u32string_view one, std::u32string_view two, LCSTable& table);
 
 // Walks back from cell (i, j) towards (0, 0), setting mark i - 1 of line one
 // and j - 1 of line two for every match met. Marks must be sized already.
 // A loop, so line length is not limited by the stack.
-void GetLocationOfDiffs(const LCSTable& table, std::vector<bool>& marks1,
-                        std::vector<bool>& marks2, std::int32_t i, std::int32_t j);
+void GetLocationOfDiffs(const LCSTable& table, std::vector<bool>& marks1, std::vector<bool>& marks2, std::int32_t i,
+                        std::int32_t j);
 
 enum class LcsMethod {
     Table,        // the full table: the tie rule holds everywhere
@@ -96,22 +94,21 @@ struct CharacterDiffResult {
 
 // The budgets are parameters so that tests can reach the other methods with
 // short lines; callers use the defaults.
-[[nodiscard]] CharacterDiffResult compareCharacters(QStringView line1, QStringView line2,
-                                                    bool ignoreCase,
+[[nodiscard]] CharacterDiffResult CompareCharacters(QStringView line1, QStringView line2, bool ignoreCase,
                                                     std::int64_t cellBudget = kLcsTableCellBudget,
                                                     std::int64_t workBudget = kLcsWorkBudget);
 
 // The same for the detail pane's lines; two lines of one byte per character
 // are compared as they are held, without a copy.
-[[nodiscard]] CharacterDiffResult compareCharacters(const LineText& line1, const LineText& line2, bool ignoreCase,
+[[nodiscard]] CharacterDiffResult CompareCharacters(const LineText& line1, const LineText& line2, bool ignoreCase,
                                                     std::int64_t cellBudget = kLcsTableCellBudget,
                                                     std::int64_t workBudget = kLcsWorkBudget);
 
 // The detail pane's entry point: fills marks1 and marks2 (one per UTF-16
 // position of line1 and line2) and returns the LCS length in characters.
 // The lengths are taken from the texts themselves.
-[[nodiscard]] std::int32_t StringDiffs(QStringView line1, QStringView line2, bool ignoreCase,
-                                       std::vector<bool>& marks1, std::vector<bool>& marks2);
+[[nodiscard]] std::int32_t StringDiffs(QStringView line1, QStringView line2, bool ignoreCase, std::vector<bool>& marks1,
+                                       std::vector<bool>& marks2);
 [[nodiscard]] std::int32_t StringDiffs(const LineText& line1, const LineText& line2, bool ignoreCase,
                                        std::vector<bool>& marks1, std::vector<bool>& marks2);
 

@@ -40,7 +40,10 @@ public:
     [[nodiscard]] std::int32_t RowCount() const;
     // side: 0 for File One, 1 for File Two.
     [[nodiscard]] const std::shared_ptr<const LineFile>& File(int side) const { return m_files[Index(side)]; }
-    [[nodiscard]] const std::shared_ptr<const Alignment::PaneRows>& Pane(int side) const { return m_panes[Index(side)]; }
+    [[nodiscard]] const std::shared_ptr<const Alignment::PaneRows>& Pane(int side) const
+    {
+        return m_panes[Index(side)];
+    }
     [[nodiscard]] const std::vector<Alignment::DiffBlock>& Blocks() const { return m_blocks; }
     // The 0-based line a row shows, or kNoLine (fillers, rows out of range).
     [[nodiscard]] std::int32_t LineOfRow(int side, std::int32_t row) const;
@@ -53,7 +56,7 @@ public:
     // True for a row of a changed block that shows a line of each file:
     // the rows whose differing characters are marked.
     [[nodiscard]] bool IsChangedLinePair(std::int32_t row) const;
-    // Which characters of such a row's two lines differ (compareCharacters
+    // Which characters of such a row's two lines differ (CompareCharacters
     // within its usual budgets), worked out on first need and kept until
     // another comparison is shown or none; asked with the other ignoreCase,
     // every row is worked out afresh. Null for any other row.
@@ -98,8 +101,9 @@ public:
 
 private:
     [[nodiscard]] static std::size_t Index(int side) { return side == 0 ? 0 : 1; }
-    [[nodiscard]] std::optional<std::int32_t> FindOneWay(const RowSearch::Needle& needle, RowSearch::Direction direction,
-                                                         std::int32_t firstRow, std::int32_t lastRow) const;
+    [[nodiscard]] std::optional<std::int32_t> FindOneWay(const RowSearch::Needle& needle,
+                                                         RowSearch::Direction direction, std::int32_t firstRow,
+                                                         std::int32_t lastRow) const;
 
     std::array<std::shared_ptr<const LineFile>, 2> m_files;
     std::array<std::shared_ptr<const Alignment::PaneRows>, 2> m_panes;

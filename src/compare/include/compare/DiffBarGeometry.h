@@ -22,26 +22,25 @@ struct Band {
     std::uint32_t color = 0;  // colour value, red in the low byte
 };
 
-[[nodiscard]] float rowStep(std::int32_t barHeight, std::int32_t rowCount);
+[[nodiscard]] float RowStep(std::int32_t barHeight, std::int32_t rowCount);
 
 // The band of one block, or a band of height 0 when there is nothing to
 // paint (no rows, a block without rows). A block always gets at least one
 // line, and a band never reaches below the bar: otherwise a one-row block in
 // a long comparison, or a block on the last rows, would not show at all.
-[[nodiscard]] Band bandForBlock(std::int64_t firstRow, std::int64_t rowCount, std::uint32_t color,
+[[nodiscard]] Band BandForBlock(std::int64_t firstRow, std::int64_t rowCount, std::uint32_t color,
                                 std::int32_t gridRows, std::int32_t barHeight);
 
 // One band per block, in the blocks' order.
-[[nodiscard]] std::vector<Band> bandsForBlocks(const std::vector<Alignment::DiffBlock>& blocks,
-                                               std::int32_t gridRows, std::int32_t barHeight);
+[[nodiscard]] std::vector<Band> BandsForBlocks(const std::vector<Alignment::DiffBlock>& blocks, std::int32_t gridRows,
+                                               std::int32_t barHeight);
 
 // Height of the current-row mark: [S x (row - 1)].
-[[nodiscard]] std::int32_t currentRowMarkY(std::int32_t currentRow, std::int32_t gridRows,
-                                           std::int32_t barHeight);
+[[nodiscard]] std::int32_t CurrentRowMarkY(std::int32_t currentRow, std::int32_t gridRows, std::int32_t barHeight);
 
 // Row under a click at height y: [y / S] in single precision, row 1 for 0.
 // Kept within 1 .. gridRows, so a click on the very bottom edge or outside
 // the bar during a drag never names a row that does not exist.
-[[nodiscard]] std::int32_t rowAtBarY(float y, std::int32_t gridRows, std::int32_t barHeight);
+[[nodiscard]] std::int32_t RowAtBarY(float y, std::int32_t gridRows, std::int32_t barHeight);
 
 }  // namespace DiffBar

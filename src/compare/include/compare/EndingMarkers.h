@@ -5,7 +5,7 @@
 // at its place, coloured as a difference: the mark as the tag "‹BOM›" at the
 // start (where decoding leaves no visible character), the tag "‹CR›" after
 // the text for the CR of a CR LF, the tag "‹no newline at end›" after that.
-// (A CR inside a line's text shows as an arrow: RowText::withVisibleSeparators.)
+// (A CR inside a line's text shows as an arrow: RowText::WithVisibleSeparators.)
 // Tags rather than the control picture U+240D, which common fixed-pitch
 // fonts lack.
 

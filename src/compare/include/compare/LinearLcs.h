@@ -23,16 +23,15 @@ struct LinearLcsOutcome {
 // Marks (sized by the caller, all false) are set for the matched characters.
 // Char is char32_t (code points) or char (one byte per character).
 template <class Char>
-[[nodiscard]] LinearLcsOutcome linearSpaceLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
-                                              std::vector<bool>& marks1,
-                                              std::vector<bool>& marks2,
+[[nodiscard]] LinearLcsOutcome LinearSpaceLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
+                                              std::vector<bool>& marks1, std::vector<bool>& marks2,
                                               std::int64_t cellBudget, std::int64_t workBudget);
 
 // The table rule on one stretch, with marks written at the given offsets.
 // Returns the number of matches.
 template <class Char>
-[[nodiscard]] std::int32_t tableLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
-                                    std::vector<bool>& marks1, std::size_t offset1,
-                                    std::vector<bool>& marks2, std::size_t offset2);
+[[nodiscard]] std::int32_t TableLcs(std::basic_string_view<Char> one, std::basic_string_view<Char> two,
+                                    std::vector<bool>& marks1, std::size_t offset1, std::vector<bool>& marks2,
+                                    std::size_t offset2);
 
 }  // namespace modVantrel::detail

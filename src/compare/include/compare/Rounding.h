@@ -8,6 +8,6 @@ namespace Rounding {
 
 // x rounded to the nearest whole number, halves to the even neighbour;
 // values beyond the 64-bit range are held at its ends.
-[[nodiscard]] std::int64_t roundHalfEven(double x);
+[[nodiscard]] std::int64_t RoundHalfEven(double x);
 
 }  // namespace Rounding

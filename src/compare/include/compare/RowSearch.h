@@ -56,9 +56,9 @@ private:
 // Rows firstRow..lastRow of the pane (grid rows, counted from 1) in the
 // given direction; the first matching row in that order, if any.
 // `side` is 0 for File One, 1 for File Two.
-[[nodiscard]] std::optional<std::int32_t> findInPane(const LineFile& file, const Alignment::PaneRows& pane,
+[[nodiscard]] std::optional<std::int32_t> FindInPane(const LineFile& file, const Alignment::PaneRows& pane,
                                                      const std::vector<Alignment::DiffBlock>& blocks, int side,
-                                                     const Needle& needle, std::int32_t firstRow,
-                                                     std::int32_t lastRow, Direction direction);
+                                                     const Needle& needle, std::int32_t firstRow, std::int32_t lastRow,
+                                                     Direction direction);
 
 }  // namespace RowSearch

@@ -14,34 +14,34 @@ namespace RowText {
 // The engine's own test (TextNormalizer::IsValidUtf8). True when the bytes
 // are well-formed UTF-8: no overlong forms, no encoded surrogates, nothing
 // above U+10FFFF, no truncated sequence.
-[[nodiscard]] bool isValidUtf8(QByteArrayView bytes);
+[[nodiscard]] bool IsValidUtf8(QByteArrayView bytes);
 
 // The line's characters, decoded exactly as the engine decodes them
 // (TextDecoding::DecodeLine): UTF-8 when valid, otherwise Windows-1252 with
 // the five unassigned bytes kept as the control characters of their value.
-[[nodiscard]] QString decodeLine(QByteArrayView bytes);
+[[nodiscard]] QString DecodeLine(QByteArrayView bytes);
 
 // The text with each TAB replaced by three spaces.
-[[nodiscard]] QString widenTabs(QStringView text);
+[[nodiscard]] QString WidenTabs(QStringView text);
 
-// decodeLine followed by widenTabs: the line as the grid and the detail pane
+// DecodeLine followed by WidenTabs: the line as the grid and the detail pane
 // show it, without the number.
-[[nodiscard]] QString lineText(QByteArrayView bytes);
+[[nodiscard]] QString ShownLine(QByteArrayView bytes);
 
 // " N.text" for line number N (counted from 1), built in one string of its
 // final length.
-[[nodiscard]] QString rowText(std::int64_t lineNumber, QByteArrayView bytes);
+[[nodiscard]] QString Format(std::int64_t lineNumber, QByteArrayView bytes);
 
 // The text with each line separator (U+2028), paragraph separator (U+2029)
 // and CR replaced by a symbol that stands for it (U+21B5, U+00B6, and the
 // arrow U+2190, which fixed-pitch fonts have, unlike the picture U+240D), so
 // that a line is laid out as one line and a CR that ends no line (one not
 // followed by LF) can be seen; lengths and positions stay.
-[[nodiscard]] QString withVisibleSeparators(QString text);
+[[nodiscard]] QString WithVisibleSeparators(QString text);
 
 // The line's own text in a row text such as " 12.abc": what follows the
 // first period, or the whole text when it holds none.
-[[nodiscard]] QString lineOfRowText(QStringView rowText);
+[[nodiscard]] QString LineOfRowText(QStringView rowText);
 
 // The first columns of a text as a grid row shows it, and whether the text
 // goes on after them.
@@ -60,12 +60,12 @@ struct Part {
 inline constexpr qsizetype kUnitsPerColumnLimit = 8;
 
 // The text's first `columns` columns, never splitting a surrogate pair.
-[[nodiscard]] Part leadingColumns(QStringView text, qsizetype columns);
+[[nodiscard]] Part LeadingColumns(QStringView text, qsizetype columns);
 
-// leadingColumns(rowText(lineNumber, bytes), columns), decoding and widening
+// LeadingColumns(Format(lineNumber, bytes), columns), decoding and widening
 // only a bounded prefix of the bytes, so the cost does not grow with the
-// line's length. `utf8` is isValidUtf8(bytes), which the caller may know
+// line's length. `utf8` is IsValidUtf8(bytes), which the caller may know
 // without looking at every byte again.
-[[nodiscard]] Part rowTextPart(std::int64_t lineNumber, QByteArrayView bytes, bool utf8, qsizetype columns);
+[[nodiscard]] Part FormatPart(std::int64_t lineNumber, QByteArrayView bytes, bool utf8, qsizetype columns);
 
 }  // namespace RowText

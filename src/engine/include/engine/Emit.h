@@ -45,16 +45,16 @@ namespace Emit {
 
 // How each shown line of a file is laid out.
 struct Layout {
-    bool expandTabs = false;          // tabs become spaces
-    bool initialTab = false;          // a tab, not a space, after the marker
+    bool expandTabs = false;  // tabs become spaces
+    bool initialTab = false;  // a tab, not a space, after the marker
     std::int64_t tabSize = 8;
     bool suppressBlankEmpty = false;  // no blank after the marker of an empty line
 };
 
 struct SideBySide {
     std::int64_t width = 130;
-    bool leftColumn = false;       // common lines shown once, on the left
-    bool suppressCommon = false;   // common lines not shown
+    bool leftColumn = false;      // common lines shown once, on the left
+    bool suppressCommon = false;  // common lines not shown
 };
 
 // What every writer is given: the two files and the hunks between them.

@@ -41,7 +41,8 @@ struct SlideSide {
         const auto mid = static_cast<std::int64_t>(classes.size());
         if (i >= prefix && j >= prefix && i < prefix + mid && j < prefix + mid)
             return classes[static_cast<std::size_t>(i - prefix)] == classes[static_cast<std::size_t>(j - prefix)];
-        return normalizer.Same({file.RawLine(i), file.LineLacksNewline(i)}, {file.RawLine(j), file.LineLacksNewline(j)});
+        return normalizer.Same({file.RawLine(i), file.LineLacksNewline(i)},
+                               {file.RawLine(j), file.LineLacksNewline(j)});
     }
     [[nodiscard]] LineShape Shape(std::int64_t i) const { return ShapeOf(file.RawLine(i)); }
 };

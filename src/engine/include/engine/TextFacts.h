@@ -9,11 +9,11 @@
 #include <string_view>
 
 enum class TextEncoding : std::uint8_t {
-    Utf8,         // well-formed UTF-8 (plain ASCII included)
-    Utf8Bom,      // the same, starting with the byte-order mark EF BB BF
-    Utf16LE,      // decoded to UTF-8 from UTF-16 with a byte-order mark
+    Utf8,     // well-formed UTF-8 (plain ASCII included)
+    Utf8Bom,  // the same, starting with the byte-order mark EF BB BF
+    Utf16LE,  // decoded to UTF-8 from UTF-16 with a byte-order mark
     Utf16BE,
-    Utf32LE,      // decoded to UTF-8 from UTF-32 with a byte-order mark
+    Utf32LE,  // decoded to UTF-8 from UTF-32 with a byte-order mark
     Utf32BE,
     Windows1252,  // not UTF-8: each byte is one character
 };
@@ -37,10 +37,7 @@ struct TextFacts {
 
     [[nodiscard]] std::int64_t Endings() const { return lfEndings + crlfEndings + crEndings; }
     // More than one kind of line ending occurs.
-    [[nodiscard]] bool MixedEndings() const
-    {
-        return (lfEndings > 0) + (crlfEndings > 0) + (crEndings > 0) > 1;
-    }
+    [[nodiscard]] bool MixedEndings() const { return (lfEndings > 0) + (crlfEndings > 0) + (crEndings > 0) > 1; }
 };
 
 namespace WideText {
@@ -51,7 +48,10 @@ namespace WideText {
 [[nodiscard]] TextEncoding EncodingOfMark(std::string_view bytes);
 
 // The most bytes DecodeToUtf8 writes for `size` input bytes.
-[[nodiscard]] constexpr std::size_t MaxDecodedSize(std::size_t size) { return size / 2 * 3 + 4; }
+[[nodiscard]] constexpr std::size_t MaxDecodedSize(std::size_t size)
+{
+    return size / 2 * 3 + 4;
+}
 
 // Decodes UTF-16 or UTF-32 `bytes` (mark included, kept as U+FEFF) into
 // UTF-8 at `out`, which holds MaxDecodedSize(bytes.size()) bytes; returns

@@ -26,8 +26,7 @@ public:
     // `ignoreFinalNewline`: a last line without LF equals the same text
     // with one (for output that cannot tell them apart).
     TextNormalizer(bool ignoreCase, bool ignoreWhiteSpace, bool ignoreFinalNewline = false)
-        : m_ignoreCase(ignoreCase),
-          m_ignoreWhiteSpace(ignoreWhiteSpace),
+        : m_ignoreCase(ignoreCase), m_ignoreWhiteSpace(ignoreWhiteSpace),
           m_newlineMatters(!ignoreWhiteSpace && !ignoreFinalNewline)
     {
     }

@@ -29,18 +29,18 @@ class RowTextSource {
 public:
     virtual ~RowTextSource() = default;
     [[nodiscard]] virtual QString RowText(std::int32_t line) const = 0;
-    // The row text's first `columns` columns (RowText::leadingColumns) and
+    // The row text's first `columns` columns (RowText::LeadingColumns) and
     // whether it goes on: what painting and tooltips use, so that their cost
     // stays bounded by what is shown. This default cuts the whole text;
     // sources of long lines form the part alone.
     [[nodiscard]] virtual RowText::Part RowTextPart(std::int32_t line, qsizetype columns) const
     {
-        return RowText::leadingColumns(RowText(line), columns);
+        return RowText::LeadingColumns(RowText(line), columns);
     }
     // The line's own text without its number, as the detail pane shows it.
     [[nodiscard]] virtual LineText LineTextOf(std::int32_t line) const
     {
-        return LineText(RowText::lineOfRowText(RowText(line)));
+        return LineText(RowText::LineOfRowText(RowText(line)));
     }
 };
 
@@ -66,7 +66,8 @@ public:
     // Takes a whole comparison's rows at once: row i + 1 shows rows.line[i]
     // through the source and has the background rows.color[i]. Every cell
     // below the header loses its own text and picture; the header keeps its.
-    void SetRowsFrom(std::shared_ptr<const Alignment::PaneRows> rows, std::shared_ptr<const Grid::RowTextSource> source);
+    void SetRowsFrom(std::shared_ptr<const Alignment::PaneRows> rows,
+                     std::shared_ptr<const Grid::RowTextSource> source);
     // Pictures of cells that have none of their own; null for none.
     void SetPictureSource(std::function<QPixmap(int row)> source);
     // Where the differing characters of rows come from; asked while rows

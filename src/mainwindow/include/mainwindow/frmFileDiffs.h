@@ -264,8 +264,7 @@ private:
     void ShowBookmarkSearchResult(std::int32_t row, const QString& title);
     void ShowFoundRow(std::int32_t row);
     void RepeatFind(const QString& direction);
-    void SelectFile(QLineEdit* box, VGrid* grid, const QString& lastFile, const QString& title,
-                    const QString& source);
+    void SelectFile(QLineEdit* box, VGrid* grid, const QString& lastFile, const QString& title, const QString& source);
     void ConnectFileAndOptionHandlers();
     // Drops the proposals the path boxes are still searching for.
     void CancelPathCompletions();

@@ -10,8 +10,7 @@ namespace IniText {
 
 // The value of key in section, trimmed of blanks and of one pair of
 // enclosing quotes; nothing when the section or key is absent.
-[[nodiscard]] std::optional<QByteArray> Read(const QByteArray& text, const QByteArray& section,
-                                             const QByteArray& key);
+[[nodiscard]] std::optional<QByteArray> Read(const QByteArray& text, const QByteArray& section, const QByteArray& key);
 
 // text with key in section set to value. The key's line is replaced in
 // place; a new key goes after the last key of its section; a new section

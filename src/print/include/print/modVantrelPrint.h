@@ -47,7 +47,7 @@ struct JobOptions {
 // Prints one pane as one job and reports its own failures.
 [[nodiscard]] PrintOutcome PrintGrid(const PaneJob& job, const JobOptions& options);
 // Draws the header at the top of the current page.
-void PrintGridHeader(QPainter& painter, const PageLayout::Metrics& page, const QString& path,
-                     const QString& printDate, qint64 pageNumber, const JobOptions& options);
+void PrintGridHeader(QPainter& painter, const PageLayout::Metrics& page, const QString& path, const QString& printDate,
+                     qint64 pageNumber, const JobOptions& options);
 
 }  // namespace modVantrelPrint
