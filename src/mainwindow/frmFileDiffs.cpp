@@ -237,7 +237,6 @@ void frmFileDiffs::Form_Unload()
     // after each, and the path library.
     modVantrel::ReleaseApplicationObjects();
     m_model = ComparisonModel();
-    m_loadedFiles = {};
     QCoreApplication::quit();
 }
 
@@ -257,8 +256,7 @@ void frmFileDiffs::ResetComparisonView()
     pctDiffsBar->Clear(palette().color(QPalette::Button));
     pctContainer->Clear();
     DisableResultCommands();
-    grdFileOne->SetRow(1);
-    grdFileTwo->SetRow(1);
+    SetCurrentRow(1);
     grdFileOne->SetTopRow(1);
     for (VGrid* grid : {grdFileOne, grdFileTwo})
         grid->SetRedraw(true);

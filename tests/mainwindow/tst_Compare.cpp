@@ -3,7 +3,7 @@
 
 #include "WindowFixture.h"
 
-#include "support/TestEnvironment.h"
+#include "mainwindow/CompareMessages.h"
 
 #include <QRandomGenerator>
 
@@ -33,30 +33,29 @@ class tst_Compare : public QObject {
     Q_OBJECT
 
     WindowFixture w;
-    frmFileDiffs* m_form = nullptr;
 
     // What every failed Compare leaves: the view reset (prompts, empty
     // cells on row 1, the hint, no result commands), no hourglass, redrawing.
     void verifyWithoutResults()
     {
-        for (const VGrid* grid : {m_form->grdFileOne, m_form->grdFileTwo}) {
-            QCOMPARE(grid->TextMatrix(0), frmFileDiffs::kSelectFilesPrompt);
+        for (const VGrid* grid : {w.grid(1), w.grid(2)}) {
+            QCOMPARE(grid->TextMatrix(0), QStringLiteral("Select two files then press the Compare button"));
             QVERIFY(grid->Row() == 1 && grid->TopRow() == 1 && grid->Redraw());
             for (int row = 1; row < grid->Rows(); ++row)
                 QVERIFY(grid->TextMatrix(row).isEmpty() && !grid->CellBackColor(row)
                         && grid->CellPicture(row).isNull());
         }
-        QCOMPARE(m_form->rtfLineDiff[0]->toPlainText(), frmFileDiffs::kDetailPaneHint);
-        QVERIFY(!m_form->mnuFilePrint->isEnabled() && !m_form->mnuFileShowNextDiff->isEnabled());
-        QVERIFY(!m_form->HourglassShown() && !m_form->CompareRunning());
+        QVERIFY(w.pane(1)->toPlainText().startsWith(QStringLiteral("Click on a line in either file")));
+        QVERIFY(!w.Model().Shown() && w.Model().CurrentRow() == 1);
+        QVERIFY(!w.action("mnuFilePrint")->isEnabled() && !w.action("mnuFileShowNextDiff")->isEnabled());
+        QVERIFY(!w.hourglass());
     }
 
 private slots:
-    void initTestCase() { QVERIFY(TestEnvironment::LoadPathLibrary()); }
     void init()
     {
         w.setUp();
-        m_form = &w.load();
+        w.load();
     }
     void cleanup() { w.tearDown(); }
 
@@ -105,7 +104,7 @@ private slots:
         };
         // A comparison shown before must be gone afterwards.
         w.compare(w.folder->filePath(QStringLiteral("a.txt")), w.write(QStringLiteral("c.txt"), "x\nz\n"));
-        QCOMPARE(m_form->grdFileOne->TextMatrix(0), QString());
+        QVERIFY(w.Model().Shown() && w.grid(1)->TextMatrix(0).isEmpty());
         w.prompts->messages.clear();
         gOptions->FileTwo = QStringLiteral("before");
         w.compare(path(one), path(two));
@@ -140,26 +139,29 @@ private slots:
     void commandsRefusedWhileComparing()
     {
         const QString a = w.write(QStringLiteral("a.txt"), "x\n");
-        bool running = false;
         bool hourglass = false;
         w.prompts->whileMessageShown = [&] {
             w.prompts->whileMessageShown = nullptr;
-            running = m_form->CompareRunning();
-            hourglass = m_form->HourglassShown();
-            m_form->mnuFileCompare_Click();  // refused: no second message
+            hourglass = w.hourglass();
+            w.action("mnuFileCompare")->trigger();  // refused: no second message
             QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
-            QCoreApplication::sendEvent(m_form->txtFileOne, &key);
-            QVERIFY(!m_form->close());
+            QCoreApplication::sendEvent(w.box(1), &key);
+            QVERIFY(!w.form->close());
         };
         w.compare(a, a);
-        QVERIFY(running && hourglass);
+        QVERIFY(hourglass);
         QCOMPARE(w.prompts->messages.size(), 1);
-        QCOMPARE(m_form->txtFileOne->text(), a);
-        QVERIFY(m_form->isVisible() && !m_form->HourglassShown() && !m_form->CompareRunning());
-        QVERIFY(m_form->grdFileOne->Redraw() && m_form->grdFileTwo->Redraw());
+        QCOMPARE(w.box(1)->text(), a);
+        QVERIFY(w.form->isVisible() && !w.hourglass());
+        QVERIFY(w.grid(1)->Redraw() && w.grid(2)->Redraw());
+        // The command runs again once it has ended.
+        w.action("mnuFileCompare")->trigger();
+        QCOMPARE(w.prompts->messages.size(), 2);
     }
 
-    void markingFailure_data()
+    // Blocks that cannot be placed in the grids (tst_ComparisonModel) are
+    // told thus; forcing a text compare is then the likely cause.
+    void markingFailedMessage_data()
     {
         QTest::addColumn<bool>("forceText");
         QTest::addColumn<QString>("more");  // said after the first line
@@ -169,26 +171,14 @@ private slots:
                                                         "ASCII-based and\r\nyou are forcing a text compare.");
     }
 
-    void markingFailure()
+    void markingFailedMessage()
     {
         QFETCH(bool, forceText);
         QFETCH(QString, more);
-        gOptions->ForceTextCompare = forceText;
-        // The engine's blocks name lines 6 and 7 of File Two; the grids hold
-        // shorter files, so the blocks cannot be placed.
-        cDiffEngine engine;
-        QCOMPARE(engine.CompareFiles(w.write(QStringLiteral("a"), "a\nb\nc\nd\ne\nf\n"),
-                                     w.write(QStringLiteral("b"), "a\nb\nc\nd\ne\nP\nQ\nf\n")),
-                 1);
-        QVERIFY(m_form->LoadFilesIntoGrids(w.write(QStringLiteral("c"), "1\n2\n3\n4\n5\n"),
-                                           w.write(QStringLiteral("d"), "1\n2\n")));
-        QVERIFY(!m_form->MarkDifferencesInGrids(engine));
-        QCOMPARE(w.prompts->messages.size(), 1);
-        QCOMPARE(w.prompts->lastMessage().title, QStringLiteral("Show File Differences"));
-        QCOMPARE(w.prompts->lastMessage().icon, PromptIcon::Critical);
-        QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("Not able to compute the file differences.") + more);
-        QCOMPARE(m_form->grdFileTwo->Rows(), m_form->grdFileOne->Rows());
-        QCOMPARE(m_form->grdFileOne->TextMatrix(5), QStringLiteral(" 5.5"));
+        const MessagePrompt shown = CompareMessages::MarkingFailed(forceText);
+        QCOMPARE(shown.title, QStringLiteral("Show File Differences"));
+        QVERIFY(shown.icon == PromptIcon::Critical && shown.buttons == PromptButtons::Ok);
+        QCOMPARE(shown.text, QStringLiteral("Not able to compute the file differences.") + more);
     }
 
     // Files that differ in how their lines end or in a byte-order mark: the
@@ -300,9 +290,7 @@ private slots:
         gOptions->IgnoreWhiteSpace = e.ignoreWhiteSpace;
         // The message speaks of rows that must already be drawn.
         bool drawnUnderMessage = true;
-        w.prompts->whileMessageShown = [&] {
-            drawnUnderMessage = m_form->grdFileOne->Redraw() && m_form->grdFileTwo->Redraw();
-        };
+        w.prompts->whileMessageShown = [&] { drawnUnderMessage = w.grid(1)->Redraw() && w.grid(2)->Redraw(); };
         w.compare(w.write(QStringLiteral("one"), e.one), w.write(QStringLiteral("two"), e.two));
         QCOMPARE(w.prompts->messages.size(), e.message.isEmpty() ? 0 : 1);
         if (!e.message.isEmpty()) {
@@ -312,14 +300,12 @@ private slots:
             QVERIFY(drawnUnderMessage || e.message.startsWith(QLatin1String("The files are identical")));
         }
         w.prompts->whileMessageShown = nullptr;
-        QCOMPARE(m_form->txtFileOne->toolTip(), e.tipOne);
+        QCOMPARE(w.box(1)->toolTip(), e.tipOne);
         if (e.row == 0)
             return;
         w.selectRow(e.row);
-        QCOMPARE(m_form->rtfLineDiff[0]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[0]),
-                 e.paneOne + u'|' + e.looksOne);
-        QCOMPARE(m_form->rtfLineDiff[1]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[1]),
-                 e.paneTwo + u'|' + e.looksTwo);
+        QCOMPARE(w.pane(1)->toPlainText() + u'|' + Looks(*w.pane(1)), e.paneOne + u'|' + e.looksOne);
+        QCOMPARE(w.pane(2)->toPlainText() + u'|' + Looks(*w.pane(2)), e.paneTwo + u'|' + e.looksTwo);
     }
 
     // Random file pairs: every line of each file appears exactly once, in
@@ -341,18 +327,18 @@ private slots:
                         QString::fromUtf8(word).replace(u'\t', "   "));
                 }
             }
-            m_form->ToggleBookmark();
+            w.action("mnuFileToggleBookmark")->trigger();
             w.compare(w.write(QStringLiteral("one"), bytes[0]), w.write(QStringLiteral("two"), bytes[1]));
             if (bytes[0] == bytes[1]) {
                 QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
                 continue;
             }
-            const VGrid* grids[2] = {m_form->grdFileOne, m_form->grdFileTwo};
+            const VGrid* grids[2] = {w.grid(1), w.grid(2)};
             const int rows = grids[0]->Rows();
             QCOMPARE(grids[1]->Rows(), rows);
-            QVERIFY(grids[0]->TextMatrix(0).isEmpty() && m_form->Model().Bookmarks().empty());
-            QVERIFY(m_form->mnuFilePrint->isEnabled());
-            QCOMPARE(grids[0]->Row(), m_form->Model().Blocks().at(0).firstRow);
+            QVERIFY(grids[0]->TextMatrix(0).isEmpty() && w.Model().Bookmarks().empty());
+            QVERIFY(w.action("mnuFilePrint")->isEnabled());
+            QCOMPARE(grids[0]->Row(), w.Model().Blocks().at(0).firstRow);
             QCOMPARE(grids[1]->Row(), grids[0]->Row());
             QStringList shown[2];
             for (int row = 1; row < rows; ++row) {

@@ -49,7 +49,6 @@ class tst_ViewHelpCommands : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(TestEnvironment::LoadPathLibrary());
         QVERIFY(QDir(m_machine.path()).mkdir(QStringLiteral("bin")));
         for (const QString& path : {file(), editor()}) {
             QFile created(path);
@@ -144,10 +143,9 @@ private slots:
         w.prompts->messageAnswers.push_back(v.answerYes ? PromptAnswer::Yes : PromptAnswer::No);
         const QString command = QString::fromUtf8(v.command);
         const bool one = command.startsWith(QLatin1String("FileOne"));
-        (one ? form.txtFileTwo : form.txtFileOne)->setText(file());
+        w.box(one ? 2 : 1)->setText(file());
         const QString boxText = QString::fromUtf8(v.boxText);
-        (one ? form.txtFileOne : form.txtFileTwo)
-            ->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
+        w.box(one ? 1 : 2)->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
         if (!v.editorOnPath)
             qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/nowhere")));
         form.findChild<QAction*>(QStringLiteral("mnuView") + command)->trigger();
@@ -165,12 +163,12 @@ private slots:
     // The site, a mail to the support address, and the About box.
     void helpMenu()
     {
-        frmFileDiffs& form = w.load();
-        form.mnuHelpVisitQuellanWeb->trigger();
-        form.mnuHelpContactUs->trigger();
+        w.load();
+        w.action("mnuHelpVisitQuellanWeb")->trigger();
+        w.action("mnuHelpContactUs")->trigger();
         QCOMPARE(m_opened, (QList<QUrl>{QUrl(QStringLiteral("https://quellan.example.org/")),
                                         QUrl(QStringLiteral("mailto:support@quellan.example.org"))}));
-        form.mnuHelpAbout->trigger();
+        w.action("mnuHelpAbout")->trigger();
         QCOMPARE(w.prompts->messages.size(), 1);
         const MessagePrompt& box = w.prompts->lastMessage();
         QVERIFY(box.title == QStringLiteral("Vantrel") && box.text.startsWith(QStringLiteral("Vantrel v")));
@@ -183,8 +181,8 @@ private slots:
     {
         frmFileDiffs& form = w.load();
         gAppFolder = TestEnvironment::BinDir();
-        form.mnuHelpContent->trigger();
-        form.mnuHelpContent->trigger();
+        w.action("mnuHelpContent")->trigger();
+        w.action("mnuHelpContent")->trigger();
         const QList<HelpWindow*> windows = form.findChildren<HelpWindow*>();
         QCOMPARE(windows.size(), 1);
         QVERIFY(windows[0]->isVisible());
@@ -192,7 +190,7 @@ private slots:
         QVERIFY(w.prompts->messages.isEmpty());
         delete windows[0];
         gAppFolder = m_machine.path() + u'/';
-        form.mnuHelpContent->trigger();
+        w.action("mnuHelpContent")->trigger();
         QVERIFY(form.findChildren<HelpWindow*>().isEmpty());
         QCOMPARE(w.prompts->messages.size(), 1);
         QVERIFY(w.prompts->lastMessage().text.startsWith(QStringLiteral("The help was not found.")));

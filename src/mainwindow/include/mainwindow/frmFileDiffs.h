@@ -6,6 +6,7 @@
 // the commands and keep the controls in step with the model.
 
 #include "compare/ComparisonModel.h"
+#include "engine/LineDiff.h"
 #include "mainwindow/DiffBarWidget.h"
 #include "mainwindow/FormLayout.h"
 #include "mainwindow/LineDiffView.h"
@@ -18,6 +19,9 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
 
 class FileChangeWatcher;
 class GridCharacterMarks;
@@ -56,14 +60,11 @@ public:
     // result is the procedure's success flag.
     [[nodiscard]] bool CompareFilesAndStoreResultsInGlobalDiffObject();
     [[nodiscard]] bool DisplayComparisonResultsInGrid();
-    [[nodiscard]] bool LoadFilesIntoGrids(const QString& fileOne, const QString& fileTwo);
-    [[nodiscard]] bool MarkDifferencesInGrids(const cDiffEngine& engine);
+    using ComparedFiles = std::array<std::shared_ptr<const LineFile>, 2>;
+    [[nodiscard]] std::optional<ComparedFiles> LoadFilesIntoGrids(const cDiffEngine& engine);
+    [[nodiscard]] bool MarkDifferencesInGrids(const ComparedFiles& files, const std::vector<LineDiff::Hunk>& hunks);
     void RemoveRowsInGrids();
     void ResetDiffCollections();
-    // Shows a comparison's rows in both grids and enables the result
-    // commands, as a successful Compare does after aligning the files.
-    void DisplayComparison(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
-                           Alignment::AlignedRows rows);
     // The displayed comparison and the window's search texts.
     [[nodiscard]] const ComparisonModel& Model() const { return m_model; }
     // True while the Compare command runs; commands that would change the
@@ -253,18 +254,23 @@ private:
     void SetUpGrid(VGrid* grid);
     void ApplyPlaces();
     void SetSplitterColor(bool dragging);
+    [[nodiscard]] bool CheckComparePaths(QString& pathOne, QString& pathTwo);
     bool RunComparison(const QString& pathOne, const QString& pathTwo);
+    // The grids take the model's rows; the header cells are emptied.
+    void ShowComparisonInGrids();
     void ConnectSelectionHandlers();
-    void GridClick(VGrid* grid, VGrid* other);
-    void GridDblClick(VGrid* grid);
-    void GridMouseDown(VGrid* grid, Qt::MouseButton button);
+    void GridClick(VGrid* grid);
+    void GridDblClick();
+    void GridMouseDown(Qt::MouseButton button);
+    // Makes a row current in the model and in both grids.
+    void SetCurrentRow(std::int32_t row);
     void GridMouseMove(VGrid* grid);
     void GoToRow(std::int32_t row);
     void ShowSelectedLines();
     void ShowBookmarkSearchResult(std::int32_t row, const QString& title);
     void ShowFoundRow(std::int32_t row);
     void RepeatFind(const QString& direction);
-    void SelectFile(QLineEdit* box, VGrid* grid, const QString& lastFile, const QString& title, const QString& source);
+    void SelectFile(QLineEdit* box, const QString& lastFile, const QString& title, const QString& source);
     void ConnectFileAndOptionHandlers();
     // Drops the proposals the path boxes are still searching for.
     void CancelPathCompletions();
@@ -293,8 +299,6 @@ private:
     FileChangeWatcher* m_fileWatcher = nullptr;
     GridCharacterMarks* m_gridMarks = nullptr;
     bool m_askingToCompareAgain = false;
-    // The files Compare loaded, until their rows are aligned.
-    std::array<std::shared_ptr<const LineFile>, 2> m_loadedFiles{};
     // Completion and drops of txtFileOne and txtFileTwo; owned by the boxes.
     std::array<PathBox*, 2> m_pathBoxes{};
 };
