@@ -51,11 +51,12 @@ QFont DesignedGridFont()
     return font;
 }
 
-}  // namespace
-
-const QString frmFileDiffs::kSelectFilesPrompt = QStringLiteral("Select two files then press the Compare button");
-const QString frmFileDiffs::kDetailPaneHint =
+// The header text while no comparison is shown.
+const QString kSelectFilesPrompt = QStringLiteral("Select two files then press the Compare button");
+const QString kDetailPaneHint =
     QStringLiteral("Click on a line in either file to see how it differs from its counterpart in the other file.");
+
+}  // namespace
 
 frmFileDiffs::frmFileDiffs(QWidget* parent)
     : QMainWindow(parent), ClientArea(new QWidget(this)), Toolbar1(new QToolBar(ClientArea)),
@@ -133,8 +134,6 @@ void frmFileDiffs::DrawMarkerPictures()
 {
     using RowMarkers::Marker;
     m_markerPictures = RowMarkers::Pictures(palette().color(QPalette::Base));
-    pctBookmark = m_markerPictures.Get(Marker::Bookmark, Grid::kNoCellColor);
-    pctBookmarkArrow = m_markerPictures.Get(Marker::BookmarkArrow, Grid::kNoCellColor);
     pctDifferArrow = m_markerPictures.Get(Marker::DifferArrow, Alignment::kChangedColor);
     pctOrphanArrow = m_markerPictures.Get(Marker::OrphanArrow, Alignment::kOrphanColor);
     pctArrow = m_markerPictures.Get(Marker::Arrow, Grid::kNoCellColor);
