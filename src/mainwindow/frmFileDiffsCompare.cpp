@@ -259,7 +259,7 @@ bool frmFileDiffs::MarkDifferencesInGrids(const ComparedFiles& files, const std:
             return true;
     } catch (...) {
     }
-    Tell(CompareMessages::MarkingFailed(modVantrel::gOptions && modVantrel::gOptions->ForceTextCompare));
+    Tell(CompareMessages::MarkingFailed(Options().ForceTextCompare));
     return false;
 }
 

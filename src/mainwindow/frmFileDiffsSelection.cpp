@@ -126,7 +126,7 @@ void frmFileDiffs::GridMouseMove(VGrid* grid)
 {
     // Below the last row there is no row under the pointer: no tooltip. A
     // cut text ends in an ellipsis, so that it never passes for the whole.
-    if (chkTooltip->isChecked()) {
+    if (Options().PaneTooltips) {
         const RowText::Part part = grid->TextMatrixPart(grid->MouseRow(), kToolTipLength);
         grid->SetToolTipText(part.more ? part.text + QChar(0x2026) : part.text);
     }

@@ -71,7 +71,6 @@ private:
     void SetUpGrid(VGrid* grid);
     void ApplyPlaces();
     void SetSplitterColor(bool dragging);
-    [[nodiscard]] modIniFile::OptionControls OptionControls();
     // Runs once, when the window closes: the other-products window, the
     // options saved, the application objects released, the program ended.
     void Form_Unload();
@@ -118,7 +117,11 @@ private:
     void mnuHelpContactUs_Click();
     void mnuHelpAbout_Click();
 
-    // Options (frmFileDiffsOptions.cpp).
+    // Options (frmFileDiffsOptions.cpp). The record every option is read
+    // from, and a changed record made the one in force and shown in the
+    // check marks, the grids and the pane-tooltip box.
+    [[nodiscard]] const cViewFileDiffsOptions& Options() const;
+    void ApplyOptions(const cViewFileDiffsOptions& options);
     void mnuOptionsIgnoreCase_Click();
     void mnuOptionsIgnoreWhitespace_Click();
     void mnuOptionsFont_Click();
