@@ -202,8 +202,7 @@ private slots:
         QTest::addColumn<QString>("one");  // null: the row has no marks
         QTest::addColumn<QString>("two");
         QTest::newRow("unchanged") << 1 << QString() << QString();
-        QTest::newRow("changed") << 2 << "..xxx"
-                                 << "..xxx";
+        QTest::newRow("changed") << 2 << "..xxx" << QString("..xxx");
         QTest::newRow("changed line opposite a filler") << 3 << QString() << QString();
         QTest::newRow("trailing row") << 4 << QString() << QString();
         QTest::newRow("beyond the rows") << 9 << QString() << QString();

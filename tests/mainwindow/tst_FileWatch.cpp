@@ -45,14 +45,10 @@ private slots:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("named");  // the file the question names
-        QTest::newRow("written in place") << "write"
-                                          << "File One has";
-        QTest::newRow("replaced by a rename") << "rename"
-                                              << "File Two has";
-        QTest::newRow("deleted") << "delete"
-                                 << "File Two has";
-        QTest::newRow("a hundred writes to both") << "storm"
-                                                  << "File One and File Two have";
+        QTest::newRow("written in place") << "write" << QString("File One has");
+        QTest::newRow("replaced by a rename") << "rename" << QString("File Two has");
+        QTest::newRow("deleted") << "delete" << QString("File Two has");
+        QTest::newRow("a hundred writes to both") << "storm" << QString("File One and File Two have");
     }
 
     void changes()

@@ -120,22 +120,11 @@ private slots:
         QTest::addColumn<QString>("two");
         QTest::addColumn<QString>("marksOne");
         QTest::addColumn<QString>("marksTwo");
-        QTest::newRow("last letter") << "abc"
-                                     << "abd"
-                                     << "..x"
-                                     << "..x";
-        QTest::newRow("swapped: the a is common") << "ab"
-                                                  << "ba"
-                                                  << ".x"
-                                                  << "x.";
-        QTest::newRow("one more space: the first differs") << "hello world"
-                                                           << "hello  world"
-                                                           << "..........."
-                                                           << ".....x......";
-        QTest::newRow("opposite an empty line") << "keep"
-                                                << ""
-                                                << "xxxx"
-                                                << "";
+        QTest::newRow("last letter") << "abc" << QString("abd") << "..x" << QString("..x");
+        QTest::newRow("swapped: the a is common") << "ab" << QString("ba") << ".x" << QString("x.");
+        QTest::newRow("one more space: the first differs")
+            << "hello world" << QString("hello  world") << "..........." << QString(".....x......");
+        QTest::newRow("opposite an empty line") << "keep" << QString("") << "xxxx" << QString("");
         QString letters;
         for (int i = 0; i < 400; ++i)
             letters += QChar(u'a' + (i * 7 + i / 26) % 26);

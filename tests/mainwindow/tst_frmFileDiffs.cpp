@@ -152,18 +152,13 @@ private slots:
         QTest::addColumn<bool>("byKey");        // Ctrl+L or Ctrl+R; else toolbar button 1 or 2
         QTest::addColumn<QString>("lastFile");  // "" none, "x" an existing file, "gone" a missing one
         QTest::addColumn<QString>("answer");    // null: cancelled; "=": the path the box holds
-        QTest::newRow("One, Ctrl+L, last file's folder") << 1 << true << "x"
-                                                         << "/chosen";
-        QTest::newRow("Two, Ctrl+R, last file's folder") << 2 << true << "x"
-                                                         << "/chosen";
-        QTest::newRow("One, button 1, last file gone") << 1 << false << "gone"
-                                                       << "/chosen";
-        QTest::newRow("Two, button 2, no last file") << 2 << false << ""
-                                                     << "/chosen";
+        QTest::newRow("One, Ctrl+L, last file's folder") << 1 << true << "x" << QString("/chosen");
+        QTest::newRow("Two, Ctrl+R, last file's folder") << 2 << true << "x" << QString("/chosen");
+        QTest::newRow("One, button 1, last file gone") << 1 << false << "gone" << QString("/chosen");
+        QTest::newRow("Two, button 2, no last file") << 2 << false << "" << QString("/chosen");
         QTest::newRow("One cancelled") << 1 << false << "x" << QString();
         // Choosing the path the box holds changes no text, yet discards.
-        QTest::newRow("Two, the same file") << 2 << false << "x"
-                                            << "=";
+        QTest::newRow("Two, the same file") << 2 << false << "x" << QString("=");
     }
 
     void selectFile()
@@ -270,12 +265,10 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("one");
         QTest::addColumn<QString>("two");
-        QTest::newRow("no files named") << QStringList{} << "/ini/one.txt"
-                                        << "/ini/two.txt";
-        QTest::newRow("File One named") << QStringList{"/cmd/a.txt"} << "/cmd/a.txt"
-                                        << "/ini/two.txt";
+        QTest::newRow("no files named") << QStringList{} << "/ini/one.txt" << QString("/ini/two.txt");
+        QTest::newRow("File One named") << QStringList{"/cmd/a.txt"} << "/cmd/a.txt" << QString("/ini/two.txt");
         QTest::newRow("both named") << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << "/cmd/a.txt"
-                                    << "/cmd/b c.txt";
+                                    << QString("/cmd/b c.txt");
     }
 
     void optionsSurviveRestart()
