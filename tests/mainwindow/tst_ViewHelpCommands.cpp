@@ -20,14 +20,10 @@ namespace {
 // a question, whether the editor is on PATH; the messages shown as
 // title|text lines, and whether the file was opened or the editor started.
 struct View {
-    const char* command;
-    const char* boxText;
-    bool openSucceeds;
-    bool answerYes;
-    bool editorOnPath;
-    const char* message;
-    bool opened;
-    bool launched;
+    const char *command, *boxText;
+    bool openSucceeds, answerYes, editorOnPath;
+    QString message;
+    bool opened, launched;
 };
 
 }  // namespace
@@ -93,46 +89,30 @@ private slots:
             "View File in Associated Program|Unable to show the file in the associated program.\r\n"
             "Make sure that a program has been associated with files of this type.\r\n\r\n"
             "Would you like to view the file in Notepad?";
-        //                                                  command                   box         open   yes    editor
-        QTest::newRow("Notepad, spaces around the path")
-            << View{"FileOneUseNotepad", "  %1  ", true, true, true, "", false, true};
-        QTest::newRow("Notepad, blank box") << View{"FileOneUseNotepad",
-                                                    "   ",
-                                                    true,
-                                                    true,
-                                                    true,
-                                                    "View File in Notepad|File One does not exist.",
-                                                    false,
-                                                    false};
-        QTest::newRow("Notepad, File Two missing") << View{"FileTwoUseNotepad",
-                                                           "%1.gone",
-                                                           true,
-                                                           true,
-                                                           true,
-                                                           "View File in Notepad|File Two does not exist.",
-                                                           false,
-                                                           false};
-        QTest::newRow("Notepad, no editor") << View{"FileOneUseNotepad",
-                                                    "%1",
-                                                    true,
-                                                    true,
-                                                    false,
-                                                    "View File in Notepad|Unable to show the file in the Notepad.",
-                                                    false,
-                                                    false};
-        QTest::newRow("associated program") << View{"FileTwoUseAssociated", " %1", true, true, true, "", true, false};
-        QTest::newRow("associated, missing") << View{"FileOneUseAssociated",
-                                                     "",
-                                                     true,
-                                                     true,
-                                                     true,
-                                                     "View File in Associated Program|File One does not exist.",
-                                                     false,
-                                                     false};
-        QTest::newRow("no associated program, Yes")
-            << View{"FileOneUseAssociated", "%1", false, true, true, question, true, true};
-        QTest::newRow("no associated program, No")
-            << View{"FileTwoUseAssociated", "%1", false, false, true, question, true, false};
+        const QString missing = QStringLiteral("|File %1 does not exist.");
+        const QString notepadOne = "View File in Notepad" + missing.arg("One");
+        const QString notepadTwo = "View File in Notepad" + missing.arg("Two");
+        const QString associatedOne = "View File in Associated Program" + missing.arg("One");
+        const QString noEditor = QStringLiteral("View File in Notepad|Unable to show the file in the Notepad.");
+        // clang-format off
+        //                                                       command                 box        open   yes    editor
+        QTest::newRow("Notepad, spaces around the path") << View{"FileOneUseNotepad",    "  %1  ",  true,  true,  true,
+                                                                 "", false, true};
+        QTest::newRow("Notepad, blank box")              << View{"FileOneUseNotepad",    "   ",     true,  true,  true,
+                                                                 notepadOne, false, false};
+        QTest::newRow("Notepad, File Two missing")       << View{"FileTwoUseNotepad",    "%1.gone", true,  true,  true,
+                                                                 notepadTwo, false, false};
+        QTest::newRow("Notepad, no editor")              << View{"FileOneUseNotepad",    "%1",      true,  true,  false,
+                                                                 noEditor, false, false};
+        QTest::newRow("associated program")              << View{"FileTwoUseAssociated", " %1",     true,  true,  true,
+                                                                 "", true, false};
+        QTest::newRow("associated, missing")             << View{"FileOneUseAssociated", "",        true,  true,  true,
+                                                                 associatedOne, false, false};
+        QTest::newRow("no associated program, Yes")      << View{"FileOneUseAssociated", "%1",      false, true,  true,
+                                                                 question, true, true};
+        QTest::newRow("no associated program, No")       << View{"FileTwoUseAssociated", "%1",      false, false, true,
+                                                                 question, true, false};
+        // clang-format on
     }
 
     void viewCommands()
@@ -153,7 +133,7 @@ private slots:
         QStringList shown;
         for (const MessagePrompt& message : w.prompts->messages)
             shown << message.title + u'|' + message.text;
-        QCOMPARE(shown.join(u'\n'), QString::fromUtf8(v.message));
+        QCOMPARE(shown.join(u'\n'), v.message);
         QCOMPARE(m_opened, v.opened ? QList<QUrl>{QUrl::fromLocalFile(file())} : QList<QUrl>());
         // The file is one argument, the path without the spaces around it.
         const QList<TextEditor::Command> expected{{editor(), {file()}}};
