@@ -247,6 +247,19 @@ private slots:
         QCOMPARE(w.pane(2)->toPlainText() + u'|' + Looks(*w.pane(2)), e.paneTwo);
     }
 
+    // A row compared as unchanged is shown plainly, even when the rule that
+    // made it so has been switched off since.
+    void unchangedRowStaysPlain()
+    {
+        QAction* ignoreCase = w.action("mnuOptionsIgnoreCase");
+        ignoreCase->trigger();
+        w.compare(w.write(QStringLiteral("one"), "Same\nx\n"), w.write(QStringLiteral("two"), "same\ny\n"));
+        ignoreCase->trigger();
+        w.selectRow(1);
+        QCOMPARE(w.pane(1)->toPlainText() + u'|' + Looks(*w.pane(1)), QStringLiteral("Same|kkkk"));
+        QCOMPARE(w.pane(2)->toPlainText() + u'|' + Looks(*w.pane(2)), QStringLiteral("same|kkkk"));
+    }
+
     // Random file pairs: every line of each file appears exactly once, in
     // order, with its number and TABs as three spaces; uncoloured rows face
     // the same line text; Compare ends on the first block with the result
