@@ -1,16 +1,11 @@
 #include "options/modIniFile.h"
 
 #include "app/ErrorReport.h"
-#include "app/Globals.h"
 #include "app/VantrelError.h"
 #include "options/CIniFile.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QWidget>
 
 namespace modIniFile {
 namespace {
@@ -44,56 +39,33 @@ void Write(CIniFile& ini, const QString& key, const QString& value)
     ini.SetStringValue(value);
 }
 
-// Sets the point size of both grids, refusing sizes no font can take.
-void ApplyFontSize(const OptionControls& form, double size)
+// Sets the grids' point size, refusing sizes no font can take.
+void ApplyFontSize(QFont& font, double size)
 {
     if (!(size > 0.0 && size <= kLargestFontSize))
         throw modVantrel::VantrelError(modVantrel::ErrorNumber::InvalidArgument,
                                        QStringLiteral("Invalid font size: ") + QString::number(size));
-    for (QWidget* grid : {form.grdFileOne, form.grdFileTwo}) {
-        QFont font = grid->font();
-        font.setPointSizeF(size);
-        grid->setFont(font);
-    }
+    font.setPointSizeF(size);
 }
 
-template <typename Change>
-void ChangeGridFonts(const OptionControls& form, Change change)
+void ReadCompareSection(CIniFile& ini, cViewFileDiffsOptions& options, PathTexts& paths)
 {
-    for (QWidget* grid : {form.grdFileOne, form.grdFileTwo}) {
-        QFont font = grid->font();
-        change(font);
-        grid->setFont(font);
-    }
-}
-
-void ReadCompareSection(CIniFile& ini, const OptionControls& form)
-{
-    cViewFileDiffsOptions& options = *modVantrel::gOptions;
     ini.Section(QStringLiteral("Compare"));
     options.IgnoreCase = IsTrue(Read(ini, QStringLiteral("IgnoreCase"), kFalse));
-    form.mnuOptionsIgnoreCase->setChecked(options.IgnoreCase);
     options.IgnoreWhiteSpace = IsTrue(Read(ini, QStringLiteral("IgnoreWhiteSpace"), kFalse));
-    form.mnuOptionsIgnoreWhitespace->setChecked(options.IgnoreWhiteSpace);
-    form.txtFileOne->setText(Read(ini, QStringLiteral("FileOne"), QString()));
-    form.txtFileTwo->setText(Read(ini, QStringLiteral("FileTwo"), QString()));
+    paths[0] = Read(ini, QStringLiteral("FileOne"), QString());
+    paths[1] = Read(ini, QStringLiteral("FileTwo"), QString());
     options.ForceTextCompare = IsTrue(Read(ini, QStringLiteral("ForceTextCompare"), kFalse));
 }
 
-void ReadGridsSection(CIniFile& ini, const OptionControls& form)
+void ReadGridsSection(CIniFile& ini, cViewFileDiffsOptions& options)
 {
     ini.Section(QStringLiteral("Grids"));
-    const bool gridLines = IsTrue(Read(ini, QStringLiteral("ShowGridLines"), kTrue));
-    form.mnuOptionsShowGridLines->setChecked(gridLines);
-    if (form.setGridLines)
-        form.setGridLines(gridLines);
-    const bool bold = IsTrue(Read(ini, QStringLiteral("FontBold"), kFalse));
-    ChangeGridFonts(form, [bold](QFont& font) { font.setBold(bold); });
-    const bool italic = IsTrue(Read(ini, QStringLiteral("FontItalic"), kFalse));
-    ChangeGridFonts(form, [italic](QFont& font) { font.setItalic(italic); });
-    const QString family = Read(ini, QStringLiteral("FontName"), QStringLiteral("Courier New"));
-    ChangeGridFonts(form, [&family](QFont& font) { font.setFamily(family); });
-    ApplyFontSize(form, LeadingNumber(Read(ini, QStringLiteral("FontSize"), QStringLiteral("8"))));
+    options.ShowGridLines = IsTrue(Read(ini, QStringLiteral("ShowGridLines"), kTrue));
+    options.GridFont.setBold(IsTrue(Read(ini, QStringLiteral("FontBold"), kFalse)));
+    options.GridFont.setItalic(IsTrue(Read(ini, QStringLiteral("FontItalic"), kFalse)));
+    options.GridFont.setFamily(Read(ini, QStringLiteral("FontName"), QStringLiteral("Courier New")));
+    ApplyFontSize(options.GridFont, LeadingNumber(Read(ini, QStringLiteral("FontSize"), QStringLiteral("8"))));
 }
 
 }  // namespace
@@ -125,35 +97,33 @@ double LeadingNumber(const QString& text)
     return trimmed.left(end).toDouble();
 }
 
-void ReadProgramOptionsFromIniFile(const OptionControls& form)
+void ReadProgramOptionsFromIniFile(cViewFileDiffsOptions& options, PathTexts& paths)
 {
     try {
         CIniFile ini;
         ini.Name(IniFileName());
-        ReadCompareSection(ini, form);
-        ReadGridsSection(ini, form);
+        ReadCompareSection(ini, options, paths);
+        ReadGridsSection(ini, options);
         ini.Section(QStringLiteral("Form"));
-        const bool tooltips = IsTrue(Read(ini, QStringLiteral("PaneTooltips"), kTrue));
-        form.chkTooltip->setChecked(tooltips);
+        options.PaneTooltips = IsTrue(Read(ini, QStringLiteral("PaneTooltips"), kTrue));
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("modIniFile.ReadProgramOptionsFromIniFile"));
     }
 }
 
-void SaveProgramOptionsToIniFile(const OptionControls& form)
+void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const PathTexts& paths)
 {
     try {
-        const cViewFileDiffsOptions& options = *modVantrel::gOptions;
         CIniFile ini;
         ini.Name(IniFileName());
         ini.Section(QStringLiteral("Compare"));
         Write(ini, QStringLiteral("IgnoreCase"), FlagText(options.IgnoreCase));
         Write(ini, QStringLiteral("IgnoreWhiteSpace"), FlagText(options.IgnoreWhiteSpace));
-        Write(ini, QStringLiteral("FileOne"), form.txtFileOne->text());
-        Write(ini, QStringLiteral("FileTwo"), form.txtFileTwo->text());
+        Write(ini, QStringLiteral("FileOne"), paths[0]);
+        Write(ini, QStringLiteral("FileTwo"), paths[1]);
         ini.Section(QStringLiteral("Grids"));
-        Write(ini, QStringLiteral("ShowGridLines"), FlagText(form.mnuOptionsShowGridLines->isChecked()));
-        const QFont font = form.grdFileOne->font();
+        Write(ini, QStringLiteral("ShowGridLines"), FlagText(options.ShowGridLines));
+        const QFont& font = options.GridFont;
         Write(ini, QStringLiteral("FontBold"), FlagText(font.bold()));
         Write(ini, QStringLiteral("FontItalic"), FlagText(font.italic()));
         Write(ini, QStringLiteral("FontName"), font.family());
@@ -161,7 +131,7 @@ void SaveProgramOptionsToIniFile(const OptionControls& form)
         // point, so a locale's comma would lose the fraction on the next start.
         Write(ini, QStringLiteral("FontSize"), QString::number(font.pointSizeF()));
         ini.Section(QStringLiteral("Form"));
-        Write(ini, QStringLiteral("PaneTooltips"), FlagText(form.chkTooltip->isChecked()));
+        Write(ini, QStringLiteral("PaneTooltips"), FlagText(options.PaneTooltips));
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("modIniFile.SaveProgramOptionsToIniFile"));
     }

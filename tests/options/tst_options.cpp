@@ -3,11 +3,7 @@
 #include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,25 +11,14 @@ using namespace modVantrel;
 
 namespace {
 
-// The controls the main window hands over, as they are before the options
-// are read.
-struct Form {
-    QAction ignoreCase, ignoreWhitespace, showGridLines;
-    QLineEdit fileOne, fileTwo;
-    QWidget gridOne, gridTwo;
-    QCheckBox tooltips;
-    bool gridLines = false;
+// What the INI file is read into and written from: the option record and
+// the path boxes' texts, as they are before the options are read.
+struct Stored {
+    cViewFileDiffsOptions options;
+    modIniFile::PathTexts paths;
 
-    modIniFile::OptionControls controls()
-    {
-        for (QAction* action : {&ignoreCase, &ignoreWhitespace, &showGridLines})
-            action->setCheckable(true);
-        return {&ignoreCase, &ignoreWhitespace, &showGridLines,
-                &fileOne,    &fileTwo,          &gridOne,
-                &gridTwo,    &tooltips,         [this](bool on) { gridLines = on; }};
-    }
-    void read() { modIniFile::ReadProgramOptionsFromIniFile(controls()); }
-    void save() { modIniFile::SaveProgramOptionsToIniFile(controls()); }
+    void read() { modIniFile::ReadProgramOptionsFromIniFile(options, paths); }
+    void save() const { modIniFile::SaveProgramOptionsToIniFile(options, paths); }
 };
 
 }  // namespace
@@ -50,8 +35,6 @@ private slots:
     {
         gAppFolder = m_folder.path() + QLatin1Char('/');
         QFile::remove(iniPath());
-        gOptions = std::make_unique<cViewFileDiffsOptions>();
-        gOptions->IgnoreCase = gOptions->IgnoreWhiteSpace = gOptions->ForceTextCompare = true;
     }
 
     // Only the exact text "True" is true.
@@ -70,12 +53,11 @@ private slots:
         QFETCH(bool, expected);
         QVERIFY(setIni("[Compare]\nIgnoreCase=" + stored + "\nIgnoreWhiteSpace=" + stored
                        + "\n[Form]\nPaneTooltips=" + stored + "\n"));
-        Form form;
-        form.read();
-        QVERIFY(gOptions->IgnoreCase == expected && form.ignoreCase.isChecked() == expected);
-        QVERIFY(gOptions->IgnoreWhiteSpace == expected && form.ignoreWhitespace.isChecked() == expected);
-        QCOMPARE(form.tooltips.isChecked(), expected);
-        form.save();
+        Stored kept;
+        kept.read();
+        const cViewFileDiffsOptions& read = kept.options;
+        QVERIFY(read.IgnoreCase == expected && read.IgnoreWhiteSpace == expected && read.PaneTooltips == expected);
+        kept.save();
         const QByteArray written = expected ? "True\n" : "False\n";
         QVERIFY(ini().contains("IgnoreCase=" + written) && ini().contains("PaneTooltips=" + written));
     }
@@ -98,15 +80,14 @@ private slots:
         QFETCH(double, expected);
         QVERIFY(setIni("[Grids]\nFontSize=" + stored + "\n[Form]\nPaneTooltips=False\n"));
         ScriptedPrompts prompts;
-        Form form;
-        form.tooltips.setChecked(true);
-        const double before = form.gridOne.font().pointSizeF();
-        form.read();
+        Stored kept;
+        kept.options.PaneTooltips = true;
+        const double before = kept.options.GridFont.pointSizeF();
+        kept.read();
         // A refused size is reported, the grids keep theirs and the options
         // after it keep what they had.
-        QCOMPARE(form.gridOne.font().pointSizeF(), expected > 0 ? expected : before);
-        QCOMPARE(form.gridTwo.font().pointSizeF(), expected > 0 ? expected : before);
-        QCOMPARE(form.tooltips.isChecked(), expected == 0);
+        QCOMPARE(kept.options.GridFont.pointSizeF(), expected > 0 ? expected : before);
+        QCOMPARE(kept.options.PaneTooltips, expected == 0);
         QCOMPARE(prompts.messages.size(), expected > 0 ? 0 : 1);
         if (expected == 0)
             QCOMPARE(prompts.lastMessage().title,
@@ -118,40 +99,35 @@ private slots:
     void defaultsThenRoundTrip()
     {
         ScriptedPrompts prompts;
-        Form first;
-        first.fileOne.setText(QStringLiteral("stale"));
+        Stored first{{}, {QStringLiteral("stale"), QStringLiteral("stale")}};
+        first.options.IgnoreCase = first.options.IgnoreWhiteSpace = first.options.ForceTextCompare = true;
+        first.options.ShowGridLines = false;
+        first.options.GridFont = QFont(QStringLiteral("Serif"), 20, QFont::Bold, true);
         first.read();
-        QVERIFY(!gOptions->IgnoreCase && !gOptions->IgnoreWhiteSpace && !gOptions->ForceTextCompare);
-        QVERIFY(!first.ignoreCase.isChecked() && !first.ignoreWhitespace.isChecked());
-        QVERIFY(first.showGridLines.isChecked() && first.gridLines && first.tooltips.isChecked());
-        QVERIFY(first.fileOne.text().isEmpty() && first.fileTwo.text().isEmpty());
-        for (QWidget* grid : {&first.gridOne, &first.gridTwo}) {
-            QCOMPARE(grid->font().family(), QStringLiteral("Courier New"));
-            QCOMPARE(grid->font().pointSizeF(), 8.0);
-            QVERIFY(!grid->font().bold() && !grid->font().italic());
-        }
+        const cViewFileDiffsOptions& read = first.options;
+        QVERIFY(!read.IgnoreCase && !read.IgnoreWhiteSpace && !read.ForceTextCompare);
+        QVERIFY(read.ShowGridLines && read.PaneTooltips);
+        QVERIFY(first.paths[0].isEmpty() && first.paths[1].isEmpty());
+        QCOMPARE(read.GridFont.family(), QStringLiteral("Courier New"));
+        QCOMPARE(read.GridFont.pointSizeF(), 8.0);
+        QVERIFY(!read.GridFont.bold() && !read.GridFont.italic());
         QVERIFY(!QFile::exists(iniPath()));
 
         QFont chosen(QStringLiteral("DejaVu Sans Mono"));
         chosen.setPointSizeF(11.5);
         chosen.setBold(true);
         chosen.setItalic(true);
-        first.gridOne.setFont(chosen);
-        first.gridTwo.setFont(chosen);
-        first.showGridLines.setChecked(false);
-        first.fileOne.setText(QString::fromUtf8("/tmp/ä \"b\".txt"));
+        first.options.GridFont = chosen;
+        first.options.ShowGridLines = false;
+        first.paths[0] = QString::fromUtf8("/tmp/ä \"b\".txt");
         first.save();
-        Form second;
-        second.fileTwo.setText(QStringLiteral("stale"));
+        Stored second{{}, {QString(), QStringLiteral("stale")}};
         second.read();
-        for (QWidget* grid : {&second.gridOne, &second.gridTwo}) {
-            QCOMPARE(grid->font().family(), QStringLiteral("DejaVu Sans Mono"));
-            QCOMPARE(grid->font().pointSizeF(), 11.5);
-            QVERIFY(grid->font().bold() && grid->font().italic());
-        }
-        QVERIFY(!second.showGridLines.isChecked() && !second.gridLines);
-        QCOMPARE(second.fileOne.text(), QString::fromUtf8("/tmp/ä \"b\".txt"));
-        QCOMPARE(second.fileTwo.text(), QString());
+        QCOMPARE(second.options.GridFont.family(), QStringLiteral("DejaVu Sans Mono"));
+        QCOMPARE(second.options.GridFont.pointSizeF(), 11.5);
+        QVERIFY(second.options.GridFont.bold() && second.options.GridFont.italic());
+        QVERIFY(!second.options.ShowGridLines);
+        QCOMPARE(second.paths, first.paths);
         QVERIFY(prompts.messages.isEmpty());
     }
 
@@ -160,15 +136,15 @@ private slots:
     void forceTextIsNeverWritten()
     {
         QVERIFY(setIni("[Compare]\nForceTextCompare=True\n"));
-        Form form;
-        form.read();
-        QVERIFY(gOptions->ForceTextCompare);
-        gOptions->ForceTextCompare = false;
-        form.save();
+        Stored stored;
+        stored.read();
+        QVERIFY(stored.options.ForceTextCompare);
+        stored.options.ForceTextCompare = false;
+        stored.save();
         QCOMPARE(ini().count("ForceTextCompare"), 1);
         QVERIFY(ini().contains("ForceTextCompare=True"));
         QFile::remove(iniPath());
-        form.save();
+        stored.save();
         QVERIFY(ini().startsWith("[Compare]\nIgnoreCase=") && !ini().contains("ForceTextCompare"));
     }
 };

@@ -37,6 +37,7 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
     m_files[0] = std::move(c.files[0]);
     m_files[1] = std::move(c.files[1]);
     m_hunks = std::move(c.hunks);
+    m_outcome = c.outcome;
     switch (c.outcome) {
     case Outcome::Identical: return 0;
     case Outcome::BinaryDiffer:
@@ -63,6 +64,7 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
 int cDiffEngine::Fail(const QString& text)
 {
     Clear();
+    m_outcome = Outcome::Failed;
     m_singleLine = text;
     return 2;
 }
