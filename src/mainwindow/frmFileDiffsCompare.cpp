@@ -16,13 +16,13 @@
 #include "compare/Alignment.h"
 #include "compare/FileFactsText.h"
 #include "engine/EndingsOnly.h"
+#include "engine/FileNameText.h"
 #include "engine/cDiffEngine.h"
 #include "mainwindow/CompareInputGuard.h"
 #include "mainwindow/FileChangeWatcher.h"
 #include "mainwindow/LineFileRowText.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -51,7 +51,7 @@ bool ValidComparePath(const QString& path)
 // the same line reader only when the engine does not hold that very path.
 std::shared_ptr<const LineFile> LinesOf(int which, const QString& path)
 {
-    const std::string bytes = QFile::encodeName(path).toStdString();
+    const std::string bytes = FileNameText::ToBytes(path).toStdString();
     if (modVantrel::gDiffEngine) {
         std::shared_ptr<const LineFile> held = modVantrel::gDiffEngine->LoadedFile(which);
         if (held && held->Path() == bytes)
@@ -267,7 +267,7 @@ bool frmFileDiffs::LoadFilesIntoGrids(const QString& fileOne, const QString& fil
         for (const auto& file : m_loadedFiles) {
             if (file->LineCount() >= std::numeric_limits<std::int32_t>::max())
                 throw modVantrel::VantrelError(modVantrel::ErrorNumber::Overflow,
-                                               QStringLiteral("Too many lines to show: %1").arg(QFile::decodeName(QByteArray::fromStdString(file->Path()))));
+                                               QStringLiteral("Too many lines to show: %1").arg(FileNameText::FromBytes(file->Path())));
         }
         return true;
     } catch (...) {
