@@ -12,16 +12,20 @@ struct Line {
     qsizetype next = 0;   // first byte of the following line
 };
 
+// Lines end in LF, CR LF or a lone CR, each line by its own.
 QList<Line> SplitLines(const QByteArray& text)
 {
     QList<Line> lines;
+    const char* const begin = text.constData();
+    const qsizetype size = text.size();
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype newline = text.indexOf('\n', start);
-        const qsizetype next = newline < 0 ? text.size() : newline + 1;
-        qsizetype end = newline < 0 ? text.size() : newline;
-        if (end > start && text.at(end - 1) == '\r')
-            --end;
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && begin[end] != '\n' && begin[end] != '\r')
+            ++end;
+        qsizetype next = end;
+        if (next < size)
+            next += begin[next] == '\r' && next + 1 < size && begin[next + 1] == '\n' ? 2 : 1;
         lines.append({start, end, next});
         start = next;
     }
@@ -97,12 +101,12 @@ qsizetype FindKey(const QByteArray& text, const QList<Line>& lines, const Sectio
     return -1;
 }
 
-QByteArray LineEnding(const QByteArray& text)
+// The ending of the text's first line: LF, CR LF or CR (LF when none).
+QByteArray LineEnding(const QByteArray& text, const QList<Line>& lines)
 {
-    const qsizetype newline = text.indexOf('\n');
-    if (newline > 0 && text.at(newline - 1) == '\r')
-        return QByteArrayLiteral("\r\n");
-    return QByteArrayLiteral("\n");
+    if (lines.isEmpty() || lines.front().next == lines.front().end)
+        return QByteArrayLiteral("\n");
+    return text.mid(lines.front().end, lines.front().next - lines.front().end);
 }
 
 // A value must stay on its line: a line break inside it would split the
@@ -135,13 +139,13 @@ std::optional<QByteArray> Read(const QByteArray& text, const QByteArray& section
 QByteArray Write(const QByteArray& text, const QByteArray& section, const QByteArray& key, const QByteArray& value)
 {
     const QList<Line> lines = SplitLines(text);
-    const QByteArray eol = LineEnding(text);
+    const QByteArray eol = LineEnding(text, lines);
     const QByteArray keyLine = key + '=' + OneLine(value);
     const SectionSpan span = FindSection(text, lines, section);
 
     if (span.header < 0) {
         QByteArray out = text;
-        if (!out.isEmpty() && !out.endsWith('\n'))
+        if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
             out += eol;
         return out + '[' + section + ']' + eol + keyLine + eol;
     }

@@ -3,9 +3,13 @@
 
 #include "WindowFixture.h"
 
+#include "app/ChosenFileName.h"
 #include "support/TestEnvironment.h"
 
 #include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace modVantrel;
 
@@ -259,6 +263,48 @@ private slots:
         w.selectRow(e.row);
         QCOMPARE(m_form->rtfLineDiff[0]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[0]), e.paneOne + u'|' + e.looksOne);
         QCOMPARE(m_form->rtfLineDiff[1]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[1]), e.paneTwo + u'|' + e.looksTwo);
+    }
+
+    // A file whose name is not valid UTF-8, named on the command line or
+    // chosen in the file dialog (which decodes it with replacement marks),
+    // shows its odd bytes, is compared, and is named again by the options
+    // file at the next start.
+    void nameNotUtf8_data()
+    {
+        QTest::addColumn<bool>("fromDialog");
+        QTest::newRow("command line") << false;
+        QTest::newRow("file dialog") << true;
+    }
+
+    void nameNotUtf8()
+    {
+        QFETCH(bool, fromDialog);
+        const QByteArray bad = QFile::encodeName(w.folder->path()) + "/bad\xff\xfe\\x41.txt";
+        const int fd = ::open(bad.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(fd >= 0 && ::write(fd, "a\nb\n", 4) == 4 && ::close(fd) == 0);
+        const QString two = w.write(QStringLiteral("two.txt"), "a\nc\n");
+        const QString shown = w.folder->path() + QStringLiteral("/bad\\xFF\\xFE\\\\x41.txt");
+        const QByteArray twoBytes = QFile::encodeName(two);
+        const char* argv[] = {"vantrel", bad.constData(), twoBytes.constData()};
+        gArguments = fromDialog ? QStringList() : ArgumentTexts(3, argv);
+        m_form = &w.load();
+        if (fromDialog) {
+            w.prompts->textAnswers.push_back(ChosenFileName(QString::fromUtf8(bad)));
+            m_form->mnuFileSelectFileOne_Click();
+            m_form->txtFileTwo->setText(two);
+        }
+        for (int start = 0; start < 2; ++start) {
+            QCOMPARE(m_form->txtFileOne->text(), shown);
+            m_form->mnuFileCompare_Click();
+            QVERIFY2(w.prompts->messages.isEmpty(), qPrintable(w.prompts->messages.value(0).text));
+            QCOMPARE(m_form->grdFileOne->TextMatrix(2), QStringLiteral(" 2.b"));
+            m_form->close();  // saves the options; lets them, the engine and the path library go
+            gOptions = std::make_unique<cViewFileDiffsOptions>();
+            gDiffEngine = std::make_unique<cDiffEngine>();
+            QVERIFY(TestEnvironment::LoadPathLibrary());
+            gArguments.clear();
+            m_form = &w.load();
+        }
     }
 
     // Random file pairs: every line of each file appears exactly once, in

@@ -31,7 +31,10 @@ struct OptionControls {
 // The INI file's name: the program file's name without extension + ".ini".
 [[nodiscard]] QString IniFileName();
 
+// A value the controls refuse (a font size no font takes) is reported,
+// naming the file and the key, and gives way to that key's default alone.
 void ReadProgramOptionsFromIniFile(const OptionControls& form);
+// Writes every key in one replacement of the file.
 void SaveProgramOptionsToIniFile(const OptionControls& form);
 
 // The leading decimal number of text ("12pt" gives 12, "abc" gives 0); a
