@@ -1,21 +1,19 @@
 #include "options/CIniFile.h"
 
 #include "app/ErrorReport.h"
+#include "app/Globals.h"
 #include "app/Locations.h"
 #include "app/Prompt.h"
 #include "app/VantrelError.h"
 #include "engine/FileNameText.h"
 #include "options/IniText.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
-#include <filesystem>
 #include <limits>
-#include <system_error>
 
 using modVantrel::MsgBox;
 using modVantrel::PromptButtons;
@@ -70,13 +68,12 @@ struct Refusal {
 
 std::optional<Refusal> MakeFolder(const QString& folder, const QString& path)
 {
-    std::error_code error;
-    std::filesystem::create_directories(QFile::encodeName(QDir::cleanPath(folder)).toStdString(), error);
-    if (!error)
+    const int code = modVantrel::MakeFolder(folder);
+    if (code == 0)
         return std::nullopt;
     return Refusal{QStringLiteral("Cannot create the folder %1 to save %2 in: %3")
-                       .arg(folder, QFileInfo(path).fileName(), QString::fromLocal8Bit(error.message())),
-                   error.value()};
+                       .arg(folder, QFileInfo(path).fileName(), modVantrel::GetApiErrorText(code)),
+                   code};
 }
 
 // Writes the whole file through a temporary file that replaces the old one

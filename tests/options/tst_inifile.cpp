@@ -3,6 +3,7 @@
 #include "options/IniText.h"
 #include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
+#include "support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -33,8 +35,7 @@ bool MakeSocket(const QString& path)
 }
 
 // While it lives, writes fail as `kind` says: "full", past 1 KiB, as on a
-// full disk; "read-only", in the folder, for this user (root is made an
-// unprivileged user meanwhile, whom permissions bind).
+// full disk; "read-only", in the folder, for this user.
 class Refusing {
 public:
     Refusing(const QString& kind, const QString& folder) : m_folder(folder), m_kind(kind)
@@ -46,27 +47,24 @@ public:
             setrlimit(RLIMIT_FSIZE, &small);
         } else if (kind == "read-only") {
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-            if (geteuid() == 0 && seteuid(kNobody) != 0)
-                qFatal("cannot become an unprivileged user");
+            m_user.emplace();
         }
     }
     ~Refusing()
     {
         setrlimit(RLIMIT_FSIZE, &m_limit);
-        if (m_kind == "read-only") {
-            if (geteuid() == kNobody && seteuid(0) != 0)
-                qFatal("cannot become root again");
+        m_user.reset();
+        if (m_kind == "read-only")
             QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
     }
     Refusing(const Refusing&) = delete;
     Refusing& operator=(const Refusing&) = delete;
 
 private:
-    static constexpr uid_t kNobody = 65534;
     QString m_folder;
     QString m_kind;
     rlimit m_limit{};
+    std::optional<Unprivileged> m_user;
 };
 
 CIniFile Bound(const QString& name, const QString& section, const QString& key)
