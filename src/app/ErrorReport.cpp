@@ -6,7 +6,6 @@
 #include "app/VantrelError.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QLocale>
 
@@ -56,7 +55,8 @@ PendingFailure ReadPendingFailure()
 std::optional<QString> AppendToDetailLog(const QString& message, const QString& moreInformation)
 {
     // The per-user folder may not exist before the first entry.
-    QDir().mkpath(LogFolder());
+    if (const int code = MakeFolder(LogFolder()))
+        return QStringLiteral("Cannot create the folder ") + LogFolder() + QStringLiteral(": ") + GetApiErrorText(code);
     QFile log(LogFolder() + QStringLiteral("ERR_DETAIL.TXT"));
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
         return QStringLiteral("Cannot open ") + log.fileName() + QStringLiteral(": ") + log.errorString();

@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <utility>
 
 using modVantrel::MsgBox;
@@ -279,8 +280,8 @@ bool frmFileDiffs::LoadFilesIntoGrids(const QString& fileOne, const QString& fil
 
 bool frmFileDiffs::MarkDifferencesInGrids(const cDiffEngine& engine)
 {
+    const auto [one, two] = std::exchange(m_loadedFiles, {});
     try {
-        const auto [one, two] = std::exchange(m_loadedFiles, {});
         if (!one || !two)
             throw modVantrel::VantrelError(modVantrel::ErrorNumber::Unknown, QStringLiteral("No files are loaded."));
         Alignment::AlignOutcome outcome = Alignment::alignHunks(
@@ -294,6 +295,11 @@ bool frmFileDiffs::MarkDifferencesInGrids(const cDiffEngine& engine)
             return false;
         }
         return true;
+    } catch (const std::bad_alloc&) {
+        // Memory ran out for the rows: say so, and what they need.
+        MsgBox(FileFactsText::OutOfMemoryMessage(*one, *two, Alignment::rowsNeeded(engine.Hunks(), one->LineCount())),
+               PromptButtons::Ok, PromptIcon::Critical, QStringLiteral("Show File Differences"));
+        return false;
     } catch (...) {
         MsgBox(MarkingFailedMessage(), PromptButtons::Ok, PromptIcon::Critical, QStringLiteral("Show File Differences"));
         return false;

@@ -90,6 +90,8 @@ private slots:
             QCOMPARE(render(out.rows.two), QString(s.two));
             QCOMPARE(render(out.rows.blocks), QString(s.blocks));
         }
+        if (out.ok())
+            QCOMPARE(rowsNeeded(s.hunks, s.n1), std::int64_t(out.rows.one.size()));
         // rowOfLine finds each shown line's row.
         for (int side = 0; side < 2 && out.ok(); ++side) {
             const PaneRows& pane = side == 0 ? out.rows.one : out.rows.two;

@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace modVantrel;
@@ -184,6 +185,35 @@ private slots:
         QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("Not able to compute the file differences.") + more);
         QCOMPARE(m_form->grdFileTwo->Rows(), m_form->grdFileOne->Rows());
         QCOMPARE(m_form->grdFileOne->TextMatrix(5), QStringLiteral(" 5.5"));
+    }
+
+    // Memory that runs out for the rows is named as such, with what they need.
+    void markingOutOfMemory()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the address sanitizer ends the program where an allocation would fail");
+#endif
+        cDiffEngine engine;
+        const QString one = w.write(QStringLiteral("one"), QByteArray(4'000'000, '\n'));
+        const QString two = w.write(QStringLiteral("two"), QByteArray());
+        QCOMPARE(engine.CompareFiles(one, two), 1);
+        QVERIFY(m_form->LoadFilesIntoGrids(one, two));
+        // Room for small allocations, not for the rows' 61 MB.
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        QVERIFY(statm.open(QIODevice::ReadOnly));
+        const rlim_t used = statm.readAll().split(' ').value(0).toULongLong() * rlim_t(sysconf(_SC_PAGESIZE));
+        rlimit old{};
+        getrlimit(RLIMIT_AS, &old);
+        const rlimit tight{used + (8 << 20), old.rlim_max};
+        setrlimit(RLIMIT_AS, &tight);
+        const bool shown = m_form->MarkDifferencesInGrids(engine);
+        setrlimit(RLIMIT_AS, &old);
+        QVERIFY(!shown);
+        QCOMPARE(w.prompts->messages.size(), 1);
+        QCOMPARE(w.prompts->lastMessage().title, QStringLiteral("Show File Differences"));
+        QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("Not enough memory to show the differences.\r\n\r\nThe files "
+                                                               "(3.8 MB and 0 bytes) make 4000001 rows side by side, "
+                                                               "which need 61.0 MB more."));
     }
 
     // Files that differ in how their lines end or in a byte-order mark: the

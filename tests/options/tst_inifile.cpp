@@ -264,7 +264,7 @@ private slots:
         QVERIFY2(text.contains("Error: " + reason.replace(u'@', path()).replace(u'#', gAppFolder)), qPrintable(text));
         const QString unsaved = "Not saved to " + path() + ":\r\n[S]\r\nK=v\r\n";
         if (kind == "below a file" || kind == "read-only")
-            QVERIFY2(text.contains(unsaved + "\r\n(Not added to ERR_DETAIL.TXT: Cannot open "), qPrintable(text));
+            QVERIFY2(text.contains(unsaved + "\r\n(Not added to ERR_DETAIL.TXT: Cannot "), qPrintable(text));
         else
             QVERIFY(FileBytes::Read(gAppFolder + "ERR_DETAIL.TXT").contains(unsaved.toUtf8()));
         // No temporary file is left behind.
