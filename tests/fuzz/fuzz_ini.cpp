@@ -39,7 +39,7 @@ QList<std::pair<QByteArray, QByteArray>> KeysOf(const QByteArray& text)
 {
     QList<std::pair<QByteArray, QByteArray>> keys;
     QByteArray section;
-    for (const QByteArray& line : text.split('\n')) {
+    for (const QByteArray& line : QByteArray(text).replace('\r', '\n').split('\n')) {
         const QByteArray trimmed = line.trimmed();
         if (trimmed.startsWith('[') && trimmed.contains(']'))
             section = trimmed.mid(1, trimmed.indexOf(']') - 1).trimmed();
