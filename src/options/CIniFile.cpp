@@ -229,9 +229,10 @@ void CIniFile::Write(const QList<Value>& values)
             text = ReadFile(m_fullPath, &unreadable);  // never replace a file we could not read
         std::optional<Refusal> refused;
         if (text) {
+            QList<IniText::Entry> entries;
             for (const Value& value : values)
-                text = IniText::Write(*text, value.section.toUtf8(), value.key.toUtf8(), FileNameText::ToBytes(value.value));
-            refused = ReplaceFile(m_folder, m_fullPath, *text);
+                entries.append({value.section.toUtf8(), value.key.toUtf8(), FileNameText::ToBytes(value.value)});
+            refused = ReplaceFile(m_folder, m_fullPath, IniText::Write(*text, entries));
         } else {
             refused = Refusal{QStringLiteral("Cannot save %1: it cannot be read (%2)").arg(m_fullPath, unreadable), errno};
         }

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -147,6 +148,29 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         QCOMPARE(IniText::Write(before, "A", "K", "v"), after);
+    }
+
+    // Keys written in one pass give what writing them one after another
+    // gives, on random texts of every line ending, new and existing keys,
+    // keys written twice, names in another letter case.
+    void writeManyAtOnce()
+    {
+        QRandomGenerator rng(11);
+        static const char kText[] = {'[', ']', '=', ';', '\r', '\n', ' ', 'a', 'A', 'k', 'K', 'v'};
+        static const char* const kNames[] = {"a", "A", "k", "K", "b"};
+        for (int round = 0; round < 20000; ++round) {
+            QByteArray text;
+            for (int n = rng.bounded(40); n > 0; --n)
+                text += kText[rng.bounded(int(sizeof kText))];
+            QList<IniText::Entry> entries;
+            QByteArray oneByOne = text;
+            for (int n = 1 + rng.bounded(4); n > 0; --n) {
+                const IniText::Entry e{kNames[rng.bounded(5)], kNames[rng.bounded(5)], QByteArray::number(n)};
+                entries.append(e);
+                oneByOne = IniText::Write(oneByOne, e.section, e.key, e.value);
+            }
+            QVERIFY2(IniText::Write(text, entries) == oneByOne, text.toHex(' ').constData());
+        }
     }
 
     void propertyMessages_data()

@@ -5,6 +5,7 @@
 // LF, CR LF or a lone CR.
 
 #include <QByteArray>
+#include <QList>
 #include <optional>
 
 namespace IniText {
@@ -20,5 +21,15 @@ namespace IniText {
 // it has none).
 [[nodiscard]] QByteArray Write(const QByteArray& text, const QByteArray& section, const QByteArray& key,
                                const QByteArray& value);
+
+struct Entry {
+    QByteArray section;
+    QByteArray key;
+    QByteArray value;
+};
+
+// text with every entry written, in order, as one Write after another would
+// write them, in one pass over the text.
+[[nodiscard]] QByteArray Write(const QByteArray& text, const QList<Entry>& entries);
 
 }  // namespace IniText
