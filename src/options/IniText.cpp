@@ -190,6 +190,71 @@ void Set(KeyLines& keyLines, const QByteArray& key, const QByteArray& keyLine)
     keyLines.append({key, keyLine});
 }
 
+// What writing the entries changes, by line of the text.
+struct Edits {
+    QHash<qsizetype, QByteArray> replaced;  // line -> its new content
+    QHash<qsizetype, KeyLines> addedAfter;  // line -> new key lines after it
+    QList<std::pair<QByteArray, KeyLines>> newSections;
+};
+
+Edits PlanEdits(const QByteArray& text, const QList<Line>& lines, const QList<Entry>& entries)
+{
+    const QList<Header> headers = FindHeaders(text, lines);
+    Edits edits;
+    for (const Entry& entry : entries) {
+        const QByteArray keyLine = entry.key + '=' + OneLine(entry.value);
+        const SectionSpan span = FindSection(headers, lines.size(), entry.section);
+        if (span.header < 0) {
+            auto known = std::find_if(edits.newSections.begin(), edits.newSections.end(),
+                                      [&](const auto& added) { return SameName(added.first, entry.section); });
+            if (known == edits.newSections.end())
+                known = edits.newSections.insert(edits.newSections.end(), {entry.section, KeyLines()});
+            Set(known->second, entry.key, keyLine);
+            continue;
+        }
+        const qsizetype at = FindKey(text, lines, span, entry.key);
+        if (at >= 0)
+            edits.replaced.insert(at, keyLine);
+        else
+            Set(edits.addedAfter[LastFilledLine(text, lines, span)], entry.key, keyLine);
+    }
+    return edits;
+}
+
+// The text with the edits made: untouched lines byte for byte, new lines
+// ending in eol, new sections at the end.
+QByteArray Apply(const QByteArray& text, const QList<Line>& lines, const QByteArray& eol, const Edits& edits)
+{
+    QByteArray out;
+    out.reserve(text.size() + 1024);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        const auto replacement = edits.replaced.constFind(i);
+        if (replacement != edits.replaced.cend())
+            out += *replacement;
+        else
+            out.append(text.constData() + line.start, line.end - line.start);
+        const auto added = edits.addedAfter.constFind(i);
+        if (added != edits.addedAfter.cend()) {
+            for (const auto& [name, keyLine] : *added)
+                out += eol + keyLine;
+        }
+        // A last line without an ending gets one when lines follow it.
+        if (line.next > line.end || added == edits.addedAfter.cend())
+            out.append(text.constData() + line.end, line.next - line.end);
+        else
+            out += eol;
+    }
+    if (!edits.newSections.isEmpty() && !out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
+        out += eol;
+    for (const auto& [name, keyLines] : edits.newSections) {
+        out += '[' + name + ']' + eol;
+        for (const auto& [key, keyLine] : keyLines)
+            out += keyLine + eol;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<QByteArray> Read(const QByteArray& text, const QByteArray& section, const QByteArray& key)
@@ -216,57 +281,7 @@ QByteArray Write(const QByteArray& text, const QByteArray& section, const QByteA
 QByteArray Write(const QByteArray& text, const QList<Entry>& entries)
 {
     const QList<Line> lines = SplitLines(text);
-    const QList<Header> headers = FindHeaders(text, lines);
-    const QByteArray eol = LineEnding(text, lines);
-    QHash<qsizetype, QByteArray> replaced;   // line -> its new content
-    QHash<qsizetype, KeyLines> addedAfter;   // line -> new key lines after it
-    QList<std::pair<QByteArray, KeyLines>> newSections;
-    for (const Entry& entry : entries) {
-        const QByteArray keyLine = entry.key + '=' + OneLine(entry.value);
-        const SectionSpan span = FindSection(headers, lines.size(), entry.section);
-        if (span.header < 0) {
-            auto known = std::find_if(newSections.begin(), newSections.end(),
-                                      [&](const auto& added) { return SameName(added.first, entry.section); });
-            if (known == newSections.end())
-                known = newSections.insert(newSections.end(), {entry.section, KeyLines()});
-            Set(known->second, entry.key, keyLine);
-            continue;
-        }
-        const qsizetype at = FindKey(text, lines, span, entry.key);
-        if (at >= 0)
-            replaced.insert(at, keyLine);
-        else
-            Set(addedAfter[LastFilledLine(text, lines, span)], entry.key, keyLine);
-    }
-
-    QByteArray out;
-    out.reserve(text.size() + entries.size() * 64);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const Line& line = lines[i];
-        const auto replacement = replaced.constFind(i);
-        if (replacement != replaced.cend())
-            out += *replacement;
-        else
-            out.append(text.constData() + line.start, line.end - line.start);
-        const auto added = addedAfter.constFind(i);
-        if (added != addedAfter.cend()) {
-            for (const auto& [name, keyLine] : *added)
-                out += eol + keyLine;
-        }
-        // A last line without an ending gets one when lines follow it.
-        if (line.next > line.end || added == addedAfter.cend())
-            out.append(text.constData() + line.end, line.next - line.end);
-        else
-            out += eol;
-    }
-    if (!newSections.isEmpty() && !out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
-        out += eol;
-    for (const auto& [name, keyLines] : newSections) {
-        out += '[' + name + ']' + eol;
-        for (const auto& [key, keyLine] : keyLines)
-            out += keyLine + eol;
-    }
-    return out;
+    return Apply(text, lines, LineEnding(text, lines), PlanEdits(text, lines, entries));
 }
 
 }  // namespace IniText

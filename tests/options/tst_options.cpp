@@ -108,6 +108,7 @@ private slots:
         row("FontSize exponent not read", "FontSize", "1e99", "1", false);
         row("FontSize largest", "FontSize", "1638", "1638", false);
         row("FontSize too large", "FontSize", "1638.5", "8", true);
+        row("FontSize small", "FontSize", "0.5", "0.5", false);
         row("FontSize zero", "FontSize", "0", "8", true);
         row("FontSize negative", "FontSize", "-5", "8", true);
         row("FontSize not a number", "FontSize", "big", "8", true);
