@@ -1,5 +1,7 @@
 #include "mainwindow/CompareMessages.h"
 
+#include "compare/FileFactsText.h"
+
 using modVantrel::MessagePrompt;
 using modVantrel::PromptButtons;
 using modVantrel::PromptIcon;
@@ -37,6 +39,12 @@ MessagePrompt EngineFailed(const QString& reason)
 {
     return {kCompareTitle, QStringLiteral("Errors encountered comparing the files\r\n\r\n") + reason,
             PromptIcon::Exclamation, PromptButtons::Ok};
+}
+
+MessagePrompt OutOfMemory(const LineFile& one, const LineFile& two, std::int64_t rows)
+{
+    return {QStringLiteral("Show File Differences"), FileFactsText::OutOfMemoryMessage(one, two, rows),
+            PromptIcon::Critical, PromptButtons::Ok};
 }
 
 MessagePrompt MarkingFailed(bool forceTextCompare)

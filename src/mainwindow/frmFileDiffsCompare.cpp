@@ -14,7 +14,9 @@
 #include "app/Prompt.h"
 #include "app/VantrelError.h"
 #include "compare/FileFactsText.h"
+#include "compare/Alignment.h"
 #include "engine/EndingsOnly.h"
+#include "engine/FileNameText.h"
 #include "engine/cDiffEngine.h"
 #include "mainwindow/CompareInputGuard.h"
 #include "mainwindow/CompareMessages.h"
@@ -22,11 +24,11 @@
 #include "mainwindow/LineFileRowText.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -238,9 +240,9 @@ std::optional<frmFileDiffs::ComparedFiles> frmFileDiffs::LoadFilesIntoGrids(cons
                 throw modVantrel::VantrelError(modVantrel::ErrorNumber::Unknown,
                                                QStringLiteral("The engine holds no compared file."));
             if (file->LineCount() >= std::numeric_limits<std::int32_t>::max())
-                throw modVantrel::VantrelError(modVantrel::ErrorNumber::Overflow,
-                                               QStringLiteral("Too many lines to show: %1")
-                                                   .arg(QFile::decodeName(QByteArray::fromStdString(file->Path()))));
+                throw modVantrel::VantrelError(
+                    modVantrel::ErrorNumber::Overflow,
+                    QStringLiteral("Too many lines to show: %1").arg(FileNameText::FromBytes(file->Path())));
         }
         return files;
     } catch (...) {
@@ -257,6 +259,11 @@ bool frmFileDiffs::MarkDifferencesInGrids(const ComparedFiles& files, const std:
         ShowComparisonInGrids();
         if (status == Alignment::AlignStatus::Ok)
             return true;
+    } catch (const std::bad_alloc&) {
+        // Memory ran out for the rows: say so, and what they need.
+        m_model.Clear();
+        Tell(CompareMessages::OutOfMemory(*files[0], *files[1], Alignment::RowsNeeded(hunks, files[0]->LineCount())));
+        return false;
     } catch (...) {
     }
     Tell(CompareMessages::MarkingFailed(Options().ForceTextCompare));

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <functional>
 
 namespace modIniFile {
 namespace {
@@ -27,16 +28,53 @@ QString FlagText(bool on)
     return on ? kTrue : kFalse;
 }
 
-QString Read(CIniFile& ini, const QString& key, const QString& defaultValue)
+const QString kReadSource = QStringLiteral("modIniFile.ReadProgramOptionsFromIniFile");
+
+// The description of the failure being handled.
+QString PendingReason()
 {
-    ini.Key(key);
-    return ini.GetStringValue(defaultValue);
+    try {
+        throw;
+    } catch (const modVantrel::VantrelError& e) {
+        return e.description();
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
 }
 
-void Write(CIniFile& ini, const QString& key, const QString& value)
+// Reports, from inside a catch block, that the record refused the value
+// read for the object's key, naming the file and the key.
+void ReportRefusedValue(const CIniFile& ini, const QString& value, const QString& defaultValue)
+{
+    const QString reason = PendingReason();
+    try {
+        throw modVantrel::VantrelError(modVantrel::ErrorNumber::InvalidArgument,
+                                       QStringLiteral("%1 in %2 cannot be used (%3); its default, %4, is used instead.")
+                                           .arg(ini.Key(), ini.FullPath(), reason, defaultValue));
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(
+            kReadSource,
+            QStringLiteral("Read from %1:\r\n[%2]\r\n%3=%4").arg(ini.FullPath(), ini.Section(), ini.Key(), value));
+    }
+}
+
+// Reads one value and applies it. A value the record refuses is reported
+// and the key's default applied in its place: one bad value never costs
+// the other options what the file says of them.
+void ReadValue(CIniFile& ini, const QString& key, const QString& defaultValue,
+               const std::function<void(const QString&)>& apply)
 {
     ini.Key(key);
-    ini.SetStringValue(value);
+    const QString value = ini.GetStringValue(defaultValue);
+    try {
+        apply(value);
+        return;
+    } catch (...) {
+        ReportRefusedValue(ini, value, defaultValue);
+    }
+    apply(defaultValue);
 }
 
 // Sets the grids' point size, refusing sizes no font can take.
@@ -51,21 +89,28 @@ void ApplyFontSize(QFont& font, double size)
 void ReadCompareSection(CIniFile& ini, cViewFileDiffsOptions& options, PathTexts& paths)
 {
     ini.Section(QStringLiteral("Compare"));
-    options.IgnoreCase = IsTrue(Read(ini, QStringLiteral("IgnoreCase"), kFalse));
-    options.IgnoreWhiteSpace = IsTrue(Read(ini, QStringLiteral("IgnoreWhiteSpace"), kFalse));
-    paths[0] = Read(ini, QStringLiteral("FileOne"), QString());
-    paths[1] = Read(ini, QStringLiteral("FileTwo"), QString());
-    options.ForceTextCompare = IsTrue(Read(ini, QStringLiteral("ForceTextCompare"), kFalse));
+    ReadValue(ini, QStringLiteral("IgnoreCase"), kFalse,
+              [&](const QString& value) { options.IgnoreCase = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("IgnoreWhiteSpace"), kFalse,
+              [&](const QString& value) { options.IgnoreWhiteSpace = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("FileOne"), QString(), [&](const QString& value) { paths[0] = value; });
+    ReadValue(ini, QStringLiteral("FileTwo"), QString(), [&](const QString& value) { paths[1] = value; });
+    ReadValue(ini, QStringLiteral("ForceTextCompare"), kFalse,
+              [&](const QString& value) { options.ForceTextCompare = IsTrue(value); });
 }
 
 void ReadGridsSection(CIniFile& ini, cViewFileDiffsOptions& options)
 {
+    QFont& font = options.GridFont;
     ini.Section(QStringLiteral("Grids"));
-    options.ShowGridLines = IsTrue(Read(ini, QStringLiteral("ShowGridLines"), kTrue));
-    options.GridFont.setBold(IsTrue(Read(ini, QStringLiteral("FontBold"), kFalse)));
-    options.GridFont.setItalic(IsTrue(Read(ini, QStringLiteral("FontItalic"), kFalse)));
-    options.GridFont.setFamily(Read(ini, QStringLiteral("FontName"), QStringLiteral("Courier New")));
-    ApplyFontSize(options.GridFont, LeadingNumber(Read(ini, QStringLiteral("FontSize"), QStringLiteral("8"))));
+    ReadValue(ini, QStringLiteral("ShowGridLines"), kTrue,
+              [&](const QString& value) { options.ShowGridLines = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("FontBold"), kFalse, [&](const QString& value) { font.setBold(IsTrue(value)); });
+    ReadValue(ini, QStringLiteral("FontItalic"), kFalse, [&](const QString& value) { font.setItalic(IsTrue(value)); });
+    ReadValue(ini, QStringLiteral("FontName"), QStringLiteral("Courier New"),
+              [&](const QString& value) { font.setFamily(value); });
+    ReadValue(ini, QStringLiteral("FontSize"), QStringLiteral("8"),
+              [&](const QString& value) { ApplyFontSize(font, LeadingNumber(value)); });
 }
 
 }  // namespace
@@ -105,33 +150,37 @@ void ReadProgramOptionsFromIniFile(cViewFileDiffsOptions& options, PathTexts& pa
         ReadCompareSection(ini, options, paths);
         ReadGridsSection(ini, options);
         ini.Section(QStringLiteral("Form"));
-        options.PaneTooltips = IsTrue(Read(ini, QStringLiteral("PaneTooltips"), kTrue));
+        ReadValue(ini, QStringLiteral("PaneTooltips"), kTrue,
+                  [&](const QString& value) { options.PaneTooltips = IsTrue(value); });
     } catch (...) {
-        modVantrel::ReportUnexpectedError(QStringLiteral("modIniFile.ReadProgramOptionsFromIniFile"));
+        modVantrel::ReportUnexpectedError(kReadSource);
     }
 }
 
+// All keys in one write of the file: twelve rewrites of a large file made
+// closing slow, and a failure half-way left some keys new and some old.
 void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const PathTexts& paths)
 {
     try {
+        const QString compare = QStringLiteral("Compare");
+        const QString grids = QStringLiteral("Grids");
+        const QFont& font = options.GridFont;
         CIniFile ini;
         ini.Name(IniFileName());
-        ini.Section(QStringLiteral("Compare"));
-        Write(ini, QStringLiteral("IgnoreCase"), FlagText(options.IgnoreCase));
-        Write(ini, QStringLiteral("IgnoreWhiteSpace"), FlagText(options.IgnoreWhiteSpace));
-        Write(ini, QStringLiteral("FileOne"), paths[0]);
-        Write(ini, QStringLiteral("FileTwo"), paths[1]);
-        ini.Section(QStringLiteral("Grids"));
-        Write(ini, QStringLiteral("ShowGridLines"), FlagText(options.ShowGridLines));
-        const QFont& font = options.GridFont;
-        Write(ini, QStringLiteral("FontBold"), FlagText(font.bold()));
-        Write(ini, QStringLiteral("FontItalic"), FlagText(font.italic()));
-        Write(ini, QStringLiteral("FontName"), font.family());
-        // Always with a period: reading takes only a period as the decimal
-        // point, so a locale's comma would lose the fraction on the next start.
-        Write(ini, QStringLiteral("FontSize"), QString::number(font.pointSizeF()));
-        ini.Section(QStringLiteral("Form"));
-        Write(ini, QStringLiteral("PaneTooltips"), FlagText(options.PaneTooltips));
+        ini.SetStringValues({
+            {compare, QStringLiteral("IgnoreCase"), FlagText(options.IgnoreCase)},
+            {compare, QStringLiteral("IgnoreWhiteSpace"), FlagText(options.IgnoreWhiteSpace)},
+            {compare, QStringLiteral("FileOne"), paths[0]},
+            {compare, QStringLiteral("FileTwo"), paths[1]},
+            {grids, QStringLiteral("ShowGridLines"), FlagText(options.ShowGridLines)},
+            {grids, QStringLiteral("FontBold"), FlagText(font.bold())},
+            {grids, QStringLiteral("FontItalic"), FlagText(font.italic())},
+            {grids, QStringLiteral("FontName"), font.family()},
+            // Always with a period: reading takes only a period as the decimal
+            // point, so a locale's comma would lose the fraction on the next start.
+            {grids, QStringLiteral("FontSize"), QString::number(font.pointSizeF())},
+            {QStringLiteral("Form"), QStringLiteral("PaneTooltips"), FlagText(options.PaneTooltips)},
+        });
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("modIniFile.SaveProgramOptionsToIniFile"));
     }

@@ -3,10 +3,15 @@
 // character marks kept for changed rows.
 #include "compare/Alignment.h"
 #include "compare/ComparisonModel.h"
+#include "compare/FileFactsText.h"
 #include "engine/LineFile.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using Direction = ComparisonModel::FindDirection;
 
@@ -256,6 +261,39 @@ private slots:
         QCOMPARE(status, Alignment::AlignStatus::OutOfRange);
         QCOMPARE(model.Pane(1)->size(), model.Pane(0)->size());
         QCOMPARE(model.RowText(0, 5), QStringLiteral(" 5.5"));
+    }
+
+    // Memory that runs out while the rows are built (4,000,001 a side, 61 MB
+    // in all, with room for 8 MB) leaves the model as it was, and the
+    // message the window then shows says what the rows need.
+    void outOfMemory()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the address sanitizer ends the program where an allocation would fail");
+#endif
+        const auto one = LineFile::FromBytes(std::string(4'000'000, '\n'));
+        const auto two = LineFile::FromBytes(std::string());
+        const std::vector<LineDiff::Hunk> hunks{{0, 4'000'000, 0, 0}};
+        ComparisonModel model = Example();
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        QVERIFY(statm.open(QIODevice::ReadOnly));
+        const rlim_t used = statm.readAll().split(' ').value(0).toULongLong() * rlim_t(sysconf(_SC_PAGESIZE));
+        rlimit old{};
+        getrlimit(RLIMIT_AS, &old);
+        const rlimit tight{used + (8 << 20), old.rlim_max};
+        setrlimit(RLIMIT_AS, &tight);
+        bool thrown = false;
+        try {
+            (void)model.Show(one, two, hunks);
+        } catch (const std::bad_alloc&) {
+            thrown = true;
+        }
+        setrlimit(RLIMIT_AS, &old);
+        QVERIFY(thrown);
+        QCOMPARE(model.RowCount(), Example().RowCount());
+        QCOMPARE(FileFactsText::OutOfMemoryMessage(*one, *two, Alignment::RowsNeeded(hunks, one->LineCount())),
+                 QStringLiteral("Not enough memory to show the differences.\r\n\r\nThe files (3.8 MB and 0 bytes) "
+                                "make 4000001 rows side by side, which need 61.0 MB more."));
     }
 
     // Lines too long for the full table are compared within the detail

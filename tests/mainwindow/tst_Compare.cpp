@@ -3,9 +3,14 @@
 
 #include "WindowFixture.h"
 
+#include "app/ChosenFileName.h"
 #include "mainwindow/CompareMessages.h"
+#include "support/TestEnvironment.h"
 
 #include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace modVantrel;
 
@@ -258,6 +263,50 @@ private slots:
         w.selectRow(1);
         QCOMPARE(w.pane(1)->toPlainText() + u'|' + Looks(*w.pane(1)), QStringLiteral("Same|kkkk"));
         QCOMPARE(w.pane(2)->toPlainText() + u'|' + Looks(*w.pane(2)), QStringLiteral("same|kkkk"));
+    }
+
+    // A file whose name is not valid UTF-8, named on the command line or
+    // chosen in the file dialog (which decodes it with replacement marks),
+    // shows its odd bytes, is compared, and is named again by the options
+    // file at the next start.
+    void nameNotUtf8_data()
+    {
+        QTest::addColumn<bool>("fromDialog");
+        QTest::newRow("command line") << false;
+        QTest::newRow("file dialog") << true;
+    }
+
+    void nameNotUtf8()
+    {
+        QFETCH(bool, fromDialog);
+        w.tearDown();  // started again below, with a command line
+        w.setUp();
+        const QByteArray bad = QFile::encodeName(w.folder->path()) + "/bad\xff\xfe\\x41.txt";
+        const int fd = ::open(bad.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(fd >= 0 && ::write(fd, "a\nb\n", 4) == 4 && ::close(fd) == 0);
+        const QString two = w.write(QStringLiteral("two.txt"), "a\nc\n");
+        const QString shown = w.folder->path() + QStringLiteral("/bad\\xFF\\xFE\\\\x41.txt");
+        const QByteArray twoBytes = QFile::encodeName(two);
+        const char* argv[] = {"vantrel", bad.constData(), twoBytes.constData()};
+        gArguments = fromDialog ? QStringList() : ArgumentTexts(3, argv);
+        w.load();
+        if (fromDialog) {
+            w.prompts->textAnswers.push_back(ChosenFileName(QString::fromUtf8(bad)));
+            w.action("mnuFileSelectFileOne")->trigger();
+            w.box(2)->setText(two);
+        }
+        for (int start = 0; start < 2; ++start) {
+            QCOMPARE(w.box(1)->text(), shown);
+            w.action("mnuFileCompare")->trigger();
+            QVERIFY2(w.prompts->messages.isEmpty(), qPrintable(w.prompts->messages.value(0).text));
+            QCOMPARE(w.grid(1)->TextMatrix(2), QStringLiteral(" 2.b"));
+            w.form->close();  // saves the options; lets them, the engine and the path library go
+            gOptions = std::make_unique<cViewFileDiffsOptions>();
+            gDiffEngine = std::make_unique<cDiffEngine>();
+            QVERIFY(TestEnvironment::LoadPathLibrary());
+            gArguments.clear();
+            w.load();
+        }
     }
 
     // Random file pairs: every line of each file appears exactly once, in

@@ -173,6 +173,7 @@ private slots:
         QTest::newRow("first non-blank line") << "\n  \r\n/first line\r\n/second" << QStringList{} << "/first line";
         QTest::newRow("file URL as text")
             << "file:///x/My%20File.txt\nfile:///x/b" << QStringList{} << "/x/My File.txt";
+        QTest::newRow("file not valid UTF-8") << QString() << QStringList{"file:///x/a%FF%5Cx41"} << "/x/a\\xFF\\\\x41";
         QTest::newRow("blank text, files") << " \n" << QStringList{"file:///x/one.txt"} << "/x/one.txt";
         QTest::newRow("web link") << QString() << QStringList{"https://example.com/a.txt"} << refused;
         QTest::newRow("sftp text") << "sftp://host/a.txt" << QStringList{} << refused;

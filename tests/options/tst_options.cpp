@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace modVantrel;
 
 namespace {
@@ -35,6 +38,7 @@ private slots:
     {
         gAppFolder = m_folder.path() + QLatin1Char('/');
         QFile::remove(iniPath());
+        QFile::remove(gAppFolder + "ERR_DETAIL.TXT");
     }
 
     // Only the exact text "True" is true.
@@ -62,36 +66,84 @@ private slots:
         QVERIFY(ini().contains("IgnoreCase=" + written) && ini().contains("PaneTooltips=" + written));
     }
 
-    void fontSizes_data()
+    // Every key holding something else than its default, and one key at a
+    // time a value to test: after a start and a close the file says what it
+    // said, but for that key (ForceTextCompare is never written back). A
+    // value the record refuses is reported, naming the key and the file, and
+    // gives way to its default alone.
+    void eachValueAlone_data()
     {
+        QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<double>("expected");  // 0: refused
-        QTest::newRow("fraction") << QByteArray("10.5") << 10.5;
-        QTest::newRow("number with trailing text") << QByteArray("10,5pt") << 10.0;  // no decimal comma
-        QTest::newRow("exponent not read") << QByteArray("1e99") << 1.0;
-        QTest::newRow("negative") << QByteArray("-5") << 0.0;
-        QTest::newRow("not a number") << QByteArray("big") << 0.0;
-        QTest::newRow("absurdly large") << QByteArray("99999999") << 0.0;
+        QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<bool>("reported");
+        const auto row = [](const char* name, const char* key, const QByteArray& stored, const QByteArray& saved,
+                            bool reported) { QTest::newRow(name) << QByteArray(key) << stored << saved << reported; };
+        for (const char* flag :
+             {"IgnoreCase", "IgnoreWhiteSpace", "ShowGridLines", "FontBold", "FontItalic", "PaneTooltips"})
+            row(flag, flag, "yes", "False", false);
+        row("ForceTextCompare", "ForceTextCompare", "yes", "yes", false);
+        row("FileOne not UTF-8", "FileOne", "/x/bad\xff\xfe\\x41.txt", "/x/bad\xff\xfe\\x41.txt", false);
+        row("FileTwo empty", "FileTwo", "", "", false);
+        row("FontName empty", "FontName", "", "Courier New", false);
+        row("FontSize fraction", "FontSize", "10.5", "10.5", false);
+        row("FontSize trailing text", "FontSize", "10,5pt", "10", false);  // no decimal comma
+        row("FontSize exponent not read", "FontSize", "1e99", "1", false);
+        row("FontSize largest", "FontSize", "1638", "1638", false);
+        row("FontSize too large", "FontSize", "1638.5", "8", true);
+        row("FontSize small", "FontSize", "0.5", "0.5", false);
+        row("FontSize zero", "FontSize", "0", "8", true);
+        row("FontSize negative", "FontSize", "-5", "8", true);
+        row("FontSize not a number", "FontSize", "big", "8", true);
     }
 
-    void fontSizes()
+    void eachValueAlone()
     {
+        QFETCH(QByteArray, key);
         QFETCH(QByteArray, stored);
-        QFETCH(double, expected);
-        QVERIFY(setIni("[Grids]\nFontSize=" + stored + "\n[Form]\nPaneTooltips=False\n"));
+        QFETCH(QByteArray, saved);
+        QFETCH(bool, reported);
+        const QByteArray allSet =
+            "[Compare]\nIgnoreCase=True\nIgnoreWhiteSpace=True\nFileOne=/one\nFileTwo=/two\n"
+            "ForceTextCompare=True\n[Grids]\nShowGridLines=False\nFontBold=True\nFontItalic=True\n"
+            "FontName=DejaVu Sans Mono\nFontSize=11.5\n[Form]\nPaneTooltips=False\n";
+        const auto withValue = [&](const QByteArray& value) {
+            const qsizetype start = allSet.indexOf("\n" + key + '=') + 1;
+            return allSet.left(start) + key + '=' + value + allSet.mid(allSet.indexOf('\n', start));
+        };
+        QVERIFY(setIni(withValue(stored)));
         ScriptedPrompts prompts;
         Stored kept;
-        kept.options.PaneTooltips = true;
-        const double before = kept.options.GridFont.pointSizeF();
         kept.read();
-        // A refused size is reported, the grids keep theirs and the options
-        // after it keep what they had.
-        QCOMPARE(kept.options.GridFont.pointSizeF(), expected > 0 ? expected : before);
-        QCOMPARE(kept.options.PaneTooltips, expected == 0);
-        QCOMPARE(prompts.messages.size(), expected > 0 ? 0 : 1);
-        if (expected == 0)
+        kept.save();
+        QCOMPARE(ini(), withValue(saved));
+        QCOMPARE(prompts.messages.size(), reported ? 1 : 0);
+        if (reported) {
             QCOMPARE(prompts.lastMessage().title,
                      QStringLiteral("Unexpected Error in modIniFile.ReadProgramOptionsFromIniFile"));
+            QVERIFY2(prompts.lastMessage().text.contains(key + " in " + iniPath()),
+                     qPrintable(prompts.lastMessage().text));
+            QVERIFY(FileBytes::Read(gAppFolder + "ERR_DETAIL.TXT").contains(key + '=' + stored + "\r\n"));
+        }
+    }
+
+    // A save the system refuses half-way (a full disk) leaves the file as
+    // it was: never some keys new and others old.
+    void failedSaveChangesNothing()
+    {
+        const QByteArray before = "[Compare]\nIgnoreCase=True\n" + QByteArray(2048, ';') + '\n';
+        QVERIFY(setIni(before));
+        ScriptedPrompts prompts;
+        Stored kept;
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{rlim_t(before.size() + 8), old.rlim_max};  // room for IgnoreCase=False alone
+        setrlimit(RLIMIT_FSIZE, &small);
+        kept.save();
+        setrlimit(RLIMIT_FSIZE, &old);
+        QCOMPARE(ini(), before);
+        QCOMPARE(prompts.messages.size(), 1);
     }
 
     // Without a file: the defaults, and nothing written. What one run then

@@ -1,17 +1,16 @@
 #include "engine/cDiffEngine.h"
 
 #include "engine/Comparison.h"
+#include "engine/FileNameText.h"
 #include "engine/InputFile.h"
 #include "engine/TextDecoding.h"
-
-#include <QFile>
 
 #include <climits>
 
 QString cDiffEngine::DescribeFileError(const FileError& error)
 {
     return QStringLiteral("Cannot %1 \"%2\": %3")
-        .arg(QString::fromStdString(error.action), QFile::decodeName(QByteArray::fromStdString(error.path)),
+        .arg(QString::fromStdString(error.action), FileNameText::FromBytes(error.path),
              QString::fromLocal8Bit(error.Reason()));
 }
 
@@ -27,8 +26,8 @@ void cDiffEngine::Clear()
 int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
 {
     Clear();
-    InputFile one(QFile::encodeName(fileOne).toStdString());
-    InputFile two(QFile::encodeName(fileTwo).toStdString());
+    InputFile one(FileNameText::ToBytes(fileOne).toStdString());
+    InputFile two(FileNameText::ToBytes(fileTwo).toStdString());
     CompareSettings settings;
     settings.lines = {m_ignoreCase, m_ignoreWhiteSpace, m_minimal};
     settings.forceText = m_forceText;

@@ -4,6 +4,10 @@
 
 #include "app/Prompt.h"
 
+#include <cstdint>
+
+class LineFile;
+
 namespace CompareMessages {
 
 enum class File { One, Two };
@@ -17,5 +21,8 @@ enum class File { One, Two };
 // The engine's blocks could not be placed in the grids; forcing a text
 // compare of files that are not text is the likely cause, and then said.
 [[nodiscard]] modVantrel::MessagePrompt MarkingFailed(bool forceTextCompare);
+// Memory ran out while the rows were built: the files' sizes and what their
+// `rows` need.
+[[nodiscard]] modVantrel::MessagePrompt OutOfMemory(const LineFile& one, const LineFile& two, std::int64_t rows);
 
 }  // namespace CompareMessages

@@ -17,9 +17,10 @@ using PathTexts = std::array<QString, 2>;
 [[nodiscard]] QString IniFileName();
 
 // Every key that is missing reads as its default. A value the record cannot
-// take (a font size no font has) is reported; the keys after it keep what
-// the record and the paths held.
+// take (a font size no font has) is reported, naming the file and the key,
+// and gives way to that key's default alone.
 void ReadProgramOptionsFromIniFile(cViewFileDiffsOptions& options, PathTexts& paths);
+// Writes every key in one replacement of the file.
 void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const PathTexts& paths);
 
 // The leading decimal number of text ("12pt" gives 12, "abc" gives 0); a
