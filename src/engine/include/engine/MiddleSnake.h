@@ -57,8 +57,13 @@ private:
     void Solve(const Box& whole, std::uint8_t* changedX, std::uint8_t* changedY);
     // Searches the regions around the guessed split points again, exactly.
     void Polish(std::uint8_t* changedX, std::uint8_t* changedY);
-    template <class Equal>
-    static void Advance(Frontier& f, std::int64_t n, std::int64_t m, Equal equal);
+    // Advances a frontier by one cost. With Meet set, also returns the
+    // lowest diagonal where it now overlaps `other`, the opposite search
+    // (diagonal k of one is delta - k of the other), or kNoMeeting.
+    template <bool Meet, class Equal>
+    static std::int64_t Advance(Frontier& f, std::int64_t n, std::int64_t m, Equal equal, const Frontier& other,
+                                std::int64_t delta);
+    static constexpr std::int64_t kNoMeeting = INT64_MIN;
     Point BestProgress(const Box& box, const Frontier& f, const Frontier& b) const;
     // Splits an expensive box at lines unique on both sides; pushes the
     // gaps between them and returns false when there are none.
