@@ -48,8 +48,8 @@ void frmFileDiffs::changeEvent(QEvent* event)
     // when they come back.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         AskToCompareAgain();
-    // A desktop that turns dark (or light) gets markers and a difference
-    // bar drawn for it.
+    // A desktop that turns dark (or light) gets markers, toolbar pictures
+    // and a difference bar drawn for it.
     if (event->type() == QEvent::PaletteChange && m_layoutStateSet) {
         for (VGrid* grid : {grdFileOne, grdFileTwo}) {
             QPalette colours = grid->palette();
@@ -57,6 +57,7 @@ void frmFileDiffs::changeEvent(QEvent* event)
             grid->setPalette(colours);
         }
         DrawMarkerPictures();
+        LoadToolbarImages();
         // A running Compare draws the bar itself once its rows are in.
         if (m_model.Shown() && !m_compareRunning)
             DrawDiffBars();

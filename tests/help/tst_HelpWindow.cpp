@@ -1,19 +1,38 @@
 // The manual as the help window shows it: every link inside it leads
 // somewhere, the topics the program opens exist, and the Troubleshooting
-// section covers the messages that send the user there.
+// section covers the messages that send the user there; its text is
+// readable on a light and on a dark palette.
 
 #include "help/HelpWindow.h"
+#include "support/Palettes.h"
 
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextTable>
 #include <QTextDocument>
 
 namespace {
 
 const QString kFolder = qEnvironmentVariable("VANTREL_SOURCE_DIR") + QStringLiteral("/data/help/");
+
+// What a piece of text stands on: its own background, its paragraph's,
+// its table cell's, or the page's.
+QColor Ground(const QTextCursor& at, const QTextCharFormat& format, const QColor& page)
+{
+    if (format.background().style() != Qt::NoBrush)
+        return format.background().color();
+    if (at.blockFormat().background().style() != Qt::NoBrush)
+        return at.blockFormat().background().color();
+    if (const QTextTable* table = at.currentTable()) {
+        const QBrush cell = table->cellAt(at).format().background();
+        if (cell.style() != Qt::NoBrush)
+            return cell.color();
+    }
+    return page;
+}
 
 }  // namespace
 
@@ -54,6 +73,43 @@ private slots:
               "Cannot save", "Unexpected Error in", "See the ERR_DETAIL.TXT file before proceeding.",
               "An error has occured in the error handler.", "The help was not found."})
             QVERIFY2(troubleshooting.contains(QLatin1String(message)), message);
+    }
+
+    // Every piece of text, links and headings included, reaches a contrast
+    // of 4.5 on what it stands on; the palette may change while the window
+    // is open.
+    void readableOnLightAndDark_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << LightPalette();
+        QTest::newRow("dark") << DarkPalette();
+    }
+
+    void readableOnLightAndDark()
+    {
+        QFETCH(QPalette, palette);
+        HelpWindow window(kFolder);
+        window.Open(HelpWindow::kContents);
+        window.setPalette(palette);
+        const QTextDocument& document = *window.Browser()->document();
+        int links = 0;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                const QTextCharFormat format = fragment.charFormat();
+                QTextCursor at(block);
+                at.setPosition(fragment.position());
+                const QColor text = format.foreground().style() != Qt::NoBrush ? format.foreground().color()
+                                                                               : palette.color(QPalette::Text);
+                const QColor ground = Ground(at, format, palette.color(QPalette::Base));
+                links += format.isAnchor() && !format.anchorHref().isEmpty();
+                QVERIFY2(
+                    WcagContrast(text, ground) >= 4.5,
+                    qPrintable(
+                        QStringLiteral("\"%1\": %2 on %3").arg(fragment.text().left(30), text.name(), ground.name())));
+            }
+        }
+        QVERIFY(links > 15);
     }
 
     // Opening at a topic shows that topic at the top of the window.
