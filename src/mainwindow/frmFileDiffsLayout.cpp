@@ -4,7 +4,9 @@
 #include "mainwindow/SplitterBar.h"
 #include "mainwindow/frmFileDiffs.h"
 
+#include <QCheckBox>
 #include <QEvent>
+#include <QToolBar>
 
 namespace {
 
@@ -25,6 +27,11 @@ void frmFileDiffs::Form_Resize()
         const int clientHeight = ClientArea->height() * FormLayout::kTwipsPerPixel;
         FormLayout::LayOut(m_places, clientWidth, clientHeight, LayoutMargin);
         ApplyPlaces();
+        // On a small screen (or at a large scale) the box moves left rather
+        // than lose the end of its caption past the window's edge.
+        chkTooltip->move(FormLayout::CheckBoxLeft(kCheckBoxLeft, chkTooltip->width(), ClientArea->width(),
+                                                  Toolbar1->geometry().right() + 1),
+                         chkTooltip->y());
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.Form_Resize"), QString());
     }

@@ -8,6 +8,10 @@
 #include "mainwindow/SplitterBar.h"
 #include "options/modIniFile.h"
 
+#include <QHelpEvent>
+#include <QScreen>
+#include <QToolTip>
+
 using namespace modVantrel;
 
 namespace {
@@ -318,6 +322,43 @@ private slots:
         QTEST(w.box(1)->text(), "one");
         QTEST(w.box(2)->text(), "two");
         QVERIFY(!w.action("mnuFilePrint")->isEnabled());
+    }
+
+    // At any scale the window opens inside the screen's available area, the
+    // pane-tooltip box shows its whole caption inside the window, and a
+    // header prompt that does not fit ends with "…" and shows whole in its
+    // tooltip. Also run on a 1280 x 900 screen at scale factors 1, 1.5 and 2
+    // (CMakeLists.txt).
+    void fitsTheScreen()
+    {
+        w.load(true);
+        const QRect available = w.form->screen()->availableGeometry();
+        QVERIFY2(available.contains(w.form->geometry()), qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                                                                        .arg(w.form->width())
+                                                                        .arg(w.form->height())
+                                                                        .arg(available.width())
+                                                                        .arg(available.height())));
+        const auto* tooltips = w.child<QCheckBox>(QStringLiteral("chkTooltip"));
+        QVERIFY(tooltips->width() >= tooltips->sizeHint().width());
+        QVERIFY(tooltips->geometry().right() < tooltips->parentWidget()->width());
+        for (VGrid* grid : {w.grid(1), w.grid(2)}) {
+            const QString shown = grid->HeaderShown();
+            QVERIFY2(grid->fontMetrics().horizontalAdvance(shown) <= grid->viewport()->width(), qPrintable(shown));
+            QToolTip::hideText();
+            QHelpEvent help(QEvent::ToolTip, QPoint(5, 2), grid->viewport()->mapToGlobal(QPoint(5, 2)));
+            QCoreApplication::sendEvent(grid->viewport(), &help);
+            if (shown == kPrompt) {
+                QVERIFY(!QToolTip::isVisible());
+                continue;
+            }
+            QVERIFY2(shown.endsWith(u'…') && kPrompt.startsWith(shown.chopped(1)), qPrintable(shown));
+            QCOMPARE(QToolTip::text(), kPrompt);
+        }
+        // Grid two takes what the window gains: given the prompt's width, it
+        // shows the prompt whole.
+        w.form->resize(w.form->width() + w.grid(2)->fontMetrics().horizontalAdvance(kPrompt), w.form->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(w.grid(2)->HeaderShown(), kPrompt);
     }
 
     void minimisedWindowIsNotLaidOut()

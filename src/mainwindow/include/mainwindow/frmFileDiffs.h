@@ -289,6 +289,8 @@ private:
     bool m_unloaded = false;
     bool m_layoutStateSet = false;  // the layout pass waits for the load
     bool m_compareRunning = false;
+    // The pane-tooltip box's designed left edge, in pixels.
+    static constexpr int kCheckBoxLeft = 8790 / FormLayout::kTwipsPerPixel;
     // Form-level layout state.
     std::int16_t LayoutMargin = 0;
     std::uint32_t SplitterDragColor = 0;
