@@ -129,6 +129,25 @@ private slots:
         verifyWithoutResults();
     }
 
+    // Enter in either path box runs Compare.
+    void enterInAPathBoxCompares_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return in File One") << 1 << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter in File Two") << 2 << int(Qt::Key_Enter);
+    }
+
+    void enterInAPathBoxCompares()
+    {
+        QFETCH(int, side);
+        QFETCH(int, key);
+        w.box(1)->setText(w.write(QStringLiteral("a.txt"), "x\ny\n"));
+        w.box(2)->setText(w.write(QStringLiteral("b.txt"), "x\nz\n"));
+        QTest::keyClick(w.box(side), Qt::Key(key));
+        QVERIFY(w.Model().Shown());
+    }
+
     void failureInsideTheCommandIsReportedAndResets()
     {
         const QString a = w.write(QStringLiteral("a.txt"), "1\n");

@@ -8,6 +8,7 @@
 #include "mainwindow/SplitterBar.h"
 #include "options/modIniFile.h"
 
+#include <QFontDatabase>
 #include <QHelpEvent>
 #include <QScreen>
 #include <QToolTip>
@@ -298,8 +299,14 @@ private slots:
         w.action("mnuOptionsFont")->trigger();
         w.action("mnuOptionsFont")->trigger();
         QCOMPARE(w.prompts->fonts.at(0).title, QStringLiteral("Select Font"));
-        QCOMPARE(w.prompts->fonts.at(0).initial.family(), QStringLiteral("Courier New"));
-        QCOMPARE(w.prompts->fonts.at(1).initial, w.grid(1)->font());
+        // Offered as a face the dialog lists, the one the grids show.
+        for (const FontPrompt& offered : w.prompts->fonts)
+            QVERIFY2(QFontDatabase::families().contains(offered.initial.family()),
+                     qPrintable(offered.initial.family()));
+        QCOMPARE(QFontInfo(w.prompts->fonts.at(0).initial).family(),
+                 QFontInfo(cViewFileDiffsOptions::DesignedGridFont()).family());
+        QCOMPARE(w.prompts->fonts.at(1).initial.family(), font.family());
+        QCOMPARE(w.prompts->fonts.at(1).initial.pointSizeF(), 12.0);
         QVERIFY(w.grid(1)->GridLines() && w.grid(2)->GridLines());
         w.action("mnuOptionsShowGridLines")->trigger();
         verifyGrids();

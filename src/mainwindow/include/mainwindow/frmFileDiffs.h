@@ -215,7 +215,7 @@ private:
     void Find(const QString& text, const QString& direction, std::int32_t& row, bool& found);
     void EnableFindNextPrevious(bool enabled);
     void RepeatFind(const QString& direction);
-    void ShowFoundRow(std::int32_t row);
+    void ShowFoundRow(std::int32_t row, const QString& text);
 
     // Asks, once, whether to compare again when a compared file changed on
     // disk; Yes runs Compare. Run when the window is active
