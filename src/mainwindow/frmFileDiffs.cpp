@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -194,6 +195,10 @@ void frmFileDiffs::Form_Load()
         if (const QScreen* shownOn = screen())
             setGeometry(FormLayout::OpeningGeometry(size(), shownOn->availableGeometry(), EstimatedFrame(*style())));
         show();
+        // Asked for on the command line: compared once the window is up, so
+        // the user sees the window while a long comparison runs.
+        if (modVantrel::gCompareAtStart)
+            QTimer::singleShot(0, mnuFileCompare, &QAction::trigger);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.Form_Load"));
     }

@@ -55,6 +55,7 @@ struct WindowFixture {
         modVantrel::gOptions = std::make_unique<cViewFileDiffsOptions>();
         modVantrel::gDiffEngine = std::make_unique<cDiffEngine>();
         modVantrel::gArguments.clear();
+        modVantrel::gCompareAtStart = false;
         prompts = std::make_unique<ScriptedPrompts>();
     }
     frmFileDiffs& load(bool exposed = false)

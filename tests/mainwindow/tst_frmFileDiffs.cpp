@@ -264,16 +264,21 @@ private slots:
 
     // The Options commands act on both grids at once; what they set is
     // written at unload and read at the next load, where files named on
-    // the command line win over the paths from the INI file.
+    // the command line win over the paths from the INI file. Only --compare
+    // compares them, once the window shows (here: to say File One is missing).
     void optionsSurviveRestart_data()
     {
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("compare");
         QTest::addColumn<QString>("one");
         QTest::addColumn<QString>("two");
-        QTest::newRow("no files named") << QStringList{} << "/ini/one.txt" << QString("/ini/two.txt");
-        QTest::newRow("File One named") << QStringList{"/cmd/a.txt"} << "/cmd/a.txt" << QString("/ini/two.txt");
-        QTest::newRow("both named") << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << "/cmd/a.txt"
+        QTest::newRow("no files named") << QStringList{} << false << "/ini/one.txt" << QString("/ini/two.txt");
+        QTest::newRow("File One named") << QStringList{"/cmd/a.txt"} << false << "/cmd/a.txt"
+                                        << QString("/ini/two.txt");
+        QTest::newRow("both named") << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << false << "/cmd/a.txt"
                                     << QString("/cmd/b c.txt");
+        QTest::newRow("both named, --compare")
+            << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << true << "/cmd/a.txt" << QString("/cmd/b c.txt");
     }
 
     void optionsSurviveRestart()
@@ -317,9 +322,19 @@ private slots:
         w.box(2)->setText(QStringLiteral("/ini/two.txt"));
         QVERIFY(w.prompts->messages.isEmpty());
         w.form->close();
+        QVERIFY(TestEnvironment::LoadPathLibrary());  // the unload released it
         gOptions = std::make_unique<cViewFileDiffsOptions>();
         gArguments = arguments;
+        QFETCH(bool, compare);
+        gCompareAtStart = compare;
+        bool shownWhenCompared = false;
+        w.prompts->whileMessageShown = [&] { shownWhenCompared = w.form->isVisible(); };
         w.load();
+        QVERIFY(w.prompts->messages.isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(w.prompts->messages.size(), compare ? 1 : 0);
+        if (compare)
+            QVERIFY(shownWhenCompared && w.prompts->lastMessage().text.startsWith(QStringLiteral("File One")));
         verifyGrids();
         QCOMPARE(w.grid(1)->TextMatrix(0), kPrompt);  // nothing compared
         QVERIFY(!w.action("mnuOptionsShowGridLines")->isChecked());
