@@ -355,11 +355,7 @@ private slots:
     {
         w.load(true);
         const QRect available = w.form->screen()->availableGeometry();
-        QVERIFY2(available.contains(w.form->geometry()), qPrintable(QStringLiteral("%1x%2 on %3x%4")
-                                                                        .arg(w.form->width())
-                                                                        .arg(w.form->height())
-                                                                        .arg(available.width())
-                                                                        .arg(available.height())));
+        QVERIFY(available.contains(w.form->geometry()));
         const auto* tooltips = w.child<QCheckBox>(QStringLiteral("chkTooltip"));
         QVERIFY(tooltips->width() >= tooltips->sizeHint().width());
         QVERIFY(tooltips->geometry().right() < tooltips->parentWidget()->width());
