@@ -7,10 +7,40 @@
 #include "vantrel/Version.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <memory>
+#include <optional>
+
+namespace {
+
+// Help, version and wrong options end the program before any window: the
+// exit status, or nothing when the program is to run.
+std::optional<int> AnswerOptions(const modVantrel::ProgramOptions& options)
+{
+    using Action = modVantrel::ProgramOptions::Action;
+    switch (options.action) {
+    case Action::Help: std::fputs(modVantrel::ProgramUsage().toLocal8Bit().constData(), stdout); return 0;
+    case Action::Version: std::fputs("vantrel " VANTREL_VERSION "\n" VANTREL_LICENSE_NOTICE, stdout); return 0;
+    case Action::Wrong:
+        std::fprintf(stderr, "vantrel: %s\n\n%s", options.error.toLocal8Bit().constData(),
+                     modVantrel::ProgramUsage().toLocal8Bit().constData());
+        return 2;
+    case Action::Open: break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
+    // Help, version and wrong options are answered before Qt starts, so
+    // that they work without a display. Qt's own options are not known yet,
+    // so an unknown option waits until Qt has taken those out.
+    const modVantrel::ProgramOptions early = modVantrel::ParseProgramOptions(modVantrel::ArgumentTexts(argc, argv));
+    if (!early.unknownOption)
+        if (const std::optional<int> code = AnswerOptions(early))
+            return *code;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
@@ -18,7 +48,11 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quellan.Vantrel"));
     // What is left once Qt has taken its own options out of argc and argv,
     // as bytes: a file name need not be valid UTF-8.
-    const QStringList arguments = modVantrel::ArgumentTexts(argc, argv);
+    const modVantrel::ProgramOptions options = modVantrel::ParseProgramOptions(modVantrel::ArgumentTexts(argc, argv));
+    if (const std::optional<int> code = AnswerOptions(options))
+        return *code;
+    modVantrel::gCompareAtStart = options.compare;
+    const QStringList& arguments = options.files;
 
     std::unique_ptr<frmFileDiffs> mainWindow;
     std::unique_ptr<frmSplash> splash;

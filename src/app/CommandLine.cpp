@@ -8,6 +8,7 @@
 namespace modVantrel {
 
 QStringList gArguments;
+bool gCompareAtStart = false;
 
 namespace {
 
@@ -73,6 +74,52 @@ void GetFilesFromArguments(const QStringList& arguments, QString& fileOne, QStri
 {
     fileOne = arguments.value(0);
     fileTwo = arguments.value(1);
+}
+
+ProgramOptions ParseProgramOptions(const QStringList& arguments)
+{
+    ProgramOptions options;
+    bool optionsEnded = false;
+    for (const QString& argument : arguments) {
+        if (optionsEnded || argument.size() < 2 || !argument.startsWith(u'-')) {
+            options.files.append(argument);
+        } else if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (argument == QLatin1String("--compare")) {
+            options.compare = true;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("--version")) {
+            // Acts at once, whatever follows, as in GNU programs.
+            options.action =
+                argument == QLatin1String("--help") ? ProgramOptions::Action::Help : ProgramOptions::Action::Version;
+            return options;
+        } else {
+            options.action = ProgramOptions::Action::Wrong;
+            options.error = QStringLiteral("unknown option '%1'").arg(argument);
+            options.unknownOption = true;
+            return options;
+        }
+    }
+    if (options.compare && options.files.size() < 2) {
+        options.action = ProgramOptions::Action::Wrong;
+        options.error = QStringLiteral("--compare needs two files, FILE1 and FILE2");
+    }
+    return options;
+}
+
+QString ProgramUsage()
+{
+    return QStringLiteral("Usage: vantrel [OPTION]... [FILE1 [FILE2]]\n"
+                          "Show two text files side by side, with the lines that differ marked.\n"
+                          "FILE1 and FILE2 go into the window's path boxes; a file not given keeps\n"
+                          "the path of the last run. Nothing is compared until Compare is chosen.\n"
+                          "\n"
+                          "      --compare   compare FILE1 and FILE2 as soon as the window shows\n"
+                          "      --help      display this help and exit\n"
+                          "      --version   output version information and exit\n"
+                          "\n"
+                          "Qt's own options (-style NAME, -platform NAME, ...) are accepted too.\n"
+                          "Exit status is 0 when the window was closed, 1 when the program could\n"
+                          "not start, 2 for wrong options.\n");
 }
 
 }  // namespace modVantrel

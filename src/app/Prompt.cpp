@@ -7,13 +7,25 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
-#include <QLoggingCategory>
 #include <QMessageBox>
 
-Q_LOGGING_CATEGORY(lcPrompt, "vantrel.prompt")
+#include <cstdio>
 
 namespace modVantrel {
 namespace {
+
+// Scripts that drive the program without a visible screen ask for every
+// message the user is shown on standard error, one line each; nobody else
+// wants them there.
+void LogMessage(const MessagePrompt& p)
+{
+    if (qEnvironmentVariable("VANTREL_LOG_PROMPTS") != QLatin1String("1"))
+        return;
+    const QString line = QStringLiteral("vantrel.prompt: ") + p.title + QStringLiteral(" | ")
+                         + QString(p.text).replace(QLatin1String("\r\n"), QLatin1String(" / ")) + u'\n';
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
 
 QMessageBox::Icon ToQtIcon(PromptIcon icon)
 {
@@ -42,11 +54,7 @@ class QtPrompts final : public PromptSeam {
 public:
     PromptAnswer message(const MessagePrompt& p) override
     {
-        // Every message is also logged, so a run on a machine without a
-        // visible screen (or a script driving the program) can tell what the
-        // user was told.
-        qCInfo(lcPrompt).noquote() << p.title << "|"
-                                   << QString(p.text).replace(QLatin1String("\r\n"), QLatin1String(" / "));
+        LogMessage(p);
         QMessageBox box(ToQtIcon(p.icon), p.title, p.text, ToQtButtons(p.buttons), QApplication::activeWindow());
         switch (box.exec()) {
         case QMessageBox::Cancel: return PromptAnswer::Cancel;

@@ -98,6 +98,23 @@ bool Needle::MatchesRowText(const QString& rowText) const
     return !m_matchesNothing && rowText.contains(m_text, Qt::CaseInsensitive);
 }
 
+std::optional<Span> MatchInLine(const Needle& needle, QStringView rowText)
+{
+    if (needle.MatchesNothing())
+        return std::nullopt;
+    const QString& text = needle.Text();
+    const qsizetype lineStart = rowText.indexOf(u'.') + 1;
+    for (qsizetype at = rowText.indexOf(text, 0, Qt::CaseInsensitive); at >= 0;
+         at = rowText.indexOf(text, at + 1, Qt::CaseInsensitive)) {
+        const qsizetype end = at + text.size();
+        if (end > lineStart) {
+            const qsizetype start = std::max(at, lineStart);
+            return Span{start - lineStart, end - start};
+        }
+    }
+    return std::nullopt;
+}
+
 // One search over one pane.
 class PaneSearch {
 public:

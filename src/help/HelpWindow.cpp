@@ -1,10 +1,12 @@
 #include "help/HelpWindow.h"
 
+#include "app/ColorContrast.h"
 #include "app/Globals.h"
 #include "app/Locations.h"
 #include "app/Prompt.h"
 
 #include <QHBoxLayout>
+#include <QEvent>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -40,6 +42,7 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* owner)
     // Web and mail addresses go to the user's own programs; pages of the
     // manual stay here.
     m_browser->setOpenExternalLinks(true);
+    m_browser->document()->setDefaultStyleSheet(StyleSheet(m_browser->palette()));
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(4, 2, 4, 2);
     for (QToolButton* button : {m_contents, m_back, m_forward})
@@ -69,6 +72,32 @@ void HelpWindow::Open(const QString& topic)
     QUrl url = QUrl::fromLocalFile(m_folder + topic.section(QLatin1Char('#'), 0, 0));
     url.setFragment(topic.section(QLatin1Char('#'), 1), QUrl::DecodedMode);
     m_browser->setSource(url);
+}
+
+QString HelpWindow::StyleSheet(const QPalette& palette)
+{
+    using ColorContrast::Readable;
+    const QColor base = palette.color(QPalette::Base);
+    const QColor shade = ColorContrast::Mix(base, palette.color(QPalette::Text), 0.08);
+    // A browser draws links in the application's link colour, not the
+    // window's, so they are given here.
+    return QStringLiteral("a { color: %1; } h1, h2 { color: %2; } .red { color: %3; } "
+                          "pre { background-color: %4; } th { background-color: %5; }")
+        .arg(Readable(palette.color(QPalette::Link), base).name(), Readable(QColor(0x1c, 0x3a, 0x68), base).name(),
+             Readable(QColor(Qt::red), base).name(), shade.name(),
+             ColorContrast::Mix(base, palette.color(QPalette::Highlight), 0.15).name());
+}
+
+void HelpWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // A desktop that turns dark (or light) gets the page drawn again in
+    // colours readable on it.
+    if (event->type() == QEvent::PaletteChange) {
+        m_browser->document()->setDefaultStyleSheet(StyleSheet(palette()));
+        if (!m_browser->source().isEmpty())
+            m_browser->reload();
+    }
 }
 
 QUrl HelpWindow::Source() const

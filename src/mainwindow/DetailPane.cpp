@@ -2,35 +2,24 @@
 
 #include "app/ErrorReport.h"
 #include "compare/RowText.h"
-#include "mainwindow/WindowColors.h"
 
 #include <QWidget>
 
 namespace DetailPane {
-
-QColor DifferColor()
-{
-    return WindowColors::DetailDiffer();
-}
-
-QColor CommonColor()
-{
-    return WindowColors::DetailCommon();
-}
 
 QString LineTextOfRow(const QString& rowText)
 {
     return RowText::LineOfRowText(rowText);
 }
 
-void ShowPlain(LineDiffView* box, const LineText& text, const QColor& color)
+void ShowPlain(LineDiffView* box, const LineText& text, LineDiffView::Ink ink)
 {
-    box->SetLine(text, {LineDiffView::Run{0, color, false}});
+    box->SetLine(text, {LineDiffView::Run{0, ink, false}});
 }
 
 void ShowMarked(LineDiffView* box, const LineText& text, std::vector<bool> marks, bool markBlanks)
 {
-    box->SetLine(text, LineDiffView::MarkedLook{std::move(marks), markBlanks, CommonColor(), DifferColor()});
+    box->SetLine(text, LineDiffView::MarkedLook{std::move(marks), markBlanks});
 }
 
 }  // namespace DetailPane

@@ -27,6 +27,23 @@ Places DesignedPlaces()
     return places;
 }
 
+QRect OpeningGeometry(QSize designed, const QRect& available, const QMargins& frame)
+{
+    const QSize room = available.size().shrunkBy(frame);
+    const QSize size = designed.boundedTo(room).expandedTo(QSize(0, 0));
+    // The title bar never starts above or left of the area, where it could
+    // not be reached to move the window.
+    const QPoint corner(
+        available.left() + std::max(0, (available.width() - size.width() - frame.left() - frame.right()) / 2),
+        available.top() + std::max(0, (available.height() - size.height() - frame.top() - frame.bottom()) / 2));
+    return QRect(corner + QPoint(frame.left(), frame.top()), size);
+}
+
+int CheckBoxLeft(int designedLeft, int width, int clientWidth, int minLeft)
+{
+    return std::max(std::min(designedLeft, clientWidth - width), minLeft);
+}
+
 std::int32_t WholeTwips(double x)
 {
     return static_cast<std::int32_t>(Rounding::RoundHalfEven(x));

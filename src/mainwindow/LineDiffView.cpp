@@ -112,11 +112,6 @@ LineDiffView::LineDiffView(QWidget* parent) : QAbstractScrollArea(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
-    // The line shows on white in every palette, so its colours are fixed.
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, WindowColors::DetailBackground());
-    colours.setColor(QPalette::Text, WindowColors::DetailCommon());
-    setPalette(colours);
 }
 
 LineDiffView::~LineDiffView() = default;
@@ -153,7 +148,7 @@ void LineDiffView::OpenAt(qsizetype position)
 
 void LineDiffView::setPlainText(const QString& text)
 {
-    SetLine(LineText(text), {Run{0, WindowColors::DetailCommon(), false}});
+    SetLine(LineText(text), {Run{0, Ink::Common, false}});
 }
 
 void LineDiffView::clear()
@@ -161,10 +156,15 @@ void LineDiffView::clear()
     SetLine(LineText(), std::vector<Run>());
 }
 
-QColor LineDiffView::ColorAt(qsizetype position) const
+LineDiffView::Ink LineDiffView::InkAt(qsizetype position) const
 {
     const std::vector<Run> runs = RunsIn(position, position + 1);
-    return runs.empty() ? QColor(Qt::black) : runs.front().color;
+    return runs.empty() ? Ink::Common : runs.front().ink;
+}
+
+QColor LineDiffView::InkColor(Ink ink) const
+{
+    return ink == Ink::Common ? WindowColors::DetailCommon(palette()) : WindowColors::DetailDiffer(palette());
 }
 
 bool LineDiffView::MarkerAt(qsizetype position) const
@@ -182,7 +182,7 @@ std::vector<LineDiffView::Run> LineDiffView::RunsIn(qsizetype start, qsizetype e
         if (run != m_runs.begin())
             --run;
         for (; run != m_runs.end() && run->start < end; ++run)
-            runs.push_back({std::max(run->start, start), run->color, run->marker});
+            runs.push_back({std::max(run->start, start), run->ink, run->marker});
         return runs;
     }
     enum class Look { None, Common, Differ, DifferBlank };
@@ -196,7 +196,7 @@ std::vector<LineDiffView::Run> LineDiffView::RunsIn(qsizetype start, qsizetype e
         const Look look = common ? Look::Common : m_marked->markBlanks && blank ? Look::DifferBlank : Look::Differ;
         if (look == current)
             continue;
-        runs.push_back({k, look == Look::Common ? m_marked->common : m_marked->differ, look == Look::DifferBlank});
+        runs.push_back({k, look == Look::Common ? m_marked->common : Ink::Differ, look == Look::DifferBlank});
         current = look;
     }
     return runs;
@@ -213,6 +213,13 @@ void LineDiffView::setSelection(qsizetype start, qsizetype length)
     m_anchor = std::clamp<qsizetype>(start, 0, m_text.size());
     m_cursor = std::clamp<qsizetype>(start + length, 0, m_text.size());
     viewport()->update();
+}
+
+void LineDiffView::ShowSelection(qsizetype start, qsizetype length)
+{
+    setSelection(start, length);
+    EnsureVisible(m_cursor);
+    EnsureVisible(m_anchor);
 }
 
 void LineDiffView::selectAll()
@@ -338,7 +345,7 @@ void LineDiffView::LayOut(QTextLayout& layout, qsizetype start, qsizetype end) c
         QTextLayout::FormatRange range;
         range.start = static_cast<int>(run->start - start);
         range.length = static_cast<int>(to - run->start);
-        range.format.setForeground(run->color);
+        range.format.setForeground(InkColor(run->ink));
         range.format.setFontUnderline(run->marker);
         formats.append(range);
     }
@@ -413,7 +420,7 @@ void LineDiffView::paintEvent(QPaintEvent*)
     }
     const qreal origin = first == 0 ? 0 : m_chunkEnds[static_cast<std::size_t>(first - 1)];
     const qreal top = (viewport()->height() - layout.lineAt(0).height()) / 2;
-    painter.setPen(palette().color(QPalette::Text));
+    painter.setPen(InkColor(Ink::Common));
     layout.draw(&painter, QPointF(kMargin + origin - scroll, std::max<qreal>(0, top)), selection);
 }
 

@@ -2,10 +2,12 @@
 
 #include "mainwindow/RowMarkers.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QToolTip>
 #include <algorithm>
 #include <stdexcept>
 
@@ -459,6 +461,24 @@ void VGrid::MoveCurrentRow(int row)
         SetTopRow(m_row - page + 1);
     Refresh();
     emit CurrentRowMoved();
+}
+
+QString VGrid::HeaderShown() const
+{
+    const int room = std::min(m_colWidth, viewport()->width()) - m_textIndent - kTextIndent;
+    return fontMetrics().elidedText(TextMatrix(0), Qt::ElideRight, std::max(room, 0));
+}
+
+bool VGrid::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (help->pos().y() < m_rowHeight && HeaderShown() != TextMatrix(0)) {
+            QToolTip::showText(help->globalPos(), TextMatrix(0), viewport());
+            return true;
+        }
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void VGrid::scrollContentsBy(int dx, int dy)

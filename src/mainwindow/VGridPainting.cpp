@@ -30,7 +30,7 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
     }
     // Only the columns that fit are formed and shaped: a megabyte line
     // costs what a short one does.
-    const QString text = TextMatrixPart(row, VisibleColumns()).text;
+    const QString text = row == 0 ? HeaderShown() : TextMatrixPart(row, VisibleColumns()).text;
     if (!text.isEmpty()) {
         // The row colours are light in every palette: their text is dark.
         painter.setPen(row == 0                      ? WindowColors::HeaderText(palette())

@@ -22,6 +22,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -41,6 +43,14 @@ void SetPlace(QWidget* widget, const FormLayout::Place& place)
     const int top = Pixels(place.Top);
     widget->setGeometry(left, top, std::max(0, Pixels(place.Left + place.Width) - left),
                         std::max(0, Pixels(place.Top + place.Height) - top));
+}
+
+// The frame the window manager puts around the window is known only once
+// the window shows; the style's title bar and frame stand in for it.
+QMargins EstimatedFrame(const QStyle& style)
+{
+    const int border = style.pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    return QMargins(border, border + style.pixelMetric(QStyle::PM_TitleBarHeight), border, border);
 }
 
 // The header text while no comparison is shown.
@@ -81,7 +91,7 @@ void frmFileDiffs::CreateControls()
     chkTooltip->setObjectName(QStringLiteral("chkTooltip"));
     // The caption must not be cut where the platform's font is wider than
     // the one the box was designed for.
-    chkTooltip->setGeometry(Pixels(8790), Pixels(60), std::max(Pixels(1335), chkTooltip->sizeHint().width()),
+    chkTooltip->setGeometry(kCheckBoxLeft, Pixels(60), std::max(Pixels(1335), chkTooltip->sizeHint().width()),
                             Pixels(255));
     txtFileOne->setObjectName(QStringLiteral("txtFileOne"));
     txtFileTwo->setObjectName(QStringLiteral("txtFileTwo"));
@@ -182,9 +192,13 @@ void frmFileDiffs::Form_Load()
             txtFileOne->setText(fileOne);
         if (!fileTwo.isEmpty())
             txtFileTwo->setText(fileTwo);
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        if (const QScreen* shownOn = screen())
+            setGeometry(FormLayout::OpeningGeometry(size(), shownOn->availableGeometry(), EstimatedFrame(*style())));
         show();
+        // Asked for on the command line: compared once the window is up, so
+        // the user sees the window while a long comparison runs.
+        if (modVantrel::gCompareAtStart)
+            QTimer::singleShot(0, mnuFileCompare, &QAction::trigger);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.Form_Load"));
     }

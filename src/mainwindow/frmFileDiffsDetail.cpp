@@ -43,16 +43,16 @@ std::array<EndingMarkers::Ending, 2> RowEndings(const ComparisonModel& model, st
     return EndingMarkers::Compare(*model.File(0), model.LineOfRow(0, row), *model.File(1), model.LineOfRow(1, row));
 }
 
-// A line in one colour, with the markers of its ending in the difference colour.
-void ShowPlainMarked(LineDiffView* box, const LineText& text, const QColor& color, EndingMarkers::Ending ending)
+// A line in one ink, with the markers of its ending as differing.
+void ShowPlainMarked(LineDiffView* box, const LineText& text, LineDiffView::Ink ink, EndingMarkers::Ending ending)
 {
     if (!ending.Any()) {
-        DetailPane::ShowPlain(box, text, color);
+        DetailPane::ShowPlain(box, text, ink);
         return;
     }
     std::vector<bool> marks(static_cast<std::size_t>(text.size()), true);
     const LineText shown = EndingMarkers::WithMarkers(text, ending, marks);
-    box->SetLine(shown, LineDiffView::MarkedLook{std::move(marks), false, color, DetailPane::DifferColor()});
+    box->SetLine(shown, LineDiffView::MarkedLook{std::move(marks), false, ink});
 }
 
 }  // namespace
@@ -70,10 +70,9 @@ void frmFileDiffs::DisplaySelectedLinesInRTF()
         const std::array<EndingMarkers::Ending, 2> endings = SelectedRowIsUnchanged()
                                                                  ? std::array<EndingMarkers::Ending, 2>{}
                                                                  : RowEndings(m_model, row, Options().IgnoreWhiteSpace);
-        ShowPlainMarked(rtfLineDiff[0], one, oneAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(),
-                        endings[0]);
-        ShowPlainMarked(rtfLineDiff[1], two, twoAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(),
-                        endings[1]);
+        using Ink = LineDiffView::Ink;
+        ShowPlainMarked(rtfLineDiff[0], one, oneAlone ? Ink::Differ : Ink::Common, endings[0]);
+        ShowPlainMarked(rtfLineDiff[1], two, twoAlone ? Ink::Differ : Ink::Common, endings[1]);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplaySelectedLinesInRTF"));
     }

@@ -10,6 +10,7 @@
 #include "app/Prompt.h"
 #include "mainwindow/PathBox.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
@@ -19,6 +20,9 @@ void frmFileDiffs::ConnectFileAndOptionHandlers()
     m_pathBoxes = {new PathBox(txtFileOne), new PathBox(txtFileTwo)};
     connect(txtFileOne, &QLineEdit::textChanged, this, &frmFileDiffs::txtFileOne_Change);
     connect(txtFileTwo, &QLineEdit::textChanged, this, &frmFileDiffs::txtFileTwo_Change);
+    // Enter in a path box, as after typing or pasting a path, compares.
+    for (QLineEdit* box : {txtFileOne, txtFileTwo})
+        connect(box, &QLineEdit::returnPressed, this, [this] { mnuFileCompare->trigger(); });
     connect(chkTooltip, &QCheckBox::toggled, this, &frmFileDiffs::chkTooltip_Click);
 }
 

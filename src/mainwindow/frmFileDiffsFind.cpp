@@ -1,9 +1,12 @@
 // Find: asks for a text and looks for it in both panes, downward and then
 // upward from the current row; Find Next and Find Previous repeat the last
-// text that was found in one direction.
+// text that was found in one direction. The row found is selected and the
+// text found is selected in the detail pane.
 
 #include "app/ErrorReport.h"
 #include "app/Prompt.h"
+#include "compare/RowSearch.h"
+#include "compare/RowText.h"
 #include "mainwindow/frmFileDiffs.h"
 
 #include <QAction>
@@ -32,7 +35,7 @@ void frmFileDiffs::mnuFileFind_Click()
     Find(text, QStringLiteral("Both"), row, found);
     if (found) {
         m_model.AddSearchText(text);
-        ShowFoundRow(row);
+        ShowFoundRow(row, text);
     } else {
         MsgBox(m_model.CurrentRow() != 1
                    ? QStringLiteral("Search text was not found.  Try searching from the beginning of the file.")
@@ -54,19 +57,35 @@ void frmFileDiffs::mnuFileFindPrevious_Click()
 void frmFileDiffs::RepeatFind(const QString& direction)
 {
     const QStringList& texts = m_model.SearchTexts();
+    const QString text = texts.isEmpty() ? QString() : texts.last();
     std::int32_t row = 0;
     bool found = false;
-    Find(texts.isEmpty() ? QString() : texts.last(), direction, row, found);
+    Find(text, direction, row, found);
     if (found)
-        ShowFoundRow(row);
+        ShowFoundRow(row, text);
     else
         MsgBox(QStringLiteral("Search text not found"), PromptButtons::Ok, PromptIcon::Information, kFindTitle);
 }
 
-void frmFileDiffs::ShowFoundRow(std::int32_t row)
+void frmFileDiffs::ShowFoundRow(std::int32_t row, const QString& text)
 {
-    if (row >= 1 && row <= m_model.RowCount())
-        GoToRow(row);
+    if (row < 1 || row > m_model.RowCount())
+        return;
+    GoToRow(row);
+    // The text found is selected in each line of the detail pane that holds it.
+    const RowSearch::Needle needle(text);
+    for (std::size_t side = 0; side < 2; ++side) {
+        const QString rowText = (side == 0 ? grdFileOne : grdFileTwo)->TextMatrix(row);
+        const std::optional<RowSearch::Span> span = RowSearch::MatchInLine(needle, rowText);
+        if (!span)
+            continue;
+        // A tag the pane shows before the line (a byte-order mark) moves
+        // the text found to the right.
+        const QString found = RowText::LineOfRowText(rowText).mid(span->start, span->length);
+        const qsizetype at = rtfLineDiff[side]->toPlainText().indexOf(found, span->start);
+        if (at >= 0)
+            rtfLineDiff[side]->ShowSelection(at, found.size());
+    }
 }
 
 void frmFileDiffs::Find(const QString& text, const QString& direction, std::int32_t& row, bool& found)

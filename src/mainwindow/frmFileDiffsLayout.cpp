@@ -4,7 +4,9 @@
 #include "mainwindow/SplitterBar.h"
 #include "mainwindow/frmFileDiffs.h"
 
+#include <QCheckBox>
 #include <QEvent>
+#include <QToolBar>
 
 namespace {
 
@@ -25,6 +27,11 @@ void frmFileDiffs::Form_Resize()
         const int clientHeight = ClientArea->height() * FormLayout::kTwipsPerPixel;
         FormLayout::LayOut(m_places, clientWidth, clientHeight, LayoutMargin);
         ApplyPlaces();
+        // On a small screen (or at a large scale) the box moves left rather
+        // than lose the end of its caption past the window's edge.
+        chkTooltip->move(FormLayout::CheckBoxLeft(kCheckBoxLeft, chkTooltip->width(), ClientArea->width(),
+                                                  Toolbar1->geometry().right() + 1),
+                         chkTooltip->y());
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.Form_Resize"), QString());
     }
@@ -48,8 +55,8 @@ void frmFileDiffs::changeEvent(QEvent* event)
     // when they come back.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         AskToCompareAgain();
-    // A desktop that turns dark (or light) gets markers and a difference
-    // bar drawn for it.
+    // A desktop that turns dark (or light) gets markers, toolbar pictures
+    // and a difference bar drawn for it.
     if (event->type() == QEvent::PaletteChange && m_layoutStateSet) {
         for (VGrid* grid : {grdFileOne, grdFileTwo}) {
             QPalette colours = grid->palette();
@@ -57,6 +64,7 @@ void frmFileDiffs::changeEvent(QEvent* event)
             grid->setPalette(colours);
         }
         DrawMarkerPictures();
+        LoadToolbarImages();
         // A running Compare draws the bar itself once its rows are in.
         if (m_model.Shown() && !m_compareRunning)
             DrawDiffBars();

@@ -4,6 +4,8 @@
 
 #include "mainwindow/frmFileDiffs.h"
 
+#include "mainwindow/ToolbarIcons.h"
+
 #include <QAction>
 #include <QLayout>
 #include <QMenu>
@@ -274,13 +276,13 @@ void frmFileDiffs::LoadToolbarImages()
 {
     imlToolbarIcons.clear();
     QHash<QString, QIcon> images;
+    // Drawn for the toolbar's own colour, so that they stay visible on a
+    // dark desktop; a palette change draws them again. The window's palette
+    // is read, since the toolbar learns of a change after the window.
+    const QColor background = palette().color(Toolbar1->backgroundRole());
     for (const auto& [key, file] : kImageKeys) {
-        const QString base = QStringLiteral(":/mainwindow/icons/") + QLatin1String(file);
-        QIcon icon;
-        icon.addFile(base + QStringLiteral(".png"), QSize(16, 16));
-        icon.addFile(base + QStringLiteral("@2x.png"), QSize(32, 32));
         imlToolbarIcons.append(QString::fromUtf8(key));
-        images.insert(QString::fromUtf8(key), icon);
+        images.insert(QString::fromUtf8(key), ToolbarIcons::Icon(QLatin1String(file), background));
     }
     for (int index = 1; index <= 18; ++index) {
         const ToolbarEntry& entry = kToolbar[index - 1];

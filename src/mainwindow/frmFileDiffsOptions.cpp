@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QToolTip>
 
 const cViewFileDiffsOptions& frmFileDiffs::Options() const
@@ -62,14 +63,18 @@ void frmFileDiffs::mnuOptionsShowGridLines_Click()
     ApplyOptions(options);
 }
 
-// Offers the grids' font; takes face, size, bold and italic of the choice
+// Offers the grids' font as they show it; takes face, size, bold and italic of the choice
 // (no underline, strike-out or colour) into both grids.
 void frmFileDiffs::mnuOptionsFont_Click()
 {
     try {
         cViewFileDiffsOptions options = Options();
-        const std::optional<QFont> chosen =
-            modVantrel::Prompts().font({QStringLiteral("Select Font"), options.GridFont});
+        // The dialog finds a font among the families the system lists; a
+        // name the system only maps to another face (Courier New to
+        // Liberation Mono) is not listed, so it gets the face the grids show.
+        QFont shown = grdFileOne->font();
+        shown.setFamily(QFontInfo(shown).family());
+        const std::optional<QFont> chosen = modVantrel::Prompts().font({QStringLiteral("Select Font"), shown});
         if (!chosen)
             return;
         QFont& font = options.GridFont;

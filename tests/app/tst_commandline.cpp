@@ -1,5 +1,5 @@
-// Splitting the command line into the two file names, and the path library
-// it uses.
+// Splitting the command line into the two file names and the program's
+// own options, and the path library it uses.
 #include "app/CommandLine.h"
 #include "app/Globals.h"
 #include "app/PathMix.h"
@@ -109,6 +109,45 @@ private slots:
                                : call == "folder"    ? GetFolderOfPath(a[0])
                                                      : PathMix::StripNull(a[0].toUtf8());
         QCOMPARE(result, expected);
+    }
+
+    // The program's own options among the files; "W:" starts the complaint
+    // of wrong options, "help" and "version" the two that end it at once.
+    void programOptions_data()
+    {
+        using L = QStringList;
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("compare");
+        const QString needsTwo = QStringLiteral("W:--compare needs two files, FILE1 and FILE2");
+        QTest::newRow("files only") << L{"a", "b", "c"} << "" << L{"a", "b", "c"} << false;
+        QTest::newRow("--compare, two files") << L{"a", "--compare", "b"} << "" << L{"a", "b"} << true;
+        QTest::newRow("--compare, one file") << L{"--compare", "a"} << needsTwo << L{"a"} << true;
+        QTest::newRow("--compare, no file") << L{"--compare"} << needsTwo << L{} << true;
+        QTest::newRow("a lone - is a file") << L{"-", "-x"} << "W:unknown option '-x'" << L{"-"} << false;
+        QTest::newRow("unknown long option")
+            << L{"--compare=1", "a", "b"} << "W:unknown option '--compare=1'" << L{} << false;
+        QTest::newRow("-- ends the options") << L{"--", "--compare", "-"} << "" << L{"--compare", "-"} << false;
+        QTest::newRow("--help, whatever follows") << L{"a", "--help", "--bogus"} << "help" << L{"a"} << false;
+        QTest::newRow("--version") << L{"--version"} << "version" << L{} << false;
+        QTest::newRow("wrong before --help") << L{"--bogus", "--help"} << "W:unknown option '--bogus'" << L{} << false;
+    }
+
+    void programOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, outcome);
+        using Action = ProgramOptions::Action;
+        const ProgramOptions options = ParseProgramOptions(arguments);
+        const Action expected = outcome.startsWith(QLatin1String("W:")) ? Action::Wrong
+                                : outcome == QLatin1String("help")      ? Action::Help
+                                : outcome == QLatin1String("version")   ? Action::Version
+                                                                        : Action::Open;
+        QCOMPARE(options.action, expected);
+        QCOMPARE(options.error, expected == Action::Wrong ? outcome.mid(2) : QString());
+        QTEST(options.files, "files");
+        QTEST(options.compare, "compare");
     }
 };
 

@@ -118,6 +118,42 @@ private slots:
         QCOMPARE(FindByRows(m, text, Direction(direction), from).value_or(0), found);
     }
 
+    // Where the detail pane marks what Find found: the match's part in the
+    // line after the number's period; -1 for none.
+    void matchInLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("rowText");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        QTest::newRow("in the line, case ignored") << "ABC"
+                                                   << " 3.x abc" << 2 << 3;
+        QTest::newRow("one character past the period") << "3.x"
+                                                       << " 3.x abc" << 0 << 1;
+        QTest::newRow("ends at the period") << "3."
+                                            << " 3.x abc" << -1 << 0;
+        QTest::newRow("a match in the number passed over") << "12"
+                                                           << " 12.a12" << 1 << 2;
+        QTest::newRow("a TAB as the row shows it") << "b\th"
+                                                   << " 4.tab   here" << 2 << 5;
+        QTest::newRow("no period: all is line") << "ab"
+                                                << "xab" << 1 << 2;
+        QTest::newRow("not there") << "zz"
+                                   << " 1.abc" << -1 << 0;
+    }
+
+    void matchInLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, rowText);
+        QFETCH(int, start);
+        QFETCH(int, length);
+        const std::optional<RowSearch::Span> span = RowSearch::MatchInLine(RowSearch::Needle(text), rowText);
+        QCOMPARE(span.has_value(), start >= 0);
+        if (span)
+            QCOMPARE(*span, (RowSearch::Span{start, length}));
+    }
+
     // The byte scan against the row-by-row reading on random files full of
     // what it treats specially: TABs, blanks, digits and periods, CR, the
     // Kelvin sign and long s, accented and invalid UTF-8 bytes.

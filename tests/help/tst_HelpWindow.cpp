@@ -1,29 +1,62 @@
-// The manual as the help window shows it: every link inside it leads
-// somewhere, the topics the program opens exist, and the Troubleshooting
-// section covers the messages that send the user there.
+// The manual as the help window shows it: readable on a light and on a
+// dark palette, every link inside it leads somewhere, the topics the
+// program opens exist, and the Troubleshooting section covers the messages
+// that send the user there.
 
 #include "help/HelpWindow.h"
+#include "support/Palettes.h"
 
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextTable>
 #include <QTextDocument>
 
 namespace {
 
 const QString kFolder = qEnvironmentVariable("VANTREL_SOURCE_DIR") + QStringLiteral("/data/help/");
 
+// What a piece of text stands on: its own background, its paragraph's,
+// its table cell's, or the page's.
+QColor Ground(const QTextCursor& at, const QTextCharFormat& format, const QColor& page)
+{
+    if (format.background().style() != Qt::NoBrush)
+        return format.background().color();
+    if (at.blockFormat().background().style() != Qt::NoBrush)
+        return at.blockFormat().background().color();
+    if (const QTextTable* table = at.currentTable()) {
+        const QBrush cell = table->cellAt(at).format().background();
+        if (cell.style() != Qt::NoBrush)
+            return cell.color();
+    }
+    return page;
+}
+
 }  // namespace
 
 class tst_HelpWindow : public QObject {
     Q_OBJECT
 private slots:
-    void linksAndTroubleshooting()
+    // One walk through the manual on a light and on a dark palette (set
+    // while the window is open): every piece of text, links and headings
+    // included, reaches a contrast of 4.5 on what it stands on; every link
+    // inside the manual leads to an anchor; the Troubleshooting section
+    // covers the messages that send the user there.
+    void manual_data()
     {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << LightPalette();
+        QTest::newRow("dark") << DarkPalette();
+    }
+
+    void manual()
+    {
+        QFETCH(QPalette, palette);
         HelpWindow window(kFolder);
         window.Open(HelpWindow::kContents);
+        window.setPalette(palette);
         const QTextDocument& document = *window.Browser()->document();
         QCOMPARE(window.Browser()->documentTitle(), QStringLiteral("Vantrel Manual"));
         QSet<QString> anchors;
@@ -32,11 +65,19 @@ private slots:
         bool inSection = false;
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextCharFormat format = it.fragment().charFormat();
+                const QTextFragment fragment = it.fragment();
+                const QTextCharFormat format = fragment.charFormat();
                 for (const QString& name : format.anchorNames())
                     anchors.insert(name);
                 if (format.anchorHref().startsWith(QLatin1Char('#')))
                     targets << format.anchorHref().mid(1);
+                QTextCursor at(block);
+                at.setPosition(fragment.position());
+                const QColor text = format.foreground().style() != Qt::NoBrush ? format.foreground().color()
+                                                                               : palette.color(QPalette::Text);
+                const QColor ground = Ground(at, format, palette.color(QPalette::Base));
+                QVERIFY2(WcagContrast(text, ground) >= 4.5,
+                         qPrintable(fragment.text().left(30) + u' ' + text.name() + u' ' + ground.name()));
             }
             if (block.blockFormat().headingLevel() == 2)
                 inSection = block.text().trimmed() == QLatin1String("Troubleshooting");

@@ -35,6 +35,8 @@ public:
         for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
             environment.remove(QString::fromLatin1(name));
         environment.insert(QStringLiteral("HOME"), home);
+        // What the program tells the user in message boxes, read below.
+        environment.insert(QStringLiteral("VANTREL_LOG_PROMPTS"), QStringLiteral("1"));
         for (const QString& entry : more)
             environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

@@ -55,6 +55,7 @@ struct WindowFixture {
         modVantrel::gOptions = std::make_unique<cViewFileDiffsOptions>();
         modVantrel::gDiffEngine = std::make_unique<cDiffEngine>();
         modVantrel::gArguments.clear();
+        modVantrel::gCompareAtStart = false;
         prompts = std::make_unique<ScriptedPrompts>();
     }
     frmFileDiffs& load(bool exposed = false)
@@ -137,17 +138,14 @@ struct WindowFixture {
     }
 };
 
-// One letter per character of a detail box: k black, r red, u red with the
-// blank marker, ? anything else.
+// One letter per character of a detail box: k common, r differing (red),
+// u differing with the blank marker, ? anything else.
 inline QString Looks(const LineDiffView& box)
 {
     QString letters;
     for (qsizetype k = 0; k < box.Text().size(); ++k) {
-        const QColor colour = box.ColorAt(k);
         const bool marker = box.MarkerAt(k);
-        letters += colour == DetailPane::DifferColor()    ? (marker ? u'u' : u'r')
-                   : colour == QColor(0, 0, 0) && !marker ? u'k'
-                                                          : u'?';
+        letters += box.InkAt(k) == LineDiffView::Ink::Differ ? (marker ? u'u' : u'r') : marker ? u'?' : u'k';
     }
     return letters;
 }

@@ -19,6 +19,7 @@ namespace {
 struct Message {
     QString one, two, title, text;
     modVantrel::PromptIcon icon;
+    int enterIn = 0;  // Compare by Enter in this path box; 0: by the menu
 };
 
 struct Endings {
@@ -66,6 +67,7 @@ private slots:
 
     // File names, or texts typed into the boxes; the message's text, which
     // when it ends in CR LF CR LF is followed by the engine's first line.
+    // Return or the keypad's Enter in a path box compares as the menu does.
     void messages_data()
     {
         QTest::addColumn<Message>("m");
@@ -77,9 +79,9 @@ private slots:
         QTest::newRow("File One missing, File Two too") << Message{"nope.txt", "nope2.txt", missing, one, excl};
         QTest::newRow("File One a folder") << Message{".", "a.txt", missing, one, excl};
         QTest::newRow("File Two missing")
-            << Message{"a.txt", "nope.txt", missing, "File Two is not an existing file.", excl};
-        QTest::newRow("identical") << Message{"a.txt", "a-copy.txt", compareTitle, "The files are identical",
-                                              PromptIcon::Information};
+            << Message{"a.txt", "nope.txt", missing, "File Two is not an existing file.", excl, 1};
+        QTest::newRow("identical") << Message{
+            "a.txt", "a-copy.txt", compareTitle, "The files are identical", PromptIcon::Information, 2};
         QTest::newRow("binary") << Message{"bin1", "bin2", compareTitle,
                                            "The files differ but the differences are not viewable.\r\n"
                                            "Only differences between text files can be viewed. \r\n\r\n"
@@ -93,7 +95,7 @@ private slots:
     void messages()
     {
         QFETCH(Message, m);
-        auto [one, two, title, text, icon] = m;
+        auto [one, two, title, text, icon, enterIn] = m;
         if (one.startsWith(QLatin1String("/proc")) && !QFile::exists(one))
             QSKIP("needs /proc/self/mem");
         for (const auto& [name, bytes] : {std::pair{"a.txt", QByteArray("x\ny\n")},
@@ -112,7 +114,13 @@ private slots:
         QVERIFY(w.Model().Shown() && w.grid(1)->TextMatrix(0).isEmpty());
         w.prompts->messages.clear();
         gOptions->FileTwo = QStringLiteral("before");
-        w.compare(path(one), path(two));
+        if (enterIn == 0) {
+            w.compare(path(one), path(two));
+        } else {
+            w.box(1)->setText(path(one));
+            w.box(2)->setText(path(two));
+            QTest::keyClick(w.box(enterIn), enterIn == 1 ? Qt::Key_Return : Qt::Key_Enter);
+        }
         QCOMPARE(w.prompts->messages.size(), 1);
         const MessagePrompt& shown = w.prompts->lastMessage();
         QCOMPARE(shown.title, title);

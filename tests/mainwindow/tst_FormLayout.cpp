@@ -1,4 +1,5 @@
-// The layout pass and the splitter drag on the places in twips.
+// The layout pass and the splitter drag on the places in twips; where the
+// window opens and where the pane-tooltip box goes, in pixels.
 
 #include "mainwindow/FormLayout.h"
 
@@ -91,6 +92,43 @@ private slots:
         QTest::newRow("a twip right of it") << Drag{true, -4844.0, 511, 511, 1, 1};
         // Far right: grid one is clamped by the layout pass.
         QTest::newRow("far right") << Drag{true, 30000.0, 35355, 35355, 34845, 9710};
+    }
+
+    // The designed 600 x 400 window with a frame of 5 around and a title
+    // bar of 20, opened on the available area of a screen.
+    void openingGeometry_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("opened");
+        QTest::newRow("room to spare: centred") << QRect(0, 0, 1000, 800) << QRect(200, 207, 600, 400);
+        QTest::newRow("exactly the room") << QRect(0, 0, 610, 425) << QRect(5, 20, 600, 400);
+        QTest::newRow("a pixel short each way") << QRect(0, 0, 609, 424) << QRect(5, 20, 599, 399);
+        QTest::newRow("beside a panel") << QRect(100, 30, 610, 425) << QRect(105, 50, 600, 400);
+        QTest::newRow("smaller than the frame") << QRect(0, 0, 8, 8) << QRect(5, 20, 0, 0);
+    }
+
+    void openingGeometry()
+    {
+        QFETCH(QRect, available);
+        QTEST(FormLayout::OpeningGeometry(QSize(600, 400), available, QMargins(5, 20, 5, 5)), "opened");
+    }
+
+    // The box designed at 580, 100 wide, in a client area; the toolbar ends at 400.
+    void checkBoxLeft_data()
+    {
+        QTest::addColumn<int>("clientWidth");
+        QTest::addColumn<int>("left");
+        QTest::newRow("room to spare") << 700 << 580;
+        QTest::newRow("ends at the edge") << 680 << 580;
+        QTest::newRow("a pixel short") << 679 << 579;
+        QTest::newRow("down to the toolbar") << 500 << 400;
+        QTest::newRow("never onto the toolbar") << 450 << 400;
+    }
+
+    void checkBoxLeft()
+    {
+        QFETCH(int, clientWidth);
+        QTEST(FormLayout::CheckBoxLeft(580, 100, clientWidth, 400), "left");
     }
 
     void splitterDrag()

@@ -8,49 +8,14 @@
 #include "mainwindow/RowMarkers.h"
 #include "mainwindow/WindowColors.h"
 #include "mainwindow/GridCharacterMarks.h"
+#include "support/Palettes.h"
 
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleFactory>
-#include <cmath>
+#include <QToolButton>
 
 using namespace ShownComparison;
 
 namespace {
-
-// The contrast ratio of two colours by the WCAG formula, written out here
-// on its own.
-double WcagContrast(const QColor& a, const QColor& b)
-{
-    const auto luminance = [](const QColor& c) {
-        const auto linear = [](double v) {
-            v /= 255.0;
-            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
-    };
-    const double x = luminance(a), y = luminance(b);
-    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
-}
-
-QPalette LightPalette()
-{
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-    return fusion->standardPalette();
-}
-
-QPalette DarkPalette()
-{
-    QPalette dark = LightPalette();
-    const std::pair<QPalette::ColorRole, QColor> roles[] = {
-        {QPalette::Window, QColor(45, 45, 45)},      {QPalette::WindowText, QColor(220, 220, 220)},
-        {QPalette::Base, QColor(30, 30, 30)},        {QPalette::Text, QColor(220, 220, 220)},
-        {QPalette::Button, QColor(53, 53, 53)},      {QPalette::ButtonText, QColor(220, 220, 220)},
-        {QPalette::Highlight, QColor(42, 130, 218)}, {QPalette::HighlightedText, QColor(255, 255, 255)}};
-    for (const auto& [role, colour] : roles)
-        dark.setColor(role, colour);
-    return dark;
-}
 
 // Paints both grids and lets the marks their rows asked for be worked out.
 void PaintAndWaitForMarks(const WindowFixture& w)
@@ -95,6 +60,26 @@ QColor MostContrasting(const QImage& image, int top, int height, const QColor& b
             if (WcagContrast(image.pixelColor(x, y), background) > WcagContrast(best, background))
                 best = image.pixelColor(x, y);
     return best;
+}
+
+// The share of a picture's outline (its opaque pixels beside clear ones)
+// that stands out from the background by a contrast of at least 3.
+double ReadableOutline(const QImage& picture, const QColor& background)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    const auto clear = [&image](int x, int y) {
+        return x < 0 || y < 0 || x >= image.width() || y >= image.height() || qAlpha(image.pixel(x, y)) < 128;
+    };
+    int outline = 0, readable = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) < 255
+                || !(clear(x - 1, y) || clear(x + 1, y) || clear(x, y - 1) || clear(x, y + 1)))
+                continue;
+            ++outline;
+            readable += WcagContrast(image.pixelColor(x, y), background) >= 3;
+        }
+    return outline == 0 ? 0 : static_cast<double>(readable) / outline;
 }
 
 }  // namespace
@@ -182,8 +167,8 @@ private slots:
             {"orphan row", TextOnRow(orphan), orphan},
             {"changed row", TextOnRow(changed), changed},
             {"differing characters", TextOnRow(changed), DifferingCharacters()},
-            {"pane text", DetailCommon(), DetailBackground()},
-            {"pane red", DetailDiffer(), DetailBackground()},
+            {"pane text", DetailCommon(palette), base},
+            {"pane red", DetailDiffer(palette), base},
             {"pane selection", SelectedText(palette), palette.color(QPalette::Highlight)},
             {"bar mark", BarMark(palette), palette.color(QPalette::Window)}};
         for (int m = 0; m < 5; ++m)
@@ -205,11 +190,23 @@ private slots:
     }
 
     // Switched to a dark palette, the grids draw dark text on the light row
-    // colours and light text on the rest.
+    // colours and light text on the rest, the detail pane turns dark, and
+    // the toolbar's pictures are drawn again with outlines that show on it.
     void darkPaletteTextStaysReadable()
     {
         Show(w);
         w.form->setPalette(DarkPalette());
+        const QColor toolbar = DarkPalette().color(QPalette::Window);
+        for (int position = 1; position <= 18; ++position)
+            if (const QToolButton* button = w.button(position)) {
+                const double share = ReadableOutline(button->icon().pixmap(QSize(32, 32)).toImage(), toolbar);
+                QVERIFY2(share >= 0.9, qPrintable(QStringLiteral("button %1: %2").arg(position).arg(share)));
+            }
+        w.pane(1)->setPlainText(QStringLiteral("a line long enough to reach the middle of the pane"));
+        const QImage pane = w.pane(1)->viewport()->grab().toImage();
+        const QColor paneBase = pane.pixelColor(pane.width() - 3, pane.height() / 2);
+        QCOMPARE(paneBase, DarkPalette().color(QPalette::Base));
+        QVERIFY(WcagContrast(MostContrasting(pane, 0, pane.height(), paneBase), paneBase) >= 4.5);
         // The difference bar takes the new colours at once, not at the next Compare.
         const QImage bar = w.child<DiffBarWidget>(QStringLiteral("pctDiffsBar"))->grab().toImage();
         QCOMPARE(bar.pixelColor(bar.width() / 2, bar.height() / 2), DarkPalette().color(QPalette::Base));
@@ -266,7 +263,7 @@ private slots:
         LineDiffView* box = w.pane(1);
         std::vector<bool> marks(2000, true);
         marks[static_cast<std::size_t>(first)] = marks[1700] = false;
-        box->SetLine(LineText(QString(2000, u'a')), LineDiffView::MarkedLook{marks, false, Qt::black, Qt::red});
+        box->SetLine(LineText(QString(2000, u'a')), LineDiffView::MarkedLook{marks, false});
         const int offset = box->horizontalScrollBar()->value();
         QCOMPARE(offset, scrolled ? static_cast<int>(box->XOfPosition(first - LineDiffView::kContextBefore)) : 0);
         QVERIFY(box->XOfPosition(first + 1) - offset <= box->viewport()->width());

@@ -406,13 +406,17 @@ private slots:
         QTest::addColumn<QString>("answer");  // "<cancel>" cancels the box
         QTest::addColumn<int>("found");       // 0: not found
         QTest::addColumn<QString>("message");
-        QTest::newRow("below, case ignored") << 1 << "LINE 20" << 20 << "";
-        QTest::newRow("only above") << 100 << "same 3" << 3 << "";
-        QTest::newRow("not found from row 1") << 1 << "zzz" << 0 << "Search text was not found.";
+        QTest::addColumn<QStringList>("marked");  // the text selected in each box of the detail pane
+        const QStringList none{"", ""};
+        QTest::newRow("below, case ignored") << 1 << "LINE 20" << 20 << "" << QStringList{"line 20", "line 20"};
+        QTest::newRow("only above") << 100 << "same 3" << 3 << "" << QStringList{"same 3", "same 3"};
+        QTest::newRow("in File Two only") << 1 << "EXTRA" << 9 << "" << QStringList{"", "extra"};
+        QTest::newRow("begins in the number") << 1 << "9.LINE 2" << 20 << "" << QStringList{"line 2", "line 2"};
+        QTest::newRow("not found from row 1") << 1 << "zzz" << 0 << "Search text was not found." << none;
         QTest::newRow("not found from below")
-            << 5 << "zzz" << 0 << "Search text was not found.  Try searching from the beginning of the file.";
-        QTest::newRow("cancelled") << 5 << "<cancel>" << 0 << "";
-        QTest::newRow("empty text") << 5 << "" << 0 << "";
+            << 5 << "zzz" << 0 << "Search text was not found.  Try searching from the beginning of the file." << none;
+        QTest::newRow("cancelled") << 5 << "<cancel>" << 0 << "" << none;
+        QTest::newRow("empty text") << 5 << "" << 0 << "" << none;
     }
 
     void find()
@@ -443,6 +447,7 @@ private slots:
         // Only a search that ran changes the repeat commands' state.
         QCOMPARE(w.action("mnuFileFindPrevious")->isEnabled(), found || message.isEmpty());
         QCOMPARE(w.Model().SearchTexts().last(), found ? answer : QStringLiteral("line 150"));
+        QTEST(QStringList({w.pane(1)->selectedText(), w.pane(2)->selectedText()}), "marked");
     }
 
     void findNextAndPrevious()
@@ -454,6 +459,7 @@ private slots:
         QCOMPARE(Row(), 10);  // " 9.line 10"; rows 1..9 hold no "line 1"
         w.key(Qt::Key_F3);
         QCOMPARE(Row(), 11);
+        QCOMPARE(w.pane(2)->selectedText(), QStringLiteral("line 1"));
         w.key(Qt::Key_F3, Qt::ShiftModifier);
         QCOMPARE(Row(), 10);
         w.key(Qt::Key_F3, Qt::ShiftModifier);

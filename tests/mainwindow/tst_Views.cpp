@@ -251,12 +251,12 @@ private slots:
 
     // The look given by marks, worked out as the box lays the line out (the
     // window's detail pane shows the usual cases): a missing mark differs;
-    // a plain text set afterwards is black.
+    // a plain text set afterwards is common.
     void marksGiveEachCharacterItsLook()
     {
         LineDiffView view;
         const QString text = QStringLiteral("a bc");
-        view.SetLine(LineText(text), LineDiffView::MarkedLook{{true}, true, Qt::black, DetailPane::DifferColor()});
+        view.SetLine(LineText(text), LineDiffView::MarkedLook{{true}, true});
         QCOMPARE(Looks(view), QStringLiteral("kurr"));
         view.setPlainText(text);
         QCOMPARE(Looks(view), QStringLiteral("kkkk"));

@@ -8,6 +8,11 @@
 #include "mainwindow/SplitterBar.h"
 #include "options/modIniFile.h"
 
+#include <QFontDatabase>
+#include <QHelpEvent>
+#include <QScreen>
+#include <QToolTip>
+
 using namespace modVantrel;
 
 namespace {
@@ -259,16 +264,21 @@ private slots:
 
     // The Options commands act on both grids at once; what they set is
     // written at unload and read at the next load, where files named on
-    // the command line win over the paths from the INI file.
+    // the command line win over the paths from the INI file. Only --compare
+    // compares them, once the window shows (here: to say File One is missing).
     void optionsSurviveRestart_data()
     {
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("compare");
         QTest::addColumn<QString>("one");
         QTest::addColumn<QString>("two");
-        QTest::newRow("no files named") << QStringList{} << "/ini/one.txt" << QString("/ini/two.txt");
-        QTest::newRow("File One named") << QStringList{"/cmd/a.txt"} << "/cmd/a.txt" << QString("/ini/two.txt");
-        QTest::newRow("both named") << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << "/cmd/a.txt"
+        QTest::newRow("no files named") << QStringList{} << false << "/ini/one.txt" << QString("/ini/two.txt");
+        QTest::newRow("File One named") << QStringList{"/cmd/a.txt"} << false << "/cmd/a.txt"
+                                        << QString("/ini/two.txt");
+        QTest::newRow("both named") << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << false << "/cmd/a.txt"
                                     << QString("/cmd/b c.txt");
+        QTest::newRow("both named, --compare")
+            << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << true << "/cmd/a.txt" << QString("/cmd/b c.txt");
     }
 
     void optionsSurviveRestart()
@@ -294,8 +304,14 @@ private slots:
         w.action("mnuOptionsFont")->trigger();
         w.action("mnuOptionsFont")->trigger();
         QCOMPARE(w.prompts->fonts.at(0).title, QStringLiteral("Select Font"));
-        QCOMPARE(w.prompts->fonts.at(0).initial.family(), QStringLiteral("Courier New"));
-        QCOMPARE(w.prompts->fonts.at(1).initial, w.grid(1)->font());
+        // Offered as a face the dialog lists, the one the grids show.
+        for (const FontPrompt& offered : w.prompts->fonts)
+            QVERIFY2(QFontDatabase::families().contains(offered.initial.family()),
+                     qPrintable(offered.initial.family()));
+        QCOMPARE(QFontInfo(w.prompts->fonts.at(0).initial).family(),
+                 QFontInfo(cViewFileDiffsOptions::DesignedGridFont()).family());
+        QCOMPARE(w.prompts->fonts.at(1).initial.family(), font.family());
+        QCOMPARE(w.prompts->fonts.at(1).initial.pointSizeF(), 12.0);
         QVERIFY(w.grid(1)->GridLines() && w.grid(2)->GridLines());
         w.action("mnuOptionsShowGridLines")->trigger();
         verifyGrids();
@@ -306,9 +322,19 @@ private slots:
         w.box(2)->setText(QStringLiteral("/ini/two.txt"));
         QVERIFY(w.prompts->messages.isEmpty());
         w.form->close();
+        QVERIFY(TestEnvironment::LoadPathLibrary());  // the unload released it
         gOptions = std::make_unique<cViewFileDiffsOptions>();
         gArguments = arguments;
+        QFETCH(bool, compare);
+        gCompareAtStart = compare;
+        bool shownWhenCompared = false;
+        w.prompts->whileMessageShown = [&] { shownWhenCompared = w.form->isVisible(); };
         w.load();
+        QVERIFY(w.prompts->messages.isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(w.prompts->messages.size(), compare ? 1 : 0);
+        if (compare)
+            QVERIFY(shownWhenCompared && w.prompts->lastMessage().text.startsWith(QStringLiteral("File One")));
         verifyGrids();
         QCOMPARE(w.grid(1)->TextMatrix(0), kPrompt);  // nothing compared
         QVERIFY(!w.action("mnuOptionsShowGridLines")->isChecked());
@@ -318,6 +344,39 @@ private slots:
         QTEST(w.box(1)->text(), "one");
         QTEST(w.box(2)->text(), "two");
         QVERIFY(!w.action("mnuFilePrint")->isEnabled());
+    }
+
+    // At any scale the window opens inside the screen's available area, the
+    // pane-tooltip box shows its whole caption inside the window, and a
+    // header prompt that does not fit ends with "…" and shows whole in its
+    // tooltip. Also run on a 1280 x 900 screen at scale factors 1, 1.5 and 2
+    // (CMakeLists.txt).
+    void fitsTheScreen()
+    {
+        w.load(true);
+        const QRect available = w.form->screen()->availableGeometry();
+        QVERIFY(available.contains(w.form->geometry()));
+        const auto* tooltips = w.child<QCheckBox>(QStringLiteral("chkTooltip"));
+        QVERIFY(tooltips->width() >= tooltips->sizeHint().width());
+        QVERIFY(tooltips->geometry().right() < tooltips->parentWidget()->width());
+        for (VGrid* grid : {w.grid(1), w.grid(2)}) {
+            const QString shown = grid->HeaderShown();
+            QVERIFY2(grid->fontMetrics().horizontalAdvance(shown) <= grid->viewport()->width(), qPrintable(shown));
+            QToolTip::hideText();
+            QHelpEvent help(QEvent::ToolTip, QPoint(5, 2), grid->viewport()->mapToGlobal(QPoint(5, 2)));
+            QCoreApplication::sendEvent(grid->viewport(), &help);
+            if (shown == kPrompt) {
+                QVERIFY(!QToolTip::isVisible());
+                continue;
+            }
+            QVERIFY2(shown.endsWith(u'…') && kPrompt.startsWith(shown.chopped(1)), qPrintable(shown));
+            QCOMPARE(QToolTip::text(), kPrompt);
+        }
+        // Grid two takes what the window gains: given the prompt's width, it
+        // shows the prompt whole.
+        w.form->resize(w.form->width() + w.grid(2)->fontMetrics().horizontalAdvance(kPrompt), w.form->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(w.grid(2)->HeaderShown(), kPrompt);
     }
 
     void minimisedWindowIsNotLaidOut()

@@ -20,8 +20,29 @@ void GetFilesFromArguments(const QStringList& arguments, QString& fileOne, QStri
 // which Qt's own decoding of the arguments would replace.
 [[nodiscard]] QStringList ArgumentTexts(int argc, const char* const* argv);
 
-// The program's arguments without its own name, kept by start-up for the
-// main window.
+// What the program's own options ask for, read from the arguments that
+// Qt's options have been taken out of. Options and files may come in any
+// order; "--" ends the options, and a lone "-" is a file name. Files after
+// the second are ignored.
+struct ProgramOptions {
+    enum class Action { Open, Help, Version, Wrong };
+    Action action = Action::Open;
+    QStringList files;     // as given, options taken out
+    bool compare = false;  // --compare: Compare once the window shows
+    QString error;         // for Wrong: what is wrong, in one line
+    // For Wrong: an option the program does not know, which may yet be one
+    // of Qt's before Qt has taken its own out.
+    bool unknownOption = false;
+};
+[[nodiscard]] ProgramOptions ParseProgramOptions(const QStringList& arguments);
+
+// The text --help prints, and that follows the message about wrong options.
+[[nodiscard]] QString ProgramUsage();
+
+// The files named on the command line (the program's own name and its
+// options excluded), kept by start-up for the main window, and whether
+// they are to be compared as soon as the window shows.
 extern QStringList gArguments;
+extern bool gCompareAtStart;
 
 }  // namespace modVantrel

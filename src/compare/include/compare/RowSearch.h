@@ -53,6 +53,19 @@ private:
     bool m_mayStartInNumber = false;   // a match can begin inside " 12."
 };
 
+// Where a matching row's line shows the text found, in the line's own text
+// (what follows the row's first period, as the detail pane shows it).
+struct Span {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    friend bool operator==(const Span&, const Span&) = default;
+};
+
+// The first match in the row text that reaches into the line; of a match
+// that begins in the number only its part in the line. Nothing when no
+// match reaches the line.
+[[nodiscard]] std::optional<Span> MatchInLine(const Needle& needle, QStringView rowText);
+
 // Rows firstRow..lastRow of the pane (grid rows, counted from 1) in the
 // given direction; the first matching row in that order, if any.
 // `side` is 0 for File One, 1 for File Two.

@@ -27,6 +27,14 @@ public:
     [[nodiscard]] QUrl Source() const;
     [[nodiscard]] QTextBrowser* Browser() const { return m_browser; }
 
+    // The manual's colours for a palette: links, headings, the red of the
+    // examples and the shading of code and table headers, each readable on
+    // the palette's base colour. The manual's own style sheet gives none.
+    [[nodiscard]] static QString StyleSheet(const QPalette& palette);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QString m_folder;
     QTextBrowser* m_browser;

@@ -1,12 +1,12 @@
 #pragma once
 // Filling one box of the detail pane: the text of a line, each character
-// black or red, and differing blanks underlined so that they can be seen.
-// The box works out the look from the marks for what it lays out.
+// common or differing (red), and differing blanks underlined so that they
+// can be seen. The box works out the look from the marks for what it lays
+// out, in the colours of its palette.
 
 #include "compare/LineText.h"
 #include "mainwindow/LineDiffView.h"
 
-#include <QColor>
 #include <QString>
 #include <vector>
 
@@ -14,21 +14,17 @@ class QWidget;
 
 namespace DetailPane {
 
-// Colour of differing characters and of a line that has no counterpart.
-[[nodiscard]] QColor DifferColor();
-[[nodiscard]] QColor CommonColor();
-
 // The line's own text in a row text such as " 12.abc": what follows the
 // first period, or the whole text when it holds none. A filler row gives
 // the empty text.
 [[nodiscard]] QString LineTextOfRow(const QString& rowText);
 
-// Replaces the box's content with the text in one colour, marker off, caret
+// Replaces the box's content with the text in one ink, marker off, caret
 // at the start.
-void ShowPlain(LineDiffView* box, const LineText& text, const QColor& color);
+void ShowPlain(LineDiffView* box, const LineText& text, LineDiffView::Ink ink);
 
-// Replaces the box's content with the text, character k red when marks[k]
-// is false (black otherwise); differing blanks (space, TAB) also get the
+// Replaces the box's content with the text, character k differing when
+// marks[k] is false (common otherwise); differing blanks (space, TAB) also get the
 // marker when markBlanks is set. The caret is put at the start.
 void ShowMarked(LineDiffView* box, const LineText& text, std::vector<bool> marks, bool markBlanks);
 

@@ -3,6 +3,8 @@
 // layout pass and the splitter drag change that. Pure: the window applies
 // the places to its widgets afterwards.
 
+#include <QMargins>
+#include <QRect>
 #include <cstdint>
 
 namespace FormLayout {
@@ -40,6 +42,16 @@ struct Places {
 // Left and Top and never grows; it shrinks when it would push the splitter
 // and grid two out of the client area.
 void LayOut(Places& places, int clientWidth, int clientHeight, std::int16_t layoutMargin);
+
+// Where the window opens, in pixels: its designed size, made smaller where
+// the screen's available area less the window's frame is smaller, and
+// centred in that area with its frame.
+[[nodiscard]] QRect OpeningGeometry(QSize designed, const QRect& available, const QMargins& frame);
+
+// The left edge of the pane-tooltip box: where it was designed, moved left
+// only as far as it takes to end inside the client area, and never onto
+// the toolbar, whose right edge is minLeft.
+[[nodiscard]] int CheckBoxLeft(int designedLeft, int width, int clientWidth, int minLeft);
 
 // Rounds a pointer position as whole twips are kept (to nearest, ties to even).
 [[nodiscard]] std::int32_t WholeTwips(double x);

@@ -19,10 +19,15 @@ class QTextLayout;
 class LineDiffView : public QAbstractScrollArea {
     Q_OBJECT
 public:
+    // How a character is drawn: as common to both lines or as differing.
+    // The colours come from the box's palette when it is painted, so a
+    // change to a dark or light desktop recolours what is shown.
+    enum class Ink { Common, Differ };
+
     // Characters from `start` up to the next run's start share one look.
     struct Run {
         qsizetype start = 0;
-        QColor color;
+        Ink ink = Ink::Common;
         bool marker = false;  // the blank marker, drawn as an underline
         friend bool operator==(const Run&, const Run&) = default;
     };
@@ -34,17 +39,17 @@ public:
     ~LineDiffView() override;
 
     // The look of a line given by one mark per character: a character whose
-    // mark is true shows in `common`, any other in `differ`, and a differing
-    // blank (space or TAB) also with the marker when markBlanks is set.
+    // mark is true shows in `common`, any other as differing, and a
+    // differing blank (space or TAB) also with the marker when markBlanks is
+    // set.
     struct MarkedLook {
         std::vector<bool> marks;
         bool markBlanks = false;
-        QColor common;
-        QColor differ;
+        Ink common = Ink::Common;
     };
 
     // Replaces the line; the runs ascend by start and the first starts at 0
-    // (characters before it show black). Selection and scrolling go back to
+    // (characters before it show as common). Selection and scrolling go back to
     // the start.
     void SetLine(const LineText& text, std::vector<Run> runs);
     // The same with the look taken from marks, worked out only for the
@@ -54,14 +59,16 @@ public:
     void SetLine(const LineText& text, MarkedLook look);
     static constexpr qsizetype kContextBefore = 8;
     void SetLine(const QString& text, std::vector<Run> runs) { SetLine(LineText(text), std::move(runs)); }
-    // The text in black, without the marker.
+    // The text as common, without the marker.
     void setPlainText(const QString& text);
     void clear();
 
     // The whole line as one string (a copy for a line held as bytes).
     [[nodiscard]] QString toPlainText() const { return m_text.toString(); }
     [[nodiscard]] const LineText& Text() const { return m_text; }
-    [[nodiscard]] QColor ColorAt(qsizetype position) const;
+    [[nodiscard]] Ink InkAt(qsizetype position) const;
+    // The colour an ink is drawn in on the box's palette.
+    [[nodiscard]] QColor InkColor(Ink ink) const;
     [[nodiscard]] bool MarkerAt(qsizetype position) const;
 
     // The selection lies between an anchor and the cursor position.
@@ -69,6 +76,8 @@ public:
     [[nodiscard]] QString selectedText() const;
     [[nodiscard]] qsizetype cursorPosition() const { return m_cursor; }
     void setSelection(qsizetype start, qsizetype length);
+    // Selects characters and scrolls them into view, their start first.
+    void ShowSelection(qsizetype start, qsizetype length);
     void selectAll();
     void copy() const;
     // The pop-up menu: Copy and Select All.

@@ -88,6 +88,9 @@ public:
     // rows read as empty and ignore writes.
     [[nodiscard]] QString TextMatrix(int row) const;
     void SetTextMatrix(int row, const QString& text);
+    // The header's text as shown: cut to the cell's visible width and ended
+    // with "…" when it does not fit; its tooltip then shows it whole.
+    [[nodiscard]] QString HeaderShown() const;
     // The first `columns` columns of TextMatrix(row) and whether it goes on,
     // formed without the rest of a long line.
     [[nodiscard]] RowText::Part TextMatrixPart(int row, qsizetype columns) const;
@@ -160,6 +163,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     // Pixels between a cell's left edge and its picture.

@@ -5,22 +5,19 @@
 // row colours are light in every palette, so what is drawn on them is
 // dark; what is drawn on the palette's own colours follows the palette.
 
+#include "app/ColorContrast.h"
+
 #include <QColor>
 #include <QPalette>
 
 namespace WindowColors {
 
-inline constexpr double kMinContrast = 4.5;
-
-// Relative luminance (0 black to 1 white) and the contrast ratio of two
-// colours (1 to 21), as the WCAG define them.
-[[nodiscard]] double Luminance(const QColor& color);
-[[nodiscard]] double Contrast(const QColor& a, const QColor& b);
-
-// `wanted` when it reaches kMinContrast on `background`; otherwise `wanted`
-// mixed with black or with white, whichever gets there with less of the
-// mix, so that a red stays a darker or a lighter red.
-[[nodiscard]] QColor Readable(const QColor& wanted, const QColor& background);
+// The contrast rules every window shares.
+using ColorContrast::Contrast;
+using ColorContrast::kMinContrast;
+using ColorContrast::kMinGraphicContrast;
+using ColorContrast::Luminance;
+using ColorContrast::Readable;
 
 // Grid text on a row of the window colour, and on the header row.
 [[nodiscard]] QColor GridText(const QPalette& palette);
@@ -31,10 +28,10 @@ inline constexpr double kMinContrast = 4.5;
 // a stronger tint of the changed rows' colour.
 [[nodiscard]] QColor DifferingCharacters();
 
-// The detail pane shows its lines on white in every palette.
-[[nodiscard]] QColor DetailBackground();
-[[nodiscard]] QColor DetailCommon();
-[[nodiscard]] QColor DetailDiffer();
+// The detail pane's characters on the palette's base colour: common ones
+// in the text colour, differing ones red.
+[[nodiscard]] QColor DetailCommon(const QPalette& palette);
+[[nodiscard]] QColor DetailDiffer(const QPalette& palette);
 // Selected text: the palette's highlight, its text made readable on it.
 [[nodiscard]] QColor SelectedText(const QPalette& palette);
 

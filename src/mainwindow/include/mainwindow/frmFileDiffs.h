@@ -215,7 +215,7 @@ private:
     void Find(const QString& text, const QString& direction, std::int32_t& row, bool& found);
     void EnableFindNextPrevious(bool enabled);
     void RepeatFind(const QString& direction);
-    void ShowFoundRow(std::int32_t row);
+    void ShowFoundRow(std::int32_t row, const QString& text);
 
     // Asks, once, whether to compare again when a compared file changed on
     // disk; Yes runs Compare. Run when the window is active
@@ -289,6 +289,8 @@ private:
     bool m_unloaded = false;
     bool m_layoutStateSet = false;  // the layout pass waits for the load
     bool m_compareRunning = false;
+    // The pane-tooltip box's designed left edge, in pixels.
+    static constexpr int kCheckBoxLeft = 8790 / FormLayout::kTwipsPerPixel;
     // Form-level layout state.
     std::int16_t LayoutMargin = 0;
     std::uint32_t SplitterDragColor = 0;
