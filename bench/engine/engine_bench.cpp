@@ -154,7 +154,7 @@ long CountChanged(const std::string& path, bool unifiedOutput = false)
 double ReadAndHashFloor(const std::string& one, const std::string& two, int runs)
 {
     double best = 1e30;
-    const TextNormalizer normalizer(false, false);
+    const TextNormalizer normalizer{LineDiff::Settings{}};
     for (int r = 0; r < runs; ++r) {
         const auto start = std::chrono::steady_clock::now();
         std::uint64_t sink = 0;
