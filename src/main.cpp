@@ -1,4 +1,5 @@
 #include "about/frmSplash.h"
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/Termination.h"
 #include "mainwindow/frmFileDiffs.h"
@@ -15,8 +16,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
     // Ties the windows to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quellan.Vantrel"));
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
+    // What is left once Qt has taken its own options out of argc and argv,
+    // as bytes: a file name need not be valid UTF-8.
+    const QStringList arguments = modVantrel::ArgumentTexts(argc, argv);
 
     std::unique_ptr<frmFileDiffs> mainWindow;
     std::unique_ptr<frmSplash> splash;

@@ -9,9 +9,11 @@
 #include "engine/cDiffEngine.h"
 #include "mainwindow/frmFileDiffs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <algorithm>
@@ -66,12 +68,31 @@ struct BenchWindow {
         form->Form_Load();
         return true;
     }
+    // The window's controls by the names it gives them.
+    template <class T>
+    [[nodiscard]] T* Child(const char* name) const
+    {
+        return form->findChild<T*>(QString::fromLatin1(name));
+    }
+    // side 1: File One, 2: File Two.
+    [[nodiscard]] VGrid* Grid(int side) const { return Child<VGrid>(side == 1 ? "grdFileOne" : "grdFileTwo"); }
+    [[nodiscard]] LineDiffView* Pane(int side) const
+    {
+        return Child<LineDiffView>(side == 1 ? "rtfLineDiff0" : "rtfLineDiff1");
+    }
+    // The paths typed into the boxes; the command is the caller's to run.
+    void SetPaths(const QString& one, const QString& two) const
+    {
+        Child<QLineEdit>("txtFileOne")->setText(one);
+        Child<QLineEdit>("txtFileTwo")->setText(two);
+    }
+    void Run(const char* command) const { Child<QAction>(command)->trigger(); }
     // What the user looks at after a command: both grids, the difference
     // bar and both boxes of the detail pane.
     [[nodiscard]] std::vector<QWidget*> Panes() const
     {
-        return {form->grdFileOne->viewport(), form->grdFileTwo->viewport(), form->pctDiffsBar,
-                form->rtfLineDiff[0]->viewport(), form->rtfLineDiff[1]->viewport()};
+        return {Grid(1)->viewport(), Grid(2)->viewport(), Child<QWidget>("pctDiffsBar"), Pane(1)->viewport(),
+                Pane(2)->viewport()};
     }
 };
 

@@ -71,22 +71,21 @@ int RunChild(int argc, char* argv[], const char* one, const char* two)
     BenchWindow window(argc, argv);
     if (!window.Open())
         return 2;
-    frmFileDiffs& form = *window.form;
-    form.txtFileOne->setText(QString::fromLocal8Bit(one));
-    form.txtFileTwo->setText(QString::fromLocal8Bit(two));
+    window.SetPaths(QString::fromLocal8Bit(one), QString::fromLocal8Bit(two));
     PaintWatch watch(window.Panes());
     watch.Wait(10);  // the empty window's own first frame
     watch.Reset();
     const auto start = std::chrono::steady_clock::now();
-    form.mnuFileCompare_Click();
+    window.Run("mnuFileCompare");
     const double command = SecondsSince(start);
     const bool painted = watch.Wait();
     const double frame = std::chrono::duration<double>(watch.Completed() - start).count();
-    const bool filled = form.grdFileOne->Rows() > 2 && form.grdFileOne->Rows() == form.grdFileTwo->Rows();
-    const bool onFirst = form.Model().FirstDiff() && form.grdFileOne->Row() == *form.Model().FirstDiff();
+    const int rows = window.Grid(1)->Rows();
+    const ComparisonModel& model = window.form->Model();
+    const bool filled = rows > 2 && rows == window.Grid(2)->Rows();
+    const bool onFirst = model.FirstDiff() && model.CurrentRow() == *model.FirstDiff();
     const bool ok = painted && filled && onFirst && window.prompts.messages == 0;
-    std::printf("command-seconds %.6f painted-seconds %.6f rows %d ok %d\n", command, frame, form.grdFileOne->Rows(),
-                ok ? 1 : 0);
+    std::printf("command-seconds %.6f painted-seconds %.6f rows %d ok %d\n", command, frame, rows, ok ? 1 : 0);
     std::fflush(stdout);
     // Tearing the window down is not part of the command.
     _exit(ok ? 0 : 1);

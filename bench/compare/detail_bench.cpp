@@ -110,32 +110,31 @@ int main(int argc, char* argv[])
     BenchWindow window(argc, argv);
     if (!window.Open())
         return 2;
-    frmFileDiffs& form = *window.form;
+    VGrid* grid = window.Grid(1);
     const QString one = window.folder.filePath(QStringLiteral("one.txt"));
     const QString two = window.folder.filePath(QStringLiteral("two.txt"));
     // The row's marker, the bar's mark and both boxes change with each click.
-    PaintWatch watch({form.grdFileOne->viewport(), form.pctDiffsBar, form.rtfLineDiff[0]->viewport(),
-                      form.rtfLineDiff[1]->viewport()});
+    PaintWatch watch({grid->viewport(), window.Child<QWidget>("pctDiffsBar"), window.Pane(1)->viewport(),
+                      window.Pane(2)->viewport()});
 
     std::printf("best of %ld clicks; diff: the same two files, run before and after each click\n", *runs);
     std::printf("%-30s %10s %10s %10s\n", "line pair", "click s", "diff s", "click/diff");
     for (const Case& c : Cases()) {
         Write(one, c.one);
         Write(two, c.two);
-        form.txtFileOne->setText(one);
-        form.txtFileTwo->setText(two);
-        form.mnuFileCompare_Click();
+        window.SetPaths(one, two);
+        window.Run("mnuFileCompare");
         watch.Wait(60);
         double best = 1e30;
         double diff = 1e30;
         for (long r = 0; r < *runs; ++r) {
             diff = std::min(diff, RunProcess({"diff", one.toStdString(), two.toStdString()}).seconds);
-            ClickRow(form.grdFileOne, 2);  // the trailing row: away from the long one
+            ClickRow(grid, 2);  // the trailing row: away from the long one
             watch.Wait(60);
             modVantrel::gOptions->IgnoreCase = !modVantrel::gOptions->IgnoreCase;
             watch.Reset();
             const auto start = std::chrono::steady_clock::now();
-            ClickRow(form.grdFileOne, 1);
+            ClickRow(grid, 1);
             watch.Wait(60);
             best = std::min(best, std::chrono::duration<double>(watch.Completed() - start).count());
         }

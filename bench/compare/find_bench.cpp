@@ -67,8 +67,9 @@ void ResetPeak()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-void TimeFind(frmFileDiffs& form, const char* label, const std::string& text, int runs, const std::string& one,
-              const std::string& two)
+// Find as the command runs it from `row`, in the displayed comparison.
+void TimeFind(const ComparisonModel& model, std::int32_t row, const char* label, const std::string& text, int runs,
+              const std::string& one, const std::string& two)
 {
     double grep = 1e30, find = 1e30;
     long extraKb = 0;
@@ -77,9 +78,8 @@ void TimeFind(frmFileDiffs& form, const char* label, const std::string& text, in
         grep = std::min(grep, TimeGrep(text, one, two));
         ResetPeak();
         const long before = StatusKb("VmRSS:");
-        std::int32_t row = 0;
         const auto start = Clock::now();
-        form.Find(QString::fromStdString(text), QStringLiteral("Both"), row, found);
+        found = model.Find(QString::fromStdString(text), ComparisonModel::FindDirection::Both, row).has_value();
         find = std::min(find, Since(start));
         extraKb = std::max(extraKb, StatusKb("VmHWM:") - before);
     }
@@ -87,9 +87,12 @@ void TimeFind(frmFileDiffs& form, const char* label, const std::string& text, in
                 found ? "FOUND (should not)" : "not found");
 }
 
-void TimeBookmarks(frmFileDiffs& form, int count)
+// The bookmark commands from rows grid one is moved to as by its keys;
+// next and previous as their commands search, from the current row.
+void TimeBookmarks(const BenchWindow& window, int count)
 {
-    VGrid* grid = form.grdFileOne;
+    VGrid* grid = window.Grid(1);
+    const ComparisonModel& model = window.form->Model();
     const int rows = grid->Rows() - 1;
     const int step = std::max(1, rows / count);
     std::vector<double> times;
@@ -115,21 +118,23 @@ void TimeBookmarks(frmFileDiffs& form, int count)
     // Added in an order that is not ascending, so each lands inside the list.
     for (int k = 0; k < count; ++k, ++toggled) {
         const int row = 1 + static_cast<int>((static_cast<long>(k) * 7919 % count) * step) % rows;
-        grid->SetRow(row);
-        timeOne([&] { form.ToggleBookmark(); });
+        grid->MoveCurrentRow(row);
+        timeOne([&] { window.Run("mnuFileToggleBookmark"); });
     }
     report(("toggle on, up to " + std::to_string(toggled)).c_str());
     for (int k = 0; k < 10000; ++k) {
-        grid->SetRow(1 + (k * 104729) % rows);
-        timeOne([&] { (void)(k % 2 ? form.GetNextBookmark() : form.GetPreviousBookmark()); });
+        grid->MoveCurrentRow(1 + (k * 104729) % rows);
+        timeOne([&] {
+            (void)(k % 2 ? model.NextBookmark(model.CurrentRow()) : model.PreviousBookmark(model.CurrentRow()));
+        });
     }
     report("next / previous bookmark");
     for (int k = 0; k < 1000; ++k) {
-        grid->SetRow(1 + static_cast<int>((static_cast<long>(k) * 7919 % count) * step) % rows);
-        timeOne([&] { form.ToggleBookmark(); });
+        grid->MoveCurrentRow(1 + static_cast<int>((static_cast<long>(k) * 7919 % count) * step) % rows);
+        timeOne([&] { window.Run("mnuFileToggleBookmark"); });
     }
     report("toggle off");
-    timeOne([&] { form.ClearAllBookmarks(); });
+    timeOne([&] { window.Run("mnuFileClearAllBookmarks"); });
     report("clear all");
 }
 
@@ -162,22 +167,19 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "find_bench: the path library is not beside the benchmark\n");
         return 2;
     }
-    frmFileDiffs& form = *window.form;
-    form.txtFileOne->setText(QString::fromStdString(one));
-    form.txtFileTwo->setText(QString::fromStdString(two));
-    form.mnuFileCompare_Click();
-    const int middle = form.grdFileOne->Rows() / 2;
-    form.grdFileOne->SetRow(middle);
-    form.grdFileTwo->SetRow(middle);
+    window.SetPaths(QString::fromStdString(one), QString::fromStdString(two));
+    window.Run("mnuFileCompare");
+    const ComparisonModel& model = window.form->Model();
+    const int middle = (model.RowCount() + 1) / 2;
     std::printf("%ld lines a file, Find \"Both\" from row %d (every row of both panes), best of %d\n", lines, middle,
                 runs);
     std::printf("%-32s %9s %9s %7s %9s\n", "text (occurs nowhere)", "grep s", "find s", "ratio", "extra KB");
-    TimeFind(form, "ASCII: absent_text", "absent_text", runs, one, two);
-    TimeFind(form, "begins with a digit: 9_absent", "9_absent", runs, one, two);
-    TimeFind(form, "may begin in a number: 42.zq", "42.zq", runs, one, two);
-    TimeFind(form, "non-ASCII: \xC3\xBC_absent", "\xC3\xBC_absent", runs, one, two);
+    TimeFind(model, middle, "ASCII: absent_text", "absent_text", runs, one, two);
+    TimeFind(model, middle, "begins with a digit: 9_absent", "9_absent", runs, one, two);
+    TimeFind(model, middle, "may begin in a number: 42.zq", "42.zq", runs, one, two);
+    TimeFind(model, middle, "non-ASCII: \xC3\xBC_absent", "\xC3\xBC_absent", runs, one, two);
     std::printf("\n");
-    TimeBookmarks(form, 100000);
+    TimeBookmarks(window, 100000);
     std::fflush(stdout);
     _exit(0);  // tearing the window down is not measured
 }

@@ -51,20 +51,20 @@ struct Times {
 // Waits for the paint a step causes, then, while rows wait for their
 // character marks, for the marks and the paint of the grids that shows them.
 // True when rows were marked on the way.
-bool Settle(frmFileDiffs& form, PaintWatch& watch)
+bool Settle(const BenchWindow& window, PaintWatch& watch)
 {
-    const std::size_t before = form.Model().KnownRowMarkCount();
+    const std::size_t before = window.form->Model().KnownRowMarkCount();
     watch.Wait(60);
-    PaintWatch grids({form.grdFileOne->viewport(), form.grdFileTwo->viewport()});
-    while (form.GridMarks().Pending()) {
-        const std::size_t known = form.Model().KnownRowMarkCount();
+    PaintWatch grids({window.Grid(1)->viewport(), window.Grid(2)->viewport()});
+    while (window.form->GridMarks().Pending()) {
+        const std::size_t known = window.form->Model().KnownRowMarkCount();
         grids.Reset();
-        while (form.GridMarks().Pending())
+        while (window.form->GridMarks().Pending())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (form.Model().KnownRowMarkCount() != known)
+        if (window.form->Model().KnownRowMarkCount() != known)
             grids.Wait(60);
     }
-    return form.Model().KnownRowMarkCount() != before;
+    return window.form->Model().KnownRowMarkCount() != before;
 }
 
 // One notch of the wheel over grid one, down or up.
@@ -76,40 +76,40 @@ void Wheel(VGrid* grid, bool down)
     QCoreApplication::sendEvent(grid->viewport(), &wheel);
 }
 
-Times WheelSteps(frmFileDiffs& form, long steps)
+Times WheelSteps(const BenchWindow& window, long steps)
 {
-    PaintWatch watch({form.grdFileOne->viewport(), form.grdFileTwo->viewport()});
+    PaintWatch watch({window.Grid(1)->viewport(), window.Grid(2)->viewport()});
     Times times;
     bool down = true;
     for (long k = 0; k < steps; ++k) {
-        const int before = form.grdFileOne->TopRow();
+        const int before = window.Grid(1)->TopRow();
         watch.Reset();
         const auto start = std::chrono::steady_clock::now();
-        Wheel(form.grdFileOne, down);
-        if (form.grdFileOne->TopRow() == before) {
+        Wheel(window.Grid(1), down);
+        if (window.Grid(1)->TopRow() == before) {
             down = !down;  // an end is reached: turn round, untimed
             continue;
         }
-        times.marked += Settle(form, watch) ? 1 : 0;
+        times.marked += Settle(window, watch) ? 1 : 0;
         times.seconds.push_back(SecondsSince(start));
     }
     return times;
 }
 
-Times NextDiffSteps(frmFileDiffs& form, long steps)
+Times NextDiffSteps(const BenchWindow& window, long steps)
 {
-    PaintWatch watch({form.grdFileOne->viewport(), form.rtfLineDiff[0]->viewport(), form.rtfLineDiff[1]->viewport()});
+    PaintWatch watch({window.Grid(1)->viewport(), window.Pane(1)->viewport(), window.Pane(2)->viewport()});
     Times times;
-    const int last = form.Model().LastDiff().value_or(0);
+    const int last = window.form->Model().LastDiff().value_or(0);
     for (long k = 0; k < steps; ++k) {
-        if (form.grdFileOne->Row() >= last) {
-            form.mnuFileShowFirstDiff_Click();  // back to the start, untimed
-            Settle(form, watch);
+        if (window.form->Model().CurrentRow() >= last) {
+            window.Run("mnuFileShowFirstDiff");  // back to the start, untimed
+            Settle(window, watch);
         }
         watch.Reset();
         const auto start = std::chrono::steady_clock::now();
-        QTest::keyClick(&form, Qt::Key_F7);
-        times.marked += Settle(form, watch) ? 1 : 0;
+        QTest::keyClick(window.form.get(), Qt::Key_F7);
+        times.marked += Settle(window, watch) ? 1 : 0;
         times.seconds.push_back(SecondsSince(start));
     }
     return times;
@@ -142,7 +142,6 @@ int main(int argc, char* argv[])
     BenchWindow window(argc, argv);
     if (!window.Open())
         return 2;
-    frmFileDiffs& form = *window.form;
     std::printf("%ld steps each; diff: the same files, best of a run before and one after the steps;\n"
                 "marked: steps after which rows that came into view were compared and painted with their marks\n",
                 *steps);
@@ -151,16 +150,15 @@ int main(int argc, char* argv[])
     std::vector<double> worst;
     for (const Pair& p : pairs) {
         double diff = RunProcess({"diff", p.one, p.two}).seconds;
-        form.txtFileOne->setText(QString::fromStdString(p.one));
-        form.txtFileTwo->setText(QString::fromStdString(p.two));
+        window.SetPaths(QString::fromStdString(p.one), QString::fromStdString(p.two));
         PaintWatch shown(window.Panes());
-        form.mnuFileCompare_Click();
-        Settle(form, shown);
-        Times wheel = WheelSteps(form, *steps);
+        window.Run("mnuFileCompare");
+        Settle(window, shown);
+        Times wheel = WheelSteps(window, *steps);
         // Compared afresh, so that F7 finds no row marked by the wheel steps.
-        form.mnuFileCompare_Click();
-        Settle(form, shown);
-        Times next = NextDiffSteps(form, *steps);
+        window.Run("mnuFileCompare");
+        Settle(window, shown);
+        Times next = NextDiffSteps(window, *steps);
         diff = std::min(diff, RunProcess({"diff", p.one, p.two}).seconds);
         std::printf("%-22s %-6s %9.3f %9.3f %9.3f %11.2f %7d\n", p.name, "wheel", wheel.Worst(), wheel.Median(), diff,
                     wheel.Worst() / diff, wheel.marked);

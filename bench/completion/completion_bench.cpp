@@ -79,7 +79,7 @@ void Press(QLineEdit* box, Qt::Key key, const QString& text)
     QCoreApplication::sendEvent(box, &release);
 }
 
-struct Outcome {
+struct KeyOutcome {
     double proposalMs = -1;  // -1: no proposal within 5 s
     double worstStallMs = 0;
     bool right = false;  // the box shows the expected proposal
@@ -87,11 +87,11 @@ struct Outcome {
 
 // Sets the box to `start` (no completion: not typed), presses the keys,
 // the later ones `gapMs` after the first, and waits for the proposal.
-Outcome Type(QLineEdit* box, const QString& start, const QString& keys, int gapMs, const QString& expected)
+KeyOutcome Type(QLineEdit* box, const QString& start, const QString& keys, int gapMs, const QString& expected)
 {
     box->setText(start);
     QCoreApplication::processEvents();
-    Outcome outcome;
+    KeyOutcome outcome;
     auto last = Clock::now();
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);
@@ -145,14 +145,14 @@ double IdleStallMs(int ms)
     return worst;
 }
 
-void Report(const char* label, std::vector<Outcome> outcomes, const std::vector<double>& ls)
+void Report(const char* label, std::vector<KeyOutcome> outcomes, const std::vector<double>& ls)
 {
     std::sort(outcomes.begin(), outcomes.end(),
-              [](const Outcome& a, const Outcome& b) { return a.proposalMs < b.proposalMs; });
-    const Outcome& median = outcomes[outcomes.size() / 2];
+              [](const KeyOutcome& a, const KeyOutcome& b) { return a.proposalMs < b.proposalMs; });
+    const KeyOutcome& median = outcomes[outcomes.size() / 2];
     std::vector<double> stalls;
     bool allRight = true;
-    for (const Outcome& o : outcomes) {
+    for (const KeyOutcome& o : outcomes) {
         stalls.push_back(o.worstStallMs);
         allRight = allRight && o.right && o.proposalMs >= 0;
     }
@@ -205,10 +205,10 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "completion_bench: the path library is not beside the benchmark\n");
         return 2;
     }
-    QLineEdit* box = window.form->txtFileOne;
+    QLineEdit* box = window.Child<QLineEdit>("txtFileOne");
     const QString base = QString::fromStdString(folder) + QLatin1Char('/');
     const QString expected = base + QStringLiteral("zeta-target/");
-    std::vector<Outcome> one, two;
+    std::vector<KeyOutcome> one, two;
     std::vector<double> ls;
     std::vector<double> idle;
     for (int r = 0; r < runs; ++r) {

@@ -101,16 +101,14 @@ int RunChild(int argc, char* argv[])
     BenchWindow window(argc, argv);
     if (!window.Open())
         return 2;
-    frmFileDiffs& form = *window.form;
-    form.txtFileOne->setText(QString::fromLocal8Bit(argv[2]));
-    form.txtFileTwo->setText(QString::fromLocal8Bit(argv[3]));
-    form.mnuFileCompare_Click();
+    window.SetPaths(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    window.Run("mnuFileCompare");
     PrintToPdf prompts(QString::fromLocal8Bit(argv[4]));
     modVantrel::SetPrompts(&prompts);
     // From here on VmHWM is the peak of the printing alone.
     std::ofstream("/proc/self/clear_refs") << "5";
     const long before = StatusKb("VmRSS:");
-    form.mnuFilePrint_Click();
+    window.Run("mnuFilePrint");
     const long peak = StatusKb("VmHWM:");
     modVantrel::SetPrompts(nullptr);
     std::printf("print-seconds %.6f rss-before-kb %ld peak-kb %ld ok %d\n", prompts.seconds, before, peak,

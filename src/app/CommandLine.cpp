@@ -3,6 +3,7 @@
 #include "app/ErrorReport.h"
 #include "app/Globals.h"
 #include "app/PathMix.h"
+#include "engine/FileNameText.h"
 
 namespace modVantrel {
 
@@ -58,6 +59,14 @@ void GetFilesFromCommandLine(const QString& argumentText, QString& fileOne, QStr
     } catch (...) {
         ReportUnexpectedError(QStringLiteral("modVantrel.GetFilesFromCommandLine"));
     }
+}
+
+QStringList ArgumentTexts(int argc, const char* const* argv)
+{
+    QStringList texts;
+    for (int i = 1; i < argc; ++i)
+        texts.append(FileNameText::FromBytes(QByteArrayView(argv[i])));
+    return texts;
 }
 
 void GetFilesFromArguments(const QStringList& arguments, QString& fileOne, QString& fileTwo)

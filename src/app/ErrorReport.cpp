@@ -6,7 +6,6 @@
 #include "app/VantrelError.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QLocale>
 
@@ -51,15 +50,16 @@ PendingFailure ReadPendingFailure()
     return failure;
 }
 
-// Appends one entry to the detail log; throws VantrelError when it cannot.
-void AppendDetailLog(const QString& message, const QString& moreInformation)
+}  // namespace
+
+std::optional<QString> AppendToDetailLog(const QString& message, const QString& moreInformation)
 {
     // The per-user folder may not exist before the first entry.
-    QDir().mkpath(LogFolder());
+    if (const int code = MakeFolder(LogFolder()))
+        return QStringLiteral("Cannot create the folder ") + LogFolder() + QStringLiteral(": ") + GetApiErrorText(code);
     QFile log(LogFolder() + QStringLiteral("ERR_DETAIL.TXT"));
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw VantrelError(ErrorNumber::PermissionDenied,
-                           QStringLiteral("Cannot open ") + log.fileName() + QStringLiteral(": ") + log.errorString());
+        return QStringLiteral("Cannot open ") + log.fileName() + QStringLiteral(": ") + log.errorString();
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
     const QString stamp = locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
@@ -68,11 +68,9 @@ void AppendDetailLog(const QString& message, const QString& moreInformation)
                           + moreInformation + kCrLf;
     const QByteArray bytes = entry.toLocal8Bit();
     if (log.write(bytes) != bytes.size() || !log.flush())
-        throw VantrelError(ErrorNumber::FileIo,
-                           QStringLiteral("Cannot write ") + log.fileName() + QStringLiteral(": ") + log.errorString());
+        return QStringLiteral("Cannot write ") + log.fileName() + QStringLiteral(": ") + log.errorString();
+    return std::nullopt;
 }
-
-}  // namespace
 
 int LastDllError()
 {
@@ -110,8 +108,13 @@ void ReportUnexpectedError(const QString& source, const QString& moreInformation
     try {
         QString message = BuildErrorMessage(failure.number, failure.description, failure.lastDllError, source);
         if (!moreInformation.trimmed().isEmpty()) {
-            AppendDetailLog(message, moreInformation);
-            message += kCrLf + QStringLiteral("See the ERR_DETAIL.TXT file before proceeding.") + kCrLf;
+            // A log that cannot be written must not hide the failure being
+            // reported, nor what was meant for the log: both are shown.
+            if (const std::optional<QString> refused = AppendToDetailLog(message, moreInformation))
+                message += kCrLf + moreInformation + kCrLf + kCrLf + QStringLiteral("(Not added to ERR_DETAIL.TXT: ")
+                           + *refused + QStringLiteral(")") + kCrLf;
+            else
+                message += kCrLf + QStringLiteral("See the ERR_DETAIL.TXT file before proceeding.") + kCrLf;
         }
         message +=
             kCrLf

@@ -4,6 +4,13 @@
 #include "engine/cDiffEngine.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <cerrno>
+
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
 
 namespace modVantrel {
 
@@ -30,6 +37,37 @@ QString GetFolderOfPath(const QString& path)
     if (last < 0)
         return QString();
     return path.left(last + 1);
+}
+
+namespace {
+
+#if defined(Q_OS_UNIX)
+int MakeFolderBytes(const QByteArray& path)
+{
+    struct stat info = {};
+    if (::stat(path.constData(), &info) == 0)
+        return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+    if (errno != ENOENT)
+        return errno;
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash > 0) {
+        if (const int parent = MakeFolderBytes(path.left(slash)))
+            return parent;
+    }
+    // Another process may have made it meanwhile.
+    return ::mkdir(path.constData(), 0777) == 0 || errno == EEXIST ? 0 : errno;
+}
+#endif
+
+}  // namespace
+
+int MakeFolder(const QString& folder)
+{
+#if defined(Q_OS_UNIX)
+    return MakeFolderBytes(QFile::encodeName(QDir::cleanPath(folder)));
+#else
+    return QDir().mkpath(folder) ? 0 : EACCES;
+#endif
 }
 
 QString TrimSpaces(const QString& text)

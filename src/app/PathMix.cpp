@@ -1,6 +1,7 @@
 #include "app/PathMix.h"
 
 #include "app/VantrelError.h"
+#include "engine/FileNameText.h"
 
 #include <QLibrary>
 
@@ -110,7 +111,7 @@ void Unload()
 
 short APIFileExists(const QString& path)
 {
-    const short result = Checked().fileExists(path.toUtf8().constData());
+    const short result = Checked().fileExists(FileNameText::ToBytes(path).constData());
     modVantrel::SetLastDllError(0);
     return result;
 }

@@ -1,5 +1,7 @@
 #include "app/Prompt.h"
 
+#include "app/ChosenFileName.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -69,7 +71,7 @@ public:
         QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(), p.title, p.folder, p.filter);
         if (name.isEmpty())
             return std::nullopt;
-        return name;
+        return ChosenFileName(name);
     }
 
     std::optional<QString> saveFile(const FilePrompt& p) override

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/ErrorReport.h"
 #include "app/Globals.h"
+#include "app/InstanceLock.h"
 #include "app/Locations.h"
 #include "app/PathMix.h"
 #include "app/Prompt.h"
@@ -12,30 +13,30 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QLoggingCategory>
-
-#include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcStartup, "vantrel.startup", QtWarningMsg)
 
 namespace modVantrel {
 namespace {
 
-std::unique_ptr<QLockFile> gInstanceLock;
+std::unique_ptr<InstanceLock> gInstanceLock;
 
-// One lock per user. QLockFile records the owner's process id, so a lock
-// left by a killed run is recognised as stale and taken over.
-bool TakeInstanceLock()
+// Puts why no lock could be made into the detail log, once the log's folder
+// is known. Start-up goes on: only a copy that holds the lock keeps another
+// from running.
+void LogInstanceLockFailure(const InstanceLock& lock, const QString& path)
 {
-    const QString path =
-        QDir::tempPath() + QStringLiteral("/vantrel-") + QString::number(getuid()) + QStringLiteral(".lock");
-    auto lock = std::make_unique<QLockFile>(path);
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return false;
-    gInstanceLock = std::move(lock);
-    return true;
+    const QString message = BuildErrorMessage(
+        ErrorNumber::FileIo, QStringLiteral("Cannot make sure that only one Vantrel runs: ") + lock.reason(),
+        lock.errorCode(), QStringLiteral("modVantrel.Main"));
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString details = QStringLiteral("Lock file: ") + path + QStringLiteral("\r\nXDG_RUNTIME_DIR: ")
+                            + (runtime.isEmpty() ? QStringLiteral("not set") : runtime)
+                            + QStringLiteral("\r\nThis Vantrel runs all the same.");
+    qCWarning(lcStartup).noquote() << message;
+    if (const std::optional<QString> refused = AppendToDetailLog(message, details))
+        qCWarning(lcStartup).noquote() << *refused;
 }
 
 bool LoadPathLibrary()
@@ -54,7 +55,9 @@ bool LoadPathLibrary()
 bool Main(const QString& programPath, const QStringList& arguments, const std::function<void()>& openFirstWindow)
 {
     try {
-        if (!TakeInstanceLock()) {
+        const QString lockPath = InstanceLockFolder() + QStringLiteral("vantrel.lock");
+        auto lock = std::make_unique<InstanceLock>(lockPath);
+        if (lock->outcome() == InstanceLock::Outcome::Running) {
             MsgBox(QStringLiteral("Vantrel is already running"), PromptButtons::Ok, PromptIcon::None,
                    QStringLiteral("Vantrel"));
             return false;
@@ -62,6 +65,10 @@ bool Main(const QString& programPath, const QStringList& arguments, const std::f
         gArguments = arguments;
         gAppFolder = AddTrailingBackslash(QDir::toNativeSeparators(QFileInfo(programPath).absolutePath()));
         ChooseSettingsFolders(gAppFolder, QFileInfo(programPath).completeBaseName() + QStringLiteral(".ini"));
+        if (lock->outcome() == InstanceLock::Outcome::Failed)
+            LogInstanceLockFailure(*lock, lockPath);
+        else
+            gInstanceLock = std::move(lock);
         qCDebug(lcStartup).noquote() << "options folder:" << gIniFolder << "log folder:" << gLogFolder
                                      << "help folder:" << HelpFolder(gAppFolder);
         if (!LoadPathLibrary())

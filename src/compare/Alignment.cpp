@@ -197,6 +197,16 @@ AlignOutcome AlignHunks(const std::vector<LineDiff::Hunk>& hunks, std::int32_t l
     return outcome;
 }
 
+std::int64_t RowsNeeded(const std::vector<LineDiff::Hunk>& hunks, std::int64_t lineCountOne)
+{
+    // Each block takes as many rows as its longer side; the other lines of
+    // File One stand one to a row.
+    std::int64_t rows = lineCountOne + 1;
+    for (const LineDiff::Hunk& h : hunks)
+        rows += std::max<std::int64_t>(0, h.count2 - h.count1);
+    return rows;
+}
+
 std::int32_t RowOfLine(const std::vector<DiffBlock>& blocks, int side, std::int32_t line)
 {
     const auto firstLine = [side](const DiffBlock& b) { return side == 0 ? b.firstLineOne : b.firstLineTwo; };

@@ -32,9 +32,22 @@ void ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<
     m_panes = {std::make_shared<const Alignment::PaneRows>(std::move(rows.one)),
                std::make_shared<const Alignment::PaneRows>(std::move(rows.two))};
     m_blocks = std::move(rows.blocks);
+    m_currentRow = 1;
     m_markedRow = 0;
     m_bookmarks.clear();
     m_rowMarks.clear();
+}
+
+Alignment::AlignStatus ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
+                                             const std::vector<LineDiff::Hunk>& hunks)
+{
+    // Callers refuse files of more lines than a row number holds.
+    Alignment::AlignOutcome outcome = Alignment::AlignHunks(hunks, static_cast<std::int32_t>(one->LineCount()),
+                                                            static_cast<std::int32_t>(two->LineCount()));
+    if (!outcome.ok())
+        Alignment::PadShorterPane(outcome.rows);
+    Show(std::move(one), std::move(two), std::move(outcome.rows));
+    return outcome.status;
 }
 
 void ComparisonModel::Clear()
@@ -42,6 +55,7 @@ void ComparisonModel::Clear()
     m_files = {};
     m_panes = {};
     m_blocks.clear();
+    m_currentRow = 1;
     m_markedRow = 0;
     m_bookmarks.clear();
     m_rowMarks.clear();
@@ -58,6 +72,14 @@ std::int32_t ComparisonModel::LineOfRow(int side, std::int32_t row) const
     if (!pane || row < 1 || static_cast<std::size_t>(row) > pane->size())
         return Alignment::kNoLine;
     return pane->line[static_cast<std::size_t>(row - 1)];
+}
+
+std::uint32_t ComparisonModel::RowColor(int side, std::int32_t row) const
+{
+    const auto& pane = Pane(side);
+    if (!pane || row < 1 || static_cast<std::size_t>(row) > pane->size())
+        return Alignment::kDefaultColor;
+    return pane->color[static_cast<std::size_t>(row - 1)];
 }
 
 QString ComparisonModel::RowText(int side, std::int32_t row) const

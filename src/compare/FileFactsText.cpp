@@ -1,5 +1,6 @@
 #include "compare/FileFactsText.h"
 
+#include <QLocale>
 #include <QStringList>
 
 #include <array>
@@ -134,6 +135,21 @@ QString EndingsOnlyMessage(const LineFile& one, const LineFile& two)
     }
     return QStringLiteral("The files differ only in %1: File One %2, File Two %3.")
         .arg(JoinedWithAnd(kinds), JoinedWithAnd(styleOne), JoinedWithAnd(styleTwo));
+}
+
+QString OutOfMemoryMessage(const LineFile& one, const LineFile& two, std::int64_t rows)
+{
+    const QLocale c = QLocale::c();
+    const auto size = [&c](std::uint64_t bytes) {
+        return c.formattedDataSize(static_cast<qint64>(bytes), 1, QLocale::DataSizeTraditionalFormat);
+    };
+    // A row is a line index and a colour in each pane.
+    const std::uint64_t rowBytes =
+        static_cast<std::uint64_t>(rows) * 2 * (sizeof(std::int32_t) + sizeof(std::uint32_t));
+    return QStringLiteral(
+               "Not enough memory to show the differences.\r\n\r\nThe files (%1 and %2) make %3 rows side by "
+               "side, which need %4 more.")
+        .arg(size(one.Bytes().size()), size(two.Bytes().size()), QString::number(rows), size(rowBytes));
 }
 
 }  // namespace FileFactsText

@@ -1,5 +1,6 @@
 #include "mainwindow/PathBox.h"
 
+#include "engine/FileNameText.h"
 #include "mainwindow/PathListing.h"
 #include "mainwindow/modAutoCompletePath.h"
 
@@ -29,11 +30,15 @@ QString FirstNonBlankLine(const QString& text)
     return QString();
 }
 
+// The path's own bytes: a name that is not valid UTF-8 arrives percent-
+// encoded, which decoding it to a QString would turn into replacement marks.
 std::optional<QString> PathOfUrl(const QUrl& url)
 {
     if (!url.isLocalFile())
         return std::nullopt;
-    return url.toLocalFile();
+    if (!url.host().isEmpty())
+        return url.toLocalFile();
+    return FileNameText::FromBytes(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
 }  // namespace

@@ -398,6 +398,7 @@ void VGrid::mousePressEvent(QMouseEvent* event)
     if (m_leftPressed && m_mouseRow > 0) {
         m_row = m_mouseRow;
         Refresh();
+        emit CurrentRowMoved();
     }
     emit MouseDown(event->button());
 }
@@ -418,8 +419,10 @@ void VGrid::mouseDoubleClickEvent(QMouseEvent* event)
     m_leftPressed = false;
     if (event->button() != Qt::LeftButton)
         return;
-    if (m_mouseRow > 0)
+    if (m_mouseRow > 0) {
         m_row = m_mouseRow;
+        emit CurrentRowMoved();
+    }
     emit DblClick();
 }
 
@@ -455,6 +458,7 @@ void VGrid::MoveCurrentRow(int row)
     else if (m_row >= TopRow() + page)
         SetTopRow(m_row - page + 1);
     Refresh();
+    emit CurrentRowMoved();
 }
 
 void VGrid::scrollContentsBy(int dx, int dy)

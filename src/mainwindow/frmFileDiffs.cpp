@@ -43,19 +43,12 @@ void SetPlace(QWidget* widget, const FormLayout::Place& place)
                         std::max(0, Pixels(place.Top + place.Height) - top));
 }
 
-QFont DesignedGridFont()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSizeF(8.25);
-    return font;
-}
+// The header text while no comparison is shown.
+const QString kSelectFilesPrompt = QStringLiteral("Select two files then press the Compare button");
+const QString kDetailPaneHint =
+    QStringLiteral("Click on a line in either file to see how it differs from its counterpart in the other file.");
 
 }  // namespace
-
-const QString frmFileDiffs::kSelectFilesPrompt = QStringLiteral("Select two files then press the Compare button");
-const QString frmFileDiffs::kDetailPaneHint =
-    QStringLiteral("Click on a line in either file to see how it differs from its counterpart in the other file.");
 
 frmFileDiffs::frmFileDiffs(QWidget* parent)
     : QMainWindow(parent), ClientArea(new QWidget(this)), Toolbar1(new QToolBar(ClientArea)),
@@ -101,14 +94,14 @@ void frmFileDiffs::CreateControls()
     // The text column follows the grid's viewport: a column as wide as the
     // whole grid would hide its first characters behind a needless scroll.
     for (VGrid* grid : {grdFileOne, grdFileTwo}) {
-        grid->setFont(DesignedGridFont());
+        grid->setFont(cViewFileDiffsOptions::DesignedGridFont());
         grid->FitColumnToViewport();
     }
     Splitter->setObjectName(QStringLiteral("Splitter"));
     for (int index = 0; index < 2; ++index) {
         auto* box = new LineDiffView(ClientArea);
         box->setObjectName(QStringLiteral("rtfLineDiff%1").arg(index));
-        box->setFont(DesignedGridFont());
+        box->setFont(cViewFileDiffsOptions::DesignedGridFont());
         rtfLineDiff[static_cast<std::size_t>(index)] = box;
     }
     DrawMarkerPictures();
@@ -119,8 +112,7 @@ void frmFileDiffs::CreateControls()
     ConnectFileAndOptionHandlers();
     grdFileOne->SetPictureSource([this](int row) { return GridOnePicture(row); });
     m_gridMarks = new GridCharacterMarks(
-        m_model, {grdFileOne, grdFileTwo}, [] { return modVantrel::gOptions && modVantrel::gOptions->IgnoreCase; },
-        this);
+        m_model, {grdFileOne, grdFileTwo}, [this] { return Options().IgnoreCase; }, this);
     m_fileWatcher = new FileChangeWatcher(this);
     connect(m_fileWatcher, &FileChangeWatcher::Changed, this, [this] {
         if (isActiveWindow())
@@ -133,8 +125,6 @@ void frmFileDiffs::DrawMarkerPictures()
 {
     using RowMarkers::Marker;
     m_markerPictures = RowMarkers::Pictures(palette().color(QPalette::Base));
-    pctBookmark = m_markerPictures.Get(Marker::Bookmark, Grid::kNoCellColor);
-    pctBookmarkArrow = m_markerPictures.Get(Marker::BookmarkArrow, Grid::kNoCellColor);
     pctDifferArrow = m_markerPictures.Get(Marker::DifferArrow, Alignment::kChangedColor);
     pctOrphanArrow = m_markerPictures.Get(Marker::OrphanArrow, Alignment::kOrphanColor);
     pctArrow = m_markerPictures.Get(Marker::Arrow, Grid::kNoCellColor);
@@ -164,8 +154,15 @@ void frmFileDiffs::Form_Load()
 {
     try {
         m_model = ComparisonModel();
-        modIniFile::ReadProgramOptionsFromIniFile(OptionControls());
-        modVantrel::gOptions->Format = 0;
+        // The record as it stands, and the paths in the boxes, replaced by
+        // what the INI file holds.
+        cViewFileDiffsOptions options = Options();
+        modIniFile::PathTexts paths{txtFileOne->text(), txtFileTwo->text()};
+        modIniFile::ReadProgramOptionsFromIniFile(options, paths);
+        options.Format = 0;
+        ApplyOptions(options);
+        txtFileOne->setText(paths[0]);
+        txtFileTwo->setText(paths[1]);
         SetUpGrid(grdFileOne);
         SetUpGrid(grdFileTwo);
         m_places.Splitter.Width = FormLayout::kSplitterWidth;
@@ -193,24 +190,6 @@ void frmFileDiffs::Form_Load()
     }
 }
 
-modIniFile::OptionControls frmFileDiffs::OptionControls()
-{
-    modIniFile::OptionControls controls;
-    controls.mnuOptionsIgnoreCase = mnuOptionsIgnoreCase;
-    controls.mnuOptionsIgnoreWhitespace = mnuOptionsIgnoreWhitespace;
-    controls.mnuOptionsShowGridLines = mnuOptionsShowGridLines;
-    controls.txtFileOne = txtFileOne;
-    controls.txtFileTwo = txtFileTwo;
-    controls.grdFileOne = grdFileOne;
-    controls.grdFileTwo = grdFileTwo;
-    controls.chkTooltip = chkTooltip;
-    controls.setGridLines = [this](bool on) {
-        grdFileOne->SetGridLines(on);
-        grdFileTwo->SetGridLines(on);
-    };
-    return controls;
-}
-
 void frmFileDiffs::closeEvent(QCloseEvent* event)
 {
     Form_Unload();
@@ -232,12 +211,11 @@ void frmFileDiffs::Form_Unload()
         grid->SetRedraw(false);
     }
     if (modVantrel::gOptions)
-        modIniFile::SaveProgramOptionsToIniFile(OptionControls());
+        modIniFile::SaveProgramOptionsToIniFile(*modVantrel::gOptions, {txtFileOne->text(), txtFileTwo->text()});
     // Releases the option record and the engine, letting pending events run
     // after each, and the path library.
     modVantrel::ReleaseApplicationObjects();
     m_model = ComparisonModel();
-    m_loadedFiles = {};
     QCoreApplication::quit();
 }
 
@@ -257,8 +235,7 @@ void frmFileDiffs::ResetComparisonView()
     pctDiffsBar->Clear(palette().color(QPalette::Button));
     pctContainer->Clear();
     DisableResultCommands();
-    grdFileOne->SetRow(1);
-    grdFileTwo->SetRow(1);
+    SetCurrentRow(1);
     grdFileOne->SetTopRow(1);
     for (VGrid* grid : {grdFileOne, grdFileTwo})
         grid->SetRedraw(true);

@@ -39,7 +39,7 @@ void frmFileDiffs::ShowBookmarkSearchResult(std::int32_t row, const QString& tit
         return;
     }
     // A search that failed has been reported; there is no row to go to.
-    if (row < 1 || row >= grdFileOne->Rows())
+    if (row < 1 || row > m_model.RowCount())
         return;
     GoToRow(row);
 }
@@ -47,7 +47,7 @@ void frmFileDiffs::ShowBookmarkSearchResult(std::int32_t row, const QString& tit
 void frmFileDiffs::ToggleBookmark()
 {
     try {
-        const std::int32_t row = grdFileOne->Row();
+        const std::int32_t row = m_model.CurrentRow();
         if (IsRowBookmarked(row)) {
             m_model.RemoveBookmark(row);
             // The row keeps its marker, now the plain one of its kind.
@@ -68,7 +68,7 @@ void frmFileDiffs::ClearAllBookmarks()
     try {
         // The current row, when bookmarked, is marked afresh and so gets the
         // plain marker of its kind; the marker stays wherever it was else.
-        const bool currentWasBookmarked = IsRowBookmarked(grdFileOne->Row());
+        const bool currentWasBookmarked = IsRowBookmarked(m_model.CurrentRow());
         m_model.ClearBookmarks();
         if (currentWasBookmarked)
             MarkCurrentRow();

@@ -15,17 +15,21 @@
 
 namespace {
 
-// A result grid as the printing reads it; reading never moves the grid's
-// current row.
-class GridPrintRows final : public PrintRows {
+// One pane of the displayed comparison as the printing reads it.
+class PanePrintRows final : public PrintRows {
 public:
-    explicit GridPrintRows(const VGrid& grid) : m_grid(grid) {}
-    int RowCount() const override { return m_grid.Rows() - 1; }
-    QString RowText(int row, int maxChars) const override { return m_grid.TextMatrix(row).left(maxChars); }
-    std::uint32_t RowColor(int row) const override { return m_grid.CellBackColor(row); }
+    PanePrintRows(const ComparisonModel& model, int side) : m_model(model), m_side(side) {}
+    int RowCount() const override { return m_model.RowCount(); }
+    QString RowText(int row, int maxChars) const override { return m_model.RowText(m_side, row).left(maxChars); }
+    std::uint32_t RowColor(int row) const override
+    {
+        const std::uint32_t color = m_model.RowColor(m_side, row);
+        return color == Alignment::kDefaultColor ? 0 : color;
+    }
 
 private:
-    const VGrid& m_grid;
+    const ComparisonModel& m_model;
+    int m_side;
 };
 
 }  // namespace
@@ -38,8 +42,8 @@ void frmFileDiffs::mnuFileExit_Click()
 
 void frmFileDiffs::mnuFilePrint_Click()
 {
-    const GridPrintRows one(*grdFileOne);
-    const GridPrintRows two(*grdFileTwo);
+    const PanePrintRows one(m_model, 0);
+    const PanePrintRows two(m_model, 1);
     frmPrintOptions dialog({&one, txtFileOne->text()}, {&two, txtFileTwo->text()}, this);
     if (dialog.Form_Load())
         modVantrel::Prompts().showModal(&dialog);

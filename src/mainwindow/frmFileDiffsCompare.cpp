@@ -1,11 +1,11 @@
 // The Compare command: checks the two paths, runs the engine, reports the
-// outcomes that cannot be shown side by side, and otherwise fills the two
-// grids with the aligned lines, draws the difference bar and selects the
-// first difference.
+// outcomes that cannot be shown side by side, and otherwise has the model
+// show the files as the engine read them, aligned by the engine's blocks,
+// draws the difference bar and selects the first difference.
 //
-// The grids never copy the files' text: each grid row holds a line index
-// into the file the engine read, and both grids take their rows in one step,
-// so a million-line comparison costs a few bytes per row and linear time.
+// The engine's outcome is typed: nothing here reads its result text. Each
+// file is read once, by the engine; the grids never copy the text, each of
+// their rows holding a line index into the file the model shares with them.
 
 #include "mainwindow/frmFileDiffs.h"
 
@@ -13,53 +13,41 @@
 #include "app/Globals.h"
 #include "app/Prompt.h"
 #include "app/VantrelError.h"
-#include "compare/Alignment.h"
 #include "compare/FileFactsText.h"
+#include "compare/Alignment.h"
 #include "engine/EndingsOnly.h"
+#include "engine/FileNameText.h"
 #include "engine/cDiffEngine.h"
 #include "mainwindow/CompareInputGuard.h"
+#include "mainwindow/CompareMessages.h"
 #include "mainwindow/FileChangeWatcher.h"
 #include "mainwindow/LineFileRowText.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 
-#include <algorithm>
 #include <limits>
-#include <utility>
-
-using modVantrel::MsgBox;
-using modVantrel::PromptButtons;
-using modVantrel::PromptIcon;
+#include <new>
 
 namespace {
 
-const QString kCompareTitle = QStringLiteral("Compare Files");
-const QString kBinaryMessage = QStringLiteral("The files differ but the differences are not viewable.\r\n"
-                                              "Only differences between text files can be viewed. \r\n\r\n"
-                                              "See the View File Differences topic in the Help file for details.");
+void Tell(const modVantrel::MessagePrompt& prompt)
+{
+    (void)modVantrel::Prompts().message(prompt);
+}
 
 bool ValidComparePath(const QString& path)
 {
     return !path.isEmpty() && modVantrel::FileExists(path);
 }
 
-// The file as the engine read it for the last comparison; read again with
-// the same line reader only when the engine does not hold that very path.
-std::shared_ptr<const LineFile> LinesOf(int which, const QString& path)
+cDiffEngine& Engine()
 {
-    const std::string bytes = QFile::encodeName(path).toStdString();
-    if (modVantrel::gDiffEngine) {
-        std::shared_ptr<const LineFile> held = modVantrel::gDiffEngine->LoadedFile(which);
-        if (held && held->Path() == bytes)
-            return held;
-    }
-    LineFile::LoadResult loaded = LineFile::Load(bytes, LineFile::Wide::Decode);
-    if (!loaded.file)
-        throw modVantrel::VantrelError(modVantrel::ErrorNumber::FileIo, cDiffEngine::DescribeFileError(loaded.error));
-    return loaded.file;
+    if (!modVantrel::gDiffEngine)
+        throw modVantrel::VantrelError(modVantrel::ErrorNumber::Unknown,
+                                       QStringLiteral("The comparison engine is not available."));
+    return *modVantrel::gDiffEngine;
 }
 
 // Rows coloured as changed whose lines read the same are puzzling: when
@@ -69,17 +57,8 @@ void SayWhenOnlyLineEndsDiffer(const ComparisonModel& model)
     if (!modVantrel::gDiffEngine || !model.Shown()
         || !OnlyLineEndsDiffer(*model.File(0), *model.File(1), modVantrel::gDiffEngine->Hunks()))
         return;
-    MsgBox(FileFactsText::EndingsOnlyMessage(*model.File(0), *model.File(1)), PromptButtons::Ok,
-           PromptIcon::Information, kCompareTitle);
-}
-
-QString MarkingFailedMessage()
-{
-    QString text = QStringLiteral("Not able to compute the file differences.");
-    if (modVantrel::gOptions && modVantrel::gOptions->ForceTextCompare)
-        text += QStringLiteral("\r\n\r\nThis can happen if the files are not ASCII-based and\r\n"
-                               "you are forcing a text compare.");
-    return text;
+    modVantrel::MsgBox(FileFactsText::EndingsOnlyMessage(*model.File(0), *model.File(1)), modVantrel::PromptButtons::Ok,
+                       modVantrel::PromptIcon::Information, QStringLiteral("Compare Files"));
 }
 
 }  // namespace
@@ -98,19 +77,9 @@ void frmFileDiffs::mnuFileCompare_Click()
     {
         const CompareInputGuard refuseCommands(this);
         try {
-            // File Two is only looked at once File One is known to be valid.
-            const QString pathOne = modVantrel::TrimSpaces(txtFileOne->text());
-            const bool oneValid = ValidComparePath(pathOne);
-            const QString pathTwo = oneValid ? modVantrel::TrimSpaces(txtFileTwo->text()) : QString();
-            if (!oneValid) {
-                MsgBox(QStringLiteral("File One is not an existing file."), PromptButtons::Ok, PromptIcon::Exclamation,
-                       QStringLiteral("File Does Not Exist"));
-                ResetComparisonView();
-            } else if (!ValidComparePath(pathTwo)) {
-                MsgBox(QStringLiteral("File Two is not an existing file."), PromptButtons::Ok, PromptIcon::Exclamation,
-                       QStringLiteral("File Does Not Exist"));
-                ResetComparisonView();
-            } else {
+            QString pathOne;
+            QString pathTwo;
+            if (CheckComparePaths(pathOne, pathTwo)) {
                 setCursor(Qt::WaitCursor);
                 for (VGrid* grid : {grdFileOne, grdFileTwo})
                     grid->SetRedraw(false);
@@ -143,10 +112,32 @@ void frmFileDiffs::mnuFileCompare_Click()
         });
 }
 
+// The trimmed paths of both boxes when both name existing files; otherwise
+// tells which does not and resets the view. File Two is only looked at once
+// File One is known to be valid.
+bool frmFileDiffs::CheckComparePaths(QString& pathOne, QString& pathTwo)
+{
+    pathOne = modVantrel::TrimSpaces(txtFileOne->text());
+    if (!ValidComparePath(pathOne)) {
+        Tell(CompareMessages::NotAnExistingFile(CompareMessages::File::One));
+        ResetComparisonView();
+        return false;
+    }
+    pathTwo = modVantrel::TrimSpaces(txtFileTwo->text());
+    if (!ValidComparePath(pathTwo)) {
+        Tell(CompareMessages::NotAnExistingFile(CompareMessages::File::Two));
+        ResetComparisonView();
+        return false;
+    }
+    return true;
+}
+
 // Steps of the command from clearing the grids on, for two valid paths;
 // drawing is off and the hourglass shows. True when a comparison is shown.
 bool frmFileDiffs::RunComparison(const QString& pathOne, const QString& pathTwo)
 {
+    // The comparison on display goes with its cells.
+    m_model.Clear();
     grdFileOne->ClearCells();
     grdFileTwo->ClearCells();
     QCoreApplication::processEvents();
@@ -154,8 +145,7 @@ bool frmFileDiffs::RunComparison(const QString& pathOne, const QString& pathTwo)
     pctDiffsBar->Clear(palette().color(QPalette::Button));
     RemoveRowsInGrids();
     QCoreApplication::processEvents();
-    grdFileOne->SetRow(1);
-    grdFileTwo->SetRow(1);
+    SetCurrentRow(1);
     grdFileOne->SetTopRow(1);
     if (!modVantrel::gOptions)
         throw modVantrel::VantrelError(modVantrel::ErrorNumber::Unknown,
@@ -176,58 +166,40 @@ bool frmFileDiffs::RunComparison(const QString& pathOne, const QString& pathTwo)
 
 bool frmFileDiffs::CompareFilesAndStoreResultsInGlobalDiffObject()
 {
-    bool success = false;
     try {
-        if (!modVantrel::gDiffEngine || !modVantrel::gOptions)
+        if (!modVantrel::gOptions)
             throw modVantrel::VantrelError(modVantrel::ErrorNumber::Unknown,
-                                           QStringLiteral("The comparison engine is not available."));
-        cDiffEngine& engine = *modVantrel::gDiffEngine;
+                                           QStringLiteral("The program's options are not available."));
+        cDiffEngine& engine = Engine();
         const cViewFileDiffsOptions& options = *modVantrel::gOptions;
         engine.IgnoreCase(options.IgnoreCase);
         engine.IgnoreWhiteSpace(options.IgnoreWhiteSpace);
         engine.ForceTextCompare(options.ForceTextCompare);
-        switch (engine.CompareFiles(options.FileOne, options.FileTwo)) {
-        case 0:
-            MsgBox(QStringLiteral("The files are identical"), PromptButtons::Ok, PromptIcon::Information,
-                   kCompareTitle);
-            break;
-        case 1: {
-            success = true;
-            const QString binaryLine =
-                QStringLiteral("Binary files ") + options.FileOne + u' ' + options.FileTwo + QStringLiteral(" differ");
-            if (engine.ResultLine(0).contains(binaryLine)) {
-                MsgBox(kBinaryMessage, PromptButtons::Ok, PromptIcon::Information, kCompareTitle);
-                success = false;
-            }
-            break;
-        }
-        case 2:
-            MsgBox(QStringLiteral("Errors encountered comparing the files\r\n\r\n") + engine.ResultLine(0),
-                   PromptButtons::Ok, PromptIcon::Exclamation, kCompareTitle);
-            break;
-        default: break;
+        (void)engine.CompareFiles(options.FileOne, options.FileTwo);
+        switch (engine.LastOutcome()) {
+        case Outcome::Different: return true;
+        case Outcome::Identical: Tell(CompareMessages::Identical()); break;
+        case Outcome::BinaryDiffer: Tell(CompareMessages::Binary()); break;
+        case Outcome::Failed: Tell(CompareMessages::EngineFailed(engine.FailureText())); break;
         }
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.CompareFilesAndStoreResultsInGlobalDiffObject"));
-        success = false;
     }
-    return success;
+    return false;
 }
 
 bool frmFileDiffs::DisplayComparisonResultsInGrid()
 {
     try {
         ResetDiffCollections();
-        if (!LoadFilesIntoGrids(modVantrel::gOptions->FileOne, modVantrel::gOptions->FileTwo))
+        const cDiffEngine& engine = Engine();
+        const std::optional<ComparedFiles> files = LoadFilesIntoGrids(engine);
+        if (!files || !MarkDifferencesInGrids(*files, engine.Hunks()))
             return false;
-        if (!modVantrel::gDiffEngine || !MarkDifferencesInGrids(*modVantrel::gDiffEngine))
-            return false;
-        if (grdFileOne->Rows() > 1 && grdFileTwo->Rows() > 1) {
-            grdFileOne->SetRow(1);
-            grdFileTwo->SetRow(1);
-            MarkCurrentRow();
-            MarkCurrentRowInDiffsBar();
-        }
+        SetCurrentRow(1);
+        MarkCurrentRow();
+        MarkCurrentRowInDiffsBar();
+        EnableResultCommands();
         return true;
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DisplayComparisonResultsInGrid"));
@@ -257,58 +229,53 @@ void frmFileDiffs::RemoveRowsInGrids()
     }
 }
 
-bool frmFileDiffs::LoadFilesIntoGrids(const QString& fileOne, const QString& fileTwo)
+// The files as the engine read them for this comparison, refused when a
+// row number could not count their lines.
+std::optional<frmFileDiffs::ComparedFiles> frmFileDiffs::LoadFilesIntoGrids(const cDiffEngine& engine)
 {
     try {
-        // The rows are given to the grids once they are aligned.
-        m_loadedFiles = {LinesOf(0, fileOne), LinesOf(1, fileTwo)};
-        for (const auto& file : m_loadedFiles) {
+        const ComparedFiles files{engine.LoadedFile(0), engine.LoadedFile(1)};
+        for (const auto& file : files) {
+            if (!file)
+                throw modVantrel::VantrelError(modVantrel::ErrorNumber::Unknown,
+                                               QStringLiteral("The engine holds no compared file."));
             if (file->LineCount() >= std::numeric_limits<std::int32_t>::max())
-                throw modVantrel::VantrelError(modVantrel::ErrorNumber::Overflow,
-                                               QStringLiteral("Too many lines to show: %1")
-                                                   .arg(QFile::decodeName(QByteArray::fromStdString(file->Path()))));
+                throw modVantrel::VantrelError(
+                    modVantrel::ErrorNumber::Overflow,
+                    QStringLiteral("Too many lines to show: %1").arg(FileNameText::FromBytes(file->Path())));
         }
-        return true;
+        return files;
     } catch (...) {
-        m_loadedFiles = {};
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.LoadFilesIntoGrids"));
-        return false;
+        return std::nullopt;
     }
 }
 
-bool frmFileDiffs::MarkDifferencesInGrids(const cDiffEngine& engine)
+bool frmFileDiffs::MarkDifferencesInGrids(const ComparedFiles& files, const std::vector<LineDiff::Hunk>& hunks)
 {
     try {
-        const auto [one, two] = std::exchange(m_loadedFiles, {});
-        if (!one || !two)
-            throw modVantrel::VantrelError(modVantrel::ErrorNumber::Unknown, QStringLiteral("No files are loaded."));
-        Alignment::AlignOutcome outcome = Alignment::AlignHunks(
-            engine.Hunks(), static_cast<std::int32_t>(one->LineCount()), static_cast<std::int32_t>(two->LineCount()));
-        if (!outcome.ok())
-            Alignment::PadShorterPane(outcome.rows);
-        DisplayComparison(one, two, std::move(outcome.rows));
-        if (!outcome.ok()) {
-            MsgBox(MarkingFailedMessage(), PromptButtons::Ok, PromptIcon::Critical,
-                   QStringLiteral("Show File Differences"));
-            return false;
-        }
-        return true;
-    } catch (...) {
-        MsgBox(MarkingFailedMessage(), PromptButtons::Ok, PromptIcon::Critical,
-               QStringLiteral("Show File Differences"));
+        // Blocks that do not fit leave both panes padded to one length.
+        const Alignment::AlignStatus status = m_model.Show(files[0], files[1], hunks);
+        ShowComparisonInGrids();
+        if (status == Alignment::AlignStatus::Ok)
+            return true;
+    } catch (const std::bad_alloc&) {
+        // Memory ran out for the rows: say so, and what they need.
+        m_model.Clear();
+        Tell(CompareMessages::OutOfMemory(*files[0], *files[1], Alignment::RowsNeeded(hunks, files[0]->LineCount())));
         return false;
+    } catch (...) {
     }
+    Tell(CompareMessages::MarkingFailed(Options().ForceTextCompare));
+    return false;
 }
 
-void frmFileDiffs::DisplayComparison(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
-                                     Alignment::AlignedRows rows)
+void frmFileDiffs::ShowComparisonInGrids()
 {
-    m_model.Show(std::move(one), std::move(two), std::move(rows));
     txtFileOne->setToolTip(FileFactsText::Summary(*m_model.File(0)));
     txtFileTwo->setToolTip(FileFactsText::Summary(*m_model.File(1)));
     grdFileOne->SetTextMatrix(0, QString());
     grdFileTwo->SetTextMatrix(0, QString());
     grdFileOne->SetRowsFrom(m_model.Pane(0), std::make_shared<LineFileRowText>(m_model.File(0)));
     grdFileTwo->SetRowsFrom(m_model.Pane(1), std::make_shared<LineFileRowText>(m_model.File(1)));
-    EnableResultCommands();
 }

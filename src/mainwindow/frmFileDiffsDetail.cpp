@@ -3,7 +3,6 @@
 // ending or byte-order mark in which the lines differ.
 
 #include "app/ErrorReport.h"
-#include "app/Globals.h"
 #include "compare/CharacterDiff.h"
 #include "compare/EndingMarkers.h"
 #include "mainwindow/DetailPane.h"
@@ -35,16 +34,11 @@ private:
     std::array<LineDiffView*, 2> m_boxes;
 };
 
-bool IgnoringWhiteSpace()
-{
-    return modVantrel::gOptions && modVantrel::gOptions->IgnoreWhiteSpace;
-}
-
 // The markers the two lines of a row need. Ignoring white space ignores
 // line endings and marks too, and then shows none.
-std::array<EndingMarkers::Ending, 2> RowEndings(const ComparisonModel& model, std::int32_t row)
+std::array<EndingMarkers::Ending, 2> RowEndings(const ComparisonModel& model, std::int32_t row, bool ignoreWhiteSpace)
 {
-    if (IgnoringWhiteSpace() || !model.Shown())
+    if (ignoreWhiteSpace || !model.Shown())
         return {};
     return EndingMarkers::Compare(*model.File(0), model.LineOfRow(0, row), *model.File(1), model.LineOfRow(1, row));
 }
@@ -66,14 +60,16 @@ void ShowPlainMarked(LineDiffView* box, const LineText& text, const QColor& colo
 void frmFileDiffs::DisplaySelectedLinesInRTF()
 {
     try {
-        const LineText one = grdFileOne->LineOfRow(grdFileOne->Row());
-        const LineText two = grdFileTwo->LineOfRow(grdFileTwo->Row());
+        const std::int32_t row = m_model.CurrentRow();
+        const LineText one = m_model.LineTextOf(0, row);
+        const LineText two = m_model.LineTextOf(1, row);
         // A line whose counterpart is empty is shown wholly as differing.
         const bool oneAlone = two.isEmpty() && !one.isEmpty();
         const bool twoAlone = one.isEmpty() && !two.isEmpty();
         // Rows shown as unchanged (white space ignored when compared) get no markers.
-        const std::array<EndingMarkers::Ending, 2> endings =
-            SelectedRowIsUnchanged() ? std::array<EndingMarkers::Ending, 2>{} : RowEndings(m_model, grdFileOne->Row());
+        const std::array<EndingMarkers::Ending, 2> endings = SelectedRowIsUnchanged()
+                                                                 ? std::array<EndingMarkers::Ending, 2>{}
+                                                                 : RowEndings(m_model, row, Options().IgnoreWhiteSpace);
         ShowPlainMarked(rtfLineDiff[0], one, oneAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(),
                         endings[0]);
         ShowPlainMarked(rtfLineDiff[1], two, twoAlone ? DetailPane::DifferColor() : DetailPane::CommonColor(),
@@ -90,22 +86,23 @@ void frmFileDiffs::DisplaySelectedLinesDiffsInRTF()
         const PaneRedrawOff redrawOff(rtfLineDiff);
         // The lines as held for the pane: long lines of one byte per
         // character are not copied.
-        const LineText one = grdFileOne->LineOfRow(grdFileOne->Row());
-        const LineText two = grdFileTwo->LineOfRow(grdFileTwo->Row());
+        const std::int32_t row = m_model.CurrentRow();
+        const LineText one = m_model.LineTextOf(0, row);
+        const LineText two = m_model.LineTextOf(1, row);
         // Options in force now apply, even if changed since the comparison.
-        const bool ignoreCase = modVantrel::gOptions && modVantrel::gOptions->IgnoreCase;
-        const bool ignoreWhiteSpace = IgnoringWhiteSpace();
+        const bool ignoreCase = Options().IgnoreCase;
+        const bool ignoreWhiteSpace = Options().IgnoreWhiteSpace;
         std::vector<bool> marks1;
         std::vector<bool> marks2;
         // A changed row of the comparison is compared once, for the grids'
         // marks and the pane alike.
-        if (const auto* known = m_model.RowMarks(grdFileOne->Row(), ignoreCase)) {
+        if (const auto* known = m_model.RowMarks(row, ignoreCase)) {
             marks1 = known->marks1;
             marks2 = known->marks2;
         } else {
             (void)modVantrel::StringDiffs(one, two, ignoreCase, marks1, marks2);
         }
-        const std::array<EndingMarkers::Ending, 2> endings = RowEndings(m_model, grdFileOne->Row());
+        const std::array<EndingMarkers::Ending, 2> endings = RowEndings(m_model, row, ignoreWhiteSpace);
         const LineText shownOne = EndingMarkers::WithMarkers(one, endings[0], marks1);
         const LineText shownTwo = EndingMarkers::WithMarkers(two, endings[1], marks2);
         // Case may be ignored in finding differences; each box still shows

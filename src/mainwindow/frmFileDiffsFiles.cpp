@@ -30,37 +30,34 @@ void frmFileDiffs::CancelPathCompletions()
     }
 }
 
-// The header cell is empty exactly while a comparison is on display. The
-// options read at load fill the boxes before the grids are set up.
 void frmFileDiffs::txtFileOne_Change()
 {
-    if (m_layoutStateSet && grdFileOne->TextMatrix(0).isEmpty())
+    if (m_model.Shown())
         ResetComparisonView();
 }
 
 void frmFileDiffs::txtFileTwo_Change()
 {
-    if (m_layoutStateSet && grdFileTwo->TextMatrix(0).isEmpty())
+    if (m_model.Shown())
         ResetComparisonView();
 }
 
 void frmFileDiffs::mnuFileSelectFileOne_Click()
 {
-    SelectFile(txtFileOne, grdFileOne, modVantrel::gOptions ? modVantrel::gOptions->FileOne : QString(),
+    SelectFile(txtFileOne, modVantrel::gOptions ? modVantrel::gOptions->FileOne : QString(),
                QStringLiteral("Select File One"), QStringLiteral("frmFileDiffs.mnuFileSelectFileOne_Click"));
 }
 
 void frmFileDiffs::mnuFileSelectFileTwo_Click()
 {
-    SelectFile(txtFileTwo, grdFileTwo, modVantrel::gOptions ? modVantrel::gOptions->FileTwo : QString(),
+    SelectFile(txtFileTwo, modVantrel::gOptions ? modVantrel::gOptions->FileTwo : QString(),
                QStringLiteral("Select File Two"), QStringLiteral("frmFileDiffs.mnuFileSelectFileTwo_Click"));
 }
 
 // Opens where the file of the last comparison lies while it still exists,
 // otherwise in the current folder; the dialog accepts only existing files.
 // Cancelling ends the command without a message.
-void frmFileDiffs::SelectFile(QLineEdit* box, VGrid* grid, const QString& lastFile, const QString& title,
-                              const QString& source)
+void frmFileDiffs::SelectFile(QLineEdit* box, const QString& lastFile, const QString& title, const QString& source)
 {
     try {
         const QString folder = !lastFile.isEmpty() && modVantrel::FileExists(lastFile)
@@ -74,7 +71,7 @@ void frmFileDiffs::SelectFile(QLineEdit* box, VGrid* grid, const QString& lastFi
         box->setText(*chosen);
         // Choosing the very path the box holds is no change of its text, and
         // still discards the comparison.
-        if (grid->TextMatrix(0).isEmpty())
+        if (m_model.Shown())
             ResetComparisonView();
     } catch (...) {
         modVantrel::ReportUnexpectedError(source);

@@ -34,7 +34,7 @@ void frmFileDiffs::mnuFileFind_Click()
         m_model.AddSearchText(text);
         ShowFoundRow(row);
     } else {
-        MsgBox(grdFileOne->Row() != 1
+        MsgBox(m_model.CurrentRow() != 1
                    ? QStringLiteral("Search text was not found.  Try searching from the beginning of the file.")
                    : QStringLiteral("Search text was not found."),
                PromptButtons::Ok, PromptIcon::Information, kFindTitle);
@@ -65,7 +65,7 @@ void frmFileDiffs::RepeatFind(const QString& direction)
 
 void frmFileDiffs::ShowFoundRow(std::int32_t row)
 {
-    if (row >= 1 && row < grdFileOne->Rows())
+    if (row >= 1 && row <= m_model.RowCount())
         GoToRow(row);
 }
 
@@ -81,7 +81,7 @@ void frmFileDiffs::Find(const QString& text, const QString& direction, std::int3
             way = ComparisonModel::FindDirection::Both;
         else
             return;
-        if (const std::optional<std::int32_t> hit = m_model.Find(text, way, grdFileOne->Row())) {
+        if (const std::optional<std::int32_t> hit = m_model.Find(text, way, m_model.CurrentRow())) {
             row = *hit;
             found = true;
         }

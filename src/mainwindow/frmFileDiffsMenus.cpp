@@ -25,14 +25,16 @@ struct MenuItem {
     bool checkable = false;
 };
 
-struct ToolbarEntry {
+}  // namespace
+
+struct frmFileDiffs::ToolbarEntry {
     ActionMember action;  // null for a separator
     const char* toolTip;
     const char* imageKey;
 };
 
 // Positions 1 to 18; image keys as the image list holds them.
-const ToolbarEntry kToolbar[] = {
+const frmFileDiffs::ToolbarEntry frmFileDiffs::kToolbar[18] = {
     {&frmFileDiffs::mnuFileSelectFileOne, "Select File One...", "FileOne"},
     {&frmFileDiffs::mnuFileSelectFileTwo, "Select File Two...", "FileTwo"},
     {&frmFileDiffs::mnuFileCompare, "Compare the Files", "CompareFiles"},
@@ -52,7 +54,8 @@ const ToolbarEntry kToolbar[] = {
     {&frmFileDiffs::mnuFilePrint, "Print the differences", "Print"},
     {&frmFileDiffs::mnuFileExit, "Exit", "Exit"},
 };
-static_assert(std::size(kToolbar) == 18);
+
+namespace {
 
 // The image list: picture n carries key n; the first 13 are the toolbar
 // pictures, the 14th the window's own icon.
@@ -73,14 +76,16 @@ const char* const kImageKeys[][2] = {
     {"CompareFiles", "vantrel"},
 };
 
-struct CommandState {
+}  // namespace
+
+struct frmFileDiffs::CommandState {
     ActionMember action;
     bool whenDisabled;
     bool whenEnabled;
 };
 
 // The result commands' states without results and with them.
-const CommandState kCommandStates[] = {
+const frmFileDiffs::CommandState frmFileDiffs::kCommandStates[16] = {
     {&frmFileDiffs::mnuFileSelectFileOne, true, true},
     {&frmFileDiffs::mnuFileSelectFileTwo, true, true},
     {&frmFileDiffs::mnuFileCompare, true, true},
@@ -98,6 +103,8 @@ const CommandState kCommandStates[] = {
     {&frmFileDiffs::mnuFilePrint, false, true},
     {&frmFileDiffs::mnuFileExit, true, true},
 };
+
+namespace {
 
 // A toolbar button whose click goes to the window's toolbar handler (which
 // ignores it while the hourglass shows) instead of straight to its action.
@@ -260,7 +267,6 @@ void frmFileDiffs::CreateToolbar()
         button->setFocusPolicy(Qt::NoFocus);
         Toolbar1->addWidget(button);
         m_toolbarActions[static_cast<std::size_t>(index)] = action;
-        m_toolbarButtons[static_cast<std::size_t>(index)] = button;
     }
 }
 
@@ -282,19 +288,7 @@ void frmFileDiffs::LoadToolbarImages()
             continue;
         QAction* action = this->*entry.action;
         action->setIcon(images.value(QString::fromUtf8(entry.imageKey)));
-        action->setProperty("imageKey", QString::fromUtf8(entry.imageKey));
     }
-}
-
-QString frmFileDiffs::ToolbarImageKey(int index) const
-{
-    const QAction* action = ToolbarAction(index);
-    return action ? action->property("imageKey").toString() : QString();
-}
-
-QToolButton* frmFileDiffs::ToolbarButton(int index) const
-{
-    return index >= 1 && index <= 18 ? m_toolbarButtons[static_cast<std::size_t>(index)] : nullptr;
 }
 
 QAction* frmFileDiffs::ToolbarAction(int index) const

@@ -18,8 +18,7 @@ void frmFileDiffs::GoToRow(std::int32_t row)
     // Scrolled only when needed; grid two follows through its scroll handler.
     if (!grdFileOne->RowIsVisible(row))
         grdFileOne->SetTopRow(row);
-    grdFileOne->SetRow(row);
-    grdFileTwo->SetRow(row);
+    SetCurrentRow(row);
     RefreshSelection();
 }
 
@@ -39,8 +38,7 @@ void frmFileDiffs::mnuFileShowFirstDiff_Click()
                 grdFileOne->SetTopRow(*row);
             }
         }
-        grdFileOne->SetRow(*row);
-        grdFileTwo->SetRow(*row);
+        SetCurrentRow(*row);
         RefreshSelection();
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.mnuFileShowFirstDiff"));
@@ -102,7 +100,7 @@ std::int32_t frmFileDiffs::SearchFromCurrentRow(RowSearchMember search, const ch
         return kSearchNotRun;
     const WaitCursor wait;
     try {
-        return (m_model.*search)(grdFileOne->Row()).value_or(kNotFound);
+        return (m_model.*search)(m_model.CurrentRow()).value_or(kNotFound);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QString::fromLatin1(source));
         return kSearchNotRun;
@@ -112,9 +110,9 @@ std::int32_t frmFileDiffs::SearchFromCurrentRow(RowSearchMember search, const ch
 bool frmFileDiffs::DrawDiffBars()
 {
     try {
-        const std::int32_t rows = grdFileOne->Rows() - 1;
         const std::int32_t height = pctDiffsBar->height();
-        pctDiffsBar->SetBands(DiffBar::BandsForBlocks(m_model.Blocks(), rows, height), palette().color(QPalette::Base));
+        pctDiffsBar->SetBands(DiffBar::BandsForBlocks(m_model.Blocks(), m_model.RowCount(), height),
+                              palette().color(QPalette::Base));
         return true;
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DrawDiffBars"));
@@ -126,7 +124,7 @@ void frmFileDiffs::MarkCurrentRowInDiffsBar()
 {
     try {
         const std::int32_t y =
-            DiffBar::CurrentRowMarkY(grdFileOne->Row(), grdFileOne->Rows() - 1, pctDiffsBar->height());
+            DiffBar::CurrentRowMarkY(m_model.CurrentRow(), m_model.RowCount(), pctDiffsBar->height());
         pctContainer->SetMark(y);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.MarkCurrentRowInDiffsBar"));
@@ -136,11 +134,10 @@ void frmFileDiffs::MarkCurrentRowInDiffsBar()
 void frmFileDiffs::ScrollFilesToPointInDiffBar(float y)
 {
     try {
-        const std::int32_t row = DiffBar::RowAtBarY(y, grdFileOne->Rows() - 1, pctDiffsBar->height());
+        const std::int32_t row = DiffBar::RowAtBarY(y, m_model.RowCount(), pctDiffsBar->height());
         if (!grdFileOne->RowIsVisible(row))
             grdFileOne->SetTopRow(row);
-        grdFileOne->SetRow(row);
-        grdFileTwo->SetRow(row);
+        SetCurrentRow(row);
         // The bar's mark stays where the click drew it.
         MarkCurrentRow();
         ShowSelectedLines();
@@ -152,7 +149,7 @@ void frmFileDiffs::ScrollFilesToPointInDiffBar(float y)
 void frmFileDiffs::pctDiffsBar_MouseDown(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/, float /*x*/,
                                          float y)
 {
-    if (grdFileOne->TextMatrix(0) == kSelectFilesPrompt) {
+    if (!m_model.Shown()) {
         modVantrel::MsgBox(
             QStringLiteral("This feature only works when two files have been compared and there are differences."),
             modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Information, QStringLiteral("Navigate Differences"));

@@ -1,7 +1,9 @@
-// The Options menu and the pane-tooltip switch. The comparison flags go to
-// the option record and take effect at the next Compare; font, grid lines
-// and tooltips act on both grids at once. Nothing here writes the INI file:
-// the values reach it when the window unloads.
+// The Options menu and the pane-tooltip switch. Each command changes the
+// option record and the window shows the changed record: the comparison
+// flags take effect at the next Compare (and the grids' character marks
+// follow the letter-case rule at once); font, grid lines and tooltips act
+// on both grids at once. Nothing here writes the INI file: the record
+// reaches it when the window unloads.
 
 #include "mainwindow/frmFileDiffs.h"
 
@@ -13,30 +15,51 @@
 #include <QCheckBox>
 #include <QToolTip>
 
-// The three flag items are checkable actions: Qt has already flipped the
-// check mark when their handler runs, and the check mark is the option.
-// The record is gone once the window has unloaded.
-void frmFileDiffs::mnuOptionsIgnoreCase_Click()
+const cViewFileDiffsOptions& frmFileDiffs::Options() const
+{
+    // Events still pending after the unload released the record see the
+    // defaults.
+    static const cViewFileDiffsOptions released;
+    return modVantrel::gOptions ? *modVantrel::gOptions : released;
+}
+
+void frmFileDiffs::ApplyOptions(const cViewFileDiffsOptions& options)
 {
     if (modVantrel::gOptions)
-        modVantrel::gOptions->IgnoreCase = mnuOptionsIgnoreCase->isChecked();
-    // The grids' character marks follow the option at once, as the detail
-    // pane does at its next display.
-    grdFileOne->viewport()->update();
-    grdFileTwo->viewport()->update();
+        *modVantrel::gOptions = options;
+    mnuOptionsIgnoreCase->setChecked(options.IgnoreCase);
+    mnuOptionsIgnoreWhitespace->setChecked(options.IgnoreWhiteSpace);
+    mnuOptionsShowGridLines->setChecked(options.ShowGridLines);
+    for (VGrid* grid : {grdFileOne, grdFileTwo}) {
+        grid->SetGridLines(options.ShowGridLines);
+        grid->setFont(options.GridFont);
+        grid->viewport()->update();
+    }
+    // Last: ticking the box runs its handler, which reads the record.
+    chkTooltip->setChecked(options.PaneTooltips);
+}
+
+// The three flag items are checkable actions: Qt has already flipped the
+// check mark when their handler runs, and the check mark is the option.
+void frmFileDiffs::mnuOptionsIgnoreCase_Click()
+{
+    cViewFileDiffsOptions options = Options();
+    options.IgnoreCase = mnuOptionsIgnoreCase->isChecked();
+    ApplyOptions(options);
 }
 
 void frmFileDiffs::mnuOptionsIgnoreWhitespace_Click()
 {
-    if (modVantrel::gOptions)
-        modVantrel::gOptions->IgnoreWhiteSpace = mnuOptionsIgnoreWhitespace->isChecked();
+    cViewFileDiffsOptions options = Options();
+    options.IgnoreWhiteSpace = mnuOptionsIgnoreWhitespace->isChecked();
+    ApplyOptions(options);
 }
 
 void frmFileDiffs::mnuOptionsShowGridLines_Click()
 {
-    const bool on = mnuOptionsShowGridLines->isChecked();
-    grdFileOne->SetGridLines(on);
-    grdFileTwo->SetGridLines(on);
+    cViewFileDiffsOptions options = Options();
+    options.ShowGridLines = mnuOptionsShowGridLines->isChecked();
+    ApplyOptions(options);
 }
 
 // Offers the grids' font; takes face, size, bold and italic of the choice
@@ -44,20 +67,19 @@ void frmFileDiffs::mnuOptionsShowGridLines_Click()
 void frmFileDiffs::mnuOptionsFont_Click()
 {
     try {
+        cViewFileDiffsOptions options = Options();
         const std::optional<QFont> chosen =
-            modVantrel::Prompts().font({QStringLiteral("Select Font"), grdFileOne->font()});
+            modVantrel::Prompts().font({QStringLiteral("Select Font"), options.GridFont});
         if (!chosen)
             return;
-        for (VGrid* grid : {grdFileOne, grdFileTwo}) {
-            QFont font = grid->font();
-            font.setBold(chosen->bold());
-            font.setItalic(chosen->italic());
-            font.setFamily(chosen->family());
-            // A font given in pixels has no point size to copy.
-            if (chosen->pointSizeF() > 0)
-                font.setPointSizeF(chosen->pointSizeF());
-            grid->setFont(font);
-        }
+        QFont& font = options.GridFont;
+        font.setBold(chosen->bold());
+        font.setItalic(chosen->italic());
+        font.setFamily(chosen->family());
+        // A font given in pixels has no point size to copy.
+        if (chosen->pointSizeF() > 0)
+            font.setPointSizeF(chosen->pointSizeF());
+        ApplyOptions(options);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.mnuOptionsFont_Click"));
     }
@@ -67,6 +89,11 @@ void frmFileDiffs::mnuOptionsFont_Click()
 // them on shows one only when the pointer next moves over a grid.
 void frmFileDiffs::chkTooltip_Click()
 {
+    if (Options().PaneTooltips != chkTooltip->isChecked()) {
+        cViewFileDiffsOptions options = Options();
+        options.PaneTooltips = chkTooltip->isChecked();
+        ApplyOptions(options);
+    }
     if (chkTooltip->isChecked())
         return;
     const bool gridTipShown =

@@ -1,6 +1,7 @@
 // Row selection in the result grids: the grids' mouse and scroll handlers,
 // the selection refresh every command ends with, and the row marker that
-// grid one carries. Grid two follows grid one row for row.
+// grid one carries. The current and marked rows are the model's; both grids
+// follow it, and the model follows grid one's row when the user moves it.
 
 #include "mainwindow/DetailPane.h"
 #include "mainwindow/frmFileDiffs.h"
@@ -16,18 +17,18 @@ constexpr qsizetype kToolTipLength = 255;
 // Columns that always hold a line row's number prefix " N." and more.
 constexpr qsizetype kPrefixColumns = 24;
 
-// The line's own text in the grid's current row (what follows the first
-// period) is empty; decided from the first columns of the row alone.
-bool CurrentLineIsEmpty(const VGrid& grid)
+// The line's own text in a row of the grid (what follows the first period)
+// is empty; decided from the first columns of the row alone.
+bool LineIsEmpty(const VGrid& grid, int row)
 {
-    const RowText::Part part = grid.TextMatrixPart(grid.Row(), kPrefixColumns);
+    const RowText::Part part = grid.TextMatrixPart(row, kPrefixColumns);
     const qsizetype period = part.text.indexOf(QLatin1Char('.'));
     if (period >= 0)
         return period + 1 == part.text.size() && !part.more;
     if (!part.more)
         return part.text.isEmpty();
     // Only a cell's own long text without an early period comes here.
-    return DetailPane::LineTextOfRow(grid.TextMatrix(grid.Row())).isEmpty();
+    return DetailPane::LineTextOfRow(grid.TextMatrix(row)).isEmpty();
 }
 
 }  // namespace
@@ -45,31 +46,41 @@ void frmFileDiffs::ConnectSelectionHandlers()
     connect(grdFileOne, &VGrid::Scroll, this, &frmFileDiffs::grdFileOne_Scroll);
     connect(grdFileTwo, &VGrid::Scroll, this, &frmFileDiffs::grdFileTwo_Scroll);
     connect(pctDiffsBar, &DiffBarWidget::MouseDown, this, &frmFileDiffs::pctDiffsBar_MouseDown);
+    // Commands start from a row grid one's keys moved to; the marker and the
+    // detail pane stay where they were.
+    connect(grdFileOne, &VGrid::CurrentRowMoved, this, [this] { m_model.SetCurrentRow(grdFileOne->Row()); });
+}
+
+void frmFileDiffs::SetCurrentRow(std::int32_t row)
+{
+    m_model.SetCurrentRow(row);
+    grdFileOne->SetRow(row);
+    grdFileTwo->SetRow(row);
 }
 
 void frmFileDiffs::grdFileOne_Click()
 {
-    GridClick(grdFileOne, grdFileTwo);
+    GridClick(grdFileOne);
 }
 void frmFileDiffs::grdFileTwo_Click()
 {
-    GridClick(grdFileTwo, grdFileOne);
+    GridClick(grdFileTwo);
 }
 void frmFileDiffs::grdFileOne_DblClick()
 {
-    GridDblClick(grdFileOne);
+    GridDblClick();
 }
 void frmFileDiffs::grdFileTwo_DblClick()
 {
-    GridDblClick(grdFileTwo);
+    GridDblClick();
 }
 void frmFileDiffs::grdFileOne_MouseDown(Qt::MouseButton button)
 {
-    GridMouseDown(grdFileOne, button);
+    GridMouseDown(button);
 }
 void frmFileDiffs::grdFileTwo_MouseDown(Qt::MouseButton button)
 {
-    GridMouseDown(grdFileTwo, button);
+    GridMouseDown(button);
 }
 void frmFileDiffs::grdFileOne_MouseMove()
 {
@@ -91,23 +102,23 @@ void frmFileDiffs::grdFileTwo_Scroll()
     grdFileOne->SetTopRow(grdFileTwo->TopRow());
 }
 
-void frmFileDiffs::GridClick(VGrid* grid, VGrid* other)
+void frmFileDiffs::GridClick(VGrid* grid)
 {
-    if (grid->TextMatrix(0) == kSelectFilesPrompt)
+    if (!m_model.Shown())
         return;
-    other->SetRow(grid->Row());
+    SetCurrentRow(grid->Row());
     RefreshSelection();
 }
 
-void frmFileDiffs::GridDblClick(VGrid* grid)
+void frmFileDiffs::GridDblClick()
 {
-    if (grid->TextMatrix(0) != kSelectFilesPrompt)
+    if (m_model.Shown())
         mnuFileToggleBookmark_Click();
 }
 
-void frmFileDiffs::GridMouseDown(VGrid* grid, Qt::MouseButton button)
+void frmFileDiffs::GridMouseDown(Qt::MouseButton button)
 {
-    if (grid->TextMatrix(0) != kSelectFilesPrompt && button == Qt::RightButton)
+    if (m_model.Shown() && button == Qt::RightButton)
         mnuFile->popup(QCursor::pos());
 }
 
@@ -115,7 +126,7 @@ void frmFileDiffs::GridMouseMove(VGrid* grid)
 {
     // Below the last row there is no row under the pointer: no tooltip. A
     // cut text ends in an ellipsis, so that it never passes for the whole.
-    if (chkTooltip->isChecked()) {
+    if (Options().PaneTooltips) {
         const RowText::Part part = grid->TextMatrixPart(grid->MouseRow(), kToolTipLength);
         grid->SetToolTipText(part.more ? part.text + QChar(0x2026) : part.text);
     }
@@ -143,7 +154,7 @@ void frmFileDiffs::MarkCurrentRow()
 {
     // Grid one's pictures follow the marked row and the bookmarks (see
     // GridOnePicture); marking moves the marker and repaints.
-    m_model.SetMarkedRow(grdFileOne->Row());
+    m_model.SetMarkedRow(m_model.CurrentRow());
     grdFileOne->viewport()->update();
 }
 
@@ -153,7 +164,7 @@ QPixmap frmFileDiffs::GridOnePicture(int row) const
     if (row < 1 || row > m_model.RowCount())
         return {};
     // Each picture is drawn for the colour of the row it stands on.
-    const std::uint32_t color = grdFileOne->CellBackColor(row);
+    const std::uint32_t color = m_model.RowColor(0, row);
     if (row != m_model.MarkedRow())
         return m_model.IsBookmarked(row) ? m_markerPictures.Get(Marker::Bookmark, color) : QPixmap();
     // A bookmark is tested first, then the orphan colour, then the changed
@@ -174,11 +185,12 @@ bool frmFileDiffs::IsRowBookmarked(std::int32_t row) const
 
 bool frmFileDiffs::SelectedRowIsUnchanged() const
 {
-    return grdFileOne->CellBackColor(grdFileOne->Row()) == Grid::kNoCellColor
-           && grdFileTwo->CellBackColor(grdFileTwo->Row()) == Grid::kNoCellColor;
+    const std::int32_t row = m_model.CurrentRow();
+    return m_model.RowColor(0, row) == Alignment::kDefaultColor && m_model.RowColor(1, row) == Alignment::kDefaultColor;
 }
 
 bool frmFileDiffs::SelectedLineIsEmpty() const
 {
-    return CurrentLineIsEmpty(*grdFileOne) || CurrentLineIsEmpty(*grdFileTwo);
+    const std::int32_t row = m_model.CurrentRow();
+    return LineIsEmpty(*grdFileOne, row) || LineIsEmpty(*grdFileTwo, row);
 }

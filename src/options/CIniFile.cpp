@@ -1,13 +1,15 @@
 #include "options/CIniFile.h"
 
 #include "app/ErrorReport.h"
+#include "app/Globals.h"
 #include "app/Locations.h"
 #include "app/Prompt.h"
 #include "app/VantrelError.h"
+#include "engine/FileNameText.h"
 #include "options/IniText.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -27,16 +29,19 @@ void ShowPropertyMessage(const QString& text)
 }
 
 // The file's bytes, or nothing when it is missing or cannot be read (a
-// folder, no permission): reads then give their defaults.
-std::optional<QByteArray> ReadFile(const QString& path)
+// folder, no permission; the reason then in *why): reads give their
+// defaults.
+std::optional<QByteArray> ReadFile(const QString& path, QString* why = nullptr)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (file.isOpen() && file.error() == QFileDevice::NoError)
+        return bytes;
+    if (why)
+        *why = file.errorString();
+    return std::nullopt;
 }
 
 // The leading unsigned decimal number of a value, as the platform's integer
@@ -54,20 +59,68 @@ qint64 LeadingInteger(const QByteArray& value)
     return number;
 }
 
+// Why a file could not be replaced, as the user is told, and the system's
+// error code.
+struct Refusal {
+    QString description;
+    int code = 0;
+};
+
+std::optional<Refusal> MakeFolder(const QString& folder, const QString& path)
+{
+    const int code = modVantrel::MakeFolder(folder);
+    if (code == 0)
+        return std::nullopt;
+    return Refusal{QStringLiteral("Cannot create the folder %1 to save %2 in: %3")
+                       .arg(folder, QFileInfo(path).fileName(), modVantrel::GetApiErrorText(code)),
+                   code};
+}
+
 // Writes the whole file through a temporary file that replaces the old one
 // only once completely written, so a failure half-way (full disk, crash)
-// leaves the previous file intact. Gives the reason when the system refuses.
-std::optional<QString> ReplaceFile(const QString& folder, const QString& path, const QByteArray& bytes)
+// leaves the previous file intact. Says which step the system refused: the
+// folder, the file, or the writing.
+std::optional<Refusal> ReplaceFile(const QString& folder, const QString& path, const QByteArray& bytes)
 {
     // The per-user folder does not exist before the first save.
-    errno = 0;
-    QDir().mkpath(folder);
+    if (std::optional<Refusal> refused = MakeFolder(folder, path))
+        return refused;
     QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        const int code = errno;
+        const QFileInfo existing(path);
+        if (existing.exists() && !existing.isWritable())
+            return Refusal{QStringLiteral("Cannot save %1: the file is read-only").arg(path), EACCES};
+        // The temporary file could not be made beside it.
+        return Refusal{QStringLiteral("Cannot save %1: no file may be written in the folder %2 (%3)")
+                           .arg(path, folder, file.errorString()),
+                       code};
+    }
+    errno = 0;
     // The explicit flush: commit() takes the file's name even when the last
     // buffered bytes could not be written (a full disk), truncating it.
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
+    if (file.write(bytes) == bytes.size() && file.flush() && file.commit())
         return std::nullopt;
-    return file.errorString();
+    // The system's reason: Qt says "Unknown error" for a failed flush.
+    const int code = errno;
+    return Refusal{
+        QStringLiteral("Cannot save %1: %2").arg(path, code ? modVantrel::GetApiErrorText(code) : file.errorString()),
+        code};
+}
+
+// The values as the file would have held them, for the detail log: what
+// the user may put into the file by hand.
+QString UnsavedValues(const QString& path, const QList<CIniFile::Value>& values)
+{
+    QString text = QStringLiteral("Not saved to ") + path + u':';
+    QString section;
+    for (const CIniFile::Value& value : values) {
+        if (value.section != section)
+            text += QStringLiteral("\r\n[") + (section = value.section) + u']';
+        text += QStringLiteral("\r\n") + value.key + u'=' + value.value;
+    }
+    return text;
 }
 
 }  // namespace
@@ -90,16 +143,21 @@ void CIniFile::Name(const QString& pData)
 
 bool CIniFile::PropertiesAreSet(Operation operation) const
 {
+    return PropertiesAreSet(m_section, m_key, operation);
+}
+
+bool CIniFile::PropertiesAreSet(const QString& section, const QString& key, Operation operation) const
+{
     const QString period = operation == Operation::Write ? QStringLiteral(".") : QString();
     if (m_fileName.isEmpty()) {
         ShowPropertyMessage(QStringLiteral("Name property must be set first"));
         return false;
     }
-    if (m_section.isEmpty()) {
+    if (section.isEmpty()) {
         ShowPropertyMessage(QStringLiteral("Section property must be set first") + period);
         return false;
     }
-    if (m_key.isEmpty()) {
+    if (key.isEmpty()) {
         ShowPropertyMessage(QStringLiteral("Key property must be set first") + period);
         return false;
     }
@@ -138,7 +196,7 @@ QString CIniFile::GetStringValue(const QString& pDefaultValue)
         // corrupt long paths.
         if (!value || value->isEmpty())
             return pDefaultValue;
-        return QString::fromUtf8(*value);
+        return FileNameText::FromBytes(*value);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("cIniFile.GetStringValue()"));
         return QString();
@@ -147,29 +205,48 @@ QString CIniFile::GetStringValue(const QString& pDefaultValue)
 
 void CIniFile::SetStringValue(const QString& pNewValue)
 {
-    try {
-        if (!PropertiesAreSet(Operation::Write))
+    if (PropertiesAreSet(Operation::Write))
+        Write({{m_section, m_key, pNewValue}});
+}
+
+void CIniFile::SetStringValues(const QList<Value>& values)
+{
+    for (const Value& value : values) {
+        if (!PropertiesAreSet(value.section, value.key, Operation::Write))
             return;
+    }
+    Write(values);
+}
+
+void CIniFile::Write(const QList<Value>& values)
+{
+    QString unsaved;
+    try {
         // The first refused write is reported; the object's later writes go
         // to the same file and would only repeat the message.
         if (m_writeRefused)
             return;
         std::optional<QByteArray> text = QByteArray();
+        QString unreadable;
         if (QFile::exists(m_fullPath))
-            text = ReadFile(m_fullPath);  // never replace a file we could not read
-        const std::optional<QString> refused =
-            text ? ReplaceFile(m_folder, m_fullPath,
-                               IniText::Write(*text, m_section.toUtf8(), m_key.toUtf8(), pNewValue.toUtf8()))
-                 : QStringLiteral("cannot read it");
-        const int code = refused ? errno : 0;
-        modVantrel::SetLastDllError(code);
+            text = ReadFile(m_fullPath, &unreadable);  // never replace a file we could not read
+        std::optional<Refusal> refused;
+        if (text) {
+            QList<IniText::Entry> entries;
+            for (const Value& value : values)
+                entries.append({value.section.toUtf8(), value.key.toUtf8(), FileNameText::ToBytes(value.value)});
+            refused = ReplaceFile(m_folder, m_fullPath, IniText::Write(*text, entries));
+        } else {
+            refused =
+                Refusal{QStringLiteral("Cannot save %1: it cannot be read (%2)").arg(m_fullPath, unreadable), errno};
+        }
+        modVantrel::SetLastDllError(refused ? refused->code : 0);
         if (refused) {
             m_writeRefused = true;
-            throw modVantrel::VantrelError(
-                modVantrel::ErrorNumber::FileIo,
-                QStringLiteral("Cannot save ") + m_fullPath + QStringLiteral(": ") + *refused, code);
+            unsaved = UnsavedValues(m_fullPath, values);
+            throw modVantrel::VantrelError(modVantrel::ErrorNumber::FileIo, refused->description, refused->code);
         }
     } catch (...) {
-        modVantrel::ReportUnexpectedError(QStringLiteral("cIniFile.SetStringValue()"));
+        modVantrel::ReportUnexpectedError(QStringLiteral("cIniFile.SetStringValue()"), unsaved);
     }
 }

@@ -1,7 +1,13 @@
 #include "options/IniText.h"
 
+#include <QChar>
+#include <QHash>
 #include <QList>
 #include <QString>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace IniText {
 namespace {
@@ -12,16 +18,40 @@ struct Line {
     qsizetype next = 0;   // first byte of the following line
 };
 
+// Where the next `byte` lies at or after `from` (size when none): each
+// search starts where the last one ended, so a text is scanned once.
+class NextByte {
+public:
+    NextByte(const QByteArray& text, char byte) : m_text(text), m_byte(byte) {}
+    qsizetype At(qsizetype from)
+    {
+        if (m_found < from) {
+            const void* hit =
+                std::memchr(m_text.constData() + from, m_byte, static_cast<std::size_t>(m_text.size() - from));
+            m_found = hit ? static_cast<const char*>(hit) - m_text.constData() : m_text.size();
+        }
+        return m_found;
+    }
+
+private:
+    const QByteArray& m_text;
+    char m_byte;
+    qsizetype m_found = -1;
+};
+
+// Lines end in LF, CR LF or a lone CR, each line by its own.
 QList<Line> SplitLines(const QByteArray& text)
 {
     QList<Line> lines;
+    NextByte lf(text, '\n');
+    NextByte cr(text, '\r');
+    const qsizetype size = text.size();
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype newline = text.indexOf('\n', start);
-        const qsizetype next = newline < 0 ? text.size() : newline + 1;
-        qsizetype end = newline < 0 ? text.size() : newline;
-        if (end > start && text.at(end - 1) == '\r')
-            --end;
+    while (start < size) {
+        const qsizetype end = std::min(lf.At(start), cr.At(start));
+        qsizetype next = end;
+        if (next < size)
+            next += text.at(next) == '\r' && next + 1 < size && text.at(next + 1) == '\n' ? 2 : 1;
         lines.append({start, end, next});
         start = next;
     }
@@ -68,23 +98,43 @@ struct SectionSpan {
     qsizetype end = -1;
 };
 
-SectionSpan FindSection(const QByteArray& text, const QList<Line>& lines, const QByteArray& section)
+// Whether the line's first non-blank byte is '[': most lines are not
+// headers, and are passed over without a copy.
+bool MayBeHeader(const QByteArray& text, const Line& line)
 {
-    SectionSpan span;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const std::optional<QByteArray> name = SectionName(Content(text, lines[i]));
-        if (!name)
-            continue;
-        if (span.header >= 0) {
-            span.end = i;
-            return span;
-        }
-        if (SameName(*name, section))
-            span.header = i;
+    for (qsizetype i = line.start; i < line.end; ++i) {
+        if (!QChar::isSpace(static_cast<unsigned char>(text.at(i))))
+            return text.at(i) == '[';
     }
-    if (span.header >= 0)
-        span.end = lines.size();
-    return span;
+    return false;
+}
+
+// The section headers of a text: their lines and names, in order.
+struct Header {
+    qsizetype line = 0;
+    QByteArray name;
+};
+
+QList<Header> FindHeaders(const QByteArray& text, const QList<Line>& lines)
+{
+    QList<Header> headers;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!MayBeHeader(text, lines[i]))
+            continue;
+        if (std::optional<QByteArray> name = SectionName(Content(text, lines[i])))
+            headers.append({i, std::move(*name)});
+    }
+    return headers;
+}
+
+// The first section of that name; its keys end at the next header.
+SectionSpan FindSection(const QList<Header>& headers, qsizetype lineCount, const QByteArray& section)
+{
+    for (qsizetype h = 0; h < headers.size(); ++h) {
+        if (SameName(headers[h].name, section))
+            return {headers[h].line, h + 1 < headers.size() ? headers[h + 1].line : lineCount};
+    }
+    return {};
 }
 
 qsizetype FindKey(const QByteArray& text, const QList<Line>& lines, const SectionSpan& span, const QByteArray& key)
@@ -97,12 +147,12 @@ qsizetype FindKey(const QByteArray& text, const QList<Line>& lines, const Sectio
     return -1;
 }
 
-QByteArray LineEnding(const QByteArray& text)
+// The ending of the text's first line: LF, CR LF or CR (LF when none).
+QByteArray LineEnding(const QByteArray& text, const QList<Line>& lines)
 {
-    const qsizetype newline = text.indexOf('\n');
-    if (newline > 0 && text.at(newline - 1) == '\r')
-        return QByteArrayLiteral("\r\n");
-    return QByteArrayLiteral("\n");
+    if (lines.isEmpty() || lines.front().next == lines.front().end)
+        return QByteArrayLiteral("\n");
+    return text.mid(lines.front().end, lines.front().next - lines.front().end);
 }
 
 // A value must stay on its line: a line break inside it would split the
@@ -114,12 +164,104 @@ QByteArray OneLine(QByteArray value)
     return value;
 }
 
+// A new key goes after the last non-blank line of its section, so blank
+// lines that separate sections stay where they are.
+qsizetype LastFilledLine(const QByteArray& text, const QList<Line>& lines, const SectionSpan& span)
+{
+    qsizetype last = span.header;
+    for (qsizetype i = span.header + 1; i < span.end; ++i) {
+        if (!Content(text, lines[i]).trimmed().isEmpty())
+            last = i;
+    }
+    return last;
+}
+
+// New key lines of one place, in the order first written; a key written
+// again keeps its place and takes the new line.
+using KeyLines = QList<std::pair<QByteArray, QByteArray>>;
+
+void Set(KeyLines& keyLines, const QByteArray& key, const QByteArray& keyLine)
+{
+    for (auto& [name, line] : keyLines) {
+        if (SameName(name, key)) {
+            line = keyLine;
+            return;
+        }
+    }
+    keyLines.append({key, keyLine});
+}
+
+// What writing the entries changes, by line of the text.
+struct Edits {
+    QHash<qsizetype, QByteArray> replaced;  // line -> its new content
+    QHash<qsizetype, KeyLines> addedAfter;  // line -> new key lines after it
+    QList<std::pair<QByteArray, KeyLines>> newSections;
+};
+
+Edits PlanEdits(const QByteArray& text, const QList<Line>& lines, const QList<Entry>& entries)
+{
+    const QList<Header> headers = FindHeaders(text, lines);
+    Edits edits;
+    for (const Entry& entry : entries) {
+        const QByteArray keyLine = entry.key + '=' + OneLine(entry.value);
+        const SectionSpan span = FindSection(headers, lines.size(), entry.section);
+        if (span.header < 0) {
+            auto known = std::find_if(edits.newSections.begin(), edits.newSections.end(),
+                                      [&](const auto& added) { return SameName(added.first, entry.section); });
+            if (known == edits.newSections.end())
+                known = edits.newSections.insert(edits.newSections.end(), {entry.section, KeyLines()});
+            Set(known->second, entry.key, keyLine);
+            continue;
+        }
+        const qsizetype at = FindKey(text, lines, span, entry.key);
+        if (at >= 0)
+            edits.replaced.insert(at, keyLine);
+        else
+            Set(edits.addedAfter[LastFilledLine(text, lines, span)], entry.key, keyLine);
+    }
+    return edits;
+}
+
+// The text with the edits made: untouched lines byte for byte, new lines
+// ending in eol, new sections at the end.
+QByteArray Apply(const QByteArray& text, const QList<Line>& lines, const QByteArray& eol, const Edits& edits)
+{
+    QByteArray out;
+    out.reserve(text.size() + 1024);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        const auto replacement = edits.replaced.constFind(i);
+        if (replacement != edits.replaced.cend())
+            out += *replacement;
+        else
+            out.append(text.constData() + line.start, line.end - line.start);
+        const auto added = edits.addedAfter.constFind(i);
+        if (added != edits.addedAfter.cend()) {
+            for (const auto& [name, keyLine] : *added)
+                out += eol + keyLine;
+        }
+        // A last line without an ending gets one when lines follow it.
+        if (line.next > line.end || added == edits.addedAfter.cend())
+            out.append(text.constData() + line.end, line.next - line.end);
+        else
+            out += eol;
+    }
+    if (!edits.newSections.isEmpty() && !out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
+        out += eol;
+    for (const auto& [name, keyLines] : edits.newSections) {
+        out += '[' + name + ']' + eol;
+        for (const auto& [key, keyLine] : keyLines)
+            out += keyLine + eol;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<QByteArray> Read(const QByteArray& text, const QByteArray& section, const QByteArray& key)
 {
     const QList<Line> lines = SplitLines(text);
-    const SectionSpan span = FindSection(text, lines, section);
+    const SectionSpan span = FindSection(FindHeaders(text, lines), lines.size(), section);
     if (span.header < 0)
         return std::nullopt;
     const qsizetype at = FindKey(text, lines, span, key);
@@ -134,36 +276,13 @@ std::optional<QByteArray> Read(const QByteArray& text, const QByteArray& section
 
 QByteArray Write(const QByteArray& text, const QByteArray& section, const QByteArray& key, const QByteArray& value)
 {
+    return Write(text, QList<Entry>{{section, key, value}});
+}
+
+QByteArray Write(const QByteArray& text, const QList<Entry>& entries)
+{
     const QList<Line> lines = SplitLines(text);
-    const QByteArray eol = LineEnding(text);
-    const QByteArray keyLine = key + '=' + OneLine(value);
-    const SectionSpan span = FindSection(text, lines, section);
-
-    if (span.header < 0) {
-        QByteArray out = text;
-        if (!out.isEmpty() && !out.endsWith('\n'))
-            out += eol;
-        return out + '[' + section + ']' + eol + keyLine + eol;
-    }
-
-    const qsizetype at = FindKey(text, lines, span, key);
-    if (at >= 0) {
-        const Line& line = lines[at];
-        return text.left(line.start) + keyLine + text.mid(line.end);
-    }
-
-    // A new key follows the last non-blank line of its section, so blank
-    // lines that separate sections stay where they are.
-    qsizetype after = span.header;
-    for (qsizetype i = span.header + 1; i < span.end; ++i) {
-        if (!Content(text, lines[i]).trimmed().isEmpty())
-            after = i;
-    }
-    const Line& anchor = lines[after];
-    QByteArray out = text.left(anchor.end);
-    out += eol + keyLine;
-    out += anchor.next > anchor.end ? text.mid(anchor.end) : eol;
-    return out;
+    return Apply(text, lines, LineEnding(text, lines), PlanEdits(text, lines, entries));
 }
 
 }  // namespace IniText

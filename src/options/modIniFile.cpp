@@ -1,16 +1,12 @@
 #include "options/modIniFile.h"
 
 #include "app/ErrorReport.h"
-#include "app/Globals.h"
 #include "app/VantrelError.h"
 #include "options/CIniFile.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QWidget>
+#include <functional>
 
 namespace modIniFile {
 namespace {
@@ -32,68 +28,89 @@ QString FlagText(bool on)
     return on ? kTrue : kFalse;
 }
 
-QString Read(CIniFile& ini, const QString& key, const QString& defaultValue)
+const QString kReadSource = QStringLiteral("modIniFile.ReadProgramOptionsFromIniFile");
+
+// The description of the failure being handled.
+QString PendingReason()
 {
-    ini.Key(key);
-    return ini.GetStringValue(defaultValue);
+    try {
+        throw;
+    } catch (const modVantrel::VantrelError& e) {
+        return e.description();
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
 }
 
-void Write(CIniFile& ini, const QString& key, const QString& value)
+// Reports, from inside a catch block, that the record refused the value
+// read for the object's key, naming the file and the key.
+void ReportRefusedValue(const CIniFile& ini, const QString& value, const QString& defaultValue)
 {
-    ini.Key(key);
-    ini.SetStringValue(value);
+    const QString reason = PendingReason();
+    try {
+        throw modVantrel::VantrelError(modVantrel::ErrorNumber::InvalidArgument,
+                                       QStringLiteral("%1 in %2 cannot be used (%3); its default, %4, is used instead.")
+                                           .arg(ini.Key(), ini.FullPath(), reason, defaultValue));
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(
+            kReadSource,
+            QStringLiteral("Read from %1:\r\n[%2]\r\n%3=%4").arg(ini.FullPath(), ini.Section(), ini.Key(), value));
+    }
 }
 
-// Sets the point size of both grids, refusing sizes no font can take.
-void ApplyFontSize(const OptionControls& form, double size)
+// Reads one value and applies it. A value the record refuses is reported
+// and the key's default applied in its place: one bad value never costs
+// the other options what the file says of them.
+void ReadValue(CIniFile& ini, const QString& key, const QString& defaultValue,
+               const std::function<void(const QString&)>& apply)
+{
+    ini.Key(key);
+    const QString value = ini.GetStringValue(defaultValue);
+    try {
+        apply(value);
+        return;
+    } catch (...) {
+        ReportRefusedValue(ini, value, defaultValue);
+    }
+    apply(defaultValue);
+}
+
+// Sets the grids' point size, refusing sizes no font can take.
+void ApplyFontSize(QFont& font, double size)
 {
     if (!(size > 0.0 && size <= kLargestFontSize))
         throw modVantrel::VantrelError(modVantrel::ErrorNumber::InvalidArgument,
                                        QStringLiteral("Invalid font size: ") + QString::number(size));
-    for (QWidget* grid : {form.grdFileOne, form.grdFileTwo}) {
-        QFont font = grid->font();
-        font.setPointSizeF(size);
-        grid->setFont(font);
-    }
+    font.setPointSizeF(size);
 }
 
-template <typename Change>
-void ChangeGridFonts(const OptionControls& form, Change change)
+void ReadCompareSection(CIniFile& ini, cViewFileDiffsOptions& options, PathTexts& paths)
 {
-    for (QWidget* grid : {form.grdFileOne, form.grdFileTwo}) {
-        QFont font = grid->font();
-        change(font);
-        grid->setFont(font);
-    }
-}
-
-void ReadCompareSection(CIniFile& ini, const OptionControls& form)
-{
-    cViewFileDiffsOptions& options = *modVantrel::gOptions;
     ini.Section(QStringLiteral("Compare"));
-    options.IgnoreCase = IsTrue(Read(ini, QStringLiteral("IgnoreCase"), kFalse));
-    form.mnuOptionsIgnoreCase->setChecked(options.IgnoreCase);
-    options.IgnoreWhiteSpace = IsTrue(Read(ini, QStringLiteral("IgnoreWhiteSpace"), kFalse));
-    form.mnuOptionsIgnoreWhitespace->setChecked(options.IgnoreWhiteSpace);
-    form.txtFileOne->setText(Read(ini, QStringLiteral("FileOne"), QString()));
-    form.txtFileTwo->setText(Read(ini, QStringLiteral("FileTwo"), QString()));
-    options.ForceTextCompare = IsTrue(Read(ini, QStringLiteral("ForceTextCompare"), kFalse));
+    ReadValue(ini, QStringLiteral("IgnoreCase"), kFalse,
+              [&](const QString& value) { options.IgnoreCase = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("IgnoreWhiteSpace"), kFalse,
+              [&](const QString& value) { options.IgnoreWhiteSpace = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("FileOne"), QString(), [&](const QString& value) { paths[0] = value; });
+    ReadValue(ini, QStringLiteral("FileTwo"), QString(), [&](const QString& value) { paths[1] = value; });
+    ReadValue(ini, QStringLiteral("ForceTextCompare"), kFalse,
+              [&](const QString& value) { options.ForceTextCompare = IsTrue(value); });
 }
 
-void ReadGridsSection(CIniFile& ini, const OptionControls& form)
+void ReadGridsSection(CIniFile& ini, cViewFileDiffsOptions& options)
 {
+    QFont& font = options.GridFont;
     ini.Section(QStringLiteral("Grids"));
-    const bool gridLines = IsTrue(Read(ini, QStringLiteral("ShowGridLines"), kTrue));
-    form.mnuOptionsShowGridLines->setChecked(gridLines);
-    if (form.setGridLines)
-        form.setGridLines(gridLines);
-    const bool bold = IsTrue(Read(ini, QStringLiteral("FontBold"), kFalse));
-    ChangeGridFonts(form, [bold](QFont& font) { font.setBold(bold); });
-    const bool italic = IsTrue(Read(ini, QStringLiteral("FontItalic"), kFalse));
-    ChangeGridFonts(form, [italic](QFont& font) { font.setItalic(italic); });
-    const QString family = Read(ini, QStringLiteral("FontName"), QStringLiteral("Courier New"));
-    ChangeGridFonts(form, [&family](QFont& font) { font.setFamily(family); });
-    ApplyFontSize(form, LeadingNumber(Read(ini, QStringLiteral("FontSize"), QStringLiteral("8"))));
+    ReadValue(ini, QStringLiteral("ShowGridLines"), kTrue,
+              [&](const QString& value) { options.ShowGridLines = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("FontBold"), kFalse, [&](const QString& value) { font.setBold(IsTrue(value)); });
+    ReadValue(ini, QStringLiteral("FontItalic"), kFalse, [&](const QString& value) { font.setItalic(IsTrue(value)); });
+    ReadValue(ini, QStringLiteral("FontName"), QStringLiteral("Courier New"),
+              [&](const QString& value) { font.setFamily(value); });
+    ReadValue(ini, QStringLiteral("FontSize"), QStringLiteral("8"),
+              [&](const QString& value) { ApplyFontSize(font, LeadingNumber(value)); });
 }
 
 }  // namespace
@@ -125,43 +142,45 @@ double LeadingNumber(const QString& text)
     return trimmed.left(end).toDouble();
 }
 
-void ReadProgramOptionsFromIniFile(const OptionControls& form)
+void ReadProgramOptionsFromIniFile(cViewFileDiffsOptions& options, PathTexts& paths)
 {
     try {
         CIniFile ini;
         ini.Name(IniFileName());
-        ReadCompareSection(ini, form);
-        ReadGridsSection(ini, form);
+        ReadCompareSection(ini, options, paths);
+        ReadGridsSection(ini, options);
         ini.Section(QStringLiteral("Form"));
-        const bool tooltips = IsTrue(Read(ini, QStringLiteral("PaneTooltips"), kTrue));
-        form.chkTooltip->setChecked(tooltips);
+        ReadValue(ini, QStringLiteral("PaneTooltips"), kTrue,
+                  [&](const QString& value) { options.PaneTooltips = IsTrue(value); });
     } catch (...) {
-        modVantrel::ReportUnexpectedError(QStringLiteral("modIniFile.ReadProgramOptionsFromIniFile"));
+        modVantrel::ReportUnexpectedError(kReadSource);
     }
 }
 
-void SaveProgramOptionsToIniFile(const OptionControls& form)
+// All keys in one write of the file: twelve rewrites of a large file made
+// closing slow, and a failure half-way left some keys new and some old.
+void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const PathTexts& paths)
 {
     try {
-        const cViewFileDiffsOptions& options = *modVantrel::gOptions;
+        const QString compare = QStringLiteral("Compare");
+        const QString grids = QStringLiteral("Grids");
+        const QFont& font = options.GridFont;
         CIniFile ini;
         ini.Name(IniFileName());
-        ini.Section(QStringLiteral("Compare"));
-        Write(ini, QStringLiteral("IgnoreCase"), FlagText(options.IgnoreCase));
-        Write(ini, QStringLiteral("IgnoreWhiteSpace"), FlagText(options.IgnoreWhiteSpace));
-        Write(ini, QStringLiteral("FileOne"), form.txtFileOne->text());
-        Write(ini, QStringLiteral("FileTwo"), form.txtFileTwo->text());
-        ini.Section(QStringLiteral("Grids"));
-        Write(ini, QStringLiteral("ShowGridLines"), FlagText(form.mnuOptionsShowGridLines->isChecked()));
-        const QFont font = form.grdFileOne->font();
-        Write(ini, QStringLiteral("FontBold"), FlagText(font.bold()));
-        Write(ini, QStringLiteral("FontItalic"), FlagText(font.italic()));
-        Write(ini, QStringLiteral("FontName"), font.family());
-        // Always with a period: reading takes only a period as the decimal
-        // point, so a locale's comma would lose the fraction on the next start.
-        Write(ini, QStringLiteral("FontSize"), QString::number(font.pointSizeF()));
-        ini.Section(QStringLiteral("Form"));
-        Write(ini, QStringLiteral("PaneTooltips"), FlagText(form.chkTooltip->isChecked()));
+        ini.SetStringValues({
+            {compare, QStringLiteral("IgnoreCase"), FlagText(options.IgnoreCase)},
+            {compare, QStringLiteral("IgnoreWhiteSpace"), FlagText(options.IgnoreWhiteSpace)},
+            {compare, QStringLiteral("FileOne"), paths[0]},
+            {compare, QStringLiteral("FileTwo"), paths[1]},
+            {grids, QStringLiteral("ShowGridLines"), FlagText(options.ShowGridLines)},
+            {grids, QStringLiteral("FontBold"), FlagText(font.bold())},
+            {grids, QStringLiteral("FontItalic"), FlagText(font.italic())},
+            {grids, QStringLiteral("FontName"), font.family()},
+            // Always with a period: reading takes only a period as the decimal
+            // point, so a locale's comma would lose the fraction on the next start.
+            {grids, QStringLiteral("FontSize"), QString::number(font.pointSizeF())},
+            {QStringLiteral("Form"), QStringLiteral("PaneTooltips"), FlagText(options.PaneTooltips)},
+        });
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("modIniFile.SaveProgramOptionsToIniFile"));
     }

@@ -30,30 +30,14 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("one");
         QTest::addColumn<QString>("two");
-        QTest::newRow("spaces only") << "    "
-                                     << ""
-                                     << "";
-        QTest::newRow("one name") << " a.txt "
-                                  << "a.txt"
-                                  << "";
-        QTest::newRow("first quote never closes") << "\"my a.txt b.txt"
-                                                  << "my a.txt b.txt"
-                                                  << "";
-        QTest::newRow("second quote never closes") << "a.txt \"my b  .txt"
-                                                   << "a.txt"
-                                                   << "my b  .txt";
-        QTest::newRow("quoted first, nothing after") << "\"a b\"   "
-                                                     << "a b"
-                                                     << "";
-        QTest::newRow("empty quotes") << "\"\" b"
-                                      << ""
-                                      << "b";
-        QTest::newRow("quote directly after name") << "a\"b c"
-                                                   << "a\"b"
-                                                   << "c";
-        QTest::newRow("tab belongs to the name") << "a\tb c"
-                                                 << "a\tb"
-                                                 << "c";
+        QTest::newRow("spaces only") << "    " << QString("") << "";
+        QTest::newRow("one name") << " a.txt " << QString("a.txt") << "";
+        QTest::newRow("first quote never closes") << "\"my a.txt b.txt" << QString("my a.txt b.txt") << "";
+        QTest::newRow("second quote never closes") << "a.txt \"my b  .txt" << QString("a.txt") << "my b  .txt";
+        QTest::newRow("quoted first, nothing after") << "\"a b\"   " << QString("a b") << "";
+        QTest::newRow("empty quotes") << "\"\" b" << QString("") << "b";
+        QTest::newRow("quote directly after name") << "a\"b c" << QString("a\"b") << "c";
+        QTest::newRow("tab belongs to the name") << "a\tb c" << QString("a\tb") << "c";
     }
 
     void split()

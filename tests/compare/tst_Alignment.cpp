@@ -93,6 +93,8 @@ private slots:
             QCOMPARE(Render(out.rows.two), QString(s.two));
             QCOMPARE(Render(out.rows.blocks), QString(s.blocks));
         }
+        if (out.ok())
+            QCOMPARE(RowsNeeded(s.hunks, s.n1), std::int64_t(out.rows.one.size()));
         // RowOfLine finds each shown line's row.
         for (int side = 0; side < 2 && out.ok(); ++side) {
             const PaneRows& pane = side == 0 ? out.rows.one : out.rows.two;

@@ -3,10 +3,15 @@
 // character marks kept for changed rows.
 #include "compare/Alignment.h"
 #include "compare/ComparisonModel.h"
+#include "compare/FileFactsText.h"
 #include "engine/LineFile.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using Direction = ComparisonModel::FindDirection;
 
@@ -15,12 +20,9 @@ namespace {
 ComparisonModel Shown(const QByteArray& one, const QByteArray& two, const std::vector<LineDiff::Hunk>& hunks)
 {
     ComparisonModel model;
-    auto a = LineFile::FromBytes(one.toStdString()), b = LineFile::FromBytes(two.toStdString());
-    Alignment::AlignOutcome aligned =
-        Alignment::AlignHunks(hunks, std::int32_t(a->LineCount()), std::int32_t(b->LineCount()));
-    if (!aligned.ok())
+    if (model.Show(LineFile::FromBytes(one.toStdString()), LineFile::FromBytes(two.toStdString()), hunks)
+        != Alignment::AlignStatus::Ok)
         qFatal("test comparison does not align");
-    model.Show(a, b, std::move(aligned.rows));
     return model;
 }
 
@@ -205,8 +207,7 @@ private slots:
         QTest::addColumn<QString>("one");  // null: the row has no marks
         QTest::addColumn<QString>("two");
         QTest::newRow("unchanged") << 1 << QString() << QString();
-        QTest::newRow("changed") << 2 << "..xxx"
-                                 << "..xxx";
+        QTest::newRow("changed") << 2 << "..xxx" << QString("..xxx");
         QTest::newRow("changed line opposite a filler") << 3 << QString() << QString();
         QTest::newRow("trailing row") << 4 << QString() << QString();
         QTest::newRow("beyond the rows") << 9 << QString() << QString();
@@ -240,14 +241,59 @@ private slots:
         QCOMPARE(Letters(model.RowMarks(2, true)->marks1), QStringLiteral("....x"));
         QVERIFY(!model.KnownRowMarks(2, false));
         // Row 2 of the next comparison is another pair of lines.
-        model.Show(LineFile::FromBytes("a\nbc\n"), LineFile::FromBytes("a\nbd\n"), [] {
-            return Alignment::AlignHunks({{1, 1, 1, 1}}, 2, 2).rows;
-        }());
+        QCOMPARE(model.Show(LineFile::FromBytes("a\nbc\n"), LineFile::FromBytes("a\nbd\n"), {{1, 1, 1, 1}}),
+                 Alignment::AlignStatus::Ok);
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
         QCOMPARE(Letters(model.RowMarks(2, true)->marks2), QStringLiteral(".x"));
         model.Clear();
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
         QVERIFY(!model.RowMarks(2, true));
+    }
+
+    // Blocks that do not fit the files (here lines 6 and 7 of a two-line
+    // File Two) are refused; the rows are shown with both panes padded to
+    // one length, the lines of File One in their rows.
+    void blocksThatDoNotFit()
+    {
+        ComparisonModel model;
+        const auto status =
+            model.Show(LineFile::FromBytes("1\n2\n3\n4\n5\n"), LineFile::FromBytes("1\n2\n"), {{5, 0, 5, 2}});
+        QCOMPARE(status, Alignment::AlignStatus::OutOfRange);
+        QCOMPARE(model.Pane(1)->size(), model.Pane(0)->size());
+        QCOMPARE(model.RowText(0, 5), QStringLiteral(" 5.5"));
+    }
+
+    // Memory that runs out while the rows are built (4,000,001 a side, 61 MB
+    // in all, with room for 8 MB) leaves the model as it was, and the
+    // message the window then shows says what the rows need.
+    void outOfMemory()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the address sanitizer ends the program where an allocation would fail");
+#endif
+        const auto one = LineFile::FromBytes(std::string(4'000'000, '\n'));
+        const auto two = LineFile::FromBytes(std::string());
+        const std::vector<LineDiff::Hunk> hunks{{0, 4'000'000, 0, 0}};
+        ComparisonModel model = Example();
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        QVERIFY(statm.open(QIODevice::ReadOnly));
+        const rlim_t used = statm.readAll().split(' ').value(0).toULongLong() * rlim_t(sysconf(_SC_PAGESIZE));
+        rlimit old{};
+        getrlimit(RLIMIT_AS, &old);
+        const rlimit tight{used + (8 << 20), old.rlim_max};
+        setrlimit(RLIMIT_AS, &tight);
+        bool thrown = false;
+        try {
+            (void)model.Show(one, two, hunks);
+        } catch (const std::bad_alloc&) {
+            thrown = true;
+        }
+        setrlimit(RLIMIT_AS, &old);
+        QVERIFY(thrown);
+        QCOMPARE(model.RowCount(), Example().RowCount());
+        QCOMPARE(FileFactsText::OutOfMemoryMessage(*one, *two, Alignment::RowsNeeded(hunks, one->LineCount())),
+                 QStringLiteral("Not enough memory to show the differences.\r\n\r\nThe files (3.8 MB and 0 bytes) "
+                                "make 4000001 rows side by side, which need 61.0 MB more."));
     }
 
     // Lines too long for the full table are compared within the detail

@@ -267,6 +267,9 @@ private slots:
         engine.ForceTextCompare(force);
         const QString p1 = Write("one", one), p2 = Write("two", two);
         QCOMPARE(engine.CompareFiles(p1, p2), code);
+        QCOMPARE(engine.LastOutcome(), code == 0 ? Outcome::Identical
+                                       : force   ? Outcome::Different
+                                                 : Outcome::BinaryDiffer);
         if (force) {
             QCOMPARE(CompareAndCheck(engine, one, two), code);
             QVERIFY(engine.LoadedFile(0));
@@ -285,6 +288,7 @@ private slots:
         const QString missing = m_dir.filePath("missing");
         QCOMPARE(engine.CompareFiles(good, missing), 2);
         QCOMPARE(engine.ResultLineCount(), 1);
+        QVERIFY(engine.LastOutcome() == Outcome::Failed && engine.FailureText() == engine.ResultLine(0));
         QVERIFY(engine.ResultLine(0).contains(missing)
                 && engine.ResultLine(0).contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
 
@@ -296,6 +300,7 @@ private slots:
         // A file removed between two comparisons.
         const QString doomed = Write("doomed", "b\n");
         QCOMPARE(engine.CompareFiles(good, doomed), 1);
+        QVERIFY(engine.LastOutcome() == Outcome::Different && engine.FailureText().isEmpty());
         QVERIFY(QFile::remove(doomed));
         QCOMPARE(engine.CompareFiles(good, doomed), 2);
         QCOMPARE(engine.ResultLineCount(), 1);

@@ -266,24 +266,17 @@ private slots:
         const QByteArray bom = "\xef\xbb\xbf";
         const QByteArray text = bom + "line 1\r\ncaf\xc3\xa9 \xf0\x9f\x98\x80\r\nend";
         const QByteArray edited = bom + "line 1\r\ncafe \xf0\x9f\x98\x81\r\nend\r\n";
-        QTest::newRow("UTF-16 LE") << text << edited << "UTF-16LE"
-                                   << "UTF-16LE";
-        QTest::newRow("UTF-16 BE") << text << edited << "UTF-16BE"
-                                   << "UTF-16BE";
-        QTest::newRow("UTF-32 LE against UTF-8") << text << edited << "UTF-32LE"
-                                                 << "UTF-8";
-        QTest::newRow("UTF-32 BE against UTF-16 LE") << text << edited << "UTF-32BE"
-                                                     << "UTF-16LE";
-        QTest::newRow("same text, LE against BE") << text << text << "UTF-16LE"
-                                                  << "UTF-16BE";
+        QTest::newRow("UTF-16 LE") << text << edited << "UTF-16LE" << QString("UTF-16LE");
+        QTest::newRow("UTF-16 BE") << text << edited << "UTF-16BE" << QString("UTF-16BE");
+        QTest::newRow("UTF-32 LE against UTF-8") << text << edited << "UTF-32LE" << QString("UTF-8");
+        QTest::newRow("UTF-32 BE against UTF-16 LE") << text << edited << "UTF-32BE" << QString("UTF-16LE");
+        QTest::newRow("same text, LE against BE") << text << text << "UTF-16LE" << QString("UTF-16BE");
         const QByteArray lone("\xff\xfe"
                               "a\0\0\xdc\n\0",
                               8),
             odd("\xfe\xff\0a\0\n\0", 7);
-        QTest::newRow("lone surrogate, odd length") << lone << odd << ""
-                                                    << "";
-        QTest::newRow("lone surrogate against UTF-16") << lone << text << ""
-                                                       << "UTF-16LE";
+        QTest::newRow("lone surrogate, odd length") << lone << odd << "" << QString("");
+        QTest::newRow("lone surrogate against UTF-16") << lone << text << "" << QString("UTF-16LE");
     }
 
     void decodeUnicode()

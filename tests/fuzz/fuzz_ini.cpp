@@ -1,6 +1,7 @@
 // Fuzzes the INI text layer: a key written into any text reads back as
 // written (trimmed, one pair of quotes removed, line breaks as spaces), and
-// every other key of the text keeps the value it had.
+// every other key of the text keeps the value it had; several keys written
+// in one pass give what writing them one after another gives.
 
 #include "FuzzInput.h"
 #include "options/IniText.h"
@@ -39,7 +40,7 @@ QList<std::pair<QByteArray, QByteArray>> KeysOf(const QByteArray& text)
 {
     QList<std::pair<QByteArray, QByteArray>> keys;
     QByteArray section;
-    for (const QByteArray& line : text.split('\n')) {
+    for (const QByteArray& line : QByteArray(text).replace('\r', '\n').split('\n')) {
         const QByteArray trimmed = line.trimmed();
         if (trimmed.startsWith('[') && trimmed.contains(']'))
             section = trimmed.mid(1, trimmed.indexOf(']') - 1).trimmed();
@@ -73,5 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (IniText::Read(written, otherSection, otherKey) != IniText::Read(text, otherSection, otherKey))
             std::abort();
     }
+    // A key of the text, a new key of a new section, then the first key again.
+    const QList<std::pair<QByteArray, QByteArray>> keys = KeysOf(text);
+    const QList<IniText::Entry> entries = {{section, key, value},
+                                           {keys.value(0).first, keys.isEmpty() ? key : keys[0].second, "x"},
+                                           {section + "2", key, value + "y"},
+                                           {section, key, "z"}};
+    QByteArray oneByOne = text;
+    for (const IniText::Entry& e : entries)
+        oneByOne = IniText::Write(oneByOne, e.section, e.key, e.value);
+    if (IniText::Write(text, entries) != oneByOne)
+        std::abort();
     return 0;
 }

@@ -2,8 +2,9 @@
 // the installed program is run offscreen under a temporary HOME. It must
 // find its path library and its help where installing put them, keep its
 // options across a restart (in the user's folders, or beside the program
-// for a portable copy), run once per user and say when its path library is
-// missing. The installed desktop files are checked by the validators the
+// for a portable copy), run once per user (its lock lies in the user's
+// configuration folder here, as XDG_RUNTIME_DIR is not set) and say when its
+// path library is missing. The installed desktop files are checked by the validators the
 // desktops use, when they are installed.
 
 #include "support/FileBytes.h"
@@ -22,18 +23,20 @@ const QString kAppId = QStringLiteral("org.example.quellan.Vantrel");
 
 const QString kShown = QStringLiteral("main window shown");
 
-// The program, offscreen under the given HOME and TMPDIR (where its instance
-// lock lives), logging its start-up; killed when it goes out of scope, which
-// leaves its lock behind as a crash would.
+// The program, offscreen under the given HOME and further environment
+// ("NAME=value"), logging its start-up; killed when it goes out of scope, as
+// a crash would end it.
 class Program {
 public:
-    Program(const QString& program, const QStringList& arguments, const QString& home, const QString& tmp)
+    Program(const QString& program, const QStringList& arguments, const QString& home,
+            const QStringList& more = QStringList())
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
             environment.remove(QString::fromLatin1(name));
         environment.insert(QStringLiteral("HOME"), home);
-        environment.insert(QStringLiteral("TMPDIR"), tmp);
+        for (const QString& entry : more)
+            environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         environment.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
         environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vantrel.startup.debug=true"));
@@ -71,9 +74,9 @@ private:
 
 // Runs the program until its main window is up, then ends it. Returns what
 // it logged, or an empty text when it did not run and end normally.
-QString RunUntilShown(const QString& program, const QStringList& arguments, const QString& home, const QString& tmp)
+QString RunUntilShown(const QString& program, const QStringList& arguments, const QString& home)
 {
-    Program run(program, arguments, home, tmp);
+    Program run(program, arguments, home);
     if (run.says(kShown) && run.terminate())
         return run.output();
     qWarning().noquote() << "the program did not run and end normally:\n" << run.output();
@@ -110,7 +113,7 @@ private slots:
     void optionsSurviveRestart()
     {
         QFETCH(bool, portable);
-        QTemporaryDir home, tmp;
+        QTemporaryDir home;
         const QString program = installed(QStringLiteral("bin/vantrel"));
         const QString portableIni = installed(QStringLiteral("bin/vantrel.ini"));
         const QString userIni = home.filePath(QStringLiteral(".config/Vantrel/vantrel.ini"));
@@ -121,7 +124,7 @@ private slots:
         const QString one = home.filePath(QStringLiteral("one.txt"));
         const QString two = home.filePath(QStringLiteral("two words.txt"));
 
-        const QString first = RunUntilShown(program, {one, two}, home.path(), tmp.path());
+        const QString first = RunUntilShown(program, {one, two}, home.path());
         QVERIFY(!first.isEmpty());
         for (const char* found : {"path library: lib/vantrel/libpathmix.so", "help folder: share/vantrel/help/"})
             QVERIFY2(first.contains(QString::fromLatin1(found).replace(": ", ": " + m_prefix.path() + u'/')),
@@ -132,37 +135,54 @@ private slots:
 
         // An option changed between the runs is read, and written back.
         QVERIFY(FileBytes::Write(ini, FileBytes::Read(ini).replace("IgnoreCase=False", "IgnoreCase=True")));
-        QVERIFY(!RunUntilShown(program, {}, home.path(), tmp.path()).isEmpty());
+        QVERIFY(!RunUntilShown(program, {}, home.path()).isEmpty());
         const QByteArray text = FileBytes::Read(ini);
         QVERIFY2(text.contains("IgnoreCase=True\n"), text.constData());
         QVERIFY2(text.contains("FileTwo=" + QFile::encodeName(two) + '\n'), text.constData());
         QFile::remove(portableIni);
     }
 
-    // One instance per user; a killed instance's stale lock does not block.
+    // One instance per user, whatever temporary folder each is given, and
+    // one that cannot be used does not matter; a killed instance's lock does
+    // not block. With no place for a lock at all, the program runs and says
+    // why in the detail log.
     void oneInstancePerUser()
     {
         QTemporaryDir home, tmp;
         const QString program = installed(QStringLiteral("bin/vantrel"));
         const QString running = QStringLiteral("Vantrel is already running");
-        auto first = std::make_unique<Program>(program, QStringList(), home.path(), tmp.path());
+        const QString notAFolder = home.filePath(QStringLiteral("file"));
+        QVERIFY(FileBytes::Write(notAFolder, "x"));
+        auto first =
+            std::make_unique<Program>(program, QStringList(), home.path(), QStringList{"TMPDIR=" + notAFolder});
         QVERIFY2(first->says(kShown), qPrintable(first->output()));
-        Program second(program, {}, home.path(), tmp.path());
+        Program second(program, {}, home.path(), {"TMPDIR=" + tmp.path()});
         QVERIFY2(second.says(running), qPrintable(second.output()));
         first.reset();
-        Program third(program, {}, home.path(), tmp.path());
+        Program third(program, {}, home.path());
         QVERIFY2(third.says(kShown) && !third.output().contains(running), qPrintable(third.output()));
-        Program fourth(program, {}, home.path(), tmp.path());
+        Program fourth(program, {}, home.path());
         QVERIFY2(fourth.says(running), qPrintable(fourth.output()));
+
+        QTemporaryDir noConfig;
+        QVERIFY(FileBytes::Write(noConfig.filePath(QStringLiteral(".config")), "x"));
+        Program without(program, {}, noConfig.path());
+        QVERIFY2(without.says(kShown) && !without.output().contains(running), qPrintable(without.output()));
+        const QByteArray log =
+            FileBytes::Read(noConfig.filePath(QStringLiteral(".local/share/Vantrel/ERR_DETAIL.TXT")));
+        QVERIFY2(log.contains("Cannot make sure that only one Vantrel runs: Cannot create the folder "
+                              + QFile::encodeName(noConfig.filePath(QStringLiteral(".config/Vantrel")))
+                              + ": Not a directory"),
+                 log.constData());
     }
 
     // A copy of the program away from its path library says so.
     void missingPathLibrary()
     {
-        QTemporaryDir home, tmp, folder;
+        QTemporaryDir home, folder;
         const QString copy = folder.filePath(QStringLiteral("vantrel"));
         QVERIFY(QFile::copy(installed(QStringLiteral("bin/vantrel")), copy));
-        Program program(copy, {}, home.path(), tmp.path());
+        Program program(copy, {}, home.path());
         QVERIFY2(program.says(QStringLiteral("Error loading DLL - libpathmix.so")), qPrintable(program.output()));
         for (const char* text : {"Unexpected Error in modVantrel.Main", "Source: modVantrel.Main"})
             QVERIFY2(program.output().contains(QLatin1String(text)), qPrintable(program.output()));

@@ -1,22 +1,24 @@
 #pragma once
 // Shared by the main-window tests: a window with fresh options, engine and
-// INI folder whose prompts are answered from a script, and a small
-// comparison shown without running Compare (files made in memory).
+// INI folder whose prompts are answered from a script; its controls found
+// by their object names; files compared through the Compare command.
 //
 // Rows of Show (grid row: File One | File Two), O = orphan colour, C = changed:
-//   1 same 1 | same 1        2 abc C | abd C          3 only one O | (filler)
-//   4 same 4 | same 4        5 Hello World C | hello world C
-//   6 a b C | a  b C         7 keep C | (empty line) C  8 (filler) C | extra C
-//   9 .. 150 "line N" both   151 (filler) | tail O    152 trailing row
+//   1 same 1 | same 1     2 abc C | abd C           3 same 3 | same 3
+//   4 only one O | (filler)                         5 same 5 | same 5
+//   6 Hello World C | hello world C                 7 a b C | a  b C
+//   8 keep C | (empty line) C                       9 (filler) C | extra C
+//   10 .. 150 "line N" both   151 (filler) | tail O   152 trailing row
 
 #include "app/CommandLine.h"
 #include "app/Globals.h"
-#include "compare/Alignment.h"
 #include "engine/cDiffEngine.h"
 #include "mainwindow/DetailPane.h"
 #include "mainwindow/LineDiffView.h"
+#include "mainwindow/VGrid.h"
 #include "mainwindow/frmFileDiffs.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestEnvironment.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,6 +31,16 @@
 #include <QToolButton>
 #include <memory>
 
+// The y of a row's middle in a grid's viewport, and a click there.
+inline int RowY(const VGrid* grid, int row)
+{
+    return grid->RowHeight() * (row - grid->TopRow() + 1) + grid->RowHeight() / 2;
+}
+inline void ClickRow(VGrid* grid, int row, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(grid->viewport(), button, {}, QPoint(30, RowY(grid, row)));
+}
+
 struct WindowFixture {
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<ScriptedPrompts> prompts;
@@ -36,6 +48,7 @@ struct WindowFixture {
 
     void setUp()  // for init(): everything but the window
     {
+        QVERIFY(TestEnvironment::LoadPathLibrary());  // an unload releases it
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
         modVantrel::gAppFolder = folder->path() + u'/';
@@ -64,6 +77,33 @@ struct WindowFixture {
         modVantrel::gDiffEngine.reset();
     }
 
+    [[nodiscard]] const ComparisonModel& Model() const { return form->Model(); }
+    // The window's controls by the names it gives them.
+    template <class T>
+    T* child(const QString& name) const
+    {
+        T* found = form->findChild<T*>(name);
+        if (!found)
+            qFatal("no child %s", qPrintable(name));
+        return found;
+    }
+    QAction* action(const char* name) const { return child<QAction>(QString::fromUtf8(name)); }
+    // side 1: File One, 2: File Two.
+    VGrid* grid(int side) const { return child<VGrid>(side == 1 ? "grdFileOne" : "grdFileTwo"); }
+    QLineEdit* box(int side) const { return child<QLineEdit>(side == 1 ? "txtFileOne" : "txtFileTwo"); }
+    LineDiffView* pane(int side) const { return child<LineDiffView>(side == 1 ? "rtfLineDiff0" : "rtfLineDiff1"); }
+    // The toolbar button at a position, 1 to 18; null for a separator.
+    QToolButton* button(int position) const
+    {
+        return form->findChild<QToolButton*>(QStringLiteral("Toolbar1Button%1").arg(position));
+    }
+    // The pointer shows the hourglass, the application's or the window's.
+    bool hourglass() const
+    {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        return (cursor && cursor->shape() == Qt::WaitCursor) || form->cursor().shape() == Qt::WaitCursor;
+    }
+
     // A file in the folder; its path.
     QString write(const QString& name, const QByteArray& bytes) const
     {
@@ -76,21 +116,23 @@ struct WindowFixture {
     // The paths typed into the boxes, and Compare.
     void compare(const QString& one, const QString& two) const
     {
-        form->txtFileOne->setText(one);
-        form->txtFileTwo->setText(two);
-        form->mnuFileCompare_Click();
+        box(1)->setText(one);
+        box(2)->setText(two);
+        action("mnuFileCompare")->trigger();
     }
+    // A click on a row of grid one, scrolled into view first when needed.
     void selectRow(int row) const
     {
-        form->grdFileOne->SetRow(row);
-        form->grdFileTwo->SetRow(row);
-        form->RefreshSelection();
+        VGrid* one = grid(1);
+        if (row < one->TopRow() || row >= one->TopRow() + one->VisibleRowCount())
+            one->SetTopRow(row);
+        ClickRow(one, row);
     }
     // A key pressed while grid one has the focus.
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
     {
         form->activateWindow();
-        form->grdFileOne->setFocus();
+        grid(1)->setFocus();
         QTest::keyClick(form.get(), key, modifiers);
     }
 };
@@ -120,43 +162,26 @@ inline QImage Painted(const VGrid* grid)
 
 namespace ShownComparison {
 
-// Two files in memory, one line per entry, and the blocks between them
-// (0-based first line and line count in File One, then in File Two),
-// shown as a successful Compare shows them.
-inline void Fill(frmFileDiffs& form, const QStringList& one, const QStringList& two,
-                 const std::vector<LineDiff::Hunk>& hunks)
+// Two files, one line per entry, compared; Compare ends on the first block.
+inline void Fill(const WindowFixture& w, const QStringList& one, const QStringList& two)
 {
-    Alignment::AlignOutcome aligned = Alignment::AlignHunks(hunks, std::int32_t(one.size()), std::int32_t(two.size()));
-    QVERIFY(aligned.ok());
-    const auto file = [](const QStringList& lines) {
-        return LineFile::FromBytes(lines.isEmpty() ? std::string()
-                                                   : (lines.join(u'\n') + u'\n').toUtf8().toStdString());
+    const auto bytes = [](const QStringList& lines) {
+        return lines.isEmpty() ? QByteArray() : (lines.join(u'\n') + u'\n').toUtf8();
     };
-    form.DisplayComparison(file(one), file(two), std::move(aligned.rows));
+    w.compare(w.write(QStringLiteral("one.txt"), bytes(one)), w.write(QStringLiteral("two.txt"), bytes(two)));
 }
 
-// Fills the form with the comparison above and draws the bar.
-inline void Show(frmFileDiffs& form)
+// The comparison above.
+inline void Show(const WindowFixture& w)
 {
-    QStringList one{"same 1", "abc", "only one", "same 4", "Hello World", "a b", "keep"};
-    QStringList two{"same 1", "abd", "same 4", "hello world", "a  b", "", "extra"};
-    for (int row = 9; row <= 150; ++row) {
+    QStringList one{"same 1", "abc", "same 3", "only one", "same 5", "Hello World", "a b", "keep"};
+    QStringList two{"same 1", "abd", "same 3", "same 5", "hello world", "a  b", "", "extra"};
+    for (int row = 10; row <= 150; ++row) {
         one << QStringLiteral("line %1").arg(row);
         two << QStringLiteral("line %1").arg(row);
     }
     two << QStringLiteral("tail");
-    Fill(form, one, two, {{1, 1, 1, 1}, {2, 1, 2, 0}, {4, 3, 3, 4}, {149, 0, 149, 1}});
-    form.DrawDiffBars();
-}
-
-// The y of a row's middle in a grid's viewport, and a click there.
-inline int RowY(const VGrid* grid, int row)
-{
-    return grid->RowHeight() * (row - grid->TopRow() + 1) + grid->RowHeight() / 2;
-}
-inline void ClickRow(VGrid* grid, int row, Qt::MouseButton button = Qt::LeftButton)
-{
-    QTest::mouseClick(grid->viewport(), button, {}, QPoint(30, RowY(grid, row)));
+    Fill(w, one, two);
 }
 
 }  // namespace ShownComparison

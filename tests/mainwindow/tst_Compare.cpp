@@ -3,9 +3,14 @@
 
 #include "WindowFixture.h"
 
+#include "app/ChosenFileName.h"
+#include "mainwindow/CompareMessages.h"
 #include "support/TestEnvironment.h"
 
 #include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace modVantrel;
 
@@ -21,7 +26,7 @@ struct Endings {
     bool ignoreWhiteSpace;
     QString message;
     int row;
-    QString paneOne, looksOne, paneTwo, looksTwo, tipOne;
+    QString paneOne, paneTwo, tipOne;
 };
 
 }  // namespace
@@ -33,30 +38,29 @@ class tst_Compare : public QObject {
     Q_OBJECT
 
     WindowFixture w;
-    frmFileDiffs* m_form = nullptr;
 
     // What every failed Compare leaves: the view reset (prompts, empty
     // cells on row 1, the hint, no result commands), no hourglass, redrawing.
     void verifyWithoutResults()
     {
-        for (const VGrid* grid : {m_form->grdFileOne, m_form->grdFileTwo}) {
-            QCOMPARE(grid->TextMatrix(0), frmFileDiffs::kSelectFilesPrompt);
+        for (const VGrid* grid : {w.grid(1), w.grid(2)}) {
+            QCOMPARE(grid->TextMatrix(0), QStringLiteral("Select two files then press the Compare button"));
             QVERIFY(grid->Row() == 1 && grid->TopRow() == 1 && grid->Redraw());
             for (int row = 1; row < grid->Rows(); ++row)
                 QVERIFY(grid->TextMatrix(row).isEmpty() && !grid->CellBackColor(row)
                         && grid->CellPicture(row).isNull());
         }
-        QCOMPARE(m_form->rtfLineDiff[0]->toPlainText(), frmFileDiffs::kDetailPaneHint);
-        QVERIFY(!m_form->mnuFilePrint->isEnabled() && !m_form->mnuFileShowNextDiff->isEnabled());
-        QVERIFY(!m_form->HourglassShown() && !m_form->CompareRunning());
+        QVERIFY(w.pane(1)->toPlainText().startsWith(QStringLiteral("Click on a line in either file")));
+        QVERIFY(!w.Model().Shown() && w.Model().CurrentRow() == 1);
+        QVERIFY(!w.action("mnuFilePrint")->isEnabled() && !w.action("mnuFileShowNextDiff")->isEnabled());
+        QVERIFY(!w.hourglass());
     }
 
 private slots:
-    void initTestCase() { QVERIFY(TestEnvironment::LoadPathLibrary()); }
     void init()
     {
         w.setUp();
-        m_form = &w.load();
+        w.load();
     }
     void cleanup() { w.tearDown(); }
 
@@ -105,7 +109,7 @@ private slots:
         };
         // A comparison shown before must be gone afterwards.
         w.compare(w.folder->filePath(QStringLiteral("a.txt")), w.write(QStringLiteral("c.txt"), "x\nz\n"));
-        QCOMPARE(m_form->grdFileOne->TextMatrix(0), QString());
+        QVERIFY(w.Model().Shown() && w.grid(1)->TextMatrix(0).isEmpty());
         w.prompts->messages.clear();
         gOptions->FileTwo = QStringLiteral("before");
         w.compare(path(one), path(two));
@@ -140,158 +144,88 @@ private slots:
     void commandsRefusedWhileComparing()
     {
         const QString a = w.write(QStringLiteral("a.txt"), "x\n");
-        bool running = false;
         bool hourglass = false;
         w.prompts->whileMessageShown = [&] {
             w.prompts->whileMessageShown = nullptr;
-            running = m_form->CompareRunning();
-            hourglass = m_form->HourglassShown();
-            m_form->mnuFileCompare_Click();  // refused: no second message
+            hourglass = w.hourglass();
+            w.action("mnuFileCompare")->trigger();  // refused: no second message
             QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
-            QCoreApplication::sendEvent(m_form->txtFileOne, &key);
-            QVERIFY(!m_form->close());
+            QCoreApplication::sendEvent(w.box(1), &key);
+            QVERIFY(!w.form->close());
         };
         w.compare(a, a);
-        QVERIFY(running && hourglass);
+        QVERIFY(hourglass);
         QCOMPARE(w.prompts->messages.size(), 1);
-        QCOMPARE(m_form->txtFileOne->text(), a);
-        QVERIFY(m_form->isVisible() && !m_form->HourglassShown() && !m_form->CompareRunning());
-        QVERIFY(m_form->grdFileOne->Redraw() && m_form->grdFileTwo->Redraw());
+        QCOMPARE(w.box(1)->text(), a);
+        QVERIFY(w.form->isVisible() && !w.hourglass());
+        QVERIFY(w.grid(1)->Redraw() && w.grid(2)->Redraw());
+        // The command runs again once it has ended.
+        w.action("mnuFileCompare")->trigger();
+        QCOMPARE(w.prompts->messages.size(), 2);
     }
 
-    void markingFailure_data()
+    // Blocks that cannot be placed in the grids (tst_ComparisonModel) are
+    // told thus; forcing a text compare is then the likely cause.
+    void markingFailedMessage()
     {
-        QTest::addColumn<bool>("forceText");
-        QTest::addColumn<QString>("more");  // said after the first line
-        QTest::newRow("plain") << false << QString();
-        QTest::newRow("forcing text") << true
-                                      << QStringLiteral("\r\n\r\nThis can happen if the files are not "
-                                                        "ASCII-based and\r\nyou are forcing a text compare.");
-    }
-
-    void markingFailure()
-    {
-        QFETCH(bool, forceText);
-        QFETCH(QString, more);
-        gOptions->ForceTextCompare = forceText;
-        // The engine's blocks name lines 6 and 7 of File Two; the grids hold
-        // shorter files, so the blocks cannot be placed.
-        cDiffEngine engine;
-        QCOMPARE(engine.CompareFiles(w.write(QStringLiteral("a"), "a\nb\nc\nd\ne\nf\n"),
-                                     w.write(QStringLiteral("b"), "a\nb\nc\nd\ne\nP\nQ\nf\n")),
-                 1);
-        QVERIFY(m_form->LoadFilesIntoGrids(w.write(QStringLiteral("c"), "1\n2\n3\n4\n5\n"),
-                                           w.write(QStringLiteral("d"), "1\n2\n")));
-        QVERIFY(!m_form->MarkDifferencesInGrids(engine));
-        QCOMPARE(w.prompts->messages.size(), 1);
-        QCOMPARE(w.prompts->lastMessage().title, QStringLiteral("Show File Differences"));
-        QCOMPARE(w.prompts->lastMessage().icon, PromptIcon::Critical);
-        QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("Not able to compute the file differences.") + more);
-        QCOMPARE(m_form->grdFileTwo->Rows(), m_form->grdFileOne->Rows());
-        QCOMPARE(m_form->grdFileOne->TextMatrix(5), QStringLiteral(" 5.5"));
+        const QString first = QStringLiteral("Not able to compute the file differences.");
+        const QString forcing = QStringLiteral("\r\n\r\nThis can happen if the files are not ASCII-based and\r\n"
+                                               "you are forcing a text compare.");
+        for (const bool forceText : {false, true}) {
+            const MessagePrompt shown = CompareMessages::MarkingFailed(forceText);
+            QVERIFY(shown.title == "Show File Differences" && shown.icon == PromptIcon::Critical);
+            QCOMPARE(shown.text, forceText ? first + forcing : first);
+        }
     }
 
     // Files that differ in how their lines end or in a byte-order mark: the
     // message naming each file's style (none when any text differs), the
-    // markers in the detail pane at a row (0: no comparison shown), and File
-    // One's tooltip.
+    // detail pane at a row as text|looks (row 0: no comparison shown), and
+    // File One's tooltip.
     void lineEndings_data()
     {
         QTest::addColumn<Endings>("e");
-        const QString only = QStringLiteral("The files differ only in ");
-        const QString crlfLf = only + "their line endings: File One uses CR LF (Windows), File Two uses LF (Unix).";
-        const QString cr = QStringLiteral(u"\u2039CR\u203A");
-        const QString noNewline = QStringLiteral(u"\u2039no\u00A0newline\u00A0at\u00A0end\u203A");
-        const QString bom = QStringLiteral(u"\u2039BOM\u203A");
-        const QString utf8Crlf2 = QStringLiteral("Encoding: UTF-8\nLine endings: CR LF (Windows)\n2 lines");
-        QTest::newRow("CR LF against LF")
-            << Endings{"a\r\nb\r\n", "a\nb\n", false, crlfLf, 1, "a" + cr, "krrrr", "a", "k", utf8Crlf2};
-        QTest::newRow("empty lines, CR LF against LF")
-            << Endings{"\r\n", "\n",   false, crlfLf, 1,
-                       cr,     "rrrr", "",    "",     "Encoding: UTF-8\nLine endings: CR LF (Windows)\n1 line"};
-        QTest::newRow("mixed against LF") << Endings{
-            "a\r\nb\n",
-            "a\nb\n",
-            false,
-            only + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix).",
-            1,
-            "a" + cr,
-            "krrrr",
-            "a",
-            "k",
-            "Encoding: UTF-8\nLine endings: mixed (1 CR LF, 1 LF)\n2 lines"};
-        // Lines end at LF only: the CR file is one line, its CRs in view.
-        QTest::newRow("CR alone against LF")
-            << Endings{"a\rb\r", "a\nb\n",
-                       false,    only + "their line endings: File One uses CR (classic Mac), File Two uses LF (Unix).",
-                       1,        "a\rb\r",
-                       "krrr",   "a",
-                       "k",      "Encoding: UTF-8\nLine endings: CR (classic Mac)\n1 line"};
-        QTest::newRow("no newline at the end") << Endings{
-            "a\nb",
-            "a\nb\n",
-            false,
-            only + "the newline at the end: File One has no newline at the end, File Two ends with a newline.",
-            2,
-            "b" + noNewline,
-            "k" + QString(noNewline.size(), u'r'),
-            "b",
-            "k",
-            "Encoding: UTF-8\nLine endings: LF (Unix)\n2 lines, no newline at the end"};
-        QTest::newRow("byte-order mark") << Endings{
-            "\xef\xbb\xbf"
-            "a\nb\n",
-            "a\nb\n",
-            false,
-            only + "their byte-order marks: File One starts with a byte-order mark, File Two has no byte-order mark.",
-            1,
-            bom + "a",
-            "rrrrrk",
-            "a",
-            "k",
-            "Encoding: UTF-8 with BOM\nLine endings: LF (Unix)\n2 lines"};
+        const QString o = QStringLiteral("The files differ only in ");
+        const QString crlfLf = o + "their line endings: File One uses CR LF (Windows), File Two uses LF (Unix).";
+        const QString cr = QStringLiteral(u"\u2039CR\u203A"), bom = QStringLiteral(u"\u2039BOM\u203A");
+        const QString eol = QStringLiteral(u"\u2039no\u00A0newline\u00A0at\u00A0end\u203A");
+        const QString utf8 = QStringLiteral("Encoding: UTF-8\nLine endings: "),
+                      crlf2 = utf8 + "CR LF (Windows)\n2 lines";
+        const QString cafe = QStringLiteral(u"caf\u00e9");
         QByteArray utf16;
         for (const QChar c : QStringLiteral(u"\uFEFFa\r\nb\r\n"))
             utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
-        QTest::newRow("UTF-16 against UTF-8")
-            << Endings{utf16,
-                       "\xef\xbb\xbf"
-                       "a\nb\n",
-                       false,
-                       only
-                           + "their line endings and their encodings: File One uses CR LF (Windows) and is UTF-16 LE, "
-                             "File Two uses LF (Unix) and is UTF-8 with BOM.",
-                       1,
-                       "a" + cr,
-                       "krrrr",
-                       "a",
-                       "k",
-                       "Encoding: UTF-16 LE\nLine endings: CR LF (Windows)\n2 lines"};
-        QTest::newRow("Windows-1252") << Endings{"caf\xe9\r\n",
-                                                 "caf\xe9\n",
-                                                 false,
-                                                 crlfLf,
-                                                 1,
-                                                 QStringLiteral(u"caf\u00e9") + cr,
-                                                 "kkkkrrrr",
-                                                 QStringLiteral(u"caf\u00e9"),
-                                                 "kkkk",
-                                                 "Encoding: Windows-1252\nLine endings: CR LF (Windows)\n1 line"};
+        // clang-format off
+        QTest::newRow("CR LF against LF")
+            << Endings{"a\r\nb\r\n", "a\nb\n", false, crlfLf, 1, "a" + cr + "|krrrr", "a|k", crlf2};
+        QTest::newRow("empty lines, CR LF against LF")
+            << Endings{"\r\n", "\n", false, crlfLf, 1, cr + "|rrrr", "|", utf8 + "CR LF (Windows)\n1 line"};
+        QTest::newRow("mixed against LF") << Endings{"a\r\nb\n", "a\nb\n", false,
+            o + "their line endings: File One uses mixed line endings (1 CR LF, 1 LF), File Two uses LF (Unix).",
+            1, "a" + cr + "|krrrr", "a|k", utf8 + "mixed (1 CR LF, 1 LF)\n2 lines"};
+        // Lines end at LF only: the CR file is one line, its CRs in view.
+        QTest::newRow("CR alone against LF") << Endings{"a\rb\r", "a\nb\n", false,
+            o + "their line endings: File One uses CR (classic Mac), File Two uses LF (Unix).",
+            1, "a\rb\r|krrr", "a|k", utf8 + "CR (classic Mac)\n1 line"};
+        QTest::newRow("no newline at the end") << Endings{"a\nb", "a\nb\n", false,
+            o + "the newline at the end: File One has no newline at the end, File Two ends with a newline.",
+            2, "b" + eol + "|k" + QString(eol.size(), u'r'), "b|k", utf8 + "LF (Unix)\n2 lines, no newline at the end"};
+        QTest::newRow("byte-order mark") << Endings{"\xef\xbb\xbf" "a\nb\n", "a\nb\n", false,
+            o + "their byte-order marks: File One starts with a byte-order mark, File Two has no byte-order mark.",
+            1, bom + "a|rrrrrk", "a|k", "Encoding: UTF-8 with BOM\nLine endings: LF (Unix)\n2 lines"};
+        QTest::newRow("UTF-16 against UTF-8") << Endings{utf16, "\xef\xbb\xbf" "a\nb\n", false,
+            o + "their line endings and their encodings: File One uses CR LF (Windows) and is UTF-16 LE, "
+                "File Two uses LF (Unix) and is UTF-8 with BOM.",
+            1, "a" + cr + "|krrrr", "a|k", "Encoding: UTF-16 LE\nLine endings: CR LF (Windows)\n2 lines"};
+        QTest::newRow("Windows-1252") << Endings{"caf\xe9\r\n", "caf\xe9\n", false, crlfLf, 1, cafe + cr + "|kkkkrrrr",
+            cafe + "|kkkk", "Encoding: Windows-1252\nLine endings: CR LF (Windows)\n1 line"};
         QTest::newRow("text differs as well")
-            << Endings{"a\r\nb\r\n", "a\nc\n", false, QString(), 2, "b" + cr, "rrrrr", "c", "r", utf8Crlf2};
+            << Endings{"a\r\nb\r\n", "a\nc\n", false, {}, 2, "b" + cr + "|rrrrr", "c|r", crlf2};
         QTest::newRow("white space ignored, text differs")
-            << Endings{"a\r\nb\r\n", "a\nc\n", true, QString(), 2, "b", "r", "c", "r", utf8Crlf2};
-        QTest::newRow("white space ignored, mark only") << Endings{"\xef\xbb\xbf"
-                                                                   "a\n",
-                                                                   "a\n",
-                                                                   true,
-                                                                   QStringLiteral("The files are identical"),
-                                                                   0,
-                                                                   {},
-                                                                   {},
-                                                                   {},
-                                                                   {},
-                                                                   {}};
+            << Endings{"a\r\nb\r\n", "a\nc\n", true, {}, 2, "b|r", "c|r", crlf2};
+        QTest::newRow("white space ignored, mark only")
+            << Endings{"\xef\xbb\xbf" "a\n", "a\n", true, "The files are identical", 0, {}, {}, {}};
+        // clang-format on
     }
 
     void lineEndings()
@@ -300,9 +234,7 @@ private slots:
         gOptions->IgnoreWhiteSpace = e.ignoreWhiteSpace;
         // The message speaks of rows that must already be drawn.
         bool drawnUnderMessage = true;
-        w.prompts->whileMessageShown = [&] {
-            drawnUnderMessage = m_form->grdFileOne->Redraw() && m_form->grdFileTwo->Redraw();
-        };
+        w.prompts->whileMessageShown = [&] { drawnUnderMessage = w.grid(1)->Redraw() && w.grid(2)->Redraw(); };
         w.compare(w.write(QStringLiteral("one"), e.one), w.write(QStringLiteral("two"), e.two));
         QCOMPARE(w.prompts->messages.size(), e.message.isEmpty() ? 0 : 1);
         if (!e.message.isEmpty()) {
@@ -312,14 +244,69 @@ private slots:
             QVERIFY(drawnUnderMessage || e.message.startsWith(QLatin1String("The files are identical")));
         }
         w.prompts->whileMessageShown = nullptr;
-        QCOMPARE(m_form->txtFileOne->toolTip(), e.tipOne);
+        QCOMPARE(w.box(1)->toolTip(), e.tipOne);
         if (e.row == 0)
             return;
         w.selectRow(e.row);
-        QCOMPARE(m_form->rtfLineDiff[0]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[0]),
-                 e.paneOne + u'|' + e.looksOne);
-        QCOMPARE(m_form->rtfLineDiff[1]->toPlainText() + u'|' + Looks(*m_form->rtfLineDiff[1]),
-                 e.paneTwo + u'|' + e.looksTwo);
+        QCOMPARE(w.pane(1)->toPlainText() + u'|' + Looks(*w.pane(1)), e.paneOne);
+        QCOMPARE(w.pane(2)->toPlainText() + u'|' + Looks(*w.pane(2)), e.paneTwo);
+    }
+
+    // A row compared as unchanged is shown plainly, even when the rule that
+    // made it so has been switched off since.
+    void unchangedRowStaysPlain()
+    {
+        QAction* ignoreCase = w.action("mnuOptionsIgnoreCase");
+        ignoreCase->trigger();
+        w.compare(w.write(QStringLiteral("one"), "Same\nx\n"), w.write(QStringLiteral("two"), "same\ny\n"));
+        ignoreCase->trigger();
+        w.selectRow(1);
+        QCOMPARE(w.pane(1)->toPlainText() + u'|' + Looks(*w.pane(1)), QStringLiteral("Same|kkkk"));
+        QCOMPARE(w.pane(2)->toPlainText() + u'|' + Looks(*w.pane(2)), QStringLiteral("same|kkkk"));
+    }
+
+    // A file whose name is not valid UTF-8, named on the command line or
+    // chosen in the file dialog (which decodes it with replacement marks),
+    // shows its odd bytes, is compared, and is named again by the options
+    // file at the next start.
+    void nameNotUtf8_data()
+    {
+        QTest::addColumn<bool>("fromDialog");
+        QTest::newRow("command line") << false;
+        QTest::newRow("file dialog") << true;
+    }
+
+    void nameNotUtf8()
+    {
+        QFETCH(bool, fromDialog);
+        w.tearDown();  // started again below, with a command line
+        w.setUp();
+        const QByteArray bad = QFile::encodeName(w.folder->path()) + "/bad\xff\xfe\\x41.txt";
+        const int fd = ::open(bad.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(fd >= 0 && ::write(fd, "a\nb\n", 4) == 4 && ::close(fd) == 0);
+        const QString two = w.write(QStringLiteral("two.txt"), "a\nc\n");
+        const QString shown = w.folder->path() + QStringLiteral("/bad\\xFF\\xFE\\\\x41.txt");
+        const QByteArray twoBytes = QFile::encodeName(two);
+        const char* argv[] = {"vantrel", bad.constData(), twoBytes.constData()};
+        gArguments = fromDialog ? QStringList() : ArgumentTexts(3, argv);
+        w.load();
+        if (fromDialog) {
+            w.prompts->textAnswers.push_back(ChosenFileName(QString::fromUtf8(bad)));
+            w.action("mnuFileSelectFileOne")->trigger();
+            w.box(2)->setText(two);
+        }
+        for (int start = 0; start < 2; ++start) {
+            QCOMPARE(w.box(1)->text(), shown);
+            w.action("mnuFileCompare")->trigger();
+            QVERIFY2(w.prompts->messages.isEmpty(), qPrintable(w.prompts->messages.value(0).text));
+            QCOMPARE(w.grid(1)->TextMatrix(2), QStringLiteral(" 2.b"));
+            w.form->close();  // saves the options; lets them, the engine and the path library go
+            gOptions = std::make_unique<cViewFileDiffsOptions>();
+            gDiffEngine = std::make_unique<cDiffEngine>();
+            QVERIFY(TestEnvironment::LoadPathLibrary());
+            gArguments.clear();
+            w.load();
+        }
     }
 
     // Random file pairs: every line of each file appears exactly once, in
@@ -341,18 +328,18 @@ private slots:
                         QString::fromUtf8(word).replace(u'\t', "   "));
                 }
             }
-            m_form->ToggleBookmark();
+            w.action("mnuFileToggleBookmark")->trigger();
             w.compare(w.write(QStringLiteral("one"), bytes[0]), w.write(QStringLiteral("two"), bytes[1]));
             if (bytes[0] == bytes[1]) {
                 QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
                 continue;
             }
-            const VGrid* grids[2] = {m_form->grdFileOne, m_form->grdFileTwo};
+            const VGrid* grids[2] = {w.grid(1), w.grid(2)};
             const int rows = grids[0]->Rows();
             QCOMPARE(grids[1]->Rows(), rows);
-            QVERIFY(grids[0]->TextMatrix(0).isEmpty() && m_form->Model().Bookmarks().empty());
-            QVERIFY(m_form->mnuFilePrint->isEnabled());
-            QCOMPARE(grids[0]->Row(), m_form->Model().Blocks().at(0).firstRow);
+            QVERIFY(grids[0]->TextMatrix(0).isEmpty() && w.Model().Bookmarks().empty());
+            QVERIFY(w.action("mnuFilePrint")->isEnabled());
+            QCOMPARE(grids[0]->Row(), w.Model().Blocks().at(0).firstRow);
             QCOMPARE(grids[1]->Row(), grids[0]->Row());
             QStringList shown[2];
             for (int row = 1; row < rows; ++row) {

@@ -3,7 +3,6 @@
 #include "WindowFixture.h"
 
 #include "mainwindow/FileChangeWatcher.h"
-#include "support/TestEnvironment.h"
 
 #include <cstdio>
 
@@ -16,7 +15,6 @@ class tst_FileWatch : public QObject {
     Q_OBJECT
 
     WindowFixture w;
-    frmFileDiffs* m_form = nullptr;
     QString m_paths[2];
 
     void Write(int file, const QByteArray& bytes)
@@ -30,17 +28,16 @@ class tst_FileWatch : public QObject {
     }
 
 private slots:
-    void initTestCase() { QVERIFY(TestEnvironment::LoadPathLibrary()); }
     void init()
     {
         w.setUp();
-        m_form = &w.load(true);
-        m_form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_form));
+        w.load(true);
+        w.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
         Write(0, "a\nb\n");
         Write(1, "a\nc\n");
         w.compare(m_paths[0], m_paths[1]);
-        QCOMPARE(m_form->grdFileOne->TextMatrix(2), QStringLiteral(" 2.b"));
+        QCOMPARE(w.grid(1)->TextMatrix(2), QStringLiteral(" 2.b"));
     }
     void cleanup() { w.tearDown(); }
 
@@ -48,14 +45,10 @@ private slots:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("named");  // the file the question names
-        QTest::newRow("written in place") << "write"
-                                          << "File One has";
-        QTest::newRow("replaced by a rename") << "rename"
-                                              << "File Two has";
-        QTest::newRow("deleted") << "delete"
-                                 << "File Two has";
-        QTest::newRow("a hundred writes to both") << "storm"
-                                                  << "File One and File Two have";
+        QTest::newRow("written in place") << "write" << QString("File One has");
+        QTest::newRow("replaced by a rename") << "rename" << QString("File Two has");
+        QTest::newRow("deleted") << "delete" << QString("File Two has");
+        QTest::newRow("a hundred writes to both") << "storm" << QString("File One and File Two have");
     }
 
     void changes()
@@ -79,13 +72,13 @@ private slots:
         // No keeps the old result; nothing is asked again until the next change.
         QTest::qWait(300);
         QCOMPARE(Questions(), 1);
-        QCOMPARE(m_form->grdFileOne->TextMatrix(2), QStringLiteral(" 2.b"));
+        QCOMPARE(w.grid(1)->TextMatrix(2), QStringLiteral(" 2.b"));
         // The next change, even in place to a file replaced or deleted and
         // written again, is asked about; Yes compares again.
         const int again = change == QLatin1String("rename") || change == QLatin1String("delete") ? 1 : 0;
         Write(again, "a\nc\nnew\n");
         QTRY_COMPARE_WITH_TIMEOUT(Questions(), 2, kPatience);
-        QCOMPARE((again ? m_form->grdFileTwo : m_form->grdFileOne)->TextMatrix(3), QStringLiteral(" 3.new"));
+        QCOMPARE(w.grid(again + 1)->TextMatrix(3), QStringLiteral(" 3.new"));
     }
 
     // A change seen while the window is not active is asked about when it
@@ -97,12 +90,12 @@ private slots:
         elsewhere.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
         Write(0, "changed\n");
-        QTRY_VERIFY_WITH_TIMEOUT(!m_form->FileWatcher().ChangedPaths().isEmpty(), kPatience);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.form->FileWatcher().ChangedPaths().isEmpty(), kPatience);
         QTest::qWait(100);
         QCOMPARE(Questions(), 0);
-        m_form->activateWindow();
+        w.form->activateWindow();
         QTRY_COMPARE_WITH_TIMEOUT(Questions(), 1, kPatience);
-        m_form->ResetComparisonView();
+        w.box(1)->setText(w.box(1)->text() + u' ');  // no comparison shown: none watched
         Write(0, "again\n");
         QTest::qWait(300);
         QCOMPARE(Questions(), 1);

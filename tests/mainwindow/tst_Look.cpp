@@ -53,11 +53,11 @@ QPalette DarkPalette()
 }
 
 // Paints both grids and lets the marks their rows asked for be worked out.
-void PaintAndWaitForMarks(frmFileDiffs& form)
+void PaintAndWaitForMarks(const WindowFixture& w)
 {
-    Painted(form.grdFileOne);
-    Painted(form.grdFileTwo);
-    QTRY_VERIFY(!form.GridMarks().Pending());
+    Painted(w.grid(1));
+    Painted(w.grid(2));
+    QTRY_VERIFY(!w.form->GridMarks().Pending());
 }
 
 // One letter per character of a row's line (the first `length` after a
@@ -103,13 +103,12 @@ class tst_Look : public QObject {
     Q_OBJECT
 
     WindowFixture w;
-    frmFileDiffs* m_form = nullptr;
 
 private slots:
     void init()
     {
         w.setUp();
-        m_form = &w.load(true);
+        w.load(true);
     }
     void cleanup() { w.tearDown(); }
 
@@ -121,22 +120,11 @@ private slots:
         QTest::addColumn<QString>("two");
         QTest::addColumn<QString>("marksOne");
         QTest::addColumn<QString>("marksTwo");
-        QTest::newRow("last letter") << "abc"
-                                     << "abd"
-                                     << "..x"
-                                     << "..x";
-        QTest::newRow("swapped: the a is common") << "ab"
-                                                  << "ba"
-                                                  << ".x"
-                                                  << "x.";
-        QTest::newRow("one more space: the first differs") << "hello world"
-                                                           << "hello  world"
-                                                           << "..........."
-                                                           << ".....x......";
-        QTest::newRow("opposite an empty line") << "keep"
-                                                << ""
-                                                << "xxxx"
-                                                << "";
+        QTest::newRow("last letter") << "abc" << QString("abd") << "..x" << QString("..x");
+        QTest::newRow("swapped: the a is common") << "ab" << QString("ba") << ".x" << QString("x.");
+        QTest::newRow("one more space: the first differs")
+            << "hello world" << QString("hello  world") << "..........." << QString(".....x......");
+        QTest::newRow("opposite an empty line") << "keep" << QString("") << "xxxx" << QString("");
         QString letters;
         for (int i = 0; i < 400; ++i)
             letters += QChar(u'a' + (i * 7 + i / 26) % 26);
@@ -151,12 +139,12 @@ private slots:
         QFETCH(QString, two);
         QFETCH(QString, marksOne);
         QFETCH(QString, marksTwo);
-        // Row 1 is changed, row 2 an orphan line opposite a filler.
-        Fill(*m_form, {one, QStringLiteral("alone")}, {two}, {{0, 2, 0, 1}});
+        // Row 1 is changed, row 2 a line of the block opposite a filler.
+        Fill(w, {one, QStringLiteral("alone")}, {two});
         const QStringList expected = {marksOne, marksTwo};
-        PaintAndWaitForMarks(*m_form);
+        PaintAndWaitForMarks(w);
         for (int side = 0; side < 2; ++side) {
-            const VGrid* grid = side == 0 ? m_form->grdFileOne : m_form->grdFileTwo;
+            const VGrid* grid = w.grid(side + 1);
             const QImage image = Painted(grid);
             const QString shown = TintedCharacters(grid, image, 1, 3, expected[side].size());
             QVERIFY2(!shown.isEmpty() || expected[side].isEmpty(), "no character in view");
@@ -165,9 +153,9 @@ private slots:
                 QCOMPARE(TintedCharacters(grid, image, 2, 3, 5), QStringLiteral("....."));
         }
         // The detail pane shows the same characters in red.
-        ClickRow(m_form->grdFileOne, 1);
+        ClickRow(w.grid(1), 1);
         for (int side = 0; side < 2; ++side) {
-            QString pane = Looks(*m_form->rtfLineDiff[static_cast<std::size_t>(side)]);
+            QString pane = Looks(*w.pane(side + 1));
             pane.replace(u'k', u'.').replace(u'r', u'x').replace(u'u', u'x');
             QCOMPARE(pane, expected[side]);
         }
@@ -220,14 +208,14 @@ private slots:
     // colours and light text on the rest.
     void darkPaletteTextStaysReadable()
     {
-        Show(*m_form);
-        m_form->setPalette(DarkPalette());
+        Show(w);
+        w.form->setPalette(DarkPalette());
         // The difference bar takes the new colours at once, not at the next Compare.
-        const QImage bar = m_form->pctDiffsBar->grab().toImage();
+        const QImage bar = w.child<DiffBarWidget>(QStringLiteral("pctDiffsBar"))->grab().toImage();
         QCOMPARE(bar.pixelColor(bar.width() / 2, bar.height() / 2), DarkPalette().color(QPalette::Base));
-        const VGrid* grid = m_form->grdFileOne;
+        const VGrid* grid = w.grid(1);
         const QImage image = Painted(grid);
-        for (const int row : {1, 2, 3}) {  // unchanged, changed, orphan
+        for (const int row : {1, 2, 4}) {  // unchanged, changed, orphan
             const int top = grid->RowHeight() * row;
             const QColor background = image.pixelColor(image.width() - 3, top + grid->RowHeight() / 2);
             const QColor ink = MostContrasting(image, top, grid->RowHeight(), background);
@@ -241,19 +229,18 @@ private slots:
     // marker keeps clear of the number.
     void columnFitsTheViewport()
     {
-        Show(*m_form);
-        m_form->mnuFileShowFirstDiff_Click();
-        for (const QSize size : {m_form->size(), m_form->size() + QSize(90, 40)}) {
-            m_form->resize(size);
+        Show(w);  // ends on the first difference
+        for (const QSize size : {w.form->size(), w.form->size() + QSize(90, 40)}) {
+            w.form->resize(size);
             QCoreApplication::processEvents();
-            for (const VGrid* grid : {m_form->grdFileOne, m_form->grdFileTwo}) {
+            for (const VGrid* grid : {w.grid(1), w.grid(2)}) {
                 QCOMPARE(grid->ColWidth(), grid->viewport()->width());
                 QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
             }
         }
-        const VGrid* grid = m_form->grdFileOne;
+        const VGrid* grid = w.grid(1);
         const QImage image = Painted(grid);
-        const int row = m_form->grdFileOne->Row();
+        const int row = grid->Row();
         const int top = grid->RowHeight() * (row - grid->TopRow() + 1);
         const QColor background = image.pixelColor(image.width() - 3, top + grid->RowHeight() / 2);
         for (int x = 1 + RowMarkers::kWidth; x < 3 + RowMarkers::kWidth; ++x)
@@ -276,7 +263,7 @@ private slots:
     {
         QFETCH(int, first);
         QFETCH(bool, scrolled);
-        LineDiffView* box = m_form->rtfLineDiff[0];
+        LineDiffView* box = w.pane(1);
         std::vector<bool> marks(2000, true);
         marks[static_cast<std::size_t>(first)] = marks[1700] = false;
         box->SetLine(LineText(QString(2000, u'a')), LineDiffView::MarkedLook{marks, false, Qt::black, Qt::red});

@@ -59,25 +59,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("completed");
-        QTest::newRow("order ignores case") << "@r"
-                                            << "@ra/";
-        QTest::newRow("a file comes first") << "@n"
-                                            << "";
-        QTest::newRow("same name but case") << "@f"
-                                            << "@Foo/";
+        QTest::newRow("order ignores case") << "@r" << QString("@ra/");
+        QTest::newRow("a file comes first") << "@n" << QString("");
+        QTest::newRow("same name but case") << "@f" << QString("@Foo/");
         QTest::newRow("non-ASCII letter folding to the prefix") << "@kE" << QStringLiteral("@\u212Aelvin/");
-        QTest::newRow("file in a subfolder") << "@deep/inne"
-                                             << "@deep/inner/";
-        QTest::newRow("link to a folder") << "@linke"
-                                          << "@linked/";
-        QTest::newRow("link loop") << "@loo"
-                                   << "";
-        QTest::newRow("name not UTF-8 passed over") << "@wide/b"
-                                                    << "@wide/bz/";
-        QTest::newRow("missing folder") << "@gone/x"
-                                        << "";
-        QTest::newRow("no separator") << "local"
-                                      << "";
+        QTest::newRow("file in a subfolder") << "@deep/inne" << QString("@deep/inner/");
+        QTest::newRow("link to a folder") << "@linke" << QString("@linked/");
+        QTest::newRow("link loop") << "@loo" << QString("");
+        QTest::newRow("name not UTF-8 passed over") << "@wide/b" << QString("@wide/bz/");
+        QTest::newRow("missing folder") << "@gone/x" << QString("");
+        QTest::newRow("no separator") << "local" << QString("");
         QTest::newRow("4096 characters") << QStringLiteral("@%1/a").arg(QString(4096, u'x')) << "";
         QTest::newRow("NUL in the text") << QStringLiteral("@local") + QChar(0) + QStringLiteral("x") << "";
     }
@@ -100,28 +91,17 @@ private slots:
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("selected");
-        QTest::newRow("prefix") << "@" << QStringList{"lo"} << "@local/"
-                                << "cal/";
-        QTest::newRow("typed case kept") << "@" << QStringList{"LO"} << "@LOcal/"
-                                         << "cal/";
-        QTest::newRow("whole folder name") << "@" << QStringList{"nz"} << "@nz/"
-                                           << "/";
-        QTest::newRow("typing replaces the proposal") << "@" << QStringList{"lox"} << "@lox"
-                                                      << "";
-        QTest::newRow("moving past accepts") << "@" << QStringList{"lo", "<End>", "d"} << "@local/d"
-                                             << "";
-        QTest::newRow("backspace") << "@" << QStringList{"lo", "<BS>", "<BS>"} << "@l"
-                                   << "";
-        QTest::newRow("delete") << "@locx" << QStringList{"<Left>", "<Del>"} << "@loc"
-                                << "";
-        QTest::newRow("paste") << "@" << QStringList{"<Paste>"} << "@lo"
-                               << "";
-        QTest::newRow("after a separator") << "@deep" << QStringList{"/"} << "@deep/"
-                                           << "";
-        QTest::newRow("network path") << "/" << QStringList{"/" + m_top.mid(1) + "lo"} << "/@lo"
-                                      << "";
-        QTest::newRow("above z") << "@" << QStringList{"x~"} << "@x~"
-                                 << "";
+        QTest::newRow("prefix") << "@" << QStringList{"lo"} << "@local/" << QString("cal/");
+        QTest::newRow("typed case kept") << "@" << QStringList{"LO"} << "@LOcal/" << QString("cal/");
+        QTest::newRow("whole folder name") << "@" << QStringList{"nz"} << "@nz/" << QString("/");
+        QTest::newRow("typing replaces the proposal") << "@" << QStringList{"lox"} << "@lox" << QString("");
+        QTest::newRow("moving past accepts") << "@" << QStringList{"lo", "<End>", "d"} << "@local/d" << QString("");
+        QTest::newRow("backspace") << "@" << QStringList{"lo", "<BS>", "<BS>"} << "@l" << QString("");
+        QTest::newRow("delete") << "@locx" << QStringList{"<Left>", "<Del>"} << "@loc" << QString("");
+        QTest::newRow("paste") << "@" << QStringList{"<Paste>"} << "@lo" << QString("");
+        QTest::newRow("after a separator") << "@deep" << QStringList{"/"} << "@deep/" << QString("");
+        QTest::newRow("network path") << "/" << QStringList{"/" + m_top.mid(1) + "lo"} << "/@lo" << QString("");
+        QTest::newRow("above z") << "@" << QStringList{"x~"} << "@x~" << QString("");
     }
 
     void keys()
@@ -193,6 +173,7 @@ private slots:
         QTest::newRow("first non-blank line") << "\n  \r\n/first line\r\n/second" << QStringList{} << "/first line";
         QTest::newRow("file URL as text")
             << "file:///x/My%20File.txt\nfile:///x/b" << QStringList{} << "/x/My File.txt";
+        QTest::newRow("file not valid UTF-8") << QString() << QStringList{"file:///x/a%FF%5Cx41"} << "/x/a\\xFF\\\\x41";
         QTest::newRow("blank text, files") << " \n" << QStringList{"file:///x/one.txt"} << "/x/one.txt";
         QTest::newRow("web link") << QString() << QStringList{"https://example.com/a.txt"} << refused;
         QTest::newRow("sftp text") << "sftp://host/a.txt" << QStringList{} << refused;

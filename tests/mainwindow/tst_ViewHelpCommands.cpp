@@ -20,14 +20,10 @@ namespace {
 // a question, whether the editor is on PATH; the messages shown as
 // title|text lines, and whether the file was opened or the editor started.
 struct View {
-    const char* command;
-    const char* boxText;
-    bool openSucceeds;
-    bool answerYes;
-    bool editorOnPath;
-    const char* message;
-    bool opened;
-    bool launched;
+    const char *command, *boxText;
+    bool openSucceeds, answerYes, editorOnPath;
+    QString message;
+    bool opened, launched;
 };
 
 }  // namespace
@@ -49,7 +45,6 @@ class tst_ViewHelpCommands : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(TestEnvironment::LoadPathLibrary());
         QVERIFY(QDir(m_machine.path()).mkdir(QStringLiteral("bin")));
         for (const QString& path : {file(), editor()}) {
             QFile created(path);
@@ -94,46 +89,30 @@ private slots:
             "View File in Associated Program|Unable to show the file in the associated program.\r\n"
             "Make sure that a program has been associated with files of this type.\r\n\r\n"
             "Would you like to view the file in Notepad?";
-        //                                                  command                   box         open   yes    editor
-        QTest::newRow("Notepad, spaces around the path")
-            << View{"FileOneUseNotepad", "  %1  ", true, true, true, "", false, true};
-        QTest::newRow("Notepad, blank box") << View{"FileOneUseNotepad",
-                                                    "   ",
-                                                    true,
-                                                    true,
-                                                    true,
-                                                    "View File in Notepad|File One does not exist.",
-                                                    false,
-                                                    false};
-        QTest::newRow("Notepad, File Two missing") << View{"FileTwoUseNotepad",
-                                                           "%1.gone",
-                                                           true,
-                                                           true,
-                                                           true,
-                                                           "View File in Notepad|File Two does not exist.",
-                                                           false,
-                                                           false};
-        QTest::newRow("Notepad, no editor") << View{"FileOneUseNotepad",
-                                                    "%1",
-                                                    true,
-                                                    true,
-                                                    false,
-                                                    "View File in Notepad|Unable to show the file in the Notepad.",
-                                                    false,
-                                                    false};
-        QTest::newRow("associated program") << View{"FileTwoUseAssociated", " %1", true, true, true, "", true, false};
-        QTest::newRow("associated, missing") << View{"FileOneUseAssociated",
-                                                     "",
-                                                     true,
-                                                     true,
-                                                     true,
-                                                     "View File in Associated Program|File One does not exist.",
-                                                     false,
-                                                     false};
-        QTest::newRow("no associated program, Yes")
-            << View{"FileOneUseAssociated", "%1", false, true, true, question, true, true};
-        QTest::newRow("no associated program, No")
-            << View{"FileTwoUseAssociated", "%1", false, false, true, question, true, false};
+        const QString missing = QStringLiteral("|File %1 does not exist.");
+        const QString notepadOne = "View File in Notepad" + missing.arg("One");
+        const QString notepadTwo = "View File in Notepad" + missing.arg("Two");
+        const QString associatedOne = "View File in Associated Program" + missing.arg("One");
+        const QString noEditor = QStringLiteral("View File in Notepad|Unable to show the file in the Notepad.");
+        // clang-format off
+        //                                                       command                 box        open   yes    editor
+        QTest::newRow("Notepad, spaces around the path") << View{"FileOneUseNotepad",    "  %1  ",  true,  true,  true,
+                                                                 "", false, true};
+        QTest::newRow("Notepad, blank box")              << View{"FileOneUseNotepad",    "   ",     true,  true,  true,
+                                                                 notepadOne, false, false};
+        QTest::newRow("Notepad, File Two missing")       << View{"FileTwoUseNotepad",    "%1.gone", true,  true,  true,
+                                                                 notepadTwo, false, false};
+        QTest::newRow("Notepad, no editor")              << View{"FileOneUseNotepad",    "%1",      true,  true,  false,
+                                                                 noEditor, false, false};
+        QTest::newRow("associated program")              << View{"FileTwoUseAssociated", " %1",     true,  true,  true,
+                                                                 "", true, false};
+        QTest::newRow("associated, missing")             << View{"FileOneUseAssociated", "",        true,  true,  true,
+                                                                 associatedOne, false, false};
+        QTest::newRow("no associated program, Yes")      << View{"FileOneUseAssociated", "%1",      false, true,  true,
+                                                                 question, true, true};
+        QTest::newRow("no associated program, No")       << View{"FileTwoUseAssociated", "%1",      false, false, true,
+                                                                 question, true, false};
+        // clang-format on
     }
 
     void viewCommands()
@@ -144,10 +123,9 @@ private slots:
         w.prompts->messageAnswers.push_back(v.answerYes ? PromptAnswer::Yes : PromptAnswer::No);
         const QString command = QString::fromUtf8(v.command);
         const bool one = command.startsWith(QLatin1String("FileOne"));
-        (one ? form.txtFileTwo : form.txtFileOne)->setText(file());
+        w.box(one ? 2 : 1)->setText(file());
         const QString boxText = QString::fromUtf8(v.boxText);
-        (one ? form.txtFileOne : form.txtFileTwo)
-            ->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
+        w.box(one ? 1 : 2)->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
         if (!v.editorOnPath)
             qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/nowhere")));
         form.findChild<QAction*>(QStringLiteral("mnuView") + command)->trigger();
@@ -155,7 +133,7 @@ private slots:
         QStringList shown;
         for (const MessagePrompt& message : w.prompts->messages)
             shown << message.title + u'|' + message.text;
-        QCOMPARE(shown.join(u'\n'), QString::fromUtf8(v.message));
+        QCOMPARE(shown.join(u'\n'), v.message);
         QCOMPARE(m_opened, v.opened ? QList<QUrl>{QUrl::fromLocalFile(file())} : QList<QUrl>());
         // The file is one argument, the path without the spaces around it.
         const QList<TextEditor::Command> expected{{editor(), {file()}}};
@@ -165,12 +143,12 @@ private slots:
     // The site, a mail to the support address, and the About box.
     void helpMenu()
     {
-        frmFileDiffs& form = w.load();
-        form.mnuHelpVisitQuellanWeb->trigger();
-        form.mnuHelpContactUs->trigger();
+        w.load();
+        w.action("mnuHelpVisitQuellanWeb")->trigger();
+        w.action("mnuHelpContactUs")->trigger();
         QCOMPARE(m_opened, (QList<QUrl>{QUrl(QStringLiteral("https://quellan.example.org/")),
                                         QUrl(QStringLiteral("mailto:support@quellan.example.org"))}));
-        form.mnuHelpAbout->trigger();
+        w.action("mnuHelpAbout")->trigger();
         QCOMPARE(w.prompts->messages.size(), 1);
         const MessagePrompt& box = w.prompts->lastMessage();
         QVERIFY(box.title == QStringLiteral("Vantrel") && box.text.startsWith(QStringLiteral("Vantrel v")));
@@ -183,8 +161,8 @@ private slots:
     {
         frmFileDiffs& form = w.load();
         gAppFolder = TestEnvironment::BinDir();
-        form.mnuHelpContent->trigger();
-        form.mnuHelpContent->trigger();
+        w.action("mnuHelpContent")->trigger();
+        w.action("mnuHelpContent")->trigger();
         const QList<HelpWindow*> windows = form.findChildren<HelpWindow*>();
         QCOMPARE(windows.size(), 1);
         QVERIFY(windows[0]->isVisible());
@@ -192,7 +170,7 @@ private slots:
         QVERIFY(w.prompts->messages.isEmpty());
         delete windows[0];
         gAppFolder = m_machine.path() + u'/';
-        form.mnuHelpContent->trigger();
+        w.action("mnuHelpContent")->trigger();
         QVERIFY(form.findChildren<HelpWindow*>().isEmpty());
         QCOMPARE(w.prompts->messages.size(), 1);
         QVERIFY(w.prompts->lastMessage().text.startsWith(QStringLiteral("The help was not found.")));

@@ -3,13 +3,16 @@
 #include "options/IniText.h"
 #include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
+#include "support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -31,6 +34,39 @@ bool MakeSocket(const QString& path)
     ::close(fd);
     return bound;
 }
+
+// While it lives, writes fail as `kind` says: "full", past 1 KiB, as on a
+// full disk; "read-only", in the folder, for this user.
+class Refusing {
+public:
+    Refusing(const QString& kind, const QString& folder) : m_folder(folder), m_kind(kind)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_limit);
+        if (kind == "full") {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{1024, m_limit.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &small);
+        } else if (kind == "read-only") {
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+            m_user.emplace();
+        }
+    }
+    ~Refusing()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_limit);
+        m_user.reset();
+        if (m_kind == "read-only")
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    Refusing(const Refusing&) = delete;
+    Refusing& operator=(const Refusing&) = delete;
+
+private:
+    QString m_folder;
+    QString m_kind;
+    rlimit m_limit{};
+    std::optional<Unprivileged> m_user;
+};
 
 CIniFile Bound(const QString& name, const QString& section, const QString& key)
 {
@@ -71,7 +107,8 @@ private slots:
         row("empty value", "Compare", "E", "");
         row("key of another section", "Compare", "FontSize", QVariant());
         row("CRLF section after one without", "Grids", "FontSize", "12");
-        row("missing section", "Form", "X", QVariant());
+        row("CR-only section after them", "Form", "X", "cr");
+        row("missing section", "Other", "X", QVariant());
     }
 
     void readText()
@@ -80,7 +117,7 @@ private slots:
         QFETCH(QByteArray, key);
         QFETCH(QVariant, expected);
         const QByteArray text = "[Compare]\nIgnoreCase=True\nFileOne = \"/a b/c\" \n;K=1\nK=a=b\nK=2\nE=\n"
-                                "[Grids]\r\nFontSize=12\r\n";
+                                "[Grids]\r\nFontSize=12\r\n[Form]\rY=1\rX=cr\r";
         const std::optional<QByteArray> value = IniText::Read(text, section, key);
         QCOMPARE(value.has_value(), !expected.isNull());
         if (value)
@@ -100,6 +137,8 @@ private slots:
         QTest::newRow("new section, no final newline") << QByteArray("[B]\nx=1") << QByteArray("[B]\nx=1\n[A]\nK=v\n");
         QTest::newRow("new key, no final newline") << QByteArray("[A]\nx=1") << QByteArray("[A]\nx=1\nK=v\n");
         QTest::newRow("CRLF kept") << QByteArray("[A]\r\nx=1\r\n") << QByteArray("[A]\r\nx=1\r\nK=v\r\n");
+        QTest::newRow("CR kept") << QByteArray("[B]\ry=2\r[A]\rK=1\rx=1") << QByteArray("[B]\ry=2\r[A]\rK=v\rx=1");
+        QTest::newRow("CR, new section") << QByteArray("[B]\ry=2\r") << QByteArray("[B]\ry=2\r[A]\rK=v\r");
         QTest::newRow("bytes of other lines untouched")
             << QByteArray("\xff\xfe junk\n[A]\nK=1\n") << QByteArray("\xff\xfe junk\n[A]\nK=v\n");
     }
@@ -109,6 +148,29 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         QCOMPARE(IniText::Write(before, "A", "K", "v"), after);
+    }
+
+    // Keys written in one pass give what writing them one after another
+    // gives, on random texts of every line ending, new and existing keys,
+    // keys written twice, names in another letter case.
+    void writeManyAtOnce()
+    {
+        QRandomGenerator rng(11);
+        static const char kText[] = {'[', ']', '=', ';', '\r', '\n', ' ', 'a', 'A', 'k', 'K', 'v'};
+        static const char* const kNames[] = {"a", "A", "k", "K", "b"};
+        for (int round = 0; round < 20000; ++round) {
+            QByteArray text;
+            for (int n = rng.bounded(40); n > 0; --n)
+                text += kText[rng.bounded(int(sizeof kText))];
+            QList<IniText::Entry> entries;
+            QByteArray oneByOne = text;
+            for (int n = 1 + rng.bounded(4); n > 0; --n) {
+                const IniText::Entry e{kNames[rng.bounded(5)], kNames[rng.bounded(5)], QByteArray::number(n)};
+                entries.append(e);
+                oneByOne = IniText::Write(oneByOne, e.section, e.key, e.value);
+            }
+            QVERIFY2(IniText::Write(text, entries) == oneByOne, text.toHex(' ').constData());
+        }
     }
 
     void propertyMessages_data()
@@ -179,48 +241,68 @@ private slots:
     }
 
     // A file that cannot be used gives defaults and is never replaced, nor
-    // left half-written; the refused write is reported once for all writes
-    // of the object.
+    // left half-written. The refused write is reported once for all writes
+    // of the object, naming the step the system refused, and the values not
+    // saved go to the detail log, or into the message when that cannot be
+    // written either.
     void refusedWrites_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("a folder") << "folder";
-        QTest::newRow("a file that cannot be read") << "socket";
-        QTest::newRow("disk full") << "full";
+        QTest::addColumn<QString>("reason");  // @ the file's path, # its folder
+        QTest::newRow("a folder") << "folder"
+                                  << "Cannot save @: it cannot be read";
+        QTest::newRow("a file that cannot be read") << "socket"
+                                                    << "Cannot save @: it cannot be read";
+        QTest::newRow("disk full") << "full"
+                                   << "Cannot save @: File too large";
+        QTest::newRow("folder cannot be made") << "below a file"
+                                               << "Cannot create the folder # to save test.ini in: Not a directory";
+        QTest::newRow("read-only folder")
+            << "read-only"
+            << "Cannot save @: no file may be written in the folder # (Permission denied)";
     }
 
     void refusedWrites()
     {
         QFETCH(QString, kind);
+        QFETCH(QString, reason);
         const QByteArray before = "[S]\nK=old\n" + QByteArray(4096, ';') + '\n';
+        if (kind == "below a file") {
+            QVERIFY(FileBytes::Write(gAppFolder + "file", "x"));
+            gAppFolder += "file/sub/";
+        }
         QVERIFY(kind == "folder"   ? QDir(gAppFolder).mkdir(QStringLiteral("test.ini"))
                 : kind == "socket" ? MakeSocket(path())
-                                   : FileBytes::Write(path(), before));
+                : kind == "full"   ? FileBytes::Write(path(), before)
+                                   : true);
         const QFileInfo was(path());
         ScriptedPrompts prompts;
         CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("K"));
         QCOMPARE(ini.GetStringValue(QStringLiteral("d")), kind == "full" ? "old" : "d");
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        if (kind == "full") {
-            // Writes past 1 KiB fail as on a full disk.
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit small{1024, old.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &small);
+        {
+            const Refusing refusing(kind, gAppFolder);
+            ini.SetStringValue(QStringLiteral("v"));
+            ini.Key(QStringLiteral("L"));
+            ini.SetStringValue(QStringLiteral("w"));
         }
-        ini.SetStringValue(QStringLiteral("v"));
-        ini.Key(QStringLiteral("L"));
-        ini.SetStringValue(QStringLiteral("w"));
-        setrlimit(RLIMIT_FSIZE, &old);
         const QFileInfo now(path());
-        QVERIFY(now.isDir() == was.isDir() && now.isFile() == was.isFile() && now.exists());
+        QVERIFY(now.isDir() == was.isDir() && now.isFile() == was.isFile() && now.exists() == was.exists());
         QCOMPARE(FileBytes::Read(path()), kind == "full" ? before : QByteArray());
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.SetStringValue()"));
-        QVERIFY2(prompts.lastMessage().text.contains("Cannot save " + path()), qPrintable(prompts.lastMessage().text));
-        QCOMPARE(
-            QDir(gAppFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden).size(),
-            1);
+        const QString text = prompts.lastMessage().text;
+        QVERIFY2(text.contains("Error: " + reason.replace(u'@', path()).replace(u'#', gAppFolder)), qPrintable(text));
+        const QString unsaved = "Not saved to " + path() + ":\r\n[S]\r\nK=v\r\n";
+        if (kind == "below a file" || kind == "read-only")
+            QVERIFY2(text.contains(unsaved + "\r\n(Not added to ERR_DETAIL.TXT: Cannot "), qPrintable(text));
+        else
+            QVERIFY(FileBytes::Read(gAppFolder + "ERR_DETAIL.TXT").contains(unsaved.toUtf8()));
+        // No temporary file is left behind.
+        QStringList left =
+            QDir(gAppFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden);
+        left.removeOne(QStringLiteral("test.ini"));
+        left.removeOne(QStringLiteral("ERR_DETAIL.TXT"));
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
     }
 
     // Junk bytes and a 10 MB value: the value is read whole, and writing

@@ -3,37 +3,25 @@
 #include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace modVantrel;
 
 namespace {
 
-// The controls the main window hands over, as they are before the options
-// are read.
-struct Form {
-    QAction ignoreCase, ignoreWhitespace, showGridLines;
-    QLineEdit fileOne, fileTwo;
-    QWidget gridOne, gridTwo;
-    QCheckBox tooltips;
-    bool gridLines = false;
+// What the INI file is read into and written from: the option record and
+// the path boxes' texts, as they are before the options are read.
+struct Stored {
+    cViewFileDiffsOptions options;
+    modIniFile::PathTexts paths;
 
-    modIniFile::OptionControls controls()
-    {
-        for (QAction* action : {&ignoreCase, &ignoreWhitespace, &showGridLines})
-            action->setCheckable(true);
-        return {&ignoreCase, &ignoreWhitespace, &showGridLines,
-                &fileOne,    &fileTwo,          &gridOne,
-                &gridTwo,    &tooltips,         [this](bool on) { gridLines = on; }};
-    }
-    void read() { modIniFile::ReadProgramOptionsFromIniFile(controls()); }
-    void save() { modIniFile::SaveProgramOptionsToIniFile(controls()); }
+    void read() { modIniFile::ReadProgramOptionsFromIniFile(options, paths); }
+    void save() const { modIniFile::SaveProgramOptionsToIniFile(options, paths); }
 };
 
 }  // namespace
@@ -50,8 +38,7 @@ private slots:
     {
         gAppFolder = m_folder.path() + QLatin1Char('/');
         QFile::remove(iniPath());
-        gOptions = std::make_unique<cViewFileDiffsOptions>();
-        gOptions->IgnoreCase = gOptions->IgnoreWhiteSpace = gOptions->ForceTextCompare = true;
+        QFile::remove(gAppFolder + "ERR_DETAIL.TXT");
     }
 
     // Only the exact text "True" is true.
@@ -70,47 +57,93 @@ private slots:
         QFETCH(bool, expected);
         QVERIFY(setIni("[Compare]\nIgnoreCase=" + stored + "\nIgnoreWhiteSpace=" + stored
                        + "\n[Form]\nPaneTooltips=" + stored + "\n"));
-        Form form;
-        form.read();
-        QVERIFY(gOptions->IgnoreCase == expected && form.ignoreCase.isChecked() == expected);
-        QVERIFY(gOptions->IgnoreWhiteSpace == expected && form.ignoreWhitespace.isChecked() == expected);
-        QCOMPARE(form.tooltips.isChecked(), expected);
-        form.save();
+        Stored kept;
+        kept.read();
+        const cViewFileDiffsOptions& read = kept.options;
+        QVERIFY(read.IgnoreCase == expected && read.IgnoreWhiteSpace == expected && read.PaneTooltips == expected);
+        kept.save();
         const QByteArray written = expected ? "True\n" : "False\n";
         QVERIFY(ini().contains("IgnoreCase=" + written) && ini().contains("PaneTooltips=" + written));
     }
 
-    void fontSizes_data()
+    // Every key holding something else than its default, and one key at a
+    // time a value to test: after a start and a close the file says what it
+    // said, but for that key (ForceTextCompare is never written back). A
+    // value the record refuses is reported, naming the key and the file, and
+    // gives way to its default alone.
+    void eachValueAlone_data()
     {
+        QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<double>("expected");  // 0: refused
-        QTest::newRow("fraction") << QByteArray("10.5") << 10.5;
-        QTest::newRow("number with trailing text") << QByteArray("10,5pt") << 10.0;  // no decimal comma
-        QTest::newRow("exponent not read") << QByteArray("1e99") << 1.0;
-        QTest::newRow("negative") << QByteArray("-5") << 0.0;
-        QTest::newRow("not a number") << QByteArray("big") << 0.0;
-        QTest::newRow("absurdly large") << QByteArray("99999999") << 0.0;
+        QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<bool>("reported");
+        const auto row = [](const char* name, const char* key, const QByteArray& stored, const QByteArray& saved,
+                            bool reported) { QTest::newRow(name) << QByteArray(key) << stored << saved << reported; };
+        for (const char* flag :
+             {"IgnoreCase", "IgnoreWhiteSpace", "ShowGridLines", "FontBold", "FontItalic", "PaneTooltips"})
+            row(flag, flag, "yes", "False", false);
+        row("ForceTextCompare", "ForceTextCompare", "yes", "yes", false);
+        row("FileOne not UTF-8", "FileOne", "/x/bad\xff\xfe\\x41.txt", "/x/bad\xff\xfe\\x41.txt", false);
+        row("FileTwo empty", "FileTwo", "", "", false);
+        row("FontName empty", "FontName", "", "Courier New", false);
+        row("FontSize fraction", "FontSize", "10.5", "10.5", false);
+        row("FontSize trailing text", "FontSize", "10,5pt", "10", false);  // no decimal comma
+        row("FontSize exponent not read", "FontSize", "1e99", "1", false);
+        row("FontSize largest", "FontSize", "1638", "1638", false);
+        row("FontSize too large", "FontSize", "1638.5", "8", true);
+        row("FontSize small", "FontSize", "0.5", "0.5", false);
+        row("FontSize zero", "FontSize", "0", "8", true);
+        row("FontSize negative", "FontSize", "-5", "8", true);
+        row("FontSize not a number", "FontSize", "big", "8", true);
     }
 
-    void fontSizes()
+    void eachValueAlone()
     {
+        QFETCH(QByteArray, key);
         QFETCH(QByteArray, stored);
-        QFETCH(double, expected);
-        QVERIFY(setIni("[Grids]\nFontSize=" + stored + "\n[Form]\nPaneTooltips=False\n"));
+        QFETCH(QByteArray, saved);
+        QFETCH(bool, reported);
+        const QByteArray allSet =
+            "[Compare]\nIgnoreCase=True\nIgnoreWhiteSpace=True\nFileOne=/one\nFileTwo=/two\n"
+            "ForceTextCompare=True\n[Grids]\nShowGridLines=False\nFontBold=True\nFontItalic=True\n"
+            "FontName=DejaVu Sans Mono\nFontSize=11.5\n[Form]\nPaneTooltips=False\n";
+        const auto withValue = [&](const QByteArray& value) {
+            const qsizetype start = allSet.indexOf("\n" + key + '=') + 1;
+            return allSet.left(start) + key + '=' + value + allSet.mid(allSet.indexOf('\n', start));
+        };
+        QVERIFY(setIni(withValue(stored)));
         ScriptedPrompts prompts;
-        Form form;
-        form.tooltips.setChecked(true);
-        const double before = form.gridOne.font().pointSizeF();
-        form.read();
-        // A refused size is reported, the grids keep theirs and the options
-        // after it keep what they had.
-        QCOMPARE(form.gridOne.font().pointSizeF(), expected > 0 ? expected : before);
-        QCOMPARE(form.gridTwo.font().pointSizeF(), expected > 0 ? expected : before);
-        QCOMPARE(form.tooltips.isChecked(), expected == 0);
-        QCOMPARE(prompts.messages.size(), expected > 0 ? 0 : 1);
-        if (expected == 0)
+        Stored kept;
+        kept.read();
+        kept.save();
+        QCOMPARE(ini(), withValue(saved));
+        QCOMPARE(prompts.messages.size(), reported ? 1 : 0);
+        if (reported) {
             QCOMPARE(prompts.lastMessage().title,
                      QStringLiteral("Unexpected Error in modIniFile.ReadProgramOptionsFromIniFile"));
+            QVERIFY2(prompts.lastMessage().text.contains(key + " in " + iniPath()),
+                     qPrintable(prompts.lastMessage().text));
+            QVERIFY(FileBytes::Read(gAppFolder + "ERR_DETAIL.TXT").contains(key + '=' + stored + "\r\n"));
+        }
+    }
+
+    // A save the system refuses half-way (a full disk) leaves the file as
+    // it was: never some keys new and others old.
+    void failedSaveChangesNothing()
+    {
+        const QByteArray before = "[Compare]\nIgnoreCase=True\n" + QByteArray(2048, ';') + '\n';
+        QVERIFY(setIni(before));
+        ScriptedPrompts prompts;
+        Stored kept;
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{rlim_t(before.size() + 8), old.rlim_max};  // room for IgnoreCase=False alone
+        setrlimit(RLIMIT_FSIZE, &small);
+        kept.save();
+        setrlimit(RLIMIT_FSIZE, &old);
+        QCOMPARE(ini(), before);
+        QCOMPARE(prompts.messages.size(), 1);
     }
 
     // Without a file: the defaults, and nothing written. What one run then
@@ -118,40 +151,35 @@ private slots:
     void defaultsThenRoundTrip()
     {
         ScriptedPrompts prompts;
-        Form first;
-        first.fileOne.setText(QStringLiteral("stale"));
+        Stored first{{}, {QStringLiteral("stale"), QStringLiteral("stale")}};
+        first.options.IgnoreCase = first.options.IgnoreWhiteSpace = first.options.ForceTextCompare = true;
+        first.options.ShowGridLines = false;
+        first.options.GridFont = QFont(QStringLiteral("Serif"), 20, QFont::Bold, true);
         first.read();
-        QVERIFY(!gOptions->IgnoreCase && !gOptions->IgnoreWhiteSpace && !gOptions->ForceTextCompare);
-        QVERIFY(!first.ignoreCase.isChecked() && !first.ignoreWhitespace.isChecked());
-        QVERIFY(first.showGridLines.isChecked() && first.gridLines && first.tooltips.isChecked());
-        QVERIFY(first.fileOne.text().isEmpty() && first.fileTwo.text().isEmpty());
-        for (QWidget* grid : {&first.gridOne, &first.gridTwo}) {
-            QCOMPARE(grid->font().family(), QStringLiteral("Courier New"));
-            QCOMPARE(grid->font().pointSizeF(), 8.0);
-            QVERIFY(!grid->font().bold() && !grid->font().italic());
-        }
+        const cViewFileDiffsOptions& read = first.options;
+        QVERIFY(!read.IgnoreCase && !read.IgnoreWhiteSpace && !read.ForceTextCompare);
+        QVERIFY(read.ShowGridLines && read.PaneTooltips);
+        QVERIFY(first.paths[0].isEmpty() && first.paths[1].isEmpty());
+        QCOMPARE(read.GridFont.family(), QStringLiteral("Courier New"));
+        QCOMPARE(read.GridFont.pointSizeF(), 8.0);
+        QVERIFY(!read.GridFont.bold() && !read.GridFont.italic());
         QVERIFY(!QFile::exists(iniPath()));
 
         QFont chosen(QStringLiteral("DejaVu Sans Mono"));
         chosen.setPointSizeF(11.5);
         chosen.setBold(true);
         chosen.setItalic(true);
-        first.gridOne.setFont(chosen);
-        first.gridTwo.setFont(chosen);
-        first.showGridLines.setChecked(false);
-        first.fileOne.setText(QString::fromUtf8("/tmp/ä \"b\".txt"));
+        first.options.GridFont = chosen;
+        first.options.ShowGridLines = false;
+        first.paths[0] = QString::fromUtf8("/tmp/ä \"b\".txt");
         first.save();
-        Form second;
-        second.fileTwo.setText(QStringLiteral("stale"));
+        Stored second{{}, {QString(), QStringLiteral("stale")}};
         second.read();
-        for (QWidget* grid : {&second.gridOne, &second.gridTwo}) {
-            QCOMPARE(grid->font().family(), QStringLiteral("DejaVu Sans Mono"));
-            QCOMPARE(grid->font().pointSizeF(), 11.5);
-            QVERIFY(grid->font().bold() && grid->font().italic());
-        }
-        QVERIFY(!second.showGridLines.isChecked() && !second.gridLines);
-        QCOMPARE(second.fileOne.text(), QString::fromUtf8("/tmp/ä \"b\".txt"));
-        QCOMPARE(second.fileTwo.text(), QString());
+        QCOMPARE(second.options.GridFont.family(), QStringLiteral("DejaVu Sans Mono"));
+        QCOMPARE(second.options.GridFont.pointSizeF(), 11.5);
+        QVERIFY(second.options.GridFont.bold() && second.options.GridFont.italic());
+        QVERIFY(!second.options.ShowGridLines);
+        QCOMPARE(second.paths, first.paths);
         QVERIFY(prompts.messages.isEmpty());
     }
 
@@ -160,15 +188,15 @@ private slots:
     void forceTextIsNeverWritten()
     {
         QVERIFY(setIni("[Compare]\nForceTextCompare=True\n"));
-        Form form;
-        form.read();
-        QVERIFY(gOptions->ForceTextCompare);
-        gOptions->ForceTextCompare = false;
-        form.save();
+        Stored stored;
+        stored.read();
+        QVERIFY(stored.options.ForceTextCompare);
+        stored.options.ForceTextCompare = false;
+        stored.save();
         QCOMPARE(ini().count("ForceTextCompare"), 1);
         QVERIFY(ini().contains("ForceTextCompare=True"));
         QFile::remove(iniPath());
-        form.save();
+        stored.save();
         QVERIFY(ini().startsWith("[Compare]\nIgnoreCase=") && !ini().contains("ForceTextCompare"));
     }
 };

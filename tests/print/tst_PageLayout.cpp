@@ -87,15 +87,10 @@ private slots:
         QTest::addColumn<QString>("pdf");  // relative to a folder holding one.txt and link.txt -> one.txt
         QTest::addColumn<QString>("taken");
         QTest::addColumn<QString>("refusal");  // the start of it; empty: accepted
-        QTest::newRow("a new file") << "out.pdf"
-                                    << ""
-                                    << "";
-        QTest::newRow("the compared file spelt otherwise") << "sub/../one.txt"
-                                                           << ""
-                                                           << "The PDF file would replace";
-        QTest::newRow("a link to it") << "link.txt"
-                                      << ""
-                                      << "The PDF file would replace";
+        QTest::newRow("a new file") << "out.pdf" << QString("") << "";
+        QTest::newRow("the compared file spelt otherwise")
+            << "sub/../one.txt" << QString("") << "The PDF file would replace";
+        QTest::newRow("a link to it") << "link.txt" << QString("") << "The PDF file would replace";
         // The file itself, and one file for both panes: tst_PrintedPdf.
     }
 

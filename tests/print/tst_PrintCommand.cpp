@@ -22,13 +22,10 @@ private slots:
     void printsTheGridsAndKeepsTheSelection()
     {
         frmFileDiffs& form = m_fixture.load(true);
-        ShownComparison::Show(form);
-        form.txtFileOne->setText(QStringLiteral("typed after the comparison.txt"));
-        form.txtFileTwo->setText(QStringLiteral("/tmp/right.txt"));
-        for (VGrid* grid : {form.grdFileOne, form.grdFileTwo}) {
-            grid->SetRow(77);
-            grid->SetTopRow(70);
-        }
+        ShownComparison::Show(m_fixture);
+        m_fixture.grid(1)->SetTopRow(70);
+        m_fixture.selectRow(77);
+        const QString paths[] = {m_fixture.box(1)->text(), m_fixture.box(2)->text()};
         QTemporaryDir dir;
         const QStringList pdfs{dir.filePath(QStringLiteral("one.pdf")), dir.filePath(QStringLiteral("two.pdf"))};
         m_fixture.prompts->textAnswers = {pdfs[0], pdfs[1]};
@@ -52,18 +49,18 @@ private slots:
             dialog->cboPrinters->setCurrentText(frmPrintOptions::kSaveAsPdf);
             dialog->cmdPrint_Click();
         };
-        form.mnuFilePrint_Click();
-        form.mnuFilePrint_Click();
+        m_fixture.action("mnuFilePrint")->trigger();
+        m_fixture.action("mnuFilePrint")->trigger();
         QCOMPARE(m_fixture.prompts->modalWindows, QStringList({"frmPrintOptions", "frmPrintOptions"}));
         QCOMPARE(m_fixture.prompts->lastMessage().text, QStringLiteral("Printing is complete."));
-        for (const VGrid* grid : {form.grdFileOne, form.grdFileTwo}) {
+        for (const VGrid* grid : {m_fixture.grid(1), m_fixture.grid(2)}) {
             QCOMPARE(grid->Row(), 77);
             QCOMPARE(grid->TopRow(), 70);
         }
+        QCOMPARE(m_fixture.Model().CurrentRow(), 77);
         // Each pane prints its grid's rows, coloured ones bold, under the
-        // path box's text as it stands now.
-        const VGrid* grids[] = {form.grdFileOne, form.grdFileTwo};
-        const QString paths[] = {form.txtFileOne->text(), form.txtFileTwo->text()};
+        // path of its file.
+        const VGrid* grids[] = {m_fixture.grid(1), m_fixture.grid(2)};
         for (int pane = 0; pane < 2; ++pane) {
             QStringList expected;
             for (int row = 1; row < grids[pane]->Rows(); ++row)

@@ -228,14 +228,12 @@ private slots:
         // must reach the disk before it takes the name.
         QTest::newRow("disk full") << "full" << unwritten << false << QStringList{"two.pdf"};
         QTest::newRow("over a compared file")
-            << "compared"
-            << "The PDF file would replace a file being compared:" << true << QStringList{"one.txt"};
-        QTest::newRow("one file for both") << "same"
-                                           << "Each pane needs a PDF file of its own:" << true << QStringList{};
-        QTest::newRow("file name cancelled") << "noname"
-                                             << "" << true << QStringList{};
-        QTest::newRow("cancelled on page 2") << "cancel"
-                                             << "" << false << QStringList{"one.pdf"};
+            << "compared" << QString("The PDF file would replace a file being compared:") << true
+            << QStringList{"one.txt"};
+        QTest::newRow("one file for both")
+            << "same" << QString("Each pane needs a PDF file of its own:") << true << QStringList{};
+        QTest::newRow("file name cancelled") << "noname" << QString("") << true << QStringList{};
+        QTest::newRow("cancelled on page 2") << "cancel" << QString("") << false << QStringList{"one.pdf"};
     }
 
     void failures()

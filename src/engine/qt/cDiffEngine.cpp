@@ -1,17 +1,16 @@
 #include "engine/cDiffEngine.h"
 
 #include "engine/Comparison.h"
+#include "engine/FileNameText.h"
 #include "engine/InputFile.h"
 #include "engine/TextDecoding.h"
-
-#include <QFile>
 
 #include <climits>
 
 QString cDiffEngine::DescribeFileError(const FileError& error)
 {
     return QStringLiteral("Cannot %1 \"%2\": %3")
-        .arg(QString::fromStdString(error.action), QFile::decodeName(QByteArray::fromStdString(error.path)),
+        .arg(QString::fromStdString(error.action), FileNameText::FromBytes(error.path),
              QString::fromLocal8Bit(error.Reason()));
 }
 
@@ -27,8 +26,8 @@ void cDiffEngine::Clear()
 int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
 {
     Clear();
-    InputFile one(QFile::encodeName(fileOne).toStdString());
-    InputFile two(QFile::encodeName(fileTwo).toStdString());
+    InputFile one(FileNameText::ToBytes(fileOne).toStdString());
+    InputFile two(FileNameText::ToBytes(fileTwo).toStdString());
     CompareSettings settings;
     settings.lines = {m_ignoreCase, m_ignoreWhiteSpace, m_minimal};
     settings.forceText = m_forceText;
@@ -37,6 +36,7 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
     m_files[0] = std::move(c.files[0]);
     m_files[1] = std::move(c.files[1]);
     m_hunks = std::move(c.hunks);
+    m_outcome = c.outcome;
     switch (c.outcome) {
     case Outcome::Identical: return 0;
     case Outcome::BinaryDiffer:
@@ -63,6 +63,7 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
 int cDiffEngine::Fail(const QString& text)
 {
     Clear();
+    m_outcome = Outcome::Failed;
     m_singleLine = text;
     return 2;
 }

@@ -15,6 +15,11 @@ void GetFilesFromCommandLine(const QString& argumentText, QString& fileOne, QStr
 // are the first two arguments as given (the program's own name excluded).
 void GetFilesFromArguments(const QStringList& arguments, QString& fileOne, QString& fileTwo);
 
+// The arguments after the program's own name (argv[0]) in the text form of
+// file names (FileNameText): a name that is not valid UTF-8 keeps its bytes,
+// which Qt's own decoding of the arguments would replace.
+[[nodiscard]] QStringList ArgumentTexts(int argc, const char* const* argv);
+
 // The program's arguments without its own name, kept by start-up for the
 // main window.
 extern QStringList gArguments;

@@ -22,6 +22,10 @@ extern std::unique_ptr<cDiffEngine> gDiffEngine;
 [[nodiscard]] bool FileExists(const QString& path);
 // The path up to and including its last separator; empty when it has none.
 [[nodiscard]] QString GetFolderOfPath(const QString& path);
+// Creates the folder and the folders above it that are missing. 0 when the
+// folder exists afterwards, otherwise the system's error code of the step
+// that failed (ENOTDIR when a file stands in its way).
+[[nodiscard]] int MakeFolder(const QString& folder);
 // text without leading and trailing spaces; other blanks such as a TAB are
 // part of a name and stay.
 [[nodiscard]] QString TrimSpaces(const QString& text);

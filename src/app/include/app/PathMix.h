@@ -16,7 +16,9 @@ namespace PathMix {
 // Frees the library for as long as the process still holds it.
 void Unload();
 
-// Throw VantrelError when the library is not loaded.
+// Throw VantrelError when the library is not loaded. APIFileExists takes a
+// file name in the window's text form (FileNameText), so a name that is
+// not valid UTF-8 is looked up by its own bytes.
 [[nodiscard]] short APIFileExists(const QString& path);
 [[nodiscard]] QString RemainingString(const QString& text, const QString& leading);
 [[nodiscard]] QString ReplaceString(const QString& text, const QString& find, const QString& replacement);

@@ -46,6 +46,7 @@ public:
     virtual PromptAnswer message(const MessagePrompt& prompt) = 0;
     // An empty optional means the user cancelled.
     virtual std::optional<QString> input(const InputPrompt& prompt) = 0;
+    // The chosen file's name in the text form of FileNameText.
     virtual std::optional<QString> openFile(const FilePrompt& prompt) = 0;
     virtual std::optional<QString> saveFile(const FilePrompt& prompt) = 0;
     virtual std::optional<QFont> font(const FontPrompt& prompt) = 0;

@@ -1,16 +1,35 @@
 #pragma once
 // The program's option record: plain fields, no behaviour. One instance,
-// gOptions, lives from start-up to the main window's unload.
+// gOptions, lives from start-up to the main window's unload and is the one
+// place every option is kept while the program runs: the INI file is read
+// into it and written from it, the Compare command hands its flags to the
+// engine, and the main window shows it in its menu check marks, its grids
+// and its pane-tooltip box, changing it through its option commands.
 
+#include <QFont>
 #include <QString>
 
 class cViewFileDiffsOptions {
 public:
-    QString FileOne;
+    QString FileOne;  // File One of the last Compare
     QString FileTwo;
     bool IgnoreWhiteSpace = false;
     bool IgnoreCase = false;
     bool ShowOptionsDialog = false;  // kept with the others; nothing reads or writes it
     bool ForceTextCompare = false;
     int Format = 0;
+    // What the grids show: lines between rows, and their font.
+    bool ShowGridLines = true;
+    QFont GridFont = DesignedGridFont();
+    // The box starts unticked; the INI file's default ticks it.
+    bool PaneTooltips = false;
+
+    // The grids' font before any is chosen: Courier New, 8.25 points.
+    [[nodiscard]] static QFont DesignedGridFont()
+    {
+        QFont font(QStringLiteral("Courier New"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setPointSizeF(8.25);
+        return font;
+    }
 };

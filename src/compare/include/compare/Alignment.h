@@ -52,6 +52,11 @@ struct AlignOutcome {
 // could not be shown.
 void PadShorterPane(AlignedRows& rows);
 
+// The rows of each pane that a successful alignment of the blocks gives,
+// the trailing row included; worked out without building them, so that a
+// comparison too large for memory can say what showing it needs.
+[[nodiscard]] std::int64_t RowsNeeded(const std::vector<LineDiff::Hunk>& hunks, std::int64_t lineCountOne);
+
 // The grid row (counted from 1) that shows 0-based line `line` of a file
 // (side 0: File One, 1: File Two), given the blocks of a successful
 // alignment; found by a binary search over the blocks.

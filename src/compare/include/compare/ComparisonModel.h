@@ -9,6 +9,7 @@
 // a model is cheap and the grids paint from the very rows searched here.
 
 #include "compare/AlignedRows.h"
+#include "compare/Alignment.h"
 #include "compare/CharacterDiff.h"
 #include "compare/LineText.h"
 #include "compare/RowSearch.h"
@@ -31,6 +32,12 @@ public:
     // Shows a comparison: both files (File One, File Two) and their aligned
     // rows. Marked row and bookmarks start afresh; search texts stay.
     void Show(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two, Alignment::AlignedRows rows);
+    // Shows both files as the engine read them, aligned by the blocks it
+    // found between them. Blocks that do not fit the files are shown as far
+    // as they could be placed, both panes padded to one length, and the
+    // fault is returned.
+    Alignment::AlignStatus Show(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
+                                const std::vector<LineDiff::Hunk>& hunks);
     // Shows nothing; search texts stay.
     void Clear();
 
@@ -47,6 +54,9 @@ public:
     [[nodiscard]] const std::vector<Alignment::DiffBlock>& Blocks() const { return m_blocks; }
     // The 0-based line a row shows, or kNoLine (fillers, rows out of range).
     [[nodiscard]] std::int32_t LineOfRow(int side, std::int32_t row) const;
+    // A row's colour value in a pane; kDefaultColor for rows without one
+    // and rows out of range.
+    [[nodiscard]] std::uint32_t RowColor(int side, std::int32_t row) const;
     // " 12.text" for a row that shows a line, empty otherwise.
     [[nodiscard]] QString RowText(int side, std::int32_t row) const;
     // The line a row shows, as the detail pane shows and compares it; empty
@@ -65,6 +75,11 @@ public:
     // any out.
     [[nodiscard]] const modVantrel::CharacterDiffResult* KnownRowMarks(std::int32_t row, bool ignoreCase) const;
     [[nodiscard]] std::size_t KnownRowMarkCount() const { return m_rowMarks.size(); }
+
+    // The current row: where the commands start from and whose lines the
+    // detail pane shows. Row 1 when a comparison is shown or none is.
+    [[nodiscard]] std::int32_t CurrentRow() const { return m_currentRow; }
+    void SetCurrentRow(std::int32_t row) { m_currentRow = row; }
 
     // The row the selection refresh last marked; 0 for none.
     [[nodiscard]] std::int32_t MarkedRow() const { return m_markedRow; }
@@ -108,6 +123,7 @@ private:
     std::array<std::shared_ptr<const LineFile>, 2> m_files;
     std::array<std::shared_ptr<const Alignment::PaneRows>, 2> m_panes;
     std::vector<Alignment::DiffBlock> m_blocks;
+    std::int32_t m_currentRow = 1;
     std::int32_t m_markedRow = 0;
     std::vector<std::int32_t> m_bookmarks;
     QStringList m_searchTexts;

@@ -27,4 +27,8 @@ namespace FileFactsText {
 // all lie there (see OnlyLineEndsDiffer).
 [[nodiscard]] QString EndingsOnlyMessage(const LineFile& one, const LineFile& two);
 
+// "Not enough memory to show the differences." and what showing needs: the
+// sizes of the two files and the memory their rows take side by side.
+[[nodiscard]] QString OutOfMemoryMessage(const LineFile& one, const LineFile& two, std::int64_t rows);
+
 }  // namespace FileFactsText

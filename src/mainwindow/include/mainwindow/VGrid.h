@@ -77,6 +77,9 @@ public:
     // The current row (never the header row while the grid has other rows).
     [[nodiscard]] int Row() const { return m_row; }
     void SetRow(int row);
+    // Moves the current row as the keys do: kept in view, and told by
+    // CurrentRowMoved, as a row chosen with the mouse is.
+    void MoveCurrentRow(int row);
     // The first row shown below the header. Setting it emits Scroll.
     [[nodiscard]] int TopRow() const;
     void SetTopRow(int row);
@@ -144,6 +147,8 @@ signals:
     void MouseMove();
     // The first visible row changed, by the user or by code.
     void Scroll();
+    // The user moved the current row (a press, a double click or a key).
+    void CurrentRowMoved();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -168,7 +173,6 @@ private:
     void UpdateRowHeight();
     void UpdateScrollBars();
     void Refresh();
-    void MoveCurrentRow(int row);
     // The rows for a change of single rows; copies them first when shared.
     Alignment::PaneRows& WritableRows();
     void SetOwnRows(Alignment::PaneRows rows);

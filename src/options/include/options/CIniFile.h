@@ -4,12 +4,24 @@
 // with the usual private-profile rules: sections and keys match without
 // regard to letter case, every other line of the file is kept as it was,
 // and the file is created by the first write.
+//
+// Values are bytes in the file and text here in the form FileNameText
+// gives: UTF-8 reads as itself and any other byte as \xHH, so a value read
+// and written back (a file name that is not UTF-8) keeps its bytes.
 
+#include <QList>
 #include <QString>
 
 class CIniFile {
 public:
     CIniFile();  // takes the folder from modVantrel::IniFolder()
+
+    // One value of several written together (SetStringValues).
+    struct Value {
+        QString section;
+        QString key;
+        QString value;
+    };
 
     [[nodiscard]] QString Name() const { return m_fileName; }
     // Binds the object to a file once; a second assignment is refused with
@@ -26,13 +38,19 @@ public:
     // The key's whole value; the default when the key is missing or empty.
     [[nodiscard]] QString GetStringValue(const QString& pDefaultValue);
     // Writes the key's value, creating the folder when missing. A write the
-    // system refuses leaves the previous file as it was and is reported once:
-    // the object's later writes are skipped silently.
+    // system refuses leaves the previous file as it was and is reported once,
+    // with its reason and the values not saved in the detail log: the
+    // object's later writes are skipped silently.
     void SetStringValue(const QString& pNewValue);
+    // Writes the values, in order, as SetStringValue would one by one, but
+    // with one replacement of the file: either all of them reach it or none.
+    void SetStringValues(const QList<Value>& values);
 
 private:
     enum class Operation { Read, Write };
     [[nodiscard]] bool PropertiesAreSet(Operation operation) const;
+    [[nodiscard]] bool PropertiesAreSet(const QString& section, const QString& key, Operation operation) const;
+    void Write(const QList<Value>& values);
 
     QString m_fileName;
     QString m_section;

@@ -1,38 +1,27 @@
 #pragma once
 // Carrying the program's options across runs in the INI file beside the
-// program: read into the record and the main window's controls at load,
-// written back from them at unload.
+// program: read into the option record at load, written back from it at
+// unload. The paths the two path boxes show travel with the options.
 
-#include <QFont>
-#include <functional>
+#include "app/cViewFileDiffsOptions.h"
 
-class QAction;
-class QCheckBox;
-class QLineEdit;
-class QWidget;
+#include <QString>
+#include <array>
 
 namespace modIniFile {
 
-// The main window's controls that hold options. The main window hands these
-// over; nothing else of it is touched.
-struct OptionControls {
-    QAction* mnuOptionsIgnoreCase = nullptr;        // checkable
-    QAction* mnuOptionsIgnoreWhitespace = nullptr;  // checkable
-    QAction* mnuOptionsShowGridLines = nullptr;     // checkable
-    QLineEdit* txtFileOne = nullptr;
-    QLineEdit* txtFileTwo = nullptr;
-    QWidget* grdFileOne = nullptr;  // font read from and written to this grid
-    QWidget* grdFileTwo = nullptr;
-    QCheckBox* chkTooltip = nullptr;
-    // Shows flat grid lines in both grids when true, none when false.
-    std::function<void(bool)> setGridLines;
-};
+// The texts of the two path boxes, File One first.
+using PathTexts = std::array<QString, 2>;
 
 // The INI file's name: the program file's name without extension + ".ini".
 [[nodiscard]] QString IniFileName();
 
-void ReadProgramOptionsFromIniFile(const OptionControls& form);
-void SaveProgramOptionsToIniFile(const OptionControls& form);
+// Every key that is missing reads as its default. A value the record cannot
+// take (a font size no font has) is reported, naming the file and the key,
+// and gives way to that key's default alone.
+void ReadProgramOptionsFromIniFile(cViewFileDiffsOptions& options, PathTexts& paths);
+// Writes every key in one replacement of the file.
+void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const PathTexts& paths);
 
 // The leading decimal number of text ("12pt" gives 12, "abc" gives 0); a
 // period is the decimal point.

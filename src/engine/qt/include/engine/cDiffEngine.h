@@ -7,9 +7,10 @@
 // normal output of the engine's writer (difference commands LaR, RdL, RcR
 // with 1-based line numbers, each followed by the "< " lines of File One,
 // "---", and the "> " lines of File Two); for binary files there is one
-// line "Binary files <one> <two> differ". The hunks and the files read are
-// available as they are, for callers that need no text.
+// line "Binary files <one> <two> differ". The outcome is also kept typed,
+// with the hunks and the files read, for callers that need no text.
 
+#include "engine/Comparison.h"
 #include "engine/Emit.h"
 #include "engine/LineDiff.h"
 #include "engine/LineFile.h"
@@ -52,6 +53,10 @@ public:
     // The same line as the exact bytes written to a patch file.
     [[nodiscard]] QByteArray ResultLineBytes(int index) const;
 
+    // What the last CompareFiles found; Failed before the first one.
+    [[nodiscard]] Outcome LastOutcome() const { return m_outcome; }
+    // Why the last comparison failed (result line 0); empty unless it failed.
+    [[nodiscard]] QString FailureText() const { return m_outcome == Outcome::Failed ? m_singleLine : QString(); }
     // The difference blocks of the last text comparison (0-based lines).
     [[nodiscard]] const std::vector<LineDiff::Hunk>& Hunks() const { return m_hunks; }
     // The files read for the last comparison (which = 0 for File One, 1 for
@@ -72,6 +77,7 @@ private:
     bool m_minimal = false;
     bool m_decodeUnicode = true;
 
+    Outcome m_outcome = Outcome::Failed;
     // Error text or the binary line, when the result is that single line.
     QString m_singleLine;
     std::shared_ptr<const LineFile> m_files[2];

@@ -1,0 +1,59 @@
+#include "mainwindow/CompareMessages.h"
+
+#include "compare/FileFactsText.h"
+
+using modVantrel::MessagePrompt;
+using modVantrel::PromptButtons;
+using modVantrel::PromptIcon;
+
+namespace CompareMessages {
+namespace {
+
+const QString kCompareTitle = QStringLiteral("Compare Files");
+
+}  // namespace
+
+MessagePrompt NotAnExistingFile(File file)
+{
+    return {QStringLiteral("File Does Not Exist"),
+            file == File::One ? QStringLiteral("File One is not an existing file.")
+                              : QStringLiteral("File Two is not an existing file."),
+            PromptIcon::Exclamation, PromptButtons::Ok};
+}
+
+MessagePrompt Identical()
+{
+    return {kCompareTitle, QStringLiteral("The files are identical"), PromptIcon::Information, PromptButtons::Ok};
+}
+
+MessagePrompt Binary()
+{
+    return {kCompareTitle,
+            QStringLiteral("The files differ but the differences are not viewable.\r\n"
+                           "Only differences between text files can be viewed. \r\n\r\n"
+                           "See the View File Differences topic in the Help file for details."),
+            PromptIcon::Information, PromptButtons::Ok};
+}
+
+MessagePrompt EngineFailed(const QString& reason)
+{
+    return {kCompareTitle, QStringLiteral("Errors encountered comparing the files\r\n\r\n") + reason,
+            PromptIcon::Exclamation, PromptButtons::Ok};
+}
+
+MessagePrompt OutOfMemory(const LineFile& one, const LineFile& two, std::int64_t rows)
+{
+    return {QStringLiteral("Show File Differences"), FileFactsText::OutOfMemoryMessage(one, two, rows),
+            PromptIcon::Critical, PromptButtons::Ok};
+}
+
+MessagePrompt MarkingFailed(bool forceTextCompare)
+{
+    QString text = QStringLiteral("Not able to compute the file differences.");
+    if (forceTextCompare)
+        text += QStringLiteral("\r\n\r\nThis can happen if the files are not ASCII-based and\r\n"
+                               "you are forcing a text compare.");
+    return {QStringLiteral("Show File Differences"), text, PromptIcon::Critical, PromptButtons::Ok};
+}
+
+}  // namespace CompareMessages

@@ -1,0 +1,121 @@
+// The lock that keeps one Vantrel running per user: where it lies, and what
+// taking it gives in each state its file and folder may be in.
+
+#include "app/InstanceLock.h"
+#include "support/FileBytes.h"
+#include "support/Unprivileged.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+using namespace modVantrel;
+using Outcome = InstanceLock::Outcome;
+
+class tst_InstanceLock : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QString path() const { return m_folder->filePath(QStringLiteral("sub/vantrel.lock")); }
+
+private slots:
+    void init() { m_folder = std::make_unique<QTemporaryDir>(); }
+    void cleanup() { qunsetenv("XDG_RUNTIME_DIR"); }
+
+    // The state before; the outcome, and for a failure what was refused.
+    void outcomes_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("reason");  // @ the lock file's path, # its folder
+        QTest::newRow("no lock yet") << "new" << Outcome::Taken << "";
+        QTest::newRow("left by a copy that ended") << "left" << Outcome::Taken << "";
+        QTest::newRow("held by a running copy") << "held" << Outcome::Running << "";
+        QTest::newRow("folder cannot be made")
+            << "below a file" << Outcome::Failed << "Cannot create the folder #: Not a directory";
+        QTest::newRow("a link in its place")
+            << "link" << Outcome::Failed << "Cannot open @: Too many levels of symbolic links";
+        QTest::newRow("read-only folder") << "read-only" << Outcome::Failed << "Cannot open @: Permission denied";
+    }
+
+    void outcomes()
+    {
+        QFETCH(QString, state);
+        QFETCH(Outcome, outcome);
+        QFETCH(QString, reason);
+        QString lockPath = path();
+        const QString folder = m_folder->filePath(QStringLiteral("sub"));
+        QVERIFY(state == "below a file" ? FileBytes::Write(folder, "x") : QDir().mkpath(folder));
+        if (state == "below a file")
+            lockPath = folder + QStringLiteral("/more/vantrel.lock");
+        if (state == "left")
+            QVERIFY(FileBytes::Write(lockPath, "4242\n"));
+        if (state == "link")
+            QVERIFY(QFile::link(m_folder->filePath(QStringLiteral("elsewhere")), lockPath));
+        std::optional<InstanceLock> holder;
+        if (state == "held")
+            QCOMPARE(holder.emplace(lockPath).outcome(), Outcome::Taken);
+        std::optional<Unprivileged> user;
+        if (state == "read-only") {
+            QVERIFY(QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ExeOther));
+            QVERIFY(
+                QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+            user.emplace();
+        }
+        {
+            const InstanceLock lock(lockPath);
+            QCOMPARE(lock.outcome(), outcome);
+            QCOMPARE(lock.reason(), reason.replace(u'@', lockPath).replace(u'#', QFileInfo(lockPath).absolutePath()));
+            QCOMPARE(lock.errorCode() != 0, outcome == Outcome::Failed);
+        }
+        user.reset();
+        QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // Once its holder is gone, the lock is free again.
+        holder.reset();
+        if (outcome != Outcome::Failed)
+            QCOMPARE(InstanceLock(lockPath).outcome(), Outcome::Taken);
+    }
+
+    // Only a runtime folder of this user's that no one else may write to
+    // holds the lock; otherwise it goes to the user's configuration folder.
+    void folder_data()
+    {
+        QTest::addColumn<QString>("runtime");  // a kind of XDG_RUNTIME_DIR
+        QTest::addColumn<bool>("used");
+        QTest::newRow("the user's own") << "private" << true;
+        QTest::newRow("not set") << "unset" << false;
+        QTest::newRow("writable by all, as /tmp") << "shared" << false;
+        QTest::newRow("writable by the group") << "group" << false;
+        QTest::newRow("someone else's") << "other owner" << false;
+        QTest::newRow("relative") << "relative" << false;
+        QTest::newRow("a file") << "file" << false;
+    }
+
+    void folder()
+    {
+        QFETCH(QString, runtime);
+        QFETCH(bool, used);
+        const QString dir = m_folder->filePath(QStringLiteral("run"));
+        QVERIFY(runtime == "file" ? FileBytes::Write(dir, "x") : QDir().mkpath(dir));
+        const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        if (runtime == "shared")
+            QVERIFY(QFile::setPermissions(dir, owner | QFile::WriteGroup | QFile::WriteOther | QFile::ExeOther));
+        if (runtime == "group")
+            QVERIFY(QFile::setPermissions(dir, owner | QFile::WriteGroup | QFile::ExeGroup));
+        if (runtime == "other owner"
+            && (geteuid() != 0 || ::chown(QFile::encodeName(dir).constData(), Unprivileged::kNobody, 0) != 0))
+            QSKIP("needs root to give the folder away");
+        if (runtime != "unset")
+            qputenv("XDG_RUNTIME_DIR", runtime == "relative" ? QByteArray("run") : QFile::encodeName(dir));
+        const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/';
+        QCOMPARE(InstanceLockFolder(), used ? dir + u'/' : config);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_InstanceLock)
+#include "tst_InstanceLock.moc"
