@@ -2,8 +2,9 @@
 // right, and a mark in the gutter between them: ' ' common, '|' changed,
 // '<' only on the left, '>' only on the right, '(' a common line shown on
 // the left alone, ')' on the right alone (beside an ignored hunk); '\' or
-// '/' a changed pair whose left or right line lacks its newline. The right half starts at a tab stop, so tabs in it
-// line up; a line too long for its half is cut.
+// '/' a changed pair whose left or right line lacks its newline. The right
+// half starts at a tab stop, so tabs in it line up; a line too long for its
+// half is cut.
 
 #include "engine/Emit.h"
 #include "engine/EmitText.h"
