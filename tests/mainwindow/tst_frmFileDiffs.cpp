@@ -226,13 +226,20 @@ private slots:
         QVERIFY(!w.Model().Shown() && !w.action("mnuFilePrint")->isEnabled());
     }
 
-    // The flags reach the next Compare, not the comparison on display.
+    // The flags reach the next Compare, not the comparison on display, and
+    // its message names what made the files identical.
     void ignoreFlagsReachNextCompare_data()
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QByteArray>("two");
-        QTest::newRow("Ignore Case") << "mnuOptionsIgnoreCase" << QByteArray("Same\nLINE\n");
-        QTest::newRow("Ignore Whitespace") << "mnuOptionsIgnoreWhitespace" << QByteArray("same\n line \n");
+        QTest::addColumn<QString>("ignoring");
+        QTest::newRow("Ignore Case") << "mnuOptionsIgnoreCase" << QByteArray("Same\nLINE\n") << "case";
+        QTest::newRow("Ignore Whitespace")
+            << "mnuOptionsIgnoreWhitespace" << QByteArray("same\n li ne \n") << "white space";
+        QTest::newRow("Ignore White Space Changes")
+            << "mnuOptionsIgnoreWhiteSpaceChanges" << QByteArray("same\nline \t\n") << "white space changes";
+        QTest::newRow("Ignore Line Endings")
+            << "mnuOptionsIgnoreLineEndings" << QByteArray("same\r\nline") << "line endings";
     }
 
     void ignoreFlagsReachNextCompare()
@@ -241,20 +248,25 @@ private slots:
         QFETCH(QString, item);
         QFETCH(QByteArray, two);
         QAction* action = w.action(item.toUtf8());
-        bool& flag = item.contains(QLatin1String("Case")) ? gOptions->IgnoreCase : gOptions->IgnoreWhiteSpace;
+        QFETCH(QString, ignoring);
+        bool& flag = item.contains(QLatin1String("Case"))      ? gOptions->IgnoreCase
+                     : item.contains(QLatin1String("Changes")) ? gOptions->IgnoreWhiteSpaceChanges
+                     : item.contains(QLatin1String("Endings")) ? gOptions->IgnoreLineEndings
+                                                               : gOptions->IgnoreWhiteSpace;
         action->trigger();
         action->trigger();  // twice: as before
         QVERIFY(!action->isChecked() && !flag);
         w.compare(w.write(QStringLiteral("one"), "same\nline\n"), w.write(QStringLiteral("two"), two));
         QVERIFY(w.Model().Shown());
         const QString row = w.grid(2)->TextMatrix(1);
+        const qsizetype told = w.prompts->messages.size();  // (line endings alone differ: said)
         action->trigger();
         QVERIFY(action->isChecked() && flag);
         QVERIFY(w.Model().Shown());
         QCOMPARE(w.grid(2)->TextMatrix(1), row);
-        QVERIFY(w.prompts->messages.isEmpty());
+        QCOMPARE(w.prompts->messages.size(), told);
         w.action("mnuFileCompare")->trigger();
-        QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
+        QCOMPARE(w.prompts->lastMessage().text, "The files are identical, ignoring " + ignoring);
     }
 
     // The Options commands act on both grids at once; what they set is
@@ -301,6 +313,7 @@ private slots:
         verifyGrids();
         QCOMPARE(w.pane(1)->font(), detail);
         w.action("mnuOptionsIgnoreWhitespace")->trigger();
+        w.action("mnuOptionsIgnoreLineEndings")->trigger();
         w.child<QCheckBox>(QStringLiteral("chkTooltip"))->click();
         w.box(1)->setText(QStringLiteral("/ini/one.txt"));
         w.box(2)->setText(QStringLiteral("/ini/two.txt"));
@@ -315,6 +328,8 @@ private slots:
         QVERIFY(!w.child<QCheckBox>(QStringLiteral("chkTooltip"))->isChecked());
         QVERIFY(w.action("mnuOptionsIgnoreWhitespace")->isChecked() && gOptions->IgnoreWhiteSpace);
         QVERIFY(!w.action("mnuOptionsIgnoreCase")->isChecked() && !gOptions->IgnoreCase);
+        QVERIFY(w.action("mnuOptionsIgnoreLineEndings")->isChecked() && gOptions->IgnoreLineEndings);
+        QVERIFY(!w.action("mnuOptionsIgnoreWhiteSpaceChanges")->isChecked() && !gOptions->IgnoreWhiteSpaceChanges);
         QTEST(w.box(1)->text(), "one");
         QTEST(w.box(2)->text(), "two");
         QVERIFY(!w.action("mnuFilePrint")->isEnabled());
