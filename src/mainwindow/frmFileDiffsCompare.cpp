@@ -63,14 +63,19 @@ void SayWhenOnlyLineEndsDiffer(const ComparisonModel& model)
 
 // What the options ignored, when the files are identical only because of
 // it: files read whole whose bytes differ. (Files not read are the same
-// file, or were found equal byte for byte.)
+// file, or were found equal byte for byte.) Ignore Case and Ignore
+// Whitespace keep their plain "identical" message, which users of those two
+// have always seen; only the newer relaxations are named.
 QStringList IgnoredToBeIdentical(const cDiffEngine& engine, const cViewFileDiffsOptions& options)
 {
     const std::shared_ptr<const LineFile> one = engine.LoadedFile(0);
     const std::shared_ptr<const LineFile> two = engine.LoadedFile(1);
     if (!one || !two || one->Bytes() == two->Bytes())
         return {};
-    return CompareMessages::Ignored(options);
+    cViewFileDiffsOptions newer = options;
+    newer.IgnoreCase = false;
+    newer.IgnoreWhiteSpace = false;
+    return CompareMessages::Ignored(newer);
 }
 
 }  // namespace

@@ -225,7 +225,7 @@ private slots:
         QTest::newRow("white space ignored, text differs")
             << Endings{"a\r\nb\r\n", "a\nc\n", true, {}, 2, "b|r", "c|r", crlf2 + "\nCompared ignoring white space"};
         QTest::newRow("white space ignored, mark only")
-            << Endings{"\xef\xbb\xbf" "a\n", "a\n", true, "The files are identical, ignoring white space", 0, {}, {}, {}};
+            << Endings{"\xef\xbb\xbf" "a\n", "a\n", true, "The files are identical", 0, {}, {}, {}};
         // With line endings ignored the message above is never needed.
         QTest::newRow("line endings ignored, CR LF against LF") << Endings{"a\r\nb\r\n", "a\nb", false,
             "The files are identical, ignoring line endings", 0, {}, {}, {}, true};
