@@ -80,6 +80,28 @@ Lines EditInBlocks(const Lines& lines, double fraction, size_t maxBlock, std::mt
     return out;
 }
 
+// `lines` with changes the relaxations ignore: CR LF endings throughout,
+// or else 2% of lines re-indented with a tab, 1% ending in blanks and 1%
+// followed by a blank line.
+Lines Relaxed(Lines lines, bool crlf, std::mt19937_64& rng)
+{
+    Lines out;
+    out.reserve(lines.size() + lines.size() / 50);
+    for (std::string& line : lines) {
+        const auto r = rng() % 100;
+        if (crlf)
+            line += '\r';
+        else if (r < 2)
+            line.insert(0, "\t");
+        else if (r < 3)
+            line += " \t";
+        out.push_back(std::move(line));
+        if (!crlf && r == 3)
+            out.emplace_back();
+    }
+    return out;
+}
+
 Lines Fresh(size_t count, size_t width, Words& words)
 {
     Lines lines;
@@ -143,6 +165,17 @@ std::vector<BenchCase> BenchCases()
         {"1M-1pct", "1,000,000 lines, ~1% changed in blocks"},
         {"1M-1line", "1,000,000 lines, one line changed"},
         {"1M-1pct-unified", "the same pair, unified output", {"-u"}, "1M-1pct"},
+        {"1M-1pct -b", "the same pair, white-space changes ignored", {"-b"}, "1M-1pct"},
+        {"1M-1pct -Z", "the same pair, trailing blanks ignored", {"-Z"}, "1M-1pct"},
+        {"1M-1pct -B", "the same pair, blank-line changes ignored", {"-B"}, "1M-1pct"},
+        {"1M-1pct --strip-trailing-cr", "the same pair, CR before LF dropped", {"--strip-trailing-cr"}, "1M-1pct"},
+        {"1M-1pct -I", "the same pair, changes of lines matching one expression ignored", {"-I", "^ *z"}, "1M-1pct"},
+        {"1M-relaxed -b",
+         "1M-1pct with 2% of lines re-indented, 1% with trailing blanks, 1% blank lines inserted",
+         {"-b"},
+         "1M-relaxed"},
+        {"1M-relaxed -Z -B", "the same pair, trailing blanks and blank lines ignored", {"-Z", "-B"}, "1M-relaxed"},
+        {"1M-crlf --strip-trailing-cr", "1M-1pct, File Two with CR LF endings", {"--strip-trailing-cr"}, "1M-crlf"},
         {"1M-x-1pct", "1,000,000 lines of \"x\", ~1% changed in blocks"},
         {"1M-empty-1pct", "1,000,000 empty lines, ~1% changed in blocks"},
         {"ab-100k", "100,000 lines each drawn from \"a\"/\"b\", unrelated"},
@@ -168,6 +201,10 @@ bool WriteBenchPair(const std::string& name, std::uint64_t seed, const std::stri
         const Lines a = Fresh(1000000, 66, words);
         Write(one, a);
         Write(two, EditInBlocks(a, 0.01, 20, rng, words));
+    } else if (name == "1M-relaxed" || name == "1M-crlf") {
+        const Lines a = Fresh(1000000, 66, words);
+        Write(one, a);
+        Write(two, Relaxed(EditInBlocks(a, 0.01, 20, rng, words), name == "1M-crlf", rng));
     } else if (name == "1M-1line") {
         Lines a = Fresh(1000000, 66, words);
         Write(one, a);

@@ -1,5 +1,6 @@
 #include "engine/Comparison.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -53,10 +54,11 @@ Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& 
         return c;
     }
     const LineFile::Wide wide = settings.decodeUnicode ? LineFile::Wide::Decode : LineFile::Wide::Keep;
+    const LineFile::Endings endings = settings.stripTrailingCr ? LineFile::Endings::StripCr : LineFile::Endings::Keep;
     bool undecodedBinary = false;
     for (int side = 0; side < 2; ++side) {
         InputFile& file = side == 0 ? one : two;
-        LineFile::LoadResult loaded = LineFile::FromOpened(file, wide);
+        LineFile::LoadResult loaded = LineFile::FromOpened(file, wide, endings);
         if (!loaded.file)
             return Failed(Trouble::File, std::move(loaded.error));
         // (Facts() only for a file with a NUL byte: its first call finds
@@ -74,11 +76,21 @@ Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& 
         return c;
     }
     c.hunks = LineDiff::FindHunks(*c.files[0], *c.files[1], settings.lines);
-    c.outcome = c.hunks.empty() ? Outcome::Identical : Outcome::Different;
+    MarkIgnoredHunks(c.hunks, *c.files[0], *c.files[1], settings.lines, settings.ignoreMatching.get());
+    const bool differ = std::any_of(c.hunks.begin(), c.hunks.end(), [](const LineDiff::Hunk& h) { return !h.ignored; });
+    c.outcome = differ ? Outcome::Different : Outcome::Identical;
     return c;
 }
 
 }  // namespace
+
+bool CompareSettings::BytesDecide() const
+{
+    const LineDiff::Settings& s = lines;
+    return !s.ignoreCase && !s.ignoreWhiteSpace && !s.ignoreSpaceChange && !s.ignoreTrailingSpace
+           && !s.ignoreTabExpansion && !s.ignoreLineEndings && !s.ignoreBlankLines && !decodeUnicode && !stripTrailingCr
+           && !(ignoreMatching && !ignoreMatching->Empty());
+}
 
 Comparison CompareInputs(InputFile& one, InputFile& two, const CompareSettings& settings)
 {

@@ -54,6 +54,8 @@ bool EndsWithoutNewline(const LineFile& file, std::int64_t first, std::int64_t c
 
 std::int64_t NormalLineCount(const LineFile& one, const LineFile& two, const LineDiff::Hunk& h)
 {
+    if (h.ignored)
+        return 0;
     return 1 + h.count1 + h.count2 + ((h.count1 > 0 && h.count2 > 0) ? 1 : 0)
            + (EndsWithoutNewline(one, h.first1, h.count1) ? 1 : 0)
            + (EndsWithoutNewline(two, h.first2, h.count2) ? 1 : 0);
@@ -162,6 +164,8 @@ void WriteNormal(OutputSink& out, const Pair& pair, const Layout& layout)
 {
     std::string command;
     for (const LineDiff::Hunk& h : pair.hunks) {
+        if (h.ignored)
+            continue;
         CommandLine(command, h);
         command += '\n';
         out.Write(command);
@@ -186,7 +190,8 @@ void WriteUnified(OutputSink& out, const LineFile& one, const LineFile& two, con
 
 void WriteUnified(OutputSink& out, const Pair& pair, const ContextForm& form)
 {
-    if (pair.hunks.empty())
+    const std::vector<Group> groups = GroupHunks(pair, form.lines);
+    if (groups.empty())
         return;
     std::string text = "--- ";
     text.append(form.header1).append("\n+++ ").append(form.header2).append("\n");
@@ -195,7 +200,7 @@ void WriteUnified(OutputSink& out, const Pair& pair, const ContextForm& form)
         for (std::int64_t i = first; i < end; ++i)
             WriteMarkedLine(out, {flag, false}, file, i, form.layout);
     };
-    for (const Group& g : GroupHunks(pair, form.lines)) {
+    for (const Group& g : groups) {
         text = "@@ ";
         AppendUnifiedRange(text, '-', g.start1, g.stop1 - g.start1);
         text += ' ';

@@ -47,12 +47,13 @@ void WriteSide(OutputSink& out, const Pair& pair, const Group& g, int side, cons
 
 void WriteContext(OutputSink& out, const Pair& pair, const ContextForm& form)
 {
-    if (pair.hunks.empty())
+    const std::vector<Group> groups = GroupHunks(pair, form.lines);
+    if (groups.empty())
         return;
     std::string text = "*** ";
     text.append(form.header1).append("\n--- ").append(form.header2).append("\n");
     out.Write(text);
-    for (const Group& g : GroupHunks(pair, form.lines)) {
+    for (const Group& g : groups) {
         bool removes = false;
         bool adds = false;
         for (std::size_t k = g.first; k <= g.last; ++k) {

@@ -60,6 +60,8 @@ void WriteEd(OutputSink& out, const Pair& pair)
     std::string command;
     for (auto it = pair.hunks.rbegin(); it != pair.hunks.rend(); ++it) {
         const LineDiff::Hunk& h = *it;
+        if (h.ignored)
+            continue;
         command.clear();
         if (h.count1 == 0) {
             command = std::to_string(h.first1);
@@ -76,6 +78,8 @@ void WriteEd(OutputSink& out, const Pair& pair)
 void WriteRcs(OutputSink& out, const Pair& pair)
 {
     for (const LineDiff::Hunk& h : pair.hunks) {
+        if (h.ignored)
+            continue;
         if (h.count1 > 0)
             WriteCommand(out, 'd', h.first1 + 1, h.count1);
         if (h.count2 == 0)
@@ -92,7 +96,10 @@ void WriteRcs(OutputSink& out, const Pair& pair)
 void WriteIfdef(OutputSink& out, const Pair& pair, std::string_view name)
 {
     std::int64_t at = 0;
+    // An ignored hunk's lines are written as File One has them, as common ones.
     for (const LineDiff::Hunk& h : pair.hunks) {
+        if (h.ignored)
+            continue;
         WritePlain(out, pair.one, at, h.first1 - at);
         if (h.count2 == 0) {
             WriteDirective(out, "#ifndef ", name, "\n");

@@ -1,9 +1,10 @@
 // The side-by-side form: File One's line on the left, File Two's on the
 // right, and a mark in the gutter between them: ' ' common, '|' changed,
 // '<' only on the left, '>' only on the right, '(' a common line shown on
-// the left alone; '\' or '/' a changed pair whose left or right line lacks
-// its newline. The right half starts at a tab stop, so tabs in it line up;
-// a line too long for its half is cut.
+// the left alone, ')' on the right alone (beside an ignored hunk); '\' or
+// '/' a changed pair whose left or right line lacks its newline. The right
+// half starts at a tab stop, so tabs in it line up; a line too long for its
+// half is cut.
 
 #include "engine/Emit.h"
 #include "engine/EmitText.h"
@@ -32,13 +33,21 @@ public:
         m_separator = (m_half + m_right - 1) / 2;
     }
 
-    void Common(std::int64_t i, std::int64_t j)
+    // The common lines i..stop1 and j..stop2 (ends exclusive). An ignored
+    // hunk leaves the two runs of different lengths: they are paired off
+    // from the top and the rest shown on its side, as diff shows them.
+    void Common(std::int64_t i, std::int64_t stop1, std::int64_t j, std::int64_t stop2)
     {
         if (m_form.suppressCommon)
             return;
-        if (m_form.leftColumn)
-            return Row(i, -1, '(');
-        Row(i, j, ' ');
+        if (!m_form.leftColumn) {
+            for (; i < stop1 && j < stop2; ++i, ++j)
+                Row(i, j, ' ');
+            for (; j < stop2; ++j)
+                Row(-1, j, ')');
+        }
+        for (; i < stop1; ++i)
+            Row(i, -1, '(');
     }
 
     void Changed(const LineDiff::Hunk& h)
@@ -69,20 +78,18 @@ private:
             std::size_t length = 1;
             std::int64_t next = column;
             if (c == '\t') {
-                // Tab stops count from where the half begins.
-                next = column + m_tabSize - (column - start) % m_tabSize;
-                // An expanded tab that crosses the limit fills up to it.
-                if (next <= limit)
-                    WriteRepeated(m_out, m_layout.expandTabs ? ' ' : '\t', m_layout.expandTabs ? next - column : 1);
-                else if (m_layout.expandTabs && column < limit)
-                    WriteRepeated(m_out, ' ', limit - column);
-            } else if (c == '\r') {
+                column = Tab(column, start, limit, reached);
+                ++at;
+                continue;
+            }
+            if (c == '\r') {
                 m_out.Write(text.substr(at, 1));
                 Pad(0, start);
                 next = start;
             } else if (c == '\b') {
-                m_out.Write(text.substr(at, 1));
-                next = std::max(start, column - 1);
+                column = Backspace(column, start, limit, reached);
+                ++at;
+                continue;
             } else {
                 next = column + CharColumns(text, at, length);
                 if (next <= limit)
@@ -90,12 +97,49 @@ private:
             }
             if (next <= limit || c == '\r')
                 reached = next;
-            else if (c == '\t' && m_layout.expandTabs)
-                reached = std::max(reached, limit);
             column = next;
             at += length;
         }
         return reached;
+    }
+
+    // A tab at `column`, written where the row has got that far: expanded,
+    // as blanks up to its stop or the limit; else as a tab that stops
+    // short of the limit. Tab stops count from where the half begins.
+    // Returns the new column.
+    std::int64_t Tab(std::int64_t column, std::int64_t start, std::int64_t limit, std::int64_t& reached)
+    {
+        const std::int64_t stop = column + m_tabSize - (column - start) % m_tabSize;
+        if (column != reached)
+            return stop;
+        if (m_layout.expandTabs) {
+            const std::int64_t filled = std::max(reached, std::min(stop, limit));
+            WriteRepeated(m_out, ' ', filled - reached);
+            reached = filled;
+        } else if (stop < limit) {
+            m_out.Write("\t");
+            reached = stop;
+        }
+        return stop;
+    }
+
+    // A backspace at `column`: nothing to go back over at the start of the
+    // half; within the half it goes back one column, as blanks when the
+    // row has not got that far (a tab was cut off); past the limit it only
+    // moves the column. Returns the new column.
+    std::int64_t Backspace(std::int64_t column, std::int64_t start, std::int64_t limit, std::int64_t& reached)
+    {
+        if (column == start)
+            return column;
+        const std::int64_t back = column - 1;
+        if (back >= limit)
+            return back;
+        if (reached <= back)
+            WriteRepeated(m_out, ' ', back - reached);
+        else
+            m_out.Write("\b");
+        reached = back;
+        return back;
     }
 
     // Blanks from column `from` to `to`: tabs while a whole tab fits,
@@ -149,14 +193,14 @@ void WriteSideBySide(OutputSink& out, const Pair& pair, const SideBySide& form, 
     std::int64_t i = 0;
     std::int64_t j = 0;
     for (const LineDiff::Hunk& h : pair.hunks) {
-        for (; i < h.first1; ++i, ++j)
-            rows.Common(i, j);
+        if (h.ignored)
+            continue;
+        rows.Common(i, h.first1, j, h.first2);
         rows.Changed(h);
         i = h.first1 + h.count1;
         j = h.first2 + h.count2;
     }
-    for (; i < pair.one.LineCount(); ++i, ++j)
-        rows.Common(i, j);
+    rows.Common(i, pair.one.LineCount(), j, pair.two.LineCount());
 }
 
 }  // namespace Emit

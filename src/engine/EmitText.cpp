@@ -135,13 +135,17 @@ std::vector<Group> GroupHunks(const Pair& pair, std::int64_t context)
     const std::vector<LineDiff::Hunk>& hunks = pair.hunks;
     const std::int64_t nA = pair.one.LineCount();
     for (std::size_t g = 0; g < hunks.size();) {
-        // Compared without forming 2 * context, which may not fit.
+        // Compared without forming 2 * context, which may not fit. An
+        // ignored hunk joins only where the context around the one before
+        // already shows it, as in diff.
         std::size_t last = g;
+        bool shown = !hunks[g].ignored;
         while (last + 1 < hunks.size()) {
             const std::int64_t gap = hunks[last + 1].first1 - (hunks[last].first1 + hunks[last].count1);
-            if (gap > context && gap - context > context)
+            if (hunks[last + 1].ignored ? gap >= context : gap > context && gap - context > context)
                 break;
             ++last;
+            shown = shown || !hunks[last].ignored;
         }
         const LineDiff::Hunk& first = hunks[g];
         const LineDiff::Hunk& end = hunks[last];
@@ -151,7 +155,8 @@ std::vector<Group> GroupHunks(const Pair& pair, std::int64_t context)
         const std::int64_t endA = end.first1 + end.count1;
         group.stop1 = context >= nA - endA ? nA : endA + context;
         group.stop2 = end.first2 + end.count2 + (group.stop1 - endA);
-        groups.push_back(group);
+        if (shown)
+            groups.push_back(group);
         g = last + 1;
     }
     return groups;

@@ -37,8 +37,8 @@ void Search(Prepared& p, const Settings& settings)
 
 std::vector<Hunk> FindHunks(const LineFile& a, const LineFile& b, const Settings& settings)
 {
-    const TextNormalizer normalizer(settings.ignoreCase, settings.ignoreWhiteSpace, settings.ignoreFinalNewline);
-    Prepared p = Prepare(a, b, normalizer, settings.horizon);
+    const TextNormalizer normalizer(settings);
+    Prepared p = Prepare(a, b, normalizer, settings.horizon, settings.diffPlacement);
     Search(p, settings);
     SlideChanges({p.changedOne, a, p.one.classes, p.prefix, normalizer, settings.diffPlacement},
                  {p.changedTwo, b, p.two.classes, p.prefix, normalizer, settings.diffPlacement});

@@ -64,23 +64,25 @@ void OffsetTable<T>::Reserve(std::size_t capacity)
 template class OffsetTable<std::uint32_t>;
 template class OffsetTable<std::uint64_t>;
 
-LineFile::LineFile(Bytes_ bytes, std::size_t size, std::string path, Wide wide)
+LineFile::LineFile(Bytes_ bytes, std::size_t size, std::string path, Wide wide, Endings endings)
     : m_bytes(std::move(bytes)), m_size(size), m_path(std::move(path))
 {
     if (wide == Wide::Decode)
         Decode();
+    if (endings == Endings::StripCr)
+        StripCrBeforeLf();
     Split();
 }
 
-LineFile::LoadResult LineFile::Load(const std::string& path, Wide wide)
+LineFile::LoadResult LineFile::Load(const std::string& path, Wide wide, Endings endings)
 {
     InputFile opened(path);
     if (!opened.Ok() || !opened.ReadFirstBlock())
         return {nullptr, opened.Error()};
-    return FromOpened(opened, wide);
+    return FromOpened(opened, wide, endings);
 }
 
-LineFile::LoadResult LineFile::FromOpened(InputFile& opened, Wide wide)
+LineFile::LoadResult LineFile::FromOpened(InputFile& opened, Wide wide, Endings endings)
 {
     if (!opened.Ok())
         return {nullptr, opened.Error()};
@@ -108,7 +110,7 @@ LineFile::LoadResult LineFile::FromOpened(InputFile& opened, Wide wide)
         }
     }
     Bytes_ bytes(buffer.Release());
-    return {std::shared_ptr<const LineFile>(new LineFile(std::move(bytes), filled, opened.Path(), wide)), {}};
+    return {std::shared_ptr<const LineFile>(new LineFile(std::move(bytes), filled, opened.Path(), wide, endings)), {}};
 }
 
 std::shared_ptr<const LineFile> LineFile::FromBytes(std::string_view bytes, std::string path, Wide wide)
@@ -135,6 +137,33 @@ void LineFile::Decode()
     m_bytes.reset(decoded.Release());
     m_size = static_cast<std::size_t>(size);
     m_facts.encoding = encoding;
+}
+
+void LineFile::StripCrBeforeLf()
+{
+    // Each piece between two such CRs moves down in place; a file without
+    // any is only searched.
+    char* data = m_bytes.get();
+    const char* end = data + m_size;
+    char* to = nullptr;  // where the next piece goes, once a CR is out
+    const char* from = data;
+    for (const char* cr = data;
+         (cr = static_cast<const char*>(std::memchr(cr, '\r', static_cast<std::size_t>(end - cr)))) != nullptr; ++cr) {
+        if (cr + 1 == end || cr[1] != '\n')
+            continue;
+        if (!to) {
+            to = data + (cr - data);  // nothing before the first one moves
+        } else {
+            std::memmove(to, from, static_cast<std::size_t>(cr - from));
+            to += cr - from;
+        }
+        from = cr + 1;
+    }
+    if (!to)
+        return;
+    const auto rest = static_cast<std::size_t>(end - from);
+    std::memmove(to, from, rest);
+    m_size = static_cast<std::size_t>(to + rest - data);
 }
 
 namespace {

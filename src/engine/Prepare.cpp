@@ -161,7 +161,8 @@ void SetAsideUnmatched(Side& side, const std::vector<std::uint8_t>& inOther, std
 
 }  // namespace
 
-Prepared Prepare(const LineFile& one, const LineFile& two, const TextNormalizer& normalizer, std::int64_t horizon)
+Prepared Prepare(const LineFile& one, const LineFile& two, const TextNormalizer& normalizer, std::int64_t horizon,
+                 bool bytesTrim)
 {
     const std::int64_t nA = one.LineCount();
     const std::int64_t nB = two.LineCount();
@@ -171,13 +172,19 @@ Prepared Prepare(const LineFile& one, const LineFile& two, const TextNormalizer&
     Prepared p;
     p.changedOne = Flags(static_cast<std::size_t>(nA));
     p.changedTwo = Flags(static_cast<std::size_t>(nB));
-    while (p.prefix < nA && p.prefix < nB && normalizer.Same(ViewOf(one, p.prefix), ViewOf(two, p.prefix)))
+    const auto trimmed = [&](std::int64_t i, std::int64_t j) {
+        const LineView a = ViewOf(one, i);
+        const LineView b = ViewOf(two, j);
+        return bytesTrim && !normalizer.Plain() ? a.raw == b.raw && normalizer.Same(a, b) : normalizer.Same(a, b);
+    };
+    while (p.prefix < nA && p.prefix < nB && trimmed(p.prefix, p.prefix))
         ++p.prefix;
-    while (p.suffix < nA - p.prefix && p.suffix < nB - p.prefix
-           && normalizer.Same(ViewOf(one, nA - 1 - p.suffix), ViewOf(two, nB - 1 - p.suffix)))
+    while (p.suffix < nA - p.prefix && p.suffix < nB - p.prefix && trimmed(nA - 1 - p.suffix, nB - 1 - p.suffix))
         ++p.suffix;
     if (p.prefix + p.suffix == nA && p.prefix + p.suffix == nB)
         return p;
+    // (Lines equal under the settings but not in bytes are numbered like
+    // any others below.)
     p.prefix -= std::min(p.prefix, std::max<std::int64_t>(horizon, 0));
     p.suffix -= std::min(p.suffix, std::max<std::int64_t>(horizon, 0));
     Classify(one, two, normalizer, p);

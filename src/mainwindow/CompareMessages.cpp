@@ -21,9 +21,34 @@ MessagePrompt NotAnExistingFile(File file)
             PromptIcon::Exclamation, PromptButtons::Ok};
 }
 
-MessagePrompt Identical()
+QStringList Ignored(const cViewFileDiffsOptions& options)
 {
-    return {kCompareTitle, QStringLiteral("The files are identical"), PromptIcon::Information, PromptButtons::Ok};
+    QStringList names;
+    const std::pair<bool, const char*> flags[] = {{options.IgnoreCase, "case"},
+                                                  {options.IgnoreWhiteSpace, "white space"},
+                                                  {options.IgnoreWhiteSpaceChanges, "white space changes"},
+                                                  {options.IgnoreLineEndings, "line endings"}};
+    for (const auto& [on, name] : flags)
+        if (on)
+            names << QString::fromLatin1(name);
+    return names;
+}
+
+QString Ignoring(const QStringList& ignored)
+{
+    if (ignored.isEmpty())
+        return {};
+    const QString last = ignored.last();
+    const QStringList rest = ignored.mid(0, ignored.size() - 1);
+    return QStringLiteral("ignoring ") + (rest.isEmpty() ? last : rest.join(QStringLiteral(", ")) + " and " + last);
+}
+
+MessagePrompt Identical(const QStringList& ignored)
+{
+    QString text = QStringLiteral("The files are identical");
+    if (!ignored.isEmpty())
+        text += QStringLiteral(", ") + Ignoring(ignored);
+    return {kCompareTitle, text, PromptIcon::Information, PromptButtons::Ok};
 }
 
 MessagePrompt Binary()

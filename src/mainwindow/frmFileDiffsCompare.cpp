@@ -61,6 +61,23 @@ void SayWhenOnlyLineEndsDiffer(const ComparisonModel& model)
                        modVantrel::PromptIcon::Information, QStringLiteral("Compare Files"));
 }
 
+// What the options ignored, when the files are identical only because of
+// it: files read whole whose bytes differ. (Files not read are the same
+// file, or were found equal byte for byte.) Ignore Case and Ignore
+// Whitespace keep their plain "identical" message, which users of those two
+// have always seen; only the newer relaxations are named.
+QStringList IgnoredToBeIdentical(const cDiffEngine& engine, const cViewFileDiffsOptions& options)
+{
+    const std::shared_ptr<const LineFile> one = engine.LoadedFile(0);
+    const std::shared_ptr<const LineFile> two = engine.LoadedFile(1);
+    if (!one || !two || one->Bytes() == two->Bytes())
+        return {};
+    cViewFileDiffsOptions newer = options;
+    newer.IgnoreCase = false;
+    newer.IgnoreWhiteSpace = false;
+    return CompareMessages::Ignored(newer);
+}
+
 }  // namespace
 
 void frmFileDiffs::mnuFileCompare_Click()
@@ -174,11 +191,13 @@ bool frmFileDiffs::CompareFilesAndStoreResultsInGlobalDiffObject()
         const cViewFileDiffsOptions& options = *modVantrel::gOptions;
         engine.IgnoreCase(options.IgnoreCase);
         engine.IgnoreWhiteSpace(options.IgnoreWhiteSpace);
+        engine.IgnoreWhiteSpaceChanges(options.IgnoreWhiteSpaceChanges);
+        engine.IgnoreLineEndings(options.IgnoreLineEndings);
         engine.ForceTextCompare(options.ForceTextCompare);
         (void)engine.CompareFiles(options.FileOne, options.FileTwo);
         switch (engine.LastOutcome()) {
         case Outcome::Different: return true;
-        case Outcome::Identical: Tell(CompareMessages::Identical()); break;
+        case Outcome::Identical: Tell(CompareMessages::Identical(IgnoredToBeIdentical(engine, options))); break;
         case Outcome::BinaryDiffer: Tell(CompareMessages::Binary()); break;
         case Outcome::Failed: Tell(CompareMessages::EngineFailed(engine.FailureText())); break;
         }
@@ -272,8 +291,12 @@ bool frmFileDiffs::MarkDifferencesInGrids(const ComparedFiles& files, const std:
 
 void frmFileDiffs::ShowComparisonInGrids()
 {
-    txtFileOne->setToolTip(FileFactsText::Summary(*m_model.File(0)));
-    txtFileTwo->setToolTip(FileFactsText::Summary(*m_model.File(1)));
+    // The tooltips also say what the comparison ignored.
+    QString ignoring = CompareMessages::Ignoring(CompareMessages::Ignored(Options()));
+    if (!ignoring.isEmpty())
+        ignoring = QStringLiteral("\nCompared ") + ignoring;
+    txtFileOne->setToolTip(FileFactsText::Summary(*m_model.File(0)) + ignoring);
+    txtFileTwo->setToolTip(FileFactsText::Summary(*m_model.File(1)) + ignoring);
     grdFileOne->SetTextMatrix(0, QString());
     grdFileTwo->SetTextMatrix(0, QString());
     grdFileOne->SetRowsFrom(m_model.Pane(0), std::make_shared<LineFileRowText>(m_model.File(0)));

@@ -30,6 +30,8 @@ void frmFileDiffs::ApplyOptions(const cViewFileDiffsOptions& options)
         *modVantrel::gOptions = options;
     mnuOptionsIgnoreCase->setChecked(options.IgnoreCase);
     mnuOptionsIgnoreWhitespace->setChecked(options.IgnoreWhiteSpace);
+    mnuOptionsIgnoreWhiteSpaceChanges->setChecked(options.IgnoreWhiteSpaceChanges);
+    mnuOptionsIgnoreLineEndings->setChecked(options.IgnoreLineEndings);
     mnuOptionsShowGridLines->setChecked(options.ShowGridLines);
     for (VGrid* grid : {grdFileOne, grdFileTwo}) {
         grid->SetGridLines(options.ShowGridLines);
@@ -40,7 +42,7 @@ void frmFileDiffs::ApplyOptions(const cViewFileDiffsOptions& options)
     chkTooltip->setChecked(options.PaneTooltips);
 }
 
-// The three flag items are checkable actions: Qt has already flipped the
+// The flag items are checkable actions: Qt has already flipped the
 // check mark when their handler runs, and the check mark is the option.
 void frmFileDiffs::mnuOptionsIgnoreCase_Click()
 {
@@ -53,6 +55,20 @@ void frmFileDiffs::mnuOptionsIgnoreWhitespace_Click()
 {
     cViewFileDiffsOptions options = Options();
     options.IgnoreWhiteSpace = mnuOptionsIgnoreWhitespace->isChecked();
+    ApplyOptions(options);
+}
+
+void frmFileDiffs::mnuOptionsIgnoreWhiteSpaceChanges_Click()
+{
+    cViewFileDiffsOptions options = Options();
+    options.IgnoreWhiteSpaceChanges = mnuOptionsIgnoreWhiteSpaceChanges->isChecked();
+    ApplyOptions(options);
+}
+
+void frmFileDiffs::mnuOptionsIgnoreLineEndings_Click()
+{
+    cViewFileDiffsOptions options = Options();
+    options.IgnoreLineEndings = mnuOptionsIgnoreLineEndings->isChecked();
     ApplyOptions(options);
 }
 

@@ -93,6 +93,10 @@ void ReadCompareSection(CIniFile& ini, cViewFileDiffsOptions& options, PathTexts
               [&](const QString& value) { options.IgnoreCase = IsTrue(value); });
     ReadValue(ini, QStringLiteral("IgnoreWhiteSpace"), kFalse,
               [&](const QString& value) { options.IgnoreWhiteSpace = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("IgnoreWhiteSpaceChanges"), kFalse,
+              [&](const QString& value) { options.IgnoreWhiteSpaceChanges = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("IgnoreLineEndings"), kFalse,
+              [&](const QString& value) { options.IgnoreLineEndings = IsTrue(value); });
     ReadValue(ini, QStringLiteral("FileOne"), QString(), [&](const QString& value) { paths[0] = value; });
     ReadValue(ini, QStringLiteral("FileTwo"), QString(), [&](const QString& value) { paths[1] = value; });
     ReadValue(ini, QStringLiteral("ForceTextCompare"), kFalse,
@@ -170,6 +174,8 @@ void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const Pat
         ini.SetStringValues({
             {compare, QStringLiteral("IgnoreCase"), FlagText(options.IgnoreCase)},
             {compare, QStringLiteral("IgnoreWhiteSpace"), FlagText(options.IgnoreWhiteSpace)},
+            {compare, QStringLiteral("IgnoreWhiteSpaceChanges"), FlagText(options.IgnoreWhiteSpaceChanges)},
+            {compare, QStringLiteral("IgnoreLineEndings"), FlagText(options.IgnoreLineEndings)},
             {compare, QStringLiteral("FileOne"), paths[0]},
             {compare, QStringLiteral("FileTwo"), paths[1]},
             {grids, QStringLiteral("ShowGridLines"), FlagText(options.ShowGridLines)},

@@ -3,17 +3,19 @@
 // or else a script no larger that `patch` applies, in normal and unified
 // form.
 
+#include "DiffRun.h"
 #include "ResultChecker.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
 
 using namespace ResultChecker;
+using DiffRun::ChangedLines;
+using DiffRun::Outcome;
 
 class tst_VantrelDiffCommand : public QObject {
     Q_OBJECT
@@ -22,54 +24,15 @@ private:
     QTemporaryDir m_dir;
     QString m_program;
 
-    struct Outcome {
-        int code = -1;
-        QByteArray out, err;
-        friend bool operator==(const Outcome&, const Outcome&) = default;
-    };
-
     QString Write(const QString& name, const QByteArray& bytes)
     {
         return ResultChecker::Write(m_dir.filePath(name), bytes);
     }
-
-    // Runs a shell command in the test folder with $P naming the program.
     Outcome Shell(const QString& program, const QString& command)
     {
-        QProcess p;
-        p.setWorkingDirectory(m_dir.path());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("P", program);
-        env.insert("LC_ALL", "C.UTF-8");
-        p.setProcessEnvironment(env);
-        p.start("/bin/sh", {"-c", command});
-        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-            return {};
-        return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+        return DiffRun::Shell(m_dir.path(), program, command);
     }
-
-    Outcome Run(const QString& program, const QStringList& args)
-    {
-        QString command = "\"$P\"";
-        for (const QString& a : args)
-            command += " '" + a + "'";
-        return Shell(program, command);
-    }
-
-    // Lines a script removes or adds, in normal or unified form (the two
-    // header lines of unified output aside).
-    static qint64 ChangedLines(const QByteArray& output)
-    {
-        qint64 n = 0;
-        const QList<QByteArray> lines = output.split('\n');
-        const bool unified = output.startsWith("--- ");
-        for (qsizetype i = unified ? 2 : 0; i < lines.size(); ++i) {
-            const QByteArray& line = lines[i];
-            n +=
-                unified ? line.startsWith('-') || line.startsWith('+') : line.startsWith("< ") || line.startsWith("> ");
-        }
-        return n;
-    }
+    Outcome Run(const QString& program, const QStringList& args) { return DiffRun::Run(m_dir.path(), program, args); }
 
     // Applies a patch to `one` with GNU patch and returns the result.
     QByteArray Patched(const QByteArray& one, const QByteArray& patch, const QString& format)
@@ -153,6 +116,18 @@ private slots:
         QTest::newRow("long options") << "$P --ignore-case --ignore-all-space one spaced";
         QTest::newRow("short options grouped") << "$P -iwu one spaced";
         QTest::newRow("long option prefix") << "$P --ignore-c one spaced";
+        QTest::newRow("relaxations by their long names")
+            << "$P --ignore-space-change --ignore-trailing-space --ignore-tab-expansion --ignore-blank-lines "
+               "--strip-trailing-cr --ignore-matching-lines=x one spaced";
+        QTest::newRow("prefix of two relaxations") << "$P --ignore-t one two";
+        QTest::newRow("-I that does not compile") << "$P -I 'a\\{1' one two";
+        // An ignored change as far from a shown one as the context reaches,
+        // and one line nearer: left out, then shown with it.
+        QTest::newRow("ignored change beside a shown one")
+            << "printf 'a\\nb\\nc\\nd\\ne\\nf\\n' > g1; printf 'a\\nB\\nc\\n#\\nd\\ne\\nf\\n' > g2; touch -d "
+               "2020-01-01 g1 g2; "
+               "$P -U 1 -I '^#' g1 g2; $P -U 2 -I '^#' g1 g2; $P -c -I '^#' g1 g2";
+        QTest::newRow("-I matching every line") << "$P -I '' one two; $P -u -I 'x*' one two";
         QTest::newRow("-- before a name starting with -") << "$P -- -x one";
         QTest::newRow("- reads standard input") << "$P -u --label in - two < one";
         QTest::newRow("standard input from a pipe, many blocks") << "cat big1 | $P - big2";
@@ -192,6 +167,9 @@ private slots:
         QTest::newRow("side by side, one column") << "$P -y -W 1 one two";
         QTest::newRow("side by side, left column") << "$P --side-by-side --left-column -t tabs1 tabs2";
         QTest::newRow("side by side, common lines left out") << "$P -y --suppress-common-lines tabs1 tabs2";
+        QTest::newRow("side by side, backspaces and cut tabs")
+            << "printf 'a\\bb\\tc\\n\\t\\bx\\nabcdefghijklmnopqrstuv\\tw\\bz\\n' > bs; $P -y -W 31 bs one; "
+               "$P -y -W 30 -t bs one";
         QTest::newRow("side by side of identical files") << "$P -y one one";
         QTest::newRow("ed script, last line without newline") << "$P -e one two";
         QTest::newRow("ed script, a line of one period") << "printf 'a\\n.\\nb\\n.\\n' > dots; $P -e one dots";

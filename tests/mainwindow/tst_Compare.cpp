@@ -28,6 +28,7 @@ struct Endings {
     QString message;
     int row;
     QString paneOne, paneTwo, tipOne;
+    bool ignoreLineEndings = false;
 };
 
 }  // namespace
@@ -230,9 +231,18 @@ private slots:
         QTest::newRow("text differs as well")
             << Endings{"a\r\nb\r\n", "a\nc\n", false, {}, 2, "b" + cr + "|rrrrr", "c|r", crlf2};
         QTest::newRow("white space ignored, text differs")
-            << Endings{"a\r\nb\r\n", "a\nc\n", true, {}, 2, "b|r", "c|r", crlf2};
+            << Endings{"a\r\nb\r\n", "a\nc\n", true, {}, 2, "b|r", "c|r", crlf2 + "\nCompared ignoring white space"};
         QTest::newRow("white space ignored, mark only")
             << Endings{"\xef\xbb\xbf" "a\n", "a\n", true, "The files are identical", 0, {}, {}, {}};
+        // With line endings ignored the message above is never needed.
+        QTest::newRow("line endings ignored, CR LF against LF") << Endings{"a\r\nb\r\n", "a\nb", false,
+            "The files are identical, ignoring line endings", 0, {}, {}, {}, true};
+        // (More than a first block: the engine reads them whole.)
+        QTest::newRow("line endings ignored, the same bytes")
+            << Endings{QByteArray("a\r\n").repeated(99999), QByteArray("a\r\n").repeated(99999), false,
+                       "The files are identical", 0, {}, {}, {}, true};
+        QTest::newRow("line endings ignored, text differs") << Endings{"a\r\nb\r\n", "a\nc\n", false, {}, 0, {}, {},
+            crlf2 + "\nCompared ignoring line endings", true};
         // clang-format on
     }
 
@@ -240,6 +250,7 @@ private slots:
     {
         QFETCH(Endings, e);
         gOptions->IgnoreWhiteSpace = e.ignoreWhiteSpace;
+        gOptions->IgnoreLineEndings = e.ignoreLineEndings;
         // The message speaks of rows that must already be drawn.
         bool drawnUnderMessage = true;
         w.prompts->whileMessageShown = [&] { drawnUnderMessage = w.grid(1)->Redraw() && w.grid(2)->Redraw(); };

@@ -231,13 +231,23 @@ private slots:
         QVERIFY(!w.Model().Shown() && !w.action("mnuFilePrint")->isEnabled());
     }
 
-    // The flags reach the next Compare, not the comparison on display.
+    // The flags reach the next Compare, not the comparison on display, and
+    // its message names what made the files identical (the two original
+    // options keep the plain message).
     void ignoreFlagsReachNextCompare_data()
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QByteArray>("two");
-        QTest::newRow("Ignore Case") << "mnuOptionsIgnoreCase" << QByteArray("Same\nLINE\n");
-        QTest::newRow("Ignore Whitespace") << "mnuOptionsIgnoreWhitespace" << QByteArray("same\n line \n");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Ignore Case") << "mnuOptionsIgnoreCase" << QByteArray("Same\nLINE\n")
+                                     << "The files are identical";
+        QTest::newRow("Ignore Whitespace")
+            << "mnuOptionsIgnoreWhitespace" << QByteArray("same\n li ne \n") << "The files are identical";
+        QTest::newRow("Ignore White Space Changes")
+            << "mnuOptionsIgnoreWhiteSpaceChanges" << QByteArray("same\nline \t\n")
+            << "The files are identical, ignoring white space changes";
+        QTest::newRow("Ignore Line Endings") << "mnuOptionsIgnoreLineEndings" << QByteArray("same\r\nline")
+                                             << "The files are identical, ignoring line endings";
     }
 
     void ignoreFlagsReachNextCompare()
@@ -246,20 +256,25 @@ private slots:
         QFETCH(QString, item);
         QFETCH(QByteArray, two);
         QAction* action = w.action(item.toUtf8());
-        bool& flag = item.contains(QLatin1String("Case")) ? gOptions->IgnoreCase : gOptions->IgnoreWhiteSpace;
+        QFETCH(QString, message);
+        bool& flag = item.contains(QLatin1String("Case"))      ? gOptions->IgnoreCase
+                     : item.contains(QLatin1String("Changes")) ? gOptions->IgnoreWhiteSpaceChanges
+                     : item.contains(QLatin1String("Endings")) ? gOptions->IgnoreLineEndings
+                                                               : gOptions->IgnoreWhiteSpace;
         action->trigger();
         action->trigger();  // twice: as before
         QVERIFY(!action->isChecked() && !flag);
         w.compare(w.write(QStringLiteral("one"), "same\nline\n"), w.write(QStringLiteral("two"), two));
         QVERIFY(w.Model().Shown());
         const QString row = w.grid(2)->TextMatrix(1);
+        const qsizetype told = w.prompts->messages.size();  // (line endings alone differ: said)
         action->trigger();
         QVERIFY(action->isChecked() && flag);
         QVERIFY(w.Model().Shown());
         QCOMPARE(w.grid(2)->TextMatrix(1), row);
-        QVERIFY(w.prompts->messages.isEmpty());
+        QCOMPARE(w.prompts->messages.size(), told);
         w.action("mnuFileCompare")->trigger();
-        QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
+        QCOMPARE(w.prompts->lastMessage().text, message);
     }
 
     // The Options commands act on both grids at once; what they set is
@@ -317,6 +332,7 @@ private slots:
         verifyGrids();
         QCOMPARE(w.pane(1)->font(), detail);
         w.action("mnuOptionsIgnoreWhitespace")->trigger();
+        w.action("mnuOptionsIgnoreLineEndings")->trigger();
         w.child<QCheckBox>(QStringLiteral("chkTooltip"))->click();
         w.box(1)->setText(QStringLiteral("/ini/one.txt"));
         w.box(2)->setText(QStringLiteral("/ini/two.txt"));
@@ -341,6 +357,8 @@ private slots:
         QVERIFY(!w.child<QCheckBox>(QStringLiteral("chkTooltip"))->isChecked());
         QVERIFY(w.action("mnuOptionsIgnoreWhitespace")->isChecked() && gOptions->IgnoreWhiteSpace);
         QVERIFY(!w.action("mnuOptionsIgnoreCase")->isChecked() && !gOptions->IgnoreCase);
+        QVERIFY(w.action("mnuOptionsIgnoreLineEndings")->isChecked() && gOptions->IgnoreLineEndings);
+        QVERIFY(!w.action("mnuOptionsIgnoreWhiteSpaceChanges")->isChecked() && !gOptions->IgnoreWhiteSpaceChanges);
         QTEST(w.box(1)->text(), "one");
         QTEST(w.box(2)->text(), "two");
         QVERIFY(!w.action("mnuFilePrint")->isEnabled());

@@ -56,11 +56,12 @@ private slots:
         QFETCH(QByteArray, stored);
         QFETCH(bool, expected);
         QVERIFY(setIni("[Compare]\nIgnoreCase=" + stored + "\nIgnoreWhiteSpace=" + stored
-                       + "\n[Form]\nPaneTooltips=" + stored + "\n"));
+                       + "\nIgnoreLineEndings=" + stored + "\n[Form]\nPaneTooltips=" + stored + "\n"));
         Stored kept;
         kept.read();
         const cViewFileDiffsOptions& read = kept.options;
-        QVERIFY(read.IgnoreCase == expected && read.IgnoreWhiteSpace == expected && read.PaneTooltips == expected);
+        QVERIFY(read.IgnoreCase == expected && read.IgnoreWhiteSpace == expected && read.PaneTooltips == expected
+                && read.IgnoreLineEndings == expected);
         kept.save();
         const QByteArray written = expected ? "True\n" : "False\n";
         QVERIFY(ini().contains("IgnoreCase=" + written) && ini().contains("PaneTooltips=" + written));
@@ -79,8 +80,8 @@ private slots:
         QTest::addColumn<bool>("reported");
         const auto row = [](const char* name, const char* key, const QByteArray& stored, const QByteArray& saved,
                             bool reported) { QTest::newRow(name) << QByteArray(key) << stored << saved << reported; };
-        for (const char* flag :
-             {"IgnoreCase", "IgnoreWhiteSpace", "ShowGridLines", "FontBold", "FontItalic", "PaneTooltips"})
+        for (const char* flag : {"IgnoreCase", "IgnoreWhiteSpace", "IgnoreWhiteSpaceChanges", "IgnoreLineEndings",
+                                 "ShowGridLines", "FontBold", "FontItalic", "PaneTooltips"})
             row(flag, flag, "yes", "False", false);
         row("ForceTextCompare", "ForceTextCompare", "yes", "yes", false);
         row("FileOne not UTF-8", "FileOne", "/x/bad\xff\xfe\\x41.txt", "/x/bad\xff\xfe\\x41.txt", false);
@@ -104,7 +105,8 @@ private slots:
         QFETCH(QByteArray, saved);
         QFETCH(bool, reported);
         const QByteArray allSet =
-            "[Compare]\nIgnoreCase=True\nIgnoreWhiteSpace=True\nFileOne=/one\nFileTwo=/two\n"
+            "[Compare]\nIgnoreCase=True\nIgnoreWhiteSpace=True\nIgnoreWhiteSpaceChanges=True\nIgnoreLineEndings=True\n"
+            "FileOne=/one\nFileTwo=/two\n"
             "ForceTextCompare=True\n[Grids]\nShowGridLines=False\nFontBold=True\nFontItalic=True\n"
             "FontName=DejaVu Sans Mono\nFontSize=11.5\n[Form]\nPaneTooltips=False\n";
         const auto withValue = [&](const QByteArray& value) {
@@ -153,11 +155,13 @@ private slots:
         ScriptedPrompts prompts;
         Stored first{{}, {QStringLiteral("stale"), QStringLiteral("stale")}};
         first.options.IgnoreCase = first.options.IgnoreWhiteSpace = first.options.ForceTextCompare = true;
+        first.options.IgnoreWhiteSpaceChanges = first.options.IgnoreLineEndings = true;
         first.options.ShowGridLines = false;
         first.options.GridFont = QFont(QStringLiteral("Serif"), 20, QFont::Bold, true);
         first.read();
         const cViewFileDiffsOptions& read = first.options;
-        QVERIFY(!read.IgnoreCase && !read.IgnoreWhiteSpace && !read.ForceTextCompare);
+        QVERIFY(!read.IgnoreCase && !read.IgnoreWhiteSpace && !read.ForceTextCompare && !read.IgnoreWhiteSpaceChanges
+                && !read.IgnoreLineEndings);
         QVERIFY(read.ShowGridLines && read.PaneTooltips);
         QVERIFY(first.paths[0].isEmpty() && first.paths[1].isEmpty());
         QCOMPARE(read.GridFont.family(), QStringLiteral("Courier New"));

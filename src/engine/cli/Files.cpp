@@ -120,10 +120,8 @@ void Report(Run& run, const Comparison& c, const Operand (&operands)[2], const I
 // different sizes differ without a byte read.
 bool SizesDiffer(const CommandLine& cmd, const InputFile& one, const InputFile& two)
 {
-    const LineDiff::Settings& lines = cmd.settings.lines;
-    return cmd.brief && !lines.ignoreCase && !lines.ignoreWhiteSpace && !cmd.settings.decodeUnicode && one.Ok()
-           && two.Ok() && one.ReportedSize() >= 0 && two.ReportedSize() >= 0
-           && one.ReportedSize() != two.ReportedSize();
+    return cmd.brief && cmd.settings.BytesDecide() && one.Ok() && two.Ok() && one.ReportedSize() >= 0
+           && two.ReportedSize() >= 0 && one.ReportedSize() != two.ReportedSize();
 }
 
 // A file found identical from its first block alone is not loaded: the
@@ -182,7 +180,9 @@ void CompareFiles(Run& run, const Operand& one, const Operand& two, bool inFolde
     // The same file named twice is not read to be found identical; the
     // forms that show it whole read it now.
     if (c.outcome == Outcome::Identical && !c.files[0] && ShowsWhole(run.cmd) && one.path != "-") {
-        LineFile::LoadResult loaded = LineFile::Load(one.path);
+        LineFile::LoadResult loaded =
+            LineFile::Load(one.path, LineFile::Wide::Keep,
+                           settings.stripTrailingCr ? LineFile::Endings::StripCr : LineFile::Endings::Keep);
         if (loaded.file && loaded.file->Bytes().substr(0, kBinaryProbe).find('\0') == std::string_view::npos)
             c.files[0] = c.files[1] = loaded.file;
     }

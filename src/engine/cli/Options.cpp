@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <string_view>
 
 namespace {
@@ -25,7 +26,8 @@ enum : int {
     kTabSize,
     kSuppressBlank,
     kNoDereference,
-    kNewFileInFirst
+    kNewFileInFirst,
+    kStripCr
 };
 
 struct LongOption {
@@ -35,7 +37,7 @@ struct LongOption {
 };
 
 // In alphabetical order, which is the order an ambiguous prefix lists them.
-constexpr std::array<LongOption, 35> kLongOptions = {{
+constexpr std::array<LongOption, 41> kLongOptions = {{
     {"brief", Takes::Nothing, 'q'},
     {"context", Takes::OptionalValue, 'C'},
     {"decode-unicode", Takes::Nothing, kDecodeUnicode},
@@ -47,7 +49,12 @@ constexpr std::array<LongOption, 35> kLongOptions = {{
     {"horizon-lines", Takes::Value, kHorizon},
     {"ifdef", Takes::Value, 'D'},
     {"ignore-all-space", Takes::Nothing, 'w'},
+    {"ignore-blank-lines", Takes::Nothing, 'B'},
     {"ignore-case", Takes::Nothing, 'i'},
+    {"ignore-matching-lines", Takes::Value, 'I'},
+    {"ignore-space-change", Takes::Nothing, 'b'},
+    {"ignore-tab-expansion", Takes::Nothing, 'E'},
+    {"ignore-trailing-space", Takes::Nothing, 'Z'},
     {"initial-tab", Takes::Nothing, 'T'},
     {"label", Takes::Value, kLabel},
     {"left-column", Takes::Nothing, kLeftColumn},
@@ -63,6 +70,7 @@ constexpr std::array<LongOption, 35> kLongOptions = {{
     {"side-by-side", Takes::Nothing, 'y'},
     {"speed-large-files", Takes::Nothing, kSpeed},
     {"starting-file", Takes::Value, 'S'},
+    {"strip-trailing-cr", Takes::Nothing, kStripCr},
     {"suppress-blank-empty", Takes::Nothing, kSuppressBlank},
     {"suppress-common-lines", Takes::Nothing, kSuppressCommon},
     {"tabsize", Takes::Value, kTabSize},
@@ -73,8 +81,8 @@ constexpr std::array<LongOption, 35> kLongOptions = {{
     {"width", Takes::Value, 'W'},
 }};
 
-constexpr std::string_view kShortPlain = "acdeilnpqrstuvwyNT";
-constexpr std::string_view kShortValued = "CDFLSUWXx";
+constexpr std::string_view kShortPlain = "abcdeilnpqrstuvwyBENTZ";
+constexpr std::string_view kShortValued = "CDFILSUWXx";
 
 std::string Quoted(std::string_view text)
 {
@@ -119,7 +127,8 @@ struct Reading {
     bool contextGiven = false;  // -C/-U with a number
     std::int64_t digits = -1;   // the obsolete -NUM form
     bool lastWasDigit = false;
-    bool showFunctions = false;  // -p: context style if none is chosen
+    bool showFunctions = false;                  // -p: context style if none is chosen
+    std::shared_ptr<LinePatterns> ignored = {};  // -I
 
     void Fail(std::string text, bool hint = true)
     {
@@ -145,6 +154,7 @@ struct Reading {
     }
     void Context(const std::string* value, CommandLine::Style style);
     void Excludes(const std::string& path);
+    void IgnoreMatching(const std::string& pattern);
     void Apply(int code, const std::string* value);
 };
 
@@ -179,12 +189,31 @@ void Reading::Excludes(const std::string& path)
     }
 }
 
+// Compiled as it is read, as diff does: a pattern that does not compile
+// is said before anything else happens.
+void Reading::IgnoreMatching(const std::string& pattern)
+{
+    if (!ignored) {
+        ignored = std::make_shared<LinePatterns>();
+        cmd.settings.ignoreMatching = ignored;
+    }
+    std::string error;
+    if (!ignored->Add(pattern, error))
+        Fail(pattern + ": " + error, false);
+}
+
 void Reading::Apply(int code, const std::string* value)
 {
     using S = CommandLine::Style;
     switch (code) {
     case 'i': cmd.settings.lines.ignoreCase = true; break;
     case 'w': cmd.settings.lines.ignoreWhiteSpace = true; break;
+    case 'b': cmd.settings.lines.ignoreSpaceChange = true; break;
+    case 'Z': cmd.settings.lines.ignoreTrailingSpace = true; break;
+    case 'E': cmd.settings.lines.ignoreTabExpansion = true; break;
+    case 'B': cmd.settings.lines.ignoreBlankLines = true; break;
+    case 'I': IgnoreMatching(*value); break;
+    case kStripCr: cmd.settings.stripTrailingCr = true; break;
     case 'a': cmd.settings.forceText = true; break;
     case 'd': cmd.settings.lines.minimal = true; break;
     case kDecodeUnicode: cmd.settings.decodeUnicode = true; break;
@@ -355,6 +384,7 @@ void Settle(Reading& r, int argc, const char* const* argv)
     // context in view.
     if (cmd.style == CommandLine::Style::Unified || cmd.style == CommandLine::Style::Context)
         cmd.settings.lines.horizon = cmd.context;
+    cmd.settings.lines.tabSize = cmd.layout.tabSize;
 }
 
 }  // namespace
@@ -427,7 +457,14 @@ const char* UsageText()
            "  -S, --starting-file=FILE      start with FILE when comparing directories\n"
            "\n"
            "  -i, --ignore-case             ignore case differences in file contents\n"
+           "  -E, --ignore-tab-expansion    ignore changes due to tab expansion\n"
+           "  -Z, --ignore-trailing-space   ignore white space at line end\n"
+           "  -b, --ignore-space-change     ignore changes in the amount of white space\n"
            "  -w, --ignore-all-space        ignore all white space\n"
+           "  -B, --ignore-blank-lines      ignore changes where lines are all blank\n"
+           "  -I, --ignore-matching-lines=RE\n"
+           "                                ignore changes where all lines match RE\n"
+           "      --strip-trailing-cr       strip trailing carriage return on input\n"
            "  -a, --text                    treat all files as text\n"
            "      --decode-unicode          read files that start with a UTF-16 or UTF-32\n"
            "                                  byte-order mark as text, shown in UTF-8\n"

@@ -14,6 +14,7 @@
 #endif
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <regex>
@@ -66,6 +67,10 @@ int main(int argc, char* argv[])
     // leaves freed blocks in the heap, which inflates the peak.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
+    // Patterns read characters as the user's locale encodes them (UTF-8: a
+    // "." matches a whole character), as diff's do. Nothing else here
+    // depends on the locale.
+    std::setlocale(LC_CTYPE, "");
     const CommandLine cmd = ParseCommandLine(argc, argv);
     if (!cmd.error.empty()) {
         Complain(cmd.error);

@@ -30,6 +30,8 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
     InputFile two(FileNameText::ToBytes(fileTwo).toStdString());
     CompareSettings settings;
     settings.lines = {m_ignoreCase, m_ignoreWhiteSpace, m_minimal};
+    settings.lines.ignoreSpaceChange = m_ignoreSpaceChange;
+    settings.lines.ignoreLineEndings = m_ignoreLineEndings;
     settings.forceText = m_forceText;
     settings.decodeUnicode = m_decodeUnicode;
     Comparison c = CompareInputs(one, two, settings);

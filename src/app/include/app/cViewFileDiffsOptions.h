@@ -15,6 +15,11 @@ public:
     QString FileTwo;
     bool IgnoreWhiteSpace = false;
     bool IgnoreCase = false;
+    // Weaker than IgnoreWhiteSpace: a run of blanks equals any other run
+    // and blanks at the end of a line do not count, but "a b" is not "ab".
+    bool IgnoreWhiteSpaceChanges = false;
+    // CR LF equals LF, and a last line without an ending equals one with.
+    bool IgnoreLineEndings = false;
     bool ShowOptionsDialog = false;  // kept with the others; nothing reads or writes it
     bool ForceTextCompare = false;
     int Format = 0;

@@ -4,6 +4,7 @@
 // files and finding their hunks. The outcome is typed; text is produced
 // only by the writers (Emit.h) or by whoever shows the outcome.
 
+#include "engine/IgnoredLines.h"
 #include "engine/InputFile.h"
 #include "engine/LineDiff.h"
 #include "engine/LineFile.h"
@@ -22,6 +23,7 @@ struct Comparison {
     FileError fileError;  // for Trouble::File
     // The files read (text comparisons only); both set when hunks are.
     std::shared_ptr<const LineFile> files[2];
+    // Identical files may hold hunks too, every one of them ignored.
     std::vector<LineDiff::Hunk> hunks;
 };
 
@@ -36,6 +38,13 @@ struct CompareSettings {
     // Bytes at the start of a file that decide whether it is binary (a NUL
     // among them); 0 for the whole first block.
     std::size_t binaryProbe = 0;
+    // A CR right before an LF is taken out of the text as it is read.
+    bool stripTrailingCr = false;
+    // Hunks whose lines all match one of these are marked ignored.
+    std::shared_ptr<const LinePatterns> ignoreMatching;
+
+    // True when two files differ exactly when their bytes do.
+    [[nodiscard]] bool BytesDecide() const;
 };
 
 // Compares two opened inputs; never throws.

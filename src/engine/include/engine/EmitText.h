@@ -45,8 +45,10 @@ struct Group {
     std::int64_t start1, stop1, start2, stop2;
 };
 
-// The groups of hunks whose gaps are at most twice `context` lines; any
-// non-negative context will do, up to the largest 64-bit value.
+// The groups of hunks whose gaps are at most twice `context` lines (less
+// than `context` before an ignored hunk), leaving out groups of ignored
+// hunks alone; any non-negative context will do, up to the largest 64-bit
+// value.
 [[nodiscard]] std::vector<Group> GroupHunks(const Pair& pair, std::int64_t context);
 
 // "a,b" (1-based, both ends), "a" when a == b.

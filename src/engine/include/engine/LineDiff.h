@@ -21,6 +21,10 @@ struct Hunk {
     std::int64_t count1 = 0;  // lines of File One in the block (0: insertion)
     std::int64_t first2 = 0;
     std::int64_t count2 = 0;
+    // Every line of the block is one the settings say to ignore (blank, or
+    // matching a pattern): shown as unchanged where output allows, and no
+    // difference between the files.
+    bool ignored = false;
     friend bool operator==(const Hunk&, const Hunk&) = default;
 };
 
@@ -45,6 +49,22 @@ struct Settings {
     // A last line without LF equals the same text with one.
     bool ignoreFinalNewline = false;
     // (New settings go last: callers list the first ones in order.)
+    // A run of white space equals any other run, and white space at the
+    // end of a line is ignored (weaker than ignoreWhiteSpace).
+    bool ignoreSpaceChange = false;
+    // White space at the end of a line is ignored.
+    bool ignoreTrailingSpace = false;
+    // A tab equals the spaces that reach the same tab stop; columns are
+    // counted in bytes, stops every `tabSize` columns.
+    bool ignoreTabExpansion = false;
+    std::int64_t tabSize = 8;
+    // A CR before the LF is not part of a line, and a last line without LF
+    // equals the same text with one: line endings never make lines differ.
+    bool ignoreLineEndings = false;
+    // A hunk whose lines are all blank is marked ignored (Hunk::ignored).
+    // Blank means empty, or only white space when white space at the end
+    // of a line is ignored anyway.
+    bool ignoreBlankLines = false;
 };
 
 // The hunks that turn `one` into `two`, in order. Throws std::bad_alloc

@@ -59,11 +59,16 @@ public:
     // Whether a UTF-16 or UTF-32 file (one with a byte-order mark) is
     // decoded, or kept as its bytes as diff keeps it.
     enum class Wide { Keep, Decode };
+    // Whether a CR right before an LF stays in the text or is taken out
+    // while reading, so that no line holds it any more.
+    enum class Endings { Keep, StripCr };
 
     // Reads the whole file at `path` (its bytes as given).
-    [[nodiscard]] static LoadResult Load(const std::string& path, Wide wide = Wide::Keep);
+    [[nodiscard]] static LoadResult Load(const std::string& path, Wide wide = Wide::Keep,
+                                         Endings endings = Endings::Keep);
     // Reads the rest of a file whose first block has already been read.
-    [[nodiscard]] static LoadResult FromOpened(InputFile& opened, Wide wide = Wide::Keep);
+    [[nodiscard]] static LoadResult FromOpened(InputFile& opened, Wide wide = Wide::Keep,
+                                               Endings endings = Endings::Keep);
     // Splits bytes that are already in memory (no file behind them).
     [[nodiscard]] static std::shared_ptr<const LineFile> FromBytes(std::string_view bytes, std::string path = {},
                                                                    Wide wide = Wide::Keep);
@@ -117,8 +122,9 @@ private:
     using Bytes_ = std::unique_ptr<char, FreeBytes>;
 
     // Takes ownership of `bytes`, a block from std::malloc.
-    LineFile(Bytes_ bytes, std::size_t size, std::string path, Wide wide);
+    LineFile(Bytes_ bytes, std::size_t size, std::string path, Wide wide, Endings endings = Endings::Keep);
     void Decode();
+    void StripCrBeforeLf();
     void Split();
     [[nodiscard]] std::uint64_t Start(std::size_t i) const { return m_wide ? m_wideStarts[i] : m_starts[i]; }
 

@@ -41,9 +41,11 @@ struct Prepared {
 };
 
 // `horizon` equal lines at each end are kept with the middle (see
-// Settings::horizon). Throws std::length_error when the lines cannot be
-// numbered in 32 bits.
+// Settings::horizon). With `bytesTrim`, only lines whose bytes are equal are
+// trimmed off the ends, as diff trims them: lines equal under the settings
+// alone stay in the middle, where a block may slide past them. Throws
+// std::length_error when the lines cannot be numbered in 32 bits.
 [[nodiscard]] Prepared Prepare(const LineFile& one, const LineFile& two, const TextNormalizer& normalizer,
-                               std::int64_t horizon = 0);
+                               std::int64_t horizon = 0, bool bytesTrim = false);
 
 }  // namespace LineDiff

@@ -10,8 +10,10 @@
 // case and white space only: a character read from Windows-1252 never
 // equals one read from UTF-8 unless both are ASCII, so two lines whose
 // bytes differ in any other way stay different, whatever their encoding.
-// Ignoring white space also ignores U+FEFF, so a byte-order mark is then
-// no difference, as line endings are not.
+// Ignoring all white space also ignores U+FEFF, so a byte-order mark is
+// then no difference, as line endings are not.
+
+#include "engine/LineDiff.h"
 
 #include <cstdint>
 #include <string_view>
@@ -21,32 +23,53 @@ struct LineView {
     bool lacksNewline = false;  // the file's last line, without LF
 };
 
+// How white space takes part in a comparison, from strictest to loosest.
+enum class WhiteSpace : std::uint8_t {
+    Exact,            // as any other character
+    TabExpansion,     // a tab equals the spaces up to the same tab stop
+    Trailing,         // ignored at the end of a line
+    TrailingAndTabs,  // both of the above
+    Change,           // any run equals any other; ignored at the end
+    All,              // ignored wherever it is
+};
+
 class TextNormalizer {
 public:
-    // `ignoreFinalNewline`: a last line without LF equals the same text
-    // with one (for output that cannot tell them apart).
-    TextNormalizer(bool ignoreCase, bool ignoreWhiteSpace, bool ignoreFinalNewline = false)
-        : m_ignoreCase(ignoreCase), m_ignoreWhiteSpace(ignoreWhiteSpace),
-          m_newlineMatters(!ignoreWhiteSpace && !ignoreFinalNewline)
-    {
-    }
+    explicit TextNormalizer(const LineDiff::Settings& settings);
 
     [[nodiscard]] std::uint64_t Hash(LineView line) const;
     [[nodiscard]] bool Same(LineView one, LineView two) const
     {
-        if (Plain())
-            return (!m_newlineMatters || one.lacksNewline == two.lacksNewline) && one.raw == two.raw;
-        return SameRelaxed(one, two);
+        if (m_stripCr) {
+            one = Stripped(one);
+            two = Stripped(two);
+        }
+        if ((!m_newlineMatters || one.lacksNewline == two.lacksNewline) && one.raw == two.raw)
+            return true;
+        return !Plain() && SameRelaxed(one, two);
     }
     // True when lines are compared byte for byte.
-    [[nodiscard]] bool Plain() const { return !m_ignoreCase && !m_ignoreWhiteSpace; }
+    [[nodiscard]] bool Plain() const { return !m_ignoreCase && m_whiteSpace == WhiteSpace::Exact; }
+    // True when white space at the end of a line takes no part.
+    [[nodiscard]] bool IgnoresTrailingSpace() const;
+    // A blank line: an empty one, or one of white space alone where white
+    // space at the end of a line takes no part.
+    [[nodiscard]] bool IsBlank(LineView line) const;
 
     [[nodiscard]] static bool IsValidUtf8(std::string_view bytes);
 
 private:
     [[nodiscard]] bool SameRelaxed(LineView one, LineView two) const;
+    [[nodiscard]] static LineView Stripped(LineView line)
+    {
+        if (!line.lacksNewline && !line.raw.empty() && line.raw.back() == '\r')
+            line.raw.remove_suffix(1);
+        return line;
+    }
 
     bool m_ignoreCase;
-    bool m_ignoreWhiteSpace;
+    WhiteSpace m_whiteSpace;
+    std::uint64_t m_tabSize;
+    bool m_stripCr;
     bool m_newlineMatters;
 };

@@ -3,7 +3,9 @@
 // side by side, word for word as the user sees it.
 
 #include "app/Prompt.h"
+#include "app/cViewFileDiffsOptions.h"
 
+#include <QStringList>
 #include <cstdint>
 
 class LineFile;
@@ -14,7 +16,14 @@ enum class File { One, Two };
 
 // A path box that names no existing file.
 [[nodiscard]] modVantrel::MessagePrompt NotAnExistingFile(File file);
-[[nodiscard]] modVantrel::MessagePrompt Identical();
+// What the options leave out of a comparison, in menu order: "case",
+// "white space", "white space changes", "line endings"; empty for none.
+[[nodiscard]] QStringList Ignored(const cViewFileDiffsOptions& options);
+// "ignoring case, white space and line endings"; empty for none.
+[[nodiscard]] QString Ignoring(const QStringList& ignored);
+// Files identical byte for byte are identical; others only because of what
+// was ignored, which the message then names.
+[[nodiscard]] modVantrel::MessagePrompt Identical(const QStringList& ignored = {});
 [[nodiscard]] modVantrel::MessagePrompt Binary();
 // The engine's own reason follows the message.
 [[nodiscard]] modVantrel::MessagePrompt EngineFailed(const QString& reason);

@@ -124,6 +124,8 @@ private:
     void ApplyOptions(const cViewFileDiffsOptions& options);
     void mnuOptionsIgnoreCase_Click();
     void mnuOptionsIgnoreWhitespace_Click();
+    void mnuOptionsIgnoreWhiteSpaceChanges_Click();
+    void mnuOptionsIgnoreLineEndings_Click();
     void mnuOptionsFont_Click();
     void mnuOptionsShowGridLines_Click();
     void chkTooltip_Click();
@@ -271,6 +273,8 @@ private:
     QAction* mnuFileExit = nullptr;
     QAction* mnuOptionsIgnoreCase = nullptr;
     QAction* mnuOptionsIgnoreWhitespace = nullptr;
+    QAction* mnuOptionsIgnoreWhiteSpaceChanges = nullptr;
+    QAction* mnuOptionsIgnoreLineEndings = nullptr;
     QAction* mnuOptionsFont = nullptr;
     QAction* mnuOptionsShowGridLines = nullptr;
     QAction* mnuViewFileOneUseNotepad = nullptr;

@@ -31,6 +31,10 @@ public:
 
     void IgnoreCase(bool on) { m_ignoreCase = on; }
     void IgnoreWhiteSpace(bool on) { m_ignoreWhiteSpace = on; }
+    // Runs of blanks equal, blanks at line ends ignored (as diff -b).
+    void IgnoreWhiteSpaceChanges(bool on) { m_ignoreSpaceChange = on; }
+    // CR LF equals LF; a last line without an ending equals one with.
+    void IgnoreLineEndings(bool on) { m_ignoreLineEndings = on; }
     void ForceTextCompare(bool on) { m_forceText = on; }
     // Always find a smallest result, however long it takes (off by
     // default: very different files then get a good, fast result).
@@ -41,6 +45,8 @@ public:
     void DecodeUnicode(bool on) { m_decodeUnicode = on; }
     [[nodiscard]] bool IgnoreCase() const { return m_ignoreCase; }
     [[nodiscard]] bool IgnoreWhiteSpace() const { return m_ignoreWhiteSpace; }
+    [[nodiscard]] bool IgnoreWhiteSpaceChanges() const { return m_ignoreSpaceChange; }
+    [[nodiscard]] bool IgnoreLineEndings() const { return m_ignoreLineEndings; }
     [[nodiscard]] bool ForceTextCompare() const { return m_forceText; }
     [[nodiscard]] bool Minimal() const { return m_minimal; }
     [[nodiscard]] bool DecodeUnicode() const { return m_decodeUnicode; }
@@ -73,6 +79,8 @@ private:
 
     bool m_ignoreCase = false;
     bool m_ignoreWhiteSpace = false;
+    bool m_ignoreSpaceChange = false;
+    bool m_ignoreLineEndings = false;
     bool m_forceText = false;
     bool m_minimal = false;
     bool m_decodeUnicode = true;

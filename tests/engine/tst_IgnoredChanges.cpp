@@ -1,0 +1,165 @@
+// vantrel-diff's relaxations (-b -Z -E -B --strip-trailing-cr -I), alone,
+// together and with -i, -w and the output forms, beside GNU diff over
+// generated pairs: File Two is File One with changes the row's options
+// should make no difference, and in every other pair real changes too.
+// The same exit code, and the same output; or, where the two scripts
+// differ, no more changed lines in one that patch applies and whose result
+// diff, under the same options, finds equal to File Two.
+
+#include "DiffRun.h"
+#include "ResultChecker.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using DiffRun::ChangedLines;
+using DiffRun::Outcome;
+
+namespace {
+
+const QList<QByteArray> kPieces = {"int x = 1;", "a\tb", "\tindented", "    four", "x  y", "",
+                                   "end",        "#c",   "Case A",     "ab\tc d",  "}"};
+
+// `line` changed in one of the ways `kinds` names: b white-space runs, Z
+// trailing blanks, E a tab as spaces to its stop, r a CR before the LF, i
+// case. B and I insert a blank line or one starting with '#' instead.
+void Relax(QList<QByteArray>& lines, qsizetype at, const QByteArray& kinds, QRandomGenerator& rng)
+{
+    QByteArray& line = lines[at];
+    switch (kinds[rng.bounded(kinds.size())]) {
+    case 'b': line.contains(' ') ? void(line.replace(' ', " \t ")) : void(line.append(' ')); break;
+    case 'Z': line += QByteArray(" \t").left(1 + rng.bounded(2)); break;
+    case 'E':
+        if (const qsizetype tab = line.indexOf('\t'); tab >= 0)
+            line.replace(tab, 1, QByteArray(8 - tab % 8, ' '));
+        break;
+    case 'r': line += '\r'; break;
+    case 'i': line = line.toUpper(); break;
+    case 'B': lines.insert(at, ""); break;
+    case 'I': lines.insert(at, "# note " + QByteArray::number(rng.bounded(9))); break;
+    }
+}
+
+}  // namespace
+
+class tst_IgnoredChanges : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_program;
+
+    Outcome Run(const QString& program, const QStringList& args) { return DiffRun::Run(m_dir.path(), program, args); }
+    void Write(const QString& name, const QByteArray& bytes) { ResultChecker::Write(m_dir.filePath(name), bytes); }
+
+    // Files one and two: random lines, and the second with changes of
+    // `kinds` (see Relax) and, when asked, a few real ones.
+    void WritePair(QRandomGenerator& rng, const QByteArray& kinds, bool realChanges)
+    {
+        QList<QByteArray> a;
+        for (int n = rng.bounded(14); n > 0; --n)
+            a << kPieces[rng.bounded(kPieces.size())];
+        QList<QByteArray> b = a;
+        for (int n = rng.bounded(4); n > 0 && !b.isEmpty(); --n)
+            Relax(b, rng.bounded(b.size()), kinds, rng);
+        if (realChanges)
+            b = ResultChecker::Edited(rng, b, 1 + rng.bounded(2), 3);
+        const bool finalNewline = rng.bounded(4) != 0;
+        Write("one", ResultChecker::Join(a, "\n", finalNewline));
+        Write("two", ResultChecker::Join(b, "\n", finalNewline || rng.bounded(2)));
+    }
+
+    // Ours beside diff's on files one and two, as the header says.
+    void CheckPair(const QStringList& options, bool scriptForm)
+    {
+        const Outcome gnu = Run("diff", options + QStringList{"one", "two"});
+        const Outcome ours = Run(m_program, options + QStringList{"one", "two"});
+        QCOMPARE(ours.code, gnu.code);
+        if (ours.out == gnu.out)
+            return;
+        QVERIFY2(scriptForm, qPrintable(options.join(' ') + ": " + ours.out.toPercentEncoding()));
+        QVERIFY2(ChangedLines(ours.out) <= ChangedLines(gnu.out), ours.out.constData());
+        Write("ours.diff", ours.out);
+        const bool unified = ours.out.startsWith("--- ");
+        QCOMPARE(Run("patch", {"-s", unified ? "-u" : "--normal", "-o", "patched", "one", "ours.diff"}).code, 0);
+        QCOMPARE(Run("diff", options + QStringList{"patched", "two"}).code, 0);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_program = qEnvironmentVariable("VANTREL_BIN_DIR") + QStringLiteral("/vantrel-diff");
+        QVERIFY2(QFile::exists(m_program), qPrintable(m_program));
+    }
+
+    void relaxed_data()
+    {
+        QTest::addColumn<QStringList>("form");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("kinds");  // of the changes meant to be ignored (see Relax)
+        const QStringList normal;
+        QTest::newRow("-b") << normal << QStringList{"-b"} << QByteArray("bZ");
+        QTest::newRow("-Z") << normal << QStringList{"-Z"} << QByteArray("Z");
+        QTest::newRow("-E") << normal << QStringList{"-E"} << QByteArray("E");
+        QTest::newRow("-B") << normal << QStringList{"-B"} << QByteArray("B");
+        QTest::newRow("--strip-trailing-cr") << normal << QStringList{"--strip-trailing-cr"} << QByteArray("r");
+        QTest::newRow("-I") << normal << QStringList{"-I", "^#"} << QByteArray("I");
+        QTest::newRow("two -I") << normal << QStringList{"-I", "^#", "-I", "d$"} << QByteArray("I");
+        QTest::newRow("-B -I") << normal << QStringList{"-B", "-I", "^#"} << QByteArray("BI");
+        QTest::newRow("-b -B, blank lines of blanks") << normal << QStringList{"-b", "-B"} << QByteArray("bBZ");
+        QTest::newRow("-w -B") << normal << QStringList{"-w", "-B"} << QByteArray("bBEZr");
+        QTest::newRow("-i -b") << normal << QStringList{"-i", "-b"} << QByteArray("ib");
+        QTest::newRow("-Z --strip-trailing-cr")
+            << normal << QStringList{"-Z", "--strip-trailing-cr"} << QByteArray("Zr");
+        QTest::newRow("-u -b -B") << QStringList{"-u"} << QStringList{"-b", "-B"} << QByteArray("bB");
+        QTest::newRow("-U 1 -I") << QStringList{"-U", "1"} << QStringList{"-I", "^#"} << QByteArray("I");
+        QTest::newRow("-c -B -I") << QStringList{"-c"} << QStringList{"-B", "-I", "^#"} << QByteArray("BI");
+        QTest::newRow("-y -B") << QStringList{"-y"} << QStringList{"-B"} << QByteArray("B");
+        QTest::newRow("-y --left-column -I")
+            << QStringList{"-y", "--left-column"} << QStringList{"-I", "^#"} << QByteArray("I");
+        QTest::newRow("-e -B") << QStringList{"-e"} << QStringList{"-B"} << QByteArray("B");
+        QTest::newRow("-n -b") << QStringList{"-n"} << QStringList{"-b"} << QByteArray("b");
+        QTest::newRow("-D -I") << QStringList{"-D", "N"} << QStringList{"-I", "^#"} << QByteArray("I");
+        QTest::newRow("-q -B") << QStringList{"-q"} << QStringList{"-B"} << QByteArray("B");
+    }
+
+    void relaxed()
+    {
+        QFETCH(QStringList, form);
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, kinds);
+        // Only normal and unified scripts may differ from diff's.
+        const bool scriptForm = form.isEmpty() || form.first().startsWith("-u") || form.first() == "-U";
+        const QStringList files{"one", "two"};
+        QRandomGenerator rng(27);
+        for (int round = 0; round < 30; ++round) {
+            WritePair(rng, kinds, round % 2);
+            // The other forms are held to diff's output where the normal one is diff's.
+            if (!scriptForm && Run("diff", options + files) != Run(m_program, options + files))
+                continue;
+            CheckPair(form + options, scriptForm);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
+    // diff -E -Z leaves a tab and the spaces up to its stop different when
+    // it meets them as two blanks, which -E alone makes equal; -Z must not
+    // undo -E. diff -E on copies without trailing blanks (and with every
+    // last line ended, as a missing LF is a trailing blank too) is the oracle.
+    void tabExpansionWithTrailingBlanks()
+    {
+        QRandomGenerator rng(28);
+        for (int round = 0; round < 30; ++round) {
+            WritePair(rng, "EZ", round % 2);
+            const QString strip = "for f in one two; do awk '{ sub(/[ \t]+$/, \"\"); print }' $f > $f.z; done";
+            QCOMPARE(DiffRun::Shell(m_dir.path(), "", strip).code, 0);
+            const Outcome gnu = Run("diff", {"-E", "one.z", "two.z"});
+            const Outcome ours = Run(m_program, {"-E", "-Z", "one", "two"});
+            QCOMPARE(ours.code, gnu.code);
+            QVERIFY(ChangedLines(ours.out) <= ChangedLines(gnu.out));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_IgnoredChanges)
+#include "tst_IgnoredChanges.moc"
