@@ -93,8 +93,9 @@ private slots:
         QVERIFY(hiddenWhileLoading);
     }
 
-    // Only OK closes the products window; Enter presses the focus holder,
-    // which lies outside the window.
+    // Each link opens the address it shows, on a left click only, and leaves
+    // the products window open; only OK closes it. Enter presses the focus
+    // holder, which lies outside the window.
     void productsOnlyOkCloses_data()
     {
         QTest::addColumn<int>("key");  // 0: a click on OK
@@ -109,26 +110,10 @@ private slots:
         QFETCH(int, key);
         frmProducts products;
         products.show();
-        products.Form_Activate();
-        QCOMPARE(products.focusWidget(), products.cmdFocus);
-        QVERIFY(!products.rect().intersects(products.cmdFocus->geometry()));
-        QCOMPARE(products.minimumSize(), products.maximumSize());
-        if (key)
-            QTest::keyClick(&products, Qt::Key(key));
-        else
-            QTest::mouseClick(products.cmdOK, Qt::LeftButton);
-        QCOMPARE(products.isVisible(), key != 0);
-        QCOMPARE(products.result(), key ? int(QDialog::Rejected) : int(QDialog::Accepted));
-    }
-
-    // Each link opens the address it shows, on a left click only.
-    void productLinksOpenTheirCaption()
-    {
-        frmProducts products;
-        products.show();
         const QStringList labels{"lblProductLink0", "lblProductLink1", "lblMakerLink"};
         const QStringList addresses{ProductInfo::OtherProducts()[0].webAddress,
                                     ProductInfo::OtherProducts()[1].webAddress, ProductInfo::kMakerWebSite};
+        m_opened.clear();
         for (qsizetype i = 0; i < labels.size(); ++i) {
             auto* link = products.findChild<LinkLabel*>(labels[i]);
             QVERIFY2(link && link->text() == addresses[i], qPrintable(labels[i]));
@@ -137,7 +122,16 @@ private slots:
             QTest::mouseClick(link, Qt::LeftButton);
         }
         QCOMPARE(m_opened, addresses);
-        QVERIFY(products.isVisible());
+        products.Form_Activate();
+        QCOMPARE(products.focusWidget(), products.cmdFocus);
+        QVERIFY(products.isVisible() && !products.rect().intersects(products.cmdFocus->geometry()));
+        QCOMPARE(products.minimumSize(), products.maximumSize());
+        if (key)
+            QTest::keyClick(&products, Qt::Key(key));
+        else
+            QTest::mouseClick(products.cmdOK, Qt::LeftButton);
+        QCOMPARE(products.isVisible(), key != 0);
+        QCOMPARE(products.result(), key ? int(QDialog::Rejected) : int(QDialog::Accepted));
     }
 };
 

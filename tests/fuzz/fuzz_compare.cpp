@@ -10,22 +10,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-QString WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        std::abort();
-    return path;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
@@ -41,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         QDir::tempPath() + QStringLiteral("/vantrel-fuzz-%1").arg(QCoreApplication::applicationPid());
     static const bool made = QDir().mkpath(dir);
     (void)made;
-    const QString p1 = WriteFile(dir + QStringLiteral("/one"), one);
-    const QString p2 = WriteFile(dir + QStringLiteral("/two"), two);
+    const QString p1 = ResultChecker::Write(dir + QStringLiteral("/one"), one);
+    const QString p2 = ResultChecker::Write(dir + QStringLiteral("/two"), two);
 
     cDiffEngine engine;
     engine.IgnoreCase(flags & 1);

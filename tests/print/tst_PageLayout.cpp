@@ -84,28 +84,24 @@ private slots:
 
     void pdfFileRefused_data()
     {
-        QTest::addColumn<QString>("pdf");  // relative to a folder holding one.txt and link.txt -> one.txt
-        QTest::addColumn<QString>("taken");
+        QTest::addColumn<QString>("pdf");      // relative to a folder holding one.txt and link.txt -> one.txt
         QTest::addColumn<QString>("refusal");  // the start of it; empty: accepted
-        QTest::newRow("a new file") << "out.pdf" << QString("") << "";
-        QTest::newRow("the compared file spelt otherwise")
-            << "sub/../one.txt" << QString("") << "The PDF file would replace";
-        QTest::newRow("a link to it") << "link.txt" << QString("") << "The PDF file would replace";
+        QTest::newRow("a new file") << "out.pdf" << QString();
+        QTest::newRow("the compared file spelt otherwise") << "sub/../one.txt" << QString("The PDF file would replace");
+        QTest::newRow("a link to it") << "link.txt" << QString("The PDF file would replace");
         // The file itself, and one file for both panes: tst_PrintedPdf.
     }
 
     void pdfFileRefused()
     {
         QFETCH(QString, pdf);
-        QFETCH(QString, taken);
         QFETCH(QString, refusal);
         QTemporaryDir dir;
         const QString one = dir.filePath(QStringLiteral("one.txt"));
         QVERIFY(QFile(one).open(QIODevice::WriteOnly));
         QVERIFY(QFile::link(one, dir.filePath(QStringLiteral("link.txt"))));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-        const QStringList takenPaths = taken.isEmpty() ? QStringList() : QStringList{dir.filePath(taken)};
-        const QString answer = PdfFileChoice::Refusal(dir.filePath(pdf), {one, QString()}, takenPaths);
+        const QString answer = PdfFileChoice::Refusal(dir.filePath(pdf), {one, QString()}, {});
         QVERIFY2(refusal.isEmpty() ? answer.isEmpty() : answer.startsWith(refusal), qPrintable(answer));
     }
 
