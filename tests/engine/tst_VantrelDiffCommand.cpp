@@ -1,7 +1,8 @@
 // vantrel-diff beside GNU diff: the same exit codes, output and messages
-// for the same command line; on generated and real text the same hunks,
-// or else a script no larger that `patch` applies, in normal and unified
-// form.
+// for the same command line; on generated and real text the same bytes
+// wherever both scripts change the same lines (blocks placed and hunks
+// laid out as diff does), or else a script no larger that `patch` applies,
+// in normal and unified form.
 
 #include "ResultChecker.h"
 
@@ -120,10 +121,10 @@ private:
     {
         Write("one", one);
         Write("two", two);
-        const QByteArray gnuNormal = Run("diff", {"one", "two"}).out, ours = Run(m_program, {"one", "two"}).out;
+        const QByteArray gnuNormal = Run("diff", {"one", "two"}).out, ourNormal = Run(m_program, {"one", "two"}).out;
         const QList<QByteArray> a = SplitKeepingEnds(one), b = SplitKeepingEnds(two);
-        const bool exact = TopmostChanges(ours, a, false) == TopmostChanges(gnuNormal, a, false)
-                           && TopmostChanges(ours, b, true) == TopmostChanges(gnuNormal, b, true);
+        const bool exact = TopmostChanges(ourNormal, a, false) == TopmostChanges(gnuNormal, a, false)
+                           && TopmostChanges(ourNormal, b, true) == TopmostChanges(gnuNormal, b, true);
         const QStringList forms[] = {{}, {"-u"}, {"-U", "0"}, {"--unified=1"}};
         for (const QStringList& form : forms) {
             const Outcome gnu = Run("diff", form + QStringList{"one", "two"});
@@ -241,6 +242,11 @@ private slots:
         QTest::newRow("a block that may slide, placed as diff places it")
             << "printf 'x\\nc\\nd\\nb\\nb\\nq\\n' > t1; printf 'y\\nc\\nd\\nb\\nq\\n' > t2; $P t1 t2; $P -u -L a -L b "
                "t1 t2";
+        // Hunks a gap of twice the context apart are joined; one line more
+        // and they stay apart.
+        QTest::newRow("hunks at a gap of 2 * context and one more")
+            << "seq 20 > s1; sed '2s/$/x/;9s/$/x/' s1 > s2; sed '2s/$/x/;10s/$/x/' s1 > s3; $P -u -L a -L b s1 s2; "
+               "$P -u -L a -L b s1 s3";
         QTest::newRow("conflicting styles") << "$P -u -e one two";
         QTest::newRow("conflicting -D") << "$P -D A --ifdef=B one two";
         QTest::newRow("width 0") << "$P -y -W 0 one two";
