@@ -232,6 +232,11 @@ private slots:
         QTest::newRow("brief") << "$P -q one spaced";
         QTest::newRow("brief, identical reported") << "$P -qs one one";
         QTest::newRow("function headings") << "$P -p code1 code2 && $P -u -F '^sec' -p code1 code2";
+        // Headings start with a letter, '$' or '_': each ASCII letter range
+        // at its ends and the characters just outside them.
+        QTest::newRow("function headings at the letter limits")
+            << "printf '`\\n1\\na\\n1\\nz\\n1\\n{\\n1\\n@\\n1\\nA\\n1\\nZ\\n1\\n[\\n1\\n$\\n1\\n_\\n1\\n' > h1; "
+               "sed 's/1/2/' h1 > h2; $P -U 0 -p -L a -L b h1 h2";
         QTest::newRow("accepted for diff's sake") << "$P --horizon-lines=9 --speed-large-files one two";
         QTest::newRow("obsolete context digits") << "$P -u0 one two; $P -12 -1 -u one two; $P -u -U1 one two";
         QTest::newRow("names quoted in headers") << "cp -p one 's a'; cp -p two \"$(printf 't\\tb')\"; $P -c 's a' t*b";
