@@ -201,6 +201,11 @@ private slots:
         QTest::newRow("-- before a name starting with -") << "$P -- -x one";
         QTest::newRow("- reads standard input") << "$P -u --label in - two < one";
         QTest::newRow("standard input from a pipe, many blocks") << "cat big1 | $P - big2";
+        // Binary files from a pipe are read to the end to tell: the same
+        // bytes, and the bytes with a line more on either side.
+        QTest::newRow("binary from a pipe, a line longer or not")
+            << "printf 'a\\0' > z1; cat big1 >> z1; cp z1 z2; echo x >> z2; cat z1 | $P - z1; cat z1 | $P - z2; "
+               "cat z2 | $P - z1";
         QTest::newRow("standard input twice") << "printf 'a\\n' | $P - -";
         QTest::newRow("same endless file twice") << "timeout 20 $P /dev/zero /dev/zero";
         QTest::newRow("binary") << "$P bin1 bin2";
