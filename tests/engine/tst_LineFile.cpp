@@ -128,6 +128,12 @@ private slots:
         QTest::newRow("UTF-8 cut short at the end") << plain("ok\n\xc3", E::Windows1252, 1, 0, 0, false);
         QTest::newRow("overlong among two-byte characters")
             << plain("\xd7\x90\xd7\x91\xd7\x92\xc1\xa9\n", E::Windows1252, 1, 0, 0, true);
+        // Each limit of well-formed UTF-8 (lead, second byte; '+' valid) and
+        // the value just past it; a byte after a two-byte character too.
+        for (const char* row : {"+c280", "-c1bf", "-c3a9ff", "+e0a080", "-e09fbf", "+ed9fbf", "-eda080", "+f0908080",
+                                "-f08fbfbf", "+f48fbfbf", "-f4908080", "-f5808080"})
+            QTest::addRow("UTF-8 limits: %s", row)
+                << plain(QByteArray::fromHex(row + 1) + "\n", row[0] == '+' ? E::Utf8 : E::Windows1252, 1, 0, 0, true);
         const QStringView text = u"\uFEFFa\r\n\u00e9\U0001F600\n";
         const QByteArray utf8 = text.toUtf8();
         const auto decoded = [&](QByteArray b, E e) { return Facts{b, true, e, 1, 1, 0, true, true, false, utf8}; };
