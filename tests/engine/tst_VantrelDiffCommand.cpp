@@ -215,6 +215,12 @@ private slots:
         // (Removed again: the temporary folder cannot name it.)
         QTest::newRow("file name not UTF-8")
             << "f=$(printf 'caf\\351'); printf 'a\\n' > \"$f\"; $P \"$f\" one; r=$?; rm \"$f\"; exit $r";
+        // A tree however deep is compared; a link back to an ancestor on
+        // both sides is a loop, on one side only it is followed.
+        QTest::newRow("folders 300 deep, links back up")
+            << "rm -rf e1 e2; p=; for i in $(seq 300); do p=$p/n; done; mkdir -p e1$p e2$p e2/n/one; echo a > e1$p/f; "
+               "echo b > e2$p/f; ln -s .. e1/n/up; ln -s .. e2/n/up; ln -s .. e1/n/one; echo x > e2/n/one/f; $P -r e1 "
+               "e2";
         QTest::newRow("missing file") << "$P one missing";
         QTest::newRow("no operands") << "$P";
         QTest::newRow("one operand") << "$P one";
