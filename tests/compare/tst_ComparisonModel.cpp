@@ -266,9 +266,13 @@ private slots:
         QVERIFY(!model.KnownRowMarks(2, true));
         QCOMPARE(Letters(model.RowMarks(2, true)->marks1), QStringLiteral("....x"));
         QVERIFY(!model.KnownRowMarks(2, false));
-        // Row 2 of the next comparison is another pair of lines.
+        // Row 2 of the next comparison is another pair of lines; its marked
+        // row and bookmarks start afresh.
+        model.SetMarkedRow(2);
+        model.AddBookmark(2);
         QCOMPARE(model.Show(LineFile::FromBytes("a\nbc\n"), LineFile::FromBytes("a\nbd\n"), {{1, 1, 1, 1}}),
                  Alignment::AlignStatus::Ok);
+        QVERIFY(model.MarkedRow() == 0 && model.Bookmarks().empty());
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
         QCOMPARE(Letters(model.RowMarks(2, true)->marks2), QStringLiteral(".x"));
         model.Clear();
