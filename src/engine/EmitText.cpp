@@ -47,8 +47,13 @@ bool StartsWithLetter(std::string_view text)
         return true;
     std::size_t length = 1;
     const std::int32_t c = Decode(text, 0, length);
-    if (c < 0xAA || c == 0xD7 || c == 0xF7 || (c >= 0x2B9 && c <= 0x36F))
-        return c == 0xAA || c == 0xB5 || c == 0xBA || (c >= 0xC0 && c != 0xD7 && c != 0xF7 && c < 0x2B9);
+    // Below Greek, as diff reads letters in a UTF-8 locale: the letters and
+    // modifier letters of Latin-1 and the Latin and IPA blocks, not the
+    // signs, spacing accents and combining marks among them (U+0345, the
+    // combining subscript iota, counts as a letter).
+    if (c < 0x370)
+        return c == 0xAA || c == 0xB5 || c == 0xBA || (c >= 0xC0 && c <= 0x2C1 && c != 0xD7 && c != 0xF7)
+               || (c >= 0x2C6 && c <= 0x2D1) || (c >= 0x2E0 && c <= 0x2E4) || c == 0x2EC || c == 0x2EE || c == 0x345;
     return !((c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF00 && c <= 0xFF20)
              || (c >= 0xFF3B && c <= 0xFF40) || (c >= 0xFF5B && c <= 0xFF65) || (c >= 0xE000 && c <= 0xF8FF)
              || (c >= 0x1F000 && c <= 0x1FAFF));

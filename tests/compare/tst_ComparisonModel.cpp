@@ -194,16 +194,42 @@ private slots:
         }
     }
 
+    // A bookmark on the first or the last row is kept, one just outside
+    // refused; a lone bookmark is next from the row before it and previous
+    // from the row after it, never from itself.
+    void bookmarkLimits_data()
+    {
+        QTest::addColumn<bool>("fromEnd");  // the row counted from the last
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("before the first") << false << 0 << false;
+        QTest::newRow("first") << false << 1 << true;
+        QTest::newRow("last") << true << 0 << true;
+        QTest::newRow("past the last") << true << 1 << false;
+    }
+
+    void bookmarkLimits()
+    {
+        QFETCH(bool, fromEnd);
+        QFETCH(int, offset);
+        QFETCH(bool, kept);
+        ComparisonModel m = Example();
+        const std::int32_t row = (fromEnd ? m.RowCount() : 0) + offset;
+        QCOMPARE(m.AddBookmark(row), kept);
+        QCOMPARE(m.Bookmarks(), kept ? std::vector<std::int32_t>{row} : std::vector<std::int32_t>{});
+        QCOMPARE(m.NextBookmark(row - 1), kept ? std::optional<std::int32_t>(row) : std::nullopt);
+        QCOMPARE(m.PreviousBookmark(row + 1), kept ? std::optional<std::int32_t>(row) : std::nullopt);
+        QVERIFY(!m.NextBookmark(row) && !m.PreviousBookmark(row));
+    }
+
     void bookmarks()
     {
         ComparisonModel m = Example();
         for (std::int32_t row : {19, 7, 19, 2})
             m.AddBookmark(row);
         QCOMPARE(m.Bookmarks(), (std::vector<std::int32_t>{2, 7, 19}));
-        QVERIFY(!m.AddBookmark(0) && !m.AddBookmark(22) && m.Bookmarks().size() == 3);
         QCOMPARE(m.NextBookmark(7), std::optional<std::int32_t>(19));
         QCOMPARE(m.PreviousBookmark(7), std::optional<std::int32_t>(2));
-        QVERIFY(!m.NextBookmark(19) && !m.PreviousBookmark(2));  // no wrap
         QVERIFY(m.RemoveBookmark(7) && !m.RemoveBookmark(7) && !m.IsBookmarked(7));
         m.AddSearchText(QStringLiteral("kept"));
         m.Clear();
@@ -276,9 +302,13 @@ private slots:
         QVERIFY(!model.KnownRowMarks(2, true));
         QCOMPARE(Letters(model.RowMarks(2, true)->marks1), QStringLiteral("....x"));
         QVERIFY(!model.KnownRowMarks(2, false));
-        // Row 2 of the next comparison is another pair of lines.
+        // Row 2 of the next comparison is another pair of lines; its marked
+        // row and bookmarks start afresh.
+        model.SetMarkedRow(2);
+        model.AddBookmark(2);
         QCOMPARE(model.Show(LineFile::FromBytes("a\nbc\n"), LineFile::FromBytes("a\nbd\n"), {{1, 1, 1, 1}}),
                  Alignment::AlignStatus::Ok);
+        QVERIFY(model.MarkedRow() == 0 && model.Bookmarks().empty());
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
         QCOMPARE(Letters(model.RowMarks(2, true)->marks2), QStringLiteral(".x"));
         model.Clear();

@@ -1,6 +1,7 @@
 // Line reading shared by the engine and the grids.
 
 #include "ResultChecker.h"
+#include "engine/EndingsOnly.h"
 #include "engine/LineFile.h"
 
 #include <QTemporaryDir>
@@ -125,6 +126,12 @@ private slots:
         QTest::newRow("UTF-8 cut short at the end") << plain("ok\n\xc3", E::Windows1252, 1, 0, 0, false);
         QTest::newRow("overlong among two-byte characters")
             << plain("\xd7\x90\xd7\x91\xd7\x92\xc1\xa9\n", E::Windows1252, 1, 0, 0, true);
+        // Each limit of well-formed UTF-8 (lead, second byte; '+' valid) and
+        // the value just past it; a byte after a two-byte character too.
+        for (const char* row : {"+c280", "-c1bf", "-c3a9ff", "+e0a080", "-e09fbf", "+ed9fbf", "-eda080", "+f0908080",
+                                "-f08fbfbf", "+f48fbfbf", "-f4908080", "-f5808080"})
+            QTest::addRow("UTF-8 limits: %s", row)
+                << plain(QByteArray::fromHex(row + 1) + "\n", row[0] == '+' ? E::Utf8 : E::Windows1252, 1, 0, 0, true);
         const QStringView text = u"\uFEFFa\r\n\u00e9\U0001F600\n";
         const QByteArray utf8 = text.toUtf8();
         const auto decoded = [&](QByteArray b, E e) { return Facts{b, true, e, 1, 1, 0, true, true, false, utf8}; };
@@ -159,6 +166,46 @@ private slots:
         QCOMPARE(f.byteOrderMark, c.mark);
         QCOMPARE(f.undecodable, c.undecodable);
         QCOMPARE(Bytes(file->Bytes()), c.text);
+    }
+
+    // Whether the blocks found between two files (four numbers each: first
+    // line and count in File One, then in File Two) differ only in how
+    // lines end or in a byte-order mark.
+    void onlyLineEndsDiffer_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<QList<int>>("blocks");
+        QTest::addColumn<bool>("only");
+        using B = QList<int>;
+        const QByteArray a = "a\n";
+        QTest::newRow("CR LF against LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << B{0, 2, 0, 2} << true;
+        QTest::newRow("CR alone against LF") << QByteArray("a\rb\r") << QByteArray("a\nb\n") << B{0, 1, 0, 2} << true;
+        QTest::newRow("no newline at the end") << QByteArray("a\nb") << QByteArray("a\nb\n") << B{1, 1, 1, 1} << true;
+        QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf"
+                                                       "a\n")
+                                         << a << B{0, 1, 0, 1} << true;
+        QTest::newRow("a line more in File One") << QByteArray("a\nb\n") << a << B{1, 1, 1, 0} << false;
+        QTest::newRow("a line more in File Two") << a << QByteArray("a\nb\n") << B{1, 0, 1, 1} << false;
+        QTest::newRow("a longer line in File One") << QByteArray("ab\n") << a << B{0, 1, 0, 1} << false;
+        QTest::newRow("a longer line in File Two") << a << QByteArray("ab\n") << B{0, 1, 0, 1} << false;
+        QTest::newRow("the second block differs")
+            << QByteArray("a\r\nx\nb\r\n") << QByteArray("a\nx\nc\n") << B{0, 1, 0, 1, 2, 1, 2, 1} << false;
+        QTest::newRow("no blocks") << a << a << B{} << false;
+    }
+
+    void onlyLineEndsDiffer()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(QList<int>, blocks);
+        QFETCH(bool, only);
+        std::vector<LineDiff::Hunk> hunks;
+        for (qsizetype i = 0; i + 3 < blocks.size(); i += 4)
+            hunks.push_back({blocks[i], blocks[i + 1], blocks[i + 2], blocks[i + 3]});
+        const auto fileOne = LineFile::FromBytes(std::string_view(one.data(), size_t(one.size())));
+        const auto fileTwo = LineFile::FromBytes(std::string_view(two.data(), size_t(two.size())));
+        QCOMPARE(OnlyLineEndsDiffer(*fileOne, *fileTwo, hunks), only);
     }
 };
 

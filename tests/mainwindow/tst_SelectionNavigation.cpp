@@ -398,6 +398,11 @@ private slots:
         QVERIFY(Shows(140, Marker::Arrow));
         QVERIFY(one->CellPicture(7).isNull() && one->CellPicture(19).isNull());
         QVERIFY(!BookmarkNavigationEnabled() && w.action("mnuFileToggleBookmark")->isEnabled());
+        // One bookmark, on the grid's last row, is enough to enable them.
+        const int last = one->Rows() - 1;
+        toggleRow(last, 'k');
+        QCOMPARE(w.Model().Bookmarks(), std::vector<std::int32_t>{last});
+        QVERIFY(BookmarkNavigationEnabled());
     }
 
     void find_data()

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -95,11 +97,25 @@ bool ListFolder(Run& run, const std::string& folder, bool top, std::vector<Liste
     return true;
 }
 
-void CompareFolders(Run& run, const std::string& one, const std::string& two, bool top, int depth);
+// The folders being compared above the current pair, nearest first: the
+// device and inode of each side's folder (none for an absent side).
+struct Ancestors {
+    struct Id {
+        bool present = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        friend bool operator==(const Id&, const Id&) = default;
+    };
+    Id side[2];
+    const Ancestors* up = nullptr;
+};
+
+void CompareFolders(Run& run, const std::string& one, const std::string& two, const Ancestors* above);
 
 // An entry present in one folder only: reported, or compared against an
 // absent (empty) file when the options ask.
-void OnlyIn(Run& run, const std::string& folder, const Listed& listed, int side, const std::string& other, int depth)
+void OnlyIn(Run& run, const std::string& folder, const Listed& listed, int side, const std::string& other,
+            const Ancestors* above)
 {
     const CommandLine& cmd = run.cmd;
     const bool asEmpty = cmd.newFile || (cmd.newFileInFirst && side == 1);
@@ -117,14 +133,14 @@ void OnlyIn(Run& run, const std::string& folder, const Listed& listed, int side,
         return Print("Common subdirectories: "
                      + (side == 0 ? path + " and " + absent.path : absent.path + " and " + path) + "\n");
     if (entry.type == fs::file_type::directory)
-        return side == 0 ? CompareFolders(run, path, absent.path, false, depth + 1)
-                         : CompareFolders(run, absent.path, path, false, depth + 1);
+        return side == 0 ? CompareFolders(run, path, absent.path, above)
+                         : CompareFolders(run, absent.path, path, above);
     CompareFiles(run, side == 0 ? present : absent, side == 0 ? absent : present, true);
 }
 
 // Two entries of the same name.
 void ComparePair(Run& run, const std::string& folder1, const Listed& one, const std::string& folder2, const Listed& two,
-                 int depth)
+                 const Ancestors* above)
 {
     const std::string path1 = Join(folder1, one.name);
     const std::string path2 = Join(folder2, two.name);
@@ -141,7 +157,7 @@ void ComparePair(Run& run, const std::string& folder1, const Listed& one, const 
     const bool dir2 = e2.type == fs::file_type::directory;
     if (dir1 && dir2) {
         if (run.cmd.recursive)
-            return CompareFolders(run, path1, path2, false, depth + 1);
+            return CompareFolders(run, path1, path2, above);
         return Print("Common subdirectories: " + path1 + " and " + path2 + "\n");
     }
     if (e1.type == fs::file_type::regular && e2.type == fs::file_type::regular)
@@ -157,14 +173,34 @@ void ComparePair(Run& run, const std::string& folder1, const Listed& one, const 
     Print("File " + path1 + " is a " + TypeName(e1) + " while file " + path2 + " is a " + TypeName(e2) + "\n");
 }
 
-// A folder that leads back into itself through a link would be compared
-// forever; the depth says when to stop.
-constexpr int kMaxDepth = 256;
-
-void CompareFolders(Run& run, const std::string& one, const std::string& two, bool top, int depth)
+// The device and inode of the folder at `path`, through links.
+Ancestors::Id IdOf(const std::string& path)
 {
-    if (depth > kMaxDepth)
-        return run.Trouble(one + ": " + std::strerror(ELOOP));
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    return {true, st.st_dev, st.st_ino};
+}
+
+// True when the folder of one side is one of that side's ancestors.
+bool SeenAbove(const Ancestors* above, int side, const Ancestors::Id& id)
+{
+    for (; above; above = above->up)
+        if (above->side[side] == id)
+            return true;
+    return false;
+}
+
+// A folder that leads back into one of its own ancestors through a link
+// would be compared forever: when every side present does, the pair is
+// trouble and not entered. (A tree nested however deep is no loop.)
+void CompareFolders(Run& run, const std::string& one, const std::string& two, const Ancestors* above)
+{
+    const bool top = above == nullptr;
+    const Ancestors here{{IdOf(one), IdOf(two)}, above};
+    if (!top && (!here.side[0].present || SeenAbove(above, 0, here.side[0]))
+        && (!here.side[1].present || SeenAbove(above, 1, here.side[1])))
+        return run.Trouble((here.side[0].present ? one : two) + ": recursive directory loop");
     std::vector<Listed> names[2];
     std::error_code error;
     // An absent side (-N with -r) lists nothing.
@@ -179,11 +215,11 @@ void CompareFolders(Run& run, const std::string& one, const std::string& two, bo
                           : j == names[1].size() ? -1
                                                  : names[0][i].name.compare(names[1][j].name);
         if (order < 0)
-            OnlyIn(run, one, names[0][i++], 0, two, depth);
+            OnlyIn(run, one, names[0][i++], 0, two, &here);
         else if (order > 0)
-            OnlyIn(run, two, names[1][j++], 1, one, depth);
+            OnlyIn(run, two, names[1][j++], 1, one, &here);
         else
-            ComparePair(run, one, names[0][i++], two, names[1][j++], depth);
+            ComparePair(run, one, names[0][i++], two, names[1][j++], &here);
     }
 }
 
@@ -261,7 +297,7 @@ void CompareOperands(Run& run, const std::string& one, const std::string& two)
     const bool empty1 = !folder1 && one != "-" && !fs::exists(one, error) && (cmd.newFile || cmd.newFileInFirst);
     const bool empty2 = !folder2 && two != "-" && !fs::exists(two, error) && cmd.newFile;
     if ((folder1 && folder2) || (folder1 && empty2) || (empty1 && folder2))
-        return CompareFolders(run, one, two, true, 0);
+        return CompareFolders(run, one, two, nullptr);
     if ((folder1 && two == "-") || (folder2 && one == "-"))
         return run.Trouble("cannot compare '-' to a directory");
     const std::string path1 = folder1 ? Join(one, BaseName(two)) : one;
