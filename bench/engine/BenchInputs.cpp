@@ -92,7 +92,7 @@ Lines Relaxed(Lines lines, bool crlf, std::mt19937_64& rng)
         if (crlf)
             line += '\r';
         else if (r < 2)
-            line.insert(0, "\t");
+            line.insert(line.begin(), '\t');  // (not insert(0, "\t"): GCC 12 -O3 warns falsely there)
         else if (r < 3)
             line += " \t";
         out.push_back(std::move(line));
