@@ -106,6 +106,15 @@ inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QBy
     return {};
 }
 
+// The same for a normal-form script as written, one line feed after each line.
+inline QString ApplyNormal(const QByteArray& one, const QByteArray& script, QByteArray& out)
+{
+    QList<QByteArray> lines = script.split('\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return Apply(one, lines, out);
+}
+
 // Applies unified output (headers, then "@@ -a,b +c,d @@" hunks) to `one`
 // into `out`, exactly: every hunk must start where its numbers say, and
 // its context and removed lines must be File One's. Returns what was wrong.
