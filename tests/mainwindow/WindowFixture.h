@@ -66,6 +66,20 @@ struct WindowFixture {
             qWarning("window not exposed");
         return *form;
     }
+    // Closes the window, which saves the options and lets them, the engine
+    // and the path library go, and starts again as the program does: fresh
+    // options and engine, the command line given.
+    frmFileDiffs& restart(const QStringList& arguments = {}, bool compareAtStart = false)
+    {
+        form->close();
+        if (!TestEnvironment::LoadPathLibrary())
+            qFatal("cannot load the path library");
+        modVantrel::gOptions = std::make_unique<cViewFileDiffsOptions>();
+        modVantrel::gDiffEngine = std::make_unique<cDiffEngine>();
+        modVantrel::gArguments = arguments;
+        modVantrel::gCompareAtStart = compareAtStart;
+        return load();
+    }
     void tearDown()
     {
         if (form)
