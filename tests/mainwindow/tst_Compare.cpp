@@ -5,7 +5,6 @@
 
 #include "app/ChosenFileName.h"
 #include "mainwindow/CompareMessages.h"
-#include "support/TestEnvironment.h"
 
 #include <QRandomGenerator>
 
@@ -319,12 +318,7 @@ private slots:
             w.action("mnuFileCompare")->trigger();
             QVERIFY2(w.prompts->messages.isEmpty(), qPrintable(w.prompts->messages.value(0).text));
             QCOMPARE(w.grid(1)->TextMatrix(2), QStringLiteral(" 2.b"));
-            w.form->close();  // saves the options; lets them, the engine and the path library go
-            gOptions = std::make_unique<cViewFileDiffsOptions>();
-            gDiffEngine = std::make_unique<cDiffEngine>();
-            QVERIFY(TestEnvironment::LoadPathLibrary());
-            gArguments.clear();
-            w.load();
+            w.restart();  // the options file names it now
         }
     }
 
