@@ -223,15 +223,14 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QByteArray>("two");
         QTest::addColumn<QString>("message");
-        QTest::newRow("Ignore Case") << "mnuOptionsIgnoreCase" << QByteArray("Same\nLINE\n")
-                                     << "The files are identical";
-        QTest::newRow("Ignore Whitespace")
-            << "mnuOptionsIgnoreWhitespace" << QByteArray("same\n li ne \n") << "The files are identical";
-        QTest::newRow("Ignore White Space Changes")
-            << "mnuOptionsIgnoreWhiteSpaceChanges" << QByteArray("same\nline \t\n")
-            << "The files are identical, ignoring white space changes";
-        QTest::newRow("Ignore Line Endings") << "mnuOptionsIgnoreLineEndings" << QByteArray("same\r\nline")
-                                             << "The files are identical, ignoring line endings";
+        const auto row = [](const char* item, const QByteArray& two, const QString& message) {
+            QTest::newRow(item + 10) << QString::fromUtf8(item) << two << message;
+        };
+        const QString identical = QStringLiteral("The files are identical");
+        row("mnuOptionsIgnoreCase", "Same\nLINE\n", identical);
+        row("mnuOptionsIgnoreWhitespace", "same\n li ne \n", identical);
+        row("mnuOptionsIgnoreWhiteSpaceChanges", "same\nline \t\n", identical + ", ignoring white space changes");
+        row("mnuOptionsIgnoreLineEndings", "same\r\nline", identical + ", ignoring line endings");
     }
 
     void ignoreFlagsReachNextCompare()
@@ -271,13 +270,11 @@ private slots:
         QTest::addColumn<bool>("compare");
         QTest::addColumn<QString>("one");
         QTest::addColumn<QString>("two");
+        const QStringList both{"/cmd/a.txt", "/cmd/b c.txt"};
         QTest::newRow("no files named") << QStringList{} << false << "/ini/one.txt" << QString("/ini/two.txt");
-        QTest::newRow("File One named") << QStringList{"/cmd/a.txt"} << false << "/cmd/a.txt"
-                                        << QString("/ini/two.txt");
-        QTest::newRow("both named") << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << false << "/cmd/a.txt"
-                                    << QString("/cmd/b c.txt");
-        QTest::newRow("both named, --compare")
-            << QStringList{"/cmd/a.txt", "/cmd/b c.txt"} << true << "/cmd/a.txt" << QString("/cmd/b c.txt");
+        QTest::newRow("File One named") << both.mid(0, 1) << false << both[0] << QString("/ini/two.txt");
+        QTest::newRow("both named") << both << false << both[0] << both[1];
+        QTest::newRow("both named, --compare") << both << true << both[0] << both[1];
     }
 
     void optionsSurviveRestart()
@@ -321,15 +318,10 @@ private slots:
         w.box(1)->setText(QStringLiteral("/ini/one.txt"));
         w.box(2)->setText(QStringLiteral("/ini/two.txt"));
         QVERIFY(w.prompts->messages.isEmpty());
-        w.form->close();
-        QVERIFY(TestEnvironment::LoadPathLibrary());  // the unload released it
-        gOptions = std::make_unique<cViewFileDiffsOptions>();
-        gArguments = arguments;
-        QFETCH(bool, compare);
-        gCompareAtStart = compare;
         bool shownWhenCompared = false;
         w.prompts->whileMessageShown = [&] { shownWhenCompared = w.form->isVisible(); };
-        w.load();
+        QFETCH(bool, compare);
+        w.restart(arguments, compare);
         QVERIFY(w.prompts->messages.isEmpty());
         QCoreApplication::processEvents();
         QCOMPARE(w.prompts->messages.size(), compare ? 1 : 0);
