@@ -126,20 +126,16 @@ private slots:
         QTest::addColumn<QString>("rowText");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("length");
-        QTest::newRow("in the line, case ignored") << "ABC"
-                                                   << " 3.x abc" << 2 << 3;
-        QTest::newRow("one character past the period") << "3.x"
-                                                       << " 3.x abc" << 0 << 1;
-        QTest::newRow("ends at the period") << "3."
-                                            << " 3.x abc" << -1 << 0;
-        QTest::newRow("a match in the number passed over") << "12"
-                                                           << " 12.a12" << 1 << 2;
-        QTest::newRow("a TAB as the row shows it") << "b\th"
-                                                   << " 4.tab   here" << 2 << 5;
-        QTest::newRow("no period: all is line") << "ab"
-                                                << "xab" << 1 << 2;
-        QTest::newRow("not there") << "zz"
-                                   << " 1.abc" << -1 << 0;
+        const auto row = [](const char* name, const char* text, const char* rowText, int start, int length) {
+            QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(rowText) << start << length;
+        };
+        row("in the line, case ignored", "ABC", " 3.x abc", 2, 3);
+        row("one character past the period", "3.x", " 3.x abc", 0, 1);
+        row("ends at the period", "3.", " 3.x abc", -1, 0);
+        row("a match in the number passed over", "12", " 12.a12", 1, 2);
+        row("a TAB as the row shows it", "b\th", " 4.tab   here", 2, 5);
+        row("no period: all is line", "ab", "xab", 1, 2);
+        row("not there", "zz", " 1.abc", -1, 0);
     }
 
     void matchInLine()
