@@ -21,19 +21,16 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("asBytes");
-        QTest::newRow("plain") << qint64(12) << QByteArray("abc") << QStringLiteral(" 12.abc") << true;
-        QTest::newRow("empty line") << qint64(1) << QByteArray() << QStringLiteral(" 1.") << true;
-        QTest::newRow("tabs, spaces kept")
-            << qint64(7) << QByteArray("\t x\t\t") << QStringLiteral(" 7.    x      ") << false;
-        QTest::newRow("utf-8") << qint64(5) << QByteArray("\xF0\x9F\x98\x80!\xC3\xA9")
-                               << (QStringLiteral(" 5.") + QString::fromUcs4(U"\U0001F600!é")) << false;
+        const auto row = [](const char* name, qint64 number, const QByteArray& bytes, const QString& expected,
+                            bool asBytes) { QTest::newRow(name) << number << bytes << expected << asBytes; };
+        row("plain", 12, "abc", u" 12.abc"_s, true);
+        row("empty line", 1, {}, u" 1."_s, true);
+        row("tabs, spaces kept", 7, "\t x\t\t", u" 7.    x      "_s, false);
+        row("utf-8", 5, "\xF0\x9F\x98\x80!\xC3\xA9", u" 5.\U0001F600!é"_s, false);
         // 0x81 has no character in Windows-1252 and keeps its value.
-        QTest::newRow("cp1252") << qint64(8) << QByteArray("\x93hi\x94 \x80\x81\x9f caf\xE9")
-                                << QStringLiteral(" 8.“hi” €") + QChar(0x81) + QStringLiteral("Ÿ café") << true;
-        QTest::newRow("nul and CR kept") << qint64(9) << QByteArray("a\0b\r", 4)
-                                         << (QStringLiteral(" 9.a") + QChar(0) + QStringLiteral("b\r")) << true;
-        QTest::newRow("large number") << qint64(2147483647) << QByteArray("z") << QStringLiteral(" 2147483647.z")
-                                      << true;
+        row("cp1252", 8, "\x93hi\x94 \x80\x81\x9f caf\xE9", u" 8.“hi” €\u0081Ÿ café"_s, true);
+        row("nul and CR kept", 9, QByteArray("a\0b\r", 4), u" 9.a\0b\r"_s, true);
+        row("large number", 2147483647, "z", u" 2147483647.z"_s, true);
     }
 
     void rowText()
