@@ -177,21 +177,18 @@ private slots:
         QTest::addColumn<QByteArray>("two");
         QTest::addColumn<QList<int>>("blocks");
         QTest::addColumn<bool>("only");
-        using B = QList<int>;
-        const QByteArray a = "a\n";
-        QTest::newRow("CR LF against LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << B{0, 2, 0, 2} << true;
-        QTest::newRow("CR alone against LF") << QByteArray("a\rb\r") << QByteArray("a\nb\n") << B{0, 1, 0, 2} << true;
-        QTest::newRow("no newline at the end") << QByteArray("a\nb") << QByteArray("a\nb\n") << B{1, 1, 1, 1} << true;
-        QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf"
-                                                       "a\n")
-                                         << a << B{0, 1, 0, 1} << true;
-        QTest::newRow("a line more in File One") << QByteArray("a\nb\n") << a << B{1, 1, 1, 0} << false;
-        QTest::newRow("a line more in File Two") << a << QByteArray("a\nb\n") << B{1, 0, 1, 1} << false;
-        QTest::newRow("a longer line in File One") << QByteArray("ab\n") << a << B{0, 1, 0, 1} << false;
-        QTest::newRow("a longer line in File Two") << a << QByteArray("ab\n") << B{0, 1, 0, 1} << false;
-        QTest::newRow("the second block differs")
-            << QByteArray("a\r\nx\nb\r\n") << QByteArray("a\nx\nc\n") << B{0, 1, 0, 1, 2, 1, 2, 1} << false;
-        QTest::newRow("no blocks") << a << a << B{} << false;
+        const auto row = [](const char* name, const QByteArray& one, const QByteArray& two, QList<int> blocks,
+                            bool only) { QTest::newRow(name) << one << two << blocks << only; };
+        row("CR LF against LF", "a\r\nb\r\n", "a\nb\n", {0, 2, 0, 2}, true);
+        row("CR alone against LF", "a\rb\r", "a\nb\n", {0, 1, 0, 2}, true);
+        row("no newline at the end", "a\nb", "a\nb\n", {1, 1, 1, 1}, true);
+        row("byte-order mark", "\357\273\277a\n", "a\n", {0, 1, 0, 1}, true);
+        row("a line more in File One", "a\nb\n", "a\n", {1, 1, 1, 0}, false);
+        row("a line more in File Two", "a\n", "a\nb\n", {1, 0, 1, 1}, false);
+        row("a longer line in File One", "ab\n", "a\n", {0, 1, 0, 1}, false);
+        row("a longer line in File Two", "a\n", "ab\n", {0, 1, 0, 1}, false);
+        row("the second block differs", "a\r\nx\nb\r\n", "a\nx\nc\n", {0, 1, 0, 1, 2, 1, 2, 1}, false);
+        row("no blocks", "a\n", "a\n", {}, false);
     }
 
     void onlyLineEndsDiffer()
