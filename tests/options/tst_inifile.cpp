@@ -249,17 +249,15 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");  // @ the file's path, # its folder
-        QTest::newRow("a folder") << "folder"
-                                  << "Cannot save @: it cannot be read";
-        QTest::newRow("a file that cannot be read") << "socket"
-                                                    << "Cannot save @: it cannot be read";
-        QTest::newRow("disk full") << "full"
-                                   << "Cannot save @: File too large";
-        QTest::newRow("folder cannot be made") << "below a file"
-                                               << "Cannot create the folder # to save test.ini in: Not a directory";
-        QTest::newRow("read-only folder")
-            << "read-only"
-            << "Cannot save @: no file may be written in the folder # (Permission denied)";
+        const auto row = [](const char* name, const char* kind, const char* reason) {
+            QTest::newRow(name) << QString::fromUtf8(kind) << QString::fromUtf8(reason);
+        };
+        row("a folder", "folder", "Cannot save @: it cannot be read");
+        row("a file that cannot be read", "socket", "Cannot save @: it cannot be read");
+        row("disk full", "full", "Cannot save @: File too large");
+        row("folder cannot be made", "below a file", "Cannot create the folder # to save test.ini in: Not a directory");
+        row("read-only folder", "read-only",
+            "Cannot save @: no file may be written in the folder # (Permission denied)");
     }
 
     void refusedWrites()
