@@ -36,43 +36,6 @@ PromptAnswer ScriptedPrompts::message(const MessagePrompt& prompt)
                                                                                                   : PromptAnswer::Ok;
 }
 
-std::optional<QString> ScriptedPrompts::nextText()
-{
-    if (textAnswers.empty())
-        return std::nullopt;
-    std::optional<QString> answer = textAnswers.front();
-    textAnswers.pop_front();
-    return answer;
-}
-
-std::optional<QString> ScriptedPrompts::input(const InputPrompt& prompt)
-{
-    inputs.append(prompt);
-    return nextText();
-}
-
-std::optional<QString> ScriptedPrompts::openFile(const FilePrompt& prompt)
-{
-    files.append(prompt);
-    return nextText();
-}
-
-std::optional<QString> ScriptedPrompts::saveFile(const FilePrompt& prompt)
-{
-    files.append(prompt);
-    return nextText();
-}
-
-std::optional<QFont> ScriptedPrompts::font(const FontPrompt& prompt)
-{
-    fonts.append(prompt);
-    if (fontAnswers.empty())
-        return std::nullopt;
-    std::optional<QFont> answer = fontAnswers.front();
-    fontAnswers.pop_front();
-    return answer;
-}
-
 void ScriptedPrompts::showModal(QWidget* window)
 {
     modalWindows.append(window->objectName());

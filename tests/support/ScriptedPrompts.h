@@ -35,13 +35,33 @@ public:
     [[nodiscard]] const modVantrel::MessagePrompt& lastMessage() const;
 
     modVantrel::PromptAnswer message(const modVantrel::MessagePrompt& prompt) override;
-    std::optional<QString> input(const modVantrel::InputPrompt& prompt) override;
-    std::optional<QString> openFile(const modVantrel::FilePrompt& prompt) override;
-    std::optional<QString> saveFile(const modVantrel::FilePrompt& prompt) override;
-    std::optional<QFont> font(const modVantrel::FontPrompt& prompt) override;
+    std::optional<QString> input(const modVantrel::InputPrompt& prompt) override { return Next(inputs, prompt); }
+    std::optional<QString> openFile(const modVantrel::FilePrompt& prompt) override { return Next(files, prompt); }
+    std::optional<QString> saveFile(const modVantrel::FilePrompt& prompt) override { return Next(files, prompt); }
+    std::optional<QFont> font(const modVantrel::FontPrompt& prompt) override
+    {
+        fonts.append(prompt);
+        return Take(fontAnswers);
+    }
     void showModal(QWidget* window) override;
 
 private:
-    std::optional<QString> nextText();
+    // The next answer; none (a cancel) when they have run out.
+    template <class T>
+    static std::optional<T> Take(std::deque<std::optional<T>>& answers)
+    {
+        if (answers.empty())
+            return std::nullopt;
+        const std::optional<T> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    // Records a prompt that asks for a text and answers it.
+    template <class Prompt>
+    std::optional<QString> Next(QList<Prompt>& asked, const Prompt& prompt)
+    {
+        asked.append(prompt);
+        return Take(textAnswers);
+    }
     modVantrel::PromptSeam* m_previous;
 };
