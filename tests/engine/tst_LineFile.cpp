@@ -3,15 +3,12 @@
 #include "ResultChecker.h"
 #include "engine/EndingsOnly.h"
 #include "engine/LineFile.h"
+#include "support/TextBytes.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-QByteArray Bytes(std::string_view v)
-{
-    return QByteArray(v.data(), qsizetype(v.size()));
-}
 std::string PathOf(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
@@ -31,17 +28,6 @@ struct Facts {
     bool finalNewline, mark, undecodable;
     QByteArray text;
 };
-// A text's code units in UTF-16 or UTF-32, most significant byte first or last.
-// (Views: building a QString would drop a leading U+FEFF.)
-QByteArray Wide(QStringView text, int width, bool bigEndian)
-{
-    QByteArray bytes;
-    const QList<uint> units = width == 4 ? text.toUcs4() : QList<uint>(text.utf16(), text.utf16() + text.size());
-    for (const uint unit : units)
-        for (int i = 0; i < width; ++i)
-            bytes += char(unit >> (8 * (bigEndian ? width - 1 - i : i)));
-    return bytes;
-}
 }  // namespace
 
 class tst_LineFile : public QObject {

@@ -9,6 +9,7 @@
 
 #include "FuzzInput.h"
 #include "engine/LineFile.h"
+#include "support/TextBytes.h"
 
 #include <QByteArray>
 #include <QList>
@@ -24,36 +25,11 @@ void Check(bool ok)
         std::abort();
 }
 
-QByteArray Bytes(std::string_view v)
+// Valid UTF-8 text written in a wide encoding.
+QByteArray Encode(const QString& text, TextEncoding e)
 {
-    return QByteArray(v.data(), static_cast<qsizetype>(v.size()));
-}
-
-bool IsWide32(TextEncoding e)
-{
-    return e == TextEncoding::Utf32LE || e == TextEncoding::Utf32BE;
-}
-
-bool IsBigEndian(TextEncoding e)
-{
-    return e == TextEncoding::Utf16BE || e == TextEncoding::Utf32BE;
-}
-
-// Valid UTF-8 text written in a wide encoding, units as Qt gives them.
-QByteArray Encode(const QString& text, TextEncoding encoding)
-{
-    const int width = IsWide32(encoding) ? 4 : 2;
-    QList<uint> units;
-    if (width == 4)
-        units = text.toUcs4();
-    else
-        for (const QChar c : text)
-            units << c.unicode();
-    QByteArray out;
-    for (const uint unit : units)
-        for (int i = 0; i < width; ++i)
-            out += static_cast<char>(unit >> (8 * (IsBigEndian(encoding) ? width - 1 - i : i)));
-    return out;
+    return Wide(text, e == TextEncoding::Utf32LE || e == TextEncoding::Utf32BE ? 4 : 2,
+                e == TextEncoding::Utf16BE || e == TextEncoding::Utf32BE);
 }
 
 // Qt's UTF-8 reading, a leading U+FEFF kept (QString::fromUtf8 drops it);
