@@ -103,6 +103,8 @@ private slots:
         row("plain", "Compare", "IgnoreCase", "True");
         row("case of section and key", "cOMPARE", "ignorecase", "True");
         row("blanks trimmed, quotes removed", "Compare", "FileOne", "/a b/c");
+        row("quotes inside kept", "Compare", "Q", "a \"b\" c");
+        row("a quote at one end kept", "Compare", "S", "\"a");
         row("comment is no key, first of duplicates", "Compare", "K", "a=b");
         row("empty value", "Compare", "E", "");
         row("key of another section", "Compare", "FontSize", QVariant());
@@ -116,8 +118,9 @@ private slots:
         QFETCH(QByteArray, section);
         QFETCH(QByteArray, key);
         QFETCH(QVariant, expected);
-        const QByteArray text = "[Compare]\nIgnoreCase=True\nFileOne = \"/a b/c\" \n;K=1\nK=a=b\nK=2\nE=\n"
-                                "[Grids]\r\nFontSize=12\r\n[Form]\rY=1\rX=cr\r";
+        const QByteArray text =
+            "[Compare]\nIgnoreCase=True\nFileOne = \"/a b/c\" \nQ=a \"b\" c\nS=\"a\n;K=1\nK=a=b\nK=2\nE=\n"
+            "[Grids]\r\nFontSize=12\r\n[Form]\rY=1\rX=cr\r";
         const std::optional<QByteArray> value = IniText::Read(text, section, key);
         QCOMPARE(value.has_value(), !expected.isNull());
         if (value)
