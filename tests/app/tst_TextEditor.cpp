@@ -36,30 +36,27 @@ private slots:
     void choice_data()
     {
         QTest::addColumn<Machine>("m");
-        QTest::newRow("default application, file as its URL code") << Machine{
-            {"xed-2", "gedit"}, Entry("Exec=xed-2 --new-window %U"), {}, {}, {"xed-2", "--new-window", kFile}};
-        QTest::newRow("no field code: the file comes last")
-            << Machine{{"xed-2"}, Entry("Exec=xed-2"), {}, {}, {"xed-2", kFile}};
-        QTest::newRow("quoting, escapes and the other field codes")
-            << Machine{{"x ed"},
-                       Entry(R"(Exec="x ed" "--title=a \\"b\\"" %i --name=%c 100%% %d %f)"),
-                       {},
-                       {},
-                       {"x ed", "--title=a \"b\"", "--icon", "xicon", "--name=X Editor", "100%", kFile}};
-        QTest::newRow("a terminal editor is passed over")
-            << Machine{{"vim", "mousepad", "kate"}, Entry("Exec=vim %F\nTerminal=true"), {}, {}, {"kate", kFile}};
-        QTest::newRow("the user's hidden entry hides the system's")
-            << Machine{{"xed-2", "geany"}, Entry("Exec=xed-2 %f"), Entry("Hidden=true"), {}, {"geany", kFile}};
-        QTest::newRow("the user's entry wins")
-            << Machine{{"xed-2", "mine"}, Entry("Exec=xed-2 %f"), Entry("Exec=mine -n %f"), {}, {"mine", "-n", kFile}};
-        QTest::newRow("default's program missing")
-            << Machine{{"leafpad"}, Entry("Exec=gone %f"), {}, {}, {"leafpad", kFile}};
-        QTest::newRow("TryExec missing") << Machine{
-            {"xed-2", "pluma"}, Entry("TryExec=gone\nExec=xed-2 %f"), {}, {}, {"pluma", kFile}};
-        QTest::newRow("VISUAL with its arguments")
-            << Machine{{"code"}, {}, {}, "code --wait -n", {"code", "--wait", "-n", kFile}};
-        QTest::newRow("VISUAL not on PATH") << Machine{{"vi"}, {}, {}, "emacs", {}};
-        QTest::newRow("nothing at all") << Machine{};
+        const auto row = [](const char* name, const Machine& m) { QTest::newRow(name) << m; };
+        row("default application, file as its URL code",
+            {{"xed-2", "gedit"}, Entry("Exec=xed-2 --new-window %U"), {}, {}, {"xed-2", "--new-window", kFile}});
+        row("no field code: the file comes last", {{"xed-2"}, Entry("Exec=xed-2"), {}, {}, {"xed-2", kFile}});
+        row("quoting, escapes and the other field codes",
+            {{"x ed"},
+             Entry(R"(Exec="x ed" "--title=a \\"b\\"" %i --name=%c 100%% %d %f)"),
+             {},
+             {},
+             {"x ed", "--title=a \"b\"", "--icon", "xicon", "--name=X Editor", "100%", kFile}});
+        row("a terminal editor is passed over",
+            {{"vim", "mousepad", "kate"}, Entry("Exec=vim %F\nTerminal=true"), {}, {}, {"kate", kFile}});
+        row("the user's hidden entry hides the system's",
+            {{"xed-2", "geany"}, Entry("Exec=xed-2 %f"), Entry("Hidden=true"), {}, {"geany", kFile}});
+        row("the user's entry wins",
+            {{"xed-2", "mine"}, Entry("Exec=xed-2 %f"), Entry("Exec=mine -n %f"), {}, {"mine", "-n", kFile}});
+        row("default's program missing", {{"leafpad"}, Entry("Exec=gone %f"), {}, {}, {"leafpad", kFile}});
+        row("TryExec missing", {{"xed-2", "pluma"}, Entry("TryExec=gone\nExec=xed-2 %f"), {}, {}, {"pluma", kFile}});
+        row("VISUAL with its arguments", {{"code"}, {}, {}, "code --wait -n", {"code", "--wait", "-n", kFile}});
+        row("VISUAL not on PATH", {{"vi"}, {}, {}, "emacs", {}});
+        row("nothing at all", {});
     }
 
     void choice()
