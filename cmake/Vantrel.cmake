@@ -27,7 +27,7 @@ endfunction()
 
 # vantrel_add_library(<name> DEPS <targets...>)
 # Builds every .cpp/.qrc directly in the calling folder, and the headers in
-# its include/<name>/ folder, into the static library vantrel_<name>.
+# its include/<name>/ folder, into the library vantrel_<name>.
 # Only that include folder is public, so a library sees another library's
 # headers only when it links it. Sub-folders other than include/ are not
 # built, so a folder may keep an executable's sources in one of its own.
@@ -36,7 +36,7 @@ function(vantrel_add_library name)
   file(GLOB sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc
        ${CMAKE_CURRENT_SOURCE_DIR}/include/${name}/*.h)
-  add_library(vantrel_${name} STATIC ${sources})
+  add_library(vantrel_${name} ${VANTREL_LIBRARY_TYPE} ${sources})
   target_include_directories(vantrel_${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
   target_link_libraries(vantrel_${name} PUBLIC ${ARG_DEPS})
   vantrel_warnings(vantrel_${name})

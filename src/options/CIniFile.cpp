@@ -13,7 +13,9 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <limits>
+#include <unistd.h>
 
 using modVantrel::MsgBox;
 using modVantrel::PromptButtons;
@@ -85,13 +87,17 @@ std::optional<Refusal> ReplaceFile(const QString& folder, const QString& path, c
     // The per-user folder does not exist before the first save.
     if (std::optional<Refusal> refused = MakeFolder(folder, path))
         return refused;
+    // The file is replaced by renaming a new one over it, which a writable
+    // folder allows even when the file itself is read-only: a user who made
+    // the file read-only is obeyed here.
+    // (Asked with the effective user, whom opening a file is checked against.)
+    const QByteArray name = QFile::encodeName(path);
+    if (QFileInfo::exists(path) && faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0 && errno == EACCES)
+        return Refusal{QStringLiteral("Cannot save %1: the file is read-only").arg(path), EACCES};
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
         const int code = errno;
-        const QFileInfo existing(path);
-        if (existing.exists() && !existing.isWritable())
-            return Refusal{QStringLiteral("Cannot save %1: the file is read-only").arg(path), EACCES};
         // The temporary file could not be made beside it.
         return Refusal{QStringLiteral("Cannot save %1: no file may be written in the folder %2 (%3)")
                            .arg(path, folder, file.errorString()),

@@ -1,4 +1,5 @@
 #include "app/Globals.h"
+#include "app/VantrelError.h"
 #include "options/CIniFile.h"
 #include "options/IniText.h"
 #include "support/FileBytes.h"
@@ -46,8 +47,12 @@ public:
             std::signal(SIGXFSZ, SIG_IGN);
             const rlimit small{1024, m_limit.rlim_max};
             setrlimit(RLIMIT_FSIZE, &small);
-        } else if (kind == "read-only") {
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        } else if (kind.startsWith("read-only")) {
+            // Another user, who may write in the folder but not the file.
+            if (kind == "read-only file")
+                QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                                  | QFile::WriteOther | QFile::ExeOther);
+            QFile::setPermissions(Target(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
             m_user.emplace();
         }
     }
@@ -55,13 +60,18 @@ public:
     {
         setrlimit(RLIMIT_FSIZE, &m_limit);
         m_user.reset();
-        if (m_kind == "read-only")
+        if (m_kind.startsWith("read-only")) {
+            QFile::setPermissions(Target(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
     }
     Refusing(const Refusing&) = delete;
     Refusing& operator=(const Refusing&) = delete;
 
 private:
+    // The folder, or the file itself for "read-only file".
+    QString Target() const { return m_kind == "read-only file" ? m_folder + "test.ini" : m_folder; }
+
     QString m_folder;
     QString m_kind;
     rlimit m_limit{};
@@ -104,7 +114,10 @@ private slots:
         row("case of section and key", "cOMPARE", "ignorecase", "True");
         row("blanks trimmed, quotes removed", "Compare", "FileOne", "/a b/c");
         row("quotes inside kept", "Compare", "Q", "a \"b\" c");
-        row("a quote at one end kept", "Compare", "S", "\"a");
+        row("single quotes removed", "Compare", "Q1", "x");
+        row("two quotes, empty value", "Compare", "Q2", "");
+        row("quotes that differ kept", "Compare", "Q3", "'x\"");
+        row("a quote at one end kept", "Compare", "Q4", "\"a");
         row("comment is no key, first of duplicates", "Compare", "K", "a=b");
         row("empty value", "Compare", "E", "");
         row("key of another section", "Compare", "FontSize", QVariant());
@@ -119,7 +132,8 @@ private slots:
         QFETCH(QByteArray, key);
         QFETCH(QVariant, expected);
         const QByteArray text =
-            "[Compare]\nIgnoreCase=True\nFileOne = \"/a b/c\" \nQ=a \"b\" c\nS=\"a\n;K=1\nK=a=b\nK=2\nE=\n"
+            "[Compare]\nIgnoreCase=True\nFileOne = \"/a b/c\" \nQ=a \"b\" c\nQ1='x'\nQ2=\"\"\nQ3='x\"\nQ4=\"a\n"
+            ";K=1\nK=a=b\nK=2\nE=\n"
             "[Grids]\r\nFontSize=12\r\n[Form]\rY=1\rX=cr\r";
         const std::optional<QByteArray> value = IniText::Read(text, section, key);
         QCOMPARE(value.has_value(), !expected.isNull());
@@ -225,7 +239,8 @@ private slots:
         QTest::newRow("leading digits") << QByteArray("K=12abc") << 12 << false;
         QTest::newRow("no digits") << QByteArray("K=abc") << 0 << false;
         QTest::newRow("missing key gives default") << QByteArray("X=1") << 7 << false;
-        QTest::newRow("too large for 16 bits") << QByteArray("K=40000") << 0 << true;
+        QTest::newRow("largest 16-bit number") << QByteArray("K=32767") << 32767 << false;
+        QTest::newRow("one past it") << QByteArray("K=32768") << 0 << true;
         QTest::newRow("huge") << QByteArray("K=99999999999999999999") << 0 << true;
     }
 
@@ -261,6 +276,7 @@ private slots:
         row("folder cannot be made", "below a file", "Cannot create the folder # to save test.ini in: Not a directory");
         row("read-only folder", "read-only",
             "Cannot save @: no file may be written in the folder # (Permission denied)");
+        row("read-only file", "read-only file", "Cannot save @: the file is read-only");
     }
 
     void refusedWrites()
@@ -268,18 +284,19 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, reason);
         const QByteArray before = "[S]\nK=old\n" + QByteArray(4096, ';') + '\n';
+        const bool fileThere = kind == "full" || kind == "read-only file";
         if (kind == "below a file") {
             QVERIFY(FileBytes::Write(gAppFolder + "file", "x"));
             gAppFolder += "file/sub/";
         }
         QVERIFY(kind == "folder"   ? QDir(gAppFolder).mkdir(QStringLiteral("test.ini"))
                 : kind == "socket" ? MakeSocket(path())
-                : kind == "full"   ? FileBytes::Write(path(), before)
+                : fileThere        ? FileBytes::Write(path(), before)
                                    : true);
         const QFileInfo was(path());
         ScriptedPrompts prompts;
         CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("K"));
-        QCOMPARE(ini.GetStringValue(QStringLiteral("d")), kind == "full" ? "old" : "d");
+        QCOMPARE(ini.GetStringValue(QStringLiteral("d")), fileThere ? "old" : "d");
         {
             const Refusing refusing(kind, gAppFolder);
             ini.SetStringValue(QStringLiteral("v"));
@@ -288,7 +305,7 @@ private slots:
         }
         const QFileInfo now(path());
         QVERIFY(now.isDir() == was.isDir() && now.isFile() == was.isFile() && now.exists() == was.exists());
-        QCOMPARE(FileBytes::Read(path()), kind == "full" ? before : QByteArray());
+        QCOMPARE(FileBytes::Read(path()), fileThere ? before : QByteArray());
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.SetStringValue()"));
         const QString text = prompts.lastMessage().text;
@@ -323,6 +340,7 @@ private slots:
         QCOMPARE(ini.GetStringValue(QString()), QString::fromUtf8("ä 2"));
         QCOMPARE(FileBytes::Read(path()), kept + "K=\xc3\xa4 2\n");
         QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(modVantrel::LastDllError(), 0);
     }
 };
 
