@@ -1,7 +1,7 @@
 // vantrel-diff beside GNU diff: the same exit codes, output and messages
 // for the same command line; on generated and real text the same bytes
 // wherever both scripts change the same lines (blocks placed and hunks
-// laid out as diff does), or else a script no larger that `patch` applies,
+// laid out as diff does), or else a script no larger that applies exactly,
 // in normal and unified form.
 
 #include "DiffRun.h"
