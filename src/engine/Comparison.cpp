@@ -21,6 +21,32 @@ bool ReadWhole(const InputFile& file)
     return file.ReportedSize() >= 0 && file.FirstBlock().size() == static_cast<std::size_t>(file.ReportedSize());
 }
 
+// The hunks of the files read into `c` without the lines `skipper` flags,
+// in the lines of the whole files; false, with `c` failed, when a line
+// could not be judged.
+bool FindHunksSkipping(Comparison& c, const LineSkipper& skipper, const CompareSettings& settings)
+{
+    LineMask masks[2];
+    for (int side = 0; side < 2; ++side) {
+        std::string trouble;
+        if (!skipper.Flag(*c.files[side], masks[side], trouble)) {
+            c = Failed(Trouble::Skipping);
+            c.skipTrouble = std::move(trouble);
+            return false;
+        }
+    }
+    std::vector<std::int64_t> kept[2];
+    const std::shared_ptr<const LineFile> one = WithoutSkipped(*c.files[0], masks[0], kept[0]);
+    const std::shared_ptr<const LineFile> two = WithoutSkipped(*c.files[1], masks[1], kept[1]);
+    std::vector<LineDiff::Hunk> hunks = LineDiff::FindHunks(*one, *two, settings.lines);
+    MarkIgnoredHunks(hunks, *one, *two, settings.lines, settings.ignoreMatching.get());
+    const std::int64_t counts[2] = {c.files[0]->LineCount(), c.files[1]->LineCount()};
+    c.hunks = HunksOfWholeFiles(hunks, kept, counts);
+    for (int side = 0; side < 2; ++side)
+        c.skipped[side] = std::make_shared<const LineMask>(std::move(masks[side]));
+    return true;
+}
+
 Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& settings)
 {
     if (!one.Ok())
@@ -75,8 +101,13 @@ Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& 
         c.files[1].reset();
         return c;
     }
-    c.hunks = LineDiff::FindHunks(*c.files[0], *c.files[1], settings.lines);
-    MarkIgnoredHunks(c.hunks, *c.files[0], *c.files[1], settings.lines, settings.ignoreMatching.get());
+    if (settings.skipLines) {
+        if (!FindHunksSkipping(c, *settings.skipLines, settings))
+            return c;
+    } else {
+        c.hunks = LineDiff::FindHunks(*c.files[0], *c.files[1], settings.lines);
+        MarkIgnoredHunks(c.hunks, *c.files[0], *c.files[1], settings.lines, settings.ignoreMatching.get());
+    }
     const bool differ = std::any_of(c.hunks.begin(), c.hunks.end(), [](const LineDiff::Hunk& h) { return !h.ignored; });
     c.outcome = differ ? Outcome::Different : Outcome::Identical;
     return c;
@@ -89,7 +120,7 @@ bool CompareSettings::BytesDecide() const
     const LineDiff::Settings& s = lines;
     return !s.ignoreCase && !s.ignoreWhiteSpace && !s.ignoreSpaceChange && !s.ignoreTrailingSpace
            && !s.ignoreTabExpansion && !s.ignoreLineEndings && !s.ignoreBlankLines && !decodeUnicode && !stripTrailingCr
-           && !(ignoreMatching && !ignoreMatching->Empty());
+           && !(ignoreMatching && !ignoreMatching->Empty()) && !skipLines;
 }
 
 Comparison CompareInputs(InputFile& one, InputFile& two, const CompareSettings& settings)
