@@ -305,8 +305,8 @@ private slots:
         QTest::addColumn<QString>("rowsTwo");
         QTest::addColumn<QList<int>>("stops");
         QTest::addColumn<int>("rowOfZ");
-        QTest::newRow("left out on one side") << QByteArray("a\n#x\nz\n") << QByteArray("a\nz\n") << false << ".g.."
-                                              << "...." << QList<int>{} << 3;
+        QTest::newRow("left out on one side") << QByteArray("a\nz\n") << QByteArray("a\n#x\nz\n") << false << "...."
+                                              << ".g.." << QList<int>{} << 3;
         QTest::newRow("left out on both sides, unlike")
             << QByteArray("#1\na\nz\n") << QByteArray("#2\n#3\na\nz\n") << false << "g...."
             << "gg..." << QList<int>{} << 4;
