@@ -1,6 +1,7 @@
 #include "engine/Comparison.h"
 
 #include <algorithm>
+#include <future>
 #include <new>
 #include <stdexcept>
 
@@ -26,24 +27,44 @@ bool ReadWhole(const InputFile& file)
 // could not be judged.
 bool FindHunksSkipping(Comparison& c, const LineSkipper& skipper, const CompareSettings& settings)
 {
-    LineMask masks[2];
-    for (int side = 0; side < 2; ++side) {
+    // Each file is judged and copied without its skipped lines on a thread
+    // of its own: the two take most of the added time, and do not meet.
+    struct Side {
+        LineMask mask;
         std::string trouble;
-        if (!skipper.Flag(*c.files[side], masks[side], trouble)) {
+        bool judged = false;
+        std::vector<std::int64_t> kept;
+        std::shared_ptr<const LineFile> reduced;
+    };
+    Side sides[2];
+    const auto prepare = [&](int side) {
+        Side& s = sides[side];
+        s.judged = skipper.Flag(*c.files[side], s.mask, s.trouble);
+        if (s.judged)
+            s.reduced = WithoutSkipped(*c.files[side], s.mask, s.kept);
+    };
+    // (Small files are not worth a thread. Without one, or when none
+    // starts, get() runs the second side here.)
+    constexpr std::int64_t kThreadLines = 100000;
+    const bool large = c.files[0]->LineCount() + c.files[1]->LineCount() >= kThreadLines;
+    std::future<void> two =
+        std::async(large ? std::launch::async | std::launch::deferred : std::launch::deferred, prepare, 1);
+    prepare(0);
+    two.get();  // (rethrows what the thread threw, std::bad_alloc say)
+    for (Side& s : sides) {
+        if (!s.judged) {
             c = Failed(Trouble::Skipping);
-            c.skipTrouble = std::move(trouble);
+            c.skipTrouble = std::move(s.trouble);
             return false;
         }
     }
-    std::vector<std::int64_t> kept[2];
-    const std::shared_ptr<const LineFile> one = WithoutSkipped(*c.files[0], masks[0], kept[0]);
-    const std::shared_ptr<const LineFile> two = WithoutSkipped(*c.files[1], masks[1], kept[1]);
-    std::vector<LineDiff::Hunk> hunks = LineDiff::FindHunks(*one, *two, settings.lines);
-    MarkIgnoredHunks(hunks, *one, *two, settings.lines, settings.ignoreMatching.get());
+    std::vector<LineDiff::Hunk> hunks = LineDiff::FindHunks(*sides[0].reduced, *sides[1].reduced, settings.lines);
+    MarkIgnoredHunks(hunks, *sides[0].reduced, *sides[1].reduced, settings.lines, settings.ignoreMatching.get());
+    const std::vector<std::int64_t> kept[2] = {std::move(sides[0].kept), std::move(sides[1].kept)};
     const std::int64_t counts[2] = {c.files[0]->LineCount(), c.files[1]->LineCount()};
     c.hunks = HunksOfWholeFiles(hunks, kept, counts);
     for (int side = 0; side < 2; ++side)
-        c.skipped[side] = std::make_shared<const LineMask>(std::move(masks[side]));
+        c.skipped[side] = std::make_shared<const LineMask>(std::move(sides[side].mask));
     return true;
 }
 

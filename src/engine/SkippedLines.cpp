@@ -4,18 +4,11 @@ std::shared_ptr<const LineFile> WithoutSkipped(const LineFile& file, const LineM
                                                std::vector<std::int64_t>& kept)
 {
     kept.clear();
-    std::string text;
     const std::int64_t count = file.LineCount();
-    text.reserve(file.Bytes().size());
-    for (std::int64_t i = 0; i < count; ++i) {
-        if (mask[static_cast<std::size_t>(i)])
-            continue;
-        kept.push_back(i);
-        text.append(file.RawLine(i));
-        if (!file.LineLacksNewline(i))
-            text.push_back('\n');
-    }
-    return LineFile::FromBytes(text, file.Path());
+    for (std::int64_t i = 0; i < count; ++i)
+        if (!mask[static_cast<std::size_t>(i)])
+            kept.push_back(i);
+    return LineFile::FromLines(file, kept);
 }
 
 namespace {
