@@ -11,6 +11,21 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+
+// Where what is wrong with an expression is said, on one line: the dialog
+// widens to a longer message (a wrapped one would sit cut off under the
+// buttons of a dialog already shown).
+QLabel* ProblemLabel(QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("lblProblem"));
+    label->setMinimumHeight(label->fontMetrics().lineSpacing());
+    return label;
+}
+
+}  // namespace
+
 LineFilterEditDialog::LineFilterEditDialog(const QString& pattern, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmLineFilter"));
@@ -21,9 +36,7 @@ LineFilterEditDialog::LineFilterEditDialog(const QString& pattern, QWidget* pare
     txtExpression->setObjectName(QStringLiteral("txtExpression"));
     txtExpression->setMinimumWidth(360);
     label->setBuddy(txtExpression);
-    lblProblem = new QLabel(this);
-    lblProblem->setObjectName(QStringLiteral("lblProblem"));
-    lblProblem->setWordWrap(true);
+    lblProblem = ProblemLabel(this);
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addWidget(label);
     layout->addWidget(txtExpression);
@@ -66,9 +79,7 @@ LineFiltersDialog::LineFiltersDialog(const QList<Filter>& filters, QWidget* pare
     cmdEdit->setObjectName(QStringLiteral("cmdEdit"));
     cmdRemove = new QPushButton(QStringLiteral("&Remove"), this);
     cmdRemove->setObjectName(QStringLiteral("cmdRemove"));
-    lblProblem = new QLabel(this);
-    lblProblem->setObjectName(QStringLiteral("lblProblem"));
-    lblProblem->setWordWrap(true);
+    lblProblem = ProblemLabel(this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* side = new QVBoxLayout;
     side->addWidget(cmdAdd);
