@@ -24,11 +24,21 @@ namespace {
 
 const char kUsage[] = "compare_bench [--runs N] [--work DIR] [--max-lines N] [--only CASE]\n"
                       "The Compare command in the offscreen window, click to first painted frame, against GNU diff.\n"
-                      "Cases: 10000, 100000, 1000000 (lines, up to --max-lines), 10x1MB-lines, 1x50MB-line.";
+                      "Cases: 10000, 100000, 1000000 (lines, up to --max-lines), 1000000-filters (three line\n"
+                      "filters on), 10x1MB-lines, 1x50MB-line.";
+
+// Three filters of the kinds users write: a numbered line stamp (a tenth
+// of the lines match), a word that is rare, and a date stamp that never
+// matches.
+const QList<cViewFileDiffsOptions::LineFilter> kBenchFilters{
+    {QStringLiteral("^line \\d*7:"), true},
+    {QStringLiteral("zzzz"), true},
+    {QStringLiteral("Generated on \\d{4}-\\d\\d-\\d\\d"), true}};
 
 struct Case {
     std::string name;
     std::function<void(const std::string&, const std::string&)> write;
+    bool filters = false;  // the window compares with kBenchFilters on
 };
 
 std::vector<Case> Cases(long maxLines)
@@ -38,6 +48,10 @@ std::vector<Case> Cases(long maxLines)
         cases.push_back({std::to_string(lines), [lines](const std::string& a, const std::string& b) {
                              BenchPairs::WriteLinesPair(lines, a, b);
                          }});
+    if (maxLines >= 1000000)
+        cases.push_back({"1000000-filters",
+                         [](const std::string& a, const std::string& b) { BenchPairs::WriteLinesPair(1000000, a, b); },
+                         true});
     cases.push_back({"10x1MB-lines", [](const std::string& a, const std::string& b) {
                          BenchPairs::WriteLongLinesPair({10, 1 << 20, 1, 3, 20}, a, b);
                      }});
@@ -66,11 +80,13 @@ struct Best {
 };
 
 // One Compare in a fresh window; prints its times and exits.
-int RunChild(int argc, char* argv[], const char* one, const char* two)
+int RunChild(int argc, char* argv[], const char* one, const char* two, bool filters)
 {
     BenchWindow window(argc, argv);
     if (!window.Open())
         return 2;
+    if (filters)
+        modVantrel::gOptions->LineFilters = kBenchFilters;
     window.SetPaths(QString::fromLocal8Bit(one), QString::fromLocal8Bit(two));
     PaintWatch watch(window.Panes());
     watch.Wait(10);  // the empty window's own first frame
@@ -95,8 +111,8 @@ int RunChild(int argc, char* argv[], const char* one, const char* two)
 
 int main(int argc, char* argv[])
 {
-    if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
-        return RunChild(argc, argv, argv[2], argv[3]);
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--child") == 0)
+        return RunChild(argc, argv, argv[2], argv[3], argc == 5);
     std::string runsText = "3";
     std::string work = "/tmp/vantrel-compare-bench";
     std::string maxLinesText = "1000000";
@@ -137,7 +153,10 @@ int main(int argc, char* argv[])
             const ProcessRun d = RunProcess({"diff", one, two});
             diff.seconds = std::min(diff.seconds, d.seconds);
             diff.peakKb = std::max(diff.peakKb, d.peakKb);
-            window.Add(RunProcess({argv[0], "--child", one, two}));
+            std::vector<std::string> child{argv[0], "--child", one, two};
+            if (c.filters)
+                child.emplace_back("--filters");
+            window.Add(RunProcess(child));
         }
         const double procMb = static_cast<double>(window.peakKb) * 1024 / 1e6;
         std::printf("%-13s %9.1f | %8.3f %8.1f | %8.3f %8.3f %8.3f %8.1f | %10.2f %9.2f | %s\n", c.name.c_str(),

@@ -16,6 +16,7 @@ enum class CommandKind { Add, Delete, Change };
 struct Command {
     CommandKind kind = CommandKind::Change;
     std::int64_t first1 = 0, last1 = 0, first2 = 0, last2 = 0;
+    bool ignored = false;
     [[nodiscard]] std::int64_t count1() const { return last1 - first1 + 1; }
     [[nodiscard]] std::int64_t count2() const { return last2 - first2 + 1; }
     [[nodiscard]] std::int64_t rows() const { return std::max(count1(), count2()); }
@@ -32,7 +33,7 @@ std::optional<Command> CommandOf(const LineDiff::Hunk& h)
     const std::int64_t first1 = std::min(h.first1, kBeyond), count1 = std::min(h.count1, kBeyond);
     const std::int64_t first2 = std::min(h.first2, kBeyond), count2 = std::min(h.count2, kBeyond);
     const CommandKind kind = count1 == 0 ? CommandKind::Add : count2 == 0 ? CommandKind::Delete : CommandKind::Change;
-    return Command{kind, first1 + 1, first1 + count1, first2 + 1, first2 + count2};
+    return Command{kind, first1 + 1, first1 + count1, first2 + 1, first2 + count2, h.ignored};
 }
 
 // Line numbers must lie in their files.
@@ -120,10 +121,11 @@ public:
     {
         const auto firstRow = static_cast<std::int32_t>(m_rows.one.size() + 1);
         const bool changed = c.kind == CommandKind::Change;
-        const std::uint32_t color = changed ? kChangedColor : kOrphanColor;
+        // An ignored block's rows are not coloured at all.
+        const std::uint32_t color = c.ignored ? kDefaultColor : changed ? kChangedColor : kOrphanColor;
         // Fillers facing orphan lines keep the default colour; fillers that
         // pad the shorter side of a changed block belong to the block.
-        const std::uint32_t fillerColor = changed ? kChangedColor : kDefaultColor;
+        const std::uint32_t fillerColor = changed && !c.ignored ? kChangedColor : kDefaultColor;
         lines(m_rows.one, m_next1, c.last1, color);
         lines(m_rows.two, m_next2, c.last2, color);
         fillers(m_rows.one, c.rows() - c.count1(), fillerColor);
@@ -131,7 +133,7 @@ public:
         m_rows.blocks.push_back(
             DiffBlock{firstRow, static_cast<std::int32_t>(c.rows()), static_cast<std::int32_t>(c.first1 - 1),
                       static_cast<std::int32_t>(c.count1()), static_cast<std::int32_t>(c.first2 - 1),
-                      static_cast<std::int32_t>(c.count2())});
+                      static_cast<std::int32_t>(c.count2()), c.ignored});
     }
 
     // The lines not yet written (all of them after a fault) and the trailing row.

@@ -4,6 +4,7 @@
 #include "engine/LineFile.h"
 
 #include <algorithm>
+#include <iterator>
 #include <new>
 
 namespace {
@@ -31,7 +32,10 @@ void ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<
     m_files = {std::move(one), std::move(two)};
     m_panes = {std::make_shared<const Alignment::PaneRows>(std::move(rows.one)),
                std::make_shared<const Alignment::PaneRows>(std::move(rows.two))};
-    m_blocks = std::move(rows.blocks);
+    m_layoutBlocks = std::move(rows.blocks);
+    m_blocks.clear();
+    std::copy_if(m_layoutBlocks.begin(), m_layoutBlocks.end(), std::back_inserter(m_blocks),
+                 [](const Alignment::DiffBlock& b) { return !b.ignored; });
     m_currentRow = 1;
     m_markedRow = 0;
     m_bookmarks.clear();
@@ -39,13 +43,26 @@ void ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<
 }
 
 Alignment::AlignStatus ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
-                                             const std::vector<LineDiff::Hunk>& hunks)
+                                             const std::vector<LineDiff::Hunk>& hunks,
+                                             const std::array<std::shared_ptr<const LineMask>, 2>& skipped)
 {
     // Callers refuse files of more lines than a row number holds.
     Alignment::AlignOutcome outcome = Alignment::AlignHunks(hunks, static_cast<std::int32_t>(one->LineCount()),
                                                             static_cast<std::int32_t>(two->LineCount()));
     if (!outcome.ok())
         Alignment::PadShorterPane(outcome.rows);
+    for (std::size_t side = 0; side < 2; ++side) {
+        if (!skipped[side])
+            continue;
+        Alignment::PaneRows& pane = side == 0 ? outcome.rows.one : outcome.rows.two;
+        const LineMask& mask = *skipped[side];
+        for (std::size_t r = 0; r < pane.size(); ++r) {
+            const std::int32_t line = pane.line[r];
+            if (line != Alignment::kNoLine && static_cast<std::size_t>(line) < mask.size()
+                && mask[static_cast<std::size_t>(line)])
+                pane.color[r] = Alignment::kSkippedColor;
+        }
+    }
     Show(std::move(one), std::move(two), std::move(outcome.rows));
     return outcome.status;
 }
@@ -55,6 +72,7 @@ void ComparisonModel::Clear()
     m_files = {};
     m_panes = {};
     m_blocks.clear();
+    m_layoutBlocks.clear();
     m_currentRow = 1;
     m_markedRow = 0;
     m_bookmarks.clear();
@@ -218,8 +236,8 @@ std::optional<std::int32_t> ComparisonModel::FindOneWay(const RowSearch::Needle&
     for (int side = 0; side < 2; ++side) {
         if (!File(side) || !Pane(side))
             continue;
-        if (const auto row =
-                RowSearch::FindInPane(*File(side), *Pane(side), m_blocks, side, needle, firstRow, lastRow, direction))
+        if (const auto row = RowSearch::FindInPane(*File(side), *Pane(side), m_layoutBlocks, side, needle, firstRow,
+                                                   lastRow, direction))
             return row;
     }
     return std::nullopt;

@@ -1,6 +1,7 @@
 #include "engine/Comparison.h"
 
 #include <algorithm>
+#include <future>
 #include <new>
 #include <stdexcept>
 
@@ -19,6 +20,52 @@ Comparison Failed(Trouble trouble, FileError error = {})
 bool ReadWhole(const InputFile& file)
 {
     return file.ReportedSize() >= 0 && file.FirstBlock().size() == static_cast<std::size_t>(file.ReportedSize());
+}
+
+// The hunks of the files read into `c` without the lines `skipper` flags,
+// in the lines of the whole files; false, with `c` failed, when a line
+// could not be judged.
+bool FindHunksSkipping(Comparison& c, const LineSkipper& skipper, const CompareSettings& settings)
+{
+    // Each file is judged and copied without its skipped lines on a thread
+    // of its own: the two take most of the added time, and do not meet.
+    struct Side {
+        LineMask mask;
+        std::string trouble;
+        bool judged = false;
+        std::vector<std::int64_t> kept;
+        std::shared_ptr<const LineFile> reduced;
+    };
+    Side sides[2];
+    const auto prepare = [&](int side) {
+        Side& s = sides[side];
+        s.judged = skipper.Flag(*c.files[side], s.mask, s.trouble);
+        if (s.judged)
+            s.reduced = WithoutSkipped(*c.files[side], s.mask, s.kept);
+    };
+    // (Small files are not worth a thread. Without one, or when none
+    // starts, get() runs the second side here.)
+    constexpr std::int64_t kThreadLines = 100000;
+    const bool large = c.files[0]->LineCount() + c.files[1]->LineCount() >= kThreadLines;
+    std::future<void> two =
+        std::async(large ? std::launch::async | std::launch::deferred : std::launch::deferred, prepare, 1);
+    prepare(0);
+    two.get();  // (rethrows what the thread threw, std::bad_alloc say)
+    for (Side& s : sides) {
+        if (!s.judged) {
+            c = Failed(Trouble::Skipping);
+            c.skipTrouble = std::move(s.trouble);
+            return false;
+        }
+    }
+    std::vector<LineDiff::Hunk> hunks = LineDiff::FindHunks(*sides[0].reduced, *sides[1].reduced, settings.lines);
+    MarkIgnoredHunks(hunks, *sides[0].reduced, *sides[1].reduced, settings.lines, settings.ignoreMatching.get());
+    const std::vector<std::int64_t> kept[2] = {std::move(sides[0].kept), std::move(sides[1].kept)};
+    const std::int64_t counts[2] = {c.files[0]->LineCount(), c.files[1]->LineCount()};
+    c.hunks = HunksOfWholeFiles(hunks, kept, counts);
+    for (int side = 0; side < 2; ++side)
+        c.skipped[side] = std::make_shared<const LineMask>(std::move(sides[side].mask));
+    return true;
 }
 
 Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& settings)
@@ -75,8 +122,13 @@ Comparison CompareOpened(InputFile& one, InputFile& two, const CompareSettings& 
         c.files[1].reset();
         return c;
     }
-    c.hunks = LineDiff::FindHunks(*c.files[0], *c.files[1], settings.lines);
-    MarkIgnoredHunks(c.hunks, *c.files[0], *c.files[1], settings.lines, settings.ignoreMatching.get());
+    if (settings.skipLines) {
+        if (!FindHunksSkipping(c, *settings.skipLines, settings))
+            return c;
+    } else {
+        c.hunks = LineDiff::FindHunks(*c.files[0], *c.files[1], settings.lines);
+        MarkIgnoredHunks(c.hunks, *c.files[0], *c.files[1], settings.lines, settings.ignoreMatching.get());
+    }
     const bool differ = std::any_of(c.hunks.begin(), c.hunks.end(), [](const LineDiff::Hunk& h) { return !h.ignored; });
     c.outcome = differ ? Outcome::Different : Outcome::Identical;
     return c;
@@ -89,7 +141,7 @@ bool CompareSettings::BytesDecide() const
     const LineDiff::Settings& s = lines;
     return !s.ignoreCase && !s.ignoreWhiteSpace && !s.ignoreSpaceChange && !s.ignoreTrailingSpace
            && !s.ignoreTabExpansion && !s.ignoreLineEndings && !s.ignoreBlankLines && !decodeUnicode && !stripTrailingCr
-           && !(ignoreMatching && !ignoreMatching->Empty());
+           && !(ignoreMatching && !ignoreMatching->Empty()) && !skipLines;
 }
 
 Comparison CompareInputs(InputFile& one, InputFile& two, const CompareSettings& settings)

@@ -121,6 +121,42 @@ std::shared_ptr<const LineFile> LineFile::FromBytes(std::string_view bytes, std:
     return std::shared_ptr<const LineFile>(new LineFile(std::move(owned), bytes.size(), std::move(path), wide));
 }
 
+std::shared_ptr<const LineFile> LineFile::FromLines(const LineFile& file, const std::vector<std::int64_t>& lines)
+{
+    std::size_t size = 0;
+    for (const std::int64_t i : lines)
+        size += file.RawLine(i).size() + (file.LineLacksNewline(i) ? 0 : 1);
+    // One copy, straight into the buffer the new file owns, with the line
+    // table written on the way instead of looked for again.
+    Buffer buffer(size);
+    std::shared_ptr<LineFile> made(new LineFile(Bytes_(buffer.Release()), size, file.Path()));
+    made->m_wide = size > 0xFFFFFFFFull;
+    if (made->m_wide)
+        made->m_wideStarts.Reserve(lines.size() + 1);
+    else
+        made->m_starts.Reserve(lines.size() + 1);
+    const auto start = [&made](std::uint64_t offset) {
+        if (made->m_wide)
+            made->m_wideStarts.Append(offset);
+        else
+            made->m_starts.Append(static_cast<std::uint32_t>(offset));
+    };
+    char* out = made->m_bytes.get();
+    std::uint64_t offset = 0;
+    for (const std::int64_t i : lines) {
+        start(offset);
+        const std::string_view raw = file.RawLine(i);
+        std::memcpy(out + offset, raw.data(), raw.size());
+        offset += raw.size();
+        if (file.LineLacksNewline(i))
+            made->m_lastLacksNewline = true;
+        else
+            out[offset++] = '\n';
+    }
+    start(offset);
+    return made;
+}
+
 void LineFile::Decode()
 {
     const TextEncoding encoding = WideText::EncodingOfMark(Bytes());

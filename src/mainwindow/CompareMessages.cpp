@@ -27,10 +27,16 @@ QStringList Ignored(const cViewFileDiffsOptions& options)
     const std::pair<bool, const char*> flags[] = {{options.IgnoreCase, "case"},
                                                   {options.IgnoreWhiteSpace, "white space"},
                                                   {options.IgnoreWhiteSpaceChanges, "white space changes"},
-                                                  {options.IgnoreLineEndings, "line endings"}};
+                                                  {options.IgnoreLineEndings, "line endings"},
+                                                  {options.IgnoreBlankLines, "blank lines"}};
     for (const auto& [on, name] : flags)
         if (on)
             names << QString::fromLatin1(name);
+    const qsizetype filters = options.EnabledLineFilters().size();
+    if (filters == 1)
+        names << QStringLiteral("lines that match the line filter");
+    else if (filters > 1)
+        names << QStringLiteral("lines that match any of %1 line filters").arg(filters);
     return names;
 }
 

@@ -54,8 +54,14 @@ cDiffEngine& Engine()
 // every difference lies in line endings or byte-order marks, say so.
 void SayWhenOnlyLineEndsDiffer(const ComparisonModel& model)
 {
-    if (!modVantrel::gDiffEngine || !model.Shown()
-        || !OnlyLineEndsDiffer(*model.File(0), *model.File(1), modVantrel::gDiffEngine->Hunks()))
+    if (!modVantrel::gDiffEngine || !model.Shown())
+        return;
+    // Only the differences count, not the blocks laid out but ignored.
+    std::vector<LineDiff::Hunk> differences;
+    for (const LineDiff::Hunk& h : modVantrel::gDiffEngine->Hunks())
+        if (!h.ignored)
+            differences.push_back(h);
+    if (!OnlyLineEndsDiffer(*model.File(0), *model.File(1), differences))
         return;
     modVantrel::MsgBox(FileFactsText::EndingsOnlyMessage(*model.File(0), *model.File(1)), modVantrel::PromptButtons::Ok,
                        modVantrel::PromptIcon::Information, QStringLiteral("Compare Files"));
@@ -193,6 +199,8 @@ bool frmFileDiffs::CompareFilesAndStoreResultsInGlobalDiffObject()
         engine.IgnoreWhiteSpace(options.IgnoreWhiteSpace);
         engine.IgnoreWhiteSpaceChanges(options.IgnoreWhiteSpaceChanges);
         engine.IgnoreLineEndings(options.IgnoreLineEndings);
+        engine.IgnoreBlankLines(options.IgnoreBlankLines);
+        engine.LineFilters(options.EnabledLineFilters());
         engine.ForceTextCompare(options.ForceTextCompare);
         (void)engine.CompareFiles(options.FileOne, options.FileTwo);
         switch (engine.LastOutcome()) {
@@ -213,7 +221,7 @@ bool frmFileDiffs::DisplayComparisonResultsInGrid()
         ResetDiffCollections();
         const cDiffEngine& engine = Engine();
         const std::optional<ComparedFiles> files = LoadFilesIntoGrids(engine);
-        if (!files || !MarkDifferencesInGrids(*files, engine.Hunks()))
+        if (!files || !MarkDifferencesInGrids(*files, engine))
             return false;
         SetCurrentRow(1);
         MarkCurrentRow();
@@ -270,11 +278,13 @@ std::optional<frmFileDiffs::ComparedFiles> frmFileDiffs::LoadFilesIntoGrids(cons
     }
 }
 
-bool frmFileDiffs::MarkDifferencesInGrids(const ComparedFiles& files, const std::vector<LineDiff::Hunk>& hunks)
+bool frmFileDiffs::MarkDifferencesInGrids(const ComparedFiles& files, const cDiffEngine& engine)
 {
+    const std::vector<LineDiff::Hunk>& hunks = engine.Hunks();
     try {
         // Blocks that do not fit leave both panes padded to one length.
-        const Alignment::AlignStatus status = m_model.Show(files[0], files[1], hunks);
+        const Alignment::AlignStatus status =
+            m_model.Show(files[0], files[1], hunks, {engine.SkippedLines(0), engine.SkippedLines(1)});
         ShowComparisonInGrids();
         if (status == Alignment::AlignStatus::Ok)
             return true;

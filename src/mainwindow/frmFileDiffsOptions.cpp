@@ -7,6 +7,8 @@
 
 #include "mainwindow/frmFileDiffs.h"
 
+#include "mainwindow/LineFiltersDialog.h"
+
 #include "app/ErrorReport.h"
 #include "app/Globals.h"
 #include "app/Prompt.h"
@@ -32,6 +34,7 @@ void frmFileDiffs::ApplyOptions(const cViewFileDiffsOptions& options)
     mnuOptionsIgnoreWhitespace->setChecked(options.IgnoreWhiteSpace);
     mnuOptionsIgnoreWhiteSpaceChanges->setChecked(options.IgnoreWhiteSpaceChanges);
     mnuOptionsIgnoreLineEndings->setChecked(options.IgnoreLineEndings);
+    mnuOptionsIgnoreBlankLines->setChecked(options.IgnoreBlankLines);
     mnuOptionsShowGridLines->setChecked(options.ShowGridLines);
     for (VGrid* grid : {grdFileOne, grdFileTwo}) {
         grid->SetGridLines(options.ShowGridLines);
@@ -70,6 +73,29 @@ void frmFileDiffs::mnuOptionsIgnoreLineEndings_Click()
     cViewFileDiffsOptions options = Options();
     options.IgnoreLineEndings = mnuOptionsIgnoreLineEndings->isChecked();
     ApplyOptions(options);
+}
+
+void frmFileDiffs::mnuOptionsIgnoreBlankLines_Click()
+{
+    cViewFileDiffsOptions options = Options();
+    options.IgnoreBlankLines = mnuOptionsIgnoreBlankLines->isChecked();
+    ApplyOptions(options);
+}
+
+// The filters reach the next Compare, as the flags do.
+void frmFileDiffs::mnuOptionsLineFilters_Click()
+{
+    try {
+        LineFiltersDialog dialog(Options().LineFilters, this);
+        modVantrel::Prompts().showModal(&dialog);
+        if (dialog.result() != QDialog::Accepted)
+            return;
+        cViewFileDiffsOptions options = Options();
+        options.LineFilters = dialog.Filters();
+        ApplyOptions(options);
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.mnuOptionsLineFilters_Click"));
+    }
 }
 
 void frmFileDiffs::mnuOptionsShowGridLines_Click()

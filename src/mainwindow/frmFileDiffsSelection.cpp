@@ -185,8 +185,13 @@ bool frmFileDiffs::IsRowBookmarked(std::int32_t row) const
 
 bool frmFileDiffs::SelectedRowIsUnchanged() const
 {
+    // A line left out of the comparison is shown as it is, never compared
+    // with the line beside it.
     const std::int32_t row = m_model.CurrentRow();
-    return m_model.RowColor(0, row) == Alignment::kDefaultColor && m_model.RowColor(1, row) == Alignment::kDefaultColor;
+    const std::uint32_t one = m_model.RowColor(0, row);
+    const std::uint32_t two = m_model.RowColor(1, row);
+    return (one == Alignment::kDefaultColor && two == Alignment::kDefaultColor) || one == Alignment::kSkippedColor
+           || two == Alignment::kSkippedColor;
 }
 
 bool frmFileDiffs::SelectedLineIsEmpty() const

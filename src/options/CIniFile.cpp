@@ -209,6 +209,24 @@ QString CIniFile::GetStringValue(const QString& pDefaultValue)
     }
 }
 
+QList<CIniFile::Value> CIniFile::GetSectionValues()
+{
+    QList<Value> values;
+    try {
+        if (!PropertiesAreSet(m_section, QStringLiteral("(all)"), Operation::Read))
+            return {};
+        const std::optional<QByteArray> text = ReadFile(m_fullPath);
+        if (!text)
+            return {};
+        for (const IniText::Entry& entry : IniText::ReadSection(*text, m_section.toUtf8()))
+            values.append({m_section, QString::fromUtf8(entry.key), FileNameText::FromBytes(entry.value)});
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("cIniFile.GetSectionValues()"));
+        return {};
+    }
+    return values;
+}
+
 void CIniFile::SetStringValue(const QString& pNewValue)
 {
     if (PropertiesAreSet(Operation::Write))

@@ -147,6 +147,16 @@ qsizetype FindKey(const QByteArray& text, const QList<Line>& lines, const Sectio
     return -1;
 }
 
+// The value of a "key=value" line, trimmed of blanks and of one pair of
+// enclosing quotes.
+QByteArray ValueOf(const QByteArray& content)
+{
+    QByteArray value = content.mid(content.indexOf('=') + 1).trimmed();
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    return value;
+}
+
 // The ending of the text's first line: LF, CR LF or CR (LF when none).
 QByteArray LineEnding(const QByteArray& text, const QList<Line>& lines)
 {
@@ -176,19 +186,29 @@ qsizetype LastFilledLine(const QByteArray& text, const QList<Line>& lines, const
     return last;
 }
 
+// A key's name as keys are matched: without regard to letter case.
+QString Folded(const QByteArray& name)
+{
+    return QString::fromUtf8(name).toCaseFolded();
+}
+
 // New key lines of one place, in the order first written; a key written
 // again keeps its place and takes the new line.
-using KeyLines = QList<std::pair<QByteArray, QByteArray>>;
+struct KeyLines {
+    QList<std::pair<QByteArray, QByteArray>> lines;
+    QHash<QString, qsizetype> at;  // folded name -> index in lines
+};
 
 void Set(KeyLines& keyLines, const QByteArray& key, const QByteArray& keyLine)
 {
-    for (auto& [name, line] : keyLines) {
-        if (SameName(name, key)) {
-            line = keyLine;
-            return;
-        }
+    const QString name = Folded(key);
+    const auto known = keyLines.at.constFind(name);
+    if (known != keyLines.at.cend()) {
+        keyLines.lines[*known].second = keyLine;
+        return;
     }
-    keyLines.append({key, keyLine});
+    keyLines.at.insert(name, keyLines.lines.size());
+    keyLines.lines.append({key, keyLine});
 }
 
 // What writing the entries changes, by line of the text.
@@ -198,9 +218,23 @@ struct Edits {
     QList<std::pair<QByteArray, KeyLines>> newSections;
 };
 
+// The line of each key of a section (the first of a name), by folded name:
+// many entries of one section are placed without reading it again each.
+QHash<QString, qsizetype> KeyIndex(const QByteArray& text, const QList<Line>& lines, const SectionSpan& span)
+{
+    QHash<QString, qsizetype> index;
+    // From the end, so that the first of a name is the one kept.
+    for (qsizetype i = span.end - 1; i > span.header; --i) {
+        if (const std::optional<QByteArray> name = KeyName(Content(text, lines[i])))
+            index.insert(Folded(*name), i);
+    }
+    return index;
+}
+
 Edits PlanEdits(const QByteArray& text, const QList<Line>& lines, const QList<Entry>& entries)
 {
     const QList<Header> headers = FindHeaders(text, lines);
+    QHash<qsizetype, QHash<QString, qsizetype>> keyIndexes;  // by the section's header line
     Edits edits;
     for (const Entry& entry : entries) {
         const QByteArray keyLine = entry.key + '=' + OneLine(entry.value);
@@ -213,7 +247,10 @@ Edits PlanEdits(const QByteArray& text, const QList<Line>& lines, const QList<En
             Set(known->second, entry.key, keyLine);
             continue;
         }
-        const qsizetype at = FindKey(text, lines, span, entry.key);
+        auto index = keyIndexes.find(span.header);
+        if (index == keyIndexes.end())
+            index = keyIndexes.insert(span.header, KeyIndex(text, lines, span));
+        const qsizetype at = index->value(Folded(entry.key), -1);
         if (at >= 0)
             edits.replaced.insert(at, keyLine);
         else
@@ -237,7 +274,7 @@ QByteArray Apply(const QByteArray& text, const QList<Line>& lines, const QByteAr
             out.append(text.constData() + line.start, line.end - line.start);
         const auto added = edits.addedAfter.constFind(i);
         if (added != edits.addedAfter.cend()) {
-            for (const auto& [name, keyLine] : *added)
+            for (const auto& [name, keyLine] : added->lines)
                 out += eol + keyLine;
         }
         // A last line without an ending gets one when lines follow it.
@@ -250,7 +287,7 @@ QByteArray Apply(const QByteArray& text, const QList<Line>& lines, const QByteAr
         out += eol;
     for (const auto& [name, keyLines] : edits.newSections) {
         out += '[' + name + ']' + eol;
-        for (const auto& [key, keyLine] : keyLines)
+        for (const auto& [key, keyLine] : keyLines.lines)
             out += keyLine + eol;
     }
     return out;
@@ -267,11 +304,20 @@ std::optional<QByteArray> Read(const QByteArray& text, const QByteArray& section
     const qsizetype at = FindKey(text, lines, span, key);
     if (at < 0)
         return std::nullopt;
-    const QByteArray content = Content(text, lines[at]);
-    QByteArray value = content.mid(content.indexOf('=') + 1).trimmed();
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.mid(1, value.size() - 2);
-    return value;
+    return ValueOf(Content(text, lines[at]));
+}
+
+QList<Entry> ReadSection(const QByteArray& text, const QByteArray& section)
+{
+    QList<Entry> entries;
+    const QList<Line> lines = SplitLines(text);
+    const SectionSpan span = FindSection(FindHeaders(text, lines), lines.size(), section);
+    for (qsizetype i = span.header + 1; span.header >= 0 && i < span.end; ++i) {
+        const QByteArray content = Content(text, lines[i]);
+        if (std::optional<QByteArray> name = KeyName(content))
+            entries.append({section, std::move(*name), ValueOf(content)});
+    }
+    return entries;
 }
 
 QByteArray Write(const QByteArray& text, const QByteArray& section, const QByteArray& key, const QByteArray& value)

@@ -2,10 +2,12 @@
 
 #include "app/ErrorReport.h"
 #include "app/VantrelError.h"
+#include "engine/FileNameText.h"
 #include "options/CIniFile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
 #include <functional>
 
 namespace modIniFile {
@@ -97,6 +99,8 @@ void ReadCompareSection(CIniFile& ini, cViewFileDiffsOptions& options, PathTexts
               [&](const QString& value) { options.IgnoreWhiteSpaceChanges = IsTrue(value); });
     ReadValue(ini, QStringLiteral("IgnoreLineEndings"), kFalse,
               [&](const QString& value) { options.IgnoreLineEndings = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("IgnoreBlankLines"), kFalse,
+              [&](const QString& value) { options.IgnoreBlankLines = IsTrue(value); });
     ReadValue(ini, QStringLiteral("FileOne"), QString(), [&](const QString& value) { paths[0] = value; });
     ReadValue(ini, QStringLiteral("FileTwo"), QString(), [&](const QString& value) { paths[1] = value; });
     ReadValue(ini, QStringLiteral("ForceTextCompare"), kFalse,
@@ -115,6 +119,38 @@ void ReadGridsSection(CIniFile& ini, cViewFileDiffsOptions& options)
               [&](const QString& value) { font.setFamily(value); });
     ReadValue(ini, QStringLiteral("FontSize"), QStringLiteral("8"),
               [&](const QString& value) { ApplyFontSize(font, LeadingNumber(value)); });
+}
+
+const QString kLineFilters = QStringLiteral("LineFilters");
+
+QString FilterKey(qsizetype number)
+{
+    return QStringLiteral("Filter%1").arg(number);
+}
+
+QString EnabledKey(qsizetype number)
+{
+    return QStringLiteral("Filter%1Enabled").arg(number);
+}
+
+// The section's whole list in one read: Filter1, Filter2, ... up to the
+// first that is missing or empty (a list cut short by hand is read as far
+// as it goes), each on only when its FilterNEnabled says "True". A pattern
+// is stored as its bytes between quotes, so that blanks at its ends stay.
+void ReadLineFilters(CIniFile& ini, cViewFileDiffsOptions& options)
+{
+    ini.Section(kLineFilters);
+    QHash<QString, QString> values;
+    for (const CIniFile::Value& value : ini.GetSectionValues())
+        values.insert(value.key.toLower(), value.value);  // (the first of a key wins)
+    options.LineFilters.clear();
+    for (qsizetype n = 1;; ++n) {
+        const QString stored = values.value(FilterKey(n).toLower());
+        if (stored.isEmpty())
+            break;
+        options.LineFilters.append(
+            {QString::fromUtf8(FileNameText::ToBytes(stored)), IsTrue(values.value(EnabledKey(n).toLower()))});
+    }
 }
 
 }  // namespace
@@ -153,6 +189,7 @@ void ReadProgramOptionsFromIniFile(cViewFileDiffsOptions& options, PathTexts& pa
         ini.Name(IniFileName());
         ReadCompareSection(ini, options, paths);
         ReadGridsSection(ini, options);
+        ReadLineFilters(ini, options);
         ini.Section(QStringLiteral("Form"));
         ReadValue(ini, QStringLiteral("PaneTooltips"), kTrue,
                   [&](const QString& value) { options.PaneTooltips = IsTrue(value); });
@@ -171,11 +208,12 @@ void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const Pat
         const QFont& font = options.GridFont;
         CIniFile ini;
         ini.Name(IniFileName());
-        ini.SetStringValues({
+        QList<CIniFile::Value> values{
             {compare, QStringLiteral("IgnoreCase"), FlagText(options.IgnoreCase)},
             {compare, QStringLiteral("IgnoreWhiteSpace"), FlagText(options.IgnoreWhiteSpace)},
             {compare, QStringLiteral("IgnoreWhiteSpaceChanges"), FlagText(options.IgnoreWhiteSpaceChanges)},
             {compare, QStringLiteral("IgnoreLineEndings"), FlagText(options.IgnoreLineEndings)},
+            {compare, QStringLiteral("IgnoreBlankLines"), FlagText(options.IgnoreBlankLines)},
             {compare, QStringLiteral("FileOne"), paths[0]},
             {compare, QStringLiteral("FileTwo"), paths[1]},
             {grids, QStringLiteral("ShowGridLines"), FlagText(options.ShowGridLines)},
@@ -186,7 +224,21 @@ void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const Pat
             // point, so a locale's comma would lose the fraction on the next start.
             {grids, QStringLiteral("FontSize"), QString::number(font.pointSizeF())},
             {QStringLiteral("Form"), QStringLiteral("PaneTooltips"), FlagText(options.PaneTooltips)},
-        });
+        };
+        // An empty key after the last filter ends the list, whatever an
+        // older, longer list left behind it. (None is written while there
+        // never was a list.)
+        ini.Section(kLineFilters);
+        const bool hadFilters = !options.LineFilters.isEmpty() || !ini.GetSectionValues().isEmpty();
+        qsizetype n = 0;
+        for (const cViewFileDiffsOptions::LineFilter& filter : options.LineFilters) {
+            ++n;
+            values.append({kLineFilters, FilterKey(n), FileNameText::FromBytes('"' + filter.pattern.toUtf8() + '"')});
+            values.append({kLineFilters, EnabledKey(n), FlagText(filter.enabled)});
+        }
+        if (hadFilters)
+            values.append({kLineFilters, FilterKey(n + 1), QString()});
+        ini.SetStringValues(values);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("modIniFile.SaveProgramOptionsToIniFile"));
     }

@@ -4,10 +4,12 @@
 #include "compare/Alignment.h"
 #include "compare/ComparisonModel.h"
 #include "compare/FileFactsText.h"
+#include "engine/Comparison.h"
 #include "engine/LineFile.h"
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/resource.h>
@@ -37,6 +39,33 @@ ComparisonModel Example()
         two += "same " + QByteArray::number(i) + '\n';
     }
     return Shown(one, two, {{1, 1, 1, 0}, {2, 2, 1, 2}, {4, 0, 3, 1}});
+}
+
+// Leaves out the lines that start with '#'.
+class HashLines : public LineSkipper {
+public:
+    bool Flag(const LineFile& file, LineMask& mask, std::string& /*trouble*/) const override
+    {
+        mask.assign(static_cast<std::size_t>(file.LineCount()), 0);
+        for (std::int64_t i = 0; i < file.LineCount(); ++i)
+            mask[static_cast<std::size_t>(i)] = file.Line(i).starts_with('#');
+        return true;
+    }
+};
+
+// Each row of a pane as a letter: '.' no colour, 'c' changed, 'o' orphan,
+// 'g' grey (a line left out of the comparison).
+QString RowColors(const ComparisonModel& m, int side)
+{
+    QString letters;
+    for (std::int32_t row = 1; row <= m.RowCount(); ++row) {
+        const std::uint32_t color = m.RowColor(side, row);
+        letters += color == Alignment::kChangedColor   ? 'c'
+                   : color == Alignment::kOrphanColor  ? 'o'
+                   : color == Alignment::kSkippedColor ? 'g'
+                                                       : '.';
+    }
+    return letters;
 }
 
 // Find as a plain reading of every row text in the order Find tests them.
@@ -257,6 +286,66 @@ private slots:
         QCOMPARE(m.FirstDiff().value_or(0), 2);
         QCOMPARE(m.LastDiff().value_or(0), 5);
         QVERIFY(!ComparisonModel().FirstDiff() && !ComparisonModel().NextDiff(0));
+    }
+
+    // Lines left out by a filter are laid out in their place, grey, and are
+    // no difference; blocks of blank lines ignored are not coloured. F7
+    // (and the bar, drawn from the same blocks) only knows the others, and
+    // Find still lands on the row of each line.
+    void linesLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<bool>("blankLines");
+        QTest::addColumn<QString>("rowsOne");
+        QTest::addColumn<QString>("rowsTwo");
+        QTest::addColumn<QList<int>>("stops");
+        QTest::addColumn<int>("rowOfZ");
+        QTest::newRow("left out on one side") << QByteArray("a\nz\n") << QByteArray("a\n#x\nz\n") << false << "...."
+                                              << ".g.." << QList<int>{} << 3;
+        QTest::newRow("left out on both sides, unlike")
+            << QByteArray("#1\na\nz\n") << QByteArray("#2\n#3\na\nz\n") << false << "g...."
+            << "gg..." << QList<int>{} << 4;
+        QTest::newRow("beside an insertion")
+            << QByteArray("a\n#x\nz\n") << QByteArray("a\nnew\nz\n") << false << ".g..."
+            << "..o.." << QList<int>{3} << 4;
+        QTest::newRow("amid a change") << QByteArray("x\n#f\ny\nz\n") << QByteArray("p\nq\nz\n") << false << "cgc.."
+                                       << "ccc.." << QList<int>{1} << 4;
+        QTest::newRow("blank lines ignored") << QByteArray("a\n\n\nz\n") << QByteArray("a\nz\n") << true << "....."
+                                             << "....." << QList<int>{} << 4;
+        QTest::newRow("blank lines counted") << QByteArray("a\n\nz\n") << QByteArray("a\nz\n") << false << ".o.."
+                                             << "...." << QList<int>{2} << 3;
+    }
+
+    void linesLeftOut()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(bool, blankLines);
+        QTemporaryDir folder;
+        const auto write = [&](const char* name, const QByteArray& bytes) {
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        write("one", one);
+        write("two", two);
+        InputFile inOne(folder.filePath("one").toStdString());
+        InputFile inTwo(folder.filePath("two").toStdString());
+        CompareSettings settings;
+        settings.lines.ignoreBlankLines = blankLines;
+        if (!blankLines)
+            settings.skipLines = std::make_shared<HashLines>();
+        const Comparison c = CompareInputs(inOne, inTwo, settings);
+        ComparisonModel m;
+        QCOMPARE(m.Show(c.files[0], c.files[1], c.hunks, {c.skipped[0], c.skipped[1]}), Alignment::AlignStatus::Ok);
+        QTEST(RowColors(m, 0), "rowsOne");
+        QTEST(RowColors(m, 1), "rowsTwo");
+        QList<int> stops;
+        for (std::optional<std::int32_t> row = m.FirstDiff(); row; row = m.NextDiff(*row))
+            stops.append(*row);
+        QTEST(stops, "stops");
+        QCOMPARE(static_cast<qsizetype>(m.Blocks().size()), stops.size());
+        QTEST(m.Find(QStringLiteral("z"), Direction::Next, 0).value_or(0), "rowOfZ");
     }
 
     void onlyChangedLinePairsHaveMarks_data()

@@ -28,6 +28,7 @@ struct Endings {
     int row;
     QString paneOne, paneTwo, tipOne;
     bool ignoreLineEndings = false;
+    QString filter = {};  // a line filter on
 };
 
 }  // namespace
@@ -242,6 +243,9 @@ private slots:
                        "The files are identical", 0, {}, {}, {}, true};
         QTest::newRow("line endings ignored, text differs") << Endings{"a\r\nb\r\n", "a\nc\n", false, {}, 0, {}, {},
             crlf2 + "\nCompared ignoring line endings", true};
+        // A line left out is never compared with the one beside it.
+        QTest::newRow("line left out") << Endings{"#a\r\nb\n", "#b\nc\n", false, {}, 1, "#a|kk", "#b|kk",
+            utf8 + "mixed (1 CR LF, 1 LF)\n2 lines\nCompared ignoring lines that match the line filter", false, "^#"};
         // clang-format on
     }
 
@@ -250,6 +254,9 @@ private slots:
         QFETCH(Endings, e);
         gOptions->IgnoreWhiteSpace = e.ignoreWhiteSpace;
         gOptions->IgnoreLineEndings = e.ignoreLineEndings;
+        gOptions->LineFilters = {{e.filter, true}};
+        if (e.filter.isEmpty())
+            gOptions->LineFilters.clear();
         // The message speaks of rows that must already be drawn.
         bool drawnUnderMessage = true;
         w.prompts->whileMessageShown = [&] { drawnUnderMessage = w.grid(1)->Redraw() && w.grid(2)->Redraw(); };

@@ -8,8 +8,11 @@
 #include "mainwindow/SplitterBar.h"
 #include "options/modIniFile.h"
 
+#include <QDialog>
 #include <QFontDatabase>
 #include <QHelpEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QToolTip>
 
@@ -231,6 +234,7 @@ private slots:
         row("mnuOptionsIgnoreWhitespace", "same\n li ne \n", identical);
         row("mnuOptionsIgnoreWhiteSpaceChanges", "same\nline \t\n", identical + ", ignoring white space changes");
         row("mnuOptionsIgnoreLineEndings", "same\r\nline", identical + ", ignoring line endings");
+        row("mnuOptionsIgnoreBlankLines", "same\n\nline\n", identical + ", ignoring blank lines");
     }
 
     void ignoreFlagsReachNextCompare()
@@ -243,6 +247,7 @@ private slots:
         bool& flag = item.contains(QLatin1String("Case"))      ? gOptions->IgnoreCase
                      : item.contains(QLatin1String("Changes")) ? gOptions->IgnoreWhiteSpaceChanges
                      : item.contains(QLatin1String("Endings")) ? gOptions->IgnoreLineEndings
+                     : item.contains(QLatin1String("Blank"))   ? gOptions->IgnoreBlankLines
                                                                : gOptions->IgnoreWhiteSpace;
         action->trigger();
         action->trigger();  // twice: as before
@@ -258,6 +263,59 @@ private slots:
         QCOMPARE(w.prompts->messages.size(), told);
         w.action("mnuFileCompare")->trigger();
         QCOMPARE(w.prompts->lastMessage().text, message);
+    }
+
+    // A filter added in Options > Line Filters reaches the next Compare; one
+    // that does not compile (from the options file) or that the library
+    // gives up on stops the comparison with a message naming it.
+    void lineFiltersReachNextCompare_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("identical but for them")
+            << "^#" << QByteArray("#2\nsame\n#3\nline\n")
+            << "The files are identical, ignoring lines that match the line filter" << QString();
+        QTest::newRow("other lines differ") << "^#" << QByteArray("#2\nsame\nLINE\n") << QString()
+                                            << "Compared ignoring lines that match the line filter";
+        QTest::newRow("does not compile")
+            << "(#" << QByteArray("same\n")
+            << "The line filter \"(#\" is not a valid regular expression: missing closing "
+               "parenthesis (at character 3)."
+            << QString();
+        QTest::newRow("given up") << "(a*)*b" << QByteArray("same\n" + QByteArray(40, 'a') + "cb\n")
+                                  << "The line filter \"(a*)*b\" could not be tried on line 2 of" << QString();
+    }
+
+    void lineFiltersReachNextCompare()
+    {
+        w.load(true);
+        QFETCH(QString, filter);
+        QFETCH(QByteArray, two);
+        QFETCH(QString, told);
+        QFETCH(QString, tip);
+        if (filter.startsWith('(') && !filter.contains('*')) {
+            gOptions->LineFilters = {{filter, true}, {QStringLiteral("off"), false}};
+        } else {
+            w.prompts->whileModalShown = [&](QWidget* window) {
+                if (window->objectName() == QLatin1String("frmLineFilters")) {
+                    window->findChild<QPushButton*>(QStringLiteral("cmdAdd"))->click();
+                    static_cast<QDialog*>(window)->accept();
+                } else {
+                    window->findChild<QLineEdit*>(QStringLiteral("txtExpression"))->setText(filter);
+                    static_cast<QDialog*>(window)->accept();
+                }
+            };
+            w.action("mnuOptionsLineFilters")->trigger();
+            QCOMPARE(gOptions->EnabledLineFilters(), QStringList{filter});
+        }
+        w.compare(w.write(QStringLiteral("one"), "#1\nsame\nline\n"), w.write(QStringLiteral("two"), two));
+        QCOMPARE(w.Model().Shown(), !tip.isEmpty());
+        if (!told.isEmpty())
+            QVERIFY2(w.prompts->lastMessage().text.contains(told), qPrintable(w.prompts->lastMessage().text));
+        else
+            QVERIFY(w.box(1)->toolTip().endsWith(tip));
     }
 
     // The Options commands act on both grids at once; what they set is

@@ -55,7 +55,7 @@ private slots:
         const auto row = [](const char* name, const char* key, const QByteArray& stored, const QByteArray& saved,
                             bool reported) { QTest::newRow(name) << QByteArray(key) << stored << saved << reported; };
         for (const char* flag : {"IgnoreCase", "IgnoreWhiteSpace", "IgnoreWhiteSpaceChanges", "IgnoreLineEndings",
-                                 "ShowGridLines", "FontBold", "FontItalic", "PaneTooltips"})
+                                 "IgnoreBlankLines", "ShowGridLines", "FontBold", "FontItalic", "PaneTooltips"})
             row(flag, flag, "yes", "False", false);
         row("flag in lower case", "IgnoreCase", "true", "False", false);
         row("flag as a number", "IgnoreCase", "1", "False", false);
@@ -83,6 +83,7 @@ private slots:
         QFETCH(bool, reported);
         const QByteArray allSet =
             "[Compare]\nIgnoreCase=True\nIgnoreWhiteSpace=True\nIgnoreWhiteSpaceChanges=True\nIgnoreLineEndings=True\n"
+            "IgnoreBlankLines=True\n"
             "FileOne=/one\nFileTwo=/two\n"
             "ForceTextCompare=True\n[Grids]\nShowGridLines=False\nFontBold=True\nFontItalic=True\n"
             "FontName=DejaVu Sans Mono\nFontSize=11.5\n[Form]\nPaneTooltips=False\n";
@@ -149,6 +150,51 @@ private slots:
         first.save();
         QVERIFY(ini().startsWith("[Compare]\nIgnoreCase=") && !ini().contains("ForceTextCompare"));
         QVERIFY(prompts.messages.isEmpty());
+    }
+
+    // The filter list is read up to its first missing or empty entry, each
+    // filter on only for "True"; what is read is saved and read back alike,
+    // and a shorter list saved over a longer one ends where it should.
+    void lineFilters_data()
+    {
+        using Filters = QList<cViewFileDiffsOptions::LineFilter>;
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<Filters>("expected");
+        const QByteArray odd = " a\\x41 \"q\" ";
+        QTest::newRow("sound") << "Filter1=\"" + odd + "\"\nFilter1Enabled=True\nFILTER2=^#\nFilter2Enabled=False\n"
+                               << Filters{{QString::fromUtf8(odd), true}, {"^#", false}};
+        QTest::newRow("enabled not True") << QByteArray("Filter1=a\nFilter1Enabled=yes\n") << Filters{{"a", false}};
+        QTest::newRow("second missing") << QByteArray("Filter1=a\nFilter3=c\n") << Filters{{"a", false}};
+        QTest::newRow("second empty") << QByteArray("Filter1=a\nFilter2=\nFilter3=c\n") << Filters{{"a", false}};
+        QTest::newRow("first missing") << QByteArray("Filter0=a\nFilter2=b\n") << Filters{};
+        QByteArray many;
+        Filters manyFilters;
+        for (int n = 1; n <= 10000; ++n) {
+            many += "Filter" + QByteArray::number(n) + "=f" + QByteArray::number(n) + "\nFilter" + QByteArray::number(n)
+                    + "Enabled=True\n";
+            manyFilters.append({"f" + QString::number(n), true});
+        }
+        QTest::newRow("10000") << many << manyFilters;
+    }
+
+    void lineFilters()
+    {
+        QFETCH(QByteArray, section);
+        QFETCH(QList<cViewFileDiffsOptions::LineFilter>, expected);
+        QVERIFY(setIni("[LineFilters]\n" + section + "[Form]\nFilter1=x\n"));
+        Stored stored;
+        stored.options.LineFilters = {{"old", true}};
+        stored.read();
+        QCOMPARE(stored.options.LineFilters, expected);
+        stored.options.LineFilters.append({"last", true});
+        stored.save();
+        Stored again;
+        again.read();
+        QCOMPARE(again.options.LineFilters, stored.options.LineFilters);
+        stored.options.LineFilters = {};
+        stored.save();
+        again.read();
+        QVERIFY(again.options.LineFilters.isEmpty());
     }
 };
 

@@ -3,6 +3,7 @@
 #include "engine/Comparison.h"
 #include "engine/FileNameText.h"
 #include "engine/InputFile.h"
+#include "engine/LineFilterPatterns.h"
 #include "engine/TextDecoding.h"
 
 #include <climits>
@@ -21,6 +22,8 @@ void cDiffEngine::Clear()
     m_hunks.clear();
     m_files[0].reset();
     m_files[1].reset();
+    m_skipped[0].reset();
+    m_skipped[1].reset();
 }
 
 int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
@@ -32,12 +35,22 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
     settings.lines = {m_ignoreCase, m_ignoreWhiteSpace, m_minimal};
     settings.lines.ignoreSpaceChange = m_ignoreSpaceChange;
     settings.lines.ignoreLineEndings = m_ignoreLineEndings;
+    settings.lines.ignoreBlankLines = m_ignoreBlankLines;
+    if (!m_lineFilters.isEmpty()) {
+        // Nothing is compared with part of the filters.
+        QString error;
+        settings.skipLines = LineFilterPatterns::Compile(m_lineFilters, error);
+        if (!settings.skipLines)
+            return Fail(error);
+    }
     settings.forceText = m_forceText;
     settings.decodeUnicode = m_decodeUnicode;
     Comparison c = CompareInputs(one, two, settings);
     m_files[0] = std::move(c.files[0]);
     m_files[1] = std::move(c.files[1]);
     m_hunks = std::move(c.hunks);
+    m_skipped[0] = std::move(c.skipped[0]);
+    m_skipped[1] = std::move(c.skipped[1]);
     m_outcome = c.outcome;
     switch (c.outcome) {
     case Outcome::Identical: return 0;
@@ -49,6 +62,7 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
         switch (c.trouble) {
         case Trouble::OutOfMemory:
             return Fail(QStringLiteral("Not enough memory to compare \"%1\" with \"%2\".").arg(fileOne, fileTwo));
+        case Trouble::Skipping: return Fail(QString::fromStdString(c.skipTrouble));
         case Trouble::TooManyLines:
             return Fail(QStringLiteral("\"%1\" and \"%2\" have too many lines to compare.").arg(fileOne, fileTwo));
         default: return Fail(DescribeFileError(c.fileError));
@@ -102,4 +116,9 @@ QString cDiffEngine::ResultLine(int index) const
 std::shared_ptr<const LineFile> cDiffEngine::LoadedFile(int which) const
 {
     return (which == 0 || which == 1) ? m_files[which] : nullptr;
+}
+
+std::shared_ptr<const LineMask> cDiffEngine::SkippedLines(int which) const
+{
+    return (which == 0 || which == 1) ? m_skipped[which] : nullptr;
 }

@@ -7,7 +7,9 @@
 // and its pane-tooltip box, changing it through its option commands.
 
 #include <QFont>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class cViewFileDiffsOptions {
 public:
@@ -20,6 +22,16 @@ public:
     bool IgnoreWhiteSpaceChanges = false;
     // CR LF equals LF, and a last line without an ending equals one with.
     bool IgnoreLineEndings = false;
+    // A difference made only of blank lines does not count.
+    bool IgnoreBlankLines = false;
+    // Regular expressions (QRegularExpression's syntax); a line an enabled
+    // one matches takes no part in the comparison. Kept in the user's order.
+    struct LineFilter {
+        QString pattern;
+        bool enabled = true;
+        friend bool operator==(const LineFilter&, const LineFilter&) = default;
+    };
+    QList<LineFilter> LineFilters;
     bool ShowOptionsDialog = false;  // kept with the others; nothing reads or writes it
     bool ForceTextCompare = false;
     int Format = 0;
@@ -28,6 +40,16 @@ public:
     QFont GridFont = DesignedGridFont();
     // The box starts unticked; the INI file's default ticks it.
     bool PaneTooltips = false;
+
+    // The patterns of the enabled line filters, in order.
+    [[nodiscard]] QStringList EnabledLineFilters() const
+    {
+        QStringList patterns;
+        for (const LineFilter& filter : LineFilters)
+            if (filter.enabled)
+                patterns << filter.pattern;
+        return patterns;
+    }
 
     // The grids' font before any is chosen: Courier New, 8.25 points.
     [[nodiscard]] static QFont DesignedGridFont()

@@ -11,6 +11,9 @@ namespace Alignment {
 // Colour values are 0x00BBGGRR (red in the low byte).
 inline constexpr std::uint32_t kOrphanColor = 0x00C4E1FFu;   // RGB(255, 225, 196)
 inline constexpr std::uint32_t kChangedColor = 0x00FFDDDDu;  // RGB(221, 221, 255)
+// A line the line filters left out of the comparison: grey, never a
+// difference's colour.
+inline constexpr std::uint32_t kSkippedColor = 0x00E0E0E0u;  // RGB(224, 224, 224)
 // A row without a colour of its own shows the grid's window colour.
 inline constexpr std::uint32_t kDefaultColor = 0xFFFFFFFFu;
 // A row that shows no line (a filler row or the trailing row).
@@ -26,6 +29,8 @@ struct PaneRows {
 // One difference block: rows firstRow .. firstRow + rowCount - 1 (grid rows,
 // counted from 1) and the lines of each file they show. A block of lines
 // that only one file has is an orphan block; any other is a changed block.
+// An ignored block (blank lines, or lines the filters left out) is laid
+// out like any other but is no difference: its rows keep their colour.
 struct DiffBlock {
     std::int32_t firstRow = 0;
     std::int32_t rowCount = 0;
@@ -33,6 +38,7 @@ struct DiffBlock {
     std::int32_t lineCountOne = 0;
     std::int32_t firstLineTwo = 0;
     std::int32_t lineCountTwo = 0;
+    bool ignored = false;
     [[nodiscard]] bool Orphan() const { return lineCountOne == 0 || lineCountTwo == 0; }
     [[nodiscard]] std::uint32_t Color() const { return Orphan() ? kOrphanColor : kChangedColor; }
     friend bool operator==(const DiffBlock&, const DiffBlock&) = default;
@@ -41,7 +47,7 @@ struct DiffBlock {
 struct AlignedRows {
     PaneRows one;  // File One, the left grid
     PaneRows two;  // File Two, the right grid
-    // In ascending row order, blocks never overlapping.
+    // In ascending row order, blocks never overlapping; ignored ones too.
     std::vector<DiffBlock> blocks;
 };
 

@@ -13,6 +13,7 @@
 #include "compare/CharacterDiff.h"
 #include "compare/LineText.h"
 #include "compare/RowSearch.h"
+#include "engine/SkippedLines.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,9 +36,11 @@ public:
     // Shows both files as the engine read them, aligned by the blocks it
     // found between them. Blocks that do not fit the files are shown as far
     // as they could be placed, both panes padded to one length, and the
-    // fault is returned.
+    // fault is returned. Lines flagged in `skipped` (none for null masks)
+    // took no part in the comparison: their rows are grey.
     Alignment::AlignStatus Show(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
-                                const std::vector<LineDiff::Hunk>& hunks);
+                                const std::vector<LineDiff::Hunk>& hunks,
+                                const std::array<std::shared_ptr<const LineMask>, 2>& skipped = {});
     // Shows nothing; search texts stay.
     void Clear();
 
@@ -51,6 +54,8 @@ public:
     {
         return m_panes[Index(side)];
     }
+    // The differences: blocks that are not ignored, which the bar shows and
+    // F7 visits.
     [[nodiscard]] const std::vector<Alignment::DiffBlock>& Blocks() const { return m_blocks; }
     // The 0-based line a row shows, or kNoLine (fillers, rows out of range).
     [[nodiscard]] std::int32_t LineOfRow(int side, std::int32_t row) const;
@@ -123,6 +128,8 @@ private:
     std::array<std::shared_ptr<const LineFile>, 2> m_files;
     std::array<std::shared_ptr<const Alignment::PaneRows>, 2> m_panes;
     std::vector<Alignment::DiffBlock> m_blocks;
+    // Every block laid out, ignored ones too: where each line's row is.
+    std::vector<Alignment::DiffBlock> m_layoutBlocks;
     std::int32_t m_currentRow = 1;
     std::int32_t m_markedRow = 0;
     std::vector<std::int32_t> m_bookmarks;

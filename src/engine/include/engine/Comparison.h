@@ -8,6 +8,7 @@
 #include "engine/InputFile.h"
 #include "engine/LineDiff.h"
 #include "engine/LineFile.h"
+#include "engine/SkippedLines.h"
 
 #include <memory>
 #include <vector>
@@ -15,16 +16,19 @@
 enum class Outcome { Identical, Different, BinaryDiffer, Failed };
 
 // Why a comparison failed.
-enum class Trouble { None, File, TooManyLines, OutOfMemory };
+enum class Trouble { None, File, TooManyLines, OutOfMemory, Skipping };
 
 struct Comparison {
     Outcome outcome = Outcome::Identical;
     Trouble trouble = Trouble::None;
-    FileError fileError;  // for Trouble::File
+    FileError fileError;      // for Trouble::File
+    std::string skipTrouble;  // for Trouble::Skipping: why a line could not be judged
     // The files read (text comparisons only); both set when hunks are.
     std::shared_ptr<const LineFile> files[2];
     // Identical files may hold hunks too, every one of them ignored.
     std::vector<LineDiff::Hunk> hunks;
+    // The lines each file skipped (CompareSettings::skipLines), when any.
+    std::shared_ptr<const LineMask> skipped[2];
 };
 
 struct CompareSettings {
@@ -42,6 +46,8 @@ struct CompareSettings {
     bool stripTrailingCr = false;
     // Hunks whose lines all match one of these are marked ignored.
     std::shared_ptr<const LinePatterns> ignoreMatching;
+    // Lines it flags take no part in the comparison (see SkippedLines.h).
+    std::shared_ptr<const LineSkipper> skipLines;
 
     // True when two files differ exactly when their bytes do.
     [[nodiscard]] bool BytesDecide() const;

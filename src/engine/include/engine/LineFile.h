@@ -72,6 +72,11 @@ public:
     // Splits bytes that are already in memory (no file behind them).
     [[nodiscard]] static std::shared_ptr<const LineFile> FromBytes(std::string_view bytes, std::string path = {},
                                                                    Wide wide = Wide::Keep);
+    // The given lines of `file` (ascending indexes), each as it was: its CR,
+    // and no LF after a last line that lacks one. Only the lines are known
+    // of such a file: its Facts() are those of an empty file.
+    [[nodiscard]] static std::shared_ptr<const LineFile> FromLines(const LineFile& file,
+                                                                   const std::vector<std::int64_t>& lines);
 
     LineFile(const LineFile&) = delete;
     LineFile& operator=(const LineFile&) = delete;
@@ -123,6 +128,11 @@ private:
 
     // Takes ownership of `bytes`, a block from std::malloc.
     LineFile(Bytes_ bytes, std::size_t size, std::string path, Wide wide, Endings endings = Endings::Keep);
+    // Takes ownership of `bytes` whose lines the caller gives (FromLines).
+    LineFile(Bytes_ bytes, std::size_t size, std::string path)
+        : m_bytes(std::move(bytes)), m_size(size), m_path(std::move(path))
+    {
+    }
     void Decode();
     void StripCrBeforeLf();
     void Split();

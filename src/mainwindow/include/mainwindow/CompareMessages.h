@@ -17,7 +17,8 @@ enum class File { One, Two };
 // A path box that names no existing file.
 [[nodiscard]] modVantrel::MessagePrompt NotAnExistingFile(File file);
 // What the options leave out of a comparison, in menu order: "case",
-// "white space", "white space changes", "line endings"; empty for none.
+// "white space", "white space changes", "line endings", "blank lines", then
+// the lines the enabled line filters match; empty for none.
 [[nodiscard]] QStringList Ignored(const cViewFileDiffsOptions& options);
 // "ignoring case, white space and line endings"; empty for none.
 [[nodiscard]] QString Ignoring(const QStringList& ignored);

@@ -99,7 +99,7 @@ private:
     [[nodiscard]] bool DisplayComparisonResultsInGrid();
     using ComparedFiles = std::array<std::shared_ptr<const LineFile>, 2>;
     [[nodiscard]] std::optional<ComparedFiles> LoadFilesIntoGrids(const cDiffEngine& engine);
-    [[nodiscard]] bool MarkDifferencesInGrids(const ComparedFiles& files, const std::vector<LineDiff::Hunk>& hunks);
+    [[nodiscard]] bool MarkDifferencesInGrids(const ComparedFiles& files, const cDiffEngine& engine);
     // The grids take the model's rows; the header cells are emptied.
     void ShowComparisonInGrids();
     void RemoveRowsInGrids();
@@ -126,6 +126,8 @@ private:
     void mnuOptionsIgnoreWhitespace_Click();
     void mnuOptionsIgnoreWhiteSpaceChanges_Click();
     void mnuOptionsIgnoreLineEndings_Click();
+    void mnuOptionsIgnoreBlankLines_Click();
+    void mnuOptionsLineFilters_Click();
     void mnuOptionsFont_Click();
     void mnuOptionsShowGridLines_Click();
     void chkTooltip_Click();
@@ -275,6 +277,8 @@ private:
     QAction* mnuOptionsIgnoreWhitespace = nullptr;
     QAction* mnuOptionsIgnoreWhiteSpaceChanges = nullptr;
     QAction* mnuOptionsIgnoreLineEndings = nullptr;
+    QAction* mnuOptionsIgnoreBlankLines = nullptr;
+    QAction* mnuOptionsLineFilters = nullptr;
     QAction* mnuOptionsFont = nullptr;
     QAction* mnuOptionsShowGridLines = nullptr;
     QAction* mnuViewFileOneUseNotepad = nullptr;

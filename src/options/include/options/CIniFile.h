@@ -37,6 +37,9 @@ public:
     [[nodiscard]] short GetIntegerValue(short pDefaultValue);
     // The key's whole value; the default when the key is missing or empty.
     [[nodiscard]] QString GetStringValue(const QString& pDefaultValue);
+    // Every key of the section with its value, in the file's order, read
+    // in one pass (for lists of many keys); empty when there is none.
+    [[nodiscard]] QList<Value> GetSectionValues();
     // Writes the key's value, creating the folder when missing. A write the
     // system refuses leaves the previous file as it was and is reported once,
     // with its reason and the values not saved in the detail log: the

@@ -27,6 +27,10 @@ struct Entry {
     QByteArray value;
 };
 
+// Every key of the section's first occurrence with its value (as Read gives
+// it), in the order of the text; empty when the section is absent.
+[[nodiscard]] QList<Entry> ReadSection(const QByteArray& text, const QByteArray& section);
+
 // text with every entry written, in order, as one Write after another would
 // write them, in one pass over the text.
 [[nodiscard]] QByteArray Write(const QByteArray& text, const QList<Entry>& entries);

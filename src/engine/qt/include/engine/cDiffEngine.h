@@ -17,6 +17,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -35,6 +36,11 @@ public:
     void IgnoreWhiteSpaceChanges(bool on) { m_ignoreSpaceChange = on; }
     // CR LF equals LF; a last line without an ending equals one with.
     void IgnoreLineEndings(bool on) { m_ignoreLineEndings = on; }
+    // Differences made only of blank lines do not count (as diff -B).
+    void IgnoreBlankLines(bool on) { m_ignoreBlankLines = on; }
+    // Lines matching one of these regular expressions take no part in the
+    // comparison (see LineFilterPatterns); none by default.
+    void LineFilters(const QStringList& patterns) { m_lineFilters = patterns; }
     void ForceTextCompare(bool on) { m_forceText = on; }
     // Always find a smallest result, however long it takes (off by
     // default: very different files then get a good, fast result).
@@ -47,6 +53,7 @@ public:
     [[nodiscard]] bool IgnoreWhiteSpace() const { return m_ignoreWhiteSpace; }
     [[nodiscard]] bool IgnoreWhiteSpaceChanges() const { return m_ignoreSpaceChange; }
     [[nodiscard]] bool IgnoreLineEndings() const { return m_ignoreLineEndings; }
+    [[nodiscard]] bool IgnoreBlankLines() const { return m_ignoreBlankLines; }
     [[nodiscard]] bool ForceTextCompare() const { return m_forceText; }
     [[nodiscard]] bool Minimal() const { return m_minimal; }
     [[nodiscard]] bool DecodeUnicode() const { return m_decodeUnicode; }
@@ -68,6 +75,9 @@ public:
     // The files read for the last comparison (which = 0 for File One, 1 for
     // File Two), or null when it failed or the files were not text.
     [[nodiscard]] std::shared_ptr<const LineFile> LoadedFile(int which) const;
+    // The lines of that file the line filters left out of the last
+    // comparison; null when no filter was given.
+    [[nodiscard]] std::shared_ptr<const LineMask> SkippedLines(int which) const;
 
     // The text a failed file access is reported with: the path as given
     // and the system's reason.
@@ -81,6 +91,8 @@ private:
     bool m_ignoreWhiteSpace = false;
     bool m_ignoreSpaceChange = false;
     bool m_ignoreLineEndings = false;
+    bool m_ignoreBlankLines = false;
+    QStringList m_lineFilters;
     bool m_forceText = false;
     bool m_minimal = false;
     bool m_decodeUnicode = true;
@@ -89,6 +101,7 @@ private:
     // Error text or the binary line, when the result is that single line.
     QString m_singleLine;
     std::shared_ptr<const LineFile> m_files[2];
+    std::shared_ptr<const LineMask> m_skipped[2];
     std::vector<LineDiff::Hunk> m_hunks;
     std::optional<Emit::NormalLines> m_lines;
 };

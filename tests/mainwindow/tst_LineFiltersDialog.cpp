@@ -1,0 +1,71 @@
+// Options > Line Filters: what the dialogs say of an expression while it
+// is typed, and the list they hand back.
+#include "mainwindow/LineFiltersDialog.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+class tst_LineFiltersDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typed_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("usable");
+        QTest::addColumn<QString>("message");
+        const QString every = QStringLiteral(
+            "This expression matches the empty text, so every line matches it: no line would be compared.");
+        QTest::newRow("good") << "^#" << true << QString();
+        QTest::newRow("empty") << QString() << false << "Type a regular expression.";
+        // The place is counted in characters, not in UTF-8 bytes.
+        QTest::newRow("unclosed after a wide character")
+            << QString::fromUtf8("é(") << false
+            << "Not a valid regular expression: missing closing parenthesis (at character 3).";
+        QTest::newRow("quantifier out of order")
+            << "a{2,1}" << false
+            << "Not a valid regular expression: numbers out of order in {} quantifier (at character 6).";
+        QTest::newRow("empty lines only") << "^$" << true << QString();
+        QTest::newRow("every line") << "x*" << true << every;
+        QTest::newRow("every line, at its end") << "$" << true << every;
+    }
+
+    void typed()
+    {
+        QFETCH(QString, pattern);
+        LineFilterEditDialog dialog(QStringLiteral("old"), nullptr);
+        dialog.findChild<QLineEdit*>(QStringLiteral("txtExpression"))->setText(pattern);
+        QTEST(dialog.findChild<QLabel*>(QStringLiteral("lblProblem"))->text(), "message");
+        QTEST(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled(), "usable");
+        QCOMPARE(dialog.Pattern(), pattern);
+    }
+
+    // Unticked, removed and added filters come back in the list's order; a
+    // stored filter that does not compile is said to be wrong when current.
+    void listEdits()
+    {
+        ScriptedPrompts prompts;
+        LineFiltersDialog dialog({{QStringLiteral("("), true}, {QStringLiteral("b"), false}}, nullptr);
+        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("lblProblem"))->text().startsWith("Not a valid"));
+        auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstFilters"));
+        list->item(0)->setCheckState(Qt::Unchecked);
+        list->setCurrentRow(1);
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdRemove"))->click();
+        prompts.whileModalShown = [](QWidget* edit) {
+            edit->findChild<QLineEdit*>(QStringLiteral("txtExpression"))->setText(QStringLiteral("c"));
+            static_cast<QDialog*>(edit)->accept();
+        };
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdAdd"))->click();
+        const QList<cViewFileDiffsOptions::LineFilter> expected{{QStringLiteral("("), false},
+                                                                {QStringLiteral("c"), true}};
+        QCOMPARE(dialog.Filters(), expected);
+    }
+};
+
+QTEST_MAIN(tst_LineFiltersDialog)
+#include "tst_LineFiltersDialog.moc"
