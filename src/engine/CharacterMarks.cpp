@@ -250,7 +250,7 @@ void AbsorbShortRuns(Marks& m1, Marks& m2, const Kinds* kinds1 = nullptr)
 }
 
 // Step 4 on one line: a word (a run of Word characters with their
-// combining marks) of which more than half differs, or more than a quarter
+// combining marks) of which at least half differs, or more than a quarter
 // in more than one place, loses its common characters, and those
 // characters' partners lose theirs. One change inside a word that leaves
 // most of it ("colour" to "color") stays as it is, and so do a few edits
@@ -271,7 +271,7 @@ void WholeWords(Marks& marks, const Kinds& kinds, Marks& other, const std::vecto
             runs += !marks[end] && (end == first || marks[end - 1]) ? 1 : 0;
         }
         const auto length = static_cast<std::int64_t>(end - first);
-        if (differing > 0 && differing < length && (2 * differing > length || (runs > 1 && 4 * differing > length))) {
+        if (differing > 0 && differing < length && (2 * differing >= length || (runs > 1 && 4 * differing > length))) {
             for (std::size_t u = first; u < end; ++u) {
                 if (marks[u]) {
                     marks[u] = false;
@@ -335,8 +335,8 @@ void CompareWords(std::array<std::basic_string_view<Char>, 2> text, std::array<c
     }
 }
 
-// White space at both ends of a change that both lines have stays common
-// ("The[ licenses] for" reads "The [licenses] for").
+// Step 7: white space at both ends of a change that both lines have stays
+// common ("The[ licenses] for" reads "The [licenses] for").
 template <class Char>
 void KeepCommonSpace(std::array<std::basic_string_view<Char>, 2> text, std::array<const Kinds*, 2> kinds,
                      std::array<Marks*, 2> marks)
@@ -406,8 +406,8 @@ void Tidy(std::basic_string_view<Char> one, std::basic_string_view<Char> two, Ma
     if (200 * common < kLeastCommonPercent * total) {
         CompareWords<Char>({one, two}, {&kinds1, &kinds2}, {&marks1, &marks2});
         AbsorbShortRuns(marks1, marks2, &kinds1);
-        KeepCommonSpace<Char>({one, two}, {&kinds1, &kinds2}, {&marks1, &marks2});
     }
+    KeepCommonSpace<Char>({one, two}, {&kinds1, &kinds2}, {&marks1, &marks2});
 }
 
 template void Tidy(std::string_view, std::string_view, Marks&, Marks&, const Kinds&, const Kinds&);

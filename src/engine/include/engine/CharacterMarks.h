@@ -9,15 +9,16 @@
 //      as far as it says the same, to where its edges fall between words;
 //   3. a run of common characters between two changes is taken into them
 //      when it is short and shorter than both (kLongestAbsorbedRun);
-//   4. a word that a change cuts into is marked whole when most of it
-//      differs, or a quarter of it in more than one place;
+//   4. a word that a change cuts into is marked whole when at least half
+//      of it differs, or a quarter of it in more than one place;
 //   5. step 3 again, for the runs step 4 left between changes;
 //   6. when little of the two lines is still common (kLeastCommonPercent),
 //      the lines are compared word by word instead: a word is common or
-//      differs whole, runs of common text between changes that hold no
-//      word or are short are taken into the changes, and blanks at the
-//      edges of a change that both lines have stay common. Two unrelated
-//      lines are so marked whole, apart from the words they share.
+//      differs whole, and runs of common text between changes that hold no
+//      word or are short are taken into the changes. Two unrelated lines
+//      are so marked whole, apart from the words they share;
+//   7. blanks at the edges of a change that both lines have there stay
+//      common ("Version[ 3]" reads "Version [3]").
 // What stays common stays where the comparison placed it (its tie rule).
 // Each step is one pass over the characters, or a stack that only
 // shrinks; the comparison by words is bounded as the character comparison
