@@ -105,7 +105,7 @@ CharacterDiffResult Compare(std::basic_string_view<Char> one, std::basic_string_
                             std::int64_t cellBudget, std::int64_t workBudget)
 {
     CharacterDiffResult result = CompareSequences<Char>(one, two, cellBudget, workBudget);
-    if (tidy)
+    if (tidy && one.size() + two.size() <= CharacterMarks::kLongestTidiedPair)
         CharacterMarks::Tidy<Char>(one, two, result.marks1, result.marks2, KindsOf(one), KindsOf(two));
     return result;
 }

@@ -4,13 +4,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
 namespace CharacterMarks {
 namespace {
 
-using Marks = std::vector<bool>;
+// Marks one byte each while they are worked on: a pass over bytes is
+// several times faster than one over the bits of std::vector<bool>.
+using Marks = std::vector<std::uint8_t>;
 using Kinds = std::vector<Kind>;
 
 // A run of common characters followed by a change: `gone` characters of
@@ -26,7 +29,7 @@ struct Segment {
 
 std::int64_t CountCommon(const Marks& marks)
 {
-    return static_cast<std::int64_t>(std::count(marks.begin(), marks.end(), true));
+    return static_cast<std::int64_t>(std::count(marks.begin(), marks.end(), std::uint8_t{1}));
 }
 
 // For each common character of `a`, the position of its partner in `b`;
@@ -102,6 +105,13 @@ void WholeCharacters(std::array<Marks*, 2> marks, std::array<const Kinds*, 2> ki
     }
 }
 
+// Where the run of marks equal to m[from] that starts at `from` ends.
+std::size_t RunEnd(const Marks& m, std::size_t from)
+{
+    const void* other = std::memchr(m.data() + from, m[from] ^ 1, m.size() - from);
+    return other ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(other) - m.data()) : m.size();
+}
+
 // The marks as segments; `kinds1` (line one's) tells which common runs
 // hold a word character.
 std::vector<Segment> Segments(const Marks& m1, const Marks& m2, const Kinds* kinds1 = nullptr)
@@ -116,20 +126,27 @@ std::vector<Segment> Segments(const Marks& m1, const Marks& m2, const Kinds* kin
                 segments.push_back(current);
                 current = {};
             }
-            ++current.equal;
-            current.wordy = current.wordy || (kinds1 && (*kinds1)[i] == Kind::Word);
-            ++i;
-            ++j;
+            const std::size_t length = std::min(RunEnd(m1, i) - i, RunEnd(m2, j) - j);
+            current.equal += static_cast<std::int64_t>(length);
+            current.wordy = current.wordy
+                            || (kinds1
+                                && std::find(kinds1->begin() + static_cast<std::ptrdiff_t>(i),
+                                             kinds1->begin() + static_cast<std::ptrdiff_t>(i + length), Kind::Word)
+                                       != kinds1->begin() + static_cast<std::ptrdiff_t>(i + length));
+            i += length;
+            j += length;
         } else if (i < m1.size() && !m1[i]) {
-            ++current.gone;
-            ++i;
-        } else if (j < m2.size()) {
-            ++current.added;
-            ++j;
+            const std::size_t end = RunEnd(m1, i);
+            current.gone += static_cast<std::int64_t>(end - i);
+            i = end;
+        } else if (j < m2.size() && !m2[j]) {
+            const std::size_t end = RunEnd(m2, j);
+            current.added += static_cast<std::int64_t>(end - j);
+            j = end;
         } else {
             // Not reached while both lines have as many common characters.
-            ++current.gone;
-            ++i;
+            ++(i < m1.size() ? current.gone : current.added);
+            ++(i < m1.size() ? i : j);
         }
     }
     segments.push_back(current);
@@ -255,29 +272,45 @@ void AbsorbShortRuns(Marks& m1, Marks& m2, const Kinds* kinds1 = nullptr)
 // characters' partners lose theirs. One change inside a word that leaves
 // most of it ("colour" to "color") stays as it is, and so do a few edits
 // in a very long word (a hash, an encoded blob).
-void WholeWords(Marks& marks, const Kinds& kinds, Marks& other, const std::vector<std::int32_t>& partner)
+void WholeWords(Marks& marks, const Kinds& kinds, Marks& other)
 {
+    // The partners are found as the line is read: the k-th common
+    // character of one line is paired with the k-th of the other, and the
+    // partners of a word's characters are all the common characters of the
+    // other line from its first character's partner to its last's.
+    std::size_t cursor = 0;
+    const auto nextPartner = [&]() {
+        while (cursor + 1 < other.size() && !other[cursor])
+            ++cursor;
+        return cursor++;
+    };
     for (std::size_t first = 0; first < marks.size();) {
         if (kinds[first] != Kind::Word) {
+            if (marks[first])
+                (void)nextPartner();
             ++first;
             continue;
         }
         std::size_t end = first;
         std::int64_t differing = 0;
         std::int64_t runs = 0;
+        std::size_t firstPartner = other.size();
+        std::size_t lastPartner = 0;
         for (; end < marks.size() && (kinds[end] == Kind::Word || (end > first && kinds[end] == Kind::Attached));
              ++end) {
+            if (marks[end]) {
+                lastPartner = nextPartner();
+                firstPartner = std::min(firstPartner, lastPartner);
+            }
             differing += marks[end] ? 0 : 1;
             runs += !marks[end] && (end == first || marks[end - 1]) ? 1 : 0;
         }
         const auto length = static_cast<std::int64_t>(end - first);
         if (differing > 0 && differing < length && (2 * differing >= length || (runs > 1 && 4 * differing > length))) {
-            for (std::size_t u = first; u < end; ++u) {
-                if (marks[u]) {
-                    marks[u] = false;
-                    other[static_cast<std::size_t>(partner[u])] = false;
-                }
-            }
+            std::fill(marks.begin() + static_cast<std::ptrdiff_t>(first),
+                      marks.begin() + static_cast<std::ptrdiff_t>(end), std::uint8_t{0});
+            std::fill(other.begin() + static_cast<std::ptrdiff_t>(firstPartner),
+                      other.begin() + static_cast<std::ptrdiff_t>(lastPartner) + 1, std::uint8_t{0});
         }
         first = end;
     }
@@ -325,7 +358,7 @@ void CompareWords(std::array<std::basic_string_view<Char>, 2> text, std::array<c
     }
     const modVantrel::CharacterDiffResult byWord = modVantrel::CompareSequences<char32_t>(tokens[0], tokens[1]);
     for (std::size_t side = 0; side < 2; ++side) {
-        const Marks& wordMarks = side == 0 ? byWord.marks1 : byWord.marks2;
+        const std::vector<bool>& wordMarks = side == 0 ? byWord.marks1 : byWord.marks2;
         std::size_t start = 0;
         for (std::size_t w = 0; w < ends[side].size(); ++w) {
             std::fill(marks[side]->begin() + static_cast<std::ptrdiff_t>(start),
@@ -382,24 +415,21 @@ void KeepCommonSpace(std::array<std::basic_string_view<Char>, 2> text, std::arra
 
 }  // namespace
 
+namespace {
+
 template <class Char>
-void Tidy(std::basic_string_view<Char> one, std::basic_string_view<Char> two, Marks& marks1, Marks& marks2,
-          const Kinds& kinds1, const Kinds& kinds2)
+void TidyMarks(std::basic_string_view<Char> one, std::basic_string_view<Char> two, Marks& marks1, Marks& marks2,
+               const Kinds& kinds1, const Kinds& kinds2)
 {
-    if (one.size() != marks1.size() || two.size() != marks2.size() || kinds1.size() != marks1.size()
-        || kinds2.size() != marks2.size() || CountCommon(marks1) != CountCommon(marks2))
-        return;
-    WholeCharacters({&marks1, &marks2}, {&kinds1, &kinds2});
+    const auto attached = [](const Kinds& k) { return std::find(k.begin(), k.end(), Kind::Attached) != k.end(); };
+    if (attached(kinds1) || attached(kinds2))
+        WholeCharacters({&marks1, &marks2}, {&kinds1, &kinds2});
     std::vector<Segment> segments = Segments(marks1, marks2);
     SlideOneSided<Char>({one, two}, {&kinds1, &kinds2}, segments);
     SetMarks(segments, marks1, marks2);
     AbsorbShortRuns(marks1, marks2);
-    {
-        const std::vector<std::int32_t> partner1 = Partners(marks1, marks2);
-        const std::vector<std::int32_t> partner2 = Partners(marks2, marks1);
-        WholeWords(marks1, kinds1, marks2, partner1);
-        WholeWords(marks2, kinds2, marks1, partner2);
-    }
+    WholeWords(marks1, kinds1, marks2);
+    WholeWords(marks2, kinds2, marks1);
     AbsorbShortRuns(marks1, marks2);
     const std::int64_t common = CountCommon(marks1);
     const auto total = static_cast<std::int64_t>(marks1.size() + marks2.size());
@@ -410,8 +440,28 @@ void Tidy(std::basic_string_view<Char> one, std::basic_string_view<Char> two, Ma
     KeepCommonSpace<Char>({one, two}, {&kinds1, &kinds2}, {&marks1, &marks2});
 }
 
-template void Tidy(std::string_view, std::string_view, Marks&, Marks&, const Kinds&, const Kinds&);
-template void Tidy(std::u32string_view, std::u32string_view, Marks&, Marks&, const Kinds&, const Kinds&);
+}  // namespace
+
+template <class Char>
+void Tidy(std::basic_string_view<Char> one, std::basic_string_view<Char> two, std::vector<bool>& marks1,
+          std::vector<bool>& marks2, const Kinds& kinds1, const Kinds& kinds2)
+{
+    if (one.size() != marks1.size() || two.size() != marks2.size() || kinds1.size() != marks1.size()
+        || kinds2.size() != marks2.size() || one.size() + two.size() > kLongestTidiedPair)
+        return;
+    Marks bytes1(marks1.begin(), marks1.end());
+    Marks bytes2(marks2.begin(), marks2.end());
+    if (CountCommon(bytes1) != CountCommon(bytes2))
+        return;
+    TidyMarks(one, two, bytes1, bytes2, kinds1, kinds2);
+    std::copy(bytes1.begin(), bytes1.end(), marks1.begin());
+    std::copy(bytes2.begin(), bytes2.end(), marks2.begin());
+}
+
+template void Tidy(std::string_view, std::string_view, std::vector<bool>&, std::vector<bool>&, const Kinds&,
+                   const Kinds&);
+template void Tidy(std::u32string_view, std::u32string_view, std::vector<bool>&, std::vector<bool>&, const Kinds&,
+                   const Kinds&);
 
 namespace {
 
@@ -598,8 +648,8 @@ modVantrel::CharacterDiffResult MarkUtf8Lines(std::string_view one, std::string_
     const Decoded b = decode(two);
     modVantrel::CharacterDiffResult result = modVantrel::CompareSequences<char32_t>(a.chars, b.chars);
     Tidy<char32_t>(a.chars, b.chars, result.marks1, result.marks2, a.kinds, b.kinds);
-    const auto toBytes = [](const Decoded& d, const Marks& perChar) {
-        Marks out;
+    const auto toBytes = [](const Decoded& d, const std::vector<bool>& perChar) {
+        std::vector<bool> out;
         for (std::size_t k = 0; k < perChar.size(); ++k)
             out.insert(out.end(), static_cast<std::size_t>(d.lengths[k]), perChar[k]);
         return out;

@@ -1,6 +1,7 @@
 // Character comparison of two counterpart lines: worked examples, the table's
 // tie rule against a literal table, and long lines held as bytes.
 #include "compare/CharacterDiff.h"
+#include "engine/CharacterMarks.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -206,6 +207,29 @@ private slots:
             QCOMPARE(Bracketed(one, bytes.marks1), shownOne);
             QCOMPARE(Bracketed(two, bytes.marks2), shownTwo);
         }
+    }
+
+    // Pairs up to kLongestTidiedPair characters long together are cleaned
+    // up; longer ones keep the plain comparison's marks.
+    void longestTidiedPair_data()
+    {
+        QTest::addColumn<qsizetype>("length");
+        QTest::addColumn<bool>("tidied");
+        const auto longest = static_cast<qsizetype>(CharacterMarks::kLongestTidiedPair);
+        QTest::newRow("longest") << longest << true;
+        QTest::newRow("one more") << longest + 1 << false;
+    }
+
+    void longestTidiedPair()
+    {
+        QFETCH(qsizetype, length);
+        QFETCH(bool, tidied);
+        const QString one = "ab " + QString(length / 2 - 3, u'x');
+        const QString two = "ba " + QString(length - length / 2 - 3, u'x');
+        const CharacterDiffResult shown = ShownCharacterDiffs(LineText(one), LineText(two), false);
+        const CharacterDiffResult plain = CompareCharacters(one, two, false);
+        QCOMPARE(Bracketed(one.left(3), shown.marks1),
+                 tidied ? QString("[ab] ") : Bracketed(one.left(3), plain.marks1));
     }
 
     // On random edits of random lines: what is shown common pairs up, the

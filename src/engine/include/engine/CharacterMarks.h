@@ -58,10 +58,18 @@ inline constexpr std::int64_t kLongestAbsorbedRun = 3;
 // runs.
 inline constexpr std::int64_t kLeastCommonPercent = 50;
 
+// Pairs of lines longer than this together (in characters) keep the marks
+// of the comparison as they are: such lines are data rather than text a
+// person edits, and the cleanup, about 15 ns a character, would take a
+// pair of 50 MB lines from 0.3 s to 1.6 s (and 190 MB more) before the
+// window paints. Two lines of 1 MB each are cleaned up in 15 to 30 ms.
+inline constexpr std::size_t kLongestTidiedPair = std::size_t{4} << 20;
+
 // Cleans up the marks of two lines (true = common; the k-th common
 // character of line one is paired with the k-th of line two), given their
 // characters as they were compared, one mark and one kind per character.
-// Marks that do not fit the lines are left as they are.
+// Marks that do not fit the lines, and pairs longer than
+// kLongestTidiedPair, are left as they are.
 template <class Char>
 void Tidy(std::basic_string_view<Char> one, std::basic_string_view<Char> two, std::vector<bool>& marks1,
           std::vector<bool>& marks2, const std::vector<Kind>& kinds1, const std::vector<Kind>& kinds2);
