@@ -349,6 +349,8 @@ void CompareWords(std::array<std::basic_string_view<Char>, 2> text, std::array<c
     std::array<std::vector<std::size_t>, 2> ends;
     for (std::size_t side = 0; side < 2; ++side) {
         ends[side] = TokenEnds(*kinds[side]);
+        ids.reserve(ids.size() + ends[side].size());
+        tokens[side].reserve(ends[side].size());
         std::size_t start = 0;
         for (const std::size_t end : ends[side]) {
             const auto id = ids.emplace(text[side].substr(start, end - start), static_cast<char32_t>(ids.size()));
@@ -356,7 +358,11 @@ void CompareWords(std::array<std::basic_string_view<Char>, 2> text, std::array<c
             start = end;
         }
     }
-    const modVantrel::CharacterDiffResult byWord = modVantrel::CompareSequences<char32_t>(tokens[0], tokens[1]);
+    // A quarter of the character comparison's work at most: lines compared
+    // by words have little in common, and what the search leaves unsettled
+    // is marked as differing, as most of it does.
+    const modVantrel::CharacterDiffResult byWord = modVantrel::CompareSequences<char32_t>(
+        tokens[0], tokens[1], modVantrel::kLcsTableCellBudget, modVantrel::kLcsWorkBudget / 4);
     for (std::size_t side = 0; side < 2; ++side) {
         const std::vector<bool>& wordMarks = side == 0 ? byWord.marks1 : byWord.marks2;
         std::size_t start = 0;
