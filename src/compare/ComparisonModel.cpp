@@ -139,7 +139,7 @@ const modVantrel::CharacterDiffResult* ComparisonModel::RowMarks(std::int32_t ro
         return &known->second;
     modVantrel::CharacterDiffResult marks;
     try {
-        marks = modVantrel::CompareCharacters(LineTextOf(0, row), LineTextOf(1, row), ignoreCase);
+        marks = modVantrel::ShownCharacterDiffs(LineTextOf(0, row), LineTextOf(1, row), ignoreCase);
     } catch (const std::bad_alloc&) {
         // No memory for the comparison: the row shows no marks rather than
         // asking again at every paint.

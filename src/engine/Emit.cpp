@@ -93,6 +93,15 @@ void AppendUnifiedRange(std::string& out, char sign, std::int64_t first, std::in
     }
 }
 
+// The marks of line k of a hunk's side (0: File One) when it is paired.
+const std::vector<bool>* Paired(const std::vector<modVantrel::CharacterDiffResult>& paired, std::int64_t k, int side)
+{
+    if (k >= static_cast<std::int64_t>(paired.size()))
+        return nullptr;
+    const modVantrel::CharacterDiffResult& r = paired[static_cast<std::size_t>(k)];
+    return side == 0 ? &r.marks1 : &r.marks2;
+}
+
 // " heading" after a hunk header, when there is one.
 void AppendHeading(std::string& out, std::string_view heading)
 {
@@ -167,14 +176,17 @@ void WriteNormal(OutputSink& out, const Pair& pair, const Layout& layout)
         if (h.ignored)
             continue;
         CommandLine(command, h);
+        if (layout.colors)
+            command = layout.colors->Start(layout.colors->ln) + command + layout.colors->Reset();
         command += '\n';
         out.Write(command);
-        for (std::int64_t i = h.first1; i < h.first1 + h.count1; ++i)
-            WriteMarkedLine(out, {'<', true}, pair.one, i, layout);
+        const std::vector<modVantrel::CharacterDiffResult> paired = PairedLineMarks(pair, h, layout);
+        for (std::int64_t k = 0; k < h.count1; ++k)
+            WriteMarkedLine(out, {'<', true}, pair.one, h.first1 + k, layout, Paired(paired, k, 0));
         if (h.count1 > 0 && h.count2 > 0)
             out.Write("---\n");
-        for (std::int64_t j = h.first2; j < h.first2 + h.count2; ++j)
-            WriteMarkedLine(out, {'>', true}, pair.two, j, layout);
+        for (std::int64_t k = 0; k < h.count2; ++k)
+            WriteMarkedLine(out, {'>', true}, pair.two, h.first2 + k, layout, Paired(paired, k, 1));
     }
 }
 
@@ -193,19 +205,27 @@ void WriteUnified(OutputSink& out, const Pair& pair, const ContextForm& form)
     const std::vector<Group> groups = GroupHunks(pair, form.lines);
     if (groups.empty())
         return;
-    std::string text = "--- ";
-    text.append(form.header1).append("\n+++ ").append(form.header2).append("\n");
+    const Palette* colors = form.layout.colors;
+    const std::string start = colors ? colors->Start(colors->hd) : std::string();
+    const std::string reset = colors ? colors->Reset() : std::string();
+    std::string text = start + "--- ";
+    text.append(form.header1).append(reset).append("\n").append(start).append("+++ ").append(form.header2);
+    text.append(reset).append("\n");
     out.Write(text);
-    const auto lines = [&](char flag, const LineFile& file, std::int64_t first, std::int64_t end) {
+    const auto lines = [&](char flag, const LineFile& file, std::int64_t first, std::int64_t end,
+                           const std::vector<modVantrel::CharacterDiffResult>* paired = nullptr) {
         for (std::int64_t i = first; i < end; ++i)
-            WriteMarkedLine(out, {flag, false}, file, i, form.layout);
+            WriteMarkedLine(out, {flag, false}, file, i, form.layout,
+                            paired ? Paired(*paired, i - first, flag == '-' ? 0 : 1) : nullptr);
     };
     for (const Group& g : groups) {
-        text = "@@ ";
+        text = colors ? colors->Start(colors->ln) : std::string();
+        text += "@@ ";
         AppendUnifiedRange(text, '-', g.start1, g.stop1 - g.start1);
         text += ' ';
         AppendUnifiedRange(text, '+', g.start2, g.stop2 - g.start2);
         text += " @@";
+        text += reset;
         if (form.sections)
             AppendHeading(text, form.sections->Before(pair.one, g.start1));
         text += '\n';
@@ -213,9 +233,10 @@ void WriteUnified(OutputSink& out, const Pair& pair, const ContextForm& form)
         std::int64_t at1 = g.start1;
         for (std::size_t k = g.first; k <= g.last; ++k) {
             const LineDiff::Hunk& h = pair.hunks[k];
+            const std::vector<modVantrel::CharacterDiffResult> paired = PairedLineMarks(pair, h, form.layout);
             lines(' ', pair.one, at1, h.first1);
-            lines('-', pair.one, h.first1, h.first1 + h.count1);
-            lines('+', pair.two, h.first2, h.first2 + h.count2);
+            lines('-', pair.one, h.first1, h.first1 + h.count1, &paired);
+            lines('+', pair.two, h.first2, h.first2 + h.count2, &paired);
             at1 = h.first1 + h.count1;
         }
         lines(' ', pair.one, at1, g.stop1);

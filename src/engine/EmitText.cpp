@@ -1,5 +1,7 @@
 #include "engine/EmitText.h"
 
+#include "engine/CharacterMarks.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -106,7 +108,8 @@ void WriteExpanded(OutputSink& out, std::string_view text, std::int64_t tabSize,
     out.Write(text.substr(done));
 }
 
-void WriteMarkedLine(OutputSink& out, Marker marker, const LineFile& file, std::int64_t line, const Layout& layout)
+void WriteMarkedLine(OutputSink& out, Marker marker, const LineFile& file, std::int64_t line, const Layout& layout,
+                     const std::vector<bool>* differs)
 {
     const std::string_view text = file.RawLine(line);
     char head[2];
@@ -122,16 +125,51 @@ void WriteMarkedLine(OutputSink& out, Marker marker, const LineFile& file, std::
     if (layout.suppressBlankEmpty && text.empty())
         while (length > 0 && (head[length - 1] == ' ' || head[length - 1] == '\t'))
             --length;
+    const Palette* colors = layout.colors;
+    const bool deleted = marker.flag == '<' || marker.flag == '-';
+    const bool coloured = colors && (deleted || marker.flag == '>' || marker.flag == '+');
+    if (coloured)
+        out.Write(colors->Start(deleted ? colors->de : colors->ad));
     out.Write({head, length});
     // The normal and context forms write the marker again after a carriage
     // return.
-    if (layout.expandTabs && text.find_first_of("\t\r") != std::string_view::npos)
+    if (layout.expandTabs && text.find_first_of("\t\r") != std::string_view::npos) {
         WriteExpanded(out, text, layout.tabSize, marker.spaced ? std::string_view(head, length) : std::string_view());
-    else
+    } else if (coloured && differs && differs->size() == text.size()) {
+        const std::string on = colors->Start("7");
+        const std::string off = colors->Start("27");
+        for (std::size_t at = 0; at < text.size();) {
+            const bool common = (*differs)[at];
+            std::size_t end = at + 1;
+            while (end < text.size() && (*differs)[end] == common)
+                ++end;
+            if (!common)
+                out.Write(on);
+            out.Write(text.substr(at, end - at));
+            if (!common)
+                out.Write(off);
+            at = end;
+        }
+    } else {
         out.Write(text);
+    }
+    if (coloured)
+        out.Write(colors->Reset());
     out.Write("\n");
     if (file.LineLacksNewline(line))
         out.Write(kNoNewline);
+}
+
+std::vector<modVantrel::CharacterDiffResult> PairedLineMarks(const Pair& pair, const LineDiff::Hunk& h,
+                                                             const Layout& layout)
+{
+    std::vector<modVantrel::CharacterDiffResult> marks;
+    if (!layout.colors)
+        return marks;
+    for (std::int64_t k = 0; k < std::min(h.count1, h.count2); ++k)
+        marks.push_back(CharacterMarks::MarkUtf8Lines(pair.one.RawLine(h.first1 + k), pair.two.RawLine(h.first2 + k),
+                                                      layout.colors->ignoreCase));
+    return marks;
 }
 
 std::vector<Group> GroupHunks(const Pair& pair, std::int64_t context)

@@ -99,7 +99,9 @@ void frmFileDiffs::DisplaySelectedLinesDiffsInRTF()
             marks1 = known->marks1;
             marks2 = known->marks2;
         } else {
-            (void)modVantrel::StringDiffs(one, two, ignoreCase, marks1, marks2);
+            modVantrel::CharacterDiffResult found = modVantrel::ShownCharacterDiffs(one, two, ignoreCase);
+            marks1 = std::move(found.marks1);
+            marks2 = std::move(found.marks2);
         }
         const std::array<EndingMarkers::Ending, 2> endings = RowEndings(m_model, row, ignoreWhiteSpace);
         const LineText shownOne = EndingMarkers::WithMarkers(one, endings[0], marks1);

@@ -1,9 +1,11 @@
 // Character comparison of two counterpart lines: worked examples, the table's
 // tie rule against a literal table, and long lines held as bytes.
 #include "compare/CharacterDiff.h"
+#include "engine/CharacterMarks.h"
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <array>
 #include <memory>
 
 using namespace modVantrel;
@@ -31,6 +33,19 @@ LineText Bytes(const QString& text)
             bytes->append(char(c.unicode()));
     }
     return bytes->contains('\0') ? LineText() : LineText::FromBytes(*bytes, bytes);
+}
+
+// The line with [ and ] around each run of differing characters.
+QString Bracketed(const QString& text, const std::vector<bool>& marks)
+{
+    QString out;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const bool differs = !marks[static_cast<std::size_t>(k)];
+        out += differs && (k == 0 || marks[static_cast<std::size_t>(k - 1)]) ? "[" : "";
+        out += text[k];
+        out += differs && (k + 1 == text.size() || marks[static_cast<std::size_t>(k + 1)]) ? "]" : "";
+    }
+    return out;
 }
 
 struct Example {
@@ -148,6 +163,120 @@ private slots:
             if (r.marks1.at(std::size_t(k)))
                 kept += a[k];
         QVERIFY(r.marks1.size() == std::size_t(a.size()) && kept == QByteArray(b).replace('#', ""));
+    }
+
+    // The marks the grids and the detail pane show: the edit as a reader
+    // sees it. Each row also held as bytes, where it can be.
+    void shownMarks_data()
+    {
+        QTest::addColumn<QString>("one");
+        QTest::addColumn<QString>("two");
+        QTest::addColumn<QString>("shownOne");
+        QTest::addColumn<QString>("shownTwo");
+        const auto row = [](const char* name, const QString& one, const QString& two) {
+            QString plainOne = one, plainTwo = two;
+            QTest::newRow(name) << plainOne.remove('[').remove(']') << plainTwo.remove('[').remove(']') << one << two;
+        };
+        row("one character", "Version [2]", "Version [3]");
+        row("one letter in a word", "colo[u]r", "color");
+        row("changed number", "timeout = [30];", "timeout = [45];");
+        row("renamed word", "int [count] = 0;", "int [itemCount] = 0;");
+        row("word changed in three places", "a [version] number", "a [certain] number");
+        row("inserted argument", "Write(limit, result);", "Write(limit,[ startOffset,] result);");
+        row("unrelated sentence", "[The quick brown fox jumps]", "[A lazy dog sleeps here now]");
+        row("run of 3 between changes of 4", "[wxyz-a-wxyz]", "[qrst-a-qrst]");
+        row("run of 3 between changes of 3", "[xyz]-a-[xyz]", "[qrs]-a-[qrs]");
+        row("run of 4 between changes of 5", "[wxyzv]-ab-[wxyzv]", "[qrstu]-ab-[qrstu]");
+        row("half in common", "colo[u]r [wxyzab]", "color [qhjkm]");
+        row("just under half in common", "[colour wxyzab]", "[color qhjkmn]");
+        row("combining mark", QString::fromUtf8("caf[e\u0301] x"), QString::fromUtf8("caf[e\u0300] x"));
+        row("surrogate pair", QString::fromUtf8("a[\U0001F600]b"), QString::fromUtf8("a[\U0001F601]b"));
+    }
+
+    void shownMarks()
+    {
+        QFETCH(QString, one);
+        QFETCH(QString, two);
+        QFETCH(QString, shownOne);
+        QFETCH(QString, shownTwo);
+        const CharacterDiffResult r = ShownCharacterDiffs(LineText(one), LineText(two), false);
+        QCOMPARE(Bracketed(one, r.marks1), shownOne);
+        QCOMPARE(Bracketed(two, r.marks2), shownTwo);
+        if (const LineText b1 = Bytes(one), b2 = Bytes(two); !b1.isEmpty() && !b2.isEmpty()) {
+            const CharacterDiffResult bytes = ShownCharacterDiffs(b1, b2, false);
+            QCOMPARE(Bracketed(one, bytes.marks1), shownOne);
+            QCOMPARE(Bracketed(two, bytes.marks2), shownTwo);
+        }
+    }
+
+    // Pairs up to kLongestTidiedPair characters long together are cleaned
+    // up; longer ones keep the plain comparison's marks.
+    void longestTidiedPair_data()
+    {
+        QTest::addColumn<qsizetype>("length");
+        QTest::addColumn<bool>("tidied");
+        const auto longest = static_cast<qsizetype>(CharacterMarks::kLongestTidiedPair);
+        QTest::newRow("longest") << longest << true;
+        QTest::newRow("one more") << longest + 1 << false;
+    }
+
+    void longestTidiedPair()
+    {
+        QFETCH(qsizetype, length);
+        QFETCH(bool, tidied);
+        const QString one = "ab " + QString(length / 2 - 3, u'x');
+        const QString two = "ba " + QString(length - length / 2 - 3, u'x');
+        const CharacterDiffResult shown = ShownCharacterDiffs(LineText(one), LineText(two), false);
+        const CharacterDiffResult plain = CompareCharacters(one, two, false);
+        QCOMPARE(Bracketed(one.left(3), shown.marks1),
+                 tidied ? QString("[ab] ") : Bracketed(one.left(3), plain.marks1));
+    }
+
+    // On random edits of random lines: what is shown common pairs up, the
+    // k-th common character of line one with the k-th of line two (every
+    // character that differs is marked), and no mark parts a character from
+    // the second half of its surrogate pair or from its combining marks.
+    void shownMarksInvariants()
+    {
+        const QStringList pieces{"a", "b", "E", "e", " ", ".", "\u0301", "\u05B0", "\U0001F600", "\u00DF", "xy"};
+        QRandomGenerator random(28);
+        const auto line = [&](int length) {
+            QStringList parts;
+            for (int k = 0; k < length; ++k)
+                parts << pieces[random.bounded(pieces.size())];
+            return parts;
+        };
+        for (int n = 0; n < 3000; ++n) {
+            const QStringList one = line(random.bounded(25));
+            QStringList two = one;
+            for (int edits = random.bounded(1, 5); edits > 0; --edits) {
+                const int at = random.bounded(two.size() + 1);
+                const int what = random.bounded(3);
+                if (what == 0 || at == two.size())
+                    two.insert(at, line(random.bounded(1, 6)).join(QString()));
+                else if (what == 1)
+                    two.removeAt(at);
+                else
+                    two[at] = line(1).front();
+            }
+            const bool ignoreCase = n % 2 == 1;
+            const std::array<QString, 2> text{one.join(QString()), two.join(QString())};
+            const CharacterDiffResult r = ShownCharacterDiffs(LineText(text[0]), LineText(text[1]), ignoreCase);
+            const std::array<const std::vector<bool>*, 2> marks{&r.marks1, &r.marks2};
+            std::array<QString, 2> common;
+            for (std::size_t side = 0; side < 2; ++side) {
+                const QString& t = text[side];
+                QCOMPARE(marks[side]->size(), std::size_t(t.size()));
+                for (qsizetype k = 0; k < t.size(); ++k) {
+                    const bool mark = (*marks[side])[std::size_t(k)];
+                    if (mark)
+                        common[side] += ignoreCase ? t[k].toUpper() : t[k];
+                    if (k > 0 && (t[k].isLowSurrogate() || t[k].isMark()))
+                        QVERIFY2(mark == (*marks[side])[std::size_t(k - 1)], qPrintable(t));
+                }
+            }
+            QVERIFY2(common[0] == common[1], qPrintable(text[0] + " | " + text[1]));
+        }
     }
 };
 

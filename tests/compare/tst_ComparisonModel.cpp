@@ -391,11 +391,11 @@ private slots:
         // row and bookmarks start afresh.
         model.SetMarkedRow(2);
         model.AddBookmark(2);
-        QCOMPARE(model.Show(LineFile::FromBytes("a\nbc\n"), LineFile::FromBytes("a\nbd\n"), {{1, 1, 1, 1}}),
+        QCOMPARE(model.Show(LineFile::FromBytes("a\nbcd\n"), LineFile::FromBytes("a\nbce\n"), {{1, 1, 1, 1}}),
                  Alignment::AlignStatus::Ok);
         QVERIFY(model.MarkedRow() == 0 && model.Bookmarks().empty());
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
-        QCOMPARE(Letters(model.RowMarks(2, true)->marks2), QStringLiteral(".x"));
+        QCOMPARE(Letters(model.RowMarks(2, true)->marks2), QStringLiteral("..x"));
         model.Clear();
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
         QVERIFY(!model.RowMarks(2, true));

@@ -260,6 +260,22 @@ private slots:
         QTest::newRow("version to a closed output") << "$P --version >&-";
         QTest::newRow("binary verdict to a full disk") << "$P bin1 bin2 > /dev/full";
         QTest::newRow("nothing to write to a closed output") << "$P - - >&- < one";
+        // Colours; the reverse video of paired lines' characters, which
+        // diff does not have, is taken out (see pairedCharacters).
+        const QString plain = " | sed 's/\\x1b\\[2\\?7m//g'";
+        QTest::newRow("color, normal") << "$P --color=always -T one two" + plain;
+        QTest::newRow("color, unified with headings") << "$P --color=always -U1 -p code1 code2" + plain;
+        QTest::newRow("color, folder and absent file") << "$P --color=always -N -u missing one" + plain;
+        QTest::newRow("color to a pipe") << "$P --color one two";
+        QTest::newRow("color never") << "$P --color=never -u one two";
+        QTest::newRow("color not a choice") << "$P --color=yes one two";
+        QTest::newRow("color value not joined") << "$P --color always one two";
+        QTest::newRow("palette escapes")
+            << "$P --color=always --palette='ad=^?:de=\\101\\x42\\e\\_\\q:ln=^a:hd=:rs=1:' -u one two" + plain;
+        QTest::newRow("palette entry unknown") << "$P --color=always --palette=zz=1 one two";
+        QTest::newRow("palette value cut short") << "$P --color=always --palette='ad=\\' one two";
+        QTest::newRow("palette without color") << "$P --palette=zz one two";
+        QTest::newRow("palette with nothing to color") << "$P --color=always --palette=zz one one";
     }
 
     void sameAsDiff()
@@ -271,6 +287,46 @@ private slots:
         QCOMPARE(ours.code, gnu.code);
         QCOMPARE(ours.out, gnu.out);
         QCOMPARE(ours.err, gnu.err);
+    }
+
+    // Beyond diff: the characters that differ in the lines a change pairs
+    // (its first deleted line with its first added one, and so on) in
+    // reverse video, as the window marks them; lines left unpaired are not.
+    void pairedCharacters_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("rewritten date")
+            << QByteArray("Version 2, June 1991\n") << QByteArray("Version 3, 29 June 2007\n") << "--color=always"
+            << QByteArray(
+                   "\x1b[36m1c1\x1b[0m\n\x1b[31m< Version \x1b[7m2,\x1b[27m June \x1b[7m1991\x1b[27m\x1b[0m\n---\n"
+                   "\x1b[32m> Version \x1b[7m3, 29\x1b[27m June \x1b[7m2007\x1b[27m\x1b[0m\n");
+        QTest::newRow("two lines against one, unified")
+            << QByteArray("x = 1;\ny = 2;\n") << QByteArray("x = 70;\n") << "--color=always -U0"
+            << QByteArray(
+                   "\x1b[36m@@ -1,2 +1 @@\x1b[0m\n\x1b[31m-x = \x1b[7m1\x1b[27m;\x1b[0m\n\x1b[31m-y = 2;\x1b[0m\n"
+                   "\x1b[32m+x = \x1b[7m70\x1b[27m;\x1b[0m\n");
+        QTest::newRow("a character of two bytes, case ignored")
+            << QByteArray("Caf\xc3\xa9 NOIR\n") << QByteArray("caf\xc3\xa8 noir\n") << "--color=always -i"
+            << QByteArray("\x1b[36m1c1\x1b[0m\n\x1b[31m< Caf\x1b[7m\xc3\xa9\x1b[27m NOIR\x1b[0m\n---\n"
+                          "\x1b[32m> caf\x1b[7m\xc3\xa8\x1b[27m noir\x1b[0m\n");
+    }
+
+    void pairedCharacters()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(QString, options);
+        QFETCH(QByteArray, expected);
+        Write("paired1", one);
+        Write("paired2", two);
+        Outcome o = Shell(m_program, "$P " + options + " paired1 paired2");
+        if (options.contains("-U0"))
+            o.out = o.out.mid(o.out.indexOf("\x1b[36m"));
+        QCOMPARE(o.out, expected);
+        QCOMPARE(o.code, 1);
     }
 
     void helpAndVersion()

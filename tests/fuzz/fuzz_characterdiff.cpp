@@ -2,7 +2,8 @@
 // every method runs on short lines. The marks always pick a common
 // subsequence (the same characters, in order, in both lines, both halves of
 // a surrogate pair alike); except when the work budget ran out it is a
-// longest one, as a brute-force table computes.
+// longest one, as a brute-force table computes. The marks shown after
+// their cleanup pick a common subsequence too.
 
 #include "FuzzInput.h"
 #include "compare/CharacterDiff.h"
@@ -73,6 +74,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     const std::int32_t longest = LcsLength(CodePoints(one, ignoreCase), CodePoints(two, ignoreCase));
     if (result.method == modVantrel::LcsMethod::Partial ? result.length > longest : result.length != longest)
+        std::abort();
+    // The marks shown after their cleanup still pick a common subsequence.
+    const modVantrel::CharacterDiffResult shown =
+        modVantrel::ShownCharacterDiffs(LineText(one), LineText(two), ignoreCase);
+    if (Marked(one, shown.marks1, ignoreCase) != Marked(two, shown.marks2, ignoreCase))
         std::abort();
     return 0;
 }

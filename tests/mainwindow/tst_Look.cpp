@@ -106,7 +106,7 @@ private slots:
         QTest::addColumn<QString>("marksOne");
         QTest::addColumn<QString>("marksTwo");
         QTest::newRow("last letter") << "abc" << QString("abd") << "..x" << QString("..x");
-        QTest::newRow("swapped: the a is common") << "ab" << QString("ba") << ".x" << QString("x.");
+        QTest::newRow("swapped letters: the word differs whole") << "ab" << QString("ba") << "xx" << QString("xx");
         QTest::newRow("one more space: the first differs")
             << "hello world" << QString("hello  world") << "..........." << QString(".....x......");
         QTest::newRow("opposite an empty line") << "keep" << QString("") << "xxxx" << QString("");

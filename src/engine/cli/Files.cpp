@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -56,8 +57,12 @@ bool WriteDifferences(Run& run, const Comparison& c, const Operand (&operands)[2
     form.header2 = header2;
     form.sections = run.Sections();
     form.layout = cmd.layout;
+    // Only the normal and unified forms are coloured.
+    const Emit::Palette* colors = run.Colors();
+    if (cmd.style == Style::Normal || cmd.style == Style::Unified)
+        form.layout.colors = colors;
     switch (cmd.style) {
-    case Style::Normal: Emit::WriteNormal(out, pair, cmd.layout); break;
+    case Style::Normal: Emit::WriteNormal(out, pair, form.layout); break;
     case Style::Unified: Emit::WriteUnified(out, pair, form); break;
     case Style::Context: Emit::WriteContext(out, pair, form); break;
     case Style::Rcs: Emit::WriteRcs(out, pair); break;
@@ -142,6 +147,25 @@ Run::Run(const CommandLine& command) : cmd(command)
 {
     if (!cmd.functionPatterns.empty())
         m_sections = std::make_unique<Emit::SectionFinder>(cmd.functionPatterns);
+}
+
+const Emit::Palette* Run::Colors()
+{
+    if (m_colorsDecided)
+        return m_colors.get();
+    m_colorsDecided = true;
+    if (cmd.color == CommandLine::Color::Never || (cmd.color == CommandLine::Color::Auto && !isatty(STDOUT_FILENO)))
+        return nullptr;
+    auto palette = std::make_unique<Emit::Palette>();
+    palette->ignoreCase = cmd.settings.lines.ignoreCase;
+    std::vector<std::string> messages;
+    const bool valid = ParsePalette(cmd.palette, *palette, messages);
+    std::fflush(stdout);
+    for (const std::string& message : messages)
+        std::fprintf(stderr, "vantrel-diff: %s\n", message.c_str());
+    if (valid)
+        m_colors = std::move(palette);
+    return m_colors.get();
 }
 
 void Run::Trouble(const std::string& text)

@@ -30,8 +30,15 @@ public:
     // A valid pattern finder for -p/-F (checked before anything is read).
     [[nodiscard]] const Emit::SectionFinder* Sections() const { return m_sections.get(); }
 
+    // The colours of the output; null without them. Decided when first
+    // asked, as output begins: --palette is read then, and a palette that
+    // is not valid is said on standard error and leaves the output plain.
+    [[nodiscard]] const Emit::Palette* Colors();
+
 private:
     std::unique_ptr<Emit::SectionFinder> m_sections;
+    bool m_colorsDecided = false;
+    std::unique_ptr<Emit::Palette> m_colors;
 };
 
 // Compares the two files; `inFolder` for a pair found in two folders, which

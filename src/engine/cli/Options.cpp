@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <cstdint>
@@ -27,7 +28,9 @@ enum : int {
     kSuppressBlank,
     kNoDereference,
     kNewFileInFirst,
-    kStripCr
+    kStripCr,
+    kColor,
+    kPalette
 };
 
 struct LongOption {
@@ -37,8 +40,9 @@ struct LongOption {
 };
 
 // In alphabetical order, which is the order an ambiguous prefix lists them.
-constexpr std::array<LongOption, 41> kLongOptions = {{
+constexpr std::array<LongOption, 43> kLongOptions = {{
     {"brief", Takes::Nothing, 'q'},
+    {"color", Takes::OptionalValue, kColor},
     {"context", Takes::OptionalValue, 'C'},
     {"decode-unicode", Takes::Nothing, kDecodeUnicode},
     {"ed", Takes::Nothing, 'e'},
@@ -62,6 +66,7 @@ constexpr std::array<LongOption, 41> kLongOptions = {{
     {"new-file", Takes::Nothing, 'N'},
     {"no-dereference", Takes::Nothing, kNoDereference},
     {"normal", Takes::Nothing, kNormal},
+    {"palette", Takes::Value, kPalette},
     {"rcs", Takes::Nothing, 'n'},
     {"recursive", Takes::Nothing, 'r'},
     {"report-identical-files", Takes::Nothing, 's'},
@@ -261,6 +266,17 @@ void Reading::Apply(int code, const std::string* value)
     case 'x': cmd.excludes.push_back(*value); break;
     case 'X': Excludes(*value); break;
     case 'S': cmd.startingFile = *value; break;
+    case kColor:
+        if (!value || *value == "auto")
+            cmd.color = CommandLine::Color::Auto;
+        else if (*value == "always")
+            cmd.color = CommandLine::Color::Always;
+        else if (*value == "never")
+            cmd.color = CommandLine::Color::Never;
+        else
+            Fail("invalid color " + Quoted(*value));
+        break;
+    case kPalette: cmd.palette = *value; break;
     case kHelp: cmd.action = CommandLine::Action::Help; break;
     case 'v': cmd.action = CommandLine::Action::Version; break;
     case 'L':
@@ -419,6 +435,91 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
     return cmd;
 }
 
+namespace {
+
+// One value of a palette entry, up to the ':' or the end that closes it:
+// \ escapes (\a \b \e \f \n \r \t \v \? \_ for a blank, octal \NNN, hex
+// \xHH, any other character as itself) and ^X for a control character
+// (^? for DEL, which leaves the ? in place as diff does). False on a
+// trailing \ or a ^ before anything else.
+bool ReadPaletteValue(std::string_view text, std::size_t& at, std::string& out)
+{
+    while (at < text.size() && text[at] != ':') {
+        const char c = text[at++];
+        if (c == '^') {
+            if (at < text.size() && text[at] >= '@' && text[at] <= '~')
+                out += static_cast<char>(text[at++] & 037);
+            else if (at < text.size() && text[at] == '?')
+                out += '\177';
+            else
+                return false;
+        } else if (c != '\\') {
+            out += c;
+        } else if (at == text.size()) {
+            return false;
+        } else if (text[at] >= '0' && text[at] <= '7') {
+            int n = 0;
+            while (at < text.size() && text[at] >= '0' && text[at] <= '7')
+                n = (n << 3) + (text[at++] - '0');
+            out += static_cast<char>(n);
+        } else if (text[at] == 'x' || text[at] == 'X') {
+            int n = 0;
+            for (++at; at < text.size() && std::isxdigit(static_cast<unsigned char>(text[at])); ++at) {
+                const char h = static_cast<char>(std::tolower(static_cast<unsigned char>(text[at])));
+                n = (n << 4) + (h <= '9' ? h - '0' : h - 'a' + 10);
+            }
+            out += static_cast<char>(n);
+        } else {
+            constexpr std::string_view kNamed = "a\ab\be\033f\fn\nr\rt\tv\v?\177_ ";
+            const std::size_t named = kNamed.find(text[at]);
+            out += named != std::string_view::npos && named % 2 == 0 ? kNamed[named + 1] : text[at];
+            ++at;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParsePalette(std::string_view text, Emit::Palette& palette, std::vector<std::string>& messages)
+{
+    const std::array<std::pair<std::string_view, std::string*>, 8> entries{{{"lc", &palette.lc},
+                                                                            {"rc", &palette.rc},
+                                                                            {"ec", &palette.ec},
+                                                                            {"rs", &palette.rs},
+                                                                            {"hd", &palette.hd},
+                                                                            {"ad", &palette.ad},
+                                                                            {"de", &palette.de},
+                                                                            {"ln", &palette.ln}}};
+    for (std::size_t at = 0; at < text.size();) {
+        if (text[at] == ':') {
+            ++at;
+            continue;
+        }
+        bool read = false;
+        if (at + 2 < text.size() && text[at + 2] == '=') {
+            const std::string_view label = text.substr(at, 2);
+            at += 3;
+            const auto entry =
+                std::find_if(entries.begin(), entries.end(), [label](const auto& e) { return e.first == label; });
+            if (entry == entries.end()) {
+                messages.push_back("unrecognized prefix: " + std::string(label));
+            } else {
+                entry->second->clear();
+                read = ReadPaletteValue(text, at, *entry->second);
+                // diff names the entry whose value it could not read so.
+                if (!read)
+                    messages.push_back("unrecognized prefix: " + std::string(label));
+            }
+        }
+        if (!read) {
+            messages.emplace_back("unparsable value for --palette");
+            return false;
+        }
+    }
+    return true;
+}
+
 const char* UsageText()
 {
     return "Usage: vantrel-diff [OPTION]... FILES\n"
@@ -437,6 +538,13 @@ const char* UsageText()
            "      --left-column             output only the left column of common lines\n"
            "      --suppress-common-lines   do not output common lines\n"
            "  -D, --ifdef=NAME              output merged file with '#ifdef NAME' diffs\n"
+           "      --color[=WHEN]            color the normal and unified forms; WHEN is\n"
+           "                                  'never', 'always', or 'auto' (the default:\n"
+           "                                  only on a terminal); the differing characters\n"
+           "                                  of paired changed lines in reverse video\n"
+           "      --palette=PALETTE         the colors to use when --color is active; PALETTE\n"
+           "                                  is a colon-separated list of terminfo\n"
+           "                                  capabilities (default 'rs=0:hd=1:ad=32:de=31:ln=36')\n"
            "\n"
            "  -p, --show-c-function         show which C function each change is in\n"
            "  -F, --show-function-line=RE   show the most recent line matching RE\n"

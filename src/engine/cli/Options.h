@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct CommandLine {
@@ -36,6 +37,11 @@ struct CommandLine {
     std::vector<std::string> excludes;  // shell patterns for base names
     std::string startingFile;
     std::vector<std::string> labels;
+    // --color: whether to colour the output (Auto: when it is a terminal),
+    // and --palette as given.
+    enum class Color { Never, Always, Auto };
+    Color color = Color::Never;
+    std::string palette;
     std::vector<std::string> operands;
     // The options as given, in order, for the "diff ..." line that heads
     // each compared pair in a folder comparison.
@@ -47,6 +53,11 @@ struct CommandLine {
 };
 
 [[nodiscard]] CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// Reads a --palette value ("ad=1;32:de=31", with the escapes of GNU's
+// form) into `palette`. False when it is not one, with what diff says
+// about it in `messages`.
+[[nodiscard]] bool ParsePalette(std::string_view text, Emit::Palette& palette, std::vector<std::string>& messages);
 
 // The text --help prints.
 [[nodiscard]] const char* UsageText();

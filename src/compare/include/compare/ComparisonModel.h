@@ -71,7 +71,7 @@ public:
     // True for a row of a changed block that shows a line of each file:
     // the rows whose differing characters are marked.
     [[nodiscard]] bool IsChangedLinePair(std::int32_t row) const;
-    // Which characters of such a row's two lines differ (CompareCharacters
+    // Which characters of such a row's two lines differ (ShownCharacterDiffs
     // within its usual budgets), worked out on first need and kept until
     // another comparison is shown or none; asked with the other ignoreCase,
     // every row is worked out afresh. Null for any other row.

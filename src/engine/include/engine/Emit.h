@@ -43,12 +43,37 @@ private:
 
 namespace Emit {
 
+// The colours of --color in GNU diff's palette: each coloured piece starts
+// with lc + its parameters + rc and ends with lc + rs + rc. Headers (hd),
+// added (ad) and deleted (de) lines and hunk headers (ln) are coloured;
+// the differing characters of paired changed lines are shown in reverse
+// video. `ec` is read and not used, as by diff.
+struct Palette {
+    std::string lc = "\033[";
+    std::string rc = "m";
+    std::string ec;
+    std::string rs = "0";
+    std::string hd = "1";
+    std::string ad = "32";
+    std::string de = "31";
+    std::string ln = "36";
+    bool ignoreCase = false;  // how the characters of paired lines compare
+    [[nodiscard]] std::string Start(std::string_view parameters) const
+    {
+        std::string out = lc;
+        out.append(parameters).append(rc);
+        return out;
+    }
+    [[nodiscard]] std::string Reset() const { return Start(rs); }
+};
+
 // How each shown line of a file is laid out.
 struct Layout {
     bool expandTabs = false;  // tabs become spaces
     bool initialTab = false;  // a tab, not a space, after the marker
     std::int64_t tabSize = 8;
     bool suppressBlankEmpty = false;  // no blank after the marker of an empty line
+    const Palette* colors = nullptr;  // none: no colour (normal and unified forms)
 };
 
 struct SideBySide {

@@ -3,6 +3,7 @@
 // Layout says; hunks gathered into groups that share their context; and
 // the finder of section headings ("the function a change is in").
 
+#include "engine/CharacterLcs.h"
 #include "engine/Emit.h"
 
 #include <cstdint>
@@ -21,8 +22,18 @@ struct Marker {
 };
 
 // Writes the marker, the line's text (tabs expanded if asked) and LF; and
-// the no-newline mark after a line that lacks its newline.
-void WriteMarkedLine(OutputSink& out, Marker marker, const LineFile& file, std::int64_t line, const Layout& layout);
+// the no-newline mark after a line that lacks its newline. With colours, a
+// line marked '<' or '-' is coloured as deleted, '>' or '+' as added, and
+// the bytes whose `differs` mark is false are shown in reverse video
+// (not when tabs are expanded).
+void WriteMarkedLine(OutputSink& out, Marker marker, const LineFile& file, std::int64_t line, const Layout& layout,
+                     const std::vector<bool>* differs = nullptr);
+
+// The marks of the changed lines that a hunk pairs, line k of File One's
+// with line k of File Two's (as the window shows them side by side): one
+// result per pair, none without colours.
+[[nodiscard]] std::vector<modVantrel::CharacterDiffResult> PairedLineMarks(const Pair& pair, const LineDiff::Hunk& h,
+                                                                           const Layout& layout);
 
 // Writes `text` with its tabs turned into spaces, columns counted from its
 // start. A carriage return starts the columns again, after `marker` is

@@ -1,4 +1,4 @@
-#include "compare/LinearLcs.h"
+#include "engine/LinearLcs.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 // A longest common subsequence in linear space, for line pairs whose full
-// table would not fit the memory budget. Used by CharacterDiff only.
+// table would not fit the memory budget. Used by CharacterLcs only.
 //
 // Divide and conquer on the middle of an optimal edit path (found by searching
 // forwards from the start and backwards from the end at once, diagonal by
