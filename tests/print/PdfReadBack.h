@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace PdfReadBack {
 
 struct Line {
@@ -65,6 +67,22 @@ inline QList<Page> Pages(const QString& pdf)
         }
     }
     return pages;
+}
+
+// The sizes of the text's fonts, in points, each once, ascending.
+inline QList<int> FontSizes(const QString& pdf)
+{
+    QList<int> sizes;
+    QXmlStreamReader xml(Run(QStringLiteral("pdftohtml"), {"-xml", "-i", "-stdout", "-q", "-zoom", "1", pdf}));
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"fontspec") {
+            const int size = xml.attributes().value(QLatin1String("size")).toInt();
+            if (!sizes.contains(size))
+                sizes.append(size);
+        }
+    }
+    std::sort(sizes.begin(), sizes.end());
+    return sizes;
 }
 
 // The base names of the embedded fonts, without a subset tag.

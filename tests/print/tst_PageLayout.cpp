@@ -71,7 +71,8 @@ private slots:
         QTest::newRow("pair kept whole") << QString::fromUtf8("abcd\U0001F600") << 36.0
                                          << QString::fromUtf8("abcd\U0001F600");
         QTest::newRow("pair not split") << QString::fromUtf8("abcd\U0001F600") << 30.0 << "abcd";
-        QTest::newRow("no width") << "abc" << 0.0 << "";
+        QTest::newRow("exactly one") << "abc" << 6.0 << "a";
+        QTest::newRow("a hair short of one") << "abc" << 5.99 << "";
     }
 
     void cutToWidth()

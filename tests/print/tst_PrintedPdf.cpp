@@ -128,6 +128,7 @@ class tst_PrintedPdf : public QObject {
         QVERIFY2(fonts.contains("LiberationMono-Bold") && fonts.contains("LiberationMono-Italic"),
                  qPrintable(fonts.join(' ')));
         QCOMPARE(fonts.contains("LiberationMono"), pane.rows.size() > 1);
+        QCOMPARE(PdfReadBack::FontSizes(pdf), QList<int>{10});
         QStringList printed, expected;  // "b" for bold or "r", then the text
         for (qsizetype p = 0; p < pages.size(); ++p) {
             const PdfReadBack::Page& page = pages[p];
