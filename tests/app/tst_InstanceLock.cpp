@@ -8,6 +8,7 @@
 #include "support/Unprivileged.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -80,21 +81,23 @@ private slots:
         const int input = state == "no stdin" ? ::dup(STDIN_FILENO) : -1;
         if (input >= 0)
             ::close(STDIN_FILENO);
+        const mode_t umask = ::umask(0);
+        const auto restore = qScopeGuard([&] {
+            ::umask(umask);
+            if (input >= 0 && ::dup2(input, STDIN_FILENO) == STDIN_FILENO)
+                ::close(input);
+        });
         {
             const InstanceLock lock(lockPath);
             QCOMPARE(lock.outcome(), outcome);
             QCOMPARE(lock.reason(), reason.replace(u'@', lockPath).replace(u'#', QFileInfo(lockPath).absolutePath()));
             QCOMPARE(lock.errorCode() != 0, outcome == Outcome::Failed);
         }
-        // Folders are made as mkdir -p makes them, the umask taking away.
-        const mode_t umask = ::umask(0);
-        ::umask(umask);
-        for (const QString& made : {folder, QFileInfo(lockPath).absolutePath()}) {
-            struct stat info = {};
-            QVERIFY(state != "new"
-                    || (::stat(QFile::encodeName(made).constData(), &info) == 0
-                        && (info.st_mode & 07777) == (0777 & ~umask)));
-        }
+        // Folders are made as mkdir -p makes them, the umask alone deciding.
+        struct stat made = {};
+        QVERIFY(state != "new"
+                || (::stat(QFile::encodeName(QFileInfo(lockPath).absolutePath()), &made) == 0
+                    && (made.st_mode & 07777) == 0777));
         user.reset();
         QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -102,8 +105,6 @@ private slots:
         holder.reset();
         if (outcome != Outcome::Failed)
             QCOMPARE(InstanceLock(lockPath).outcome(), Outcome::Taken);
-        if (input >= 0 && (::dup2(input, STDIN_FILENO) < 0 || ::close(input) != 0))
-            QFAIL("standard input not restored");
     }
 
     // Only a runtime folder of this user's that no one else may write to
