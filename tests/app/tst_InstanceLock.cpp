@@ -1,17 +1,23 @@
-// The lock that keeps one Vantrel running per user: where it lies, and what
-// taking it gives in each state its file and folder may be in.
+// A running copy: the lock that keeps one Vantrel running per user (where
+// it lies, and what taking it gives in each state its file and folder may
+// be in), and the signals that ask it to close.
 
 #include "app/InstanceLock.h"
+#include "app/Termination.h"
 #include "support/FileBytes.h"
 #include "support/Unprivileged.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <optional>
 
 using namespace modVantrel;
@@ -32,11 +38,14 @@ private slots:
         QTest::addColumn<QString>("state");
         QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<QString>("reason");  // @ the lock file's path, # its folder
-        QTest::newRow("no lock yet") << "new" << Outcome::Taken << "";
+        QTest::newRow("no lock, no folders yet") << "new" << Outcome::Taken << "";
         QTest::newRow("left by a copy that ended") << "left" << Outcome::Taken << "";
         QTest::newRow("held by a running copy") << "held" << Outcome::Running << "";
+        QTest::newRow("started without standard input") << "no stdin" << Outcome::Taken << "";
         QTest::newRow("folder cannot be made")
             << "below a file" << Outcome::Failed << "Cannot create the folder #: Not a directory";
+        QTest::newRow("folder in a read-only folder")
+            << "read-only parent" << Outcome::Failed << "Cannot create the folder #: Permission denied";
         QTest::newRow("a link in its place")
             << "link" << Outcome::Failed << "Cannot open @: Too many levels of symbolic links";
         QTest::newRow("read-only folder") << "read-only" << Outcome::Failed << "Cannot open @: Permission denied";
@@ -49,8 +58,9 @@ private slots:
         QFETCH(QString, reason);
         QString lockPath = path();
         const QString folder = m_folder->filePath(QStringLiteral("sub"));
-        QVERIFY(state == "below a file" ? FileBytes::Write(folder, "x") : QDir().mkpath(folder));
-        if (state == "below a file")
+        const bool folderMissing = state == "new" || state == "read-only parent";
+        QVERIFY(state == "below a file" ? FileBytes::Write(folder, "x") : folderMissing || QDir().mkpath(folder));
+        if (state == "below a file" || state == "new")
             lockPath = folder + QStringLiteral("/more/vantrel.lock");
         if (state == "left")
             QVERIFY(FileBytes::Write(lockPath, "4242\n"));
@@ -60,18 +70,34 @@ private slots:
         if (state == "held")
             QCOMPARE(holder.emplace(lockPath).outcome(), Outcome::Taken);
         std::optional<Unprivileged> user;
-        if (state == "read-only") {
+        if (state.startsWith("read-only")) {
             QVERIFY(QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ExeOther));
-            QVERIFY(
-                QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+            QVERIFY(folderMissing
+                    || QFile::setPermissions(folder,
+                                             QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
             user.emplace();
         }
+        // The lock may get descriptor 0, which is as good as any other.
+        const int input = state == "no stdin" ? ::dup(STDIN_FILENO) : -1;
+        if (input >= 0)
+            ::close(STDIN_FILENO);
+        const mode_t umask = ::umask(0);
+        const auto restore = qScopeGuard([&] {
+            ::umask(umask);
+            if (input >= 0 && ::dup2(input, STDIN_FILENO) == STDIN_FILENO)
+                ::close(input);
+        });
         {
             const InstanceLock lock(lockPath);
             QCOMPARE(lock.outcome(), outcome);
             QCOMPARE(lock.reason(), reason.replace(u'@', lockPath).replace(u'#', QFileInfo(lockPath).absolutePath()));
             QCOMPARE(lock.errorCode() != 0, outcome == Outcome::Failed);
         }
+        // Folders are made as mkdir -p makes them, the umask alone deciding.
+        struct stat made = {};
+        QVERIFY(state != "new"
+                || (::stat(QFile::encodeName(QFileInfo(lockPath).absolutePath()), &made) == 0
+                    && (made.st_mode & 07777) == 0777));
         user.reset();
         QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -114,6 +140,21 @@ private slots:
             qputenv("XDG_RUNTIME_DIR", runtime == "relative" ? QByteArray("run") : QFile::encodeName(dir));
         const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/';
         QCOMPARE(InstanceLockFolder(), used ? dir + u'/' : config);
+    }
+
+    // SIGTERM asks the program to close, through the event loop; a signal
+    // it was started with ignored (nohup) stays ignored.
+    void terminationRequest()
+    {
+        static int requests = 0;
+        std::signal(SIGHUP, SIG_IGN);
+        OnTerminationRequest([] { ++requests; });
+        std::raise(SIGHUP);
+        QTest::qWait(20);
+        QVERIFY(!TerminationRequested());
+        std::raise(SIGTERM);
+        QTRY_COMPARE(requests, 1);
+        QVERIFY(TerminationRequested());
     }
 };
 

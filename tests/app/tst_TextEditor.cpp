@@ -1,16 +1,22 @@
 // Which plain-text editor "Use Notepad" starts, decided from the
-// environment and the folders it names, and how the file reaches it.
+// environment, the folders it names and the desktop's default application,
+// and how the file reaches it.
 
 #include "app/TextEditor.h"
 #include "support/FileBytes.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <stdexcept>
+
 namespace {
 
-const QString kFile = QStringLiteral("/data/my notes/-draft.txt");
+// Relative, as the window may hand it over; the editor gets it absolute.
+const QString kFile = QStringLiteral("my notes/-draft.txt");
+const QString kId = QStringLiteral("org.example.XEditor.desktop");
 
 // The default application's entry with the given keys.
 QByteArray Entry(const QByteArray& keys)
@@ -20,12 +26,16 @@ QByteArray Entry(const QByteArray& keys)
 }
 
 // A fake machine: programs in bin/, the default application's entry in the
-// system's and the user's data folders (none when empty), $VISUAL.
+// system's and the user's data folders (none when empty), $VISUAL, the id
+// xdg-mime names (on its first line; no xdg-mime when empty) and what
+// starting the editor does.
 struct Machine {
     QStringList programs;
     QByteArray systemEntry, userEntry;
     QString visual;
     QStringList expected;  // program in bin/, then arguments; empty: none
+    QString id = kId;
+    QString launcher = QStringLiteral("starts");  // or "refuses", "throws"
 };
 
 }  // namespace
@@ -36,27 +46,36 @@ private slots:
     void choice_data()
     {
         QTest::addColumn<Machine>("m");
-        const auto row = [](const char* name, const Machine& m) { QTest::newRow(name) << m; };
-        row("default application, file as its URL code",
-            {{"xed-2", "gedit"}, Entry("Exec=xed-2 --new-window %U"), {}, {}, {"xed-2", "--new-window", kFile}});
-        row("no field code: the file comes last", {{"xed-2"}, Entry("Exec=xed-2"), {}, {}, {"xed-2", kFile}});
-        row("quoting, escapes and the other field codes",
-            {{"x ed"},
-             Entry(R"(Exec="x ed" "--title=a \\"b\\"" %i --name=%c 100%% %d %f)"),
-             {},
-             {},
-             {"x ed", "--title=a \"b\"", "--icon", "xicon", "--name=X Editor", "100%", kFile}});
-        row("a terminal editor is passed over",
-            {{"vim", "mousepad", "kate"}, Entry("Exec=vim %F\nTerminal=true"), {}, {}, {"kate", kFile}});
-        row("the user's hidden entry hides the system's",
-            {{"xed-2", "geany"}, Entry("Exec=xed-2 %f"), Entry("Hidden=true"), {}, {"geany", kFile}});
-        row("the user's entry wins",
-            {{"xed-2", "mine"}, Entry("Exec=xed-2 %f"), Entry("Exec=mine -n %f"), {}, {"mine", "-n", kFile}});
-        row("default's program missing", {{"leafpad"}, Entry("Exec=gone %f"), {}, {}, {"leafpad", kFile}});
-        row("TryExec missing", {{"xed-2", "pluma"}, Entry("TryExec=gone\nExec=xed-2 %f"), {}, {}, {"pluma", kFile}});
-        row("VISUAL with its arguments", {{"code"}, {}, {}, "code --wait -n", {"code", "--wait", "-n", kFile}});
-        row("VISUAL not on PATH", {{"vi"}, {}, {}, "emacs", {}});
-        row("nothing at all", {});
+        QTest::newRow("default application, tab between arguments, file as its URL code") << Machine{
+            {"xed-2", "gedit"}, Entry("Exec=xed-2\t--new-window %U"), {}, {}, {"xed-2", "--new-window", kFile}};
+        QTest::newRow("no field code: the file comes last, after an open quote ending in a backslash")
+            << Machine{{"xed-2"}, Entry("Exec=xed-2 \"-t x\\"), {}, {}, {"xed-2", "-t x\\", kFile}};
+        QTest::newRow("quoting, escapes and the other field codes")
+            << Machine{{"x ed"},
+                       Entry(R"(Exec="x ed" "--title=a \\"b\\"" %i --name=%c 100%% %d %f "-t x\\")"),
+                       {},
+                       {},
+                       {"x ed", "--title=a \"b\"", "--icon", "xicon", "--name=X Editor", "100%", kFile, "-t x\""}};
+        QTest::newRow("a terminal editor is passed over")
+            << Machine{{"vim", "mousepad", "kate"}, Entry("Exec=vim %F\nTerminal=true"), {}, {}, {"kate", kFile}};
+        QTest::newRow("the user's hidden entry hides the system's") << Machine{
+            {"xed-2", "geany"}, Entry("Exec=xed-2 %f"), Entry("Exec=xed-2 %f\nHidden=true"), {}, {"geany", kFile}};
+        QTest::newRow("the user's entry wins")
+            << Machine{{"xed-2", "mine"}, Entry("Exec=xed-2 %f"), Entry("Exec=mine -n %f"), {}, {"mine", "-n", kFile}};
+        QTest::newRow("an id that is a path is not looked up")
+            << Machine{{"xed-2", "gedit"}, Entry("Exec=xed-2 %f"), {}, {}, {"gedit", kFile}, "../applications/" + kId};
+        QTest::newRow("default's program missing")
+            << Machine{{"leafpad"}, Entry("Exec=gone %f"), {}, {}, {"leafpad", kFile}};
+        QTest::newRow("TryExec missing") << Machine{
+            {"xed-2", "pluma"}, Entry("TryExec=gone\nExec=xed-2 %f"), {}, {}, {"pluma", kFile}};
+        QTest::newRow("VISUAL with its arguments, no xdg-mime")
+            << Machine{{"code"}, {}, {}, "code --wait -n", {"code", "--wait", "-n", kFile}, ""};
+        QTest::newRow("VISUAL not on PATH") << Machine{{"vi"}, {}, {}, "emacs", {}};
+        QTest::newRow("nothing at all") << Machine{};
+        QTest::newRow("the editor cannot be started")
+            << Machine{{"xed-2"}, Entry("Exec=xed-2"), {}, {}, {"xed-2", kFile}, kId, "refuses"};
+        QTest::newRow("starting it fails unexpectedly")
+            << Machine{{"xed-2"}, Entry("Exec=xed-2"), {}, {}, {"xed-2", kFile}, kId, "throws"};
     }
 
     void choice()
@@ -65,30 +84,40 @@ private slots:
         QTemporaryDir machine;
         const QString root = machine.path();
         QVERIFY(QDir(root).mkpath(QStringLiteral("bin")));
-        for (const QString& program : m.programs + QStringList{"not-executable"}) {
+        const QByteArray xdgMime = "[ \"$*\" = 'query default text/plain' ] && printf '" + m.id.toUtf8() + "\\nb\\n'";
+        for (const QString& program : m.programs + QStringList{"not-executable", "xdg-mime"}) {
             const QString path = root + QStringLiteral("/bin/") + program;
-            QVERIFY(FileBytes::Write(path, "#!/bin/sh\n"));
-            if (program != QLatin1String("not-executable"))
+            QVERIFY(FileBytes::Write(path, "#!/bin/sh\n" + (program == "xdg-mime" ? xdgMime : "")));
+            if (program != QLatin1String("not-executable") && (program != QLatin1String("xdg-mime") || !m.id.isEmpty()))
                 QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
         }
-        const QString id = QStringLiteral("org.example.XEditor.desktop");
         for (const auto& [entry, folder] : {std::pair{m.systemEntry, "/share/applications/"},
                                             std::pair{m.userEntry, "/home/.local/share/applications/"}})
             QVERIFY(entry.isEmpty()
-                    || (QDir(root).mkpath(root + folder) && FileBytes::Write(root + folder + id, entry)));
-        QProcessEnvironment environment;
-        environment.insert(QStringLiteral("PATH"), root + QStringLiteral("/nowhere:") + root + QStringLiteral("/bin"));
-        environment.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
-        environment.insert(QStringLiteral("XDG_DATA_DIRS"), root + QStringLiteral("/share"));
-        if (!m.visual.isEmpty())
-            environment.insert(QStringLiteral("VISUAL"), m.visual);
+                    || (QDir(root).mkpath(root + folder) && FileBytes::Write(root + folder + kId, entry)));
+        // What the program reads when "Use Notepad" is chosen.
+        qputenv("PATH", QFile::encodeName(root + QStringLiteral("/nowhere:") + root + QStringLiteral("/bin")));
+        qputenv("HOME", QFile::encodeName(root + QStringLiteral("/home")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(root + QStringLiteral("/share")));
+        qunsetenv("XDG_DATA_HOME");
+        qputenv("VISUAL", m.visual.toUtf8());
+        QVERIFY(QDir::setCurrent(root));
 
-        const auto chosen = TextEditor::Choose(TextEditor::Platform::Freedesktop, environment, id, kFile);
-        QVERIFY2(chosen.has_value() == !m.expected.isEmpty(), qPrintable(chosen ? chosen->program : QString()));
-        if (chosen) {
-            QCOMPARE(chosen->program, root + QStringLiteral("/bin/") + m.expected.takeFirst());
-            QCOMPARE(chosen->arguments, m.expected);
-        }
+        ScriptedPrompts prompts;
+        QStringList launched;
+        TextEditor::SetLauncher([&](const QString& program, const QStringList& arguments) {
+            launched = QStringList{program} + arguments;
+            if (m.launcher == QLatin1String("throws"))
+                throw std::runtime_error("cannot fork");
+            return m.launcher == QLatin1String("starts");
+        });
+        const bool started = modVantrel::LoadFileInNotepad(kFile);
+        TextEditor::SetLauncher({});
+        QCOMPARE(started, !m.expected.isEmpty() && m.launcher == QLatin1String("starts"));
+        if (!m.expected.isEmpty())
+            m.expected.first().prepend(root + QStringLiteral("/bin/"));
+        QCOMPARE(launched, m.expected.replaceInStrings(kFile, root + u'/' + kFile));
+        QCOMPARE(prompts.messages.size(), m.launcher == QLatin1String("throws") ? 1 : 0);
     }
 };
 

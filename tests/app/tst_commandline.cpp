@@ -3,12 +3,16 @@
 #include "app/CommandLine.h"
 #include "app/Globals.h"
 #include "app/PathMix.h"
+#include "app/VantrelError.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <vector>
 
 using namespace modVantrel;
 
@@ -19,7 +23,12 @@ class tst_CommandLine : public QObject {
 private slots:
     void initTestCase()
     {
+        // A folder without the library leaves its error code behind; loading
+        // it then clears the code again.
+        QVERIFY(!PathMix::Load(m_dir.path() + u'/'));
+        QCOMPARE(LastDllError(), ENOENT);
         QVERIFY(TestEnvironment::LoadPathLibrary());
+        QCOMPARE(LastDllError(), 0);
         QVERIFY(QFile(m_dir.filePath(QStringLiteral("ä b.txt"))).open(QIODevice::WriteOnly));
     }
 
@@ -69,6 +78,8 @@ private slots:
         row("exists", {"$"}, "0");  // a folder is not a file
         row("exists", {"$/ä b.txt.missing"}, "0");
         row("exists", {""}, "0");
+        row("file", {"$/ä b.txt"}, "1");
+        row("file", {"$"}, "0");
         row("replace", {"\ta\t\tb\t", "\t", "   "}, "   a      b   ");
         row("replace", {"abc", "", "y"}, "abc");
         row("replace", {"aa", "a", "aa"}, "aaaa");
@@ -101,6 +112,7 @@ private slots:
         QFETCH(QString, expected);
         const QStringList a = arguments.replaceInStrings(QStringLiteral("$"), m_dir.path());
         const QString result = call == "exists"      ? QString::number(PathMix::APIFileExists(a[0]))
+                               : call == "file"      ? QString::number(FileExists(a[0]))
                                : call == "replace"   ? PathMix::ReplaceString(a[0], a[1], a[2])
                                : call == "normalize" ? PathMix::NormalizePath(a[0])
                                : call == "last"      ? PathMix::GetLastItemInPath(a[0])
@@ -111,8 +123,9 @@ private slots:
         QCOMPARE(result, expected);
     }
 
-    // The program's own options among the files; "W:" starts the complaint
-    // of wrong options, "help" and "version" the two that end it at once.
+    // The program's own options among the files, after the program's own
+    // name; "W:" starts the complaint of wrong options, "help" and "version"
+    // the two that end it at once. The first two files are File One and Two.
     void programOptions_data()
     {
         using L = QStringList;
@@ -139,15 +152,25 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, outcome);
         using Action = ProgramOptions::Action;
-        const ProgramOptions options = ParseProgramOptions(arguments);
+        QByteArrayList bytes{"vantrel"};  // as main() gets them
+        for (const QString& argument : arguments)
+            bytes << argument.toUtf8();
+        std::vector<const char*> argv;
+        for (const QByteArray& argument : bytes)
+            argv.push_back(argument.constData());
+        const ProgramOptions options = ParseProgramOptions(ArgumentTexts(int(argv.size()), argv.data()));
         const Action expected = outcome.startsWith(QLatin1String("W:")) ? Action::Wrong
                                 : outcome == QLatin1String("help")      ? Action::Help
                                 : outcome == QLatin1String("version")   ? Action::Version
                                                                         : Action::Open;
         QCOMPARE(options.action, expected);
         QCOMPARE(options.error, expected == Action::Wrong ? outcome.mid(2) : QString());
-        QTEST(options.files, "files");
+        QFETCH(QStringList, files);
+        QCOMPARE(options.files, files);
         QTEST(options.compare, "compare");
+        QString one, two;
+        GetFilesFromArguments(options.files, one, two);
+        QCOMPARE(QStringList({one, two}), (files + QStringList{"", ""}).mid(0, 2));
     }
 };
 

@@ -21,14 +21,14 @@ const QString kAdvice =
     QStringLiteral("\r\n* If this problem persists, please contact our technical support staff for assistance.\r\n"
                    "  (Refer to the Troubleshooting section of the Help file for details.)");
 
-// Reports a failure the way a trapping procedure does: kind 0 a VantrelError
-// numbered 13 with the given external error code, 1 out of memory, 2 a
+// Reports a failure the way a trapping procedure does: kind 0 the program's
+// own I/O error with the given external error code, 1 out of memory, 2 a
 // standard exception, 3 anything else.
 void Report(int kind, int lastError = 0, const QString& more = QString())
 {
     try {
         if (kind == 0)
-            throw VantrelError(13, QStringLiteral("Type mismatch"), lastError);
+            throw VantrelError(ErrorNumber::FileIo, QStringLiteral("Device I/O error"), lastError);
         if (kind == 1)
             throw std::bad_alloc();
         if (kind == 2)
@@ -51,6 +51,7 @@ private slots:
     {
         gAppFolder = m_folder.path() + QLatin1Char('/');
         QFile::remove(log());
+        QDir(log()).removeRecursively();
         SetLastDllError(0);
     }
 
@@ -60,12 +61,12 @@ private slots:
         QTest::addColumn<int>("lastError");
         QTest::addColumn<QString>("expected");  // less the advice that ends every report
         const QString rest = QStringLiteral("Source: frmFileDiffs.GetNextDiff\r\nNo: ");
-        QTest::newRow("no external error") << 0 << 0 << "Error: Type mismatch\r\n" + rest + "13\r\n";
+        QTest::newRow("no external error") << 0 << 0 << "Error: Device I/O error\r\n" + rest + "57\r\n";
         QTest::newRow("external error shows its code, not the number")
-            << 0 << ENOENT << "DLL Error: No such file or directory\r\nError: Type mismatch\r\n" + rest + "2\r\n";
+            << 0 << ENOENT << "DLL Error: No such file or directory\r\nError: Device I/O error\r\n" + rest + "2\r\n";
         QTest::newRow("code the system does not know")
             << 0 << 987654
-            << "DLL Error: Error (987654) not defined.\r\nError: Type mismatch\r\n" + rest + "987654\r\n";
+            << "DLL Error: Error (987654) not defined.\r\nError: Device I/O error\r\n" + rest + "987654\r\n";
         QTest::newRow("out of memory") << 1 << 0 << "Error: Out of memory\r\n" + rest + "7\r\n";
         QTest::newRow("standard exception") << 2 << 0 << "Error: vector::at\r\n" + rest + "5\r\n";
         QTest::newRow("anything else") << 3 << 0 << "Error: Unknown error\r\n" + rest + "440\r\n";
@@ -104,28 +105,42 @@ private slots:
         QCOMPARE(
             lines.mid(0, 1) + lines.mid(2, 7) + lines.mid(10),
             QStringList({"", "Error: Out of memory", "Source: frmFileDiffs.GetNextDiff", "No: 7", "",
-                         "- More Information - ", " detail one", "", "Error: Type mismatch",
-                         "Source: frmFileDiffs.GetNextDiff", "No: 13", "", "- More Information - ", "detail two", ""}));
-        QVERIFY(prompts.lastMessage().text.endsWith("No: 13\r\n\r\nSee the ERR_DETAIL.TXT file before proceeding.\r\n"
+                         "- More Information - ", " detail one", "", "Error: Device I/O error",
+                         "Source: frmFileDiffs.GetNextDiff", "No: 57", "", "- More Information - ", "detail two", ""}));
+        QVERIFY(prompts.lastMessage().text.endsWith("No: 57\r\n\r\nSee the ERR_DETAIL.TXT file before proceeding.\r\n"
                                                     + kAdvice));
     }
 
     // A log that cannot be written hides neither the failure nor what was
-    // meant for the log: the report shows both, and why the log refused.
+    // meant for the log: the report shows both, and why the log refused,
+    // whether it cannot be opened or its bytes do not reach the disk.
+    void logThatCannotBeWritten_data()
+    {
+        QTest::addColumn<QString>("inItsPlace");
+        QTest::addColumn<QString>("refusal");  // @ the log's path
+        QTest::newRow("a folder") << "folder"
+                                  << "Cannot open @";
+        QTest::newRow("a full disk") << "/dev/full"
+                                     << "Cannot write @: No space left on device)";
+    }
+
     void logThatCannotBeWritten()
     {
+        QFETCH(QString, inItsPlace);
+        QFETCH(QString, refusal);
         ScriptedPrompts prompts;
-        QVERIFY(QDir(gAppFolder).mkdir(QStringLiteral("ERR_DETAIL.TXT")));  // cannot be opened for appending
+        QVERIFY(inItsPlace == "folder" ? QDir(gAppFolder).mkdir(QStringLiteral("ERR_DETAIL.TXT"))
+                                       : QFile::link(inItsPlace, log()));
         Report(0, 0, QStringLiteral("more"));
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in frmFileDiffs.GetNextDiff"));
         QVERIFY2(prompts.lastMessage().text.startsWith(
-                     "Error: Type mismatch\r\nSource: frmFileDiffs.GetNextDiff\r\nNo: 13\r\n\r\n"
-                     "more\r\n\r\n(Not added to ERR_DETAIL.TXT: Cannot open "
-                     + log()),
+                     "Error: Device I/O error\r\nSource: frmFileDiffs.GetNextDiff\r\nNo: 57\r\n\r\n"
+                     "more\r\n\r\n(Not added to ERR_DETAIL.TXT: "
+                     + refusal.replace(u'@', log())),
                  qPrintable(prompts.lastMessage().text));
         QVERIFY(prompts.lastMessage().text.endsWith(kAdvice));
-        QVERIFY(QFileInfo(log()).isDir());
+        QCOMPARE(QFileInfo(log()).isDir(), inItsPlace == "folder");
     }
 };
 
