@@ -33,6 +33,7 @@ void ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<
     m_panes = {std::make_shared<const Alignment::PaneRows>(std::move(rows.one)),
                std::make_shared<const Alignment::PaneRows>(std::move(rows.two))};
     m_layoutBlocks = std::move(rows.blocks);
+    m_hunks.clear();
     m_blocks.clear();
     std::copy_if(m_layoutBlocks.begin(), m_layoutBlocks.end(), std::back_inserter(m_blocks),
                  [](const Alignment::DiffBlock& b) { return !b.ignored; });
@@ -64,6 +65,7 @@ Alignment::AlignStatus ComparisonModel::Show(std::shared_ptr<const LineFile> one
         }
     }
     Show(std::move(one), std::move(two), std::move(outcome.rows));
+    m_hunks = hunks;
     return outcome.status;
 }
 
@@ -73,6 +75,7 @@ void ComparisonModel::Clear()
     m_panes = {};
     m_blocks.clear();
     m_layoutBlocks.clear();
+    m_hunks.clear();
     m_currentRow = 1;
     m_markedRow = 0;
     m_bookmarks.clear();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -115,6 +116,10 @@ OutputSink::OutputSink(std::FILE* out) : m_out(out)
 {
 }
 
+OutputSink::OutputSink(Writer writer) : m_writer(std::move(writer))
+{
+}
+
 OutputSink::~OutputSink()
 {
     Flush();
@@ -125,7 +130,7 @@ void OutputSink::Write(std::string_view piece)
     if (m_buffer.size() + piece.size() > kSinkBuffer)
         Flush();
     if (piece.size() >= kSinkBuffer) {
-        m_ok = m_ok && std::fwrite(piece.data(), 1, piece.size(), m_out) == piece.size();
+        m_ok = m_ok && Put(piece);
         return;
     }
     m_buffer.append(piece);
@@ -134,14 +139,21 @@ void OutputSink::Write(std::string_view piece)
 void OutputSink::Flush()
 {
     if (!m_buffer.empty())
-        m_ok = m_ok && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out) == m_buffer.size();
+        m_ok = m_ok && Put(m_buffer);
     m_buffer.clear();
+}
+
+bool OutputSink::Put(std::string_view piece)
+{
+    if (m_writer)
+        return m_writer(piece);
+    return std::fwrite(piece.data(), 1, piece.size(), m_out) == piece.size();
 }
 
 bool OutputSink::Finish()
 {
     Flush();
-    m_ok = m_ok && std::fflush(m_out) == 0;
+    m_ok = m_ok && (m_writer || std::fflush(m_out) == 0);
     return m_ok;
 }
 

@@ -1,5 +1,5 @@
 // Command handlers of the main window that hand their work to another
-// part of the program: exit, printing, external viewing and help.
+// part of the program: exit, printing, saving, external viewing and help.
 
 #include "mainwindow/frmFileDiffs.h"
 
@@ -8,9 +8,13 @@
 #include "app/Prompt.h"
 #include "help/HelpWindow.h"
 #include "mainwindow/ExternalViewing.h"
+#include "compare/ComparisonSave.h"
+#include "mainwindow/WaitCursor.h"
 #include "print/frmPrintOptions.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace {
@@ -47,6 +51,26 @@ void frmFileDiffs::mnuFilePrint_Click()
     frmPrintOptions dialog({&one, txtFileOne->text()}, {&two, txtFileTwo->text()}, this);
     if (dialog.Form_Load())
         modVantrel::Prompts().showModal(&dialog);
+}
+
+// The patch from File One to File Two of the comparison shown, to a file
+// the user names; refused for binary files and while nothing is shown.
+void frmFileDiffs::mnuFileSavePatch_Click()
+{
+    const QString title = QStringLiteral("Save Patch");
+    QString trouble = ComparisonSave::PatchRefusal(m_model, LastCompareWasBinary());
+    if (trouble.isEmpty()) {
+        const QString suggested =
+            QDir(QDir::homePath()).filePath(QFileInfo(txtFileOne->text().trimmed()).completeBaseName() + ".patch");
+        const std::optional<QString> name = modVantrel::Prompts().saveFile(
+            {title, suggested, QStringLiteral("Patch Files (*.patch *.diff);;All Files (*)")});
+        if (!name || name->isEmpty())
+            return;
+        const WaitCursor wait;
+        trouble = ComparisonSave::SavePatch(m_model, *name);
+    }
+    if (!trouble.isEmpty())
+        modVantrel::MsgBox(trouble, modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Exclamation, title);
 }
 
 // External viewing and help (ExternalViewing, HelpWindow, ProductInfo).

@@ -234,6 +234,11 @@ bool frmFileDiffs::DisplayComparisonResultsInGrid()
     }
 }
 
+bool frmFileDiffs::LastCompareWasBinary()
+{
+    return modVantrel::gDiffEngine && modVantrel::gDiffEngine->LastOutcome() == Outcome::BinaryDiffer;
+}
+
 void frmFileDiffs::ResetDiffCollections()
 {
     // Search texts outlive the comparison; everything else starts afresh.

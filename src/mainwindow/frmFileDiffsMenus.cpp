@@ -87,7 +87,7 @@ struct frmFileDiffs::CommandState {
 };
 
 // The result commands' states without results and with them.
-const frmFileDiffs::CommandState frmFileDiffs::kCommandStates[16] = {
+const frmFileDiffs::CommandState frmFileDiffs::kCommandStates[17] = {
     {&frmFileDiffs::mnuFileSelectFileOne, true, true},
     {&frmFileDiffs::mnuFileSelectFileTwo, true, true},
     {&frmFileDiffs::mnuFileCompare, true, true},
@@ -103,6 +103,8 @@ const frmFileDiffs::CommandState frmFileDiffs::kCommandStates[16] = {
     {&frmFileDiffs::mnuFilePreviousBookmark, false, false},
     {&frmFileDiffs::mnuFileClearAllBookmarks, false, false},
     {&frmFileDiffs::mnuFilePrint, false, true},
+    // Enabled throughout, so that it can say why there is no patch.
+    {&frmFileDiffs::mnuFileSavePatch, true, true},
     {&frmFileDiffs::mnuFileExit, true, true},
 };
 
@@ -186,6 +188,8 @@ void frmFileDiffs::CreateMenus()
           &F::mnuFileClearAllBookmarks_Click},
          {nullptr, "mnuHyphen3", "-", {}, nullptr},
          {&F::mnuFilePrint, "mnuFilePrint", "Print...", QKeySequence(Qt::CTRL | Qt::Key_P), &F::mnuFilePrint_Click},
+         {&F::mnuFileSavePatch, "mnuFileSavePatch", "Save Patch...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+          &F::mnuFileSavePatch_Click},
          {&F::mnuFileExit, "mnuFileExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_Q), &F::mnuFileExit_Click}});
     mnuOptions = menu(nullptr, "mnuOptions", "&Options");
     addItems(

@@ -38,7 +38,8 @@ const std::tuple<const char*, bool, bool> kStates[] = {
     {"mnuFileFindNext", false, false},         {"mnuFileFindPrevious", false, false},
     {"mnuFileToggleBookmark", false, true},    {"mnuFileNextBookmark", false, false},
     {"mnuFilePreviousBookmark", false, false}, {"mnuFileClearAllBookmarks", false, false},
-    {"mnuFilePrint", false, true},             {"mnuFileExit", true, true}};
+    {"mnuFilePrint", false, true},             {"mnuFileSavePatch", true, true},
+    {"mnuFileExit", true, true}};
 // clang-format on
 
 const QString kPrompt = QStringLiteral("Select two files then press the Compare button");

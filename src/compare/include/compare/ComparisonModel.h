@@ -57,6 +57,9 @@ public:
     // The differences: blocks that are not ignored, which the bar shows and
     // F7 visits.
     [[nodiscard]] const std::vector<Alignment::DiffBlock>& Blocks() const { return m_blocks; }
+    // The engine's hunks the rows were laid out from, ignored ones too;
+    // none for rows shown without them.
+    [[nodiscard]] const std::vector<LineDiff::Hunk>& Hunks() const { return m_hunks; }
     // The 0-based line a row shows, or kNoLine (fillers, rows out of range).
     [[nodiscard]] std::int32_t LineOfRow(int side, std::int32_t row) const;
     // A row's colour value in a pane; kDefaultColor for rows without one
@@ -130,6 +133,7 @@ private:
     std::vector<Alignment::DiffBlock> m_blocks;
     // Every block laid out, ignored ones too: where each line's row is.
     std::vector<Alignment::DiffBlock> m_layoutBlocks;
+    std::vector<LineDiff::Hunk> m_hunks;
     std::int32_t m_currentRow = 1;
     std::int32_t m_markedRow = 0;
     std::vector<std::int32_t> m_bookmarks;

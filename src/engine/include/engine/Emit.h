@@ -16,15 +16,20 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Buffered writing to a stdio stream: small pieces are gathered, large ones
-// are written straight from where they are.
+// Buffered writing to a stdio stream or to any writer: small pieces are
+// gathered, large ones are written straight from where they are.
 class OutputSink {
 public:
+    // Writes all of a piece, or returns false.
+    using Writer = std::function<bool(std::string_view)>;
+
     explicit OutputSink(std::FILE* out);
+    explicit OutputSink(Writer writer);
     ~OutputSink();
     OutputSink(const OutputSink&) = delete;
     OutputSink& operator=(const OutputSink&) = delete;
@@ -35,8 +40,10 @@ public:
 
 private:
     void Flush();
+    bool Put(std::string_view piece);
 
-    std::FILE* m_out;
+    std::FILE* m_out = nullptr;
+    Writer m_writer;
     std::string m_buffer;
     bool m_ok = true;
 };

@@ -104,9 +104,12 @@ private:
     void ShowComparisonInGrids();
     void RemoveRowsInGrids();
     void ResetDiffCollections();
+    // True when the last Compare found two binary files that differ.
+    [[nodiscard]] static bool LastCompareWasBinary();
 
     // Menu commands handed to other parts of the program (frmFileDiffsCommands.cpp).
     void mnuFilePrint_Click();
+    void mnuFileSavePatch_Click();
     void mnuFileExit_Click();
     void mnuViewFileOneUseNotepad_Click();
     void mnuViewFileOneUseAssociated_Click();
@@ -231,7 +234,7 @@ private:
     struct ToolbarEntry;
     struct CommandState;
     static const ToolbarEntry kToolbar[18];
-    static const CommandState kCommandStates[16];
+    static const CommandState kCommandStates[17];
 
     // Controls.
     QWidget* ClientArea;
@@ -272,6 +275,7 @@ private:
     QAction* mnuFilePreviousBookmark = nullptr;
     QAction* mnuFileClearAllBookmarks = nullptr;
     QAction* mnuFilePrint = nullptr;
+    QAction* mnuFileSavePatch = nullptr;
     QAction* mnuFileExit = nullptr;
     QAction* mnuOptionsIgnoreCase = nullptr;
     QAction* mnuOptionsIgnoreWhitespace = nullptr;

@@ -1,0 +1,96 @@
+#include "compare/ComparisonSave.h"
+
+#include "compare/ComparisonModel.h"
+#include "engine/LineFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+namespace ComparisonSave {
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Two names for one file: the same canonical path when both exist, the same
+// absolute clean path otherwise.
+bool SameFile(const QString& one, const QString& two)
+{
+    const QFileInfo a(one);
+    const QFileInfo b(two);
+    if (a.exists() && b.exists())
+        return a.canonicalFilePath() == b.canonicalFilePath();
+    return QDir::cleanPath(a.absoluteFilePath()) == QDir::cleanPath(b.absoluteFilePath());
+}
+
+QString SystemReason(int code, const QFileDevice& file)
+{
+    return code ? QString::fromLocal8Bit(std::strerror(code)) : file.errorString();
+}
+
+}  // namespace
+
+QString Refusal(const QString& path, const QStringList& compared)
+{
+    for (const QString& other : compared)
+        if (!other.trimmed().isEmpty() && SameFile(path, other))
+            return QStringLiteral("The file would replace a file being compared:") + kCrLf + path;
+    return QString();
+}
+
+QString Save(const QString& path, const QStringList& compared, const std::function<void(OutputSink&)>& write)
+{
+    QString refused = Refusal(path, compared);
+    if (!refused.isEmpty())
+        return refused;
+    const QFileInfo target(path);
+    if (!target.absoluteDir().exists())
+        return QStringLiteral("The folder does not exist:") + kCrLf + target.absolutePath();
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("The file could not be written:") + kCrLf + path + kCrLf + SystemReason(errno, file);
+    int failure = 0;
+    OutputSink sink([&file, &failure](std::string_view piece) {
+        errno = 0;
+        const auto size = static_cast<qint64>(piece.size());
+        if (file.write(piece.data(), size) == size)
+            return true;
+        failure = failure ? failure : errno;
+        return false;
+    });
+    write(sink);
+    errno = 0;
+    // The explicit flush: commit() takes the name even when the last
+    // buffered bytes could not be written (a full disk).
+    if (sink.Finish() && file.flush() && file.commit())
+        return QString();
+    failure = failure ? failure : errno;
+    file.cancelWriting();
+    return QStringLiteral("The file could not be written:") + kCrLf + path + kCrLf + SystemReason(failure, file);
+}
+
+QString PatchRefusal(const ComparisonModel& model, bool binary)
+{
+    if (model.Shown())
+        return QString();
+    if (binary)
+        return QStringLiteral("The files are binary: there is no patch of their lines.");
+    return QStringLiteral("No comparison is shown: compare two files first.");
+}
+
+QString SavePatch(const ComparisonModel& model, const QString& path)
+{
+    QString refused = PatchRefusal(model, false);
+    if (!refused.isEmpty())
+        return refused;
+    const LineFile& one = *model.File(0);
+    const LineFile& two = *model.File(1);
+    return Save(path, {QFile::decodeName(one.Path().c_str()), QFile::decodeName(two.Path().c_str())},
+                [&](OutputSink& out) { Emit::WriteUnified(out, one, two, model.Hunks(), 3, one.Path(), two.Path()); });
+}
+
+}  // namespace ComparisonSave
