@@ -1,6 +1,7 @@
 #include "compare/ComparisonSave.h"
 
 #include "compare/ComparisonModel.h"
+#include "compare/HtmlReport.h"
 #include "engine/LineFile.h"
 
 #include <QDir>
@@ -82,6 +83,24 @@ QString PatchRefusal(const ComparisonModel& model, bool binary)
     return QStringLiteral("No comparison is shown: compare two files first.");
 }
 
+namespace {
+
+QStringList ComparedPaths(const ComparisonModel& model)
+{
+    return {QFile::decodeName(model.File(0)->Path().c_str()), QFile::decodeName(model.File(1)->Path().c_str())};
+}
+
+}  // namespace
+
+QString SaveReport(const ComparisonModel& model, const QString& path, bool ignoreCase, const QString& ignored)
+{
+    QString refused = PatchRefusal(model, false);
+    if (!refused.isEmpty())
+        return refused;
+    const HtmlReport report(model, ignoreCase, ignored);
+    return Save(path, ComparedPaths(model), [&report](OutputSink& out) { report.Write(out); });
+}
+
 QString SavePatch(const ComparisonModel& model, const QString& path)
 {
     QString refused = PatchRefusal(model, false);
@@ -89,7 +108,7 @@ QString SavePatch(const ComparisonModel& model, const QString& path)
         return refused;
     const LineFile& one = *model.File(0);
     const LineFile& two = *model.File(1);
-    return Save(path, {QFile::decodeName(one.Path().c_str()), QFile::decodeName(two.Path().c_str())},
+    return Save(path, ComparedPaths(model),
                 [&](OutputSink& out) { Emit::WriteUnified(out, one, two, model.Hunks(), 3, one.Path(), two.Path()); });
 }
 

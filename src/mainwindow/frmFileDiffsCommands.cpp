@@ -9,6 +9,7 @@
 #include "help/HelpWindow.h"
 #include "mainwindow/ExternalViewing.h"
 #include "compare/ComparisonSave.h"
+#include "mainwindow/CompareMessages.h"
 #include "mainwindow/WaitCursor.h"
 #include "print/frmPrintOptions.h"
 
@@ -68,6 +69,27 @@ void frmFileDiffs::mnuFileSavePatch_Click()
             return;
         const WaitCursor wait;
         trouble = ComparisonSave::SavePatch(m_model, *name);
+    }
+    if (!trouble.isEmpty())
+        modVantrel::MsgBox(trouble, modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Exclamation, title);
+}
+
+// The comparison shown as an HTML page, to a file the user names.
+void frmFileDiffs::mnuFileSaveReport_Click()
+{
+    const QString title = QStringLiteral("Save Report");
+    QString trouble = ComparisonSave::PatchRefusal(m_model, false);
+    if (trouble.isEmpty()) {
+        const QString suggested =
+            QDir(QDir::homePath()).filePath(QFileInfo(txtFileOne->text().trimmed()).completeBaseName() + ".html");
+        const std::optional<QString> name = modVantrel::Prompts().saveFile(
+            {title, suggested, QStringLiteral("HTML Files (*.html *.htm);;All Files (*)")});
+        if (!name || name->isEmpty())
+            return;
+        const WaitCursor wait;
+        const cViewFileDiffsOptions& options = Options();
+        trouble = ComparisonSave::SaveReport(m_model, *name, options.IgnoreCase,
+                                             CompareMessages::Ignoring(CompareMessages::Ignored(options)));
     }
     if (!trouble.isEmpty())
         modVantrel::MsgBox(trouble, modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Exclamation, title);

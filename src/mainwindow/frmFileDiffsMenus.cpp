@@ -87,7 +87,7 @@ struct frmFileDiffs::CommandState {
 };
 
 // The result commands' states without results and with them.
-const frmFileDiffs::CommandState frmFileDiffs::kCommandStates[17] = {
+const frmFileDiffs::CommandState frmFileDiffs::kCommandStates[18] = {
     {&frmFileDiffs::mnuFileSelectFileOne, true, true},
     {&frmFileDiffs::mnuFileSelectFileTwo, true, true},
     {&frmFileDiffs::mnuFileCompare, true, true},
@@ -105,6 +105,7 @@ const frmFileDiffs::CommandState frmFileDiffs::kCommandStates[17] = {
     {&frmFileDiffs::mnuFilePrint, false, true},
     // Enabled throughout, so that it can say why there is no patch.
     {&frmFileDiffs::mnuFileSavePatch, true, true},
+    {&frmFileDiffs::mnuFileSaveReport, false, true},
     {&frmFileDiffs::mnuFileExit, true, true},
 };
 
@@ -190,6 +191,8 @@ void frmFileDiffs::CreateMenus()
          {&F::mnuFilePrint, "mnuFilePrint", "Print...", QKeySequence(Qt::CTRL | Qt::Key_P), &F::mnuFilePrint_Click},
          {&F::mnuFileSavePatch, "mnuFileSavePatch", "Save Patch...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
           &F::mnuFileSavePatch_Click},
+         {&F::mnuFileSaveReport, "mnuFileSaveReport", "Save Report...", QKeySequence(Qt::CTRL | Qt::Key_S),
+          &F::mnuFileSaveReport_Click},
          {&F::mnuFileExit, "mnuFileExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_Q), &F::mnuFileExit_Click}});
     mnuOptions = menu(nullptr, "mnuOptions", "&Options");
     addItems(

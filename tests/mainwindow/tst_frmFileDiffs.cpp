@@ -38,7 +38,7 @@ const std::tuple<const char*, bool, bool> kStates[] = {
     {"mnuFileFindNext", false, false},         {"mnuFileFindPrevious", false, false},
     {"mnuFileToggleBookmark", false, true},    {"mnuFileNextBookmark", false, false},
     {"mnuFilePreviousBookmark", false, false}, {"mnuFileClearAllBookmarks", false, false},
-    {"mnuFilePrint", false, true},             {"mnuFileSavePatch", true, true},
+    {"mnuFilePrint", false, true},             {"mnuFileSavePatch", true, true},          {"mnuFileSaveReport", false, true},
     {"mnuFileExit", true, true}};
 // clang-format on
 

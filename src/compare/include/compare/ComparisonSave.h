@@ -1,6 +1,6 @@
 #pragma once
 // Saving what a comparison shows to a file of the user's choice: the patch
-// between the two files. A file is written whole or not at all, and never
+// between the two files, or a report of it. A file is written whole or not at all, and never
 // over one of the files compared.
 
 #include "engine/Emit.h"
@@ -29,5 +29,9 @@ namespace ComparisonSave {
 // The unified diff (3 lines of context, the two paths as labels) of the
 // shown comparison, which `patch` applies to File One to give File Two.
 [[nodiscard]] QString SavePatch(const ComparisonModel& model, const QString& path);
+
+// The shown comparison as a self-contained HTML page (HtmlReport).
+[[nodiscard]] QString SaveReport(const ComparisonModel& model, const QString& path, bool ignoreCase,
+                                 const QString& ignored);
 
 }  // namespace ComparisonSave

@@ -110,6 +110,7 @@ private:
     // Menu commands handed to other parts of the program (frmFileDiffsCommands.cpp).
     void mnuFilePrint_Click();
     void mnuFileSavePatch_Click();
+    void mnuFileSaveReport_Click();
     void mnuFileExit_Click();
     void mnuViewFileOneUseNotepad_Click();
     void mnuViewFileOneUseAssociated_Click();
@@ -234,7 +235,7 @@ private:
     struct ToolbarEntry;
     struct CommandState;
     static const ToolbarEntry kToolbar[18];
-    static const CommandState kCommandStates[17];
+    static const CommandState kCommandStates[18];
 
     // Controls.
     QWidget* ClientArea;
@@ -276,6 +277,7 @@ private:
     QAction* mnuFileClearAllBookmarks = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileSavePatch = nullptr;
+    QAction* mnuFileSaveReport = nullptr;
     QAction* mnuFileExit = nullptr;
     QAction* mnuOptionsIgnoreCase = nullptr;
     QAction* mnuOptionsIgnoreWhitespace = nullptr;
