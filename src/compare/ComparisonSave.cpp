@@ -10,21 +10,26 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace ComparisonSave {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Two names for one file: the same canonical path when both exist, the same
-// absolute clean path otherwise.
-bool SameFile(const QString& one, const QString& two)
+// Two names for one file: the same file on the same device when both
+// exist (links included), the same absolute clean path otherwise. Names
+// are bytes, so a name that is not UTF-8 is matched exactly.
+bool SameFile(const QByteArray& one, const std::string& two)
 {
-    const QFileInfo a(one);
-    const QFileInfo b(two);
-    if (a.exists() && b.exists())
-        return a.canonicalFilePath() == b.canonicalFilePath();
-    return QDir::cleanPath(a.absoluteFilePath()) == QDir::cleanPath(b.absoluteFilePath());
+    struct stat a {};
+    struct stat b {};
+    if (::stat(one.constData(), &a) == 0 && ::stat(two.c_str(), &b) == 0)
+        return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    const auto clean = [](const QByteArray& name) {
+        return QDir::cleanPath(QFileInfo(QString::fromLatin1(name)).absoluteFilePath());
+    };
+    return clean(one) == clean(QByteArray::fromStdString(two));
 }
 
 QString SystemReason(int code, const QFileDevice& file)
@@ -34,15 +39,17 @@ QString SystemReason(int code, const QFileDevice& file)
 
 }  // namespace
 
-QString Refusal(const QString& path, const QStringList& compared)
+QString Refusal(const QString& path, const std::vector<std::string>& compared)
 {
-    for (const QString& other : compared)
-        if (!other.trimmed().isEmpty() && SameFile(path, other))
+    const QByteArray name = QFile::encodeName(path);
+    for (const std::string& other : compared)
+        if (!other.empty() && SameFile(name, other))
             return QStringLiteral("The file would replace a file being compared:") + kCrLf + path;
     return QString();
 }
 
-QString Save(const QString& path, const QStringList& compared, const std::function<void(OutputSink&)>& write)
+QString Save(const QString& path, const std::vector<std::string>& compared,
+             const std::function<void(OutputSink&)>& write)
 {
     QString refused = Refusal(path, compared);
     if (!refused.isEmpty())
@@ -85,9 +92,9 @@ QString PatchRefusal(const ComparisonModel& model, bool binary)
 
 namespace {
 
-QStringList ComparedPaths(const ComparisonModel& model)
+std::vector<std::string> ComparedPaths(const ComparisonModel& model)
 {
-    return {QFile::decodeName(model.File(0)->Path().c_str()), QFile::decodeName(model.File(1)->Path().c_str())};
+    return {model.File(0)->Path(), model.File(1)->Path()};
 }
 
 }  // namespace

@@ -22,10 +22,10 @@ constexpr std::string_view kStyle =
     "table.rows td{padding:0 .3em;white-space:pre-wrap;overflow-wrap:anywhere;vertical-align:top}"
     "table.rows col.n{width:5em}"
     "td.n{text-align:right;color:#555;background:#f4f4f4}"
-    "td.c{background:#ddddff}td.o{background:#ffe1c4}td.g{background:#e0e0e0}"
-    "td.f{background:#fafafa}"
+    ".c{background:#ddddff}.o{background:#ffe1c4}.g{background:#e0e0e0}"
+    ".f{background:#fafafa}"
     "mark{background:#b2b2ff;color:inherit}"
-    "tr.bm td.n{background:#ffd54f;color:#000;font-weight:bold}"
+    "tr.bm td.n,span.bm{background:#ffd54f;color:#000;font-weight:bold}"
     "*{-webkit-print-color-adjust:exact;print-color-adjust:exact}";
 
 void Append(std::string& out, const QString& text)

@@ -1,24 +1,33 @@
-// Saving the shown comparison: GNU patch applies the saved patch to File
-// One and must rebuild File Two byte for byte; refusals save nothing.
+// Saving the shown comparison. GNU patch applies the saved patch to File
+// One and must rebuild File Two; the report is read back structurally and
+// rendered by a headless chromium; a refused save leaves no file behind.
 #include "compare/ComparisonModel.h"
 #include "compare/ComparisonSave.h"
 #include "engine/Comparison.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <filesystem>
 #include <sys/resource.h>
 
 namespace {
 
-bool WriteFile(const QString& path, const QByteArray& bytes)
+bool WriteFile(const QByteArray& path, const QByteArray& bytes)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    std::FILE* f = std::fopen(path.constData(), "wb");
+    const bool ok = f && std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), f) == std::size_t(bytes.size());
+    return f && std::fclose(f) == 0 && ok;
 }
 
 QByteArray ReadFile(const QString& path)
@@ -27,18 +36,47 @@ QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// The two files compared as the window compares them, by default settings.
-ComparisonModel Compared(const QString& one, const QString& two, bool* binary = nullptr)
-{
-    InputFile inOne(QFile::encodeName(one).toStdString());
-    InputFile inTwo(QFile::encodeName(two).toStdString());
-    const Comparison c = CompareInputs(inOne, inTwo, CompareSettings{});
+// Two files in a folder of their own, compared as the window compares them.
+// File One's name is not UTF-8 (QTemporaryDir cannot remove such a name).
+struct Pair {
+    QTemporaryDir dir;
+    QByteArray pathOne = QFile::encodeName(dir.path()) + "/caf\xe9 one.txt";
+    QByteArray pathTwo = QFile::encodeName(dir.filePath("two.txt"));
     ComparisonModel model;
-    if (binary)
-        *binary = c.outcome == Outcome::BinaryDiffer;
-    if (c.outcome == Outcome::Different)
-        (void)model.Show(c.files[0], c.files[1], c.hunks);
-    return model;
+    bool binary = false;
+
+    Pair(const QByteArray& one, const QByteArray& two)
+    {
+        if (!WriteFile(pathOne, one) || !WriteFile(pathTwo, two))
+            qFatal("cannot write the test files");
+        InputFile inOne(pathOne.toStdString());
+        InputFile inTwo(pathTwo.toStdString());
+        const Comparison c = CompareInputs(inOne, inTwo, CompareSettings{});
+        binary = c.outcome == Outcome::BinaryDiffer;
+        if (c.outcome == Outcome::Different)
+            (void)model.Show(c.files[0], c.files[1], c.hunks);
+    }
+    ~Pair() { std::remove(pathOne.constData()); }
+    Pair(const Pair&) = delete;
+    Pair& operator=(const Pair&) = delete;
+};
+
+// Body rows as two letters, File One's cell then File Two's: '.' plain,
+// 'c' changed, 'o' one-sided, 'f' filler; upper case when bookmarked.
+QString Rows(const QString& html)
+{
+    static const QRegularExpression cell(QStringLiteral("<td class=\"t ?(\\w?)\">"));
+    QStringList rows;
+    for (const QString& line : html.section(QStringLiteral("<tbody>"), 1).split(u'\n')) {
+        QString letters;
+        for (auto it = cell.globalMatch(line); it.hasNext();) {
+            const QString c = it.next().captured(1);
+            letters += c.isEmpty() ? QStringLiteral(".") : c;
+        }
+        if (!letters.isEmpty())
+            rows << (line.startsWith(QStringLiteral("<tr class=\"bm\">")) ? letters.toUpper() : letters);
+    }
+    return rows.join(u' ');
 }
 
 }  // namespace
@@ -54,47 +92,39 @@ private slots:
         QByteArray many;
         for (int i = 1; i <= 20; ++i)
             many += "line " + QByteArray::number(i) + '\n';
-        QByteArray manyChanged = many;
-        manyChanged.replace("line 2\n", "line two\n").replace("line 19\n", "line nineteen\n");
+        QByteArray changed = many;
+        changed.replace("line 2\n", "line two\n").replace("line 19\n", "line nineteen\n");
         QTest::newRow("one line changed") << QByteArray("a\nb\nc\n") << QByteArray("a\nB\nc\n");
-        QTest::newRow("two hunks apart") << many << manyChanged;
-        QTest::newRow("lines added at the end") << QByteArray("a\n") << QByteArray("a\nb\nc\n");
+        QTest::newRow("two hunks apart") << many << changed;
         QTest::newRow("all lines removed") << QByteArray("a\nb\n") << QByteArray();
         QTest::newRow("last line loses its newline") << QByteArray("a\nb\n") << QByteArray("a\nb");
-        QTest::newRow("last line gains its newline") << QByteArray("a\nb") << QByteArray("a\nB\n");
         QTest::newRow("CR LF endings kept") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nc\r\n");
     }
     void patchRebuildsFileTwo()
     {
         QFETCH(QByteArray, one);
         QFETCH(QByteArray, two);
-        QTemporaryDir dir;
-        const QString pathOne = dir.filePath("one.txt");
-        const QString pathTwo = dir.filePath("two.txt");
-        const QString patchPath = dir.filePath("changes.patch");
-        QVERIFY(WriteFile(pathOne, one) && WriteFile(pathTwo, two));
-        const ComparisonModel model = Compared(pathOne, pathTwo);
-        QVERIFY(model.Shown());
-        const QString error = ComparisonSave::SavePatch(model, patchPath);
+        Pair pair(one, two);
+        const QString patchPath = pair.dir.filePath("changes.patch");
+        const QString error = ComparisonSave::SavePatch(pair.model, patchPath);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QFile::remove(pathTwo);
+        const QString original = pair.dir.filePath("original");
+        const QString rebuilt = pair.dir.filePath("rebuilt");
+        QVERIFY(WriteFile(QFile::encodeName(original), one));
         QProcess patch;
-        patch.setWorkingDirectory(dir.path());
-        patch.start("patch", {"--batch", "--quiet", "-o", pathTwo, pathOne, patchPath});
+        patch.start("patch", {"--batch", "--quiet", "-o", rebuilt, original, patchPath});
         QVERIFY(patch.waitForFinished());
         QVERIFY2(patch.exitCode() == 0, patch.readAllStandardOutput() + patch.readAllStandardError());
-        QCOMPARE(ReadFile(pathTwo), two);
-        QCOMPARE(ReadFile(pathOne), one);
+        QCOMPARE(ReadFile(rebuilt), two);
     }
 
-    // Each refusal leaves no file at all where the patch was to go, or the
-    // file that was there unchanged.
+    // Each refusal leaves the folder as it was: the two files, unchanged.
     void refusedSaves_data()
     {
-        QTest::addColumn<QString>("target");  // relative to the folder
+        QTest::addColumn<QString>("target");  // in the folder
         QTest::addColumn<bool>("binary");
         QTest::addColumn<QString>("message");
-        QTest::newRow("File One itself") << "one.txt" << false << "would replace a file being compared";
+        QTest::newRow("File Two") << "two.txt" << false << "would replace a file being compared";
         QTest::newRow("File Two by another name") << "sub/../two.txt" << false << "would replace a file being compared";
         QTest::newRow("a missing folder") << "missing/changes.patch" << false << "folder does not exist";
         QTest::newRow("binary files") << "changes.patch" << true << "binary";
@@ -105,16 +135,12 @@ private slots:
         QFETCH(QString, target);
         QFETCH(bool, binary);
         QFETCH(QString, message);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("sub"));
         const QByteArray one = binary ? QByteArray("a\0b\n", 4) : QByteArray(4096, 'a') + '\n';
         const QByteArray two = binary ? QByteArray("a\0c\n", 4) : QByteArray(4096, 'b') + '\n';
-        QVERIFY(WriteFile(dir.filePath("one.txt"), one) && WriteFile(dir.filePath("two.txt"), two));
-        bool isBinary = false;
-        const ComparisonModel model = Compared(dir.filePath("one.txt"), dir.filePath("two.txt"), &isBinary);
-        QCOMPARE(isBinary, binary);
-        const QString path = dir.filePath(target);
-        QString error = ComparisonSave::PatchRefusal(model, isBinary);
+        Pair pair(one, two);
+        QCOMPARE(pair.binary, binary);
+        QVERIFY(QDir(pair.dir.path()).mkdir("sub"));
+        QString error = ComparisonSave::PatchRefusal(pair.model, pair.binary);
         if (error.isEmpty()) {
             // The patch is twice the size of a file: room for less than one.
             std::signal(SIGXFSZ, SIG_IGN);
@@ -123,13 +149,99 @@ private slots:
             const rlimit small{rlim_t(5000), old.rlim_max};
             if (QTest::currentDataTag() == QByteArrayLiteral("a full disk"))
                 setrlimit(RLIMIT_FSIZE, &small);
-            error = ComparisonSave::SavePatch(model, path);
+            error = ComparisonSave::SavePatch(pair.model, pair.dir.filePath(target));
             setrlimit(RLIMIT_FSIZE, &old);
         }
         QVERIFY2(error.contains(message), qPrintable(error));
-        QCOMPARE(ReadFile(dir.filePath("one.txt")), one);
-        QCOMPARE(ReadFile(dir.filePath("two.txt")), two);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).size(), 2);
+        QCOMPARE(ReadFile(QFile::decodeName(pair.pathTwo)), two);
+        const auto entries = std::filesystem::directory_iterator(pair.dir.path().toStdString());
+        QCOMPARE(std::count_if(begin(entries), end(entries), [](const auto& e) { return e.is_regular_file(); }), 2);
+    }
+
+    void report_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<int>("bookmark");  // row, 0 for none
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("marked");  // the marked texts, File One's first
+        QTest::addColumn<QString>("text");    // a piece the page must hold
+        QTest::newRow("changed line, words marked")
+            << QByteArray("same\nabc def\nend\n") << QByteArray("same\nabc xyz\nend\n") << 0 << ".. cc .."
+            << "def|xyz"
+            << "<td class=\"n\">2</td><td class=\"t c\">abc <mark>";
+        QTest::newRow("lines on one side, fillers beside them")
+            << QByteArray("a\nb\n") << QByteArray("a\nnew 1\nnew 2\nb\n") << 0 << ".. fo fo .."
+            << ""
+            << "<td class=\"n\"></td><td class=\"t f\"></td><td class=\"n\">2</td>";
+        QTest::newRow("markup shown as text")
+            << QByteArray("<b>&\n") << QByteArray("<script>alert('x\"')</script>\n") << 0 << "cc"
+            << "&lt;b&gt;&amp;|&lt;script&gt;alert(&#39;x&quot;&#39;)&lt;/script&gt;"
+            << "<td class=\"t c\"><mark>&lt;b";
+        QTest::newRow("bookmark on the last row") << QByteArray("a\nb\n") << QByteArray("a\nc\n") << 2 << ".. CC"
+                                                  << "b|c"
+                                                  << "&#9670;2</td>";
+    }
+    void report()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(int, bookmark);
+        QFETCH(QString, rows);
+        QFETCH(QString, marked);
+        QFETCH(QString, text);
+        Pair pair(one, two);
+        if (bookmark)
+            QVERIFY(pair.model.AddBookmark(bookmark));
+        const QString path = pair.dir.filePath("report.html");
+        const QString error = ComparisonSave::SaveReport(pair.model, path, false, QStringLiteral("ignoring case"));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const QString html = QString::fromUtf8(ReadFile(path));
+        QCOMPARE(Rows(html), rows);
+        static const QRegularExpression mark(QStringLiteral("<mark>([^<]*)</mark>"));
+        QStringList marks;
+        for (auto it = mark.globalMatch(html.section(QStringLiteral("<tbody>"), 1)); it.hasNext();)
+            marks << it.next().captured(1);
+        QCOMPARE(marks.join(u'|'), marked);
+        QVERIFY2(html.contains(text), qPrintable(html));
+        QVERIFY(html.contains(QStringLiteral("caf\\xE9 one.txt")) && html.contains("Compared ignoring case."));
+        // Nothing runs and nothing is fetched.
+        QVERIFY(!html.contains(QStringLiteral("<script")) && !html.contains("src=") && !html.contains("href="));
+    }
+
+    // A real browser shows both files' lines and colours the changed rows
+    // and the differing characters as the grids do.
+    void reportInABrowser()
+    {
+        const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+        QVERIFY2(!chromium.isEmpty(), "chromium is missing: scripts/test installs it");
+        Pair pair("kept line\nold words here\n", "kept line\nnew words here\nadded\n");
+        const QString path = pair.dir.filePath("report.html");
+        QVERIFY(ComparisonSave::SaveReport(pair.model, path, false, QString()).isEmpty());
+        const QString shot = pair.dir.filePath("shot.png");
+        QProcess browser;
+        const QStringList common{"--headless", "--no-sandbox", "--disable-gpu",
+                                 "--user-data-dir=" + pair.dir.filePath("profile")};
+        browser.start(chromium, common + QStringList{"--dump-dom", QUrl::fromLocalFile(path).toString()});
+        QVERIFY(browser.waitForFinished(120000));
+        const QString dom = QString::fromUtf8(browser.readAllStandardOutput());
+        for (const char* line : {"kept line", "old", "new", "words here", "added"})
+            QVERIFY2(dom.contains(QString::fromUtf8(line)), line);
+        browser.start(chromium, common
+                                    + QStringList{"--window-size=900,600", "--screenshot=" + shot,
+                                                  QUrl::fromLocalFile(path).toString()});
+        QVERIFY(browser.waitForFinished(120000));
+        const QImage image(shot);
+        QVERIFY(!image.isNull());
+        int changed = 0;
+        int marked = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb c = image.pixel(x, y) & 0xFFFFFF;
+                changed += c == 0xDDDDFF;
+                marked += c == 0xB2B2FF;
+            }
+        QVERIFY2(changed > 1000 && marked > 100, qPrintable(QStringLiteral("%1 %2").arg(changed).arg(marked)));
     }
 };
 

@@ -6,21 +6,22 @@
 #include "engine/Emit.h"
 
 #include <QString>
-#include <QStringList>
 #include <functional>
+#include <string>
+#include <vector>
 
 class ComparisonModel;
 
 namespace ComparisonSave {
 
 // Why `path` may not be written, or empty when it may: it names one of
-// `compared` (by any name that reaches the same file).
-[[nodiscard]] QString Refusal(const QString& path, const QStringList& compared);
+// `compared` (their names as bytes, by any name that reaches the same file).
+[[nodiscard]] QString Refusal(const QString& path, const std::vector<std::string>& compared);
 
 // Writes to `path` what `write` gives to its sink: a new file that takes
 // the name only when every byte reached the disk. Empty on success, else
 // why nothing was saved.
-[[nodiscard]] QString Save(const QString& path, const QStringList& compared,
+[[nodiscard]] QString Save(const QString& path, const std::vector<std::string>& compared,
                            const std::function<void(OutputSink&)>& write);
 
 // Why the shown comparison has no patch, or empty when it has.
