@@ -191,6 +191,49 @@ private slots:
     // message naming each file's style (none when any text differs), the
     // detail pane at a row as text|looks (row 0: no comparison shown), and
     // File One's tooltip.
+    // The save commands ask for a file only when there is something to
+    // save, and write what they name; a cancelled dialog writes nothing.
+    void saveCommands_data()
+    {
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("answer");  // empty: the dialog cancelled
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("start");  // of the saved file
+        QTest::newRow("patch") << QByteArray("a\nc\n") << "mnuFileSavePatch"
+                               << "out.patch"
+                               << "" << QByteArray("--- ");
+        QTest::newRow("report") << QByteArray("a\nc\n") << "mnuFileSaveReport"
+                                << "out.html"
+                                << "" << QByteArray("<!DOCTYPE html>");
+        QTest::newRow("cancelled") << QByteArray("a\nc\n") << "mnuFileSavePatch"
+                                   << ""
+                                   << "" << QByteArray();
+        QTest::newRow("binary files") << QByteArray("a\0c\n", 4) << "mnuFileSavePatch"
+                                      << "out.patch"
+                                      << "The files are binary" << QByteArray();
+    }
+    void saveCommands()
+    {
+        QFETCH(QByteArray, two);
+        QFETCH(QString, command);
+        QFETCH(QString, answer);
+        QFETCH(QString, message);
+        QFETCH(QByteArray, start);
+        w.compare(w.write(QStringLiteral("one.txt"), "a\nb\n"), w.write(QStringLiteral("two.txt"), two));
+        w.prompts->messages.clear();
+        const QString path = w.folder->filePath(answer);
+        w.prompts->textAnswers = {answer.isEmpty() ? std::optional<QString>() : path};
+        w.action(qPrintable(command))->trigger();
+        QCOMPARE(w.prompts->files.size(), message.isEmpty() ? 1 : 0);
+        QCOMPARE(w.prompts->messages.isEmpty(), message.isEmpty());
+        if (!message.isEmpty())
+            QVERIFY2(w.prompts->lastMessage().text.startsWith(message), qPrintable(w.prompts->lastMessage().text));
+        QFile saved(path);
+        QCOMPARE(!answer.isEmpty() && saved.open(QIODevice::ReadOnly) && saved.readAll().startsWith(start),
+                 !start.isEmpty());
+    }
+
     void lineEndings_data()
     {
         QTest::addColumn<Endings>("e");
