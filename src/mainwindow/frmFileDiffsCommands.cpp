@@ -5,6 +5,7 @@
 
 #include "about/ProductInfo.h"
 #include "about/ShellOpen.h"
+#include "app/ErrorReport.h"
 #include "app/Prompt.h"
 #include "help/HelpWindow.h"
 #include "mainwindow/ExternalViewing.h"
@@ -58,38 +59,45 @@ void frmFileDiffs::mnuFilePrint_Click()
 // the user names; refused for binary files and while nothing is shown.
 void frmFileDiffs::mnuFileSavePatch_Click()
 {
-    const QString title = QStringLiteral("Save Patch");
-    QString trouble = ComparisonSave::PatchRefusal(m_model, LastCompareWasBinary());
-    if (trouble.isEmpty()) {
-        const QString suggested =
-            QDir(QDir::homePath()).filePath(QFileInfo(txtFileOne->text().trimmed()).completeBaseName() + ".patch");
-        const std::optional<QString> name = modVantrel::Prompts().saveFile(
-            {title, suggested, QStringLiteral("Patch Files (*.patch *.diff);;All Files (*)")});
-        if (!name || name->isEmpty())
-            return;
-        const WaitCursor wait;
-        trouble = ComparisonSave::SavePatch(m_model, *name);
+    try {
+        SaveComparison(QStringLiteral("Save Patch"), QStringLiteral("Patch Files (*.patch *.diff)"),
+                       [this](const QString& path) { return ComparisonSave::SavePatch(m_model, path); });
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.mnuFileSavePatch_Click"));
     }
-    if (!trouble.isEmpty())
-        modVantrel::MsgBox(trouble, modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Exclamation, title);
 }
 
 // The comparison shown as an HTML page, to a file the user names.
 void frmFileDiffs::mnuFileSaveReport_Click()
 {
-    const QString title = QStringLiteral("Save Report");
-    QString trouble = ComparisonSave::PatchRefusal(m_model, false);
+    try {
+        SaveComparison(
+            QStringLiteral("Save Report"), QStringLiteral("HTML Files (*.html *.htm)"), [this](const QString& path) {
+                const cViewFileDiffsOptions& options = Options();
+                return ComparisonSave::SaveReport(m_model, path, options.IgnoreCase,
+                                                  CompareMessages::Ignoring(CompareMessages::Ignored(options)));
+            });
+    } catch (...) {
+        modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.mnuFileSaveReport_Click"));
+    }
+}
+
+// Asks for a file (beside the home folder, named after File One) and hands
+// it to `save`; says why when nothing is shown to save or the save failed.
+void frmFileDiffs::SaveComparison(const QString& title, const QString& filter,
+                                  const std::function<QString(const QString&)>& save)
+{
+    QString trouble = ComparisonSave::PatchRefusal(m_model, LastCompareWasBinary());
     if (trouble.isEmpty()) {
+        const QString suffix = filter.section(QStringLiteral("(*"), 1).section(u' ', 0, 0).remove(u')');
         const QString suggested =
-            QDir(QDir::homePath()).filePath(QFileInfo(txtFileOne->text().trimmed()).completeBaseName() + ".html");
-        const std::optional<QString> name = modVantrel::Prompts().saveFile(
-            {title, suggested, QStringLiteral("HTML Files (*.html *.htm);;All Files (*)")});
+            QDir(QDir::homePath()).filePath(QFileInfo(txtFileOne->text().trimmed()).completeBaseName() + suffix);
+        const std::optional<QString> name =
+            modVantrel::Prompts().saveFile({title, suggested, filter + QStringLiteral(";;All Files (*)")});
         if (!name || name->isEmpty())
             return;
         const WaitCursor wait;
-        const cViewFileDiffsOptions& options = Options();
-        trouble = ComparisonSave::SaveReport(m_model, *name, options.IgnoreCase,
-                                             CompareMessages::Ignoring(CompareMessages::Ignored(options)));
+        trouble = save(*name);
     }
     if (!trouble.isEmpty())
         modVantrel::MsgBox(trouble, modVantrel::PromptButtons::Ok, modVantrel::PromptIcon::Exclamation, title);

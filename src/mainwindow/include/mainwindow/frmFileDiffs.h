@@ -24,6 +24,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -111,6 +112,8 @@ private:
     void mnuFilePrint_Click();
     void mnuFileSavePatch_Click();
     void mnuFileSaveReport_Click();
+    void SaveComparison(const QString& title, const QString& filter,
+                        const std::function<QString(const QString&)>& save);
     void mnuFileExit_Click();
     void mnuViewFileOneUseNotepad_Click();
     void mnuViewFileOneUseAssociated_Click();
