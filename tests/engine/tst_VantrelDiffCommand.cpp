@@ -312,6 +312,11 @@ private slots:
             << QByteArray("Caf\xc3\xa9 NOIR\n") << QByteArray("caf\xc3\xa8 noir\n") << "--color=always -i"
             << QByteArray("\x1b[36m1c1\x1b[0m\n\x1b[31m< Caf\x1b[7m\xc3\xa9\x1b[27m NOIR\x1b[0m\n---\n"
                           "\x1b[32m> caf\x1b[7m\xc3\xa8\x1b[27m noir\x1b[0m\n");
+        // Letters past the combining marks' first range are letters still.
+        QTest::newRow("a letter inside a Cyrillic word")
+            << QByteArray("\xd0\xbc\xd0\xb8\xd1\x80\n") << QByteArray("\xd0\xbc\xd0\xbe\xd1\x80\n") << "--color=always"
+            << QByteArray("\x1b[36m1c1\x1b[0m\n\x1b[31m< \xd0\xbc\x1b[7m\xd0\xb8\x1b[27m\xd1\x80\x1b[0m\n---\n"
+                          "\x1b[32m> \xd0\xbc\x1b[7m\xd0\xbe\x1b[27m\xd1\x80\x1b[0m\n");
     }
 
     void pairedCharacters()
