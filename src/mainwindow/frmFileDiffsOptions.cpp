@@ -47,39 +47,36 @@ void frmFileDiffs::ApplyOptions(const cViewFileDiffsOptions& options)
 
 // The flag items are checkable actions: Qt has already flipped the
 // check mark when their handler runs, and the check mark is the option.
-void frmFileDiffs::mnuOptionsIgnoreCase_Click()
+void frmFileDiffs::SetOptionFlag(bool cViewFileDiffsOptions::*flag, const QAction* item)
 {
     cViewFileDiffsOptions options = Options();
-    options.IgnoreCase = mnuOptionsIgnoreCase->isChecked();
+    options.*flag = item->isChecked();
     ApplyOptions(options);
+}
+
+void frmFileDiffs::mnuOptionsIgnoreCase_Click()
+{
+    SetOptionFlag(&cViewFileDiffsOptions::IgnoreCase, mnuOptionsIgnoreCase);
 }
 
 void frmFileDiffs::mnuOptionsIgnoreWhitespace_Click()
 {
-    cViewFileDiffsOptions options = Options();
-    options.IgnoreWhiteSpace = mnuOptionsIgnoreWhitespace->isChecked();
-    ApplyOptions(options);
+    SetOptionFlag(&cViewFileDiffsOptions::IgnoreWhiteSpace, mnuOptionsIgnoreWhitespace);
 }
 
 void frmFileDiffs::mnuOptionsIgnoreWhiteSpaceChanges_Click()
 {
-    cViewFileDiffsOptions options = Options();
-    options.IgnoreWhiteSpaceChanges = mnuOptionsIgnoreWhiteSpaceChanges->isChecked();
-    ApplyOptions(options);
+    SetOptionFlag(&cViewFileDiffsOptions::IgnoreWhiteSpaceChanges, mnuOptionsIgnoreWhiteSpaceChanges);
 }
 
 void frmFileDiffs::mnuOptionsIgnoreLineEndings_Click()
 {
-    cViewFileDiffsOptions options = Options();
-    options.IgnoreLineEndings = mnuOptionsIgnoreLineEndings->isChecked();
-    ApplyOptions(options);
+    SetOptionFlag(&cViewFileDiffsOptions::IgnoreLineEndings, mnuOptionsIgnoreLineEndings);
 }
 
 void frmFileDiffs::mnuOptionsIgnoreBlankLines_Click()
 {
-    cViewFileDiffsOptions options = Options();
-    options.IgnoreBlankLines = mnuOptionsIgnoreBlankLines->isChecked();
-    ApplyOptions(options);
+    SetOptionFlag(&cViewFileDiffsOptions::IgnoreBlankLines, mnuOptionsIgnoreBlankLines);
 }
 
 // The filters reach the next Compare, as the flags do.
@@ -100,9 +97,7 @@ void frmFileDiffs::mnuOptionsLineFilters_Click()
 
 void frmFileDiffs::mnuOptionsShowGridLines_Click()
 {
-    cViewFileDiffsOptions options = Options();
-    options.ShowGridLines = mnuOptionsShowGridLines->isChecked();
-    ApplyOptions(options);
+    SetOptionFlag(&cViewFileDiffsOptions::ShowGridLines, mnuOptionsShowGridLines);
 }
 
 // Offers the grids' font as they show it; takes face, size, bold and italic of the choice

@@ -129,6 +129,8 @@ private:
     // check marks, the grids and the pane-tooltip box.
     [[nodiscard]] const cViewFileDiffsOptions& Options() const;
     void ApplyOptions(const cViewFileDiffsOptions& options);
+    // One flag of the options record set from its menu item's check mark.
+    void SetOptionFlag(bool cViewFileDiffsOptions::*flag, const QAction* item);
     void mnuOptionsIgnoreCase_Click();
     void mnuOptionsIgnoreWhitespace_Click();
     void mnuOptionsIgnoreWhiteSpaceChanges_Click();
