@@ -41,6 +41,7 @@ void ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<
     m_markedRow = 0;
     m_bookmarks.clear();
     m_rowMarks.clear();
+    Refold();
 }
 
 Alignment::AlignStatus ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
@@ -80,6 +81,39 @@ void ComparisonModel::Clear()
     m_markedRow = 0;
     m_bookmarks.clear();
     m_rowMarks.clear();
+    m_folds.reset();
+}
+
+void ComparisonModel::SetFolding(std::optional<std::int32_t> context)
+{
+    m_foldingContext = context;
+    Refold();
+}
+
+void ComparisonModel::Refold()
+{
+    m_folds.reset();
+    if (!m_foldingContext || !Shown())
+        return;
+    // The trailing row shows no line and is never folded.
+    std::vector<RowFolding::Fold> folds = RowFolding::UnchangedFolds(m_blocks, RowCount() - 1, *m_foldingContext);
+    if (!folds.empty())
+        m_folds = std::make_shared<const RowFolding::FoldedView>(std::move(folds), RowCount());
+}
+
+const RowFolding::Fold* ComparisonModel::FoldOf(std::int32_t row) const
+{
+    return m_folds ? m_folds->FoldOf(row) : nullptr;
+}
+
+bool ComparisonModel::Unfold(std::int32_t row)
+{
+    if (!FoldOf(row))
+        return false;
+    m_folds = m_folds->Opened(row);
+    if (m_folds && m_folds->Folds().empty())
+        m_folds.reset();
+    return true;
 }
 
 std::int32_t ComparisonModel::RowCount() const

@@ -215,6 +215,17 @@ const Picture kPictures[] = {
     {"fileone", [](const Canvas& c) { NumberedPage(c, QStringLiteral("1"), QColor(235, 150, 70)); }},
     {"filetwo", [](const Canvas& c) { NumberedPage(c, QStringLiteral("2"), QColor(110, 110, 230)); }},
     {"vantrel", Compare},
+    {"hideunchanged",
+     [](const Canvas& c) {
+         // Two differences with the unchanged lines between them folded
+         // into a row of dots.
+         DiffBand(c, 1.5);
+         DiffBand(c, 11.5);
+         c.p.setPen(Qt::NoPen);
+         c.p.setBrush(c.Edge(kInk));
+         for (const double x : {3.5, 8.0, 12.5})
+             c.p.drawEllipse(QPointF(x, 8), 1.4, 1.4);
+     }},
 };
 
 }  // namespace

@@ -63,6 +63,7 @@ void VGrid::SetRows(int rows)
         resized.line.resize(below, Alignment::kNoLine);
         resized.color.resize(below, Alignment::kDefaultColor);
         SetOwnRows(std::move(resized));
+        m_folds.reset();
     }
     for (auto it = m_texts.begin(); it != m_texts.end();)
         it = it.key() >= rows ? m_texts.erase(it) : std::next(it);
@@ -81,6 +82,7 @@ void VGrid::SetRowsFrom(std::shared_ptr<const Alignment::PaneRows> rows,
     m_rows = std::move(rows);
     m_writableRows = nullptr;
     m_source = std::move(source);
+    m_folds.reset();
     const QString header = m_texts.value(0);
     const QPixmap headerPicture = m_pictures.value(0);
     m_texts.clear();
@@ -106,6 +108,28 @@ void VGrid::SetMarkSource(Grid::MarkSource source)
     Refresh();
 }
 
+void VGrid::SetFolds(std::shared_ptr<const RowFolding::FoldedView> folds)
+{
+    if (folds && folds->RowCount() != Rows() - 1)
+        folds.reset();
+    const bool keepCurrent = RowIsVisible(m_row) && m_row > 0;
+    const int offset = ShownOf(m_row) - TopShown();
+    const int top = TopRow();
+    m_folds = std::move(folds);
+    {
+        // The first row shown is set below and announced once.
+        const QSignalBlocker block(verticalScrollBar());
+        UpdateScrollBars();
+    }
+    SetTopShown(keepCurrent ? ShownOf(m_row) - offset : ShownOf(top));
+    Refresh();
+}
+
+const RowFolding::Fold* VGrid::FoldOf(int row) const
+{
+    return m_folds ? m_folds->FoldOf(row) : nullptr;
+}
+
 Alignment::PaneRows& VGrid::WritableRows()
 {
     if (!m_writableRows)
@@ -127,15 +151,25 @@ void VGrid::SetRow(int row)
     m_row = row;
 }
 
-int VGrid::TopRow() const
+int VGrid::TopShown() const
 {
     return verticalScrollBar()->value() + 1;
 }
 
+int VGrid::TopRow() const
+{
+    return RowOfShown(TopShown());
+}
+
 void VGrid::SetTopRow(int row)
 {
+    SetTopShown(ShownOf(std::clamp(row, 1, std::max(1, Rows() - 1))));
+}
+
+void VGrid::SetTopShown(int shown)
+{
     // The scroll bar clamps the value; its change signal ends in Scroll.
-    verticalScrollBar()->setValue(std::clamp(row, 1, MaxTopRow()) - 1);
+    verticalScrollBar()->setValue(std::clamp(shown, 1, MaxTopShown()) - 1);
 }
 
 QString VGrid::TextMatrix(int row) const
@@ -257,8 +291,9 @@ bool VGrid::RowIsVisible(int row) const
         return true;
     const int area = viewport()->height() - m_rowHeight;
     const int shown = area <= 0 ? 0 : (area + m_rowHeight - 1) / m_rowHeight;
-    const int top = TopRow();
-    return row >= top && row < top + shown;
+    const int top = TopShown();
+    const int at = ShownOf(row);
+    return at >= top && at < top + shown;
 }
 
 int VGrid::VisibleRowCount() const
@@ -272,8 +307,8 @@ int VGrid::RowAt(int y) const
         return -1;
     if (y < m_rowHeight)
         return 0;
-    const int row = TopRow() + (y - m_rowHeight) / m_rowHeight;
-    return row < Rows() ? row : -1;
+    const int shown = TopShown() + (y - m_rowHeight) / m_rowHeight;
+    return shown < ShownRows() ? RowOfShown(shown) : -1;
 }
 
 void VGrid::SetRedraw(bool on)
@@ -292,6 +327,8 @@ void VGrid::ClearCells()
     m_texts.clear();
     m_pictures.clear();
     m_source.reset();
+    m_folds.reset();
+    UpdateScrollBars();
     Refresh();
 }
 
@@ -333,9 +370,9 @@ QColor VGrid::ToQColor(std::uint32_t color) const
                   static_cast<int>((color >> 16) & 0xFFu));
 }
 
-int VGrid::MaxTopRow() const
+int VGrid::MaxTopShown() const
 {
-    return std::max(1, Rows() - VisibleRowCount());
+    return std::max(1, ShownRows() - VisibleRowCount());
 }
 
 void VGrid::UpdateRowHeight()
@@ -354,19 +391,19 @@ void VGrid::UpdateRowHeight()
 void VGrid::UpdateScrollBars()
 {
     QScrollBar* vertical = verticalScrollBar();
-    const int top = TopRow();
+    const int top = TopShown();
     {
         // A range change may move the top row; it is announced once below.
         const QSignalBlocker block(vertical);
-        vertical->setRange(0, MaxTopRow() - 1);
+        vertical->setRange(0, MaxTopShown() - 1);
         vertical->setPageStep(std::max(1, VisibleRowCount()));
-        vertical->setValue(std::min(top, MaxTopRow()) - 1);
+        vertical->setValue(std::min(top, MaxTopShown()) - 1);
     }
     QScrollBar* horizontal = horizontalScrollBar();
     horizontal->setRange(0, std::max(0, m_colWidth - viewport()->width()));
     horizontal->setPageStep(std::max(1, viewport()->width()));
     horizontal->setSingleStep(std::max(1, fontMetrics().averageCharWidth()));
-    if (TopRow() != top) {
+    if (TopShown() != top) {
         Refresh();
         emit Scroll();
     }
@@ -436,14 +473,18 @@ void VGrid::mouseMoveEvent(QMouseEvent* event)
 
 void VGrid::keyPressEvent(QKeyEvent* event)
 {
+    // Keys move over the rows shown: a fold row is one step.
     const int page = std::max(1, VisibleRowCount());
+    const int current = ShownOf(m_row);
     switch (event->key()) {
-    case Qt::Key_Up: MoveCurrentRow(m_row - 1); break;
-    case Qt::Key_Down: MoveCurrentRow(m_row + 1); break;
-    case Qt::Key_PageUp: MoveCurrentRow(m_row - page); break;
-    case Qt::Key_PageDown: MoveCurrentRow(m_row + page); break;
-    case Qt::Key_Home: MoveCurrentRow(1); break;
-    case Qt::Key_End: MoveCurrentRow(Rows() - 1); break;
+    case Qt::Key_Up: MoveCurrentShown(current - 1); break;
+    case Qt::Key_Down: MoveCurrentShown(current + 1); break;
+    case Qt::Key_PageUp: MoveCurrentShown(current - page); break;
+    case Qt::Key_PageDown: MoveCurrentShown(current + page); break;
+    case Qt::Key_Home: MoveCurrentShown(1); break;
+    case Qt::Key_End: MoveCurrentShown(ShownRows() - 1); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: emit Activated(); break;
     default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     event->accept();
@@ -454,13 +495,20 @@ void VGrid::MoveCurrentRow(int row)
     if (Rows() < 2)
         return;
     m_row = std::clamp(row, 1, Rows() - 1);
+    const int shown = ShownOf(m_row);
     const int page = std::max(1, VisibleRowCount());
-    if (m_row < TopRow())
-        SetTopRow(m_row);
-    else if (m_row >= TopRow() + page)
-        SetTopRow(m_row - page + 1);
+    if (shown < TopShown())
+        SetTopShown(shown);
+    else if (shown >= TopShown() + page)
+        SetTopShown(shown - page + 1);
     Refresh();
     emit CurrentRowMoved();
+}
+
+void VGrid::MoveCurrentShown(int shown)
+{
+    if (ShownRows() >= 2)
+        MoveCurrentRow(RowOfShown(std::clamp(shown, 1, ShownRows() - 1)));
 }
 
 QString VGrid::HeaderShown() const

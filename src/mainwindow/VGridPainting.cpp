@@ -12,6 +12,10 @@
 
 void VGrid::PaintRow(QPainter& painter, int row, int y) const
 {
+    if (const RowFolding::Fold* fold = FoldOf(row)) {
+        PaintFoldRow(painter, *fold, y);
+        return;
+    }
     const int x = -horizontalScrollBar()->value();
     const QRect cell(x, y, m_colWidth, m_rowHeight);
     // Whatever a row holds (a marker picture taller than the row, marks
@@ -46,6 +50,25 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
     }
 }
 
+void VGrid::PaintFoldRow(QPainter& painter, const RowFolding::Fold& fold, int y) const
+{
+    // Across the whole viewport, however far the column is scrolled, on the
+    // window's own colour: a fold is no difference.
+    const QRect cell(0, y, viewport()->width(), m_rowHeight);
+    painter.setClipRect(cell);
+    painter.fillRect(cell, palette().color(QPalette::Window));
+    const QPixmap picture = CellPicture(fold.firstRow);
+    if (!picture.isNull()) {
+        const QSize size = picture.deviceIndependentSize().toSize();
+        painter.drawPixmap(kPictureIndent, y + (m_rowHeight - size.height()) / 2, picture);
+    }
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(cell, Qt::AlignCenter, RowFolding::FoldText(fold.rowCount));
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawLine(cell.left(), cell.top(), cell.right(), cell.top());
+    painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
+}
+
 std::vector<GridRowDrawing::Span> VGrid::DifferingSpans(int row, const QString& text) const
 {
     // Marks belong to the line a row shows through its source; a cell's
@@ -66,7 +89,7 @@ void VGrid::paintEvent(QPaintEvent* /*event*/)
     painter.setFont(font());
     const int height = viewport()->height();
     int y = m_rowHeight;
-    for (int row = TopRow(); row < Rows() && y < height; ++row, y += m_rowHeight)
-        PaintRow(painter, row, y);
+    for (int shown = TopShown(); shown < ShownRows() && y < height; ++shown, y += m_rowHeight)
+        PaintRow(painter, RowOfShown(shown), y);
     PaintRow(painter, 0, 0);
 }

@@ -87,7 +87,9 @@ frmFileDiffs::~frmFileDiffs() = default;
 void frmFileDiffs::CreateControls()
 {
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setGeometry(Pixels(30), Pixels(30), Pixels(5625), Pixels(390));
+    // The designed 5625 twips, and room for the Hide Unchanged Lines button
+    // and the separator before it.
+    Toolbar1->setGeometry(Pixels(30), Pixels(30), Pixels(5625 + 540), Pixels(390));
     chkTooltip->setObjectName(QStringLiteral("chkTooltip"));
     // The caption must not be cut where the platform's font is wider than
     // the one the box was designed for.

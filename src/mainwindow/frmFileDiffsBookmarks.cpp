@@ -47,7 +47,10 @@ void frmFileDiffs::ShowBookmarkSearchResult(std::int32_t row, const QString& tit
 void frmFileDiffs::ToggleBookmark()
 {
     try {
+        // A bookmark goes on a row of its own: a fold row is opened first.
         const std::int32_t row = m_model.CurrentRow();
+        if (UnfoldRow(row))
+            RefreshSelection();
         if (IsRowBookmarked(row)) {
             m_model.RemoveBookmark(row);
             // The row keeps its marker, now the plain one of its kind.

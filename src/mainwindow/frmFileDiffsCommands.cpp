@@ -21,20 +21,29 @@
 
 namespace {
 
-// One pane of the displayed comparison as the printing reads it.
+// One pane of the displayed comparison as the printing reads it: the rows
+// the grids show, a fold row as its text.
 class PanePrintRows final : public PrintRows {
 public:
-    PanePrintRows(const ComparisonModel& model, int side) : m_model(model), m_side(side) {}
-    int RowCount() const override { return m_model.RowCount(); }
-    QString RowText(int row, int maxChars) const override { return m_model.RowText(m_side, row).left(maxChars); }
-    std::uint32_t RowColor(int row) const override
+    PanePrintRows(const ComparisonModel& model, int side) : m_model(model), m_folds(model.Folds()), m_side(side) {}
+    int RowCount() const override { return m_folds ? m_folds->ShownRowCount() : m_model.RowCount(); }
+    QString RowText(int shown, int maxChars) const override
     {
+        const std::int32_t row = m_folds ? m_folds->RowOfShown(shown) : shown;
+        if (const RowFolding::Fold* fold = m_folds ? m_folds->FoldOf(row) : nullptr)
+            return RowFolding::FoldText(fold->rowCount).left(maxChars);
+        return m_model.RowText(m_side, row).left(maxChars);
+    }
+    std::uint32_t RowColor(int shown) const override
+    {
+        const std::int32_t row = m_folds ? m_folds->RowOfShown(shown) : shown;
         const std::uint32_t color = m_model.RowColor(m_side, row);
-        return color == Alignment::kDefaultColor ? 0 : color;
+        return color == Alignment::kDefaultColor || (m_folds && m_folds->FoldOf(row)) ? 0 : color;
     }
 
 private:
     const ComparisonModel& m_model;
+    std::shared_ptr<const RowFolding::FoldedView> m_folds;
     int m_side;
 };
 
@@ -51,6 +60,8 @@ void frmFileDiffs::mnuFilePrint_Click()
     const PanePrintRows one(m_model, 0);
     const PanePrintRows two(m_model, 1);
     frmPrintOptions dialog({&one, txtFileOne->text()}, {&two, txtFileTwo->text()}, this);
+    if (m_model.Folds())
+        dialog.SetFoldedNote(QStringLiteral("Only the changes and the lines around them, as shown."));
     if (dialog.Form_Load())
         modVantrel::Prompts().showModal(&dialog);
 }

@@ -316,4 +316,5 @@ void frmFileDiffs::ShowComparisonInGrids()
     grdFileTwo->SetTextMatrix(0, QString());
     grdFileOne->SetRowsFrom(m_model.Pane(0), std::make_shared<LineFileRowText>(m_model.File(0)));
     grdFileTwo->SetRowsFrom(m_model.Pane(1), std::make_shared<LineFileRowText>(m_model.File(1)));
+    ShowFolds();
 }

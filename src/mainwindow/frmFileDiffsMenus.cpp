@@ -7,6 +7,7 @@
 #include "mainwindow/ToolbarIcons.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,8 +36,8 @@ struct frmFileDiffs::ToolbarEntry {
     const char* imageKey;
 };
 
-// Positions 1 to 18; image keys as the image list holds them.
-const frmFileDiffs::ToolbarEntry frmFileDiffs::kToolbar[18] = {
+// Positions 1 to 20; image keys as the image list holds them.
+const frmFileDiffs::ToolbarEntry frmFileDiffs::kToolbar[kToolbarPositions] = {
     {&frmFileDiffs::mnuFileSelectFileOne, "Select File One...", "FileOne"},
     {&frmFileDiffs::mnuFileSelectFileTwo, "Select File Two...", "FileTwo"},
     {&frmFileDiffs::mnuFileCompare, "Compare the Files", "CompareFiles"},
@@ -55,12 +56,14 @@ const frmFileDiffs::ToolbarEntry frmFileDiffs::kToolbar[18] = {
     {nullptr, nullptr, nullptr},
     {&frmFileDiffs::mnuFilePrint, "Print the differences", "Print"},
     {&frmFileDiffs::mnuFileExit, "Exit", "Exit"},
+    {nullptr, nullptr, nullptr},
+    {&frmFileDiffs::mnuViewHideUnchangedLines, "Hide Unchanged Lines (Ctrl+H)", "HideUnchanged"},
 };
 
 namespace {
 
-// The image list: picture n carries key n; the first 13 are the toolbar
-// pictures, the 14th the window's own icon.
+// The image list: picture n carries key n; the toolbar pictures and the
+// window's own icon.
 const char* const kImageKeys[][2] = {
     {"Previous Diff", "previousdiff"},
     {"Next Diff", "nextdiff"},
@@ -76,6 +79,7 @@ const char* const kImageKeys[][2] = {
     {"FileOne", "fileone"},
     {"FileTwo", "filetwo"},
     {"CompareFiles", "vantrel"},
+    {"HideUnchanged", "hideunchanged"},
 };
 
 }  // namespace
@@ -254,6 +258,21 @@ void frmFileDiffs::CreateMenus()
                                "Use Associated Program",
                                {},
                                &F::mnuViewFileTwoUseAssociated_Click}});
+    addItems(mnuView, {{nullptr, "mnuViewHyphen", "-", {}, nullptr},
+                       {&F::mnuViewHideUnchangedLines, "mnuViewHideUnchangedLines", "&Hide Unchanged Lines",
+                        QKeySequence(Qt::CTRL | Qt::Key_H), &F::mnuViewHideUnchangedLines_Click, true}});
+    // One of the sizes is ticked at a time.
+    mnuViewContext = menu(mnuView, "mnuViewContext", "&Context Lines");
+    auto* contextGroup = new QActionGroup(this);
+    for (std::size_t i = 0; i < mnuViewContextLines.size(); ++i) {
+        const int lines = RowFolding::kContextSizes[i];
+        QAction* action = mnuViewContext->addAction(QStringLiteral("&%1").arg(lines));
+        action->setObjectName(QStringLiteral("mnuViewContext%1").arg(lines));
+        action->setCheckable(true);
+        contextGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, lines] { SetUnchangedContext(lines); });
+        mnuViewContextLines[i] = action;
+    }
     mnuHelp = menu(nullptr, "mnuHelp", "&Help");
     addItems(mnuHelp, {{&F::mnuHelpContent, "mnuHelpContent", "&Contents", {}, &F::mnuHelpContent_Click},
                        {&F::mnuHelpVisitQuellanWeb,
@@ -272,14 +291,14 @@ void frmFileDiffs::CreateToolbar()
     Toolbar1->setFloatable(false);
     Toolbar1->setIconSize(QSize(16, 16));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    // Fourteen buttons and four separators must fit the toolbar's designed
-    // width without an overflow arrow.
+    // Fifteen buttons and five separators must fit the toolbar's width
+    // without an overflow arrow.
     Toolbar1->setContentsMargins(0, 0, 0, 0);
     if (QLayout* layout = Toolbar1->layout()) {
         layout->setSpacing(0);
         layout->setContentsMargins(0, 0, 0, 0);
     }
-    for (int index = 1; index <= 18; ++index) {
+    for (int index = 1; index <= kToolbarPositions; ++index) {
         const ToolbarEntry& entry = kToolbar[index - 1];
         if (!entry.action) {
             Toolbar1->addSeparator();
@@ -310,7 +329,7 @@ void frmFileDiffs::LoadToolbarImages()
         imlToolbarIcons.append(QString::fromUtf8(key));
         images.insert(QString::fromUtf8(key), ToolbarIcons::Icon(QLatin1String(file), background));
     }
-    for (int index = 1; index <= 18; ++index) {
+    for (int index = 1; index <= kToolbarPositions; ++index) {
         const ToolbarEntry& entry = kToolbar[index - 1];
         if (!entry.action)
             continue;
@@ -321,7 +340,7 @@ void frmFileDiffs::LoadToolbarImages()
 
 QAction* frmFileDiffs::ToolbarAction(int index) const
 {
-    return index >= 1 && index <= 18 ? m_toolbarActions[static_cast<std::size_t>(index)] : nullptr;
+    return index >= 1 && index <= kToolbarPositions ? m_toolbarActions[static_cast<std::size_t>(index)] : nullptr;
 }
 
 void frmFileDiffs::Toolbar1_ButtonClick(int index)

@@ -15,7 +15,9 @@ const QString kNoMoreDifferences = QStringLiteral("No more differences");
 
 void frmFileDiffs::GoToRow(std::int32_t row)
 {
-    // Scrolled only when needed; grid two follows through its scroll handler.
+    // A row in a fold is shown with the rest of its fold. Scrolled only when
+    // needed; grid two follows through its scroll handler.
+    UnfoldRow(row);
     if (!grdFileOne->RowIsVisible(row))
         grdFileOne->SetTopRow(row);
     SetCurrentRow(row);
@@ -135,6 +137,8 @@ void frmFileDiffs::ScrollFilesToPointInDiffBar(float y)
 {
     try {
         const std::int32_t row = DiffBar::RowAtBarY(y, m_model.RowCount(), pctDiffsBar->height());
+        // The bar stands for every row, folded or not.
+        UnfoldRow(row);
         if (!grdFileOne->RowIsVisible(row))
             grdFileOne->SetTopRow(row);
         SetCurrentRow(row);

@@ -41,6 +41,7 @@ void frmFileDiffs::ApplyOptions(const cViewFileDiffsOptions& options)
         grid->setFont(options.GridFont);
         grid->viewport()->update();
     }
+    ApplyFolding(options);
     // Last: ticking the box runs its handler, which reads the record.
     chkTooltip->setChecked(options.PaneTooltips);
 }

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QCursor>
 #include <QMenu>
+#include <utility>
 
 namespace {
 
@@ -49,6 +50,8 @@ void frmFileDiffs::ConnectSelectionHandlers()
     // Commands start from a row grid one's keys moved to; the marker and the
     // detail pane stay where they were.
     connect(grdFileOne, &VGrid::CurrentRowMoved, this, [this] { m_model.SetCurrentRow(grdFileOne->Row()); });
+    connect(grdFileOne, &VGrid::Activated, this, [this] { GridActivated(grdFileOne); });
+    connect(grdFileTwo, &VGrid::Activated, this, [this] { GridActivated(grdFileTwo); });
 }
 
 void frmFileDiffs::SetCurrentRow(std::int32_t row)
@@ -106,18 +109,25 @@ void frmFileDiffs::GridClick(VGrid* grid)
 {
     if (!m_model.Shown())
         return;
-    SetCurrentRow(grid->Row());
+    // A click on a fold row shows its rows, the first where the fold row
+    // stood.
+    const std::int32_t row = grid->Row();
+    m_clickOpenedFold = UnfoldRow(row);
+    SetCurrentRow(row);
     RefreshSelection();
 }
 
 void frmFileDiffs::GridDblClick()
 {
-    if (m_model.Shown())
+    // The click before it opened a fold: the double click has done its work.
+    const bool opened = std::exchange(m_clickOpenedFold, false);
+    if (m_model.Shown() && !opened)
         mnuFileToggleBookmark_Click();
 }
 
 void frmFileDiffs::GridMouseDown(Qt::MouseButton button)
 {
+    m_clickOpenedFold = false;
     if (m_model.Shown() && button == Qt::RightButton)
         mnuFile->popup(QCursor::pos());
 }
@@ -127,6 +137,10 @@ void frmFileDiffs::GridMouseMove(VGrid* grid)
     // Below the last row there is no row under the pointer: no tooltip. A
     // cut text ends in an ellipsis, so that it never passes for the whole.
     if (Options().PaneTooltips) {
+        if (const RowFolding::Fold* fold = m_model.FoldOf(grid->MouseRow())) {
+            grid->SetToolTipText(RowFolding::FoldText(fold->rowCount));
+            return;
+        }
         const RowText::Part part = grid->TextMatrixPart(grid->MouseRow(), kToolTipLength);
         grid->SetToolTipText(part.more ? part.text + QChar(0x2026) : part.text);
     }
@@ -141,6 +155,13 @@ void frmFileDiffs::RefreshSelection()
 
 void frmFileDiffs::ShowSelectedLines()
 {
+    // A fold row shows what it holds and how to open it.
+    if (const RowFolding::Fold* fold = m_model.FoldOf(m_model.CurrentRow())) {
+        const LineText text(RowFolding::FoldText(fold->rowCount) + QStringLiteral(" (Enter shows them)"));
+        for (LineDiffView* box : rtfLineDiff)
+            DetailPane::ShowPlain(box, text, LineDiffView::Ink::Common);
+        return;
+    }
     // Evaluated in this order, both of them, before the choice.
     const bool unchanged = SelectedRowIsUnchanged();
     const bool empty = SelectedLineIsEmpty();

@@ -88,6 +88,18 @@ void ApplyFontSize(QFont& font, double size)
     font.setPointSizeF(size);
 }
 
+// A count of context rows: a whole number from 0 to the largest the
+// record takes; anything else is refused.
+int ContextSize(const QString& text)
+{
+    bool ok = false;
+    const int size = text.trimmed().toInt(&ok);
+    if (!ok || size < 0 || size > cViewFileDiffsOptions::kLargestUnchangedContext)
+        throw modVantrel::VantrelError(modVantrel::ErrorNumber::InvalidArgument,
+                                       QStringLiteral("Invalid number of context lines: ") + text);
+    return size;
+}
+
 void ReadCompareSection(CIniFile& ini, cViewFileDiffsOptions& options, PathTexts& paths)
 {
     ini.Section(QStringLiteral("Compare"));
@@ -119,6 +131,10 @@ void ReadGridsSection(CIniFile& ini, cViewFileDiffsOptions& options)
               [&](const QString& value) { font.setFamily(value); });
     ReadValue(ini, QStringLiteral("FontSize"), QStringLiteral("8"),
               [&](const QString& value) { ApplyFontSize(font, LeadingNumber(value)); });
+    ReadValue(ini, QStringLiteral("HideUnchangedLines"), kFalse,
+              [&](const QString& value) { options.HideUnchangedLines = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("UnchangedContext"), QStringLiteral("3"),
+              [&](const QString& value) { options.UnchangedContext = ContextSize(value); });
 }
 
 const QString kLineFilters = QStringLiteral("LineFilters");
@@ -223,6 +239,8 @@ void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const Pat
             // Always with a period: reading takes only a period as the decimal
             // point, so a locale's comma would lose the fraction on the next start.
             {grids, QStringLiteral("FontSize"), QString::number(font.pointSizeF())},
+            {grids, QStringLiteral("HideUnchangedLines"), FlagText(options.HideUnchangedLines)},
+            {grids, QStringLiteral("UnchangedContext"), QString::number(options.UnchangedContext)},
             {QStringLiteral("Form"), QStringLiteral("PaneTooltips"), FlagText(options.PaneTooltips)},
         };
         // An empty key after the last filter ends the list, whatever an

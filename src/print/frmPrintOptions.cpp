@@ -82,6 +82,9 @@ frmPrintOptions::frmPrintOptions(PrintPane left, PrintPane right, QWidget* paren
     optSide[0] = Place(new QRadioButton(QStringLiteral("&Left Pane"), Frame1), "optSide0", {150, 240, 1455, 315});
     optSide[1] = Place(new QRadioButton(QStringLiteral("&Right Pane"), Frame1), "optSide1", {150, 680, 1455, 315});
     optSide[2] = Place(new QRadioButton(QStringLiteral("&Both Panes"), Frame1), "optSide2", {150, 1120, 1455, 315});
+    lblFolded = Place(new QLabel(Frame1), "lblFolded", {150, 1480, 1700, 560});
+    lblFolded->setWordWrap(true);
+    lblFolded->hide();
     Frame2 = Place(new QGroupBox(QStringLiteral("Orientation"), this), "Frame2", {2100, 600, 2325, 1065});
     imgOrientation = Place(new QLabel(Frame2), "imgOrientation", {180, 300, 480, 480});
     // The orientation buttons reach to the frame's inner edge: at 1125 twips
@@ -109,6 +112,12 @@ frmPrintOptions::frmPrintOptions(PrintPane left, PrintPane right, QWidget* paren
         });
     connect(cmdPrint, &QPushButton::clicked, this, &frmPrintOptions::cmdPrint_Click);
     connect(CancelButton, &QPushButton::clicked, this, &frmPrintOptions::CancelButton_Click);
+}
+
+void frmPrintOptions::SetFoldedNote(const QString& note)
+{
+    lblFolded->setText(note);
+    lblFolded->setVisible(!note.isEmpty());
 }
 
 bool frmPrintOptions::Form_Load()

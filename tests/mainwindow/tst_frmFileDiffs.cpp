@@ -20,14 +20,14 @@ using namespace modVantrel;
 
 namespace {
 
-// Toolbar positions 1 to 18: the menu item each runs; null for a separator.
+// Toolbar positions 1 to 20: the menu item each runs; null for a separator.
 // clang-format off
-const char* const kToolbar[18] = {
+const char* const kToolbar[20] = {
     "mnuFileSelectFileOne", "mnuFileSelectFileTwo", "mnuFileCompare", nullptr,
     "mnuFileShowPreviousDiff", "mnuFileShowNextDiff", nullptr,
     "mnuFileFind", "mnuFileFindNext", "mnuFileFindPrevious", nullptr,
     "mnuFileToggleBookmark", "mnuFileNextBookmark", "mnuFilePreviousBookmark", "mnuFileClearAllBookmarks", nullptr,
-    "mnuFilePrint", "mnuFileExit",
+    "mnuFilePrint", "mnuFileExit", nullptr, "mnuViewHideUnchangedLines",
 };
 // Each File command's enabled state without results and with them.
 const std::tuple<const char*, bool, bool> kStates[] = {
@@ -96,8 +96,8 @@ private slots:
         else if (hourglass == 2)
             w.form->setCursor(Qt::WaitCursor);
         const QList<QAction*> items = w.child<QToolBar>(QStringLiteral("Toolbar1"))->actions();
-        QCOMPARE(items.size(), 18);
-        for (int index = 1; index <= 18; ++index) {
+        QCOMPARE(items.size(), 20);
+        for (int index = 1; index <= 20; ++index) {
             QAction* expected = kToolbar[index - 1] ? w.action(kToolbar[index - 1]) : nullptr;
             QCOMPARE(items.at(index - 1)->isSeparator(), !expected);
             QCOMPARE(!w.button(index), !expected);

@@ -54,8 +54,9 @@ private slots:
         QTest::addColumn<bool>("reported");
         const auto row = [](const char* name, const char* key, const QByteArray& stored, const QByteArray& saved,
                             bool reported) { QTest::newRow(name) << QByteArray(key) << stored << saved << reported; };
-        for (const char* flag : {"IgnoreCase", "IgnoreWhiteSpace", "IgnoreWhiteSpaceChanges", "IgnoreLineEndings",
-                                 "IgnoreBlankLines", "ShowGridLines", "FontBold", "FontItalic", "PaneTooltips"})
+        for (const char* flag :
+             {"IgnoreCase", "IgnoreWhiteSpace", "IgnoreWhiteSpaceChanges", "IgnoreLineEndings", "IgnoreBlankLines",
+              "ShowGridLines", "FontBold", "FontItalic", "HideUnchangedLines", "PaneTooltips"})
             row(flag, flag, "yes", "False", false);
         row("flag in lower case", "IgnoreCase", "true", "False", false);
         row("flag as a number", "IgnoreCase", "1", "False", false);
@@ -73,6 +74,11 @@ private slots:
         row("FontSize zero", "FontSize", "0", "8", true);
         row("FontSize negative", "FontSize", "-5", "8", true);
         row("FontSize not a number", "FontSize", "big", "8", true);
+        row("UnchangedContext none", "UnchangedContext", "0", "0", false);
+        row("UnchangedContext largest", "UnchangedContext", "9999", "9999", false);
+        row("UnchangedContext too large", "UnchangedContext", "10000", "3", true);
+        row("UnchangedContext negative", "UnchangedContext", "-1", "3", true);
+        row("UnchangedContext not a number", "UnchangedContext", "3 lines", "3", true);
     }
 
     void eachValueAlone()
@@ -86,7 +92,8 @@ private slots:
             "IgnoreBlankLines=True\n"
             "FileOne=/one\nFileTwo=/two\n"
             "ForceTextCompare=True\n[Grids]\nShowGridLines=False\nFontBold=True\nFontItalic=True\n"
-            "FontName=DejaVu Sans Mono\nFontSize=11.5\n[Form]\nPaneTooltips=False\n";
+            "FontName=DejaVu Sans Mono\nFontSize=11.5\nHideUnchangedLines=True\nUnchangedContext=10\n"
+            "[Form]\nPaneTooltips=False\n";
         const auto withValue = [&](const QByteArray& value) {
             const qsizetype start = allSet.indexOf("\n" + key + '=') + 1;
             return allSet.left(start) + key + '=' + value + allSet.mid(allSet.indexOf('\n', start));

@@ -38,6 +38,11 @@ public:
     // What the grids show: lines between rows, and their font.
     bool ShowGridLines = true;
     QFont GridFont = DesignedGridFont();
+    // Hide Unchanged Lines: unchanged runs are folded, keeping this many
+    // rows next to each difference (0 to kLargestUnchangedContext).
+    bool HideUnchangedLines = false;
+    int UnchangedContext = 3;
+    static constexpr int kLargestUnchangedContext = 9999;
     // The box starts unticked; the INI file's default ticks it.
     bool PaneTooltips = false;
 

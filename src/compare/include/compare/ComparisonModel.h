@@ -12,6 +12,7 @@
 #include "compare/Alignment.h"
 #include "compare/CharacterDiff.h"
 #include "compare/LineText.h"
+#include "compare/RowFolding.h"
 #include "compare/RowSearch.h"
 #include "engine/SkippedLines.h"
 
@@ -118,12 +119,26 @@ public:
     [[nodiscard]] std::optional<std::int32_t> Find(const QString& text, FindDirection direction,
                                                    std::int32_t row) const;
 
+    // Hide Unchanged Lines: with a context size, the rows of every comparison
+    // shown farther than that from each difference are folded (see
+    // RowFolding); without one, nothing is. Kept across comparisons; setting
+    // it folds the shown comparison afresh, closing the folds opened.
+    void SetFolding(std::optional<std::int32_t> context);
+    [[nodiscard]] std::optional<std::int32_t> FoldingContext() const { return m_foldingContext; }
+    // The rows the grids show; null while nothing is folded.
+    [[nodiscard]] const std::shared_ptr<const RowFolding::FoldedView>& Folds() const { return m_folds; }
+    // The fold that hides a row; null when the row is shown as itself.
+    [[nodiscard]] const RowFolding::Fold* FoldOf(std::int32_t row) const;
+    // Opens the fold that hides a row; false when none does.
+    bool Unfold(std::int32_t row);
+
     // Texts of successful finds, oldest first; kept across comparisons.
     [[nodiscard]] const QStringList& SearchTexts() const { return m_searchTexts; }
     void AddSearchText(const QString& text) { m_searchTexts.append(text); }
 
 private:
     [[nodiscard]] static std::size_t Index(int side) { return side == 0 ? 0 : 1; }
+    void Refold();
     [[nodiscard]] std::optional<std::int32_t> FindOneWay(const RowSearch::Needle& needle,
                                                          RowSearch::Direction direction, std::int32_t firstRow,
                                                          std::int32_t lastRow) const;
@@ -138,6 +153,8 @@ private:
     std::int32_t m_markedRow = 0;
     std::vector<std::int32_t> m_bookmarks;
     QStringList m_searchTexts;
+    std::optional<std::int32_t> m_foldingContext;
+    std::shared_ptr<const RowFolding::FoldedView> m_folds;
     std::unordered_map<std::int32_t, modVantrel::CharacterDiffResult> m_rowMarks;
     bool m_rowMarksIgnoreCase = false;
 };

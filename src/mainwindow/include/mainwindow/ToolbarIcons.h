@@ -15,7 +15,7 @@ class QPainter;
 
 namespace ToolbarIcons {
 
-// The pictures' names: the thirteen toolbar pictures and "vantrel", the
+// The pictures' names: the toolbar pictures and "vantrel", the
 // program's icon.
 [[nodiscard]] QStringList Names();
 

@@ -10,6 +10,7 @@
 
 #include "compare/AlignedRows.h"
 #include "compare/LineText.h"
+#include "compare/RowFolding.h"
 #include "compare/RowText.h"
 #include "mainwindow/GridRowDrawing.h"
 
@@ -73,6 +74,15 @@ public:
     // Where the differing characters of rows come from; asked while rows
     // are painted, so it must answer at once. Null for none.
     void SetMarkSource(Grid::MarkSource source);
+    // The rows shown: each fold's rows as one fold row, the others as
+    // themselves; null shows every row. Every other call still speaks of
+    // rows: a folded row reads as a row of its own and is shown, made current
+    // or scrolled to as its fold's row. Folds made for another row count are
+    // not taken. The current row keeps its place on screen when it is in
+    // view, else the first row shown stays first. New rows show no folds.
+    void SetFolds(std::shared_ptr<const RowFolding::FoldedView> folds);
+    // The fold that hides a row; null when the row is shown as itself.
+    [[nodiscard]] const RowFolding::Fold* FoldOf(int row) const;
 
     // The current row (never the header row while the grid has other rows).
     [[nodiscard]] int Row() const { return m_row; }
@@ -152,6 +162,8 @@ signals:
     void Scroll();
     // The user moved the current row (a press, a double click or a key).
     void CurrentRowMoved();
+    // Enter was pressed on the current row.
+    void Activated();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -170,8 +182,16 @@ private:
     static constexpr int kPictureIndent = 1;
 
     [[nodiscard]] bool Valid(int row) const { return row >= 0 && row < Rows(); }
-    [[nodiscard]] int MaxTopRow() const;
+    // Shown rows, counted like rows: the header is shown row 0.
+    [[nodiscard]] int ShownRows() const { return m_folds ? m_folds->ShownRowCount() + 1 : Rows(); }
+    [[nodiscard]] int ShownOf(int row) const { return m_folds ? m_folds->ShownOfRow(row) : row; }
+    [[nodiscard]] int RowOfShown(int shown) const { return m_folds ? m_folds->RowOfShown(shown) : shown; }
+    [[nodiscard]] int TopShown() const;
+    [[nodiscard]] int MaxTopShown() const;
+    void SetTopShown(int shown);
+    void MoveCurrentShown(int shown);
     void PaintRow(QPainter& painter, int row, int y) const;
+    void PaintFoldRow(QPainter& painter, const RowFolding::Fold& fold, int y) const;
     // The differing characters of the drawn text of a row.
     [[nodiscard]] std::vector<GridRowDrawing::Span> DifferingSpans(int row, const QString& text) const;
     void UpdateRowHeight();
@@ -185,6 +205,7 @@ private:
     std::shared_ptr<const Alignment::PaneRows> m_rows;
     Alignment::PaneRows* m_writableRows = nullptr;  // m_rows when this grid owns them
     std::shared_ptr<const Grid::RowTextSource> m_source;
+    std::shared_ptr<const RowFolding::FoldedView> m_folds;
     std::function<QPixmap(int)> m_pictureSource;
     Grid::MarkSource m_markSource;
     QHash<int, QString> m_texts;

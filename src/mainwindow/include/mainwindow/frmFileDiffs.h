@@ -230,16 +230,32 @@ private:
     void RepeatFind(const QString& direction);
     void ShowFoundRow(std::int32_t row, const QString& text);
 
+    // Hide Unchanged Lines (frmFileDiffsFolding.cpp): the View menu's
+    // check item and context sizes, and opening a fold.
+    void mnuViewHideUnchangedLines_Click();
+    void SetUnchangedContext(int lines);
+    // The model folds as the options say, when that changed; the grids
+    // follow.
+    void ApplyFolding(const cViewFileDiffsOptions& options);
+    // Both grids show the model's folds, grid two scrolled as grid one.
+    void ShowFolds();
+    // Opens the fold that hides a row; false when none does.
+    bool UnfoldRow(std::int32_t row);
+    // Enter on a grid's current row.
+    void GridActivated(VGrid* grid);
+
     // Asks, once, whether to compare again when a compared file changed on
     // disk; Yes runs Compare. Run when the window is active
     // (frmFileDiffsWatch.cpp).
     void AskToCompareAgain();
 
-    // The toolbar positions and the result commands' states
+    // The toolbar positions (the 18 of the designed toolbar, then a
+    // separator and Hide Unchanged Lines) and the result commands' states
     // (frmFileDiffsMenus.cpp).
     struct ToolbarEntry;
     struct CommandState;
-    static const ToolbarEntry kToolbar[18];
+    static constexpr int kToolbarPositions = 20;
+    static const ToolbarEntry kToolbar[kToolbarPositions];
     static const CommandState kCommandStates[18];
 
     // Controls.
@@ -296,6 +312,10 @@ private:
     QAction* mnuViewFileOneUseAssociated = nullptr;
     QAction* mnuViewFileTwoUseNotepad = nullptr;
     QAction* mnuViewFileTwoUseAssociated = nullptr;
+    QMenu* mnuViewContext = nullptr;
+    QAction* mnuViewHideUnchangedLines = nullptr;
+    // The context sizes, as RowFolding::kContextSizes lists them.
+    std::array<QAction*, 4> mnuViewContextLines{};
     QAction* mnuHelpContent = nullptr;
     QAction* mnuHelpVisitQuellanWeb = nullptr;
     QAction* mnuHelpContactUs = nullptr;
@@ -303,8 +323,8 @@ private:
 
     FormLayout::Places m_places = FormLayout::DesignedPlaces();
     FormLayout::SplitterDrag m_splitterDrag;
-    std::array<QAction*, 19> m_toolbarActions{};  // by position; [0] unused
-    QStringList imlToolbarIcons;                  // image keys; image n is entry n - 1
+    std::array<QAction*, kToolbarPositions + 1> m_toolbarActions{};  // by position; [0] unused
+    QStringList imlToolbarIcons;                                     // image keys; image n is entry n - 1
     bool m_unloaded = false;
     bool m_layoutStateSet = false;  // the layout pass waits for the load
     bool m_compareRunning = false;
@@ -318,6 +338,8 @@ private:
     FileChangeWatcher* m_fileWatcher = nullptr;
     GridCharacterMarks* m_gridMarks = nullptr;
     bool m_askingToCompareAgain = false;
+    // A click that opened a fold is not the first half of a double click.
+    bool m_clickOpenedFold = false;
     // Completion and drops of txtFileOne and txtFileTwo; owned by the boxes.
     std::array<PathBox*, 2> m_pathBoxes{};
 };

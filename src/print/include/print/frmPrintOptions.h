@@ -33,6 +33,9 @@ public:
     void SetPrinterOrientation();
     void cmdPrint_Click();
     void CancelButton_Click();
+    // Says, under the panes to print, that they print as the window shows
+    // them folded; an empty note says nothing.
+    void SetFoldedNote(const QString& note);
 
     // The orientation the jobs get, as SetPrinterOrientation last set it.
     [[nodiscard]] PrintOutput::Orientation PrinterOrientation() const { return m_orientation; }
@@ -51,6 +54,7 @@ public:
     QGroupBox* Frame3;
     QCheckBox* chkPrintPageNumber;
     QCheckBox* chkPrintDateTime;
+    QLabel* lblFolded;
     QPushButton* cmdPrint;
     QPushButton* CancelButton;
     QPixmap imgPortrait;

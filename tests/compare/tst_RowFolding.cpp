@@ -1,0 +1,206 @@
+// Hide Unchanged Lines: which rows are folded around the difference blocks,
+// the mapping between the rows a folded grid shows and the comparison's
+// rows, and the model that keeps the folds.
+
+#include "compare/ComparisonModel.h"
+#include "compare/RowFolding.h"
+#include "engine/LineFile.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using RowFolding::Fold;
+using RowFolding::FoldedView;
+
+namespace {
+
+// "first+count" per block or fold, comma separated.
+std::vector<Alignment::DiffBlock> Blocks(const QString& text)
+{
+    std::vector<Alignment::DiffBlock> blocks;
+    for (const QString& item : text.split(u',', Qt::SkipEmptyParts)) {
+        Alignment::DiffBlock block;
+        block.firstRow = item.section(u'+', 0, 0).toInt();
+        block.rowCount = item.section(u'+', 1, 1).toInt();
+        blocks.push_back(block);
+    }
+    return blocks;
+}
+
+QString Text(const std::vector<Fold>& folds)
+{
+    QStringList items;
+    for (const Fold& fold : folds)
+        items << QStringLiteral("%1+%2").arg(fold.firstRow).arg(fold.rowCount);
+    return items.join(u',');
+}
+
+// How far a row is from the nearest block; INT_MAX without blocks.
+int Distance(const std::vector<Alignment::DiffBlock>& blocks, int row)
+{
+    int nearest = std::numeric_limits<int>::max();
+    for (const Alignment::DiffBlock& b : blocks)
+        nearest =
+            std::min(nearest, row < b.firstRow ? b.firstRow - row : std::max(0, row - (b.firstRow + b.rowCount - 1)));
+    return nearest;
+}
+
+}  // namespace
+
+class tst_RowFolding : public QObject {
+    Q_OBJECT
+
+private slots:
+    void unchangedFolds_data()
+    {
+        QTest::addColumn<QString>("blocks");
+        QTest::addColumn<int>("lineRows");
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("folds");
+        QTest::newRow("change on the first line") << "1+1" << 10 << 3 << "5+6";
+        QTest::newRow("change on the last line") << "10+1" << 10 << 3 << "1+6";
+        QTest::newRow("leading run as long as the context") << "4+1" << 4 << 3 << "";
+        QTest::newRow("leading run one longer") << "5+1" << 5 << 3 << "1+1";
+        QTest::newRow("gap of twice the context stays") << "1+1,8+1" << 8 << 3 << "";
+        QTest::newRow("gap one longer folds one row") << "1+1,9+1" << 9 << 3 << "5+1";
+        QTest::newRow("context 0") << "3+2,7+1" << 9 << 0 << "1+2,5+2,8+2";
+        QTest::newRow("context beyond the file") << "50+2" << 100 << 25 << "1+24,77+24";
+        QTest::newRow("no difference") << "" << 5 << 3 << "1+5";
+        QTest::newRow("nothing to show") << "" << 0 << 3 << "";
+        QTest::newRow("one file empty: every row differs") << "1+5" << 5 << 0 << "";
+    }
+
+    void unchangedFolds()
+    {
+        QFETCH(QString, blocks);
+        QFETCH(int, lineRows);
+        QFETCH(int, context);
+        QFETCH(QString, folds);
+        QCOMPARE(Text(RowFolding::UnchangedFolds(Blocks(blocks), lineRows, context)), folds);
+    }
+
+    // Random block lists: a row is folded exactly when it is farther than
+    // the context from every block; the view shows every other row once, in
+    // order, and each fold as one row that stands for all of its rows.
+    void randomBlocks()
+    {
+        QRandomGenerator random(29);
+        for (int round = 0; round < 400; ++round) {
+            const int lineRows = random.bounded(60);
+            const int context = random.bounded(6);
+            std::vector<Alignment::DiffBlock> blocks;
+            for (int row = 1 + random.bounded(8); row <= lineRows; row += 1 + random.bounded(12)) {
+                Alignment::DiffBlock block;
+                block.firstRow = row;
+                block.rowCount = 1 + random.bounded(std::min(4, lineRows - row + 1));
+                row += block.rowCount;
+                blocks.push_back(block);
+            }
+            const std::vector<Fold> folds = RowFolding::UnchangedFolds(blocks, lineRows, context);
+            const FoldedView view(folds, lineRows + 1);
+            int shown = 0;
+            int hidden = 0;
+            for (int row = 1; row <= lineRows + 1; ++row) {
+                const Fold* fold = view.FoldOf(row);
+                const bool folded = row <= lineRows && Distance(blocks, row) > context;
+                QVERIFY2(!!fold == folded, qPrintable(QStringLiteral("round %1 row %2").arg(round).arg(row)));
+                if (fold && row != fold->firstRow) {
+                    ++hidden;
+                    QCOMPARE(view.ShownOfRow(row), view.ShownOfRow(fold->firstRow));
+                    continue;
+                }
+                QCOMPARE(view.ShownOfRow(row), ++shown);
+                QCOMPARE(view.RowOfShown(shown), row);
+            }
+            QCOMPARE(view.ShownRowCount(), shown);
+            QCOMPARE(lineRows + 1 - hidden, shown);
+            if (!folds.empty()) {
+                const Fold opened = folds[static_cast<std::size_t>(random.bounded(static_cast<int>(folds.size())))];
+                const auto rest = view.Opened(opened.EndRow() - 1);
+                QVERIFY(rest && !rest->FoldOf(opened.firstRow));
+                QCOMPARE(rest->Folds().size(), folds.size() - 1);
+                QCOMPARE(rest->ShownRowCount(), view.ShownRowCount() + opened.rowCount - 1);
+            }
+        }
+    }
+
+    void foldedViewRefusesBadFolds_data()
+    {
+        QTest::addColumn<QString>("folds");
+        QTest::addColumn<int>("rowCount");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("last row") << "5+6" << 10 << true;
+        QTest::newRow("past the last row") << "5+7" << 10 << false;
+        QTest::newRow("touching") << "1+2,3+1" << 10 << true;
+        QTest::newRow("overlapping") << "1+3,3+1" << 10 << false;
+        QTest::newRow("empty fold") << "2+0" << 10 << false;
+    }
+
+    void foldedViewRefusesBadFolds()
+    {
+        QFETCH(QString, folds);
+        QFETCH(int, rowCount);
+        QFETCH(bool, taken);
+        std::vector<Fold> list;
+        for (const Alignment::DiffBlock& b : Blocks(folds))
+            list.push_back({b.firstRow, b.rowCount});
+        bool thrown = false;
+        try {
+            (void)FoldedView(list, rowCount);
+        } catch (const std::invalid_argument&) {
+            thrown = true;
+        }
+        QCOMPARE(thrown, !taken);
+    }
+
+    void foldText_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one") << 1 << QStringLiteral("\u22EF 1 unchanged line \u22EF");
+        QTest::newRow("999") << 999 << QStringLiteral("\u22EF 999 unchanged lines \u22EF");
+        QTest::newRow("1000") << 1000 << QStringLiteral("\u22EF 1,000 unchanged lines \u22EF");
+        QTest::newRow("millions") << 1234567 << QStringLiteral("\u22EF 1,234,567 unchanged lines \u22EF");
+    }
+
+    void foldText()
+    {
+        QFETCH(int, rows);
+        QFETCH(QString, text);
+        QCOMPARE(RowFolding::FoldText(rows), text);
+    }
+
+    // The model folds each comparison it shows as long as folding is on;
+    // an opened fold stays open until folding is set again.
+    void modelKeepsFolding()
+    {
+        const auto file = [](const std::string& bytes) { return LineFile::FromBytes(bytes); };
+        std::string one;
+        for (int i = 1; i <= 20; ++i)
+            one += std::to_string(i) + '\n';
+        std::string two = one;
+        two.replace(two.find("\n10\n") + 1, 2, "ten");
+        ComparisonModel model;
+        model.SetFolding(2);
+        QVERIFY(!model.Folds());
+        const std::vector<LineDiff::Hunk> hunks{{9, 1, 9, 1}};
+        model.Show(file(one), file(two), hunks);
+        QVERIFY(model.Folds());
+        QCOMPARE(Text(model.Folds()->Folds()), QStringLiteral("1+7,13+8"));
+        QVERIFY(model.Unfold(20));
+        QVERIFY(!model.Unfold(20));
+        QCOMPARE(Text(model.Folds()->Folds()), QStringLiteral("1+7"));
+        model.SetFolding(2);
+        QCOMPARE(model.Folds()->Folds().size(), 2u);
+        model.SetFolding(std::nullopt);
+        QVERIFY(!model.Folds() && !model.FoldOf(1));
+        model.SetFolding(0);
+        model.Clear();
+        QVERIFY(!model.Folds());
+        model.Show(file(one), file(two), hunks);
+        QCOMPARE(Text(model.Folds()->Folds()), QStringLiteral("1+9,11+10"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_RowFolding)
+#include "tst_RowFolding.moc"
