@@ -529,9 +529,12 @@ bool VGrid::viewportEvent(QEvent* event)
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-void VGrid::scrollContentsBy(int dx, int dy)
+void VGrid::scrollContentsBy(int /*dx*/, int /*dy*/)
 {
+    // Told even when the scroll area sees no step: it does not learn of the
+    // moves made while the scroll bar's signals are blocked (a change of the
+    // range, of the folds), so a later move back to where it last saw the
+    // bar comes with a step of 0.
     Refresh();
-    if (dy != 0 || dx != 0)
-        emit Scroll();
+    emit Scroll();
 }
