@@ -61,7 +61,7 @@ void frmFileDiffs::mnuFilePrint_Click()
     const PanePrintRows two(m_model, 1);
     frmPrintOptions dialog({&one, txtFileOne->text()}, {&two, txtFileTwo->text()}, this);
     if (m_model.Folds())
-        dialog.SetFoldedNote(QStringLiteral("Only the changes and the lines around them, as shown."));
+        dialog.SetFoldedNote(QStringLiteral("Only the changes, as the panes show them."));
     if (dialog.Form_Load())
         modVantrel::Prompts().showModal(&dialog);
 }

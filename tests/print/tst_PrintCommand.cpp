@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -74,6 +75,37 @@ private slots:
             }
             QCOMPARE(printed, expected);
         }
+    }
+
+    // With Hide Unchanged Lines on, a pane prints as it is shown: the rows
+    // around the differences, and each fold as its row; the dialog says so.
+    void printsTheFoldedRows()
+    {
+        m_fixture.load(true);
+        m_fixture.action("mnuViewHideUnchangedLines")->trigger();
+        ShownComparison::Show(m_fixture);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("one.pdf"));
+        m_fixture.prompts->textAnswers = {pdf};
+        m_fixture.prompts->whileModalShown = [&](QWidget* window) {
+            auto* dialog = qobject_cast<frmPrintOptions*>(window);
+            QVERIFY(dialog && dialog->lblFolded->isVisibleTo(dialog) && !dialog->lblFolded->text().isEmpty());
+            dialog->optSide[0]->setChecked(true);
+            dialog->cboPrinters->setCurrentText(frmPrintOptions::kSaveAsPdf);
+            dialog->cmdPrint_Click();
+        };
+        m_fixture.action("mnuFilePrint")->trigger();
+        QStringList expected;
+        for (int row = 1; row <= 151; ++row)
+            if (row <= 12 || row >= 148)
+                expected << m_fixture.grid(1)->TextMatrix(row);
+        expected.removeAll(QString());
+        expected.insert(11, RowFolding::FoldText(135));
+        QStringList printed;
+        for (const PdfReadBack::Page& page : PdfReadBack::Pages(pdf))
+            for (qsizetype i = 2; i < page.lines.size(); ++i)
+                printed << page.lines[i].text;
+        QCOMPARE(printed, expected);
     }
 };
 
