@@ -187,10 +187,6 @@ private slots:
         }
     }
 
-    // Files that differ in how their lines end or in a byte-order mark: the
-    // message naming each file's style (none when any text differs), the
-    // detail pane at a row as text|looks (row 0: no comparison shown), and
-    // File One's tooltip.
     // The save commands ask for a file only when there is something to
     // save, and write what they name; a cancelled dialog writes nothing.
     void saveCommands_data()
@@ -200,18 +196,14 @@ private slots:
         QTest::addColumn<QString>("answer");  // empty: the dialog cancelled
         QTest::addColumn<QString>("message");
         QTest::addColumn<QByteArray>("start");  // of the saved file
-        QTest::newRow("patch") << QByteArray("a\nc\n") << "mnuFileSavePatch"
-                               << "out.patch"
-                               << "" << QByteArray("--- ");
-        QTest::newRow("report") << QByteArray("a\nc\n") << "mnuFileSaveReport"
-                                << "out.html"
-                                << "" << QByteArray("<!DOCTYPE html>");
-        QTest::newRow("cancelled") << QByteArray("a\nc\n") << "mnuFileSavePatch"
-                                   << ""
-                                   << "" << QByteArray();
-        QTest::newRow("binary files") << QByteArray("a\0c\n", 4) << "mnuFileSavePatch"
-                                      << "out.patch"
-                                      << "The files are binary" << QByteArray();
+        const auto row = [](const char* name, const QByteArray& two, const char* command, const char* answer,
+                            const char* message, const char* start) {
+            QTest::newRow(name) << two << QString(command) << QString(answer) << QString(message) << QByteArray(start);
+        };
+        row("patch", "a\nc\n", "mnuFileSavePatch", "out.patch", "", "--- ");
+        row("report", "a\nc\n", "mnuFileSaveReport", "out.html", "", "<!DOCTYPE html>");
+        row("cancelled", "a\nc\n", "mnuFileSavePatch", "", "", "");
+        row("binary files", QByteArray("a\0c\n", 4), "mnuFileSavePatch", "out.patch", "The files are binary", "");
     }
     void saveCommands()
     {
@@ -234,6 +226,10 @@ private slots:
                  !start.isEmpty());
     }
 
+    // Files that differ in how their lines end or in a byte-order mark: the
+    // message naming each file's style (none when any text differs), the
+    // detail pane at a row as text|looks (row 0: no comparison shown), and
+    // File One's tooltip.
     void lineEndings_data()
     {
         QTest::addColumn<Endings>("e");
@@ -297,9 +293,8 @@ private slots:
         QFETCH(Endings, e);
         gOptions->IgnoreWhiteSpace = e.ignoreWhiteSpace;
         gOptions->IgnoreLineEndings = e.ignoreLineEndings;
-        gOptions->LineFilters = {{e.filter, true}};
-        if (e.filter.isEmpty())
-            gOptions->LineFilters.clear();
+        if (!e.filter.isEmpty())
+            gOptions->LineFilters = {{e.filter, true}};
         // The message speaks of rows that must already be drawn.
         bool drawnUnderMessage = true;
         w.prompts->whileMessageShown = [&] { drawnUnderMessage = w.grid(1)->Redraw() && w.grid(2)->Redraw(); };
