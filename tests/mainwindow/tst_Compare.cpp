@@ -280,8 +280,8 @@ private slots:
         QTest::newRow("line endings ignored, the same bytes")
             << Endings{QByteArray("a\r\n").repeated(99999), QByteArray("a\r\n").repeated(99999), false,
                        "The files are identical", 0, {}, {}, {}, true};
-        QTest::newRow("line endings ignored, text differs") << Endings{"a\r\nb\r\n", "a\nc\n", false, {}, 0, {}, {},
-            crlf2 + "\nCompared ignoring line endings", true};
+        QTest::newRow("three things ignored, text differs") << Endings{"a\r\nb\r\n", "a\nc\n", true, {}, 0, {}, {},
+            crlf2 + "\nCompared ignoring white space, line endings and lines that match the line filter", true, "^#"};
         // A line left out is never compared with the one beside it.
         QTest::newRow("line left out") << Endings{"#a\r\nb\n", "#b\nc\n", false, {}, 1, "#a|kk", "#b|kk",
             utf8 + "mixed (1 CR LF, 1 LF)\n2 lines\nCompared ignoring lines that match the line filter", false, "^#"};
