@@ -26,7 +26,8 @@ using modAutoCompletePath::FindCompletedPath;
 class tst_PathCompletion : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
-    QString m_top;  // m_root's path followed by a separator
+    QString m_top;         // m_root's path followed by a separator
+    QByteArray m_notUtf8;  // a folder whose name is not UTF-8, which Qt cannot name
 
 private slots:
     void initTestCase()
@@ -34,7 +35,7 @@ private slots:
         QVERIFY(m_root.isValid());
         m_top = m_root.path() + u'/';
         const QDir root(m_root.path());
-        for (const char* folder : {"local", "Library", "nz", "deep/inner", "ra", "wide", "x~y", "\u212Aelvin", "Foo"})
+        for (const char* folder : {"local", "Library", "nz", "deep/inner", "ra", "wide", "x{y", "\u212Aelvin", "Foo"})
             QVERIFY(root.mkpath(QString::fromUtf8(folder)));
         for (const char* name : {"notes.txt", "Rx.txt", "deep/inner.txt", "foo"}) {
             QFile file(m_top + QString::fromUtf8(name));
@@ -42,17 +43,11 @@ private slots:
         }
         QVERIFY(QFile::link(m_top + QStringLiteral("wide"), m_top + QStringLiteral("linked")));
         QVERIFY(QFile::link(m_top + QStringLiteral("loop"), m_top + QStringLiteral("loop")));
-        // A name that is not UTF-8 cannot be written back from text.
-        const QByteArray invalid = QFile::encodeName(m_top + QStringLiteral("wide/")) + "ba\xff";
-        QVERIFY(::mkdir(invalid.constData(), 0700) == 0);
+        m_notUtf8 = QFile::encodeName(m_top + QStringLiteral("wide/")) + "ba\xff";
+        QVERIFY(::mkdir(m_notUtf8.constData(), 0700) == 0);
         QVERIFY(root.mkpath(QStringLiteral("wide/bz")));
     }
-    // Qt cannot name the folder that is not UTF-8, so it cannot remove it.
-    void cleanupTestCase()
-    {
-        const QByteArray invalid = QFile::encodeName(m_top + QStringLiteral("wide/")) + "ba\xff";
-        QVERIFY(::rmdir(invalid.constData()) == 0);
-    }
+    void cleanupTestCase() { QVERIFY(::rmdir(m_notUtf8.constData()) == 0); }
 
     // Paths relative to the test folder; "@" stands for it.
     void disk_data()
@@ -101,7 +96,7 @@ private slots:
         QTest::newRow("paste") << "@" << QStringList{"<Ctrl+V>"} << "@lo" << QString("");
         QTest::newRow("after a separator") << "@deep" << QStringList{"/"} << "@deep/" << QString("");
         QTest::newRow("network path") << "/" << QStringList{"/" + m_top.mid(1) + "lo"} << "/@lo" << QString("");
-        QTest::newRow("above z") << "@" << QStringList{"x~"} << "@x~" << QString("");
+        QTest::newRow("first character above z") << "@" << QStringList{"x{"} << "@x{" << QString("");
     }
 
     void keys()
@@ -167,7 +162,6 @@ private slots:
             << "file:///x/My%20File.txt\nfile:///x/b" << QStringList{} << "/x/My File.txt";
         QTest::newRow("file not valid UTF-8") << QString() << QStringList{"file:///x/a%FF%5Cx41"} << "/x/a\\xFF\\\\x41";
         QTest::newRow("blank text, files") << " \n" << QStringList{"file:///x/one.txt"} << "/x/one.txt";
-        QTest::newRow("web link") << QString() << QStringList{"https://example.com/a.txt"} << refused;
         QTest::newRow("sftp text") << "sftp://host/a.txt" << QStringList{} << refused;
         QTest::newRow("web link first") << QString() << QStringList{"http://h/a", "file:///x/one.txt"} << refused;
         QTest::newRow("nothing usable") << QString() << QStringList{} << refused;
