@@ -1,7 +1,8 @@
 #pragma once
 // Reads a written PDF back with poppler's tools, which know nothing of how
-// it was written: the lines of every page with their face and place
-// (pdftohtml -xml) and the embedded fonts (pdffonts).
+// it was written: the lines of every page with their face and place and
+// the sizes of the text's fonts (pdftohtml -xml), and the embedded fonts
+// (pdffonts).
 
 #include <QFile>
 #include <QProcess>
@@ -36,7 +37,9 @@ inline QString Run(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-inline QList<Page> Pages(const QString& pdf)
+// The sizes, when asked for, are in the tool's pixels at its zoom of 1.5,
+// each once, ascending.
+inline QList<Page> Pages(const QString& pdf, QList<int>* fontSizes = nullptr)
 {
     QList<Page> pages;
     QXmlStreamReader xml(Run(QStringLiteral("pdftohtml"), {"-xml", "-i", "-stdout", "-q", pdf}));
@@ -45,6 +48,8 @@ inline QList<Page> Pages(const QString& pdf)
         if (!xml.isStartElement())
             continue;
         const QXmlStreamAttributes at = xml.attributes();
+        if (xml.name() == u"fontspec" && fontSizes && !fontSizes->contains(at.value(QLatin1String("size")).toInt()))
+            fontSizes->append(at.value(QLatin1String("size")).toInt());
         if (xml.name() == u"page") {
             pages.append(
                 {at.value(QLatin1String("height")).toDouble(), at.value(QLatin1String("width")).toDouble(), {}});
@@ -66,23 +71,9 @@ inline QList<Page> Pages(const QString& pdf)
                 lines.append(line);
         }
     }
+    if (fontSizes)
+        std::sort(fontSizes->begin(), fontSizes->end());
     return pages;
-}
-
-// The sizes of the text's fonts, in points, each once, ascending.
-inline QList<int> FontSizes(const QString& pdf)
-{
-    QList<int> sizes;
-    QXmlStreamReader xml(Run(QStringLiteral("pdftohtml"), {"-xml", "-i", "-stdout", "-q", "-zoom", "1", pdf}));
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"fontspec") {
-            const int size = xml.attributes().value(QLatin1String("size")).toInt();
-            if (!sizes.contains(size))
-                sizes.append(size);
-        }
-    }
-    std::sort(sizes.begin(), sizes.end());
-    return sizes;
 }
 
 // The base names of the embedded fonts, without a subset tag.

@@ -34,8 +34,7 @@ private slots:
     {
         QFETCH(double, pageHeight);
         QFETCH(double, lineHeight);
-        QFETCH(int, rows);
-        QCOMPARE(RowsPerPage({500, pageHeight, lineHeight, 6}), rows);
+        QTEST(RowsPerPage({500, pageHeight, lineHeight, 6}), "rows");
     }
 
     void breaksBefore_data()
@@ -55,8 +54,7 @@ private slots:
     {
         QFETCH(double, rowTop);
         QFETCH(double, pageHeight);
-        QFETCH(bool, breaks);
-        QCOMPARE(BreaksBefore(rowTop, pageHeight), breaks);
+        QTEST(BreaksBefore(rowTop, pageHeight), "breaks");
     }
 
     void cutToWidth_data()
@@ -79,8 +77,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(double, pageWidth);
-        QFETCH(QString, printed);
-        QCOMPARE(CutToWidth(text, CharsThatFit({pageWidth, 1000, 10, 6})), printed);
+        QTEST(CutToWidth(text, CharsThatFit({pageWidth, 1000, 10, 6})), "printed");
     }
 
     void pdfFileRefused_data()
