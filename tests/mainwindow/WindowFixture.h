@@ -48,15 +48,22 @@ struct WindowFixture {
 
     void setUp()  // for init(): everything but the window
     {
-        QVERIFY(TestEnvironment::LoadPathLibrary());  // an unload releases it
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
         modVantrel::gAppFolder = folder->path() + u'/';
+        start();
+        prompts = std::make_unique<ScriptedPrompts>();
+    }
+    // What the program sets up before its window: the path library (an
+    // unload releases it), fresh options and engine, the command line given.
+    static void start(const QStringList& arguments = {}, bool compareAtStart = false)
+    {
+        if (!TestEnvironment::LoadPathLibrary())
+            qFatal("cannot load the path library");
         modVantrel::gOptions = std::make_unique<cViewFileDiffsOptions>();
         modVantrel::gDiffEngine = std::make_unique<cDiffEngine>();
-        modVantrel::gArguments.clear();
-        modVantrel::gCompareAtStart = false;
-        prompts = std::make_unique<ScriptedPrompts>();
+        modVantrel::gArguments = arguments;
+        modVantrel::gCompareAtStart = compareAtStart;
     }
     frmFileDiffs& load(bool exposed = false)
     {
@@ -67,17 +74,11 @@ struct WindowFixture {
         return *form;
     }
     // Closes the window, which saves the options and lets them, the engine
-    // and the path library go, and starts again as the program does: fresh
-    // options and engine, the command line given.
+    // and the path library go, and starts again as the program does.
     frmFileDiffs& restart(const QStringList& arguments = {}, bool compareAtStart = false)
     {
         form->close();
-        if (!TestEnvironment::LoadPathLibrary())
-            qFatal("cannot load the path library");
-        modVantrel::gOptions = std::make_unique<cViewFileDiffsOptions>();
-        modVantrel::gDiffEngine = std::make_unique<cDiffEngine>();
-        modVantrel::gArguments = arguments;
-        modVantrel::gCompareAtStart = compareAtStart;
+        start(arguments, compareAtStart);
         return load();
     }
     void tearDown()
