@@ -1,6 +1,11 @@
 // The print options dialog as the user meets it: its controls, their
-// captions, places and presets, the printer list, and closing it with Esc.
+// captions, places and presets, the printer list, and closing it with Esc;
+// File > Print in the main window, a fresh dialog every time, centred on
+// the window, printing what the grids show, folds as shown, and leaving
+// their selection.
 
+#include "PdfReadBack.h"
+#include "mainwindow/WindowFixture.h"
 #include "print/frmPrintOptions.h"
 #include "support/ScriptedPrompts.h"
 
@@ -44,6 +49,7 @@ class tst_frmPrintOptions : public QObject {
 
     NoRows m_rows;
     std::unique_ptr<ScriptedPrompts> m_prompts;
+    WindowFixture w;  // set up by the main window's test alone
 
     std::unique_ptr<frmPrintOptions> Dialog(PrinterChoices choices)
     {
@@ -53,7 +59,11 @@ class tst_frmPrintOptions : public QObject {
 
 private slots:
     void init() { m_prompts = std::make_unique<ScriptedPrompts>(); }
-    void cleanup() { m_prompts.reset(); }
+    void cleanup()
+    {
+        w.tearDown();
+        m_prompts.reset();
+    }
 
     // Every control in tab order with its caption and container; each lies
     // inside its container, apart from the others, and shows its caption
@@ -99,11 +109,11 @@ private slots:
                 focusOrder << widget->objectName();
         }
         QStringList chain;
-        for (QWidget* w = dialog->cboPrinters; chain.size() < focusOrder.size(); w = w->nextInFocusChain())
-            if (focusOrder.contains(w->objectName()))
-                chain << w->objectName();
+        for (QWidget* at = dialog->cboPrinters; chain.size() < focusOrder.size(); at = at->nextInFocusChain())
+            if (focusOrder.contains(at->objectName()))
+                chain << at->objectName();
         QCOMPARE(chain, focusOrder);
-        // The picture follows the orientation (the presets: tst_PrintCommand).
+        // The picture follows the orientation (the presets: the print command below).
         QCOMPARE(dialog->imgOrientation->pixmap().toImage(), dialog->imgPortrait.toImage());
         dialog->optOrientation[1]->click();
         QCOMPARE(dialog->imgOrientation->pixmap().toImage(), dialog->imgLandscape.toImage());
@@ -150,6 +160,96 @@ private slots:
             QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("Print"));
             QCOMPARE(m_prompts->lastMessage().icon, PromptIcon::Critical);
         }
+    }
+
+    void printsTheGridsAndKeepsTheSelection()
+    {
+        w.setUp();
+        frmFileDiffs& form = w.load(true);
+        ShownComparison::Show(w);
+        w.grid(1)->SetTopRow(70);
+        w.selectRow(77);
+        const QString paths[] = {w.box(1)->text(), w.box(2)->text()};
+        QTemporaryDir dir;
+        const QStringList pdfs{dir.filePath(QStringLiteral("one.pdf")), dir.filePath(QStringLiteral("two.pdf"))};
+        w.prompts->textAnswers = {pdfs[0], pdfs[1]};
+        int shown = 0;
+        w.prompts->whileModalShown = [&](QWidget* window) {
+            auto* dialog = qobject_cast<frmPrintOptions*>(window);
+            QVERIFY(dialog);
+            const QPoint offset = dialog->frameGeometry().center() - form.frameGeometry().center();
+            QVERIFY2(offset.manhattanLength() <= 2, "the dialog is not centred on the window");
+            // Whatever the last one was left at, a new one starts from its presets.
+            QVERIFY(dialog->optOrientation[0]->isChecked() && dialog->optSide[2]->isChecked());
+            QVERIFY(dialog->chkPrintPageNumber->isChecked() && dialog->chkPrintDateTime->isChecked());
+            if (++shown == 1) {
+                dialog->optOrientation[1]->setChecked(true);
+                dialog->optSide[0]->setChecked(true);
+                dialog->chkPrintPageNumber->setChecked(false);
+                dialog->chkPrintDateTime->setChecked(false);
+                dialog->CancelButton_Click();
+                return;
+            }
+            dialog->cboPrinters->setCurrentText(frmPrintOptions::kSaveAsPdf);
+            dialog->cmdPrint_Click();
+        };
+        w.action("mnuFilePrint")->trigger();
+        w.action("mnuFilePrint")->trigger();
+        QCOMPARE(w.prompts->modalWindows, QStringList({"frmPrintOptions", "frmPrintOptions"}));
+        QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("Printing is complete."));
+        for (const VGrid* grid : {w.grid(1), w.grid(2)}) {
+            QCOMPARE(grid->Row(), 77);
+            QCOMPARE(grid->TopRow(), 70);
+        }
+        QCOMPARE(w.Model().CurrentRow(), 77);
+        // Each pane prints its grid's rows, coloured ones bold, under the
+        // path of its file.
+        const VGrid* grids[] = {w.grid(1), w.grid(2)};
+        for (int pane = 0; pane < 2; ++pane) {
+            QStringList expected;
+            for (int row = 1; row < grids[pane]->Rows(); ++row)
+                if (const QString text = grids[pane]->TextMatrix(row); !text.isEmpty())
+                    expected << (grids[pane]->CellBackColor(row) ? "b" : "r") + text;
+            QStringList printed;
+            for (const PdfReadBack::Page& page : PdfReadBack::Pages(pdfs[pane])) {
+                QCOMPARE(page.lines.value(1).text, paths[pane]);
+                for (qsizetype i = 2; i < page.lines.size(); ++i)
+                    printed << (page.lines[i].bold ? "b" : "r") + page.lines[i].text;
+            }
+            QCOMPARE(printed, expected);
+        }
+    }
+
+    // With Hide Unchanged Lines on, a pane prints as it is shown: the rows
+    // around the differences, and each fold as its row; the dialog says so.
+    void printsTheFoldedRows()
+    {
+        w.setUp();
+        w.load(true);
+        w.action("mnuViewHideUnchangedLines")->trigger();
+        ShownComparison::Show(w);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("one.pdf"));
+        w.prompts->textAnswers = {pdf};
+        w.prompts->whileModalShown = [&](QWidget* window) {
+            auto* dialog = qobject_cast<frmPrintOptions*>(window);
+            QVERIFY(dialog && dialog->lblFolded->isVisibleTo(dialog) && !dialog->lblFolded->text().isEmpty());
+            dialog->optSide[0]->setChecked(true);
+            dialog->cboPrinters->setCurrentText(frmPrintOptions::kSaveAsPdf);
+            dialog->cmdPrint_Click();
+        };
+        w.action("mnuFilePrint")->trigger();
+        QStringList expected;
+        for (int row = 1; row <= 151; ++row)
+            if (row <= 12 || row >= 148)
+                expected << w.grid(1)->TextMatrix(row);
+        expected.removeAll(QString());
+        expected.insert(11, RowFolding::FoldText(135));
+        QStringList printed;
+        for (const PdfReadBack::Page& page : PdfReadBack::Pages(pdf))
+            for (qsizetype i = 2; i < page.lines.size(); ++i)
+                printed << page.lines[i].text;
+        QCOMPARE(printed, expected);
     }
 };
 
