@@ -275,7 +275,6 @@ private slots:
     void navigation_data()
     {
         QTest::addColumn<Move>("m");
-        QTest::newRow("next from row 1") << Move{1, 1, 2, "next", "", false};
         QTest::newRow("previous from row 1") << Move{1, 1, 0, "previous", "Previous Difference", false};
         QTest::newRow("previous inside a block") << Move{7, 7, 6, "previous", "", true};
         QTest::newRow("next inside a block") << Move{7, 1, 151, "next", "", true};
