@@ -153,7 +153,6 @@ private slots:
         QTest::addColumn<QStringList>("urls");
         QTest::addColumn<QString>("box");  // "/before" when the drop is refused
         const QString refused = QStringLiteral("/before");
-        QTest::newRow("text") << "/a/b c.txt" << QStringList{} << "/a/b c.txt";
         QTest::newRow("files: the first")
             << QString() << QStringList{"file:///x/one.txt", "file:///x/two.txt"} << "/x/one.txt";
         QTest::newRow("text wins") << "/typed" << QStringList{"file:///x/one.txt"} << "/typed";
