@@ -3,9 +3,9 @@
 // rendered by a headless chromium; a refused save leaves no file behind.
 #include "compare/ComparisonModel.h"
 #include "compare/ComparisonSave.h"
-#include "compare/FileFactsText.h"
-#include "compare/HtmlReport.h"
 #include "engine/Comparison.h"
+#include "engine/FileText.h"
+#include "engine/HtmlReport.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,12 +146,12 @@ private slots:
         if (bookmark)
             QVERIFY(pair.model.AddBookmark(bookmark));
         const QString reportPath = pair.dir.filePath("report.html");
-        error = ComparisonSave::SaveReport(pair.model, reportPath, false, QStringLiteral("ignoring case"));
+        error = ComparisonSave::SaveReport(pair.model, reportPath, false, {"case"});
         QVERIFY2(error.isEmpty(), qPrintable(error));
         const QString html = QString::fromUtf8(ReadFile(reportPath));
         QCOMPARE(Rows(html), rows);
         QCOMPARE(Marked(html), marked);
-        QVERIFY(html.contains(HtmlReport::Escaped(FileFactsText::Summary(*pair.model.File(0)))));
+        QVERIFY(html.contains(QString::fromStdString(HtmlReport::Escaped(FileText::Summary(*pair.model.File(0))))));
         QVERIFY(html.contains(QStringLiteral("caf\\xE9 one.txt")) && html.contains("Compared ignoring case."));
         QVERIFY(!html.contains(QStringLiteral("<script")) && !html.contains("src=") && !html.contains("href="));
     }
@@ -204,7 +204,7 @@ private slots:
         QVERIFY2(!chromium.isEmpty(), "chromium is missing: scripts/test installs it");
         Pair pair("kept line\nold words here\n", "kept line\nnew words here\nadded\n");
         const QString path = pair.dir.filePath("report.html");
-        QVERIFY(ComparisonSave::SaveReport(pair.model, path, false, QString()).isEmpty());
+        QVERIFY(ComparisonSave::SaveReport(pair.model, path, false, {}).isEmpty());
         const QString shot = pair.dir.filePath("shot.png");
         QProcess browser;
         const QStringList common{"--headless", "--no-sandbox", "--disable-gpu",
