@@ -171,6 +171,7 @@ private slots:
             << "printf 'a\\0' > z1; cat big1 >> z1; cp z1 z2; echo x >> z2; cat z1 | $P - z1; cat z1 | $P - z2; "
                "cat z2 | $P - z1";
         QTest::newRow("standard input twice") << "printf 'a\\n' | $P - -";
+        QTest::newRow("standard input shown whole") << "$P -y - one < one; printf 'a\\n' | $P -y - -";
         QTest::newRow("same endless file twice") << "timeout 20 $P /dev/zero /dev/zero";
         QTest::newRow("binary") << "$P bin1 bin2";
         QTest::newRow("binary as text") << "$P --text bin1 bin2";

@@ -212,12 +212,17 @@ void CompareFiles(Run& run, const Operand& one, const Operand& two, bool inFolde
         if (settings.lines.ignoreFinalNewline && c.outcome != Outcome::BinaryDiffer
             && LacksFinalNewline(c.files[side].get(), files[side]))
             run.Trouble(Cat({operands[side].path, ": No newline at end of file\n"}));
-    // The same file named twice is not read to be found identical; the
-    // forms that show it whole read it now.
-    if (c.outcome == Outcome::Identical && !c.files[0] && ShowsWhole(run.cmd) && one.path != "-") {
-        LineFile::LoadResult loaded =
-            LineFile::Load(one.path, LineFile::Wide::Keep,
-                           settings.stripTrailingCr ? LineFile::Endings::StripCr : LineFile::Endings::Keep);
+    // The same file named twice, or two short files of the same bytes, are
+    // found identical without being read as lines; the forms that show
+    // them whole read one now: a named one, or standard input itself.
+    if (c.outcome == Outcome::Identical && !c.files[0] && ShowsWhole(run.cmd)) {
+        const LineFile::Endings endings =
+            settings.stripTrailingCr ? LineFile::Endings::StripCr : LineFile::Endings::Keep;
+        LineFile::LoadResult loaded;
+        if (one.path != "-" || two.path != "-")
+            loaded = LineFile::Load(one.path != "-" ? one.path : two.path, LineFile::Wide::Keep, endings);
+        else if (files[0].ReadFirstBlock())
+            loaded = LineFile::FromOpened(files[0], LineFile::Wide::Keep, endings);
         if (loaded.file && loaded.file->Bytes().substr(0, kBinaryProbe).find('\0') == std::string_view::npos)
             c.files[0] = c.files[1] = loaded.file;
     }
