@@ -164,6 +164,45 @@ private slots:
         QVERIFY(!html.contains(u'\t') && !html.contains(u'\r'));
     }
 
+    // Spans of rows, as a folded view gives them: the rows before, between
+    // and after them stand as one row that counts them.
+    void spansOfRows_data()
+    {
+        QTest::addColumn<QList<qint64>>("spans");  // first, count, first, count ...
+        QTest::addColumn<QString>("rows");         // File One's line numbers; (N lines) for rows left out
+        QTest::newRow("one row left out at each end and between")
+            << QList<qint64>{1, 1, 3, 1} << "(1 line) 2 (1 line) 4 (1 line)";
+        QTest::newRow("the first and the last rows, two between") << QList<qint64>{0, 2, 4, 1} << "1 2 (2 lines) 5";
+    }
+    void spansOfRows()
+    {
+        QFETCH(QList<qint64>, spans);
+        QFETCH(QString, rows);
+        // Five rows, each showing the line of its number in both files.
+        struct Numbered final : HtmlReport::RowSource {
+            std::int64_t RowCount() const override { return 5; }
+            void Fill(std::int64_t index, HtmlReport::Row& row) override
+            {
+                row.cells[0].line = row.cells[1].line = index;
+            }
+        } source;
+        std::vector<HtmlReport::Span> shown;
+        for (qsizetype k = 0; k + 1 < spans.size(); k += 2)
+            shown.push_back({spans[k], spans[k + 1]});
+        std::string html;
+        OutputSink out([&html](std::string_view piece) { return html.append(piece), true; });
+        HtmlReport::Write(out, {}, source, shown);
+        QVERIFY(out.Finish());
+        static const QRegularExpression row(
+            QStringLiteral("<tr><td class=\"n\">(\\d+)<|\u22EF (\\d+) unchanged (lines?) \u22EF"));
+        QStringList found;
+        for (auto it = row.globalMatch(QString::fromStdString(html)); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            found << (m.hasCaptured(1) ? m.captured(1) : '(' + m.captured(2) + ' ' + m.captured(3) + ')');
+        }
+        QCOMPARE(found.join(u' '), rows);
+    }
+
     // Each refusal leaves the folder as it was: the two files, unchanged.
     void refusedSaves_data()
     {
