@@ -370,11 +370,11 @@ private slots:
             << QByteArray(
                    "\x1b[36m1c1\x1b[0m\n\x1b[31m< Version \x1b[7m2,\x1b[27m June \x1b[7m1991\x1b[27m\x1b[0m\n---\n"
                    "\x1b[32m> Version \x1b[7m3, 29\x1b[27m June \x1b[7m2007\x1b[27m\x1b[0m\n");
-        QTest::newRow("two lines against one, unified")
-            << QByteArray("x = 1;\ny = 2;\n") << QByteArray("x = 70;\n") << "--color=always -U0"
+        QTest::newRow("two lines against one, unified, case ignored")
+            << QByteArray("Xy = 1;\ny = 2;\n") << QByteArray("xY = 70;\n") << "--color=always -U0 -i"
             << QByteArray(
-                   "\x1b[36m@@ -1,2 +1 @@\x1b[0m\n\x1b[31m-x = \x1b[7m1\x1b[27m;\x1b[0m\n\x1b[31m-y = 2;\x1b[0m\n"
-                   "\x1b[32m+x = \x1b[7m70\x1b[27m;\x1b[0m\n");
+                   "\x1b[36m@@ -1,2 +1 @@\x1b[0m\n\x1b[31m-Xy = \x1b[7m1\x1b[27m;\x1b[0m\n\x1b[31m-y = 2;\x1b[0m\n"
+                   "\x1b[32m+xY = \x1b[7m70\x1b[27m;\x1b[0m\n");
         QTest::newRow("a character of two bytes, case ignored")
             << QByteArray("Caf\xc3\xa9 NOIR\n") << QByteArray("caf\xc3\xa8 noir\n") << "--color=always -i"
             << QByteArray("\x1b[36m1c1\x1b[0m\n\x1b[31m< Caf\x1b[7m\xc3\xa9\x1b[27m NOIR\x1b[0m\n---\n"
