@@ -76,36 +76,77 @@ void AppendCharacter(std::string& html, char32_t c)
     }
 }
 
-// A line's text: runs of plain bytes are copied whole, which is what most
-// lines are made of; the characters whose mark is false inside <mark>.
-void AppendText(std::string& html, std::string_view bytes, const std::vector<bool>& marks)
+// The page is written in pieces of about this size at least: a long line's
+// text is never held whole a second time.
+constexpr std::size_t kPiece = std::size_t{1} << 16;
+
+// Appends `piece` to what `html` gathers, writing the gathered text out
+// once it is a piece's size; a large piece goes out as it is.
+void Put(OutputSink& out, std::string& html, std::string_view piece)
 {
-    if (marks.empty() && Unicode::IsValidUtf8(bytes)) {
-        std::size_t plain = 0;
-        for (std::size_t at = 0; at < bytes.size(); ++at) {
-            const auto b = static_cast<unsigned char>(bytes[at]);
-            if (!kSpecial[b])
-                continue;
-            html.append(bytes, plain, at - plain);
-            char32_t c = b;
-            int length = 1;
-            if (b == 0xE2)
-                length = Unicode::DecodeUtf8(reinterpret_cast<const unsigned char*>(bytes.data()) + at,
-                                             reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size(), c);
-            AppendCharacter(html, c);
-            at += static_cast<std::size_t>(length) - 1;
-            plain = at + 1;
+    if (piece.size() >= kPiece) {
+        out.Write(html);
+        html.clear();
+        out.Write(piece);
+        return;
+    }
+    html.append(piece);
+    if (html.size() >= kPiece) {
+        out.Write(html);
+        html.clear();
+    }
+}
+
+// Valid UTF-8 text: runs of plain bytes are put whole, which is what most
+// lines are made of.
+void PutUtf8(OutputSink& out, std::string& html, std::string_view bytes)
+{
+    std::size_t plain = 0;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        const auto b = static_cast<unsigned char>(bytes[at]);
+        if (!kSpecial[b])
+            continue;
+        Put(out, html, bytes.substr(plain, at - plain));
+        char32_t c = b;
+        int length = 1;
+        if (b == 0xE2)
+            length = Unicode::DecodeUtf8(reinterpret_cast<const unsigned char*>(bytes.data()) + at,
+                                         reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size(), c);
+        AppendCharacter(html, c);
+        at += static_cast<std::size_t>(length) - 1;
+        plain = at + 1;
+    }
+    Put(out, html, bytes.substr(plain));
+}
+
+// A line's text, the characters whose mark is false inside <mark>.
+void PutText(OutputSink& out, std::string& html, std::string_view bytes, const std::vector<bool>& marks)
+{
+    const auto differs = [&marks](std::size_t at) { return at < marks.size() && !marks[at]; };
+    if (Unicode::IsValidUtf8(bytes)) {
+        // Runs of bytes marked alike, never ending inside a character.
+        for (std::size_t start = 0; start < bytes.size();) {
+            const bool marked = differs(start);
+            std::size_t end = start + 1;
+            while (end < bytes.size()
+                   && (differs(end) == marked || (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80))
+                ++end;
+            if (marked)
+                html += "<mark>";
+            PutUtf8(out, html, bytes.substr(start, end - start));
+            if (marked)
+                html += "</mark>";
+            start = end;
         }
-        html.append(bytes, plain);
         return;
     }
     bool open = false;
     ForEachCharacter(bytes, [&](std::size_t at, std::size_t, char32_t c) {
-        const bool differs = at < marks.size() && !marks[at];
-        if (differs != open)
-            html += differs ? "<mark>" : "</mark>";
-        open = differs;
+        if (differs(at) != open)
+            html += open ? "</mark>" : "<mark>";
+        open = differs(at);
         AppendCharacter(html, c);
+        Put(out, html, {});
     });
     if (open)
         html += "</mark>";
@@ -129,7 +170,7 @@ const char* CellClass(const Cell& cell)
     return cell.line < 0 ? "t f" : "t";
 }
 
-void AppendRow(std::string& html, const Row& row)
+void WriteRow(OutputSink& out, std::string& html, const Row& row)
 {
     html.assign(row.bookmarked ? "<tr class=\"bm\">" : "<tr>");
     for (const Cell& cell : row.cells) {
@@ -141,10 +182,11 @@ void AppendRow(std::string& html, const Row& row)
         html += "</td><td class=\"";
         html += CellClass(cell);
         html += "\">";
-        AppendText(html, cell.text, cell.marks);
+        PutText(out, html, cell.text, cell.marks);
         html += "</td>";
     }
     html += "</tr>\n";
+    out.Write(html);
 }
 
 // Rows left out of the page, as one row that says how many.
@@ -223,8 +265,7 @@ void Write(OutputSink& out, const Heading& heading, RowSource& rows, const std::
                 cell.marks.clear();
             }
             rows.Fill(index, row);
-            AppendRow(html, row);
-            out.Write(html);
+            WriteRow(out, html, row);
         }
         next = span.first + span.count;
     }
