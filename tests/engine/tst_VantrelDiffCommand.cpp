@@ -96,9 +96,9 @@ private:
         }
     }
 
-    // A report's rows as "L R kk": each file's line number ('-' for a
+    // A report's rows as "L:R:kk": each file's line number (none for a
     // filler) and each cell's colour: 'c' changed, 'o' a line only one file
-    // has, 'f' a plain filler, '.' a plain line.
+    // has, 'f' a plain filler, none for a plain line.
     static QStringList ReportRows(const QByteArray& html)
     {
         static const QRegularExpression row(QStringLiteral(
@@ -106,11 +106,7 @@ private:
         QStringList rows;
         for (auto it = row.globalMatch(QString::fromUtf8(html)); it.hasNext();) {
             const QRegularExpressionMatch m = it.next();
-            rows << QStringLiteral("%1 %2 %3%4")
-                        .arg(m.captured(1).isEmpty() ? "-" : m.captured(1),
-                             m.captured(3).isEmpty() ? "-" : m.captured(3),
-                             m.captured(2).isEmpty() ? "." : m.captured(2),
-                             m.captured(4).isEmpty() ? "." : m.captured(4));
+            rows << m.captured(1) + ':' + m.captured(3) + ':' + m.captured(2) + m.captured(4);
         }
         return rows;
     }
@@ -125,22 +121,22 @@ private:
                 formats << QStringLiteral("--%1-group-format=%2 %df %dl %dF %dL\n").arg(kind, kind.left(1));
             return QString::fromUtf8(Run("diff", formats + args + files).out).split('\n', Qt::SkipEmptyParts);
         };
-        QStringList relaxed = options;
-        for (qsizetype i = relaxed.indexOf("-I"); i >= 0; i = relaxed.indexOf("-I"))
-            relaxed.remove(i, 2);
-        relaxed.removeAll("-B");
+        QStringList relaxed;
+        for (qsizetype i = 0; i < options.size(); i += options[i] == "-I" ? 2 : 1)
+            relaxed << (options[i] == "-I" || options[i] == "-B" ? QStringList() : QStringList{options[i]});
         const QStringList shown = groups(options);
         QStringList rows;
         for (const QString& group : groups(relaxed)) {
             const QStringList g = group.split(' ');
-            const qint64 first1 = g[1].toLongLong(), count1 = g[2].toLongLong() - first1 + 1;
-            const qint64 first2 = g[3].toLongLong(), count2 = g[4].toLongLong() - first2 + 1;
-            const QString shade = g[0] == "u" || !shown.contains(group) ? "." : count1 && count2 ? "c" : "o";
-            for (qint64 k = 0; k < std::max(count1, count2); ++k)
-                rows << QStringLiteral("%1 %2 %3%4")
-                            .arg(k < count1 ? QString::number(first1 + k) : "-",
-                                 k < count2 ? QString::number(first2 + k) : "-",
-                                 k < count1 || shade == "c" ? shade : "f", k < count2 || shade == "c" ? shade : "f");
+            const qint64 first[2] = {g[1].toLongLong(), g[3].toLongLong()};
+            const qint64 count[2] = {g[2].toLongLong() - first[0] + 1, g[4].toLongLong() - first[1] + 1};
+            const QString shade = g[0] == "u" || !shown.contains(group) ? "" : count[0] && count[1] ? "c" : "o";
+            const auto line = [&](int side, qint64 k) {
+                return k < count[side] ? QString::number(first[side] + k) : QString();
+            };
+            const auto cell = [&](int side, qint64 k) { return k < count[side] || shade == "c" ? shade : "f"; };
+            for (qint64 k = 0; k < std::max(count[0], count[1]); ++k)
+                rows << line(0, k) + ':' + line(1, k) + ':' + cell(0, k) + cell(1, k);
         }
         return rows;
     }
