@@ -168,30 +168,24 @@ private slots:
     // and after them stand as one row that counts them.
     void spansOfRows_data()
     {
-        QTest::addColumn<QList<qint64>>("spans");  // first, count, first, count ...
-        QTest::addColumn<QString>("rows");         // File One's line numbers; (N lines) for rows left out
+        QTest::addColumn<std::vector<HtmlReport::Span>>("spans");
+        QTest::addColumn<QString>("rows");  // File One's line numbers; (N lines) for rows left out
         QTest::newRow("one row left out at each end and between")
-            << QList<qint64>{1, 1, 3, 1} << "(1 line) 2 (1 line) 4 (1 line)";
-        QTest::newRow("the first and the last rows, two between") << QList<qint64>{0, 2, 4, 1} << "1 2 (2 lines) 5";
+            << std::vector<HtmlReport::Span>{{1, 1}, {3, 1}} << "(1 line) 2 (1 line) 4 (1 line)";
+        QTest::newRow("the first and the last rows, two between")
+            << std::vector<HtmlReport::Span>{{0, 2}, {4, 1}} << "1 2 (2 lines) 5";
     }
     void spansOfRows()
     {
-        QFETCH(QList<qint64>, spans);
+        QFETCH(std::vector<HtmlReport::Span>, spans);
         QFETCH(QString, rows);
-        // Five rows, each showing the line of its number in both files.
-        struct Numbered final : HtmlReport::RowSource {
+        struct Numbered final : HtmlReport::RowSource {  // five rows, line k in row k of both files
             std::int64_t RowCount() const override { return 5; }
-            void Fill(std::int64_t index, HtmlReport::Row& row) override
-            {
-                row.cells[0].line = row.cells[1].line = index;
-            }
+            void Fill(std::int64_t k, HtmlReport::Row& row) override { row.cells[0].line = row.cells[1].line = k; }
         } source;
-        std::vector<HtmlReport::Span> shown;
-        for (qsizetype k = 0; k + 1 < spans.size(); k += 2)
-            shown.push_back({spans[k], spans[k + 1]});
         std::string html;
         OutputSink out([&html](std::string_view piece) { return html.append(piece), true; });
-        HtmlReport::Write(out, {}, source, shown);
+        HtmlReport::Write(out, {}, source, spans);
         QVERIFY(out.Finish());
         static const QRegularExpression row(
             QStringLiteral("<tr><td class=\"n\">(\\d+)<|\u22EF (\\d+) unchanged (lines?) \u22EF"));
@@ -259,10 +253,9 @@ private slots:
         QTest::addColumn<QString>("browser");
         QTest::addColumn<QString>("arguments");  // %1 the output file, %2 the page's URL, %3 a folder of its own
         QTest::addColumn<bool>("printed");
-        const QString chromium = kChromium;
-        QTest::newRow("chromium") << "chromium" << chromium + "--window-size=900,600 --screenshot=%1 %2" << false;
+        QTest::newRow("chromium") << "chromium" << kChromium + "--window-size=900,600 --screenshot=%1 %2" << false;
         QTest::newRow("chromium, printed")
-            << "chromium" << chromium + "--no-pdf-header-footer --print-to-pdf=%1 %2" << true;
+            << "chromium" << kChromium + "--no-pdf-header-footer --print-to-pdf=%1 %2" << true;
         QTest::newRow("firefox") << "firefox-esr"
                                  << "--headless --no-remote --profile %3 --window-size=900,600 --screenshot %1 %2"
                                  << false;
@@ -282,10 +275,7 @@ private slots:
         const QString url = QUrl::fromLocalFile(path).toString(),
                       out = pair.dir.filePath(printed ? "out.pdf" : "out.png"), own = pair.dir.path();
         QProcess run;
-        // Firefox keeps its settings under HOME.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", own);
-        run.setProcessEnvironment(env);
+        run.setEnvironment(QProcess::systemEnvironment() << "HOME=" + own);  // where firefox keeps its settings
         if (QTest::currentDataTag() == QByteArrayLiteral("chromium")) {
             run.start(program, (kChromium + QStringLiteral("--dump-dom %1")).arg(url, own).split(u' '));
             QVERIFY(run.waitForFinished(120000));

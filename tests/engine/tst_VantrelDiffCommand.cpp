@@ -421,8 +421,6 @@ private slots:
             << "d|D";
         QTest::newRow("many blocks") << QStringList{"many1", "many2"} << "Nothing was ignored."
                                      << "row|ROW|row 14|new 13";
-        QTest::newRow("two blocks") << QStringList{"code1", "code2"} << "Nothing was ignored."
-                                    << "x5|X5|x20|x";
         QTest::newRow("a folder and a file") << QStringList{"e3", "one"} << "Nothing was ignored."
                                              << "B|b";
     }
