@@ -421,8 +421,9 @@ private slots:
             << "d|D";
         QTest::newRow("many blocks") << QStringList{"many1", "many2"} << "Nothing was ignored."
                                      << "row|ROW|row 14|new 13";
-        QTest::newRow("a folder and a file") << QStringList{"e3", "one"} << "Nothing was ignored."
-                                             << "B|b";
+        QTest::newRow("a folder and a file, labelled")
+            << QStringList{"--label", "first", "e3", "one"} << "Nothing was ignored."
+            << "B|b";
     }
 
     void htmlReport()
@@ -441,6 +442,9 @@ private slots:
             marks << it.next().captured(1);
         QCOMPARE(marks.mid(1, 4).join('|'), marked);
         QVERIFY(ours.err.isEmpty() && html.endsWith("</html>\n"));
+        // A label names its file, without a time.
+        for (qsizetype i = args.indexOf("--label"); i >= 0; i = args.indexOf("--label", i + 1))
+            QVERIFY(html.contains("<td class=\"name\">" + args[i + 1] + "</td>"));
     }
 
     // What --html cannot show is said on standard error, as trouble, and

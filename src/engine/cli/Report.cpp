@@ -5,6 +5,7 @@
 #include "engine/HtmlReport.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace {
@@ -52,9 +53,17 @@ public:
         if (right.line >= 0)
             right.text = m_two.Line(right.line);
         if (left.shade == HtmlReport::Shade::Changed && left.line >= 0 && right.line >= 0) {
-            modVantrel::CharacterDiffResult marks = CharacterMarks::MarkUtf8Lines(left.text, right.text, m_ignoreCase);
-            left.marks = std::move(marks.marks1);
-            right.marks = std::move(marks.marks2);
+            // Without the memory to compare two long lines, the row shows
+            // them unmarked, as the window does.
+            try {
+                modVantrel::CharacterDiffResult marks =
+                    CharacterMarks::MarkUtf8Lines(left.text, right.text, m_ignoreCase);
+                left.marks = std::move(marks.marks1);
+                right.marks = std::move(marks.marks2);
+            } catch (const std::bad_alloc&) {
+                left.marks.clear();
+                right.marks.clear();
+            }
         }
     }
 
