@@ -1,9 +1,10 @@
 #include "compare/FileFactsText.h"
 
+#include "engine/FileText.h"
+
 #include <QLocale>
 #include <QStringList>
 
-#include <array>
 #include <functional>
 
 namespace FileFactsText {
@@ -22,25 +23,13 @@ bool IsUtf8Family(TextEncoding encoding)
     return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
 }
 
-// "3 CR LF, 2 LF": the count of each kind of line ending that occurs.
-QString EndingCounts(const TextFacts& facts)
-{
-    QStringList counts;
-    const std::array<std::pair<std::int64_t, const char*>, 3> kinds = {
-        {{facts.crlfEndings, "CR LF"}, {facts.lfEndings, "LF"}, {facts.crEndings, "CR"}}};
-    for (const auto& [count, name] : kinds) {
-        if (count > 0)
-            counts << QString::number(count) + u' ' + QLatin1StringView(name);
-    }
-    return counts.join(QStringLiteral(", "));
-}
-
 QString DescribeEndings(const TextFacts& facts)
 {
     if (facts.Endings() == 0)
         return QStringLiteral("has no line endings");
     if (facts.MixedEndings())
-        return QStringLiteral("uses mixed line endings (%1)").arg(EndingCounts(facts));
+        return QStringLiteral("uses mixed line endings (%1)")
+            .arg(QString::fromStdString(FileText::EndingCounts(facts)));
     return QStringLiteral("uses ") + EndingsName(facts);
 }
 
@@ -64,42 +53,17 @@ QString DescribeEncoding(const TextFacts& facts)
 
 QString EncodingName(TextEncoding encoding)
 {
-    switch (encoding) {
-    case TextEncoding::Utf8: return QStringLiteral("UTF-8");
-    case TextEncoding::Utf8Bom: return QStringLiteral("UTF-8 with BOM");
-    case TextEncoding::Utf16LE: return QStringLiteral("UTF-16 LE");
-    case TextEncoding::Utf16BE: return QStringLiteral("UTF-16 BE");
-    case TextEncoding::Utf32LE: return QStringLiteral("UTF-32 LE");
-    case TextEncoding::Utf32BE: return QStringLiteral("UTF-32 BE");
-    case TextEncoding::Windows1252: return QStringLiteral("Windows-1252");
-    }
-    return {};
+    return QString::fromLatin1(FileText::EncodingName(encoding));
 }
 
 QString EndingsName(const TextFacts& facts)
 {
-    if (facts.Endings() == 0)
-        return QStringLiteral("none");
-    if (!facts.MixedEndings()) {
-        return facts.crlfEndings > 0 ? QStringLiteral("CR LF (Windows)")
-               : facts.lfEndings > 0 ? QStringLiteral("LF (Unix)")
-                                     : QStringLiteral("CR (classic Mac)");
-    }
-    return QStringLiteral("mixed (%1)").arg(EndingCounts(facts));
+    return QString::fromStdString(FileText::EndingsName(facts));
 }
 
 QString Summary(const LineFile& file)
 {
-    const TextFacts& facts = file.Facts();
-    QString encoding = EncodingName(facts.encoding);
-    if (facts.undecodable)
-        encoding += QStringLiteral(" (not valid %1 after its byte-order mark)")
-                        .arg(EncodingName(WideText::EncodingOfMark(file.Bytes())));
-    const std::int64_t lines = file.LineCount();
-    QString count = QString::number(lines) + (lines == 1 ? QStringLiteral(" line") : QStringLiteral(" lines"));
-    if (lines > 0 && !facts.finalNewline)
-        count += QStringLiteral(", no newline at the end");
-    return QStringLiteral("Encoding: %1\nLine endings: %2\n%3").arg(encoding, EndingsName(facts), count);
+    return QString::fromStdString(FileText::Summary(file));
 }
 
 QString EndingsOnlyMessage(const LineFile& one, const LineFile& two)

@@ -625,8 +625,44 @@ Kind KindOf(char32_t c)
     return InRanges(kNotWord, c) ? Kind::Other : Kind::Word;
 }
 
+namespace {
+
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Two lines of ASCII compared as their bytes, each its own character, as
+// the window compares such lines: no copy of code points four times their
+// size, which for two long lines is most of the memory the marks take.
+modVantrel::CharacterDiffResult MarkAsciiLines(std::string_view one, std::string_view two, bool ignoreCase)
+{
+    std::string folded[2];
+    const std::string_view lines[2] = {one, two};
+    Kinds kinds[2];
+    for (std::size_t side = 0; side < 2; ++side) {
+        kinds[side].reserve(lines[side].size());
+        for (const char c : lines[side])
+            kinds[side].push_back(KindOf(static_cast<unsigned char>(c)));
+        if (!ignoreCase)
+            continue;
+        folded[side].assign(lines[side]);
+        for (char& c : folded[side])
+            c = static_cast<char>(Unicode::FoldCase(static_cast<unsigned char>(c)));
+    }
+    const std::string_view a = ignoreCase ? std::string_view(folded[0]) : one;
+    const std::string_view b = ignoreCase ? std::string_view(folded[1]) : two;
+    modVantrel::CharacterDiffResult result = modVantrel::CompareSequences<char>(a, b);
+    Tidy<char>(a, b, result.marks1, result.marks2, kinds[0], kinds[1]);
+    return result;
+}
+
+}  // namespace
+
 modVantrel::CharacterDiffResult MarkUtf8Lines(std::string_view one, std::string_view two, bool ignoreCase)
 {
+    if (IsAscii(one) && IsAscii(two))
+        return MarkAsciiLines(one, two, ignoreCase);
     struct Decoded {
         std::u32string chars;
         std::vector<int> lengths;  // bytes of each character

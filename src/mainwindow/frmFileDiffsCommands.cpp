@@ -85,8 +85,7 @@ void frmFileDiffs::mnuFileSaveReport_Click()
         SaveComparison(
             QStringLiteral("Save Report"), QStringLiteral("HTML Files (*.html *.htm)"), [this](const QString& path) {
                 const cViewFileDiffsOptions& options = Options();
-                return ComparisonSave::SaveReport(m_model, path, options.IgnoreCase,
-                                                  CompareMessages::Ignoring(CompareMessages::Ignored(options)));
+                return ComparisonSave::SaveReport(m_model, path, options.IgnoreCase, CompareMessages::Ignored(options));
             });
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.mnuFileSaveReport_Click"));

@@ -1,11 +1,12 @@
 // Saving the shown comparison. GNU patch applies the saved patch to File
 // One and must rebuild File Two; the report is read back structurally and
-// rendered by a headless chromium; a refused save leaves no file behind.
+// rendered by headless browsers, on the screen and printed; a refused
+// save leaves no file behind.
 #include "compare/ComparisonModel.h"
 #include "compare/ComparisonSave.h"
-#include "compare/FileFactsText.h"
-#include "compare/HtmlReport.h"
 #include "engine/Comparison.h"
+#include "engine/FileText.h"
+#include "engine/HtmlReport.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,6 +81,9 @@ QString Rows(const QString& html)
     return rows.join(u' ');
 }
 
+// Chromium's options, %3 a folder of its own.
+const QString kChromium = QStringLiteral("--headless --no-sandbox --disable-gpu --user-data-dir=%3 ");
+
 QString Marked(const QString& html)
 {
     static const QRegularExpression mark(QStringLiteral("<mark>([^<]*)</mark>"));
@@ -112,11 +116,13 @@ private slots:
         QTest::newRow("lines on one side beside fillers")
             << QByteArray("a\nb\n") << QByteArray("a\nnew 1\nnew 2\nb\n") << 0 << ".. fo fo .."
             << "";
-        QTest::newRow("markup shown as text")
-            << QByteArray("<b>&\n") << QByteArray("<script>alert('x\"')</script>\n") << 0 << "cc"
+        QTest::newRow("markup, TAB and CR shown as text")
+            << QByteArray("<script>\t\r</script>\n<b>&\n")
+            << QByteArray("<script>\t\r</script>\n<script>alert('x\"')</script>\n") << 0 << ".. cc"
             << "&lt;b&gt;&amp;|&lt;script&gt;alert(&#39;x&quot;&#39;)&lt;/script&gt;";
-        QTest::newRow("bookmark on the last row, newline lost")
-            << QByteArray("a\nb\n") << QByteArray("a\nc") << 2 << ".. CC"
+        // The grids mark a TAB's three spaces and a surrogate pair's two halves.
+        QTest::newRow("bookmark on the last row, newline lost, after a TAB and U+1F600")
+            << QByteArray("a\n\t\xf0\x9f\x98\x80 b\n") << QByteArray("a\n\t\xf0\x9f\x98\x80 c") << 2 << ".. CC"
             << "b|c";
         QTest::newRow("CR LF, all lines removed") << QByteArray("a\r\nb\r\n") << QByteArray() << 0 << "of of"
                                                   << "";
@@ -146,14 +152,49 @@ private slots:
         if (bookmark)
             QVERIFY(pair.model.AddBookmark(bookmark));
         const QString reportPath = pair.dir.filePath("report.html");
-        error = ComparisonSave::SaveReport(pair.model, reportPath, false, QStringLiteral("ignoring case"));
+        error = ComparisonSave::SaveReport(pair.model, reportPath, false, {"case"});
         QVERIFY2(error.isEmpty(), qPrintable(error));
         const QString html = QString::fromUtf8(ReadFile(reportPath));
         QCOMPARE(Rows(html), rows);
         QCOMPARE(Marked(html), marked);
-        QVERIFY(html.contains(HtmlReport::Escaped(FileFactsText::Summary(*pair.model.File(0)))));
+        QVERIFY(html.contains(QString::fromStdString(HtmlReport::Escaped(FileText::Summary(*pair.model.File(0))))));
         QVERIFY(html.contains(QStringLiteral("caf\\xE9 one.txt")) && html.contains("Compared ignoring case."));
         QVERIFY(!html.contains(QStringLiteral("<script")) && !html.contains("src=") && !html.contains("href="));
+        // A TAB widened to three spaces, a CR as an arrow, as the grids show them.
+        QVERIFY(!html.contains(u'\t') && !html.contains(u'\r'));
+    }
+
+    // Spans of rows, as a folded view gives them: the rows before, between
+    // and after them stand as one row that counts them.
+    void spansOfRows_data()
+    {
+        QTest::addColumn<std::vector<HtmlReport::Span>>("spans");
+        QTest::addColumn<QString>("rows");  // File One's line numbers; (N lines) for rows left out
+        QTest::newRow("one row left out at each end and between")
+            << std::vector<HtmlReport::Span>{{1, 1}, {3, 1}} << "(1 line) 2 (1 line) 4 (1 line)";
+        QTest::newRow("the first and the last rows, two between")
+            << std::vector<HtmlReport::Span>{{0, 2}, {4, 1}} << "1 2 (2 lines) 5";
+    }
+    void spansOfRows()
+    {
+        QFETCH(std::vector<HtmlReport::Span>, spans);
+        QFETCH(QString, rows);
+        struct Numbered final : HtmlReport::RowSource {  // five rows, line k in row k of both files
+            std::int64_t RowCount() const override { return 5; }
+            void Fill(std::int64_t k, HtmlReport::Row& row) override { row.cells[0].line = row.cells[1].line = k; }
+        } source;
+        std::string html;
+        OutputSink out([&html](std::string_view piece) { return html.append(piece), true; });
+        HtmlReport::Write(out, {}, source, spans);
+        QVERIFY(out.Finish());
+        static const QRegularExpression row(
+            QStringLiteral("<tr><td class=\"n\">(\\d+)<|\u22EF (\\d+) unchanged (lines?) \u22EF"));
+        QStringList found;
+        for (auto it = row.globalMatch(QString::fromStdString(html)); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            found << (m.hasCaptured(1) ? m.captured(1) : '(' + m.captured(2) + ' ' + m.captured(3) + ')');
+        }
+        QCOMPARE(found.join(u' '), rows);
     }
 
     // Each refusal leaves the folder as it was: the two files, unchanged.
@@ -162,17 +203,21 @@ private slots:
         QTest::addColumn<QString>("target");  // in the folder
         QTest::addColumn<bool>("binary");
         QTest::addColumn<QString>("message");
-        QTest::newRow("File Two") << "two.txt" << false << "would replace a file being compared";
-        QTest::newRow("File Two by another name") << "sub/../two.txt" << false << "would replace a file being compared";
-        QTest::newRow("a missing folder") << "missing/changes.patch" << false << "folder does not exist";
-        QTest::newRow("binary files") << "changes.patch" << true << "binary";
-        QTest::newRow("a full disk") << "changes.patch" << false << "could not be written";
+        QTest::addColumn<bool>("report");
+        QTest::newRow("File Two") << "two.txt" << false << "would replace a file being compared" << false;
+        QTest::newRow("File Two by another name")
+            << "sub/../two.txt" << false << "would replace a file being compared" << true;
+        QTest::newRow("a missing folder") << "missing/changes.patch" << false << "folder does not exist" << false;
+        QTest::newRow("binary files") << "changes.patch" << true << "binary" << false;
+        QTest::newRow("a full disk") << "changes.patch" << false << "could not be written" << false;
+        QTest::newRow("a full disk, report") << "report.html" << false << "could not be written" << true;
     }
     void refusedSaves()
     {
         QFETCH(QString, target);
         QFETCH(bool, binary);
         QFETCH(QString, message);
+        QFETCH(bool, report);
         const QByteArray one = binary ? QByteArray("a\0b\n", 4) : QByteArray(4096, 'a') + '\n';
         const QByteArray two = binary ? QByteArray("a\0c\n", 4) : QByteArray(4096, 'b') + '\n';
         Pair pair(one, two);
@@ -180,14 +225,17 @@ private slots:
         QVERIFY(QDir(pair.dir.path()).mkdir("sub"));
         QString error = ComparisonSave::PatchRefusal(pair.model, pair.binary);
         if (error.isEmpty()) {
-            // The patch is twice the size of a file: room for less than one.
+            // The patch is twice the size of a file, the report more: room
+            // for less than one.
             std::signal(SIGXFSZ, SIG_IGN);
             rlimit old{};
             getrlimit(RLIMIT_FSIZE, &old);
             const rlimit small{rlim_t(5000), old.rlim_max};
-            if (QTest::currentDataTag() == QByteArrayLiteral("a full disk"))
+            if (QByteArray(QTest::currentDataTag()).startsWith("a full disk"))
                 setrlimit(RLIMIT_FSIZE, &small);
-            error = ComparisonSave::SavePatch(pair.model, pair.dir.filePath(target));
+            const QString path = pair.dir.filePath(target);
+            error = report ? ComparisonSave::SaveReport(pair.model, path, false, {})
+                           : ComparisonSave::SavePatch(pair.model, path);
             setrlimit(RLIMIT_FSIZE, &old);
         }
         QVERIFY2(error.contains(message), qPrintable(error));
@@ -196,30 +244,53 @@ private slots:
         QCOMPARE(std::count_if(begin(entries), end(entries), [](const auto& e) { return e.is_regular_file(); }), 2);
     }
 
-    // A real browser shows both files' lines and colours the changed rows
-    // and the differing characters as the grids do.
+    // Real browsers show both files' lines and colour the changed rows and
+    // the differing characters as the grids do, on the screen and printed
+    // (to PDF, its first page drawn by pdftoppm). Firefox is tried where it
+    // is installed.
+    void reportInABrowser_data()
+    {
+        QTest::addColumn<QString>("browser");
+        QTest::addColumn<QString>("arguments");  // %1 the output file, %2 the page's URL, %3 a folder of its own
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("chromium") << "chromium" << kChromium + "--window-size=900,600 --screenshot=%1 %2" << false;
+        QTest::newRow("chromium, printed")
+            << "chromium" << kChromium + "--no-pdf-header-footer --print-to-pdf=%1 %2" << true;
+        QTest::newRow("firefox") << "firefox-esr"
+                                 << "--headless --no-remote --profile %3 --window-size=900,600 --screenshot %1 %2"
+                                 << false;
+    }
     void reportInABrowser()
     {
-        const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-        QVERIFY2(!chromium.isEmpty(), "chromium is missing: scripts/test installs it");
+        QFETCH(QString, browser);
+        QFETCH(QString, arguments);
+        QFETCH(bool, printed);
+        const QString program = QStandardPaths::findExecutable(browser);
+        if (program.isEmpty() && browser != "chromium")
+            QSKIP("firefox-esr is not installed (scripts/test installs it)");
+        QVERIFY2(!program.isEmpty(), "chromium is missing: scripts/test installs it");
         Pair pair("kept line\nold words here\n", "kept line\nnew words here\nadded\n");
         const QString path = pair.dir.filePath("report.html");
-        QVERIFY(ComparisonSave::SaveReport(pair.model, path, false, QString()).isEmpty());
-        const QString shot = pair.dir.filePath("shot.png");
-        QProcess browser;
-        const QStringList common{"--headless", "--no-sandbox", "--disable-gpu",
-                                 "--user-data-dir=" + pair.dir.filePath("profile")};
-        browser.start(chromium, common + QStringList{"--dump-dom", QUrl::fromLocalFile(path).toString()});
-        QVERIFY(browser.waitForFinished(120000));
-        const QString dom = QString::fromUtf8(browser.readAllStandardOutput());
-        for (const char* line : {"kept line", "old", "new", "words here", "added"})
-            QVERIFY2(dom.contains(QString::fromUtf8(line)), line);
-        browser.start(chromium, common
-                                    + QStringList{"--window-size=900,600", "--screenshot=" + shot,
-                                                  QUrl::fromLocalFile(path).toString()});
-        QVERIFY(browser.waitForFinished(120000));
-        const QImage image(shot);
-        QVERIFY(!image.isNull());
+        QVERIFY(ComparisonSave::SaveReport(pair.model, path, false, {}).isEmpty());
+        const QString url = QUrl::fromLocalFile(path).toString(),
+                      out = pair.dir.filePath(printed ? "out.pdf" : "out.png"), own = pair.dir.path();
+        QProcess run;
+        run.setEnvironment(QProcess::systemEnvironment() << "HOME=" + own);  // where firefox keeps its settings
+        if (QTest::currentDataTag() == QByteArrayLiteral("chromium")) {
+            run.start(program, (kChromium + QStringLiteral("--dump-dom %1")).arg(url, own).split(u' '));
+            QVERIFY(run.waitForFinished(120000));
+            const QString dom = QString::fromUtf8(run.readAllStandardOutput());
+            for (const char* line : {"kept line", "old", "new", "words here", "added"})
+                QVERIFY2(dom.contains(QString::fromUtf8(line)), line);
+        }
+        run.start(program, arguments.arg(out, url, own).split(u' '));
+        QVERIFY(run.waitForFinished(120000));
+        if (printed) {
+            run.start("pdftoppm", {"-png", "-r", "100", "-f", "1", "-l", "1", "-singlefile", out, out});
+            QVERIFY(run.waitForFinished(60000) && run.exitCode() == 0);
+        }
+        const QImage image(printed ? out + ".png" : out);
+        QVERIFY2(!image.isNull(), run.readAllStandardError().constData());
         int changed = 0;
         int marked = 0;
         for (int y = 0; y < image.height(); ++y)

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -95,6 +96,51 @@ private:
         }
     }
 
+    // A report's rows as "L:R:kk": each file's line number (none for a
+    // filler) and each cell's colour: 'c' changed, 'o' a line only one file
+    // has, 'f' a plain filler, none for a plain line.
+    static QStringList ReportRows(const QByteArray& html)
+    {
+        static const QRegularExpression row(QStringLiteral(
+            R"re(<tr><td class="n">(\d*)</td><td class="t ?(\w?)">.*?</td><td class="n">(\d*)</td><td class="t ?(\w?)">)re"));
+        QStringList rows;
+        for (auto it = row.globalMatch(QString::fromUtf8(html)); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            rows << m.captured(1) + ':' + m.captured(3) + ':' + m.captured(2) + m.captured(4);
+        }
+        return rows;
+    }
+
+    // The same rows from GNU diff's groups of lines. A group that diff no
+    // longer lists with -B and -I is one they ignore: its rows are plain.
+    QStringList DiffRows(const QStringList& options, const QStringList& files)
+    {
+        const auto groups = [&](const QStringList& args) {
+            QStringList formats;
+            for (const QString kind : {"changed", "old", "new", "unchanged"})
+                formats << QStringLiteral("--%1-group-format=%2 %df %dl %dF %dL\n").arg(kind, kind.left(1));
+            return QString::fromUtf8(Run("diff", formats + args + files).out).split('\n', Qt::SkipEmptyParts);
+        };
+        QStringList relaxed;
+        for (qsizetype i = 0; i < options.size(); i += options[i] == "-I" ? 2 : 1)
+            relaxed << (options[i] == "-I" || options[i] == "-B" ? QStringList() : QStringList{options[i]});
+        const QStringList shown = groups(options);
+        QStringList rows;
+        for (const QString& group : groups(relaxed)) {
+            const QStringList g = group.split(' ');
+            const qint64 first[2] = {g[1].toLongLong(), g[3].toLongLong()};
+            const qint64 count[2] = {g[2].toLongLong() - first[0] + 1, g[4].toLongLong() - first[1] + 1};
+            const QString shade = g[0] == "u" || !shown.contains(group) ? "" : count[0] && count[1] ? "c" : "o";
+            const auto line = [&](int side, qint64 k) {
+                return k < count[side] ? QString::number(first[side] + k) : QString();
+            };
+            const auto cell = [&](int side, qint64 k) { return k < count[side] || shade == "c" ? shade : "f"; };
+            for (qint64 k = 0; k < std::max(count[0], count[1]); ++k)
+                rows << line(0, k) + ':' + line(1, k) + ':' + cell(0, k) + cell(1, k);
+        }
+        return rows;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -130,6 +176,22 @@ private slots:
             headings += QString::fromUcs4(&c, 1).toUtf8() + "\n1\n";
         Write("headings1", headings);
         Write("headings2", headings.replace("\n1\n", "\n2\n"));
+        // Lines changed, removed and added at three strides: blocks of
+        // every kind, alone and side by side.
+        QByteArray many1, many2;
+        for (int i = 1; i <= 300; ++i) {
+            many1 += "row " + QByteArray::number(i) + '\n';
+            if (i % 11 != 0)
+                many2 += (i % 7 ? "row " : "ROW ") + QByteArray::number(i) + '\n';
+            if (i % 13 == 0)
+                many2 += "new " + QByteArray::number(i) + '\n';
+        }
+        Write("many1", many1);
+        Write("many2", many2);
+        Write("blanks1", "a\n# old\nb\nc\nd\ne\n");
+        Write("blanks2", "a\nb\n\nc\nD\ne\n");
+        QVERIFY(QDir(m_dir.path()).mkpath("e3") && QDir(m_dir.path()).mkpath("e4"));
+        Write("e3/one", "a\nB\nc\n");
         Write("code1", code1);
         Write("code2", code2.replace("x5\n", "X5\n").replace("x20", "x"));
     }
@@ -171,6 +233,7 @@ private slots:
             << "printf 'a\\0' > z1; cat big1 >> z1; cp z1 z2; echo x >> z2; cat z1 | $P - z1; cat z1 | $P - z2; "
                "cat z2 | $P - z1";
         QTest::newRow("standard input twice") << "printf 'a\\n' | $P - -";
+        QTest::newRow("standard input shown whole") << "$P -y - one < one; printf 'a\\n' | $P -y - -";
         QTest::newRow("same endless file twice") << "timeout 20 $P /dev/zero /dev/zero";
         QTest::newRow("binary") << "$P bin1 bin2";
         QTest::newRow("binary as text") << "$P --text bin1 bin2";
@@ -303,11 +366,11 @@ private slots:
             << QByteArray(
                    "\x1b[36m1c1\x1b[0m\n\x1b[31m< Version \x1b[7m2,\x1b[27m June \x1b[7m1991\x1b[27m\x1b[0m\n---\n"
                    "\x1b[32m> Version \x1b[7m3, 29\x1b[27m June \x1b[7m2007\x1b[27m\x1b[0m\n");
-        QTest::newRow("two lines against one, unified")
-            << QByteArray("x = 1;\ny = 2;\n") << QByteArray("x = 70;\n") << "--color=always -U0"
+        QTest::newRow("two lines against one, unified, case ignored")
+            << QByteArray("Xy = 1;\ny = 2;\n") << QByteArray("xY = 70;\n") << "--color=always -U0 -i"
             << QByteArray(
-                   "\x1b[36m@@ -1,2 +1 @@\x1b[0m\n\x1b[31m-x = \x1b[7m1\x1b[27m;\x1b[0m\n\x1b[31m-y = 2;\x1b[0m\n"
-                   "\x1b[32m+x = \x1b[7m70\x1b[27m;\x1b[0m\n");
+                   "\x1b[36m@@ -1,2 +1 @@\x1b[0m\n\x1b[31m-Xy = \x1b[7m1\x1b[27m;\x1b[0m\n\x1b[31m-y = 2;\x1b[0m\n"
+                   "\x1b[32m+xY = \x1b[7m70\x1b[27m;\x1b[0m\n");
         QTest::newRow("a character of two bytes, case ignored")
             << QByteArray("Caf\xc3\xa9 NOIR\n") << QByteArray("caf\xc3\xa8 noir\n") << "--color=always -i"
             << QByteArray("\x1b[36m1c1\x1b[0m\n\x1b[31m< Caf\x1b[7m\xc3\xa9\x1b[27m NOIR\x1b[0m\n---\n"
@@ -332,6 +395,85 @@ private slots:
             o.out = o.out.mid(o.out.indexOf("\x1b[36m"));
         QCOMPARE(o.out, expected);
         QCOMPARE(o.code, 1);
+    }
+
+    // --html: the rows laid out from the hunks as GNU diff groups the
+    // lines, under a heading that names what was ignored; the characters
+    // that differ in paired changed lines marked.
+    void htmlReport_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("ignored");
+        QTest::addColumn<QString>("marked");  // the first four marked texts
+        QTest::newRow("changed, added, no newline at the end") << QStringList{"one", "two"} << "Nothing was ignored."
+                                                               << "b|B";
+        QTest::newRow("identical but for case and white space")
+            << QStringList{"-i", "-w", "-Z", "one", "spaced"}
+            << "Compared ignoring case, white space and white space at line ends."
+            << "";
+        QTest::newRow("blanks, tabs, CRs") << QStringList{"-b", "-E", "--strip-trailing-cr", "tabs1", "tabs2"}
+                                           << "Compared ignoring white space changes, tab expansion and carriage "
+                                              "returns at line ends."
+                                           << "b|B|c|C";
+        QTest::newRow("ignored blank and matching lines among changes")
+            << QStringList{"-B", "-I", "^#", "-I", "<", "blanks1", "blanks2"}
+            << "Compared ignoring blank lines and changes whose lines all match one of &#39;^#&#39;, &#39;&lt;&#39;."
+            << "d|D";
+        QTest::newRow("many blocks") << QStringList{"many1", "many2"} << "Nothing was ignored."
+                                     << "row|ROW|row 14|new 13";
+        QTest::newRow("a folder and a file, labelled")
+            << QStringList{"--label", "first", "e3", "one"} << "Nothing was ignored."
+            << "B|b";
+    }
+
+    void htmlReport()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, ignored);
+        QFETCH(QString, marked);
+        const Outcome ours = Run(m_program, QStringList{"--html"} + args);
+        QCOMPARE(ours.code, Run("diff", args).code);
+        QCOMPARE(ReportRows(ours.out), DiffRows(args.first(args.size() - 2), args.last(2)));
+        const QString html = QString::fromUtf8(ours.out);
+        QVERIFY2(html.contains("<p class=\"ignored\">" + ignored + "</p>"), qPrintable(html.section("<p", 1, 1)));
+        static const QRegularExpression mark(QStringLiteral("<mark>([^<]*)</mark>"));
+        QStringList marks;
+        for (auto it = mark.globalMatch(html); it.hasNext();)
+            marks << it.next().captured(1);
+        QCOMPARE(marks.mid(1, 4).join('|'), marked);
+        QVERIFY(ours.err.isEmpty() && html.endsWith("</html>\n"));
+        // A label names its file, without a time.
+        for (qsizetype i = args.indexOf("--label"); i >= 0; i = args.indexOf("--label", i + 1))
+            QVERIFY(html.contains("<td class=\"name\">" + args[i + 1] + "</td>"));
+    }
+
+    // What --html cannot show is said on standard error, as trouble, and
+    // nothing is written.
+    void htmlRefused_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("message");
+        const QByteArray conflict = "vantrel-diff: conflicting output style options\nvantrel-diff: Try 'vantrel-diff "
+                                    "--help' for more information.\n";
+        QTest::newRow("another output form") << "$P --html -u one two" << conflict;
+        QTest::newRow("-q") << "$P -q --html one two" << conflict;
+        QTest::newRow("-s, identical files") << "$P --html -s one one" << conflict;
+        QTest::newRow("binary files") << "$P --html bin1 bin2"
+                                      << QByteArray("vantrel-diff: Binary files bin1 and bin2 differ\n");
+        QTest::newRow("two folders") << "$P --html -r e3 e4"
+                                     << QByteArray("vantrel-diff: --html compares two files, not folders: e3 and e4\n");
+        QTest::newRow("a full disk") << "$P --html one two > /dev/full"
+                                     << QByteArray("vantrel-diff: standard output: No space left on device\n");
+    }
+
+    void htmlRefused()
+    {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, message);
+        const Outcome o = Shell(m_program, command);
+        QCOMPARE(o.code, 2);
+        QCOMPARE(o.out, QByteArray());
+        QCOMPARE(o.err, message);
     }
 
     void helpAndVersion()

@@ -1,6 +1,7 @@
 #include "Files.h"
 
 #include "Quote.h"
+#include "Report.h"
 
 #include "engine/Comparison.h"
 
@@ -48,6 +49,10 @@ bool WriteDifferences(Run& run, const Comparison& c, const Operand (&operands)[2
 {
     const CommandLine& cmd = run.cmd;
     OutputSink out(stdout);
+    if (cmd.style == Style::Html) {
+        WriteReport(out, cmd, c, operands, files);
+        return out.Finish();
+    }
     const Emit::Pair pair{*c.files[0], *c.files[1], c.hunks};
     const std::string header1 = Header(run, 0, operands[0], files[0]);
     const std::string header2 = Header(run, 1, operands[1], files[1]);
@@ -69,6 +74,7 @@ bool WriteDifferences(Run& run, const Comparison& c, const Operand (&operands)[2
     case Style::Ifdef: Emit::WriteIfdef(out, pair, cmd.ifdefName); break;
     case Style::SideBySide: Emit::WriteSideBySide(out, pair, cmd.sideBySide, cmd.layout); break;
     case Style::Ed: Emit::WriteEd(out, pair); break;
+    case Style::Html: break;
     }
     return out.Finish();
 }
@@ -83,7 +89,7 @@ void Write(Run& run, const Comparison& c, const Operand (&operands)[2], const In
 
 bool ShowsWhole(const CommandLine& cmd)
 {
-    return !cmd.brief && (cmd.style == Style::SideBySide || cmd.style == Style::Ifdef);
+    return !cmd.brief && (cmd.style == Style::SideBySide || cmd.style == Style::Ifdef || cmd.style == Style::Html);
 }
 
 // The verdict on a pair as it is reported.
@@ -109,6 +115,11 @@ void Report(Run& run, const Comparison& c, const Operand (&operands)[2], const I
             return run.Trouble("too many lines to compare");
         return run.Trouble(Cat({c.fileError.path, ": ", c.fileError.Reason()}));
     case Outcome::BinaryDiffer:
+        // No page can show them: that is said as diff says it, and as
+        // trouble, so that a script never takes the empty output for a
+        // report.
+        if (cmd.style == Style::Html)
+            return run.Trouble(Cat({"Binary files ", names, " differ"}));
         run.Note(1);
         return Print(Cat({cmd.brief ? "Files " : "Binary files ", names, " differ\n"}));
     case Outcome::Different:
@@ -201,12 +212,17 @@ void CompareFiles(Run& run, const Operand& one, const Operand& two, bool inFolde
         if (settings.lines.ignoreFinalNewline && c.outcome != Outcome::BinaryDiffer
             && LacksFinalNewline(c.files[side].get(), files[side]))
             run.Trouble(Cat({operands[side].path, ": No newline at end of file\n"}));
-    // The same file named twice is not read to be found identical; the
-    // forms that show it whole read it now.
-    if (c.outcome == Outcome::Identical && !c.files[0] && ShowsWhole(run.cmd) && one.path != "-") {
-        LineFile::LoadResult loaded =
-            LineFile::Load(one.path, LineFile::Wide::Keep,
-                           settings.stripTrailingCr ? LineFile::Endings::StripCr : LineFile::Endings::Keep);
+    // The same file named twice, or two short files of the same bytes, are
+    // found identical without being read as lines; the forms that show
+    // them whole read one now: a named one, or standard input itself.
+    if (c.outcome == Outcome::Identical && !c.files[0] && ShowsWhole(run.cmd)) {
+        const LineFile::Endings endings =
+            settings.stripTrailingCr ? LineFile::Endings::StripCr : LineFile::Endings::Keep;
+        LineFile::LoadResult loaded;
+        if (one.path != "-" || two.path != "-")
+            loaded = LineFile::Load(one.path != "-" ? one.path : two.path, LineFile::Wide::Keep, endings);
+        else if (files[0].ReadFirstBlock())
+            loaded = LineFile::FromOpened(files[0], LineFile::Wide::Keep, endings);
         if (loaded.file && loaded.file->Bytes().substr(0, kBinaryProbe).find('\0') == std::string_view::npos)
             c.files[0] = c.files[1] = loaded.file;
     }

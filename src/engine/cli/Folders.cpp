@@ -296,8 +296,11 @@ void CompareOperands(Run& run, const std::string& one, const std::string& two)
     // A folder against a missing one taken as empty (-N) is compared whole.
     const bool empty1 = !folder1 && one != "-" && !fs::exists(one, error) && (cmd.newFile || cmd.newFileInFirst);
     const bool empty2 = !folder2 && two != "-" && !fs::exists(two, error) && cmd.newFile;
-    if ((folder1 && folder2) || (folder1 && empty2) || (empty1 && folder2))
+    if ((folder1 && folder2) || (folder1 && empty2) || (empty1 && folder2)) {
+        if (cmd.style == CommandLine::Style::Html)
+            return run.Trouble("--html compares two files, not folders: " + one + " and " + two);
         return CompareFolders(run, one, two, nullptr);
+    }
     if ((folder1 && two == "-") || (folder2 && one == "-"))
         return run.Trouble("cannot compare '-' to a directory");
     const std::string path1 = folder1 ? Join(one, BaseName(two)) : one;

@@ -30,7 +30,8 @@ enum : int {
     kNewFileInFirst,
     kStripCr,
     kColor,
-    kPalette
+    kPalette,
+    kHtml
 };
 
 struct LongOption {
@@ -40,7 +41,7 @@ struct LongOption {
 };
 
 // In alphabetical order, which is the order an ambiguous prefix lists them.
-constexpr std::array<LongOption, 43> kLongOptions = {{
+constexpr std::array<LongOption, 44> kLongOptions = {{
     {"brief", Takes::Nothing, 'q'},
     {"color", Takes::OptionalValue, kColor},
     {"context", Takes::OptionalValue, 'C'},
@@ -51,6 +52,7 @@ constexpr std::array<LongOption, 43> kLongOptions = {{
     {"expand-tabs", Takes::Nothing, 't'},
     {"help", Takes::Nothing, kHelp},
     {"horizon-lines", Takes::Value, kHorizon},
+    {"html", Takes::Nothing, kHtml},
     {"ifdef", Takes::Value, 'D'},
     {"ignore-all-space", Takes::Nothing, 'w'},
     {"ignore-blank-lines", Takes::Nothing, 'B'},
@@ -202,6 +204,7 @@ void Reading::IgnoreMatching(const std::string& pattern)
         ignored = std::make_shared<LinePatterns>();
         cmd.settings.ignoreMatching = ignored;
     }
+    cmd.ignorePatterns.push_back(pattern);
     std::string error;
     if (!ignored->Add(pattern, error))
         Fail(pattern + ": " + error, false);
@@ -232,6 +235,7 @@ void Reading::Apply(int code, const std::string* value)
     case 'n': Style(S::Rcs); break;
     case 'y': Style(S::SideBySide); break;
     case kNormal: Style(S::Normal); break;
+    case kHtml: Style(S::Html); break;
     case 'D':
         if (styleSet && cmd.style == S::Ifdef && cmd.ifdefName != *value)
             Fail("conflicting -D option value '#ifndef " + *value + "\n%<#endif /* ! " + *value + " */\n'");
@@ -392,6 +396,11 @@ void Settle(Reading& r, int argc, const char* const* argv)
     // Obsolete digits: a length of their own, or a larger one than -C/-U gave.
     if (r.digits >= 0 && (cmd.context < r.digits || !r.contextGiven))
         cmd.context = r.digits;
+    // The page is the whole output: nothing may be said beside it.
+    if (cmd.style == CommandLine::Style::Html && (cmd.brief || cmd.reportIdentical))
+        r.Fail("conflicting output style options");
+    if (!cmd.error.empty())
+        return;
     if (cmd.operands.size() < 2)
         cmd.error = "missing operand after " + Quoted(argc > 1 ? argv[argc - 1] : "vantrel-diff");
     else if (cmd.operands.size() > 2)
@@ -538,6 +547,7 @@ const char* UsageText()
            "      --left-column             output only the left column of common lines\n"
            "      --suppress-common-lines   do not output common lines\n"
            "  -D, --ifdef=NAME              output merged file with '#ifdef NAME' diffs\n"
+           "      --html                    output both files side by side as an HTML page\n"
            "      --color[=WHEN]            color the normal and unified forms; WHEN is\n"
            "                                  'never', 'always', or 'auto' (the default:\n"
            "                                  only on a terminal); the differing characters\n"

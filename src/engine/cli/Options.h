@@ -15,7 +15,7 @@
 
 struct CommandLine {
     enum class Action { Compare, Help, Version };
-    enum class Style { Normal, Unified, Context, Ed, Rcs, SideBySide, Ifdef };
+    enum class Style { Normal, Unified, Context, Ed, Rcs, SideBySide, Ifdef, Html };
     Action action = Action::Compare;
     CompareSettings settings;
     Style style = Style::Normal;
@@ -37,6 +37,8 @@ struct CommandLine {
     std::vector<std::string> excludes;  // shell patterns for base names
     std::string startingFile;
     std::vector<std::string> labels;
+    // The patterns of -I, as given.
+    std::vector<std::string> ignorePatterns;
     // --color: whether to colour the output (Auto: when it is a terminal),
     // and --palette as given.
     enum class Color { Never, Always, Auto };

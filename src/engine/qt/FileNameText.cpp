@@ -1,11 +1,9 @@
 #include "engine/FileNameText.h"
 
-#include "engine/Unicode.h"
+#include "engine/FileText.h"
 
 namespace FileNameText {
 namespace {
-
-constexpr char kHex[] = "0123456789ABCDEF";
 
 int HexValue(QChar c)
 {
@@ -19,55 +17,12 @@ int HexValue(QChar c)
     return -1;
 }
 
-bool IsHex(unsigned char b)
-{
-    return (b >= '0' && b <= '9') || (b >= 'a' && b <= 'f') || (b >= 'A' && b <= 'F');
-}
-
-// Length of the valid UTF-8 sequence at p, 0 when the byte there is not
-// the start of one.
-int SequenceLength(const unsigned char* p, const unsigned char* end)
-{
-    char32_t ignored = 0;
-    return Unicode::DecodeUtf8(p, end, ignored);
-}
-
-// Whether a literal backslash at p must be doubled: the text after it
-// starts with another backslash (literal or escape) or with xHH.
-bool BackslashNeedsEscape(const unsigned char* p, const unsigned char* end)
-{
-    const unsigned char* next = p + 1;
-    if (next == end)
-        return false;
-    if (*next == '\\' || SequenceLength(next, end) == 0)
-        return true;
-    return *next == 'x' && end - next >= 3 && IsHex(next[1]) && IsHex(next[2]);
-}
-
 }  // namespace
 
 QString FromBytes(QByteArrayView bytes)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    QString text;
-    text.reserve(bytes.size());
-    while (p < end) {
-        const int length = SequenceLength(p, end);
-        if (length == 0) {
-            text += QLatin1String("\\x");
-            text += QLatin1Char(kHex[*p >> 4]);
-            text += QLatin1Char(kHex[*p & 15]);
-            ++p;
-        } else if (*p == '\\') {
-            text += BackslashNeedsEscape(p, end) ? QLatin1String("\\\\") : QLatin1String("\\");
-            ++p;
-        } else {
-            text += QString::fromUtf8(reinterpret_cast<const char*>(p), length);
-            p += length;
-        }
-    }
-    return text;
+    return QString::fromStdString(
+        FileText::ReadableName(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size()))));
 }
 
 QByteArray ToBytes(QStringView text)

@@ -6,6 +6,7 @@
 #include "engine/Emit.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,8 +32,10 @@ namespace ComparisonSave {
 // shown comparison, which `patch` applies to File One to give File Two.
 [[nodiscard]] QString SavePatch(const ComparisonModel& model, const QString& path);
 
-// The shown comparison as a self-contained HTML page (HtmlReport).
+// The shown comparison as a self-contained HTML page (engine/HtmlReport.h)
+// with the grids' rows; `ignored` names what the comparison ignored, and
+// `ignoreCase` is how the characters of changed lines are compared.
 [[nodiscard]] QString SaveReport(const ComparisonModel& model, const QString& path, bool ignoreCase,
-                                 const QString& ignored);
+                                 const QStringList& ignored);
 
 }  // namespace ComparisonSave

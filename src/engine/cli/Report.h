@@ -1,0 +1,12 @@
+#pragma once
+// --html: a pair of files compared as one HTML page (engine/HtmlReport.h),
+// with the rows of the hunks found, as the window's grids lay them out.
+
+#include "Files.h"
+
+#include "engine/Comparison.h"
+#include "engine/Emit.h"
+
+// Writes the page of the compared pair `c` of `operands`, opened as `files`.
+void WriteReport(OutputSink& out, const CommandLine& cmd, const Comparison& c, const Operand (&operands)[2],
+                 const InputFile (&files)[2]);
