@@ -205,23 +205,13 @@ private slots:
         QTest::newRow("--label without a value") << "$P one two --label";
         QTest::newRow("value not allowed") << "$P --text=1 one two";
         QTest::newRow("three labels") << "$P --label a --label b --label c one two";
-        // Every output form, and the options that shape lines.
-        QTest::newRow("context") << "$P -c one two";
-        QTest::newRow("context, tabs expanded, initial tab") << "$P -C 1 -t -T tabs1 tabs2";
-        QTest::newRow("unified, blanks before empty lines suppressed") << "$P -u --suppress-blank-empty tabs1 tabs2";
-        QTest::newRow("side by side, narrow") << "$P -y -W 40 --tabsize=4 tabs1 tabs2";
+        // Output forms beyond everyForm's random pairs: the narrowest, and
+        // lines of backspaces, periods and tabs cut at a column.
         QTest::newRow("side by side, one column") << "$P -y -W 1 one two";
-        QTest::newRow("side by side, left column") << "$P --side-by-side --left-column -t tabs1 tabs2";
-        QTest::newRow("side by side, common lines left out") << "$P -y --suppress-common-lines tabs1 tabs2";
         QTest::newRow("side by side, backspaces and cut tabs")
             << "printf 'a\\bb\\tc\\n\\t\\bx\\nabcdefghijklmnopqrstuv\\tw\\bz\\n' > bs; $P -y -W 31 bs one; "
                "$P -y -W 30 -t bs one";
-        QTest::newRow("side by side of identical files") << "$P -y one one";
-        QTest::newRow("ed script, last line without newline") << "$P -e one two";
         QTest::newRow("ed script, a line of one period") << "printf 'a\\n.\\nb\\n.\\n' > dots; $P -e one dots";
-        QTest::newRow("RCS") << "$P -n one two";
-        QTest::newRow("ifdef") << "$P -D NAME one two";
-        QTest::newRow("brief") << "$P -q one spaced";
         QTest::newRow("brief, identical reported") << "$P -qs one one";
         QTest::newRow("function headings") << "$P -p code1 code2 && $P -u -F '^sec' -p code1 code2";
         QTest::newRow("function headings at the limits of letters") << "$P -U 0 -p -L a -L b headings1 headings2";
@@ -414,8 +404,9 @@ private slots:
         pieces << QByteArray(70, 'w') + "\tend";
         QList<QStringList> forms;
         for (const char* form :
-             {"-c", "-C 1 -p", "-u -T", "-U 0 --suppress-blank-empty", "-e", "-n", "-D N", "-y", "-y -W 40 -t",
-              "-y -W 19 --tabsize=3", "-y --left-column", "-y --suppress-common-lines", "-t -c --tabsize=3",
+             {"-c", "-C 1 -p", "-C 1 -t -T", "-u -T", "-u --suppress-blank-empty", "-U 0 --suppress-blank-empty", "-e",
+              "-n", "-D N", "-y", "-y -W 40 -t", "-y -W 19 --tabsize=3", "-y --left-column",
+              "--side-by-side --left-column -t", "-y --suppress-common-lines", "-t -c --tabsize=3",
               "-T --suppress-blank-empty", "-i -y -W 72", "-q"})
             forms << QString::fromLatin1(form).split(u' ');
         QRandomGenerator rng(26);
