@@ -446,26 +446,6 @@ private slots:
                  QStringLiteral("Not enough memory to show the differences.\r\n\r\nThe files (3.8 MB and 0 bytes) "
                                 "make 4000001 rows side by side, which need 61.0 MB more."));
     }
-
-    // Lines too long for the full table are compared within the detail
-    // pane's budgets and still find a lone change and a lone deletion.
-    void linesBeyondTheTable()
-    {
-        QByteArray one(100'000, 'a');
-        QRandomGenerator random(17);
-        for (char& c : one)
-            c = static_cast<char>('a' + random.bounded(26));
-        QByteArray two = one;
-        two[10] = two[10] == '#' ? '$' : '#';
-        two.remove(50'000, 1);
-        ComparisonModel model = Shown("x\n" + one + '\n', "x\n" + two + '\n', {{1, 1, 1, 1}});
-        const auto* marks = model.RowMarks(2, false);
-        QVERIFY(marks && marks->method != modVantrel::LcsMethod::Table);
-        QString expectedOne(one.size(), u'.'), expectedTwo(two.size(), u'.');
-        expectedOne[10] = expectedOne[50'000] = expectedTwo[10] = u'x';
-        QCOMPARE(Letters(marks->marks1), expectedOne);
-        QCOMPARE(Letters(marks->marks2), expectedTwo);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_ComparisonModel)
