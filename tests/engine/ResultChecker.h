@@ -1,6 +1,8 @@
 #pragma once
 // Test helpers: result lines applied to File One as `patch` would, checking
-// every number; brute-force LCS; random texts; files.
+// every number; brute-force LCS; changed lines; random texts; files.
+
+#include "engine/LineDiff.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -176,14 +178,26 @@ inline QString ApplyUnified(const QByteArray& one, const QByteArray& patch, QByt
     return {};
 }
 
-// Length of a longest common subsequence of two line lists, by table.
-inline qint64 LcsLength(const QList<QByteArray>& a, const QList<QByteArray>& b)
+// Length of a longest common subsequence of two sequences (of lines, or
+// of characters), by table.
+template <class Sequence>
+qint64 LcsLength(const Sequence& a, const Sequence& b)
 {
-    std::vector<qint64> row(b.size() + 1, 0);
-    for (qsizetype i = 1; i <= a.size(); ++i)
-        for (qsizetype j = 1, diagonal = 0; j <= b.size(); ++j)
+    const auto n = qint64(a.size()), m = qint64(b.size());
+    std::vector<qint64> row(std::size_t(m) + 1, 0);
+    for (qint64 i = 1; i <= n; ++i)
+        for (qint64 j = 1, diagonal = 0; j <= m; ++j)
             diagonal = std::exchange(row[j], a[i - 1] == b[j - 1] ? diagonal + 1 : std::max(row[j], row[j - 1]));
     return row.back();
+}
+
+// Lines the hunks remove or add.
+inline qint64 ChangedLines(const std::vector<LineDiff::Hunk>& hunks)
+{
+    qint64 n = 0;
+    for (const LineDiff::Hunk& h : hunks)
+        n += h.count1 + h.count2;
+    return n;
 }
 
 // `count` lines drawn from `alphabet` distinct lines.

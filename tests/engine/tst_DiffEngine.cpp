@@ -54,14 +54,6 @@ private:
         return lines;
     }
 
-    static qint64 ChangedLines(const std::vector<LineDiff::Hunk>& hunks)
-    {
-        qint64 n = 0;
-        for (const LineDiff::Hunk& h : hunks)
-            n += h.count1 + h.count2;
-        return n;
-    }
-
     // Compares one/two and checks the round trip; returns the code.
     int CompareAndCheck(cDiffEngine& engine, const QByteArray& one, const QByteArray& two)
     {

@@ -7,6 +7,7 @@
 
 #include "FuzzInput.h"
 #include "compare/CharacterDiff.h"
+#include "engine/ResultChecker.h"
 
 #include <QList>
 #include <QString>
@@ -22,17 +23,6 @@ std::u32string CodePoints(const QString& text, bool ignoreCase)
     for (const char32_t c : text.toUcs4())
         out += ignoreCase ? QChar::toUpper(c) : c;
     return out;
-}
-
-std::int32_t LcsLength(const std::u32string& a, const std::u32string& b)
-{
-    std::vector<std::int32_t> row(b.size() + 1, 0), previous(b.size() + 1, 0);
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::swap(row, previous);
-        for (std::size_t j = 1; j <= b.size(); ++j)
-            row[j] = a[i - 1] == b[j - 1] ? previous[j - 1] + 1 : std::max(previous[j], row[j - 1]);
-    }
-    return row[b.size()];
 }
 
 // The marked code points of a line, in order; aborts when a surrogate
@@ -72,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u32string common = Marked(one, result.marks1, ignoreCase);
     if (common != Marked(two, result.marks2, ignoreCase) || std::int32_t(common.size()) != result.length)
         std::abort();
-    const std::int32_t longest = LcsLength(CodePoints(one, ignoreCase), CodePoints(two, ignoreCase));
+    const qint64 longest = ResultChecker::LcsLength(CodePoints(one, ignoreCase), CodePoints(two, ignoreCase));
     if (result.method == modVantrel::LcsMethod::Partial ? result.length > longest : result.length != longest)
         std::abort();
     // The marks shown after their cleanup still pick a common subsequence.
