@@ -48,49 +48,68 @@ QString Bracketed(const QString& text, const std::vector<bool>& marks)
     return out;
 }
 
-struct Example {
-    QString one, two;
-    bool ignoreCase;
-    int length;
-    QString marks1, marks2;
-};
-
 }  // namespace
 
 class tst_CharacterDiff : public QObject {
     Q_OBJECT
 private slots:
-    // Each example also held as bytes, where it can be, with the same outcome.
-    // Plain letters without case folding are covered by the literal table below.
-    void examples_data()
+    // The characters that differ, between [ and ]: as the plain comparison
+    // marks them (with its length in characters), or as the grids and the
+    // detail pane show them, the edit as a reader sees it. Each row also held
+    // as bytes, where it can be, with the same outcome. (Plain letters
+    // without case folding are left to the literal table, but for a tie.)
+    void marks_data()
     {
-        QTest::addColumn<Example>("e");
-        QTest::newRow("tie leaves line one's character") << Example{"ab", "ba", false, 1, "10", "01"};
-        QTest::newRow("abcabc abc") << Example{"abcabc", "abc", false, 3, "000111", "111"};
-        QTest::newRow("case ignored") << Example{"abc", "ABC", true, 3, "111", "111"};
-        QTest::newRow("sharp s keeps positions") << Example{"straße", "STRASSE", true, 5, "111101", "1111001"};
-        QTest::newRow("1252 case ignored") << Example{"ÿé€œx", "ŸÉ€Œ", true, 4, "11110", "1111"};
-        QTest::newRow("1252 case kept") << Example{"ÿé€œx", "ŸÉ€Œ", false, 1, "00100", "0010"};
-        QTest::newRow("emoji sharing a high surrogate")
-            << Example{QString::fromUcs4(U"\U0001F600a"), QString::fromUcs4(U"\U0001F601a"), false, 1, "001", "001"};
-        QTest::newRow("same emoji") << Example{
-            QString::fromUcs4(U"x\U0001F600"), QString::fromUcs4(U"\U0001F600"), false, 1, "011", "11"};
+        QTest::addColumn<QString>("one");
+        QTest::addColumn<QString>("two");
+        QTest::addColumn<bool>("ignoreCase");
+        QTest::addColumn<bool>("shown");
+        const auto row = [](const char* name, const QString& one, const QString& two, bool ignoreCase = false,
+                            bool shown = true) { QTest::newRow(name) << one << two << ignoreCase << shown; };
+        row("tie leaves line one's character", "a[b]", "[b]a", false, false);
+        row("case ignored", "abc", "ABC", true, false);
+        row("sharp s keeps positions", "stra[ß]e", "STRA[SS]E", true, false);
+        row("1252 case ignored", "ÿé€œ[x]", "ŸÉ€Œ", true, false);
+        row("1252 case kept", "[ÿé]€[œx]", "[ŸÉ]€[Œ]", false, false);
+        row("emoji sharing a high surrogate", "[\U0001F600]a", "[\U0001F601]a", false, false);
+        row("same emoji", "[x]\U0001F600", "\U0001F600", false, false);
+        row("one character", "Version [2]", "Version [3]");
+        row("one letter in a word", "colo[u]r", "color");
+        row("changed number", "timeout = [30];", "timeout = [45];");
+        row("renamed word", "int [count] = 0;", "int [itemCount] = 0;");
+        row("word changed in three places", "a [version] number", "a [certain] number");
+        row("inserted argument", "Write(limit, result);", "Write(limit,[ startOffset,] result);");
+        row("unrelated sentence", "[The quick brown fox jumps]", "[A lazy dog sleeps here now]");
+        row("run of 3 between changes of 4", "[wxyz-a-wxyz]", "[qrst-a-qrst]");
+        row("run of 3 between changes of 3", "[xyz]-a-[xyz]", "[qrs]-a-[qrs]");
+        row("run of 4 between changes of 5", "[wxyzv]-ab-[wxyzv]", "[qrstu]-ab-[qrstu]");
+        row("half in common", "colo[u]r [wxyzab]", "color [qhjkm]");
+        row("just under half in common", "[colour wxyzab]", "[color qhjkmn]");
+        row("combining mark", QString::fromUtf8("caf[e\u0301] x"), QString::fromUtf8("caf[e\u0300] x"));
+        row("surrogate pair", QString::fromUtf8("a[\U0001F600]b"), QString::fromUtf8("a[\U0001F601]b"));
     }
 
-    void examples()
+    void marks()
     {
-        QFETCH(Example, e);
+        QFETCH(QString, one);
+        QFETCH(QString, two);
+        QFETCH(bool, ignoreCase);
+        QFETCH(bool, shown);
+        const QString plain[2] = {QString(one).remove('[').remove(']'), QString(two).remove('[').remove(']')};
+        const auto check = [&](const CharacterDiffResult& r) {
+            QCOMPARE(Bracketed(plain[0], r.marks1), one);
+            QCOMPARE(Bracketed(plain[1], r.marks2), two);
+            qsizetype common = 0;
+            for (qsizetype k = 0; k < plain[0].size(); ++k)
+                common += r.marks1[std::size_t(k)] && !plain[0][k].isLowSurrogate();
+            QVERIFY(shown || r.length == common);  // (shown marks keep the plain length)
+        };
         std::vector<bool> m1, m2;
-        QCOMPARE(StringDiffs(e.one, e.two, e.ignoreCase, m1, m2), e.length);
-        QCOMPARE(Bits(m1), e.marks1);
-        QCOMPARE(Bits(m2), e.marks2);
-        const LineText one = Bytes(e.one), two = Bytes(e.two);
-        if (one.isBytes() && two.isBytes()) {
-            const CharacterDiffResult r = CompareCharacters(one, two, e.ignoreCase);
-            QCOMPARE(r.length, e.length);
-            QCOMPARE(Bits(r.marks1), e.marks1);
-            QCOMPARE(Bits(r.marks2), e.marks2);
-        }
+        const std::int32_t length = StringDiffs(plain[0], plain[1], ignoreCase, m1, m2);
+        check(shown ? ShownCharacterDiffs(LineText(plain[0]), LineText(plain[1]), ignoreCase)
+                    : CharacterDiffResult{m1, m2, length});
+        if (const LineText b1 = Bytes(plain[0]), b2 = Bytes(plain[1]); b1.isBytes() && b2.isBytes())
+            check(shown ? ShownCharacterDiffs(b1, b2, ignoreCase) : CompareCharacters(b1, b2, ignoreCase));
     }
 
     // Within the table budget the marks are exactly those of the full table
@@ -168,50 +187,6 @@ private slots:
                 if (marks->at(std::size_t(k)))
                     picked += line->at(k);
             QVERIFY(marks->size() == std::size_t(line->size()) && picked == kept);
-        }
-    }
-
-    // The marks the grids and the detail pane show: the edit as a reader
-    // sees it. Each row also held as bytes, where it can be.
-    void shownMarks_data()
-    {
-        QTest::addColumn<QString>("one");
-        QTest::addColumn<QString>("two");
-        QTest::addColumn<QString>("shownOne");
-        QTest::addColumn<QString>("shownTwo");
-        const auto row = [](const char* name, const QString& one, const QString& two) {
-            QString plainOne = one, plainTwo = two;
-            QTest::newRow(name) << plainOne.remove('[').remove(']') << plainTwo.remove('[').remove(']') << one << two;
-        };
-        row("one character", "Version [2]", "Version [3]");
-        row("one letter in a word", "colo[u]r", "color");
-        row("changed number", "timeout = [30];", "timeout = [45];");
-        row("renamed word", "int [count] = 0;", "int [itemCount] = 0;");
-        row("word changed in three places", "a [version] number", "a [certain] number");
-        row("inserted argument", "Write(limit, result);", "Write(limit,[ startOffset,] result);");
-        row("unrelated sentence", "[The quick brown fox jumps]", "[A lazy dog sleeps here now]");
-        row("run of 3 between changes of 4", "[wxyz-a-wxyz]", "[qrst-a-qrst]");
-        row("run of 3 between changes of 3", "[xyz]-a-[xyz]", "[qrs]-a-[qrs]");
-        row("run of 4 between changes of 5", "[wxyzv]-ab-[wxyzv]", "[qrstu]-ab-[qrstu]");
-        row("half in common", "colo[u]r [wxyzab]", "color [qhjkm]");
-        row("just under half in common", "[colour wxyzab]", "[color qhjkmn]");
-        row("combining mark", QString::fromUtf8("caf[e\u0301] x"), QString::fromUtf8("caf[e\u0300] x"));
-        row("surrogate pair", QString::fromUtf8("a[\U0001F600]b"), QString::fromUtf8("a[\U0001F601]b"));
-    }
-
-    void shownMarks()
-    {
-        QFETCH(QString, one);
-        QFETCH(QString, two);
-        QFETCH(QString, shownOne);
-        QFETCH(QString, shownTwo);
-        const CharacterDiffResult r = ShownCharacterDiffs(LineText(one), LineText(two), false);
-        QCOMPARE(Bracketed(one, r.marks1), shownOne);
-        QCOMPARE(Bracketed(two, r.marks2), shownTwo);
-        if (const LineText b1 = Bytes(one), b2 = Bytes(two); !b1.isEmpty() && !b2.isEmpty()) {
-            const CharacterDiffResult bytes = ShownCharacterDiffs(b1, b2, false);
-            QCOMPARE(Bracketed(one, bytes.marks1), shownOne);
-            QCOMPARE(Bracketed(two, bytes.marks2), shownTwo);
         }
     }
 
