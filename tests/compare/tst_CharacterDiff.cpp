@@ -1,5 +1,6 @@
 // Character comparison of two counterpart lines: worked examples, the table's
 // tie rule against a literal table, and long lines held as bytes.
+#include "MarkedText.h"
 #include "compare/CharacterDiff.h"
 #include "engine/CharacterMarks.h"
 
@@ -243,20 +244,9 @@ private slots:
             const bool ignoreCase = n % 2 == 1;
             const std::array<QString, 2> text{one.join(QString()), two.join(QString())};
             const CharacterDiffResult r = ShownCharacterDiffs(LineText(text[0]), LineText(text[1]), ignoreCase);
-            const std::array<const std::vector<bool>*, 2> marks{&r.marks1, &r.marks2};
-            std::array<QString, 2> common;
-            for (std::size_t side = 0; side < 2; ++side) {
-                const QString& t = text[side];
-                QCOMPARE(marks[side]->size(), std::size_t(t.size()));
-                for (qsizetype k = 0; k < t.size(); ++k) {
-                    const bool mark = (*marks[side])[std::size_t(k)];
-                    if (mark)
-                        common[side] += ignoreCase ? t[k].toUpper() : t[k];
-                    if (k > 0 && (t[k].isLowSurrogate() || t[k].isMark()))
-                        QVERIFY2(mark == (*marks[side])[std::size_t(k - 1)], qPrintable(t));
-                }
-            }
-            QVERIFY2(common[0] == common[1], qPrintable(text[0] + " | " + text[1]));
+            const std::optional<std::u32string> common = Marked(text[0], r.marks1, ignoreCase, true);
+            QVERIFY2(common && common == Marked(text[1], r.marks2, ignoreCase, true),
+                     qPrintable(text[0] + " | " + text[1]));
         }
     }
 };
