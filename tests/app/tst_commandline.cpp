@@ -32,39 +32,11 @@ private slots:
         QVERIFY(QFile(m_dir.filePath(QStringLiteral("ä b.txt"))).open(QIODevice::WriteOnly));
     }
 
-    // Two names, quoted or not, with blanks around them are fuzzed; these are
-    // the texts that are not two such names.
-    void split_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("one");
-        QTest::addColumn<QString>("two");
-        QTest::newRow("spaces only") << "    " << QString("") << "";
-        QTest::newRow("one name") << " a.txt " << QString("a.txt") << "";
-        QTest::newRow("first quote never closes") << "\"my a.txt b.txt" << QString("my a.txt b.txt") << "";
-        QTest::newRow("second quote never closes") << "a.txt \"my b  .txt" << QString("a.txt") << "my b  .txt";
-        QTest::newRow("quoted first, nothing after") << "\"a b\"   " << QString("a b") << "";
-        QTest::newRow("empty quotes") << "\"\" b" << QString("") << "b";
-        QTest::newRow("quote directly after name") << "a\"b c" << QString("a\"b") << "c";
-        QTest::newRow("tab belongs to the name") << "a\tb c" << QString("a\tb") << "c";
-    }
-
-    void split()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, one);
-        QFETCH(QString, two);
-        ScriptedPrompts prompts;
-        QString fileOne = QStringLiteral("stale"), fileTwo = QStringLiteral("stale");
-        GetFilesFromCommandLine(text, fileOne, fileTwo);
-        QCOMPARE(fileOne, one);
-        QCOMPARE(fileTwo, two);
-        QVERIFY(prompts.messages.isEmpty());
-    }
-
     // The path library's calls as the program makes them, and the path
     // helpers beside them; "$" in an argument stands for a folder holding
-    // the file "ä b.txt".
+    // the file "ä b.txt". The command line splits into File One|File Two:
+    // two names, quoted or not, with blanks around them are fuzzed; these
+    // are the texts that are not two such names.
     void pathLibrary_data()
     {
         QTest::addColumn<QString>("call");
@@ -74,6 +46,14 @@ private slots:
             QTest::addRow("%s %s", call, qPrintable(arguments.join(u'|')))
                 << call << arguments << QString::fromUtf8(expected);
         };
+        row("split", {"    "}, "|");
+        row("split", {" a.txt "}, "a.txt|");
+        row("split", {"\"my a.txt b.txt"}, "my a.txt b.txt|");     // the first quote never closes
+        row("split", {"a.txt \"my b  .txt"}, "a.txt|my b  .txt");  // the second never closes
+        row("split", {"\"a b\"   "}, "a b|");
+        row("split", {"\"\" b"}, "|b");
+        row("split", {"a\"b c"}, "a\"b|c");  // a quote directly after a name
+        row("split", {"a\tb c"}, "a\tb|c");  // a tab belongs to the name
         row("exists", {"$/ä b.txt"}, "1");
         row("exists", {"$"}, "0");  // a folder is not a file
         row("exists", {"$/ä b.txt.missing"}, "0");
@@ -111,7 +91,12 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, expected);
         const QStringList a = arguments.replaceInStrings(QStringLiteral("$"), m_dir.path());
-        const QString result = call == "exists"      ? QString::number(PathMix::APIFileExists(a[0]))
+        ScriptedPrompts prompts;
+        QString one = QStringLiteral("stale"), two = QStringLiteral("stale");
+        if (call == "split")
+            GetFilesFromCommandLine(a[0], one, two);
+        const QString result = call == "split"       ? one + u'|' + two
+                               : call == "exists"    ? QString::number(PathMix::APIFileExists(a[0]))
                                : call == "file"      ? QString::number(FileExists(a[0]))
                                : call == "replace"   ? PathMix::ReplaceString(a[0], a[1], a[2])
                                : call == "normalize" ? PathMix::NormalizePath(a[0])
@@ -121,6 +106,7 @@ private slots:
                                : call == "folder"    ? GetFolderOfPath(a[0])
                                                      : PathMix::StripNull(a[0].toUtf8());
         QCOMPARE(result, expected);
+        QVERIFY(prompts.messages.isEmpty());
     }
 
     // The program's own options among the files, after the program's own

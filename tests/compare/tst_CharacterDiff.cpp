@@ -1,5 +1,6 @@
 // Character comparison of two counterpart lines: worked examples, the table's
 // tie rule against a literal table, and long lines held as bytes.
+#include "MarkedText.h"
 #include "compare/CharacterDiff.h"
 #include "engine/CharacterMarks.h"
 
@@ -48,49 +49,68 @@ QString Bracketed(const QString& text, const std::vector<bool>& marks)
     return out;
 }
 
-struct Example {
-    QString one, two;
-    bool ignoreCase;
-    int length;
-    QString marks1, marks2;
-};
-
 }  // namespace
 
 class tst_CharacterDiff : public QObject {
     Q_OBJECT
 private slots:
-    // Each example also held as bytes, where it can be, with the same outcome.
-    // Plain letters without case folding are covered by the literal table below.
-    void examples_data()
+    // The characters that differ, between [ and ]: as the plain comparison
+    // marks them (with its length in characters), or as the grids and the
+    // detail pane show them, the edit as a reader sees it. Each row also held
+    // as bytes, where it can be, with the same outcome. (Plain letters
+    // without case folding are left to the literal table, but for a tie.)
+    void marks_data()
     {
-        QTest::addColumn<Example>("e");
-        QTest::newRow("tie leaves line one's character") << Example{"ab", "ba", false, 1, "10", "01"};
-        QTest::newRow("abcabc abc") << Example{"abcabc", "abc", false, 3, "000111", "111"};
-        QTest::newRow("case ignored") << Example{"abc", "ABC", true, 3, "111", "111"};
-        QTest::newRow("sharp s keeps positions") << Example{"straße", "STRASSE", true, 5, "111101", "1111001"};
-        QTest::newRow("1252 case ignored") << Example{"ÿé€œx", "ŸÉ€Œ", true, 4, "11110", "1111"};
-        QTest::newRow("1252 case kept") << Example{"ÿé€œx", "ŸÉ€Œ", false, 1, "00100", "0010"};
-        QTest::newRow("emoji sharing a high surrogate")
-            << Example{QString::fromUcs4(U"\U0001F600a"), QString::fromUcs4(U"\U0001F601a"), false, 1, "001", "001"};
-        QTest::newRow("same emoji") << Example{
-            QString::fromUcs4(U"x\U0001F600"), QString::fromUcs4(U"\U0001F600"), false, 1, "011", "11"};
+        QTest::addColumn<QString>("one");
+        QTest::addColumn<QString>("two");
+        QTest::addColumn<bool>("ignoreCase");
+        QTest::addColumn<bool>("shown");
+        const auto row = [](const char* name, const QString& one, const QString& two, bool ignoreCase = false,
+                            bool shown = true) { QTest::newRow(name) << one << two << ignoreCase << shown; };
+        row("tie leaves line one's character", "a[b]", "[b]a", false, false);
+        row("case ignored", "abc", "ABC", true, false);
+        row("sharp s keeps positions", "stra[ß]e", "STRA[SS]E", true, false);
+        row("1252 case ignored", "ÿé€œ[x]", "ŸÉ€Œ", true, false);
+        row("1252 case kept", "[ÿé]€[œx]", "[ŸÉ]€[Œ]", false, false);
+        row("emoji sharing a high surrogate", "[\U0001F600]a", "[\U0001F601]a", false, false);
+        row("same emoji", "[x]\U0001F600", "\U0001F600", false, false);
+        row("one character", "Version [2]", "Version [3]");
+        row("one letter in a word", "colo[u]r", "color");
+        row("changed number", "timeout = [30];", "timeout = [45];");
+        row("renamed word", "int [count] = 0;", "int [itemCount] = 0;");
+        row("word changed in three places", "a [version] number", "a [certain] number");
+        row("inserted argument", "Write(limit, result);", "Write(limit,[ startOffset,] result);");
+        row("unrelated sentence", "[The quick brown fox jumps]", "[A lazy dog sleeps here now]");
+        row("run of 3 between changes of 4", "[wxyz-a-wxyz]", "[qrst-a-qrst]");
+        row("run of 3 between changes of 3", "[xyz]-a-[xyz]", "[qrs]-a-[qrs]");
+        row("run of 4 between changes of 5", "[wxyzv]-ab-[wxyzv]", "[qrstu]-ab-[qrstu]");
+        row("half in common", "colo[u]r [wxyzab]", "color [qhjkm]");
+        row("just under half in common", "[colour wxyzab]", "[color qhjkmn]");
+        row("combining mark", QString::fromUtf8("caf[e\u0301] x"), QString::fromUtf8("caf[e\u0300] x"));
+        row("surrogate pair", QString::fromUtf8("a[\U0001F600]b"), QString::fromUtf8("a[\U0001F601]b"));
     }
 
-    void examples()
+    void marks()
     {
-        QFETCH(Example, e);
+        QFETCH(QString, one);
+        QFETCH(QString, two);
+        QFETCH(bool, ignoreCase);
+        QFETCH(bool, shown);
+        const QString plain[2] = {QString(one).remove('[').remove(']'), QString(two).remove('[').remove(']')};
+        const auto check = [&](const CharacterDiffResult& r) {
+            QCOMPARE(Bracketed(plain[0], r.marks1), one);
+            QCOMPARE(Bracketed(plain[1], r.marks2), two);
+            qsizetype common = 0;
+            for (qsizetype k = 0; k < plain[0].size(); ++k)
+                common += r.marks1[std::size_t(k)] && !plain[0][k].isLowSurrogate();
+            QVERIFY(shown || r.length == common);  // (shown marks keep the plain length)
+        };
         std::vector<bool> m1, m2;
-        QCOMPARE(StringDiffs(e.one, e.two, e.ignoreCase, m1, m2), e.length);
-        QCOMPARE(Bits(m1), e.marks1);
-        QCOMPARE(Bits(m2), e.marks2);
-        const LineText one = Bytes(e.one), two = Bytes(e.two);
-        if (one.isBytes() && two.isBytes()) {
-            const CharacterDiffResult r = CompareCharacters(one, two, e.ignoreCase);
-            QCOMPARE(r.length, e.length);
-            QCOMPARE(Bits(r.marks1), e.marks1);
-            QCOMPARE(Bits(r.marks2), e.marks2);
-        }
+        const std::int32_t length = StringDiffs(plain[0], plain[1], ignoreCase, m1, m2);
+        check(shown ? ShownCharacterDiffs(LineText(plain[0]), LineText(plain[1]), ignoreCase)
+                    : CharacterDiffResult{m1, m2, length});
+        if (const LineText b1 = Bytes(plain[0]), b2 = Bytes(plain[1]); b1.isBytes() && b2.isBytes())
+            check(shown ? ShownCharacterDiffs(b1, b2, ignoreCase) : CompareCharacters(b1, b2, ignoreCase));
     }
 
     // Within the table budget the marks are exactly those of the full table
@@ -126,11 +146,11 @@ private slots:
     }
 
     // Long lines held as bytes, as the pane holds them, with the default
-    // budgets. Characters of line two replaced by '#' (absent from line one)
-    // leave a known longest.
+    // budgets, beyond the table. Characters of line two replaced by '#'
+    // (absent from line one) or left out leave a known longest.
     void longLines_data()
     {
-        QTest::addColumn<int>("changes");  // -1: every character
+        QTest::addColumn<int>("changes");  // of each kind; -1: every character replaced
         QTest::addColumn<int>("length");
         QTest::newRow("1 MB, few changes") << 300 << (1 << 20);
         QTest::newRow("1 MB, nothing in common") << -1 << (1 << 20);
@@ -145,67 +165,29 @@ private slots:
         QByteArray a(length, Qt::Uninitialized);
         for (char& c : a)
             c = char('a' + rng.bounded(8));
-        QByteArray b = a;
-        std::vector<bool> unchanged(b.size(), changes >= 0);
-        for (int i = 0; i < changes; ++i)
-            unchanged[rng.bounded(b.size())] = false;
-        for (qsizetype k = 0; k < b.size(); ++k)
-            if (!unchanged[k])
-                b[k] = '#';
+        // What becomes of each character of line one: kept, '#' or '-' (left out).
+        QByteArray fate(length, changes < 0 ? '#' : '.');
+        for (int i = 0; i < 2 * changes; ++i)
+            fate[rng.bounded(length)] = i % 2 ? '#' : '-';
+        QByteArray b, kept;
+        for (qsizetype k = 0; k < length; ++k) {
+            if (fate[k] != '-')
+                b += fate[k] == '#' ? '#' : a[k];
+            if (fate[k] == '.')
+                kept += a[k];
+        }
         const auto ownerA = std::make_shared<QByteArray>(a), ownerB = std::make_shared<QByteArray>(b);
         const CharacterDiffResult r =
             CompareCharacters(LineText::FromBytes(*ownerA, ownerA), LineText::FromBytes(*ownerB, ownerB), false);
-        QCOMPARE(r.length, int(std::count(unchanged.begin(), unchanged.end(), true)));
-        QVERIFY(r.marks2 == unchanged);
-        // The marks of line one pick the same characters.
-        QByteArray kept;
-        for (qsizetype k = 0; k < a.size(); ++k)
-            if (r.marks1.at(std::size_t(k)))
-                kept += a[k];
-        QVERIFY(r.marks1.size() == std::size_t(a.size()) && kept == QByteArray(b).replace('#', ""));
-    }
-
-    // The marks the grids and the detail pane show: the edit as a reader
-    // sees it. Each row also held as bytes, where it can be.
-    void shownMarks_data()
-    {
-        QTest::addColumn<QString>("one");
-        QTest::addColumn<QString>("two");
-        QTest::addColumn<QString>("shownOne");
-        QTest::addColumn<QString>("shownTwo");
-        const auto row = [](const char* name, const QString& one, const QString& two) {
-            QString plainOne = one, plainTwo = two;
-            QTest::newRow(name) << plainOne.remove('[').remove(']') << plainTwo.remove('[').remove(']') << one << two;
-        };
-        row("one character", "Version [2]", "Version [3]");
-        row("one letter in a word", "colo[u]r", "color");
-        row("changed number", "timeout = [30];", "timeout = [45];");
-        row("renamed word", "int [count] = 0;", "int [itemCount] = 0;");
-        row("word changed in three places", "a [version] number", "a [certain] number");
-        row("inserted argument", "Write(limit, result);", "Write(limit,[ startOffset,] result);");
-        row("unrelated sentence", "[The quick brown fox jumps]", "[A lazy dog sleeps here now]");
-        row("run of 3 between changes of 4", "[wxyz-a-wxyz]", "[qrst-a-qrst]");
-        row("run of 3 between changes of 3", "[xyz]-a-[xyz]", "[qrs]-a-[qrs]");
-        row("run of 4 between changes of 5", "[wxyzv]-ab-[wxyzv]", "[qrstu]-ab-[qrstu]");
-        row("half in common", "colo[u]r [wxyzab]", "color [qhjkm]");
-        row("just under half in common", "[colour wxyzab]", "[color qhjkmn]");
-        row("combining mark", QString::fromUtf8("caf[e\u0301] x"), QString::fromUtf8("caf[e\u0300] x"));
-        row("surrogate pair", QString::fromUtf8("a[\U0001F600]b"), QString::fromUtf8("a[\U0001F601]b"));
-    }
-
-    void shownMarks()
-    {
-        QFETCH(QString, one);
-        QFETCH(QString, two);
-        QFETCH(QString, shownOne);
-        QFETCH(QString, shownTwo);
-        const CharacterDiffResult r = ShownCharacterDiffs(LineText(one), LineText(two), false);
-        QCOMPARE(Bracketed(one, r.marks1), shownOne);
-        QCOMPARE(Bracketed(two, r.marks2), shownTwo);
-        if (const LineText b1 = Bytes(one), b2 = Bytes(two); !b1.isEmpty() && !b2.isEmpty()) {
-            const CharacterDiffResult bytes = ShownCharacterDiffs(b1, b2, false);
-            QCOMPARE(Bracketed(one, bytes.marks1), shownOne);
-            QCOMPARE(Bracketed(two, bytes.marks2), shownTwo);
+        QVERIFY(r.method != LcsMethod::Table);
+        QCOMPARE(r.length, kept.size());
+        // The marks of each line pick the characters kept, so every one of line two but '#'.
+        for (const auto& [line, marks] : {std::pair{&a, &r.marks1}, std::pair{&b, &r.marks2}}) {
+            QByteArray picked;
+            for (qsizetype k = 0; k < line->size(); ++k)
+                if (marks->at(std::size_t(k)))
+                    picked += line->at(k);
+            QVERIFY(marks->size() == std::size_t(line->size()) && picked == kept);
         }
     }
 
@@ -262,20 +244,9 @@ private slots:
             const bool ignoreCase = n % 2 == 1;
             const std::array<QString, 2> text{one.join(QString()), two.join(QString())};
             const CharacterDiffResult r = ShownCharacterDiffs(LineText(text[0]), LineText(text[1]), ignoreCase);
-            const std::array<const std::vector<bool>*, 2> marks{&r.marks1, &r.marks2};
-            std::array<QString, 2> common;
-            for (std::size_t side = 0; side < 2; ++side) {
-                const QString& t = text[side];
-                QCOMPARE(marks[side]->size(), std::size_t(t.size()));
-                for (qsizetype k = 0; k < t.size(); ++k) {
-                    const bool mark = (*marks[side])[std::size_t(k)];
-                    if (mark)
-                        common[side] += ignoreCase ? t[k].toUpper() : t[k];
-                    if (k > 0 && (t[k].isLowSurrogate() || t[k].isMark()))
-                        QVERIFY2(mark == (*marks[side])[std::size_t(k - 1)], qPrintable(t));
-                }
-            }
-            QVERIFY2(common[0] == common[1], qPrintable(text[0] + " | " + text[1]));
+            const std::optional<std::u32string> common = Marked(text[0], r.marks1, ignoreCase, true);
+            QVERIFY2(common && common == Marked(text[1], r.marks2, ignoreCase, true),
+                     qPrintable(text[0] + " | " + text[1]));
         }
     }
 };

@@ -6,6 +6,7 @@
 #include "compare/FileFactsText.h"
 #include "engine/Comparison.h"
 #include "engine/LineFile.h"
+#include "support/FileBytes.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -323,12 +324,7 @@ private slots:
         QFETCH(QByteArray, two);
         QFETCH(bool, blankLines);
         QTemporaryDir folder;
-        const auto write = [&](const char* name, const QByteArray& bytes) {
-            QFile file(folder.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        };
-        write("one", one);
-        write("two", two);
+        QVERIFY(FileBytes::Write(folder.filePath("one"), one) && FileBytes::Write(folder.filePath("two"), two));
         InputFile inOne(folder.filePath("one").toStdString());
         InputFile inTwo(folder.filePath("two").toStdString());
         CompareSettings settings;
@@ -348,40 +344,17 @@ private slots:
         QTEST(m.Find(QStringLiteral("z"), Direction::Next, 0).value_or(0), "rowOfZ");
     }
 
-    void onlyChangedLinePairsHaveMarks_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("one");  // null: the row has no marks
-        QTest::addColumn<QString>("two");
-        QTest::newRow("unchanged") << 1 << QString() << QString();
-        QTest::newRow("changed") << 2 << "..xxx" << QString("..xxx");
-        QTest::newRow("changed line opposite a filler") << 3 << QString() << QString();
-        QTest::newRow("trailing row") << 4 << QString() << QString();
-        QTest::newRow("beyond the rows") << 9 << QString() << QString();
-    }
-
-    void onlyChangedLinePairsHaveMarks()
-    {
-        QFETCH(int, row);
-        QFETCH(QString, one);
-        QFETCH(QString, two);
-        ComparisonModel model = MarksExample();
-        QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
-        const auto* marks = model.RowMarks(row, false);
-        QCOMPARE(marks != nullptr, !one.isNull());
-        if (!marks)
-            return;
-        QCOMPARE(Letters(marks->marks1), one);
-        QCOMPARE(Letters(marks->marks2), two);
-    }
-
-    // Marks are worked out once and kept; another case rule, another
-    // comparison shown or none shown drops them.
-    void keptUntilTheComparisonChanges()
+    // Marks only for a changed line pair, worked out once and kept; another
+    // case rule, another comparison shown or none shown drops them.
+    void rowMarks()
     {
         ComparisonModel model = MarksExample();
-        QVERIFY(!model.KnownRowMarks(2, false));
+        // Unchanged, a changed line opposite a filler, the trailing row, beyond the rows.
+        for (const std::int32_t row : {1, 3, 4, 9})
+            QVERIFY(!model.RowMarks(row, false));
+        QVERIFY(model.KnownRowMarkCount() == 0 && !model.KnownRowMarks(2, false));
         const auto* first = model.RowMarks(2, false);
+        QVERIFY(first && Letters(first->marks1) == "..xxx" && Letters(first->marks2) == "..xxx");
         QCOMPARE(model.RowMarks(2, false), first);
         QCOMPARE(model.KnownRowMarks(2, false), first);
         QVERIFY(!model.KnownRowMarks(2, true));
@@ -445,26 +418,6 @@ private slots:
         QCOMPARE(FileFactsText::OutOfMemoryMessage(*one, *two, Alignment::RowsNeeded(hunks, one->LineCount())),
                  QStringLiteral("Not enough memory to show the differences.\r\n\r\nThe files (3.8 MB and 0 bytes) "
                                 "make 4000001 rows side by side, which need 61.0 MB more."));
-    }
-
-    // Lines too long for the full table are compared within the detail
-    // pane's budgets and still find a lone change and a lone deletion.
-    void linesBeyondTheTable()
-    {
-        QByteArray one(100'000, 'a');
-        QRandomGenerator random(17);
-        for (char& c : one)
-            c = static_cast<char>('a' + random.bounded(26));
-        QByteArray two = one;
-        two[10] = two[10] == '#' ? '$' : '#';
-        two.remove(50'000, 1);
-        ComparisonModel model = Shown("x\n" + one + '\n', "x\n" + two + '\n', {{1, 1, 1, 1}});
-        const auto* marks = model.RowMarks(2, false);
-        QVERIFY(marks && marks->method != modVantrel::LcsMethod::Table);
-        QString expectedOne(one.size(), u'.'), expectedTwo(two.size(), u'.');
-        expectedOne[10] = expectedOne[50'000] = expectedTwo[10] = u'x';
-        QCOMPARE(Letters(marks->marks1), expectedOne);
-        QCOMPARE(Letters(marks->marks2), expectedTwo);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "engine/Comparison.h"
 #include "engine/FileText.h"
 #include "engine/HtmlReport.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,12 +32,6 @@ bool WriteFile(const QByteArray& path, const QByteArray& bytes)
     std::FILE* f = std::fopen(path.constData(), "wb");
     const bool ok = f && std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), f) == std::size_t(bytes.size());
     return f && std::fclose(f) == 0 && ok;
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 // Two files in a folder of their own, compared as the window compares them.
@@ -146,15 +141,16 @@ private slots:
         QProcess patch;
         patch.start("patch", {"--batch", "--quiet", "-o", rebuilt, original, patchPath});
         QVERIFY(patch.waitForFinished());
-        QVERIFY2(patch.exitCode() == 0, patch.readAllStandardOutput() + patch.readAllStandardError());
-        QCOMPARE(ReadFile(rebuilt), two);
+        QVERIFY2(patch.exitCode() == 0 && QFile::exists(rebuilt),
+                 patch.readAllStandardOutput() + patch.readAllStandardError());
+        QCOMPARE(FileBytes::Read(rebuilt), two);
 
         if (bookmark)
             QVERIFY(pair.model.AddBookmark(bookmark));
         const QString reportPath = pair.dir.filePath("report.html");
         error = ComparisonSave::SaveReport(pair.model, reportPath, false, {"case"});
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        const QString html = QString::fromUtf8(ReadFile(reportPath));
+        const QString html = QString::fromUtf8(FileBytes::Read(reportPath));
         QCOMPARE(Rows(html), rows);
         QCOMPARE(Marked(html), marked);
         QVERIFY(html.contains(QString::fromStdString(HtmlReport::Escaped(FileText::Summary(*pair.model.File(0))))));
@@ -239,7 +235,7 @@ private slots:
             setrlimit(RLIMIT_FSIZE, &old);
         }
         QVERIFY2(error.contains(message), qPrintable(error));
-        QCOMPARE(ReadFile(QFile::decodeName(pair.pathTwo)), two);
+        QCOMPARE(FileBytes::Read(QFile::decodeName(pair.pathTwo)), two);
         const auto entries = std::filesystem::directory_iterator(pair.dir.path().toStdString());
         QCOMPARE(std::count_if(begin(entries), end(entries), [](const auto& e) { return e.is_regular_file(); }), 2);
     }

@@ -1,6 +1,8 @@
 #pragma once
 // Test helpers: result lines applied to File One as `patch` would, checking
-// every number; brute-force LCS; random texts; files.
+// every number; brute-force LCS; changed lines; random texts; files.
+
+#include "engine/LineDiff.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -44,66 +46,88 @@ inline bool ParseRange(const QByteArray& text, Range& r)
     return ok1 && ok2 && parts.size() <= 2 && r.last >= r.first;
 }
 
-// Applies `result` to `one` into `out`; returns what was wrong, if anything.
-inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QByteArray& out)
+// A part of a script: where it starts in File One and in File Two (0-based),
+// how many lines of each it covers, and its lines: ' ' (context), '-' or '+'
+// with the line's text, ending in LF unless a "\ No newline" line followed.
+struct Part {
+    qint64 start1 = 0, start2 = 0, count1 = 0, count2 = 0;
+    QList<std::pair<char, QByteArray>> lines;
+};
+
+// Takes the "\ No newline" line at `i`, if there is one, for the part's last line.
+inline void TakeNoNewline(const QList<QByteArray>& lines, qsizetype& i, Part& part)
+{
+    if (i < lines.size() && lines[i].startsWith('\\') && !part.lines.isEmpty()
+        && part.lines.last().second.endsWith('\n')) {
+        part.lines.last().second.chop(1);
+        ++i;
+    }
+}
+
+// Applies the parts to `one` into `out`, exactly: each starts where its
+// numbers say, its context and removed lines are File One's with their
+// line ends, and it holds as many lines as its counts. Returns what was wrong.
+inline QString ApplyParts(const QByteArray& one, const QList<Part>& parts, QByteArray& out)
 {
     const QList<QByteArray> a = SplitKeepingEnds(one);
     QList<QByteArray> b;
     qint64 pos = 0;  // lines of File One used so far
-    qsizetype i = 0;
-    auto copyUpTo = [&](qint64 line) {
-        while (pos < line)
+    for (const Part& part : parts) {
+        if (part.start1 < pos || part.start1 > a.size())
+            return QStringLiteral("part out of order at line %1").arg(part.start1);
+        while (pos < part.start1)
             b << a[pos++];
-    };
-    while (i < result.size()) {
-        const QByteArray cmd = result[i++];
-        const QString bad = QStringLiteral("bad command ") + QString::fromLatin1(cmd);
-        const qsizetype letterAt =
-            std::find_if(cmd.begin(), cmd.end(), [](char c) { return c == 'a' || c == 'd' || c == 'c'; }) - cmd.begin();
-        Range left, right;
-        if (letterAt == cmd.size() || !ParseRange(cmd.left(letterAt), left)
-            || !ParseRange(cmd.mid(letterAt + 1), right))
-            return bad;
-        const char letter = cmd[letterAt];
-        // 0-based starts of File One's and File Two's parts.
-        const qint64 oneStart = letter == 'a' ? left.first : left.first - 1;
-        const qint64 twoStart = letter == 'd' ? right.first : right.first - 1;
-        if ((letter == 'a' && left.last != left.first) || (letter == 'd' && right.last != right.first) || oneStart < pos
-            || oneStart > a.size())
-            return bad + " (range or order)";
-        copyUpTo(oneStart);
-        if (twoStart != b.size())
-            return bad + " (File Two number)";
-        if (letter != 'a') {
-            for (qint64 n = left.first; n <= left.last; ++n) {
-                if (i >= result.size() || pos >= a.size()
-                    || result[i] != "< " + (a[pos].endsWith('\n') ? a[pos].chopped(1) : a[pos]))
-                    return bad + " (< line)";
-                ++i, ++pos;
-            }
-            if (i < result.size() && result[i].startsWith('\\')) {
-                if (a[pos - 1].endsWith('\n'))
-                    return bad + " (no-newline mark)";
-                ++i;
-            }
+        if (part.start2 != b.size())
+            return QStringLiteral("File Two number wrong at line %1").arg(part.start1);
+        qint64 old = 0, added = 0;
+        for (const auto& [kind, text] : part.lines) {
+            if (kind != '+' && (pos >= a.size() || a[pos++] != text))
+                return QStringLiteral("line %1 is not File One's").arg(pos);
+            if (kind != '-')
+                b << text;
+            old += kind != '+';
+            added += kind != '-';
         }
-        if (letter == 'c' && (i >= result.size() || result[i++] != "---"))
-            return bad + " (---)";
-        if (letter != 'd') {
-            for (qint64 n = right.first; n <= right.last; ++n) {
-                if (i >= result.size() || !result[i].startsWith("> "))
-                    return bad + " (> line)";
-                b << result[i++].mid(2) + '\n';
-            }
-            if (i < result.size() && result[i].startsWith('\\')) {
-                b.last().chop(1);
-                ++i;
-            }
-        }
+        if (old != part.count1 || added != part.count2)
+            return QStringLiteral("counts wrong at line %1").arg(part.start1);
     }
-    copyUpTo(a.size());
+    while (pos < a.size())
+        b << a[pos++];
     out = b.join();
     return {};
+}
+
+// Applies normal-form result lines to `one` into `out`; returns what was wrong.
+inline QString Apply(const QByteArray& one, const QList<QByteArray>& result, QByteArray& out)
+{
+    QList<Part> parts;
+    for (qsizetype i = 0; i < result.size();) {
+        const QByteArray cmd = result[i++];
+        const QString bad = QStringLiteral("bad command ") + QString::fromLatin1(cmd);
+        const qsizetype at =
+            std::find_if(cmd.begin(), cmd.end(), [](char c) { return c == 'a' || c == 'd' || c == 'c'; }) - cmd.begin();
+        Range left, right;
+        if (at == cmd.size() || !ParseRange(cmd.left(at), left) || !ParseRange(cmd.mid(at + 1), right)
+            || (cmd[at] == 'a' && left.last != left.first) || (cmd[at] == 'd' && right.last != right.first))
+            return bad;
+        const bool adds = cmd[at] != 'd', removes = cmd[at] != 'a';
+        Part part{removes ? left.first - 1 : left.first,
+                  adds ? right.first - 1 : right.first,
+                  removes ? left.last - left.first + 1 : 0,
+                  adds ? right.last - right.first + 1 : 0,
+                  {}};
+        const auto take = [&](char kind, const char* prefix, qint64 count) {
+            for (; count > 0 && i < result.size() && result[i].startsWith(prefix); --count)
+                part.lines.append({kind, result[i++].mid(2) + '\n'});
+            TakeNoNewline(result, i, part);
+            return count == 0;
+        };
+        if (!take('-', "< ", part.count1) || (adds && removes && (i >= result.size() || result[i++] != "---"))
+            || !take('+', "> ", part.count2))
+            return bad;
+        parts << part;
+    }
+    return ApplyParts(one, parts, out);
 }
 
 // The same for a normal-form script as written, one line feed after each line.
@@ -116,74 +140,62 @@ inline QString ApplyNormal(const QByteArray& one, const QByteArray& script, QByt
 }
 
 // Applies unified output (headers, then "@@ -a,b +c,d @@" hunks) to `one`
-// into `out`, exactly: every hunk must start where its numbers say, and
-// its context and removed lines must be File One's. Returns what was wrong.
+// into `out`, as exactly. Returns what was wrong.
 inline QString ApplyUnified(const QByteArray& one, const QByteArray& patch, QByteArray& out)
 {
-    const QList<QByteArray> a = SplitKeepingEnds(one);
     QList<QByteArray> lines = patch.split('\n');
     if (lines.size() < 2 || !lines[0].startsWith("--- ") || !lines[1].startsWith("+++ "))
         return QStringLiteral("no headers");
     if (lines.last().isEmpty())
         lines.removeLast();
-    QList<QByteArray> b;
-    qint64 pos = 0;
+    QList<Part> parts;
     for (qsizetype i = 2; i < lines.size();) {
         const QList<QByteArray> head = lines[i++].split(' ');
         if (head.size() < 4 || head[0] != "@@" || !head[1].startsWith('-') || !head[2].startsWith('+'))
             return QStringLiteral("bad hunk header ") + QString::fromLatin1(lines[i - 1]);
-        const auto count = [](const QByteArray& range) {
-            return range.contains(',') ? range.split(',')[1].toLongLong() : 1;
+        // "-l,s": an empty range names the line before it; the length 1 is left out.
+        const auto range = [](const QByteArray& text, qint64& start, qint64& count) {
+            const QList<QByteArray> numbers = text.mid(1).split(',');
+            count = numbers.size() > 1 ? numbers[1].toLongLong() : 1;
+            start = numbers[0].toLongLong() - (count > 0);
         };
-        const auto start = [](const QByteArray& range) { return range.split(',')[0].mid(1).toLongLong(); };
-        qint64 oldLeft = count(head[1]), newLeft = count(head[2]);
-        // An empty range names the line before it.
-        const qint64 oldStart = oldLeft == 0 ? start(head[1]) : start(head[1]) - 1;
-        if (oldStart < pos || oldStart > a.size())
-            return QStringLiteral("hunk out of order");
-        while (pos < oldStart)
-            b << a[pos++];
-        if ((newLeft == 0 ? start(head[2]) : start(head[2]) - 1) != b.size())
-            return QStringLiteral("new start wrong");
-        for (; i < lines.size() && (oldLeft > 0 || newLeft > 0 || lines[i].startsWith('\\')); ++i) {
-            const QByteArray& l = lines[i];
-            const char kind = l.isEmpty() ? ' ' : l[0];
-            if (kind == '\\') {
-                // Only an added line had a line feed put after it here.
-                if (lines[i - 1].startsWith('+') && b.last().endsWith('\n'))
-                    b.last().chop(1);
-                continue;
-            }
-            const QByteArray text = l.mid(1) + '\n';
-            if (kind == ' ' || kind == '-') {
-                if (pos >= a.size() || (a[pos] != text && a[pos] != l.mid(1)) || oldLeft-- <= 0)
-                    return QStringLiteral("context or removed line differs at line %1").arg(pos + 1);
-                if (kind == ' ')
-                    b << a[pos];
-                ++pos;
-            }
-            if (kind == '+')
-                b << text;
-            if ((kind == ' ' || kind == '+') && newLeft-- <= 0)
-                return QStringLiteral("too many new lines");
+        Part part;
+        range(head[1], part.start1, part.count1);
+        range(head[2], part.start2, part.count2);
+        for (qint64 old = part.count1, added = part.count2; i < lines.size() && (old > 0 || added > 0);) {
+            const char kind = lines[i].isEmpty() ? ' ' : lines[i][0];
+            if (kind != ' ' && kind != '-' && kind != '+')
+                return QStringLiteral("bad line ") + QString::fromLatin1(lines[i]);
+            part.lines.append({kind, lines[i++].mid(1) + '\n'});
+            old -= kind != '+';
+            added -= kind != '-';
+            TakeNoNewline(lines, i, part);
         }
-        if (oldLeft != 0 || newLeft != 0)
-            return QStringLiteral("hunk counts wrong");
+        parts << part;
     }
-    while (pos < a.size())
-        b << a[pos++];
-    out = b.join();
-    return {};
+    return ApplyParts(one, parts, out);
 }
 
-// Length of a longest common subsequence of two line lists, by table.
-inline qint64 LcsLength(const QList<QByteArray>& a, const QList<QByteArray>& b)
+// Length of a longest common subsequence of two sequences (of lines, or
+// of characters), by table.
+template <class Sequence>
+qint64 LcsLength(const Sequence& a, const Sequence& b)
 {
-    std::vector<qint64> row(b.size() + 1, 0);
-    for (qsizetype i = 1; i <= a.size(); ++i)
-        for (qsizetype j = 1, diagonal = 0; j <= b.size(); ++j)
+    const auto n = qint64(a.size()), m = qint64(b.size());
+    std::vector<qint64> row(std::size_t(m) + 1, 0);
+    for (qint64 i = 1; i <= n; ++i)
+        for (qint64 j = 1, diagonal = 0; j <= m; ++j)
             diagonal = std::exchange(row[j], a[i - 1] == b[j - 1] ? diagonal + 1 : std::max(row[j], row[j - 1]));
     return row.back();
+}
+
+// Lines the hunks remove or add.
+inline qint64 ChangedLines(const std::vector<LineDiff::Hunk>& hunks)
+{
+    qint64 n = 0;
+    for (const LineDiff::Hunk& h : hunks)
+        n += h.count1 + h.count2;
+    return n;
 }
 
 // `count` lines drawn from `alphabet` distinct lines.

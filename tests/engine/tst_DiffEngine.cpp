@@ -19,20 +19,13 @@ struct Mix {
     QByteArray ending;
     bool minimal;
 };
-struct Edge {
+// A pair of files, the code, the first result lines, and the settings.
+enum Flags { kCase = 1, kSpace = 2, kForce = 4, kBinary = 8 /* found binary */ };
+struct Pair {
     QByteArray one, two;
     int code;
-    QList<QByteArray> lines;
-};
-struct Setting {
-    QByteArray one, two;
-    bool ignoreCase, ignoreWhiteSpace;
-    int code;
-};
-struct Binary {
-    QByteArray one, two;
-    bool force;
-    int code;
+    QList<QByteArray> lines = {};
+    int flags = 0;
 };
 }  // namespace
 
@@ -52,14 +45,6 @@ private:
         for (int i = 0; i < engine.ResultLineCount(); ++i)
             lines << engine.ResultLineBytes(i);
         return lines;
-    }
-
-    static qint64 ChangedLines(const std::vector<LineDiff::Hunk>& hunks)
-    {
-        qint64 n = 0;
-        for (const LineDiff::Hunk& h : hunks)
-            n += h.count1 + h.count2;
-        return n;
     }
 
     // Compares one/two and checks the round trip; returns the code.
@@ -152,125 +137,100 @@ private slots:
                  qPrintable(QStringLiteral("%1 changed lines, smallest %2").arg(changed).arg(smallest)));
     }
 
-    // Result lines compared up to as many as given.
-    void edgeCases_data()
+    // The code, the first result lines as given, the outcome, and the
+    // result applied to File One giving File Two (File Two is taken as it
+    // is when settings relax the comparison).
+    void pairs_data()
     {
-        QTest::addColumn<Edge>("c");
+        QTest::addColumn<Pair>("c");
         using L = QList<QByteArray>;
-        QTest::newRow("both empty") << Edge{{}, {}, 0, L{}};
-        QTest::newRow("File One empty") << Edge{{}, "x\ny\nz\n", 1, L{"0a1,3", "> x"}};
-        QTest::newRow("one line changed") << Edge{"a\nb\nc\n", "a\nB\nc\n", 1, L{"2c2", "< b", "---", "> B"}};
-        QTest::newRow("three replaced by one") << Edge{"a\nb\nc\nd\ne\n", "a\nX\ne\n", 1, L{"2,4c2"}};
-        QTest::newRow("two added after 5") << Edge{"1\n2\n3\n4\n5\n6\n", "1\n2\n3\n4\n5\nx\ny\n6\n", 1, L{"5a6,7"}};
+        QTest::newRow("both empty") << Pair{{}, {}, 0, L{}};
+        QTest::newRow("File One empty") << Pair{{}, "x\ny\nz\n", 1, L{"0a1,3", "> x"}};
+        QTest::newRow("one line changed") << Pair{"a\nb\nc\n", "a\nB\nc\n", 1, L{"2c2", "< b", "---", "> B"}};
+        QTest::newRow("three replaced by one") << Pair{"a\nb\nc\nd\ne\n", "a\nX\ne\n", 1, L{"2,4c2"}};
+        QTest::newRow("two added after 5") << Pair{"1\n2\n3\n4\n5\n6\n", "1\n2\n3\n4\n5\nx\ny\n6\n", 1, L{"5a6,7"}};
         const QByteArray noNewline = "\\ No newline at end of file";
-        QTest::newRow("no newline in File One") << Edge{"a\nb", "a\nc\n", 1, L{"2c2", "< b", noNewline, "---", "> c"}};
-        QTest::newRow("no newline in File Two") << Edge{"a\nb\n", "a\nb", 1, L{"2c2", "< b", "---", "> b", noNewline}};
-        QTest::newRow("no newline on both, same") << Edge{"a\nb", "a\nb", 0, L{}};
-        QTest::newRow("CRLF against LF") << Edge{"a\r\nb\r\n", "a\nb\n", 1, L{"1,2c1,2", "< a\r"}};
-        QTest::newRow("invalid UTF-8") << Edge{"ok\n\xff\xfe bad\n", "ok\n\xc3\x28\n", 1, L{"2c2"}};
+        QTest::newRow("no newline in File One") << Pair{"a\nb", "a\nc\n", 1, L{"2c2", "< b", noNewline, "---", "> c"}};
+        QTest::newRow("no newline in File Two") << Pair{"a\nb\n", "a\nb", 1, L{"2c2", "< b", "---", "> b", noNewline}};
+        QTest::newRow("no newline on both, same") << Pair{"a\nb", "a\nb", 0, L{}};
+        QTest::newRow("CRLF against LF") << Pair{"a\r\nb\r\n", "a\nb\n", 1, L{"1,2c1,2", "< a\r"}};
+        QTest::newRow("invalid UTF-8") << Pair{"ok\n\xff\xfe bad\n", "ok\n\xc3\x28\n", 1, L{"2c2"}};
         // Not UTF-16 after all (odd length), and no NUL byte: text, as before.
-        QTest::newRow("UTF-16 mark on text") << Edge{"\xff\xfezy\n", "\xff\xfezx\n", 1, L{"1c1"}};
+        QTest::newRow("UTF-16 mark on text") << Pair{"\xff\xfezy\n", "\xff\xfezx\n", 1, L{"1c1"}};
         const QByteArray xs(100000, 'x');
         QTest::newRow("NUL after the first block is text")
-            << Edge{xs + "\n", xs + QByteArray(1, '\0') + "\n", 1, L{"1c1"}};
+            << Pair{xs + "\n", xs + QByteArray(1, '\0') + "\n", 1, L{"1c1"}};
         const QByteArray longLine(1 << 20, 'q');
         QByteArray otherLong = longLine;
         otherLong[500000] = 'r';
-        QTest::newRow("1 MB line") << Edge{"a\n" + longLine + "\nz\n", "a\n" + otherLong + "\nz\n", 1, L{"2c2"}};
+        QTest::newRow("1 MB line") << Pair{"a\n" + longLine + "\nz\n", "a\n" + otherLong + "\nz\n", 1, L{"2c2"}};
         // Ambiguous blocks: where the block goes among the equally small choices.
         QTest::newRow("function added after a blank line")
-            << Edge{"a() {\n}\n\nc() {\n}\n", "a() {\n}\n\nb() {\n}\n\nc() {\n}\n", 1, L{"3a4,6"}};
+            << Pair{"a() {\n}\n\nc() {\n}\n", "a() {\n}\n\nb() {\n}\n\nc() {\n}\n", 1, L{"3a4,6"}};
         QTest::newRow("block does not start with a blank line")
-            << Edge{"foo\nbar\n", "foo\n\nfoo\nbar\n", 1, L{"0a1,2"}};
+            << Pair{"foo\nbar\n", "foo\n\nfoo\nbar\n", 1, L{"0a1,2"}};
         QTest::newRow("block goes as far down as it can")
-            << Edge{"if (a) {\n  x;\n}\ny;\n", "if (a) {\n  x;\n}\nif (b) {\n  x;\n}\ny;\n", 1, L{"3a4,6"}};
+            << Pair{"if (a) {\n  x;\n}\ny;\n", "if (a) {\n  x;\n}\nif (b) {\n  x;\n}\ny;\n", 1, L{"3a4,6"}};
         QTest::newRow("block does not start with a closing brace")
-            << Edge{"  x;\ny;\n", "  x;\n}\n  x;\ny;\n", 1, L{"0a1,2"}};
-        QTest::newRow("deletion joins a change") << Edge{"z\nk\nk\n", "z\nq\nk\n", 1, L{"2c2"}};
-    }
-
-    void edgeCases()
-    {
-        QFETCH(Edge, c);
-        const auto& [one, two, code, lines] = c;
-        cDiffEngine engine;
-        QCOMPARE(CompareAndCheck(engine, one, two), code);
-        if (code == 0)
-            QCOMPARE(engine.ResultLineCount(), 0);
-        QCOMPARE(Result(engine).mid(0, lines.size()), lines);
-        QCOMPARE(engine.ResultLineBytes(engine.ResultLineCount()), QByteArray());
-        QCOMPARE(engine.ResultLine(-1), QString());
-    }
-
-    void settings_data()
-    {
-        QTest::addColumn<Setting>("c");
-        QTest::newRow("ASCII case") << Setting{"Hello\n", "hELLO\n", true, false, 0};
-        QTest::newRow("German umlauts") << Setting{"\xc3\x84rger\n", "\xc3\xa4RGER\n", true, false, 0};
-        QTest::newRow("different letters stay different") << Setting{"\xc3\xa4\n", "a\n", true, true, 1};
-        QTest::newRow("single-byte line folds too") << Setting{"\xc4\n", "\xe4\n", true, false, 0};
-        QTest::newRow("Windows-1252 letters fold") << Setting{"\x8a\x8c\n", "\x9a\x9c\n", true, false, 0};
-        QTest::newRow("Windows-1252 ellipsis is not space") << Setting{"a\x85\n", "a\n", false, true, 1};
-        QTest::newRow("white space inside") << Setting{"a b\tc\n", "abc\n", false, true, 0};
-        QTest::newRow("CRLF with white space ignored") << Setting{"a\r\nb\r\n", "a\nb\n", false, true, 0};
-        QTest::newRow("byte-order mark") << Setting{"\xef\xbb\xbfz\n", "z\n", false, false, 1};
-        QTest::newRow("byte-order mark with white space ignored") << Setting{"\xef\xbb\xbfz\n", "z\n", false, true, 0};
-        QTest::newRow("no final newline, white space ignored") << Setting{"a\nb", "a\nb\n", false, true, 0};
-        QTest::newRow("blank lines are not dropped") << Setting{"a\n\nb\n", "a\nb\n", false, true, 1};
+            << Pair{"  x;\ny;\n", "  x;\n}\n  x;\ny;\n", 1, L{"0a1,2"}};
+        QTest::newRow("deletion joins a change") << Pair{"z\nk\nk\n", "z\nq\nk\n", 1, L{"2c2"}};
         // The settings relax case and white space, never the encoding.
-        QTest::newRow("Windows-1252 against UTF-8, -i -w") << Setting{"caf\xe9\n", "caf\xc3\xa9\n", true, true, 1};
+        QTest::newRow("ASCII case") << Pair{"Hello\n", "hELLO\n", 0, {}, kCase};
+        QTest::newRow("German umlauts") << Pair{"\xc3\x84rger\n", "\xc3\xa4RGER\n", 0, {}, kCase};
+        QTest::newRow("different letters stay different") << Pair{"\xc3\xa4\n", "a\n", 1, {}, kCase | kSpace};
+        QTest::newRow("single-byte line folds too") << Pair{"\xc4\n", "\xe4\n", 0, {}, kCase};
+        QTest::newRow("Windows-1252 letters fold") << Pair{"\x8a\x8c\n", "\x9a\x9c\n", 0, {}, kCase};
+        QTest::newRow("Windows-1252 ellipsis is not space") << Pair{"a\x85\n", "a\n", 1, {}, kSpace};
+        QTest::newRow("white space inside") << Pair{"a b\tc\n", "abc\n", 0, {}, kSpace};
+        QTest::newRow("CRLF with white space ignored") << Pair{"a\r\nb\r\n", "a\nb\n", 0, {}, kSpace};
+        QTest::newRow("byte-order mark") << Pair{"\xef\xbb\xbfz\n", "z\n", 1};
+        QTest::newRow("byte-order mark with white space ignored") << Pair{"\xef\xbb\xbfz\n", "z\n", 0, {}, kSpace};
+        QTest::newRow("no final newline, white space ignored") << Pair{"a\nb", "a\nb\n", 0, {}, kSpace};
+        QTest::newRow("blank lines are not dropped") << Pair{"a\n\nb\n", "a\nb\n", 1, {}, kSpace};
+        QTest::newRow("Windows-1252 against UTF-8, -i -w") << Pair{"caf\xe9\n", "caf\xc3\xa9\n", 1, {}, kCase | kSpace};
         QTest::newRow("Windows-1252 capital against UTF-8, -i")
-            << Setting{"\xc9t\xe9\n", "\xc3\xa9t\xc3\xa9\n", true, false, 1};
+            << Pair{"\xc9t\xe9\n", "\xc3\xa9t\xc3\xa9\n", 1, {}, kCase};
         QTest::newRow("invalid UTF-8 against what it shows as")
-            << Setting{"\xc3\xa9 \xff\n", "\xc3\x83\xc2\xa9 \xc3\xbf\n", true, true, 1};
-        QTest::newRow("ASCII folds in a Windows-1252 line") << Setting{"ABC \xe9\n", "abc \xe9\n", true, false, 0};
-    }
-
-    void settings()
-    {
-        QFETCH(Setting, c);
-        cDiffEngine engine;
-        engine.IgnoreCase(c.ignoreCase);
-        engine.IgnoreWhiteSpace(c.ignoreWhiteSpace);
-        QCOMPARE(engine.CompareFiles(Write("one", c.one), Write("two", c.two)), c.code);
-    }
-
-    void binaryFiles_data()
-    {
-        QTest::addColumn<Binary>("c");
+            << Pair{"\xc3\xa9 \xff\n", "\xc3\x83\xc2\xa9 \xc3\xbf\n", 1, {}, kCase | kSpace};
+        QTest::newRow("ASCII folds in a Windows-1252 line") << Pair{"ABC \xe9\n", "abc \xe9\n", 0, {}, kCase};
         const QByteArray nul("a\0b\n", 4), nul2("a\0c\n", 4);
-        QTest::newRow("same binary") << Binary{nul, nul, false, 0};
-        QTest::newRow("different binary, same size") << Binary{nul, nul2, false, 1};
-        QTest::newRow("binary against text") << Binary{nul, "abc\n", false, 1};
-        QTest::newRow("forced text") << Binary{nul, nul2, true, 1};
+        QTest::newRow("same binary") << Pair{nul, nul, 0, {}, kBinary};
+        QTest::newRow("different binary, same size") << Pair{nul, nul2, 1, {}, kBinary};
+        QTest::newRow("binary against text") << Pair{nul, "abc\n", 1, {}, kBinary};
+        QTest::newRow("forced text") << Pair{nul, nul2, 1, {}, kForce};
         const QByteArray zeros(300000, '\0');
-        QTest::newRow("large, differ at the end") << Binary{zeros + "x", zeros + "y", false, 1};
-        QTest::newRow("large, same") << Binary{zeros + "x", zeros + "x", false, 0};
+        QTest::newRow("large, differ at the end") << Pair{zeros + "x", zeros + "y", 1, {}, kBinary};
+        QTest::newRow("large, same") << Pair{zeros + "x", zeros + "x", 0, {}, kBinary};
         // A UTF-16 mark followed by what is not UTF-16: binary, as before.
         const QByteArray junk("\xff\xfe\x01\0\0\xd8\n\0", 8), junk2("\xff\xfe\x02\0\0\xd8\n\0", 8);
-        QTest::newRow("UTF-16 mark, then junk") << Binary{junk, junk2, false, 1};
+        QTest::newRow("UTF-16 mark, then junk") << Pair{junk, junk2, 1, {}, kBinary};
     }
 
-    void binaryFiles()
+    void pairs()
     {
-        QFETCH(Binary, c);
-        const auto& [one, two, force, code] = c;
+        QFETCH(Pair, c);
         cDiffEngine engine;
-        engine.ForceTextCompare(force);
-        const QString p1 = Write("one", one), p2 = Write("two", two);
-        QCOMPARE(engine.CompareFiles(p1, p2), code);
-        QCOMPARE(engine.LastOutcome(), code == 0 ? Outcome::Identical
-                                       : force   ? Outcome::Different
-                                                 : Outcome::BinaryDiffer);
-        if (force) {
-            QCOMPARE(CompareAndCheck(engine, one, two), code);
-            QVERIFY(engine.LoadedFile(0));
-        } else {
-            QVERIFY(!engine.LoadedFile(0));
-            QCOMPARE(engine.ResultLineCount(), code);
-            if (code == 1)
-                QCOMPARE(engine.ResultLine(0), QStringLiteral("Binary files ") + p1 + " " + p2 + " differ");
-        }
+        engine.IgnoreCase(c.flags & kCase);
+        engine.IgnoreWhiteSpace(c.flags & kSpace);
+        engine.ForceTextCompare(c.flags & kForce);
+        const bool binary = c.flags & kBinary;
+        const QString p1 = Write("one", c.one), p2 = Write("two", c.two);
+        QCOMPARE(engine.CompareFiles(p1, p2), c.code);
+        QCOMPARE(engine.LastOutcome(), c.code == 0 ? Outcome::Identical
+                                       : binary    ? Outcome::BinaryDiffer
+                                                   : Outcome::Different);
+        QVERIFY(binary ? !engine.LoadedFile(0) : c.code == 0 || engine.LoadedFile(0));
+        QByteArray applied = c.two;
+        if (!binary && !(c.flags & (kCase | kSpace)))
+            QCOMPARE(Apply(c.one, Result(engine), applied), QString());
+        QCOMPARE(applied, c.two);
+        if (c.code == 0 || binary)
+            QCOMPARE(engine.ResultLineCount(), c.code);
+        if (binary && c.code == 1)
+            QCOMPARE(engine.ResultLine(0), QStringLiteral("Binary files ") + p1 + " " + p2 + " differ");
+        QCOMPARE(Result(engine).mid(0, c.lines.size()), c.lines);
+        QCOMPARE(engine.ResultLineBytes(engine.ResultLineCount()), QByteArray());
+        QCOMPARE(engine.ResultLine(-1), QString());
     }
 
     void failures()

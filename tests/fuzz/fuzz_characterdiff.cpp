@@ -7,6 +7,8 @@
 
 #include "FuzzInput.h"
 #include "compare/CharacterDiff.h"
+#include "compare/MarkedText.h"
+#include "engine/ResultChecker.h"
 
 #include <QList>
 #include <QString>
@@ -24,38 +26,6 @@ std::u32string CodePoints(const QString& text, bool ignoreCase)
     return out;
 }
 
-std::int32_t LcsLength(const std::u32string& a, const std::u32string& b)
-{
-    std::vector<std::int32_t> row(b.size() + 1, 0), previous(b.size() + 1, 0);
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::swap(row, previous);
-        for (std::size_t j = 1; j <= b.size(); ++j)
-            row[j] = a[i - 1] == b[j - 1] ? previous[j - 1] + 1 : std::max(previous[j], row[j - 1]);
-    }
-    return row[b.size()];
-}
-
-// The marked code points of a line, in order; aborts when a surrogate
-// pair's halves are marked differently.
-std::u32string Marked(const QString& text, const std::vector<bool>& marks, bool ignoreCase)
-{
-    if (marks.size() != static_cast<std::size_t>(text.size()))
-        std::abort();
-    std::u32string out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            if (marks[std::size_t(i)] != marks[std::size_t(i + 1)])
-                std::abort();
-            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
-        }
-        if (marks[std::size_t(i)])
-            out += ignoreCase ? QChar::toUpper(c) : c;
-    }
-    return out;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -69,16 +39,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t cells = std::int64_t{1} << (flags >> 1 & 15);
     const std::int64_t work = std::int64_t{1} << (flags >> 5 & 7) * 3;
     const modVantrel::CharacterDiffResult result = modVantrel::CompareCharacters(one, two, ignoreCase, cells, work);
-    const std::u32string common = Marked(one, result.marks1, ignoreCase);
-    if (common != Marked(two, result.marks2, ignoreCase) || std::int32_t(common.size()) != result.length)
+    const std::optional<std::u32string> common = Marked(one, result.marks1, ignoreCase);
+    if (!common || common != Marked(two, result.marks2, ignoreCase) || qint64(common->size()) != result.length)
         std::abort();
-    const std::int32_t longest = LcsLength(CodePoints(one, ignoreCase), CodePoints(two, ignoreCase));
+    const qint64 longest = ResultChecker::LcsLength(CodePoints(one, ignoreCase), CodePoints(two, ignoreCase));
     if (result.method == modVantrel::LcsMethod::Partial ? result.length > longest : result.length != longest)
         std::abort();
     // The marks shown after their cleanup still pick a common subsequence.
     const modVantrel::CharacterDiffResult shown =
         modVantrel::ShownCharacterDiffs(LineText(one), LineText(two), ignoreCase);
-    if (Marked(one, shown.marks1, ignoreCase) != Marked(two, shown.marks2, ignoreCase))
+    const std::optional<std::u32string> shownCommon = Marked(one, shown.marks1, ignoreCase);
+    if (!shownCommon || shownCommon != Marked(two, shown.marks2, ignoreCase))
         std::abort();
     return 0;
 }

@@ -62,10 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         const QList<QByteArray> a = ResultChecker::SplitKeepingEnds(one);
         const QList<QByteArray> b = ResultChecker::SplitKeepingEnds(two);
         if ((flags & 8) && a.size() * b.size() < 200000) {
-            qint64 changed = 0;
-            for (const LineDiff::Hunk& h : engine.Hunks())
-                changed += h.count1 + h.count2;
-            if (changed != a.size() + b.size() - 2 * ResultChecker::LcsLength(a, b))
+            if (ResultChecker::ChangedLines(engine.Hunks()) != a.size() + b.size() - 2 * ResultChecker::LcsLength(a, b))
                 std::abort();
         }
     }

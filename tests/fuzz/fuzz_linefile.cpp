@@ -14,7 +14,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QStringDecoder>
 #include <cstdlib>
 
 namespace {
@@ -32,52 +31,11 @@ QByteArray Encode(const QString& text, TextEncoding e)
                 e == TextEncoding::Utf16BE || e == TextEncoding::Utf32BE);
 }
 
-// Qt's UTF-8 reading, a leading U+FEFF kept (QString::fromUtf8 drops it);
-// stateless, so that a sequence cut short at the end is an error.
-QString FromUtf8(const QByteArray& bytes, bool* valid = nullptr)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
-    const QString text = decoder(bytes);
-    if (valid)
-        *valid = !decoder.hasError();
-    return text;
-}
-
-bool IsUtf8(const QByteArray& bytes)
-{
-    bool valid = false;
-    (void)FromUtf8(bytes, &valid);
-    return valid;
-}
-
-// The lines rebuilt with their endings, and the facts counted afresh.
-void CheckFacts(const LineFile& file)
-{
-    const QByteArray text = Bytes(file.Bytes());
-    QByteArray joined;
-    for (std::int64_t i = 0; i < file.LineCount(); ++i) {
-        joined += Bytes(file.RawLine(i));
-        if (!file.LineLacksNewline(i))
-            joined += '\n';
-    }
-    Check(joined == text);
-    const TextFacts& f = file.Facts();
-    const qsizetype crlf = text.count("\r\n");
-    Check(f.crlfEndings == crlf && f.lfEndings == text.count('\n') - crlf && f.crEndings == text.count('\r') - crlf);
-    Check(f.finalNewline == (text.endsWith('\n') || (text.endsWith('\r') && !text.contains('\n'))));
-    Check(f.byteOrderMark == text.startsWith("\xef\xbb\xbf"));
-    if (f.encoding == TextEncoding::Utf8 || f.encoding == TextEncoding::Utf8Bom)
-        Check(IsUtf8(text) && (f.encoding == TextEncoding::Utf8Bom) == f.byteOrderMark);
-    if (f.encoding == TextEncoding::Windows1252)
-        Check(!IsUtf8(text));
-}
-
 void CheckRead(const QByteArray& raw, bool decode)
 {
     const auto file = LineFile::FromBytes(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())), {},
                                           decode ? LineFile::Wide::Decode : LineFile::Wide::Keep);
-    CheckFacts(*file);
+    Check(FactsProblem(*file).isEmpty());
     const TextEncoding mark =
         WideText::EncodingOfMark(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())));
     const TextFacts& f = file->Facts();
@@ -122,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     const auto file = LineFile::FromBytes(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())), {},
                                           LineFile::Wide::Decode);
     Check(file->Facts().encoding == encoding && Bytes(file->Bytes()) == text.toUtf8());
-    CheckFacts(*file);
+    Check(FactsProblem(*file).isEmpty());
     CheckRead(raw, true);
     return 0;
 }

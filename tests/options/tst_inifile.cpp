@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,47 +37,36 @@ bool MakeSocket(const QString& path)
     return bound;
 }
 
-// While it lives, writes fail as `kind` says: "full", past 1 KiB, as on a
-// full disk; "read-only", in the folder, for this user.
-class Refusing {
-public:
-    Refusing(const QString& kind, const QString& folder) : m_folder(folder), m_kind(kind)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_limit);
-        if (kind == "full") {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit small{1024, m_limit.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &small);
-        } else if (kind.startsWith("read-only")) {
-            // Another user, who may write in the folder but not the file.
-            if (kind == "read-only file")
-                QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                                  | QFile::WriteOther | QFile::ExeOther);
-            QFile::setPermissions(Target(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-            m_user.emplace();
-        }
+// Writes K=v and L=w while writes fail as `kind` says: "full", past 1 KiB,
+// as on a full disk; "read-only", in the folder, or "read-only file", for
+// another user, who may write in the folder but not the file.
+void WriteRefused(CIniFile& ini, const QString& kind, const QString& folder)
+{
+    const QString target = kind == "read-only file" ? folder + "test.ini" : folder;
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const auto restore = qScopeGuard([&] {
+        setrlimit(RLIMIT_FSIZE, &limit);
+        for (const QString& p : {target, folder})
+            QFile::setPermissions(p, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    if (kind == "full") {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{1024, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+    } else if (kind == "read-only file") {
+        QFile::setPermissions(folder, readOnly | QFile::WriteOwner | QFile::WriteOther);
     }
-    ~Refusing()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_limit);
-        m_user.reset();
-        if (m_kind.startsWith("read-only")) {
-            QFile::setPermissions(Target(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
+    std::optional<Unprivileged> user;
+    if (kind.startsWith("read-only")) {
+        QFile::setPermissions(target, readOnly);
+        user.emplace();
     }
-    Refusing(const Refusing&) = delete;
-    Refusing& operator=(const Refusing&) = delete;
-
-private:
-    // The folder, or the file itself for "read-only file".
-    QString Target() const { return m_kind == "read-only file" ? m_folder + "test.ini" : m_folder; }
-
-    QString m_folder;
-    QString m_kind;
-    rlimit m_limit{};
-    std::optional<Unprivileged> m_user;
-};
+    ini.SetStringValue(QStringLiteral("v"));
+    ini.Key(QStringLiteral("L"));
+    ini.SetStringValue(QStringLiteral("w"));
+}
 
 CIniFile Bound(const QString& name, const QString& section, const QString& key)
 {
@@ -297,12 +287,7 @@ private slots:
         ScriptedPrompts prompts;
         CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("K"));
         QCOMPARE(ini.GetStringValue(QStringLiteral("d")), fileThere ? "old" : "d");
-        {
-            const Refusing refusing(kind, gAppFolder);
-            ini.SetStringValue(QStringLiteral("v"));
-            ini.Key(QStringLiteral("L"));
-            ini.SetStringValue(QStringLiteral("w"));
-        }
+        WriteRefused(ini, kind, gAppFolder);
         const QFileInfo now(path());
         QVERIFY(now.isDir() == was.isDir() && now.isFile() == was.isFile() && now.exists() == was.exists());
         QCOMPARE(FileBytes::Read(path()), fileThere ? before : QByteArray());

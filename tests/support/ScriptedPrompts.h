@@ -6,13 +6,15 @@
 #include "app/Prompt.h"
 
 #include <QList>
+#include <QWidget>
 #include <functional>
 #include <deque>
+#include <stdexcept>
 
 class ScriptedPrompts final : public modVantrel::PromptSeam {
 public:
-    ScriptedPrompts();
-    ~ScriptedPrompts() override;
+    ScriptedPrompts() : m_previous(modVantrel::SetPrompts(this)) {}
+    ~ScriptedPrompts() override { modVantrel::SetPrompts(m_previous); }
     ScriptedPrompts(const ScriptedPrompts&) = delete;
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
@@ -32,9 +34,28 @@ public:
     // Runs while a window is shown modally, as the user working in it would.
     std::function<void(QWidget*)> whileModalShown;
 
-    [[nodiscard]] const modVantrel::MessagePrompt& lastMessage() const;
+    [[nodiscard]] const modVantrel::MessagePrompt& lastMessage() const
+    {
+        if (messages.isEmpty())
+            throw std::logic_error("no message was shown");
+        return messages.constLast();
+    }
 
-    modVantrel::PromptAnswer message(const modVantrel::MessagePrompt& prompt) override;
+    modVantrel::PromptAnswer message(const modVantrel::MessagePrompt& prompt) override
+    {
+        messages.append(prompt);
+        // The step may replace itself, so it runs from a copy.
+        if (const std::function<void()> step = whileMessageShown)
+            step();
+        if (!messageAnswers.empty()) {
+            const modVantrel::PromptAnswer answer = messageAnswers.front();
+            messageAnswers.pop_front();
+            return answer;
+        }
+        const bool yesNo = prompt.buttons == modVantrel::PromptButtons::YesNo
+                           || prompt.buttons == modVantrel::PromptButtons::YesNoCancel;
+        return yesNo ? modVantrel::PromptAnswer::Yes : modVantrel::PromptAnswer::Ok;
+    }
     std::optional<QString> input(const modVantrel::InputPrompt& prompt) override { return Next(inputs, prompt); }
     std::optional<QString> openFile(const modVantrel::FilePrompt& prompt) override { return Next(files, prompt); }
     std::optional<QString> saveFile(const modVantrel::FilePrompt& prompt) override { return Next(files, prompt); }
@@ -43,7 +64,12 @@ public:
         fonts.append(prompt);
         return Take(fontAnswers);
     }
-    void showModal(QWidget* window) override;
+    void showModal(QWidget* window) override
+    {
+        modalWindows.append(window->objectName());
+        if (const std::function<void(QWidget*)> step = whileModalShown)
+            step(window);
+    }
 
 private:
     // The next answer; none (a cancel) when they have run out.
