@@ -45,6 +45,7 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
     }
     settings.forceText = m_forceText;
     settings.decodeUnicode = m_decodeUnicode;
+    m_lineSettings = settings.lines;
     Comparison c = CompareInputs(one, two, settings);
     m_files[0] = std::move(c.files[0]);
     m_files[1] = std::move(c.files[1]);
@@ -111,6 +112,14 @@ QString cDiffEngine::ResultLine(int index) const
     if (!m_singleLine.isEmpty())
         return index == 0 ? m_singleLine : QString();
     return TextDecoding::DecodeLine(ResultLineBytes(index));
+}
+
+std::vector<MovedLines::Move> cDiffEngine::FindMoves() const
+{
+    if (!m_files[0] || !m_files[1] || m_hunks.empty())
+        return {};
+    return MovedLines::Find(*m_files[0], *m_files[1], m_hunks, TextNormalizer(m_lineSettings), m_skipped[0].get(),
+                            m_skipped[1].get());
 }
 
 std::shared_ptr<const LineFile> cDiffEngine::LoadedFile(int which) const

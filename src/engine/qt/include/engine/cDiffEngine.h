@@ -14,6 +14,7 @@
 #include "engine/Emit.h"
 #include "engine/LineDiff.h"
 #include "engine/LineFile.h"
+#include "engine/MovedLines.h"
 
 #include <QByteArray>
 #include <QString>
@@ -78,6 +79,9 @@ public:
     // The lines of that file the line filters left out of the last
     // comparison; null when no filter was given.
     [[nodiscard]] std::shared_ptr<const LineMask> SkippedLines(int which) const;
+    // The lines the last text comparison found moved, under its settings;
+    // none when it found no difference.
+    [[nodiscard]] std::vector<MovedLines::Move> FindMoves() const;
 
     // The text a failed file access is reported with: the path as given
     // and the system's reason.
@@ -102,6 +106,7 @@ private:
     QString m_singleLine;
     std::shared_ptr<const LineFile> m_files[2];
     std::shared_ptr<const LineMask> m_skipped[2];
+    LineDiff::Settings m_lineSettings;  // of the last comparison
     std::vector<LineDiff::Hunk> m_hunks;
     std::optional<Emit::NormalLines> m_lines;
 };

@@ -1,0 +1,142 @@
+// Moved lines: which runs File One lost and File Two gained count as moved,
+// between the blocks the comparison itself finds.
+
+#include "engine/MovedLines.h"
+
+#include <QTest>
+#include <random>
+#include <set>
+
+namespace {
+
+// Lines joined with LF; "|" separates lines in the table below.
+std::string Text(const char* lines)
+{
+    std::string text = lines;
+    std::replace(text.begin(), text.end(), '|', '\n');
+    return text.empty() ? text : text + '\n';
+}
+
+// "lineOne>lineTwo+count" per move, 1-based, comma separated.
+QString Moves(const char* one, const char* two, const LineDiff::Settings& settings = {})
+{
+    const auto a = LineFile::FromBytes(Text(one));
+    const auto b = LineFile::FromBytes(Text(two));
+    QStringList found;
+    for (const MovedLines::Move& m :
+         MovedLines::Find(*a, *b, LineDiff::FindHunks(*a, *b, settings), TextNormalizer(settings)))
+        found << QStringLiteral("%1>%2+%3").arg(m.lineOne + 1).arg(m.lineTwo + 1).arg(m.count);
+    return found.join(u',');
+}
+
+}  // namespace
+
+class tst_MovedLines : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pairing_data()
+    {
+        QTest::addColumn<QString>("one");
+        QTest::addColumn<QString>("two");
+        QTest::addColumn<QString>("moves");
+        const auto row = [](const char* name, const char* one, const char* two, const char* moves) {
+            QTest::newRow(name) << one << two << moves;
+        };
+        row("block moved to the end", "f1|f2|f3|a|b|c|d", "a|b|c|d|f1|f2|f3", "1>5+3");
+        row("edit inside: two moves", "m1|m2|m3|X|m5|m6|m7|a|b|c|d|e|f|g", "a|b|c|d|e|f|g|m1|m2|m3|Y|m5|m6|m7",
+            "1>8+3,5>12+3");
+        row("part of a larger change moved", "a|old1|old2|f1|f2|f3|b|c|d|e", "a|new1|b|c|d|e|f1|f2|f3", "4>7+3");
+        row("two blocks swapped: one moves", "p1|p2|p3|q1|q2|q3", "q1|q2|q3|p1|p2|p3", "1>4+3");
+        row("copied, not moved", "a|c1|c2|c3|b", "a|c1|c2|c3|b|c1|c2|c3", "");
+        row("moved and copied: one move", "c1|c2|c3|a|b|d|e", "a|b|d|e|c1|c2|c3|x|c1|c2|c3", "1>5+3");
+        row("no line in two moves", "x1|x2|x3|a|b|c|d|e|f|g|h|i|j|y|x1|x2|x3", "a|b|c|d|y|x1|x2|x3|e|f|g|h|i|j",
+            "1>6+3");
+        row("a lone brace", "}|a|b|c", "a|b|c|}", "");
+        row("three blank lines", "|||a|b|c|d", "a|b|c|d|||", "");
+        row("two short lines", "ab|cd|a|b|c", "a|b|c|ab|cd", "");
+        row("one line of 19 letters", "abcdefghijklmnopqrs|a|b", "a|b|abcdefghijklmnopqrs", "");
+        row("one line of 20 letters", "abcdefghij 0123456789|a|b", "a|b|abcdefghij 0123456789", "1>3+1");
+        row("three short lines", "x1|x2|x3|a|b|c|d", "a|b|c|d|x1|x2|x3", "1>5+3");
+        row("nothing gained", "a|b|c|d", "a|d", "");
+    }
+
+    void pairing()
+    {
+        QFETCH(QString, one);
+        QFETCH(QString, two);
+        QFETCH(QString, moves);
+        QCOMPARE(Moves(one.toUtf8().constData(), two.toUtf8().constData()), moves);
+    }
+
+    // Lines are paired under the comparison's rules: letter case, white
+    // space; a filtered line breaks a run.
+    void comparisonRules()
+    {
+        LineDiff::Settings ignoreCase;
+        ignoreCase.ignoreCase = true;
+        QCOMPARE(Moves("F1|F2|F3|a|b|c|d", "a|b|c|d|f1|f2|f3"), QString());
+        QCOMPARE(Moves("F1|F2|F3|a|b|c|d", "a|b|c|d|f1|f2|f3", ignoreCase), QStringLiteral("1>5+3"));
+        const auto a = LineFile::FromBytes(Text("m1|m2|m3|m4|m5|m6|m7|a|b|c|d|e|f|g|h"));
+        const auto b = LineFile::FromBytes(Text("a|b|c|d|e|f|g|h|m1|m2|m3|m4|m5|m6|m7"));
+        const LineDiff::Settings plain;
+        const LineMask skipFourth{0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        const std::vector<MovedLines::Move> split =
+            MovedLines::Find(*a, *b, LineDiff::FindHunks(*a, *b, plain), TextNormalizer(plain), &skipFourth);
+        QCOMPARE(split, (std::vector<MovedLines::Move>{{0, 8, 3}, {4, 12, 3}}));
+    }
+
+    // Random pairs of few distinct lines, a block cut and pasted among other
+    // edits: every move pairs lines File One lost with lines File Two gained,
+    // equal, consecutive, meaningful, and no line takes part in two moves.
+    void randomPairs()
+    {
+        std::mt19937 random(30);
+        const LineDiff::Settings plain;
+        const TextNormalizer normalizer(plain);
+        for (int round = 0; round < 300; ++round) {
+            std::vector<std::string> lines;
+            for (int n = 0; n < 40; ++n)
+                lines.push_back(random() % 4 ? "line number " + std::to_string(random() % 12) : "}");
+            std::vector<std::string> edited = lines;
+            const std::size_t from = random() % 30;
+            const std::size_t count = 1 + random() % 8;
+            std::vector<std::string> cut(edited.begin() + from, edited.begin() + from + count);
+            edited.erase(edited.begin() + from, edited.begin() + from + count);
+            edited.insert(edited.begin() + random() % edited.size(), cut.begin(), cut.end());
+            edited[random() % edited.size()] = "edited";
+            const auto join = [](const std::vector<std::string>& v) {
+                std::string text;
+                for (const std::string& line : v)
+                    text += line + '\n';
+                return text;
+            };
+            const auto a = LineFile::FromBytes(join(lines));
+            const auto b = LineFile::FromBytes(join(edited));
+            const std::vector<LineDiff::Hunk> hunks = LineDiff::FindHunks(*a, *b, plain);
+            const auto inHunks = [&](std::int64_t line, bool first) {
+                return std::any_of(hunks.begin(), hunks.end(), [&](const LineDiff::Hunk& h) {
+                    const std::int64_t start = first ? h.first1 : h.first2;
+                    return line >= start && line < start + (first ? h.count1 : h.count2);
+                });
+            };
+            std::set<std::int64_t> lost;
+            std::set<std::int64_t> gained;
+            for (const MovedLines::Move& m : MovedLines::Find(*a, *b, hunks, normalizer)) {
+                std::int64_t letters = 0;
+                for (std::int64_t k = 0; k < m.count; ++k) {
+                    QVERIFY(lost.insert(m.lineOne + k).second && gained.insert(m.lineTwo + k).second);
+                    QVERIFY(inHunks(m.lineOne + k, true) && inHunks(m.lineTwo + k, false));
+                    QCOMPARE(a->Line(m.lineOne + k), b->Line(m.lineTwo + k));
+                    letters += std::count_if(lines[static_cast<std::size_t>(m.lineOne + k)].begin(),
+                                             lines[static_cast<std::size_t>(m.lineOne + k)].end(),
+                                             [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+                }
+                QVERIFY(letters >= MovedLines::kMinAlnum || (m.count >= MovedLines::kMinLines && letters > 0));
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_MovedLines)
+#include "tst_MovedLines.moc"
