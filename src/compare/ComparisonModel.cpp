@@ -41,6 +41,8 @@ void ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<
     m_markedRow = 0;
     m_bookmarks.clear();
     m_rowMarks.clear();
+    m_moves.clear();
+    m_movedRows = {};
     Refold();
 }
 
@@ -81,7 +83,74 @@ void ComparisonModel::Clear()
     m_markedRow = 0;
     m_bookmarks.clear();
     m_rowMarks.clear();
+    m_moves.clear();
+    m_movedRows = {};
     m_folds.reset();
+}
+
+void ComparisonModel::ShowMoves(std::vector<MovedLines::Move> moves)
+{
+    if (!Shown() || (moves.empty() && m_moves.empty()))
+        return;
+    // The rows are shared with the grids: the new colours go into copies.
+    std::array<Alignment::PaneRows, 2> panes = {*m_panes[0], *m_panes[1]};
+    for (std::size_t side = 0; side < 2; ++side)
+        for (const MovedRows& run : m_movedRows[side]) {
+            const auto block =
+                std::upper_bound(m_layoutBlocks.begin(), m_layoutBlocks.end(), run.firstRow,
+                                 [](std::int32_t r, const Alignment::DiffBlock& b) { return r < b.firstRow; });
+            const std::uint32_t color =
+                block == m_layoutBlocks.begin() ? Alignment::kChangedColor : std::prev(block)->Color();
+            std::fill_n(panes[side].color.begin() + (run.firstRow - 1), run.rowCount, color);
+        }
+    m_moves = std::move(moves);
+    m_movedRows = {};
+    for (const MovedLines::Move& move : m_moves) {
+        const std::int32_t rowOne = Alignment::RowOfLine(m_layoutBlocks, 0, static_cast<std::int32_t>(move.lineOne));
+        const std::int32_t rowTwo = Alignment::RowOfLine(m_layoutBlocks, 1, static_cast<std::int32_t>(move.lineTwo));
+        const auto count = static_cast<std::int32_t>(move.count);
+        m_movedRows[0].push_back({rowOne, count, rowTwo});
+        m_movedRows[1].push_back({rowTwo, count, rowOne});
+    }
+    std::sort(m_movedRows[1].begin(), m_movedRows[1].end(),
+              [](const MovedRows& a, const MovedRows& b) { return a.firstRow < b.firstRow; });
+    for (std::size_t side = 0; side < 2; ++side)
+        for (const MovedRows& run : m_movedRows[side])
+            std::fill_n(panes[side].color.begin() + (run.firstRow - 1), run.rowCount, Alignment::kMovedColor);
+    m_panes = {std::make_shared<const Alignment::PaneRows>(std::move(panes[0])),
+               std::make_shared<const Alignment::PaneRows>(std::move(panes[1]))};
+    // A moved line is no changed line beside its neighbour: its marks go.
+    m_rowMarks.clear();
+}
+
+const ComparisonModel::MovedRows* ComparisonModel::MovedRowsAt(int side, std::int32_t row) const
+{
+    const std::vector<MovedRows>& runs = m_movedRows[Index(side)];
+    const auto after = std::upper_bound(runs.begin(), runs.end(), row,
+                                        [](std::int32_t r, const MovedRows& run) { return r < run.firstRow; });
+    if (after == runs.begin() || row >= std::prev(after)->firstRow + std::prev(after)->rowCount)
+        return nullptr;
+    return &*std::prev(after);
+}
+
+std::optional<std::int32_t> ComparisonModel::OtherEndOfMove(std::int32_t row) const
+{
+    for (int side = 0; side < 2; ++side)
+        if (const MovedRows* run = MovedRowsAt(side, row))
+            return run->otherRow + (row - run->firstRow);
+    return std::nullopt;
+}
+
+QString ComparisonModel::MoveText(std::int32_t row) const
+{
+    QStringList texts;
+    if (const MovedRows* run = MovedRowsAt(0, row))
+        texts << QStringLiteral("Moved to line %1 of File Two")
+                     .arg(std::int64_t{LineOfRow(1, run->otherRow + (row - run->firstRow))} + 1);
+    if (const MovedRows* run = MovedRowsAt(1, row))
+        texts << QStringLiteral("Moved from line %1 of File One")
+                     .arg(std::int64_t{LineOfRow(0, run->otherRow + (row - run->firstRow))} + 1);
+    return texts.join(u'\n');
 }
 
 void ComparisonModel::SetFolding(std::optional<std::int32_t> context)

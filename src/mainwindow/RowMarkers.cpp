@@ -11,6 +11,11 @@ constexpr std::array<const char*, kHeight> kArrow = {
     "......#...", "......##..", "......###.", "##########", "##########", "......###.", "......##..", "......#...",
 };
 
+// Moved: an arrow up beside an arrow down.
+constexpr std::array<const char*, kHeight> kMoved = {
+    "..#....#..", ".###...#..", "#####..#..", "..#....#..", "..#....#..", "..#..#####", "..#...###.", "..#....#..",
+};
+
 QColor FromColorValue(std::uint32_t value)
 {
     return QColor(static_cast<int>(value & 0xFFu), static_cast<int>((value >> 8) & 0xFFu),
@@ -28,9 +33,10 @@ QImage DrawMarker(Marker marker, const QColor& row)
     if (marker == Marker::Bookmark)
         return image;
     const QRgb arrow = WindowColors::MarkerArrow(background).rgb();
+    const std::array<const char*, kHeight>& shape = marker == Marker::Moved ? kMoved : kArrow;
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
-            if (kArrow[static_cast<std::size_t>(y)][x] == '#')
+            if (shape[static_cast<std::size_t>(y)][x] == '#')
                 image.setPixel(x, y, arrow);
         }
     }
@@ -39,8 +45,9 @@ QImage DrawMarker(Marker marker, const QColor& row)
 
 Pictures::Pictures(const QColor& window)
 {
-    const std::array<QColor, 3> rows = {window, FromColorValue(Alignment::kOrphanColor),
-                                        FromColorValue(Alignment::kChangedColor)};
+    const std::array<QColor, 4> rows = {window, FromColorValue(Alignment::kOrphanColor),
+                                        FromColorValue(Alignment::kChangedColor),
+                                        FromColorValue(Alignment::kMovedColor)};
     // Rows that get the same picture share one pixmap, so that a picture
     // can be told by its cache key as before.
     for (std::size_t m = 0; m < m_pictures.size(); ++m) {
@@ -55,7 +62,10 @@ Pictures::Pictures(const QColor& window)
 
 const QPixmap& Pictures::Get(Marker marker, std::uint32_t rowColor) const
 {
-    const std::size_t row = rowColor == Alignment::kOrphanColor ? 1 : rowColor == Alignment::kChangedColor ? 2 : 0;
+    const std::size_t row = rowColor == Alignment::kOrphanColor    ? 1
+                            : rowColor == Alignment::kChangedColor ? 2
+                            : rowColor == Alignment::kMovedColor   ? 3
+                                                                   : 0;
     return m_pictures[static_cast<std::size_t>(marker)][row];
 }
 

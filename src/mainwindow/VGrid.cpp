@@ -301,6 +301,13 @@ int VGrid::VisibleRowCount() const
     return std::max(0, (viewport()->height() - m_rowHeight) / m_rowHeight);
 }
 
+bool VGrid::OnPicture(int x) const
+{
+    // The picture stands at the cell's left, which scrolls sideways.
+    const int left = x + horizontalScrollBar()->value() - kPictureIndent;
+    return left >= 0 && left < RowMarkers::kWidth + kPictureGap;
+}
+
 int VGrid::RowAt(int y) const
 {
     if (y < 0)
@@ -433,6 +440,7 @@ void VGrid::changeEvent(QEvent* event)
 void VGrid::mousePressEvent(QMouseEvent* event)
 {
     m_mouseRow = RowAt(event->position().toPoint().y());
+    m_mouseOnPicture = OnPicture(event->position().toPoint().x());
     m_leftPressed = event->button() == Qt::LeftButton;
     if (m_leftPressed && m_mouseRow > 0) {
         m_row = m_mouseRow;
@@ -455,6 +463,7 @@ void VGrid::mouseDoubleClickEvent(QMouseEvent* event)
     // The second press of a double click raises DblClick instead of MouseDown
     // and is followed by no Click.
     m_mouseRow = RowAt(event->position().toPoint().y());
+    m_mouseOnPicture = OnPicture(event->position().toPoint().x());
     m_leftPressed = false;
     if (event->button() != Qt::LeftButton)
         return;

@@ -290,6 +290,8 @@ bool frmFileDiffs::MarkDifferencesInGrids(const ComparedFiles& files, const cDif
         // Blocks that do not fit leave both panes padded to one length.
         const Alignment::AlignStatus status =
             m_model.Show(files[0], files[1], hunks, {engine.SkippedLines(0), engine.SkippedLines(1)});
+        if (status == Alignment::AlignStatus::Ok)
+            FindMoves(Options());
         ShowComparisonInGrids();
         if (status == Alignment::AlignStatus::Ok)
             return true;

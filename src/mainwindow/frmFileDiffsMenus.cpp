@@ -91,7 +91,7 @@ struct frmFileDiffs::CommandState {
 };
 
 // The result commands' states without results and with them.
-const frmFileDiffs::CommandState frmFileDiffs::kCommandStates[18] = {
+const frmFileDiffs::CommandState frmFileDiffs::kCommandStates[19] = {
     {&frmFileDiffs::mnuFileSelectFileOne, true, true},
     {&frmFileDiffs::mnuFileSelectFileTwo, true, true},
     {&frmFileDiffs::mnuFileCompare, true, true},
@@ -99,6 +99,7 @@ const frmFileDiffs::CommandState frmFileDiffs::kCommandStates[18] = {
     {&frmFileDiffs::mnuFileShowPreviousDiff, false, true},
     {&frmFileDiffs::mnuFileShowNextDiff, false, true},
     {&frmFileDiffs::mnuFileShowLastDiff, false, true},
+    {&frmFileDiffs::mnuFileGoToOtherEndOfMove, false, true},
     {&frmFileDiffs::mnuFileFind, false, true},
     {&frmFileDiffs::mnuFileFindNext, false, false},
     {&frmFileDiffs::mnuFileFindPrevious, false, false},
@@ -174,6 +175,8 @@ void frmFileDiffs::CreateMenus()
          {&F::mnuFileShowPreviousDiff, "mnuFileShowPreviousDiff", "Show &Previous Difference",
           QKeySequence(Qt::SHIFT | Qt::Key_F7), &F::mnuFileShowPreviousDiff_Click},
          {&F::mnuFileShowLastDiff, "mnuFileShowLastDiff", "Show Last Difference", {}, &F::mnuFileShowLastDiff_Click},
+         {&F::mnuFileGoToOtherEndOfMove, "mnuFileGoToOtherEndOfMove", "Go to Other End of &Move",
+          QKeySequence(Qt::CTRL | Qt::Key_J), &F::mnuFileGoToOtherEndOfMove_Click},
          {nullptr, "mnuFileHyphenOne", "-", {}, nullptr},
          {&F::mnuFileFind, "mnuFileFind", "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F), &F::mnuFileFind_Click},
          {&F::mnuFileFindNext, "mnuFileFindNext", "Find Next", QKeySequence(Qt::Key_F3), &F::mnuFileFindNext_Click},
@@ -259,6 +262,12 @@ void frmFileDiffs::CreateMenus()
                                {},
                                &F::mnuViewFileTwoUseAssociated_Click}});
     addItems(mnuView, {{nullptr, "mnuViewHyphen", "-", {}, nullptr},
+                       {&F::mnuViewShowMovedLines,
+                        "mnuViewShowMovedLines",
+                        "Show &Moved Lines",
+                        {},
+                        &F::mnuViewShowMovedLines_Click,
+                        true},
                        {&F::mnuViewHideUnchangedLines, "mnuViewHideUnchangedLines", "&Hide Unchanged Lines",
                         QKeySequence(Qt::CTRL | Qt::Key_H), &F::mnuViewHideUnchangedLines_Click, true}});
     // One of the sizes is ticked at a time.

@@ -113,8 +113,13 @@ bool frmFileDiffs::DrawDiffBars()
 {
     try {
         const std::int32_t height = pctDiffsBar->height();
-        pctDiffsBar->SetBands(DiffBar::BandsForBlocks(m_model.Blocks(), m_model.RowCount(), height),
-                              palette().color(QPalette::Base));
+        std::vector<DiffBar::Band> bands = DiffBar::BandsForBlocks(m_model.Blocks(), m_model.RowCount(), height);
+        // Moved rows over their blocks, in their own colour.
+        for (int side = 0; side < 2; ++side)
+            for (const ComparisonModel::MovedRows& run : m_model.MovedRowsOf(side))
+                bands.push_back(DiffBar::BandForBlock(run.firstRow, run.rowCount, Alignment::kMovedColor,
+                                                      m_model.RowCount(), height));
+        pctDiffsBar->SetBands(std::move(bands), palette().color(QPalette::Base));
         return true;
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DrawDiffBars"));

@@ -28,6 +28,7 @@ const cViewFileDiffsOptions& frmFileDiffs::Options() const
 
 void frmFileDiffs::ApplyOptions(const cViewFileDiffsOptions& options)
 {
+    const bool movesChanged = options.ShowMovedLines != Options().ShowMovedLines;
     if (modVantrel::gOptions)
         *modVantrel::gOptions = options;
     mnuOptionsIgnoreCase->setChecked(options.IgnoreCase);
@@ -40,6 +41,11 @@ void frmFileDiffs::ApplyOptions(const cViewFileDiffsOptions& options)
         grid->SetGridLines(options.ShowGridLines);
         grid->setFont(options.GridFont);
         grid->viewport()->update();
+    }
+    mnuViewShowMovedLines->setChecked(options.ShowMovedLines);
+    if (movesChanged && m_model.Shown()) {
+        FindMoves(options);
+        ReshowRows();
     }
     ApplyFolding(options);
     // Last: ticking the box runs its handler, which reads the record.

@@ -71,11 +71,11 @@ void frmFileDiffs::grdFileTwo_Click()
 }
 void frmFileDiffs::grdFileOne_DblClick()
 {
-    GridDblClick();
+    GridDblClick(grdFileOne);
 }
 void frmFileDiffs::grdFileTwo_DblClick()
 {
-    GridDblClick();
+    GridDblClick(grdFileTwo);
 }
 void frmFileDiffs::grdFileOne_MouseDown(Qt::MouseButton button)
 {
@@ -117,12 +117,20 @@ void frmFileDiffs::GridClick(VGrid* grid)
     RefreshSelection();
 }
 
-void frmFileDiffs::GridDblClick()
+void frmFileDiffs::GridDblClick(VGrid* grid)
 {
     // The click before it opened a fold: the double click has done its work.
     const bool opened = std::exchange(m_clickOpenedFold, false);
-    if (m_model.Shown() && !opened)
-        mnuFileToggleBookmark_Click();
+    if (!m_model.Shown() || opened)
+        return;
+    // On the marker of a moved row it goes to the move's other end.
+    if (grid == grdFileOne && grid->MouseOnPicture()) {
+        if (const std::optional<std::int32_t> other = m_model.OtherEndOfMove(grid->Row())) {
+            GoToRow(*other);
+            return;
+        }
+    }
+    mnuFileToggleBookmark_Click();
 }
 
 void frmFileDiffs::GridMouseDown(Qt::MouseButton button)
@@ -142,7 +150,9 @@ void frmFileDiffs::GridMouseMove(VGrid* grid)
             return;
         }
         const RowText::Part part = grid->TextMatrixPart(grid->MouseRow(), kToolTipLength);
-        grid->SetToolTipText(part.more ? part.text + QChar(0x2026) : part.text);
+        const QString moved = m_model.MoveText(grid->MouseRow());
+        grid->SetToolTipText((part.more ? part.text + QChar(0x2026) : part.text)
+                             + (moved.isEmpty() ? QString() : QLatin1Char('\n') + moved));
     }
 }
 
@@ -162,10 +172,15 @@ void frmFileDiffs::ShowSelectedLines()
             DetailPane::ShowPlain(box, text, LineDiffView::Ink::Common);
         return;
     }
+    // A moved line is not compared with the unrelated line beside it; where
+    // it moved tells the pane's tooltip.
+    const QString moved = m_model.MoveText(m_model.CurrentRow());
+    for (LineDiffView* box : rtfLineDiff)
+        box->setToolTip(moved);
     // Evaluated in this order, both of them, before the choice.
     const bool unchanged = SelectedRowIsUnchanged();
     const bool empty = SelectedLineIsEmpty();
-    if (unchanged || empty)
+    if (unchanged || empty || !moved.isEmpty())
         DisplaySelectedLinesInRTF();
     else
         DisplaySelectedLinesDiffsInRTF();
@@ -186,8 +201,11 @@ QPixmap frmFileDiffs::GridOnePicture(int row) const
         return {};
     // Each picture is drawn for the colour of the row it stands on.
     const std::uint32_t color = m_model.RowColor(0, row);
-    if (row != m_model.MarkedRow())
-        return m_model.IsBookmarked(row) ? m_markerPictures.Get(Marker::Bookmark, color) : QPixmap();
+    if (row != m_model.MarkedRow()) {
+        if (m_model.IsBookmarked(row))
+            return m_markerPictures.Get(Marker::Bookmark, color);
+        return m_model.OtherEndOfMove(row) ? m_markerPictures.Get(Marker::Moved, color) : QPixmap();
+    }
     // A bookmark is tested first, then the orphan colour, then the changed
     // colour; grid two's colour is never read.
     if (m_model.IsBookmarked(row))

@@ -131,6 +131,8 @@ void ReadGridsSection(CIniFile& ini, cViewFileDiffsOptions& options)
               [&](const QString& value) { font.setFamily(value); });
     ReadValue(ini, QStringLiteral("FontSize"), QStringLiteral("8"),
               [&](const QString& value) { ApplyFontSize(font, LeadingNumber(value)); });
+    ReadValue(ini, QStringLiteral("ShowMovedLines"), kTrue,
+              [&](const QString& value) { options.ShowMovedLines = IsTrue(value); });
     ReadValue(ini, QStringLiteral("HideUnchangedLines"), kFalse,
               [&](const QString& value) { options.HideUnchangedLines = IsTrue(value); });
     ReadValue(ini, QStringLiteral("UnchangedContext"), QStringLiteral("3"),
@@ -239,6 +241,7 @@ void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const Pat
             // Always with a period: reading takes only a period as the decimal
             // point, so a locale's comma would lose the fraction on the next start.
             {grids, QStringLiteral("FontSize"), QString::number(font.pointSizeF())},
+            {grids, QStringLiteral("ShowMovedLines"), FlagText(options.ShowMovedLines)},
             {grids, QStringLiteral("HideUnchangedLines"), FlagText(options.HideUnchangedLines)},
             {grids, QStringLiteral("UnchangedContext"), QString::number(options.UnchangedContext)},
             {QStringLiteral("Form"), QStringLiteral("PaneTooltips"), FlagText(options.PaneTooltips)},

@@ -56,7 +56,7 @@ private slots:
                             bool reported) { QTest::newRow(name) << QByteArray(key) << stored << saved << reported; };
         for (const char* flag :
              {"IgnoreCase", "IgnoreWhiteSpace", "IgnoreWhiteSpaceChanges", "IgnoreLineEndings", "IgnoreBlankLines",
-              "ShowGridLines", "FontBold", "FontItalic", "HideUnchangedLines", "PaneTooltips"})
+              "ShowGridLines", "FontBold", "FontItalic", "ShowMovedLines", "HideUnchangedLines", "PaneTooltips"})
             row(flag, flag, "yes", "False", false);
         row("flag in lower case", "IgnoreCase", "true", "False", false);
         row("flag as a number", "IgnoreCase", "1", "False", false);
@@ -92,7 +92,8 @@ private slots:
             "IgnoreBlankLines=True\n"
             "FileOne=/one\nFileTwo=/two\n"
             "ForceTextCompare=True\n[Grids]\nShowGridLines=False\nFontBold=True\nFontItalic=True\n"
-            "FontName=DejaVu Sans Mono\nFontSize=11.5\nHideUnchangedLines=True\nUnchangedContext=10\n"
+            "FontName=DejaVu Sans Mono\nFontSize=11.5\nShowMovedLines=False\nHideUnchangedLines=True\n"
+            "UnchangedContext=10\n"
             "[Form]\nPaneTooltips=False\n";
         const auto withValue = [&](const QByteArray& value) {
             const qsizetype start = allSet.indexOf("\n" + key + '=') + 1;

@@ -41,6 +41,8 @@ public:
     // Hide Unchanged Lines: unchanged runs are folded, keeping this many
     // rows next to each difference (0 to kLargestUnchangedContext).
     bool HideUnchangedLines = false;
+    // Lines that left one place and arrived at another are shown as moved.
+    bool ShowMovedLines = true;
     int UnchangedContext = 3;
     static constexpr int kLargestUnchangedContext = 9999;
     // The box starts unticked; the INI file's default ticks it.

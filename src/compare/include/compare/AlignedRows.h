@@ -14,6 +14,9 @@ inline constexpr std::uint32_t kChangedColor = 0x00FFDDDDu;  // RGB(221, 221, 25
 // A line the line filters left out of the comparison: grey, never a
 // difference's colour.
 inline constexpr std::uint32_t kSkippedColor = 0x00E0E0E0u;  // RGB(224, 224, 224)
+// A line that left one place of the files and arrived at another
+// (MovedLines): a difference of its own colour.
+inline constexpr std::uint32_t kMovedColor = 0x00D4F2D4u;  // RGB(212, 242, 212)
 // A row without a colour of its own shows the grid's window colour.
 inline constexpr std::uint32_t kDefaultColor = 0xFFFFFFFFu;
 // A row that shows no line (a filler row or the trailing row).

@@ -14,6 +14,7 @@
 #include "compare/LineText.h"
 #include "compare/RowFolding.h"
 #include "compare/RowSearch.h"
+#include "engine/MovedLines.h"
 #include "engine/SkippedLines.h"
 
 #include <QString>
@@ -119,6 +120,29 @@ public:
     [[nodiscard]] std::optional<std::int32_t> Find(const QString& text, FindDirection direction,
                                                    std::int32_t row) const;
 
+    // Moved lines: the rows that show a moved line take the moved colour in
+    // their pane (the others keep their block's), and each knows where its
+    // line moved from or to. Replaces the moves shown before; none shows
+    // none. Moves are in the files' lines, as MovedLines finds them.
+    void ShowMoves(std::vector<MovedLines::Move> moves);
+    [[nodiscard]] const std::vector<MovedLines::Move>& Moves() const { return m_moves; }
+    // The rows of a pane that show the lines of one move, and the first row
+    // of its other end (in the other pane).
+    struct MovedRows {
+        std::int32_t firstRow = 0;
+        std::int32_t rowCount = 0;
+        std::int32_t otherRow = 0;
+        friend bool operator==(const MovedRows&, const MovedRows&) = default;
+    };
+    // Ascending by row; side 0 for File One, 1 for File Two.
+    [[nodiscard]] const std::vector<MovedRows>& MovedRowsOf(int side) const { return m_movedRows[Index(side)]; }
+    // The row at the other end of the move a row's line belongs to (File
+    // One's line first); none for a row that shows no moved line.
+    [[nodiscard]] std::optional<std::int32_t> OtherEndOfMove(std::int32_t row) const;
+    // "Moved to line N of File Two" or "Moved from line N of File One" for
+    // each of a row's lines that moved (one per line); empty when none did.
+    [[nodiscard]] QString MoveText(std::int32_t row) const;
+
     // Hide Unchanged Lines: with a context size, the rows of every comparison
     // shown farther than that from each difference are folded (see
     // RowFolding); without one, nothing is. Kept across comparisons; setting
@@ -139,6 +163,8 @@ public:
 private:
     [[nodiscard]] static std::size_t Index(int side) { return side == 0 ? 0 : 1; }
     void Refold();
+    // The move run of a pane that holds a row; null when none does.
+    [[nodiscard]] const MovedRows* MovedRowsAt(int side, std::int32_t row) const;
     [[nodiscard]] std::optional<std::int32_t> FindOneWay(const RowSearch::Needle& needle,
                                                          RowSearch::Direction direction, std::int32_t firstRow,
                                                          std::int32_t lastRow) const;
@@ -153,6 +179,8 @@ private:
     std::int32_t m_markedRow = 0;
     std::vector<std::int32_t> m_bookmarks;
     QStringList m_searchTexts;
+    std::vector<MovedLines::Move> m_moves;
+    std::array<std::vector<MovedRows>, 2> m_movedRows;
     std::optional<std::int32_t> m_foldingContext;
     std::shared_ptr<const RowFolding::FoldedView> m_folds;
     std::unordered_map<std::int32_t, modVantrel::CharacterDiffResult> m_rowMarks;

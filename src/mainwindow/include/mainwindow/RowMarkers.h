@@ -11,7 +11,8 @@
 
 namespace RowMarkers {
 
-enum class Marker { Bookmark, BookmarkArrow, DifferArrow, OrphanArrow, Arrow };
+// Moved stands on every row that shows a moved line, but the current one.
+enum class Marker { Bookmark, BookmarkArrow, DifferArrow, OrphanArrow, Arrow, Moved };
 
 inline constexpr int kWidth = 10;
 inline constexpr int kHeight = 8;
@@ -21,17 +22,17 @@ inline constexpr int kHeight = 8;
 // out from it, and the arrow is readable on what it is drawn on.
 [[nodiscard]] QImage DrawMarker(Marker marker, const QColor& row);
 
-// Every marker for rows of the window colour, the orphan colour and the
-// changed colour.
+// Every marker for rows of the window colour, the orphan colour, the
+// changed colour and the moved colour.
 class Pictures {
 public:
     explicit Pictures(const QColor& window = QColor(Qt::white));
-    // rowColor: a grid's cell colour value; any other than the orphan and
-    // changed colours stands for the window colour.
+    // rowColor: a grid's cell colour value; any other than the orphan,
+    // changed and moved colours stands for the window colour.
     [[nodiscard]] const QPixmap& Get(Marker marker, std::uint32_t rowColor) const;
 
 private:
-    std::array<std::array<QPixmap, 3>, 5> m_pictures;
+    std::array<std::array<QPixmap, 4>, 6> m_pictures;
 };
 
 }  // namespace RowMarkers

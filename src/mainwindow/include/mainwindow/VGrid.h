@@ -121,6 +121,8 @@ public:
     // The row under the pointer at the last mouse event over the grid, or
     // -1 when the pointer was below the last row.
     [[nodiscard]] int MouseRow() const { return m_mouseRow; }
+    // True when the last press or double click was on the cell's picture.
+    [[nodiscard]] bool MouseOnPicture() const { return m_mouseOnPicture; }
     // True when any part of the row is inside the visible area.
     [[nodiscard]] bool RowIsVisible(int row) const;
     // Rows below the header that fit wholly into the visible area.
@@ -188,6 +190,7 @@ private:
     [[nodiscard]] int RowOfShown(int shown) const { return m_folds ? m_folds->RowOfShown(shown) : shown; }
     [[nodiscard]] int TopShown() const;
     [[nodiscard]] int MaxTopShown() const;
+    [[nodiscard]] bool OnPicture(int x) const;
     void SetTopShown(int shown);
     void MoveCurrentShown(int shown);
     void PaintRow(QPainter& painter, int row, int y) const;
@@ -222,4 +225,5 @@ private:
     bool m_redraw = true;
     bool m_gridLines = true;
     bool m_leftPressed = false;
+    bool m_mouseOnPicture = false;
 };

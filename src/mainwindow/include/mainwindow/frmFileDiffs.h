@@ -165,7 +165,7 @@ private:
     void grdFileOne_Scroll();
     void grdFileTwo_Scroll();
     void GridClick(VGrid* grid);
-    void GridDblClick();
+    void GridDblClick(VGrid* grid);
     void GridMouseDown(Qt::MouseButton button);
     void GridMouseMove(VGrid* grid);
     // Makes a row current in the model and in both grids.
@@ -244,6 +244,16 @@ private:
     // Enter on a grid's current row.
     void GridActivated(VGrid* grid);
 
+    // Moved lines (frmFileDiffsMoves.cpp): the View menu's check item, the
+    // moves shown as the options say, and going to a move's other end.
+    void mnuViewShowMovedLines_Click();
+    void mnuFileGoToOtherEndOfMove_Click();
+    // The model shows the engine's moves, or none, as the options say.
+    void FindMoves(const cViewFileDiffsOptions& options);
+    // The grids take the model's rows again (after their colours changed),
+    // keeping the folds, the current row and the first row shown.
+    void ReshowRows();
+
     // Asks, once, whether to compare again when a compared file changed on
     // disk; Yes runs Compare. Run when the window is active
     // (frmFileDiffsWatch.cpp).
@@ -256,7 +266,7 @@ private:
     struct CommandState;
     static constexpr int kToolbarPositions = 20;
     static const ToolbarEntry kToolbar[kToolbarPositions];
-    static const CommandState kCommandStates[18];
+    static const CommandState kCommandStates[19];
 
     // Controls.
     QWidget* ClientArea;
@@ -314,6 +324,8 @@ private:
     QAction* mnuViewFileTwoUseAssociated = nullptr;
     QMenu* mnuViewContext = nullptr;
     QAction* mnuViewHideUnchangedLines = nullptr;
+    QAction* mnuViewShowMovedLines = nullptr;
+    QAction* mnuFileGoToOtherEndOfMove = nullptr;
     // The context sizes, as RowFolding::kContextSizes lists them.
     std::array<QAction*, 4> mnuViewContextLines{};
     QAction* mnuHelpContent = nullptr;
