@@ -159,27 +159,29 @@ private slots:
     {
         QFETCH(QPalette, palette);
         using namespace WindowColors;
-        const QColor orphan(255, 225, 196), changed(221, 221, 255);
+        const QColor orphan(255, 225, 196), changed(221, 221, 255), moved(212, 242, 212), skipped(224, 224, 224);
         const QColor base = palette.color(QPalette::Base);
         std::vector<std::tuple<QString, QColor, QColor>> pairs = {
             {"grid text", GridText(palette), base},
             {"header", HeaderText(palette), palette.color(QPalette::Button)},
             {"orphan row", TextOnRow(orphan), orphan},
             {"changed row", TextOnRow(changed), changed},
+            {"moved row", TextOnRow(moved), moved},
+            {"left-out row", TextOnRow(skipped), skipped},
             {"differing characters", TextOnRow(changed), DifferingCharacters()},
             {"pane text", DetailCommon(palette), base},
             {"pane red", DetailDiffer(palette), base},
             {"pane selection", SelectedText(palette), palette.color(QPalette::Highlight)},
             {"bar mark", BarMark(palette), palette.color(QPalette::Window)}};
-        for (int m = 0; m < 5; ++m)
-            for (const QColor& row : {base, orphan, changed}) {
+        for (int m = 0; m < 6; ++m)
+            for (const QColor& row : {base, orphan, changed, moved}) {
                 const auto marker = static_cast<RowMarkers::Marker>(m);
                 const QImage image = RowMarkers::DrawMarker(marker, row);
                 const QString name = QStringLiteral("marker %1 on %2").arg(m).arg(row.name());
                 if (image.pixelColor(0, 0) != row)
                     pairs.emplace_back(name + QStringLiteral(", block"), image.pixelColor(0, 0), row);
                 if (marker != RowMarkers::Marker::Bookmark)
-                    pairs.emplace_back(name + QStringLiteral(", arrow"), image.pixelColor(0, 3),
+                    pairs.emplace_back(name + QStringLiteral(", arrow"), image.pixelColor(2, 3),
                                        image.pixelColor(0, 0));
             }
         for (const auto& [name, colour, background] : pairs)

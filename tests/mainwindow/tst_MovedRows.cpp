@@ -1,0 +1,98 @@
+// Moved lines in the window: both ends coloured in the grids and on the bar,
+// their markers and texts, Go to Other End of Move and its double click, and
+// View > Show Moved Lines.
+
+#include "WindowFixture.h"
+
+#include "mainwindow/DiffBarWidget.h"
+
+namespace {
+
+// File One: a function of three lines at the top, then 20 lines; File Two
+// has the function after the 20 lines: rows 1-3 show it leaving, rows 24-26
+// arriving.
+void ShowMovedFunction(const WindowFixture& w)
+{
+    QStringList body;
+    for (int n = 1; n <= 20; ++n)
+        body << QStringLiteral("unchanged line %1").arg(n);
+    const QStringList function{"int answer()", "{ return 42; }", "// the answer"};
+    ShownComparison::Fill(w, function + body, body + function);
+}
+
+int MovedBands(const WindowFixture& w)
+{
+    const auto& bands = w.child<DiffBarWidget>(QStringLiteral("pctDiffsBar"))->Bands();
+    return static_cast<int>(
+        std::count_if(bands.begin(), bands.end(), [](const auto& b) { return b.color == Alignment::kMovedColor; }));
+}
+
+}  // namespace
+
+class tst_MovedRows : public QObject {
+    Q_OBJECT
+    WindowFixture w;
+
+private slots:
+    void init() { w.setUp(); }
+    void cleanup() { w.tearDown(); }
+
+    void bothEndsShownAndLinked()
+    {
+        w.load(true);
+        ShowMovedFunction(w);
+        const ComparisonModel& model = w.Model();
+        for (const int row : {1, 3})
+            QCOMPARE(model.RowColor(0, row), Alignment::kMovedColor);
+        QCOMPARE(model.RowColor(1, 26), Alignment::kMovedColor);
+        QCOMPARE(model.RowColor(1, 27), Alignment::kDefaultColor);
+        QCOMPARE(MovedBands(w), 2);
+        QCOMPARE(model.MoveText(2), QStringLiteral("Moved to line 22 of File Two"));
+        QCOMPARE(model.MoveText(25), QStringLiteral("Moved from line 2 of File One"));
+        QVERIFY(!w.grid(1)->CellPicture(25).isNull() && w.grid(1)->CellPicture(10).isNull());
+        // Compare ends on row 1; the command goes to the other end and back.
+        w.action("mnuFileGoToOtherEndOfMove")->trigger();
+        QCOMPARE(model.CurrentRow(), 24);
+        QVERIFY(w.grid(1)->RowIsVisible(24));
+        w.action("mnuFileGoToOtherEndOfMove")->trigger();
+        QCOMPARE(model.CurrentRow(), 1);
+        w.selectRow(10);
+        w.action("mnuFileGoToOtherEndOfMove")->trigger();
+        QCOMPARE(model.CurrentRow(), 10);
+        QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The selected line was not moved."));
+        // A double click on a moved row's marker follows the move; elsewhere
+        // on the row it bookmarks.
+        VGrid* one = w.grid(1);
+        one->SetTopRow(1);
+        ClickRow(one, 3);
+        QTest::mouseDClick(one->viewport(), Qt::LeftButton, {}, QPoint(3, RowY(one, 3)));
+        QCOMPARE(model.CurrentRow(), 26);
+        QVERIFY(model.Bookmarks().empty());
+        QTest::mouseDClick(one->viewport(), Qt::LeftButton, {}, QPoint(60, RowY(one, 26)));
+        QCOMPARE(model.Bookmarks(), std::vector<std::int32_t>{26});
+    }
+
+    // Switched off, the rows take their blocks' colours again and the
+    // selection stays; the choice outlives the window.
+    void switchedOffAndOn()
+    {
+        w.load(true);
+        ShowMovedFunction(w);
+        w.selectRow(20);
+        w.action("mnuViewShowMovedLines")->trigger();
+        QCOMPARE(w.Model().RowColor(0, 2), Alignment::kOrphanColor);
+        QCOMPARE(w.Model().RowColor(1, 25), Alignment::kOrphanColor);
+        QCOMPARE(MovedBands(w), 0);
+        QCOMPARE(w.Model().CurrentRow(), 20);
+        QCOMPARE(w.grid(2)->Row(), 20);
+        QVERIFY(!w.Model().OtherEndOfMove(2));
+        w.restart();
+        QVERIFY(!w.action("mnuViewShowMovedLines")->isChecked());
+        w.action("mnuViewShowMovedLines")->trigger();
+        ShowMovedFunction(w);
+        QCOMPARE(w.Model().RowColor(1, 25), Alignment::kMovedColor);
+    }
+};
+
+QTEST_MAIN(tst_MovedRows)
+#include "tst_MovedRows.moc"
