@@ -53,6 +53,66 @@ bool Meaningful(const LineFile& file, std::int64_t first, std::int64_t count)
     return letters >= kMinAlnum || (count >= kMinLines && letters > 0);
 }
 
+// The index of `line` in the ascending `lines`, or -1.
+std::ptrdiff_t IndexOf(const std::vector<std::int64_t>& lines, std::int64_t line)
+{
+    const auto at = std::lower_bound(lines.begin(), lines.end(), line);
+    return at != lines.end() && *at == line ? at - lines.begin() : -1;
+}
+
+// A moved block comes out of the comparison in pieces when some of its lines
+// (blank lines, braces) were matched with lines elsewhere. The changed lines
+// within a few lines after a move that keep its offset join it, however
+// short they are on their own, as do those right before it; then moves that
+// touch are joined.
+template <class Same>
+void Grow(std::vector<Move>& moves, const std::vector<std::int64_t>& lost, const std::vector<std::int64_t>& gained,
+          std::vector<bool>& lostUsed, std::vector<bool>& gainedUsed, const Same& same)
+{
+    constexpr std::int64_t kMaxGap = 3;
+    std::sort(moves.begin(), moves.end(), [](const Move& a, const Move& b) { return a.lineOne < b.lineOne; });
+    std::vector<Move> grown;
+    for (Move move : moves) {
+        // Back over the lines before the move, then on over those after it.
+        for (std::int64_t before = move.lineOne - 1; before >= move.lineOne - 1; --before) {
+            const std::ptrdiff_t i = IndexOf(lost, before);
+            const std::ptrdiff_t k = i < 0 ? -1 : IndexOf(gained, before + move.lineTwo - move.lineOne);
+            if (k < 0 || lostUsed[static_cast<std::size_t>(i)] || gainedUsed[static_cast<std::size_t>(k)]
+                || !same(before, gained[static_cast<std::size_t>(k)]))
+                break;
+            lostUsed[static_cast<std::size_t>(i)] = true;
+            gainedUsed[static_cast<std::size_t>(k)] = true;
+            --move.lineOne;
+            --move.lineTwo;
+            ++move.count;
+        }
+        for (std::int64_t next = move.lineOne + move.count, gap = 0; gap <= kMaxGap; ++next, ++gap) {
+            const std::ptrdiff_t i = IndexOf(lost, next);
+            const std::ptrdiff_t k = i < 0 ? -1 : IndexOf(gained, next + move.lineTwo - move.lineOne);
+            if (k < 0 || lostUsed[static_cast<std::size_t>(i)] || gainedUsed[static_cast<std::size_t>(k)]
+                || !same(next, gained[static_cast<std::size_t>(k)]))
+                continue;
+            lostUsed[static_cast<std::size_t>(i)] = true;
+            gainedUsed[static_cast<std::size_t>(k)] = true;
+            if (gap > 0) {
+                grown.push_back(move);
+                move = {next, gained[static_cast<std::size_t>(k)], 0};
+            }
+            ++move.count;
+            gap = -1;
+        }
+        grown.push_back(move);
+    }
+    moves.clear();
+    for (const Move& move : grown) {
+        if (!moves.empty() && moves.back().lineOne + moves.back().count == move.lineOne
+            && moves.back().lineTwo + moves.back().count == move.lineTwo)
+            moves.back().count += move.count;
+        else
+            moves.push_back(move);
+    }
+}
+
 }  // namespace
 
 std::vector<Move> Find(const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks,
@@ -79,6 +139,7 @@ std::vector<Move> Find(const LineFile& one, const LineFile& two, const std::vect
             ++length;
         return length;
     };
+    std::vector<bool> lostUsed(lost.size(), false);
     for (std::size_t i = 0; i < lost.size();) {
         std::size_t best = 0;
         std::size_t bestStart = 0;
@@ -105,8 +166,12 @@ std::vector<Move> Find(const LineFile& one, const LineFile& two, const std::vect
         moves.push_back({lost[i], gained[bestStart], count});
         std::fill(used.begin() + static_cast<std::ptrdiff_t>(bestStart),
                   used.begin() + static_cast<std::ptrdiff_t>(bestStart + best), true);
+        std::fill(lostUsed.begin() + static_cast<std::ptrdiff_t>(i),
+                  lostUsed.begin() + static_cast<std::ptrdiff_t>(i + best), true);
         i += best;
     }
+    Grow(moves, lost, gained, lostUsed, used,
+         [&](std::int64_t a, std::int64_t b) { return normalizer.Same(View(one, a), View(two, b)); });
     return moves;
 }
 
