@@ -118,6 +118,7 @@ HtmlReport::Shade ShadeOf(std::uint32_t color)
     return color == Alignment::kChangedColor   ? HtmlReport::Shade::Changed
            : color == Alignment::kOrphanColor  ? HtmlReport::Shade::OneSided
            : color == Alignment::kSkippedColor ? HtmlReport::Shade::Skipped
+           : color == Alignment::kMovedColor   ? HtmlReport::Shade::Moved
                                                : HtmlReport::Shade::Plain;
 }
 
@@ -187,11 +188,23 @@ QString SaveReport(const ComparisonModel& model, const QString& path, bool ignor
     QString refused = PatchRefusal(model, false);
     if (!refused.isEmpty())
         return refused;
-    HtmlReport::Heading heading{{HeadingOf(*model.File(0)), HeadingOf(*model.File(1))}, {}, true, true};
+    HtmlReport::Heading heading{
+        {HeadingOf(*model.File(0)), HeadingOf(*model.File(1))}, {}, true, true, !model.Moves().empty()};
     for (const QString& name : ignored)
         heading.ignored.push_back(name.toStdString());
     ModelRows rows(model, ignoreCase);
-    return Save(path, ComparedPaths(model), [&](OutputSink& out) { HtmlReport::Write(out, heading, rows); });
+    // Folded, the page holds what the grids show: the rows outside the folds.
+    std::vector<HtmlReport::Span> spans;
+    std::int64_t next = 0;
+    if (model.Folds())
+        for (const RowFolding::Fold& fold : model.Folds()->Folds()) {
+            if (fold.firstRow - 1 > next)
+                spans.push_back({next, fold.firstRow - 1 - next});
+            next = fold.EndRow() - 1;
+        }
+    if (rows.RowCount() > next)
+        spans.push_back({next, rows.RowCount() - next});
+    return Save(path, ComparedPaths(model), [&](OutputSink& out) { HtmlReport::Write(out, heading, rows, spans); });
 }
 
 QString SavePatch(const ComparisonModel& model, const QString& path)

@@ -19,7 +19,7 @@ constexpr std::string_view kStyle =
     "table.rows td{padding:0 .3em;white-space:pre-wrap;overflow-wrap:anywhere;vertical-align:top}"
     "table.rows col.n{width:5em}"
     "td.n{text-align:right;color:#555;background:#f4f4f4}"
-    ".c{background:#ddddff}.o{background:#ffe1c4}.g{background:#e0e0e0}"
+    ".c{background:#ddddff}.o{background:#ffe1c4}.g{background:#e0e0e0}.m{background:#d4f2d4}"
     ".f{background:#fafafa}"
     "mark{background:#b2b2ff;color:inherit}"
     "tr.bm td.n,span.bm{background:#ffd54f;color:#000;font-weight:bold}"
@@ -165,6 +165,7 @@ const char* CellClass(const Cell& cell)
     case Shade::Changed: return "t c";
     case Shade::OneSided: return "t o";
     case Shade::Skipped: return "t g";
+    case Shade::Moved: return "t m";
     case Shade::Plain: break;
     }
     return cell.line < 0 ? "t f" : "t";
@@ -218,6 +219,8 @@ std::string Legend(const Heading& heading)
     std::string html =
         "<p class=\"legend\">Legend: <span class=\"t c\">changed line</span><span class=\"t o\">line in one file "
         "only</span>";
+    if (heading.moved)
+        html += "<span class=\"t m\">moved line</span>";
     if (heading.skipped)
         html += "<span class=\"t g\">line left out of the comparison</span>";
     html += "<span><mark>differing characters</mark></span><span class=\"t f\">filler (no line)</span>";

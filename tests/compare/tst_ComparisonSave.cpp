@@ -7,6 +7,7 @@
 #include "engine/Comparison.h"
 #include "engine/FileText.h"
 #include "engine/HtmlReport.h"
+#include "engine/MovedLines.h"
 #include "support/FileBytes.h"
 
 #include <QDir>
@@ -191,6 +192,26 @@ private slots:
             found << (m.hasCaptured(1) ? m.captured(1) : '(' + m.captured(2) + ' ' + m.captured(3) + ')');
         }
         QCOMPARE(found.join(u' '), rows);
+    }
+
+    // Folded and with a line moved from the top to the end, the report
+    // holds what the grids show: the rows around the differences, the fold
+    // as one row, the moved line in its colour at both ends.
+    void foldedWithMoves()
+    {
+        QByteArray one = "a moved line of some 30 letters\n";
+        for (int i = 1; i <= 9; ++i)
+            one += "line " + QByteArray::number(i) + '\n';
+        Pair pair(one, one.mid(one.indexOf('\n') + 1) + one.left(one.indexOf('\n') + 1));
+        pair.model.SetFolding(1);
+        pair.model.ShowMoves(MovedLines::Find(*pair.model.File(0), *pair.model.File(1), pair.model.Hunks(),
+                                              TextNormalizer(LineDiff::Settings{})));
+        const QString path = pair.dir.filePath("report.html");
+        QVERIFY(ComparisonSave::SaveReport(pair.model, path, false, {}).isEmpty());
+        const QString html = QString::fromUtf8(FileBytes::Read(path));
+        QCOMPARE(Rows(html), QStringLiteral("mf .. .. fm"));
+        QVERIFY(html.contains(QStringLiteral("\u22EF 7 unchanged lines \u22EF")));
+        QVERIFY(html.contains(QStringLiteral("<span class=\"t m\">moved line</span>")));
     }
 
     // Each refusal leaves the folder as it was: the two files, unchanged.

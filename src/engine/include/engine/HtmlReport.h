@@ -30,6 +30,7 @@ enum class Shade : std::uint8_t {
     Changed,   // a line of a changed block, or a filler inside one
     OneSided,  // a line that only one file has
     Skipped,   // a line the comparison left out (the window's line filters)
+    Moved,     // a line that left one place and arrived at another
 };
 
 struct Cell {
@@ -74,6 +75,7 @@ struct Heading {
     // The legend names bookmarks and lines left out of the comparison.
     bool bookmarks = false;
     bool skipped = false;
+    bool moved = false;
 };
 
 // Writes the page with the rows of `spans` (ascending, apart, inside the
