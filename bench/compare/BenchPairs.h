@@ -53,6 +53,51 @@ inline void WriteLinesPair(long lines, const std::string& one, const std::string
     }
 }
 
+// About 73 bytes a line, every line different; File Two has `moves` blocks
+// of 1 to 50 of File One's lines cut and pasted elsewhere, and about 1% of
+// its other lines changed.
+inline void WriteMovesPair(long lines, int moves, const std::string& one, const std::string& two)
+{
+    std::mt19937_64 rng(kSeed + static_cast<std::uint64_t>(lines) + static_cast<std::uint64_t>(moves));
+    const auto text = [](long n, char tag) {
+        static const char kWords[] = "abcdefghijklmnopqrstuvwxyz ";
+        std::uint64_t x = static_cast<std::uint64_t>(n) * 0x9E3779B97F4A7C15ull + kSeed;
+        std::string line = "line " + std::to_string(n) + tag + ' ';
+        while (line.size() < 72) {
+            x ^= x >> 31;
+            x *= 0xBF58476D1CE4E5B9ull;
+            line += kWords[(x >> 32) % (sizeof kWords - 1)];
+        }
+        return line + '\n';
+    };
+    std::vector<bool> moved(static_cast<std::size_t>(lines), false);
+    std::vector<std::pair<long, long>> blocks;
+    for (int m = 0; m < moves; ++m) {
+        const long count = 1 + static_cast<long>(rng() % 50);
+        const long from = static_cast<long>(rng() % static_cast<std::uint64_t>(lines - count));
+        if (std::find(moved.begin() + from, moved.begin() + from + count, true) != moved.begin() + from + count)
+            continue;
+        std::fill(moved.begin() + from, moved.begin() + from + count, true);
+        blocks.emplace_back(from, count);
+    }
+    // Each block lands before a line that stayed, chosen at random.
+    std::vector<std::vector<long>> landing(static_cast<std::size_t>(lines) + 1);
+    for (const auto& [from, count] : blocks)
+        landing[rng() % static_cast<std::uint64_t>(lines + 1)].push_back(from);
+    std::ofstream a(one, std::ios::binary);
+    std::ofstream b(two, std::ios::binary);
+    for (long n = 0; n <= lines; ++n) {
+        for (const long from : landing[static_cast<std::size_t>(n)])
+            for (long k = from; k < lines && moved[static_cast<std::size_t>(k)]; ++k)
+                b << text(k, ':');
+        if (n == lines)
+            break;
+        a << text(n, ':');
+        if (!moved[static_cast<std::size_t>(n)])
+            b << text(n, rng() % 100 == 0 ? '*' : ':');
+    }
+}
+
 struct LongLines {
     int lines = 10;               // lines in each file
     std::size_t bytes = 1 << 20;  // length of a long line

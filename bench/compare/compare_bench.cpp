@@ -25,7 +25,8 @@ namespace {
 const char kUsage[] = "compare_bench [--runs N] [--work DIR] [--max-lines N] [--only CASE]\n"
                       "The Compare command in the offscreen window, click to first painted frame, against GNU diff.\n"
                       "Cases: 10000, 100000, 1000000 (lines, up to --max-lines), 1000000-filters (three line\n"
-                      "filters on), 10x1MB-lines, 1x50MB-line.";
+                      "filters on), 1000000-moves and 1000000-moves-off (1,000 blocks moved, moved lines shown\n"
+                      "or not), 10x1MB-lines, 1x50MB-line.";
 
 // Three filters of the kinds users write: a numbered line stamp (a tenth
 // of the lines match), a word that is rare, and a date stamp that never
@@ -39,6 +40,7 @@ struct Case {
     std::string name;
     std::function<void(const std::string&, const std::string&)> write;
     bool filters = false;  // the window compares with kBenchFilters on
+    bool noMoves = false;  // the window compares with moved lines not shown
 };
 
 std::vector<Case> Cases(long maxLines)
@@ -52,6 +54,13 @@ std::vector<Case> Cases(long maxLines)
         cases.push_back({"1000000-filters",
                          [](const std::string& a, const std::string& b) { BenchPairs::WriteLinesPair(1000000, a, b); },
                          true});
+    if (maxLines >= 1000000) {
+        const auto moves = [](const std::string& a, const std::string& b) {
+            BenchPairs::WriteMovesPair(1000000, 1000, a, b);
+        };
+        cases.push_back({"1000000-moves", moves});
+        cases.push_back({"1000000-moves-off", moves, false, true});
+    }
     cases.push_back({"10x1MB-lines", [](const std::string& a, const std::string& b) {
                          BenchPairs::WriteLongLinesPair({10, 1 << 20, 1, 3, 20}, a, b);
                      }});
@@ -80,13 +89,15 @@ struct Best {
 };
 
 // One Compare in a fresh window; prints its times and exits.
-int RunChild(int argc, char* argv[], const char* one, const char* two, bool filters)
+int RunChild(int argc, char* argv[], const char* one, const char* two, const char* option)
 {
     BenchWindow window(argc, argv);
     if (!window.Open())
         return 2;
-    if (filters)
+    if (option && std::strcmp(option, "--filters") == 0)
         modVantrel::gOptions->LineFilters = kBenchFilters;
+    if (option && std::strcmp(option, "--no-moves") == 0)
+        modVantrel::gOptions->ShowMovedLines = false;
     window.SetPaths(QString::fromLocal8Bit(one), QString::fromLocal8Bit(two));
     PaintWatch watch(window.Panes());
     watch.Wait(10);  // the empty window's own first frame
@@ -112,7 +123,7 @@ int RunChild(int argc, char* argv[], const char* one, const char* two, bool filt
 int main(int argc, char* argv[])
 {
     if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--child") == 0)
-        return RunChild(argc, argv, argv[2], argv[3], argc == 5);
+        return RunChild(argc, argv, argv[2], argv[3], argc == 5 ? argv[4] : nullptr);
     std::string runsText = "3";
     std::string work = "/tmp/vantrel-compare-bench";
     std::string maxLinesText = "1000000";
@@ -156,6 +167,8 @@ int main(int argc, char* argv[])
             std::vector<std::string> child{argv[0], "--child", one, two};
             if (c.filters)
                 child.emplace_back("--filters");
+            if (c.noMoves)
+                child.emplace_back("--no-moves");
             window.Add(RunProcess(child));
         }
         const double procMb = static_cast<double>(window.peakKb) * 1024 / 1e6;
