@@ -1,6 +1,7 @@
 #include "engine/MovedLines.h"
 
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 
 namespace MovedLines {
@@ -53,126 +54,177 @@ bool Meaningful(const LineFile& file, std::int64_t first, std::int64_t count)
     return letters >= kMinAlnum || (count >= kMinLines && letters > 0);
 }
 
-// The index of `line` in the ascending `lines`, or -1.
-std::ptrdiff_t IndexOf(const std::vector<std::int64_t>& lines, std::int64_t line)
-{
-    const auto at = std::lower_bound(lines.begin(), lines.end(), line);
-    return at != lines.end() && *at == line ? at - lines.begin() : -1;
-}
+// Changed lines of one offset at most this many lines apart are pieces of
+// one moved block: the comparison matches some lines of a moved block
+// (blank lines, braces) with equal lines elsewhere, and cuts it there.
+constexpr std::int64_t kMaxGap = 3;
 
-// A moved block comes out of the comparison in pieces when some of its lines
-// (blank lines, braces) were matched with lines elsewhere. The changed lines
-// within a few lines after a move that keep its offset join it, however
-// short they are on their own, as do those right before it; then moves that
-// touch are joined.
-template <class Same>
-void Grow(std::vector<Move>& moves, const std::vector<std::int64_t>& lost, const std::vector<std::int64_t>& gained,
-          std::vector<bool>& lostUsed, std::vector<bool>& gainedUsed, const Same& same)
-{
-    constexpr std::int64_t kMaxGap = 3;
-    std::sort(moves.begin(), moves.end(), [](const Move& a, const Move& b) { return a.lineOne < b.lineOne; });
-    std::vector<Move> grown;
-    for (Move move : moves) {
-        // Back over the lines before the move, then on over those after it.
-        for (std::int64_t before = move.lineOne - 1; before >= move.lineOne - 1; --before) {
-            const std::ptrdiff_t i = IndexOf(lost, before);
-            const std::ptrdiff_t k = i < 0 ? -1 : IndexOf(gained, before + move.lineTwo - move.lineOne);
-            if (k < 0 || lostUsed[static_cast<std::size_t>(i)] || gainedUsed[static_cast<std::size_t>(k)]
-                || !same(before, gained[static_cast<std::size_t>(k)]))
-                break;
-            lostUsed[static_cast<std::size_t>(i)] = true;
-            gainedUsed[static_cast<std::size_t>(k)] = true;
-            --move.lineOne;
-            --move.lineTwo;
-            ++move.count;
-        }
-        for (std::int64_t next = move.lineOne + move.count, gap = 0; gap <= kMaxGap; ++next, ++gap) {
-            const std::ptrdiff_t i = IndexOf(lost, next);
-            const std::ptrdiff_t k = i < 0 ? -1 : IndexOf(gained, next + move.lineTwo - move.lineOne);
-            if (k < 0 || lostUsed[static_cast<std::size_t>(i)] || gainedUsed[static_cast<std::size_t>(k)]
-                || !same(next, gained[static_cast<std::size_t>(k)]))
+struct Run {
+    Move move;
+    bool meaningful = false;  // meaningful alone
+    [[nodiscard]] std::int64_t Offset() const { return move.lineTwo - move.lineOne; }
+    [[nodiscard]] std::int64_t End() const { return move.lineOne + move.count; }
+};
+
+class Search {
+public:
+    Search(const LineFile& one, const LineFile& two, const TextNormalizer& normalizer, std::vector<std::int64_t> lost,
+           std::vector<std::int64_t> gained)
+        : m_one(one), m_two(two), m_normalizer(normalizer), m_lost(std::move(lost)), m_gained(std::move(gained)),
+          m_lostUsed(m_lost.size(), false), m_gainedUsed(m_gained.size(), false)
+    {
+        m_byHash.reserve(m_gained.size());
+        for (std::size_t k = 0; k < m_gained.size(); ++k)
+            m_byHash[m_normalizer.Hash(View(m_two, m_gained[k]))].push_back(k);
+    }
+
+    // First the runs that mean something alone, longest first at each line;
+    // then, among the lines left, the pieces that may belong to a block;
+    // then the blocks that mean something, their pieces joined where they
+    // touch.
+    std::vector<Move> Moves()
+    {
+        Pass(true);
+        std::sort(m_runs.begin(), m_runs.end(),
+                  [](const Run& a, const Run& b) { return a.move.lineOne < b.move.lineOne; });
+        Pass(false);
+        std::sort(m_runs.begin(), m_runs.end(),
+                  [](const Run& a, const Run& b) { return a.move.lineOne < b.move.lineOne; });
+        return Blocks();
+    }
+
+private:
+    // Both runs go on while their lines follow each other in the file, are
+    // still free and are equal.
+    [[nodiscard]] std::size_t RunLength(std::size_t i, std::size_t k) const
+    {
+        std::size_t length = 0;
+        while (i + length < m_lost.size() && k + length < m_gained.size() && !m_lostUsed[i + length]
+               && !m_gainedUsed[k + length] && m_lost[i + length] == m_lost[i] + static_cast<std::int64_t>(length)
+               && m_gained[k + length] == m_gained[k] + static_cast<std::int64_t>(length)
+               && m_normalizer.Same(View(m_one, m_lost[i + length]), View(m_two, m_gained[k + length])))
+            ++length;
+        return length;
+    }
+
+    // The offset of a run next to File One's `line` (ending at most kMaxGap
+    // lines before it, or starting at most kMaxGap after it); `line` when
+    // there is none, which no candidate has.
+    [[nodiscard]] std::int64_t NeighbourOffset(std::int64_t line) const
+    {
+        const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), line,
+                                            [](std::int64_t l, const Run& r) { return l < r.move.lineOne; });
+        if (after != m_runs.begin() && line - std::prev(after)->End() <= kMaxGap)
+            return std::prev(after)->Offset();
+        if (after != m_runs.end() && after->move.lineOne - line <= kMaxGap)
+            return after->Offset();
+        return std::numeric_limits<std::int64_t>::min();
+    }
+
+    void Pass(bool meaningfulOnly)
+    {
+        std::vector<Run> found;
+        for (std::size_t i = 0; i < m_lost.size();) {
+            if (m_lostUsed[i]) {
+                ++i;
                 continue;
-            lostUsed[static_cast<std::size_t>(i)] = true;
-            gainedUsed[static_cast<std::size_t>(k)] = true;
-            if (gap > 0) {
-                grown.push_back(move);
-                move = {next, gained[static_cast<std::size_t>(k)], 0};
             }
-            ++move.count;
-            gap = -1;
+            // Longest first; among the pieces, one that keeps a neighbour's
+            // offset before any other.
+            const std::int64_t wanted =
+                meaningfulOnly ? std::numeric_limits<std::int64_t>::min() : NeighbourOffset(m_lost[i]);
+            std::size_t best = 0;
+            std::size_t bestStart = 0;
+            bool bestKeepsOffset = false;
+            if (const auto bucket = m_byHash.find(m_normalizer.Hash(View(m_one, m_lost[i])));
+                bucket != m_byHash.end()) {
+                std::size_t tried = 0;
+                for (const std::size_t k : bucket->second) {
+                    if (m_gainedUsed[k])
+                        continue;
+                    const std::size_t length = RunLength(i, k);
+                    const bool keepsOffset = m_gained[k] - m_lost[i] == wanted;
+                    if (length > 0
+                        && (keepsOffset > bestKeepsOffset || (keepsOffset == bestKeepsOffset && length > best))) {
+                        best = length;
+                        bestStart = k;
+                        bestKeepsOffset = keepsOffset;
+                    }
+                    if (++tried == kMaxCandidates)
+                        break;
+                }
+            }
+            const auto count = static_cast<std::int64_t>(best);
+            const bool meaningful = best > 0 && Meaningful(m_one, m_lost[i], count);
+            // A longer run has at least the lines and letters of a shorter
+            // one: when the longest means nothing, no move starts here.
+            if (best == 0 || (meaningfulOnly && !meaningful)) {
+                ++i;
+                continue;
+            }
+            found.push_back({{m_lost[i], m_gained[bestStart], count}, meaningful});
+            std::fill_n(m_gainedUsed.begin() + static_cast<std::ptrdiff_t>(bestStart), best, true);
+            std::fill_n(m_lostUsed.begin() + static_cast<std::ptrdiff_t>(i), best, true);
+            i += best;
         }
-        grown.push_back(move);
+        m_runs.insert(m_runs.end(), found.begin(), found.end());
     }
-    moves.clear();
-    for (const Move& move : grown) {
-        if (!moves.empty() && moves.back().lineOne + moves.back().count == move.lineOne
-            && moves.back().lineTwo + moves.back().count == move.lineTwo)
-            moves.back().count += move.count;
-        else
-            moves.push_back(move);
+
+    // The runs in blocks: one offset, at most kMaxGap lines apart. A block
+    // counts when one of its runs means something alone or all of them do
+    // together.
+    [[nodiscard]] std::vector<Move> Blocks() const
+    {
+        std::vector<Move> moves;
+        for (std::size_t first = 0; first < m_runs.size();) {
+            std::size_t last = first;
+            while (last + 1 < m_runs.size() && m_runs[last + 1].Offset() == m_runs[first].Offset()
+                   && m_runs[last + 1].move.lineOne - m_runs[last].End() <= kMaxGap)
+                ++last;
+            bool counts = false;
+            std::int64_t lines = 0;
+            std::int64_t letters = 0;
+            for (std::size_t r = first; r <= last; ++r) {
+                counts = counts || m_runs[r].meaningful;
+                lines += m_runs[r].move.count;
+                for (std::int64_t line = m_runs[r].move.lineOne; line < m_runs[r].End(); ++line)
+                    letters += LettersAndDigits(m_one.Line(line));
+            }
+            if (counts || letters >= kMinAlnum || (lines >= kMinLines && letters > 0))
+                for (std::size_t r = first; r <= last; ++r) {
+                    const Move& move = m_runs[r].move;
+                    if (!moves.empty() && moves.back().lineOne + moves.back().count == move.lineOne
+                        && moves.back().lineTwo + moves.back().count == move.lineTwo)
+                        moves.back().count += move.count;
+                    else
+                        moves.push_back(move);
+                }
+            first = last + 1;
+        }
+        return moves;
     }
-}
+
+    const LineFile& m_one;
+    const LineFile& m_two;
+    const TextNormalizer& m_normalizer;
+    std::vector<std::int64_t> m_lost;    // changed lines of File One
+    std::vector<std::int64_t> m_gained;  // changed lines of File Two
+    std::vector<bool> m_lostUsed;
+    std::vector<bool> m_gainedUsed;
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_byHash;  // gained lines by hash
+    std::vector<Run> m_runs;
+};
 
 }  // namespace
 
 std::vector<Move> Find(const LineFile& one, const LineFile& two, const std::vector<LineDiff::Hunk>& hunks,
                        const TextNormalizer& normalizer, const LineMask* skippedOne, const LineMask* skippedTwo)
 {
-    const std::vector<std::int64_t> lost = ChangedLines(hunks, 1, skippedOne);
-    const std::vector<std::int64_t> gained = ChangedLines(hunks, 2, skippedTwo);
-    std::vector<Move> moves;
+    std::vector<std::int64_t> lost = ChangedLines(hunks, 1, skippedOne);
+    std::vector<std::int64_t> gained = ChangedLines(hunks, 2, skippedTwo);
     if (lost.empty() || gained.empty())
-        return moves;
-    std::unordered_map<std::uint64_t, std::vector<std::size_t>> byHash;
-    byHash.reserve(gained.size());
-    for (std::size_t k = 0; k < gained.size(); ++k)
-        byHash[normalizer.Hash(View(two, gained[k]))].push_back(k);
-    std::vector<bool> used(gained.size(), false);
-    // Both runs go on while their lines follow each other in the file, are
-    // still free and are equal.
-    const auto runLength = [&](std::size_t i, std::size_t k) {
-        std::size_t length = 0;
-        while (i + length < lost.size() && k + length < gained.size() && !used[k + length]
-               && lost[i + length] == lost[i] + static_cast<std::int64_t>(length)
-               && gained[k + length] == gained[k] + static_cast<std::int64_t>(length)
-               && normalizer.Same(View(one, lost[i + length]), View(two, gained[k + length])))
-            ++length;
-        return length;
-    };
-    std::vector<bool> lostUsed(lost.size(), false);
-    for (std::size_t i = 0; i < lost.size();) {
-        std::size_t best = 0;
-        std::size_t bestStart = 0;
-        if (const auto bucket = byHash.find(normalizer.Hash(View(one, lost[i]))); bucket != byHash.end()) {
-            std::size_t tried = 0;
-            for (const std::size_t k : bucket->second) {
-                if (used[k])
-                    continue;
-                if (const std::size_t length = runLength(i, k); length > best) {
-                    best = length;
-                    bestStart = k;
-                }
-                if (++tried == kMaxCandidates)
-                    break;
-            }
-        }
-        // A longer run has at least the lines and letters of a shorter one:
-        // when the longest means nothing, no move starts here.
-        const auto count = static_cast<std::int64_t>(best);
-        if (best == 0 || !Meaningful(one, lost[i], count)) {
-            ++i;
-            continue;
-        }
-        moves.push_back({lost[i], gained[bestStart], count});
-        std::fill(used.begin() + static_cast<std::ptrdiff_t>(bestStart),
-                  used.begin() + static_cast<std::ptrdiff_t>(bestStart + best), true);
-        std::fill(lostUsed.begin() + static_cast<std::ptrdiff_t>(i),
-                  lostUsed.begin() + static_cast<std::ptrdiff_t>(i + best), true);
-        i += best;
-    }
-    Grow(moves, lost, gained, lostUsed, used,
-         [&](std::int64_t a, std::int64_t b) { return normalizer.Same(View(one, a), View(two, b)); });
-    return moves;
+        return {};
+    return Search(one, two, normalizer, std::move(lost), std::move(gained)).Moves();
 }
 
 }  // namespace MovedLines

@@ -52,6 +52,12 @@ private slots:
         row("moved and copied: one move", "c1|c2|c3|a|b|d|e", "a|b|d|e|c1|c2|c3|x|c1|c2|c3", "1>5+3");
         row("no line in two moves", "x1|x2|x3|a|b|c|d|e|f|g|h|i|j|y|x1|x2|x3", "a|b|c|d|y|x1|x2|x3|e|f|g|h|i|j",
             "1>6+3");
+        row("a block cut where a brace matched elsewhere", "x1|x2|}|x3|x4|a|b|c|d|e|f|g|}",
+            "a|b|c|d|e|f|g|x1|x2|}|x3|x4", "1>8+2,4>11+2");
+        row("pieces 3 lines apart: one block", "x1|x2|p|q|r|x3|x4|a|b|c|d|e|f|g|h|i|j",
+            "a|b|c|d|e|f|g|h|i|j|x1|x2|P|Q|R|x3|x4", "1>11+2,6>16+2");
+        row("pieces 4 lines apart: two", "x1|x2|p|q|r|s|x3|x4|a|b|c|d|e|f|g|h|i|j",
+            "a|b|c|d|e|f|g|h|i|j|x1|x2|P|Q|R|S|x3|x4", "");
         row("a lone brace", "}|a|b|c", "a|b|c|}", "");
         row("three blank lines", "|||a|b|c|d", "a|b|c|d|||", "");
         row("two short lines", "ab|cd|a|b|c", "a|b|c|ab|cd", "");
@@ -88,7 +94,8 @@ private slots:
 
     // Random pairs of few distinct lines, a block cut and pasted among other
     // edits: every move pairs lines File One lost with lines File Two gained,
-    // equal, consecutive, meaningful, and no line takes part in two moves.
+    // equal and consecutive, no line takes part in two moves, and the moves
+    // of one block together mean something.
     void randomPairs()
     {
         std::mt19937 random(30);
@@ -122,18 +129,30 @@ private slots:
             };
             std::set<std::int64_t> lost;
             std::set<std::int64_t> gained;
+            // Moves of one offset at most 3 lines apart are one block: each
+            // such block means something, however short its pieces.
+            std::int64_t letters = 0, rows = 0, end = -100, offset = 0;
+            const auto meaningful = [&] {
+                return rows == 0 || letters >= MovedLines::kMinAlnum || (rows >= MovedLines::kMinLines && letters > 0);
+            };
             for (const MovedLines::Move& m : MovedLines::Find(*a, *b, hunks, normalizer)) {
-                std::int64_t letters = 0;
+                if (m.lineOne - end > 3 || m.lineTwo - m.lineOne != offset) {
+                    QVERIFY(meaningful());
+                    letters = rows = 0;
+                }
                 for (std::int64_t k = 0; k < m.count; ++k) {
                     QVERIFY(lost.insert(m.lineOne + k).second && gained.insert(m.lineTwo + k).second);
                     QVERIFY(inHunks(m.lineOne + k, true) && inHunks(m.lineTwo + k, false));
                     QCOMPARE(a->Line(m.lineOne + k), b->Line(m.lineTwo + k));
-                    letters += std::count_if(lines[static_cast<std::size_t>(m.lineOne + k)].begin(),
-                                             lines[static_cast<std::size_t>(m.lineOne + k)].end(),
+                    const std::string& line = lines[static_cast<std::size_t>(m.lineOne + k)];
+                    letters += std::count_if(line.begin(), line.end(),
                                              [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
                 }
-                QVERIFY(letters >= MovedLines::kMinAlnum || (m.count >= MovedLines::kMinLines && letters > 0));
+                rows += m.count;
+                end = m.lineOne + m.count;
+                offset = m.lineTwo - m.lineOne;
             }
+            QVERIFY(meaningful());
         }
     }
 };

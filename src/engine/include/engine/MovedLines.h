@@ -4,13 +4,15 @@
 // Only the lines of the difference blocks are looked at (and hashed), so
 // finding moves costs what the differences cost, not what the files do.
 //
-// A run counts as a move when it is long enough to mean something: at least
-// 3 lines holding a letter or digit, or fewer lines holding at least 20
-// letters and digits together, so that a lone "}" or blank line never
-// counts. No line belongs to two moves. A lost run is paired with the
-// longest equal run gained, the earliest of equally long ones; what is left
-// of a block beside a move stays an ordinary change. A run that File Two
-// gained while File One kept it (a copy) is no move: only lost lines pair.
+// A block counts as moved when it is long enough to mean something: at
+// least 3 lines holding a letter or digit, or fewer lines holding at least
+// 20 letters and digits together, so that a lone "}" or blank line never
+// counts. A block may come in pieces of one offset at most 3 lines apart,
+// where the comparison matched some of its lines (blank ones, braces) with
+// equal lines elsewhere. No line belongs to two moves. A lost run is paired
+// with the longest equal run gained, the earliest of equally long ones; what
+// is left of a block beside a move stays an ordinary change. A run that File
+// Two gained while File One kept it (a copy) is no move: only lost lines pair.
 
 #include "engine/LineDiff.h"
 #include "engine/LineFile.h"
