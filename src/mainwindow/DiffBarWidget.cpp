@@ -1,7 +1,10 @@
 #include "mainwindow/DiffBarWidget.h"
 
+#include "mainwindow/Accessibility.h"
 #include "mainwindow/WindowColors.h"
 
+#include <QAccessible>
+#include <algorithm>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
@@ -48,6 +51,32 @@ void DiffBarFrame::paintEvent(QPaintEvent* /*event*/)
 DiffBarWidget::DiffBarWidget(QWidget* parent) : QWidget(parent), m_background(palette().color(QPalette::Button))
 {
     setCursor(BarCursor());
+    Accessibility::InstallFactory();
+}
+
+void DiffBarWidget::SetPosition(std::int32_t row, std::int32_t rowCount, std::size_t differences)
+{
+    const bool moved = row != m_row || rowCount != m_rowCount;
+    const bool described = moved || differences != m_differences;
+    m_row = row;
+    m_rowCount = rowCount;
+    m_differences = differences;
+    if (!QAccessible::isActive())
+        return;
+    if (moved) {
+        QAccessibleValueChangeEvent value(this, row);
+        QAccessible::updateAccessibility(&value);
+    }
+    if (described) {
+        QAccessibleEvent description(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+    }
+}
+
+void DiffBarWidget::RequestRow(std::int32_t row)
+{
+    if (m_rowCount > 0)
+        emit RowRequested(std::clamp(row, 1, m_rowCount));
 }
 
 void DiffBarWidget::Clear(const QColor& background)

@@ -1,6 +1,7 @@
 #include "mainwindow/LineDiffView.h"
 
 #include "compare/RowText.h"
+#include "mainwindow/Accessibility.h"
 #include "mainwindow/WindowColors.h"
 
 #include <QApplication>
@@ -112,11 +113,19 @@ LineDiffView::LineDiffView(QWidget* parent) : QAbstractScrollArea(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
+    Accessibility::InstallFactory();
 }
 
 LineDiffView::~LineDiffView() = default;
 
 void LineDiffView::SetLine(const LineText& text, std::vector<Run> runs)
+{
+    const LineText before = m_text;
+    Replace(text, std::move(runs));
+    TellLineChanged(before);
+}
+
+void LineDiffView::Replace(const LineText& text, std::vector<Run> runs)
 {
     m_text = text;
     m_runs = std::move(runs);
@@ -130,13 +139,15 @@ void LineDiffView::SetLine(const LineText& text, std::vector<Run> runs)
 
 void LineDiffView::SetLine(const LineText& text, MarkedLook look)
 {
-    SetLine(text, std::vector<Run>());
+    const LineText before = m_text;
+    Replace(text, std::vector<Run>());
     // A missing mark counts as differing, as it is drawn.
     const auto common = std::find(look.marks.begin(), look.marks.end(), false);
     const auto firstDifference = static_cast<qsizetype>(common - look.marks.begin());
     m_marked = std::move(look);
     if (firstDifference < m_text.size())
         OpenAt(firstDifference);
+    TellLineChanged(before);
 }
 
 void LineDiffView::OpenAt(qsizetype position)

@@ -1,5 +1,6 @@
 #include "mainwindow/SplitterBar.h"
 
+#include "mainwindow/Accessibility.h"
 #include "mainwindow/FormLayout.h"
 
 #include <QMouseEvent>
@@ -18,6 +19,7 @@ SplitterBar::SplitterBar(QWidget* parent) : QWidget(parent), m_color(palette().c
 {
     setCursor(Qt::SplitHCursor);
     setFocusPolicy(Qt::TabFocus);
+    Accessibility::InstallFactory();
 }
 
 void SplitterBar::SetColor(const QColor& color)

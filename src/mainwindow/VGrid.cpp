@@ -1,5 +1,6 @@
 #include "mainwindow/VGrid.h"
 
+#include "mainwindow/Accessibility.h"
 #include "mainwindow/RowMarkers.h"
 
 #include <QHelpEvent>
@@ -48,6 +49,7 @@ VGrid::VGrid(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setAutoFillBackground(true);
     verticalScrollBar()->setSingleStep(1);
     UpdateRowHeight();
+    Accessibility::InstallFactory();
 }
 
 void VGrid::SetRows(int rows)
@@ -64,6 +66,7 @@ void VGrid::SetRows(int rows)
         resized.color.resize(below, Alignment::kDefaultColor);
         SetOwnRows(std::move(resized));
         m_folds.reset();
+        RowsReset();
     }
     for (auto it = m_texts.begin(); it != m_texts.end();)
         it = it.key() >= rows ? m_texts.erase(it) : std::next(it);
@@ -94,6 +97,7 @@ void VGrid::SetRowsFrom(std::shared_ptr<const Alignment::PaneRows> rows,
     m_row = Rows() > 1 ? 1 : 0;
     UpdateScrollBars();
     Refresh();
+    RowsReset();
 }
 
 void VGrid::SetPictureSource(std::function<QPixmap(int row)> source)
@@ -123,6 +127,7 @@ void VGrid::SetFolds(std::shared_ptr<const RowFolding::FoldedView> folds)
     }
     SetTopShown(keepCurrent ? ShownOf(m_row) - offset : ShownOf(top));
     Refresh();
+    RowsReset();
 }
 
 const RowFolding::Fold* VGrid::FoldOf(int row) const
@@ -149,6 +154,7 @@ void VGrid::SetRow(int row)
     if (!Valid(row) || row == m_row)
         return;
     m_row = row;
+    TellCurrentRow();
 }
 
 int VGrid::TopShown() const
@@ -337,6 +343,7 @@ void VGrid::ClearCells()
     m_folds.reset();
     UpdateScrollBars();
     Refresh();
+    RowsReset();
 }
 
 void VGrid::SetGridLines(bool on)
@@ -445,6 +452,7 @@ void VGrid::mousePressEvent(QMouseEvent* event)
     if (m_leftPressed && m_mouseRow > 0) {
         m_row = m_mouseRow;
         Refresh();
+        TellCurrentRow();
         emit CurrentRowMoved();
     }
     emit MouseDown(event->button());
@@ -469,6 +477,7 @@ void VGrid::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     if (m_mouseRow > 0) {
         m_row = m_mouseRow;
+        TellCurrentRow();
         emit CurrentRowMoved();
     }
     emit DblClick();
@@ -511,6 +520,7 @@ void VGrid::MoveCurrentRow(int row)
     else if (shown >= TopShown() + page)
         SetTopShown(shown - page + 1);
     Refresh();
+    TellCurrentRow();
     emit CurrentRowMoved();
 }
 

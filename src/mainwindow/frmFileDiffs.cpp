@@ -78,6 +78,7 @@ frmFileDiffs::frmFileDiffs(QWidget* parent)
     CreateMenus();
     CreateToolbar();
     SetTabOrder();
+    DescribeControls();
     ClientArea->setMinimumSize(0, 0);
     resize(Pixels(kDesignedClientWidth), Pixels(kDesignedClientHeight) + menuBar()->sizeHint().height());
 }
@@ -242,6 +243,7 @@ void frmFileDiffs::ResetComparisonView()
     m_fileWatcher->Watch({});
     txtFileOne->setToolTip(QString());
     txtFileTwo->setToolTip(QString());
+    DescribePathBoxes();
     for (VGrid* grid : {grdFileOne, grdFileTwo})
         grid->SetRedraw(false);
     grdFileOne->ClearCells();
@@ -252,6 +254,9 @@ void frmFileDiffs::ResetComparisonView()
     pctContainer->Clear();
     DisableResultCommands();
     SetCurrentRow(1);
+    TellBarPosition();
+    for (VGrid* grid : {grdFileOne, grdFileTwo})
+        grid->Announce(QString());
     grdFileOne->SetTopRow(1);
     for (VGrid* grid : {grdFileOne, grdFileTwo})
         grid->SetRedraw(true);

@@ -314,6 +314,7 @@ void frmFileDiffs::ShowComparisonInGrids()
         ignoring = QStringLiteral("\nCompared ") + ignoring;
     txtFileOne->setToolTip(FileFactsText::Summary(*m_model.File(0)) + ignoring);
     txtFileTwo->setToolTip(FileFactsText::Summary(*m_model.File(1)) + ignoring);
+    DescribePathBoxes();
     grdFileOne->SetTextMatrix(0, QString());
     grdFileTwo->SetTextMatrix(0, QString());
     grdFileOne->SetRowsFrom(m_model.Pane(0), std::make_shared<LineFileRowText>(m_model.File(0)));

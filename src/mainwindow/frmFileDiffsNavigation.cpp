@@ -120,6 +120,7 @@ bool frmFileDiffs::DrawDiffBars()
                 bands.push_back(DiffBar::BandForBlock(run.firstRow, run.rowCount, Alignment::kMovedColor,
                                                       m_model.RowCount(), height));
         pctDiffsBar->SetBands(std::move(bands), palette().color(QPalette::Base));
+        TellBarPosition();
         return true;
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.DrawDiffBars"));
@@ -133,6 +134,7 @@ void frmFileDiffs::MarkCurrentRowInDiffsBar()
         const std::int32_t y =
             DiffBar::CurrentRowMarkY(m_model.CurrentRow(), m_model.RowCount(), pctDiffsBar->height());
         pctContainer->SetMark(y);
+        TellBarPosition();
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.MarkCurrentRowInDiffsBar"));
     }
@@ -150,6 +152,9 @@ void frmFileDiffs::ScrollFilesToPointInDiffBar(float y)
         // The bar's mark stays where the click drew it.
         MarkCurrentRow();
         ShowSelectedLines();
+        TellBarPosition();
+        AnnounceRow(grdFileOne);
+        AnnounceRow(grdFileTwo);
     } catch (...) {
         modVantrel::ReportUnexpectedError(QStringLiteral("frmFileDiffs.ScrollFilesToPointInDiffBar"));
     }

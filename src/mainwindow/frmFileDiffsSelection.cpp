@@ -49,7 +49,11 @@ void frmFileDiffs::ConnectSelectionHandlers()
     connect(pctDiffsBar, &DiffBarWidget::MouseDown, this, &frmFileDiffs::pctDiffsBar_MouseDown);
     // Commands start from a row grid one's keys moved to; the marker and the
     // detail pane stay where they were.
-    connect(grdFileOne, &VGrid::CurrentRowMoved, this, [this] { m_model.SetCurrentRow(grdFileOne->Row()); });
+    connect(grdFileOne, &VGrid::CurrentRowMoved, this, [this] {
+        m_model.SetCurrentRow(grdFileOne->Row());
+        AnnounceRow(grdFileOne);
+    });
+    connect(grdFileTwo, &VGrid::CurrentRowMoved, this, [this] { AnnounceRow(grdFileTwo); });
     connect(grdFileOne, &VGrid::Activated, this, [this] { GridActivated(grdFileOne); });
     connect(grdFileTwo, &VGrid::Activated, this, [this] { GridActivated(grdFileTwo); });
 }
@@ -161,6 +165,8 @@ void frmFileDiffs::RefreshSelection()
     MarkCurrentRow();
     MarkCurrentRowInDiffsBar();
     ShowSelectedLines();
+    AnnounceRow(grdFileOne);
+    AnnounceRow(grdFileTwo);
 }
 
 void frmFileDiffs::ShowSelectedLines()

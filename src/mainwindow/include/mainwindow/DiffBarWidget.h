@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QWidget>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -49,9 +50,21 @@ public:
     // across it, drawn here.
     [[nodiscard]] static QCursor BarCursor();
 
+    // What the bar stands for, as assistive technology reads it: the
+    // current row of how many, and the differences its bands show. A row
+    // count of 0 means nothing is compared.
+    void SetPosition(std::int32_t row, std::int32_t rowCount, std::size_t differences);
+    [[nodiscard]] std::int32_t PositionRow() const { return m_row; }
+    [[nodiscard]] std::int32_t PositionRowCount() const { return m_rowCount; }
+    [[nodiscard]] std::size_t Differences() const { return m_differences; }
+    // Asks for a row to be made current, as a click on the bar does.
+    void RequestRow(std::int32_t row);
+
 signals:
     // Any button; y in the bar's units, from its top.
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y);
+    // Assistive technology set the bar's value to a row of 1 .. PositionRowCount.
+    void RowRequested(std::int32_t row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,4 +73,7 @@ protected:
 private:
     std::vector<DiffBar::Band> m_bands;
     QColor m_background;
+    std::int32_t m_row = 0;
+    std::int32_t m_rowCount = 0;
+    std::size_t m_differences = 0;
 };

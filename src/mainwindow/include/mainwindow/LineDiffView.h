@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QString>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QMenu;
@@ -75,6 +76,7 @@ public:
     [[nodiscard]] bool hasSelectedText() const { return m_anchor != m_cursor; }
     [[nodiscard]] QString selectedText() const;
     [[nodiscard]] qsizetype cursorPosition() const { return m_cursor; }
+    [[nodiscard]] qsizetype anchorPosition() const { return m_anchor; }
     void setSelection(qsizetype start, qsizetype length);
     // Selects characters and scrolls them into view, their start first.
     void ShowSelection(qsizetype start, qsizetype length);
@@ -86,6 +88,16 @@ public:
     // Horizontal offset in pixels of a character position from the line's
     // start; the width of the whole line for the text's length.
     [[nodiscard]] qreal XOfPosition(qsizetype position);
+    // The character position under a point of the viewport.
+    [[nodiscard]] qsizetype PositionAtViewportX(int x);
+
+    // The characters drawn as differing, as ranges [first, end) in order:
+    // at most `limit` of them, and whether more follow.
+    struct Ranges {
+        std::vector<std::pair<qsizetype, qsizetype>> ranges;
+        bool more = false;
+    };
+    [[nodiscard]] Ranges DifferingRanges(std::size_t limit) const;
 
 protected:
     bool event(QEvent* event) override;
@@ -109,11 +121,14 @@ private:
     // The runs that give the look of characters [start, end); the first
     // starts at `start`.
     [[nodiscard]] std::vector<Run> RunsIn(qsizetype start, qsizetype end) const;
-    [[nodiscard]] qsizetype PositionAtViewportX(int x);
     void EnsureVisible(qsizetype position);
     // Shows the line from a little before `position` when that is out of
     // sight at the line's start.
     void OpenAt(qsizetype position);
+    // Replaces the line and its runs without telling anyone.
+    void Replace(const LineText& text, std::vector<Run> runs);
+    // Tells assistive technology that the line changed from `before`.
+    void TellLineChanged(const LineText& before);
 
     LineText m_text;
     std::vector<Run> m_runs;

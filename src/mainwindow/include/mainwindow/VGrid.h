@@ -154,6 +154,26 @@ public:
 
     [[nodiscard]] QColor ToQColor(std::uint32_t color) const;
 
+    // What assistive technology reads (Accessibility.h): the rows as
+    // shown, counted from 0 below the header, a fold row as one row.
+    [[nodiscard]] int ShownRowCount() const { return ShownRows() - 1; }
+    [[nodiscard]] int RowOfShownIndex(int index) const { return RowOfShown(index + 1); }
+    [[nodiscard]] int ShownIndexOfRow(int row) const { return ShownOf(row) - 1; }
+    // A row's state in words, asked of the source when read; null for none.
+    void SetStateSource(std::function<QString(int row)> source) { m_stateSource = std::move(source); }
+    [[nodiscard]] QString RowState(int row) const { return m_stateSource ? m_stateSource(row) : QString(); }
+    // The row's place in the viewport; empty when it is out of view.
+    [[nodiscard]] QRect RowRect(int row) const;
+    // What a move of the current row means, told to assistive technology
+    // as the grid's description.
+    void Announce(const QString& text);
+    [[nodiscard]] const QString& Announcement() const { return m_announcement; }
+    // Counts every change of the rows as shown, so that what was read of
+    // them before is known to be stale.
+    [[nodiscard]] std::uint64_t RowsGeneration() const { return m_rowsGeneration; }
+    // Makes a row current as a click on it does, for assistive technology.
+    void ClickRow(int row);
+
 signals:
     void Click();
     void DblClick();
@@ -203,6 +223,9 @@ private:
     // The rows for a change of single rows; copies them first when shared.
     Alignment::PaneRows& WritableRows();
     void SetOwnRows(Alignment::PaneRows rows);
+    // Tells assistive technology that the rows as shown changed.
+    void RowsReset();
+    void TellCurrentRow() const;
 
     // Entry i describes row i + 1; never null.
     std::shared_ptr<const Alignment::PaneRows> m_rows;
@@ -211,6 +234,9 @@ private:
     std::shared_ptr<const RowFolding::FoldedView> m_folds;
     std::function<QPixmap(int)> m_pictureSource;
     Grid::MarkSource m_markSource;
+    std::function<QString(int)> m_stateSource;
+    QString m_announcement;
+    std::uint64_t m_rowsGeneration = 0;
     QHash<int, QString> m_texts;
     QHash<int, QPixmap> m_pictures;
     QString m_toolTip;

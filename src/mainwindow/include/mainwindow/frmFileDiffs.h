@@ -254,6 +254,15 @@ private:
     // keeping the folds, the current row and the first row shown.
     void ReshowRows();
 
+    // Assistive technology (frmFileDiffsAccessibility.cpp): a name and a
+    // description for each control and command; the path boxes described
+    // with what their tooltips tell; what the grid's current row announces;
+    // the current row told to the difference bar.
+    void DescribeControls();
+    void DescribePathBoxes();
+    void AnnounceRow(VGrid* grid);
+    void TellBarPosition();
+
     // Asks, once, whether to compare again when a compared file changed on
     // disk; Yes runs Compare. Run when the window is active
     // (frmFileDiffsWatch.cpp).

@@ -1,0 +1,152 @@
+#!/usr/bin/python3
+"""The main window as a screen reader finds it over AT-SPI.
+
+Run inside scripts/atspi-session (a display and the accessibility bus of
+its own): starts the program on two small files, reads grid one's row 2
+and its state, presses F7 with a real key press and checks that the focus
+moved to the next difference's row and that the move was announced.
+
+    atspi_window.py PROGRAM
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, GLib  # noqa: E402
+
+# Rows: 1 same 1|same 1  2 abc|abd  3 same 3|same 3  4 only one|(filler)
+#       5 same 5|same 5  6 (filler)|extra  7 trailing row
+ONE = "same 1\nabc\nsame 3\nonly one\nsame 5\n"
+TWO = "same 1\nabd\nsame 3\nsame 5\nextra\n"
+
+failures = []
+events = []
+
+
+def check(what, got, wanted):
+    if got != wanted:
+        failures.append(f"{what}: got {got!r}, wanted {wanted!r}")
+
+
+def pump(seconds):
+    """Lets AT-SPI events arrive for a while."""
+    end = time.monotonic() + seconds
+    context = GLib.MainContext.default()
+    while time.monotonic() < end:
+        while context.iteration(False):
+            pass
+        time.sleep(0.02)
+
+
+def wait_for(what, find, seconds=30):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        found = find()
+        if found:
+            return found
+        pump(0.2)
+    sys.exit(f"atspi_window: {what} never appeared")
+
+
+def search(node, wanted, depth=0):
+    """The first descendant for which wanted(node) holds, depth first."""
+    if node is None or depth > 8:
+        return None
+    if wanted(node):
+        return node
+    if node.get_role() == Atspi.Role.TABLE:
+        return None  # its cells are read through the table
+    for i in range(node.get_child_count()):
+        found = search(node.get_child_at_index(i), wanted, depth + 1)
+        if found:
+            return found
+    return None
+
+
+def application():
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app and app.get_name() == "Vantrel":
+            return app
+    return None
+
+
+def named(role, name):
+    return lambda node: node.get_role() == role and node.get_name() == name
+
+
+def focused(node):
+    return node.get_state_set().contains(Atspi.StateType.FOCUSED)
+
+
+def key(name):
+    subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True)
+    pump(0.5)
+
+
+def main():
+    folder = tempfile.mkdtemp()
+    paths = []
+    for name, text in (("one.txt", ONE), ("two.txt", TWO)):
+        paths.append(os.path.join(folder, name))
+        with open(paths[-1], "w") as f:
+            f.write(text)
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    program = subprocess.Popen([sys.argv[1], "--compare", *paths], env=env)
+    try:
+        listener = Atspi.EventListener.new(lambda e: events.append((e.type, e.source.get_name(), e.detail1)))
+        listener.register("object:state-changed:focused")
+        listener.register("object:property-change:accessible-description")
+        app = wait_for("the program", application)
+        frame = wait_for("the window", lambda: search(app, named(Atspi.Role.FRAME, "Vantrel - File Difference Viewer")))
+        grid = wait_for("grid one", lambda: search(frame, named(Atspi.Role.TABLE, "File One")))
+        wait_for("the comparison", lambda: Atspi.Table.get_n_rows(grid) == 7)
+        row2 = Atspi.Table.get_accessible_at(grid, 1, 0)
+        check("row 2", row2.get_name(), "Line 2: abc")
+        check("row 2's state", row2.get_description(), "changed, marked")
+        check("row 4's state", Atspi.Table.get_accessible_at(grid, 3, 0).get_description(), "only in File One")
+        check("grid two's row 6", Atspi.Table.get_accessible_at(
+            search(frame, named(Atspi.Role.TABLE, "File Two")), 5, 0).get_description(), "only in File Two")
+        check("the announcement after Compare", grid.get_description(), "Difference 1 of 3: line 2 changed")
+        # The window takes the keys; Tab walks the designed order to grid one.
+        window = subprocess.run(["xdotool", "search", "--name", "^Vantrel - File Difference Viewer$"],
+                                capture_output=True, text=True, check=True).stdout.split()[0]
+        subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+        for _ in range(10):
+            if focused(grid):
+                break
+            key("Tab")
+        check("grid one has the focus", focused(grid), True)
+        events.clear()
+        key("F7")
+        pump(1)
+        check("the announcement after F7", grid.get_description(), "Difference 2 of 3: line 4 only in File One")
+        current = Atspi.Table.get_accessible_at(grid, 3, 0)
+        check("row 4 is focused", focused(current), True)
+        check("row 2 is no longer selected",
+              Atspi.Table.get_accessible_at(grid, 1, 0).get_state_set().contains(Atspi.StateType.SELECTED), False)
+        check("focus told", ("object:state-changed:focused", "Line 4: only one", 1) in events, True)
+        check("announcement told", any(t == "object:property-change:accessible-description" and n == "File One"
+                                       for t, n, _ in events), True)
+        pane = search(frame, named(Atspi.Role.TEXT, "File One's line"))
+        check("the detail pane", Atspi.Text.get_text(pane, 0, -1), "only one")
+        check("its differing characters", pane.get_description(), "changed: characters 1\u20138")
+        bar = search(frame, named(Atspi.Role.SLIDER, "Difference bar"))
+        check("the bar's value", Atspi.Value.get_current_value(bar), 4.0)
+    finally:
+        program.terminate()
+        program.wait(30)
+    for failure in failures:
+        print("FAIL:", failure)
+    print(f"atspi_window: {'failed' if failures else 'passed'}, {len(failures)} failed checks")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
