@@ -1,0 +1,175 @@
+// What Qt's accessibility layer hands a screen reader of the window, read
+// through the interfaces themselves: the grids as tables of the rows as
+// shown, the detail pane's differing characters, the difference bar's value,
+// and a name and a description for every control in the tab order.
+
+#include "WindowFixture.h"
+
+#include "mainwindow/Accessibility.h"
+#include "mainwindow/DiffBarWidget.h"
+
+#include <QAccessible>
+
+using namespace ShownComparison;
+
+namespace {
+
+QAccessibleTableInterface* Table(const VGrid* grid)
+{
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(const_cast<VGrid*>(grid));
+    return table ? table->tableInterface() : nullptr;
+}
+
+QString Read(const VGrid* grid, int index, QAccessible::Text text = QAccessible::Name)
+{
+    QAccessibleInterface* cell = Table(grid)->cellAt(index, 0);
+    return cell ? cell->text(text) : QStringLiteral("(no cell)");
+}
+
+}  // namespace
+
+class tst_Accessibility : public QObject {
+    Q_OBJECT
+    WindowFixture w;
+
+private slots:
+    void init()
+    {
+        w.setUp();
+        w.load(true);
+    }
+    void cleanup() { w.tearDown(); }
+
+    // Table rows are counted from 0 below the header; the comparison ends on
+    // its first difference, row 2, which is marked.
+    void rowsReadWithTheirState_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("first row") << 1 << 0 << "Line 1: same 1"
+                                   << "unchanged";
+        QTest::newRow("current row") << 1 << 1 << "Line 2: abc"
+                                     << "changed, marked";
+        QTest::newRow("filler facing File One's line") << 2 << 3 << ""
+                                                       << "filler, only in File One";
+        QTest::newRow("File Two's number") << 2 << 8 << "Line 8: extra"
+                                           << "changed";
+        QTest::newRow("trailing row") << 1 << 151 << ""
+                                      << "end";
+        QTest::newRow("past the trailing row") << 1 << 152 << "(no cell)"
+                                               << "(no cell)";
+    }
+
+    void rowsReadWithTheirState()
+    {
+        QFETCH(int, side);
+        QFETCH(int, index);
+        QFETCH(QString, name);
+        QFETCH(QString, state);
+        Show(w);
+        QCOMPARE(Table(w.grid(side))->rowCount(), 152);
+        QCOMPARE(Read(w.grid(side), index), name);
+        QCOMPARE(Read(w.grid(side), index, QAccessible::Description), state);
+    }
+
+    // A fold row is one row of the table, read as its text; the rows after it
+    // move up. The cells of the rows before are made afresh.
+    void foldsReadAsShown()
+    {
+        Show(w);
+        const QAccessible::Id before = QAccessible::uniqueId(Table(w.grid(1))->cellAt(13, 0));
+        w.action("mnuViewHideUnchangedLines")->trigger();
+        QAccessibleTableInterface* table = Table(w.grid(1));
+        QCOMPARE(table->rowCount(), 18);
+        QCOMPARE(Read(w.grid(1), 11), QStringLiteral("Line 11: line 12"));
+        QCOMPARE(Read(w.grid(1), 12), QStringLiteral("\u22EF 135 unchanged lines \u22EF"));
+        QCOMPARE(Read(w.grid(1), 12, QAccessible::Description), QStringLiteral("folded"));
+        QCOMPARE(Read(w.grid(1), 13), QStringLiteral("Line 147: line 148"));
+        QVERIFY(QAccessible::uniqueId(table->cellAt(13, 0)) != before);
+    }
+
+    // The cell text stops at its limit, an ellipsis saying so.
+    void longRowsAreCut()
+    {
+        const int room = Accessibility::kCellTextLength - 3;  // " 1." and " 2." come first
+        Fill(w, {QString(room, u'a'), QString(room + 1, u'b')}, {QStringLiteral("x")});
+        QCOMPARE(Read(w.grid(1), 0), QStringLiteral("Line 1: ") + QString(room, u'a'));
+        QCOMPARE(Read(w.grid(1), 1), QStringLiteral("Line 2: ") + QString(room, u'b') + QChar(0x2026));
+    }
+
+    // The current row is the selected cell and, with the focus, the focused
+    // one; choosing a row through the table makes it current as the keys do.
+    void currentRowIsTheSelectedCell()
+    {
+        Show(w);
+        w.grid(1)->setFocus();
+        QAccessibleTableInterface* table = Table(w.grid(1));
+        QCOMPARE(table->selectedRows(), QList<int>{1});
+        QVERIFY(table->cellAt(1, 0)->state().focused);
+        QVERIFY(!table->cellAt(2, 0)->state().selected);
+        QVERIFY(table->selectRow(5));
+        QCOMPARE(w.Model().CurrentRow(), 6);
+        QVERIFY(table->cellAt(5, 0)->state().focused);
+        // Grid two's current row is where it was, and has no focus.
+        QVERIFY(Table(w.grid(2))->cellAt(1, 0)->state().selected);
+        QVERIFY(!Table(w.grid(2))->cellAt(1, 0)->state().focused);
+    }
+
+    // F7 announces where it went as the grids' description; the pane names
+    // the characters that differ.
+    void movesAreAnnounced()
+    {
+        Show(w);
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(w.grid(1));
+        QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(w.pane(1));
+        QCOMPARE(grid->text(QAccessible::Description), QStringLiteral("Difference 1 of 4: line 2 changed"));
+        QCOMPARE(pane->text(QAccessible::Description), QStringLiteral("changed: character 3"));
+        w.key(Qt::Key_F7);
+        QCOMPARE(grid->text(QAccessible::Description), QStringLiteral("Difference 2 of 4: line 4 only in File One"));
+        QCOMPARE(pane->textInterface()->text(0, 100), QStringLiteral("only one"));
+        QCOMPARE(pane->text(QAccessible::Description), QStringLiteral("changed: characters 1\u20138"));
+        w.key(Qt::Key_F7);
+        QCOMPARE(pane->text(QAccessible::Description), QStringLiteral("changed: characters 1 and 7"));
+    }
+
+    // The bar's value is the current row; setting it goes to that row.
+    void barValueIsTheCurrentRow()
+    {
+        Show(w);
+        QAccessibleValueInterface* bar =
+            QAccessible::queryAccessibleInterface(w.child<DiffBarWidget>(QStringLiteral("pctDiffsBar")))
+                ->valueInterface();
+        QCOMPARE(bar->currentValue().toInt(), 2);
+        QCOMPARE(bar->maximumValue().toInt(), 152);
+        bar->setCurrentValue(100);
+        QCOMPARE(w.Model().CurrentRow(), 100);
+        QCOMPARE(bar->currentValue().toInt(), 100);
+        QVERIFY(w.grid(1)->RowIsVisible(100));
+    }
+
+    // Tab walks the designed order and comes back round; every control on
+    // the way has a name and a description.
+    void tabOrderIsNamedAndDescribed()
+    {
+        Show(w);
+        w.form->activateWindow();
+        w.child<QWidget>(QStringLiteral("Toolbar1"))->setFocus();
+        QStringList order;
+        for (int stop = 0; stop < 10; ++stop) {
+            QWidget* focused = QApplication::focusWidget();
+            QVERIFY(focused);
+            order << focused->objectName();
+            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(focused);
+            QVERIFY2(!read->text(QAccessible::Name).isEmpty(), qPrintable(focused->objectName()));
+            QVERIFY2(!read->text(QAccessible::Description).isEmpty(), qPrintable(focused->objectName()));
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        QCOMPARE(order, QStringList({"Toolbar1", "chkTooltip", "txtFileOne", "txtFileTwo", "grdFileOne", "grdFileTwo",
+                                     "rtfLineDiff0", "rtfLineDiff1", "Splitter", "Toolbar1"}));
+    }
+};
+
+QTEST_MAIN(tst_Accessibility)
+#include "tst_Accessibility.moc"
