@@ -1,5 +1,6 @@
 #pragma once
-// The main window as the benchmarks drive it: in an offscreen application,
+// The main window as the benchmarks drive it: in an offscreen application
+// (or on another platform, such as an X display with accessibility on),
 // with its own INI folder, the path library loaded and fresh application
 // objects; and a watch that tells when chosen widgets have been painted.
 
@@ -41,11 +42,11 @@ public:
 struct BenchWindow {
     // The application is made before every other member and goes after
     // them; argc must outlive it.
-    BenchWindow(int& argc, char** argv) : app(OffscreenApplication(argc, argv)) {}
+    BenchWindow(int& argc, char** argv, const char* platform = "offscreen") : app(Application(argc, argv, platform)) {}
 
-    static std::unique_ptr<QApplication> OffscreenApplication(int& argc, char** argv)
+    static std::unique_ptr<QApplication> Application(int& argc, char** argv, const char* platform)
     {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", platform);
         return std::make_unique<QApplication>(argc, argv);
     }
 

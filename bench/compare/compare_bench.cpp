@@ -9,6 +9,7 @@
 #include "BenchProcess.h"
 #include "BenchWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 
@@ -22,11 +23,14 @@
 
 namespace {
 
-const char kUsage[] = "compare_bench [--runs N] [--work DIR] [--max-lines N] [--only CASE]\n"
-                      "The Compare command in the offscreen window, click to first painted frame, against GNU diff.\n"
-                      "Cases: 10000, 100000, 1000000 (lines, up to --max-lines), 1000000-filters (three line\n"
-                      "filters on), 1000000-moves and 1000000-moves-off (1,000 blocks moved, moved lines shown\n"
-                      "or not), 10x1MB-lines, 1x50MB-line.";
+const char kUsage[] =
+    "compare_bench [--runs N] [--work DIR] [--max-lines N] [--only CASE] [--accessibility yes]\n"
+    "The Compare command in the offscreen window, click to first painted frame, against GNU diff.\n"
+    "With --accessibility yes, the window runs on the X display instead, once with accessibility\n"
+    "off and once on (run it in scripts/atspi-session --listen, where a listener hears every event).\n"
+    "Cases: 10000, 100000, 1000000 (lines, up to --max-lines), 1000000-filters (three line\n"
+    "filters on), 1000000-moves and 1000000-moves-off (1,000 blocks moved, moved lines shown\n"
+    "or not), 10x1MB-lines, 1x50MB-line.";
 
 // Three filters of the kinds users write: a numbered line stamp (a tenth
 // of the lines match), a word that is rare, and a date stamp that never
@@ -88,19 +92,44 @@ struct Best {
     }
 };
 
-// One Compare in a fresh window; prints its times and exits.
-int RunChild(int argc, char* argv[], const char* one, const char* two, const char* option)
+bool HasOption(int argc, char* argv[], const char* option)
 {
-    BenchWindow window(argc, argv);
+    for (int i = 4; i < argc; ++i)
+        if (std::strcmp(argv[i], option) == 0)
+            return true;
+    return false;
+}
+
+// Waits, when asked to, for the accessibility bridge to come up on the
+// display's bus.
+bool AccessibilityActive(bool wait)
+{
+    const auto start = std::chrono::steady_clock::now();
+    while (wait && !QAccessible::isActive() && SecondsSince(start) < 10)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return QAccessible::isActive();
+}
+
+// One Compare in a fresh window; prints its times and exits.
+int RunChild(int argc, char* argv[], const char* one, const char* two)
+{
+    const bool accessible = HasOption(argc, argv, "--xcb-accessible");
+    if (accessible)
+        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    const bool xcb = accessible || HasOption(argc, argv, "--xcb");
+    BenchWindow window(argc, argv, xcb ? "xcb" : "offscreen");
     if (!window.Open())
         return 2;
-    if (option && std::strcmp(option, "--filters") == 0)
+    if (HasOption(argc, argv, "--filters"))
         modVantrel::gOptions->LineFilters = kBenchFilters;
-    if (option && std::strcmp(option, "--no-moves") == 0)
+    if (HasOption(argc, argv, "--no-moves"))
         modVantrel::gOptions->ShowMovedLines = false;
     window.SetPaths(QString::fromLocal8Bit(one), QString::fromLocal8Bit(two));
     PaintWatch watch(window.Panes());
     watch.Wait(10);  // the empty window's own first frame
+    // The variant is what it says: accessibility on exactly when asked for.
+    if (AccessibilityActive(accessible) != accessible)
+        return 3;
     watch.Reset();
     const auto start = std::chrono::steady_clock::now();
     window.Run("mnuFileCompare");
@@ -122,23 +151,34 @@ int RunChild(int argc, char* argv[], const char* one, const char* two, const cha
 
 int main(int argc, char* argv[])
 {
-    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--child") == 0)
-        return RunChild(argc, argv, argv[2], argv[3], argc == 5 ? argv[4] : nullptr);
+    if (argc >= 4 && std::strcmp(argv[1], "--child") == 0)
+        return RunChild(argc, argv, argv[2], argv[3]);
     std::string runsText = "3";
     std::string work = "/tmp/vantrel-compare-bench";
     std::string maxLinesText = "1000000";
     std::string only;
-    if (const auto stop =
-            BenchArgs::Parse(argc, argv, kUsage,
-                             {{"--runs", "N", "rounds; the best time and largest memory count", &runsText},
-                              {"--work", "DIR", "folder for the generated files", &work},
-                              {"--max-lines", "N", "largest line-count case", &maxLinesText},
-                              {"--only", "CASE", "run this case alone", &only}}))
+    std::string accessibility = "no";
+    if (const auto stop = BenchArgs::Parse(
+            argc, argv, kUsage,
+            {{"--runs", "N", "rounds; the best time and largest memory count", &runsText},
+             {"--work", "DIR", "folder for the generated files", &work},
+             {"--max-lines", "N", "largest line-count case", &maxLinesText},
+             {"--only", "CASE", "run this case alone", &only},
+             {"--accessibility", "yes", "the window on the X display, accessibility off and on", &accessibility}}))
         return *stop;
     const auto runs = BenchArgs::Positive(argv[0], "--runs", runsText);
     const auto maxLines = BenchArgs::Positive(argv[0], "--max-lines", maxLinesText);
     if (!runs || !maxLines)
         return 2;
+    if (accessibility != "yes" && accessibility != "no") {
+        std::fprintf(stderr, "%s: --accessibility is yes or no\n", argv[0]);
+        return 2;
+    }
+    // Each variant is a row of its own: the child's option and its label.
+    const std::vector<std::pair<std::string, std::string>> variants =
+        accessibility == "yes"
+            ? std::vector<std::pair<std::string, std::string>>{{"--xcb", " a11y off"}, {"--xcb-accessible", " a11y on"}}
+            : std::vector<std::pair<std::string, std::string>>{{"", ""}};
     std::vector<Case> cases = Cases(*maxLines);
     if (!only.empty()) {
         std::erase_if(cases, [&](const Case& c) { return c.name != only; });
@@ -150,7 +190,7 @@ int main(int argc, char* argv[])
     mkdir(work.c_str(), 0755);
     std::printf("seed %llu, best of %ld rounds of diff then the window (peak RSS: largest of the runs, from wait4)\n",
                 static_cast<unsigned long long>(BenchPairs::kSeed), *runs);
-    std::printf("%-13s %9s | %8s %8s | %8s %8s %8s %8s | %8s %9s | %s\n", "case", "inputs MB", "diff s", "diff MB",
+    std::printf("%-18s %9s | %8s %8s | %8s %8s %8s %8s | %8s %9s | %s\n", "case", "inputs MB", "diff s", "diff MB",
                 "cmd s", "frame s", "proc s", "proc MB", "frame/diff", "MB/inputs", "result");
     int failed = 0;
     for (const Case& c : cases) {
@@ -159,25 +199,32 @@ int main(int argc, char* argv[])
         c.write(one, two);
         const double inputsMb = static_cast<double>(FileSize(one) + FileSize(two)) / 1e6;
         Best diff;
-        Best window;
+        std::vector<Best> windows(variants.size());
         for (long r = 0; r < *runs; ++r) {
             const ProcessRun d = RunProcess({"diff", one, two});
             diff.seconds = std::min(diff.seconds, d.seconds);
             diff.peakKb = std::max(diff.peakKb, d.peakKb);
-            std::vector<std::string> child{argv[0], "--child", one, two};
-            if (c.filters)
-                child.emplace_back("--filters");
-            if (c.noMoves)
-                child.emplace_back("--no-moves");
-            window.Add(RunProcess(child));
+            for (std::size_t v = 0; v < variants.size(); ++v) {
+                std::vector<std::string> child{argv[0], "--child", one, two};
+                if (c.filters)
+                    child.emplace_back("--filters");
+                if (c.noMoves)
+                    child.emplace_back("--no-moves");
+                if (!variants[v].first.empty())
+                    child.push_back(variants[v].first);
+                windows[v].Add(RunProcess(child));
+            }
         }
-        const double procMb = static_cast<double>(window.peakKb) * 1024 / 1e6;
-        std::printf("%-13s %9.1f | %8.3f %8.1f | %8.3f %8.3f %8.3f %8.1f | %10.2f %9.2f | %s\n", c.name.c_str(),
-                    inputsMb, diff.seconds, static_cast<double>(diff.peakKb) * 1024 / 1e6, window.command,
-                    window.painted, window.seconds, procMb, window.painted / diff.seconds, procMb / inputsMb,
-                    window.ok ? "ok" : "FAILED");
+        for (std::size_t v = 0; v < variants.size(); ++v) {
+            const Best& window = windows[v];
+            const double procMb = static_cast<double>(window.peakKb) * 1024 / 1e6;
+            std::printf("%-18s %9.1f | %8.3f %8.1f | %8.3f %8.3f %8.3f %8.1f | %10.2f %9.2f | %s\n",
+                        (c.name + variants[v].second).c_str(), inputsMb, diff.seconds,
+                        static_cast<double>(diff.peakKb) * 1024 / 1e6, window.command, window.painted, window.seconds,
+                        procMb, window.painted / diff.seconds, procMb / inputsMb, window.ok ? "ok" : "FAILED");
+            failed += window.ok ? 0 : 1;
+        }
         std::fflush(stdout);
-        failed += window.ok ? 0 : 1;
         std::remove(one.c_str());
         std::remove(two.c_str());
     }

@@ -10,6 +10,7 @@
 #include <QAccessibleWidget>
 #include <QHash>
 #include <QPointer>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -210,6 +211,13 @@ public:
             return QAccessible::accessibleInterface(*it);
         auto* cell = new GridCell(Grid(), index);
         m_cells.insert(index, QAccessible::registerAccessibleInterface(cell));
+        // A reader that walks far keeps a bounded number of cells: past the
+        // limit they go once the request that made them is answered, the
+        // header's and the current row's excepted.
+        if (m_cells.size() > kKeptCells && !m_dropPending) {
+            m_dropPending = true;
+            QTimer::singleShot(0, Grid(), [this] { const_cast<GridTable*>(this)->DropOldCells(); });
+        }
         return cell;
     }
     [[nodiscard]] QAccessibleInterface* CurrentCell() const
@@ -217,9 +225,23 @@ public:
         return Grid()->Row() > 0 && Grid()->Row() < Grid()->Rows() ? Cell(Grid()->ShownIndexOfRow(Grid()->Row()))
                                                                    : nullptr;
     }
-    [[nodiscard]] qsizetype CellCount() const { return m_cells.size(); }
 
 private:
+    static constexpr qsizetype kKeptCells = 1000;
+
+    void DropOldCells()
+    {
+        m_dropPending = false;
+        const int current = Grid()->ShownIndexOfRow(Grid()->Row());
+        for (auto it = m_cells.begin(); it != m_cells.end();) {
+            if (it.key() == -1 || it.key() == current) {
+                ++it;
+                continue;
+            }
+            QAccessible::deleteAccessibleInterface(*it);
+            it = m_cells.erase(it);
+        }
+    }
     void DropCells()
     {
         for (const QAccessible::Id id : std::as_const(m_cells))
@@ -229,6 +251,7 @@ private:
 
     mutable QHash<int, QAccessible::Id> m_cells;
     mutable std::uint64_t m_generation = 0;
+    mutable bool m_dropPending = false;
 };
 
 QList<QAccessibleInterface*> GridCell::columnHeaderCells() const
