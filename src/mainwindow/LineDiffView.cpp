@@ -409,9 +409,11 @@ bool LineDiffView::event(QEvent* event)
 void LineDiffView::paintEvent(QPaintEvent*)
 {
     Measure();
+    QPainter painter(viewport());
+    if (hasFocus())
+        PaintFocus(painter);
     if (m_chunkStarts.empty())
         return;
-    QPainter painter(viewport());
     const qreal scroll = horizontalScrollBar()->value();
     const qsizetype first = ChunkAtX(scroll);
     const qsizetype last = ChunkAtX(scroll + viewport()->width());
@@ -478,6 +480,8 @@ void LineDiffView::keyPressEvent(QKeyEvent* event)
         copy();
     else if (event == QKeySequence::SelectAll)
         selectAll();
+    else if (event->modifiers() & Qt::ShiftModifier && MoveCursor(event->key()))
+        event->accept();  // Shift with an arrow, Home or End selects
     else if (event->key() == Qt::Key_Left)
         bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     else if (event->key() == Qt::Key_Right)

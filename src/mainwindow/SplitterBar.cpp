@@ -3,6 +3,9 @@
 #include "mainwindow/Accessibility.h"
 #include "mainwindow/FormLayout.h"
 
+#include "mainwindow/WindowColors.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -31,7 +34,37 @@ void SplitterBar::SetColor(const QColor& color)
 void SplitterBar::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), m_color);
+    painter.fillRect(rect(),
+                     hasFocus() ? WindowColors::FocusMark(palette(), palette().color(QPalette::Window)) : m_color);
+}
+
+void SplitterBar::keyPressEvent(QKeyEvent* event)
+{
+    const int direction = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
+    if (direction == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // A drag from the bar's middle, as far as the key goes.
+    const int pixels = (event->modifiers() & Qt::ShiftModifier ? 1 : 10) * direction;
+    const double from = Twips(width() / 2.0);
+    const double to = from + Twips(pixels);
+    emit MouseDown(Qt::LeftButton, Qt::NoModifier, from, 0);
+    emit MouseMove(Qt::LeftButton, Qt::NoModifier, to, 0);
+    emit MouseUp(Qt::LeftButton, Qt::NoModifier, to, 0);
+    event->accept();
+}
+
+void SplitterBar::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void SplitterBar::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void SplitterBar::mousePressEvent(QMouseEvent* event)

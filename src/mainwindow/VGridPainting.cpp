@@ -7,6 +7,7 @@
 #include "mainwindow/GridRowDrawing.h"
 #include "mainwindow/WindowColors.h"
 
+#include <QContextMenuEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -48,6 +49,40 @@ void VGrid::PaintRow(QPainter& painter, int row, int y) const
         painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
         painter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
     }
+    if (row == m_row && row > 0)
+        PaintFocus(painter, cell, color == Grid::kNoCellColor ? palette().color(QPalette::Base) : ToQColor(color));
+}
+
+void VGrid::PaintFocus(QPainter& painter, const QRect& cell, const QColor& background) const
+{
+    if (!hasFocus())
+        return;
+    // Two pixels inside the cell, so the grid lines and the next row leave
+    // it whole.
+    const QRect shown = cell.intersected(viewport()->rect());
+    painter.setPen(QPen(WindowColors::FocusMark(palette(), background), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(shown).adjusted(1, 1, -1, -1));
+}
+
+void VGrid::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    Refresh();
+}
+
+void VGrid::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    Refresh();
+}
+
+void VGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A right click has shown the menu already (MouseDown).
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        emit MenuKeyPressed();
+    event->accept();
 }
 
 void VGrid::PaintFoldRow(QPainter& painter, const RowFolding::Fold& fold, int y) const
@@ -67,6 +102,8 @@ void VGrid::PaintFoldRow(QPainter& painter, const RowFolding::Fold& fold, int y)
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawLine(cell.left(), cell.top(), cell.right(), cell.top());
     painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
+    if (fold.firstRow <= m_row && m_row < fold.EndRow())
+        PaintFocus(painter, cell, palette().color(QPalette::Window));
 }
 
 std::vector<GridRowDrawing::Span> VGrid::DifferingSpans(int row, const QString& text) const

@@ -64,4 +64,9 @@ QColor BarMark(const QPalette& palette)
     return Readable(kRed, palette.color(QPalette::Window));
 }
 
+QColor FocusMark(const QPalette& palette, const QColor& background)
+{
+    return Readable(palette.color(QPalette::Highlight), background, kMinGraphicContrast);
+}
+
 }  // namespace WindowColors

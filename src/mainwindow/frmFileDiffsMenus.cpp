@@ -5,12 +5,15 @@
 #include "mainwindow/frmFileDiffs.h"
 
 #include "mainwindow/ToolbarIcons.h"
+#include "mainwindow/ToolbarKeys.h"
+#include "mainwindow/WindowColors.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -124,6 +127,15 @@ public:
 
 protected:
     void nextCheckState() override { m_click(); }
+    void paintEvent(QPaintEvent* event) override
+    {
+        QToolButton::paintEvent(event);
+        if (!ToolbarKeys::ShowsFocus(this))
+            return;
+        QPainter painter(this);
+        painter.setPen(QPen(WindowColors::FocusMark(palette(), palette().color(QPalette::Button)), 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
 
 private:
     std::function<void()> m_click;
@@ -324,6 +336,7 @@ void frmFileDiffs::CreateToolbar()
         Toolbar1->addWidget(button);
         m_toolbarActions[static_cast<std::size_t>(index)] = action;
     }
+    new ToolbarKeys(Toolbar1);
 }
 
 void frmFileDiffs::LoadToolbarImages()

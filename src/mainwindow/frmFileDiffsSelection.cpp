@@ -55,6 +55,13 @@ void frmFileDiffs::ConnectSelectionHandlers()
     });
     connect(grdFileTwo, &VGrid::CurrentRowMoved, this, [this] { AnnounceRow(grdFileTwo); });
     connect(grdFileOne, &VGrid::Activated, this, [this] { GridActivated(grdFileOne); });
+    // The menu key shows the pop-up menu a right click shows, below the current row.
+    for (VGrid* grid : {grdFileOne, grdFileTwo})
+        connect(grid, &VGrid::MenuKeyPressed, this, [this, grid] {
+            const QRect row = grid->RowRect(grid->Row());
+            if (m_model.Shown())
+                mnuFile->popup(grid->viewport()->mapToGlobal(row.isEmpty() ? QPoint() : row.bottomLeft()));
+        });
     connect(grdFileTwo, &VGrid::Activated, this, [this] { GridActivated(grdFileTwo); });
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 class QMenu;
+class QPainter;
 class QTextLayout;
 
 class LineDiffView : public QAbstractScrollArea {
@@ -104,6 +105,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -125,6 +128,11 @@ private:
     // Shows the line from a little before `position` when that is out of
     // sight at the line's start.
     void OpenAt(qsizetype position);
+    // The keyboard focus's mark: a frame around the box and the caret.
+    void PaintFocus(QPainter& painter);
+    // Shift+Left, Right, Home or End: the cursor moves, the anchor stays;
+    // false for any other key.
+    bool MoveCursor(int key);
     // Replaces the line and its runs without telling anyone.
     void Replace(const LineText& text, std::vector<Run> runs);
     // Tells assistive technology that the line changed from `before`.

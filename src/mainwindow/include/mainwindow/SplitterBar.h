@@ -1,6 +1,8 @@
 #pragma once
 // The bar between the two grids. It only reports the mouse, with the
-// pointer's position in twips inside the bar; the window decides.
+// pointer's position in twips inside the bar; the window decides. With the
+// keyboard focus it is drawn in the focus colour, and Left and Right (with
+// Shift, a pixel at a time) report the drag the mouse would make.
 
 #include <QWidget>
 
@@ -21,6 +23,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QColor m_color;

@@ -186,10 +186,15 @@ signals:
     void CurrentRowMoved();
     // Enter was pressed on the current row.
     void Activated();
+    // The menu key (or Shift+F10) asked for the pop-up menu of the current row.
+    void MenuKeyPressed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -215,6 +220,8 @@ private:
     void MoveCurrentShown(int shown);
     void PaintRow(QPainter& painter, int row, int y) const;
     void PaintFoldRow(QPainter& painter, const RowFolding::Fold& fold, int y) const;
+    // The keyboard focus's mark around the current row's cell.
+    void PaintFocus(QPainter& painter, const QRect& cell, const QColor& background) const;
     // The differing characters of the drawn text of a row.
     [[nodiscard]] std::vector<GridRowDrawing::Span> DifferingSpans(int row, const QString& text) const;
     void UpdateRowHeight();

@@ -41,5 +41,8 @@ using ColorContrast::Readable;
 [[nodiscard]] QColor BookmarkBlock(const QColor& row);
 // The difference bar's current-row mark on the frame around the bar.
 [[nodiscard]] QColor BarMark(const QPalette& palette);
+// The mark of the control that has the keyboard focus, drawn on a
+// background: the palette's highlight, made to stand out from it.
+[[nodiscard]] QColor FocusMark(const QPalette& palette, const QColor& background);
 
 }  // namespace WindowColors
