@@ -147,15 +147,17 @@ private slots:
     }
 
     // Every colour drawn on a background reaches a contrast of 4.5, the
-    // marker pictures read pixel by pixel, on a light and a dark palette.
-    void coloursReadableOnLightAndDark_data()
+    // marker pictures read pixel by pixel, and the focus mark 3 on all it
+    // is drawn on, on a light, a dark and a high-contrast palette.
+    void coloursReadableOnEveryPalette_data()
     {
         QTest::addColumn<QPalette>("palette");
         QTest::newRow("light") << LightPalette();
         QTest::newRow("dark") << DarkPalette();
+        QTest::newRow("high contrast") << HighContrastPalette();
     }
 
-    void coloursReadableOnLightAndDark()
+    void coloursReadableOnEveryPalette()
     {
         QFETCH(QPalette, palette);
         using namespace WindowColors;
@@ -173,8 +175,12 @@ private slots:
             {"pane red", DetailDiffer(palette), base},
             {"pane selection", SelectedText(palette), palette.color(QPalette::Highlight)},
             {"bar mark", BarMark(palette), palette.color(QPalette::Window)}};
+        for (const QColor& under :
+             {base, orphan, changed, moved, skipped, palette.color(QPalette::Window), palette.color(QPalette::Button)})
+            QVERIFY2(WcagContrast(FocusMark(palette, under), under) >= 3,
+                     qPrintable(QStringLiteral("focus mark on %1").arg(under.name())));
         for (int m = 0; m < 6; ++m)
-            for (const QColor& row : {base, orphan, changed, moved}) {
+            for (const QColor& row : {base, orphan, changed, moved, skipped}) {
                 const auto marker = static_cast<RowMarkers::Marker>(m);
                 const QImage image = RowMarkers::DrawMarker(marker, row);
                 const QString name = QStringLiteral("marker %1 on %2").arg(m).arg(row.name());

@@ -1,5 +1,5 @@
 #pragma once
-// Light and dark palettes to draw with, and the contrast ratio of two
+// Light, dark and high-contrast palettes to draw with, and the contrast ratio of two
 // colours by the WCAG formula, written out here on its own so that the
 // program's colour rules are checked against an independent reckoning.
 
@@ -42,4 +42,23 @@ inline QPalette DarkPalette()
     for (const auto& [role, colour] : roles)
         dark.setColor(role, colour);
     return dark;
+}
+
+// A high-contrast desktop's palette: white on black, a yellow highlight
+// with black text on it.
+inline QPalette HighContrastPalette()
+{
+    QPalette high = LightPalette();
+    const std::pair<QPalette::ColorRole, QColor> roles[] = {{QPalette::Window, Qt::black},
+                                                            {QPalette::WindowText, Qt::white},
+                                                            {QPalette::Base, Qt::black},
+                                                            {QPalette::Text, Qt::white},
+                                                            {QPalette::Button, Qt::black},
+                                                            {QPalette::ButtonText, Qt::white},
+                                                            {QPalette::Mid, QColor(128, 128, 128)},
+                                                            {QPalette::Highlight, QColor(255, 255, 0)},
+                                                            {QPalette::HighlightedText, Qt::black}};
+    for (const auto& [role, colour] : roles)
+        high.setColor(role, colour);
+    return high;
 }
