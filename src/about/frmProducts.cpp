@@ -35,6 +35,7 @@ frmProducts::frmProducts(QWidget* parent)
     InitAboutResources();
     setObjectName(QStringLiteral("frmProducts"));
     setWindowTitle(QStringLiteral("Other Products from Quellan Software"));
+    setAccessibleDescription(QStringLiteral("The maker's other products, each with a link to its web page"));
     setFixedSize(Pixels(6015), Pixels(4575));
     AddProductPanel(0, 8);
     AddProductPanel(1, 8 + kPanelHeight + 6);
@@ -49,6 +50,9 @@ frmProducts::frmProducts(QWidget* parent)
     cmdFocus->setObjectName(QStringLiteral("cmdFocus"));
     cmdFocus->setGeometry(Pixels(6990), Pixels(1860), Pixels(195), Pixels(195));
     cmdFocus->setDefault(true);
+    // What a screen reader says on arriving, where no button shows the focus.
+    cmdFocus->setAccessibleName(windowTitle());
+    cmdFocus->setAccessibleDescription(QStringLiteral("Tab goes to the links and to OK"));
     connect(cmdOK, &QPushButton::clicked, this, &frmProducts::cmdOK_Click);
     for (LinkLabel* label : lblProductLink + QList<LinkLabel*>{lblMakerLink})
         connect(label, &LinkLabel::Click, this, [this, label] { LinkLabel_Click(label); });

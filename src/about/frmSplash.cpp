@@ -31,6 +31,8 @@ frmSplash::frmSplash(std::function<void()> loadMainWindow, QWidget* parent)
 {
     InitAboutResources();
     setObjectName(QStringLiteral("frmSplash"));
+    setAccessibleName(QStringLiteral("Vantrel"));
+    setAccessibleDescription(QStringLiteral("Vantrel is starting"));
     setFixedSize(Pixels(4830), Pixels(2370));
     // The logo overlaps the client area by two pixels on each side, so that
     // no edge of the window shows around it.

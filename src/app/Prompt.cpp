@@ -56,6 +56,7 @@ public:
     {
         LogMessage(p);
         QMessageBox box(ToQtIcon(p.icon), p.title, p.text, ToQtButtons(p.buttons), QApplication::activeWindow());
+        box.setAccessibleDescription(p.text);
         switch (box.exec()) {
         case QMessageBox::Cancel: return PromptAnswer::Cancel;
         case QMessageBox::Yes: return PromptAnswer::Yes;
@@ -66,12 +67,14 @@ public:
 
     std::optional<QString> input(const InputPrompt& p) override
     {
-        bool ok = false;
-        QString text =
-            QInputDialog::getText(QApplication::activeWindow(), p.title, p.text, QLineEdit::Normal, p.defaultText, &ok);
-        if (!ok)
+        QInputDialog box(QApplication::activeWindow());
+        box.setWindowTitle(p.title);
+        box.setLabelText(p.text);
+        box.setTextValue(p.defaultText);
+        box.setAccessibleDescription(p.text);
+        if (box.exec() != QDialog::Accepted)
             return std::nullopt;
-        return text;
+        return box.textValue();
     }
 
     std::optional<QString> openFile(const FilePrompt& p) override

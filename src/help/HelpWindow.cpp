@@ -36,6 +36,7 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* owner)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Vantrel Help"));
+    setAccessibleDescription(QStringLiteral("The manual; Contents, Back and Forward move between its pages"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_browser->setObjectName(QStringLiteral("txtHelp"));
     m_browser->setSearchPaths({folder});

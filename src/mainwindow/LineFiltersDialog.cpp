@@ -30,6 +30,8 @@ LineFilterEditDialog::LineFilterEditDialog(const QString& pattern, QWidget* pare
 {
     setObjectName(QStringLiteral("frmLineFilter"));
     setWindowTitle(pattern.isEmpty() ? QStringLiteral("Add Line Filter") : QStringLiteral("Edit Line Filter"));
+    setAccessibleDescription(
+        QStringLiteral("A regular expression: a line it matches anywhere is left out of the comparison"));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(QStringLiteral("&Regular expression (a line it matches anywhere is left out):"), this);
     txtExpression = new QLineEdit(pattern, this);
@@ -64,6 +66,8 @@ LineFiltersDialog::LineFiltersDialog(const QList<Filter>& filters, QWidget* pare
 {
     setObjectName(QStringLiteral("frmLineFilters"));
     setWindowTitle(QStringLiteral("Line Filters"));
+    setAccessibleDescription(QStringLiteral("Regular expressions for lines that take no part in a comparison; "
+                                            "Space ticks or clears the current one"));
     auto* layout = new QGridLayout(this);
     auto* label = new QLabel(QStringLiteral("Lines that match a ticked &expression take no part in the comparison; "
                                             "they are shown in grey. Changes reach the next Compare."),
@@ -72,6 +76,7 @@ LineFiltersDialog::LineFiltersDialog(const QList<Filter>& filters, QWidget* pare
     lstFilters = new QListWidget(this);
     lstFilters->setObjectName(QStringLiteral("lstFilters"));
     lstFilters->setUniformItemSizes(true);
+    lstFilters->setAccessibleName(QStringLiteral("Line filters"));
     label->setBuddy(lstFilters);
     auto* cmdAdd = new QPushButton(QStringLiteral("&Add..."), this);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));

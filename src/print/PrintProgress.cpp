@@ -15,6 +15,7 @@ DialogPrintProgress::DialogPrintProgress(QWidget* parent, const QString& jobName
 {
     m_dialog->setObjectName(QStringLiteral("dlgPrintProgress"));
     m_dialog->setWindowTitle(QStringLiteral("Print"));
+    m_dialog->setAccessibleDescription(QStringLiteral("How far the printing has come; Cancel stops it"));
     m_dialog->setWindowModality(Qt::WindowModal);
     m_dialog->setCancelButtonText(QStringLiteral("Cancel"));
     m_dialog->setAutoClose(false);

@@ -73,11 +73,14 @@ frmPrintOptions::frmPrintOptions(PrintPane left, PrintPane right, QWidget* paren
 {
     setObjectName(QStringLiteral("frmPrintOptions"));
     setWindowTitle(QStringLiteral("Print Options"));
+    setAccessibleDescription(
+        QStringLiteral("Chooses the printer or a PDF file, which panes to print, the orientation and the header"));
     setFixedSize(Pixels(4500), Pixels(3300));
     JobSettings.progress = DialogProgressFor(this);
     // Created in the order the table lists them, which is also the tab order.
     lblPrinterName = Place(new QLabel(QStringLiteral("Printer:"), this), "lblPrinterName", {120, 180, 675, 255});
     cboPrinters = Place(new QComboBox(this), "cboPrinters", {870, 120, 3555, 315});
+    cboPrinters->setAccessibleName(QStringLiteral("Printer"));
     Frame1 = Place(new QGroupBox(QStringLiteral("Print What?"), this), "Frame1", {60, 600, 1905, 2085});
     optSide[0] = Place(new QRadioButton(QStringLiteral("&Left Pane"), Frame1), "optSide0", {150, 240, 1455, 315});
     optSide[1] = Place(new QRadioButton(QStringLiteral("&Right Pane"), Frame1), "optSide1", {150, 680, 1455, 315});

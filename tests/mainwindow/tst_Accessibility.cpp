@@ -6,7 +6,10 @@
 #include "WindowFixture.h"
 
 #include "mainwindow/Accessibility.h"
+#include "about/frmProducts.h"
 #include "mainwindow/DiffBarWidget.h"
+#include "mainwindow/LineFiltersDialog.h"
+#include "print/frmPrintOptions.h"
 
 #include <QAccessible>
 
@@ -25,6 +28,13 @@ QString Read(const VGrid* grid, int index, QAccessible::Text text = QAccessible:
     QAccessibleInterface* cell = Table(grid)->cellAt(index, 0);
     return cell ? cell->text(text) : QStringLiteral("(no cell)");
 }
+
+class NoRows final : public PrintRows {
+public:
+    int RowCount() const override { return 0; }
+    QString RowText(int, int) const override { return {}; }
+    std::uint32_t RowColor(int) const override { return 0; }
+};
 
 }  // namespace
 
@@ -168,6 +178,39 @@ private slots:
         }
         QCOMPARE(order, QStringList({"Toolbar1", "chkTooltip", "txtFileOne", "txtFileTwo", "grdFileOne", "grdFileTwo",
                                      "rtfLineDiff0", "rtfLineDiff1", "Splitter", "Toolbar1"}));
+    }
+
+    // Each dialog of the program's own is named by its title and described,
+    // and so is every control in it that takes the focus.
+    void dialogsAreNamedAndDescribed_data()
+    {
+        QTest::addColumn<QString>("which");
+        for (const char* which : {"line filters", "line filter", "products", "print options"})
+            QTest::newRow(which) << QString::fromLatin1(which);
+    }
+
+    void dialogsAreNamedAndDescribed()
+    {
+        QFETCH(QString, which);
+        const NoRows rows;
+        std::unique_ptr<QDialog> dialog;
+        if (which == QLatin1String("line filters"))
+            dialog = std::make_unique<LineFiltersDialog>(QList<LineFiltersDialog::Filter>{{QStringLiteral("x"), true}},
+                                                         nullptr);
+        else if (which == QLatin1String("line filter"))
+            dialog = std::make_unique<LineFilterEditDialog>(QStringLiteral("x"), nullptr);
+        else if (which == QLatin1String("products"))
+            dialog = std::make_unique<frmProducts>();
+        else
+            dialog = std::make_unique<frmPrintOptions>(PrintPane{&rows, "a"}, PrintPane{&rows, "b"}, nullptr,
+                                                       [] { return PrinterChoices{}; });
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(dialog.get());
+        QCOMPARE(read->text(QAccessible::Name), dialog->windowTitle());
+        QVERIFY(!read->text(QAccessible::Description).isEmpty());
+        for (QWidget* control : dialog->findChildren<QWidget*>())
+            if (control->focusPolicy() & Qt::TabFocus && !control->isHidden())
+                QVERIFY2(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty(),
+                         qPrintable(control->objectName()));
     }
 };
 
