@@ -12,19 +12,18 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
-// What each command does, read as its menu item's and button's description.
+// What the command of each toolbar button does, read as the button's
+// description with the button's tooltip.
 const char* const kCommandDescriptions[][2] = {
     {"mnuFileSelectFileOne", "Chooses the first file to compare, shown on the left"},
     {"mnuFileSelectFileTwo", "Chooses the second file to compare, shown on the right"},
     {"mnuFileCompare", "Compares the two files named in the path boxes"},
-    {"mnuFileShowFirstDiff", "Goes to the first difference"},
     {"mnuFileShowNextDiff", "Goes to the next difference after the current row"},
     {"mnuFileShowPreviousDiff", "Goes to the difference before the current row"},
-    {"mnuFileShowLastDiff", "Goes to the last difference"},
-    {"mnuFileGoToOtherEndOfMove", "Goes to where the current row's moved line is in the other file"},
     {"mnuFileFind", "Searches both files for a text"},
     {"mnuFileFindNext", "Searches again downwards"},
     {"mnuFileFindPrevious", "Searches again upwards"},
@@ -33,27 +32,8 @@ const char* const kCommandDescriptions[][2] = {
     {"mnuFilePreviousBookmark", "Goes to the bookmarked row before the current row"},
     {"mnuFileClearAllBookmarks", "Removes every bookmark"},
     {"mnuFilePrint", "Prints the differences, or saves them as a PDF file"},
-    {"mnuFileSavePatch", "Saves the differences as a patch in unified form"},
-    {"mnuFileSaveReport", "Saves the comparison as a web page"},
     {"mnuFileExit", "Closes the program"},
-    {"mnuOptionsIgnoreCase", "Compares capital and small letters as equal"},
-    {"mnuOptionsIgnoreWhitespace", "Compares lines without any of their spaces and tabs"},
-    {"mnuOptionsIgnoreWhiteSpaceChanges", "Compares runs of spaces and tabs as one space"},
-    {"mnuOptionsIgnoreLineEndings", "Compares lines whatever they end with"},
-    {"mnuOptionsIgnoreBlankLines", "Leaves added or removed blank lines out of the differences"},
-    {"mnuOptionsLineFilters", "Regular expressions for lines that take no part in a comparison"},
-    {"mnuOptionsFont", "Chooses the font of both panes"},
-    {"mnuOptionsShowGridLines", "Draws lines between the rows of both panes"},
-    {"mnuViewFileOneUseNotepad", "Opens File One in the plain text editor"},
-    {"mnuViewFileOneUseAssociated", "Opens File One in the program the desktop has for it"},
-    {"mnuViewFileTwoUseNotepad", "Opens File Two in the plain text editor"},
-    {"mnuViewFileTwoUseAssociated", "Opens File Two in the program the desktop has for it"},
-    {"mnuViewShowMovedLines", "Shows lines that moved in their own colour, each end naming the other"},
     {"mnuViewHideUnchangedLines", "Folds long runs of unchanged rows into one row each"},
-    {"mnuHelpContent", "Opens the manual"},
-    {"mnuHelpVisitQuellanWeb", "Opens the maker's web site"},
-    {"mnuHelpContactUs", "Writes an e-mail to the maker's support"},
-    {"mnuHelpAbout", "Tells which version of the program this is"},
 };
 
 const QString kPathDescriptions[2] = {QStringLiteral("The path of File One, the file shown on the left"),
@@ -87,9 +67,18 @@ void frmFileDiffs::DescribeControls()
     Splitter->setAccessibleName(QStringLiteral("Splitter"));
     Splitter->setAccessibleDescription(
         QStringLiteral("Divides the two files' panes: Left and Right move it while it has the focus"));
-    for (const auto& [name, description] : kCommandDescriptions)
-        if (auto* action = findChild<QAction*>(QString::fromLatin1(name)))
-            action->setStatusTip(QString::fromUtf8(description));
+    for (int index = 1; index <= kToolbarPositions; ++index) {
+        QAction* action = ToolbarAction(index);
+        auto* button = findChild<QToolButton*>(QStringLiteral("Toolbar1Button%1").arg(index));
+        for (const auto& [name, description] : kCommandDescriptions)
+            if (action && button && action->objectName() == QLatin1String(name))
+                button->setAccessibleDescription(
+                    QStringLiteral("%1: %2").arg(action->toolTip(), QString::fromUtf8(description)));
+    }
+    // Qt's button for buttons that do not fit; the toolbar is made wide
+    // enough that it never shows.
+    if (auto* more = Toolbar1->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More buttons"));
     for (QMenu* menu : {mnuFile, mnuOptions, mnuView, mnuViewFileOne, mnuViewFileTwo, mnuViewContext, mnuHelp})
         menu->setAccessibleName(menu->title().remove(QLatin1Char('&')));
     connect(pctDiffsBar, &DiffBarWidget::RowRequested, this, [this](std::int32_t row) {
