@@ -24,14 +24,25 @@ std::optional<std::int32_t> LastBlockBefore(const std::vector<Alignment::DiffBlo
     return it == blocks.begin() ? std::nullopt : std::optional<std::int32_t>(std::prev(it)->firstRow);
 }
 
+// A pane's rows to change. Shared with the grids, they are copied; held by
+// the model alone (moves are found before the grids take the rows), they
+// are taken over. The model makes its rows as objects that are not const,
+// so taking them over is allowed.
+Alignment::PaneRows TakeRows(std::shared_ptr<const Alignment::PaneRows>& pane)
+{
+    if (pane.use_count() == 1)
+        return std::move(const_cast<Alignment::PaneRows&>(*pane));
+    return *pane;
+}
+
 }  // namespace
 
 void ComparisonModel::Show(std::shared_ptr<const LineFile> one, std::shared_ptr<const LineFile> two,
                            Alignment::AlignedRows rows)
 {
     m_files = {std::move(one), std::move(two)};
-    m_panes = {std::make_shared<const Alignment::PaneRows>(std::move(rows.one)),
-               std::make_shared<const Alignment::PaneRows>(std::move(rows.two))};
+    m_panes = {std::make_shared<Alignment::PaneRows>(std::move(rows.one)),
+               std::make_shared<Alignment::PaneRows>(std::move(rows.two))};
     m_layoutBlocks = std::move(rows.blocks);
     m_hunks.clear();
     m_blocks.clear();
@@ -92,8 +103,7 @@ void ComparisonModel::ShowMoves(std::vector<MovedLines::Move> moves)
 {
     if (!Shown() || (moves.empty() && m_moves.empty()))
         return;
-    // The rows are shared with the grids: the new colours go into copies.
-    std::array<Alignment::PaneRows, 2> panes = {*m_panes[0], *m_panes[1]};
+    std::array<Alignment::PaneRows, 2> panes = {TakeRows(m_panes[0]), TakeRows(m_panes[1])};
     for (std::size_t side = 0; side < 2; ++side)
         for (const MovedRows& run : m_movedRows[side]) {
             const auto block =
@@ -117,8 +127,8 @@ void ComparisonModel::ShowMoves(std::vector<MovedLines::Move> moves)
     for (std::size_t side = 0; side < 2; ++side)
         for (const MovedRows& run : m_movedRows[side])
             std::fill_n(panes[side].color.begin() + (run.firstRow - 1), run.rowCount, Alignment::kMovedColor);
-    m_panes = {std::make_shared<const Alignment::PaneRows>(std::move(panes[0])),
-               std::make_shared<const Alignment::PaneRows>(std::move(panes[1]))};
+    m_panes = {std::make_shared<Alignment::PaneRows>(std::move(panes[0])),
+               std::make_shared<Alignment::PaneRows>(std::move(panes[1]))};
     // A moved line is no changed line beside its neighbour: its marks go.
     m_rowMarks.clear();
 }

@@ -58,6 +58,8 @@ bool Meaningful(const LineFile& file, std::int64_t first, std::int64_t count)
 // one moved block: the comparison matches some lines of a moved block
 // (blank lines, braces) with equal lines elsewhere, and cuts it there.
 constexpr std::int64_t kMaxGap = 3;
+// No run has this offset.
+constexpr std::int64_t kNoOffset = std::numeric_limits<std::int64_t>::min();
 
 struct Run {
     Move move;
@@ -107,10 +109,11 @@ private:
         return length;
     }
 
-    // The offset of a run next to File One's `line` (ending at most kMaxGap
-    // lines before it, or starting at most kMaxGap after it); `line` when
-    // there is none, which no candidate has.
-    [[nodiscard]] std::int64_t NeighbourOffset(std::int64_t line) const
+    // The offset of a run next to File One's `line`, ending at most kMaxGap
+    // lines before it or starting at most kMaxGap after it: one of an
+    // earlier pass first, else the last one found in this pass; kNoOffset
+    // when there is none.
+    [[nodiscard]] std::int64_t NeighbourOffset(std::int64_t line, const std::vector<Run>& found) const
     {
         const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), line,
                                             [](std::int64_t l, const Run& r) { return l < r.move.lineOne; });
@@ -118,7 +121,9 @@ private:
             return std::prev(after)->Offset();
         if (after != m_runs.end() && after->move.lineOne - line <= kMaxGap)
             return after->Offset();
-        return std::numeric_limits<std::int64_t>::min();
+        if (!found.empty() && line - found.back().End() <= kMaxGap)
+            return found.back().Offset();
+        return kNoOffset;
     }
 
     void Pass(bool meaningfulOnly)
@@ -129,13 +134,14 @@ private:
                 ++i;
                 continue;
             }
-            // Longest first; among the pieces, one that keeps a neighbour's
-            // offset before any other.
-            const std::int64_t wanted =
-                meaningfulOnly ? std::numeric_limits<std::int64_t>::min() : NeighbourOffset(m_lost[i]);
-            std::size_t best = 0;
-            std::size_t bestStart = 0;
-            bool bestKeepsOffset = false;
+            // The longest run, but one that keeps a neighbour's offset goes
+            // first: equal lines elsewhere (a declaration repeated through a
+            // header) must not pull a block apart.
+            const std::int64_t wanted = NeighbourOffset(m_lost[i], found);
+            std::size_t longest = 0;
+            std::size_t longestStart = 0;
+            std::size_t kept = 0;
+            std::size_t keptStart = 0;
             if (const auto bucket = m_byHash.find(m_normalizer.Hash(View(m_one, m_lost[i])));
                 bucket != m_byHash.end()) {
                 std::size_t tried = 0;
@@ -143,17 +149,28 @@ private:
                     if (m_gainedUsed[k])
                         continue;
                     const std::size_t length = RunLength(i, k);
-                    const bool keepsOffset = m_gained[k] - m_lost[i] == wanted;
-                    if (length > 0
-                        && (keepsOffset > bestKeepsOffset || (keepsOffset == bestKeepsOffset && length > best))) {
-                        best = length;
-                        bestStart = k;
-                        bestKeepsOffset = keepsOffset;
+                    if (length > longest) {
+                        longest = length;
+                        longestStart = k;
+                    }
+                    if (m_gained[k] - m_lost[i] == wanted && length > kept) {
+                        kept = length;
+                        keptStart = k;
                     }
                     if (++tried == kMaxCandidates)
                         break;
                 }
             }
+            const bool takeKept =
+                kept > 0 && (!meaningfulOnly || Meaningful(m_one, m_lost[i], static_cast<std::int64_t>(kept)));
+            // A piece beside a block that cannot keep its offset would only
+            // cut the block: it is left alone.
+            if (!meaningfulOnly && !takeKept && wanted != kNoOffset) {
+                ++i;
+                continue;
+            }
+            const std::size_t best = takeKept ? kept : longest;
+            const std::size_t bestStart = takeKept ? keptStart : longestStart;
             const auto count = static_cast<std::int64_t>(best);
             const bool meaningful = best > 0 && Meaningful(m_one, m_lost[i], count);
             // A longer run has at least the lines and letters of a shorter
