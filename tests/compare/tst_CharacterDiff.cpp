@@ -88,6 +88,10 @@ private slots:
         row("just under half in common", "[colour wxyzab]", "[color qhjkmn]");
         row("combining mark", QString::fromUtf8("caf[e\u0301] x"), QString::fromUtf8("caf[e\u0300] x"));
         row("surrogate pair", QString::fromUtf8("a[\U0001F600]b"), QString::fromUtf8("a[\U0001F601]b"));
+        // A line cut inside a pair keeps its lone half, at the end too.
+        row("lone high surrogate at the end", QStringLiteral("ab[") + QChar(0xD83D) + u']', QStringLiteral("ab"));
+        row("lone high surrogate, plain", QStringLiteral("ab[") + QChar(0xD83D) + u']', QStringLiteral("ab"), false,
+            false);
     }
 
     void marks()

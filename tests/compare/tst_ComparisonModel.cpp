@@ -55,7 +55,7 @@ public:
 };
 
 // Each row of a pane as a letter: '.' no colour, 'c' changed, 'o' orphan,
-// 'g' grey (a line left out of the comparison).
+// 'g' grey (a line left out of the comparison), 'm' moved.
 QString RowColors(const ComparisonModel& m, int side)
 {
     QString letters;
@@ -64,6 +64,7 @@ QString RowColors(const ComparisonModel& m, int side)
         letters += color == Alignment::kChangedColor   ? 'c'
                    : color == Alignment::kOrphanColor  ? 'o'
                    : color == Alignment::kSkippedColor ? 'g'
+                   : color == Alignment::kMovedColor   ? 'm'
                                                        : '.';
     }
     return letters;
@@ -349,8 +350,8 @@ private slots:
     void rowMarks()
     {
         ComparisonModel model = MarksExample();
-        // Unchanged, a changed line opposite a filler, the trailing row, beyond the rows.
-        for (const std::int32_t row : {1, 3, 4, 9})
+        // Before the rows, unchanged, a changed line opposite a filler, the trailing row, beyond the rows.
+        for (const std::int32_t row : {0, 1, 3, 4, 9})
             QVERIFY(!model.RowMarks(row, false));
         QVERIFY(model.KnownRowMarkCount() == 0 && !model.KnownRowMarks(2, false));
         const auto* first = model.RowMarks(2, false);
@@ -372,6 +373,32 @@ private slots:
         model.Clear();
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
         QVERIFY(!model.RowMarks(2, true));
+        // The first row is a changed pair too.
+        QCOMPARE(model.Show(LineFile::FromBytes("abc\n"), LineFile::FromBytes("abd\n"), {{0, 1, 0, 1}}),
+                 Alignment::AlignStatus::Ok);
+        QCOMPARE(Letters(model.RowMarks(1, false)->marks1), QStringLiteral("..x"));
+    }
+
+    // A moved line takes the moved colour at both of its ends, and each end
+    // names the other; shown again without moves, the rows take back the
+    // colours they had.
+    void moves()
+    {
+        // Rows: 1 M|(filler)  2 a|a  3 b|b  4 (filler)|M  5 the trailing row.
+        ComparisonModel model = Shown("M\na\nb\n", "a\nb\nM\n", {{0, 1, 0, 0}, {3, 0, 2, 1}});
+        const QString before[2] = {RowColors(model, 0), RowColors(model, 1)};
+        QCOMPARE(before[0] + '|' + before[1], QStringLiteral("o....|...o."));
+        model.ShowMoves({{0, 2, 1}});
+        QCOMPARE(RowColors(model, 0) + '|' + RowColors(model, 1), QStringLiteral("m....|...m."));
+        QCOMPARE(model.MoveText(1), QStringLiteral("Moved to line 3 of File Two"));
+        QCOMPARE(model.MoveText(4), QStringLiteral("Moved from line 1 of File One"));
+        QCOMPARE(model.MoveText(2), QString());
+        QCOMPARE(model.OtherEndOfMove(1), std::optional<std::int32_t>(4));
+        QCOMPARE(model.OtherEndOfMove(4), std::optional<std::int32_t>(1));
+        QCOMPARE(model.OtherEndOfMove(2), std::nullopt);
+        model.ShowMoves({});
+        QCOMPARE(RowColors(model, 0) + '|' + RowColors(model, 1), before[0] + '|' + before[1]);
+        QCOMPARE(model.MoveText(1), QString());
     }
 
     // Blocks that do not fit the files (here lines 6 and 7 of a two-line

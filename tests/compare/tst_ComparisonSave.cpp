@@ -10,7 +10,9 @@
 #include "engine/MovedLines.h"
 #include "support/FileBytes.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -156,6 +158,8 @@ private slots:
         QCOMPARE(Marked(html), marked);
         QVERIFY(html.contains(QString::fromStdString(HtmlReport::Escaped(FileText::Summary(*pair.model.File(0))))));
         QVERIFY(html.contains(QStringLiteral("caf\\xE9 one.txt")) && html.contains("Compared ignoring case."));
+        const QDateTime modified = QFileInfo(QFile::decodeName(pair.pathTwo)).lastModified();
+        QVERIFY(html.contains("Modified " + modified.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
         QVERIFY(!html.contains(QStringLiteral("<script")) && !html.contains("src=") && !html.contains("href="));
         // A TAB widened to three spaces, a CR as an arrow, as the grids show them.
         QVERIFY(!html.contains(u'\t') && !html.contains(u'\r'));
