@@ -37,6 +37,26 @@ private slots:
         QTEST(RowsPerPage({500, pageHeight, lineHeight, 6}), "rows");
     }
 
+    // Every page holds a row: nothing to print is still one page.
+    void pageCount_data()
+    {
+        QTest::addColumn<qint64>("rows");
+        QTest::addColumn<int>("rowsPerPage");
+        QTest::addColumn<qint64>("pages");
+        QTest::newRow("no rows") << qint64(0) << 5 << qint64(1);
+        QTest::newRow("one row") << qint64(1) << 5 << qint64(1);
+        QTest::newRow("a full page") << qint64(5) << 5 << qint64(1);
+        QTest::newRow("one row more") << qint64(6) << 5 << qint64(2);
+        QTest::newRow("no rows a page") << qint64(6) << 0 << qint64(1);
+    }
+
+    void pageCount()
+    {
+        QFETCH(qint64, rows);
+        QFETCH(int, rowsPerPage);
+        QTEST(PageCount(rows, rowsPerPage), "pages");
+    }
+
     void breaksBefore_data()
     {
         QTest::addColumn<double>("rowTop");
@@ -64,6 +84,7 @@ private slots:
         QTest::addColumn<QString>("printed");
         // 6 units a character: 30 holds exactly 5, however the division rounds.
         QTest::newRow("fits") << "abc" << 30.0 << "abc";
+        QTest::newRow("fills the width") << "abcde" << 30.0 << "abcde";
         QTest::newRow("exactly five") << "abcdefgh" << 30.0 << "abcde";
         QTest::newRow("a hair short of five") << "abcdefgh" << 29.99 << "abcd";
         QTest::newRow("pair kept whole") << QString::fromUtf8("abcd\U0001F600") << 36.0

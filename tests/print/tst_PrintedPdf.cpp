@@ -4,6 +4,7 @@
 // date fixed per job, and failures that leave no file behind.
 
 #include "PdfReadBack.h"
+#include "print/PrintJob.h"
 #include "print/frmPrintOptions.h"
 #include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
@@ -284,6 +285,18 @@ private slots:
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files);
         if (kind == "compared" || kind == "cancel")
             QCOMPARE(FileBytes::Read(existing), QByteArray("before"));
+    }
+
+    // A printer that is not there is refused when the job opens, in words.
+    void missingPrinter()
+    {
+        try {
+            (void)PrintOutput::OpenPrintJob({QStringLiteral("no such printer"), {}}, PrintOutput::Orientation::Portrait,
+                                            QStringLiteral("one.txt"));
+            QFAIL("the job opened");
+        } catch (const PrintOutput::OutputError& e) {
+            QCOMPARE(e.Message(), QStringLiteral("The printer could not be opened:\r\nno such printer"));
+        }
     }
 };
 
