@@ -74,6 +74,7 @@ private slots:
         QVERIFY(dialog->Form_Load());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Print Options"));
         QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+        QCOMPARE(dialog->size(), QSize(300, 220));  // 4500 by 3300 twips
         const char* const table[][3] = {
             {"lblPrinterName", "Printer:", "frmPrintOptions"},
             {"cboPrinters", "", "frmPrintOptions"},
