@@ -42,25 +42,36 @@ private slots:
         QCOMPARE(dialog.Pattern(), pattern);
     }
 
-    // Unticked, removed and added filters come back in the list's order; a
-    // stored filter that does not compile is said to be wrong when current.
+    // Unticked, removed, edited and added filters come back in the list's
+    // order; a stored filter that does not compile is said to be wrong while
+    // it is current, and no longer once it is mended.
     void listEdits()
     {
         ScriptedPrompts prompts;
         LineFiltersDialog dialog({{QStringLiteral("("), true}, {QStringLiteral("b"), false}}, nullptr);
-        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("lblProblem"))->text().startsWith("Not a valid"));
+        auto* problem = dialog.findChild<QLabel*>(QStringLiteral("lblProblem"));
+        QVERIFY(problem->text().startsWith("Not a valid"));
         auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstFilters"));
         list->item(0)->setCheckState(Qt::Unchecked);
         list->setCurrentRow(1);
         dialog.findChild<QPushButton*>(QStringLiteral("cmdRemove"))->click();
-        prompts.whileModalShown = [](QWidget* edit) {
-            edit->findChild<QLineEdit*>(QStringLiteral("txtExpression"))->setText(QStringLiteral("c"));
+        QString typed = QStringLiteral("(a)");
+        prompts.whileModalShown = [&typed](QWidget* edit) {
+            edit->findChild<QLineEdit*>(QStringLiteral("txtExpression"))->setText(typed);
             static_cast<QDialog*>(edit)->accept();
         };
+        list->setCurrentRow(0);
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdEdit"))->click();
+        QCOMPARE(problem->text(), QString());
+        typed = QStringLiteral("c");
         dialog.findChild<QPushButton*>(QStringLiteral("cmdAdd"))->click();
-        const QList<cViewFileDiffsOptions::LineFilter> expected{{QStringLiteral("("), false},
+        const QList<cViewFileDiffsOptions::LineFilter> expected{{QStringLiteral("(a)"), false},
                                                                 {QStringLiteral("c"), true}};
         QCOMPARE(dialog.Filters(), expected);
+        // OK and Cancel stand under the list and its buttons alike.
+        dialog.show();
+        QVERIFY(dialog.findChild<QDialogButtonBox*>()->geometry().right()
+                >= dialog.findChild<QPushButton*>(QStringLiteral("cmdAdd"))->geometry().right());
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include "WindowFixture.h"
 #include "mainwindow/RowMarkers.h"
+#include "mainwindow/ToolbarIcons.h"
 #include "mainwindow/WindowColors.h"
 #include "mainwindow/GridCharacterMarks.h"
 #include "support/Palettes.h"
@@ -80,6 +81,25 @@ double ReadableOutline(const QImage& picture, const QColor& background)
             readable += WcagContrast(image.pixelColor(x, y), background) >= 3;
         }
     return outline == 0 ? 0 : static_cast<double>(readable) / outline;
+}
+
+// The pixels of two pictures of one size that differ by more than the
+// rounding of another rasteriser would, in any channel.
+int DifferingPixels(const QImage& drawn, const QImage& reference)
+{
+    const QImage a = drawn.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = reference.convertToFormat(QImage::Format_ARGB32);
+    if (a.size() != b.size())
+        return a.width() * a.height();
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            differing += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                   std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))})
+                         > 40;
+        }
+    return differing;
 }
 
 }  // namespace
@@ -252,6 +272,33 @@ private slots:
             for (int y = top; y < top + grid->RowHeight() - 1; ++y)
                 QVERIFY2(image.pixelColor(x, y) == background,
                          qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+    }
+
+    // Every picture is drawn as the checked-in sheet shows it, at 16 and
+    // 32 pixels, and the program's icons are the Compare picture: a picture
+    // changes only on purpose, by redrawing the sheet with draw_icons.
+    void picturesAsDrawn()
+    {
+        const QString icons = qEnvironmentVariable("VANTREL_SOURCE_DIR") + QStringLiteral("/src/mainwindow/icons/");
+        const QImage sheet(icons + QStringLiteral("toolbar.png"));
+        const QStringList names = ToolbarIcons::Names();
+        QCOMPARE(sheet.size(), QSize(48, 32 * static_cast<int>(names.size())));
+        for (qsizetype row = 0; row < names.size(); ++row)
+            for (const int pixels : {16, 32}) {
+                const QRect place(pixels == 16 ? 0 : 16, 32 * static_cast<int>(row), pixels, pixels);
+                const int differing =
+                    DifferingPixels(ToolbarIcons::Draw(names.at(row), pixels, Qt::white), sheet.copy(place));
+                QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1 at %2 pixels: %3 pixels differ")
+                                                        .arg(names.at(row))
+                                                        .arg(pixels)
+                                                        .arg(differing)));
+            }
+        QCOMPARE(DifferingPixels(ToolbarIcons::Draw(QStringLiteral("vantrel"), 16, Qt::white),
+                                 QImage(icons + QStringLiteral("vantrel.png"))),
+                 0);
+        QCOMPARE(DifferingPixels(ToolbarIcons::Draw(QStringLiteral("vantrel"), 32, Qt::white),
+                                 QImage(icons + QStringLiteral("vantrel@2x.png"))),
+                 0);
     }
 
     // A line whose first difference lies beyond the box's width opens a

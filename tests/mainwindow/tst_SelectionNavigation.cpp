@@ -270,6 +270,17 @@ private slots:
             previous = row;
         }
         QVERIFY(w.prompts->messages.isEmpty());
+        // The pointer over the bar points with the middle of its red crossbar.
+        const QCursor pointer = bar->cursor();
+        const QImage arrow = pointer.pixmap().toImage();
+        int left = arrow.width(), right = -1;
+        for (int x = 0; x < arrow.width(); ++x)
+            if (arrow.pixelColor(x, pointer.hotSpot().y()) == QColor(Qt::red)) {
+                left = std::min(left, x);
+                right = x;
+            }
+        QVERIFY(right - left > 8);
+        QCOMPARE(pointer.hotSpot().x(), (left + right) / 2);
     }
 
     void navigation_data()

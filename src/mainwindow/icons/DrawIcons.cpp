@@ -4,6 +4,10 @@
 // checked in; this program (target draw_icons) is kept so that they can be
 // redrawn. The program's icon is the toolbar's Compare picture, drawn as
 // designed (on white); the toolbar draws its pictures at run time.
+// toolbar.png, in the icon folder, holds every picture as drawn on white at
+// 16 and 32 pixels, a row each in the order of ToolbarIcons::Names(): the
+// tests hold the run-time drawing against it, so a change to a picture is
+// made on purpose, by redrawing it here.
 //   QT_QPA_PLATFORM=offscreen build/bin/draw_icons src/mainwindow/icons src/about/images data/icons/hicolor
 
 #include "mainwindow/ToolbarIcons.h"
@@ -137,6 +141,17 @@ int main(int argc, char* argv[])
     const QString about = QString::fromLocal8Bit(argv[2]);
     Save(ToolbarIcons::Draw(QStringLiteral("vantrel"), 16, Qt::white), icons + QStringLiteral("/vantrel.png"));
     Save(ToolbarIcons::Draw(QStringLiteral("vantrel"), 32, Qt::white), icons + QStringLiteral("/vantrel@2x.png"));
+    const QStringList names = ToolbarIcons::Names();
+    QImage sheet(48, 32 * static_cast<int>(names.size()), QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::transparent);
+    QPainter painter(&sheet);
+    for (qsizetype row = 0; row < names.size(); ++row) {
+        const int top = 32 * static_cast<int>(row);
+        painter.drawImage(0, top, ToolbarIcons::Draw(names.at(row), 16, Qt::white));
+        painter.drawImage(16, top, ToolbarIcons::Draw(names.at(row), 32, Qt::white));
+    }
+    painter.end();
+    Save(sheet, icons + QStringLiteral("/toolbar.png"));
     Save(Logo(1), about + QStringLiteral("/logo.png"));
     Save(Logo(2), about + QStringLiteral("/logo@2x.png"));
     for (const auto& [name, draw] :
