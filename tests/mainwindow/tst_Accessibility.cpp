@@ -119,6 +119,11 @@ private slots:
         QCOMPARE(table->selectedRows(), QList<int>{1});
         QVERIFY(table->cellAt(1, 0)->state().focused);
         QVERIFY(!table->cellAt(2, 0)->state().selected);
+        // Rows past either end are refused and leave the current row alone.
+        QVERIFY(!table->selectRow(-1) && !table->selectRow(table->rowCount()));
+        QCOMPARE(w.Model().CurrentRow(), 2);
+        QVERIFY(table->selectRow(table->rowCount() - 1));
+        QCOMPARE(w.Model().CurrentRow(), table->rowCount());
         QVERIFY(table->selectRow(5));
         QCOMPARE(w.Model().CurrentRow(), 6);
         QVERIFY(table->cellAt(5, 0)->state().focused);

@@ -309,6 +309,7 @@ private slots:
         QTest::addColumn<bool>("scrolled");
         QTest::newRow("in view") << 3 << false;
         QTest::newRow("far along") << 1500 << true;
+        QTest::newRow("no difference") << -1 << false;
     }
 
     void paneOpensAtTheFirstDifference()
@@ -317,7 +318,8 @@ private slots:
         QFETCH(bool, scrolled);
         LineDiffView* box = w.pane(1);
         std::vector<bool> marks(2000, true);
-        marks[static_cast<std::size_t>(first)] = marks[1700] = false;
+        if (first >= 0)
+            marks[static_cast<std::size_t>(first)] = marks[1700] = false;
         box->SetLine(LineText(QString(2000, u'a')), LineDiffView::MarkedLook{marks, false});
         const int offset = box->horizontalScrollBar()->value();
         QCOMPARE(offset, scrolled ? static_cast<int>(box->XOfPosition(first - LineDiffView::kContextBefore)) : 0);

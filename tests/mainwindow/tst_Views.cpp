@@ -103,6 +103,10 @@ private slots:
         QCOMPARE(grid.TextMatrix(11), QString());
         QCOMPARE(grid.CellBackColor(500'001), Alignment::kOrphanColor);
         QCOMPARE(grid.CellBackColor(500'002), Grid::kNoCellColor);
+        // The file's last line reads as a row; a line past its end, as nothing.
+        QCOMPARE(shown.source->RowText(999'999), QStringLiteral(" 1000000.x"));
+        QVERIFY(shown.source->RowText(1'000'000).isEmpty());
+        QCOMPARE(shown.source->RowTextPart(1'000'000, 10), RowText::Part());
         // A cell's own text wins over the line; rows outside the grid ignore writes.
         grid.SetTextMatrix(12, QStringLiteral("own"));
         QCOMPARE(grid.TextMatrix(12), QStringLiteral("own"));
@@ -253,7 +257,9 @@ private slots:
     {
         LineDiffView view;
         const QString text = QStringLiteral("a bc");
-        view.SetLine(LineText(text), LineDiffView::MarkedLook{{true}, true});
+        std::vector<bool> marks(2, true);
+        marks.resize(1);  // what lay past the list's end is no mark
+        view.SetLine(LineText(text), LineDiffView::MarkedLook{std::move(marks), true});
         QCOMPARE(Looks(view), QStringLiteral("kurr"));
         view.setPlainText(text);
         QCOMPARE(Looks(view), QStringLiteral("kkkk"));
@@ -310,6 +316,13 @@ private slots:
         QCOMPARE(view.selectedText(), QStringLiteral("world"));
         QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("world"));
+        // Shift with an arrow, Home or End moves the selection's free end, never past the line's ends.
+        for (const auto& [key, selected] :
+             {std::pair{Qt::Key_Left, "worl"}, std::pair{Qt::Key_Right, "world"}, std::pair{Qt::Key_Right, "world"},
+              std::pair{Qt::Key_Home, "hello "}, std::pair{Qt::Key_Left, "hello "}, std::pair{Qt::Key_End, "world"}}) {
+            QTest::keyClick(&view, key, Qt::ShiftModifier);
+            QCOMPARE(view.selectedText(), QString::fromLatin1(selected));
+        }
         QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
         const std::unique_ptr<QMenu> menu(view.CreateContextMenu(nullptr));
         menu->actions().first()->trigger();
