@@ -144,6 +144,14 @@ private slots:
         w.key(Qt::Key_F7);
         QCOMPARE(grid->text(QAccessible::Description), QStringLiteral("Difference 2 of 4: line 4 only in File One"));
         QCOMPARE(pane->textInterface()->text(0, 100), QStringLiteral("only one"));
+        // The pane's selection as a reader asks for it: none, then the characters chosen.
+        QAccessibleTextInterface* text = pane->textInterface();
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        QVERIFY(text->selectionCount() == 0 && start == 0 && end == 0);
+        text->setSelection(0, 2, 5);
+        text->selection(0, &start, &end);
+        QVERIFY(text->selectionCount() == 1 && start == 2 && end == 5);
         QCOMPARE(pane->text(QAccessible::Description), QStringLiteral("changed: characters 1\u20138"));
         w.key(Qt::Key_F7);
         QCOMPARE(pane->text(QAccessible::Description), QStringLiteral("changed: characters 1 and 7"));
