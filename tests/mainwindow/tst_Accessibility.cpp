@@ -9,6 +9,7 @@
 #include "about/frmProducts.h"
 #include "mainwindow/DiffBarWidget.h"
 #include "mainwindow/LineFiltersDialog.h"
+#include "mainwindow/ToolbarKeys.h"
 #include "print/frmPrintOptions.h"
 
 #include <QAccessible>
@@ -155,6 +156,63 @@ private slots:
         QCOMPARE(pane->text(QAccessible::Description), QStringLiteral("changed: characters 1\u20138"));
         w.key(Qt::Key_F7);
         QCOMPARE(pane->text(QAccessible::Description), QStringLiteral("changed: characters 1 and 7"));
+    }
+
+    // The pane's characters read in runs of one look: a reader is told where
+    // a run starts and ends, its colour and whether it is underlined (a
+    // differing blank). "a bc" with only its first character common.
+    void paneRunsOfOneLook_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QString>("underline");
+        QTest::newRow("common") << 0 << 0 << 1 << "none";
+        QTest::newRow("differing blank") << 1 << 1 << 2 << "single";
+        QTest::newRow("differing letters, the last") << 3 << 2 << 4 << "none";
+        QTest::newRow("past the end") << 4 << 4 << 4 << QString();
+        QTest::newRow("before the start") << -1 << -1 << -1 << QString();
+    }
+
+    void paneRunsOfOneLook()
+    {
+        QFETCH(int, offset);
+        w.pane(1)->SetLine(LineText(QStringLiteral("a bc")), LineDiffView::MarkedLook{{true}, true});
+        QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(w.pane(1))->textInterface();
+        int start = -2, end = -2;
+        const QString attributes = text->attributes(offset, &start, &end);
+        QTEST(start, "start");
+        QTEST(end, "end");
+        QFETCH(QString, underline);
+        QCOMPARE(attributes.section(QStringLiteral("underline:"), 1).remove(u';'), underline);
+        int ignored = 0;
+        if (!underline.isEmpty())
+            QCOMPARE(attributes.section(u';', 0, 0) == text->attributes(0, &ignored, &ignored).section(u';', 0, 0),
+                     offset == 0);
+    }
+
+    // With the focus on the toolbar, the arrows, Home and End go round the
+    // buttons that can be pressed: before a Compare, Select File One and Two,
+    // Compare and Exit, then the rest of the row.
+    void toolbarKeysSkipWhatCannotBePressed()
+    {
+        auto* toolbar = w.child<QToolBar>(QStringLiteral("Toolbar1"));
+        const ToolbarKeys* keys = toolbar->findChild<ToolbarKeys*>();
+        toolbar->setFocus();
+        const QToolButton* last = nullptr;
+        for (const auto& [key, position] :
+             {std::pair{Qt::Key_Home, 1}, std::pair{Qt::Key_Right, 2}, std::pair{Qt::Key_Right, 3},
+              std::pair{Qt::Key_Right, 18}, std::pair{Qt::Key_Left, 3}, std::pair{Qt::Key_End, 0},
+              std::pair{Qt::Key_Right, 1}, std::pair{Qt::Key_Left, 0}}) {
+            QTest::keyClick(toolbar, key);
+            if (position == 0) {  // the last button that can be pressed
+                QVERIFY(keys->Chosen() && keys->Chosen()->x() >= w.button(18)->x());
+                last = last ? last : keys->Chosen();
+                QCOMPARE(keys->Chosen(), last);
+            } else {
+                QCOMPARE(keys->Chosen(), w.button(position));
+            }
+        }
     }
 
     // The bar's value is the current row; setting it goes to that row.

@@ -94,8 +94,11 @@ private slots:
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         else if (hourglass == 2)
             w.form->setCursor(Qt::WaitCursor);
-        const QList<QAction*> items = w.child<QToolBar>(QStringLiteral("Toolbar1"))->actions();
+        const auto* toolbar = w.child<QToolBar>(QStringLiteral("Toolbar1"));
+        QCOMPARE(toolbar->iconSize(), QSize(16, 16));
+        const QList<QAction*> items = toolbar->actions();
         QCOMPARE(items.size(), 20);
+        QSet<QString> descriptions;  // each button's own, for a screen reader
         for (int index = 1; index <= 20; ++index) {
             QAction* expected = kToolbar[index - 1] ? w.action(kToolbar[index - 1]) : nullptr;
             QCOMPARE(items.at(index - 1)->isSeparator(), !expected);
@@ -103,11 +106,13 @@ private slots:
             if (!expected)
                 continue;
             QCOMPARE(w.button(index)->isEnabled(), expected->isEnabled());
+            descriptions.insert(w.button(index)->accessibleDescription().section(QStringLiteral(": "), 1));
             QTest::mouseClick(w.button(index), Qt::LeftButton);
             const bool runs = expected->isEnabled() && hourglass == 0;
             QCOMPARE(ran, runs ? QStringList{QString::fromUtf8(kToolbar[index - 1])} : QStringList());
             ran.clear();
         }
+        QVERIFY(descriptions.size() == 15 && !descriptions.contains(QString()));
     }
 
     void exitRoutes_data()
@@ -410,6 +415,9 @@ private slots:
                 continue;
             }
             QVERIFY2(shown.endsWith(u'…') && kPrompt.startsWith(shown.chopped(1)), qPrintable(shown));
+            QCOMPARE(QToolTip::text(), kPrompt);
+            grid->SetToolTipText(QStringLiteral("a row's tooltip"));  // the header's wins over it
+            QCoreApplication::sendEvent(grid->viewport(), &help);
             QCOMPARE(QToolTip::text(), kPrompt);
         }
         // Grid two takes what the window gains: given the prompt's width, it
