@@ -258,6 +258,10 @@ private slots:
         w.action("mnuFileShowLastDiff")->trigger();
         QCOMPARE(MarkY(), std::optional<double>(188));
         QCOMPARE(PixelAt(container, 1, 188), WindowColors::BarMark(container->palette()));
+        int thickness = 0;  // the mark is three pixels thick
+        for (int y = 180; y < 196; ++y)
+            thickness += PixelAt(container, 1, y) == WindowColors::BarMark(container->palette());
+        QCOMPARE(thickness, 3);
         QCOMPARE(PixelAt(container, 1, 100), container->palette().color(QPalette::Window));
         int previous = 151;
         for (const auto& [y, row] : {std::pair{100, 80}, {0, 1}, {190, 151}}) {

@@ -103,6 +103,11 @@ private slots:
         QCOMPARE(grid.TextMatrix(11), QString());
         QCOMPARE(grid.CellBackColor(500'001), Alignment::kOrphanColor);
         QCOMPARE(grid.CellBackColor(500'002), Grid::kNoCellColor);
+        // A range begun before the grid colours it from the header row on.
+        grid.SetCellBackColor(-5, 2, Alignment::kChangedColor);
+        for (const int row : {0, 2})
+            QCOMPARE(grid.CellBackColor(row), Alignment::kChangedColor);
+        QCOMPARE(grid.CellBackColor(3), Grid::kNoCellColor);
         // The file's last line reads as a row; a line past its end, as nothing.
         QCOMPARE(shown.source->RowText(999'999), QStringLiteral(" 1000000.x"));
         QVERIFY(shown.source->RowText(1'000'000).isEmpty());
@@ -248,6 +253,14 @@ private slots:
                 shown += image.pixelColor(x, y) == background ? u'.' : u'r';
             QCOMPARE(shown, arrow ? QString::fromLatin1(art[y]) : QStringLiteral(".........."));
         }
+        // The window's set holds each marker on each row colour it can stand on.
+        const RowMarkers::Pictures pictures(Qt::white);
+        for (const auto& [value, colour] : {std::pair{Alignment::kDefaultColor, QColor(Qt::white)},
+                                            std::pair{Alignment::kOrphanColor, QColor(255, 225, 196)},
+                                            std::pair{Alignment::kChangedColor, QColor(221, 221, 255)},
+                                            std::pair{Alignment::kMovedColor, QColor(212, 242, 212)}})
+            QCOMPARE(pictures.Get(marker, value).toImage().pixelColor(9, 0),
+                     RowMarkers::DrawMarker(marker, colour).pixelColor(9, 0));
     }
 
     // The look given by marks, worked out as the box lays the line out (the
