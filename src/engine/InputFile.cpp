@@ -96,9 +96,10 @@ bool InputFile::SameFileAs(const InputFile& other) const
 bool InputFile::ReadFirstBlock()
 {
     // A file known to be small needs a block only one byte larger than it
-    // (the byte that shows its end).
+    // (the byte that shows its end). A size of 0 is not known: files under
+    // /proc report it whatever they hold.
     std::size_t capacity = kFirstBlockSize;
-    if (m_reportedSize >= 0 && static_cast<std::uint64_t>(m_reportedSize) < kFirstBlockSize)
+    if (m_reportedSize > 0 && static_cast<std::uint64_t>(m_reportedSize) < kFirstBlockSize)
         capacity = static_cast<std::size_t>(m_reportedSize) + 1;
     m_firstBlock = std::make_unique_for_overwrite<char[]>(capacity);
     std::size_t filled = 0;
@@ -142,7 +143,9 @@ std::int64_t InputFile::ReadMore(char* into, std::size_t capacity)
 
 bool SameBytes(InputFile& one, InputFile& two, FileError& error)
 {
-    if (one.ReportedSize() >= 0 && two.ReportedSize() >= 0 && one.ReportedSize() != two.ReportedSize())
+    // A size of 0 proves nothing: files under /proc report it whatever
+    // they hold.
+    if (one.ReportedSize() > 0 && two.ReportedSize() > 0 && one.ReportedSize() != two.ReportedSize())
         return false;
     if (one.FirstBlock() != two.FirstBlock())
         return false;

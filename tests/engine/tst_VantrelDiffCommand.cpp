@@ -302,6 +302,11 @@ private slots:
         QTest::newRow("width 2^63 - 1") << "$P -y -W 9223372036854775807 one two | head -c 3000";
         QTest::newRow("negative horizon") << "$P --horizon-lines=-1 one two";
         QTest::newRow("exclude file missing") << "$P -X missing one two";
+        // Files under /proc report a size of 0 whatever they hold: read, not
+        // taken for empty or as sized, text and binary (its own command line).
+        QTest::newRow("files that report a size of 0")
+            << "cat /proc/version > v; $P /proc/version v; echo $?; $P -q v /proc/version; echo $?; "
+               "printf '%s\\0' \"$P\" /proc/self/cmdline c > c; $P /proc/self/cmdline c";
         QTest::newRow("both files missing") << "$P missing1 missing2";
         QTest::newRow("missing file as empty") << "$P -u -N missing one; $P --unidirectional-new-file one missing";
         QTest::newRow("write error") << "$P one two > /dev/full";

@@ -133,11 +133,12 @@ void Report(Run& run, const Comparison& c, const Operand (&operands)[2], const I
 }
 
 // Only whether they differ is asked, and bytes decide it: files of
-// different sizes differ without a byte read.
+// different sizes differ without a byte read. A size of 0 is not taken at
+// its word (files under /proc report it whatever they hold), as by diff.
 bool SizesDiffer(const CommandLine& cmd, const InputFile& one, const InputFile& two)
 {
-    return cmd.brief && cmd.settings.BytesDecide() && one.Ok() && two.Ok() && one.ReportedSize() >= 0
-           && two.ReportedSize() >= 0 && one.ReportedSize() != two.ReportedSize();
+    return cmd.brief && cmd.settings.BytesDecide() && one.Ok() && two.Ok() && one.ReportedSize() > 0
+           && two.ReportedSize() > 0 && one.ReportedSize() != two.ReportedSize();
 }
 
 // A file found identical from its first block alone is not loaded: the
