@@ -44,7 +44,6 @@ private slots:
         const QString version = QRegularExpression(QStringLiteral(R"(project\(Vantrel\s+VERSION\s+(\d+\.\d+\.\d+))"))
                                     .match(QString::fromUtf8(lists.readAll()))
                                     .captured(1);
-        QVERIFY(!version.isEmpty());
         QVERIFY(ProductInfo::AboutText().startsWith("Vantrel v" + version + "\r\n"));
         QProcess diff;
         diff.start(TestEnvironment::BinDir() + QStringLiteral("vantrel-diff"), {QStringLiteral("--version")});

@@ -13,14 +13,6 @@ using namespace modVantrel;
 
 namespace {
 
-QString Bits(const std::vector<bool>& marks)
-{
-    QString s;
-    for (bool m : marks)
-        s += m ? u'1' : u'0';
-    return s;
-}
-
 // The line as the pane holds it: one byte per character in Windows-1252;
 // empty when a character has no such byte.
 LineText Bytes(const QString& text)
@@ -134,10 +126,10 @@ private slots:
             for (qsizetype i = 1; i <= n; ++i)
                 for (qsizetype j = 1; j <= m; ++j)
                     len[i][j] = a[i - 1] == b[j - 1] ? len[i - 1][j - 1] + 1 : std::max(len[i - 1][j], len[i][j - 1]);
-            QString m1(n, u'0'), m2(m, u'0');
+            std::vector<bool> m1(std::size_t(n), false), m2(std::size_t(m), false);
             for (qsizetype i = n, j = m; i > 0 && j > 0;) {
                 if (a[i - 1] == b[j - 1])
-                    m1[--i] = m2[--j] = u'1';
+                    m1[std::size_t(--i)] = m2[std::size_t(--j)] = true;
                 else if (len[i - 1][j] >= len[i][j - 1])
                     --i;
                 else
@@ -145,7 +137,7 @@ private slots:
             }
             const CharacterDiffResult r = CompareCharacters(a, b, false);
             QVERIFY(r.method == LcsMethod::Table);
-            QVERIFY2(r.length == len[n][m] && Bits(r.marks1) == m1 && Bits(r.marks2) == m2, qPrintable(a + u' ' + b));
+            QVERIFY2(r.length == len[n][m] && r.marks1 == m1 && r.marks2 == m2, qPrintable(a + u' ' + b));
         }
     }
 

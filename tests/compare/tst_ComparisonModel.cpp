@@ -89,13 +89,6 @@ std::optional<std::int32_t> FindByRows(const ComparisonModel& m, const QString& 
     return found;
 }
 
-// Rows: 1 same|same  2 x abc|x ABD  3 only|(filler), a changed block of
-// two lines against one; 4 the trailing row.
-ComparisonModel MarksExample()
-{
-    return Shown("same\nx abc\nonly\n", "same\nx ABD\n", {{1, 2, 1, 1}});
-}
-
 // 'x' for each false mark.
 QString Letters(const std::vector<bool>& marks)
 {
@@ -349,7 +342,9 @@ private slots:
     // case rule, another comparison shown or none shown drops them.
     void rowMarks()
     {
-        ComparisonModel model = MarksExample();
+        // Rows: 1 same|same  2 x abc|x ABD  3 only|(filler), a changed block
+        // of two lines against one; 4 the trailing row.
+        ComparisonModel model = Shown("same\nx abc\nonly\n", "same\nx ABD\n", {{1, 2, 1, 1}});
         // Before the rows, unchanged, a changed line opposite a filler, the trailing row, beyond the rows.
         for (const std::int32_t row : {0, 1, 3, 4, 9})
             QVERIFY(!model.RowMarks(row, false));
@@ -368,7 +363,6 @@ private slots:
         QCOMPARE(model.Show(LineFile::FromBytes("a\nbcd\n"), LineFile::FromBytes("a\nbce\n"), {{1, 1, 1, 1}}),
                  Alignment::AlignStatus::Ok);
         QVERIFY(model.MarkedRow() == 0 && model.Bookmarks().empty());
-        QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
         QCOMPARE(Letters(model.RowMarks(2, true)->marks2), QStringLiteral("..x"));
         model.Clear();
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
