@@ -242,7 +242,6 @@ private slots:
         const QByteArray one = binary ? QByteArray("a\0b\n", 4) : QByteArray(4096, 'a') + '\n';
         const QByteArray two = binary ? QByteArray("a\0c\n", 4) : QByteArray(4096, 'b') + '\n';
         Pair pair(one, two);
-        QCOMPARE(pair.binary, binary);
         QVERIFY(QDir(pair.dir.path()).mkdir("sub"));
         QString error = ComparisonSave::PatchRefusal(pair.model, pair.binary);
         if (error.isEmpty()) {
