@@ -90,6 +90,9 @@ private slots:
         QTest::newRow("pair kept whole") << QString::fromUtf8("abcd\U0001F600") << 36.0
                                          << QString::fromUtf8("abcd\U0001F600");
         QTest::newRow("pair not split") << QString::fromUtf8("abcd\U0001F600") << 30.0 << "abcd";
+        // Nothing follows a high surrogate that fills the width to be paired with.
+        QTest::newRow("lone high surrogate at the edge")
+            << QString("abcd") + QChar(0xD83D) << 30.0 << QString("abcd") + QChar(0xD83D);
         QTest::newRow("exactly one") << "abc" << 6.0 << "a";
         QTest::newRow("a hair short of one") << "abc" << 5.99 << "";
     }

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -285,6 +286,32 @@ private slots:
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files);
         if (kind == "compared" || kind == "cancel")
             QCOMPARE(FileBytes::Read(existing), QByteArray("before"));
+    }
+
+    // The progress of a job: the bar at the share of the pages done, which
+    // QProgressDialog counts in int: from 2^30 pages on, two pages a step.
+    void progress_data()
+    {
+        QTest::addColumn<qint64>("pages");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("a few pages") << qint64(5) << 5;
+        QTest::newRow("most pages counted one a step") << (qint64(1) << 30) - 1 << (1 << 30) - 1;
+        QTest::newRow("fewest counted two a step") << (qint64(1) << 30) << (1 << 29);
+    }
+
+    void progress()
+    {
+        QFETCH(qint64, pages);
+        QFETCH(int, steps);
+        DialogPrintProgress progress(nullptr, QStringLiteral("Left Pane"));
+        for (const qint64 page : {qint64(1), pages}) {
+            QVERIFY(progress.Continue(page, pages));
+            QCOMPARE(progress.Dialog()->labelText(), QStringLiteral("Left Pane: page %1 of %2").arg(page).arg(pages));
+            QCOMPARE(progress.Dialog()->maximum(), steps);
+            QCOMPARE(progress.Dialog()->value(), (page - 1) * steps / pages);
+        }
+        progress.Dialog()->cancel();
+        QVERIFY(!progress.Continue(pages, pages));
     }
 
     // A printer that is not there is refused when the job opens, in words.

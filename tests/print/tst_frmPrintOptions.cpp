@@ -114,11 +114,6 @@ private slots:
             if (focusOrder.contains(at->objectName()))
                 chain << at->objectName();
         QCOMPARE(chain, focusOrder);
-        // The picture follows the orientation (the presets: the print command below).
-        QCOMPARE(dialog->imgOrientation->pixmap().toImage(), dialog->imgPortrait.toImage());
-        dialog->optOrientation[1]->click();
-        QCOMPARE(dialog->imgOrientation->pixmap().toImage(), dialog->imgLandscape.toImage());
-        QVERIFY(dialog->imgPortrait.toImage() != dialog->imgLandscape.toImage());
         QVERIFY(dialog->cmdPrint->isDefault());
         // Esc closes it without asking for or printing anything.
         dialog->show();
@@ -126,6 +121,58 @@ private slots:
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QVERIFY(m_prompts->files.isEmpty() && m_prompts->messages.isEmpty());
+    }
+
+    // The picture beside the orientation buttons: a sheet in a page's
+    // proportions (19 by 27 pixels inside its outline) centred in the 32-pixel
+    // square, upright or on its side, its top right corner folded down 6
+    // pixels, a line of text every 3 pixels from 3 below the fold to 2 above
+    // the bottom, 3 pixels in from either side.
+    void orientationPicture_data()
+    {
+        QTest::addColumn<QList<int>>("clicks");  // the orientation buttons clicked after Form_Load
+        QTest::addColumn<QRect>("sheet");        // the outline's pixels
+        QTest::addColumn<QList<int>>("lines");   // the rows of the text lines
+        const QRect upright(6, 2, 20, 28);
+        const QList<int> uprightLines{11, 14, 17, 20, 23, 26};
+        QTest::newRow("as it opens: portrait") << QList<int>{} << upright << uprightLines;
+        QTest::newRow("landscape") << QList<int>{1} << QRect(2, 7, 28, 20) << QList<int>{16, 19, 22};
+        QTest::newRow("back to portrait") << QList<int>{1, 0} << upright << uprightLines;
+    }
+
+    void orientationPicture()
+    {
+        QFETCH(QList<int>, clicks);
+        QFETCH(QRect, sheet);
+        QFETCH(QList<int>, lines);
+        const auto dialog = Dialog({});
+        QVERIFY(dialog->Form_Load());
+        for (const int button : clicks)
+            dialog->optOrientation[button]->click();
+        const QImage image = dialog->imgOrientation->pixmap().toImage();
+        QCOMPARE(image.size(), QSize(32, 32));
+        QRect opaque;
+        QList<int> rows;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor colour = image.pixelColor(x, y);
+                if (colour.alpha())
+                    opaque |= QRect(x, y, 1, 1);
+                if (colour != QColor(0, 0, 128))
+                    continue;
+                if (!rows.contains(y))
+                    rows << y;
+                QVERIFY2(x >= sheet.left() + 3 && x <= sheet.right() - 3, "a text line outside the sheet");
+            }
+        QCOMPARE(opaque, sheet);
+        QCOMPARE(rows, lines);
+        for (const int y : lines)
+            QVERIFY(image.pixelColor(sheet.left() + 3, y) == QColor(0, 0, 128)
+                    && image.pixelColor(sheet.right() - 3, y) == QColor(0, 0, 128));
+        // The outline's corners, the folded one cut off.
+        for (const QPoint corner : {sheet.topLeft(), sheet.bottomLeft(), sheet.bottomRight()})
+            QCOMPARE(image.pixelColor(corner), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(sheet.topRight()).alpha(), 0);
     }
 
     // The printers offered, the one selected; no entry at all is refused.
