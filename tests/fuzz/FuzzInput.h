@@ -6,6 +6,14 @@
 #include <QByteArray>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+
+// Ends the run, for the fuzzer to keep the input, when a property fails.
+inline void Check(bool holds)
+{
+    if (!holds)
+        std::abort();
+}
 
 class FuzzInput {
 public:

@@ -7,7 +7,6 @@
 #include "FuzzInput.h"
 #include "compare/Alignment.h"
 
-#include <cstdlib>
 #include <vector>
 
 using namespace Alignment;
@@ -16,38 +15,30 @@ namespace {
 
 void CheckPane(const PaneRows& pane, std::int32_t lines)
 {
-    if (pane.size() == 0 || pane.line.back() != kNoLine || pane.color.size() != pane.line.size())
-        std::abort();
+    Check(pane.size() != 0 && pane.line.back() == kNoLine && pane.color.size() == pane.line.size());
     std::int32_t next = 0;
-    for (const std::int32_t line : pane.line) {
-        if (line != kNoLine && line != next++)
-            std::abort();
-    }
-    if (next != lines)
-        std::abort();
+    for (const std::int32_t line : pane.line)
+        Check(line == kNoLine || line == next++);
+    Check(next == lines);
 }
 
 void CheckAligned(const AlignedRows& rows)
 {
-    if (rows.one.size() != rows.two.size())
-        std::abort();
+    Check(rows.one.size() == rows.two.size());
     std::vector<bool> inBlock(rows.one.size(), false);
     for (const DiffBlock& block : rows.blocks) {
         for (std::int32_t r = block.firstRow; r < block.firstRow + block.rowCount; ++r) {
-            if (r < 1 || std::size_t(r) >= rows.one.size() || inBlock[std::size_t(r - 1)])
-                std::abort();
+            Check(r >= 1 && std::size_t(r) < rows.one.size() && !inBlock[std::size_t(r - 1)]);
             inBlock[std::size_t(r - 1)] = true;
         }
     }
     for (std::size_t i = 0; i < rows.one.size(); ++i) {
         const bool coloured = rows.one.color[i] != kDefaultColor || rows.two.color[i] != kDefaultColor;
         const bool facing = rows.one.line[i] != kNoLine && rows.two.line[i] != kNoLine;
-        if (!inBlock[i] && (coloured || (i + 1 < rows.one.size() && !facing)))
-            std::abort();
+        Check(inBlock[i] || (!coloured && (i + 1 == rows.one.size() || facing)));
         for (int side = 0; side < 2; ++side) {
             const std::int32_t line = (side == 0 ? rows.one : rows.two).line[i];
-            if (line != kNoLine && RowOfLine(rows.blocks, side, line) != std::int32_t(i + 1))
-                std::abort();
+            Check(line == kNoLine || RowOfLine(rows.blocks, side, line) == std::int32_t(i + 1));
         }
     }
 }
@@ -75,7 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (outcome.ok())
         CheckAligned(outcome.rows);
     PadShorterPane(outcome.rows);
-    if (outcome.rows.one.size() != outcome.rows.two.size())
-        std::abort();
+    Check(outcome.rows.one.size() == outcome.rows.two.size());
     return 0;
 }

@@ -13,7 +13,6 @@
 #include <QList>
 #include <QString>
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -40,16 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t work = std::int64_t{1} << (flags >> 5 & 7) * 3;
     const modVantrel::CharacterDiffResult result = modVantrel::CompareCharacters(one, two, ignoreCase, cells, work);
     const std::optional<std::u32string> common = Marked(one, result.marks1, ignoreCase);
-    if (!common || common != Marked(two, result.marks2, ignoreCase) || qint64(common->size()) != result.length)
-        std::abort();
+    Check(common && common == Marked(two, result.marks2, ignoreCase) && qint64(common->size()) == result.length);
     const qint64 longest = ResultChecker::LcsLength(CodePoints(one, ignoreCase), CodePoints(two, ignoreCase));
-    if (result.method == modVantrel::LcsMethod::Partial ? result.length > longest : result.length != longest)
-        std::abort();
+    Check(result.method == modVantrel::LcsMethod::Partial ? result.length <= longest : result.length == longest);
     // The marks shown after their cleanup still pick a common subsequence.
     const modVantrel::CharacterDiffResult shown =
         modVantrel::ShownCharacterDiffs(LineText(one), LineText(two), ignoreCase);
     const std::optional<std::u32string> shownCommon = Marked(one, shown.marks1, ignoreCase);
-    if (!shownCommon || shownCommon != Marked(two, shown.marks2, ignoreCase))
-        std::abort();
+    Check(shownCommon && shownCommon == Marked(two, shown.marks2, ignoreCase));
     return 0;
 }

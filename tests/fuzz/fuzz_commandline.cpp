@@ -7,7 +7,6 @@
 #include "app/PathMix.h"
 
 #include <QCoreApplication>
-#include <cstdlib>
 
 namespace {
 
@@ -30,8 +29,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     // The splitter uses the path library, which lives beside the program.
     const QString folder = QString::fromLocal8Bit((*argv)[0]).section(QLatin1Char('/'), 0, -2) + QLatin1Char('/');
-    if (*argc < 1 || !PathMix::Load(folder))
-        std::abort();
+    Check(*argc >= 1 && PathMix::Load(folder));
     return 0;
 }
 
@@ -46,12 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          + Quoted(two, shape & 0x80) + gap + QString::fromUtf8(input.Bytes(8));
     QString fileOne, fileTwo;
     modVantrel::GetFilesFromCommandLine(text, fileOne, fileTwo);
-    if (fileOne != one || fileTwo != two)
-        std::abort();
+    Check(fileOne == one && fileTwo == two);
 
     const QString raw = QString::fromUtf8(input.Rest());
     modVantrel::GetFilesFromCommandLine(raw, fileOne, fileTwo);
-    if (!raw.contains(fileOne) || !raw.contains(fileTwo))
-        std::abort();
+    Check(raw.contains(fileOne) && raw.contains(fileTwo));
     return 0;
 }

@@ -5,6 +5,7 @@
 // exactly (their texts as read: decoded when UTF-16 or UTF-32 is); in minimal mode on small inputs the result is as
 // small as a brute-force longest common subsequence allows.
 
+#include "FuzzInput.h"
 #include "engine/ResultChecker.h"
 #include "engine/cDiffEngine.h"
 
@@ -12,7 +13,6 @@
 #include <QDir>
 
 #include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
@@ -38,33 +38,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     engine.Minimal(flags & 8);
     engine.DecodeUnicode(flags & 16);
     const int code = engine.CompareFiles(p1, p2);
-    if (code < 0 || code > 2)
-        std::abort();
+    Check(code >= 0 && code <= 2);
     if (code == 2 || !engine.LoadedFile(0))
         return 0;  // binary pair: nothing more to check
     const auto text = [&](int which) {
         const std::string_view bytes = engine.LoadedFile(which)->Bytes();
         return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
     };
-    if (!(flags & 16) && (text(0) != one || text(1) != two))
-        std::abort();
+    Check((flags & 16) || (text(0) == one && text(1) == two));
     one = text(0);
     two = text(1);
     QList<QByteArray> result;
     for (int i = 0; i < engine.ResultLineCount(); ++i)
         result << engine.ResultLineBytes(i);
     if ((flags & 3) == 0) {
-        if ((code == 0) != (one == two))
-            std::abort();
+        Check((code == 0) == (one == two));
         QByteArray applied;
-        if (!ResultChecker::Apply(one, result, applied).isEmpty() || (code == 1 && applied != two))
-            std::abort();
+        Check(ResultChecker::Apply(one, result, applied).isEmpty() && (code != 1 || applied == two));
         const QList<QByteArray> a = ResultChecker::SplitKeepingEnds(one);
         const QList<QByteArray> b = ResultChecker::SplitKeepingEnds(two);
-        if ((flags & 8) && a.size() * b.size() < 200000) {
-            if (ResultChecker::ChangedLines(engine.Hunks()) != a.size() + b.size() - 2 * ResultChecker::LcsLength(a, b))
-                std::abort();
-        }
+        if ((flags & 8) && a.size() * b.size() < 200000)
+            Check(ResultChecker::ChangedLines(engine.Hunks())
+                  == a.size() + b.size() - 2 * ResultChecker::LcsLength(a, b));
     }
     return 0;
 }

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QSet>
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 using namespace modAutoCompletePath;
@@ -43,15 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString expected = matches.empty() || !matches.front().folder
                                  ? QString()
                                  : parts.folder + matches.front().name + QDir::separator();
-    if (proposed != expected)
-        std::abort();
+    Check(proposed == expected);
     // Listed in reverse, the same proposal.
-    if (GetCompletedPath(typed, false, {entries.rbegin(), entries.rend()}) != proposed)
-        std::abort();
+    Check(GetCompletedPath(typed, false, {entries.rbegin(), entries.rend()}) == proposed);
     const QString appended = AppendedPart(typed, proposed);
-    if (!proposed.isEmpty() && proposed.size() > typed.size()
-        && (appended.isEmpty() || appended != proposed.mid(typed.size(), appended.size())
-            || (appended.size() < proposed.size() - typed.size() && !appended.endsWith(QDir::separator()))))
-        std::abort();
+    Check(proposed.isEmpty() || proposed.size() <= typed.size()
+          || (!appended.isEmpty() && appended == proposed.mid(typed.size(), appended.size())
+              && (appended.size() >= proposed.size() - typed.size() || appended.endsWith(QDir::separator()))));
     return 0;
 }

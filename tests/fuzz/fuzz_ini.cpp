@@ -8,7 +8,6 @@
 
 #include <QList>
 #include <QString>
-#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -66,14 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray text = input.Rest();
 
     const QByteArray written = IniText::Write(text, section, key, value);
-    if (IniText::Read(written, section, key) != Expected(value))
-        std::abort();
-    for (const auto& [otherSection, otherKey] : KeysOf(text)) {
-        if (SameName(otherSection, section) && SameName(otherKey, key))
-            continue;
-        if (IniText::Read(written, otherSection, otherKey) != IniText::Read(text, otherSection, otherKey))
-            std::abort();
-    }
+    Check(IniText::Read(written, section, key) == Expected(value));
+    for (const auto& [otherSection, otherKey] : KeysOf(text))
+        Check((SameName(otherSection, section) && SameName(otherKey, key))
+              || IniText::Read(written, otherSection, otherKey) == IniText::Read(text, otherSection, otherKey));
     // A key of the text, a new key of a new section, then the first key again.
     const QList<std::pair<QByteArray, QByteArray>> keys = KeysOf(text);
     const QList<IniText::Entry> entries = {{section, key, value},
@@ -83,7 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray oneByOne = text;
     for (const IniText::Entry& e : entries)
         oneByOne = IniText::Write(oneByOne, e.section, e.key, e.value);
-    if (IniText::Write(text, entries) != oneByOne)
-        std::abort();
+    Check(IniText::Write(text, entries) == oneByOne);
     return 0;
 }

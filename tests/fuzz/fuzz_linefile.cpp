@@ -14,15 +14,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <cstdlib>
 
 namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 // Valid UTF-8 text written in a wide encoding.
 QByteArray Encode(const QString& text, TextEncoding e)

@@ -24,13 +24,11 @@ QByteArray Written(Write write)
     char* data = nullptr;
     std::size_t size = 0;
     std::FILE* stream = open_memstream(&data, &size);
-    if (!stream)
-        std::abort();
+    Check(stream != nullptr);
     {
         OutputSink out(stream);
         write(out);
-        if (!out.Finish())
-            std::abort();
+        Check(out.Finish());
     }
     std::fclose(stream);
     const QByteArray bytes(data, static_cast<qsizetype>(size));
@@ -55,19 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t context = flags & 0x20 ? kHuge[flags >> 1 & 7] : flags >> 1 & 7;
     settings.horizon = flags & 0x10 ? context : 0;
     const std::vector<LineDiff::Hunk> hunks = LineDiff::FindHunks(*a, *b, settings);
-    if (hunks.empty() != (one == two))
-        std::abort();
+    Check(hunks.empty() == (one == two));
 
     const QByteArray normal = Written([&](OutputSink& out) { Emit::WriteNormal(out, *a, *b, hunks); });
     QByteArray applied;
-    if (!ResultChecker::ApplyNormal(one, normal, applied).isEmpty() || applied != two)
-        std::abort();
+    Check(ResultChecker::ApplyNormal(one, normal, applied).isEmpty() && applied == two);
     if (hunks.empty())
         return 0;
     const QByteArray unified =
         Written([&](OutputSink& out) { Emit::WriteUnified(out, *a, *b, hunks, context, "one", "two"); });
-    if (!ResultChecker::ApplyUnified(one, unified, applied).isEmpty() || applied != two)
-        std::abort();
+    Check(ResultChecker::ApplyUnified(one, unified, applied).isEmpty() && applied == two);
 
     // The other forms, for what the sanitizers see: narrow to wide columns,
     // small tab sizes, every layout switch.
@@ -92,7 +87,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Emit::WriteSideBySide(out, pair, side, layout);
         Emit::WriteNormal(out, pair, layout);
     });
-    if (others.isEmpty())
-        std::abort();
+    Check(!others.isEmpty());
     return 0;
 }
