@@ -296,20 +296,17 @@ private slots:
         QTest::addColumn<QString>("rowsTwo");
         QTest::addColumn<QList<int>>("stops");
         QTest::addColumn<int>("rowOfZ");
-        QTest::newRow("left out on one side") << QByteArray("a\nz\n") << QByteArray("a\n#x\nz\n") << false << "...."
-                                              << ".g.." << QList<int>{} << 3;
-        QTest::newRow("left out on both sides, unlike")
-            << QByteArray("#1\na\nz\n") << QByteArray("#2\n#3\na\nz\n") << false << "g...."
-            << "gg..." << QList<int>{} << 4;
-        QTest::newRow("beside an insertion")
-            << QByteArray("a\n#x\nz\n") << QByteArray("a\nnew\nz\n") << false << ".g..."
-            << "..o.." << QList<int>{3} << 4;
-        QTest::newRow("amid a change") << QByteArray("x\n#f\ny\nz\n") << QByteArray("p\nq\nz\n") << false << "cgc.."
-                                       << "ccc.." << QList<int>{1} << 4;
-        QTest::newRow("blank lines ignored") << QByteArray("a\n\n\nz\n") << QByteArray("a\nz\n") << true << "....."
-                                             << "....." << QList<int>{} << 4;
-        QTest::newRow("blank lines counted") << QByteArray("a\n\nz\n") << QByteArray("a\nz\n") << false << ".o.."
-                                             << "...." << QList<int>{2} << 3;
+        const auto row = [](const char* name, const char* one, const char* two, bool blankLines, const char* rowsOne,
+                            const char* rowsTwo, QList<int> stops, int rowOfZ) {
+            QTest::newRow(name) << QByteArray(one) << QByteArray(two) << blankLines << QString(rowsOne)
+                                << QString(rowsTwo) << stops << rowOfZ;
+        };
+        row("left out on one side", "a\nz\n", "a\n#x\nz\n", false, "....", ".g..", {}, 3);
+        row("left out on both sides, unlike", "#1\na\nz\n", "#2\n#3\na\nz\n", false, "g....", "gg...", {}, 4);
+        row("beside an insertion", "a\n#x\nz\n", "a\nnew\nz\n", false, ".g...", "..o..", {3}, 4);
+        row("amid a change", "x\n#f\ny\nz\n", "p\nq\nz\n", false, "cgc..", "ccc..", {1}, 4);
+        row("blank lines ignored", "a\n\n\nz\n", "a\nz\n", true, ".....", ".....", {}, 4);
+        row("blank lines counted", "a\n\nz\n", "a\nz\n", false, ".o..", "....", {2}, 3);
     }
 
     void linesLeftOut()

@@ -108,22 +108,19 @@ private slots:
         for (int i = 1; i <= 12; ++i)
             many += "line " + QByteArray::number(i) + '\n';
         QByteArray changed = QByteArray(many).replace("line 2\n", "line two\n").replace("line 11\n", "");
-        QTest::newRow("words marked, hunks apart")
-            << many << changed << 0 << ".. cc " + QString(".. ").repeated(8) + "of .."
-            << "2|two";
-        QTest::newRow("lines on one side beside fillers")
-            << QByteArray("a\nb\n") << QByteArray("a\nnew 1\nnew 2\nb\n") << 0 << ".. fo fo .."
-            << "";
-        QTest::newRow("markup, TAB and CR shown as text")
-            << QByteArray("<script>\t\r</script>\n<b>&\n")
-            << QByteArray("<script>\t\r</script>\n<script>alert('x\"')</script>\n") << 0 << ".. cc"
-            << "&lt;b&gt;&amp;|&lt;script&gt;alert(&#39;x&quot;&#39;)&lt;/script&gt;";
+        const auto row = [](const char* name, const QByteArray& one, const QByteArray& two, int bookmark,
+                            const QString& rows, const char* marked) {
+            QTest::newRow(name) << one << two << bookmark << rows << QString::fromUtf8(marked);
+        };
+        row("words marked, hunks apart", many, changed, 0, ".. cc " + QString(".. ").repeated(8) + "of ..", "2|two");
+        row("lines on one side beside fillers", "a\nb\n", "a\nnew 1\nnew 2\nb\n", 0, ".. fo fo ..", "");
+        row("markup, TAB and CR shown as text", "<script>\t\r</script>\n<b>&\n",
+            "<script>\t\r</script>\n<script>alert('x\"')</script>\n", 0, ".. cc",
+            "&lt;b&gt;&amp;|&lt;script&gt;alert(&#39;x&quot;&#39;)&lt;/script&gt;");
         // The grids mark a TAB's three spaces and a surrogate pair's two halves.
-        QTest::newRow("bookmark on the last row, newline lost, after a TAB and U+1F600")
-            << QByteArray("a\n\t\xf0\x9f\x98\x80 b\n") << QByteArray("a\n\t\xf0\x9f\x98\x80 c") << 2 << ".. CC"
-            << "b|c";
-        QTest::newRow("CR LF, all lines removed") << QByteArray("a\r\nb\r\n") << QByteArray() << 0 << "of of"
-                                                  << "";
+        row("bookmark on the last row, newline lost, after a TAB and U+1F600", "a\n\t\xf0\x9f\x98\x80 b\n",
+            "a\n\t\xf0\x9f\x98\x80 c", 2, ".. CC", "b|c");
+        row("CR LF, all lines removed", "a\r\nb\r\n", "", 0, "of of", "");
     }
     // GNU patch applies the saved patch to a copy of File One to give File
     // Two; the report shows the rows as the grids do.
