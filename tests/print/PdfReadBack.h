@@ -1,8 +1,8 @@
 #pragma once
 // Reads a written PDF back with poppler's tools, which know nothing of how
 // it was written: the lines of every page with their face and place and
-// the sizes of the text's fonts (pdftohtml -xml), and the embedded fonts
-// (pdffonts).
+// the sizes of the text's fonts (pdftohtml -xml), the places of the words
+// (pdftotext -bbox), and the embedded fonts (pdffonts).
 
 #include <QFile>
 #include <QProcess>
@@ -73,6 +73,30 @@ inline QList<Page> Pages(const QString& pdf, QList<int>* fontSizes = nullptr)
     }
     if (fontSizes)
         std::sort(fontSizes->begin(), fontSizes->end());
+    return pages;
+}
+
+// The words of every page, each with the place where it starts, in points
+// to a millionth (pdftotext -bbox), where Pages() rounds to the tool's
+// pixels; no faces.
+inline QList<Page> Words(const QString& pdf)
+{
+    QList<Page> pages;
+    QXmlStreamReader xml(Run(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"}));
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        const QXmlStreamAttributes at = xml.attributes();
+        if (xml.name() == u"page") {
+            pages.append(
+                {at.value(QLatin1String("height")).toDouble(), at.value(QLatin1String("width")).toDouble(), {}});
+        } else if (xml.name() == u"word" && !pages.isEmpty()) {
+            const double top = at.value(QLatin1String("yMin")).toDouble(),
+                         left = at.value(QLatin1String("xMin")).toDouble();
+            pages.last().lines.append({xml.readElementText(), false, false, top, left});
+        }
+    }
     return pages;
 }
 

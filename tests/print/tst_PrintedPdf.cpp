@@ -123,8 +123,9 @@ class tst_PrintedPdf : public QObject {
                          bool pageNumbers, const QString& date)
     {
         QList<int> sizes;
-        const QList<PdfReadBack::Page> pages = PdfReadBack::Pages(pdf, &sizes);
+        const QList<PdfReadBack::Page> pages = PdfReadBack::Pages(pdf, &sizes), boxes = PdfReadBack::Words(pdf);
         QVERIFY(!pages.isEmpty());
+        QCOMPARE(boxes.size(), pages.size());
         // Courier New resolves to its metric twin; the title is bold, the
         // path italic (a row beyond the face's glyphs may add a fallback).
         const QStringList fonts = PdfReadBack::Fonts(pdf);
@@ -146,12 +147,22 @@ class tst_PrintedPdf : public QObject {
             QVERIFY(page.lines[0].bold && !page.lines[0].italic);
             QCOMPARE(page.lines[1].text, path);
             QVERIFY(page.lines[1].italic && !page.lines[1].bold);
-            // The printable area starts where the title does; the path
-            // stands at 5% of its height, no row starts below 90%, and a page
-            // ends only when the next row would.
-            const double margin = page.lines[0].left;
+            // Half an inch of margin all round: the title and the path start
+            // at the printable area's left edge, the title at its top, the
+            // path 5% of its height lower (to a hundredth of a point).
+            const QList<PdfReadBack::Line>& words = boxes[p].lines;
+            const auto pathWord = std::find_if(words.cbegin(), words.cend(), [&](const PdfReadBack::Line& word) {
+                return word.top > words.first().top && word.text == path.section(u' ', 0, 0);
+            });
+            QVERIFY(pathWord != words.cend());
+            for (const double at : {words.first().left, words.first().top, pathWord->left})
+                QVERIFY2(qAbs(at - 36) < 0.01, qPrintable(QString::number(at)));
+            QVERIFY2(qAbs(pathWord->top - words.first().top - 0.05 * (boxes[p].height - 72)) < 0.01,
+                     qPrintable(QString::number(pathWord->top - words.first().top)));
+            // No row starts below 90% of the printable height, and a page
+            // ends only when the next row would (in the tool's pixels).
+            const double margin = 1.5 * 36;
             const double limit = margin + 0.9 * (page.height - 2 * margin);
-            QVERIFY(qAbs(page.lines[1].top - (margin + 0.05 * (page.height - 2 * margin))) <= 2);
             for (qsizetype i = 2; i < page.lines.size(); ++i) {
                 QVERIFY(page.lines[i].top < limit && !page.lines[i].italic);
                 printed << (page.lines[i].bold ? "b" : "r") + page.lines[i].text;
