@@ -12,6 +12,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -297,6 +300,38 @@ private slots:
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files);
         if (kind == "compared" || kind == "cancel")
             QCOMPARE(FileBytes::Read(existing), QByteArray("before"));
+    }
+
+    // The rule under the header, drawn on an image of the page's size: one
+    // device dot thick, from edge to edge, one empty line below the path.
+    void headerRule_data()
+    {
+        QTest::addColumn<QSize>("page");
+        QTest::newRow("portrait") << QSize(400, 600);
+        QTest::newRow("landscape") << QSize(600, 400);
+    }
+
+    void headerRule()
+    {
+        QFETCH(QSize, page);
+        QImage image(page, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        const QFontMetricsF metrics(modVantrelPrint::PrintFont(false, false), &image);
+        const PageLayout::Metrics layout{double(page.width()), double(page.height()), metrics.lineSpacing(),
+                                         metrics.horizontalAdvance(u'M')};
+        modVantrelPrint::PrintGridHeader(painter, layout, m_rightPath, QString(), 1, {});
+        painter.end();
+        QList<int> ruled;  // the rows dark from edge to edge
+        for (int y = 0; y < image.height(); ++y) {
+            int x = 0;
+            while (x < image.width() && qGray(image.pixel(x, y)) < 128)
+                ++x;
+            if (x == image.width())
+                ruled << y;
+        }
+        // The path line at 5% of the height, an empty line, the rule.
+        QCOMPARE(ruled, QList<int>{int(0.05 * page.height() + 2 * metrics.lineSpacing())});
     }
 
     // The progress of a job: the bar at the share of the pages done, which
