@@ -75,6 +75,8 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Print Options"));
         QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
         QCOMPARE(dialog->size(), QSize(300, 220));  // 4500 by 3300 twips
+        // Places round to the nearest pixel: Print stands 1058 twips in, 70.53 pixels.
+        QCOMPARE(dialog->cmdPrint->x(), 71);
         const char* const table[][3] = {
             {"lblPrinterName", "Printer:", "frmPrintOptions"},
             {"cboPrinters", "", "frmPrintOptions"},
