@@ -25,6 +25,11 @@ private slots:
         // 1000 high, 10 a line: rows from 80 (50 + 3 lines); 890 is the last
         // top below 900. Real pages are read back in tst_PrintedPdf.
         QTest::newRow("even pitch") << 1000.0 << 10.0 << 82;
+        // Rows from 79.97: the 83rd at 899.15, the 84th past 900.
+        QTest::newRow("a hair less a line: one row more") << 1000.0 << 9.99 << 83;
+        // Rows from 3.1, 0.85 apart: the ninth at 9.9, which reaches 90% of 11
+        // in single precision (9.8999996) though not in double.
+        QTest::newRow("a row at the single-precision limit") << 11.0 << 0.85 << 8;
         // The header alone passes 90%: one row a page, never a page without one.
         QTest::newRow("header fills the page") << 100.0 << 30.0 << 1;
         QTest::newRow("no line height") << 1000.0 << 0.0 << 1;
