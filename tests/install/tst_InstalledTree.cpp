@@ -173,7 +173,6 @@ private slots:
         const QString two = home.filePath(QStringLiteral("two words.txt"));
 
         const QString first = RunUntilShown(program, {one, two}, home.path());
-        QVERIFY(!first.isEmpty());
         for (const char* found : {"path library: lib/vantrel/libpathmix.so", "help folder: share/vantrel/help/"})
             QVERIFY2(first.contains(QString::fromLatin1(found).replace(": ", ": " + m_prefix.path() + u'/')),
                      qPrintable(first));
