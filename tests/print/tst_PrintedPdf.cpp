@@ -1,7 +1,8 @@
 // Panes printed through the print options dialog's handlers into real PDF
 // files, read back with poppler's tools: header on every page, rows in
 // order across page breaks, coloured rows bold, the path in italic, the
-// date fixed per job, and failures that leave no file behind.
+// date fixed per job, and failures that leave no file behind; the header's
+// rule drawn on an image, and the progress a job shows.
 
 #include "PdfReadBack.h"
 #include "print/PrintJob.h"

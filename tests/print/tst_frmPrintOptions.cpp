@@ -1,8 +1,8 @@
 // The print options dialog as the user meets it: its controls, their
-// captions, places and presets, the printer list, and closing it with Esc;
-// File > Print in the main window, a fresh dialog every time, centred on
-// the window, printing what the grids show, folds as shown, and leaving
-// their selection.
+// captions, places and presets, the orientation picture, the printer list,
+// and closing it with Esc; File > Print in the main window, a fresh dialog
+// every time, centred on the window, printing what the grids show, folds as
+// shown, and leaving their selection.
 
 #include "PdfReadBack.h"
 #include "mainwindow/WindowFixture.h"
