@@ -2,6 +2,7 @@
 
 #include "ResultChecker.h"
 #include "engine/EndingsOnly.h"
+#include "engine/InputFile.h"
 #include "engine/LineFile.h"
 #include "support/TextBytes.h"
 
@@ -62,13 +63,21 @@ private slots:
     {
         QFETCH(Split, c);
         const auto& [bytes, lines, rawLines, lacksNewline] = c;
-        // The same answers from memory and from a file on disk.
+        // The same answers from memory, from a file on disk, and from a file
+        // that grew from half its bytes to all of them after it was opened
+        // (the size it reported then is too small).
         QTemporaryDir dir;
         const QString path = ResultChecker::Write(dir.filePath("f"), bytes);
         const LineFile::LoadResult loaded = LineFile::Load(PathOf(path));
         QVERIFY2(loaded.file, loaded.error.Reason().c_str());
-        for (const auto& file :
-             {loaded.file, LineFile::FromBytes(std::string_view(bytes.data(), size_t(bytes.size())))}) {
+        const QString grownPath = ResultChecker::Write(dir.filePath("g"), bytes.left(bytes.size() / 2));
+        InputFile grown(PathOf(grownPath));
+        QFile rest(grownPath);
+        QVERIFY(rest.open(QIODevice::Append) && rest.write(bytes.mid(bytes.size() / 2)) >= 0 && rest.flush());
+        QVERIFY(grown.ReadFirstBlock());
+        for (const auto& file : {loaded.file, LineFile::FromOpened(grown).file,
+                                 LineFile::FromBytes(std::string_view(bytes.data(), size_t(bytes.size())))}) {
+            QVERIFY(file);
             QCOMPARE(file->LineCount(), lines.size());
             for (qsizetype i = 0; i < lines.size(); ++i) {
                 QCOMPARE(Bytes(file->Line(i)), lines[i]);
