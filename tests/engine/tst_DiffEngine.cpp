@@ -137,6 +137,40 @@ private slots:
                  qPrintable(QStringLiteral("%1 changed lines, smallest %2").arg(changed).arg(smallest)));
     }
 
+    // The search is exact up to its cut-off and guesses beyond it: a pair
+    // whose smallest script takes three rounds of the search, with the
+    // cut-off at 3 and at 2. A guess splits at the furthest point reached,
+    // which may be File One's end: there after one round, a smallest split.
+    void cutoff_data()
+    {
+        QTest::addColumn<QByteArray>("one");  // lines separated by blanks
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<int>("cutoff");
+        QTest::addColumn<bool>("smallest");
+        const QByteArray one = "b c a d a c a b c c a d", two = "d b b d c a c b b b d d b c";
+        QTest::newRow("at the cut-off") << one << two << 3 << true;
+        QTest::newRow("one round beyond") << one << two << 2 << false;
+        QTest::newRow("a guess at File One's end") << QByteArray("a b b") << QByteArray("b b a a") << 1 << true;
+    }
+
+    void cutoff()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        QFETCH(int, cutoff);
+        QFETCH(bool, smallest);
+        const QList<QByteArray> a = one.split(' '), b = two.split(' ');
+        const QByteArray bytesOne = Join(a, "\n", true), bytesTwo = Join(b, "\n", true);
+        const auto fileOne = LineFile::FromBytes({bytesOne.data(), size_t(bytesOne.size())});
+        const auto fileTwo = LineFile::FromBytes({bytesTwo.data(), size_t(bytesTwo.size())});
+        LineDiff::Settings settings;
+        settings.cutoff = cutoff;
+        const qint64 changed = ChangedLines(LineDiff::FindHunks(*fileOne, *fileTwo, settings));
+        const qint64 least = a.size() + b.size() - 2 * LcsLength(a, b);
+        QVERIFY2(smallest ? changed == least : changed > least,
+                 qPrintable(QStringLiteral("%1 changed lines, smallest %2").arg(changed).arg(least)));
+    }
+
     // The code, the first result lines as given, the outcome, and the
     // result applied to File One giving File Two (File Two is taken as it
     // is when settings relax the comparison).
