@@ -191,7 +191,7 @@ private slots:
         Write("blanks1", "a\n# old\nb\nc\nd\ne\n");
         Write("blanks2", "a\nb\n\nc\nD\ne\n");
         QVERIFY(QDir(m_dir.path()).mkpath("e3") && QDir(m_dir.path()).mkpath("e4"));
-        Write("e3/one", "a\nB\nc\n");
+        Write("e3/one", "a\nB\nc\r\n");
         Write("code1", code1);
         Write("code2", code2.replace("x5\n", "X5\n").replace("x20", "x"));
     }
@@ -239,11 +239,14 @@ private slots:
         QTest::newRow("file name not UTF-8")
             << "f=$(printf 'caf\\351'); printf 'a\\n' > \"$f\"; $P \"$f\" one; r=$?; rm \"$f\"; exit $r";
         // A tree however deep is compared; a link back to an ancestor on
-        // both sides is a loop, on one side only it is followed.
+        // both sides is a loop, on either side alone it is followed. Links
+        // that differ, when not followed, make folders differ.
         QTest::newRow("folders 300 deep, links back up")
-            << "rm -rf e1 e2; p=; for i in $(seq 300); do p=$p/n; done; mkdir -p e1$p e2$p e2/n/one; echo a > e1$p/f; "
-               "echo b > e2$p/f; ln -s .. e1/n/up; ln -s .. e2/n/up; ln -s .. e1/n/one; echo x > e2/n/one/f; $P -r e1 "
-               "e2";
+            << "rm -rf e1 e2; p=; for i in $(seq 300); do p=$p/n; done; mkdir -p e1$p e2$p e2/n/one e1/n/two; echo a > "
+               "e1$p/f; echo b > e2$p/f; ln -s .. e1/n/up; ln -s .. e2/n/up; ln -s .. e1/n/one; echo x > e2/n/one/f; "
+               "ln -s .. e2/n/two; echo y > e1/n/two/f; $P -r e1 e2";
+        QTest::newRow("links that differ")
+            << "rm -rf l1 l2; mkdir l1 l2; ln -s a l1/x; ln -s b l2/x; $P -r --no-dereference l1 l2";
         QTest::newRow("missing file") << "$P one missing";
         QTest::newRow("no operands") << "$P";
         QTest::newRow("one operand") << "$P one";
@@ -269,6 +272,13 @@ private slots:
         QTest::newRow("side by side, backspaces and cut tabs")
             << "printf 'a\\bb\\tc\\n\\t\\bx\\nabcdefghijklmnopqrstuv\\tw\\bz\\n' > bs; $P -y -W 31 bs one; "
                "$P -y -W 30 -t bs one";
+        // The first and last characters of a range of wide ones, and a line
+        // of them cut at the half.
+        QTest::newRow("side by side, wide characters")
+            << "printf '\\360\\237\\230\\200\\360\\237\\230\\200\\360\\237\\230\\200x\\n\\360\\237\\214\\200"
+               "\\360\\237\\231\\217\\n' > wd1; printf 'b\\n\\360\\237\\214\\200\\360\\237\\231\\217y\\n' > wd2; $P -y "
+               "-W 20 "
+               "wd1 wd2";
         QTest::newRow("ed script, a line of one period") << "printf 'a\\n.\\nb\\n.\\n' > dots; $P -e one dots";
         QTest::newRow("brief, identical reported") << "$P -qs one one";
         QTest::newRow("function headings") << "$P -p code1 code2 && $P -u -F '^sec' -p code1 code2";
@@ -308,7 +318,8 @@ private slots:
             << "cat /proc/version > v; $P /proc/version v; echo $?; $P -q v /proc/version; echo $?; "
                "printf '%s\\0' \"$P\" /proc/self/cmdline c > c; $P /proc/self/cmdline c";
         QTest::newRow("both files missing") << "$P missing1 missing2";
-        QTest::newRow("missing file as empty") << "$P -u -N missing one; $P --unidirectional-new-file one missing";
+        QTest::newRow("missing file as empty")
+            << "$P -u -N missing one; $P --unidirectional-new-file one missing; $P -N one two";
         QTest::newRow("write error") << "$P one two > /dev/full";
         QTest::newRow("help to a full disk") << "$P --help > /dev/full";
         QTest::newRow("version to a closed output") << "$P --version >&-";
@@ -365,6 +376,28 @@ private slots:
         // Letters past the combining marks' first range are letters still.
         QTest::newRow("a letter inside a Cyrillic word") << QByteArray("мир\n") << QByteArray("мор\n") << ""
                                                          << "1c1|< м[и]р|---|> м[о]р|";
+        // A word three eighths changed in two places is marked whole; a
+        // quarter in two places, or three eighths in one, is not.
+        QTest::newRow("words changed in places")
+            << QByteArray("abcdefgh abcdefgh abcdefgh\n") << QByteArray("aXcdeYZh aXcdefYh abcdeXYZ\n") << ""
+            << "1c1|< [abcdefgh] a[b]cdef[g]h abcde[fgh]|---|> [aXcdeYZh] "
+               "a[X]cdef[Y]h abcde[XYZ]|";
+        // Lines too long for the table of characters and too short to be
+        // cut where they share a stretch, compared in linear space: every
+        // 10th blank between 1200 numbers changed.
+        QByteArray one = "10000", two = one, marked[2] = {one, one};
+        for (int i = 1; i < 1200; ++i) {
+            const QByteArray number = QByteArray::number(10000 + i);
+            const bool changed = i % 10 == 5;
+            one += ' ' + number;
+            two += (changed ? '_' : ' ') + number;
+            marked[0] += (changed ? "[ ]" : " ") + number;
+            marked[1] += (changed ? "[_]" : " ") + number;
+        }
+        QTest::newRow("lines of 1200 numbers")
+            << one + '\n'
+            << two + '\n'
+            << "" << QString::fromLatin1("1c1|< " + marked[0] + "|---|> " + marked[1] + '|');
     }
 
     void pairedCharacters()
@@ -390,26 +423,29 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("ignored");
-        QTest::addColumn<QString>("marked");  // the first four marked texts
+        QTest::addColumn<QString>("marked");   // the first four marked texts
+        QTest::addColumn<QString>("endings");  // each file's line endings
+        const QString lf = "LF (Unix)|LF (Unix)";
         QTest::newRow("changed, added, no newline at the end") << QStringList{"one", "two"} << "Nothing was ignored."
-                                                               << "b|B";
+                                                               << "b|B" << lf;
         QTest::newRow("identical but for case and white space")
             << QStringList{"-i", "-w", "-Z", "one", "spaced"}
             << "Compared ignoring case, white space and white space at line ends."
-            << "";
+            << "" << lf;
         QTest::newRow("blanks, tabs, CRs") << QStringList{"-b", "-E", "--strip-trailing-cr", "tabs1", "tabs2"}
                                            << "Compared ignoring white space changes, tab expansion and carriage "
                                               "returns at line ends."
-                                           << "b|B|c|C";
+                                           << "b|B|c|C" << lf;
         QTest::newRow("ignored blank and matching lines among changes")
             << QStringList{"-B", "-I", "^#", "-I", "<", "blanks1", "blanks2"}
             << "Compared ignoring blank lines and changes whose lines all match one of &#39;^#&#39;, &#39;&lt;&#39;."
-            << "d|D";
+            << "d|D" << lf;
         QTest::newRow("many blocks") << QStringList{"many1", "many2"} << "Nothing was ignored."
-                                     << "row|ROW|row 14|new 13";
+                                     << "row|ROW|row 14|new 13" << lf;
         QTest::newRow("a folder and a file, labelled")
             << QStringList{"--label", "first", "e3", "one"} << "Nothing was ignored."
-            << "B|b";
+            << "B|b"
+            << "mixed (1 CR LF, 2 LF)|LF (Unix)";
     }
 
     void htmlReport()
@@ -427,6 +463,11 @@ private slots:
         for (auto it = mark.globalMatch(html); it.hasNext();)
             marks << it.next().captured(1);
         QCOMPARE(marks.mid(1, 4).join('|'), marked);
+        static const QRegularExpression endings(QStringLiteral("\nLine endings: ([^\n]*)\n"));
+        QStringList found;
+        for (auto it = endings.globalMatch(html); it.hasNext();)
+            found << it.next().captured(1);
+        QTEST(found.join('|'), "endings");
         QVERIFY(ours.err.isEmpty() && html.endsWith("</html>\n"));
         // A label names its file, without a time.
         for (qsizetype i = args.indexOf("--label"); i >= 0; i = args.indexOf("--label", i + 1))
