@@ -272,13 +272,11 @@ private slots:
         QTest::newRow("side by side, backspaces and cut tabs")
             << "printf 'a\\bb\\tc\\n\\t\\bx\\nabcdefghijklmnopqrstuv\\tw\\bz\\n' > bs; $P -y -W 31 bs one; "
                "$P -y -W 30 -t bs one";
-        // The first and last characters of a range of wide ones, and a line
-        // of them cut at the half.
+        // The first and last characters of a range of wide ones (a, z), and
+        // a line of them cut at the half.
         QTest::newRow("side by side, wide characters")
-            << "printf '\\360\\237\\230\\200\\360\\237\\230\\200\\360\\237\\230\\200x\\n\\360\\237\\214\\200"
-               "\\360\\237\\231\\217\\n' > wd1; printf 'b\\n\\360\\237\\214\\200\\360\\237\\231\\217y\\n' > wd2; $P -y "
-               "-W 20 "
-               "wd1 wd2";
+            << "a='\\360\\237\\214\\200' z='\\360\\237\\231\\217' w='\\360\\237\\230\\200'; "
+               "printf \"$w$w${w}x\\n$a$z\\n\" > wd1; printf \"b\\n$a${z}y\\n\" > wd2; $P -y -W 20 wd1 wd2";
         QTest::newRow("ed script, a line of one period") << "printf 'a\\n.\\nb\\n.\\n' > dots; $P -e one dots";
         QTest::newRow("brief, identical reported") << "$P -qs one one";
         QTest::newRow("function headings") << "$P -p code1 code2 && $P -u -F '^sec' -p code1 code2";
