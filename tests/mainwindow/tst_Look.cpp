@@ -301,6 +301,14 @@ private slots:
                  0);
     }
 
+    // A line opposite an empty one has nothing to be compared with: the pane
+    // shows it whole as differing, its blanks not marked.
+    void lineOppositeAnEmptyLine()
+    {
+        Fill(w, {QStringLiteral("same"), QStringLiteral("a b")}, {QStringLiteral("same"), QString()});
+        QCOMPARE(w.pane(1)->toPlainText() + u'|' + Looks(*w.pane(1)), QStringLiteral("a b|rrr"));
+    }
+
     // A line whose first difference lies beyond the box's width opens a
     // few characters before it; one that differs in view opens at its start.
     void paneOpensAtTheFirstDifference_data()
