@@ -49,39 +49,41 @@ class tst_frmFileDiffs : public QObject {
     Q_OBJECT
     WindowFixture w;
 
-    void CompareTwoFiles() const
-    {
-        w.compare(w.write(QStringLiteral("a.txt"), "a\nb\n"), w.write(QStringLiteral("b.txt"), "a\nc\n"));
-    }
-
 private slots:
     void init() { w.setUp(); }
     void cleanup() { w.tearDown(); }
 
     void toolbarRunsItsCommand_data()
     {
-        QTest::addColumn<int>("results");    // 0 none yet, 1 shown, 2 discarded by an edit
+        // 0 none yet, 1 shown, 2 discarded by File One set by the program
+        // (as a drop or a file dialog sets it), 3 by Backspace in File Two.
+        QTest::addColumn<int>("results");
         QTest::addColumn<int>("hourglass");  // 0 none, 1 application's, 2 the window's own
         QTest::newRow("without results") << 0 << 0;
         QTest::newRow("with results") << 1 << 0;
-        QTest::newRow("results discarded") << 2 << 0;
+        QTest::newRow("File One set: results discarded") << 2 << 0;
+        QTest::newRow("Backspace in File Two: results discarded") << 3 << 0;
         QTest::newRow("hourglass") << 1 << 1;
         QTest::newRow("window's hourglass") << 1 << 2;
     }
 
-    // Each command is enabled as kStates says, its button with it. Each
-    // button triggers its command, and nothing else, when the command is
-    // enabled and the window not busy; separators have no button. The
-    // commands themselves are cut off, so each click leaves the state.
+    // Each command is enabled as kStates says, its button with it; every
+    // change of a path box discards the comparison shown. Each button
+    // triggers its command, and nothing else, when the command is enabled
+    // and the window not busy; separators have no button. The commands
+    // themselves are cut off, so each click leaves the state.
     void toolbarRunsItsCommand()
     {
         QFETCH(int, results);
         QFETCH(int, hourglass);
         w.load();
         if (results)
-            CompareTwoFiles();
+            ShownComparison::Show(w);
         if (results == 2)
-            w.box(2)->setText(w.box(2)->text() + u'x');
+            w.box(1)->setText(QStringLiteral("/b.txt"));
+        else if (results == 3)
+            QTest::keyClick(w.box(2), Qt::Key_Backspace);
+        QCOMPARE(w.Model().Shown(), results == 1);
         for (const auto& [name, without, with] : kStates)
             QVERIFY2(w.action(name)->isEnabled() == (results == 1 ? with : without), name);
         QStringList ran;
@@ -186,40 +188,6 @@ private slots:
         QVERIFY(w.prompts->messages.isEmpty());
         QCOMPARE(w.box(which)->text(), answer.isNull() ? typed : answer);
         QCOMPARE(w.Model().Shown(), answer.isNull());
-    }
-
-    void editDiscards_data()
-    {
-        QTest::addColumn<int>("which");
-        QTest::addColumn<QString>("how");  // "type", "backspace", "program" (as a drop or a file dialog sets it)
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("Backspace in Two") << 2 << "backspace" << true;
-        QTest::newRow("set by the program") << 1 << "program" << true;
-        QTest::newRow("typing before any comparison") << 1 << "type" << false;
-    }
-
-    void editDiscards()
-    {
-        w.load(true);
-        QFETCH(int, which);
-        QFETCH(QString, how);
-        QFETCH(bool, shown);
-        QLineEdit* box = w.box(which);
-        if (shown)
-            ShownComparison::Show(w);
-        const QString before = box->text();
-        const int rows = w.grid(1)->Rows();
-        if (how == QLatin1String("type"))
-            QTest::keyClicks(box, QStringLiteral("x"));
-        else if (how == QLatin1String("backspace"))
-            QTest::keyClick(box, Qt::Key_Backspace);
-        else
-            box->setText(QStringLiteral("/b.txt"));
-        QVERIFY(box->text() != before);
-        for (const VGrid* grid : {w.grid(1), w.grid(2)})
-            QCOMPARE(grid->TextMatrix(0), kPrompt);
-        QCOMPARE(w.grid(1)->Rows(), rows);
-        QVERIFY(!w.Model().Shown() && !w.action("mnuFilePrint")->isEnabled());
     }
 
     // The flags reach the next Compare, not the comparison on display, and
