@@ -445,37 +445,14 @@ private slots:
         QFETCH(int, found);
         QFETCH(QString, message);
         ShownComparison::Show(w);
-        // An earlier successful search: its text is proposed, F3 enabled.
-        w.selectRow(1);
-        w.prompts->textAnswers = {QStringLiteral("line 150")};
-        w.key(Qt::Key_F, Qt::ControlModifier);
-        QCOMPARE(Row(), 150);
-        QVERIFY(w.action("mnuFileFindNext")->isEnabled() && w.button(10)->isEnabled());
-        w.selectRow(from);
-        w.prompts->textAnswers = {answer == QLatin1String("<cancel>") ? std::optional<QString>() : answer};
-        QTest::mouseClick(w.button(8), Qt::LeftButton);
-        const InputPrompt& asked = w.prompts->inputs.last();
-        QCOMPARE(asked.title, QStringLiteral("Find"));
-        QCOMPARE(asked.text,
-                 QStringLiteral("Enter search text.\r\n\r\nPress OK to begin searching from the current line."));
-        QCOMPARE(asked.defaultText, QStringLiteral("line 150"));
-        QCOMPARE(Row(), found ? found : from);
-        QVERIFY(w.grid(1)->Row() == Row() && w.grid(2)->Row() == Row());
-        QCOMPARE(w.Model().MarkedRow(), Row());
-        QCOMPARE(w.prompts->messages.isEmpty() ? QString() : w.prompts->lastMessage().text, message);
-        // Only a search that ran changes the repeat commands' state.
-        QCOMPARE(w.action("mnuFileFindPrevious")->isEnabled(), found || message.isEmpty());
-        QCOMPARE(w.Model().SearchTexts().last(), found ? answer : QStringLiteral("line 150"));
-        QTEST(QStringList({w.pane(1)->selectedText(), w.pane(2)->selectedText()}), "marked");
-    }
-
-    void findNextAndPrevious()
-    {
-        ShownComparison::Show(w);
-        w.prompts->textAnswers = {QStringLiteral("LINE 1")};
+        // An earlier successful search, F3 and Shift+F3 repeating it to the
+        // first row above that has none: its text is proposed, F3 enabled.
+        const QString earlier = QStringLiteral("LINE 1");
+        w.prompts->textAnswers = {earlier};
         w.selectRow(2);
-        w.action("mnuFileFind")->trigger();
+        w.key(Qt::Key_F, Qt::ControlModifier);
         QCOMPARE(Row(), 10);  // " 9.line 10"; rows 1..9 hold no "line 1"
+        QVERIFY(w.action("mnuFileFindNext")->isEnabled() && w.button(10)->isEnabled());
         w.key(Qt::Key_F3);
         QCOMPARE(Row(), 11);
         QCOMPARE(w.pane(2)->selectedText(), QStringLiteral("line 1"));
@@ -484,8 +461,26 @@ private slots:
         w.key(Qt::Key_F3, Qt::ShiftModifier);
         QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("Search text not found"));
         QCOMPARE(w.prompts->lastMessage().title, QStringLiteral("Find"));
-        QVERIFY(w.action("mnuFileFindPrevious")->isEnabled());  // a repeat leaves the state alone
-        QCOMPARE(w.Model().SearchTexts(), QStringList{QStringLiteral("LINE 1")});
+        // A repeat leaves the repeat commands' state and the texts alone.
+        QVERIFY(w.action("mnuFileFindPrevious")->isEnabled());
+        QCOMPARE(w.Model().SearchTexts(), QStringList{earlier});
+        w.prompts->messages.clear();
+        w.selectRow(from);
+        w.prompts->textAnswers = {answer == QLatin1String("<cancel>") ? std::optional<QString>() : answer};
+        QTest::mouseClick(w.button(8), Qt::LeftButton);
+        const InputPrompt& asked = w.prompts->inputs.last();
+        QCOMPARE(asked.title, QStringLiteral("Find"));
+        QCOMPARE(asked.text,
+                 QStringLiteral("Enter search text.\r\n\r\nPress OK to begin searching from the current line."));
+        QCOMPARE(asked.defaultText, earlier);
+        QCOMPARE(Row(), found ? found : from);
+        QVERIFY(w.grid(1)->Row() == Row() && w.grid(2)->Row() == Row());
+        QCOMPARE(w.Model().MarkedRow(), Row());
+        QCOMPARE(w.prompts->messages.isEmpty() ? QString() : w.prompts->lastMessage().text, message);
+        // Only a search that ran changes the repeat commands' state.
+        QCOMPARE(w.action("mnuFileFindPrevious")->isEnabled(), found || message.isEmpty());
+        QCOMPARE(w.Model().SearchTexts().last(), found ? answer : earlier);
+        QTEST(QStringList({w.pane(1)->selectedText(), w.pane(2)->selectedText()}), "marked");
     }
 };
 
