@@ -239,19 +239,13 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QByteArray>("two");
         QTest::addColumn<QString>("told");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("identical but for them")
-            << "^#" << QByteArray("#2\nsame\n#3\nline\n")
-            << "The files are identical, ignoring lines that match the line filter" << QString();
-        QTest::newRow("other lines differ") << "^#" << QByteArray("#2\nsame\nLINE\n") << QString()
-                                            << "Compared ignoring lines that match the line filter";
-        QTest::newRow("does not compile")
-            << "(#" << QByteArray("same\n")
-            << "The line filter \"(#\" is not a valid regular expression: missing closing "
-               "parenthesis (at character 3)."
-            << QString();
+        QTest::newRow("identical but for them") << "^#" << QByteArray("#2\nsame\n#3\nline\n")
+                                                << "The files are identical, ignoring lines that match the line filter";
+        QTest::newRow("does not compile") << "(#" << QByteArray("same\n")
+                                          << "The line filter \"(#\" is not a valid regular expression: missing "
+                                             "closing parenthesis (at character 3).";
         QTest::newRow("given up") << "(a*)*b" << QByteArray("same\n" + QByteArray(40, 'a') + "cb\n")
-                                  << "The line filter \"(a*)*b\" could not be tried on line 2 of" << QString();
+                                  << "The line filter \"(a*)*b\" could not be tried on line 2 of";
     }
 
     void lineFiltersReachNextCompare()
@@ -260,7 +254,6 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QByteArray, two);
         QFETCH(QString, told);
-        QFETCH(QString, tip);
         if (filter.startsWith('(') && !filter.contains('*')) {
             gOptions->LineFilters = {{filter, true}, {QStringLiteral("off"), false}};
         } else {
@@ -275,11 +268,8 @@ private slots:
             QCOMPARE(gOptions->EnabledLineFilters(), QStringList{filter});
         }
         w.compare(w.write(QStringLiteral("one"), "#1\nsame\nline\n"), w.write(QStringLiteral("two"), two));
-        QCOMPARE(w.Model().Shown(), !tip.isEmpty());
-        if (!told.isEmpty())
-            QVERIFY2(w.prompts->lastMessage().text.contains(told), qPrintable(w.prompts->lastMessage().text));
-        else
-            QVERIFY(w.box(1)->toolTip().endsWith(tip));
+        QVERIFY(!w.Model().Shown());
+        QVERIFY2(w.prompts->lastMessage().text.contains(told), qPrintable(w.prompts->lastMessage().text));
     }
 
     // The Options commands act on both grids at once; what they set is
