@@ -265,24 +265,18 @@ private slots:
 
     // The look given by marks, worked out as the box lays the line out (the
     // window's detail pane shows the usual cases): a missing mark differs;
-    // a plain text set afterwards is common.
-    void marksGiveEachCharacterItsLook()
+    // a plain text set afterwards is common. Separators inside a line do not
+    // end the one line it is laid out on: every character stands right of
+    // the one before it.
+    void marksAndSeparatorsOnTheOneLine()
     {
         LineDiffView view;
-        const QString text = QStringLiteral("a bc");
         std::vector<bool> marks(2, true);
         marks.resize(1);  // what lay past the list's end is no mark
-        view.SetLine(LineText(text), LineDiffView::MarkedLook{std::move(marks), true});
+        view.SetLine(LineText(QStringLiteral("a bc")), LineDiffView::MarkedLook{std::move(marks), true});
         QCOMPARE(Looks(view), QStringLiteral("kurr"));
-        view.setPlainText(text);
+        view.setPlainText(QStringLiteral("a bc"));
         QCOMPARE(Looks(view), QStringLiteral("kkkk"));
-    }
-
-    // Separators inside a line do not end the one line it is laid out on:
-    // every character stands right of the one before it.
-    void separatorsStayOnTheLine()
-    {
-        LineDiffView view;
         const QString text = QString::fromUtf16(u"ab\u2028cd\u2029ef");
         view.SetLine(LineText(text), std::vector<LineDiffView::Run>{});
         for (qsizetype k = 1; k <= text.size(); ++k)
