@@ -33,11 +33,6 @@ struct Move {
     bool scrolls;
 };
 
-QColor PixelAt(QWidget* widget, int x, int y)
-{
-    return widget->grab().toImage().pixelColor(x, y);
-}
-
 }  // namespace
 
 Q_DECLARE_METATYPE(Click)
@@ -253,16 +248,19 @@ private slots:
         const std::pair<int, QColor> pixels[] = {{0, window},  {1, changed},  {2, window},   {3, window},
                                                  {4, orphan},  {5, window},   {6, changed},  {10, changed},
                                                  {11, window}, {187, window}, {188, orphan}, {189, window}};
+        const QImage painted = bar->grab().toImage();
         for (const auto& [y, colour] : pixels)
-            QCOMPARE(PixelAt(bar, bar->width() - 1, y), colour);
+            QCOMPARE(painted.pixelColor(painted.width() - 1, y), colour);
         w.action("mnuFileShowLastDiff")->trigger();
         QCOMPARE(MarkY(), std::optional<double>(188));
-        QCOMPARE(PixelAt(container, 1, 188), WindowColors::BarMark(container->palette()));
+        const QImage beside = container->grab().toImage();
+        const QColor mark = WindowColors::BarMark(container->palette());
+        QCOMPARE(beside.pixelColor(1, 188), mark);
         int thickness = 0;  // the mark is three pixels thick
         for (int y = 180; y < 196; ++y)
-            thickness += PixelAt(container, 1, y) == WindowColors::BarMark(container->palette());
+            thickness += beside.pixelColor(1, y) == mark;
         QCOMPARE(thickness, 3);
-        QCOMPARE(PixelAt(container, 1, 100), container->palette().color(QPalette::Window));
+        QCOMPARE(beside.pixelColor(1, 100), container->palette().color(QPalette::Window));
         int previous = 151;
         for (const auto& [y, row] : {std::pair{100, 80}, {0, 1}, {190, 151}}) {
             QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(5, y));
