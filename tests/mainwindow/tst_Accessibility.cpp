@@ -59,18 +59,12 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("state");
-        QTest::newRow("first row") << 1 << 0 << "Line 1: same 1"
-                                   << "unchanged";
-        QTest::newRow("current row") << 1 << 1 << "Line 2: abc"
-                                     << "changed, marked";
-        QTest::newRow("filler facing File One's line") << 2 << 3 << ""
-                                                       << "filler, only in File One";
-        QTest::newRow("File Two's number") << 2 << 8 << "Line 8: extra"
-                                           << "changed";
-        QTest::newRow("trailing row") << 1 << 151 << ""
-                                      << "end";
-        QTest::newRow("past the trailing row") << 1 << 152 << "(no cell)"
-                                               << "(no cell)";
+        QTest::newRow("first row") << 1 << 0 << "Line 1: same 1" << QString("unchanged");
+        QTest::newRow("current row") << 1 << 1 << "Line 2: abc" << QString("changed, marked");
+        QTest::newRow("filler facing File One's line") << 2 << 3 << "" << QString("filler, only in File One");
+        QTest::newRow("File Two's number") << 2 << 8 << "Line 8: extra" << QString("changed");
+        QTest::newRow("trailing row") << 1 << 151 << "" << QString("end");
+        QTest::newRow("past the trailing row") << 1 << 152 << "(no cell)" << QString("(no cell)");
     }
 
     void rowsReadWithTheirState()
