@@ -74,6 +74,7 @@ private slots:
     void init()
     {
         w.setUp();
+        w.load();
         m_opened.clear();
         m_launched.clear();
         m_openSucceeds = true;
@@ -118,7 +119,6 @@ private slots:
     void viewCommands()
     {
         QFETCH(View, v);
-        frmFileDiffs& form = w.load();
         m_openSucceeds = v.openSucceeds;
         w.prompts->messageAnswers.push_back(v.answerYes ? PromptAnswer::Yes : PromptAnswer::No);
         const QString command = QString::fromUtf8(v.command);
@@ -128,7 +128,7 @@ private slots:
         w.box(one ? 1 : 2)->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
         if (!v.editorOnPath)
             qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/nowhere")));
-        form.findChild<QAction*>(QStringLiteral("mnuView") + command)->trigger();
+        w.child<QAction>(QStringLiteral("mnuView") + command)->trigger();
         qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/bin")));
         QStringList shown;
         for (const MessagePrompt& message : w.prompts->messages)
@@ -143,7 +143,6 @@ private slots:
     // The site, a mail to the support address, and the About box.
     void helpMenu()
     {
-        w.load();
         w.action("mnuHelpVisitQuellanWeb")->trigger();
         w.action("mnuHelpContactUs")->trigger();
         QCOMPARE(m_opened, (QList<QUrl>{QUrl(QStringLiteral("https://quellan.example.org/")),
@@ -159,11 +158,10 @@ private slots:
     // manual the user is told and no window opens.
     void helpContents()
     {
-        frmFileDiffs& form = w.load();
         gAppFolder = TestEnvironment::BinDir();
         w.action("mnuHelpContent")->trigger();
         w.action("mnuHelpContent")->trigger();
-        const QList<HelpWindow*> windows = form.findChildren<HelpWindow*>();
+        const QList<HelpWindow*> windows = w.form->findChildren<HelpWindow*>();
         QCOMPARE(windows.size(), 1);
         QVERIFY(windows[0]->isVisible());
         QVERIFY(windows[0]->Source().toLocalFile().endsWith(QStringLiteral("/share/vantrel/help/index.html")));
@@ -171,7 +169,7 @@ private slots:
         delete windows[0];
         gAppFolder = m_machine.path() + u'/';
         w.action("mnuHelpContent")->trigger();
-        QVERIFY(form.findChildren<HelpWindow*>().isEmpty());
+        QVERIFY(w.form->findChildren<HelpWindow*>().isEmpty());
         QCOMPARE(w.prompts->messages.size(), 1);
         QVERIFY(w.prompts->lastMessage().text.startsWith(QStringLiteral("The help was not found.")));
     }
