@@ -18,14 +18,6 @@ using namespace ShownComparison;
 
 namespace {
 
-// Paints both grids and lets the marks their rows asked for be worked out.
-void PaintAndWaitForMarks(const WindowFixture& w)
-{
-    Painted(w.grid(1));
-    Painted(w.grid(2));
-    QTRY_VERIFY(!w.form->GridMarks().Pending());
-}
-
 // One letter per character of a row's line (the first `length` after a
 // prefix) that lies wholly in view: 'x' where more of its cell shows the
 // differing tint than the row's colour.
@@ -124,32 +116,32 @@ private slots:
     {
         QTest::addColumn<QString>("one");
         QTest::addColumn<QString>("two");
-        QTest::addColumn<QString>("marksOne");
-        QTest::addColumn<QString>("marksTwo");
-        QTest::newRow("last letter") << "abc" << QString("abd") << "..x" << QString("..x");
-        QTest::newRow("swapped letters: the word differs whole") << "ab" << QString("ba") << "xx" << QString("xx");
+        QTest::addColumn<QStringList>("expected");  // File One's marks, File Two's
+        QTest::newRow("last letter") << "abc" << QString("abd") << QStringList{"..x", "..x"};
+        QTest::newRow("swapped letters: the word differs whole") << "ab" << QString("ba") << QStringList{"xx", "xx"};
         QTest::newRow("one more space: the first differs")
-            << "hello world" << QString("hello  world") << "..........." << QString(".....u......");
+            << "hello world" << QString("hello  world") << QStringList{"...........", ".....u......"};
         // Nothing to be compared with: the line differs whole, its blanks not marked.
-        QTest::newRow("opposite an empty line") << "a b" << QString("") << "xxx" << QString("");
+        QTest::newRow("opposite an empty line") << "a b" << QString("") << QStringList{"xxx", ""};
         QString letters;
         for (int i = 0; i < 400; ++i)
             letters += QChar(u'a' + (i * 7 + i / 26) % 26);
         QTest::newRow("wider than the grid, a letter gone near the start")
-            << letters << QString(letters).remove(5, 1) << QString(5, u'.') + u'x' + QString(394, u'.')
-            << QString(399, u'.');
+            << letters << QString(letters).remove(5, 1)
+            << QStringList{QString(5, u'.') + u'x' + QString(394, u'.'), QString(399, u'.')};
     }
 
     void changedRowsMarkWhatThePaneMarks()
     {
         QFETCH(QString, one);
         QFETCH(QString, two);
-        QFETCH(QString, marksOne);
-        QFETCH(QString, marksTwo);
+        QFETCH(QStringList, expected);
         // Row 1 is changed, row 2 a line of the block opposite a filler.
         Fill(w, {one, QStringLiteral("alone")}, {two});
-        const QStringList expected = {marksOne, marksTwo};
-        PaintAndWaitForMarks(w);
+        // Painting the grids asks for their rows' marks, worked out later.
+        Painted(w.grid(1));
+        Painted(w.grid(2));
+        QTRY_VERIFY(!w.form->GridMarks().Pending());
         for (int side = 0; side < 2; ++side) {
             const VGrid* grid = w.grid(side + 1);
             const QImage image = Painted(grid);
