@@ -51,8 +51,7 @@ private slots:
     }
     void cleanup() { w.tearDown(); }
 
-    // Table rows are counted from 0 below the header; the comparison ends on
-    // its first difference, row 2, which is marked.
+    // Table rows are counted from 0 below the header.
     void rowsReadWithTheirState_data()
     {
         QTest::addColumn<int>("side");
@@ -60,7 +59,6 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("state");
         QTest::newRow("first row") << 1 << 0 << "Line 1: same 1" << QString("unchanged");
-        QTest::newRow("current row") << 1 << 1 << "Line 2: abc" << QString("changed, marked");
         QTest::newRow("filler facing File One's line") << 2 << 3 << "" << QString("filler, only in File One");
         QTest::newRow("File Two's number") << 2 << 8 << "Line 8: extra" << QString("changed");
         QTest::newRow("trailing row") << 1 << 151 << "" << QString("end");
@@ -127,18 +125,15 @@ private slots:
         QVERIFY(!Table(w.grid(2))->cellAt(1, 0)->state().focused);
     }
 
-    // F7 announces where it went as the grids' description; the pane names
-    // the characters that differ.
-    void movesAreAnnounced()
+    // The pane names the characters that differ, row after row. What the
+    // grids announce after Compare and F7, the current row's state and the
+    // pane's text are read over AT-SPI by atspi_window.py.
+    void paneTellsWhatDiffers()
     {
         Show(w);
-        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(w.grid(1));
         QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(w.pane(1));
-        QCOMPARE(grid->text(QAccessible::Description), QStringLiteral("Difference 1 of 4: line 2 changed"));
         QCOMPARE(pane->text(QAccessible::Description), QStringLiteral("changed: character 3"));
         w.key(Qt::Key_F7);
-        QCOMPARE(grid->text(QAccessible::Description), QStringLiteral("Difference 2 of 4: line 4 only in File One"));
-        QCOMPARE(pane->textInterface()->text(0, 100), QStringLiteral("only one"));
         // The pane's selection as a reader asks for it: none, then the characters chosen.
         QAccessibleTextInterface* text = pane->textInterface();
         int start = -1, end = -1;
