@@ -177,11 +177,8 @@ private slots:
         QMimeData data;
         if (!text.isNull())
             data.setText(text.replace(u'@', m_top));
-        QList<QUrl> list;
-        for (const QString& url : urls)
-            list << QUrl(url);
-        if (!list.isEmpty())
-            data.setUrls(list);
+        if (!urls.isEmpty())
+            data.setUrls(QUrl::fromStringList(urls));
         data.setData(QStringLiteral("image/png"), "\x89PNG");
         // As the platform delivers a drag entering the box and dropped there.
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
