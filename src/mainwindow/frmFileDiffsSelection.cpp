@@ -47,10 +47,11 @@ void frmFileDiffs::ConnectSelectionHandlers()
     connect(grdFileOne, &VGrid::Scroll, this, &frmFileDiffs::grdFileOne_Scroll);
     connect(grdFileTwo, &VGrid::Scroll, this, &frmFileDiffs::grdFileTwo_Scroll);
     connect(pctDiffsBar, &DiffBarWidget::MouseDown, this, &frmFileDiffs::pctDiffsBar_MouseDown);
-    // Commands start from a row grid one's keys moved to; the marker and the
-    // detail pane stay where they were.
+    // Commands start from a row grid one's keys moved to, and the bar's value
+    // tells it; the marker and the detail pane stay where they were.
     connect(grdFileOne, &VGrid::CurrentRowMoved, this, [this] {
         m_model.SetCurrentRow(grdFileOne->Row());
+        TellBarPosition();
         AnnounceRow(grdFileOne);
     });
     connect(grdFileTwo, &VGrid::CurrentRowMoved, this, [this] { AnnounceRow(grdFileTwo); });

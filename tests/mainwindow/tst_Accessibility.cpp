@@ -214,6 +214,9 @@ private slots:
                 ->valueInterface();
         QCOMPARE(bar->currentValue().toInt(), 2);
         QCOMPARE(bar->maximumValue().toInt(), 152);
+        // Keys move the current row, though the bar's mark stays.
+        QTest::keyClick(w.grid(1), Qt::Key_Down);
+        QCOMPARE(bar->currentValue().toInt(), 3);
         bar->setCurrentValue(100);
         QCOMPARE(w.Model().CurrentRow(), 100);
         QCOMPARE(bar->currentValue().toInt(), 100);
