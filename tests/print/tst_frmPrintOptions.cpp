@@ -212,6 +212,11 @@ private slots:
         }
     }
 
+    // File > Print: a fresh dialog every time, centred on the window; each
+    // pane prints its grid's rows, coloured ones bold, under the path of its
+    // file, and the grids keep their selection. With Hide Unchanged Lines
+    // on, a pane prints as it is shown: the rows around the differences, and
+    // each fold as its row; the dialog says so.
     void printsTheGridsAndKeepsTheSelection()
     {
         w.setUp();
@@ -221,8 +226,9 @@ private slots:
         w.selectRow(77);
         const QString paths[] = {w.box(1)->text(), w.box(2)->text()};
         QTemporaryDir dir;
-        const QStringList pdfs{dir.filePath(QStringLiteral("one.pdf")), dir.filePath(QStringLiteral("two.pdf"))};
-        w.prompts->textAnswers = {pdfs[0], pdfs[1]};
+        const QStringList pdfs{dir.filePath(QStringLiteral("one.pdf")), dir.filePath(QStringLiteral("two.pdf")),
+                               dir.filePath(QStringLiteral("folded.pdf"))};
+        w.prompts->textAnswers.assign(pdfs.cbegin(), pdfs.cend());
         int shown = 0;
         w.prompts->whileModalShown = [&](QWidget* window) {
             auto* dialog = qobject_cast<frmPrintOptions*>(window);
@@ -232,13 +238,18 @@ private slots:
             // Whatever the last one was left at, a new one starts from its presets.
             QVERIFY(dialog->optOrientation[0]->isChecked() && dialog->optSide[2]->isChecked());
             QVERIFY(dialog->chkPrintPageNumber->isChecked() && dialog->chkPrintDateTime->isChecked());
-            if (++shown == 1) {
+            QCOMPARE(dialog->lblFolded->isVisibleTo(dialog), ++shown == 3);
+            if (shown == 1) {
                 dialog->optOrientation[1]->setChecked(true);
                 dialog->optSide[0]->setChecked(true);
                 dialog->chkPrintPageNumber->setChecked(false);
                 dialog->chkPrintDateTime->setChecked(false);
                 dialog->CancelButton_Click();
                 return;
+            }
+            if (shown == 3) {
+                QVERIFY(!dialog->lblFolded->text().isEmpty());
+                dialog->optSide[0]->setChecked(true);
             }
             dialog->cboPrinters->setCurrentText(frmPrintOptions::kSaveAsPdf);
             dialog->cmdPrint_Click();
@@ -252,8 +263,6 @@ private slots:
             QCOMPARE(grid->TopRow(), 70);
         }
         QCOMPARE(w.Model().CurrentRow(), 77);
-        // Each pane prints its grid's rows, coloured ones bold, under the
-        // path of its file.
         const VGrid* grids[] = {w.grid(1), w.grid(2)};
         for (int pane = 0; pane < 2; ++pane) {
             QStringList expected;
@@ -268,26 +277,8 @@ private slots:
             }
             QCOMPARE(printed, expected);
         }
-    }
-
-    // With Hide Unchanged Lines on, a pane prints as it is shown: the rows
-    // around the differences, and each fold as its row; the dialog says so.
-    void printsTheFoldedRows()
-    {
-        w.setUp();
-        w.load(true);
+        w.selectRow(2);
         w.action("mnuViewHideUnchangedLines")->trigger();
-        ShownComparison::Show(w);
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath(QStringLiteral("one.pdf"));
-        w.prompts->textAnswers = {pdf};
-        w.prompts->whileModalShown = [&](QWidget* window) {
-            auto* dialog = qobject_cast<frmPrintOptions*>(window);
-            QVERIFY(dialog && dialog->lblFolded->isVisibleTo(dialog) && !dialog->lblFolded->text().isEmpty());
-            dialog->optSide[0]->setChecked(true);
-            dialog->cboPrinters->setCurrentText(frmPrintOptions::kSaveAsPdf);
-            dialog->cmdPrint_Click();
-        };
         w.action("mnuFilePrint")->trigger();
         QStringList expected;
         for (int row = 1; row <= 151; ++row)
@@ -296,7 +287,7 @@ private slots:
         expected.removeAll(QString());
         expected.insert(11, RowFolding::FoldText(135));
         QStringList printed;
-        for (const PdfReadBack::Page& page : PdfReadBack::Pages(pdf))
+        for (const PdfReadBack::Page& page : PdfReadBack::Pages(pdfs[2]))
             for (qsizetype i = 2; i < page.lines.size(); ++i)
                 printed << page.lines[i].text;
         QCOMPARE(printed, expected);
