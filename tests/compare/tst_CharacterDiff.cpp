@@ -84,6 +84,12 @@ private slots:
         row("lone high surrogate at the end", QStringLiteral("ab[") + QChar(0xD83D) + u']', QStringLiteral("ab"));
         row("lone high surrogate, plain", QStringLiteral("ab[") + QChar(0xD83D) + u']', QStringLiteral("ab"), false,
             false);
+        // Pairs up to kLongestTidiedPair characters long together are cleaned
+        // up; longer ones keep the plain comparison's marks.
+        const auto longest = static_cast<qsizetype>(CharacterMarks::kLongestTidiedPair);
+        const QString xs(longest / 2 - 3, u'x');
+        row("longest pair tidied", "[ab] " + xs, "[ba] " + xs);
+        row("one more: marked as compared", "a[b] " + xs, "[b]a [x]" + xs);
     }
 
     void marks()
@@ -185,29 +191,6 @@ private slots:
                     picked += line->at(k);
             QVERIFY(marks->size() == std::size_t(line->size()) && picked == kept);
         }
-    }
-
-    // Pairs up to kLongestTidiedPair characters long together are cleaned
-    // up; longer ones keep the plain comparison's marks.
-    void longestTidiedPair_data()
-    {
-        QTest::addColumn<qsizetype>("length");
-        QTest::addColumn<bool>("tidied");
-        const auto longest = static_cast<qsizetype>(CharacterMarks::kLongestTidiedPair);
-        QTest::newRow("longest") << longest << true;
-        QTest::newRow("one more") << longest + 1 << false;
-    }
-
-    void longestTidiedPair()
-    {
-        QFETCH(qsizetype, length);
-        QFETCH(bool, tidied);
-        const QString one = "ab " + QString(length / 2 - 3, u'x');
-        const QString two = "ba " + QString(length - length / 2 - 3, u'x');
-        const CharacterDiffResult shown = ShownCharacterDiffs(LineText(one), LineText(two), false);
-        const CharacterDiffResult plain = CompareCharacters(one, two, false);
-        QCOMPARE(Bracketed(one.left(3), shown.marks1),
-                 tidied ? QString("[ab] ") : Bracketed(one.left(3), plain.marks1));
     }
 
     // On random edits of random lines: what is shown common pairs up, the
