@@ -56,15 +56,6 @@ ListRows MakeRows(int count, const QString& tag)
     return pane;
 }
 
-// 3000 rows of some 65 characters: about 120 KB of PDF.
-ListRows BigRows()
-{
-    ListRows big;
-    for (int n = 1; n <= 3000; ++n)
-        big.rows.append({QStringLiteral(" %1.%2").arg(n).arg(QString(60, u'w')), 0});
-    return big;
-}
-
 class CancelOnPage final : public PrintProgress {
 public:
     explicit CancelOnPage(qint64 page) : m_page(page) {}
@@ -91,6 +82,7 @@ class tst_PrintedPdf : public QObject {
     std::unique_ptr<QTemporaryDir> m_dir;
     ListRows m_left = MakeRows(130, QStringLiteral("left"));
     ListRows m_right = MakeRows(70, QStringLiteral("right"));
+    ListRows m_big = MakeRows(3000, QString(60, u'w'));  // some 150 KB of PDF
     // Path box texts as typed: relative, doubled spaces, not Latin-1.
     const QString m_leftPath = QStringLiteral("docs/a  b/naïve one.txt");
     const QString m_rightPath = QStringLiteral("/tmp/two.txt");
@@ -267,7 +259,7 @@ private slots:
         const bool big = kind == "full" || kind == "cancel";
         qint64 limit = 0;
         if (kind == "full") {
-            Print(BigRows(), m_right, 0, {Pdf("probe.pdf")});
+            Print(m_big, m_right, 0, {Pdf("probe.pdf")});
             limit = QFileInfo(Pdf("probe.pdf")).size() - 300;
             QVERIFY(QFile::remove(Pdf("probe.pdf")) && limit > 0);
             m_prompts->messages.clear();
@@ -286,8 +278,8 @@ private slots:
             const rlimit small{rlim_t(limit), old.rlim_max};
             setrlimit(RLIMIT_FSIZE, &small);
         }
-        Print(big ? BigRows() : m_left, m_right, 2, answers, kind == "compared" ? existing : QString(), false, true,
-              true, [kind](const QString&) { return kind == "cancel" ? std::make_unique<CancelOnPage>(2) : nullptr; });
+        Print(big ? m_big : m_left, m_right, 2, answers, kind == "compared" ? existing : QString(), false, true, true,
+              [kind](const QString&) { return kind == "cancel" ? std::make_unique<CancelOnPage>(2) : nullptr; });
         setrlimit(RLIMIT_FSIZE, &old);
 
         QCOMPARE(m_prompts->messages.size(), message.isEmpty() ? 0 : 1);
