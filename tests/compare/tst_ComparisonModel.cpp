@@ -257,30 +257,6 @@ private slots:
         QCOMPARE(m.SearchTexts(), QStringList{QStringLiteral("kept")});
     }
 
-    void differences_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("next");  // 0: none
-        QTest::addColumn<int>("previous");
-        // Blocks start at rows 2, 3 and 5.
-        QTest::newRow("above the first") << 1 << 2 << 0;
-        QTest::newRow("on the first") << 2 << 3 << 0;
-        QTest::newRow("inside a block") << 4 << 5 << 3;
-        QTest::newRow("on the last") << 5 << 0 << 3;
-        QTest::newRow("below the last") << 20 << 0 << 5;
-    }
-
-    void differences()
-    {
-        QFETCH(int, row);
-        const ComparisonModel m = Example();
-        QTEST(m.NextDiff(row).value_or(0), "next");
-        QTEST(m.PreviousDiff(row).value_or(0), "previous");
-        QCOMPARE(m.FirstDiff().value_or(0), 2);
-        QCOMPARE(m.LastDiff().value_or(0), 5);
-        QVERIFY(!ComparisonModel().FirstDiff() && !ComparisonModel().NextDiff(0));
-    }
-
     // Lines left out by a filter are laid out in their place, grey, and are
     // no difference; blocks of blank lines ignored are not coloured. F7
     // (and the bar, drawn from the same blocks) only knows the others, and
