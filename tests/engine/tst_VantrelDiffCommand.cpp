@@ -196,160 +196,123 @@ private slots:
         Write("code2", code2.replace("x5\n", "X5\n").replace("x20", "x"));
     }
 
-    // The same command line given to diff and to vantrel-diff: the same
+    // The same command lines given to diff and to vantrel-diff: the same
     // exit code, standard output and messages (with the program's name).
     void sameAsDiff_data()
     {
-        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("commands");
+        const auto row = [](const char* name, const QStringList& commands) { QTest::newRow(name) << commands; };
         // (Plain normal and unified output of whole pairs is left to generatedPairs.)
-        QTest::newRow("-UN after the operands") << "$P one two -U0";
-        QTest::newRow("--unified") << "$P --unified one two";
-        QTest::newRow("labels") << "$P -u --label 'A B' --label=C one two";
-        QTest::newRow("long options") << "$P --ignore-case --ignore-all-space one spaced";
-        QTest::newRow("short options grouped") << "$P -iwu one spaced";
-        QTest::newRow("long option prefix") << "$P --ignore-c one spaced";
-        QTest::newRow("relaxations by their long names")
-            << "$P --ignore-space-change --ignore-trailing-space --ignore-tab-expansion --ignore-blank-lines "
-               "--strip-trailing-cr --ignore-matching-lines=x one spaced";
-        QTest::newRow("prefix of two relaxations") << "$P --ignore-t one two";
-        QTest::newRow("-I that does not compile") << "$P -I 'a\\{1' one two";
+        row("options as diff takes them",
+            {"$P one two -U0", "$P --unified one two", "$P -u --label 'A B' --label=C one two",
+             "$P --ignore-case --ignore-all-space one spaced", "$P -iwu one spaced", "$P --ignore-c one spaced",
+             "$P --ignore-space-change --ignore-trailing-space --ignore-tab-expansion --ignore-blank-lines "
+             "--strip-trailing-cr --ignore-matching-lines=x one spaced",
+             "$P --ignore-t one two", "$P --horizon-lines=9 --speed-large-files one two", "$P -u0 one two",
+             "$P -12 -1 -u one two", "$P -u -U1 one two"});
+        row("-I that does not compile or matches every line",
+            {"$P -I 'a\\{1' one two", "$P -I '' one two", "$P -u -I 'x*' one two"});
         // An ignored change as far from a shown one as the context reaches,
         // and one line nearer: left out, then shown with it.
-        QTest::newRow("ignored change beside a shown one")
-            << "printf 'a\\nb\\nc\\nd\\ne\\nf\\n' > g1; printf 'a\\nB\\nc\\n#\\nd\\ne\\nf\\n' > g2; touch -d "
-               "2020-01-01 g1 g2; "
-               "$P -U 1 -I '^#' g1 g2; $P -U 2 -I '^#' g1 g2; $P -c -I '^#' g1 g2";
-        QTest::newRow("-I matching every line") << "$P -I '' one two; $P -u -I 'x*' one two";
-        QTest::newRow("-- before a name starting with -") << "$P -- -x one";
-        QTest::newRow("- reads standard input") << "$P -u --label in - two < one";
-        QTest::newRow("standard input from a pipe, many blocks") << "cat big1 | $P - big2";
+        row("ignored change beside a shown one",
+            {"printf 'a\\nb\\nc\\nd\\ne\\nf\\n' > g1; printf 'a\\nB\\nc\\n#\\nd\\ne\\nf\\n' > g2; "
+             "touch -d 2020-01-01 g1 g2; $P -U 1 -I '^#' g1 g2; $P -U 2 -I '^#' g1 g2; $P -c -I '^#' g1 g2"});
+        row("operands and standard input",
+            {"$P -- -x one", "$P -u --label in - two < one", "cat big1 | $P - big2", "printf 'a\\n' | $P - -",
+             "$P -y - one < one", "printf 'a\\n' | $P -y - -", "timeout 20 $P /dev/zero /dev/zero"});
         // Binary files from a pipe are read to the end to tell: the same
-        // bytes, and the bytes with a line more on either side.
-        QTest::newRow("binary from a pipe, a line longer or not")
-            << "printf 'a\\0' > z1; cat big1 >> z1; cp z1 z2; echo x >> z2; cat z1 | $P - z1; cat z1 | $P - z2; "
-               "cat z2 | $P - z1";
-        QTest::newRow("standard input twice") << "printf 'a\\n' | $P - -";
-        QTest::newRow("standard input shown whole") << "$P -y - one < one; printf 'a\\n' | $P -y - -";
-        QTest::newRow("same endless file twice") << "timeout 20 $P /dev/zero /dev/zero";
-        QTest::newRow("binary") << "$P bin1 bin2";
-        QTest::newRow("binary as text") << "$P --text bin1 bin2";
-        QTest::newRow("UTF-16 is binary unless decoded")
-            << "printf '\\377\\376a\\0\\n\\0' > w1; printf '\\377\\376b\\0\\n\\0' > w2; $P w1 w2";
-        // (Removed again: the temporary folder cannot name it.)
-        QTest::newRow("file name not UTF-8")
-            << "f=$(printf 'caf\\351'); printf 'a\\n' > \"$f\"; $P \"$f\" one; r=$?; rm \"$f\"; exit $r";
+        // bytes, and the bytes with a line more on either side. NUL bytes:
+        // the last one that makes a file binary, the first that does not.
+        row("binary",
+            {"$P bin1 bin2", "$P --text bin1 bin2",
+             "printf 'a\\0' > z1; cat big1 >> z1; cp z1 z2; echo x >> z2; cat z1 | $P - z1; cat z1 | $P - z2; "
+             "cat z2 | $P - z1",
+             "printf '\\377\\376a\\0\\n\\0' > w1; printf '\\377\\376b\\0\\n\\0' > w2; $P w1 w2",
+             "head -c 4095 big1 > n1; printf '\\0' >> n1; cat big1 >> n1; $P n1 big1",
+             "head -c 4096 big1 > n2; printf '\\0' >> n2; cat big1 >> n2; $P n2 big1"});
+        // (A name not UTF-8 is removed again: the temporary folder cannot name it.)
+        row("file names", {"f=$(printf 'caf\\351'); printf 'a\\n' > \"$f\"; $P \"$f\" one; r=$?; rm \"$f\"; exit $r",
+                           "cp -p one 's a'; cp -p two \"$(printf 't\\tb')\"; $P -c 's a' t*b"});
         // A tree however deep is compared; a link back to an ancestor on
         // both sides is a loop, on either side alone it is followed. Links
         // that differ, when not followed, make folders differ.
-        QTest::newRow("folders 300 deep, links back up")
-            << "rm -rf e1 e2; p=; for i in $(seq 300); do p=$p/n; done; mkdir -p e1$p e2$p e2/n/one e1/n/two; echo a > "
-               "e1$p/f; echo b > e2$p/f; ln -s .. e1/n/up; ln -s .. e2/n/up; ln -s .. e1/n/one; echo x > e2/n/one/f; "
-               "ln -s .. e2/n/two; echo y > e1/n/two/f; $P -r e1 e2";
-        QTest::newRow("links that differ")
-            << "rm -rf l1 l2; mkdir l1 l2; ln -s a l1/x; ln -s b l2/x; $P -r --no-dereference l1 l2";
-        QTest::newRow("missing file") << "$P one missing";
-        QTest::newRow("no operands") << "$P";
-        QTest::newRow("one operand") << "$P one";
-        QTest::newRow("extra operand") << "$P one two three";
-        QTest::newRow("invalid option") << "$P -z one two";
-        QTest::newRow("unrecognized option") << "$P --frobnicate one two";
-        QTest::newRow("invalid context length") << "$P -U x one two";
-        QTest::newRow("negative context length") << "$P --unified=-1 one two";
+        row("folders 300 deep, links",
+            {"rm -rf e1 e2; p=; for i in $(seq 300); do p=$p/n; done; mkdir -p e1$p e2$p e2/n/one e1/n/two; echo a > "
+             "e1$p/f; echo b > e2$p/f; ln -s .. e1/n/up; ln -s .. e2/n/up; ln -s .. e1/n/one; echo x > e2/n/one/f; "
+             "ln -s .. e2/n/two; echo y > e1/n/two/f; $P -r e1 e2",
+             "rm -rf l1 l2; mkdir l1 l2; ln -s a l1/x; ln -s b l2/x; $P -r --no-dereference l1 l2"});
+        row("operands missing or wrong", {"$P one missing", "$P missing1 missing2", "$P", "$P one", "$P one two three",
+                                          "$P -z one two", "$P --frobnicate one two", "$P -X missing one two"});
+        row("option values wrong",
+            {"$P -U x one two", "$P --unified=-1 one two", "$P -U '' one two", "$P --unified=' +5' one two",
+             "$P one two -U", "$P one two --label", "$P --text=1 one two", "$P --label a --label b --label c one two",
+             "$P -u -e one two", "$P -D A --ifdef=B one two", "$P -y -W 0 one two", "$P --tabsize=0 one two",
+             "$P --horizon-lines=-1 one two"});
         // Context lengths whose double does / does not fit in 64 bits, the
         // largest 64-bit value and the first past it (taken as all lines).
-        QTest::newRow("-U 2^62 - 1") << "$P -U 4611686018427387903 one two";
-        QTest::newRow("-U 2^62") << "$P -U 4611686018427387904 one two";
-        QTest::newRow("-U 2^63 - 1") << "$P -U 9223372036854775807 one two";
-        QTest::newRow("-U 2^63") << "$P -U 9223372036854775808 one two";
-        QTest::newRow("empty or signed context length") << "$P -U '' one two && $P --unified=' +5' one two";
-        QTest::newRow("-U without a value") << "$P one two -U";
-        QTest::newRow("--label without a value") << "$P one two --label";
-        QTest::newRow("value not allowed") << "$P --text=1 one two";
-        QTest::newRow("three labels") << "$P --label a --label b --label c one two";
+        row("context lengths at the 64-bit edges",
+            {"$P -U 4611686018427387903 one two", "$P -U 4611686018427387904 one two",
+             "$P -U 9223372036854775807 one two", "$P -U 9223372036854775808 one two"});
         // Output forms beyond everyForm's random pairs: the narrowest, and
-        // lines of backspaces, periods and tabs cut at a column.
-        QTest::newRow("side by side, one column") << "$P -y -W 1 one two";
-        QTest::newRow("side by side, backspaces and cut tabs")
-            << "printf 'a\\bb\\tc\\n\\t\\bx\\nabcdefghijklmnopqrstuv\\tw\\bz\\n' > bs; $P -y -W 31 bs one; "
-               "$P -y -W 30 -t bs one";
-        // The first and last characters of a range of wide ones (a, z), and
-        // a line of them cut at the half.
-        QTest::newRow("side by side, wide characters")
-            << "a='\\360\\237\\214\\200' z='\\360\\237\\231\\217' w='\\360\\237\\230\\200'; "
-               "printf \"$w$w${w}x\\n$a$z\\n\" > wd1; printf \"b\\n$a${z}y\\n\" > wd2; $P -y -W 20 wd1 wd2";
-        QTest::newRow("ed script, a line of one period") << "printf 'a\\n.\\nb\\n.\\n' > dots; $P -e one dots";
-        QTest::newRow("brief, identical reported") << "$P -qs one one";
-        QTest::newRow("function headings") << "$P -p code1 code2 && $P -u -F '^sec' -p code1 code2";
-        QTest::newRow("function headings at the limits of letters") << "$P -U 0 -p -L a -L b headings1 headings2";
-        QTest::newRow("accepted for diff's sake") << "$P --horizon-lines=9 --speed-large-files one two";
-        QTest::newRow("obsolete context digits") << "$P -u0 one two; $P -12 -1 -u one two; $P -u -U1 one two";
-        QTest::newRow("names quoted in headers") << "cp -p one 's a'; cp -p two \"$(printf 't\\tb')\"; $P -c 's a' t*b";
-        // NUL bytes: the last one that makes a file binary, the first that
-        // does not.
-        QTest::newRow("NUL at byte 4096") << "head -c 4095 big1 > n1; printf '\\0' >> n1; cat big1 >> n1; $P n1 big1";
-        QTest::newRow("NUL at byte 4097") << "head -c 4096 big1 > n2; printf '\\0' >> n2; cat big1 >> n2; $P n2 big1";
-        QTest::newRow("a block that may slide, placed as diff places it")
-            << "printf 'x\\nc\\nd\\nb\\nb\\nq\\n' > t1; printf 'y\\nc\\nd\\nb\\nq\\n' > t2; $P t1 t2; $P -u -L a -L b "
-               "t1 t2";
+        // lines of backspaces, periods and tabs cut at a column. The first
+        // and last characters of a range of wide ones (a, z), and a line of
+        // them cut at the half.
+        row("side by side, ed script",
+            {"$P -y -W 1 one two",
+             "printf 'a\\bb\\tc\\n\\t\\bx\\nabcdefghijklmnopqrstuv\\tw\\bz\\n' > bs; $P -y -W 31 bs one; "
+             "$P -y -W 30 -t bs one",
+             "a='\\360\\237\\214\\200' z='\\360\\237\\231\\217' w='\\360\\237\\230\\200'; "
+             "printf \"$w$w${w}x\\n$a$z\\n\" > wd1; printf \"b\\n$a${z}y\\n\" > wd2; $P -y -W 20 wd1 wd2",
+             "printf 'a\\n.\\nb\\n.\\n' > dots; $P -e one dots", "$P -qs one one"});
+        row("function headings",
+            {"$P -p code1 code2", "$P -u -F '^sec' -p code1 code2", "$P -U 0 -p -L a -L b headings1 headings2"});
+        row("a block that may slide, placed as diff places it",
+            {"printf 'x\\nc\\nd\\nb\\nb\\nq\\n' > t1; printf 'y\\nc\\nd\\nb\\nq\\n' > t2; $P t1 t2; $P -u -L a -L b "
+             "t1 t2"});
         // Hunks a gap of twice the context apart are joined; one line more
         // and they stay apart.
-        QTest::newRow("hunks at a gap of 2 * context and one more")
-            << "seq 20 > s1; sed '2s/$/x/;9s/$/x/' s1 > s2; sed '2s/$/x/;10s/$/x/' s1 > s3; $P -u -L a -L b s1 s2; "
-               "$P -u -L a -L b s1 s3";
-        QTest::newRow("conflicting styles") << "$P -u -e one two";
-        QTest::newRow("conflicting -D") << "$P -D A --ifdef=B one two";
-        QTest::newRow("width 0") << "$P -y -W 0 one two";
-        QTest::newRow("tabsize 0") << "$P --tabsize=0 one two";
-        QTest::newRow("tabsize 1") << "$P -t --tabsize=1 tabs1 tabs2";
+        row("hunks at a gap of 2 * context and one more",
+            {"seq 20 > s1; sed '2s/$/x/;9s/$/x/' s1 > s2; sed '2s/$/x/;10s/$/x/' s1 > s3; $P -u -L a -L b s1 s2; "
+             "$P -u -L a -L b s1 s3"});
         // Tab sizes and widths at the 64-bit edges: blanks beyond any memory,
         // written as they come (the first bytes compared).
-        QTest::newRow("tab size 2^63 - 1, expanded")
-            << "$P -t --tabsize=9223372036854775807 tabs1 tabs2 | head -c 3000";
-        QTest::newRow("tab size 2^63, side by side")
-            << "$P -y --tabsize=9223372036854775808 tabs1 tabs2 | head -c 3000";
-        QTest::newRow("width 2^63 - 1") << "$P -y -W 9223372036854775807 one two | head -c 3000";
-        QTest::newRow("negative horizon") << "$P --horizon-lines=-1 one two";
-        QTest::newRow("exclude file missing") << "$P -X missing one two";
+        row("tab sizes and widths",
+            {"$P -t --tabsize=1 tabs1 tabs2", "$P -t --tabsize=9223372036854775807 tabs1 tabs2 | head -c 3000",
+             "$P -y --tabsize=9223372036854775808 tabs1 tabs2 | head -c 3000",
+             "$P -y -W 9223372036854775807 one two | head -c 3000"});
         // Files under /proc report a size of 0 whatever they hold: read, not
         // taken for empty or as sized, text and binary (its own command line).
-        QTest::newRow("files that report a size of 0")
-            << "cat /proc/version > v; $P /proc/version v; echo $?; $P -q v /proc/version; echo $?; "
-               "printf '%s\\0' \"$P\" /proc/self/cmdline c > c; $P /proc/self/cmdline c";
-        QTest::newRow("both files missing") << "$P missing1 missing2";
-        QTest::newRow("missing file as empty")
-            << "$P -u -N missing one; $P --unidirectional-new-file one missing; $P -N one two";
-        QTest::newRow("write error") << "$P one two > /dev/full";
-        QTest::newRow("help to a full disk") << "$P --help > /dev/full";
-        QTest::newRow("version to a closed output") << "$P --version >&-";
-        QTest::newRow("binary verdict to a full disk") << "$P bin1 bin2 > /dev/full";
-        QTest::newRow("nothing to write to a closed output") << "$P - - >&- < one";
+        row("files that report a size of 0",
+            {"cat /proc/version > v; $P /proc/version v; echo $?; $P -q v /proc/version; echo $?; "
+             "printf '%s\\0' \"$P\" /proc/self/cmdline c > c; $P /proc/self/cmdline c"});
+        row("missing file as empty",
+            {"$P -u -N missing one", "$P --unidirectional-new-file one missing", "$P -N one two"});
+        row("output that cannot be written", {"$P one two > /dev/full", "$P --help > /dev/full", "$P --version >&-",
+                                              "$P bin1 bin2 > /dev/full", "$P - - >&- < one"});
         // Colours; the reverse video of paired lines' characters, which
         // diff does not have, is taken out (see pairedCharacters).
         const QString plain = " | sed 's/\\x1b\\[2\\?7m//g'";
-        QTest::newRow("color, normal") << "$P --color=always -T one two" + plain;
-        QTest::newRow("color, unified with headings") << "$P --color=always -U1 -p code1 code2" + plain;
-        QTest::newRow("color, folder and absent file") << "$P --color=always -N -u missing one" + plain;
-        QTest::newRow("color to a pipe") << "$P --color one two";
-        QTest::newRow("color never") << "$P --color=never -u one two";
-        QTest::newRow("color not a choice") << "$P --color=yes one two";
-        QTest::newRow("color value not joined") << "$P --color always one two";
-        QTest::newRow("palette escapes")
-            << "$P --color=always --palette='ad=^?:de=\\101\\x42\\e\\_\\q:ln=^a:hd=:rs=1:' -u one two" + plain;
-        QTest::newRow("palette entry unknown") << "$P --color=always --palette=zz=1 one two";
-        QTest::newRow("palette value cut short") << "$P --color=always --palette='ad=\\' one two";
-        QTest::newRow("palette without color") << "$P --palette=zz one two";
-        QTest::newRow("palette with nothing to color") << "$P --color=always --palette=zz one one";
+        row("color", {"$P --color=always -T one two" + plain, "$P --color=always -U1 -p code1 code2" + plain,
+                      "$P --color=always -N -u missing one" + plain, "$P --color one two",
+                      "$P --color=never -u one two", "$P --color=yes one two", "$P --color always one two"});
+        row("palette", {"$P --color=always --palette='ad=^?:de=\\101\\x42\\e\\_\\q:ln=^a:hd=:rs=1:' -u one two" + plain,
+                        "$P --color=always --palette=zz=1 one two", "$P --color=always --palette='ad=\\' one two",
+                        "$P --palette=zz one two", "$P --color=always --palette=zz one one"});
     }
 
     void sameAsDiff()
     {
-        QFETCH(QString, command);
-        const Outcome ours = Shell(m_program, command);
-        Outcome gnu = Shell("diff", command);
-        gnu.err.replace("diff", "vantrel-diff");
-        QCOMPARE(ours.code, gnu.code);
-        QCOMPARE(ours.out, gnu.out);
-        QCOMPARE(ours.err, gnu.err);
+        QFETCH(QStringList, commands);
+        for (const QString& command : commands) {
+            const Outcome ours = Shell(m_program, command);
+            Outcome gnu = Shell("diff", command);
+            gnu.err.replace("diff", "vantrel-diff");
+            if (ours != gnu)
+                qWarning().noquote() << command;
+            QCOMPARE(ours.code, gnu.code);
+            QCOMPARE(ours.out, gnu.out);
+            QCOMPARE(ours.err, gnu.err);
+        }
     }
 
     // Beyond diff: the characters that differ in the lines a change pairs
