@@ -95,30 +95,49 @@ private slots:
         }
     }
 
-    // With a low cut-off the search guesses on these inputs (split at
+    // The search is exact up to its cut-off and guesses beyond it (split at
     // unique lines, at the furthest point, then polished): the result is
     // still a valid script and near the smallest.
-    void guessesStayNearMinimal_data()
+    void cutoff_data()
     {
-        QTest::addColumn<Mix>("c");
-        QTest::newRow("unrelated, few classes") << Mix{11, 3000, 20, "\n", false};
-        QTest::newRow("unrelated, two classes") << Mix{14, 3000, 2, "\n", false};
-        QTest::newRow("unrelated, many classes") << Mix{12, 3000, 3000, "\n", false};
-        QTest::newRow("heavily edited") << Mix{13, 4000, 200, "\n", true};
+        QTest::addColumn<QList<QByteArray>>("a");
+        QTest::addColumn<QList<QByteArray>>("b");
+        QTest::addColumn<int>("cutoff");
+        QTest::addColumn<int>("excess");  // changed lines allowed beyond the smallest, per mille; -1: some needed
+        // A pair whose smallest script takes three rounds of the search, with
+        // the cut-off at 3 and at 2. A guess splits at the furthest point
+        // reached, which may be File One's end: there after one round, a
+        // smallest split.
+        const QList<QByteArray> one = QByteArray("b c a d a c a b c c a d").split(' ');
+        const QList<QByteArray> two = QByteArray("d b b d c a c b b b d d b c").split(' ');
+        QTest::newRow("at the cut-off") << one << two << 3 << 0;
+        QTest::newRow("one round beyond") << one << two << 2 << -1;
+        QTest::newRow("a guess at File One's end")
+            << QByteArray("a b b").split(' ') << QByteArray("b b a a").split(' ') << 1 << 0;
+        // Guesses on large unrelated or heavily edited pairs.
+        const auto guessed = [](const char* name, quint32 seed, int lines, int alphabet, bool edited) {
+            QRandomGenerator rng(seed);
+            const QList<QByteArray> a = RandomLines(rng, lines, alphabet);
+            const QList<QByteArray> b = edited ? Edited(rng, a, lines, alphabet) : RandomLines(rng, lines, alphabet);
+            QTest::newRow(name) << a << b << 200 << 20;
+        };
+        guessed("unrelated, few classes", 11, 3000, 20, false);
+        guessed("unrelated, two classes", 14, 3000, 2, false);
+        guessed("unrelated, many classes", 12, 3000, 3000, false);
+        guessed("heavily edited", 13, 4000, 200, true);
     }
 
-    void guessesStayNearMinimal()
+    void cutoff()
     {
-        QFETCH(Mix, c);
-        QRandomGenerator rng(static_cast<quint32>(c.seed));
-        const QList<QByteArray> a = RandomLines(rng, c.maxLines, c.alphabet);
-        const QList<QByteArray> b =
-            c.minimal ? Edited(rng, a, c.maxLines, c.alphabet) : RandomLines(rng, c.maxLines, c.alphabet);
+        QFETCH(QList<QByteArray>, a);
+        QFETCH(QList<QByteArray>, b);
+        QFETCH(int, cutoff);
+        QFETCH(int, excess);
         const QByteArray one = Join(a, "\n", true), two = Join(b, "\n", true);
         const auto fileOne = LineFile::FromBytes({one.data(), size_t(one.size())});
         const auto fileTwo = LineFile::FromBytes({two.data(), size_t(two.size())});
         LineDiff::Settings settings;
-        settings.cutoff = 200;
+        settings.cutoff = cutoff;
         const std::vector<LineDiff::Hunk> hunks = LineDiff::FindHunks(*fileOne, *fileTwo, settings);
         QList<QByteArray> result;
         const Emit::NormalLines lines(*fileOne, *fileTwo, hunks);
@@ -132,42 +151,8 @@ private slots:
         QCOMPARE(Apply(one, result, applied), QString());
         QCOMPARE(applied, two);
         const qint64 changed = ChangedLines(hunks);
-        const qint64 smallest = a.size() + b.size() - 2 * LcsLength(a, b);
-        QVERIFY2(changed <= smallest + smallest / 50,
-                 qPrintable(QStringLiteral("%1 changed lines, smallest %2").arg(changed).arg(smallest)));
-    }
-
-    // The search is exact up to its cut-off and guesses beyond it: a pair
-    // whose smallest script takes three rounds of the search, with the
-    // cut-off at 3 and at 2. A guess splits at the furthest point reached,
-    // which may be File One's end: there after one round, a smallest split.
-    void cutoff_data()
-    {
-        QTest::addColumn<QByteArray>("one");  // lines separated by blanks
-        QTest::addColumn<QByteArray>("two");
-        QTest::addColumn<int>("cutoff");
-        QTest::addColumn<bool>("smallest");
-        const QByteArray one = "b c a d a c a b c c a d", two = "d b b d c a c b b b d d b c";
-        QTest::newRow("at the cut-off") << one << two << 3 << true;
-        QTest::newRow("one round beyond") << one << two << 2 << false;
-        QTest::newRow("a guess at File One's end") << QByteArray("a b b") << QByteArray("b b a a") << 1 << true;
-    }
-
-    void cutoff()
-    {
-        QFETCH(QByteArray, one);
-        QFETCH(QByteArray, two);
-        QFETCH(int, cutoff);
-        QFETCH(bool, smallest);
-        const QList<QByteArray> a = one.split(' '), b = two.split(' ');
-        const QByteArray bytesOne = Join(a, "\n", true), bytesTwo = Join(b, "\n", true);
-        const auto fileOne = LineFile::FromBytes({bytesOne.data(), size_t(bytesOne.size())});
-        const auto fileTwo = LineFile::FromBytes({bytesTwo.data(), size_t(bytesTwo.size())});
-        LineDiff::Settings settings;
-        settings.cutoff = cutoff;
-        const qint64 changed = ChangedLines(LineDiff::FindHunks(*fileOne, *fileTwo, settings));
         const qint64 least = a.size() + b.size() - 2 * LcsLength(a, b);
-        QVERIFY2(smallest ? changed == least : changed > least,
+        QVERIFY2(excess < 0 ? changed > least : changed <= least + least * excess / 1000,
                  qPrintable(QStringLiteral("%1 changed lines, smallest %2").arg(changed).arg(least)));
     }
 
