@@ -585,13 +585,15 @@ private slots:
 
     // Two folders built to meet every kind of entry: nested folders, files
     // on one side, a file against a folder, a link loop, an unreadable
-    // file, names with blanks, TABs and newlines, a binary pair.
+    // file, names with blanks, TABs and newlines, a binary pair, a file
+    // named as the starting file given to -S (compared, as by diff).
     void folders()
     {
         const QString tree = QStringLiteral(
             "rm -rf d1 d2; mkdir -p d1/sub/deep d1/only1dir d2/sub d2/only2 d2/fd; "
             "printf 'x\\n' > 'd1/s a'; printf 'y\\n' > 'd2/s a'; printf 'x\\n' > d1/same; cp -p d1/same d2/same; "
-            "printf 'z\\n' > d1/sub/f; printf 'w\\n' > d2/sub/f; printf 'k\\n' > d1/sub/deep/k; "
+            "printf 'z\\n' > d1/sub/f; printf 'w\\n' > d2/sub/f; printf 'k\\n' > d1/sub/deep/k; printf 's\\n' > d1/s; "
+            "printf 't\\n' > d2/s; "
             "printf 'q\\n' > d1/only1; printf 'q\\n' > \"d2/$(printf 't\\tb')\"; printf 'n\\n' > \"d1/$(printf "
             "'n\\nl')\"; "
             "printf 'a\\n' > d1/fd; : > d1/empty; mkdir d2/empty; printf '\\0' > d1/bin; printf '\\1\\0' > d2/bin; "
