@@ -48,6 +48,9 @@ private slots:
     {
         w.setUp();
         w.load(true);
+        // Focus states are read below: the window must be active first.
+        w.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
     }
     void cleanup() { w.tearDown(); }
 
