@@ -6,6 +6,7 @@
 #include "mainwindow/RowMarkers.h"
 #include "mainwindow/WindowColors.h"
 
+#include <QContextMenuEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextDocument>
@@ -113,6 +114,36 @@ private slots:
         const QString hint = QStringLiteral(
             "Click on a line in either file to see how it differs from its counterpart in the other file.");
         QCOMPARE(w.pane(1)->toPlainText() + u'|' + Looks(*w.pane(1)), hint + u'|' + QString(hint.size(), u'k'));
+    }
+
+    // A right click or the menu key on a grid shows the File menu once files
+    // are compared, the key's below the current row; before, the key does not.
+    void popupMenu_data()
+    {
+        QTest::addColumn<bool>("compared");
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("right click") << true << false;
+        QTest::newRow("menu key") << true << true;
+        QTest::newRow("menu key before a comparison") << false << true;
+    }
+
+    void popupMenu()
+    {
+        QFETCH(bool, compared);
+        QFETCH(bool, byKey);
+        if (compared)
+            ShownComparison::Show(w);
+        VGrid* grid = w.grid(2);
+        QMenu* menu = w.child<QMenu>(QStringLiteral("mnuFile"));
+        if (byKey) {  // the request Qt makes of the menu key
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+            QCoreApplication::sendEvent(grid->viewport(), &request);
+        } else
+            ClickRow(grid, 1, Qt::RightButton);
+        QCOMPARE(menu->isVisible(), compared);
+        if (compared && byKey)
+            QCOMPARE(menu->pos(), grid->viewport()->mapToGlobal(grid->RowRect(grid->Row()).bottomLeft()));
+        menu->hide();
     }
 
     void tooltips_data()
