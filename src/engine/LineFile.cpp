@@ -69,9 +69,16 @@ LineFile::LineFile(Bytes_ bytes, std::size_t size, std::string path, Wide wide, 
 {
     if (wide == Wide::Decode)
         Decode();
-    if (endings == Endings::StripCr)
-        StripCrBeforeLf();
+    const std::int64_t stripped = endings == Endings::StripCr ? StripCrBeforeLf() : 0;
     Split();
+    if (endings == Endings::StripCr) {
+        // The facts tell the file as it is on disk: each CR taken out ended
+        // a line with CR LF, and a CR left before an LF stood alone there.
+        const std::int64_t lfs = m_facts.lfEndings + m_facts.crlfEndings;
+        m_facts.crEndings += m_facts.crlfEndings;
+        m_facts.crlfEndings = stripped;
+        m_facts.lfEndings = lfs - stripped;
+    }
 }
 
 LineFile::LoadResult LineFile::Load(const std::string& path, Wide wide, Endings endings)
@@ -175,7 +182,7 @@ void LineFile::Decode()
     m_facts.encoding = encoding;
 }
 
-void LineFile::StripCrBeforeLf()
+std::int64_t LineFile::StripCrBeforeLf()
 {
     // Each piece between two such CRs moves down in place; a file without
     // any is only searched.
@@ -196,10 +203,12 @@ void LineFile::StripCrBeforeLf()
         from = cr + 1;
     }
     if (!to)
-        return;
+        return 0;
     const auto rest = static_cast<std::size_t>(end - from);
     std::memmove(to, from, rest);
+    const std::size_t before = m_size;
     m_size = static_cast<std::size_t>(to + rest - data);
+    return static_cast<std::int64_t>(before - m_size);  // one byte a CR taken out
 }
 
 namespace {

@@ -157,8 +157,8 @@ private slots:
             big += "line " + QByteArray::number(i % 7000) + "\n";
         Write("big1", big);
         Write("big2", big.mid(1000) + "tail\n");
-        Write("tabs1", "a\tb\n\nab\tc\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\n");
-        Write("tabs2", "a\tB\n\nab\tC\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\nnew\n");
+        Write("tabs1", "a\tb\n\nab\tc\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\nz\r\r\n");
+        Write("tabs2", "a\tB\n\nab\tC\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\nnew\nz\r\r\n");
         QByteArray code1 = "int main(void)   \n", code2;
         for (int i = 0; i < 30; ++i)
             code1 += (i == 12 ? "section " : "    x") + QByteArray::number(i) + "\n";
@@ -396,7 +396,8 @@ private slots:
         QTest::newRow("blanks, tabs, CRs") << QStringList{"-b", "-E", "--strip-trailing-cr", "tabs1", "tabs2"}
                                            << "Compared ignoring white space changes, tab expansion and carriage "
                                               "returns at line ends."
-                                           << "b|B|c|C" << lf;
+                                           << "b|B|c|C"
+                                           << "mixed (2 CR LF, 5 LF, 1 CR)|mixed (2 CR LF, 6 LF, 1 CR)";
         QTest::newRow("ignored blank and matching lines among changes")
             << QStringList{"-B", "-I", "^#", "-I", "<", "blanks1", "blanks2"}
             << "Compared ignoring blank lines and changes whose lines all match one of &#39;^#&#39;, &#39;&lt;&#39;."

@@ -134,7 +134,7 @@ private:
     {
     }
     void Decode();
-    void StripCrBeforeLf();
+    std::int64_t StripCrBeforeLf();  // how many CRs it took out
     void Split();
     [[nodiscard]] std::uint64_t Start(std::size_t i) const { return m_wide ? m_wideStarts[i] : m_starts[i]; }
 
