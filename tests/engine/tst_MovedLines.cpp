@@ -17,14 +17,15 @@ std::string Text(const char* lines)
     return text.empty() ? text : text + '\n';
 }
 
-// "lineOne>lineTwo+count" per move, 1-based, comma separated.
-QString Moves(const char* one, const char* two, const LineDiff::Settings& settings = {})
+// "lineOne>lineTwo+count" per move, 1-based, comma separated; `mask`
+// marks lines the comparison filtered out.
+QString Moves(const char* one, const char* two, const LineDiff::Settings& settings, const LineMask* mask)
 {
     const auto a = LineFile::FromBytes(Text(one));
     const auto b = LineFile::FromBytes(Text(two));
     QStringList found;
     for (const MovedLines::Move& m :
-         MovedLines::Find(*a, *b, LineDiff::FindHunks(*a, *b, settings), TextNormalizer(settings)))
+         MovedLines::Find(*a, *b, LineDiff::FindHunks(*a, *b, settings), TextNormalizer(settings), mask))
         found << QStringLiteral("%1>%2+%3").arg(m.lineOne + 1).arg(m.lineTwo + 1).arg(m.count);
     return found.join(u',');
 }
@@ -40,8 +41,11 @@ private slots:
         QTest::addColumn<QString>("one");
         QTest::addColumn<QString>("two");
         QTest::addColumn<QString>("moves");
-        const auto row = [](const char* name, const char* one, const char* two, const char* moves) {
-            QTest::newRow(name) << one << two << moves;
+        QTest::addColumn<bool>("ignoreCase");
+        QTest::addColumn<int>("filtered");  // a line of File One the comparison filters out, or -1
+        const auto row = [](const char* name, const char* one, const char* two, const char* moves,
+                            bool ignoreCase = false, int filtered = -1) {
+            QTest::newRow(name) << one << two << moves << ignoreCase << filtered;
         };
         row("block moved to the end", "f1|f2|f3|a|b|c|d", "a|b|c|d|f1|f2|f3", "1>5+3");
         row("edit inside: two moves", "m1|m2|m3|X|m5|m6|m7|a|b|c|d|e|f|g", "a|b|c|d|e|f|g|m1|m2|m3|Y|m5|m6|m7",
@@ -65,6 +69,12 @@ private slots:
         row("one line of 20 letters", "abcdefghij 0123456789|a|b", "a|b|abcdefghij 0123456789", "1>3+1");
         row("three short lines", "x1|x2|x3|a|b|c|d", "a|b|c|d|x1|x2|x3", "1>5+3");
         row("nothing gained", "a|b|c|d", "a|d", "");
+        // Lines are paired under the comparison's rules (here letter case);
+        // a line it filters out breaks a run.
+        row("case differs", "F1|F2|F3|a|b|c|d", "a|b|c|d|f1|f2|f3", "");
+        row("case ignored", "F1|F2|F3|a|b|c|d", "a|b|c|d|f1|f2|f3", "1>5+3", true);
+        row("a filtered line inside", "m1|m2|m3|m4|m5|m6|m7|a|b|c|d|e|f|g|h", "a|b|c|d|e|f|g|h|m1|m2|m3|m4|m5|m6|m7",
+            "1>9+3,5>13+3", false, 3);
     }
 
     void pairing()
@@ -72,24 +82,15 @@ private slots:
         QFETCH(QString, one);
         QFETCH(QString, two);
         QFETCH(QString, moves);
-        QCOMPARE(Moves(one.toUtf8().constData(), two.toUtf8().constData()), moves);
-    }
-
-    // Lines are paired under the comparison's rules: letter case, white
-    // space; a filtered line breaks a run.
-    void comparisonRules()
-    {
-        LineDiff::Settings ignoreCase;
-        ignoreCase.ignoreCase = true;
-        QCOMPARE(Moves("F1|F2|F3|a|b|c|d", "a|b|c|d|f1|f2|f3"), QString());
-        QCOMPARE(Moves("F1|F2|F3|a|b|c|d", "a|b|c|d|f1|f2|f3", ignoreCase), QStringLiteral("1>5+3"));
-        const auto a = LineFile::FromBytes(Text("m1|m2|m3|m4|m5|m6|m7|a|b|c|d|e|f|g|h"));
-        const auto b = LineFile::FromBytes(Text("a|b|c|d|e|f|g|h|m1|m2|m3|m4|m5|m6|m7"));
-        const LineDiff::Settings plain;
-        const LineMask skipFourth{0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-        const std::vector<MovedLines::Move> split =
-            MovedLines::Find(*a, *b, LineDiff::FindHunks(*a, *b, plain), TextNormalizer(plain), &skipFourth);
-        QCOMPARE(split, (std::vector<MovedLines::Move>{{0, 8, 3}, {4, 12, 3}}));
+        QFETCH(bool, ignoreCase);
+        QFETCH(int, filtered);
+        LineDiff::Settings settings;
+        settings.ignoreCase = ignoreCase;
+        LineMask mask(one.count(u'|') + 1);
+        if (filtered >= 0)
+            mask[filtered] = 1;
+        QCOMPARE(Moves(one.toUtf8().constData(), two.toUtf8().constData(), settings, filtered < 0 ? nullptr : &mask),
+                 moves);
     }
 
     // Random pairs of few distinct lines, a block cut and pasted among other

@@ -6,35 +6,20 @@
 
 #include "DiffRun.h"
 #include "ResultChecker.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
 
 using namespace ResultChecker;
-using DiffRun::ChangedLines;
 using DiffRun::Outcome;
 
-class tst_VantrelDiffCommand : public QObject {
+class tst_VantrelDiffCommand : public QObject, DiffRun::Folder {
     Q_OBJECT
-
-private:
-    QTemporaryDir m_dir;
-    QString m_program;
-
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        return ResultChecker::Write(m_dir.filePath(name), bytes);
-    }
-    Outcome Shell(const QString& program, const QString& command)
-    {
-        return DiffRun::Shell(m_dir.path(), program, command);
-    }
-    Outcome Run(const QString& program, const QStringList& args) { return DiffRun::Run(m_dir.path(), program, args); }
 
     // The lines of each file a normal-form script changes, every run of them
     // then moved up as far as equal lines let it: two scripts with the same
@@ -65,35 +50,18 @@ private:
         return changed;
     }
 
-    // One pair beside diff in each form: the same code; where our normal
-    // script is diff's up to where blocks go, the same bytes in every form
-    // (block placement and hunk layout are then diff's); else fewer changed
-    // lines, and a script that applies with exact line numbers.
-    void CheckPair(const QByteArray& one, const QByteArray& two)
+    // `command` run by vantrel-diff and by diff, $P naming each: the same
+    // exit code, output and messages (with the program's name).
+    void SameAsDiff(const QString& command)
     {
-        Write("one", one);
-        Write("two", two);
-        const QByteArray gnuNormal = Run("diff", {"one", "two"}).out, ourNormal = Run(m_program, {"one", "two"}).out;
-        const QList<QByteArray> a = SplitKeepingEnds(one), b = SplitKeepingEnds(two);
-        const bool exact = TopmostChanges(ourNormal, a, false) == TopmostChanges(gnuNormal, a, false)
-                           && TopmostChanges(ourNormal, b, true) == TopmostChanges(gnuNormal, b, true);
-        const QStringList forms[] = {{}, {"-u"}, {"-U", "0"}, {"--unified=1"}};
-        for (const QStringList& form : forms) {
-            const Outcome gnu = Run("diff", form + QStringList{"one", "two"});
-            const Outcome ours = Run(m_program, form + QStringList{"one", "two"});
-            QCOMPARE(ours.code, gnu.code);
-            if (exact) {
-                QCOMPARE(ours.out, gnu.out);
-                continue;
-            }
-            const qint64 changed = ChangedLines(ours.out), gnuChanged = ChangedLines(gnu.out);
-            QVERIFY2(changed <= gnuChanged,
-                     qPrintable(QStringLiteral("%1 changed lines against diff's %2").arg(changed).arg(gnuChanged)));
-            QByteArray applied;
-            QCOMPARE(form.isEmpty() ? ApplyNormal(one, ours.out, applied) : ApplyUnified(one, ours.out, applied),
-                     QString());
-            QCOMPARE(applied, two);
-        }
+        const Outcome ours = Shell(m_program, command);
+        Outcome gnu = Shell("diff", command);
+        gnu.err.replace("diff", "vantrel-diff");
+        if (ours != gnu)
+            qWarning().noquote() << command;
+        QCOMPARE(ours.code, gnu.code);
+        QCOMPARE(ours.out, gnu.out);
+        QCOMPARE(ours.err, gnu.err);
     }
 
     // A report's rows as "L:R:kk": each file's line number (none for a
@@ -144,7 +112,6 @@ private:
 private slots:
     void initTestCase()
     {
-        m_program = qEnvironmentVariable("VANTREL_BIN_DIR") + QStringLiteral("/vantrel-diff");
         QVERIFY2(QFile::exists(m_program), qPrintable(m_program));
         Write("one", "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\n");
         Write("two", "a\nB\nc\nd\ne\nf\ng\nh\ni\nj\nk");
@@ -158,7 +125,8 @@ private slots:
         Write("big1", big);
         Write("big2", big.mid(1000) + "tail\n");
         Write("tabs1", "a\tb\n\nab\tc\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\nz\r\r\n");
-        Write("tabs2", "a\tB\n\nab\tC\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\nnew\nz\r\r\n");
+        Write("tabs2",
+              "a\tB\n\nab\tC\n\tx\r\ny\n\tTab\tlong text that goes past half the width, to\tend\nnew\nz\r\r\n");
         QByteArray code1 = "int main(void)   \n", code2;
         for (int i = 0; i < 30; ++i)
             code1 += (i == 12 ? "section " : "    x") + QByteArray::number(i) + "\n";
@@ -303,16 +271,8 @@ private slots:
     void sameAsDiff()
     {
         QFETCH(QStringList, commands);
-        for (const QString& command : commands) {
-            const Outcome ours = Shell(m_program, command);
-            Outcome gnu = Shell("diff", command);
-            gnu.err.replace("diff", "vantrel-diff");
-            if (ours != gnu)
-                qWarning().noquote() << command;
-            QCOMPARE(ours.code, gnu.code);
-            QCOMPARE(ours.out, gnu.out);
-            QCOMPARE(ours.err, gnu.err);
-        }
+        for (const QString& command : commands)
+            SameAsDiff(command);
     }
 
     // Beyond diff: the characters that differ in the lines a change pairs
@@ -521,23 +481,6 @@ private slots:
         QCOMPARE(ours.err, gnu.err);
     }
 
-    // Random pairs from small alphabets, edits of each other or unrelated,
-    // with CRLF and missing final newlines.
-    void generatedPairs()
-    {
-        QRandomGenerator rng(77);
-        for (int round = 0; round < 60; ++round) {
-            const int alphabet = 2 + rng.bounded(12);
-            const QList<QByteArray> a = RandomLines(rng, rng.bounded(80), alphabet);
-            const QList<QByteArray> b = rng.bounded(3) ? Edited(rng, a, rng.bounded(12), alphabet)
-                                                       : RandomLines(rng, rng.bounded(80), alphabet);
-            const QByteArray ending = rng.bounded(4) == 0 ? "\r\n" : "\n";
-            CheckPair(Join(a, ending, rng.bounded(4) != 0), Join(b, ending, rng.bounded(4) != 0));
-            if (QTest::currentTestFailed())
-                return;
-        }
-    }
-
     // Random pairs of lines with tabs, carriage returns, wide and combining
     // characters, long and empty lines: wherever the normal output is
     // diff's, so is every other form's, byte for byte.
@@ -547,13 +490,6 @@ private slots:
                                               "\xe6\x97\xa5\xe6\x9c\xac|e\xcc\x81")
                                        .split('|');
         pieces << QByteArray(70, 'w') + "\tend";
-        QList<QStringList> forms;
-        for (const char* form :
-             {"-c", "-C 1 -p", "-C 1 -t -T", "-u -T", "-u --suppress-blank-empty", "-U 0 --suppress-blank-empty", "-e",
-              "-n", "-D N", "-y", "-y -W 40 -t", "-y -W 19 --tabsize=3", "-y --left-column",
-              "--side-by-side --left-column -t", "-y --suppress-common-lines", "-t -c --tabsize=3",
-              "-T --suppress-blank-empty", "-i -y -W 72", "-q"})
-            forms << QString::fromLatin1(form).split(u' ');
         QRandomGenerator rng(26);
         const auto lines = [&](int count) {
             QList<QByteArray> out;
@@ -575,12 +511,12 @@ private slots:
             Write("two", Join(b, "\n", rng.bounded(4) != 0));
             if (Run("diff", {"one", "two"}) != Run(m_program, {"one", "two"}))
                 continue;
-            for (const QStringList& form : forms) {
-                const Outcome ours = Run(m_program, form + QStringList{"one", "two"});
-                Outcome gnu = Run("diff", form + QStringList{"one", "two"});
-                gnu.err.replace("diff:", "vantrel-diff:");
-                QVERIFY2(ours == gnu, qPrintable(form.join(' ') + ": " + ours.out.toPercentEncoding()));
-            }
+            for (const char* form :
+                 {"-c", "-C 1 -p", "-C 1 -t -T", "-u -T", "-u --suppress-blank-empty", "-U 0 --suppress-blank-empty",
+                  "-e", "-n", "-D N", "-y", "-y -W 40 -t", "-y -W 19 --tabsize=3", "-y --left-column",
+                  "--side-by-side --left-column -t", "-y --suppress-common-lines", "-t -c --tabsize=3",
+                  "-T --suppress-blank-empty", "-i -y -W 72", "-q"})
+                SameAsDiff(QStringLiteral("$P %1 one two").arg(form));
         }
     }
 
@@ -603,71 +539,85 @@ private slots:
         QCOMPARE(Shell(m_program, tree).code, 0);
         for (const QString options :
              {"", "-r", "-rq", "-rsu", "-rN -c", "-r --unidirectional-new-file", "-r -x '*[ab]' -x 'only*' -e",
-              "-r -X d1/same", "-r -S s", "-r --no-dereference", "-r -y -W 50"}) {
-            const QString command = "$P " + options + " d1 d2; echo $?; $P " + options + " d1/sub d1/same";
-            const Outcome ours = Shell(m_program, command);
-            Outcome gnu = Shell("diff", command);
-            gnu.err.replace("diff:", "vantrel-diff:");
-            QVERIFY2(ours == gnu, qPrintable(options + ": " + ours.out.toPercentEncoding()));
+              "-r -X d1/same", "-r -S s", "-r --no-dereference", "-r -y -W 50"})
+            SameAsDiff("$P " + options + " d1 d2; echo $?; $P " + options + " d1/sub d1/same");
+    }
+
+    // Pairs of files beside diff in normal and unified form, held to diff's
+    // bytes in every form where our normal script is diff's up to where
+    // blocks go (block placement and hunk layout are then diff's).
+    void pairs_data()
+    {
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        // Random pairs from small alphabets, edits of each other or
+        // unrelated, with CRLF and missing final newlines.
+        QRandomGenerator rng(77);
+        for (int round = 0; round < 60; ++round) {
+            const int alphabet = 2 + rng.bounded(12);
+            const QList<QByteArray> a = RandomLines(rng, rng.bounded(80), alphabet);
+            const QList<QByteArray> b = rng.bounded(3) ? Edited(rng, a, rng.bounded(12), alphabet)
+                                                       : RandomLines(rng, rng.bounded(80), alphabet);
+            const QByteArray ending = rng.bounded(4) == 0 ? "\r\n" : "\n";
+            const bool finalNewlineTwo = rng.bounded(4) != 0;
+            QTest::addRow("generated %d", round)
+                << Join(a, ending, rng.bounded(4) != 0) << Join(b, ending, finalNewlineTwo);
         }
-    }
-
-    // Large files where the search settles for guesses and a guess could
-    // cost more than diff's: numbers and labels from a large set with a
-    // few blank lines, in unrelated orders; unrelated lines of "a" and "b".
-    void largeFiles_data()
-    {
-        QTest::addColumn<bool>("numbers");
-        QTest::addColumn<int>("seed");
-        QTest::addColumn<int>("lines");  // in File One; File Two has 6/7 of them
-        for (const int seed : {31, 32, 33})
-            QTest::addRow("numbers and labels, seed %d", seed) << true << seed << 6706;
-        QTest::newRow("a and b") << false << 9 << 40000;
-    }
-
-    void largeFiles()
-    {
-        QFETCH(bool, numbers);
-        QFETCH(int, seed);
-        QFETCH(int, lines);
-        QRandomGenerator rng(seed);
-        const auto text = [&](int count) {
-            QList<QByteArray> out;
-            for (int k = 0; k < count; ++k) {
-                const int kind = rng.bounded(10);
-                const QByteArray n = QByteArray::number(rng.bounded(1000));
-                out << (!numbers    ? QByteArray(kind < 5 ? "a" : "b")
-                        : kind == 0 ? QByteArray()
-                        : kind < 6  ? n
-                                    : "L: " + n);
-            }
-            return Join(out, "\n", true);
+        // Large files where the search settles for guesses and a guess could
+        // cost more than diff's: numbers and labels from a large set with a
+        // few blank lines, in unrelated orders; unrelated lines of "a" and "b".
+        // File Two has 6/7 as many lines as File One.
+        const auto large = [](bool numbers, int seed, int lines) {
+            QRandomGenerator random(seed);
+            const auto text = [&](int count) {
+                QList<QByteArray> out;
+                for (int k = 0; k < count; ++k) {
+                    const int kind = random.bounded(10);
+                    const QByteArray n = QByteArray::number(random.bounded(1000));
+                    out << (!numbers    ? QByteArray(kind < 5 ? "a" : "b")
+                            : kind == 0 ? QByteArray()
+                            : kind < 6  ? n
+                                        : "L: " + n);
+                }
+                return Join(out, "\n", true);
+            };
+            const QByteArray one = text(lines);
+            QTest::addRow("large, %s, seed %d", numbers ? "numbers and labels" : "a and b", seed)
+                << one << text(lines * 6 / 7);
         };
-        CheckPair(text(lines), text(lines * 6 / 7));
-    }
-
-    // The program's own sources: neighbouring files, which share many
-    // short lines, and each file against an edit of itself.
-    void realTextPairs()
-    {
+        for (const int seed : {31, 32, 33})
+            large(true, seed, 6706);
+        large(false, 9, 40000);
+        // The program's own sources: neighbouring files, which share many
+        // short lines, and each file against an edit of itself.
+        const QDir src(qEnvironmentVariable("VANTREL_SOURCE_DIR") + "/src");
         QStringList files;
-        for (QDirIterator it(qEnvironmentVariable("VANTREL_SOURCE_DIR") + "/src", {"*.cpp"}, QDir::Files,
-                             QDirIterator::Subdirectories);
-             it.hasNext();)
+        for (QDirIterator it(src.path(), {"*.cpp"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
             files << it.next();
         std::sort(files.begin(), files.end());
         QVERIFY(files.size() > 20);
-        QRandomGenerator rng(5);
+        rng.seed(5);
         for (qsizetype i = 0; i + 1 < files.size(); i += 2) {
-            QFile f1(files[i]), f2(files[i + 1]);
-            QVERIFY(f1.open(QIODevice::ReadOnly) && f2.open(QIODevice::ReadOnly));
-            const QByteArray one = f1.readAll();
-            CheckPair(one, f2.readAll());
-            const QList<QByteArray> lines = one.split('\n');
-            CheckPair(one, Join(Edited(rng, lines, 1 + rng.bounded(20), 50), "\n", false));
-            if (QTest::currentTestFailed())
-                return;
+            const QByteArray one = FileBytes::Read(files[i]);
+            const QString name = src.relativeFilePath(files[i]);
+            QTest::addRow("%s beside the next file", qPrintable(name)) << one << FileBytes::Read(files[i + 1]);
+            QTest::addRow("%s edited", qPrintable(name))
+                << one << Join(Edited(rng, one.split('\n'), 1 + rng.bounded(20), 50), "\n", false);
         }
+    }
+
+    void pairs()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        Write("one", one);
+        Write("two", two);
+        const QByteArray gnuNormal = Run("diff", {"one", "two"}).out, ourNormal = Run(m_program, {"one", "two"}).out;
+        const QList<QByteArray> a = SplitKeepingEnds(one), b = SplitKeepingEnds(two);
+        const bool exact = TopmostChanges(ourNormal, a, false) == TopmostChanges(gnuNormal, a, false)
+                           && TopmostChanges(ourNormal, b, true) == TopmostChanges(gnuNormal, b, true);
+        for (const QStringList& form : {QStringList(), QStringList{"-u"}, {"-U", "0"}, {"--unified=1"}})
+            BesideDiff(form, !exact);
     }
 };
 
