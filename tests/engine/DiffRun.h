@@ -10,7 +10,6 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace DiffRun {
@@ -28,23 +27,16 @@ inline qint64 ChangedLines(const QByteArray& output)
     qint64 n = 0;
     const QList<QByteArray> lines = output.split('\n');
     const bool unified = output.startsWith("--- ");
-    for (qsizetype i = unified ? 2 : 0; i < lines.size(); ++i) {
-        const QByteArray& line = lines[i];
+    for (const QByteArray& line : lines.mid(unified ? 2 : 0))
         n += unified ? line.startsWith('-') || line.startsWith('+') : line.startsWith("< ") || line.startsWith("> ");
-    }
     return n;
 }
 
 // A test folder, and the built vantrel-diff to run there beside diff.
-class Folder {
+class Folder : public ResultChecker::Folder {
 protected:
-    QTemporaryDir m_dir;
+    using Outcome = DiffRun::Outcome;
     const QString m_program = qEnvironmentVariable("VANTREL_BIN_DIR") + QStringLiteral("/vantrel-diff");
-
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        return ResultChecker::Write(m_dir.filePath(name), bytes);
-    }
 
     // Runs a shell command in the folder with $P naming `program`, in a
     // UTF-8 locale.

@@ -3,14 +3,16 @@
 // every number; brute-force LCS; changed lines; random texts; files.
 
 #include "engine/LineDiff.h"
+#include "support/FileBytes.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QList>
 #include <QRandomGenerator>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -18,11 +20,21 @@ namespace ResultChecker {
 
 inline QString Write(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+    if (!FileBytes::Write(path, bytes))
         qFatal("cannot write test file");
     return path;
 }
+
+// A test folder to write files in.
+class Folder {
+protected:
+    QTemporaryDir m_dir;
+
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        return ResultChecker::Write(m_dir.filePath(name), bytes);
+    }
+};
 
 // Lines with their line endings, as in the file.
 inline QList<QByteArray> SplitKeepingEnds(const QByteArray& bytes)
@@ -192,10 +204,8 @@ qint64 LcsLength(const Sequence& a, const Sequence& b)
 // Lines the hunks remove or add.
 inline qint64 ChangedLines(const std::vector<LineDiff::Hunk>& hunks)
 {
-    qint64 n = 0;
-    for (const LineDiff::Hunk& h : hunks)
-        n += h.count1 + h.count2;
-    return n;
+    return std::accumulate(hunks.begin(), hunks.end(), qint64(0),
+                           [](qint64 n, const LineDiff::Hunk& h) { return n + h.count1 + h.count2; });
 }
 
 // `count` lines drawn from `alphabet` distinct lines.

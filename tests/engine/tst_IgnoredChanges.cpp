@@ -8,7 +8,6 @@
 #include <QTest>
 
 using DiffRun::ChangedLines;
-using DiffRun::Outcome;
 
 namespace {
 
@@ -60,7 +59,6 @@ class tst_IgnoredChanges : public QObject, DiffRun::Folder {
 private slots:
     void initTestCase() { QVERIFY2(QFile::exists(m_program), qPrintable(m_program)); }
 
-    // Every output form with every set of relaxations.
     void relaxed_data()
     {
         QTest::addColumn<QStringList>("form");

@@ -7,14 +7,9 @@
 #include "support/TextBytes.h"
 
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-std::string PathOf(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
 struct Split {
     QByteArray bytes;
     QList<QByteArray> lines, rawLines;
@@ -32,7 +27,7 @@ struct Facts {
 };
 }  // namespace
 
-class tst_LineFile : public QObject {
+class tst_LineFile : public QObject, ResultChecker::Folder {
     Q_OBJECT
 
 private slots:
@@ -66,12 +61,11 @@ private slots:
         // The same answers from memory, from a file on disk, and from a file
         // that grew from half its bytes to all of them after it was opened
         // (the size it reported then is too small).
-        QTemporaryDir dir;
-        const QString path = ResultChecker::Write(dir.filePath("f"), bytes);
-        const LineFile::LoadResult loaded = LineFile::Load(PathOf(path));
+        const QString path = Write("f", bytes);
+        const LineFile::LoadResult loaded = LineFile::Load(QFile::encodeName(path).toStdString());
         QVERIFY2(loaded.file, loaded.error.Reason().c_str());
-        const QString grownPath = ResultChecker::Write(dir.filePath("g"), bytes.left(bytes.size() / 2));
-        InputFile grown(PathOf(grownPath));
+        const QString grownPath = Write("g", bytes.left(bytes.size() / 2));
+        InputFile grown(QFile::encodeName(grownPath).toStdString());
         QFile rest(grownPath);
         QVERIFY(rest.open(QIODevice::Append) && rest.write(bytes.mid(bytes.size() / 2)) >= 0 && rest.flush());
         QVERIFY(grown.ReadFirstBlock());
@@ -86,7 +80,7 @@ private slots:
             QCOMPARE(file->LastLineLacksNewline(), lacksNewline);
             QCOMPARE(Bytes(file->Bytes()), bytes);
         }
-        QCOMPARE(loaded.file->Path(), PathOf(path));
+        QCOMPARE(loaded.file->Path(), QFile::encodeName(path).toStdString());
     }
 
     void facts_data()
@@ -103,15 +97,14 @@ private slots:
         QTest::newRow("UTF-16 left as bytes")
             << Facts{Wide(text, 2, false), false, E::Windows1252, 2, 0, 1, false, false, false, Wide(text, 2, false)};
         // Not valid after the mark: kept as bytes, and said so.
-        const auto undecodable = [](QByteArray b, int lf, bool final) {
-            return Facts{b, true, E::Windows1252, lf, 0, 0, final, false, true, b};
+        const auto undecodable = [](QByteArray b, bool final) {
+            return Facts{b, true, E::Windows1252, 1, 0, 0, final, false, true, b};
         };
-        QTest::newRow("UTF-16, odd length") << undecodable(Wide(u"\uFEFFab\n", 2, false) + "x", 1, false);
-        QTest::newRow("UTF-16, lone high surrogate") << undecodable(Wide(u"\uFEFF\xd83dz\n", 2, true), 1, true);
-        QTest::newRow("UTF-16, lone low surrogate") << undecodable(Wide(u"\uFEFF\xde00\n", 2, false), 1, false);
-        QTest::newRow("UTF-16, NUL character") << undecodable(QByteArray("\xff\xfez\0\0\0\n\0", 8), 1, false);
-        QTest::newRow("UTF-32 beyond U+10FFFF")
-            << undecodable(QByteArray("\0\0\xfe\xff\0\x11\0\0\0\0\0\n", 12), 1, true);
+        QTest::newRow("UTF-16, odd length") << undecodable(Wide(u"\uFEFFab\n", 2, false) + "x", false);
+        QTest::newRow("UTF-16, lone high surrogate") << undecodable(Wide(u"\uFEFF\xd83dz\n", 2, true), true);
+        QTest::newRow("UTF-16, lone low surrogate") << undecodable(Wide(u"\uFEFF\xde00\n", 2, false), false);
+        QTest::newRow("UTF-16, NUL character") << undecodable(QByteArray("\xff\xfez\0\0\0\n\0", 8), false);
+        QTest::newRow("UTF-32 beyond U+10FFFF") << undecodable(QByteArray("\0\0\xfe\xff\0\x11\0\0\0\0\0\n", 12), true);
     }
 
     void facts()
@@ -180,13 +173,11 @@ private slots:
         QFETCH(QByteArray, one);
         QFETCH(QByteArray, two);
         QFETCH(QList<int>, blocks);
-        QFETCH(bool, only);
         std::vector<LineDiff::Hunk> hunks;
         for (qsizetype i = 0; i + 3 < blocks.size(); i += 4)
             hunks.push_back({blocks[i], blocks[i + 1], blocks[i + 2], blocks[i + 3]});
-        const auto fileOne = LineFile::FromBytes(one.toStdString());
-        const auto fileTwo = LineFile::FromBytes(two.toStdString());
-        QCOMPARE(OnlyLineEndsDiffer(*fileOne, *fileTwo, hunks), only);
+        const auto fileOne = LineFile::FromBytes(one.toStdString()), fileTwo = LineFile::FromBytes(two.toStdString());
+        QTEST(OnlyLineEndsDiffer(*fileOne, *fileTwo, hunks), "only");
     }
 };
 

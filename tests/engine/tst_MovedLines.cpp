@@ -1,36 +1,12 @@
 // Moved lines: which runs File One lost and File Two gained count as moved,
 // between the blocks the comparison itself finds.
 
+#include "ResultChecker.h"
 #include "engine/MovedLines.h"
 
 #include <QTest>
 #include <random>
 #include <set>
-
-namespace {
-
-// Lines joined with LF; "|" separates lines in the table below.
-std::string Text(const char* lines)
-{
-    std::string text = lines;
-    std::replace(text.begin(), text.end(), '|', '\n');
-    return text.empty() ? text : text + '\n';
-}
-
-// "lineOne>lineTwo+count" per move, 1-based, comma separated; `mask`
-// marks lines the comparison filtered out.
-QString Moves(const char* one, const char* two, const LineDiff::Settings& settings, const LineMask* mask)
-{
-    const auto a = LineFile::FromBytes(Text(one));
-    const auto b = LineFile::FromBytes(Text(two));
-    QStringList found;
-    for (const MovedLines::Move& m :
-         MovedLines::Find(*a, *b, LineDiff::FindHunks(*a, *b, settings), TextNormalizer(settings), mask))
-        found << QStringLiteral("%1>%2+%3").arg(m.lineOne + 1).arg(m.lineTwo + 1).arg(m.count);
-    return found.join(u',');
-}
-
-}  // namespace
 
 class tst_MovedLines : public QObject {
     Q_OBJECT
@@ -38,14 +14,14 @@ class tst_MovedLines : public QObject {
 private slots:
     void pairing_data()
     {
-        QTest::addColumn<QString>("one");
-        QTest::addColumn<QString>("two");
-        QTest::addColumn<QString>("moves");
+        QTest::addColumn<QByteArray>("one");  // "|" separates the lines
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<QString>("moves");  // "lineOne>lineTwo+count" per move, 1-based
         QTest::addColumn<bool>("ignoreCase");
         QTest::addColumn<int>("filtered");  // a line of File One the comparison filters out, or -1
         const auto row = [](const char* name, const char* one, const char* two, const char* moves,
                             bool ignoreCase = false, int filtered = -1) {
-            QTest::newRow(name) << one << two << moves << ignoreCase << filtered;
+            QTest::newRow(name) << QByteArray(one) << QByteArray(two) << moves << ignoreCase << filtered;
         };
         row("block moved to the end", "f1|f2|f3|a|b|c|d", "a|b|c|d|f1|f2|f3", "1>5+3");
         row("edit inside: two moves", "m1|m2|m3|X|m5|m6|m7|a|b|c|d|e|f|g", "a|b|c|d|e|f|g|m1|m2|m3|Y|m5|m6|m7",
@@ -79,18 +55,21 @@ private slots:
 
     void pairing()
     {
-        QFETCH(QString, one);
-        QFETCH(QString, two);
-        QFETCH(QString, moves);
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
         QFETCH(bool, ignoreCase);
         QFETCH(int, filtered);
-        LineDiff::Settings settings;
-        settings.ignoreCase = ignoreCase;
-        LineMask mask(one.count(u'|') + 1);
+        const LineDiff::Settings settings{.ignoreCase = ignoreCase};
+        LineMask mask(one.count('|') + 1);
         if (filtered >= 0)
             mask[filtered] = 1;
-        QCOMPARE(Moves(one.toUtf8().constData(), two.toUtf8().constData(), settings, filtered < 0 ? nullptr : &mask),
-                 moves);
+        const auto a = LineFile::FromBytes(one.replace('|', '\n').append('\n').toStdString());
+        const auto b = LineFile::FromBytes(two.replace('|', '\n').append('\n').toStdString());
+        QStringList found;
+        for (const MovedLines::Move& m : MovedLines::Find(*a, *b, LineDiff::FindHunks(*a, *b, settings),
+                                                          TextNormalizer(settings), filtered < 0 ? nullptr : &mask))
+            found << QStringLiteral("%1>%2+%3").arg(m.lineOne + 1).arg(m.lineTwo + 1).arg(m.count);
+        QTEST(found.join(u','), "moves");
     }
 
     // Random pairs of few distinct lines, a block cut and pasted among other
@@ -103,24 +82,18 @@ private slots:
         const LineDiff::Settings plain;
         const TextNormalizer normalizer(plain);
         for (int round = 0; round < 300; ++round) {
-            std::vector<std::string> lines;
+            QList<QByteArray> lines;
             for (int n = 0; n < 40; ++n)
-                lines.push_back(random() % 4 ? "line number " + std::to_string(random() % 12) : "}");
-            std::vector<std::string> edited = lines;
-            const std::size_t from = random() % 30;
-            const std::size_t count = 1 + random() % 8;
-            std::vector<std::string> cut(edited.begin() + from, edited.begin() + from + count);
-            edited.erase(edited.begin() + from, edited.begin() + from + count);
-            edited.insert(edited.begin() + random() % edited.size(), cut.begin(), cut.end());
+                lines << (random() % 4 ? "line number " + QByteArray::number(random() % 12) : QByteArray("}"));
+            QList<QByteArray> edited = lines;
+            const qsizetype from = random() % 30, count = 1 + random() % 8;
+            const QList<QByteArray> cut = edited.mid(from, count);
+            edited.remove(from, count);
+            const qsizetype at = random() % edited.size();
+            edited = edited.first(at) + cut + edited.sliced(at);
             edited[random() % edited.size()] = "edited";
-            const auto join = [](const std::vector<std::string>& v) {
-                std::string text;
-                for (const std::string& line : v)
-                    text += line + '\n';
-                return text;
-            };
-            const auto a = LineFile::FromBytes(join(lines));
-            const auto b = LineFile::FromBytes(join(edited));
+            const auto a = LineFile::FromBytes(ResultChecker::Join(lines, "\n", true).toStdString());
+            const auto b = LineFile::FromBytes(ResultChecker::Join(edited, "\n", true).toStdString());
             const std::vector<LineDiff::Hunk> hunks = LineDiff::FindHunks(*a, *b, plain);
             const auto inHunks = [&](std::int64_t line, bool first) {
                 return std::any_of(hunks.begin(), hunks.end(), [&](const LineDiff::Hunk& h) {
@@ -128,8 +101,7 @@ private slots:
                     return line >= start && line < start + (first ? h.count1 : h.count2);
                 });
             };
-            std::set<std::int64_t> lost;
-            std::set<std::int64_t> gained;
+            std::set<std::int64_t> lost, gained;
             // Moves of one offset at most 3 lines apart are one block: each
             // such block means something, however short its pieces.
             std::int64_t letters = 0, rows = 0, end = -100, offset = 0;
@@ -145,7 +117,7 @@ private slots:
                     QVERIFY(lost.insert(m.lineOne + k).second && gained.insert(m.lineTwo + k).second);
                     QVERIFY(inHunks(m.lineOne + k, true) && inHunks(m.lineTwo + k, false));
                     QCOMPARE(a->Line(m.lineOne + k), b->Line(m.lineTwo + k));
-                    const std::string& line = lines[static_cast<std::size_t>(m.lineOne + k)];
+                    const QByteArray& line = lines[m.lineOne + k];
                     letters += std::count_if(line.begin(), line.end(),
                                              [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
                 }
