@@ -127,8 +127,7 @@ private slots:
         QByteArray applied;
         QCOMPARE(Apply(one, result, applied), QString());
         QCOMPARE(applied, two);
-        const qint64 changed = ChangedLines(hunks);
-        const qint64 least = a.size() + b.size() - 2 * LcsLength(a, b);
+        const qint64 changed = ChangedLines(hunks), least = a.size() + b.size() - 2 * LcsLength(a, b);
         QVERIFY2(excess < 0 ? changed > least : changed <= least + least * excess / 1000,
                  qPrintable(QStringLiteral("%1 changed lines, smallest %2").arg(changed).arg(least)));
     }

@@ -7,8 +7,6 @@
 
 #include <QTest>
 
-using DiffRun::ChangedLines;
-
 namespace {
 
 const QList<QByteArray> kPieces = {"int x = 1;", "a\tb", "\tindented", "    four", "x  y", "",
@@ -91,8 +89,6 @@ private slots:
             if (!scriptForm && Run("diff", options + files) != Run(m_program, options + files))
                 continue;
             BesideDiff(form + options, scriptForm);
-            if (QTest::currentTestFailed())
-                return;
         }
     }
 
@@ -110,7 +106,7 @@ private slots:
             const Outcome gnu = Run("diff", {"-E", "one.z", "two.z"});
             const Outcome ours = Run(m_program, {"-E", "-Z", "one", "two"});
             QCOMPARE(ours.code, gnu.code);
-            QVERIFY(ChangedLines(ours.out) <= ChangedLines(gnu.out));
+            QVERIFY(DiffRun::ChangedLines(ours.out) <= DiffRun::ChangedLines(gnu.out));
         }
     }
 };
