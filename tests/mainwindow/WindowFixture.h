@@ -17,12 +17,12 @@
 #include "mainwindow/LineDiffView.h"
 #include "mainwindow/VGrid.h"
 #include "mainwindow/frmFileDiffs.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -124,8 +124,7 @@ struct WindowFixture {
     QString write(const QString& name, const QByteArray& bytes) const
     {
         const QString path = folder->filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        if (!FileBytes::Write(path, bytes))
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }

@@ -24,7 +24,12 @@ class tst_Folding : public QObject {
     WindowFixture w;
 
 private slots:
-    void init() { w.setUp(); }
+    void init()
+    {
+        w.setUp();
+        w.load(true);
+        ShownComparison::Show(w);
+    }
     void cleanup() { w.tearDown(); }
 
     // The comparison of ShownComparison differs in rows 2 to 9 and 151: with
@@ -32,8 +37,6 @@ private slots:
     // item's; the option and its size outlive the window.
     void foldsFollowTheOption()
     {
-        w.load(true);
-        ShownComparison::Show(w);
         QCOMPARE(FoldList(w.Model()), QString());
         w.action("mnuViewHideUnchangedLines")->trigger();
         QCOMPARE(FoldList(w.Model()), QStringLiteral("13+135"));
@@ -57,9 +60,7 @@ private slots:
     // fold too; moving onto one with the keys does not.
     void foldRowOpensInPlace()
     {
-        w.load(true);
         w.action("mnuViewHideUnchangedLines")->trigger();
-        ShownComparison::Show(w);
         VGrid* two = w.grid(2);
         const int y = RowY(two, 13);
         ClickRow(two, 13);
@@ -101,9 +102,6 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(int, to);
-        QFETCH(QString, folds);
-        w.load(true);
-        ShownComparison::Show(w);
         if (command == QLatin1String("bookmark")) {
             w.selectRow(100);
             w.action("mnuFileToggleBookmark")->trigger();
@@ -123,11 +121,9 @@ private slots:
             to = w.Model().CurrentRow();
             QVERIFY(to > 60 && to < 90);
         }
-        QCOMPARE(w.Model().CurrentRow(), to);
-        QCOMPARE(w.grid(1)->Row(), to);
-        QVERIFY(w.grid(1)->RowIsVisible(to));
+        QVERIFY(w.Model().CurrentRow() == to && w.grid(1)->Row() == to && w.grid(1)->RowIsVisible(to));
         QCOMPARE(w.grid(2)->TopRow(), w.grid(1)->TopRow());
-        QCOMPARE(FoldList(w.Model()), folds);
+        QTEST(FoldList(w.Model()), "folds");
     }
 };
 

@@ -37,7 +37,7 @@ private slots:
     void init() { w.setUp(); }
     void cleanup() { w.tearDown(); }
 
-    void bothEndsShownAndLinked()
+    void bothEndsShownLinkedAndSwitchedOff()
     {
         w.load(true);
         ShowMovedFunction(w);
@@ -70,22 +70,15 @@ private slots:
         QVERIFY(model.Bookmarks().empty());
         QTest::mouseDClick(one->viewport(), Qt::LeftButton, {}, QPoint(60, RowY(one, 26)));
         QCOMPARE(model.Bookmarks(), std::vector<std::int32_t>{26});
-    }
-
-    // Switched off, the rows take their blocks' colours again and the
-    // selection stays; the choice outlives the window.
-    void switchedOffAndOn()
-    {
-        w.load(true);
-        ShowMovedFunction(w);
+        // Switched off, the rows take their blocks' colours again and the
+        // selection stays; the choice outlives the window.
         w.selectRow(20);
         w.action("mnuViewShowMovedLines")->trigger();
-        QCOMPARE(w.Model().RowColor(0, 2), Alignment::kOrphanColor);
-        QCOMPARE(w.Model().RowColor(1, 25), Alignment::kOrphanColor);
+        QCOMPARE(model.RowColor(0, 2), Alignment::kOrphanColor);
+        QCOMPARE(model.RowColor(1, 25), Alignment::kOrphanColor);
         QCOMPARE(MovedBands(w), 0);
-        QCOMPARE(w.Model().CurrentRow(), 20);
-        QCOMPARE(w.grid(2)->Row(), 20);
-        QVERIFY(!w.Model().OtherEndOfMove(2));
+        QVERIFY(model.CurrentRow() == 20 && w.grid(2)->Row() == 20);
+        QVERIFY(!model.OtherEndOfMove(2));
         w.restart();
         QVERIFY(!w.action("mnuViewShowMovedLines")->isChecked());
         w.action("mnuViewShowMovedLines")->trigger();

@@ -50,7 +50,11 @@ class tst_frmFileDiffs : public QObject {
     WindowFixture w;
 
 private slots:
-    void init() { w.setUp(); }
+    void init()
+    {
+        w.setUp();
+        w.load(true);
+    }
     void cleanup() { w.tearDown(); }
 
     void toolbarRunsItsCommand_data()
@@ -76,7 +80,6 @@ private slots:
     {
         QFETCH(int, results);
         QFETCH(int, hourglass);
-        w.load();
         if (results)
             ShownComparison::Show(w);
         const int rows = w.grid(1)->Rows();
@@ -132,7 +135,7 @@ private slots:
     {
         QFETCH(QString, route);
         QFETCH(int, productsShown);
-        frmFileDiffs& form = w.load();
+        frmFileDiffs& form = *w.form;
         if (route == QLatin1String("toolbar"))
             QTest::mouseClick(w.button(18), Qt::LeftButton);
         else {
@@ -163,7 +166,6 @@ private slots:
 
     void selectFile()
     {
-        w.load(true);
         QFETCH(int, which);
         QFETCH(bool, byKey);
         QFETCH(QString, lastFile);
@@ -213,7 +215,6 @@ private slots:
 
     void ignoreFlagsReachNextCompare()
     {
-        w.load(true);
         QFETCH(QString, item);
         QFETCH(QByteArray, two);
         QAction* action = w.action(item.toUtf8());
@@ -252,7 +253,6 @@ private slots:
 
     void lineFiltersReachNextCompare()
     {
-        w.load(true);
         QFETCH(QString, filter);
         QFETCH(QByteArray, two);
         QFETCH(QString, told);
@@ -305,7 +305,6 @@ private slots:
                 QVERIFY(!grid->GridLines());
             }
         };
-        w.load();
         const QFont detail = w.pane(1)->font();
         // Through the commands, as a user changes them; the font offered
         // is the grids' (no INI file yet), and a cancelled choice changes nothing.
@@ -358,7 +357,6 @@ private slots:
     // (CMakeLists.txt).
     void fitsTheScreen()
     {
-        w.load(true);
         const QRect available = w.form->screen()->availableGeometry();
         QVERIFY(available.contains(w.form->geometry()));
         const auto* tooltips = w.child<QCheckBox>(QStringLiteral("chkTooltip"));
@@ -389,7 +387,6 @@ private slots:
 
     void minimisedWindowIsNotLaidOut()
     {
-        w.load();
         const QRect grid = w.grid(1)->geometry();
         const QRect pane = w.pane(1)->geometry();
         w.form->setWindowState(Qt::WindowMinimized);
@@ -412,7 +409,6 @@ private slots:
     void splitterDrag()
     {
         QFETCH(Qt::MouseButton, endingButton);
-        w.load();
         auto* bar = w.child<SplitterBar>(QStringLiteral("Splitter"));
         const QColor resting = bar->Color();
         const int width = w.grid(1)->width();
