@@ -53,6 +53,7 @@ private slots:
         QVERIFY(w.action("mnuViewContext0")->isChecked());
         ShownComparison::Show(w);
         QCOMPARE(FoldList(w.Model()), QStringLiteral("1+1,3+1,5+1,10+141"));
+        QVERIFY(w.grid(1)->FoldOf(100));
     }
 
     // A click on a fold row shows its rows, the first of them where the fold

@@ -75,7 +75,6 @@ private slots:
         w.selectRow(20);
         w.action("mnuViewShowMovedLines")->trigger();
         QCOMPARE(model.RowColor(0, 2), Alignment::kOrphanColor);
-        QCOMPARE(model.RowColor(1, 25), Alignment::kOrphanColor);
         QCOMPARE(MovedBands(w), 0);
         QVERIFY(model.CurrentRow() == 20 && w.grid(2)->Row() == 20);
         QVERIFY(!model.OtherEndOfMove(2));
