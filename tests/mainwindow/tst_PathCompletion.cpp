@@ -5,6 +5,7 @@
 
 #include "mainwindow/PathBox.h"
 #include "mainwindow/PathListing.h"
+#include "support/FileBytes.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -37,10 +38,8 @@ private slots:
         const QDir root(m_root.path());
         for (const char* folder : {"local", "Library", "nz", "deep/inner", "ra", "wide", "x{y", "\u212Aelvin", "Foo"})
             QVERIFY(root.mkpath(QString::fromUtf8(folder)));
-        for (const char* name : {"notes.txt", "Rx.txt", "deep/inner.txt", "foo"}) {
-            QFile file(m_top + QString::fromUtf8(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        for (const char* name : {"notes.txt", "Rx.txt", "deep/inner.txt", "foo"})
+            QVERIFY(FileBytes::Write(m_top + QString::fromUtf8(name), {}));
         QVERIFY(QFile::link(m_top + QStringLiteral("wide"), m_top + QStringLiteral("linked")));
         QVERIFY(QFile::link(m_top + QStringLiteral("loop"), m_top + QStringLiteral("loop")));
         m_notUtf8 = QFile::encodeName(m_top + QStringLiteral("wide/")) + "ba\xff";
