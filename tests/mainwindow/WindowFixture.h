@@ -113,6 +113,14 @@ struct WindowFixture {
     {
         return form->findChild<QToolButton*>(QStringLiteral("Toolbar1Button%1").arg(position));
     }
+    // The messages shown so far, one "title: text" a line.
+    QString told() const
+    {
+        QStringList lines;
+        for (const modVantrel::MessagePrompt& message : prompts->messages)
+            lines << message.title + QStringLiteral(": ") + message.text;
+        return lines.join(u'\n');
+    }
     // The pointer shows the hourglass, the application's or the window's.
     bool hourglass() const
     {

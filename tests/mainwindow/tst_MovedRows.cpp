@@ -59,7 +59,7 @@ private slots:
         w.selectRow(10);
         w.action("mnuFileGoToOtherEndOfMove")->trigger();
         QCOMPARE(model.CurrentRow(), 10);
-        QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The selected line was not moved."));
+        QCOMPARE(w.told(), QStringLiteral("Go to Other End of Move: The selected line was not moved."));
         // A double click on a moved row's marker follows the move; elsewhere
         // on the row it bookmarks.
         VGrid* one = w.grid(1);
