@@ -62,12 +62,15 @@ struct Pair {
 
 // A report's body rows as two letters, File One's cell then File Two's:
 // '.' plain, 'c' changed, 'o' one-sided, 'f' filler; upper case when
-// bookmarked.
+// bookmarked. A row that stands for rows left out as "(N unchanged lines)".
 QString Rows(const QString& html)
 {
     static const QRegularExpression cell(QStringLiteral("<td class=\"t ?(\\w?)\">"));
+    static const QRegularExpression gap(QStringLiteral("^<tr class=\"gap\"><td colspan=\"4\">\u22EF (.*) \u22EF<"));
     QStringList rows;
     for (const QString& line : html.section(QStringLiteral("<tbody>"), 1).split(u'\n')) {
+        if (const QRegularExpressionMatch m = gap.match(line); m.hasMatch())
+            rows << '(' + m.captured(1) + ')';
         QString letters;
         for (auto it = cell.globalMatch(line); it.hasNext();) {
             const QString c = it.next().captured(1);
@@ -162,56 +165,36 @@ private slots:
         QVERIFY(!html.contains(u'\t') && !html.contains(u'\r'));
     }
 
-    // Spans of rows, as a folded view gives them: the rows before, between
-    // and after them stand as one row that counts them.
-    void spansOfRows_data()
+    // Folded, the report holds what the grids show: the rows around the
+    // differences, each fold as one row that counts it, wherever it lies; a
+    // line moved from the top to the end in its colour at both ends.
+    void folded_data()
     {
-        QTest::addColumn<std::vector<HtmlReport::Span>>("spans");
-        QTest::addColumn<QString>("rows");  // File One's line numbers; (N lines) for rows left out
-        QTest::newRow("one row left out at each end and between")
-            << std::vector<HtmlReport::Span>{{1, 1}, {3, 1}} << "(1 line) 2 (1 line) 4 (1 line)";
-        QTest::newRow("the first and the last rows, two between")
-            << std::vector<HtmlReport::Span>{{0, 2}, {4, 1}} << "1 2 (2 lines) 5";
-    }
-    void spansOfRows()
-    {
-        QFETCH(std::vector<HtmlReport::Span>, spans);
-        struct Numbered final : HtmlReport::RowSource {  // five rows, line k in row k of both files
-            std::int64_t RowCount() const override { return 5; }
-            void Fill(std::int64_t k, HtmlReport::Row& row) override { row.cells[0].line = row.cells[1].line = k; }
-        } source;
-        std::string html;
-        OutputSink out([&html](std::string_view piece) { return html.append(piece), true; });
-        HtmlReport::Write(out, {}, source, spans);
-        QVERIFY(out.Finish());
-        static const QRegularExpression row(
-            QStringLiteral("<tr><td class=\"n\">(\\d+)<|\u22EF (\\d+) unchanged (lines?) \u22EF"));
-        QStringList found;
-        for (auto it = row.globalMatch(QString::fromStdString(html)); it.hasNext();) {
-            const QRegularExpressionMatch m = it.next();
-            found << (m.hasCaptured(1) ? m.captured(1) : '(' + m.captured(2) + ' ' + m.captured(3) + ')');
-        }
-        QTEST(found.join(u' '), "rows");
-    }
-
-    // Folded and with a line moved from the top to the end, the report
-    // holds what the grids show: the rows around the differences, the fold
-    // as one row, the moved line in its colour at both ends.
-    void foldedWithMoves()
-    {
-        QByteArray one = "a moved line of some 30 letters\n";
+        QTest::addColumn<QByteArray>("one");
+        QTest::addColumn<QByteArray>("two");
+        QTest::addColumn<QString>("rows");
+        QByteArray lines;
         for (int i = 1; i <= 9; ++i)
-            one += "line " + QByteArray::number(i) + '\n';
-        Pair pair(one, one.mid(one.indexOf('\n') + 1) + one.left(one.indexOf('\n') + 1));
+            lines += "line " + QByteArray::number(i) + '\n';
+        const QByteArray moved = "a moved line of some 30 letters\n";
+        QTest::newRow("a move, folded between") << moved + lines << lines + moved << "mf .. (7 unchanged lines) .. fm";
+        QTest::newRow("one row folded at either end")
+            << QByteArray("1\n2\n3\n4\n5\n") << QByteArray("1\n2\nthree\n4\n5\n")
+            << "(1 unchanged line) .. cc .. (1 unchanged line)";
+    }
+    void folded()
+    {
+        QFETCH(QByteArray, one);
+        QFETCH(QByteArray, two);
+        Pair pair(one, two);
         pair.model.SetFolding(1);
         pair.model.ShowMoves(MovedLines::Find(*pair.model.File(0), *pair.model.File(1), pair.model.Hunks(),
                                               TextNormalizer(LineDiff::Settings{})));
         const QString path = pair.dir.filePath("report.html");
         QVERIFY(ComparisonSave::SaveReport(pair.model, path, false, {}).isEmpty());
         const QString html = QString::fromUtf8(FileBytes::Read(path));
-        QCOMPARE(Rows(html), QStringLiteral("mf .. .. fm"));
-        QVERIFY(html.contains(QStringLiteral("\u22EF 7 unchanged lines \u22EF")));
-        QVERIFY(html.contains(QStringLiteral("<span class=\"t m\">moved line</span>")));
+        QTEST(Rows(html), "rows");
+        QCOMPARE(html.contains(QStringLiteral("<span class=\"t m\">moved line</span>")), !pair.model.Moves().empty());
     }
 
     // Each refusal leaves the folder as it was: the two files, unchanged.
