@@ -15,11 +15,12 @@ using RowFolding::FoldedView;
 namespace {
 
 // "first+count" per block or fold, comma separated.
-std::vector<Alignment::DiffBlock> Blocks(const QString& text)
+template <class Item = Alignment::DiffBlock>
+std::vector<Item> Blocks(const QString& text)
 {
-    std::vector<Alignment::DiffBlock> blocks;
+    std::vector<Item> blocks;
     for (const QString& item : text.split(u',', Qt::SkipEmptyParts)) {
-        Alignment::DiffBlock block;
+        Item block{};
         block.firstRow = item.section(u'+', 0, 0).toInt();
         block.rowCount = item.section(u'+', 1, 1).toInt();
         blocks.push_back(block);
@@ -120,32 +121,26 @@ private slots:
         }
     }
 
+    // Folds of a view of ten rows.
     void foldedViewRefusesBadFolds_data()
     {
         QTest::addColumn<QString>("folds");
-        QTest::addColumn<int>("rowCount");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("last row") << "5+6" << 10 << true;
-        QTest::newRow("past the last row") << "5+7" << 10 << false;
-        QTest::newRow("touching") << "1+2,3+1" << 10 << true;
-        QTest::newRow("overlapping") << "1+3,3+1" << 10 << false;
-        QTest::newRow("empty fold") << "2+0" << 10 << false;
+        QTest::newRow("last row") << "5+6" << true;
+        QTest::newRow("past the last row") << "5+7" << false;
+        QTest::newRow("touching") << "1+2,3+1" << true;
+        QTest::newRow("overlapping") << "1+3,3+1" << false;
+        QTest::newRow("empty fold") << "2+0" << false;
     }
 
     void foldedViewRefusesBadFolds()
     {
         QFETCH(QString, folds);
-        QFETCH(int, rowCount);
-        std::vector<Fold> list;
-        for (const Alignment::DiffBlock& b : Blocks(folds))
-            list.push_back({b.firstRow, b.rowCount});
-        bool thrown = false;
-        try {
-            (void)FoldedView(list, rowCount);
-        } catch (const std::invalid_argument&) {
-            thrown = true;
-        }
-        QTEST(!thrown, "taken");
+        QFETCH(bool, taken);
+        if (taken)
+            QCOMPARE(FoldedView(Blocks<Fold>(folds), 10).Folds(), Blocks<Fold>(folds));
+        else
+            QVERIFY_THROWS_EXCEPTION(std::invalid_argument, (void)FoldedView(Blocks<Fold>(folds), 10));
     }
 
     void foldText_data()
