@@ -19,12 +19,9 @@ LineText Bytes(const QString& text)
 {
     static const QHash<QChar, char> high{{u'€', '\x80'}, {u'Œ', '\x8c'}, {u'œ', '\x9c'}, {u'Ÿ', '\x9f'}};
     auto bytes = std::make_shared<QByteArray>();
-    for (const QChar c : text) {
-        if (c.unicode() > 0xff || (c.unicode() >= 0x80 && c.unicode() < 0xa0))
-            bytes->append(high.value(c, '\0'));
-        else
-            bytes->append(char(c.unicode()));
-    }
+    for (const QChar c : text)
+        bytes->append(c.unicode() > 0xff || (c.unicode() >= 0x80 && c.unicode() < 0xa0) ? high.value(c, '\0')
+                                                                                        : char(c.unicode()));
     return bytes->contains('\0') ? LineText() : LineText::FromBytes(*bytes, bytes);
 }
 

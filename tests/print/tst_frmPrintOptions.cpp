@@ -258,17 +258,15 @@ private slots:
         w.action("mnuFilePrint")->trigger();
         QCOMPARE(w.prompts->modalWindows, QStringList({"frmPrintOptions", "frmPrintOptions"}));
         QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("Printing is complete."));
-        for (const VGrid* grid : {w.grid(1), w.grid(2)}) {
+        QCOMPARE(w.Model().CurrentRow(), 77);
+        for (int pane = 0; pane < 2; ++pane) {
+            const VGrid* grid = w.grid(pane + 1);
             QCOMPARE(grid->Row(), 77);
             QCOMPARE(grid->TopRow(), 70);
-        }
-        QCOMPARE(w.Model().CurrentRow(), 77);
-        const VGrid* grids[] = {w.grid(1), w.grid(2)};
-        for (int pane = 0; pane < 2; ++pane) {
             QStringList expected;
-            for (int row = 1; row < grids[pane]->Rows(); ++row)
-                if (const QString text = grids[pane]->TextMatrix(row); !text.isEmpty())
-                    expected << (grids[pane]->CellBackColor(row) ? "b" : "r") + text;
+            for (int row = 1; row < grid->Rows(); ++row)
+                if (const QString text = grid->TextMatrix(row); !text.isEmpty())
+                    expected << (grid->CellBackColor(row) ? "b" : "r") + text;
             QStringList printed;
             for (const PdfReadBack::Page& page : PdfReadBack::Pages(pdfs[pane])) {
                 QCOMPARE(page.lines.value(1).text, paths[pane]);
