@@ -1,6 +1,6 @@
 #pragma once
-// What a line's character marks keep, for the character comparison's tests
-// and fuzzer: the marked characters as code points, upper-cased when case
+// What a line's character marks keep, for the tests of the marks and the
+// fuzzer: the marked characters as code points, upper-cased when case
 // is ignored; nothing when there is not one mark per UTF-16 position, or a
 // mark parts a surrogate pair (or, when asked, a combining mark from the
 // character before it).

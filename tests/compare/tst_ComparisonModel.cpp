@@ -1,6 +1,7 @@
 // The displayed comparison without widgets: Find against a row-by-row
 // reading of the row texts, bookmarks, difference navigation, and the
 // character marks kept for changed rows.
+#include "MarkedText.h"
 #include "compare/Alignment.h"
 #include "compare/ComparisonModel.h"
 #include "compare/FileFactsText.h"
@@ -8,7 +9,6 @@
 #include "engine/LineFile.h"
 #include "support/FileBytes.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -89,15 +89,6 @@ std::optional<std::int32_t> FindByRows(const ComparisonModel& m, const QString& 
     if (!found && d != Direction::Next)
         found = oneWay(row - 1, 1, -1);
     return found;
-}
-
-// 'x' for each false mark.
-QString Letters(const std::vector<bool>& marks)
-{
-    QString letters;
-    for (const bool common : marks)
-        letters += common ? u'.' : u'x';
-    return letters;
 }
 
 }  // namespace
@@ -317,11 +308,12 @@ private slots:
             QVERIFY(!model.RowMarks(row, false));
         QVERIFY(model.KnownRowMarkCount() == 0 && !model.KnownRowMarks(2, false));
         const auto* first = model.RowMarks(2, false);
-        QVERIFY(first && Letters(first->marks1) == "..xxx" && Letters(first->marks2) == "..xxx");
+        QVERIFY(first && Marked("x abc", first->marks1, false) == U"x "
+                && Marked("x ABD", first->marks2, false) == U"x ");
         QCOMPARE(model.RowMarks(2, false), first);
         QCOMPARE(model.KnownRowMarks(2, false), first);
         QVERIFY(!model.KnownRowMarks(2, true));
-        QCOMPARE(Letters(model.RowMarks(2, true)->marks1), QStringLiteral("....x"));
+        QVERIFY(Marked("x abc", model.RowMarks(2, true)->marks1, true) == U"X AB");
         QVERIFY(!model.KnownRowMarks(2, false));
         // Row 2 of the next comparison is another pair of lines; its marked
         // row and bookmarks start afresh.
@@ -330,14 +322,14 @@ private slots:
         QCOMPARE(model.Show(LineFile::FromBytes("a\nbcd\n"), LineFile::FromBytes("a\nbce\n"), {{1, 1, 1, 1}}),
                  Alignment::AlignStatus::Ok);
         QVERIFY(model.MarkedRow() == 0 && model.Bookmarks().empty());
-        QCOMPARE(Letters(model.RowMarks(2, true)->marks2), QStringLiteral("..x"));
+        QVERIFY(Marked("bce", model.RowMarks(2, true)->marks2, true) == U"BC");
         model.Clear();
         QCOMPARE(model.KnownRowMarkCount(), std::size_t{0});
         QVERIFY(!model.RowMarks(2, true));
         // The first row is a changed pair too.
         QCOMPARE(model.Show(LineFile::FromBytes("abc\n"), LineFile::FromBytes("abd\n"), {{0, 1, 0, 1}}),
                  Alignment::AlignStatus::Ok);
-        QCOMPARE(Letters(model.RowMarks(1, false)->marks1), QStringLiteral("..x"));
+        QVERIFY(Marked("abc", model.RowMarks(1, false)->marks1, false) == U"ab");
     }
 
     // A moved line takes the moved colour at both of its ends (what each end
@@ -383,9 +375,9 @@ private slots:
         const auto two = LineFile::FromBytes(std::string());
         const std::vector<LineDiff::Hunk> hunks{{0, 4'000'000, 0, 0}};
         ComparisonModel model = Example();
-        QFile statm(QStringLiteral("/proc/self/statm"));
-        QVERIFY(statm.open(QIODevice::ReadOnly));
-        const rlim_t used = statm.readAll().split(' ').value(0).toULongLong() * rlim_t(sysconf(_SC_PAGESIZE));
+        const QByteArray statm = FileBytes::Read(QStringLiteral("/proc/self/statm"));
+        const rlim_t used = statm.split(' ').value(0).toULongLong() * rlim_t(sysconf(_SC_PAGESIZE));
+        QVERIFY(used > 0);
         rlimit old{};
         getrlimit(RLIMIT_AS, &old);
         const rlimit tight{used + (8 << 20), old.rlim_max};
