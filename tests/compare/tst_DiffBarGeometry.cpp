@@ -9,7 +9,7 @@ using namespace DiffBar;
 
 namespace {
 struct BandCase {
-    qint64 row, count;
+    std::int32_t row, count;
     int gridRows, barHeight, top, height;
 };
 struct MarkCase {
@@ -26,14 +26,10 @@ private slots:
     {
         QTest::addColumn<double>("x");
         QTest::addColumn<qint64>("rounded");
-        for (auto [x, r] : {std::pair{0.5, 0},
-                            {1.5, 2},
-                            {2.5, 2},
-                            {-1.5, -2},
-                            {-2.6, -3},
-                            {2.51, 3},
-                            {95.4999983310699462890625, 95}})
-            QTest::addRow("%.17g", x) << x << qint64(r);
+        const std::pair<double, qint64> cases[] = {
+            {0.5, 0}, {1.5, 2}, {2.5, 2}, {-1.5, -2}, {-2.6, -3}, {2.51, 3}, {95.4999983310699462890625, 95}};
+        for (const auto& [x, r] : cases)
+            QTest::addRow("%.17g", x) << x << r;
     }
 
     void roundHalfEven()
@@ -68,8 +64,7 @@ private slots:
         QVERIFY(band.top == c.top && band.height == c.height && band.color == 0x123456u);
         // Blocks of rows: the same band, in the colour of their kind.
         const std::vector<Band> both = BandsForBlocks(
-            {Alignment::DiffBlock{std::int32_t(c.row), std::int32_t(c.count), 0, std::int32_t(c.count), 0, 0},
-             Alignment::DiffBlock{std::int32_t(c.row), std::int32_t(c.count), 0, 1, 0, 1}},
+            {Alignment::DiffBlock{c.row, c.count, 0, c.count, 0, 0}, Alignment::DiffBlock{c.row, c.count, 0, 1, 0, 1}},
             c.gridRows, c.barHeight);
         QVERIFY(both.size() == 2 && both[0].top == c.top && both[1].height == c.height);
         QVERIFY(both[0].color == Alignment::kOrphanColor && both[1].color == Alignment::kChangedColor);

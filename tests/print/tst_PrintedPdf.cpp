@@ -56,13 +56,8 @@ ListRows MakeRows(int count, const QString& tag)
     return pane;
 }
 
-class CancelOnPage final : public PrintProgress {
-public:
-    explicit CancelOnPage(qint64 page) : m_page(page) {}
-    bool Continue(qint64 page, qint64) override { return page < m_page; }
-
-private:
-    qint64 m_page;
+struct CancelOnPageTwo final : PrintProgress {
+    bool Continue(qint64 page, qint64) override { return page < 2; }
 };
 
 const QDateTime kStart(QDate(2024, 1, 2), QTime(15, 4, 5));
@@ -95,10 +90,9 @@ class tst_PrintedPdf : public QObject {
                bool landscape = false, bool pageNumbers = true, bool dateTime = true,
                PrintProgressFactory progress = nullptr)
     {
+        const auto pdfOnly = [] { return PrinterChoices{{}, {}, true}; };
         frmPrintOptions dialog(PrintPane{&left, leftPath.isEmpty() ? m_leftPath : leftPath},
-                               PrintPane{&right, m_rightPath}, nullptr, [] {
-                                   return PrinterChoices{{}, {}, true};
-                               });
+                               PrintPane{&right, m_rightPath}, nullptr, pdfOnly);
         QVERIFY(dialog.Form_Load());
         dialog.JobSettings.progress = std::move(progress);
         // An hour passes at every look at the clock.
@@ -278,7 +272,7 @@ private slots:
             setrlimit(RLIMIT_FSIZE, &small);
         }
         Print(m_big, m_right, 2, answers, kind == "compared" ? existing : QString(), false, true, true,
-              [kind](const QString&) { return kind == "cancel" ? std::make_unique<CancelOnPage>(2) : nullptr; });
+              [kind](const QString&) { return kind == "cancel" ? std::make_unique<CancelOnPageTwo>() : nullptr; });
         setrlimit(RLIMIT_FSIZE, &old);
 
         QCOMPARE(m_prompts->messages.size(), message.isEmpty() ? 0 : 1);
