@@ -12,15 +12,11 @@ namespace {
 // One token per row: 1-based line number or "-", then "o" (orphan) or "c" (changed).
 QString Render(const PaneRows& pane)
 {
+    const QHash<std::uint32_t, QString> kind{{kOrphanColor, "o"}, {kChangedColor, "c"}, {kDefaultColor, ""}};
     QStringList tokens;
-    for (std::size_t i = 0; i < pane.size(); ++i) {
-        const std::uint32_t c = pane.color[i];
+    for (std::size_t i = 0; i < pane.size(); ++i)
         tokens << (pane.line[i] == kNoLine ? QStringLiteral("-") : QString::number(pane.line[i] + 1))
-                      + (c == kOrphanColor    ? "o"
-                         : c == kChangedColor ? "c"
-                         : c == kDefaultColor ? ""
-                                              : "?");
-    }
+                      + kind.value(pane.color[i], "?");
     return tokens.join(u' ');
 }
 

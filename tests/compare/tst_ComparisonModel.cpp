@@ -59,16 +59,13 @@ public:
 // comparison), 'm' moved.
 QString RowColors(const ComparisonModel& m)
 {
+    using namespace Alignment;
+    const QHash<std::uint32_t, QChar> letter{
+        {kChangedColor, u'c'}, {kOrphanColor, u'o'}, {kSkippedColor, u'g'}, {kMovedColor, u'm'}};
     QString letters[2];
     for (int side = 0; side < 2; ++side)
-        for (std::int32_t row = 1; row <= m.RowCount(); ++row) {
-            const std::uint32_t color = m.RowColor(side, row);
-            letters[side] += color == Alignment::kChangedColor   ? 'c'
-                             : color == Alignment::kOrphanColor  ? 'o'
-                             : color == Alignment::kSkippedColor ? 'g'
-                             : color == Alignment::kMovedColor   ? 'm'
-                                                                 : '.';
-        }
+        for (std::int32_t row = 1; row <= m.RowCount(); ++row)
+            letters[side] += letter.value(m.RowColor(side, row), u'.');
     return letters[0] + '|' + letters[1];
 }
 
