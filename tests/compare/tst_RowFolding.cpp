@@ -19,12 +19,8 @@ template <class Item = Alignment::DiffBlock>
 std::vector<Item> Blocks(const QString& text)
 {
     std::vector<Item> blocks;
-    for (const QString& item : text.split(u',', Qt::SkipEmptyParts)) {
-        Item block{};
-        block.firstRow = item.section(u'+', 0, 0).toInt();
-        block.rowCount = item.section(u'+', 1, 1).toInt();
-        blocks.push_back(block);
-    }
+    for (const QString& item : text.split(u',', Qt::SkipEmptyParts))
+        blocks.push_back({item.section(u'+', 0, 0).toInt(), item.section(u'+', 1, 1).toInt()});
     return blocks;
 }
 
@@ -90,11 +86,8 @@ private slots:
             const int context = random.bounded(6);
             std::vector<Alignment::DiffBlock> blocks;
             for (int row = 1 + random.bounded(8); row <= lineRows; row += 1 + random.bounded(12)) {
-                Alignment::DiffBlock block;
-                block.firstRow = row;
-                block.rowCount = 1 + random.bounded(std::min(4, lineRows - row + 1));
-                row += block.rowCount;
-                blocks.push_back(block);
+                blocks.push_back({row, 1 + random.bounded(std::min(4, lineRows - row + 1))});
+                row += blocks.back().rowCount;
             }
             const std::vector<Fold> folds = RowFolding::UnchangedFolds(blocks, lineRows, context);
             const FoldedView view(folds, lineRows + 1);
@@ -176,8 +169,7 @@ private slots:
         model.Show(file(one), file(two), hunks);
         QVERIFY(model.Folds());
         QCOMPARE(Text(model.Folds()->Folds()), QStringLiteral("1+7,13+8"));
-        QVERIFY(model.Unfold(20));
-        QVERIFY(!model.Unfold(20));
+        QVERIFY(model.Unfold(20) && !model.Unfold(20));
         QCOMPARE(Text(model.Folds()->Folds()), QStringLiteral("1+7"));
         model.SetFolding(2);
         QCOMPARE(model.Folds()->Folds().size(), 2u);
