@@ -250,13 +250,6 @@ private slots:
         const QString existing = Pdf(kind == "compared" ? "one.txt" : "one.pdf");
         if (kind == "compared" || kind == "cancel")
             QVERIFY(FileBytes::Write(existing, "before"));  // and stays so
-        qint64 limit = 0;
-        if (kind == "full") {
-            Print(m_big, m_right, 0, {Pdf("probe.pdf")});
-            limit = QFileInfo(Pdf("probe.pdf")).size() - 300;
-            QVERIFY(QFile::remove(Pdf("probe.pdf")) && limit > 0);
-            m_prompts->messages.clear();
-        }
         QStringList answers{existing, Pdf("two.pdf")};
         if (kind == "missing")
             answers[0] = Pdf("no/such/dir/one.pdf");
@@ -266,7 +259,11 @@ private slots:
             answers = QStringList{};
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
-        if (limit) {
+        if (kind == "full") {
+            Print(m_big, m_right, 0, {Pdf("probe.pdf")});
+            const qint64 limit = QFileInfo(Pdf("probe.pdf")).size() - 300;
+            QVERIFY(QFile::remove(Pdf("probe.pdf")) && limit > 0);
+            m_prompts->messages.clear();
             std::signal(SIGXFSZ, SIG_IGN);
             const rlimit small{rlim_t(limit), old.rlim_max};
             setrlimit(RLIMIT_FSIZE, &small);
