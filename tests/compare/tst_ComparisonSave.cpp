@@ -290,8 +290,7 @@ private slots:
         }
         const QImage image(printed ? out + ".png" : out);
         QVERIFY2(!image.isNull(), run.readAllStandardError().constData());
-        int changed = 0;
-        int marked = 0;
+        int changed = 0, marked = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
                 const QRgb c = image.pixel(x, y) & 0xFFFFFF;

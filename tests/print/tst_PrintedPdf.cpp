@@ -113,7 +113,7 @@ class tst_PrintedPdf : public QObject {
     {
         QList<int> sizes;
         const QList<PdfReadBack::Page> pages = PdfReadBack::Pages(pdf, &sizes), boxes = PdfReadBack::Words(pdf);
-        QVERIFY(!pages.isEmpty());
+        QVERIFY(pane.rows.size() > 1 ? !pages.isEmpty() : pages.size() == 1);  // a page even for no row
         QCOMPARE(boxes.size(), pages.size());
         // Courier New resolves to its metric twin; the title is bold, the
         // path italic (a row beyond the face's glyphs may add a fallback).
@@ -211,12 +211,10 @@ private slots:
         const QString second = dateTime ? modVantrelPrint::GeneralDate(kStart.addSecs(7200)) : QString();
         if (side != 1)
             CheckJob(Pdf("one.pdf"), left, m_leftPath, landscape, pageNumbers, first);
-        const QString rightPdf = Pdf(side == 1 ? "one.pdf" : "two.pdf");
         if (side != 0)
-            CheckJob(rightPdf, right, m_rightPath, landscape, pageNumbers, side == 2 ? second : first);
+            CheckJob(Pdf(side == 1 ? "one.pdf" : "two.pdf"), right, m_rightPath, landscape, pageNumbers,
+                     side == 2 ? second : first);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), side == 2 ? 2 : 1);
-        if (side != 0 && rightRows == 1)
-            QCOMPARE(PdfReadBack::Pages(rightPdf).size(), 1);
     }
 
     // Both panes printed, the left (large, and printed only where the disk
