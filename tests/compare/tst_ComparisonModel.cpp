@@ -10,6 +10,7 @@
 #include "support/FileBytes.h"
 
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -378,15 +379,11 @@ private slots:
         rlimit old{};
         getrlimit(RLIMIT_AS, &old);
         const rlimit tight{used + (8 << 20), old.rlim_max};
-        setrlimit(RLIMIT_AS, &tight);
-        bool thrown = false;
-        try {
-            (void)model.Show(one, two, hunks);
-        } catch (const std::bad_alloc&) {
-            thrown = true;
+        {
+            const auto restore = qScopeGuard([&old] { setrlimit(RLIMIT_AS, &old); });
+            setrlimit(RLIMIT_AS, &tight);
+            QVERIFY_THROWS_EXCEPTION(std::bad_alloc, (void)model.Show(one, two, hunks));
         }
-        setrlimit(RLIMIT_AS, &old);
-        QVERIFY(thrown);
         QCOMPARE(model.RowCount(), Example().RowCount());
         QCOMPARE(FileFactsText::OutOfMemoryMessage(*one, *two, Alignment::RowsNeeded(hunks, one->LineCount())),
                  QStringLiteral("Not enough memory to show the differences.\r\n\r\nThe files (3.8 MB and 0 bytes) "
