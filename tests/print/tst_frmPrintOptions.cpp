@@ -19,8 +19,6 @@
 #include <QStyleOption>
 #include <QTest>
 
-using modVantrel::PromptIcon;
-
 namespace {
 
 class NoRows final : public PrintRows {
@@ -208,7 +206,7 @@ private slots:
                      QStringLiteral("There are no printers set up on your computer.\r\n"
                                     "Go to Control Panel --> Printers to add a printer."));
             QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("Print"));
-            QCOMPARE(m_prompts->lastMessage().icon, PromptIcon::Critical);
+            QCOMPARE(m_prompts->lastMessage().icon, modVantrel::PromptIcon::Critical);
         }
     }
 
