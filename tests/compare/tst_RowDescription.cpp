@@ -8,12 +8,9 @@
 
 namespace {
 
-// The files compared, their blocks shown as rows and folded when a context is given.
-ComparisonModel Shown(const QByteArray& one, const QByteArray& two, const std::vector<LineDiff::Hunk>& hunks,
-                      std::optional<std::int32_t> context = std::nullopt)
+ComparisonModel Shown(const QByteArray& one, const QByteArray& two, const std::vector<LineDiff::Hunk>& hunks)
 {
     ComparisonModel model;
-    model.SetFolding(context);
     if (model.Show(LineFile::FromBytes(one.toStdString()), LineFile::FromBytes(two.toStdString()), hunks)
         != Alignment::AlignStatus::Ok)
         qFatal("example does not align");
@@ -33,7 +30,8 @@ ComparisonModel Example(std::optional<std::int32_t> context = std::nullopt)
         one += "same " + QByteArray::number(i) + '\n';
         two += "same " + QByteArray::number(i) + '\n';
     }
-    ComparisonModel model = Shown(one, two, {{1, 1, 1, 2}, {3, 1, 4, 0}, {5, 0, 5, 1}}, context);
+    ComparisonModel model = Shown(one, two, {{1, 1, 1, 2}, {3, 1, 4, 0}, {5, 0, 5, 1}});
+    model.SetFolding(context);
     model.ShowMoves({{3, 5, 1}});
     model.AddBookmark(2);
     model.SetMarkedRow(2);
