@@ -1,6 +1,7 @@
 // The displayed comparison without widgets: Find against a row-by-row
 // reading of the row texts, bookmarks, difference navigation, and the
 // character marks kept for changed rows.
+#include "ShownModel.h"
 #include "MarkedText.h"
 #include "compare/Alignment.h"
 #include "compare/ComparisonModel.h"
@@ -20,15 +21,6 @@
 using Direction = ComparisonModel::FindDirection;
 
 namespace {
-
-ComparisonModel Shown(const QByteArray& one, const QByteArray& two, const std::vector<LineDiff::Hunk>& hunks)
-{
-    ComparisonModel model;
-    if (model.Show(LineFile::FromBytes(one.toStdString()), LineFile::FromBytes(two.toStdString()), hunks)
-        != Alignment::AlignStatus::Ok)
-        qFatal("test comparison does not align");
-    return model;
-}
 
 // Rows: 1 alpha|alpha  2 Beta|(filler)  3 x abc|x ABD  4 tab\there|tab  here
 //       5 (filler)|line 17 text  6 Kelvin|Kelvin  7..20 same 7..same 20  21 trailing

@@ -1,5 +1,6 @@
 // The comparison in words: each row's state in a pane and what a move of
 // the current row announces, read off a small comparison laid out by hand.
+#include "ShownModel.h"
 #include "compare/ComparisonModel.h"
 #include "compare/RowDescription.h"
 #include "engine/LineFile.h"
@@ -7,15 +8,6 @@
 #include <QTest>
 
 namespace {
-
-ComparisonModel Shown(const QByteArray& one, const QByteArray& two, const std::vector<LineDiff::Hunk>& hunks)
-{
-    ComparisonModel model;
-    if (model.Show(LineFile::FromBytes(one.toStdString()), LineFile::FromBytes(two.toStdString()), hunks)
-        != Alignment::AlignStatus::Ok)
-        qFatal("example does not align");
-    return model;
-}
 
 // Rows (File One | File Two):
 //   1 keep|keep  2 old|new  3 (filler)|new b  4 keep 2|keep 2  5 moved|(filler)
