@@ -203,10 +203,8 @@ private slots:
             false, 6, 6, Marker::DifferArrow, "space", "Hello World|rkkkkkrkkkk", "hello world|rkkkkkrkkkk"};
         QTest::newRow("letter case ignored")
             << Click{true, 6, 6, Marker::DifferArrow, "case", "Hello World|kkkkkkkkkkk", "hello world|kkkkkkkkkkk"};
-        QTest::newRow("one more space") << Click{true, 7, 8, Marker::DifferArrow, "case", "a b|kkk", "a  b|kukk"};
         QTest::newRow("white space ignored: no marker")
             << Click{false, 7, 8, Marker::DifferArrow, "space", "a b|kkk", "a  b|krkk"};
-        QTest::newRow("opposite an empty line") << Click{false, 8, 9, Marker::DifferArrow, "", "keep|rrrr", "|"};
         QTest::newRow("filler in a changed block") << Click{true, 9, 10, Marker::DifferArrow, "", "|", "extra|rrrrr"};
         // Grid one's cell has no colour of its own here: the plain arrow.
         QTest::newRow("orphan in two") << Click{true, 151, 188, Marker::Arrow, "", "|", "tail|rrrr"};
