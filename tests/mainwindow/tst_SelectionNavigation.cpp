@@ -54,14 +54,8 @@ class tst_SelectionNavigation : public QObject {
             QTest::mouseClick(Bar(), Qt::LeftButton, {}, QPoint(5, 100));
         else if (command.startsWith(QLatin1String("F7")) || command.startsWith(QLatin1String("Shift")))
             w.key(Qt::Key_F7, command == QLatin1String("F7") ? Qt::NoModifier : Qt::ShiftModifier);
-        else {
-            if (command.contains(QLatin1String("not redrawing"))) {  // as Compare ends
-                w.grid(1)->SetRedraw(false);
-                w.grid(2)->SetRedraw(false);
-            }
-            const QString item = command.section(u',', 0, 0);
-            w.action(("mnuFileShow" + item.left(1).toUpper() + item.mid(1) + "Diff").toUtf8())->trigger();
-        }
+        else
+            w.action(("mnuFileShow" + command.left(1).toUpper() + command.mid(1) + "Diff").toUtf8())->trigger();
     }
 
     // Grid one shows the marker on a row: an arrow drawn for the colour
@@ -320,7 +314,6 @@ private slots:
         QTest::newRow("first, in view") << Move{4, 1, 2, "first", "", false};
         QTest::newRow("first, out of view") << Move{130, 120, 2, "first", "", true};
         QTest::newRow("last") << Move{1, 1, 151, "last", "", true};
-        QTest::newRow("first, not redrawing") << Move{130, 120, 2, "first, not redrawing", "", true};
         QTest::newRow("F7") << Move{4, 4, 6, "F7", "", false};
         QTest::newRow("Shift+F7") << Move{4, 4, 2, "Shift+F7", "", true};
     }
@@ -442,7 +435,6 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("marked");  // the text selected in each box of the detail pane
         const QStringList none{"", ""};
-        QTest::newRow("below, case ignored") << 1 << "LINE 20" << 20 << "" << QStringList{"line 20", "line 20"};
         QTest::newRow("only above") << 100 << "same 3" << 3 << "" << QStringList{"same 3", "same 3"};
         QTest::newRow("in File Two only") << 1 << "EXTRA" << 9 << "" << QStringList{"", "extra"};
         QTest::newRow("begins in the number") << 1 << "9.LINE 2" << 20 << "" << QStringList{"line 2", "line 2"};
