@@ -1,13 +1,11 @@
 // The Compare command through the real engine and the real window: every
-// message path, and the grids it leaves for random file pairs.
+// message path, the save commands, line endings and odd file names.
 
 #include "WindowFixture.h"
 
 #include "app/ChosenFileName.h"
 #include "mainwindow/CompareMessages.h"
 #include "support/TextBytes.h"
-
-#include <QRandomGenerator>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -345,47 +343,6 @@ private slots:
             QVERIFY2(w.prompts->messages.isEmpty(), qPrintable(w.prompts->messages.value(0).text));
             QCOMPARE(w.grid(1)->TextMatrix(2), QStringLiteral(" 2.b"));
             w.restart();  // the options file names it now
-        }
-    }
-
-    // Random file pairs: every line of each file appears exactly once, in
-    // order, with its number and TABs as three spaces; uncoloured rows face
-    // the same line text; Compare ends on the first block.
-    void randomPairsShowEveryLineOnce()
-    {
-        QRandomGenerator rng(20240605);
-        const QByteArray words[] = {"alpha", "beta", "gamma", "", "\tdelta", "alpha "};
-        for (int round = 0; round < 60; ++round) {
-            QByteArray bytes[2];
-            QStringList expected[2];
-            for (int f = 0; f < 2; ++f) {
-                for (int i = 0, count = int(rng.bounded(30)); i < count; ++i) {
-                    const QByteArray& word = words[rng.bounded(6)];
-                    bytes[f] += word + '\n';
-                    expected[f] << QStringLiteral(" %1.%2").arg(i + 1).arg(
-                        QString::fromUtf8(word).replace(u'\t', "   "));
-                }
-            }
-            w.compare(w.write(QStringLiteral("one"), bytes[0]), w.write(QStringLiteral("two"), bytes[1]));
-            if (bytes[0] == bytes[1]) {
-                QCOMPARE(w.prompts->lastMessage().text, QStringLiteral("The files are identical"));
-                continue;
-            }
-            const VGrid* grids[2] = {w.grid(1), w.grid(2)};
-            const int rows = grids[0]->Rows();
-            QCOMPARE(grids[1]->Rows(), rows);
-            QCOMPARE(grids[0]->Row(), w.Model().Blocks().at(0).firstRow);
-            QCOMPARE(grids[1]->Row(), grids[0]->Row());
-            QStringList shown[2];
-            for (int row = 1; row < rows; ++row) {
-                if (!grids[0]->CellBackColor(row) && !grids[1]->CellBackColor(row))
-                    QCOMPARE(grids[0]->TextMatrix(row).section(u'.', 1), grids[1]->TextMatrix(row).section(u'.', 1));
-                for (int g = 0; g < 2; ++g)
-                    if (!grids[g]->TextMatrix(row).isEmpty())
-                        shown[g] << grids[g]->TextMatrix(row);
-            }
-            QCOMPARE(shown[0], expected[0]);
-            QCOMPARE(shown[1], expected[1]);
         }
     }
 };
