@@ -8,6 +8,7 @@
 #include "FuzzInput.h"
 #include "engine/ResultChecker.h"
 #include "engine/cDiffEngine.h"
+#include "support/TextBytes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,13 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     Check(code >= 0 && code <= 2);
     if (code == 2 || !engine.LoadedFile(0))
         return 0;  // binary pair: nothing more to check
-    const auto text = [&](int which) {
-        const std::string_view bytes = engine.LoadedFile(which)->Bytes();
-        return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    };
-    Check((flags & 16) || (text(0) == one && text(1) == two));
-    one = text(0);
-    two = text(1);
+    const QByteArray read[] = {Bytes(engine.LoadedFile(0)->Bytes()), Bytes(engine.LoadedFile(1)->Bytes())};
+    Check((flags & 16) || (read[0] == one && read[1] == two));
+    one = read[0];
+    two = read[1];
     QList<QByteArray> result;
     for (int i = 0; i < engine.ResultLineCount(); ++i)
         result << engine.ResultLineBytes(i);

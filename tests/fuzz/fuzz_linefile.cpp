@@ -24,22 +24,21 @@ QByteArray Encode(const QString& text, TextEncoding e)
                 e == TextEncoding::Utf16BE || e == TextEncoding::Utf32BE);
 }
 
-void CheckRead(const QByteArray& raw, bool decode)
+// Reads the file and checks it; gives the file read.
+std::shared_ptr<const LineFile> CheckRead(const QByteArray& raw, bool decode)
 {
-    const auto file = LineFile::FromBytes(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())), {},
-                                          decode ? LineFile::Wide::Decode : LineFile::Wide::Keep);
+    const auto file =
+        LineFile::FromBytes(raw.toStdString(), {}, decode ? LineFile::Wide::Decode : LineFile::Wide::Keep);
     Check(FactsProblem(*file).isEmpty());
-    const TextEncoding mark =
-        WideText::EncodingOfMark(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())));
+    const TextEncoding mark = WideText::EncodingOfMark(raw.toStdString());
     const TextFacts& f = file->Facts();
     const bool decoded = decode && mark != TextEncoding::Utf8 && !f.undecodable;
     Check(f.undecodable == (decode && mark != TextEncoding::Utf8 && !decoded));
-    if (!decoded) {
+    if (!decoded)
         Check(Bytes(file->Bytes()) == raw);
-        return;
-    }
-    Check(f.encoding == mark);
-    Check(Encode(FromUtf8(Bytes(file->Bytes())), mark) == raw);
+    else
+        Check(f.encoding == mark && Encode(FromUtf8(Bytes(file->Bytes())), mark) == raw);
+    return file;
 }
 
 }  // namespace
@@ -69,11 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     const TextEncoding encodings[] = {TextEncoding::Utf16LE, TextEncoding::Utf16BE, TextEncoding::Utf32LE,
                                       TextEncoding::Utf32BE};
     const TextEncoding encoding = encodings[mode & 3];
-    const QByteArray raw = Encode(text, encoding);
-    const auto file = LineFile::FromBytes(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())), {},
-                                          LineFile::Wide::Decode);
+    const auto file = CheckRead(Encode(text, encoding), true);
     Check(file->Facts().encoding == encoding && Bytes(file->Bytes()) == text.toUtf8());
-    Check(FactsProblem(*file).isEmpty());
-    CheckRead(raw, true);
     return 0;
 }

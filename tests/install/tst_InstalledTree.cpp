@@ -90,13 +90,13 @@ QString RunUntilShown(const QString& program, const QStringList& arguments, cons
     return QString();
 }
 
-// Option names such as -c or --context, not the "-" of "UTF-16".
-const QRegularExpression kOption(QStringLiteral("(?<![\\w-])--?[A-Za-z][A-Za-z0-9-]*"));
-
-QSet<QString> OptionsIn(const QString& text)
+// The options named on the given lines: -c or --context, not the "-" of
+// "UTF-16".
+QSet<QString> OptionsIn(const QStringList& lines)
 {
+    static const QRegularExpression option(QStringLiteral("(?<![\\w-])--?[A-Za-z][A-Za-z0-9-]*"));
     QSet<QString> found;
-    for (auto it = kOption.globalMatch(text); it.hasNext();)
+    for (auto it = option.globalMatch(lines.join(u'\n')); it.hasNext();)
         found.insert(it.next().captured());
     return found;
 }
@@ -105,30 +105,25 @@ QSet<QString> OptionsIn(const QString& text)
 // minus sign.
 QSet<QString> HelpOptions(const QString& help)
 {
-    QSet<QString> found;
-    static const QRegularExpression optionLine(QStringLiteral("^\\s+-"));
-    for (const QString& line : help.split(u'\n'))
-        if (optionLine.match(line).hasMatch())
-            found.unite(OptionsIn(line));
-    return found;
+    return OptionsIn(help.split(u'\n').filter(QRegularExpression(QStringLiteral("^\\s+-"))));
 }
 
 // The options the page's OPTIONS section gives a paragraph of its own: the
 // tag lines that follow ".TP".
 QSet<QString> ManOptions(const QString& page)
 {
-    QSet<QString> found;
+    QStringList tags;
     bool inOptions = false;
     bool tag = false;
     for (QString line : page.split(u'\n')) {
         if (line.startsWith(QLatin1String(".SH")))
             inOptions = line == QLatin1String(".SH OPTIONS");
         else if (inOptions && tag)
-            found.unite(OptionsIn(line.replace(QLatin1String("\\-"), QLatin1String("-"))
-                                      .remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")))));
+            tags << line.replace(QLatin1String("\\-"), QLatin1String("-"))
+                        .remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")));
         tag = line == QLatin1String(".TP");
     }
-    return found;
+    return OptionsIn(tags);
 }
 
 }  // namespace
@@ -270,8 +265,8 @@ private slots:
     void optionsMatchHelp_data()
     {
         QTest::addColumn<QString>("program");
-        QTest::newRow("vantrel") << "vantrel";
-        QTest::newRow("vantrel-diff") << "vantrel-diff";
+        for (const char* program : {"vantrel", "vantrel-diff"})
+            QTest::newRow(program) << QString::fromLatin1(program);
     }
 
     void optionsMatchHelp()
