@@ -7,9 +7,9 @@
 #include "about/ShellOpen.h"
 #include "about/frmProducts.h"
 #include "about/frmSplash.h"
+#include "support/FileBytes.h"
 #include "support/TestEnvironment.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -39,10 +39,9 @@ private slots:
 
     void oneVersion()
     {
-        QFile lists(qEnvironmentVariable("VANTREL_SOURCE_DIR") + QStringLiteral("/CMakeLists.txt"));
-        QVERIFY(lists.open(QIODevice::ReadOnly));
+        const QByteArray lists = FileBytes::Read(qEnvironmentVariable("VANTREL_SOURCE_DIR") + "/CMakeLists.txt");
         const QString version = QRegularExpression(QStringLiteral(R"(project\(Vantrel\s+VERSION\s+(\d+\.\d+\.\d+))"))
-                                    .match(QString::fromUtf8(lists.readAll()))
+                                    .match(QString::fromUtf8(lists))
                                     .captured(1);
         QVERIFY(ProductInfo::AboutText().startsWith("Vantrel v" + version + "\r\n"));
         QProcess diff;

@@ -23,8 +23,9 @@ public:
     // A string of up to `maxLength` bytes whose length is given by the next byte.
     [[nodiscard]] QByteArray Bytes(std::size_t maxLength)
     {
-        const std::size_t length = std::min<std::size_t>(Byte() % (maxLength + 1), m_size - m_pos);
-        return Take(length);
+        // Two statements: the length byte must be taken before what is left is counted.
+        const std::size_t length = Byte() % (maxLength + 1);
+        return Take(std::min(length, m_size - m_pos));
     }
     [[nodiscard]] QByteArray Rest() { return Take(m_size - m_pos); }
     [[nodiscard]] bool AtEnd() const { return m_pos >= m_size; }

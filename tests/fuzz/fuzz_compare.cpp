@@ -27,8 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 
     static const QString dir =
         QDir::tempPath() + QStringLiteral("/vantrel-fuzz-%1").arg(QCoreApplication::applicationPid());
-    static const bool made = QDir().mkpath(dir);
-    (void)made;
+    [[maybe_unused]] static const bool made = QDir().mkpath(dir);
     const QString p1 = ResultChecker::Write(dir + QStringLiteral("/one"), one);
     const QString p2 = ResultChecker::Write(dir + QStringLiteral("/two"), two);
 

@@ -66,11 +66,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QByteArray written = IniText::Write(text, section, key, value);
     Check(IniText::Read(written, section, key) == Expected(value));
-    for (const auto& [otherSection, otherKey] : KeysOf(text))
+    const QList<std::pair<QByteArray, QByteArray>> keys = KeysOf(text);
+    for (const auto& [otherSection, otherKey] : keys)
         Check((SameName(otherSection, section) && SameName(otherKey, key))
               || IniText::Read(written, otherSection, otherKey) == IniText::Read(text, otherSection, otherKey));
     // A key of the text, a new key of a new section, then the first key again.
-    const QList<std::pair<QByteArray, QByteArray>> keys = KeysOf(text);
     const QList<IniText::Entry> entries = {{section, key, value},
                                            {keys.value(0).first, keys.isEmpty() ? key : keys[0].second, "x"},
                                            {section + "2", key, value + "y"},

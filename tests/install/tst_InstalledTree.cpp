@@ -1,14 +1,6 @@
 // The installed program: `cmake --install` into a temporary prefix, then
-// the installed program is run offscreen under a temporary HOME. It must
-// find its path library and its help where installing put them, keep its
-// options across a restart (in the user's folders, or beside the program
-// for a portable copy), run once per user (its lock lies in the user's
-// configuration folder here, as XDG_RUNTIME_DIR is not set) and say when its
-// path library is missing. The installed desktop files are checked by the validators the
-// desktops use, when they are installed. Each program's manual page lists
-// exactly the options its --help lists, and the program refuses wrong
-// options on standard error with the usage, status 2, before it needs a
-// display.
+// the installed programs run offscreen under a temporary HOME (without
+// XDG_RUNTIME_DIR, so the instance lock lies in the configuration folder).
 
 #include "support/FileBytes.h"
 
@@ -146,6 +138,9 @@ private slots:
         QVERIFY2(install.exitCode() == 0, install.readAll().constData());
     }
 
+    // The path library and the help found where installing put them; the
+    // options kept across a restart, in the user's folders or beside a
+    // portable copy.
     void optionsSurviveRestart_data()
     {
         QTest::addColumn<bool>("portable");
@@ -262,6 +257,7 @@ private slots:
         QVERIFY2(check.exitCode() == (tool == QLatin1String("sh") ? 1 : 0), said.constData());
     }
 
+    // Each program's manual page lists exactly the options its --help lists.
     void optionsMatchHelp_data()
     {
         QTest::addColumn<QString>("program");
@@ -295,7 +291,8 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--bogus", "a", "b"} << "vantrel: unknown option '--bogus'";
     }
 
-    // Without a display: the complaint must come before Qt wants one.
+    // Refused on standard error with the usage, status 2, without a
+    // display: the complaint must come before Qt wants one.
     void wrongOptions()
     {
         QFETCH(QStringList, arguments);
