@@ -68,12 +68,10 @@ private slots:
         QFETCH(int, loads);
         int loaded = 0;
         bool hiddenWhileLoading = false;
-        frmSplash* self = nullptr;
         frmSplash splash([&] {
             ++loaded;
-            hiddenWhileLoading = !self->isVisible() && !self->Timer1->isActive();
+            hiddenWhileLoading = !splash.isVisible() && !splash.Timer1->isActive();
         });
-        self = &splash;
         splash.Form_Load();
         QVERIFY(splash.isVisible() && !splash.imgLogo->pixmap().isNull());
         QVERIFY(splash.Timer1->isActive() && splash.Timer1->interval() == 2000);

@@ -58,12 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         const char32_t c = ((char32_t{input.Byte()} << 16) | (char32_t{input.Byte()} << 8) | input.Byte()) % 0x110000;
         if (c == 0 || (c >= 0xD800 && c <= 0xDFFF))
             continue;
-        if (QChar::requiresSurrogates(c)) {
-            text += QChar(QChar::highSurrogate(c));
-            text += QChar(QChar::lowSurrogate(c));
-        } else {
-            text += QChar(static_cast<char16_t>(c));
-        }
+        text += QString::fromUcs4(&c, 1);
     }
     const TextEncoding encodings[] = {TextEncoding::Utf16LE, TextEncoding::Utf16BE, TextEncoding::Utf32LE,
                                       TextEncoding::Utf32BE};

@@ -156,7 +156,6 @@ private slots:
         const QString portableIni = installed(QStringLiteral("bin/vantrel.ini"));
         const QString userIni = home.filePath(QStringLiteral(".config/Vantrel/vantrel.ini"));
         const QString ini = portable ? portableIni : userIni;
-        QFile::remove(portableIni);
         if (portable)
             QVERIFY(QFile(portableIni).open(QIODevice::WriteOnly));
         const QString one = home.filePath(QStringLiteral("one.txt"));
