@@ -55,36 +55,52 @@ private slots:
         SetLastDllError(0);
     }
 
+    // A log that cannot be written, whether it cannot be opened or its bytes
+    // do not reach the disk, hides neither the failure nor what was meant for
+    // it: the report shows both, and why the log refused.
     void messages_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("lastError");
-        QTest::addColumn<QString>("expected");  // less the advice that ends every report
+        // What stands in the log's place; empty: nothing, and only blank
+        // more information, which writes no log.
+        QTest::addColumn<QString>("inItsPlace");
+        QTest::addColumn<QString>("expected");  // less the advice that ends every report; @ the log's path
+        const auto row = [](const char* name, int kind, int lastError, const char* inItsPlace, const QString& text) {
+            QTest::newRow(name) << kind << lastError << QString::fromUtf8(inItsPlace) << text;
+        };
         const QString rest = QStringLiteral("Source: frmFileDiffs.GetNextDiff\r\nNo: ");
-        QTest::newRow("no external error") << 0 << 0 << "Error: Device I/O error\r\n" + rest + "57\r\n";
-        QTest::newRow("external error shows its code, not the number")
-            << 0 << ENOENT << "DLL Error: No such file or directory\r\nError: Device I/O error\r\n" + rest + "2\r\n";
-        QTest::newRow("code the system does not know")
-            << 0 << 987654
-            << "DLL Error: Error (987654) not defined.\r\nError: Device I/O error\r\n" + rest + "987654\r\n";
-        QTest::newRow("out of memory") << 1 << 0 << "Error: Out of memory\r\n" + rest + "7\r\n";
-        QTest::newRow("standard exception") << 2 << 0 << "Error: vector::at\r\n" + rest + "5\r\n";
-        QTest::newRow("anything else") << 3 << 0 << "Error: Unknown error\r\n" + rest + "440\r\n";
+        const QString io = "Error: Device I/O error\r\n" + rest;
+        row("no external error", 0, 0, "", io + "57\r\n");
+        row("external error shows its code, not the number", 0, ENOENT, "",
+            "DLL Error: No such file or directory\r\n" + io + "2\r\n");
+        row("code the system does not know", 0, 987654, "",
+            "DLL Error: Error (987654) not defined.\r\n" + io + "987654\r\n");
+        row("out of memory", 1, 0, "", "Error: Out of memory\r\n" + rest + "7\r\n");
+        row("standard exception", 2, 0, "", "Error: vector::at\r\n" + rest + "5\r\n");
+        row("anything else", 3, 0, "", "Error: Unknown error\r\n" + rest + "440\r\n");
+        const QString unlogged = io + "57\r\n\r\nmore\r\n\r\n(Not added to ERR_DETAIL.TXT: ";
+        row("log a folder", 0, 0, "folder", unlogged + "Cannot open @: Is a directory)\r\n");
+        row("log on a full disk", 0, 0, "/dev/full", unlogged + "Cannot write @: No space left on device)\r\n");
     }
 
     void messages()
     {
         QFETCH(int, kind);
         QFETCH(int, lastError);
+        QFETCH(QString, inItsPlace);
         QFETCH(QString, expected);
         ScriptedPrompts prompts;
-        Report(kind, lastError, QStringLiteral("   "));  // blank: no log
+        QVERIFY(inItsPlace.isEmpty()
+                || (inItsPlace == "folder" ? QDir(gAppFolder).mkdir(QStringLiteral("ERR_DETAIL.TXT"))
+                                           : QFile::link(inItsPlace, log())));
+        Report(kind, lastError, inItsPlace.isEmpty() ? QStringLiteral("   ") : QStringLiteral("more"));
         QCOMPARE(prompts.messages.size(), 1);
-        QCOMPARE(prompts.lastMessage().text, expected + kAdvice);
+        QCOMPARE(prompts.lastMessage().text, expected.replace(u'@', log()) + kAdvice);
         QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in frmFileDiffs.GetNextDiff"));
         QCOMPARE(prompts.lastMessage().icon, PromptIcon::Exclamation);
         QCOMPARE(prompts.lastMessage().buttons, PromptButtons::Ok);
-        QVERIFY(!QFile::exists(log()));
+        QCOMPARE(QFileInfo::exists(log()), !inItsPlace.isEmpty());
     }
 
     // More information goes to the end of the log, kept as given, and the
@@ -108,38 +124,6 @@ private slots:
                          "Source: frmFileDiffs.GetNextDiff", "No: 57", "", "- More Information - ", "detail two", ""}));
         QVERIFY(prompts.lastMessage().text.endsWith("No: 57\r\n\r\nSee the ERR_DETAIL.TXT file before proceeding.\r\n"
                                                     + kAdvice));
-    }
-
-    // A log that cannot be written hides neither the failure nor what was
-    // meant for the log: the report shows both, and why the log refused,
-    // whether it cannot be opened or its bytes do not reach the disk.
-    void logThatCannotBeWritten_data()
-    {
-        QTest::addColumn<QString>("inItsPlace");
-        QTest::addColumn<QString>("refusal");  // @ the log's path
-        QTest::newRow("a folder") << "folder"
-                                  << "Cannot open @";
-        QTest::newRow("a full disk") << "/dev/full"
-                                     << "Cannot write @: No space left on device)";
-    }
-
-    void logThatCannotBeWritten()
-    {
-        QFETCH(QString, inItsPlace);
-        QFETCH(QString, refusal);
-        ScriptedPrompts prompts;
-        QVERIFY(inItsPlace == "folder" ? QDir(gAppFolder).mkdir(QStringLiteral("ERR_DETAIL.TXT"))
-                                       : QFile::link(inItsPlace, log()));
-        Report(0, 0, QStringLiteral("more"));
-        QCOMPARE(prompts.messages.size(), 1);
-        QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in frmFileDiffs.GetNextDiff"));
-        QVERIFY2(prompts.lastMessage().text.startsWith(
-                     "Error: Device I/O error\r\nSource: frmFileDiffs.GetNextDiff\r\nNo: 57\r\n\r\n"
-                     "more\r\n\r\n(Not added to ERR_DETAIL.TXT: "
-                     + refusal.replace(u'@', log())),
-                 qPrintable(prompts.lastMessage().text));
-        QVERIFY(prompts.lastMessage().text.endsWith(kAdvice));
-        QCOMPARE(QFileInfo(log()).isDir(), inItsPlace == "folder");
     }
 };
 
