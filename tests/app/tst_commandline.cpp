@@ -57,7 +57,6 @@ private slots:
         row("exists", {"$/ä b.txt"}, "1");
         row("exists", {"$"}, "0");  // a folder is not a file
         row("exists", {"$/ä b.txt.missing"}, "0");
-        row("exists", {""}, "0");
         row("file", {"$/ä b.txt"}, "1");
         row("file", {"$"}, "0");
         row("replace", {"\ta\t\tb\t", "\t", "   "}, "   a      b   ");
@@ -79,7 +78,6 @@ private slots:
         row("separator", {""}, "");
         row("separator", {"file.txt"}, "file.txt/");
         row("separator", {"/usr/lib/"}, "/usr/lib/");
-        row("folder", {""}, "");
         row("folder", {"file.txt"}, "");
         row("folder", {"/usr/lib/x.so"}, "/usr/lib/");
         row("folder", {"/usr/lib/"}, "/usr/lib/");
