@@ -68,7 +68,7 @@ void WriteRefused(CIniFile& ini, const QString& kind, const QString& folder)
     ini.SetStringValue(QStringLiteral("w"));
 }
 
-CIniFile Bound(const QString& name, const QString& section, const QString& key)
+CIniFile Bound(const QString& key = "K", const QString& section = "S", const QString& name = "test.ini")
 {
     CIniFile ini;
     if (!name.isEmpty())
@@ -194,7 +194,7 @@ private slots:
         QFETCH(int, missing);
         QFETCH(QString, message);
         ScriptedPrompts prompts;
-        CIniFile ini = Bound(missing == 0 ? "" : "t.ini", missing == 1 ? "" : "S", missing == 2 ? "" : "K");
+        CIniFile ini = Bound(missing == 2 ? "" : "K", missing == 1 ? "" : "S", missing == 0 ? "" : "t.ini");
         QCOMPARE(ini.GetStringValue(QStringLiteral("default")), QString());
         QCOMPARE(ini.GetIntegerValue(7), short(0));
         ini.SetStringValue(QStringLiteral("v"));
@@ -241,7 +241,7 @@ private slots:
         QFETCH(bool, reported);
         QVERIFY(FileBytes::Write(path(), "[S]\n" + stored + "\n"));
         ScriptedPrompts prompts;
-        CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("K"));
+        CIniFile ini = Bound();
         QCOMPARE(int(ini.GetIntegerValue(7)), expected);
         QCOMPARE(prompts.messages.size(), reported ? 1 : 0);
         if (reported)
@@ -285,7 +285,7 @@ private slots:
                                    : true);
         const QFileInfo was(path());
         ScriptedPrompts prompts;
-        CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("K"));
+        CIniFile ini = Bound();
         QCOMPARE(ini.GetStringValue(QStringLiteral("d")), fileThere ? "old" : "d");
         WriteRefused(ini, kind, gAppFolder);
         const QFileInfo now(path());
@@ -318,7 +318,7 @@ private slots:
         const QByteArray kept = junk + "\n[S]\nBig=" + QByteArray(10 * 1024 * 1024, 'z') + "\n";
         QVERIFY(FileBytes::Write(path(), kept + "K=1\n"));
         ScriptedPrompts prompts;
-        CIniFile ini = Bound(QStringLiteral("test.ini"), QStringLiteral("S"), QStringLiteral("Big"));
+        CIniFile ini = Bound(QStringLiteral("Big"));
         QCOMPARE(ini.GetStringValue(QString()).size(), 10 * 1024 * 1024);
         ini.Key(QStringLiteral("K"));
         ini.SetStringValue(QString::fromUtf8("ä 2"));
