@@ -134,8 +134,10 @@ private slots:
         if (runtime == "other owner"
             && (geteuid() != 0 || ::chown(QFile::encodeName(dir).constData(), Unprivileged::kNobody, 0) != 0))
             QSKIP("needs root to give the folder away");
+        // The relative name leads to the private folder, from where the program runs.
         if (runtime != "unset")
-            qputenv("XDG_RUNTIME_DIR", runtime == "relative" ? QByteArray("run") : QFile::encodeName(dir));
+            qputenv("XDG_RUNTIME_DIR",
+                    QFile::encodeName(runtime == "relative" ? QDir::current().relativeFilePath(dir) : dir));
         const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/';
         QCOMPARE(InstanceLockFolder(), used ? dir + u'/' : config);
     }
