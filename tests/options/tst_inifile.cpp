@@ -100,7 +100,6 @@ private slots:
         const auto row = [](const char* name, const char* section, const char* key, QVariant expected) {
             QTest::newRow(name) << QByteArray(section) << QByteArray(key) << expected;
         };
-        row("plain", "Compare", "IgnoreCase", "True");
         row("case of section and key", "cOMPARE", "ignorecase", "True");
         row("blanks trimmed, quotes removed", "Compare", "FileOne", "/a b/c");
         row("quotes inside kept", "Compare", "Q", "a \"b\" c");
@@ -225,7 +224,6 @@ private slots:
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<int>("expected");
         QTest::addColumn<bool>("reported");
-        QTest::newRow("number") << QByteArray("K=42") << 42 << false;
         QTest::newRow("leading digits") << QByteArray("K=12abc") << 12 << false;
         QTest::newRow("no digits") << QByteArray("K=abc") << 0 << false;
         QTest::newRow("missing key gives default") << QByteArray("X=1") << 7 << false;
