@@ -60,12 +60,9 @@ private slots:
             row(flag, flag, "yes", "False", false);
         row("flag in lower case", "IgnoreCase", "true", "False", false);
         row("flag as a number", "IgnoreCase", "1", "False", false);
-        row("PaneTooltips True", "PaneTooltips", "True", "True", false);
         row("ForceTextCompare", "ForceTextCompare", "yes", "yes", false);
         row("FileOne not UTF-8", "FileOne", "/x/bad\xff\xfe\\x41.txt", "/x/bad\xff\xfe\\x41.txt", false);
-        row("FileTwo empty", "FileTwo", "", "", false);
         row("FontName empty", "FontName", "", "Courier New", false);
-        row("FontSize fraction", "FontSize", "10.5", "10.5", false);
         row("FontSize trailing text", "FontSize", "10,5pt", "10", false);  // no decimal comma
         row("FontSize exponent not read", "FontSize", "1e99", "1", false);
         row("FontSize largest", "FontSize", "1638", "1638", false);
