@@ -160,6 +160,22 @@ struct WindowFixture {
     }
 };
 
+// The base of a window test: a fresh window, shown, for each test function.
+class WindowTest : public QObject {
+    Q_OBJECT
+
+protected:
+    WindowFixture w;
+
+protected slots:
+    void init()
+    {
+        w.setUp();
+        w.load(true);
+    }
+    void cleanup() { w.tearDown(); }
+};
+
 // One letter per character of a detail box: k common, r differing (red),
 // u differing with the blank marker, ? anything else.
 inline QString Looks(const LineDiffView& box)

@@ -96,19 +96,10 @@ int DifferingPixels(const QImage& drawn, const QImage& reference)
 
 }  // namespace
 
-class tst_Look : public QObject {
+class tst_Look : public WindowTest {
     Q_OBJECT
 
-    WindowFixture w;
-
 private slots:
-    void init()
-    {
-        w.setUp();
-        w.load(true);
-    }
-    void cleanup() { w.tearDown(); }
-
     // A changed row shows the characters the detail pane colours red, on
     // the tint, in both grids; 'x' marks a differing character, 'u' a
     // differing blank the pane underlines.
@@ -321,4 +312,5 @@ private slots:
 };
 
 QTEST_MAIN(tst_Look)
+#include "moc_WindowFixture.cpp"
 #include "tst_Look.moc"

@@ -18,7 +18,7 @@ namespace {
 // A View command (its action's name after "mnuView"), what the path box
 // holds (%1: the file), whether the platform opens the file, the answer to
 // a question, whether the editor is on PATH; the messages shown as
-// title|text lines, and whether the file was opened or the editor started.
+// "title: text" lines, and whether the file was opened or the editor started.
 struct View {
     const char *command, *boxText;
     bool openSucceeds, answerYes, editorOnPath;
@@ -30,9 +30,8 @@ struct View {
 
 Q_DECLARE_METATYPE(View)
 
-class tst_ViewHelpCommands : public QObject {
+class tst_ViewHelpCommands : public WindowTest {
     Q_OBJECT
-    WindowFixture w;
     QTemporaryDir m_machine;  // files to view, and a bin/ folder with one editor
     QList<QUrl> m_opened;
     bool m_openSucceeds = true;
@@ -73,13 +72,11 @@ private slots:
     }
     void init()
     {
-        w.setUp();
-        w.load();
+        WindowTest::init();
         m_opened.clear();
         m_launched.clear();
         m_openSucceeds = true;
     }
-    void cleanup() { w.tearDown(); }
 
     // The path box's text, the command, whether the platform opens the file
     // and the answer to the question that follows when it cannot.
@@ -87,14 +84,14 @@ private slots:
     {
         QTest::addColumn<View>("v");
         const char* const question =
-            "View File in Associated Program|Unable to show the file in the associated program.\r\n"
+            "View File in Associated Program: Unable to show the file in the associated program.\r\n"
             "Make sure that a program has been associated with files of this type.\r\n\r\n"
             "Would you like to view the file in Notepad?";
-        const QString missing = QStringLiteral("|File %1 does not exist.");
+        const QString missing = QStringLiteral(": File %1 does not exist.");
         const QString notepadOne = "View File in Notepad" + missing.arg("One");
         const QString notepadTwo = "View File in Notepad" + missing.arg("Two");
         const QString associatedOne = "View File in Associated Program" + missing.arg("One");
-        const QString noEditor = QStringLiteral("View File in Notepad|Unable to show the file in the Notepad.");
+        const QString noEditor = QStringLiteral("View File in Notepad: Unable to show the file in the Notepad.");
         // clang-format off
         //                                                       command                 box        open   yes    editor
         QTest::newRow("Notepad, spaces around the path") << View{"FileOneUseNotepad",    "  %1  ",  true,  true,  true,
@@ -130,10 +127,7 @@ private slots:
             qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/nowhere")));
         w.child<QAction>(QStringLiteral("mnuView") + command)->trigger();
         qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/bin")));
-        QStringList shown;
-        for (const MessagePrompt& message : w.prompts->messages)
-            shown << message.title + u'|' + message.text;
-        QCOMPARE(shown.join(u'\n'), v.message);
+        QCOMPARE(w.told(), v.message);
         QCOMPARE(m_opened, v.opened ? QList<QUrl>{QUrl::fromLocalFile(file())} : QList<QUrl>());
         // The file is one argument, the path without the spaces around it.
         const QList<TextEditor::Command> expected{{editor(), {file()}}};
@@ -176,4 +170,5 @@ private slots:
 };
 
 QTEST_MAIN(tst_ViewHelpCommands)
+#include "moc_WindowFixture.cpp"
 #include "tst_ViewHelpCommands.moc"
