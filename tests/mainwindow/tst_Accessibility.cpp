@@ -38,11 +38,9 @@ public:
     std::uint32_t RowColor(int) const override { return 0; }
 };
 
-using MakeDialog = std::function<std::unique_ptr<QDialog>()>;
+using MakeDialog = std::function<QDialog*()>;
 
 }  // namespace
-
-Q_DECLARE_METATYPE(MakeDialog)
 
 class tst_Accessibility : public WindowTest {
     Q_OBJECT
@@ -254,22 +252,19 @@ private slots:
     void dialogsAreNamedAndDescribed_data()
     {
         QTest::addColumn<MakeDialog>("make");
-        QTest::newRow("line filters") << MakeDialog([] {
-            return std::make_unique<LineFiltersDialog>(QList<LineFiltersDialog::Filter>{{"x", true}}, nullptr);
-        });
-        QTest::newRow("line filter") << MakeDialog([] { return std::make_unique<LineFilterEditDialog>("x", nullptr); });
-        QTest::newRow("products") << MakeDialog([] { return std::make_unique<frmProducts>(); });
+        QTest::newRow("line filters") << MakeDialog([] { return new LineFiltersDialog({{"x", true}}, nullptr); });
+        QTest::newRow("line filter") << MakeDialog([] { return new LineFilterEditDialog("x", nullptr); });
+        QTest::newRow("products") << MakeDialog([] { return new frmProducts; });
         QTest::newRow("print options") << MakeDialog([] {
             static const NoRows rows;
-            return std::make_unique<frmPrintOptions>(PrintPane{&rows, "a"}, PrintPane{&rows, "b"}, nullptr,
-                                                     [] { return PrinterChoices{}; });
+            return new frmPrintOptions({&rows, "a"}, {&rows, "b"}, nullptr, [] { return PrinterChoices{}; });
         });
     }
 
     void dialogsAreNamedAndDescribed()
     {
         QFETCH(MakeDialog, make);
-        const std::unique_ptr<QDialog> dialog = make();
+        const std::unique_ptr<QDialog> dialog(make());
         QAccessibleInterface* read = QAccessible::queryAccessibleInterface(dialog.get());
         QCOMPARE(read->text(QAccessible::Name), dialog->windowTitle());
         QVERIFY(!read->text(QAccessible::Description).isEmpty());

@@ -34,9 +34,6 @@ struct Drag {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Layout)
-Q_DECLARE_METATYPE(Drag)
-
 class tst_FormLayout : public QObject {
     Q_OBJECT
 

@@ -28,8 +28,6 @@ struct View {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(View)
-
 class tst_ViewHelpCommands : public WindowTest {
     Q_OBJECT
     QTemporaryDir m_machine;  // files to view, and a bin/ folder with one editor
