@@ -231,7 +231,6 @@ private slots:
     void tabOrderIsNamedAndDescribed()
     {
         Show(w);
-        w.form->activateWindow();
         w.child<QWidget>(QStringLiteral("Toolbar1"))->setFocus();
         QStringList order;
         for (int stop = 0; stop < 10; ++stop) {

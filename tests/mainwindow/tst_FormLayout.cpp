@@ -135,7 +135,6 @@ private slots:
         FormLayout::SplitterDrag drag;
         if (d.pressed)
             FormLayout::SplitterMouseDown(drag, 15.0);
-        QCOMPARE(drag.Dragging(), d.pressed);
         FormLayout::SplitterMouseMove(places, drag, d.x);
         QCOMPARE(places.Splitter.Left, d.leftWhileDragging);
         QCOMPARE(places.grdFileOne.Width, 4845);  // widths change only at the drop
