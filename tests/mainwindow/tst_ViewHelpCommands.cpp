@@ -119,8 +119,7 @@ private slots:
         const QString command = QString::fromUtf8(v.command);
         const bool one = command.startsWith(QLatin1String("FileOne"));
         w.box(one ? 2 : 1)->setText(file());
-        const QString boxText = QString::fromUtf8(v.boxText);
-        w.box(one ? 1 : 2)->setText(boxText.contains(QLatin1String("%1")) ? boxText.arg(file()) : boxText);
+        w.box(one ? 1 : 2)->setText(QString::fromUtf8(v.boxText).replace(QLatin1String("%1"), file()));
         if (!v.editorOnPath)
             qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/nowhere")));
         w.child<QAction>(QStringLiteral("mnuView") + command)->trigger();
