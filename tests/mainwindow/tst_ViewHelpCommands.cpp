@@ -17,8 +17,9 @@ namespace {
 
 // A View command (its action's name after "mnuView"), what the path box
 // holds (%1: the file), whether the platform opens the file, the answer to
-// a question, whether the editor is on PATH; the messages shown as
-// "title: text" lines, and whether the file was opened or the editor started.
+// the question asked when it cannot, whether the editor is on PATH; the
+// messages shown as "title: text" lines, and whether the file was opened or
+// the editor started.
 struct View {
     const char *command, *boxText;
     bool openSucceeds, answerYes, editorOnPath;
@@ -76,8 +77,6 @@ private slots:
         m_openSucceeds = true;
     }
 
-    // The path box's text, the command, whether the platform opens the file
-    // and the answer to the question that follows when it cannot.
     void viewCommands_data()
     {
         QTest::addColumn<View>("v");
