@@ -33,13 +33,8 @@ struct Endings {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Message)
-Q_DECLARE_METATYPE(Endings)
-
-class tst_Compare : public QObject {
+class tst_Compare : public WindowTest {
     Q_OBJECT
-
-    WindowFixture w;
 
     // What every failed Compare leaves: the view reset (prompts, empty
     // cells on row 1, the hint, no result commands), no hourglass, redrawing.
@@ -59,12 +54,6 @@ class tst_Compare : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        w.setUp();
-        w.load();
-    }
-    void cleanup() { w.tearDown(); }
 
     // File names, or texts typed into the boxes; the message's text, which
     // when it ends in CR LF CR LF is followed by the engine's first line.
@@ -349,3 +338,4 @@ private slots:
 
 QTEST_MAIN(tst_Compare)
 #include "tst_Compare.moc"
+#include "moc_WindowFixture.cpp"

@@ -11,10 +11,9 @@ using namespace modVantrel;
 // File-system notices can be slow to arrive on a busy machine.
 constexpr int kPatience = 20000;
 
-class tst_FileWatch : public QObject {
+class tst_FileWatch : public WindowTest {
     Q_OBJECT
 
-    WindowFixture w;
     QString m_paths[2];
 
     void Write(int file, const QByteArray& bytes)
@@ -30,8 +29,7 @@ class tst_FileWatch : public QObject {
 private slots:
     void init()
     {
-        w.setUp();
-        w.load(true);
+        WindowTest::init();
         w.form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
         Write(0, "a\nb\n");
@@ -39,7 +37,6 @@ private slots:
         w.compare(m_paths[0], m_paths[1]);
         QCOMPARE(w.grid(1)->TextMatrix(2), QStringLiteral(" 2.b"));
     }
-    void cleanup() { w.tearDown(); }
 
     void changes_data()
     {
@@ -104,3 +101,4 @@ private slots:
 
 QTEST_MAIN(tst_FileWatch)
 #include "tst_FileWatch.moc"
+#include "moc_WindowFixture.cpp"

@@ -19,18 +19,15 @@ QString FoldList(const ComparisonModel& model)
 
 }  // namespace
 
-class tst_Folding : public QObject {
+class tst_Folding : public WindowTest {
     Q_OBJECT
-    WindowFixture w;
 
 private slots:
     void init()
     {
-        w.setUp();
-        w.load(true);
+        WindowTest::init();
         ShownComparison::Show(w);
     }
-    void cleanup() { w.tearDown(); }
 
     // The comparison of ShownComparison differs in rows 2 to 9 and 151: with
     // 3 rows of context, rows 13 to 147 fold. The toolbar button is the menu
@@ -130,3 +127,4 @@ private slots:
 
 QTEST_MAIN(tst_Folding)
 #include "tst_Folding.moc"
+#include "moc_WindowFixture.cpp"

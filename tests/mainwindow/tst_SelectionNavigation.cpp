@@ -36,13 +36,8 @@ struct Move {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Click)
-Q_DECLARE_METATYPE(Move)
-
-class tst_SelectionNavigation : public QObject {
+class tst_SelectionNavigation : public WindowTest {
     Q_OBJECT
-
-    WindowFixture w;
 
     DiffBarWidget* Bar() const { return w.child<DiffBarWidget>(QStringLiteral("pctDiffsBar")); }
     std::optional<double> MarkY() const { return w.child<DiffBarFrame>(QStringLiteral("pctContainer"))->MarkY(); }
@@ -81,11 +76,9 @@ class tst_SelectionNavigation : public QObject {
 private slots:
     void init()
     {
-        w.setUp();
-        w.load(true);
+        WindowTest::init();
         QCOMPARE(Bar()->height(), 191);
     }
-    void cleanup() { w.tearDown(); }
 
     // Before any comparison a click, double click, right click or the menu
     // key on a grid does nothing, and a click on the bar says why.
@@ -492,3 +485,4 @@ private slots:
 
 QTEST_MAIN(tst_SelectionNavigation)
 #include "tst_SelectionNavigation.moc"
+#include "moc_WindowFixture.cpp"

@@ -45,18 +45,10 @@ const QString kPrompt = QStringLiteral("Select two files then press the Compare 
 
 }  // namespace
 
-class tst_frmFileDiffs : public QObject {
+class tst_frmFileDiffs : public WindowTest {
     Q_OBJECT
-    WindowFixture w;
 
 private slots:
-    void init()
-    {
-        w.setUp();
-        w.load(true);
-    }
-    void cleanup() { w.tearDown(); }
-
     void toolbarRunsItsCommand_data()
     {
         // 0 none yet, 1 shown, 2 discarded by File One set by the program
@@ -437,3 +429,4 @@ private slots:
 
 QTEST_MAIN(tst_frmFileDiffs)
 #include "tst_frmFileDiffs.moc"
+#include "moc_WindowFixture.cpp"
