@@ -98,11 +98,6 @@ private slots:
         row("case ignored", "ABC", Direction::Next, 1, 3);
         row("number prefix", "17.", Direction::Next, 1, 18);
         row("number and text", "4.tab", Direction::Next, 1, 4);
-        row("grid one before a nearer grid two", "e 1", Direction::Next, 2, 10);
-        row("current row never tested", "alpha", Direction::Both, 1, 0);
-        row("both goes upward", "beta", Direction::Both, 10, 2);
-        row("next does not", "beta", Direction::Next, 10, 0);
-        row("previous", "x a", Direction::Previous, 6, 3);
         row("tab shown as three spaces", "b   h", Direction::Next, 1, 4);
         row("typed tab matches the tab", "tab\there", Direction::Next, 1, 4);
         row("blank across a tab", "tab  here", Direction::Next, 1, 4);
