@@ -253,7 +253,6 @@ private slots:
         row("beside an insertion", "a\n#x\nz\n", "a\nnew\nz\n", false, ".g...|..o..", {3}, 4);
         row("amid a change", "x\n#f\ny\nz\n", "p\nq\nz\n", false, "cgc..|ccc..", {1}, 4);
         row("blank lines ignored", "a\n\n\nz\n", "a\nz\n", true, ".....|.....", {}, 4);
-        row("blank lines counted", "a\n\nz\n", "a\nz\n", false, ".o..|....", {2}, 3);
     }
 
     void linesLeftOut()
