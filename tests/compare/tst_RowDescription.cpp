@@ -75,7 +75,6 @@ private slots:
         // folded, the context rows as themselves.
         row("context row", "folded", 9, "unchanged", "unchanged", "Unchanged: line 7 of File One, line 8 of File Two");
         row("folded", "folded", 10, "folded", "folded", "Folded: \u22EF 18 unchanged lines \u22EF");
-        row("trailing row after a fold", "folded", 28, "end", "end", "End of the files");
         row("one line changed in place", "same places", 2, "changed", "changed", "Difference 1 of 2: line 2 changed");
         row("two lines changed in place", "same places", 5, "changed", "changed",
             "Difference 2 of 2: lines 4\u20135 changed");
