@@ -23,7 +23,6 @@ private slots:
         QTest::addColumn<bool>("asBytes");
         const auto row = [](const char* name, qint64 number, const QByteArray& bytes, const QString& expected,
                             bool asBytes) { QTest::newRow(name) << number << bytes << expected << asBytes; };
-        row("plain", 12, "abc", u" 12.abc"_s, true);
         row("empty line", 1, {}, u" 1."_s, true);
         row("tabs, spaces kept", 7, "\t x\t\t", u" 7.    x      "_s, false);
         row("utf-8", 5, "\xF0\x9F\x98\x80!\xC3\xA9", u" 5.\U0001F600!é"_s, false);

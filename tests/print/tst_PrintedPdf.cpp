@@ -107,7 +107,6 @@ class tst_PrintedPdf : public QObject {
         m_accepted = dialog.result() == QDialog::Accepted;
     }
 
-    // Checks one printed pane page by page against its rows.
     static void CheckJob(const QString& pdf, const ListRows& pane, const QString& path, bool landscape,
                          bool pageNumbers, const QString& date)
     {
@@ -311,7 +310,6 @@ private slots:
             if (x == image.width())
                 ruled << y;
         }
-        // The path line at 5% of the height, an empty line, the rule.
         QCOMPARE(ruled, QList<int>{int(0.05 * page.height() + 2 * metrics.lineSpacing())});
     }
 

@@ -28,7 +28,6 @@ public:
     std::uint32_t RowColor(int) const override { return 0; }
 };
 
-// The width a control leaves its caption.
 int CaptionRoom(const QWidget* widget)
 {
     const bool radio = qobject_cast<const QRadioButton*>(widget), check = qobject_cast<const QCheckBox*>(widget);
