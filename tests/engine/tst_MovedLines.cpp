@@ -23,7 +23,6 @@ private slots:
                             bool ignoreCase = false, int filtered = -1) {
             QTest::newRow(name) << QByteArray(one) << QByteArray(two) << moves << ignoreCase << filtered;
         };
-        row("block moved to the end", "f1|f2|f3|a|b|c|d", "a|b|c|d|f1|f2|f3", "1>5+3");
         row("edit inside: two moves", "m1|m2|m3|X|m5|m6|m7|a|b|c|d|e|f|g", "a|b|c|d|e|f|g|m1|m2|m3|Y|m5|m6|m7",
             "1>8+3,5>12+3");
         row("part of a larger change moved", "a|old1|old2|f1|f2|f3|b|c|d|e", "a|new1|b|c|d|e|f1|f2|f3", "4>7+3");
