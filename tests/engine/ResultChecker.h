@@ -25,7 +25,6 @@ inline QString Write(const QString& path, const QByteArray& bytes)
     return path;
 }
 
-// A test folder to write files in.
 class Folder {
 protected:
     QTemporaryDir m_dir;
