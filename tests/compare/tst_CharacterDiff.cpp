@@ -68,6 +68,10 @@ private slots:
         row("changed number", "timeout = [30];", "timeout = [45];");
         row("renamed word", "int [count] = 0;", "int [itemCount] = 0;");
         row("word changed in three places", "a [version] number", "a [certain] number");
+        // The blank between two changed words is taken into one change; the
+        // blanks at its ends stay common.
+        row("two words changed", "x = [old value] + 1;", "x = [new total] + 1;");
+        row("word of line one half new", "[xyab] = 1", "[ab] = 1");
         row("inserted argument", "Write(limit, result);", "Write(limit,[ startOffset,] result);");
         row("unrelated sentence", "[The quick brown fox jumps]", "[A lazy dog sleeps here now]");
         row("run of 3 between changes of 4", "[wxyz-a-wxyz]", "[qrst-a-qrst]");
