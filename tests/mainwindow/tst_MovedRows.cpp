@@ -29,17 +29,12 @@ int MovedBands(const WindowFixture& w)
 
 }  // namespace
 
-class tst_MovedRows : public QObject {
+class tst_MovedRows : public WindowTest {
     Q_OBJECT
-    WindowFixture w;
 
 private slots:
-    void init() { w.setUp(); }
-    void cleanup() { w.tearDown(); }
-
     void bothEndsShownLinkedAndSwitchedOff()
     {
-        w.load(true);
         ShowMovedFunction(w);
         const ComparisonModel& model = w.Model();
         for (const int row : {1, 3})
@@ -88,3 +83,4 @@ private slots:
 
 QTEST_MAIN(tst_MovedRows)
 #include "tst_MovedRows.moc"
+#include "moc_WindowFixture.cpp"
