@@ -20,6 +20,14 @@ struct Message {
     int enterIn = 0;  // Compare by Enter in this path box; 0: by the menu
 };
 
+// File Two, the command, the file chosen (empty: the dialog cancelled), the
+// message, and how the saved file starts.
+struct Save {
+    QByteArray two;
+    QString command, answer, message;
+    QByteArray start;
+};
+
 struct Endings {
     QByteArray one, two;
     bool ignoreWhiteSpace;
@@ -177,27 +185,17 @@ private slots:
     // save, and write what they name; a cancelled dialog writes nothing.
     void saveCommands_data()
     {
-        QTest::addColumn<QByteArray>("two");
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("answer");  // empty: the dialog cancelled
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QByteArray>("start");  // of the saved file
-        const auto row = [](const char* name, const QByteArray& two, const char* command, const char* answer,
-                            const char* message, const char* start) {
-            QTest::newRow(name) << two << QString(command) << QString(answer) << QString(message) << QByteArray(start);
-        };
-        row("patch", "a\nc\n", "mnuFileSavePatch", "out.patch", "", "--- ");
-        row("report", "a\nc\n", "mnuFileSaveReport", "out.html", "", "<!DOCTYPE html>");
-        row("cancelled", "a\nc\n", "mnuFileSavePatch", "", "", "");
-        row("binary files", QByteArray("a\0c\n", 4), "mnuFileSavePatch", "out.patch", "The files are binary", "");
+        QTest::addColumn<Save>("s");
+        QTest::newRow("patch") << Save{"a\nc\n", "mnuFileSavePatch", "out.patch", "", "--- "};
+        QTest::newRow("report") << Save{"a\nc\n", "mnuFileSaveReport", "out.html", "", "<!DOCTYPE html>"};
+        QTest::newRow("cancelled") << Save{"a\nc\n", "mnuFileSavePatch", "", "", ""};
+        QTest::newRow("binary files") << Save{QByteArray("a\0c\n", 4), "mnuFileSavePatch", "out.patch",
+                                              "The files are binary", ""};
     }
     void saveCommands()
     {
-        QFETCH(QByteArray, two);
-        QFETCH(QString, command);
-        QFETCH(QString, answer);
-        QFETCH(QString, message);
-        QFETCH(QByteArray, start);
+        QFETCH(Save, s);
+        const auto& [two, command, answer, message, start] = s;
         w.compare(w.write(QStringLiteral("one.txt"), "a\nb\n"), w.write(QStringLiteral("two.txt"), two));
         w.prompts->messages.clear();
         const QString path = w.folder->filePath(answer);
