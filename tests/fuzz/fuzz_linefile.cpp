@@ -27,10 +27,10 @@ QByteArray Encode(const QString& text, TextEncoding e)
 // Reads the file and checks it; gives the file read.
 std::shared_ptr<const LineFile> CheckRead(const QByteArray& raw, bool decode)
 {
-    const auto file =
-        LineFile::FromBytes(raw.toStdString(), {}, decode ? LineFile::Wide::Decode : LineFile::Wide::Keep);
+    const std::string_view bytes(raw.data(), static_cast<std::size_t>(raw.size()));
+    const auto file = LineFile::FromBytes(bytes, {}, decode ? LineFile::Wide::Decode : LineFile::Wide::Keep);
     Check(FactsProblem(*file).isEmpty());
-    const TextEncoding mark = WideText::EncodingOfMark(raw.toStdString());
+    const TextEncoding mark = WideText::EncodingOfMark(bytes);
     const TextFacts& f = file->Facts();
     const bool decoded = decode && mark != TextEncoding::Utf8 && !f.undecodable;
     Check(f.undecodable == (decode && mark != TextEncoding::Utf8 && !decoded));
