@@ -415,7 +415,6 @@ private slots:
         const QStringList none{"", ""};
         QTest::newRow("only above") << 100 << "same 3" << 3 << "" << QStringList{"same 3", "same 3"};
         QTest::newRow("in File Two only") << 1 << "EXTRA" << 9 << "" << QStringList{"", "extra"};
-        QTest::newRow("begins in the number") << 1 << "9.LINE 2" << 20 << "" << QStringList{"line 2", "line 2"};
         QTest::newRow("not found from row 1") << 1 << "zzz" << 0 << "Search text was not found." << none;
         QTest::newRow("not found from below")
             << 5 << "zzz" << 0 << "Search text was not found.  Try searching from the beginning of the file." << none;
