@@ -74,12 +74,6 @@ class tst_SelectionNavigation : public WindowTest {
     int Row() const { return w.Model().CurrentRow(); }
 
 private slots:
-    void init()
-    {
-        WindowTest::init();
-        QCOMPARE(Bar()->height(), 191);
-    }
-
     // Before any comparison a click, double click, right click or the menu
     // key on a grid does nothing, and a click on the bar says why.
     void beforeAComparison()
@@ -382,8 +376,7 @@ private slots:
         QVERIFY(Row() == 19 && w.grid(2)->Row() == 19 && one->TopRow() == 1);
         w.key(Qt::Key_F2);
         QVERIFY(Row() == 140 && one->TopRow() == std::min(140, one->Rows() - one->VisibleRowCount()));
-        QVERIFY(w.prompts->messages.isEmpty());
-        // No wrap-around either way.
+        // No wrap-around either way; every message since the start is below.
         w.key(Qt::Key_F2);
         QCOMPARE(Row(), 140);
         w.selectRow(3);
