@@ -355,7 +355,6 @@ private slots:
         toggleRow(7, 'b');
         toggleRow(19, 'd');
         QCOMPARE(w.Model().Bookmarks(), (std::vector<std::int32_t>{7, 19, 140}));
-        QVERIFY(BookmarkNavigationEnabled());
         // A bookmark left keeps its picture; the current row's shows the arrow.
         QVERIFY(Shows(7, Marker::Bookmark));
         QVERIFY(Shows(19, Marker::BookmarkArrow));
