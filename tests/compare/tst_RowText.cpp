@@ -64,8 +64,6 @@ private slots:
         QTest::newRow("mark after the last column") << u"ab\u0301"_s << 2 << Part{u"ab\u0301"_s, false};
         QTest::newRow("format characters") << u"a\u200D\u202Eb"_s << 2 << Part{u"a\u200D\u202Eb"_s, false};
         QTest::newRow("pair never split") << grin + grin << 1 << Part{grin, true};
-        QTest::newRow("right-to-left, logical order")
-            << u"\u05E9\u05DC\u05D5\u05DD"_s << 2 << Part{u"\u05E9\u05DC"_s, true};
         QTest::newRow("control characters") << u"\u0001\u0002\u2028"_s << 2 << Part{u"\u0001\u0002"_s, true};
         QTest::newRow("run of marks capped")
             << u"a"_s + acute.repeated(100) << 1 << Part{u"a"_s + acute.repeated(2 * kUnitsPerColumnLimit - 1), true};
