@@ -140,8 +140,8 @@ private slots:
                     --j;
             }
             const CharacterDiffResult r = CompareCharacters(a, b, false);
-            QVERIFY(r.method == LcsMethod::Table);
-            QVERIFY2(r.length == len[n][m] && r.marks1 == m1 && r.marks2 == m2, qPrintable(a + u' ' + b));
+            QVERIFY2(r.method == LcsMethod::Table && r.length == len[n][m] && r.marks1 == m1 && r.marks2 == m2,
+                     qPrintable(a + u' ' + b));
         }
     }
 

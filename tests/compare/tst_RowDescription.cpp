@@ -11,18 +11,15 @@ namespace {
 
 // Rows (File One | File Two):
 //   1 keep|keep  2 old|new  3 (filler)|new b  4 keep 2|keep 2  5 moved|(filler)
-//   6 keep 3|keep 3  7 (filler)|moved  8..27 same N|same N  28 trailing row
+//   6 keep 3|keep 3  7 (filler)|moved  8..27 same|same  28 trailing row
 // File One's line 4 "moved" moved to File Two's line 6; row 2 bookmarked
 // and marked.
 ComparisonModel Example(std::optional<std::int32_t> context = std::nullopt)
 {
-    QByteArray one = "keep\nold\nkeep 2\nmoved\nkeep 3\n";
-    QByteArray two = "keep\nnew\nnew b\nkeep 2\nkeep 3\nmoved\n";
-    for (int i = 0; i < 20; ++i) {
-        one += "same " + QByteArray::number(i) + '\n';
-        two += "same " + QByteArray::number(i) + '\n';
-    }
-    ComparisonModel model = Shown(one, two, {{1, 1, 1, 2}, {3, 1, 4, 0}, {5, 0, 5, 1}});
+    const QByteArray same = QByteArray("same\n").repeated(20);
+    ComparisonModel model =
+        Shown("keep\nold\nkeep 2\nmoved\nkeep 3\n" + same, "keep\nnew\nnew b\nkeep 2\nkeep 3\nmoved\n" + same,
+              {{1, 1, 1, 2}, {3, 1, 4, 0}, {5, 0, 5, 1}});
     model.SetFolding(context);
     model.ShowMoves({{3, 5, 1}});
     model.AddBookmark(2);

@@ -37,13 +37,12 @@ private slots:
         QFETCH(qint64, number);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
-        QFETCH(bool, asBytes);
         QCOMPARE(RowText::Format(number, bytes), expected);
         const QString line = expected.mid(expected.indexOf(u'.') + 1);
         QCOMPARE(ShownLine(bytes), line);
         const auto owner = std::make_shared<QByteArray>(bytes);
         const LineText held = LineText::FromBytes(*owner, owner);
-        QCOMPARE(held.isBytes(), asBytes);
+        QTEST(held.isBytes(), "asBytes");
         QCOMPARE(held.toString(), line);
         QCOMPARE(held.size(), line.size());
         for (qsizetype k = 0; k < line.size(); ++k)
