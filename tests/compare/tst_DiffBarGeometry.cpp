@@ -44,6 +44,7 @@ private slots:
         QTest::newRow("block without rows") << BandCase{5, 0, 10, 100, 0, 0};
         QTest::newRow("one grid row: the whole bar") << BandCase{1, 1, 1, 10, 0, 10};
         QTest::newRow("no grid rows: no band") << BandCase{1, 1, 0, 10, 0, 0};
+        QTest::newRow("bar one unit high") << BandCase{3, 1, 4, 1, 0, 1};
         QTest::newRow("bar of no height: no band") << BandCase{3, 1, 4, 0, 0, 0};
     }
 

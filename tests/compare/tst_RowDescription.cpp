@@ -68,7 +68,9 @@ private slots:
             "Unchanged: line 25 of File One, line 26 of File Two");
         row("trailing row", "example", 28, "end", "end", "End of the files");
         row("after the trailing row", "example", 29, "", "", "");
-        // Rows farther than the context from every difference read as folded.
+        // Rows farther than the context from every difference read as
+        // folded, the context rows as themselves.
+        row("context row", "folded", 9, "unchanged", "unchanged", "Unchanged: line 7 of File One, line 8 of File Two");
         row("folded", "folded", 10, "folded", "folded", "Folded: \u22EF 18 unchanged lines \u22EF");
         row("two lines changed in place", "same places", 5, "changed", "changed",
             "Difference 2 of 2: lines 4\u20135 changed");
