@@ -82,40 +82,17 @@ QString RunUntilShown(const QString& program, const QStringList& arguments, cons
     return QString();
 }
 
-// The options named on the given lines: -c or --context, not the "-" of
-// "UTF-16".
-QSet<QString> OptionsIn(const QStringList& lines)
+// The options named on the text's lines that the pattern matches: -c or
+// --context, not the "-" of "UTF-16".
+QSet<QString> Options(const QString& text, const QString& lines)
 {
     static const QRegularExpression option(QStringLiteral("(?<![\\w-])--?[A-Za-z][A-Za-z0-9-]*"));
     QSet<QString> found;
-    for (auto it = option.globalMatch(lines.join(u'\n')); it.hasNext();)
-        found.insert(it.next().captured());
+    for (const QRegularExpressionMatch& line :
+         QRegularExpression(lines, QRegularExpression::MultilineOption).globalMatch(text))
+        for (const QRegularExpressionMatch& match : option.globalMatch(line.captured(1)))
+            found.insert(match.captured());
     return found;
-}
-
-// The options of --help: those on the lines that begin with blanks and a
-// minus sign.
-QSet<QString> HelpOptions(const QString& help)
-{
-    return OptionsIn(help.split(u'\n').filter(QRegularExpression(QStringLiteral("^\\s+-"))));
-}
-
-// The options the page's OPTIONS section gives a paragraph of its own: the
-// tag lines that follow ".TP".
-QSet<QString> ManOptions(const QString& page)
-{
-    QStringList tags;
-    bool inOptions = false;
-    bool tag = false;
-    for (QString line : page.split(u'\n')) {
-        if (line.startsWith(QLatin1String(".SH")))
-            inOptions = line == QLatin1String(".SH OPTIONS");
-        else if (inOptions && tag)
-            tags << line.replace(QLatin1String("\\-"), QLatin1String("-"))
-                        .remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")));
-        tag = line == QLatin1String(".TP");
-    }
-    return OptionsIn(tags);
 }
 
 }  // namespace
@@ -271,11 +248,18 @@ private slots:
         run.start(installed("bin/" + program), {QStringLiteral("--help")});
         QVERIFY(run.waitForFinished(30000));
         QCOMPARE(run.exitCode(), 0);
-        const QSet<QString> help = HelpOptions(QString::fromUtf8(run.readAllStandardOutput()));
+        // Those of --help on the lines that begin with blanks and a minus sign.
+        const QSet<QString> help = Options(QString::fromUtf8(run.readAllStandardOutput()), "^([ \t]+-.*)$");
         QVERIFY(help.contains(QStringLiteral("--help")));
+        // Those the page's OPTIONS section gives a paragraph of its own: the
+        // tag lines that follow ".TP".
         const QString page = QString::fromUtf8(FileBytes::Read(qEnvironmentVariable("VANTREL_SOURCE_DIR")
                                                                + QStringLiteral("/data/man/%1.1.in").arg(program)));
-        const QSet<QString> man = ManOptions(page);
+        const QString section = page.section(QLatin1String(".SH OPTIONS\n"), 1).section(QLatin1String("\n.SH"), 0, 0);
+        const QSet<QString> man = Options(QString(section)
+                                              .replace(QLatin1String("\\-"), QLatin1String("-"))
+                                              .remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]"))),
+                                          QStringLiteral("^\\.TP\n(.*)$"));
         QVERIFY2(man == help, qPrintable(QStringLiteral("only in --help: %1; only in the page: %2")
                                              .arg(QStringList(QSet(help).subtract(man).values()).join(u' '),
                                                   QStringList(QSet(man).subtract(help).values()).join(u' '))));
