@@ -136,12 +136,10 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, outcome);
         using Action = ProgramOptions::Action;
-        QByteArrayList bytes{"vantrel"};  // as main() gets them
+        QByteArrayList bytes;  // as main() gets them
+        std::vector<const char*> argv{"vantrel"};
         for (const QString& argument : arguments)
-            bytes << argument.toUtf8();
-        std::vector<const char*> argv;
-        for (const QByteArray& argument : bytes)
-            argv.push_back(argument.constData());
+            argv.push_back(bytes.emplaceBack(argument.toUtf8()).constData());
         const ProgramOptions options = ParseProgramOptions(ArgumentTexts(int(argv.size()), argv.data()));
         const Action expected = outcome.startsWith(QLatin1String("W:")) ? Action::Wrong
                                 : outcome == QLatin1String("help")      ? Action::Help
