@@ -31,14 +31,13 @@ public:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
             environment.remove(QString::fromLatin1(name));
-        environment.insert(QStringLiteral("HOME"), home);
-        // What the program tells the user in message boxes, read below.
-        environment.insert(QStringLiteral("VANTREL_LOG_PROMPTS"), QStringLiteral("1"));
-        for (const QString& entry : more)
+        // VANTREL_LOG_PROMPTS: what the program tells the user in message
+        // boxes, read below.
+        for (const QString& entry :
+             QStringList{"HOME=" + home, "VANTREL_LOG_PROMPTS=1", "QT_QPA_PLATFORM=offscreen",
+                         "QT_FORCE_STDERR_LOGGING=1", "QT_LOGGING_RULES=vantrel.startup.debug=true"}
+                 + more)
             environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
-        environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vantrel.startup.debug=true"));
         m_process.setProcessEnvironment(environment);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.start(program, arguments);
