@@ -71,7 +71,6 @@ private slots:
         QTest::newRow("VISUAL with its arguments, no xdg-mime")
             << Machine{{"code"}, {}, {}, "code --wait -n", {"code", "--wait", "-n", kFile}, ""};
         QTest::newRow("VISUAL not on PATH") << Machine{{"vi"}, {}, {}, "emacs", {}};
-        QTest::newRow("nothing at all") << Machine{};
         QTest::newRow("the editor cannot be started")
             << Machine{{"xed-2"}, Entry("Exec=xed-2"), {}, {}, {"xed-2", kFile}, kId, "refuses"};
         QTest::newRow("starting it fails unexpectedly")
