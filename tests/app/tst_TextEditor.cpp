@@ -84,10 +84,10 @@ private slots:
         const QString root = machine.path();
         QVERIFY(QDir(root).mkpath(QStringLiteral("bin")));
         const QByteArray xdgMime = "[ \"$*\" = 'query default text/plain' ] && printf '" + m.id.toUtf8() + "\\nb\\n'";
-        for (const QString& program : m.programs + QStringList{"not-executable", "xdg-mime"}) {
+        for (const QString& program : m.programs + QStringList{"xdg-mime"}) {
             const QString path = root + QStringLiteral("/bin/") + program;
             QVERIFY(FileBytes::Write(path, "#!/bin/sh\n" + (program == "xdg-mime" ? xdgMime : "")));
-            if (program != QLatin1String("not-executable") && (program != QLatin1String("xdg-mime") || !m.id.isEmpty()))
+            if (program != QLatin1String("xdg-mime") || !m.id.isEmpty())
                 QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner));
         }
         for (const auto& [entry, folder] : {std::pair{m.systemEntry, "/share/applications/"},
