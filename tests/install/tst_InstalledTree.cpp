@@ -5,7 +5,6 @@
 #include "support/FileBytes.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
