@@ -71,7 +71,6 @@ private slots:
         };
         const QString rest = QStringLiteral("Source: frmFileDiffs.GetNextDiff\r\nNo: ");
         const QString io = "Error: Device I/O error\r\n" + rest;
-        row("no external error", 0, 0, "", io + "57\r\n");
         row("external error shows its code, not the number", 0, ENOENT, "",
             "DLL Error: No such file or directory\r\n" + io + "2\r\n");
         row("code the system does not know", 0, 987654, "",
