@@ -28,10 +28,7 @@ private slots:
     {
         QFETCH(QByteArray, setting);
         QFETCH(bool, logged);
-        if (setting.isNull())
-            qunsetenv("VANTREL_LOG_PROMPTS");
-        else
-            qputenv("VANTREL_LOG_PROMPTS", setting);
+        QVERIFY(setting.isNull() ? qunsetenv("VANTREL_LOG_PROMPTS") : qputenv("VANTREL_LOG_PROMPTS", setting));
         // Standard error goes to a file while the box is up; the box is
         // closed as soon as it shows.
         QTemporaryFile captured;
