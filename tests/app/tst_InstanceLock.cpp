@@ -26,7 +26,6 @@ using Outcome = InstanceLock::Outcome;
 class tst_InstanceLock : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_folder;
-    QString path() const { return m_folder->filePath(QStringLiteral("sub/vantrel.lock")); }
 
 private slots:
     void init() { m_folder = std::make_unique<QTemporaryDir>(); }
@@ -51,11 +50,9 @@ private slots:
         QFETCH(QString, state);
         QFETCH(Outcome, outcome);
         QFETCH(QString, reason);
-        QString lockPath = path();
         const QString folder = m_folder->filePath(QStringLiteral("sub"));
+        const QString lockPath = folder + (state == "new" ? "/more/vantrel.lock" : "/vantrel.lock");
         QVERIFY(state == "new" || state == "read-only parent" || QDir().mkpath(folder));
-        if (state == "new")
-            lockPath = folder + QStringLiteral("/more/vantrel.lock");
         if (state == "link")
             QVERIFY(QFile::link(m_folder->filePath(QStringLiteral("elsewhere")), lockPath));
         std::optional<Unprivileged> user;
