@@ -195,8 +195,7 @@ private slots:
         QVERIFY(QFile::copy(installed(QStringLiteral("bin/vantrel")), copy));
         Program program(copy, {}, home.path());
         QVERIFY2(program.says(QStringLiteral("Error loading DLL - libpathmix.so")), qPrintable(program.output()));
-        for (const char* text : {"Unexpected Error in modVantrel.Main", "Source: modVantrel.Main"})
-            QVERIFY2(program.output().contains(QLatin1String(text)), qPrintable(program.output()));
+        QVERIFY2(program.output().contains(QLatin1String("Source: modVantrel.Main")), qPrintable(program.output()));
     }
 
     // Each validator, its arguments and the installed file it checks.
