@@ -109,11 +109,10 @@ private slots:
         QFETCH(bool, used);
         const QString dir = m_folder->filePath(QStringLiteral("run"));
         QVERIFY(runtime == "file" ? FileBytes::Write(dir, "x") : QDir().mkpath(dir));
-        const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-        if (runtime == "shared")
-            QVERIFY(QFile::setPermissions(dir, owner | QFile::WriteOther | QFile::ExeOther));
-        if (runtime == "group")
-            QVERIFY(QFile::setPermissions(dir, owner | QFile::WriteGroup | QFile::ExeGroup));
+        const QFile::Permissions others = runtime == "shared"  ? QFile::WriteOther | QFile::ExeOther
+                                          : runtime == "group" ? QFile::WriteGroup | QFile::ExeGroup
+                                                               : QFile::Permissions();
+        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | others));
         if (runtime == "other owner"
             && (geteuid() != 0 || ::chown(QFile::encodeName(dir).constData(), Unprivileged::kNobody, 0) != 0))
             QSKIP("needs root to give the folder away");
