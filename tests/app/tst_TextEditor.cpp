@@ -60,8 +60,6 @@ private slots:
             << Machine{{"vim", "mousepad", "kate"}, Entry("Exec=vim %F\nTerminal=true"), {}, {}, {"kate", kFile}};
         QTest::newRow("the user's hidden entry hides the system's") << Machine{
             {"xed-2", "geany"}, Entry("Exec=xed-2 %f"), Entry("Exec=xed-2 %f\nHidden=true"), {}, {"geany", kFile}};
-        QTest::newRow("the user's entry wins")
-            << Machine{{"xed-2", "mine"}, Entry("Exec=xed-2 %f"), Entry("Exec=mine -n %f"), {}, {"mine", "-n", kFile}};
         QTest::newRow("an id that is a path is not looked up")
             << Machine{{"xed-2", "gedit"}, Entry("Exec=xed-2 %f"), {}, {}, {"gedit", kFile}, "../applications/" + kId};
         QTest::newRow("default's program missing")
