@@ -252,7 +252,6 @@ private slots:
         const auto row = [](const char* name, const char* kind, const char* reason) {
             QTest::newRow(name) << QString::fromUtf8(kind) << QString::fromUtf8(reason);
         };
-        row("a folder", "folder", "Cannot save @: it cannot be read");
         row("a file that cannot be read", "socket", "Cannot save @: it cannot be read");
         row("disk full", "full", "Cannot save @: File too large");
         row("folder cannot be made", "below a file", "Cannot create the folder # to save test.ini in: Not a directory");
@@ -271,17 +270,11 @@ private slots:
             QVERIFY(FileBytes::Write(gAppFolder + "file", "x"));
             gAppFolder += "file/sub/";
         }
-        QVERIFY(kind == "folder"   ? QDir(gAppFolder).mkdir(QStringLiteral("test.ini"))
-                : kind == "socket" ? MakeSocket(path())
-                : fileThere        ? FileBytes::Write(path(), before)
-                                   : true);
-        const QFileInfo was(path());
+        QVERIFY(kind == "socket" ? MakeSocket(path()) : fileThere ? FileBytes::Write(path(), before) : true);
         ScriptedPrompts prompts;
         CIniFile ini = Bound();
         QCOMPARE(ini.GetStringValue(QStringLiteral("d")), fileThere ? "old" : "d");
         WriteRefused(ini, kind, gAppFolder);
-        const QFileInfo now(path());
-        QVERIFY(now.isDir() == was.isDir() && now.isFile() == was.isFile() && now.exists() == was.exists());
         QCOMPARE(FileBytes::Read(path()), fileThere ? before : QByteArray());
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.SetStringValue()"));
