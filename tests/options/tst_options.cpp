@@ -49,9 +49,10 @@ private slots:
     }
 
     // Every key set, and one key at a time a value to test: after a start
-    // and a close the file says what it said, but for that key (ForceTextCompare is read, never written back).
-    // Only the exact text "True" is true. A value the record refuses is
-    // reported, naming the key and the file, and gives way to its default alone.
+    // and a close the file says what it said, but for that key
+    // (ForceTextCompare is read, never written back). Only the exact text
+    // "True" is true. A value the record refuses is reported, naming the key
+    // and the file, and gives way to its default alone.
     void eachValueAlone_data()
     {
         QTest::addColumn<QByteArray>("key");
