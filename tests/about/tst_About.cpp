@@ -96,7 +96,6 @@ private slots:
     {
         QTest::addColumn<int>("key");  // 0: a click on OK
         QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
         QTest::newRow("Escape") << int(Qt::Key_Escape);
         QTest::newRow("OK") << 0;
     }
