@@ -80,8 +80,6 @@ private slots:
         else
             QTest::mouseClick(splash.imgLogo, by == QLatin1String("left") ? Qt::LeftButton : Qt::RightButton);
         QCOMPARE(loaded, loads);
-        QCOMPARE(splash.isVisible(), loads == 0);
-        QCOMPARE(splash.Timer1->isActive(), loads == 0);
         // Late clicks and ticks load at most one main window.
         splash.imgLogo_Click();
         splash.Timer1_Timer();
