@@ -168,8 +168,7 @@ private slots:
         QByteArray many;
         Filters manyFilters;
         for (int n = 1; n <= 10000; ++n) {
-            many += "Filter" + QByteArray::number(n) + "=f" + QByteArray::number(n) + "\nFilter" + QByteArray::number(n)
-                    + "Enabled=True\n";
+            many += QStringLiteral("Filter%1=f%1\nFilter%1Enabled=True\n").arg(n).toUtf8();
             manyFilters.append({"f" + QString::number(n), true});
         }
         QTest::newRow("10000") << many << manyFilters;
