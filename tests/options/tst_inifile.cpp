@@ -16,33 +16,19 @@
 #include <csignal>
 #include <optional>
 #include <sys/resource.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 using namespace modVantrel;
 
 namespace {
 
-// A file that exists but cannot be opened for reading, even by root.
-bool MakeSocket(const QString& path)
+// Reads K, then writes K=v and L=w, while the file cannot be used as `kind`
+// says: "full", writes past 1 KiB fail, as on a full disk; "read-only", in
+// the folder, or "read-only file" or "unreadable" (but writable), for
+// another user, who may write in the folder. Gives what was read.
+QString UseRefused(CIniFile& ini, const QString& kind, const QString& folder)
 {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
-}
-
-// Writes K=v and L=w while writes fail as `kind` says: "full", past 1 KiB,
-// as on a full disk; "read-only", in the folder, or "read-only file", for
-// another user, who may write in the folder but not the file.
-void WriteRefused(CIniFile& ini, const QString& kind, const QString& folder)
-{
-    const QString target = kind == "read-only file" ? folder + "test.ini" : folder;
+    const bool forbidden = kind == "read-only file" || kind == "unreadable";
+    const QString target = forbidden ? folder + "test.ini" : folder;
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
     const auto restore = qScopeGuard([&] {
@@ -55,17 +41,19 @@ void WriteRefused(CIniFile& ini, const QString& kind, const QString& folder)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{1024, limit.rlim_max};
         setrlimit(RLIMIT_FSIZE, &small);
-    } else if (kind == "read-only file") {
+    } else if (forbidden) {
         QFile::setPermissions(folder, readOnly | QFile::WriteOwner | QFile::WriteOther);
     }
     std::optional<Unprivileged> user;
-    if (kind.startsWith("read-only")) {
-        QFile::setPermissions(target, readOnly);
+    if (kind == "read-only" || forbidden) {
+        QFile::setPermissions(target, kind == "unreadable" ? QFile::WriteOwner | QFile::WriteOther : readOnly);
         user.emplace();
     }
+    const QString read = ini.GetStringValue(QStringLiteral("d"));
     ini.SetStringValue(QStringLiteral("v"));
     ini.Key(QStringLiteral("L"));
     ini.SetStringValue(QStringLiteral("w"));
+    return read;
 }
 
 CIniFile Bound(const QString& key = "K", const QString& section = "S", const QString& name = "test.ini")
@@ -251,7 +239,7 @@ private slots:
         const auto row = [](const char* name, const char* kind, const char* reason) {
             QTest::newRow(name) << QString::fromUtf8(kind) << QString::fromUtf8(reason);
         };
-        row("a file that cannot be read", "socket", "Cannot save @: it cannot be read");
+        row("a file that cannot be read", "unreadable", "Cannot save @: it cannot be read");
         row("disk full", "full", "Cannot save @: File too large");
         row("folder cannot be made", "below a file", "Cannot create the folder # to save test.ini in: Not a directory");
         row("read-only folder", "read-only",
@@ -264,16 +252,15 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, reason);
         const QByteArray before = "[S]\nK=old\n" + QByteArray(4096, ';') + '\n';
-        const bool fileThere = kind == "full" || kind == "read-only file";
+        const bool fileThere = kind == "full" || kind == "read-only file" || kind == "unreadable";
         if (kind == "below a file") {
             QVERIFY(FileBytes::Write(gAppFolder + "file", "x"));
             gAppFolder += "file/sub/";
         }
-        QVERIFY(kind == "socket" ? MakeSocket(path()) : fileThere ? FileBytes::Write(path(), before) : true);
+        QVERIFY(!fileThere || FileBytes::Write(path(), before));
         ScriptedPrompts prompts;
         CIniFile ini = Bound();
-        QCOMPARE(ini.GetStringValue(QStringLiteral("d")), fileThere ? "old" : "d");
-        WriteRefused(ini, kind, gAppFolder);
+        QCOMPARE(UseRefused(ini, kind, gAppFolder), fileThere && kind != "unreadable" ? "old" : "d");
         QCOMPARE(FileBytes::Read(path()), fileThere ? before : QByteArray());
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.lastMessage().title, QStringLiteral("Unexpected Error in cIniFile.SetStringValue()"));
