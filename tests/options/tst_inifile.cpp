@@ -118,7 +118,6 @@ private slots:
     {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("new file") << QByteArray() << QByteArray("[A]\nK=v\n");
         QTest::newRow("replaced in place, other lines kept")
             << QByteArray("; note\n[a]\nk=old\nother=1\n") << QByteArray("; note\n[a]\nK=v\nother=1\n");
         QTest::newRow("after the last key, blank kept")
@@ -127,8 +126,6 @@ private slots:
         QTest::newRow("new key, no final CRLF") << QByteArray("[A]\r\nx=1") << QByteArray("[A]\r\nx=1\r\nK=v\r\n");
         QTest::newRow("CR kept") << QByteArray("[B]\ry=2\r[A]\rK=1\rx=1") << QByteArray("[B]\ry=2\r[A]\rK=v\rx=1");
         QTest::newRow("CR, new section") << QByteArray("[B]\ry=2\r") << QByteArray("[B]\ry=2\r[A]\rK=v\r");
-        QTest::newRow("bytes of other lines untouched")
-            << QByteArray("\xff\xfe junk\n[A]\nK=1\n") << QByteArray("\xff\xfe junk\n[A]\nK=v\n");
     }
 
     void writeText()
