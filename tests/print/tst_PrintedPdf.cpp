@@ -73,8 +73,8 @@ struct Job {
 class tst_PrintedPdf : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::optional<ScriptedPrompts> m_prompts;
+    std::optional<QTemporaryDir> m_dir;
     ListRows m_right = MakeRows(70, QStringLiteral("right"));
     ListRows m_big = MakeRows(3000, QString(60, u'w'));  // some 150 KB of PDF
     // Path box texts as typed: relative, doubled spaces, not Latin-1.
@@ -171,14 +171,8 @@ class tst_PrintedPdf : public QObject {
 private slots:
     void init()
     {
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_dir = std::make_unique<QTemporaryDir>();
-    }
-
-    void cleanup()
-    {
-        m_prompts.reset();
-        m_dir.reset();
+        m_prompts.emplace();
+        m_dir.emplace();
     }
 
     void printedPanes_data()

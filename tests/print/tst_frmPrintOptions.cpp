@@ -45,8 +45,8 @@ class tst_frmPrintOptions : public QObject {
     Q_OBJECT
 
     NoRows m_rows;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    WindowFixture w;  // set up by the main window's test alone
+    std::optional<ScriptedPrompts> m_prompts;  // made afresh for every test
+    WindowFixture w;                           // set up by the main window's test alone
 
     std::unique_ptr<frmPrintOptions> Dialog(PrinterChoices choices)
     {
@@ -55,12 +55,8 @@ class tst_frmPrintOptions : public QObject {
     }
 
 private slots:
-    void init() { m_prompts = std::make_unique<ScriptedPrompts>(); }
-    void cleanup()
-    {
-        w.tearDown();
-        m_prompts.reset();
-    }
+    void init() { m_prompts.emplace(); }
+    void cleanup() { w.tearDown(); }
 
     // Every control in tab order with its caption and container; each lies
     // inside its container, apart from the others, and shows its caption
