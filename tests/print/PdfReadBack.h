@@ -1,8 +1,8 @@
 #pragma once
 // Reads a written PDF back with poppler's tools, which know nothing of how
 // it was written: the lines of every page with their face and place and
-// the sizes of the text's fonts (pdftohtml -xml), the places of the words
-// (pdftotext -bbox), and the embedded fonts (pdffonts).
+// the text's fonts (pdftohtml -xml), and the places of the words
+// (pdftotext -bbox).
 
 #include <QFile>
 #include <QProcess>
@@ -37,9 +37,9 @@ inline QString Run(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The sizes, when asked for, are in the tool's pixels at its zoom of 1.5,
-// each once, ascending.
-inline QList<Page> Pages(const QString& pdf, QList<int>* fontSizes = nullptr)
+// The fonts, when asked for, are "family size" in the order of their first
+// use, one for each face, the size in the tool's pixels at its zoom of 1.5.
+inline QList<Page> Pages(const QString& pdf, QStringList* fonts = nullptr)
 {
     QList<Page> pages;
     QXmlStreamReader xml(Run(QStringLiteral("pdftohtml"), {"-xml", "-i", "-stdout", "-q", pdf}));
@@ -48,8 +48,8 @@ inline QList<Page> Pages(const QString& pdf, QList<int>* fontSizes = nullptr)
         if (!xml.isStartElement())
             continue;
         const QXmlStreamAttributes at = xml.attributes();
-        if (xml.name() == u"fontspec" && fontSizes && !fontSizes->contains(at.value(QLatin1String("size")).toInt()))
-            fontSizes->append(at.value(QLatin1String("size")).toInt());
+        if (xml.name() == u"fontspec" && fonts)
+            *fonts << QStringLiteral("%1 %2").arg(at.value(QLatin1String("family")), at.value(QLatin1String("size")));
         if (xml.name() == u"page") {
             pages.append(
                 {at.value(QLatin1String("height")).toDouble(), at.value(QLatin1String("width")).toDouble(), {}});
@@ -71,8 +71,6 @@ inline QList<Page> Pages(const QString& pdf, QList<int>* fontSizes = nullptr)
                 lines.append(line);
         }
     }
-    if (fontSizes)
-        std::sort(fontSizes->begin(), fontSizes->end());
     return pages;
 }
 
@@ -98,18 +96,6 @@ inline QList<Page> Words(const QString& pdf)
         }
     }
     return pages;
-}
-
-// The base names of the embedded fonts, without a subset tag.
-inline QStringList Fonts(const QString& pdf)
-{
-    QStringList names;
-    const QStringList lines = Run(QStringLiteral("pdffonts"), {pdf}).split(u'\n');
-    for (qsizetype i = 2; i < lines.size(); ++i)
-        if (const QString name = lines[i].section(u' ', 0, 0); !name.isEmpty())
-            names << name.section(u'+', -1);
-    names.sort();
-    return names;
 }
 
 }  // namespace PdfReadBack
