@@ -125,12 +125,9 @@ class tst_PrintedPdf : public QObject {
             const PdfReadBack::Page& page = pages[p];
             QVERIFY2(page.lines.size() >= 2, "a page without its header");
             QCOMPARE(page.width > page.height, landscape);
-            QString title = QStringLiteral("Vantrel -");
-            if (pageNumbers)
-                title += QStringLiteral(" Page %1").arg(p + 1);
-            if (!date.isEmpty())
-                title += (pageNumbers ? QStringLiteral("  [") : QStringLiteral("   [")) + date + u']';
-            QCOMPARE(page.lines[0].text.trimmed(), title);
+            const QString number = pageNumbers ? QStringLiteral("Page %1").arg(p + 1) : QString();
+            const QString title = QStringLiteral("Vantrel - ") + number + (date.isEmpty() ? "" : "  [" + date + u']');
+            QCOMPARE(page.lines[0].text.trimmed(), title.trimmed());
             QVERIFY(page.lines[0].bold && !page.lines[0].italic);
             QCOMPARE(page.lines[1].text, path);
             QVERIFY(page.lines[1].italic && !page.lines[1].bold);
