@@ -11,7 +11,6 @@
 #include "support/ScriptedPrompts.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFontMetricsF>
 #include <QImage>
@@ -26,8 +25,7 @@
 
 namespace {
 
-class ListRows final : public PrintRows {
-public:
+struct ListRows final : PrintRows {
     struct Row {
         QString text;
         std::uint32_t color = 0;

@@ -21,8 +21,7 @@
 
 namespace {
 
-class NoRows final : public PrintRows {
-public:
+struct NoRows final : PrintRows {
     int RowCount() const override { return 1; }
     QString RowText(int, int) const override { return QString(); }
     std::uint32_t RowColor(int) const override { return 0; }
