@@ -48,28 +48,10 @@ class tst_RowFolding : public QObject {
     Q_OBJECT
 
 private slots:
-    void unchangedFolds_data()
-    {
-        QTest::addColumn<QString>("blocks");
-        QTest::addColumn<int>("lineRows");
-        QTest::addColumn<int>("context");
-        QTest::addColumn<QString>("folds");
-        QTest::newRow("leading run as long as the context") << "4+1" << 4 << 3 << "";
-        QTest::newRow("leading run one longer") << "5+1" << 5 << 3 << "1+1";
-        QTest::newRow("gap of twice the context stays") << "1+1,8+1" << 8 << 3 << "";
-        QTest::newRow("gap one longer folds one row") << "1+1,9+1" << 9 << 3 << "5+1";
-    }
-
-    void unchangedFolds()
-    {
-        QFETCH(QString, blocks);
-        QFETCH(int, lineRows);
-        QFETCH(int, context);
-        QTEST(Text(RowFolding::UnchangedFolds(Blocks(blocks), lineRows, context)), "folds");
-    }
-
     // Random block lists: a row is folded exactly when it is farther than
-    // the context from every block; the view shows every other row once, in
+    // the context from every block, so a run as long as the context
+    // (twice the context between blocks) stays and one row longer folds one
+    // row, at either end and between blocks; the view shows every other row once, in
     // order, and each fold as one row that stands for all of its rows.
     void randomBlocks()
     {
