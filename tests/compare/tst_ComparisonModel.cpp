@@ -8,6 +8,7 @@
 #include "compare/FileFactsText.h"
 #include "engine/Comparison.h"
 #include "engine/LineFile.h"
+#include "engine/LineFilterPatterns.h"
 #include "support/FileBytes.h"
 
 #include <QRandomGenerator>
@@ -34,18 +35,6 @@ ComparisonModel Example()
     }
     return Shown(one, two, {{1, 1, 1, 0}, {2, 2, 1, 2}, {4, 0, 3, 1}});
 }
-
-// Leaves out the lines that start with '#'.
-class HashLines : public LineSkipper {
-public:
-    bool Flag(const LineFile& file, LineMask& mask, std::string& /*trouble*/) const override
-    {
-        mask.assign(static_cast<std::size_t>(file.LineCount()), 0);
-        for (std::int64_t i = 0; i < file.LineCount(); ++i)
-            mask[static_cast<std::size_t>(i)] = file.Line(i).starts_with('#');
-        return true;
-    }
-};
 
 // Each row as a letter, File One's pane, '|', then File Two's: '.' no
 // colour, 'c' changed, 'o' orphan, 'g' grey (a line left out of the
@@ -266,8 +255,9 @@ private slots:
         InputFile inTwo(folder.filePath("two").toStdString());
         CompareSettings settings;
         settings.lines.ignoreBlankLines = blankLines;
-        if (!blankLines)
-            settings.skipLines = std::make_shared<HashLines>();
+        QString error;
+        if (!blankLines)  // lines that start with '#' left out
+            settings.skipLines = LineFilterPatterns::Compile({QStringLiteral("^#")}, error);
         const Comparison c = CompareInputs(inOne, inTwo, settings);
         ComparisonModel m;
         QCOMPARE(m.Show(c.files[0], c.files[1], c.hunks, {c.skipped[0], c.skipped[1]}), Alignment::AlignStatus::Ok);
