@@ -212,7 +212,6 @@ private slots:
         for (std::int32_t row : {19, 7, 19, 2})
             m.AddBookmark(row);
         QCOMPARE(m.Bookmarks(), (std::vector<std::int32_t>{2, 7, 19}));
-        QCOMPARE(m.NextBookmark(2), std::optional<std::int32_t>(7));
         QCOMPARE(m.PreviousBookmark(19), std::optional<std::int32_t>(7));
         QVERIFY(m.RemoveBookmark(7) && !m.RemoveBookmark(7) && !m.IsBookmarked(7));
         m.AddSearchText(QStringLiteral("kept"));
