@@ -14,14 +14,13 @@ using RowFolding::FoldedView;
 
 namespace {
 
-// "first+count" per block or fold, comma separated.
-template <class Item = Alignment::DiffBlock>
-std::vector<Item> Blocks(const QString& text)
+// "first+count" per fold, comma separated.
+std::vector<Fold> Folds(const QString& text)
 {
-    std::vector<Item> blocks;
+    std::vector<Fold> folds;
     for (const QString& item : text.split(u',', Qt::SkipEmptyParts))
-        blocks.push_back({item.section(u'+', 0, 0).toInt(), item.section(u'+', 1, 1).toInt()});
-    return blocks;
+        folds.push_back({item.section(u'+', 0, 0).toInt(), item.section(u'+', 1, 1).toInt()});
+    return folds;
 }
 
 QString Text(const std::vector<Fold>& folds)
@@ -106,9 +105,9 @@ private slots:
         QFETCH(QString, folds);
         QFETCH(bool, taken);
         if (taken)
-            QCOMPARE(FoldedView(Blocks<Fold>(folds), 10).Folds(), Blocks<Fold>(folds));
+            QCOMPARE(FoldedView(Folds(folds), 10).Folds(), Folds(folds));
         else
-            QVERIFY_THROWS_EXCEPTION(std::invalid_argument, (void)FoldedView(Blocks<Fold>(folds), 10));
+            QVERIFY_THROWS_EXCEPTION(std::invalid_argument, (void)FoldedView(Folds(folds), 10));
     }
 
     void foldText_data()
