@@ -11,17 +11,10 @@
 
 using RowFolding::Fold;
 using RowFolding::FoldedView;
+using FoldList = std::vector<Fold>;
+Q_DECLARE_METATYPE(FoldList)
 
 namespace {
-
-// "first+count" per fold, comma separated.
-std::vector<Fold> Folds(const QString& text)
-{
-    std::vector<Fold> folds;
-    for (const QString& item : text.split(u',', Qt::SkipEmptyParts))
-        folds.push_back({item.section(u'+', 0, 0).toInt(), item.section(u'+', 1, 1).toInt()});
-    return folds;
-}
 
 QString Text(const std::vector<Fold>& folds)
 {
@@ -91,23 +84,23 @@ private slots:
     // Folds of a view of ten rows.
     void foldedViewRefusesBadFolds_data()
     {
-        QTest::addColumn<QString>("folds");
+        QTest::addColumn<FoldList>("folds");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("last row") << "5+6" << true;
-        QTest::newRow("past the last row") << "5+7" << false;
-        QTest::newRow("touching") << "1+2,3+1" << true;
-        QTest::newRow("overlapping") << "1+3,3+1" << false;
-        QTest::newRow("empty fold") << "2+0" << false;
+        QTest::newRow("last row") << FoldList{{5, 6}} << true;
+        QTest::newRow("past the last row") << FoldList{{5, 7}} << false;
+        QTest::newRow("touching") << FoldList{{1, 2}, {3, 1}} << true;
+        QTest::newRow("overlapping") << FoldList{{1, 3}, {3, 1}} << false;
+        QTest::newRow("empty fold") << FoldList{{2, 0}} << false;
     }
 
     void foldedViewRefusesBadFolds()
     {
-        QFETCH(QString, folds);
+        QFETCH(FoldList, folds);
         QFETCH(bool, taken);
         if (taken)
-            QCOMPARE(FoldedView(Folds(folds), 10).Folds(), Folds(folds));
+            QCOMPARE(FoldedView(folds, 10).Folds(), folds);
         else
-            QVERIFY_THROWS_EXCEPTION(std::invalid_argument, (void)FoldedView(Folds(folds), 10));
+            QVERIFY_THROWS_EXCEPTION(std::invalid_argument, (void)FoldedView(folds, 10));
     }
 
     void foldText_data()
