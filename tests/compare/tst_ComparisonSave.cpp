@@ -129,14 +129,11 @@ private slots:
         QFETCH(QByteArray, one);
         QFETCH(QByteArray, two);
         QFETCH(int, bookmark);
-        QFETCH(QString, rows);
-        QFETCH(QString, marked);
         Pair pair(one, two);
         const QString patchPath = pair.dir.filePath("changes.patch");
         QString error = ComparisonSave::SavePatch(pair.model, patchPath);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        const QString original = pair.dir.filePath("original");
-        const QString rebuilt = pair.dir.filePath("rebuilt");
+        const QString original = pair.dir.filePath("original"), rebuilt = pair.dir.filePath("rebuilt");
         QVERIFY(WriteFile(QFile::encodeName(original), one));
         QProcess patch;
         patch.start("patch", {"--batch", "--quiet", "-o", rebuilt, original, patchPath});
@@ -151,8 +148,8 @@ private slots:
         error = ComparisonSave::SaveReport(pair.model, reportPath, false, {"case"});
         QVERIFY2(error.isEmpty(), qPrintable(error));
         const QString html = QString::fromUtf8(FileBytes::Read(reportPath));
-        QCOMPARE(Rows(html), rows);
-        QCOMPARE(Marked(html), marked);
+        QTEST(Rows(html), "rows");
+        QTEST(Marked(html), "marked");
         QVERIFY(html.contains(QString::fromStdString(HtmlReport::Escaped(FileText::Summary(*pair.model.File(0))))));
         QVERIFY(html.contains(QStringLiteral("caf\\xE9 one.txt")) && html.contains("Compared ignoring case."));
         const QDateTime modified = QFileInfo(QFile::decodeName(pair.pathTwo)).lastModified();
