@@ -131,8 +131,7 @@ private slots:
         QFETCH(int, bookmark);
         Pair pair(one, two);
         const QString patchPath = pair.dir.filePath("changes.patch");
-        QString error = ComparisonSave::SavePatch(pair.model, patchPath);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(ComparisonSave::SavePatch(pair.model, patchPath), QString());
         const QString original = pair.dir.filePath("original"), rebuilt = pair.dir.filePath("rebuilt");
         QVERIFY(WriteFile(QFile::encodeName(original), one));
         QProcess patch;
@@ -145,8 +144,7 @@ private slots:
         if (bookmark)
             QVERIFY(pair.model.AddBookmark(bookmark));
         const QString reportPath = pair.dir.filePath("report.html");
-        error = ComparisonSave::SaveReport(pair.model, reportPath, false, {"case"});
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(ComparisonSave::SaveReport(pair.model, reportPath, false, {"case"}), QString());
         const QString html = QString::fromUtf8(FileBytes::Read(reportPath));
         QTEST(Rows(html), "rows");
         QTEST(Marked(html), "marked");
