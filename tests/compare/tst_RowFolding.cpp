@@ -16,14 +16,6 @@ Q_DECLARE_METATYPE(FoldList)
 
 namespace {
 
-QString Text(const std::vector<Fold>& folds)
-{
-    QStringList items;
-    for (const Fold& fold : folds)
-        items << QStringLiteral("%1+%2").arg(fold.firstRow).arg(fold.rowCount);
-    return items.join(u',');
-}
-
 // How far a row is from the nearest block; INT_MAX without blocks.
 int Distance(const std::vector<Alignment::DiffBlock>& blocks, int row)
 {
@@ -41,9 +33,9 @@ class tst_RowFolding : public QObject {
 
 private slots:
     // Random block lists: a row is folded exactly when it is farther than
-    // the context from every block, so a run as long as the context
-    // (twice the context between blocks) stays and one row longer folds one
-    // row, at either end and between blocks; the view shows every other row once, in
+    // the context from every block, so a run as long as the context (twice
+    // the context between blocks) stays and one row longer folds one row, at
+    // either end and between blocks; the view shows every other row once, in
     // order, and each fold as one row that stands for all of its rows.
     void randomBlocks()
     {
@@ -130,7 +122,14 @@ private slots:
         two.replace(two.find("\n10\n") + 1, 2, "ten");
         ComparisonModel model;
         const auto show = [&] { model.Show(LineFile::FromBytes(one), LineFile::FromBytes(two), {{9, 1, 9, 1}}); };
-        const auto folds = [&] { return model.Folds() ? Text(model.Folds()->Folds()) : QStringLiteral("none"); };
+        const auto folds = [&] {  // "first+count" per fold, comma separated
+            if (!model.Folds())
+                return QStringLiteral("none");
+            QStringList items;
+            for (const Fold& fold : model.Folds()->Folds())
+                items << QStringLiteral("%1+%2").arg(fold.firstRow).arg(fold.rowCount);
+            return items.join(u',');
+        };
         model.SetFolding(2);
         show();
         // The trailing row, which shows no line, is left out of the last fold.
