@@ -84,7 +84,6 @@ private slots:
         const auto row = [](const char* name, const char* text, Direction d, int from, int found) {
             QTest::newRow(name) << QString::fromUtf8(text) << int(d) << from << found;
         };
-        row("case ignored", "ABC", Direction::Next, 1, 3);
         row("number prefix", "17.", Direction::Next, 1, 18);
         row("number and text", "4.tab", Direction::Next, 1, 4);
         row("tab shown as three spaces", "b   h", Direction::Next, 1, 4);
