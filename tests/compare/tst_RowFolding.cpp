@@ -138,8 +138,6 @@ private slots:
         QCOMPARE(folds(), QStringLiteral("1+7"));
         model.SetFolding(2);
         QCOMPARE(folds(), QStringLiteral("1+7,13+8"));
-        model.SetFolding(std::nullopt);
-        QCOMPARE(folds(), QStringLiteral("none"));
         model.SetFolding(0);
         model.Clear();
         QCOMPARE(folds(), QStringLiteral("none"));
