@@ -129,7 +129,6 @@ private slots:
             FormLayout::SplitterMouseDown(drag, 15.0);
         FormLayout::SplitterMouseMove(places, drag, d.x);
         QCOMPARE(places.Splitter.Left, d.leftWhileDragging);
-        QCOMPARE(places.grdFileOne.Width, 4845);  // widths change only at the drop
         QCOMPARE(FormLayout::SplitterMouseUp(places, drag, d.x), d.pressed);
         QVERIFY(!drag.Dragging());
         QCOMPARE(places.Splitter.Left, d.leftAtDrop);
