@@ -150,14 +150,13 @@ private slots:
         QTest::addColumn<QStringList>("urls");
         QTest::addColumn<QString>("box");  // "/before" when the drop is refused
         const QString refused = QStringLiteral("/before");
-        QTest::newRow("files: the first")
-            << QString() << QStringList{"file:///x/one.txt", "file:///x/two.txt"} << "/x/one.txt";
         QTest::newRow("text wins") << "/typed" << QStringList{"file:///x/one.txt"} << "/typed";
         QTest::newRow("first non-blank line") << "\n  \r\n/first line\r\n/second" << QStringList{} << "/first line";
         QTest::newRow("file URL as text")
             << "file:///x/My%20File.txt\nfile:///x/b" << QStringList{} << "/x/My File.txt";
         QTest::newRow("file not valid UTF-8") << QString() << QStringList{"file:///x/a%FF%5Cx41"} << "/x/a\\xFF\\\\x41";
-        QTest::newRow("blank text, files") << " \n" << QStringList{"file:///x/one.txt"} << "/x/one.txt";
+        QTest::newRow("blank text, files: the first")
+            << " \n " << QStringList{"file:///x/one.txt", "file:///x/two.txt"} << "/x/one.txt";
         QTest::newRow("sftp text") << "sftp://host/a.txt" << QStringList{} << refused;
         QTest::newRow("web link first") << QString() << QStringList{"http://h/a", "file:///x/one.txt"} << refused;
         QTest::newRow("nothing usable") << QString() << QStringList{} << refused;
