@@ -9,6 +9,7 @@
 #include "about/ShellOpen.h"
 #include "app/TextEditor.h"
 #include "help/HelpWindow.h"
+#include "support/FileBytes.h"
 #include "support/TestEnvironment.h"
 
 using namespace modVantrel;
@@ -44,11 +45,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QDir(m_machine.path()).mkdir(QStringLiteral("bin")));
-        for (const QString& path : {file(), editor()}) {
-            QFile created(path);
-            QVERIFY(created.open(QIODevice::WriteOnly));
-            QVERIFY(created.setPermissions(created.permissions() | QFile::ExeOwner));
-        }
+        for (const QString& path : {file(), editor()})
+            QVERIFY(FileBytes::Write(path, {})
+                    && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         // The editor is found on PATH alone: no xdg-mime there, no desktop entries.
         m_path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(m_machine.path() + QStringLiteral("/bin")));
