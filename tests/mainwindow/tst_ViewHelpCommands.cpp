@@ -84,7 +84,6 @@ private slots:
             "Make sure that a program has been associated with files of this type.\r\n\r\n"
             "Would you like to view the file in Notepad?";
         const QString missing = QStringLiteral(": File %1 does not exist.");
-        const QString notepadOne = "View File in Notepad" + missing.arg("One");
         const QString notepadTwo = "View File in Notepad" + missing.arg("Two");
         const QString associatedOne = "View File in Associated Program" + missing.arg("One");
         const QString noEditor = QStringLiteral("View File in Notepad: Unable to show the file in the Notepad.");
@@ -92,15 +91,13 @@ private slots:
         //                                                       command                 box        open   yes    editor
         QTest::newRow("Notepad, spaces around the path") << View{"FileOneUseNotepad",    "  %1  ",  true,  true,  true,
                                                                  "", false, true};
-        QTest::newRow("Notepad, blank box")              << View{"FileOneUseNotepad",    "   ",     true,  true,  true,
-                                                                 notepadOne, false, false};
         QTest::newRow("Notepad, File Two missing")       << View{"FileTwoUseNotepad",    "%1.gone", true,  true,  true,
                                                                  notepadTwo, false, false};
         QTest::newRow("Notepad, no editor")              << View{"FileOneUseNotepad",    "%1",      true,  true,  false,
                                                                  noEditor, false, false};
         QTest::newRow("associated program")              << View{"FileTwoUseAssociated", " %1",     true,  true,  true,
                                                                  "", true, false};
-        QTest::newRow("associated, missing")             << View{"FileOneUseAssociated", "",        true,  true,  true,
+        QTest::newRow("associated, blank box")           << View{"FileOneUseAssociated", "   ",     true,  true,  true,
                                                                  associatedOne, false, false};
         QTest::newRow("no associated program, Yes")      << View{"FileOneUseAssociated", "%1",      false, true,  true,
                                                                  question, true, true};
