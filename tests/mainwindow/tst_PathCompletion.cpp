@@ -89,7 +89,6 @@ private slots:
         QTest::newRow("typing replaces the proposal") << "@" << QStringList{"lox"} << "@lox" << QString("");
         QTest::newRow("moving past accepts") << "@" << QStringList{"lo", "<End>", "d"} << "@local/d" << QString("");
         QTest::newRow("backspace") << "@" << QStringList{"lo", "<Backspace>", "<Backspace>"} << "@l" << QString("");
-        QTest::newRow("delete") << "@locx" << QStringList{"<Left>", "<Del>"} << "@loc" << QString("");
         QTest::newRow("paste") << "@" << QStringList{"<Ctrl+V>"} << "@lo" << QString("");
         QTest::newRow("after a separator") << "@deep" << QStringList{"/"} << "@deep/" << QString("");
         QTest::newRow("network path") << "/" << QStringList{"/" + m_top.mid(1) + "lo"} << "/@lo" << QString("");
