@@ -72,7 +72,6 @@ private slots:
         QCOMPARE(model.RowColor(0, 2), Alignment::kOrphanColor);
         QCOMPARE(MovedBands(w), 0);
         QVERIFY(model.CurrentRow() == 20 && w.grid(2)->Row() == 20);
-        QVERIFY(!model.OtherEndOfMove(2));
         w.restart();
         QVERIFY(!w.action("mnuViewShowMovedLines")->isChecked());
         w.action("mnuViewShowMovedLines")->trigger();
