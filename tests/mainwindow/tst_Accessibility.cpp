@@ -61,7 +61,6 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("state");
-        QTest::newRow("filler facing File One's line") << 2 << 3 << "" << QString("filler, only in File One");
         QTest::newRow("File Two's number") << 2 << 8 << "Line 8: extra" << QString("changed");
         QTest::newRow("trailing row") << 1 << 151 << "" << QString("end");
         QTest::newRow("past the trailing row") << 1 << 152 << "(no cell)" << QString("(no cell)");
