@@ -3,8 +3,6 @@
 // smaller ones that apply exactly.
 
 #include "DiffRun.h"
-#include "ResultChecker.h"
-#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QDirIterator>
