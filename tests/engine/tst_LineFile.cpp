@@ -36,9 +36,7 @@ private slots:
         QTest::addColumn<Split>("c");
         using L = QList<QByteArray>;
         QTest::newRow("empty") << Split{{}, L{}, L{}, false};
-        QTest::newRow("one newline") << Split{"\n", L{""}, L{""}, false};
         QTest::newRow("no final newline") << Split{"a\nb", L{"a", "b"}, L{"a", "b"}, true};
-        QTest::newRow("final newline") << Split{"a\nb\n", L{"a", "b"}, L{"a", "b"}, false};
         QTest::newRow("CRLF") << Split{"a\r\nb\r\n", L{"a", "b"}, L{"a\r", "b\r"}, false};
         QTest::newRow("CR without LF stays text") << Split{"a\rb\nc\r", L{"a\rb", "c\r"}, L{"a\rb", "c\r"}, true};
         QTest::newRow("blank lines") << Split{"\n\n\r\n", L{"", "", ""}, L{"", "", "\r"}, false};
