@@ -37,7 +37,6 @@ private slots:
             "a|b|c|d|e|f|g|h|i|j|x1|x2|P|Q|R|x3|x4", "1>11+2,6>16+2");
         row("pieces 4 lines apart: two", "x1|x2|p|q|r|s|x3|x4|a|b|c|d|e|f|g|h|i|j",
             "a|b|c|d|e|f|g|h|i|j|x1|x2|P|Q|R|S|x3|x4", "");
-        row("a lone brace", "}|a|b|c", "a|b|c|}", "");
         row("three blank lines", "|||a|b|c|d", "a|b|c|d|||", "");
         row("two short lines", "ab|cd|a|b|c", "a|b|c|ab|cd", "");
         row("one line of 19 letters", "abcdefghijklmnopqrs|a|b", "a|b|abcdefghijklmnopqrs", "");
