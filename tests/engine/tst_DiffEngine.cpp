@@ -146,7 +146,6 @@ private slots:
         row("byte-order mark", {"\xef\xbb\xbfz\n", "z\n", 1});
         row("byte-order mark with white space ignored", {"\xef\xbb\xbfz\n", "z\n", 0, {}, kSpace});
         row("blank lines are not dropped", {"a\n\nb\n", "a\nb\n", 1, {}, kSpace});
-        row("Windows-1252 against UTF-8, -i -w", {"caf\xe9\n", "caf\xc3\xa9\n", 1, {}, kCase | kSpace});
         row("Windows-1252 capital against UTF-8, -i", {"\xc9t\xe9\n", "\xc3\xa9t\xc3\xa9\n", 1, {}, kCase});
         row("invalid UTF-8 against what it shows as",
             {"\xc3\xa9 \xff\n", "\xc3\x83\xc2\xa9 \xc3\xbf\n", 1, {}, kCase | kSpace});
