@@ -484,15 +484,14 @@ private slots:
     void folders()
     {
         const QString tree = QStringLiteral(
-            "rm -rf d1 d2; mkdir -p d1/sub/deep d1/only1dir d2/sub d2/only2 d2/fd; "
-            "printf 'x\\n' > 'd1/s a'; printf 'y\\n' > 'd2/s a'; printf 'x\\n' > d1/same; cp -p d1/same d2/same; "
-            "printf 'z\\n' > d1/sub/f; printf 'w\\n' > d2/sub/f; printf 'k\\n' > d1/sub/deep/k; printf 's\\n' > d1/s; "
-            "printf 't\\n' > d2/s; "
-            "printf 'q\\n' > d1/only1; printf 'q\\n' > \"d2/$(printf 't\\tb')\"; printf 'n\\n' > \"d1/$(printf "
-            "'n\\nl')\"; "
-            "printf 'a\\n' > d1/fd; : > d1/empty; mkdir d2/empty; printf '\\0' > d1/bin; printf '\\1\\0' > d2/bin; "
-            "ln -s loop d1/loop; ln -s loop d2/loop; ln -s same d1/link; ln -s 's a' d2/link; "
-            "printf 'u\\n' > d1/unr; printf 'v\\n' > d2/unr; chmod 000 d2/unr; touch -h -d 2020-01-01 d1/* d2/*");
+            "rm -rf d1 d2; mkdir -p d1/sub/deep d1/only1dir d2/sub d2/only2 d2/fd; printf 'x\\n' > 'd1/s a'; "
+            "printf 'y\\n' > 'd2/s a'; printf 'x\\n' > d1/same; cp -p d1/same d2/same; printf 'z\\n' > d1/sub/f; "
+            "printf 'w\\n' > d2/sub/f; printf 'k\\n' > d1/sub/deep/k; printf 's\\n' > d1/s; printf 't\\n' > d2/s; "
+            "printf 'q\\n' > d1/only1; printf 'q\\n' > \"d2/$(printf 't\\tb')\"; "
+            "printf 'n\\n' > \"d1/$(printf 'n\\nl')\"; printf 'a\\n' > d1/fd; : > d1/empty; mkdir d2/empty; "
+            "printf '\\0' > d1/bin; printf '\\1\\0' > d2/bin; ln -s loop d1/loop; ln -s loop d2/loop; "
+            "ln -s same d1/link; ln -s 's a' d2/link; printf 'u\\n' > d1/unr; printf 'v\\n' > d2/unr; "
+            "chmod 000 d2/unr; touch -h -d 2020-01-01 d1/* d2/*");
         QCOMPARE(Shell(m_program, tree).code, 0);
         for (const QString options :
              {"", "-r", "-rq", "-rsu", "-rN -c", "-r --unidirectional-new-file", "-r -x '*[ab]' -x 'only*' -e",
