@@ -152,7 +152,6 @@ private slots:
         row("ASCII folds in a Windows-1252 line", {"ABC \xe9\n", "abc \xe9\n", 0, {}, kCase});
         const QByteArray nul("a\0b\n", 4), nul2("a\0c\n", 4);
         row("same binary", {nul, nul, 0, {}, kBinary});
-        row("different binary, same size", {nul, nul2, 1, {}, kBinary});
         row("text against binary", {"abc\n", nul, 1, {}, kBinary});
         row("forced text", {nul, nul2, 1, {}, kForce});
         const QByteArray zeros(300000, '\0');
