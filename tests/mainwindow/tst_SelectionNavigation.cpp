@@ -72,6 +72,11 @@ class tst_SelectionNavigation : public WindowTest {
                && w.action("mnuFileClearAllBookmarks")->isEnabled();
     }
     int Row() const { return w.Model().CurrentRow(); }
+    // The current row, each grid's row and the marked row.
+    auto Selection() const { return std::tuple(Row(), w.grid(1)->Row(), w.grid(2)->Row(), w.Model().MarkedRow()); }
+    static auto All(int row) { return std::tuple(row, row, row, row); }
+    // A pane's text and the look of each of its characters.
+    QString Detail(int side) const { return w.pane(side)->toPlainText() + u'|' + Looks(*w.pane(side)); }
 
 private slots:
     // Before any comparison a click, double click, right click or the menu
@@ -93,7 +98,7 @@ private slots:
         QVERIFY(!w.child<QMenu>(QStringLiteral("mnuFile"))->isVisible());
         const QString hint = QStringLiteral(
             "Click on a line in either file to see how it differs from its counterpart in the other file.");
-        QCOMPARE(w.pane(1)->toPlainText() + u'|' + Looks(*w.pane(1)), hint + u'|' + QString(hint.size(), u'k'));
+        QCOMPARE(Detail(1), hint + u'|' + QString(hint.size(), u'k'));
     }
 
     // A right click or the menu key on a grid shows the File menu once files
@@ -186,14 +191,13 @@ private slots:
         VGrid* clicked = w.grid(c.inGridTwo ? 2 : 1);
         clicked->SetTopRow(c.row);
         ClickRow(clicked, c.row);
-        QVERIFY(Row() == c.row && w.grid(1)->Row() == c.row && w.grid(2)->Row() == c.row);
-        QCOMPARE(w.Model().MarkedRow(), c.row);
+        QCOMPARE(Selection(), All(c.row));
         QVERIFY(Shows(c.row, c.marker));
         QVERIFY(w.grid(2)->CellPicture(c.row).isNull() && w.grid(1)->CellPicture(c.row == 2 ? 3 : 2).isNull());
         QCOMPARE(MarkY(), std::optional<double>(c.markY));
         for (int pane = 1; pane <= 2; ++pane) {
             const LineDiffView* box = w.pane(pane);
-            QCOMPARE(box->toPlainText() + u'|' + Looks(*box), QString::fromUtf8(pane == 1 ? c.one : c.two));
+            QCOMPARE(Detail(pane), QString::fromUtf8(pane == 1 ? c.one : c.two));
             QVERIFY(!box->hasSelectedText() && box->cursorPosition() == 0 && box->updatesEnabled());
         }
         QVERIFY(!w.hourglass() && w.prompts->messages.isEmpty());
@@ -216,11 +220,10 @@ private slots:
             else
                 from->SetTopRow(40);
             QVERIFY(from->TopRow() > before);
-            QCOMPARE(to->TopRow(), from->TopRow());
-            QCOMPARE(fromScrolls.size(), 1);
-            QCOMPARE(toScrolls.size(), 1);
+            QCOMPARE(std::tuple(to->TopRow(), fromScrolls.size(), toScrolls.size()),
+                     std::tuple(from->TopRow(), qsizetype(1), qsizetype(1)));
         }
-        QVERIFY(Row() == 2 && w.Model().MarkedRow() == 2);
+        QCOMPARE(Selection(), All(2));
     }
 
     // Every block painted on the bar (N = 152, H = 191: tops [191 (row - 1)
@@ -253,8 +256,7 @@ private slots:
         int previous = 151;
         for (const auto& [y, row] : {std::pair{100, 80}, {0, 1}, {190, 151}}) {
             QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(5, y));
-            QVERIFY(Row() == row && w.grid(1)->Row() == row && w.grid(2)->Row() == row);
-            QCOMPARE(w.Model().MarkedRow(), row);
+            QCOMPARE(Selection(), All(row));
             QVERIFY(w.grid(1)->RowIsVisible(row) && w.grid(1)->CellPicture(previous).isNull());
             QCOMPARE(w.pane(2)->toPlainText(), w.grid(2)->TextMatrix(row).section(u'.', 1));
             QCOMPARE(MarkY(), std::optional<double>(y));
@@ -299,8 +301,7 @@ private slots:
         w.prompts->messages.clear();
         RunCommand(QString::fromUtf8(command));
         const int expected = to == 0 ? from : to;
-        QVERIFY(Row() == expected && one->Row() == expected && w.grid(2)->Row() == expected);
-        QCOMPARE(w.Model().MarkedRow(), expected);
+        QCOMPARE(Selection(), All(expected));
         QVERIFY(one->RowIsVisible(expected) && !one->CellPicture(expected).isNull());
         QCOMPARE(w.pane(2)->toPlainText(), w.grid(2)->TextMatrix(expected).section(u'.', 1));
         // Scrolled only when out of view, to show the row first as far as
@@ -326,7 +327,7 @@ private slots:
         }
         QGuiApplication::restoreOverrideCursor();
         QTest::keyClick(w.grid(1), Qt::Key_Down);  // row 5: the marker stays on row 4
-        QVERIFY(Row() == 5 && w.Model().MarkedRow() == 4 && w.grid(2)->Row() == 4);
+        QCOMPARE(Selection(), std::tuple(5, 5, 4, 4));
         RunCommand(QStringLiteral("previous"));
         QCOMPARE(Row(), 4);
         w.selectRow(151);
@@ -356,8 +357,7 @@ private slots:
         toggleRow(19, 'd');
         QCOMPARE(w.Model().Bookmarks(), (std::vector<std::int32_t>{7, 19, 140}));
         // A bookmark left keeps its picture; the current row's shows the arrow.
-        QVERIFY(Shows(7, Marker::Bookmark));
-        QVERIFY(Shows(19, Marker::BookmarkArrow));
+        QCOMPARE(std::pair(Shows(7, Marker::Bookmark), Shows(19, Marker::BookmarkArrow)), std::pair(true, true));
         // Row 9 is a filler in grid one's changed block: bookmarked like any
         // other (the bookmark wins over the colour), and toggled twice it
         // is left with the arrow of its kind.
@@ -428,8 +428,7 @@ private slots:
         QCOMPARE(Row(), 10);  // " 9.line 10"; rows 1..9 hold no "line 1"
         QVERIFY(w.action("mnuFileFindNext")->isEnabled() && w.button(10)->isEnabled());
         w.key(Qt::Key_F3);
-        QCOMPARE(Row(), 11);
-        QCOMPARE(w.pane(2)->selectedText(), QStringLiteral("line 1"));
+        QCOMPARE(std::pair(Row(), w.pane(2)->selectedText()), std::pair(11, QStringLiteral("line 1")));
         w.key(Qt::Key_F3, Qt::ShiftModifier);
         QCOMPARE(Row(), 10);
         w.key(Qt::Key_F3, Qt::ShiftModifier);
@@ -441,10 +440,8 @@ private slots:
         w.prompts->textAnswers = {answer == QLatin1String("<cancel>") ? std::optional<QString>() : answer};
         QTest::mouseClick(w.button(8), Qt::LeftButton);
         const InputPrompt& asked = w.prompts->inputs.last();
-        QCOMPARE(asked.title, QStringLiteral("Find"));
-        QCOMPARE(asked.text,
-                 QStringLiteral("Enter search text.\r\n\r\nPress OK to begin searching from the current line."));
-        QCOMPARE(asked.defaultText, earlier);
+        QCOMPARE(asked.title + u'|' + asked.text + u'|' + asked.defaultText,
+                 "Find|Enter search text.\r\n\r\nPress OK to begin searching from the current line.|" + earlier);
         QCOMPARE(Row(), found ? found : from);
         QCOMPARE(w.prompts->messages.isEmpty() ? QString() : w.prompts->lastMessage().text, message);
         // Only a search that ran changes the repeat commands' state.

@@ -92,17 +92,15 @@ private slots:
         rows.color[500'000] = Alignment::kOrphanColor;
         ShownGrid shown(QByteArray("x\n").repeated(1'000'000), std::move(rows));
         VGrid& grid = shown.grid;
-        QCOMPARE(grid.Rows(), 1'000'001);
         QCOMPARE(shown.source->whole + shown.source->parts, 0);
-        QCOMPARE(grid.TextMatrix(1'000'000), QStringLiteral(" 1000000.x"));
-        QCOMPARE(grid.TextMatrix(11), QString());
-        QCOMPARE(grid.CellBackColor(500'001), Alignment::kOrphanColor);
-        QCOMPARE(grid.CellBackColor(500'002), Grid::kNoCellColor);
+        QCOMPARE(std::tuple(grid.Rows(), grid.TextMatrix(1'000'000), grid.TextMatrix(11), grid.CellBackColor(500'001),
+                            grid.CellBackColor(500'002)),
+                 std::tuple(1'000'001, QStringLiteral(" 1000000.x"), QString(), Alignment::kOrphanColor,
+                            Grid::kNoCellColor));
         // A range begun before the grid colours it from the header row on.
         grid.SetCellBackColor(-5, 2, Alignment::kChangedColor);
-        for (const int row : {0, 2})
-            QCOMPARE(grid.CellBackColor(row), Alignment::kChangedColor);
-        QCOMPARE(grid.CellBackColor(3), Grid::kNoCellColor);
+        QCOMPARE((QList{grid.CellBackColor(0), grid.CellBackColor(2), grid.CellBackColor(3)}),
+                 (QList{Alignment::kChangedColor, Alignment::kChangedColor, Grid::kNoCellColor}));
         // A line past the file's end reads as nothing.
         QVERIFY(shown.source->RowText(1'000'000).isEmpty());
         QCOMPARE(shown.source->RowTextPart(1'000'000, 10), RowText::Part());
@@ -200,17 +198,16 @@ private slots:
         const QColor base = grid.palette().color(QPalette::Base);
         const QRect rowOneText(0, h + 1, 60, h - 2);
         QImage image = Painted(&shown.grid);
-        QCOMPARE(image.pixelColor(x, 2 * h + h / 2), QColor(255, 225, 196));
-        QCOMPARE(image.pixelColor(x, 3 * h + h / 2), QColor(221, 221, 255));
-        QCOMPARE(image.pixelColor(x, 5 * h + h / 2), base);
-        QCOMPARE(image.pixelColor(4, 4 * h + h / 2), QColor(255, 0, 0));
+        QCOMPARE((QList{image.pixelColor(x, 2 * h + h / 2), image.pixelColor(x, 3 * h + h / 2),
+                        image.pixelColor(x, 5 * h + h / 2), image.pixelColor(4, 4 * h + h / 2)}),
+                 (QList<QColor>{QColor(255, 225, 196), QColor(221, 221, 255), base, QColor(255, 0, 0)}));
         QVERIFY(DarkPixels(image, rowOneText) > 0);
         QVERIFY(image.pixelColor(150, h * 3 - 1) != base);  // the line below row 2
         grid.SetTextMatrix(1, QString());
         grid.SetGridLines(false);
         image = Painted(&shown.grid);
-        QCOMPARE(DarkPixels(image, rowOneText), 0);
-        QCOMPARE(image.pixelColor(150, h * 6 - 1), base);  // below the uncoloured row 5
+        // Row 1's text gone; no line below the uncoloured row 5.
+        QCOMPARE(std::pair(DarkPixels(image, rowOneText), image.pixelColor(150, h * 6 - 1)), std::pair(0, base));
     }
 
     // The five row markers, pixel for pixel: the red arrow ('r') on each
@@ -232,19 +229,18 @@ private slots:
     {
         QFETCH(RowMarkers::Marker, marker);
         QFETCH(QColor, row);
-        const char* const art[] = {"......r...", "......rr..", "......rrr.", "rrrrrrrrrr",
-                                   "rrrrrrrrrr", "......rrr.", "......rr..", "......r..."};
+        const QString arrow =
+            QStringLiteral("......r... ......rr.. ......rrr. rrrrrrrrrr rrrrrrrrrr ......rrr. ......rr.. ......r... ");
         const QImage image = RowMarkers::DrawMarker(marker, row);
         QCOMPARE(image.size(), QSize(10, 8));
         const QColor background = image.pixelColor(0, 0);
         const bool bookmark = marker == RowMarkers::Marker::Bookmark || marker == RowMarkers::Marker::BookmarkArrow;
         QCOMPARE(background == row, !bookmark);
-        for (int y = 0; y < 8; ++y) {
-            QString shown;
+        QString shown;  // the rows top down, a space after each
+        for (int y = 0; y < 8; ++y, shown += u' ')
             for (int x = 0; x < 10; ++x)
                 shown += image.pixelColor(x, y) == background ? u'.' : u'r';
-            QCOMPARE(shown, marker != RowMarkers::Marker::Bookmark ? QString::fromLatin1(art[y]) : QString(10, u'.'));
-        }
+        QCOMPARE(shown, marker != RowMarkers::Marker::Bookmark ? arrow : QStringLiteral(".......... ").repeated(8));
         // The window's set holds each marker on each row colour it can stand on.
         const RowMarkers::Pictures pictures(Qt::white);
         for (const auto& [value, colour] : {std::pair{Alignment::kDefaultColor, QColor(Qt::white)},
