@@ -94,14 +94,12 @@ private slots:
         else if (hourglass == 2)
             w.form->setCursor(Qt::WaitCursor);
         const auto* toolbar = w.child<QToolBar>(QStringLiteral("Toolbar1"));
-        QCOMPARE(toolbar->iconSize(), QSize(16, 16));
         const QList<QAction*> items = toolbar->actions();
-        QCOMPARE(items.size(), 20);
+        QCOMPARE(std::pair(toolbar->iconSize(), items.size()), std::pair(QSize(16, 16), qsizetype(20)));
         QSet<QString> descriptions;  // each button's own, for a screen reader
         for (int index = 1; index <= 20; ++index) {
             QAction* expected = kToolbar[index - 1] ? w.action(kToolbar[index - 1]) : nullptr;
-            QCOMPARE(items.at(index - 1)->isSeparator(), !expected);
-            QCOMPARE(!w.button(index), !expected);
+            QCOMPARE(std::pair(items.at(index - 1)->isSeparator(), !w.button(index)), std::pair(!expected, !expected));
             if (!expected)
                 continue;
             QCOMPARE(w.button(index)->isEnabled(), expected->isEnabled());
@@ -178,9 +176,9 @@ private slots:
             QTest::mouseClick(w.button(which), Qt::LeftButton);
         QCOMPARE(w.prompts->files.size(), 1);
         const FilePrompt& prompt = w.prompts->files.constFirst();
-        QCOMPARE(prompt.title, QStringLiteral("Select File %1").arg(which == 1 ? "One" : "Two"));
-        QCOMPARE(prompt.folder, lastFile == QLatin1String("x") ? sub + u'/' : QDir::currentPath());
-        QCOMPARE(prompt.filter, QStringLiteral("All Files (*)"));
+        QCOMPARE(QStringList({prompt.title, prompt.folder, prompt.filter}),
+                 QStringList({QStringLiteral("Select File %1").arg(which == 1 ? "One" : "Two"),
+                              lastFile == QLatin1String("x") ? sub + u'/' : QDir::currentPath(), "All Files (*)"}));
         QVERIFY(w.prompts->messages.isEmpty());
         QCOMPARE(w.box(which)->text(), answer.isNull() ? typed : answer);
         QCOMPARE(w.Model().Shown(), answer.isNull());
@@ -217,9 +215,9 @@ private slots:
         const QString row = w.grid(2)->TextMatrix(1);
         const qsizetype told = w.prompts->messages.size();  // (line endings alone differ: said)
         action->trigger();
-        QVERIFY(action->isChecked() && w.Model().Shown());
-        QCOMPARE(w.grid(2)->TextMatrix(1), row);
-        QCOMPARE(w.prompts->messages.size(), told);
+        QCOMPARE(
+            std::tuple(action->isChecked(), w.Model().Shown(), w.grid(2)->TextMatrix(1), w.prompts->messages.size()),
+            std::tuple(true, true, row, told));
         w.action("mnuFileCompare")->trigger();
         QTEST(w.prompts->lastMessage().text, "message");
     }
@@ -272,12 +270,11 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("compare");
-        QTest::addColumn<QString>("one");
-        QTest::addColumn<QString>("two");
+        QTest::addColumn<QStringList>("boxes");
         const QStringList both{"/cmd/a.txt", "/cmd/b c.txt"};
-        QTest::newRow("no files named") << QStringList{} << false << "/ini/one.txt" << QString("/ini/two.txt");
-        QTest::newRow("File One named") << both.mid(0, 1) << false << both[0] << QString("/ini/two.txt");
-        QTest::newRow("both named, --compare") << both << true << both[0] << both[1];
+        QTest::newRow("no files named") << QStringList{} << false << QStringList{"/ini/one.txt", "/ini/two.txt"};
+        QTest::newRow("File One named") << both.mid(0, 1) << false << QStringList{both[0], "/ini/two.txt"};
+        QTest::newRow("both named, --compare") << both << true << both;
     }
 
     void optionsSurviveRestart()
@@ -285,13 +282,11 @@ private slots:
         QFETCH(QStringList, arguments);
         QFont font(QStringLiteral("Liberation Serif"), 12, QFont::Bold);
         font.setUnderline(true);
-        const auto verifyGrids = [&] {
-            for (const VGrid* grid : {w.grid(1), w.grid(2)}) {
-                QCOMPARE(grid->font().family(), font.family());
-                QCOMPARE(grid->font().pointSizeF(), 12.0);
-                QVERIFY(grid->font().bold() && !grid->font().italic() && !grid->font().underline());
-                QVERIFY(!grid->GridLines());
-            }
+        const auto verifyGrids = [&] {  // family, size, bold, italic, underline, grid lines
+            for (const VGrid* grid : {w.grid(1), w.grid(2)})
+                QCOMPARE(std::tuple(grid->font().family(), grid->font().pointSizeF(), grid->font().bold(),
+                                    grid->font().italic(), grid->font().underline(), grid->GridLines()),
+                         std::tuple(font.family(), 12.0, true, false, false, false));
         };
         const QFont detail = w.pane(1)->font();
         // Through the commands, as a user changes them; the font offered
@@ -304,8 +299,8 @@ private slots:
         // name the system maps to it.
         QCOMPARE(w.prompts->fonts.at(0).initial.family(),
                  QFontInfo(cViewFileDiffsOptions::DesignedGridFont()).family());
-        QCOMPARE(w.prompts->fonts.at(1).initial.family(), font.family());
-        QCOMPARE(w.prompts->fonts.at(1).initial.pointSizeF(), 12.0);
+        QCOMPARE(std::pair(w.prompts->fonts.at(1).initial.family(), w.prompts->fonts.at(1).initial.pointSizeF()),
+                 std::pair(font.family(), 12.0));
         QVERIFY(w.grid(1)->GridLines() && w.grid(2)->GridLines());
         w.action("mnuOptionsShowGridLines")->trigger();
         verifyGrids();
@@ -331,8 +326,7 @@ private slots:
         QVERIFY(!w.action("mnuOptionsIgnoreCase")->isChecked() && !gOptions->IgnoreCase);
         QVERIFY(w.action("mnuOptionsIgnoreLineEndings")->isChecked() && gOptions->IgnoreLineEndings);
         QVERIFY(!w.action("mnuOptionsIgnoreWhiteSpaceChanges")->isChecked() && !gOptions->IgnoreWhiteSpaceChanges);
-        QTEST(w.box(1)->text(), "one");
-        QTEST(w.box(2)->text(), "two");
+        QTEST(QStringList({w.box(1)->text(), w.box(2)->text()}), "boxes");
     }
 
     // At any scale the window opens inside the screen's available area, the
@@ -405,16 +399,14 @@ private slots:
         QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 10));
         QCOMPARE(bar->Color(), QColor(0x80, 0x80, 0x80));
         move(101);
-        QCOMPARE(w.grid(1)->width(), width);
-        QCOMPARE(bar->x(), left + 101);
+        QCOMPARE(std::pair(w.grid(1)->width(), bar->x()), std::pair(width, left + 101));
         if (endingButton == Qt::LeftButton)
             QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(0, 10));
         else
             QTest::mousePress(bar, Qt::RightButton, {}, QPoint(0, 10));
-        QCOMPARE(bar->Color(), resting);
-        QCOMPARE(w.grid(1)->width(), width + 101);
-        QCOMPARE(w.box(1)->width(), width + 101);
-        QCOMPARE(w.grid(2)->x(), bar->geometry().right() + 1);
+        // The colour, grid one's and box one's widths, where grid two starts.
+        QCOMPARE(std::tuple(bar->Color(), w.grid(1)->width(), w.box(1)->width(), w.grid(2)->x()),
+                 std::tuple(resting, width + 101, width + 101, bar->geometry().right() + 1));
         const QRect after = bar->geometry();
         move(40);
         QCOMPARE(bar->geometry(), after);
