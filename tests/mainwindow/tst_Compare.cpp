@@ -96,11 +96,10 @@ private slots:
         auto [one, two, title, text, icon, enterIn] = m;
         if (one.startsWith(QLatin1String("/proc")) && !QFile::exists(one))
             QSKIP("needs /proc/self/mem");
-        for (const auto& [name, bytes] : {std::pair{"a.txt", QByteArray("x\ny\n")},
-                                          {"a-copy.txt", QByteArray("x\ny\n")},
-                                          {"bin1", QByteArray("ab\0cd\n", 6)},
-                                          {"bin2", QByteArray("ab\0ce\n", 6)}})
-            w.write(QString::fromUtf8(name), bytes);
+        w.write(QStringLiteral("a.txt"), "x\ny\n");
+        w.write(QStringLiteral("a-copy.txt"), "x\ny\n");
+        w.write(QStringLiteral("bin1"), QByteArray("ab\0cd\n", 6));
+        w.write(QStringLiteral("bin2"), QByteArray("ab\0ce\n", 6));
         // Paths in the folder come padded with spaces, which the command trims.
         const auto path = [this](const QString& name) {
             if (name.trimmed().isEmpty() || name.startsWith(u'/'))
@@ -123,9 +122,8 @@ private slots:
             QVERIFY(!gDiffEngine->ResultLine(0).isEmpty());
             text += gDiffEngine->ResultLine(0);
         }
-        QCOMPARE(w.told(), title + ": " + text);
-        QCOMPARE(w.prompts->lastMessage().icon, icon);
-        QCOMPARE(w.prompts->lastMessage().buttons, PromptButtons::Ok);
+        QCOMPARE(std::tuple(w.told(), w.prompts->lastMessage().icon, w.prompts->lastMessage().buttons),
+                 std::tuple(title + ": " + text, icon, PromptButtons::Ok));
         // The paths are stored, trimmed, only when both name existing files.
         QCOMPARE(gOptions->FileTwo,
                  title == QStringLiteral("File Does Not Exist") ? QStringLiteral("before") : path(two).trimmed());

@@ -79,6 +79,14 @@ class tst_SelectionNavigation : public WindowTest {
     QString Detail(int side) const { return w.pane(side)->toPlainText() + u'|' + Looks(*w.pane(side)); }
 
 private slots:
+    // Every test but the first starts from the comparison of Show.
+    void init()
+    {
+        WindowTest::init();
+        if (QTest::currentTestFunction() != QByteArrayView("beforeAComparison"))
+            ShownComparison::Show(w);
+    }
+
     // Before any comparison a click, double click, right click or the menu
     // key on a grid does nothing, and a click on the bar says why.
     void beforeAComparison()
@@ -105,7 +113,6 @@ private slots:
     // are compared, the key's below the current row.
     void popupMenu()
     {
-        ShownComparison::Show(w);
         VGrid* grid = w.grid(2);
         QMenu* menu = w.child<QMenu>(QStringLiteral("mnuFile"));
         ClickRow(grid, 1, Qt::RightButton);
@@ -132,7 +139,6 @@ private slots:
     {
         QFETCH(QString, rowText);
         QFETCH(QString, expected);
-        ShownComparison::Show(w);
         VGrid* grid = w.grid(2);
         grid->SetTextMatrix(3, rowText);
         const QPoint at(30, RowY(grid, 3));
@@ -184,7 +190,6 @@ private slots:
     void clickSelectsTheRowInBothGrids()
     {
         QFETCH(Click, c);
-        ShownComparison::Show(w);
         const QString ignore = QString::fromUtf8(c.ignore);
         gOptions->IgnoreCase = ignore.contains(QLatin1String("case"));
         gOptions->IgnoreWhiteSpace = ignore.contains(QLatin1String("space"));
@@ -207,7 +212,6 @@ private slots:
     // other: one exchange, each grid scrolled once, and no selection moved.
     void scrollingFollowsBothWays()
     {
-        ShownComparison::Show(w);
         for (const bool fromGridTwo : {false, true}) {
             VGrid* from = w.grid(fromGridTwo ? 2 : 1);
             VGrid* to = w.grid(fromGridTwo ? 1 : 2);
@@ -232,7 +236,6 @@ private slots:
     // staying where the click was.
     void bar()
     {
-        ShownComparison::Show(w);
         DiffBarWidget* bar = Bar();
         auto* container = w.child<DiffBarFrame>(QStringLiteral("pctContainer"));
         const QColor window = w.form->palette().color(QPalette::Base);
@@ -293,7 +296,6 @@ private slots:
     {
         QFETCH(Move, m);
         const auto [from, top, to, command, title, scrolls] = m;
-        ShownComparison::Show(w);
         VGrid* one = w.grid(1);
         one->SetTopRow(top);
         w.selectRow(from);
@@ -317,7 +319,6 @@ private slots:
     // nothing. A row moved to by the keyboard alone is where they start.
     void busyHiddenOrMovedByKeys()
     {
-        ShownComparison::Show(w);
         w.selectRow(4);
         // Each is checked alone: Next and Previous run both would cancel out.
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
@@ -341,7 +342,6 @@ private slots:
     // Bookmarks toggled by Ctrl+F2 (k), toolbar button 12 (b) or a double click (d).
     void bookmarks()
     {
-        ShownComparison::Show(w);
         VGrid* one = w.grid(1);
         const auto toggleRow = [&](int row, char route) {
             w.selectRow(row);
@@ -418,7 +418,6 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(int, found);
         QFETCH(QString, message);
-        ShownComparison::Show(w);
         // An earlier successful search, F3 and Shift+F3 repeating it to the
         // first row above that has none: its text is proposed, F3 enabled.
         const QString earlier = QStringLiteral("LINE 1");

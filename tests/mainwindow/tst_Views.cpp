@@ -244,9 +244,9 @@ private slots:
         // The window's set holds each marker on each row colour it can stand on.
         const RowMarkers::Pictures pictures(Qt::white);
         for (const auto& [value, colour] : {std::pair{Alignment::kDefaultColor, QColor(Qt::white)},
-                                            std::pair{Alignment::kOrphanColor, QColor(255, 225, 196)},
-                                            std::pair{Alignment::kChangedColor, QColor(221, 221, 255)},
-                                            std::pair{Alignment::kMovedColor, QColor(212, 242, 212)}})
+                                            {Alignment::kOrphanColor, QColor(255, 225, 196)},
+                                            {Alignment::kChangedColor, QColor(221, 221, 255)},
+                                            {Alignment::kMovedColor, QColor(212, 242, 212)}})
             QCOMPARE(pictures.Get(marker, value).toImage().pixelColor(9, 0),
                      RowMarkers::DrawMarker(marker, colour).pixelColor(9, 0));
     }
