@@ -10,29 +10,21 @@
 #include "engine/LineFile.h"
 #include "engine/ResultChecker.h"
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
+#include <string_view>
 
 namespace {
 
-// What a writer produced, through a stdio stream in memory.
+// What a writer produced, gathered in memory.
 template <class Write>
 QByteArray Written(Write write)
 {
-    char* data = nullptr;
-    std::size_t size = 0;
-    std::FILE* stream = open_memstream(&data, &size);
-    Check(stream != nullptr);
-    {
-        OutputSink out(stream);
-        write(out);
-        Check(out.Finish());
-    }
-    std::fclose(stream);
-    const QByteArray bytes(data, static_cast<qsizetype>(size));
-    std::free(data);
+    QByteArray bytes;
+    OutputSink out([&bytes](std::string_view piece) {
+        bytes.append(piece.data(), qsizetype(piece.size()));
+        return true;
+    });
+    write(out);
+    Check(out.Finish());
     return bytes;
 }
 
@@ -66,19 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The other forms, for what the sanitizers see: narrow to wide columns,
     // small tab sizes, every layout switch.
-    Emit::Layout layout;
-    layout.expandTabs = flags & 0x40;
-    layout.initialTab = flags & 0x40;
-    layout.suppressBlankEmpty = flags & 0x80;
-    layout.tabSize = (flags & 7) + 1;
-    Emit::SideBySide side;
-    side.width = (flags >> 1 & 7) * 19 + 1;
-    side.leftColumn = flags & 0x80;
-    side.suppressCommon = flags & 0x20;
+    const bool tabs = flags & 0x40, compact = flags & 0x80;
+    const Emit::Layout layout{
+        .expandTabs = tabs, .initialTab = tabs, .tabSize = (flags & 7) + 1, .suppressBlankEmpty = compact};
+    const Emit::SideBySide side{
+        .width = (flags >> 1 & 7) * 19 + 1, .leftColumn = compact, .suppressCommon = (flags & 0x20) != 0};
     const Emit::Pair pair{*a, *b, hunks};
-    Emit::ContextForm form;
-    form.lines = context;
-    form.layout = layout;
+    const Emit::ContextForm form{.lines = context, .layout = layout};
     const QByteArray others = Written([&](OutputSink& out) {
         Emit::WriteContext(out, pair, form);
         Emit::WriteEd(out, pair);
