@@ -2,8 +2,9 @@
 // byte picks the settings, the next two where the input splits into File
 // One and File Two. Checks: the code is 0, 1 or 2; without case or white
 // space settings, the result lines applied to File One give File Two
-// exactly (their texts as read: decoded when UTF-16 or UTF-32 is); in minimal mode on small inputs the result is as
-// small as a brute-force longest common subsequence allows.
+// exactly (their texts as read: decoded when UTF-16 or UTF-32 is); in
+// minimal mode on small inputs the result is as small as a brute-force
+// longest common subsequence allows.
 
 #include "FuzzInput.h"
 #include "engine/ResultChecker.h"
@@ -13,23 +14,17 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include <cstdint>
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size < 3)
-        return 0;
-    const std::uint8_t flags = data[0];
-    const size_t split = std::min<size_t>(size - 3, (size_t{data[1]} << 8) | data[2]);
-    const auto* body = reinterpret_cast<const char*>(data + 3);
-    QByteArray one(body, static_cast<qsizetype>(split));
-    QByteArray two(body + split, static_cast<qsizetype>(size - 3 - split));
-
-    static const QString dir =
-        QDir::tempPath() + QStringLiteral("/vantrel-fuzz-%1").arg(QCoreApplication::applicationPid());
-    [[maybe_unused]] static const bool made = QDir().mkpath(dir);
-    const QString p1 = ResultChecker::Write(dir + QStringLiteral("/one"), one);
-    const QString p2 = ResultChecker::Write(dir + QStringLiteral("/two"), two);
+    FuzzInput input(data, size);
+    const std::uint8_t flags = input.Byte();
+    std::size_t split = input.Byte();
+    split = split << 8 | input.Byte();
+    const QByteArray rest = input.Rest();
+    static const QString base =
+        QDir::tempPath() + QStringLiteral("/vantrel-fuzz-%1-").arg(QCoreApplication::applicationPid());
+    const QString p1 = ResultChecker::Write(base + QStringLiteral("one"), rest.left(qsizetype(split)));
+    const QString p2 = ResultChecker::Write(base + QStringLiteral("two"), rest.mid(qsizetype(split)));
 
     cDiffEngine engine;
     engine.IgnoreCase(flags & 1);
@@ -41,10 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     Check(code >= 0 && code <= 2);
     if (code == 2 || !engine.LoadedFile(0))
         return 0;  // binary pair: nothing more to check
-    const QByteArray read[] = {Bytes(engine.LoadedFile(0)->Bytes()), Bytes(engine.LoadedFile(1)->Bytes())};
-    Check((flags & 16) || (read[0] == one && read[1] == two));
-    one = read[0];
-    two = read[1];
+    const QByteArray one = Bytes(engine.LoadedFile(0)->Bytes());
+    const QByteArray two = Bytes(engine.LoadedFile(1)->Bytes());
+    Check((flags & 16) || (one == rest.left(qsizetype(split)) && two == rest.mid(qsizetype(split))));
     QList<QByteArray> result;
     for (int i = 0; i < engine.ResultLineCount(); ++i)
         result << engine.ResultLineBytes(i);
