@@ -6,7 +6,6 @@
 #include "app/CommandLine.h"
 #include "app/PathMix.h"
 
-#include <QCoreApplication>
 
 namespace {
 

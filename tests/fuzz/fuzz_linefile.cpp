@@ -12,7 +12,6 @@
 #include "support/TextBytes.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
 namespace {
