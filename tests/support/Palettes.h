@@ -49,15 +49,12 @@ inline QPalette DarkPalette()
 inline QPalette HighContrastPalette()
 {
     QPalette high = LightPalette();
-    const std::pair<QPalette::ColorRole, QColor> roles[] = {{QPalette::Window, Qt::black},
-                                                            {QPalette::WindowText, Qt::white},
-                                                            {QPalette::Base, Qt::black},
-                                                            {QPalette::Text, Qt::white},
-                                                            {QPalette::Button, Qt::black},
-                                                            {QPalette::ButtonText, Qt::white},
-                                                            {QPalette::Mid, QColor(128, 128, 128)},
-                                                            {QPalette::Highlight, QColor(255, 255, 0)},
-                                                            {QPalette::HighlightedText, Qt::black}};
+    const std::pair<QPalette::ColorRole, QColor> roles[] = {
+        {QPalette::Window, QColor(0, 0, 0)},         {QPalette::WindowText, QColor(255, 255, 255)},
+        {QPalette::Base, QColor(0, 0, 0)},           {QPalette::Text, QColor(255, 255, 255)},
+        {QPalette::Button, QColor(0, 0, 0)},         {QPalette::ButtonText, QColor(255, 255, 255)},
+        {QPalette::Mid, QColor(128, 128, 128)},      {QPalette::Highlight, QColor(255, 255, 0)},
+        {QPalette::HighlightedText, QColor(0, 0, 0)}};
     for (const auto& [role, colour] : roles)
         high.setColor(role, colour);
     return high;

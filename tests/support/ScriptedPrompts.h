@@ -47,14 +47,9 @@ public:
         // The step may replace itself, so it runs from a copy.
         if (const std::function<void()> step = whileMessageShown)
             step();
-        if (!messageAnswers.empty()) {
-            const modVantrel::PromptAnswer answer = messageAnswers.front();
-            messageAnswers.pop_front();
-            return answer;
-        }
         const bool yesNo = prompt.buttons == modVantrel::PromptButtons::YesNo
                            || prompt.buttons == modVantrel::PromptButtons::YesNoCancel;
-        return yesNo ? modVantrel::PromptAnswer::Yes : modVantrel::PromptAnswer::Ok;
+        return Take(messageAnswers, yesNo ? modVantrel::PromptAnswer::Yes : modVantrel::PromptAnswer::Ok);
     }
     std::optional<QString> input(const modVantrel::InputPrompt& prompt) override { return Next(inputs, prompt); }
     std::optional<QString> openFile(const modVantrel::FilePrompt& prompt) override { return Next(files, prompt); }
@@ -72,13 +67,13 @@ public:
     }
 
 private:
-    // The next answer; none (a cancel) when they have run out.
+    // The next answer; `none` (by default a cancel) when they have run out.
     template <class T>
-    static std::optional<T> Take(std::deque<std::optional<T>>& answers)
+    static T Take(std::deque<T>& answers, T none = {})
     {
         if (answers.empty())
-            return std::nullopt;
-        const std::optional<T> answer = answers.front();
+            return none;
+        const T answer = answers.front();
         answers.pop_front();
         return answer;
     }
