@@ -31,12 +31,11 @@ std::shared_ptr<const LineFile> CheckRead(const QByteArray& raw, bool decode)
     Check(FactsProblem(*file).isEmpty());
     const TextEncoding mark = WideText::EncodingOfMark(bytes);
     const TextFacts& f = file->Facts();
-    const bool decoded = decode && mark != TextEncoding::Utf8 && !f.undecodable;
-    Check(f.undecodable == (decode && mark != TextEncoding::Utf8 && !decoded));
-    if (!decoded)
-        Check(Bytes(file->Bytes()) == raw);
-    else
-        Check(f.encoding == mark && Encode(FromUtf8(Bytes(file->Bytes())), mark) == raw);
+    // Only a file read as wide text can fail to decode; one not decoded keeps its bytes.
+    const bool wide = decode && mark != TextEncoding::Utf8;
+    Check(!f.undecodable || wide);
+    Check(wide && !f.undecodable ? f.encoding == mark && Encode(FromUtf8(Bytes(file->Bytes())), mark) == raw
+                                 : Bytes(file->Bytes()) == raw);
     return file;
 }
 
