@@ -30,18 +30,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const QString proposed = GetCompletedPath(typed, false, entries);
 
-    // The first match by name, found by sorting every match.
+    // The first match by name, found by sorting every entry.
     const TypedPath parts = SplitTyped(typed);
-    std::vector<FolderEntry> matches;
-    for (const FolderEntry& entry : entries) {
-        if (entry.name.startsWith(parts.prefix, Qt::CaseInsensitive))
-            matches.push_back(entry);
-    }
-    std::sort(matches.begin(), matches.end(),
+    std::vector<FolderEntry> sorted = entries;
+    std::sort(sorted.begin(), sorted.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return ComesBefore(a.name, b.name); });
-    const QString expected = matches.empty() || !matches.front().folder
-                                 ? QString()
-                                 : parts.folder + matches.front().name + QDir::separator();
+    const auto first = std::find_if(sorted.begin(), sorted.end(), [&](const FolderEntry& entry) {
+        return entry.name.startsWith(parts.prefix, Qt::CaseInsensitive);
+    });
+    const QString expected =
+        first == sorted.end() || !first->folder ? QString() : parts.folder + first->name + QDir::separator();
     Check(proposed == expected);
     // Listed in reverse, the same proposal.
     Check(GetCompletedPath(typed, false, {entries.rbegin(), entries.rend()}) == proposed);
