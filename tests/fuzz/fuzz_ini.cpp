@@ -49,11 +49,6 @@ QList<std::pair<QByteArray, QByteArray>> KeysOf(const QByteArray& text)
     return keys;
 }
 
-bool SameName(const QByteArray& a, const QByteArray& b)
-{
-    return QString::fromUtf8(a).compare(QString::fromUtf8(b), Qt::CaseInsensitive) == 0;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -67,8 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray written = IniText::Write(text, section, key, value);
     Check(IniText::Read(written, section, key) == Expected(value));
     const QList<std::pair<QByteArray, QByteArray>> keys = KeysOf(text);
+    const auto sameName = [](const QByteArray& a, const QByteArray& b) {
+        return QString::fromUtf8(a).compare(QString::fromUtf8(b), Qt::CaseInsensitive) == 0;
+    };
     for (const auto& [otherSection, otherKey] : keys)
-        Check((SameName(otherSection, section) && SameName(otherKey, key))
+        Check((sameName(otherSection, section) && sameName(otherKey, key))
               || IniText::Read(written, otherSection, otherKey) == IniText::Read(text, otherSection, otherKey));
     // A key of the text, a new key of a new section, then the first key again.
     const QList<IniText::Entry> entries = {{section, key, value},
