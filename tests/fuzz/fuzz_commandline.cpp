@@ -6,7 +6,6 @@
 #include "app/CommandLine.h"
 #include "app/PathMix.h"
 
-
 namespace {
 
 // A name without quotes and without blanks at its ends; never empty. No
