@@ -87,23 +87,15 @@ private slots:
         const QString notepadTwo = "View File in Notepad" + missing.arg("Two");
         const QString associatedOne = "View File in Associated Program" + missing.arg("One");
         const QString noEditor = QStringLiteral("View File in Notepad: Unable to show the file in the Notepad.");
-        // clang-format off
-        //                                                       command                 box        open   yes    editor
-        QTest::newRow("Notepad, spaces around the path") << View{"FileOneUseNotepad",    "  %1  ",  true,  true,  true,
-                                                                 "", false, true};
-        QTest::newRow("Notepad, File Two missing")       << View{"FileTwoUseNotepad",    "%1.gone", true,  true,  true,
-                                                                 notepadTwo, false, false};
-        QTest::newRow("Notepad, no editor")              << View{"FileOneUseNotepad",    "%1",      true,  true,  false,
-                                                                 noEditor, false, false};
-        QTest::newRow("associated program")              << View{"FileTwoUseAssociated", " %1",     true,  true,  true,
-                                                                 "", true, false};
-        QTest::newRow("associated, blank box")           << View{"FileOneUseAssociated", "   ",     true,  true,  true,
-                                                                 associatedOne, false, false};
-        QTest::newRow("no associated program, Yes")      << View{"FileOneUseAssociated", "%1",      false, true,  true,
-                                                                 question, true, true};
-        QTest::newRow("no associated program, No")       << View{"FileTwoUseAssociated", "%1",      false, false, true,
-                                                                 question, true, false};
-        // clang-format on
+        const auto row = [](const char* name, const View& v) { QTest::newRow(name) << v; };
+        // Command, box, open, yes, editor on PATH; message, opened, launched.
+        row("Notepad, spaces around the path", {"FileOneUseNotepad", "  %1  ", true, true, true, "", false, true});
+        row("Notepad, File Two missing", {"FileTwoUseNotepad", "%1.gone", true, true, true, notepadTwo, false, false});
+        row("Notepad, no editor", {"FileOneUseNotepad", "%1", true, true, false, noEditor, false, false});
+        row("associated program", {"FileTwoUseAssociated", " %1", true, true, true, "", true, false});
+        row("associated, blank box", {"FileOneUseAssociated", "   ", true, true, true, associatedOne, false, false});
+        row("no associated program, Yes", {"FileOneUseAssociated", "%1", false, true, true, question, true, true});
+        row("no associated program, No", {"FileTwoUseAssociated", "%1", false, false, true, question, true, false});
     }
 
     void viewCommands()
@@ -151,8 +143,8 @@ private slots:
         delete windows[0];
         gAppFolder = m_machine.path() + u'/';
         w.action("mnuHelpContent")->trigger();
-        QVERIFY(w.form->findChildren<HelpWindow*>().isEmpty());
-        QCOMPARE(w.prompts->messages.size(), 2);
+        QCOMPARE((std::pair{w.form->findChildren<HelpWindow*>().size(), w.prompts->messages.size()}),
+                 (std::pair{qsizetype{0}, qsizetype{2}}));
         QVERIFY(w.prompts->lastMessage().text.startsWith(QStringLiteral("The help was not found.")));
     }
 };
