@@ -46,8 +46,7 @@ private slots:
         QVERIFY(!w.grid(1)->FoldOf(100));
         w.action("mnuViewHideUnchangedLines")->trigger();
         w.restart();
-        QVERIFY(w.action("mnuViewHideUnchangedLines")->isChecked());
-        QVERIFY(w.action("mnuViewContext0")->isChecked());
+        QVERIFY(w.action("mnuViewHideUnchangedLines")->isChecked() && w.action("mnuViewContext0")->isChecked());
         ShownComparison::Show(w);
         QCOMPARE(FoldList(w.Model()), QStringLiteral("1+1,3+1,5+1,10+141"));
         QVERIFY(w.grid(1)->FoldOf(100));
@@ -63,10 +62,8 @@ private slots:
         const int y = RowY(two, 13);
         ClickRow(two, 13);
         QTest::mouseDClick(two->viewport(), Qt::LeftButton, {}, QPoint(30, y));
-        QCOMPARE(FoldList(w.Model()), QString());
-        QCOMPARE(w.Model().CurrentRow(), 13);
-        QCOMPARE(RowY(two, 13), y);
-        QVERIFY(w.Model().Bookmarks().empty());
+        QCOMPARE((std::tuple{FoldList(w.Model()), w.Model().CurrentRow(), RowY(two, 13), w.Model().Bookmarks().size()}),
+                 (std::tuple{QString(), 13, y, std::size_t{0}}));
         QCOMPARE(w.pane(1)->Text().toString(), QStringLiteral("line 13"));
         w.action("mnuViewHideUnchangedLines")->trigger();
         w.action("mnuViewHideUnchangedLines")->trigger();
@@ -78,8 +75,7 @@ private slots:
         QCOMPARE(w.Model().CurrentRow(), 148);
         QTest::keyClick(w.grid(1), Qt::Key_Up);
         QTest::keyClick(w.grid(1), Qt::Key_Return);
-        QCOMPARE(FoldList(w.Model()), QString());
-        QCOMPARE(w.Model().CurrentRow(), 13);
+        QCOMPARE((std::pair{FoldList(w.Model()), w.Model().CurrentRow()}), (std::pair{QString(), 13}));
     }
 
     // F7 passes over folds, which never hide a difference; Find and the bar

@@ -37,20 +37,18 @@ private slots:
     {
         ShowMovedFunction(w);
         const ComparisonModel& model = w.Model();
-        for (const int row : {1, 3})
-            QCOMPARE(model.RowColor(0, row), Alignment::kMovedColor);
-        QCOMPARE(model.RowColor(1, 26), Alignment::kMovedColor);
-        QCOMPARE(model.RowColor(1, 27), Alignment::kDefaultColor);
+        using namespace Alignment;
+        QCOMPARE((std::tuple{model.RowColor(0, 1), model.RowColor(0, 3), model.RowColor(1, 26), model.RowColor(1, 27)}),
+                 (std::tuple{kMovedColor, kMovedColor, kMovedColor, kDefaultColor}));
         QCOMPARE(MovedBands(w), 2);
         QCOMPARE(model.MoveText(2), QStringLiteral("Moved to line 22 of File Two"));
         QCOMPARE(model.MoveText(25), QStringLiteral("Moved from line 2 of File One"));
         QVERIFY(!w.grid(1)->CellPicture(25).isNull() && w.grid(1)->CellPicture(10).isNull());
         // Compare ends on row 1; the command goes to the other end and back.
-        w.action("mnuFileGoToOtherEndOfMove")->trigger();
-        QCOMPARE(model.CurrentRow(), 24);
-        QVERIFY(w.grid(1)->RowIsVisible(24));
-        w.action("mnuFileGoToOtherEndOfMove")->trigger();
-        QCOMPARE(model.CurrentRow(), 1);
+        for (const int to : {24, 1}) {
+            w.action("mnuFileGoToOtherEndOfMove")->trigger();
+            QCOMPARE((std::pair{model.CurrentRow(), w.grid(1)->RowIsVisible(to)}), (std::pair{to, true}));
+        }
         w.selectRow(10);
         w.action("mnuFileGoToOtherEndOfMove")->trigger();
         QCOMPARE(model.CurrentRow(), 10);
@@ -61,22 +59,20 @@ private slots:
         one->SetTopRow(1);
         ClickRow(one, 3);
         QTest::mouseDClick(one->viewport(), Qt::LeftButton, {}, QPoint(3, RowY(one, 3)));
-        QCOMPARE(model.CurrentRow(), 26);
-        QVERIFY(model.Bookmarks().empty());
+        QCOMPARE((std::pair{model.CurrentRow(), model.Bookmarks().size()}), (std::pair{26, std::size_t{0}}));
         QTest::mouseDClick(one->viewport(), Qt::LeftButton, {}, QPoint(60, RowY(one, 26)));
         QCOMPARE(model.Bookmarks(), std::vector<std::int32_t>{26});
         // Switched off, the rows take their blocks' colours again and the
         // selection stays; the choice outlives the window.
         w.selectRow(20);
         w.action("mnuViewShowMovedLines")->trigger();
-        QCOMPARE(model.RowColor(0, 2), Alignment::kOrphanColor);
-        QCOMPARE(MovedBands(w), 0);
+        QCOMPARE((std::pair{model.RowColor(0, 2), MovedBands(w)}), (std::pair{kOrphanColor, 0}));
         QVERIFY(model.CurrentRow() == 20 && w.grid(2)->Row() == 20);
         w.restart();
         QVERIFY(!w.action("mnuViewShowMovedLines")->isChecked());
         w.action("mnuViewShowMovedLines")->trigger();
         ShowMovedFunction(w);
-        QCOMPARE(w.Model().RowColor(1, 25), Alignment::kMovedColor);
+        QCOMPARE(w.Model().RowColor(1, 25), kMovedColor);
     }
 };
 
