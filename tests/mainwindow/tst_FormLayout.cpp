@@ -34,22 +34,18 @@ private slots:
     void layOut_data()
     {
         QTest::addColumn<Layout>("l");
+        const auto row = [](const char* name, const Layout& l) { QTest::newRow(name) << l; };
         // Worked out by hand: grid height CH - 1590, grid two from L1 + W1 + 25
         // to 60 inside the right edge, detail lines CW - 200 wide below the grids.
-        QTest::newRow("designed size") << Layout{
-            10305, 6630, {510, 840, 4845, 5040}, {5380, 840, 4865, 5040}, {30, 5880, 10105, 375}};
-        QTest::newRow("exactly the bands")
-            << Layout{10305, 1590, {510, 840, 4845, 0}, {5380, 840, 4865, 0}, {30, 840, 10105, 375}};
+        row("designed size", {10305, 6630, {510, 840, 4845, 5040}, {5380, 840, 4865, 5040}, {30, 5880, 10105, 375}});
+        row("exactly the bands", {10305, 1590, {510, 840, 4845, 0}, {5380, 840, 4865, 0}, {30, 840, 10105, 375}});
         // Below 1590 the grids keep their height; the detail lines follow
         // the negative grid height upwards.
-        QTest::newRow("too short") << Layout{
-            10305, 1200, {510, 840, 4845, 5025}, {5380, 840, 4865, 5025}, {30, 450, 10105, 375}};
+        row("too short", {10305, 1200, {510, 840, 4845, 5025}, {5380, 840, 4865, 5025}, {30, 450, 10105, 375}});
         // Narrower than grid one: it shrinks so that the splitter and grid
         // two's margin stay inside; grid two is 0 wide.
-        QTest::newRow("narrow") << Layout{
-            3000, 6630, {510, 840, 2405, 5040}, {2940, 840, 0, 5040}, {30, 5880, 2800, 375}};
-        QTest::newRow("narrower than the left band")
-            << Layout{300, 6630, {510, 840, 0, 5040}, {535, 840, 0, 5040}, {30, 5880, 100, 375}};
+        row("narrow", {3000, 6630, {510, 840, 2405, 5040}, {2940, 840, 0, 5040}, {30, 5880, 2800, 375}});
+        row("narrower than the left band", {300, 6630, {510, 840, 0, 5040}, {535, 840, 0, 5040}, {30, 5880, 100, 375}});
     }
 
     void layOut()
@@ -128,11 +124,10 @@ private slots:
         if (d.pressed)
             FormLayout::SplitterMouseDown(drag, 15.0);
         FormLayout::SplitterMouseMove(places, drag, d.x);
-        QCOMPARE(places.Splitter.Left, d.leftWhileDragging);
-        QCOMPARE(FormLayout::SplitterMouseUp(places, drag, d.x), d.pressed);
-        QCOMPARE(places.Splitter.Left, d.leftAtDrop);
-        QCOMPARE(places.grdFileOne.Width, d.gridOneWidth);
-        QCOMPARE(places.txtFileOne.Width, places.grdFileOne.Width);
+        const int leftWhileDragging = places.Splitter.Left;
+        QCOMPARE((std::tuple{leftWhileDragging, FormLayout::SplitterMouseUp(places, drag, d.x), places.Splitter.Left,
+                             places.grdFileOne.Width, places.txtFileOne.Width}),
+                 (std::tuple{d.leftWhileDragging, d.pressed, d.leftAtDrop, d.gridOneWidth, d.gridOneWidth}));
         FormLayout::LayOut(places, 10305, 6630, kMargin);
         QCOMPARE(places.grdFileOne.Width, d.gridOneWidthAfterLayout);
     }
