@@ -99,16 +99,15 @@ private slots:
     {
         QTest::addColumn<QByteArray>("one");
         QTest::addColumn<QByteArray>("two");
-        QTest::addColumn<int>("bookmark");  // row, 0 for none
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<QString>("marked");  // the marked texts, File One's first
+        QTest::addColumn<int>("bookmark");   // row, 0 for none
+        QTest::addColumn<QString>("shown");  // the rows, " / ", the marked texts, File One's first
         QByteArray many;
         for (int i = 1; i <= 12; ++i)
             many += "line " + QByteArray::number(i) + '\n';
         QByteArray changed = QByteArray(many).replace("line 2\n", "line two\n").replace("line 11\n", "");
         const auto row = [](const char* name, const QByteArray& one, const QByteArray& two, int bookmark,
                             const QString& rows, const char* marked) {
-            QTest::newRow(name) << one << two << bookmark << rows << QString::fromUtf8(marked);
+            QTest::newRow(name) << one << two << bookmark << rows + " / " + QString::fromUtf8(marked);
         };
         row("words marked, hunks apart", many, changed, 0, ".. cc " + QString(".. ").repeated(8) + "of ..", "2|two");
         row("lines on one side beside fillers", "a\nb\n", "a\nnew 1\nnew 2\nb\n", 0, ".. fo fo ..", "");
@@ -144,8 +143,7 @@ private slots:
         const QString reportPath = pair.dir.filePath("report.html");
         QCOMPARE(ComparisonSave::SaveReport(pair.model, reportPath, false, {"case"}), QString());
         const QString html = QString::fromUtf8(FileBytes::Read(reportPath));
-        QTEST(Rows(html), "rows");
-        QTEST(Marked(html), "marked");
+        QTEST(Rows(html) + " / " + Marked(html), "shown");
         QVERIFY(html.contains(QString::fromStdString(HtmlReport::Escaped(FileText::Summary(*pair.model.File(0))))));
         QVERIFY(html.contains(QStringLiteral("caf\\xE9 one.txt")) && html.contains("Compared ignoring case."));
         const QDateTime modified = QFileInfo(QFile::decodeName(pair.pathTwo)).lastModified();
@@ -193,14 +191,12 @@ private slots:
         QTest::addColumn<QString>("target");  // in the folder
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("report");
-        QTest::newRow("File Two") << "two.txt"
-                                  << "would replace a file being compared" << false;
-        QTest::newRow("File Two by another name") << "sub/../two.txt"
-                                                  << "would replace a file being compared" << true;
-        QTest::newRow("a missing folder") << "missing/changes.patch"
-                                          << "folder does not exist" << false;
-        QTest::newRow("a full disk") << "changes.patch"
-                                     << "could not be written" << false;
+        const QString replaces = QStringLiteral("would replace a file being compared");
+        QTest::newRow("File Two") << QString("two.txt") << replaces << false;
+        QTest::newRow("File Two by another name") << QString("sub/../two.txt") << replaces << true;
+        QTest::newRow("a missing folder")
+            << QString("missing/changes.patch") << QString("folder does not exist") << false;
+        QTest::newRow("a full disk") << QString("changes.patch") << QString("could not be written") << false;
     }
     void refusedSaves()
     {
