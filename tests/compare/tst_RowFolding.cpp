@@ -41,8 +41,7 @@ private slots:
     {
         QRandomGenerator random(29);
         for (int round = 0; round < 400; ++round) {
-            const int lineRows = random.bounded(60);
-            const int context = random.bounded(6);
+            const int lineRows = random.bounded(60), context = random.bounded(6);
             std::vector<Alignment::DiffBlock> blocks;
             for (int row = 1 + random.bounded(8); row <= lineRows; row += 1 + random.bounded(12)) {
                 blocks.push_back({row, 1 + random.bounded(std::min(4, lineRows - row + 1))});

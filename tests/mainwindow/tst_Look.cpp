@@ -33,13 +33,11 @@ QString TintedCharacters(const VGrid* grid, const QImage& image, int row, qsizet
         const int right = static_cast<int>(grid->TextIndent() + (prefix + k + 1) * advance);
         if (right >= image.width())
             return letters;
-        int tinted = 0, plain = 0;
+        int more = 0;  // tinted pixels less those of the row's colour
         for (int y = top + 1; y < top + grid->RowHeight() - 1; ++y)
-            for (int x = left; x < right; ++x) {
-                tinted += image.pixelColor(x, y) == tint ? 1 : 0;
-                plain += image.pixelColor(x, y) == rowColour ? 1 : 0;
-            }
-        letters += tinted > plain ? u'x' : u'.';
+            for (int x = left; x < right; ++x)
+                more += int(image.pixelColor(x, y) == tint) - int(image.pixelColor(x, y) == rowColour);
+        letters += more > 0 ? u'x' : u'.';
     }
     return letters;
 }
