@@ -272,7 +272,7 @@ private slots:
             if (const int n = DifferingPixels(ToolbarIcons::Draw(QStringLiteral("vantrel"), pixels, Qt::white),
                                               QImage(icons + QString::fromLatin1(file))))
                 differing << QStringLiteral("%1: %2").arg(QString::fromLatin1(file)).arg(n);
-        QCOMPARE(differing, QStringList());
+        QCOMPARE(differing.join(QStringLiteral("; ")), QString());
     }
 
     // A line whose first difference lies beyond the box's width opens a
