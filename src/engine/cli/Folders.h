@@ -13,7 +13,3 @@
 // two files, two folders, or a folder and a file (the file of the same
 // name in that folder).
 void CompareOperands(Run& run, const std::string& one, const std::string& two);
-
-// True when `name` matches the shell pattern (*, ?, [...], \ escapes); a
-// leading period is matched like any other character.
-[[nodiscard]] bool MatchesPattern(std::string_view pattern, std::string_view name);
