@@ -204,17 +204,25 @@ void WriteGap(OutputSink& out, std::int64_t rows, std::string& html)
 std::string NameAndTime(const FileHeading& file)
 {
     std::string text = file.name;
-    if (!file.modified)
-        return text;
-    const std::time_t seconds = static_cast<std::time_t>(*file.modified);
-    std::tm local{};
-    char time[32];
-    if (localtime_r(&seconds, &local) && std::strftime(time, sizeof time, "%Y-%m-%d %H:%M:%S", &local) > 0)
+    const std::string time = file.modified ? LocalTime(*file.modified) : std::string();
+    if (!time.empty())
         text.append("\nModified ").append(time);
     return text;
 }
 
-std::string Legend(const Heading& heading)
+}  // namespace
+
+std::string LocalTime(std::int64_t seconds)
+{
+    const auto t = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    char time[32];
+    if (localtime_r(&t, &local) && std::strftime(time, sizeof time, "%Y-%m-%d %H:%M:%S", &local) > 0)
+        return time;
+    return {};
+}
+
+void WriteLegend(OutputSink& out, const Heading& heading)
 {
     std::string html =
         "<p class=\"legend\">Legend: <span class=\"t c\">changed line</span><span class=\"t o\">line in one file "
@@ -226,34 +234,40 @@ std::string Legend(const Heading& heading)
     html += "<span><mark>differing characters</mark></span><span class=\"t f\">filler (no line)</span>";
     if (heading.bookmarks)
         html += "<span class=\"bm\">&#9670; bookmark</span>";
-    return html + "</p>\n";
+    out.Write(html + "</p>\n");
 }
 
-void WriteHeading(OutputSink& out, const Heading& heading)
+void WritePageStart(OutputSink& out, std::string_view title, std::string_view moreStyle)
 {
-    std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Comparison of ";
-    html += Escaped(heading.files[0].name) + " and " + Escaped(heading.files[1].name);
+    std::string html = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
+    html += Escaped(title);
     html += "</title>\n<style>";
     html += kStyle;
-    html += "</style>\n</head>\n<body>\n<h1>Comparison of two files</h1>\n<table class=\"files\">\n";
-    for (std::size_t side = 0; side < 2; ++side) {
-        html += side == 0 ? "<tr><th>File One</th><td class=\"name\">" : "<tr><th>File Two</th><td class=\"name\">";
-        html += Escaped(NameAndTime(heading.files[side])) + "</td><td class=\"facts\">";
-        html += Escaped(heading.files[side].facts) + "</td></tr>\n";
-    }
-    html += "</table>\n<p class=\"ignored\">";
-    html += heading.ignored.empty() ? "Nothing was ignored." : "Compared " + Escaped(Ignoring(heading.ignored)) + '.';
-    html += "</p>\n" + Legend(heading);
-    html += "<table class=\"rows\"><colgroup><col class=\"n\"><col><col class=\"n\"><col></colgroup>\n"
-            "<thead><tr><th>Line</th><th>File One</th><th>Line</th><th>File Two</th></tr></thead>\n<tbody>\n";
+    html += moreStyle;
+    html += "</style>\n</head>\n<body>\n";
     out.Write(html);
 }
 
-}  // namespace
-
-void Write(OutputSink& out, const Heading& heading, RowSource& rows, const std::vector<Span>& spans)
+void WritePageEnd(OutputSink& out)
 {
-    WriteHeading(out, heading);
+    out.Write("</body>\n</html>\n");
+}
+
+void WriteFiles(OutputSink& out, const std::array<FileHeading, 2>& files)
+{
+    std::string html = "<table class=\"files\">\n";
+    for (std::size_t side = 0; side < 2; ++side) {
+        html += side == 0 ? "<tr><th>File One</th><td class=\"name\">" : "<tr><th>File Two</th><td class=\"name\">";
+        html += Escaped(NameAndTime(files[side])) + "</td><td class=\"facts\">";
+        html += Escaped(files[side].facts) + "</td></tr>\n";
+    }
+    out.Write(html + "</table>\n");
+}
+
+void WriteRows(OutputSink& out, RowSource& rows, const std::vector<Span>& spans)
+{
+    out.Write("<table class=\"rows\"><colgroup><col class=\"n\"><col><col class=\"n\"><col></colgroup>\n"
+              "<thead><tr><th>Line</th><th>File One</th><th>Line</th><th>File Two</th></tr></thead>\n<tbody>\n");
     Row row;
     std::string html;
     std::int64_t next = 0;  // the first row neither written nor left out
@@ -273,7 +287,20 @@ void Write(OutputSink& out, const Heading& heading, RowSource& rows, const std::
         next = span.first + span.count;
     }
     WriteGap(out, rows.RowCount() - next, html);
-    out.Write("</tbody></table>\n</body>\n</html>\n");
+    out.Write("</tbody></table>\n");
+}
+
+void Write(OutputSink& out, const Heading& heading, RowSource& rows, const std::vector<Span>& spans)
+{
+    WritePageStart(out, "Comparison of " + heading.files[0].name + " and " + heading.files[1].name);
+    out.Write("<h1>Comparison of two files</h1>\n");
+    WriteFiles(out, heading.files);
+    out.Write(heading.ignored.empty()
+                  ? std::string("<p class=\"ignored\">Nothing was ignored.</p>\n")
+                  : "<p class=\"ignored\">Compared " + Escaped(Ignoring(heading.ignored)) + ".</p>\n");
+    WriteLegend(out, heading);
+    WriteRows(out, rows, spans);
+    WritePageEnd(out);
 }
 
 void Write(OutputSink& out, const Heading& heading, RowSource& rows)

@@ -7,6 +7,13 @@
 #include "engine/Comparison.h"
 #include "engine/Emit.h"
 
+#include <string>
+#include <vector>
+
 // Writes the page of the compared pair `c` of `operands`, opened as `files`.
 void WriteReport(OutputSink& out, const CommandLine& cmd, const Comparison& c, const Operand (&operands)[2],
                  const InputFile (&files)[2]);
+
+// What the options ignored, in the window's words where it has the same
+// option, and in words of their own for the others.
+[[nodiscard]] std::vector<std::string> IgnoredNames(const CommandLine& cmd);

@@ -85,6 +85,24 @@ void Write(OutputSink& out, const Heading& heading, RowSource& rows, const std::
 // Writes the page with every row.
 void Write(OutputSink& out, const Heading& heading, RowSource& rows);
 
+// The parts the page is made of, for a page that holds comparisons among
+// other things (the folder report). The page's start: its title (UTF-8,
+// escaped here) and styles, the report's own followed by `moreStyle`, up
+// to the opened body.
+void WritePageStart(OutputSink& out, std::string_view title, std::string_view moreStyle = {});
+// The body and the page closed.
+void WritePageEnd(OutputSink& out);
+// The table naming both files, with their times and facts.
+void WriteFiles(OutputSink& out, const std::array<FileHeading, 2>& files);
+// What the colours of the rows mean; `heading` tells which are used.
+void WriteLegend(OutputSink& out, const Heading& heading);
+// The table of rows, as Write writes it.
+void WriteRows(OutputSink& out, RowSource& rows, const std::vector<Span>& spans);
+
+// Seconds since 1970 in local time, "2024-05-01 13:45:00"; empty when the
+// system cannot tell it.
+[[nodiscard]] std::string LocalTime(std::int64_t seconds);
+
 // "ignoring case, white space and blank lines"; empty for none.
 [[nodiscard]] std::string Ignoring(const std::vector<std::string>& names);
 
