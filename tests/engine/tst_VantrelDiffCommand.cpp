@@ -386,7 +386,7 @@ private slots:
         row("-q", "$P -q --html one two", conflict);
         row("-s, identical files", "$P --html -s one one", conflict);
         row("binary files", "$P --html bin1 bin2", "Binary files bin1 and bin2 differ\n");
-        row("two folders", "$P --html -r e3 e4", "--html compares two files, not folders: e3 and e4\n");
+        row("two folders without -r", "$P --html e3 e4", "--html compares folders with -r (--recursive): e3 and e4\n");
         row("a full disk", "$P --html one two > /dev/full", "standard output: No space left on device\n");
     }
 

@@ -1,5 +1,7 @@
 #include "Folders.h"
 
+#include "FolderReport.h"
+
 #include "engine/NamePattern.h"
 
 #include <algorithm>
@@ -253,7 +255,7 @@ void CompareOperands(Run& run, const std::string& one, const std::string& two)
     const bool empty2 = !folder2 && two != "-" && !fs::exists(two, error) && cmd.newFile;
     if ((folder1 && folder2) || (folder1 && empty2) || (empty1 && folder2)) {
         if (cmd.style == CommandLine::Style::Html)
-            return run.Trouble("--html compares two files, not folders: " + one + " and " + two);
+            return WriteFolderReport(run, one, two);
         return CompareFolders(run, one, two, nullptr);
     }
     if ((folder1 && two == "-") || (folder2 && one == "-"))
