@@ -8,6 +8,7 @@
 #include "engine/FileText.h"
 #include "engine/HtmlReport.h"
 #include "engine/MovedLines.h"
+#include "support/Chromium.h"
 #include "support/FileBytes.h"
 
 #include <QDateTime>
@@ -17,10 +18,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 
 #include <algorithm>
 #include <csignal>
@@ -228,40 +227,34 @@ private slots:
     // PDF, its first page drawn by pdftoppm).
     void reportInABrowser_data()
     {
-        QTest::addColumn<QString>("arguments");  // %1 the output file, %2 the page's URL
+        QTest::addColumn<QString>("arguments");  // %1 the output file
         QTest::addColumn<bool>("printed");
-        QTest::newRow("on the screen") << "--window-size=900,600 --screenshot=%1 %2" << false;
-        QTest::newRow("printed") << "--no-pdf-header-footer --print-to-pdf=%1 %2" << true;
+        QTest::newRow("on the screen") << "--window-size=900,600 --screenshot=%1" << false;
+        QTest::newRow("printed") << "--no-pdf-header-footer --print-to-pdf=%1" << true;
     }
     void reportInABrowser()
     {
         QFETCH(QString, arguments);
         QFETCH(bool, printed);
-        const QString program = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-        QVERIFY2(!program.isEmpty(), "chromium is missing: scripts/test installs it");
+        QVERIFY2(!Chromium::Program().isEmpty(), "chromium is missing: scripts/test installs it");
         Pair pair("kept line\nold words here\n", "kept line\nnew words here\nadded\n");
         const QString path = pair.dir.filePath("report.html");
         QVERIFY(ComparisonSave::SaveReport(pair.model, path, false, {}).isEmpty());
-        const QString url = QUrl::fromLocalFile(path).toString(),
-                      out = pair.dir.filePath(printed ? "out.pdf" : "out.png");
-        // With a profile folder of its own.
-        const QString chromium = "--headless --no-sandbox --disable-gpu --user-data-dir=" + pair.dir.path() + ' ';
-        QProcess run;
+        const QString out = pair.dir.filePath(printed ? "out.pdf" : "out.png");
         if (!printed) {
-            run.start(program, (chromium + "--dump-dom " + url).split(u' '));
-            QVERIFY(run.waitForFinished(120000));
-            const QString dom = QString::fromUtf8(run.readAllStandardOutput());
+            const QString dom = QString::fromUtf8(Chromium::Run(pair.dir.path(), {"--dump-dom"}, path));
             for (const char* line : {"kept line", "old", "new", "words here", "added"})
                 QVERIFY2(dom.contains(QString::fromUtf8(line)), line);
         }
-        run.start(program, (chromium + arguments.arg(out, url)).split(u' '));
-        QVERIFY(run.waitForFinished(120000));
+        QByteArray errors;
+        (void)Chromium::Run(pair.dir.path(), arguments.arg(out).split(u' '), path, &errors);
+        QProcess run;
         if (printed) {
             run.start("pdftoppm", {"-png", "-r", "100", "-f", "1", "-l", "1", "-singlefile", out, out});
             QVERIFY(run.waitForFinished(60000) && run.exitCode() == 0);
         }
         const QImage image(printed ? out + ".png" : out);
-        QVERIFY2(!image.isNull(), run.readAllStandardError().constData());
+        QVERIFY2(!image.isNull(), (errors + run.readAllStandardError()).constData());
         const QImage rgb = image.convertToFormat(QImage::Format_RGB32);  // no padding at the lines' ends
         const auto* pixels = reinterpret_cast<const QRgb*>(rgb.constBits());
         const auto count = [&](QRgb c) { return std::count(pixels, pixels + rgb.width() * rgb.height(), c); };
