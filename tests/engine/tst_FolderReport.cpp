@@ -29,13 +29,13 @@ QByteArray Output(const QString& folder, const QByteArray& command)
 
 // "PATH=TEXT" percent-encoded, "PATH/" a folder, TEXT "#N" the lines 1 to
 // N, "#N/K" with line K changed; a leading "!" locks the file.
-void Put(const QString& root, const QString& spec)
+void Put(const QString& root, const QString& entry)
 {
-    const bool locked = spec.startsWith(u'!'), folder = spec.endsWith(u'/');
-    const QByteArray name = QByteArray::fromPercentEncoding(spec.section(u'=', 0, 0).mid(locked).toLatin1());
+    const bool locked = entry.startsWith(u'!'), folder = entry.endsWith(u'/');
+    const QByteArray name = QByteArray::fromPercentEncoding(entry.section(u'=', 0, 0).mid(locked).toLatin1());
     const std::filesystem::path path = (QFile::encodeName(root) + '/' + name).toStdString();
     std::filesystem::create_directories(folder ? path : path.parent_path());
-    QByteArray text = QByteArray::fromPercentEncoding(spec.section(u'=', 1).toLatin1());
+    QByteArray text = QByteArray::fromPercentEncoding(entry.section(u'=', 1).toLatin1());
     if (text.startsWith('#')) {
         const QList<QByteArray> n = text.mid(1).split('/');
         text.clear();
