@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -58,7 +59,10 @@ SideFacts Describe(int dir, const char* name, unsigned char type, bool followLin
 }
 
 // Reads until `size` bytes are in or the file ends; the count read, or -1.
-ssize_t ReadFully(int fd, char* into, std::size_t size)
+// A short read that brings in exactly `expected` bytes is taken as the end
+// (for a regular file the system reads all it has), sparing the read that
+// would only return 0.
+ssize_t ReadFully(int fd, char* into, std::size_t size, std::uint64_t expected = UINT64_MAX)
 {
     std::size_t got = 0;
     while (got < size) {
@@ -70,16 +74,21 @@ ssize_t ReadFully(int fd, char* into, std::size_t size)
         if (n == 0)
             break;
         got += static_cast<std::size_t>(n);
+        if (got == expected)
+            break;
     }
     return static_cast<ssize_t>(got);
 }
 
 class Descriptor {
 public:
+    // Without blocking: a fifo put where a file was listed would otherwise
+    // hold the thread until someone writes to it. (Reads of a regular file
+    // do not heed the flag.)
     explicit Descriptor(const std::string& path)
     {
         do
-            m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         while (m_fd < 0 && errno == EINTR);
     }
     ~Descriptor()
@@ -156,7 +165,8 @@ int ListFolder(const std::string& path, bool followLinks, const Keep& keep,
 bool ReadSmallFile(const std::string& path, std::size_t limit, std::string& bytes)
 {
     const Descriptor file(path);
-    if (file.Get() < 0)
+    struct stat info {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     bytes.resize(limit + 1);
     const ssize_t got = ReadFully(file.Get(), bytes.data(), limit + 1);
@@ -171,7 +181,8 @@ Buffers::Buffers()
 {
 }
 
-Verdict SameBytes(const std::string& one, const std::string& two, Buffers& buffers, const std::atomic<bool>& stop)
+Verdict SameBytes(const std::string& one, const std::string& two, std::int64_t size, Buffers& buffers,
+                  const std::atomic<bool>& stop)
 {
     const Descriptor a(one);
     if (a.Get() < 0)
@@ -179,33 +190,28 @@ Verdict SameBytes(const std::string& one, const std::string& two, Buffers& buffe
     const Descriptor b(two);
     if (b.Get() < 0)
         return Failure(errno);
-    struct stat infoA {};
-    struct stat infoB {};
-    if (::fstat(a.Get(), &infoA) != 0 || ::fstat(b.Get(), &infoB) != 0)
-        return Failure(errno);
-    if (infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino)
-        return {};
-    // A size of 0 proves nothing for files that are not regular (under
-    // /proc, say); two regular files of different sizes differ.
-    if (S_ISREG(infoA.st_mode) && S_ISREG(infoB.st_mode) && infoA.st_size != infoB.st_size)
-        return {State::Different, 0};
-    if (infoA.st_size > static_cast<off_t>(Buffers::kChunk)) {
+    if (size > static_cast<std::int64_t>(Buffers::kChunk)) {
         (void)::posix_fadvise(a.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
         (void)::posix_fadvise(b.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     }
+    // Each read asks for one byte more than is left, so that a file that
+    // grew is seen, and one read of a small file tells its end.
+    auto left = static_cast<std::uint64_t>(std::max<std::int64_t>(size, 0));
     for (;;) {
         if (stop.load(std::memory_order_relaxed))
             return Failure(ECANCELED);
-        const ssize_t gotA = ReadFully(a.Get(), buffers.One(), Buffers::kChunk);
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(Buffers::kChunk, left + 1));
+        const ssize_t gotA = ReadFully(a.Get(), buffers.One(), want, left);
         if (gotA < 0)
             return Failure(errno);
-        const ssize_t gotB = ReadFully(b.Get(), buffers.Two(), Buffers::kChunk);
+        const ssize_t gotB = ReadFully(b.Get(), buffers.Two(), want, left);
         if (gotB < 0)
             return Failure(errno);
         if (gotA != gotB || std::memcmp(buffers.One(), buffers.Two(), static_cast<std::size_t>(gotA)) != 0)
             return {State::Different, 0};
-        if (gotA < static_cast<ssize_t>(Buffers::kChunk))
+        if (static_cast<std::size_t>(gotA) < want)
             return {};
+        left -= std::min<std::uint64_t>(left, static_cast<std::uint64_t>(gotA));
     }
 }
 

@@ -415,7 +415,6 @@ Id Tree::AddChildren(Id parent, std::vector<AlignedPair> pairs)
     Contribute(parent, 1);
     // What a one-sided folder holds is one-sided too.
     const State inherited = IsFolderPair(parent) ? State::Pending : m_nodes[parent].state;
-    m_nodes.reserve(m_nodes.size() + pairs.size());
     for (AlignedPair& pair : pairs) {
         Node node;
         node.parent = parent;

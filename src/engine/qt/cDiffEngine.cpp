@@ -26,16 +26,24 @@ void cDiffEngine::Clear()
     m_skipped[1].reset();
 }
 
-int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
+CompareSettings cDiffEngine::Settings() const
 {
-    Clear();
-    InputFile one(FileNameText::ToBytes(fileOne).toStdString());
-    InputFile two(FileNameText::ToBytes(fileTwo).toStdString());
     CompareSettings settings;
     settings.lines = {m_ignoreCase, m_ignoreWhiteSpace, m_minimal};
     settings.lines.ignoreSpaceChange = m_ignoreSpaceChange;
     settings.lines.ignoreLineEndings = m_ignoreLineEndings;
     settings.lines.ignoreBlankLines = m_ignoreBlankLines;
+    settings.forceText = m_forceText;
+    settings.decodeUnicode = m_decodeUnicode;
+    return settings;
+}
+
+int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
+{
+    Clear();
+    InputFile one(FileNameText::ToBytes(fileOne).toStdString());
+    InputFile two(FileNameText::ToBytes(fileTwo).toStdString());
+    CompareSettings settings = Settings();
     if (!m_lineFilters.isEmpty()) {
         // Nothing is compared with part of the filters.
         QString error;
@@ -43,8 +51,6 @@ int cDiffEngine::CompareFiles(const QString& fileOne, const QString& fileTwo)
         if (!settings.skipLines)
             return Fail(error);
     }
-    settings.forceText = m_forceText;
-    settings.decodeUnicode = m_decodeUnicode;
     m_lineSettings = settings.lines;
     Comparison c = CompareInputs(one, two, settings);
     m_files[0] = std::move(c.files[0]);

@@ -50,11 +50,12 @@ private:
     std::unique_ptr<char[]> m_two;
 };
 
-// Compares the bytes of two files, reading both a chunk at a time and
-// stopping at the first chunk that differs; a size difference answers at
-// once. `stop` cuts a long comparison short (the answer is then Error with
-// ECANCELED).
-[[nodiscard]] Verdict SameBytes(const std::string& one, const std::string& two, Buffers& buffers,
+// Compares the bytes of two regular files that the listing found to be
+// `size` bytes long each, reading both a chunk at a time and stopping at the
+// first chunk that differs. A file that is no longer that long is found
+// different. `stop` cuts a long comparison short (the answer is then Error
+// with ECANCELED).
+[[nodiscard]] Verdict SameBytes(const std::string& one, const std::string& two, std::int64_t size, Buffers& buffers,
                                 const std::atomic<bool>& stop);
 
 // Compares the targets of two symbolic links.

@@ -59,6 +59,11 @@ public:
     [[nodiscard]] bool Minimal() const { return m_minimal; }
     [[nodiscard]] bool DecodeUnicode() const { return m_decodeUnicode; }
 
+    // What CompareFiles compares with under these settings, but for the line
+    // filters (compiled by CompareFiles itself, see LineFilterPatterns).
+    [[nodiscard]] CompareSettings Settings() const;
+    [[nodiscard]] const QStringList& LineFilters() const { return m_lineFilters; }
+
     // 0 identical, 1 different, 2 the comparison failed (line 0 says why).
     [[nodiscard]] int CompareFiles(const QString& fileOne, const QString& fileTwo);
     [[nodiscard]] int ResultLineCount() const;
