@@ -139,6 +139,65 @@ void ReadGridsSection(CIniFile& ini, cViewFileDiffsOptions& options)
               [&](const QString& value) { options.UnchangedContext = ContextSize(value); });
 }
 
+const QString kFolders = QStringLiteral("Folders");
+const QString kSizeAndTime = QStringLiteral("SizeAndTime");
+const QString kContent = QStringLiteral("Content");
+using Folders = cViewFileDiffsOptions::FolderCompare;
+
+// A time tolerance in whole seconds, from 0 to the largest the record takes.
+int TimeTolerance(const QString& text)
+{
+    bool ok = false;
+    const int seconds = text.trimmed().toInt(&ok);
+    if (!ok || seconds < 0 || seconds > cViewFileDiffsOptions::FolderCompare::kLargestTimeTolerance)
+        throw modVantrel::VantrelError(modVantrel::ErrorNumber::InvalidArgument,
+                                       QStringLiteral("Invalid time tolerance: ") + text);
+    return seconds;
+}
+
+void ReadFoldersSection(CIniFile& ini, cViewFileDiffsOptions::FolderCompare& folders)
+{
+    const cViewFileDiffsOptions::FolderCompare defaults;
+    ini.Section(kFolders);
+    ReadValue(ini, QStringLiteral("FolderOne"), QString(), [&](const QString& value) { folders.FolderOne = value; });
+    ReadValue(ini, QStringLiteral("FolderTwo"), QString(), [&](const QString& value) { folders.FolderTwo = value; });
+    ReadValue(ini, QStringLiteral("CompareBy"), kContent,
+              [&](const QString& value) { folders.BySizeAndTime = value == kSizeAndTime; });
+    ReadValue(ini, QStringLiteral("CompareAsText"), kFalse,
+              [&](const QString& value) { folders.AsText = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("TimeTolerance"), QString::number(defaults.TimeTolerance),
+              [&](const QString& value) { folders.TimeTolerance = TimeTolerance(value); });
+    ReadValue(ini, QStringLiteral("IgnoreNameCase"), kFalse,
+              [&](const QString& value) { folders.IgnoreNameCase = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("HonourGitIgnore"), kFalse,
+              [&](const QString& value) { folders.HonourGitIgnore = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("FollowLinks"), kTrue,
+              [&](const QString& value) { folders.FollowLinks = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("ShowIdentical"), kFalse,
+              [&](const QString& value) { folders.ShowIdentical = IsTrue(value); });
+    ReadValue(ini, QStringLiteral("ExcludeFiles"), Folders::PatternText(defaults.ExcludeFiles),
+              [&](const QString& value) { folders.ExcludeFiles = Folders::Patterns(value); });
+    ReadValue(ini, QStringLiteral("ExcludeFolders"), Folders::PatternText(defaults.ExcludeFolders),
+              [&](const QString& value) { folders.ExcludeFolders = Folders::Patterns(value); });
+}
+
+QList<CIniFile::Value> FoldersValues(const cViewFileDiffsOptions::FolderCompare& folders)
+{
+    return {
+        {kFolders, QStringLiteral("FolderOne"), folders.FolderOne},
+        {kFolders, QStringLiteral("FolderTwo"), folders.FolderTwo},
+        {kFolders, QStringLiteral("CompareBy"), folders.BySizeAndTime ? kSizeAndTime : kContent},
+        {kFolders, QStringLiteral("CompareAsText"), FlagText(folders.AsText)},
+        {kFolders, QStringLiteral("TimeTolerance"), QString::number(folders.TimeTolerance)},
+        {kFolders, QStringLiteral("IgnoreNameCase"), FlagText(folders.IgnoreNameCase)},
+        {kFolders, QStringLiteral("HonourGitIgnore"), FlagText(folders.HonourGitIgnore)},
+        {kFolders, QStringLiteral("FollowLinks"), FlagText(folders.FollowLinks)},
+        {kFolders, QStringLiteral("ShowIdentical"), FlagText(folders.ShowIdentical)},
+        {kFolders, QStringLiteral("ExcludeFiles"), Folders::PatternText(folders.ExcludeFiles)},
+        {kFolders, QStringLiteral("ExcludeFolders"), Folders::PatternText(folders.ExcludeFolders)},
+    };
+}
+
 const QString kLineFilters = QStringLiteral("LineFilters");
 
 QString FilterKey(qsizetype number)
@@ -208,6 +267,7 @@ void ReadProgramOptionsFromIniFile(cViewFileDiffsOptions& options, PathTexts& pa
         ReadCompareSection(ini, options, paths);
         ReadGridsSection(ini, options);
         ReadLineFilters(ini, options);
+        ReadFoldersSection(ini, options.Folders);
         ini.Section(QStringLiteral("Form"));
         ReadValue(ini, QStringLiteral("PaneTooltips"), kTrue,
                   [&](const QString& value) { options.PaneTooltips = IsTrue(value); });
@@ -246,6 +306,7 @@ void SaveProgramOptionsToIniFile(const cViewFileDiffsOptions& options, const Pat
             {grids, QStringLiteral("UnchangedContext"), QString::number(options.UnchangedContext)},
             {QStringLiteral("Form"), QStringLiteral("PaneTooltips"), FlagText(options.PaneTooltips)},
         };
+        values.append(FoldersValues(options.Folders));
         // An empty key after the last filter ends the list, whatever an
         // older, longer list left behind it. (None is written while there
         // never was a list.)

@@ -29,7 +29,9 @@ const QByteArray kAllSet =
     "[Compare]\nIgnoreCase=True\nIgnoreWhiteSpace=True\nIgnoreWhiteSpaceChanges=True\nIgnoreLineEndings=True\n"
     "IgnoreBlankLines=True\nFileOne=/one\nFileTwo=/two\nForceTextCompare=True\n[Grids]\nShowGridLines=False\n"
     "FontBold=True\nFontItalic=True\nFontName=DejaVu Sans Mono\nFontSize=11.5\nShowMovedLines=False\n"
-    "HideUnchangedLines=True\nUnchangedContext=10\n[Form]\nPaneTooltips=False\n";
+    "HideUnchangedLines=True\nUnchangedContext=10\n[Form]\nPaneTooltips=False\n[Folders]\nFolderOne=/f1\n"
+    "FolderTwo=/f2\nCompareBy=SizeAndTime\nCompareAsText=True\nTimeTolerance=5\nIgnoreNameCase=True\n"
+    "HonourGitIgnore=True\nFollowLinks=False\nShowIdentical=True\nExcludeFiles=*.x\nExcludeFolders=build\n";
 
 }  // namespace
 
@@ -63,7 +65,8 @@ private slots:
                             bool reported) { QTest::newRow(name) << QByteArray(key) << stored << saved << reported; };
         for (const char* flag :
              {"IgnoreCase", "IgnoreWhiteSpace", "IgnoreWhiteSpaceChanges", "IgnoreLineEndings", "IgnoreBlankLines",
-              "ShowGridLines", "FontBold", "FontItalic", "ShowMovedLines", "HideUnchangedLines", "PaneTooltips"})
+              "ShowGridLines", "FontBold", "FontItalic", "ShowMovedLines", "HideUnchangedLines", "PaneTooltips",
+              "CompareAsText", "IgnoreNameCase", "HonourGitIgnore", "ShowIdentical"})
             row(flag, flag, "yes", "False", false);
         row("flag in lower case", "IgnoreCase", "true", "False", false);
         row("ForceTextCompare", "ForceTextCompare", "yes", "yes", false);
@@ -82,6 +85,12 @@ private slots:
         row("UnchangedContext too large", "UnchangedContext", "10000", "3", true);
         row("UnchangedContext negative", "UnchangedContext", "-1", "3", true);
         row("UnchangedContext not a number", "UnchangedContext", "3 lines", "3", true);
+        row("CompareBy other than SizeAndTime", "CompareBy", "size", "Content", false);
+        row("TimeTolerance none", "TimeTolerance", "0", "0", false);
+        row("TimeTolerance largest", "TimeTolerance", "86400", "86400", false);
+        row("TimeTolerance too large", "TimeTolerance", "86401", "2", true);
+        row("TimeTolerance negative", "TimeTolerance", "-1", "2", true);
+        row("ExcludeFiles with blanks", "ExcludeFiles", " *.o ; ;a b", "*.o;a b", false);
     }
 
     void eachValueAlone()
@@ -147,7 +156,10 @@ private slots:
                  "[Compare]\nIgnoreCase=False\nIgnoreWhiteSpace=False\nIgnoreWhiteSpaceChanges=False\n"
                  "IgnoreLineEndings=False\nIgnoreBlankLines=False\nFileOne=\nFileTwo=\n[Grids]\nShowGridLines=True\n"
                  "FontBold=False\nFontItalic=False\nFontName=Courier New\nFontSize=8\nShowMovedLines=True\n"
-                 "HideUnchangedLines=False\nUnchangedContext=3\n[Form]\nPaneTooltips=True\n");
+                 "HideUnchangedLines=False\nUnchangedContext=3\n[Form]\nPaneTooltips=True\n[Folders]\nFolderOne=\n"
+                 "FolderTwo=\nCompareBy=Content\nCompareAsText=False\nTimeTolerance=2\nIgnoreNameCase=False\n"
+                 "HonourGitIgnore=False\nFollowLinks=True\nShowIdentical=False\nExcludeFiles=*.o;*.obj;*.pyc;*.class\n"
+                 "ExcludeFolders=.git;.hg;.svn;node_modules;__pycache__\n");
         QVERIFY(prompts.messages.isEmpty());
     }
 

@@ -48,6 +48,46 @@ public:
     // The box starts unticked; the INI file's default ticks it.
     bool PaneTooltips = false;
 
+    // Folder comparisons: the two folders of the last one, how files are
+    // compared, and which entries are left out or hidden.
+    struct FolderCompare {
+        QString FolderOne;
+        QString FolderTwo;
+        // By size and time instead of by content.
+        bool BySizeAndTime = false;
+        // Files read as text with the ignore options and line filters above.
+        bool AsText = false;
+        // Seconds two times may be apart and still count as the same
+        // (0 to kLargestTimeTolerance); file systems keep times to 2 s.
+        int TimeTolerance = 2;
+        static constexpr int kLargestTimeTolerance = 86400;
+        bool IgnoreNameCase = false;
+        bool HonourGitIgnore = false;
+        bool FollowLinks = true;
+        bool ShowIdentical = false;
+        // Shell patterns for the names of files and of folders left out.
+        QStringList ExcludeFiles{QStringLiteral("*.o"), QStringLiteral("*.obj"), QStringLiteral("*.pyc"),
+                                 QStringLiteral("*.class")};
+        QStringList ExcludeFolders{QStringLiteral(".git"), QStringLiteral(".hg"), QStringLiteral(".svn"),
+                                   QStringLiteral("node_modules"), QStringLiteral("__pycache__")};
+        friend bool operator==(const FolderCompare&, const FolderCompare&) = default;
+
+        // A list of patterns as one text, separated by semicolons, and
+        // back: blanks around each pattern and empty ones dropped.
+        [[nodiscard]] static QString PatternText(const QStringList& patterns) { return patterns.join(u';'); }
+        [[nodiscard]] static QStringList Patterns(const QString& text)
+        {
+            QStringList patterns;
+            for (const QString& part : text.split(u';')) {
+                const QString pattern = part.trimmed();
+                if (!pattern.isEmpty())
+                    patterns << pattern;
+            }
+            return patterns;
+        }
+    };
+    FolderCompare Folders;
+
     // The patterns of the enabled line filters, in order.
     [[nodiscard]] QStringList EnabledLineFilters() const
     {
