@@ -85,6 +85,14 @@ public:
         return ChosenFileName(name);
     }
 
+    std::optional<QString> openFolder(const FilePrompt& p) override
+    {
+        QString name = QFileDialog::getExistingDirectory(QApplication::activeWindow(), p.title, p.folder);
+        if (name.isEmpty())
+            return std::nullopt;
+        return ChosenFileName(name);
+    }
+
     std::optional<QString> saveFile(const FilePrompt& p) override
     {
         QString name = QFileDialog::getSaveFileName(QApplication::activeWindow(), p.title, p.folder, p.filter);

@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ErrorReport.h"
+#include "app/FolderComparison.h"
 #include "app/Globals.h"
 #include "app/InstanceLock.h"
 #include "app/Locations.h"
@@ -57,7 +58,11 @@ bool Main(const QString& programPath, const QStringList& arguments, const std::f
     try {
         const QString lockPath = InstanceLockFolder() + QStringLiteral("vantrel.lock");
         auto lock = std::make_unique<InstanceLock>(lockPath);
-        if (lock->outcome() == InstanceLock::Outcome::Running) {
+        // A comparison of two folders runs beside a Vantrel that is running:
+        // handed over, its folders (git difftool's temporary ones) would be
+        // gone once this start returned.
+        const bool besideRunning = lock->outcome() == InstanceLock::Outcome::Running && NamesTwoFolders(arguments);
+        if (lock->outcome() == InstanceLock::Outcome::Running && !besideRunning) {
             MsgBox(QStringLiteral("Vantrel is already running"), PromptButtons::Ok, PromptIcon::None,
                    QStringLiteral("Vantrel"));
             return false;
@@ -67,7 +72,7 @@ bool Main(const QString& programPath, const QStringList& arguments, const std::f
         ChooseSettingsFolders(gAppFolder, QFileInfo(programPath).completeBaseName() + QStringLiteral(".ini"));
         if (lock->outcome() == InstanceLock::Outcome::Failed)
             LogInstanceLockFailure(*lock, lockPath);
-        else
+        else if (!besideRunning)
             gInstanceLock = std::move(lock);
         qCDebug(lcStartup).noquote() << "options folder:" << gIniFolder << "log folder:" << gLogFolder
                                      << "help folder:" << HelpFolder(gAppFolder);

@@ -10,6 +10,7 @@
 #include "mainwindow/frmFileDiffs.h"
 
 #include "app/ErrorReport.h"
+#include "app/FolderComparison.h"
 #include "app/Globals.h"
 #include "app/Prompt.h"
 #include "app/VantrelError.h"
@@ -136,11 +137,17 @@ void frmFileDiffs::mnuFileCompare_Click()
 }
 
 // The trimmed paths of both boxes when both name existing files; otherwise
-// tells which does not and resets the view. File Two is only looked at once
+// tells which does not and resets the view (but for two folders, handed to
+// the folder comparison). File Two is only looked at once
 // File One is known to be valid.
 bool frmFileDiffs::CheckComparePaths(QString& pathOne, QString& pathTwo)
 {
     pathOne = modVantrel::TrimSpaces(txtFileOne->text());
+    // Two folders are compared in a window of their own; the view here stays.
+    if (const QString folderTwo = modVantrel::TrimSpaces(txtFileTwo->text());
+        modVantrel::IsFolderPath(pathOne) && modVantrel::IsFolderPath(folderTwo)
+        && modVantrel::OpenFolderComparison(pathOne, folderTwo, true))
+        return false;
     if (!ValidComparePath(pathOne)) {
         Tell(CompareMessages::NotAnExistingFile(CompareMessages::File::One));
         ResetComparisonView();

@@ -26,6 +26,19 @@ void frmFileDiffs::ConnectFileAndOptionHandlers()
     connect(chkTooltip, &QCheckBox::toggled, this, &frmFileDiffs::chkTooltip_Click);
 }
 
+void frmFileDiffs::ComparePaths(const QString& pathOne, const QString& pathTwo)
+{
+    txtFileOne->setText(pathOne);
+    txtFileTwo->setText(pathTwo);
+    ShowOptionsInForce();
+    mnuFileCompare->trigger();
+}
+
+void frmFileDiffs::ShowOptionsInForce()
+{
+    ApplyOptions(Options());
+}
+
 void frmFileDiffs::CancelPathCompletions()
 {
     for (PathBox* box : m_pathBoxes) {

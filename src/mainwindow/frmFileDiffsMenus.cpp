@@ -4,6 +4,8 @@
 
 #include "mainwindow/frmFileDiffs.h"
 
+#include "app/FolderComparison.h"
+#include "app/Globals.h"
 #include "mainwindow/ToolbarIcons.h"
 #include "mainwindow/ToolbarKeys.h"
 #include "mainwindow/WindowColors.h"
@@ -11,6 +13,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -213,6 +216,19 @@ void frmFileDiffs::CreateMenus()
          {&F::mnuFileSaveReport, "mnuFileSaveReport", "Save Report...", QKeySequence(Qt::CTRL | Qt::Key_S),
           &F::mnuFileSaveReport_Click},
          {&F::mnuFileExit, "mnuFileExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_Q), &F::mnuFileExit_Click}});
+    // Folders are compared in a window of their own, which the boxes'
+    // folders (or the last ones compared) are handed to.
+    auto* compareFolders = new QAction(QStringLiteral("Compare Fol&ders..."), this);
+    compareFolders->setObjectName(QStringLiteral("mnuFileCompareFolders"));
+    compareFolders->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+    connect(compareFolders, &QAction::triggered, this, [this] {
+        const auto folder = [](const QLineEdit* box) {
+            const QString path = modVantrel::TrimSpaces(box->text());
+            return modVantrel::IsFolderPath(path) ? path : QString();
+        };
+        (void)modVantrel::OpenFolderComparison(folder(txtFileOne), folder(txtFileTwo), false);
+    });
+    mnuFile->insertAction(findChild<QAction*>(QStringLiteral("mnuHyphen4")), compareFolders);
     mnuOptions = menu(nullptr, "mnuOptions", "&Options");
     addItems(
         mnuOptions,

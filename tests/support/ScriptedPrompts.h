@@ -21,7 +21,7 @@ public:
     // Answers used in order; when they run out, messages get Ok (or Yes),
     // and the other prompts are cancelled.
     std::deque<modVantrel::PromptAnswer> messageAnswers;
-    std::deque<std::optional<QString>> textAnswers;  // input, openFile, saveFile
+    std::deque<std::optional<QString>> textAnswers;  // input, openFile, saveFile, openFolder
     std::deque<std::optional<QFont>> fontAnswers;
 
     QList<modVantrel::MessagePrompt> messages;
@@ -54,6 +54,7 @@ public:
     std::optional<QString> input(const modVantrel::InputPrompt& prompt) override { return Next(inputs, prompt); }
     std::optional<QString> openFile(const modVantrel::FilePrompt& prompt) override { return Next(files, prompt); }
     std::optional<QString> saveFile(const modVantrel::FilePrompt& prompt) override { return Next(files, prompt); }
+    std::optional<QString> openFolder(const modVantrel::FilePrompt& prompt) override { return Next(files, prompt); }
     std::optional<QFont> font(const modVantrel::FontPrompt& prompt) override
     {
         fonts.append(prompt);

@@ -49,6 +49,12 @@ public:
     // The chosen file's name in the text form of FileNameText.
     virtual std::optional<QString> openFile(const FilePrompt& prompt) = 0;
     virtual std::optional<QString> saveFile(const FilePrompt& prompt) = 0;
+    // A folder (the filter is not used); cancelled unless a seam offers it.
+    virtual std::optional<QString> openFolder(const FilePrompt& prompt)
+    {
+        (void)prompt;
+        return std::nullopt;
+    }
     virtual std::optional<QFont> font(const FontPrompt& prompt) = 0;
     // Shows a window modally (for windows of our own such as the other-products
     // window). Tests may close it at once instead.

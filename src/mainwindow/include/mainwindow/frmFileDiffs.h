@@ -6,8 +6,8 @@
 // texts, and answers every search; the window's handlers run the commands
 // and keep the controls in step with the model and with the options.
 //
-// Other code creates the window, loads it and reads its model; everything
-// else is reached as the user reaches it, through the window's actions and
+// Other code creates the window, loads it, reads its model and hands it two
+// files to compare; everything else is reached as the user reaches it, through the window's actions and
 // its controls (found by their object names, which follow the handlers').
 
 #include "compare/ComparisonModel.h"
@@ -56,6 +56,11 @@ public:
     [[nodiscard]] const GridCharacterMarks& GridMarks() const { return *m_gridMarks; }
     // The watch on the files of the comparison shown.
     [[nodiscard]] const FileChangeWatcher& FileWatcher() const { return *m_fileWatcher; }
+    // Two files named by another window (the folder view), compared as if
+    // typed into the path boxes and Compare chosen.
+    void ComparePaths(const QString& pathOne, const QString& pathTwo);
+    // Shows the option record again, after another window changed it.
+    void ShowOptionsInForce();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
