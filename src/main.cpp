@@ -1,7 +1,9 @@
 #include "about/frmSplash.h"
 #include "app/CommandLine.h"
+#include "app/FolderComparison.h"
 #include "app/Startup.h"
 #include "app/Termination.h"
+#include "folderview/FolderWindows.h"
 #include "mainwindow/frmFileDiffs.h"
 
 #include "vantrel/Version.h"
@@ -51,9 +53,14 @@ int main(int argc, char* argv[])
     const modVantrel::ProgramOptions options = modVantrel::ParseProgramOptions(modVantrel::ArgumentTexts(argc, argv));
     if (const std::optional<int> code = AnswerOptions(options))
         return *code;
-    modVantrel::gCompareAtStart = options.compare;
     const QStringList& arguments = options.files;
+    // Two folders open the folder view; the file view waits behind it.
+    const bool folders = modVantrel::NamesTwoFolders(arguments);
+    modVantrel::gCompareAtStart = options.compare && !folders;
 
+    FolderWindows folderWindows;
+    modVantrel::SetFolderComparisonOpener(
+        [&](const QString& one, const QString& two, bool compare) { folderWindows.Open(one, two, compare); });
     std::unique_ptr<frmFileDiffs> mainWindow;
     std::unique_ptr<frmSplash> splash;
     const bool started = modVantrel::Main(QApplication::applicationFilePath(), arguments, [&] {
@@ -61,10 +68,16 @@ int main(int argc, char* argv[])
             mainWindow = std::make_unique<frmFileDiffs>();
             mainWindow->Form_Load();
             // A load that failed was reported and left no window to close.
-            if (!mainWindow->isVisible())
+            if (!mainWindow->isVisible()) {
                 QApplication::quit();
-            else
-                qCDebug(lcStartup) << "main window shown";
+                return;
+            }
+            qCDebug(lcStartup) << "main window shown";
+            folderWindows.SetFileView(mainWindow.get());
+            if (folders) {
+                folderWindows.Open(arguments.at(0), arguments.at(1), options.compare);
+                mainWindow->hide();
+            }
         });
         splash->Form_Load();
     });
@@ -72,11 +85,17 @@ int main(int argc, char* argv[])
         return 1;
     // Ended by the system: close as the user would, so the options are kept.
     modVantrel::OnTerminationRequest([&] {
-        if (mainWindow && mainWindow->isVisible())
+        // (The file view may be hidden behind the folder view.)
+        const bool hidden = folderWindows.FolderView() != nullptr;
+        folderWindows.CloseFolderView();
+        if (mainWindow && (mainWindow->isVisible() || hidden))
             mainWindow->close();
         QApplication::quit();
     });
     const int code = QApplication::exec();
+    modVantrel::SetFolderComparisonOpener({});
+    folderWindows.CloseFolderView();
+    folderWindows.SetFileView(nullptr);
     mainWindow.reset();
     splash.reset();
     modVantrel::ReleaseApplicationObjects();

@@ -9,7 +9,6 @@
 #include "compare/ComparisonSave.h"
 #include "engine/FileNameText.h"
 #include "engine/HtmlFolderReport.h"
-#include "mainwindow/CompareMessages.h"
 #include "mainwindow/WaitCursor.h"
 
 #include <QDir>
@@ -56,7 +55,7 @@ std::vector<std::string> Words(const QStringList& names)
 }  // namespace
 
 // Refused with no comparison to save and while the scan still runs; the
-// sections compare their pairs as the scan did, with the options in force.
+// sections compare their pairs as the scan did.
 void frmFolderDiffs::mnuFileSaveReport_Click()
 {
     try {
@@ -76,10 +75,10 @@ void frmFolderDiffs::mnuFileSaveReport_Click()
             if (!path || path->isEmpty())
                 return;
             const WaitCursor wait;
-            const FolderScanSettings settings = ScanSettings();
-            const HtmlFolderReport::Heading heading =
-                HtmlFolderReport::HeadingOf(settings, Words(CompareMessages::Ignored(Options())));
-            const HtmlFolderReport::ComparePair compare = HtmlFolderReport::SectionComparer(settings);
+            // The words and pairs of the comparison shown, whatever the
+            // options say since.
+            const HtmlFolderReport::Heading heading = HtmlFolderReport::HeadingOf(m_scanned, Words(m_scannedIgnoring));
+            const HtmlFolderReport::ComparePair compare = HtmlFolderReport::SectionComparer(m_scanned);
             trouble = ComparisonSave::Save(*path, ReplacedFiles(*tree, *path), [&](OutputSink& out) {
                 (void)HtmlFolderReport::Write(out, *tree, heading, compare);
             });
