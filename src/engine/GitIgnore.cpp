@@ -173,10 +173,10 @@ enum class ClassRead { None, Added, Bad };
 // The step for the run of '*' starting at body[at]. git compares a
 // pattern's literal start on its own and matches the rest, so a run right
 // after that start counts as starting a name, as one after a '/' does.
-[[nodiscard]] Step StarRun(std::string_view body, std::size_t at, std::size_t firstSpecial, std::size_t end)
+[[nodiscard]] Step StarRun(std::string_view body, std::size_t at, std::size_t firstWildcard, std::size_t end)
 {
     const std::string_view rest = body.substr(end);
-    if (end - at == 1 || (at != firstSpecial && body[at - 1] != '/'))
+    if (end - at == 1 || (at != firstWildcard && body[at - 1] != '/'))
         return {Step::Kind::Star};
     if (rest.empty() || rest.starts_with("\\/"))
         return {Step::Kind::AnyRun};
@@ -187,7 +187,7 @@ enum class ClassRead { None, Added, Bad };
 // anchoring leading '/') into p.steps; false when git would match nothing.
 [[nodiscard]] bool Compile(std::string_view body, Pattern& p)
 {
-    const std::size_t firstSpecial = body.find_first_of("*?[\\");
+    const std::size_t firstWildcard = body.find_first_of("*?[\\");
     for (std::size_t i = 0; i < body.size(); ++i) {
         const char c = body[i];
         if (c == '\\') {
@@ -204,7 +204,7 @@ enum class ClassRead { None, Added, Bad };
             p.sets.push_back(set);
         } else if (c == '*') {
             const std::size_t end = std::min(body.find_first_not_of('*', i), body.size());
-            p.steps.push_back(StarRun(body, i, firstSpecial, end));
+            p.steps.push_back(StarRun(body, i, firstWildcard, end));
             i = end - 1;
             if (p.steps.back().kind == Step::Kind::Folders) {
                 p.steps.push_back({Step::Kind::FolderName});
