@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QTreeView>
 
 QAction* frmFolderDiffs::AddAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                                    void (frmFolderDiffs::*handler)(), bool checkable)
@@ -41,12 +42,15 @@ void frmFolderDiffs::CreateMenus()
     mnuFileStop =
         AddAction(file, "mnuFileStop", QStringLiteral("&Stop"), QKeySequence(Qt::Key_Escape), &F::mnuFileStop_Click);
     file->addSeparator();
-    // Enter in the tree opens the pair (the tree's own activation): the
-    // menu item names the key without taking it from the path boxes.
-    mnuFileOpenPair = new QAction(QStringLiteral("&Open in the File View\tEnter"), this);
+    // Enter opens the pair (or the folder) while the tree has the focus;
+    // in the path boxes it compares.
+    mnuFileOpenPair = new QAction(QStringLiteral("&Open in the File View"), this);
     mnuFileOpenPair->setObjectName(QStringLiteral("mnuFileOpenPair"));
-    connect(mnuFileOpenPair, &QAction::triggered, this, [this] { OpenPair(CurrentEntry()); });
+    mnuFileOpenPair->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    mnuFileOpenPair->setShortcutContext(Qt::WidgetShortcut);
+    connect(mnuFileOpenPair, &QAction::triggered, this, [this] { tvwFolders_Activated(tvwFolders->currentIndex()); });
     file->addAction(mnuFileOpenPair);
+    tvwFolders->addAction(mnuFileOpenPair);
     AddAction(file, "mnuFileShowFirstDiff", QStringLiteral("Show First Difference"), {},
               &F::mnuFileShowFirstDiff_Click);
     mnuFileShowNextDiff = AddAction(file, "mnuFileShowNextDiff", QStringLiteral("Show &Next Difference"),
