@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include <pthread.h>
+
 using FolderTree::AlignedPair;
 using FolderTree::Id;
 using FolderTree::Kind;
@@ -33,6 +35,16 @@ constexpr std::size_t kJobsAtOnce = 32;
 // .gitignore files larger than this are not read: no real one comes near.
 constexpr std::size_t kLargestIgnoreFile = 4 * 1024 * 1024;
 
+// Names the thread as a debugger or profiler shows it.
+void NameThisThread(const char* name)
+{
+#if defined(__GLIBC__)
+    (void)::pthread_setname_np(::pthread_self(), name);
+#else
+    (void)name;
+#endif
+}
+
 }  // namespace
 
 bool FolderScan::Below(const std::shared_ptr<const Ancestry>& above, const FolderTree::FileId& id)
@@ -49,9 +61,16 @@ FolderScan::FolderScan(std::string one, std::string two, FolderScanSettings sett
     int threads = m_settings.threads;
     if (threads <= 0)
         threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    m_workers.reserve(static_cast<std::size_t>(threads));
     for (int i = 0; i < threads; ++i)
-        m_workers.emplace_back([this] { Work(); });
-    m_lister = std::thread([this] { List(); });
+        m_workers.emplace_back([this] {
+            NameThisThread("folder scan");
+            Work();
+        });
+    m_lister = std::thread([this] {
+        NameThisThread("folder lister");
+        List();
+    });
 }
 
 FolderScan::~FolderScan()

@@ -110,5 +110,5 @@ void FolderScanFeed::Apply()
     emit Progressed();
     // What is left goes on once painting and input have had their turn.
     if (backlog && !m_posted.exchange(true))
-        QTimer::singleShot(0, this, &FolderScanFeed::Apply);
+        QTimer::singleShot(kBreathMs, this, &FolderScanFeed::Apply);
 }

@@ -38,6 +38,9 @@ public:
     // The most time one portion of news may take on the user-interface
     // thread before it yields to painting and input.
     static constexpr qint64 kPortionMs = 5;
+    // The pause between two portions, in which the other timers of the
+    // event loop (the window's own among them) get their turn.
+    static constexpr int kBreathMs = 2;
 
 signals:
     // Some news went into the model.
