@@ -101,7 +101,7 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments)
     }
     if (options.compare && options.files.size() < 2) {
         options.action = ProgramOptions::Action::Wrong;
-        options.error = QStringLiteral("--compare needs two files, FILE1 and FILE2");
+        options.error = QStringLiteral("--compare needs two files or folders, FILE1 and FILE2");
     }
     return options;
 }
@@ -112,6 +112,7 @@ QString ProgramUsage()
                           "Show two text files side by side, with the lines that differ marked.\n"
                           "FILE1 and FILE2 go into the window's path boxes; a file not given keeps\n"
                           "the path of the last run. Nothing is compared until Compare is chosen.\n"
+                          "FILE1 and FILE2 may be two folders instead, compared in the folder window.\n"
                           "\n"
                           "      --compare   compare FILE1 and FILE2 as soon as the window shows\n"
                           "      --help      display this help and exit\n"

@@ -109,7 +109,7 @@ private slots:
         QTest::addColumn<QString>("outcome");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<bool>("compare");
-        const QString needsTwo = QStringLiteral("W:--compare needs two files, FILE1 and FILE2");
+        const QString needsTwo = QStringLiteral("W:--compare needs two files or folders, FILE1 and FILE2");
         QTest::newRow("files only") << L{"a", "b", "c"} << "" << L{"a", "b", "c"} << false;
         QTest::newRow("--compare, two files") << L{"a", "--compare", "b"} << "" << L{"a", "b"} << true;
         QTest::newRow("--compare, one file") << L{"--compare", "a"} << needsTwo << L{"a"} << true;

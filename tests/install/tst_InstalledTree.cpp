@@ -267,7 +267,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("complaint");
         QTest::newRow("--compare, one file")
-            << QStringList{"--compare", "a"} << "vantrel: --compare needs two files, FILE1 and FILE2";
+            << QStringList{"--compare", "a"} << "vantrel: --compare needs two files or folders, FILE1 and FILE2";
         QTest::newRow("unknown option") << QStringList{"--bogus", "a", "b"} << "vantrel: unknown option '--bogus'";
     }
 
