@@ -89,7 +89,8 @@ private slots:
               "The files differ but the differences are not viewable.", "Errors encountered comparing the files",
               "Unable to show the file in the Notepad.", "Unable to show the file in the associated program.",
               "Cannot save", "Unexpected Error in", "See the ERR_DETAIL.TXT file before proceeding.",
-              "An error has occured in the error handler.", "The help was not found."})
+              "An error has occured in the error handler.", "The help was not found.",
+              "Folder One is not an existing folder.", "Folder Does Not Exist"})
             QVERIFY2(troubleshooting.contains(QLatin1String(message)), message);
     }
 
