@@ -75,8 +75,8 @@ int main(int argc, char* argv[])
             qCDebug(lcStartup) << "main window shown";
             folderWindows.SetFileView(mainWindow.get());
             if (folders) {
-                folderWindows.Open(arguments.at(0), arguments.at(1), options.compare);
                 mainWindow->hide();
+                folderWindows.Open(arguments.at(0), arguments.at(1), options.compare);
             }
         });
         splash->Form_Load();

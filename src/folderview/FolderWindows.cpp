@@ -40,6 +40,10 @@ void FolderWindows::Open(const QString& folderOne, const QString& folderTwo, boo
         m_folderView = std::make_unique<frmFolderDiffs>(std::move(links));
         connect(m_folderView.get(), &frmFolderDiffs::Closed, this, &FolderWindows::FolderViewClosed);
     }
+    // A file view not shown yet (a start on two folders) serves the folder
+    // view from now on, and goes with it.
+    if (m_fileView && !m_fileView->isVisible())
+        m_fileViewServes = true;
     m_folderView->Open(folderOne, folderTwo, compare);
 }
 
@@ -70,7 +74,8 @@ void FolderWindows::ShowFileView()
 }
 
 // The folder window went: the program ends with it unless the file view is
-// shown, or the folder window was only closed on the way out.
+// a window of its own that the user works in (the program started with
+// it), or the folder window was only closed on the way out.
 void FolderWindows::FolderViewClosed()
 {
     // Deleted once its own close has returned.
@@ -79,7 +84,7 @@ void FolderWindows::FolderViewClosed()
             if (m_folderView && !m_folderView->isVisible())
                 m_folderView.reset();
         });
-    if (!m_closingFolderView && m_fileView && !m_fileView->isVisible())
+    if (!m_closingFolderView && m_fileView && (!m_fileView->isVisible() || m_fileViewServes))
         m_fileView->close();
 }
 

@@ -1,5 +1,6 @@
 #include "folderview/frmFolderDiffs.h"
 
+#include "app/FolderComparison.h"
 #include "app/Globals.h"
 #include "mainwindow/PathBox.h"
 
@@ -107,9 +108,14 @@ void frmFolderDiffs::CreateControls()
 
 void frmFolderDiffs::Open(const QString& folderOne, const QString& folderTwo, bool compare)
 {
+    // The last folders compared, unless they are gone (git difftool's
+    // temporary ones are).
     const cViewFileDiffsOptions::FolderCompare& last = Options().Folders;
-    txtFolderOne->setText(folderOne.isEmpty() ? last.FolderOne : folderOne);
-    txtFolderTwo->setText(folderTwo.isEmpty() ? last.FolderTwo : folderTwo);
+    const auto offered = [](const QString& given, const QString& kept) {
+        return !given.isEmpty() || !modVantrel::IsFolderPath(kept) ? given : kept;
+    };
+    txtFolderOne->setText(offered(folderOne, last.FolderOne));
+    txtFolderTwo->setText(offered(folderTwo, last.FolderTwo));
     ShowOptions();
     m_closed = false;
     show();

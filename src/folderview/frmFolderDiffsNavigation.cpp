@@ -113,7 +113,9 @@ void frmFolderDiffs::OpenPair(Id id)
 void frmFolderDiffs::mnuViewShowIdentical_Click()
 {
     Options().Folders.ShowIdentical = mnuViewShowIdentical->isChecked();
-    m_model.SetHideIdentical(!mnuViewShowIdentical->isChecked());
+    // While the scan runs every entry shows; the choice is applied at its end.
+    if (!Scanning())
+        m_model.SetHideIdentical(!mnuViewShowIdentical->isChecked());
     if (tvwFolders->currentIndex().isValid())
         tvwFolders->scrollTo(tvwFolders->currentIndex());
 }

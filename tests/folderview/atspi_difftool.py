@@ -7,7 +7,8 @@ and a removed file, and a symbolic link whose target changed; git's right
 folder links to the working tree). The folder window's tree is read over
 AT-SPI (each entry's name with its state in words), F7 and Enter are real
 key presses, the file view comes and goes, and git may only go on (and
-remove its folders) once the window is closed.
+remove its folders) once the folder window is closed, which closes the
+file view it opened as well.
 
     atspi_difftool.py PROGRAM
 """
@@ -164,7 +165,11 @@ def main():
         check("the file view is gone", showing(files), False)
         check("git still waits", difftool.poll(), None)
 
-        # Closing the folder window ends that copy, with its farewell window.
+        # The pair shown again, closing the folder window ends that copy, the
+        # file view with it, and shows its farewell window.
+        subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+        key("Return")
+        wait_for("the file view again", lambda: showing(files))
         subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
         key("ctrl+w")
         wait_for("the other-products window",

@@ -3,7 +3,8 @@
 // program's main window (its unload keeps the options and ends the
 // program); while the folder window is open, closing the file view only
 // hides it and goes back to the folder view, and closing the folder view
-// ends the program when the file view is not shown.
+// ends the program when the file view is not shown or was first shown for
+// the folder view.
 
 #include <QObject>
 #include <QPointer>
@@ -39,4 +40,7 @@ private:
     QPointer<frmFileDiffs> m_fileView;
     std::unique_ptr<frmFolderDiffs> m_folderView;
     bool m_closingFolderView = false;
+    // The file view was first shown for the folder view (the program
+    // started on two folders).
+    bool m_fileViewServes = false;
 };
