@@ -5,7 +5,6 @@
 #include "mainwindow/frmFileDiffs.h"
 
 #include <QCloseEvent>
-#include <QTimer>
 
 FolderWindows::FolderWindows(QObject* parent) : QObject(parent)
 {
@@ -78,12 +77,9 @@ void FolderWindows::ShowFileView()
 // it), or the folder window was only closed on the way out.
 void FolderWindows::FolderViewClosed()
 {
-    // Deleted once its own close has returned.
-    if (m_folderView)
-        QTimer::singleShot(0, this, [this] {
-            if (m_folderView && !m_folderView->isVisible())
-                m_folderView.reset();
-        });
+    // The window stays (hidden) until the program ends: it may close while
+    // one of its own commands waits in a dialog (a signal ends the program
+    // then), and that command goes on with its window when the dialog returns.
     if (!m_closingFolderView && m_fileView && (!m_fileView->isVisible() || m_fileViewServes))
         m_fileView->close();
 }

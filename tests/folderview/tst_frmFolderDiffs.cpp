@@ -185,6 +185,20 @@ private slots:
         QVERIFY(modVantrel::gOptions->Folders.ShowIdentical);
     }
 
+    // The window closed while one of its commands waits for an answer (as
+    // the system's request to end does) is still there when it returns.
+    void closedWhileItAsks()
+    {
+        m_prompts->whileMessageShown = [this] {
+            m_windows->CloseFolderView();
+            QTest::qWait(20);
+        };
+        m_windows->Open(m_dir.filePath("none"), two(), true);
+        QTRY_VERIFY(!m_prompts->messages.isEmpty());
+        QCOMPARE(std::pair(m_prompts->lastMessage().text, window().isVisible()),
+                 std::pair(QString("Folder One is not an existing folder."), false));
+    }
+
     // Two folders typed into the file view's boxes open the folder view on
     // them, with no word of files that do not exist.
     void fileViewBoxesTakeFolders()
