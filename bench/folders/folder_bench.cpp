@@ -6,12 +6,15 @@
 // through the tree and of opening every folder. The window runs offscreen in
 // a child process of its own for each round, so that its memory is its own.
 //
+// With --meld yes, the peer a user would pick instead is timed on the same
+// trees, from its start until it stops using the processor.
+//
 // Trees: `generated` (100,000 files in 5,000 folders, 1% of them changed, a
 // few on one side only), made once under --work; `linux` (two versions of
 // Debian's linux-source-6.1, fetched with apt-get download and unpacked
 // once, about 80,000 files each).
 //
-//   folder_bench [--runs N] [--trees generated|linux|both] [--work DIR]
+//   folder_bench [--runs N] [--trees generated|linux|both] [--work DIR] [--meld yes]
 
 #include "../compare/BenchProcess.h"
 #include "../compare/BenchWindow.h"
@@ -28,7 +31,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <csignal>
 #include <fstream>
+#include <sstream>
+#include <sys/wait.h>
 #include <string>
 #include <vector>
 
@@ -98,7 +104,9 @@ int Child(int argc, char** argv, const std::string& one, const std::string& two,
     window.findChild<QAction*>(QStringLiteral("mnuFileCompare"))->trigger();
     while (window.Scanning() || first < 0) {
         watch.Reset();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        // Waits for events as the program's own loop does: a loop that spun
+        // here would take a processor from the scan.
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (first < 0 && watch.AllPainted() && window.Model().rowCount() > 0)
             first = std::chrono::duration<double>(watch.Completed() - start).count();
         if (!window.Scanning() && window.Model().rowCount() == 0)
@@ -143,10 +151,59 @@ int Child(int argc, char** argv, const std::string& one, const std::string& two,
     return 0;
 }
 
+// Seconds of processor time a process has used so far, or -1 once it ended.
+double CpuSeconds(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const auto close = text.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    double ticks = 0;
+    for (int n = 3; n <= 15 && fields >> field; ++n)
+        if (n == 14 || n == 15)
+            ticks += std::stod(field);
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// The peer a user would pick instead, on the same display: its time from
+// the start until it stops using the processor (its scan done), found by
+// watching its processor time; its own start-up is in it.
+double MeldSeconds(const std::string& one, const std::string& two)
+{
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, 1);
+        dup2(quiet, 2);
+        execlp("meld", "meld", one.c_str(), two.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    double used = 0;
+    auto lastBusy = start;
+    while (std::chrono::duration<double>(Clock::now() - lastBusy).count() < 3.0) {
+        ::usleep(50'000);
+        const double now = CpuSeconds(pid);
+        if (now < 0)
+            break;
+        if (now > used) {
+            used = now;
+            lastBusy = Clock::now();
+        }
+    }
+    ::kill(pid, SIGTERM);
+    ::waitpid(pid, nullptr, 0);
+    return std::chrono::duration<double>(lastBusy - start).count();
+}
+
 struct Row {
     double diff = 1e9, content = 1e9, sizeTime = 1e9, first = 1e9, stall = 0, bytes = 0, expand = 0, page = 0;
     long entries = 0;
     long diffLines = 0, differing = 0;
+    double meld = -1, meldEmpty = -1;
 };
 
 void Measure(const char* self, const std::string& one, const std::string& two, int runs, Row& row)
@@ -181,12 +238,13 @@ void Measure(const char* self, const std::string& one, const std::string& two, i
 
 int main(int argc, char** argv)
 {
-    std::string runs = "3", trees = "generated", work = "/tmp/vantrel-folder-bench";
+    std::string runs = "3", trees = "generated", work = "/tmp/vantrel-folder-bench", meld = "no";
     std::string child, one, two;
     const std::vector<BenchArgs::Option> options{
         {"--runs", "N", "rounds, the best (or worst, for stalls and frames) of them is shown", &runs},
         {"--trees", "WHICH", "generated, linux or both", &trees},
         {"--work", "DIR", "where the trees are made and kept", &work},
+        {"--meld", "yes|no", "also time meld on the same trees (installs it; needs a display)", &meld},
         {"--child", "MODE", "(internal) one round of the window: content or size-time", &child},
         {"--one", "DIR", "(internal) Folder One", &one},
         {"--two", "DIR", "(internal) Folder Two", &two},
@@ -195,6 +253,15 @@ int main(int argc, char** argv)
         return *code;
     if (!child.empty())
         return Child(argc, argv, one, two, child == "size-time");
+    if (meld == "yes") {
+        if (std::getenv("DISPLAY") == nullptr) {
+            std::fprintf(stderr, "folder_bench: --meld yes needs a display (xvfb-run -a folder_bench ...)\n");
+            return 2;
+        }
+        // The peer comes from Debian's packages, through the project's script.
+        if (std::system(("'" + std::string(VANTREL_SOURCE_DIR) + "/scripts/install-deps' meld").c_str()) != 0)
+            return 2;
+    }
     const std::optional<long> rounds = BenchArgs::PositiveNumber(runs);
     if (!rounds || (trees != "generated" && trees != "linux" && trees != "both")) {
         std::fprintf(stderr, "folder_bench: --runs takes a positive number, --trees generated, linux or both\n");
@@ -215,10 +282,20 @@ int main(int argc, char** argv)
         }
         Row row;
         Measure(argv[0], roots[0], roots[1], static_cast<int>(*rounds), row);
+        if (meld == "yes") {
+            const std::string empty = work + "/empty";
+            ::mkdir(empty.c_str(), 0755);
+            row.meldEmpty = MeldSeconds(empty, empty);
+            row.meld = MeldSeconds(roots[0], roots[1]);
+        }
         std::printf("%-10s %8ld | %8.3f %8.3f %6.2f | %8.3f %6.2f | %7.3f %8.1f %8.1f | %8.1f %8.1f | %ld (%ld)\n",
                     name.c_str(), row.entries, row.diff, row.content, row.content / row.diff, row.sizeTime,
                     row.sizeTime / row.diff, row.first, row.stall, row.bytes, row.expand, row.page, row.differing,
                     row.diffLines);
+        if (row.meld >= 0)
+            std::printf(
+                "%-10s meld: %.3f s to idle (%.2f x diff -rq), of which %.3f s its start on two empty folders\n",
+                name.c_str(), row.meld, row.meld / row.diff, row.meldEmpty);
     }
     return 0;
 }

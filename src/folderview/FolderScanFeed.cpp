@@ -36,6 +36,8 @@ void FolderScanFeed::Start(const std::string& one, const std::string& two, Folde
     m_finished = false;
     m_stopped = false;
     m_running = true;
+    m_backlog = false;
+    m_applied.invalidate();
     m_last = {};
     std::array<FolderTree::SideFacts, 2> roots{FolderFiles::LookAt(one, true), FolderFiles::LookAt(two, true)};
     m_model.Reset(std::make_unique<FolderTree::Tree>(one, two, roots));
@@ -67,9 +69,19 @@ void FolderScanFeed::Wake()
 
 void FolderScanFeed::Apply()
 {
-    m_posted = false;
-    if (!m_scan || !m_running)
+    if (!m_scan || !m_running) {
+        m_posted = false;
         return;
+    }
+    // News that comes at once is put in at most every kIntervalMs, so that
+    // the tree is not painted again for each piece of it. (The first comes
+    // at once: the top of the tree shows as soon as it is known.)
+    if (m_applied.isValid() && m_applied.elapsed() < kIntervalMs && !m_backlog) {
+        QTimer::singleShot(static_cast<int>(kIntervalMs - m_applied.elapsed()), this, &FolderScanFeed::Apply);
+        return;
+    }
+    m_posted = false;
+    m_applied.start();
     FolderScanNews news = m_scan->Take();
     for (auto& children : news.children)
         m_children.push_back(std::move(children));
@@ -94,6 +106,7 @@ void FolderScanFeed::Apply()
         m_verdictsDone = 0;
     }
     const bool backlog = !m_children.empty() || !m_verdicts.empty();
+    m_backlog = backlog;
     if (!backlog && m_finished) {
         m_running = false;
         m_last = {m_scan->FoldersListed(), m_scan->FilesCompared(), m_scan->FilesFound(), m_clock.elapsed()};

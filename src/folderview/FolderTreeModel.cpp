@@ -42,6 +42,11 @@ FolderTreeModel::FolderTreeModel(QObject* parent) : QAbstractItemModel(parent)
     m_folderIcon = style->standardIcon(QStyle::SP_DirIcon);
     m_fileIcon = style->standardIcon(QStyle::SP_FileIcon);
     m_linkIcon = style->standardIcon(QStyle::SP_FileLinkIcon);
+    // Drawn once now at the size a row shows them, not in the first frame
+    // of a comparison.
+    const int size = style->pixelMetric(QStyle::PM_SmallIconSize);
+    for (const QIcon& icon : {m_folderIcon, m_fileIcon, m_linkIcon})
+        (void)icon.pixmap(size, size);
     // The rows' colours are the file view's; text on them is dark.
     const auto color = [](std::uint32_t value) {
         return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),

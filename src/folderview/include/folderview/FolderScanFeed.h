@@ -41,6 +41,8 @@ public:
     // The pause between two portions, in which the other timers of the
     // event loop (the window's own among them) get their turn.
     static constexpr int kBreathMs = 2;
+    // How often news is put in while more keeps coming.
+    static constexpr qint64 kIntervalMs = 40;
 
 signals:
     // Some news went into the model.
@@ -60,6 +62,8 @@ private:
     bool m_finished = false;
     bool m_stopped = false;
     bool m_running = false;
+    bool m_backlog = false;   // the last portion left news to put in
+    QElapsedTimer m_applied;  // since the last portion began
     std::atomic<bool> m_posted{false};
     QElapsedTimer m_clock;
     Progress m_last;
