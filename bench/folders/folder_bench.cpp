@@ -2,8 +2,8 @@
 // in the same run: the time from Compare to the complete tree painted (by
 // content, and by size and time), when the first rows were painted, the
 // longest stall of the event loop while the scan ran (a 1 ms timer), the
-// resident memory the tree added per entry, and the worst frame of paging
-// through the tree and of opening every folder. The window runs offscreen in
+// resident memory the tree added per entry, and the frames of opening a
+// folder and of paging through the tree of every entry. The window runs offscreen in
 // a child process of its own for each round, so that its memory is its own.
 //
 // With --meld yes, the peer a user would pick instead is timed on the same
@@ -49,6 +49,16 @@ long ResidentKb()
         if (line.rfind("VmRSS:", 0) == 0)
             return std::stol(line.substr(6));
     return 0;
+}
+
+// The value below which a share of the values lie (1.0: the largest).
+double Percentile(std::vector<double> values, double share)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto at = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(at, values.size() - 1)];
 }
 
 // Paints the tree's viewport and reports how long the paint took.
@@ -121,15 +131,28 @@ int Child(int argc, char** argv, const std::string& one, const std::string& two,
     const long entries = shown ? shown->Size() : 0;
     const long after = ResidentKb();
 
-    // Paging through every entry, then opening every folder.
+    // Opening folders one at a time (each of the top's, and the first
+    // folder inside each), each to the painted tree; then every folder at
+    // once, and paging through all the entries.
     window.findChild<QAction*>(QStringLiteral("mnuViewShowIdentical"))->trigger();
     QCoreApplication::processEvents();
+    std::vector<double> opens;
+    for (int row = 0; row < window.Model().rowCount(); ++row) {
+        const QModelIndex folder = window.Model().index(row, 0);
+        for (const QModelIndex& index : {folder, window.Model().index(0, 0, folder)}) {
+            const auto open = Clock::now();
+            tree->expand(index);
+            QCoreApplication::processEvents();
+            tree->viewport()->repaint();
+            opens.push_back(std::chrono::duration<double, std::milli>(Clock::now() - open).count());
+        }
+    }
     QElapsedTimer expand;
     expand.start();
     tree->expandAll();
     QCoreApplication::processEvents();
-    const double expandMs = static_cast<double>(expand.nsecsElapsed()) / 1e6 + PaintMs(tree);
-    double worstPage = 0;
+    const double expandAllMs = static_cast<double>(expand.nsecsElapsed()) / 1e6 + PaintMs(tree);
+    std::vector<double> pages;
     QScrollBar* bar = tree->verticalScrollBar();
     const int step = std::max(1, (bar->maximum() - bar->minimum()) / 200);
     for (int value = bar->minimum(); value <= bar->maximum(); value += step) {
@@ -137,16 +160,18 @@ int Child(int argc, char** argv, const std::string& one, const std::string& two,
         bar->setValue(value);
         QCoreApplication::processEvents();
         tree->viewport()->repaint();
-        worstPage = std::max(worstPage, std::chrono::duration<double, std::milli>(Clock::now() - page).count());
+        pages.push_back(std::chrono::duration<double, std::milli>(Clock::now() - page).count());
     }
     const std::uint32_t differing =
         shown ? shown->Count(FolderTree::State::Different) + shown->Count(FolderTree::State::OnlyInOne)
                     + shown->Count(FolderTree::State::OnlyInTwo) + shown->Count(FolderTree::State::KindsDiffer)
               : 0;
-    std::printf("complete %.4f first %.4f stall %.1f entries %ld bytes %.1f differing %u expand %.1f page %.1f\n",
+    std::printf("complete %.4f first %.4f stall %.1f entries %ld bytes %.1f differing %u open %.1f openmax %.1f "
+                "expandall %.1f page %.1f pagemax %.1f\n",
                 complete, first, stall, entries,
                 entries > 0 ? static_cast<double>(after - before) * 1024.0 / static_cast<double>(entries) : 0.0,
-                differing, expandMs, worstPage);
+                differing, Percentile(opens, 0.95), Percentile(opens, 1.0), expandAllMs, Percentile(pages, 0.95),
+                Percentile(pages, 1.0));
     gOptions.reset();
     return 0;
 }
@@ -200,7 +225,8 @@ double MeldSeconds(const std::string& one, const std::string& two)
 }
 
 struct Row {
-    double diff = 1e9, content = 1e9, sizeTime = 1e9, first = 1e9, stall = 0, bytes = 0, expand = 0, page = 0;
+    double diff = 1e9, content = 1e9, sizeTime = 1e9, first = 1e9, stall = 0, bytes = 0;
+    double open = 0, openMax = 0, expandAll = 0, page = 0, pageMax = 0;
     long entries = 0;
     long diffLines = 0, differing = 0;
     double meld = -1, meldEmpty = -1;
@@ -228,8 +254,11 @@ void Measure(const char* self, const std::string& one, const std::string& two, i
             row.entries = static_cast<long>(ValueAfter(window.out, "entries"));
             row.bytes = std::max(row.bytes, ValueAfter(window.out, "bytes"));
             row.differing = static_cast<long>(ValueAfter(window.out, "differing"));
-            row.expand = std::max(row.expand, ValueAfter(window.out, "expand"));
+            row.open = std::max(row.open, ValueAfter(window.out, "open"));
+            row.openMax = std::max(row.openMax, ValueAfter(window.out, "openmax"));
+            row.expandAll = std::max(row.expandAll, ValueAfter(window.out, "expandall"));
             row.page = std::max(row.page, ValueAfter(window.out, "page"));
+            row.pageMax = std::max(row.pageMax, ValueAfter(window.out, "pagemax"));
         }
     }
 }
@@ -272,9 +301,11 @@ int main(int argc, char** argv)
         pairs.push_back({"generated", FolderTrees::Generated(work)});
     if (trees != "generated")
         pairs.push_back({"linux", FolderTrees::Linux(work)});
-    std::printf("%-10s %8s | %8s %8s %6s | %8s %6s | %7s %8s %8s | %8s %8s | %s\n", "trees", "entries", "diff -rq",
-                "content", "ratio", "size+t", "ratio", "first s", "stall ms", "B/entry", "expand", "page ms",
-                "differing (diff lines)");
+    // Frames in ms: a folder opened and a page scrolled (95th percentile
+    // and worst of all rounds), every folder opened at once.
+    std::printf("%-10s %8s | %8s %8s %6s | %8s %6s | %7s %8s %7s | %11s %11s %7s | %s\n", "trees", "entries",
+                "diff -rq", "content", "ratio", "size+t", "ratio", "first s", "stall ms", "B/entry", "open p95/max",
+                "page p95/max", "all", "differing (diff lines)");
     for (const auto& [name, roots] : pairs) {
         if (roots[0].empty()) {
             std::printf("%-10s could not be made (see above)\n", name.c_str());
@@ -288,10 +319,12 @@ int main(int argc, char** argv)
             row.meldEmpty = MeldSeconds(empty, empty);
             row.meld = MeldSeconds(roots[0], roots[1]);
         }
-        std::printf("%-10s %8ld | %8.3f %8.3f %6.2f | %8.3f %6.2f | %7.3f %8.1f %8.1f | %8.1f %8.1f | %ld (%ld)\n",
-                    name.c_str(), row.entries, row.diff, row.content, row.content / row.diff, row.sizeTime,
-                    row.sizeTime / row.diff, row.first, row.stall, row.bytes, row.expand, row.page, row.differing,
-                    row.diffLines);
+        std::printf(
+            "%-10s %8ld | %8.3f %8.3f %6.2f | %8.3f %6.2f | %7.3f %8.1f %7.1f | %5.1f %5.1f %5.1f %5.1f %7.1f | "
+            "%ld (%ld)\n",
+            name.c_str(), row.entries, row.diff, row.content, row.content / row.diff, row.sizeTime,
+            row.sizeTime / row.diff, row.first, row.stall, row.bytes, row.open, row.openMax, row.page, row.pageMax,
+            row.expandAll, row.differing, row.diffLines);
         if (row.meld >= 0)
             std::printf(
                 "%-10s meld: %.3f s to idle (%.2f x diff -rq), of which %.3f s its start on two empty folders\n",

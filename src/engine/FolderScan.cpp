@@ -165,6 +165,7 @@ void FolderScan::List()
         m_news.finished = true;
         m_news.stopped = m_stop.load();
     }
+    m_done = true;
     if (m_wake)
         m_wake();
 }

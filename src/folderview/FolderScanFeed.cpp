@@ -75,8 +75,9 @@ void FolderScanFeed::Apply()
     }
     // News that comes at once is put in at most every kIntervalMs, so that
     // the tree is not painted again for each piece of it. (The first comes
-    // at once: the top of the tree shows as soon as it is known.)
-    if (m_applied.isValid() && m_applied.elapsed() < kIntervalMs && !m_backlog) {
+    // at once: the top of the tree shows as soon as it is known; and so
+    // does the last.)
+    if (m_applied.isValid() && m_applied.elapsed() < kIntervalMs && !m_backlog && !m_scan->Done()) {
         QTimer::singleShot(static_cast<int>(kIntervalMs - m_applied.elapsed()), this, &FolderScanFeed::Apply);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "app/FolderComparison.h"
 #include "app/Globals.h"
+#include "folderview/FolderRowDelegate.h"
 #include "mainwindow/PathBox.h"
 
 #include <QAction>
@@ -68,6 +69,7 @@ void frmFolderDiffs::CreateControls()
     tvwFolders->setObjectName(QStringLiteral("tvwFolders"));
     tvwFolders->setAccessibleName(QStringLiteral("Folder One and Folder Two"));
     tvwFolders->setModel(&m_model);
+    tvwFolders->setItemDelegate(new FolderRowDelegate(tvwFolders));
     // Every row is one line high: the view need not measure 100,000 rows.
     tvwFolders->setUniformRowHeights(true);
     tvwFolders->setAlternatingRowColors(false);

@@ -83,6 +83,8 @@ public:
     [[nodiscard]] std::uint64_t FoldersListed() const { return m_foldersListed.load(); }
     [[nodiscard]] std::uint64_t FilesCompared() const { return m_filesCompared.load(); }
     [[nodiscard]] std::uint64_t FilesFound() const { return m_filesFound.load(); }
+    // True once the last news is there to be taken.
+    [[nodiscard]] bool Done() const { return m_done.load(); }
 
 private:
     // The folders listed above one, on one side, nearest first: a folder met
@@ -141,6 +143,7 @@ private:
     std::atomic<std::uint64_t> m_foldersListed{0};
     std::atomic<std::uint64_t> m_filesCompared{0};
     std::atomic<std::uint64_t> m_filesFound{0};
+    std::atomic<bool> m_done{false};
 
     // The lister's alone: the id the next child gets.
     FolderTree::Id m_nextId = 1;
