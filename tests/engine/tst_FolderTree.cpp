@@ -9,6 +9,7 @@
 #include "support/Unprivileged.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QProcess>
@@ -237,6 +238,20 @@ private slots:
         settings.honourGitIgnore = true;
         const Tree tree = Scan(dir.filePath("a").toStdString(), dir.filePath("b").toStdString(), settings);
         QCOMPARE(Shown(tree), QStringLiteral(".gitignore=of different kinds p=of different kinds #2"));
+    }
+
+    // A link back to a folder above it is followed once, not for ever: the
+    // folder it leads to again is an error entry.
+    void linkLoops()
+    {
+        QTemporaryDir dir;
+        for (const char* side : {"a", "b"}) {
+            QVERIFY(Put(dir.filePath(QString::fromLatin1(side) + "/f"), "x\n"));
+            QVERIFY(QFile::link(".", dir.filePath(QString::fromLatin1(side) + "/up")));
+        }
+        const Tree tree = Scan(dir.filePath("a").toStdString(), dir.filePath("b").toStdString(), {});
+        QCOMPARE(Shown(tree), QStringLiteral("f=identical up=cannot be compared #1,1"));
+        QCOMPARE(tree.Error(tree.Find("up")), ELOOP);
     }
 
 private:
