@@ -38,13 +38,19 @@ void FolderRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         painter->setFont(shown);
         painter->setPen(ink);
         const QVariant alignment = index.data(Qt::TextAlignmentRole);
-        const int align = alignment.isValid() ? alignment.toInt() : int(Qt::AlignLeft | Qt::AlignVCenter);
+        const bool right = alignment.isValid() && (alignment.toInt() & Qt::AlignRight);
         const QFontMetrics metrics(shown);
-        // Most texts fit; only those that do not are measured for the cut.
-        const QString fitted = metrics.horizontalAdvance(words) <= text.width()
-                                   ? words
-                                   : metrics.elidedText(words, Qt::ElideRight, text.width());
-        painter->drawText(text, align | Qt::TextSingleLine, fitted);
+        // Most texts fit; only those that do not are cut. Drawn at a point,
+        // without the layout a rectangle's text takes.
+        int width = metrics.horizontalAdvance(words);
+        QString fitted = words;
+        if (width > text.width()) {
+            fitted = metrics.elidedText(words, Qt::ElideRight, text.width());
+            width = metrics.horizontalAdvance(fitted);
+        }
+        const int x = right ? text.right() + 1 - width : text.left();
+        const int baseline = text.top() + (text.height() - metrics.height()) / 2 + metrics.ascent();
+        painter->drawText(QPoint(x, baseline), fitted);
     }
 
     // The keyboard's place: the current cell shows it, as everywhere.
