@@ -30,25 +30,25 @@ namespace {
 // Entries of a listing written short: "name" a file of 1 byte, "name:N"
 // a file of N bytes, "name/" a folder, "name@" a link to a file of 1 byte,
 // "name!" an entry that could not be read (a broken link).
-std::vector<ListedEntry> Entries(const QStringList& specs)
+std::vector<ListedEntry> Entries(const QStringList& items)
 {
     std::vector<ListedEntry> entries;
-    for (QString spec : specs) {
+    for (QString item : items) {
         ListedEntry e;
         e.facts.kind = Kind::File;
         e.facts.size = 1;
-        if (spec.endsWith(u'/')) {
+        if (item.endsWith(u'/')) {
             e.facts.kind = Kind::Folder;
-        } else if (spec.endsWith(u'@')) {
+        } else if (item.endsWith(u'@')) {
             e.facts.link = true;
-        } else if (spec.endsWith(u'!')) {
+        } else if (item.endsWith(u'!')) {
             e.facts = {Kind::Unreadable, true, ENOENT};
-        } else if (const qsizetype colon = spec.indexOf(u':'); colon > 0) {
-            e.facts.size = spec.mid(colon + 1).toLongLong();
-            spec = spec.left(colon + 1);
+        } else if (const qsizetype colon = item.indexOf(u':'); colon > 0) {
+            e.facts.size = item.mid(colon + 1).toLongLong();
+            item = item.left(colon + 1);
         }
-        spec.chop(spec.back().isLetterOrNumber() ? 0 : 1);
-        e.name = QByteArray::fromPercentEncoding(spec.toLatin1()).toStdString();
+        item.chop(item.back().isLetterOrNumber() ? 0 : 1);
+        e.name = QByteArray::fromPercentEncoding(item.toLatin1()).toStdString();
         entries.push_back(std::move(e));
     }
     return entries;
