@@ -16,57 +16,20 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
-import gi
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from atspi_client import Atspi, check, failures, key, pump, report, search, wait_for  # noqa: E402
 
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi, GLib  # noqa: E402
-
-failures = []
 FOLDERS = "Vantrel - Folder Difference Viewer"
 FILES = "Vantrel - File Difference Viewer"
 
 
-def check(what, got, wanted):
-    if got != wanted:
-        failures.append(f"{what}: got {got!r}, wanted {wanted!r}")
 
 
-def pump(seconds):
-    end = time.monotonic() + seconds
-    context = GLib.MainContext.default()
-    while time.monotonic() < end:
-        while context.iteration(False):
-            pass
-        time.sleep(0.02)
 
 
-def wait_for(what, find, seconds=60):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        try:
-            found = find()
-        except GLib.Error:
-            found = None
-        if found:
-            return found
-        pump(0.2)
-    sys.exit(f"atspi_difftool: {what} never appeared")
 
 
-def search(node, wanted, depth=0):
-    if node is None or depth > 8:
-        return None
-    if wanted(node):
-        return node
-    if node.get_role() in (Atspi.Role.TABLE, Atspi.Role.TREE):
-        return None  # its cells are read through the table
-    for i in range(node.get_child_count()):
-        found = search(node.get_child_at_index(i), wanted, depth + 1)
-        if found:
-            return found
-    return None
 
 
 def frames(title):
@@ -86,9 +49,6 @@ def showing(node):
     return node.get_state_set().contains(Atspi.StateType.SHOWING)
 
 
-def key(name):
-    subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True)
-    pump(0.7)
 
 
 def git(repo, *args):
@@ -183,10 +143,7 @@ def main():
     finally:
         first.terminate()
         first.wait(30)
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"atspi_difftool: {'failed' if failures else 'passed'}, {len(failures)} failed checks")
-    return 1 if failures else 0
+    return report()
 
 
 if __name__ == "__main__":

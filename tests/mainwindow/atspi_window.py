@@ -14,17 +14,14 @@ import sys
 import tempfile
 import time
 
-import gi
-
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi, GLib  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from atspi_client import Atspi, GLib, check, failures, key, named, pump, report, search, wait_for  # noqa: E402
 
 # Rows: 1 same 1|same 1  2 abc|abd  3 same 3|same 3  4 only one|(filler)
 #       5 same 5|same 5  6 (filler)|extra  7 trailing row
 ONE = "same 1\nabc\nsame 3\nonly one\nsame 5\n"
 TWO = "same 1\nabd\nsame 3\nsame 5\nextra\n"
 
-failures = []
 events = []
 
 
@@ -38,46 +35,12 @@ def hear(event):
     events.append((event.type, name, event.detail1))
 
 
-def check(what, got, wanted):
-    if got != wanted:
-        failures.append(f"{what}: got {got!r}, wanted {wanted!r}")
 
 
-def pump(seconds):
-    """Lets AT-SPI events arrive for a while."""
-    end = time.monotonic() + seconds
-    context = GLib.MainContext.default()
-    while time.monotonic() < end:
-        while context.iteration(False):
-            pass
-        time.sleep(0.02)
 
 
-def wait_for(what, find, seconds=30, program=None):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        found = find()
-        if found:
-            return found
-        if program is not None and program.poll() is not None:
-            sys.exit(f"atspi_window: the program ended with status {program.returncode} before {what} appeared")
-        pump(0.2)
-    sys.exit(f"atspi_window: {what} never appeared")
 
 
-def search(node, wanted, depth=0):
-    """The first descendant for which wanted(node) holds, depth first."""
-    if node is None or depth > 8:
-        return None
-    if wanted(node):
-        return node
-    if node.get_role() == Atspi.Role.TABLE:
-        return None  # its cells are read through the table
-    for i in range(node.get_child_count()):
-        found = search(node.get_child_at_index(i), wanted, depth + 1)
-        if found:
-            return found
-    return None
 
 
 def application():
@@ -96,17 +59,12 @@ def settle(holds, seconds=10):
         pump(0.1)
 
 
-def named(role, name):
-    return lambda node: node.get_role() == role and node.get_name() == name
 
 
 def focused(node):
     return node.get_state_set().contains(Atspi.StateType.FOCUSED)
 
 
-def key(name):
-    subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True)
-    pump(0.5)
 
 
 def main():
@@ -170,10 +128,7 @@ def main():
     finally:
         program.terminate()
         program.wait(30)
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"atspi_window: {'failed' if failures else 'passed'}, {len(failures)} failed checks")
-    return 1 if failures else 0
+    return report()
 
 
 if __name__ == "__main__":
