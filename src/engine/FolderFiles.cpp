@@ -215,6 +215,16 @@ Verdict SameBytes(const std::string& one, const std::string& two, std::int64_t s
     }
 }
 
+Verdict OpenBoth(const std::string& one, const std::string& two)
+{
+    for (const std::string* path : {&one, &two}) {
+        const Descriptor file(*path);
+        if (file.Get() < 0)
+            return Failure(errno);
+    }
+    return {};
+}
+
 std::string LinkTarget(const std::string& path)
 {
     std::string target(256, '\0');

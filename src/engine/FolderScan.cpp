@@ -256,7 +256,11 @@ void FolderScan::Place(Listing& listing, Order& order)
         if (pair.sides[0].kind == Kind::Folder || pair.sides[1].kind == Kind::Folder)
             continue;
         ++decided;
-        if (pair.state == State::Pending)
+        // Files whose sizes differ are only opened, so that one that cannot
+        // be read is told as such, as by diff -rq.
+        const bool open = pair.state == State::Different && pair.sides[0].kind == Kind::File
+                          && pair.sides[1].kind == Kind::File && m_settings.rules.by == FolderTree::CompareBy::Content;
+        if (pair.state == State::Pending || open)
             jobs.push_back(
                 {id, folders, pair.names, pair.sides[0].kind == Kind::Other, {pair.sides[0].size, pair.sides[1].size}});
     }
@@ -327,6 +331,10 @@ FolderScanNews::Verdict FolderScan::Compare(const Job& job, FolderFiles::Buffers
     if (job.links) {
         const FolderFiles::Verdict v = FolderFiles::SameLinkTargets(one, two);
         return {job.id, v.state, v.error};
+    }
+    if (!m_settings.rules.asText && job.sizes[0] != job.sizes[1]) {
+        const FolderFiles::Verdict v = FolderFiles::OpenBoth(one, two);
+        return {job.id, v.state == State::Error ? State::Error : State::Different, v.error};
     }
     if (!m_settings.rules.asText || job.sizes[0] == job.sizes[1]) {
         const FolderFiles::Verdict v = FolderFiles::SameBytes(one, two, job.sizes[0], buffers, m_stop);

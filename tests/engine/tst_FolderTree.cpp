@@ -240,6 +240,24 @@ private slots:
         QCOMPARE(Shown(tree), QStringLiteral(".gitignore=of different kinds p=of different kinds #2"));
     }
 
+    // A file that cannot be read is an error entry, whether or not the
+    // sizes already tell that the pair differs (as diff -rq has it).
+    void unreadableFiles()
+    {
+        QTemporaryDir dir;
+        for (const auto& [path, bytes] : {std::pair{"a/same", "x\n"}, std::pair{"b/same", "y\n"},
+                                          std::pair{"a/sized", "x\n"}, std::pair{"b/sized", "longer\n"}})
+            QVERIFY(Put(dir.filePath(path), bytes));
+        for (const char* path : {"b/same", "b/sized"})
+            QVERIFY(QFile::setPermissions(dir.filePath(path), {}));
+        for (const char* path : {".", "a", "b"})
+            QVERIFY(QFile::setPermissions(dir.filePath(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                                  | QFile::ReadOther | QFile::ExeOther));
+        const Unprivileged nobody;
+        const Tree tree = Scan(dir.filePath("a").toStdString(), dir.filePath("b").toStdString(), {});
+        QCOMPARE(Shown(tree), QStringLiteral("same=cannot be compared sized=cannot be compared #2"));
+    }
+
     // A link back to a folder above it is followed once, not for ever: the
     // folder it leads to again is an error entry.
     void linkLoops()

@@ -58,6 +58,10 @@ private:
 [[nodiscard]] Verdict SameBytes(const std::string& one, const std::string& two, std::int64_t size, Buffers& buffers,
                                 const std::atomic<bool>& stop);
 
+// Opens both files and no more: Identical when both can be read, else
+// Error with the system's reason.
+[[nodiscard]] Verdict OpenBoth(const std::string& one, const std::string& two);
+
 // Compares the targets of two symbolic links.
 [[nodiscard]] Verdict SameLinkTargets(const std::string& one, const std::string& two);
 
