@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <stdexcept>
 
 #include <pthread.h>
 #include <sys/resource.h>
@@ -130,6 +131,36 @@ void FolderScan::Post(const std::vector<FolderScanNews::Verdict>& verdicts)
         m_wake();
 }
 
+void FolderScan::RunToEnd(FolderTree::Tree& tree, FolderScanSettings settings, const std::function<void()>& onWake)
+{
+    std::mutex mutex;
+    std::condition_variable woken;
+    bool news = false;
+    FolderScan scan(tree.Root(0), tree.Root(1), std::move(settings), [&] {
+        if (onWake)
+            onWake();
+        const std::lock_guard lock(mutex);
+        news = true;
+        woken.notify_one();
+    });
+    for (bool finished = false; !finished;) {
+        {
+            std::unique_lock lock(mutex);
+            woken.wait(lock, [&] { return news; });
+            news = false;
+        }
+        FolderScanNews taken = scan.Take();
+        for (FolderScanNews::Children& children : taken.children) {
+            if (children.first != tree.Size())
+                throw std::logic_error("folder scan news out of order");
+            tree.AddChildren(children.parent, std::move(children.pairs));
+        }
+        for (const FolderScanNews::Verdict& verdict : taken.verdicts)
+            tree.SetState(verdict.id, verdict.state, verdict.error);
+        finished = taken.finished;
+    }
+}
+
 void FolderScan::List()
 {
     Order order;
@@ -180,15 +211,20 @@ bool FolderScan::WaitFor(const Listing& listing)
         }
         // Waiting would leave this thread idle: it reads the next listing
         // itself (most often the very one it waits for).
-        const std::shared_ptr<Listing> next = std::move(m_toList.front());
-        m_toList.pop_front();
-        lock.unlock();
-        Read(*next);
-        lock.lock();
-        next->done = true;
-        m_listed.notify_all();
+        ReadNext(lock);
     }
     return !m_stop;
+}
+
+void FolderScan::ReadNext(std::unique_lock<std::mutex>& lock)
+{
+    const std::shared_ptr<Listing> next = std::move(m_toList.front());
+    m_toList.pop_front();
+    lock.unlock();
+    Read(*next);
+    lock.lock();
+    next->done = true;
+    m_listed.notify_all();
 }
 
 void FolderScan::Read(Listing& listing) const
@@ -291,13 +327,7 @@ void FolderScan::Work()
             return;
         // Listings first: the tree fills in before its files are read.
         if (!m_toList.empty()) {
-            const std::shared_ptr<Listing> next = std::move(m_toList.front());
-            m_toList.pop_front();
-            lock.unlock();
-            Read(*next);
-            lock.lock();
-            next->done = true;
-            m_listed.notify_all();
+            ReadNext(lock);
             continue;
         }
         if (m_jobs.empty())

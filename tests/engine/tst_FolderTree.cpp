@@ -18,8 +18,6 @@
 #include <QTest>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -273,37 +271,12 @@ private slots:
     }
 
 private:
-    // Runs a scan to its end, putting its news into a tree as the window does.
+    // The tree of a scan of two folders, run to its end.
     static Tree Scan(const std::string& one, const std::string& two, FolderScanSettings settings,
                      const std::function<void()>& onWake = {})
     {
         Tree tree(one, two, {FolderFiles::LookAt(one, true), FolderFiles::LookAt(two, true)});
-        std::mutex mutex;
-        std::condition_variable woken;
-        bool news = false;
-        FolderScan scan(one, two, std::move(settings), [&] {
-            if (onWake)
-                onWake();
-            const std::lock_guard lock(mutex);
-            news = true;
-            woken.notify_one();
-        });
-        for (bool finished = false; !finished;) {
-            {
-                std::unique_lock lock(mutex);
-                woken.wait(lock, [&] { return news; });
-                news = false;
-            }
-            FolderScanNews taken = scan.Take();
-            for (FolderScanNews::Children& children : taken.children) {
-                if (children.first != tree.Size())
-                    qFatal("the scan's children came out of order");
-                tree.AddChildren(children.parent, std::move(children.pairs));
-            }
-            for (const FolderScanNews::Verdict& v : taken.verdicts)
-                tree.SetState(v.id, v.state, v.error);
-            finished = taken.finished;
-        }
+        FolderScan::RunToEnd(tree, std::move(settings), onWake);
         return tree;
     }
 

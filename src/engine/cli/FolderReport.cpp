@@ -7,9 +7,7 @@
 #include "engine/HtmlFolderReport.h"
 
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
 #include <unistd.h>
 
 using FolderTree::State;
@@ -32,34 +30,6 @@ FolderScanSettings SettingsOf(const CommandLine& cmd)
     settings.text.lines.diffPlacement = false;
     settings.text.lines.horizon = 0;
     return settings;
-}
-
-// Runs the scan to its end, putting its news into the tree in the order
-// taken. The lock and the flag outlive the scan, whose last wake may come
-// as it ends.
-void Scan(Tree& tree, FolderScanSettings settings)
-{
-    std::mutex mutex;
-    std::condition_variable woken;
-    bool news = false;
-    FolderScan scan(tree.Root(0), tree.Root(1), std::move(settings), [&] {
-        const std::lock_guard lock(mutex);
-        news = true;
-        woken.notify_one();
-    });
-    for (bool finished = false; !finished;) {
-        {
-            std::unique_lock lock(mutex);
-            woken.wait(lock, [&] { return news; });
-            news = false;
-        }
-        FolderScanNews taken = scan.Take();
-        for (FolderScanNews::Children& children : taken.children)
-            tree.AddChildren(children.parent, std::move(children.pairs));
-        for (const FolderScanNews::Verdict& verdict : taken.verdicts)
-            tree.SetState(verdict.id, verdict.state, verdict.error);
-        finished = taken.finished;
-    }
 }
 
 // Says each entry that could not be compared as diff does, naming the
@@ -100,7 +70,7 @@ void WriteFolderReport(Run& run, const std::string& one, const std::string& two)
             return run.Trouble((side == 0 ? one : two) + ": " + std::strerror(ENOENT));
     Tree tree(one, two, roots);
     const FolderScanSettings settings = SettingsOf(cmd);
-    Scan(tree, settings);
+    FolderScan::RunToEnd(tree, settings);
     OutputSink out(stdout);
     const std::vector<std::string> unshown =
         HtmlFolderReport::Write(out, tree, HtmlFolderReport::HeadingOf(settings, IgnoredNames(cmd)),

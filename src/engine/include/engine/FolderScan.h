@@ -78,6 +78,11 @@ public:
     void Stop();
     [[nodiscard]] FolderScanNews Take();
 
+    // Compares the roots of `tree` (which holds only their pair) to the end
+    // and puts all that was found into it, for a caller that waits for the
+    // whole tree. `onWake` runs on a scan thread each time news comes.
+    static void RunToEnd(FolderTree::Tree& tree, FolderScanSettings settings, const std::function<void()>& onWake = {});
+
     // How far it has come: folders listed, and files compared of those
     // found to compare.
     [[nodiscard]] std::uint64_t FoldersListed() const { return m_foldersListed.load(); }
@@ -125,6 +130,9 @@ private:
     void List();
     // Reads both sides of a folder; any thread.
     void Read(Listing& listing) const;
+    // Takes the first listing waiting to be read and reads it, the lock
+    // (held on entry and on return) let go meanwhile.
+    void ReadNext(std::unique_lock<std::mutex>& lock);
     // Waits for a listing, reading others meanwhile; false once stopped.
     bool WaitFor(const Listing& listing);
     // Lines up a listing read, hands out the ids of its entries and posts
