@@ -148,7 +148,7 @@ void frmFolderDiffs::ScanProgressed()
         tvwFolders->setCurrentIndex(m_model.index(0, 0));
 }
 
-void frmFolderDiffs::ScanFinished(bool stopped)
+void frmFolderDiffs::ScanFinished()
 {
     m_progressTimer->stop();
     mnuFileStop->setEnabled(false);
@@ -164,7 +164,6 @@ void frmFolderDiffs::ScanFinished(bool stopped)
     }
     ShowProgress();
     ShowCounts();
-    (void)stopped;
 }
 
 void frmFolderDiffs::ShowCounts()

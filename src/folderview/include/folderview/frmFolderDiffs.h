@@ -72,7 +72,8 @@ private:
     void StartScan(const QString& one, const QString& two);
     [[nodiscard]] FolderScanSettings ScanSettings() const;
     void ScanProgressed();
-    void ScanFinished(bool stopped);
+    // The status line tells whether the scan was stopped, from the tree.
+    void ScanFinished();
     void ShowCounts();
     void ShowProgress();
     void mnuFileSaveReport_Click();
